@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStringList>
+
+class AboutDialog;
+class MainWindow;
+struct Session;
+
+// The program's windows, created once at start-up in a fixed order (TForm1
+// the main window first, the dialogs after it) and kept until the program
+// ends; dialogs are shown again and again. A new window is added here, in
+// its place in that order.
+class AppWindows
+{
+public:
+    explicit AppWindows(Session &session);
+    ~AppWindows();
+
+    MainWindow *mainWindow() const { return m_form1; }
+    AboutDialog *aboutDialog() const { return m_form8; }
+
+    // The objectNames of the windows in the order they were created.
+    const QStringList &creationOrder() const { return m_order; }
+
+private:
+    MainWindow *m_form1 = nullptr;  // TForm1
+    AboutDialog *m_form8 = nullptr; // TForm8
+    QStringList m_order;
+};

@@ -1,0 +1,37 @@
+#include "Application.h"
+
+#include "render/Fonts.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <cstdio>
+
+namespace Application {
+
+void setup(QApplication &app)
+{
+    QApplication::setApplicationName(QStringLiteral("Vlakorys"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vlakorys 1.0"));
+
+    // Standard buttons read "Ano", "Ne", "Zrušit" whatever the system locale.
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_cs"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+
+    Fonts::installSubstitutions();
+}
+
+bool checkDisplay()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return true;
+    std::fprintf(stderr, "vlakorys: no display found (DISPLAY is not set); run it under a desktop or with "
+                         "xvfb-run, for example: xvfb-run -a vlakorys\n");
+    return false;
+}
+
+} // namespace Application

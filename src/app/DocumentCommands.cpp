@@ -1,0 +1,31 @@
+#include "DocumentCommands.h"
+
+#include "Session.h"
+
+namespace DocumentCommands {
+
+void newDocument(Session &session)
+{
+    Document &doc = session.document;
+    doc.clearTrains();
+    doc.clearStations();
+    doc.clearLegacyLists();
+    doc.clearTrainLabels();
+    doc.clearProfiles();
+    doc.noDocument = true;
+    session.fileName.clear();
+    doc.redrawNeeded = true;
+    doc.untitled = true;
+}
+
+void readStartupSettings(Session &session)
+{
+    session.settingsFile.readInto(session.document.settings);
+}
+
+void writeCloseSettings(Session &session)
+{
+    session.settingsFile.writeZoom(session.document.settings.zoom);
+}
+
+} // namespace DocumentCommands

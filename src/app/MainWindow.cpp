@@ -1,0 +1,314 @@
+#include "MainWindow.h"
+
+#include "AnalogClock.h"
+#include "DocumentCommands.h"
+#include "PaintBox.h"
+#include "PanelIcons.h"
+#include "Session.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QToolButton>
+
+using PanelIcons::Glyph;
+
+MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent), m_session(session)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("Program pro tvoření vlakorysu"));
+    setMinimumSize(600, 400);
+
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(m_client);
+    m_client->installEventFilter(this);
+
+    createMenu();
+    createToolPanel();
+
+    PaintBox1 = new PaintBox(m_client);
+    PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
+    ScrollBar1 = new QScrollBar(Qt::Horizontal, m_client);
+    ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
+    ScrollBar1->setPageStep(0);
+    ScrollBar2 = new QScrollBar(Qt::Vertical, m_client);
+    ScrollBar2->setObjectName(QStringLiteral("ScrollBar2"));
+    ScrollBar2->setPageStep(0);
+    ScrollBar2->setSingleStep(1);
+
+    FormCreate();
+}
+
+MainWindow::~MainWindow() = default;
+
+QString MainWindow::zoomText(int zoom)
+{
+    return QString::number(zoom * 100 / 4) + QStringLiteral(" %");
+}
+
+QAction *MainWindow::addItem(QMenu *menu, const char *objectName, const QString &caption,
+                             const QKeySequence &shortcut)
+{
+    QAction *a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(objectName));
+    if (!shortcut.isEmpty())
+        a->setShortcut(shortcut);
+    return a;
+}
+
+void MainWindow::createMenu()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    auto separator = [](QMenu *menu, const char *name, bool visible = true) {
+        QAction *s = menu->addSeparator();
+        s->setObjectName(QString::fromLatin1(name));
+        s->setVisible(visible);
+    };
+
+    QMenu *file = bar->addMenu(QStringLiteral("&Soubor"));
+    file->setObjectName(QStringLiteral("Soubor1"));
+    QAction *newItem = addItem(file, "Nov1", QStringLiteral("&Nový"));
+    QAction *open = addItem(file, "Otevt1", QStringLiteral("&Otevřít"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    QAction *save = addItem(file, "Uloit1", QStringLiteral("&Uložit"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    QAction *saveAs = addItem(file, "Uloitjako1", QStringLiteral("Uložit &jako..."));
+    separator(file, "N1");
+    QAction *import = addItem(file, "Import1", QStringLiteral("Import..."), QKeySequence(Qt::CTRL | Qt::Key_I));
+    separator(file, "N2", false);
+    Tiskdobitmapy1 = addItem(file, "Tiskdobitmapy1", QStringLiteral("Tisk do bitmapy..."));
+    Tiskdobitmapy1->setVisible(false);
+    Tiskdobitmapy1->setEnabled(false);
+    separator(file, "N3");
+    QAction *exit = addItem(file, "Konec1", QStringLiteral("&Konec"), QKeySequence(Qt::ALT | Qt::Key_F4));
+
+    Editace1 = bar->addMenu(QStringLiteral("&Editace"));
+    Editace1->setObjectName(QStringLiteral("Editace1"));
+    QAction *stations = addItem(Editace1, "Stanice1", QStringLiteral("&Stanice ..."));
+    QAction *trains = addItem(Editace1, "Vlaky1", QStringLiteral("&Vlaky ..."));
+    QAction *profiles = addItem(Editace1, "Jzdndoby1", QStringLiteral("&Jízdní doby"));
+    separator(Editace1, "N4", false);
+    QAction *scale = addItem(Editace1, "Mtko1", QStringLiteral("Měřítko ..."));
+    scale->setVisible(false);
+    separator(Editace1, "N5");
+    QAction *insert = addItem(Editace1, "Vloitvlakzjzddob1", QStringLiteral("Vložit vlak z jízd. dob"),
+                              QKeySequence(Qt::Key_Insert));
+    QAction *find = addItem(Editace1, "Najdivlak1", QStringLiteral("Najdi vlak..."), QKeySequence(Qt::CTRL | Qt::Key_F));
+    separator(Editace1, "N6");
+    QAction *settings = addItem(Editace1, "Nastaven1", QStringLiteral("Nastavení"),
+                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+
+    QMenu *help = bar->addMenu(QStringLiteral("Nápo&věda"));
+    help->setObjectName(QStringLiteral("Npovda1"));
+    separator(help, "N7");
+    QAction *about = addItem(help, "Oaplikaci1", QStringLiteral("&O aplikaci..."));
+
+    connect(newItem, &QAction::triggered, this, &MainWindow::Nov1Click);
+    connect(exit, &QAction::triggered, this, &MainWindow::Konec1Click);
+    connect(about, &QAction::triggered, this, &MainWindow::Oaplikaci1Click);
+
+    // Commands whose work is not in the program yet stay disabled.
+    for (QAction *a : {open, save, saveAs, import, stations, trains, profiles, insert, find, settings})
+        a->setEnabled(false);
+}
+
+QToolButton *MainWindow::addSpeedButton(const char *objectName, const QString &hint, const QIcon &icon)
+{
+    auto *b = new QToolButton(Panel1);
+    b->setObjectName(QString::fromLatin1(objectName));
+    b->setToolTip(hint);
+    b->setIcon(icon);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setFixedSize(26, 26);
+    Panel1->layout()->addWidget(b);
+    return b;
+}
+
+void MainWindow::createToolPanel()
+{
+    Panel1 = new QWidget(m_client);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setAutoFillBackground(true);
+    auto *row = new QHBoxLayout(Panel1);
+    row->setContentsMargins(4, 4, 4, 4);
+    row->setSpacing(2);
+
+    QToolButton *b1 = addSpeedButton("SpeedButton1", QStringLiteral("Nový vlakorys"), PanelIcons::icon(Glyph::New));
+    QToolButton *b2 = addSpeedButton("SpeedButton2", QStringLiteral("Otevřit vlakorys"), PanelIcons::icon(Glyph::Open));
+    QToolButton *b5 = addSpeedButton("SpeedButton5", QStringLiteral("Uložit vlakorys"), PanelIcons::icon(Glyph::Save));
+    row->addSpacing(8);
+    QToolButton *b3 = addSpeedButton("SpeedButton3", QStringLiteral("Seznam stanic"), PanelIcons::icon(Glyph::Stations));
+    QToolButton *b4 = addSpeedButton("SpeedButton4", QStringLiteral("Seznam vlaků"), PanelIcons::icon(Glyph::Trains));
+    row->addSpacing(8);
+    QToolButton *b7 = addSpeedButton("SpeedButton7", QStringLiteral("Zvětšit"), PanelIcons::icon(Glyph::ZoomIn));
+    QToolButton *b8 = addSpeedButton("SpeedButton8", QStringLiteral("Změnšit"), PanelIcons::icon(Glyph::ZoomOut));
+
+    Label1 = new QLabel(QStringLiteral("100 %"), Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setMinimumWidth(44);
+    Label1->setAlignment(Qt::AlignCenter);
+    row->addWidget(Label1);
+    row->addSpacing(8);
+
+    Label2 = new QLabel(QStringLiteral("Poměr osy x:y:"), Panel1);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    row->addWidget(Label2);
+    SpinEdit1 = new QSpinBox(Panel1);
+    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    SpinEdit1->setRange(1, 100);
+    SpinEdit1->setValue(1);
+    row->addWidget(SpinEdit1);
+    Label3 = new QLabel(QStringLiteral(":"), Panel1);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    row->addWidget(Label3);
+    SpinEdit2 = new QSpinBox(Panel1);
+    SpinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
+    SpinEdit2->setRange(1, 100);
+    SpinEdit2->setValue(2);
+    row->addWidget(SpinEdit2);
+    SpeedButton9 = new QToolButton(Panel1);
+    SpeedButton9->setObjectName(QStringLiteral("SpeedButton9"));
+    SpeedButton9->setText(QStringLiteral("Akt."));
+    SpeedButton9->setFocusPolicy(Qt::NoFocus);
+    row->addWidget(SpeedButton9);
+    row->addSpacing(8);
+
+    CheckBox1 = new QCheckBox(QStringLiteral("Časové popisky"), Panel1);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    row->addWidget(CheckBox1);
+    CheckBox2 = new QCheckBox(QStringLiteral("Vyhlazení"), Panel1);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    row->addWidget(CheckBox2);
+    CheckBox3 = new QCheckBox(QStringLiteral("Zobr. druh vlaku"), Panel1);
+    CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
+    CheckBox3->setChecked(true);
+    row->addWidget(CheckBox3);
+    row->addStretch(1);
+    row->addSpacing(64); // room for the clock, placed by FormResize
+
+    QToolButton *b6 = addSpeedButton("SpeedButton6", QStringLiteral("Konec"), PanelIcons::icon(Glyph::Exit));
+    row->removeWidget(b6);
+    row->insertWidget(row->count() - 2, b6);
+
+    AnalogClock1 = new AnalogClock(Panel1);
+    AnalogClock1->setObjectName(QStringLiteral("AnalogClock1"));
+    AnalogClock1->resize(panelHeight - 4, panelHeight - 4);
+
+    connect(b1, &QToolButton::clicked, this, &MainWindow::Nov1Click);
+    connect(b6, &QToolButton::clicked, this, &MainWindow::Konec1Click);
+    for (QToolButton *b : {b2, b5, b3, b4, b7, b8, SpeedButton9})
+        b->setEnabled(false);
+
+    // The check boxes and the ratio belong to the document's settings.
+    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) {
+        m_session.document.settings.showTimeLabels = on;
+    });
+    connect(CheckBox2, &QCheckBox::toggled, this, [this](bool on) {
+        m_session.document.settings.smoothing = on;
+    });
+    connect(CheckBox3, &QCheckBox::toggled, this, [this](bool on) {
+        m_session.document.settings.showCategory = on;
+    });
+    connect(SpinEdit1, &QSpinBox::valueChanged, this, [this](int v) { m_session.document.settings.ratioX = v; });
+    connect(SpinEdit2, &QSpinBox::valueChanged, this, [this](int v) { m_session.document.settings.ratioY = v; });
+}
+
+void MainWindow::FormCreate()
+{
+    Document &doc = m_session.document;
+    doc.untitled = true;
+    doc.redrawNeeded = true;
+    doc.labelImagesStale = false;
+    doc.clearTimeLabels();
+    doc.clearStationKinds();
+    doc.trainCount = 0;
+    Tiskdobitmapy1->setEnabled(false);
+
+    DocumentCommands::readStartupSettings(m_session);
+    doc.settings.ratioX = SpinEdit1->value();
+    doc.settings.ratioY = SpinEdit2->value();
+    doc.settings.showTimeLabels = doc.settings.zoom >= 5;
+    doc.settings.smoothing = CheckBox2->isChecked();
+    doc.settings.showCategory = CheckBox3->isChecked();
+    showDocumentSettings();
+
+    resize(900, 600);
+    FormResize();
+    doc.noDocument = true;
+    ScrollBar1->setValue(0);
+    ScrollBar2->setValue(0);
+    ScrollBar1->setMaximum(1160);
+    doc.redrawNeeded = true;
+    render();
+}
+
+void MainWindow::showDocumentSettings()
+{
+    const DocumentSettings s = m_session.document.settings;
+    SpinEdit1->setValue(s.ratioX);
+    SpinEdit2->setValue(s.ratioY);
+    CheckBox1->setChecked(s.showTimeLabels);
+    CheckBox2->setChecked(s.smoothing);
+    CheckBox3->setChecked(s.showCategory);
+    Label1->setText(zoomText(s.zoom));
+    m_session.document.settings = s;
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize)
+        FormResize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::FormResize()
+{
+    const int w = m_client->width();
+    const int h = m_client->height();
+    Panel1->setGeometry(0, 0, w, panelHeight);
+    AnalogClock1->move(w - 60, (panelHeight - AnalogClock1->height()) / 2);
+    const int top = panelHeight;
+    PaintBox1->setGeometry(0, top, std::max(1, w - 17), std::max(1, h - 16 - top));
+    ScrollBar1->setGeometry(0, h - 16, std::max(1, w - 17), 16);
+    ScrollBar2->setGeometry(w - 17, top, 17, std::max(1, h - top - 16));
+}
+
+void MainWindow::render()
+{
+    // Until the diagram renderer draws here, the surface shows an empty page.
+    PaintBox1->surface().fill(Qt::white);
+    PaintBox1->update();
+    m_session.document.redrawNeeded = false;
+}
+
+void MainWindow::Nov1Click()
+{
+    DocumentCommands::newDocument(m_session);
+    render();
+}
+
+void MainWindow::Konec1Click()
+{
+    close();
+}
+
+void MainWindow::Oaplikaci1Click()
+{
+    if (auto *dialog = qobject_cast<QDialog *>(aboutBox))
+        dialog->exec();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    DocumentCommands::writeCloseSettings(m_session);
+    QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "io/SettingsFile.h"
+#include "model/Document.h"
+
+#include <QString>
+
+class Prompter;
+
+// What the editor's commands work on: the one document, the settings file,
+// the way to ask the user, and the name the save dialog holds.
+struct Session
+{
+    Session(Prompter &prompter, SettingsFile settingsFile)
+        : prompter(prompter), settingsFile(std::move(settingsFile))
+    {
+    }
+
+    Document document;
+    Prompter &prompter;
+    SettingsFile settingsFile;
+    // The save dialog's current file name: where Save writes without asking.
+    QString fileName;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Every message box, question and common dialog of the editor goes through
+// this interface. The editor answers with Qt dialogs (QtPrompter); tests
+// answer with a script (tests/support/ScriptedPrompter), so commands run
+// without a person.
+class Prompter
+{
+public:
+    struct FileDialog
+    {
+        QString title;
+        // Filter as the program writes it: "Popis (*.ext)|*.ext|..."
+        QString filter;
+        QString defaultSuffix;    // "vrs", without dot
+        QString initialFileName;  // the dialog's current file name
+        bool promptOverwrite = false;
+    };
+
+    struct Font
+    {
+        QString name;
+        int size = 0;
+    };
+
+    virtual ~Prompter() = default;
+
+    // Confirmation with Yes and No; true for Yes. Closing the box is No.
+    virtual bool askYesNo(const QString &text) = 0;
+    // Information box with one OK button.
+    virtual void information(const QString &text) = 0;
+    // Error box with one OK button.
+    virtual void error(const QString &text) = 0;
+
+    // Open and save dialogs; nullopt when the user cancels.
+    virtual std::optional<QString> openFileName(const FileDialog &dialog) = 0;
+    virtual std::optional<QString> saveFileName(const FileDialog &dialog) = 0;
+
+    // Font dialog; nullopt when the user cancels.
+    virtual std::optional<Font> chooseFont(const Font &initial) = 0;
+};

@@ -1,0 +1,88 @@
+#include "QtPrompter.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+
+namespace {
+
+QString caption()
+{
+    const QString name = QApplication::applicationDisplayName();
+    return name.isEmpty() ? QStringLiteral("Vlakorys 1.0") : name;
+}
+
+QFileDialog *makeDialog(QWidget *parent, const Prompter::FileDialog &d, QFileDialog::AcceptMode mode)
+{
+    auto *dialog = new QFileDialog(parent, d.title.isEmpty() ? caption() : d.title);
+    dialog->setAcceptMode(mode);
+    dialog->setNameFilters(QtPrompter::qtFilter(d.filter).split(QStringLiteral(";;")));
+    dialog->setDefaultSuffix(d.defaultSuffix);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, !d.promptOverwrite);
+    if (!d.initialFileName.isEmpty())
+        dialog->selectFile(d.initialFileName);
+    return dialog;
+}
+
+} // namespace
+
+bool QtPrompter::askYesNo(const QString &text)
+{
+    return QMessageBox::question(m_parent, caption(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+           == QMessageBox::Yes;
+}
+
+void QtPrompter::information(const QString &text)
+{
+    QMessageBox::information(m_parent, caption(), text);
+}
+
+void QtPrompter::error(const QString &text)
+{
+    QMessageBox::critical(m_parent, caption(), text);
+}
+
+std::optional<QString> QtPrompter::openFileName(const FileDialog &d)
+{
+    std::unique_ptr<QFileDialog> dialog(makeDialog(m_parent, d, QFileDialog::AcceptOpen));
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog->selectedFiles().constFirst();
+}
+
+std::optional<QString> QtPrompter::saveFileName(const FileDialog &d)
+{
+    std::unique_ptr<QFileDialog> dialog(makeDialog(m_parent, d, QFileDialog::AcceptSave));
+    dialog->setFileMode(QFileDialog::AnyFile);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog->selectedFiles().constFirst();
+}
+
+std::optional<Prompter::Font> QtPrompter::chooseFont(const Font &initial)
+{
+    bool ok = false;
+    QFont font(initial.name, initial.size);
+    const QFont chosen = QFontDialog::getFont(&ok, font, m_parent, caption());
+    if (!ok)
+        return std::nullopt;
+    return Font{chosen.family(), chosen.pointSize()};
+}
+
+QString QtPrompter::qtFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts[i + 1];
+        pattern.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+        QString description = parts[i];
+        const qsizetype open = description.lastIndexOf(u'(');
+        if (open >= 0)
+            description = description.left(open).trimmed();
+        out << QStringLiteral("%1 (%2)").arg(description, pattern.replace(u';', u' '));
+    }
+    return out.join(QStringLiteral(";;"));
+}

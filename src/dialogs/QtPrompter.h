@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Prompter.h"
+
+class QWidget;
+
+// The editor's prompter: Qt's message boxes and common dialogs, parented to
+// the main window, with the caption "Vlakorys 1.0" the program always had.
+class QtPrompter : public Prompter
+{
+public:
+    explicit QtPrompter(QWidget *parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget *parent) { m_parent = parent; }
+
+    bool askYesNo(const QString &text) override;
+    void information(const QString &text) override;
+    void error(const QString &text) override;
+    std::optional<QString> openFileName(const FileDialog &dialog) override;
+    std::optional<QString> saveFileName(const FileDialog &dialog) override;
+    std::optional<Font> chooseFont(const Font &initial) override;
+
+    // "Popis (*.a)|*.a|Vše (*.*)|*.*" -> "Popis (*.a);;Vše (*)"
+    static QString qtFilter(const QString &filter);
+
+private:
+    QWidget *m_parent;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "model/Records.h"
+
+#include <QString>
+
+
+
+// The per-user settings file "Vlakorys.ini": the appearance defaults for new
+// documents and the next start. Sections and keys are matched without regard
+// to case and booleans are written as 1 and 0, as Windows profile files do,
+// so a file from that world reads the same.
+//
+// Reading never fails: a missing file, section or key, a value that is not a
+// number, or a byte value outside 0..255 gives the default. Every write goes
+// to the file at once, replacing it only once the new text is complete.
+class SettingsFile
+{
+public:
+    // XDG_CONFIG_HOME (default ~/.config) / Vlakorys.ini
+    static QString defaultPath();
+
+    explicit SettingsFile(QString path = defaultPath());
+
+    const QString &path() const { return m_path; }
+
+    // Reads the keys in the order the program always has: Meritko,
+    // UlozitPopisky, Name, Size, NameM, SizeM, NameV, SizeV, Slaba,
+    // Stredni, Silna.
+    void readInto(DocumentSettings &settings) const;
+
+    bool writeZoom(uint8_t zoom);
+    bool writeSaveLabelImages(bool save);
+    bool writeTimeFont(const QByteArray &name, int32_t size);
+    bool writeSmallTrainFont(const QByteArray &name, int32_t size);
+    bool writeLargeTrainFont(const QByteArray &name, int32_t size);
+    bool writePenThin(uint8_t width);
+    bool writePenMedium(uint8_t width);
+    bool writePenThick(uint8_t width);
+
+private:
+    bool write(std::initializer_list<std::pair<const char *, QByteArray>> keys, const char *section);
+
+    QString m_path;
+};

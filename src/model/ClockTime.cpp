@@ -1,0 +1,141 @@
+#include "ClockTime.h"
+
+#include "Errors.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr int64_t msPerDay = 86400000;
+
+std::string quoted(QByteArrayView text)
+{
+    return "'" + std::string(text.data(), static_cast<size_t>(text.size())) + "' is not a valid integer value";
+}
+
+double encodeTime(int h, int m, int s)
+{
+    if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59)
+        throw ConversionError("Invalid argument to time encode");
+    return makeTime(h, m, s);
+}
+
+QByteArrayView part(QByteArrayView text, qsizetype from, qsizetype length)
+{
+    if (from >= text.size())
+        return {};
+    return text.sliced(from, std::min(length, text.size() - from));
+}
+
+} // namespace
+
+ClockParts decodeTime(double time)
+{
+    ClockParts p;
+    double scaled = std::nearbyint(std::fabs(time) * static_cast<double>(msPerDay));
+    if (!std::isfinite(scaled))
+        scaled = 0;
+    const int64_t ms = static_cast<int64_t>(std::fmod(scaled, static_cast<double>(msPerDay)));
+    p.hours = static_cast<int>(ms / 3600000);
+    p.minutes = static_cast<int>(ms / 60000 % 60);
+    p.seconds = static_cast<int>(ms / 1000 % 60);
+    p.milliseconds = static_cast<int>(ms % 1000);
+    return p;
+}
+
+int minuteOfDay(double time)
+{
+    const ClockParts p = decodeTime(time);
+    return p.hours * 60 + p.minutes;
+}
+
+double makeTime(int hours, int minutes, int seconds)
+{
+    return static_cast<double>(hours * 3600 + minutes * 60 + seconds) / 86400.0;
+}
+
+QString formatClockTime(double time, bool withSeconds)
+{
+    const ClockParts p = decodeTime(time);
+    QString text = QString::number(p.hours).rightJustified(2, u' ') + u':'
+                   + QString::number(p.minutes).rightJustified(2, u'0');
+    if (withSeconds)
+        text += u':' + QString::number(p.seconds).rightJustified(2, u'0');
+    return text;
+}
+
+double parseClockDigits(QByteArrayView text, bool withSeconds)
+{
+    const int h = parseInteger(part(text, 0, 2));
+    const int m = parseInteger(part(text, 2, 2));
+    const int s = withSeconds ? parseInteger(part(text, 4, 2)) : 0;
+    return encodeTime(h, m, s);
+}
+
+double parseClockDigits(const QString &text, bool withSeconds)
+{
+    return parseClockDigits(QByteArrayView(text.toLatin1()), withSeconds);
+}
+
+double parseClockText(QByteArrayView text, bool withSeconds)
+{
+    const int h = parseInteger(part(text, 0, 2));
+    const int m = parseInteger(part(text, 3, 2));
+    const int s = withSeconds ? parseInteger(part(text, 6, 2)) : 0;
+    return encodeTime(h, m, s);
+}
+
+double parseClockText(const QString &text, bool withSeconds)
+{
+    return parseClockText(QByteArrayView(text.toLatin1()), withSeconds);
+}
+
+bool tryParseInteger(QByteArrayView text, int32_t &value)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i < text.size() && text[i] == '$') {
+        base = 16;
+        ++i;
+    }
+    if (i >= text.size())
+        return false;
+    int64_t v = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return false;
+        v = v * base + digit;
+        if (v > int64_t(std::numeric_limits<int32_t>::max()) + 1)
+            return false;
+    }
+    if (negative)
+        v = -v;
+    if (v > std::numeric_limits<int32_t>::max() || v < std::numeric_limits<int32_t>::min())
+        return false;
+    value = static_cast<int32_t>(v);
+    return true;
+}
+
+int32_t parseInteger(QByteArrayView text)
+{
+    int32_t v = 0;
+    if (!tryParseInteger(text, v))
+        throw ConversionError(quoted(text));
+    return v;
+}
