@@ -1,0 +1,57 @@
+#include "render/Colours.h"
+#include "render/TrainCategory.h"
+
+#include <gtest/gtest.h>
+
+using namespace TrainCategory;
+
+TEST(TrainCategory, KeyIsTheFirstTwoCharactersUpperCased)
+{
+    EXPECT_EQ(key("R 123"), QByteArray("R "));
+    EXPECT_EQ(key("Os 5401"), QByteArray("OS"));
+    EXPECT_EQ(key("NEx 1"), QByteArray("NE"));
+    EXPECT_EQ(key("Slu\x9E 9"), QByteArray("SL")); // Služ in code page 1250
+    EXPECT_EQ(key("R"), QByteArray("R"));
+    EXPECT_EQ(key(""), QByteArray(""));
+    EXPECT_EQ(key("\xE8x"), QByteArray("\xE8X")); // only a-z change
+}
+
+TEST(TrainCategory, TableByCategory)
+{
+    DocumentSettings s;
+    s.penThin = 1;
+    s.penMedium = 2;
+    s.penThick = 3;
+    struct Row
+    {
+        const char *name;
+        int32_t colour;
+        int width;
+        LabelFont font;
+    };
+    const Row rows[] = {
+        {"Os 5401", Colours::black, 1, LabelFont::Small}, {"R 601", Colours::black, 3, LabelFont::Large},
+        {"Rn 1234", Colours::blue, 2, LabelFont::Large},  {"Sv 9", Colours::blue, 1, LabelFont::Small},
+        {"EN 447", Colours::black, 1, LabelFont::Large},  {"NEx 3", Colours::blue, 3, LabelFont::Large},
+        {"Ex 100", Colours::black, 3, LabelFont::Large},  {"Sn 7", Colours::blue, 2, LabelFont::Large},
+        {"Lv 2", Colours::blue, 1, LabelFont::Small},     {"Slu\x9E 1", Colours::black, 1, LabelFont::Small},
+        {"Rx 5", Colours::black, 1, LabelFont::Small},
+    };
+    for (const Row &r : rows) {
+        const Style st = style(key(r.name));
+        EXPECT_EQ(st.lineColour, r.colour) << r.name;
+        EXPECT_EQ(st.labelColour, r.colour) << r.name;
+        EXPECT_EQ(penWidth(s, st.lineWidth), r.width) << r.name;
+        EXPECT_EQ(st.labelFont, r.font) << r.name;
+    }
+    EXPECT_EQ(labelFontName(s, LabelFont::Large), QByteArray("Arial CE"));
+    EXPECT_EQ(labelFontSize(s, LabelFont::Small), 8);
+}
+
+TEST(Colours, PackedAsRedGreenBlue)
+{
+    EXPECT_EQ(Colours::blue, 16711680);
+    EXPECT_EQ(Colours::olive, 128 + 128 * 256);
+    EXPECT_EQ(Colours::toQColor(Colours::olive), QColor(128, 128, 0));
+    EXPECT_EQ(Colours::fromQColor(QColor(1, 2, 3)), 1 + 2 * 256 + 3 * 65536);
+}
