@@ -21,6 +21,7 @@ public:
     FixedString() = default;
     FixedString(QByteArrayView text) { assign(text); }
     FixedString(const char *text) { assign(QByteArrayView(text)); }
+    FixedString(const QByteArray &text) { assign(QByteArrayView(text)); }
 
     void assign(QByteArrayView text)
     {
@@ -34,6 +35,11 @@ public:
         return *this;
     }
     FixedString &operator=(const char *text)
+    {
+        assign(QByteArrayView(text));
+        return *this;
+    }
+    FixedString &operator=(const QByteArray &text)
     {
         assign(QByteArrayView(text));
         return *this;

@@ -244,3 +244,25 @@ TEST(DocumentState, AFreshDocumentIsEmptyAndUntitled)
     EXPECT_FALSE(doc.labelImagesStale);
     EXPECT_EQ(doc.profiles.at(1, 5).dwellAt(3), -1);
 }
+
+#include "SampleLine.h"
+
+TEST(SampleLine, BuildsABusyLineWithEveryKindOfRow)
+{
+    Document doc;
+    SampleLine::fill(doc, {60, 300, 1000, 40});
+    EXPECT_EQ(doc.stations.size(), 60u);
+    EXPECT_EQ(doc.maxKm, 300);
+    EXPECT_EQ(doc.trains.size(), 1000u);
+    size_t rows = 0;
+    bool pastMidnight = false;
+    for (const Train &t : doc.trains) {
+        rows += static_cast<size_t>(t.rowCount());
+        for (const TrainStop &s : t.stops)
+            pastMidnight |= s.time < t.firstTime;
+    }
+    EXPECT_GT(rows, 1000u * 30);
+    EXPECT_TRUE(pastMidnight);
+    for (const Station &s : doc.stations)
+        ASSERT_NE(s.kind, nullptr);
+}
