@@ -5,6 +5,7 @@
 #include "dialogs/QtPrompter.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char *argv[])
 {
@@ -17,6 +18,10 @@ int main(int argc, char *argv[])
     Session session(prompter, SettingsFile());
     AppWindows windows(session);
     prompter.setParent(windows.mainWindow());
+    // Without a window manager (a bare X server) maximising does nothing;
+    // start at the screen's size then.
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        windows.mainWindow()->resize(screen->availableGeometry().size());
     windows.mainWindow()->showMaximized();
     return app.exec();
 }
