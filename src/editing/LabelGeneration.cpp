@@ -158,8 +158,8 @@ private:
         }
         auto it = m_widths.constFind(text);
         if (it == m_widths.constEnd())
-            it = m_widths.insert(text, m_metrics.horizontalAdvance(
-                                           Fonts::drawableText(m_doc.settings.timeFontName, text)));
+            it = m_widths.insert(text,
+                                 m_metrics.horizontalAdvance(Fonts::drawableText(m_doc.settings.timeFontName, text)));
         return it.value();
     }
 

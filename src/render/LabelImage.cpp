@@ -159,8 +159,8 @@ QSize EncodeLabelImage(TrainLabel &label, const QImage &bitmap, LabelChannel cha
     label.dropImage();
     if (bitmap.isNull())
         return {0, 0};
-    const QImage image = bitmap.format() == QImage::Format_RGB32 ? bitmap
-                                                                 : bitmap.convertToFormat(QImage::Format_RGB32);
+    const QImage image =
+        bitmap.format() == QImage::Format_RGB32 ? bitmap : bitmap.convertToFormat(QImage::Format_RGB32);
     RunWriter runs(label);
     if (!smoothed) {
         for (int y = 0; y < image.height(); ++y) {

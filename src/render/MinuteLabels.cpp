@@ -47,8 +47,7 @@ MinuteLabelLayout::MinuteLabelLayout(const Document &doc)
 {
 }
 
-std::optional<MinuteLabelText> MinuteLabelLayout::layout(const TimeLabel &label, int32_t cullWidth,
-                                                         int32_t fullHeight)
+std::optional<MinuteLabelText> MinuteLabelLayout::layout(const TimeLabel &label, int32_t cullWidth, int32_t fullHeight)
 {
     const QByteArray text = label.text.toByteArray();
     const bool arrow = text == Fonts::arrowText;
@@ -69,8 +68,8 @@ std::optional<MinuteLabelText> MinuteLabelLayout::layout(const TimeLabel &label,
     const int zoom = m_doc.settings.zoom;
     t.y = boundedRound(20.0 + 2.0 * zoom * m_doc.maxKm - 2.0 * zoom * label.distance);
 
-    const bool meets = int64_t(t.x) + t.width >= 0 && t.x <= cullWidth && int64_t(t.y) + t.height >= 0
-                       && t.y <= fullHeight;
+    const bool meets =
+        int64_t(t.x) + t.width >= 0 && t.x <= cullWidth && int64_t(t.y) + t.height >= 0 && t.y <= fullHeight;
     if (!meets)
         return std::nullopt;
     return t;

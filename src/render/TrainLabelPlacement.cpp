@@ -30,8 +30,8 @@ uint8_t diagramStyle(const DocumentSettings &settings)
 
 QFont labelFont(const DocumentSettings &settings, TrainCategory::LabelFont which)
 {
-    return Fonts::makeFont(TrainCategory::labelFontName(settings, which),
-                           TrainCategory::labelFontSize(settings, which), diagramStyle(settings));
+    return Fonts::makeFont(TrainCategory::labelFontName(settings, which), TrainCategory::labelFontSize(settings, which),
+                           diagramStyle(settings));
 }
 
 } // namespace
@@ -81,8 +81,7 @@ TrainLabelPlace placeTrainLabel(const TrainLabel &label, const TrainLabelFonts &
     return place;
 }
 
-void PlaceTrainLabels(Document &doc, double scale, int32_t selector, LabelOutlineList &outlines,
-                      ProgressSink &progress)
+void PlaceTrainLabels(Document &doc, double scale, int32_t selector, LabelOutlineList &outlines, ProgressSink &progress)
 {
     progress.setText(QStringLiteral("Vytvářím popisky vlaků..."));
     progress.setProgress(0);
@@ -105,9 +104,9 @@ void PlaceTrainLabels(Document &doc, double scale, int32_t selector, LabelOutlin
         if (stale && label.hasImage())
             label.dropImage();
         if (stale || !label.hasImage()) {
-            const LabelImage image = MakeLabelImage(label.text.view(), label.rusici, label.angle,
-                                                    fonts.font(label.text.view()), settings.smoothing,
-                                                    settings.showCategory);
+            const LabelImage image =
+                MakeLabelImage(label.text.view(), label.rusici, label.angle, fonts.font(label.text.view()),
+                               settings.smoothing, settings.showCategory);
             label.imageColour = image.colour;
             const QSize size = EncodeLabelImage(label, image.bitmap, image.channel, settings.smoothing);
             label.width = size.width();

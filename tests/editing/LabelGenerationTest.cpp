@@ -267,8 +267,8 @@ TEST_F(LabelGeneration, LevelAndBackwardSegmentsGetNoShift)
 
 TEST_F(LabelGeneration, TrainsWithoutRowsToLabelGetNone)
 {
-    addTrain("Os 1", {{1, 10, 0}});           // one row: no stops
-    addTrain("Os 2", {});                       // no rows at all
+    addTrain("Os 1", {{1, 10, 0}}); // one row: no stops
+    addTrain("Os 2", {});           // no rows at all
     Train &bad = addTrain("Os 3", {{1, 10, 0}, {2, 10, 10}});
     bad.stops[0].station = 0; // a row without a station, as a damaged file may hold
     addTrain("Os 4", {{1, 11, 0}, {2, 11, 10}});
@@ -427,7 +427,7 @@ TEST_F(LabelGeneration, LabelsForNewTrainsKeepEveryPlacedLabel)
     first.rusici = 1;
     addTrain("Os 2", {{1, 11, 0}, {2, 11, 10}});
     addTrain("R 12345678901234567", {{1, 12, 0}, {2, 12, 10}}); // longer than a label holds
-    addTrain("Os 3", {{1, 13, 0}});                               // no stops: no label
+    addTrain("Os 3", {{1, 13, 0}});                             // no stops: no label
     MakeLabelsForNewTrains(doc, s);
     ASSERT_EQ(doc.trainLabelCount(), 3);
     const TrainLabel &kept = doc.trainLabels.back();

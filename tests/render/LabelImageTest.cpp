@@ -118,13 +118,12 @@ TEST(MakeLabelImage, ColourAndChannelFollowCategoryAndRusici)
         int32_t colour;
         LabelChannel channel;
     };
-    for (const Case &c : {Case{"Os 5401", false, Colours::black, LabelChannel::Red},
-                          Case{"Sv 9", false, Colours::blue, LabelChannel::Red},
-                          Case{"pn 77", false, Colours::blue, LabelChannel::Red},
-                          Case{"NEx 12", false, Colours::blue, LabelChannel::Red},
-                          Case{"R 601", false, Colours::black, LabelChannel::Red},
-                          Case{"Sv 9", true, Colours::red, LabelChannel::Blue},
-                          Case{"Os 5401", true, Colours::red, LabelChannel::Blue}}) {
+    for (const Case &c :
+         {Case{"Os 5401", false, Colours::black, LabelChannel::Red},
+          Case{"Sv 9", false, Colours::blue, LabelChannel::Red}, Case{"pn 77", false, Colours::blue, LabelChannel::Red},
+          Case{"NEx 12", false, Colours::blue, LabelChannel::Red},
+          Case{"R 601", false, Colours::black, LabelChannel::Red}, Case{"Sv 9", true, Colours::red, LabelChannel::Blue},
+          Case{"Os 5401", true, Colours::red, LabelChannel::Blue}}) {
         const LabelImage image = MakeLabelImage(c.text, c.rusici, -0.3, labelFont(), false, true);
         EXPECT_EQ(image.colour, c.colour) << c.text;
         EXPECT_EQ(image.channel, c.channel) << c.text;
@@ -151,9 +150,8 @@ TEST(MakeLabelImage, RotatedTextRisesOrFallsAndKeepsItsPixels)
         const LabelImage image = MakeLabelImage("R 601 Praha", false, angle, font, false, true);
         const double a = std::fabs(angle);
         EXPECT_EQ(image.bitmap.width(), std::nearbyint(std::cos(a) * t.width() + std::sin(a) * t.height()));
-        EXPECT_EQ(image.bitmap.height(),
-                  std::nearbyint(std::sin(std::atan(double(t.height()) / t.width()) + a)
-                                 * std::hypot(t.width(), t.height())));
+        EXPECT_EQ(image.bitmap.height(), std::nearbyint(std::sin(std::atan(double(t.height()) / t.width()) + a)
+                                                        * std::hypot(t.width(), t.height())));
         const int w = image.bitmap.width();
         const double left = meanRow(image.bitmap, 0, w / 3);
         const double right = meanRow(image.bitmap, 2 * w / 3, w);
@@ -333,6 +331,12 @@ TEST(ComposeLabelImages, NothingIsWrittenPastTheBitmapOrTheViewport)
     ComposeLabelImages(labels, small, 0, 0, 5000, 5000);
     for (int x = 0; x < 50; ++x)
         ASSERT_EQ(small.pixel(x, 0), qRgb(0, 0, 255));
+    // A row's pixels end at the bitmap width: nothing spills into the next row.
+    std::deque<TrainLabel> oneRow{synthetic({255, 255, 90, 0}, {0, 0, 0}, 0, 0, 600, 1, Colours::blue)};
+    QImage twoRows = filled(50, 2, qRgb(255, 255, 255));
+    ComposeLabelImages(oneRow, twoRows, 0, 0, 5000, 5000);
+    EXPECT_EQ(twoRows.pixel(49, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(twoRows.pixel(0, 1), qRgb(255, 255, 255));
 
     // A viewport smaller than the bitmap: its last column and row are included.
     QImage wide = filled(700, 3, qRgb(255, 255, 255));
@@ -352,10 +356,9 @@ TEST(ComposeLabelImages, NothingIsWrittenPastTheBitmapOrTheViewport)
 
 TEST(ComposeLabelImages, SkipsLabelsWithoutImageOrOutsideTheView)
 {
-    std::deque<TrainLabel> labels{synthetic({}, {}, 0, 0, 4, 1, Colours::black),
-                                  synthetic({4, 0}, {0}, 200, 0, 4, 1, Colours::black),
-                                  synthetic({4, 0}, {0}, -10, 0, 4, 1, Colours::black),
-                                  synthetic({4, 0}, {0}, 0, 300, 4, 1, Colours::black)};
+    std::deque<TrainLabel> labels{
+        synthetic({}, {}, 0, 0, 4, 1, Colours::black), synthetic({4, 0}, {0}, 200, 0, 4, 1, Colours::black),
+        synthetic({4, 0}, {0}, -10, 0, 4, 1, Colours::black), synthetic({4, 0}, {0}, 0, 300, 4, 1, Colours::black)};
     QImage bitmap = filled(20, 5, qRgb(255, 255, 255));
     ComposeLabelImages(labels, bitmap, 0, 0, 19, 4);
     EXPECT_EQ(darkPixels(bitmap), 0);

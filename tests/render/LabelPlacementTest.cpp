@@ -303,9 +303,9 @@ TEST_F(TrainLabelPlacing, SmoothingShrinksTheSupersampledImage)
     placeAll();
     const TrainLabel &l = doc.trainLabels.front();
     const QSize text = measured(smallFont(), "Os 5401");
-    EXPECT_NEAR(l.height, std::sin(std::atan(double(text.height()) / text.width()) + 0.3)
-                              * std::hypot(text.width(), text.height()),
-                3.0);
+    EXPECT_NEAR(
+        l.height,
+        std::sin(std::atan(double(text.height()) / text.width()) + 0.3) * std::hypot(text.width(), text.height()), 3.0);
     int between = 0;
     for (uint8_t v : l.imageValues)
         between += v > 0 && v < 255;
@@ -428,13 +428,13 @@ TEST_F(MinuteLabelRecording, OnlyBoxesMeetingTheDiagramAreRecorded)
 {
     const int w = measured(timeFont(), "1").width();
     const int h = measured(timeFont(), "1").height();
-    add("1", -w, 10.0);                 // touches x = 0
-    add("1", -w - 1, 10.0);             // wholly left
-    add("1", cullWidth, 10.0);          // touches Wc
-    add("1", cullWidth + 1, 10.0);      // beyond
+    add("1", -w, 10.0);                  // touches x = 0
+    add("1", -w - 1, 10.0);              // wholly left
+    add("1", cullWidth, 10.0);           // touches Wc
+    add("1", cullWidth + 1, 10.0);       // beyond
     add("1", 10, 20.0 + (20.0 + h) / 8); // its bottom at y = 0
     add("1", 10, 20.0 + (21.0 + h) / 8); // above
-    add("1", 10, -1.0);                 // y = 188: below H
+    add("1", 10, -1.0);                  // y = 188: below H
     const auto texts = record();
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0].y + h, 0);
