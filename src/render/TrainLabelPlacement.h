@@ -54,6 +54,8 @@ TrainLabelPlace placeTrainLabel(const TrainLabel &label, const TrainLabelFonts &
 // placed (its x, y), imaged when it has no image or the document's images
 // are stale, and outlined: with selector 0 a new outline goes to the head of
 // outlines, otherwise the outline with the label's number is reused.
+// labelImagesStale is read, not cleared: the renderer clears it when the
+// rebuild is done.
 // Shows the step in the progress window, advancing it every 5 labels.
 void PlaceTrainLabels(Document &doc, double scale, int32_t selector, LabelOutlineList &outlines,
                       ProgressSink &progress);
