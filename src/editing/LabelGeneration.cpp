@@ -1,0 +1,342 @@
+#include "LabelGeneration.h"
+
+#include "model/ClockTime.h"
+#include "model/Cp1250.h"
+#include "model/Document.h"
+#include "render/DiagramView.h"
+#include "render/Fonts.h"
+#include "render/LabelText.h"
+#include "render/ProgressSink.h"
+
+#include <QFontMetrics>
+#include <QHash>
+#include <QString>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+constexpr double secondsPerDay = 86400.0;
+constexpr double minute = 1.0 / 1440.0;
+constexpr double halfMinuteSeconds = 30.0;
+
+// Times and kilometres of a damaged file must not turn into undefined
+// integer conversions; any sensible diagram stays far inside these bounds.
+int32_t boundedRound(double v)
+{
+    if (!std::isfinite(v))
+        return 0;
+    return Geometry::round(std::clamp(v, -1.0e9, 1.0e9));
+}
+
+bool hasDistance(int32_t ref)
+{
+    return ref < 0 || (ref >= 1 && ref <= Document::maxStations);
+}
+
+bool allRowsHaveDistances(const Train &train)
+{
+    if (!hasDistance(train.firstStation))
+        return false;
+    return std::all_of(train.stops.begin(), train.stops.end(),
+                       [](const TrainStop &s) { return hasDistance(s.station); });
+}
+
+// The time labels of one run: the fonts measured once, the width of each
+// label text measured once per distinct text.
+class TimeLabelMaker
+{
+public:
+    TimeLabelMaker(Document &doc, double scale)
+        : m_doc(doc), m_scale(scale), m_zoom(doc.settings.zoom),
+          m_font(Fonts::makeFont(doc.settings.timeFontName, doc.settings.timeFontSize)),
+          m_metrics(m_font, &LabelText::measureSurface())
+    {
+        const QFont arrowFont = Fonts::makeFont(Fonts::arrowFontName, doc.settings.timeFontSize);
+        const QSize arrow = LabelText::size(arrowFont, Fonts::arrowFontName, Fonts::arrowText);
+        m_arrowWidth = arrow.width();
+        m_arrowHeight = arrow.height();
+        m_digitHeight = LabelText::size(m_font, doc.settings.timeFontName, "1234567890").height();
+    }
+
+    void train(const Train &train)
+    {
+        if (train.stops.empty() || !allRowsHaveDistances(train))
+            return;
+        const TrainRow first = train.row(0);
+        if (train.firstStation != train.stops.front().station && train.firstStation >= 0)
+            departure(first, train.row(1));
+        const int rows = train.rowCount();
+        for (int k = 1; k < rows; ++k) {
+            const TrainRow s = train.row(k);
+            const TrainRow previous = train.row(k - 1);
+            if (k + 1 == rows) {
+                arrival(s, previous, false);
+                continue;
+            }
+            const TrainRow next = train.row(k + 1);
+            if (next.station == s.station || s.shortDwell) {
+                arrival(s, previous, s.shortDwell);
+                if (s.shortDwell)
+                    departure(s, next);
+            } else {
+                departure(s, next);
+            }
+        }
+    }
+
+private:
+    struct Common
+    {
+        double sec;
+        int32_t x;
+        QByteArray text;
+    };
+
+    Common common(const TrainRow &p) const
+    {
+        const ClockParts t = decodeTime(p.time);
+        Common c;
+        c.sec = 3600.0 * t.hours + 60.0 * t.minutes + (p.halfMinute ? halfMinuteSeconds : 0.0);
+        c.x = static_cast<int32_t>(std::trunc(c.sec / 60.0 * m_scale));
+        c.text = QByteArray(1, static_cast<char>('0' + t.minutes % 10));
+        if (p.mark > 0)
+            c.text += '+' + QByteArray::number(p.mark);
+        else if (p.mark < 0)
+            c.text += QByteArray::number(p.mark);
+        return c;
+    }
+
+    double distance(int32_t ref) const { return PointDistance(m_doc, ref); }
+
+    // Right of the line leaving p towards q.
+    void departure(const TrainRow &p, const TrainRow &q)
+    {
+        Common c = common(p);
+        const double dx =
+            (q.time * secondsPerDay + 0.001 + (q.halfMinute ? halfMinuteSeconds : 0.0) - c.sec) / 60.0 * m_scale;
+        const double dp = distance(p.station);
+        const double dq = distance(q.station);
+        const double dy = std::fabs(dq - dp) * 2.0 * m_zoom;
+        if (dy != 0 && dx > 0)
+            c.x += boundedRound(dx / dy * (m_digitHeight + 1)) + 1;
+        const double at = dq > dp ? dp + (m_digitHeight + 1) / (2.0 * m_zoom) : dp - 1.0 / (2.0 * m_zoom);
+        add(c.text, c.x, at, p.halfMinute);
+    }
+
+    // Left of the line reaching p from r; the arrow of a short dwell when asked.
+    void arrival(const TrainRow &p, const TrainRow &r, bool arrow)
+    {
+        Common c = common(p);
+        const double dx =
+            (c.sec - r.time * secondsPerDay - 0.001 - (r.halfMinute ? halfMinuteSeconds : 0.0)) / 60.0 * m_scale;
+        const double dp = distance(p.station);
+        const double dr = distance(r.station);
+        const double dy = std::fabs(dp - dr) * 2.0 * m_zoom;
+        if (arrow)
+            c.text = Fonts::arrowText;
+        const int h = arrow ? m_arrowHeight : m_digitHeight;
+        if (dy != 0 && dx > 0) {
+            const int w = arrow ? m_arrowWidth : width(c.text);
+            c.x -= boundedRound(dx / dy * (h + 1)) + w + 1;
+        }
+        const double at = dp > dr ? dp - 1.0 / (2.0 * m_zoom) : dp + (h + 1) / (2.0 * m_zoom);
+        add(c.text, c.x, at, arrow ? 0 : p.halfMinute);
+    }
+
+    int width(const QByteArray &text)
+    {
+        // Nearly every text is a single digit.
+        if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') {
+            int &w = m_digitWidths[static_cast<size_t>(text[0] - '0')];
+            if (w < 0)
+                w = m_metrics.horizontalAdvance(QString(QLatin1Char(text[0])));
+            return w;
+        }
+        auto it = m_widths.constFind(text);
+        if (it == m_widths.constEnd())
+            it = m_widths.insert(text,
+                                 m_metrics.horizontalAdvance(Fonts::drawableText(m_doc.settings.timeFontName, text)));
+        return it.value();
+    }
+
+    void add(const QByteArray &text, int32_t x, double at, uint8_t halfMinute)
+    {
+        TimeLabel &label = m_doc.newTimeLabel();
+        label.text = text;
+        label.x = x;
+        label.distance = at;
+        label.halfMinute = halfMinute;
+    }
+
+    Document &m_doc;
+    double m_scale;
+    int m_zoom;
+    QFont m_font;
+    QFontMetrics m_metrics;
+    int m_arrowWidth = 0;
+    int m_arrowHeight = 0;
+    int m_digitHeight = 0;
+    std::array<int, 10> m_digitWidths{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    QHash<QByteArray, int> m_widths;
+};
+
+// Hides the progress window however the run ends.
+class ProgressShown
+{
+public:
+    ProgressShown(ProgressSink &progress, bool shown) : m_progress(progress), m_shown(shown) {}
+    ~ProgressShown()
+    {
+        if (m_shown)
+            m_progress.hide();
+    }
+    ProgressShown(const ProgressShown &) = delete;
+    ProgressShown &operator=(const ProgressShown &) = delete;
+
+private:
+    ProgressSink &m_progress;
+    bool m_shown;
+};
+
+struct TrainLabelValues
+{
+    double time;
+    double level;
+    double angle;
+    uint8_t ascending;
+};
+
+// The train label of one train, or none when the train's first stop is at
+// its first station and nothing follows it.
+std::optional<TrainLabelValues> trainLabelValues(const Document &doc, const Train &train, double scale,
+                                                 bool effectiveTimes, int textWidth)
+{
+    if (train.stops.empty() || !allRowsHaveDistances(train))
+        return std::nullopt;
+    const int zoom = doc.settings.zoom;
+    const double d1 = std::max(0, PointDistance(doc, train.firstStation));
+    double t1 = train.firstTime;
+    uint8_t half1 = train.firstHalfMinute;
+    size_t e = 0;
+    if (train.stops[0].station == train.firstStation) {
+        t1 = train.stops[0].time;
+        half1 = train.stops[0].halfMinute;
+        e = 1;
+        if (e >= train.stops.size())
+            return std::nullopt;
+    }
+    const TrainStop &stop = train.stops[e];
+    const double d2 = PointDistance(doc, stop.station);
+    double t2 = stop.time;
+    if (effectiveTimes) {
+        if (half1)
+            t1 += halfMinuteSeconds / secondsPerDay;
+        if (stop.halfMinute)
+            t2 += halfMinuteSeconds / secondsPerDay;
+    }
+
+    TrainLabelValues v;
+    const double dx = (t2 - t1) * 1440.0 * scale;
+    v.angle = dx == 0 ? -std::atan(1e-18) : -std::atan(2.0 * zoom * (d2 - d1) / dx);
+    if (d2 > d1) {
+        v.level = d1 + textWidth / (2.0 * zoom);
+        v.time = stop.time - ((stop.time - t1) / (d2 - d1)) * (d2 - v.level) - 2 * minute;
+    } else {
+        v.level = d1 - 1;
+        v.time = t1 + 5 * minute + std::cos(v.angle) * textWidth / (1440.0 * scale);
+    }
+    v.ascending = d1 < d2 ? 1 : 0;
+    return v;
+}
+
+// Train names are measured in "ARIAL CE" 8 bold, whatever the label fonts.
+class TrainNameMeasure
+{
+public:
+    TrainNameMeasure() : m_metrics(Fonts::makeFont("ARIAL CE", 8, Fonts::Bold), &LabelText::measureSurface()) {}
+    int width(const FixedString<15> &text) const { return m_metrics.horizontalAdvance(cp1250::toUnicode(text.view())); }
+
+private:
+    QFontMetrics m_metrics;
+};
+
+void addTrainLabel(Document &doc, const Train &train, const FixedString<15> &text, const TrainLabelValues &v)
+{
+    TrainLabel &label = doc.newTrainLabel();
+    label.text = text;
+    label.time = v.time;
+    label.level = v.level;
+    label.angle = v.angle;
+    label.ascending = v.ascending;
+    label.rusici = train.rusici;
+    label.visible = 1;
+}
+
+} // namespace
+
+int32_t PointDistance(const Document &doc, int32_t index)
+{
+    return doc.rowKm(index);
+}
+
+void MakeTimeLabels(Document &doc, double scale, ProgressSink &progress)
+{
+    const int32_t trainCount = doc.trainCount;
+    progress.setText(QStringLiteral("Vytvářím časové popisky vlaku"));
+    progress.setProgress(0);
+    progress.setMaximum(trainCount);
+    progress.setGaugeVisible(true);
+    if (trainCount > 0)
+        progress.showNow();
+    const ProgressShown shown(progress, trainCount > 0);
+
+    doc.clearTimeLabels();
+    TimeLabelMaker maker(doc, scale);
+    int counted = 0;
+    for (const Train &train : doc.trains) {
+        maker.train(train);
+        ++counted;
+        if (counted % 10 == 0 && trainCount > 0) {
+            progress.setProgress(counted);
+            progress.repaintNow();
+        }
+    }
+}
+
+void MakeTrainLabels(Document &doc, double scale)
+{
+    doc.clearTrainLabels();
+    const TrainNameMeasure measure;
+    for (const Train &train : doc.trains) {
+        const FixedString<15> text(train.name.view());
+        if (const auto v = trainLabelValues(doc, train, scale, true, measure.width(text)))
+            addTrainLabel(doc, train, text, *v);
+    }
+}
+
+void MakeLabelsForNewTrains(Document &doc, double scale)
+{
+    const TrainNameMeasure measure;
+    for (const Train &train : doc.trains) {
+        if (train.stops.empty())
+            continue;
+        // A label holds 15 characters of the name; a longer name is matched
+        // by those, or every run would add its train another label.
+        const FixedString<15> text(train.name.view());
+        bool found = false;
+        for (TrainLabel &label : doc.trainLabels) {
+            if (label.text == text) {
+                label.rusici = train.rusici;
+                found = true;
+            }
+        }
+        if (found)
+            continue;
+        if (const auto v = trainLabelValues(doc, train, scale, false, measure.width(text)))
+            addTrainLabel(doc, train, text, *v);
+    }
+}

@@ -1,0 +1,373 @@
+#include "render/LabelImage.h"
+
+#include "render/Colours.h"
+#include "render/Fonts.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <deque>
+#include <vector>
+
+namespace {
+
+QFont labelFont(int size = 8, uint8_t style = Fonts::Bold)
+{
+    return Fonts::makeFont("Times New Roman CE", size, style);
+}
+
+QSize measured(const QFont &font, const QString &text)
+{
+    QImage surface(8, 8, QImage::Format_RGB32);
+    const QFontMetrics m(font, &surface);
+    return {m.horizontalAdvance(text), m.height()};
+}
+
+int channel(QRgb p, LabelChannel c)
+{
+    return c == LabelChannel::Red ? qRed(p) : qBlue(p);
+}
+
+int darkPixels(const QImage &image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) != qRgb(255, 255, 255);
+    return n;
+}
+
+// Mean row of the text pixels in the columns from..to.
+double meanRow(const QImage &image, int from, int to)
+{
+    double sum = 0;
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = from; x < to; ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                sum += y;
+                ++n;
+            }
+    return n ? sum / n : -1;
+}
+
+TrainLabel synthetic(std::vector<uint8_t> codes, std::vector<uint8_t> values, int x, int y, int w, int h,
+                     int32_t colour)
+{
+    TrainLabel l;
+    l.imageCodes = std::move(codes);
+    l.imageValues = std::move(values);
+    l.x = x;
+    l.y = y;
+    l.width = w;
+    l.height = h;
+    l.imageColour = colour;
+    return l;
+}
+
+QImage filled(int w, int h, QRgb colour)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+int blend(int old, int v, int colour)
+{
+    return static_cast<int>(std::nearbyint(old * (v / 255.0) + colour * (1 - v / 255.0)));
+}
+
+} // namespace
+
+TEST(MakeLabelImage, UprightTextIsCopiedExactlyButForItsFirstColumn)
+{
+    const QFont font = labelFont();
+    const LabelImage image = MakeLabelImage("Os 5401", false, 0.0, font, false, true);
+    const QSize size = measured(font, "Os 5401");
+    ASSERT_EQ(image.bitmap.size(), size);
+
+    // The same text drawn upright, without font smoothing.
+    QImage upright = filled(size.width(), size.height(), qRgb(255, 255, 255));
+    {
+        QFont f = font;
+        f.setStyleStrategy(QFont::NoAntialias);
+        QPainter p(&upright);
+        p.setFont(f);
+        p.setPen(Qt::black);
+        p.drawText(0, QFontMetrics(f, &upright).ascent(), QStringLiteral("Os 5401"));
+    }
+    int differing = 0;
+    for (int y = 0; y < size.height(); ++y) {
+        EXPECT_EQ(image.bitmap.pixel(0, y), qRgb(255, 255, 255)) << "column 0 is not copied";
+        for (int x = 1; x < size.width(); ++x)
+            differing += image.bitmap.pixel(x, y) != upright.pixel(x, y);
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(darkPixels(image.bitmap), 20);
+}
+
+TEST(MakeLabelImage, ColourAndChannelFollowCategoryAndRusici)
+{
+    struct Case
+    {
+        const char *text;
+        bool rusici;
+        int32_t colour;
+        LabelChannel channel;
+    };
+    for (const Case &c :
+         {Case{"Os 5401", false, Colours::black, LabelChannel::Red},
+          Case{"Sv 9", false, Colours::blue, LabelChannel::Red}, Case{"pn 77", false, Colours::blue, LabelChannel::Red},
+          Case{"NEx 12", false, Colours::blue, LabelChannel::Red},
+          Case{"R 601", false, Colours::black, LabelChannel::Red}, Case{"Sv 9", true, Colours::red, LabelChannel::Blue},
+          Case{"Os 5401", true, Colours::red, LabelChannel::Blue}}) {
+        const LabelImage image = MakeLabelImage(c.text, c.rusici, -0.3, labelFont(), false, true);
+        EXPECT_EQ(image.colour, c.colour) << c.text;
+        EXPECT_EQ(image.channel, c.channel) << c.text;
+        int text = 0;
+        for (int y = 0; y < image.bitmap.height(); ++y)
+            for (int x = 0; x < image.bitmap.width(); ++x) {
+                const QRgb p = image.bitmap.pixel(x, y);
+                if (p == qRgb(255, 255, 255))
+                    continue;
+                ++text;
+                ASSERT_EQ(p, Colours::toQColor(c.colour).rgb()) << c.text << " at " << x << "," << y;
+                ASSERT_EQ(channel(p, c.channel), 0);
+            }
+        EXPECT_GT(text, 0) << c.text;
+    }
+}
+
+TEST(MakeLabelImage, RotatedTextRisesOrFallsAndKeepsItsPixels)
+{
+    const QFont font = labelFont(12);
+    const QSize t = measured(font, "R 601 Praha");
+    const int upright = darkPixels(MakeLabelImage("R 601 Praha", false, 0.0, font, false, true).bitmap);
+    for (const double angle : {-0.5, 0.5, -1.2, 1.2}) {
+        const LabelImage image = MakeLabelImage("R 601 Praha", false, angle, font, false, true);
+        const double a = std::fabs(angle);
+        EXPECT_EQ(image.bitmap.width(), std::nearbyint(std::cos(a) * t.width() + std::sin(a) * t.height()));
+        EXPECT_EQ(image.bitmap.height(), std::nearbyint(std::sin(std::atan(double(t.height()) / t.width()) + a)
+                                                        * std::hypot(t.width(), t.height())));
+        const int w = image.bitmap.width();
+        const double left = meanRow(image.bitmap, 0, w / 3);
+        const double right = meanRow(image.bitmap, 2 * w / 3, w);
+        if (angle < 0)
+            EXPECT_GT(left, right) << "negative angles rise to the right";
+        else
+            EXPECT_LT(left, right) << "positive angles fall to the right";
+        EXPECT_GT(darkPixels(image.bitmap), upright * 7 / 10) << "angle " << angle;
+    }
+}
+
+TEST(MakeLabelImage, HiddenCategoryLeavesTheNumber)
+{
+    const QFont font = labelFont();
+    const LabelImage full = MakeLabelImage("Os 5401", false, 0.0, font, false, true);
+    const LabelImage cut = MakeLabelImage("Os 5401", false, 0.0, font, false, false);
+    EXPECT_EQ(full.bitmap.width(), measured(font, "Os 5401").width());
+    EXPECT_EQ(cut.bitmap.width(), measured(font, "5401").width());
+    EXPECT_EQ(cut.colour, Colours::black);
+    const LabelImage service = MakeLabelImage("Slu\x9e", false, 0.0, font, false, false);
+    EXPECT_EQ(service.bitmap.width(), measured(font, QStringLiteral("ž")).width());
+}
+
+TEST(MakeLabelImage, EmptyTextGivesNoImage)
+{
+    const LabelImage image = MakeLabelImage("", false, 0.4, labelFont(), true, true);
+    EXPECT_TRUE(image.bitmap.isNull());
+    TrainLabel label;
+    EXPECT_EQ(EncodeLabelImage(label, image.bitmap, image.channel, true), QSize(0, 0));
+    EXPECT_FALSE(label.hasImage());
+}
+
+TEST(MakeLabelImage, NonsenseAngleFromAFileDrawsUpright)
+{
+    const LabelImage image = MakeLabelImage("Os 1", false, std::nan(""), labelFont(), false, true);
+    EXPECT_EQ(image.bitmap.size(), measured(labelFont(), "Os 1"));
+}
+
+TEST(EncodeLabelImage, RunsLongerThan255AreSplit)
+{
+    QImage image = filled(600, 2, qRgb(255, 255, 255));
+    for (int x = 0; x < 300; ++x)
+        image.setPixel(x, 0, qRgb(0, 0, 0));
+    TrainLabel label;
+    EXPECT_EQ(EncodeLabelImage(label, image, LabelChannel::Red, false), QSize(600, 2));
+    EXPECT_EQ(label.imageCodes, (std::vector<uint8_t>{255, 45, 255, 45, 0, 255, 255, 90, 0}));
+    EXPECT_EQ(label.imageValues, (std::vector<uint8_t>{0, 0, 255, 255, 255, 255, 255}));
+    EXPECT_EQ(label.imageCodeCount(), 9);
+}
+
+TEST(EncodeLabelImage, ChannelIsTheComponentThatIsZeroInTheText)
+{
+    QImage image = filled(2, 1, qRgb(255, 255, 255));
+    image.setPixel(0, 0, qRgb(255, 0, 0)); // red text
+    TrainLabel label;
+    EncodeLabelImage(label, image, LabelChannel::Blue, false);
+    EXPECT_EQ(label.imageCodes, (std::vector<uint8_t>{1, 1, 0}));
+    EXPECT_EQ(label.imageValues, (std::vector<uint8_t>{0, 255}));
+    EncodeLabelImage(label, image, LabelChannel::Red, false);
+    EXPECT_EQ(label.imageCodes, (std::vector<uint8_t>{2, 0})) << "replaces the earlier image";
+    EXPECT_EQ(label.imageValues, (std::vector<uint8_t>{255}));
+}
+
+TEST(EncodeLabelImage, SmoothingAveragesThreeByThreeBlocks)
+{
+    // 7 x 5: two whole blocks across, one down; the rest is dropped.
+    QImage image = filled(7, 5, qRgb(0, 0, 0));
+    image.setPixel(4, 1, qRgb(255, 255, 255)); // one white pixel in block (0, 1)
+    image.setPixel(6, 0, qRgb(255, 255, 255)); // outside every whole block
+    TrainLabel label;
+    EXPECT_EQ(EncodeLabelImage(label, image, LabelChannel::Red, true), QSize(2, 1));
+    EXPECT_EQ(label.imageCodes, (std::vector<uint8_t>{1, 1, 0}));
+    EXPECT_EQ(label.imageValues, (std::vector<uint8_t>{0, 255 / 9}));
+}
+
+TEST(EncodeLabelImage, SmoothedLabelIsAThirdOfTheSupersampledSizeWithSoftEdges)
+{
+    const QFont font = labelFont();
+    const LabelImage big = MakeLabelImage("Os 5401", false, -0.4, font, true, true);
+    const LabelImage plain = MakeLabelImage("Os 5401", false, -0.4, font, false, true);
+    EXPECT_GT(big.bitmap.width(), 2 * plain.bitmap.width()) << "drawn three times as large";
+    EXPECT_NEAR(big.bitmap.height(), 3 * plain.bitmap.height(), 4);
+
+    TrainLabel smooth;
+    const QSize size = EncodeLabelImage(smooth, big.bitmap, big.channel, true);
+    EXPECT_EQ(size, QSize(big.bitmap.width() / 3, big.bitmap.height() / 3));
+    EXPECT_NEAR(size.width(), plain.bitmap.width(), 3);
+    EXPECT_NEAR(size.height(), plain.bitmap.height(), 3);
+    int between = 0;
+    for (uint8_t v : smooth.imageValues)
+        between += v > 0 && v < 255;
+    EXPECT_GT(between, 10) << "edge pixels blend";
+
+    TrainLabel sharp;
+    EncodeLabelImage(sharp, plain.bitmap, plain.channel, false);
+    for (uint8_t v : sharp.imageValues)
+        EXPECT_TRUE(v == 0 || v == 255) << "without smoothing the text is drawn crisp";
+}
+
+TEST(ComposeLabelImages, ComposedOntoWhiteEqualsTheBlendedSource)
+{
+    const LabelImage made = MakeLabelImage("Rn 1234", true, -0.35, labelFont(), true, true);
+    std::deque<TrainLabel> labels(1);
+    TrainLabel &l = labels.front();
+    l.imageColour = made.colour;
+    const QSize size = EncodeLabelImage(l, made.bitmap, made.channel, true);
+    l.width = size.width();
+    l.height = size.height();
+    l.x = 10;
+    l.y = 5;
+
+    QImage bitmap = filled(200, 100, qRgb(255, 255, 255));
+    ComposeLabelImages(labels, bitmap, 0, 0, 199, 99);
+    int coloured = 0;
+    for (int y = 0; y < bitmap.height(); ++y)
+        for (int x = 0; x < bitmap.width(); ++x) {
+            const QRgb got = bitmap.pixel(x, y);
+            const int i = y - l.y;
+            const int j = x - l.x;
+            if (i < 0 || j < 0 || i >= size.height() || j >= size.width()) {
+                ASSERT_EQ(got, qRgb(255, 255, 255)) << "outside the image at " << x << "," << y;
+                continue;
+            }
+            int sum = 0;
+            for (int k = 0; k < 9; ++k)
+                sum += qBlue(made.bitmap.pixel(j * 3 + k % 3, i * 3 + k / 3));
+            const int v = sum / 9;
+            ASSERT_EQ(got, qRgb(blend(255, v, 255), blend(255, v, 0), blend(255, v, 0))) << x << "," << y;
+            coloured += v < 255;
+        }
+    EXPECT_GT(coloured, 20);
+}
+
+TEST(ComposeLabelImages, BlendsWithWhatIsUnderneath)
+{
+    std::deque<TrainLabel> labels{synthetic({1, 1, 1, 0}, {0, 128, 255}, 2, 1, 3, 1, Colours::red)};
+    QImage bitmap = filled(8, 4, qRgb(100, 150, 200));
+    ComposeLabelImages(labels, bitmap, 0, 0, 7, 3);
+    EXPECT_EQ(bitmap.pixel(2, 1), qRgb(255, 0, 0)) << "0: the label colour";
+    EXPECT_EQ(bitmap.pixel(3, 1), qRgb(blend(100, 128, 255), blend(150, 128, 0), blend(200, 128, 0)));
+    EXPECT_EQ(bitmap.pixel(4, 1), qRgb(100, 150, 200)) << "255: unchanged";
+    EXPECT_EQ(bitmap.pixel(1, 1), qRgb(100, 150, 200));
+    EXPECT_EQ(bitmap.pixel(2, 0), qRgb(100, 150, 200));
+}
+
+TEST(ComposeLabelImages, ALabelPartlyAboveOrLeftOfTheViewIsDrawnFromItsFirstVisibleRow)
+{
+    const LabelImage made = MakeLabelImage("Os 5401", false, 0.6, labelFont(10), false, true);
+    std::deque<TrainLabel> labels(1);
+    TrainLabel &l = labels.front();
+    l.imageColour = made.colour;
+    const QSize size = EncodeLabelImage(l, made.bitmap, made.channel, false);
+    l.width = size.width();
+    l.height = size.height();
+    l.x = 1000;
+    l.y = 500;
+
+    QImage whole = filled(120, 120, qRgb(255, 255, 255));
+    ComposeLabelImages(labels, whole, 1000, 500, 1119, 619);
+    const int dy = 7;
+    const int dx = 4;
+    QImage part = filled(120, 120, qRgb(255, 255, 255));
+    ComposeLabelImages(labels, part, 1000 + dx, 500 + dy, 1119 + dx, 619 + dy);
+    for (int y = 0; y + dy < 120; ++y)
+        for (int x = 0; x + dx < 120; ++x)
+            ASSERT_EQ(part.pixel(x, y), whole.pixel(x + dx, y + dy)) << x << "," << y;
+    EXPECT_GT(darkPixels(part), 0);
+}
+
+TEST(ComposeLabelImages, NothingIsWrittenPastTheBitmapOrTheViewport)
+{
+    // 600 pixels of label colour in one row, longer than one run, and a
+    // second row: composed onto a bitmap narrower and lower than the label.
+    std::deque<TrainLabel> labels{
+        synthetic({255, 255, 90, 0, 255, 255, 90, 0}, {0, 0, 0, 0, 0, 0}, 0, 0, 600, 2, Colours::blue)};
+    QImage small = filled(50, 1, qRgb(255, 255, 255));
+    ComposeLabelImages(labels, small, 0, 0, 5000, 5000);
+    for (int x = 0; x < 50; ++x)
+        ASSERT_EQ(small.pixel(x, 0), qRgb(0, 0, 255));
+    // A row's pixels end at the bitmap width: nothing spills into the next row.
+    std::deque<TrainLabel> oneRow{synthetic({255, 255, 90, 0}, {0, 0, 0}, 0, 0, 600, 1, Colours::blue)};
+    QImage twoRows = filled(50, 2, qRgb(255, 255, 255));
+    ComposeLabelImages(oneRow, twoRows, 0, 0, 5000, 5000);
+    EXPECT_EQ(twoRows.pixel(49, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(twoRows.pixel(0, 1), qRgb(255, 255, 255));
+
+    // A viewport smaller than the bitmap: its last column and row are included.
+    QImage wide = filled(700, 3, qRgb(255, 255, 255));
+    ComposeLabelImages(labels, wide, 0, 0, 9, 0);
+    EXPECT_EQ(wide.pixel(9, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(wide.pixel(10, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(wide.pixel(0, 1), qRgb(255, 255, 255)) << "below vy1";
+    ComposeLabelImages(labels, wide, 0, 0, 9, 1);
+    EXPECT_EQ(wide.pixel(0, 1), qRgb(0, 0, 255));
+    EXPECT_EQ(wide.pixel(10, 1), qRgb(255, 255, 255));
+
+    QImage all = filled(700, 3, qRgb(255, 255, 255));
+    ComposeLabelImages(labels, all, 0, 0, 699, 2);
+    EXPECT_EQ(all.pixel(599, 0), qRgb(0, 0, 255)) << "consecutive runs continue one another";
+    EXPECT_EQ(all.pixel(600, 0), qRgb(255, 255, 255));
+}
+
+TEST(ComposeLabelImages, SkipsLabelsWithoutImageOrOutsideTheView)
+{
+    std::deque<TrainLabel> labels{
+        synthetic({}, {}, 0, 0, 4, 1, Colours::black), synthetic({4, 0}, {0}, 200, 0, 4, 1, Colours::black),
+        synthetic({4, 0}, {0}, -10, 0, 4, 1, Colours::black), synthetic({4, 0}, {0}, 0, 300, 4, 1, Colours::black)};
+    QImage bitmap = filled(20, 5, qRgb(255, 255, 255));
+    ComposeLabelImages(labels, bitmap, 0, 0, 19, 4);
+    EXPECT_EQ(darkPixels(bitmap), 0);
+}
+
+TEST(ComposeLabelImages, DamagedImageWithTooFewValuesStops)
+{
+    std::deque<TrainLabel> labels{synthetic({2, 2, 0}, {0}, 0, 0, 4, 1, Colours::black)};
+    QImage bitmap = filled(6, 2, qRgb(255, 255, 255));
+    ComposeLabelImages(labels, bitmap, 0, 0, 5, 1);
+    EXPECT_EQ(darkPixels(bitmap), 2);
+}
