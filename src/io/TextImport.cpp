@@ -5,6 +5,7 @@
 #include "model/Document.h"
 #include "model/Errors.h"
 
+#include <QFile>
 #include <QHash>
 
 #include <algorithm>
@@ -87,6 +88,18 @@ std::vector<QByteArray> TextImport::splitLines(const QByteArray &fileBytes)
         from = end + 1;
     }
     return lines;
+}
+
+bool TextImport::readFile(const QString &path, std::vector<QByteArray> &lines)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    lines = splitLines(bytes);
+    return true;
 }
 
 TextImport::Result TextImport::run(Document &doc, const std::vector<QByteArray> &lines)

@@ -38,6 +38,9 @@ public:
     // them.
     static std::vector<QByteArray> splitLines(const QByteArray &fileBytes);
 
+    // The lines of a file; false when it cannot be read.
+    static bool readFile(const QString &path, std::vector<QByteArray> &lines);
+
     // Appends the trains of the lines and sets the document's train counter
     // to the number of train records the import created minus one. A time
     // that is not a number stops the import: the train being read is taken
