@@ -113,6 +113,7 @@ public:
             if (!ok())
                 return;
             m_doc.trains.push_back(std::move(t));
+            m_doc.trainCount = static_cast<int32_t>(m_doc.trains.size());
         }
     }
 
@@ -389,6 +390,7 @@ DocumentReader::Outcome DocumentReader::read(Document &doc, QIODevice &device)
         // program holds stays.
         doc.clearStations();
         doc.clearTrains();
+        doc.trainCount = 0;
         doc.noDocument = true;
         out.cleared = true;
         BodyReader body(in, doc, Layout{1});
@@ -407,6 +409,7 @@ DocumentReader::Outcome DocumentReader::read(Document &doc, QIODevice &device)
     doc.clearTrainLabels();
     doc.clearTimeLabels();
     doc.clearProfiles();
+    doc.trainCount = 0;
     doc.labelImagesStale = true;
     doc.noDocument = true;
     out.cleared = true;

@@ -445,6 +445,7 @@ TEST(DocumentRoundTrip, EveryFieldSurvivesSaveAndLoad)
         ++a;
     }
     expectSameTrains(original, loaded);
+    EXPECT_EQ(loaded.trainCount, 3); // label generation counts its progress by it
     EXPECT_EQ(loaded.settings, original.settings);
     ASSERT_EQ(loaded.trainLabelCount(), 3);
     for (int i = 0; i < 3; ++i)
@@ -680,6 +681,7 @@ TEST(DocumentReaderOldVersions, Version01HoldsStationsOnlyAndKeepsTheRest)
 {
     Document doc;
     fillRich(doc);
+    doc.trainCount = 3;
     doc.settings.zoom = 9;
     ByteBuilder b;
     b.header("Vlakorys 0.1!").i32(2).sstr("Tanvald", 50).i32(27).sstr("Sma\x9Eice", 50).i32(20);
@@ -690,6 +692,7 @@ TEST(DocumentReaderOldVersions, Version01HoldsStationsOnlyAndKeepsTheRest)
     EXPECT_EQ(doc.stations[1].name.toByteArray(), "Sma\x9Eice");
     EXPECT_EQ(doc.stations[0].km, 27);
     EXPECT_TRUE(doc.trains.empty());
+    EXPECT_EQ(doc.trainCount, 0);
     // Kinds, labels, profiles and settings of the document before stay.
     EXPECT_EQ(doc.stationKinds.size(), 3u);
     EXPECT_EQ(doc.trainLabelCount(), 3);
