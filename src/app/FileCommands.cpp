@@ -7,8 +7,8 @@
 #include "io/FileMessages.h"
 #include "io/TextImport.h"
 
-#include <QFileInfo>
 #include <QCursor>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <exception>
@@ -43,8 +43,7 @@ private:
 // A range or conversion error from the steps after reading (label
 // generation meets a row that names no station) ends the command with the
 // error's own message, leaving the document as far as it got.
-template <typename Steps>
-bool guarded(Session &session, Steps steps)
+template <typename Steps> bool guarded(Session &session, Steps steps)
 {
     try {
         return steps();

@@ -4,8 +4,8 @@ namespace CliOutput {
 
 int fail(std::FILE *err, const QString &file, const QString &message)
 {
-    const QString line = QStringLiteral("vlakorys-cli: ") + (file.isEmpty() ? QString() : file + QStringLiteral(": "))
-                         + message + u'\n';
+    const QString line =
+        QStringLiteral("vlakorys-cli: ") + (file.isEmpty() ? QString() : file + QStringLiteral(": ")) + message + u'\n';
     std::fputs(line.toUtf8().constData(), err);
     return failure;
 }

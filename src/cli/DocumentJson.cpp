@@ -311,9 +311,9 @@ public:
         size_t i = 0;
         for (const Json &item : array(j, path, std::numeric_limits<int32_t>::max())) {
             const std::string at = path + "[" + std::to_string(i++) + "]";
-            expectObject(item, at,
-                         {"stationIndex", "dopravna", "hradlo", "hlaska", "odbocka", "nakladiste", "zastavka",
-                          "kilometr"});
+            expectObject(
+                item, at,
+                {"stationIndex", "dopravna", "hradlo", "hlaska", "odbocka", "nakladiste", "zastavka", "kilometr"});
             StationKind k;
             const auto f = [&](const char *key, uint8_t &field) {
                 if (const Json *v = find(item, key))
@@ -438,8 +438,7 @@ public:
         };
         l.imageColour = int32(need("colour"), at + ".colour");
         l.width = static_cast<int32_t>(integer(need("width"), at + ".width", 0, DocumentFormat::maxLabelImageSide));
-        l.height =
-            static_cast<int32_t>(integer(need("height"), at + ".height", 0, DocumentFormat::maxLabelImageSide));
+        l.height = static_cast<int32_t>(integer(need("height"), at + ".height", 0, DocumentFormat::maxLabelImageSide));
         l.imageCodes = base64(need("codes"), at + ".codes");
         l.imageValues = base64(need("values"), at + ".values");
         if (l.imageCodes.empty())

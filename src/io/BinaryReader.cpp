@@ -12,7 +12,9 @@ constexpr qint64 chunkSize = 64 * 1024;
 
 } // namespace
 
-BinaryReader::BinaryReader(QIODevice &device) : m_device(device) {}
+BinaryReader::BinaryReader(QIODevice &device) : m_device(device)
+{
+}
 
 qint64 BinaryReader::bytesLeft() const
 {

@@ -25,9 +25,9 @@ struct Layout
     int version;
 
     int trainNameCapacity() const { return version < 100 ? oldTrainNameCapacity : DocumentFormat::trainNameCapacity; }
-    bool trainFlags() const { return version >= 4; }          // rusici, podlePotreby
-    bool marks() const { return version >= 100; }             // firstMark, row mark
-    bool rowFlags() const { return version >= 101; }          // half-minute, short dwell
+    bool trainFlags() const { return version >= 4; } // rusici, podlePotreby
+    bool marks() const { return version >= 100; }    // firstMark, row mark
+    bool rowFlags() const { return version >= 101; } // half-minute, short dwell
     bool legacyDopravna() const { return version >= 3 && version <= 6; }
     bool legacyOther() const { return version >= 5 && version <= 6; }
     bool kinds() const { return version >= 7; }
@@ -41,8 +41,7 @@ struct Layout
 
     qint64 trainRecordSize() const
     {
-        return 1 + trainNameCapacity() + 4 + 8 + (trainFlags() ? 2 : 0) + (marks() ? 4 : 0) + (rowFlags() ? 2 : 0)
-               + 4;
+        return 1 + trainNameCapacity() + 4 + 8 + (trainFlags() ? 2 : 0) + (marks() ? 4 : 0) + (rowFlags() ? 2 : 0) + 4;
     }
     qint64 rowSize() const { return 4 + 8 + (marks() ? 4 : 0) + (rowFlags() ? 2 : 0); }
     qint64 minLabelSize() const

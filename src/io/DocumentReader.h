@@ -28,9 +28,9 @@ public:
     struct Outcome
     {
         Status status = Status::ReadError;
-        int version = 0;            // 1 for a 0.1 file, else 2 .. 102
-        bool cleared = false;       // the document was cleared before the failure
-        bool settingsRead = false;  // a 1.2 settings block replaced the document settings
+        int version = 0;           // 1 for a 0.1 file, else 2 .. 102
+        bool cleared = false;      // the document was cleared before the failure
+        bool settingsRead = false; // a 1.2 settings block replaced the document settings
     };
 
     // Result of looking at the 14 header bytes.

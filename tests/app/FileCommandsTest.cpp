@@ -2,11 +2,11 @@
 // the hourglass, the steps handed to the window and the state each path
 // leaves.
 #include "app/FileCommands.h"
+#include "SampleLine.h"
+#include "ScriptedPrompter.h"
 #include "app/Session.h"
 #include "io/DocumentWriter.h"
 #include "model/Errors.h"
-#include "ScriptedPrompter.h"
-#include "SampleLine.h"
 
 #include <QBuffer>
 #include <QCursor>
@@ -112,7 +112,8 @@ TEST_F(FileCommandsTest, OpenDialogFilterAndCancel)
 {
     prompter.fileAnswers = {std::nullopt};
     FileCommands::open(session, window);
-    EXPECT_EQ(prompter.log, QStringList{QStringLiteral("open: Soubory s vlakorysem (*.vrs)|*.vrs|Všechny soubory (*.*)|*.*")});
+    EXPECT_EQ(prompter.log,
+              QStringList{QStringLiteral("open: Soubory s vlakorysem (*.vrs)|*.vrs|Všechny soubory (*.*)|*.*")});
     EXPECT_EQ(prompter.lastFileDialog.defaultSuffix, QStringLiteral("vrs"));
     EXPECT_TRUE(window.steps.isEmpty());
     EXPECT_TRUE(doc.untitled);
@@ -207,8 +208,11 @@ TEST_F(FileCommandsTest, ReadErrorKeepsThePartDocumentUnsaveable)
 TEST_F(FileCommandsTest, OldestFormatBecomesTheFileSaveWritesTo)
 {
     QByteArray v01("\x0DVlakorys 0.1!", 14);
-    v01 += QByteArray("\x01\x00\x00\x00", 4) + QByteArray("\x01" "A", 2) + QByteArray(49, '\0')
-           + QByteArray("\x05\x00\x00\x00", 4);
+    v01 += QByteArray("\x01\x00\x00\x00", 4)
+           + QByteArray("\x01"
+                        "A",
+                        2)
+           + QByteArray(49, '\0') + QByteArray("\x05\x00\x00\x00", 4);
     writeFile(path("old.vrs"), v01);
     doc.untitled = false;
     session.fileName = path("other.vrs");

@@ -199,8 +199,7 @@ TEST_F(CliCommandsTest, BuildFailuresLeaveNoOutput)
     EXPECT_EQ(CliApp::run({"build", path("ok.json"), path("no/dir/x.vrs")}, out.file(), e4.file()), 1);
     EXPECT_EQ(e4.text(), errorLine(path("no/dir/x.vrs"), QStringLiteral("Chyba při vytváření souboru.")));
 
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
-              (QStringList{"bad.json", "ok.json", "out.vrs"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"bad.json", "ok.json", "out.vrs"}));
 }
 
 TEST_F(CliCommandsTest, ImportAppendsTrainsAndSaves)
@@ -210,8 +209,7 @@ TEST_F(CliCommandsTest, ImportAppendsTrainsAndSaves)
     doc.newTrainLabel().text = "Os 1";
     writeFile(path("doc.vrs"), bytesOf(doc));
     writeFile(path("jr.txt"), "Os 77;pp\nStanice 1\t\t 6:00\nStanice 2\t 6:05\t 6:06\n-\n");
-    EXPECT_EQ(ImportCommand(recording).run({path("doc.vrs"), path("jr.txt"), path("out.vrs")}, out.file(),
-                                           err.file()),
+    EXPECT_EQ(ImportCommand(recording).run({path("doc.vrs"), path("jr.txt"), path("out.vrs")}, out.file(), err.file()),
               0);
     EXPECT_TRUE(err.text().isEmpty());
     // Open (the file has labels: time labels only), then Import's both.

@@ -136,12 +136,16 @@ TEST(DocumentJson, TextOfASmallDocument)
         "    \"direction2\": [\n"
         "      {\n"
         "        \"name\": \"Os\",\n"
-        "        \"runTime\": " + list99("7", 0) + ",\n"
-        "        \"dwell\": " + list99("-1, 1", -1) + "\n"
-        "      }\n"
-        "    ]\n"
-        "  }\n"
-        "}\n";
+        "        \"runTime\": "
+        + list99("7", 0)
+        + ",\n"
+          "        \"dwell\": "
+        + list99("-1, 1", -1)
+        + "\n"
+          "      }\n"
+          "    ]\n"
+          "  }\n"
+          "}\n";
     EXPECT_EQ(DocumentJson::toText(doc).toStdString(), expected.toStdString());
 
     // And it builds the same file again.
@@ -243,7 +247,8 @@ TEST(DocumentJson, RefusalsNameTheField)
         {R"({"stations": [{"km": 1.5}]})", "stations[0].km: expected a whole number"},
         {R"({"stations": [{"km": 3000000000}]})", "stations[0].km: must be from -2147483648 to 2147483647"},
         {R"({"stations": {}})", "stations: expected a list"},
-        {R"({"stationKinds": [{"stationIndex": 1, "dopravna": 2}]})", "stationKinds[0].dopravna: a flag must be 0 or 1"},
+        {R"({"stationKinds": [{"stationIndex": 1, "dopravna": 2}]})",
+         "stationKinds[0].dopravna: a flag must be 0 or 1"},
         {R"({"trains": [{"name": "Os 123456789012345678"}]})", "trains[0].name: longer than 20 characters"},
         {R"({"trains": [{"rows": [{}, {"time": "6:60"}]}]})",
          R"(trains[0].rows[1].time: expected a day fraction or a time "H:MM" or "H:MM:SS")"},

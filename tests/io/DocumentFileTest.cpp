@@ -38,8 +38,16 @@ DocumentReader::Outcome load(Document &doc, const QByteArray &bytes)
 // The settings block of a document with the default settings.
 ByteBuilder &defaultSettings(ByteBuilder &b)
 {
-    return b.pstr("Times New Roman CE").i32(8).pstr("Arial CE").i32(12).pstr("Arial CE").i32(7)
-        .raw({1, 2, 3, 0, 4}).i32(1).i32(2).raw({0, 0, 1});
+    return b.pstr("Times New Roman CE")
+        .i32(8)
+        .pstr("Arial CE")
+        .i32(12)
+        .pstr("Arial CE")
+        .i32(7)
+        .raw({1, 2, 3, 0, 4})
+        .i32(1)
+        .i32(2)
+        .raw({0, 0, 1});
 }
 constexpr int defaultSettingsSize = 1 + 18 + 4 + 1 + 8 + 4 + 1 + 8 + 4 + 5 + 4 + 4 + 3;
 
@@ -387,7 +395,7 @@ TEST(DocumentWriter, ProfileEntriesUpToTheLastUsedOne)
     doc.profiles.at(1, 1).name = "Os";
     doc.profiles.at(1, 1).runTimeAt(1) = 5;
     doc.profiles.at(1, 1).dwellAt(3) = 0; // a zero dwell is in use
-    doc.profiles.at(1, 2).name = "Empty";  // nothing in use: e = 0
+    doc.profiles.at(1, 2).name = "Empty"; // nothing in use: e = 0
     doc.profiles.countOf(2) = 0;
     doc.profiles.at(2, 1).runTimeAt(1) = 9; // beyond the count: not written
     ByteBuilder expected;
@@ -946,9 +954,8 @@ TEST(DocumentReaderDamage, ImpossibleCountsAndLengthsAreReadErrors)
              b.i32(0).i32(0);
              defaultSettings(b).i32(0).raw({0, 0});
          })},
-        {"station name longer than its field", body([](ByteBuilder &b) {
-             b.i32(1).u8(51).raw(QByteArray(50, 'x')).i32(0);
-         })},
+        {"station name longer than its field",
+         body([](ByteBuilder &b) { b.i32(1).u8(51).raw(QByteArray(50, 'x')).i32(0); })},
         {"train name longer than its field", body([](ByteBuilder &b) {
              b.i32(0).i32(1).u8(21).raw(QByteArray(20, 'x')).i32(0).f64(0).raw({0, 0}).i32(0).raw({0, 0}).i32(0);
          })},

@@ -196,8 +196,8 @@ TEST(TextImport, EndOfFileEndsTheLastBlock)
 
 TEST(TextImport, NothingToImport)
 {
-    for (const QByteArray &text : {QByteArray(), QByteArray("Os 1\n"), QByteArray("\n\n\n"),
-                                   QByteArray("Os 1\nLiberec\t\t 6:00\n")}) {
+    for (const QByteArray &text :
+         {QByteArray(), QByteArray("Os 1\n"), QByteArray("\n\n\n"), QByteArray("Os 1\nLiberec\t\t 6:00\n")}) {
         Document doc;
         fillStations(doc);
         const auto r = importText(doc, text);
@@ -283,13 +283,16 @@ TEST(TextImport, Encodings)
         Station s;
         s.name = "Ko\x9Al\xE1\x9Ekovice"; // Košlákovice in code page 1250
         doc.stations.push_back(s);
-        s.name = "\x8E" "elezn\xFD Brod"; // Železný Brod
+        s.name = "\x8E"
+                 "elezn\xFD Brod"; // Železný Brod
         doc.stations.push_back(s);
     };
     // Code page 1250 bytes as they are.
     Document cp;
     stationsWith(cp);
-    ASSERT_TRUE(importText(cp, "Os \x9A\n\x8E" "elezn\xFD Brod\t\t 6:00\nKo\x9Al\xE1\x9Ekovice\t 6:05\t\n").ok);
+    ASSERT_TRUE(importText(cp, "Os \x9A\n\x8E"
+                               "elezn\xFD Brod\t\t 6:00\nKo\x9Al\xE1\x9Ekovice\t 6:05\t\n")
+                    .ok);
     ASSERT_EQ(cp.trains.size(), 1u);
     EXPECT_EQ(cp.trains[0].name.toByteArray(), "Os \x9A");
     EXPECT_EQ(cp.trains[0].row(0).station, 2);
