@@ -57,7 +57,6 @@ bool BinaryReader::readInto(char *dst, qint64 n)
         return false;
     std::memcpy(dst, m_buffer.constData() + m_offset, static_cast<size_t>(n));
     m_offset += n;
-    m_consumed += n;
     return true;
 }
 
@@ -67,7 +66,6 @@ uint8_t BinaryReader::readByte()
         return 0;
     const auto v = static_cast<uint8_t>(m_buffer.at(m_offset));
     ++m_offset;
-    ++m_consumed;
     return v;
 }
 
@@ -77,7 +75,6 @@ int32_t BinaryReader::readInt32()
         return 0;
     const int32_t v = qFromLittleEndian<qint32>(m_buffer.constData() + m_offset);
     m_offset += 4;
-    m_consumed += 4;
     return v;
 }
 
@@ -87,7 +84,6 @@ double BinaryReader::readDouble()
         return 0.0;
     const quint64 bits = qFromLittleEndian<quint64>(m_buffer.constData() + m_offset);
     m_offset += 8;
-    m_consumed += 8;
     double v;
     std::memcpy(&v, &bits, sizeof v);
     return v;
@@ -103,28 +99,4 @@ QByteArray BinaryReader::readBytes(qint64 n)
     if (!readInto(out.data(), n))
         return {};
     return out;
-}
-
-void BinaryReader::skip(qint64 n)
-{
-    if (n < 0 || n > bytesLeft()) {
-        m_failed = true;
-        return;
-    }
-    while (n > 0 && ensure(1)) {
-        const qint64 step = std::min<qint64>(n, m_buffer.size() - m_offset);
-        m_offset += step;
-        m_consumed += step;
-        n -= step;
-    }
-}
-
-QByteArray BinaryReader::peek(qint64 n)
-{
-    if (m_failed || n <= 0)
-        return {};
-    n = std::min(n, bytesLeft());
-    if (!ensure(n))
-        return {};
-    return m_buffer.mid(m_offset, n);
 }

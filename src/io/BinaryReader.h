@@ -23,8 +23,6 @@ public:
     // Bytes that can still be read (0 after a failure). Every count read
     // from a file is checked against this before anything is allocated.
     qint64 bytesLeft() const;
-    // Bytes consumed so far.
-    qint64 position() const { return m_consumed; }
 
     uint8_t readByte();
     int32_t readInt32();
@@ -32,10 +30,6 @@ public:
     // Exactly n bytes, or an empty array and a failure.
     QByteArray readBytes(qint64 n);
     bool readInto(char *dst, qint64 n);
-    void skip(qint64 n);
-    // Up to n bytes from the current position, without consuming them;
-    // fewer at the end of the data.
-    QByteArray peek(qint64 n);
 
 private:
     // Makes n bytes available in the buffer; false at the end of the data.
@@ -44,6 +38,5 @@ private:
     QIODevice &m_device;
     QByteArray m_buffer;
     qint64 m_offset = 0; // read position inside m_buffer
-    qint64 m_consumed = 0;
     bool m_failed = false;
 };
