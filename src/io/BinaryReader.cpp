@@ -12,7 +12,8 @@ constexpr qint64 chunkSize = 64 * 1024;
 
 } // namespace
 
-BinaryReader::BinaryReader(QIODevice &device) : m_device(device)
+BinaryReader::BinaryReader(QIODevice &device)
+    : m_device(device), m_deviceLeft(std::max<qint64>(0, device.bytesAvailable()))
 {
 }
 
@@ -20,7 +21,7 @@ qint64 BinaryReader::bytesLeft() const
 {
     if (m_failed)
         return 0;
-    return (m_buffer.size() - m_offset) + std::max<qint64>(0, m_device.bytesAvailable());
+    return (m_buffer.size() - m_offset) + m_deviceLeft;
 }
 
 bool BinaryReader::ensure(qint64 n)
@@ -38,8 +39,10 @@ bool BinaryReader::ensure(qint64 n)
     const qint64 want = std::max(chunkSize, n - have);
     const qint64 old = m_buffer.size();
     m_buffer.resize(old + want);
-    const qint64 got = m_device.read(m_buffer.data() + old, want);
-    m_buffer.resize(old + std::max<qint64>(0, got));
+    const qint64 got = std::max<qint64>(0, m_device.read(m_buffer.data() + old, want));
+    m_buffer.resize(old + got);
+    // A short read is the end of the data, whatever the device said before.
+    m_deviceLeft = got < want ? 0 : std::max<qint64>(0, m_deviceLeft - got);
     if (m_buffer.size() < n) {
         m_failed = true;
         return false;
@@ -99,4 +102,21 @@ QByteArray BinaryReader::readBytes(qint64 n)
     if (!readInto(out.data(), n))
         return {};
     return out;
+}
+
+QByteArrayView BinaryReader::window(qint64 atLeast)
+{
+    const qint64 want = std::min(atLeast, bytesLeft());
+    if (want <= 0 || !ensure(want))
+        return {};
+    return QByteArrayView(m_buffer.constData() + m_offset, m_buffer.size() - m_offset);
+}
+
+void BinaryReader::consume(qint64 n)
+{
+    if (n < 0 || n > m_buffer.size() - m_offset) {
+        m_failed = true;
+        return;
+    }
+    m_offset += n;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <cstdint>
 
@@ -31,6 +32,12 @@ public:
     QByteArray readBytes(qint64 n);
     bool readInto(char *dst, qint64 n);
 
+    // For byte-wise decoding without a call per byte: the bytes buffered
+    // from the current position on (at least min(atLeast, bytesLeft()) of
+    // them, empty after a failure), and then how many of them were used.
+    QByteArrayView window(qint64 atLeast);
+    void consume(qint64 n);
+
 private:
     // Makes n bytes available in the buffer; false at the end of the data.
     bool ensure(qint64 n);
@@ -38,5 +45,8 @@ private:
     QIODevice &m_device;
     QByteArray m_buffer;
     qint64 m_offset = 0; // read position inside m_buffer
+    // What the device still holds beyond the buffer, asked once: for a file
+    // every question is a system call.
+    qint64 m_deviceLeft = 0;
     bool m_failed = false;
 };

@@ -318,11 +318,32 @@ private:
             return;
         l.imageCodes.reserve(static_cast<size_t>(codes));
         l.imageValues.reserve(static_cast<size_t>(codes));
-        for (int32_t k = 0; k < codes && ok(); ++k) {
-            const uint8_t code = m_in.readByte();
-            l.imageCodes.push_back(code);
-            if (code != 0)
-                l.imageValues.push_back(m_in.readByte());
+        // Entry k is the code byte, then a value byte when the code is not
+        // zero; decoded straight from the stream's buffer.
+        int32_t k = 0;
+        while (k < codes && ok()) {
+            const QByteArrayView bytes = m_in.window(2);
+            if (bytes.isEmpty()) {
+                m_in.fail();
+                break;
+            }
+            qsizetype at = 0;
+            while (k < codes && at < bytes.size()) {
+                const auto code = static_cast<uint8_t>(bytes[at]);
+                if (code != 0 && at + 1 >= bytes.size())
+                    break; // its value byte is in the next window
+                l.imageCodes.push_back(code);
+                ++at;
+                if (code != 0)
+                    l.imageValues.push_back(static_cast<uint8_t>(bytes[at++]));
+                ++k;
+            }
+            if (at == 0) {
+                // A non-zero code as the very last byte: its value is missing.
+                m_in.fail();
+                break;
+            }
+            m_in.consume(at);
         }
         if (!ok())
             l.dropImage();
