@@ -71,12 +71,18 @@ void StationListEditor::rowChanged()
     m_inKindUpdate = false;
 }
 
-void StationListEditor::commitCell(int column, int row, const QString &text)
+void StationListEditor::commitCell(int column, int row, const QString &text, int cursorColumn, int cursorRow)
 {
     if (m_inMaintenance)
         return;
     if (row < 1 || row >= rowCount() || (column != NameColumn && column != KmColumn))
         return;
+    // The cursor's new place is taken as it is; its row change runs after
+    // the commit, when the grid reports the move.
+    if (cursorColumn >= NameColumn && cursorColumn <= KmColumn && cursorRow >= 1 && cursorRow < rowCount()) {
+        m_column = cursorColumn;
+        m_row = cursorRow;
+    }
     m_cells[static_cast<size_t>(row)][static_cast<size_t>(column)] = text;
     runMaintenance(column, row);
 }

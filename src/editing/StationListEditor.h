@@ -51,8 +51,10 @@ public:
 
     // The in-place editor of (column, row) closed with this text: the text
     // goes into the cell and the row maintenance runs (append, trim,
-    // advance). Nothing happens while the maintenance itself runs.
-    void commitCell(int column, int row, const QString &text);
+    // advance). When the editor closed because the cursor moved, the grid
+    // passes where it is now; the step to the next cell is then not taken.
+    // Nothing happens while the maintenance itself runs.
+    void commitCell(int column, int row, const QString &text, int cursorColumn = -1, int cursorRow = -1);
 
     // --- Kind check boxes -----------------------------------------------
     const KindBoxes &kindBoxes() const { return m_boxes; }
