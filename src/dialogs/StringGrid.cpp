@@ -99,8 +99,10 @@ StringGrid::StringGrid(int columnCount, int fixedColumns, QWidget *parent)
     setItemDelegate(new StringGridDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
+    // No editing on a click of the current cell: Qt would hold back the
+    // keys typed during the double-click interval after it.
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
-                    | QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+                    | QAbstractItemView::EditKeyPressed);
     // Tab inside the editor commits like Enter; on the grid it goes on to the
     // next control, so every control of the dialog is reachable by keys.
     setTabKeyNavigation(false);
