@@ -280,6 +280,18 @@ void StringGrid::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    if ((event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) && event->modifiers() == Qt::NoModifier
+        && state() != EditingState) {
+        // As in a spreadsheet: the cell's editor opens and the key clears
+        // the text, which the editor holds selected.
+        const QModelIndex index = currentIndex();
+        if (index.isValid() && (index.flags() & Qt::ItemIsEditable) && edit(index, EditKeyPressed, event)) {
+            if (QLineEdit *editor = m_editor)
+                QApplication::sendEvent(editor, event);
+        }
+        event->accept();
+        return;
+    }
     QTableView::keyPressEvent(event);
 }
 
