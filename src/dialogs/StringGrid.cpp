@@ -229,6 +229,7 @@ void StringGrid::commitData(QWidget *editor)
     const EditMask mask(m_mask ? m_mask(c.column, c.row) : QString());
     c.text = mask.committedText(edit);
     c.modified = edit->isModified();
+    c.focusLost = m_focusLeaving;
     m_pending = c;
 }
 
@@ -392,7 +393,9 @@ bool StringGridDelegate::eventFilter(QObject *object, QEvent *event)
         for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget())
             if (w == edit)
                 return false;
+        m_grid->m_focusLeaving = true;
         emit commitData(edit);
+        m_grid->m_focusLeaving = false;
         emit closeEditor(edit, QAbstractItemDelegate::NoHint);
         return false;
     }

@@ -35,6 +35,7 @@ public:
         int row = 0;
         QString text;          // as the mask commits it
         bool modified = false; // the user changed the editor's text
+        bool focusLost = false; // the editor closed because the focus left the grid
         int cursorColumn = 0;  // where the cursor is when the commit arrives
         int cursorRow = 0;
     };
@@ -104,6 +105,7 @@ private:
     std::optional<Commit> m_pending;
     int m_silent = 0;
     bool m_inCurrentChanged = false;
+    bool m_focusLeaving = false;
 };
 
 // The in-place editor of a StringGrid: a frameless QLineEdit with the cell's

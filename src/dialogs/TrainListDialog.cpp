@@ -275,7 +275,9 @@ void TrainListDialog::StringGrid2SetEditText(const StringGrid::Commit &c)
     // Opening and closing the editor without typing changes nothing.
     if (m_busy || !c.modified)
         return;
-    m_editor.commitTime(c.row, c.text, c.cursorRow);
+    // A time committed because the user went to the flag boxes keeps the
+    // cursor on its row, so the boxes then change that row.
+    m_editor.commitTime(c.row, c.text, c.cursorRow, !c.focusLost);
     showRows();
 }
 

@@ -248,7 +248,7 @@ double TrainListEditor::shortEntryTime(QString t, int row, const TrainRow *previ
     return makeTime(decodeTime(previous->time).hours, minute);
 }
 
-void TrainListEditor::commitTime(int row, const QString &text, int cursorRow)
+void TrainListEditor::commitTime(int row, const QString &text, int cursorRow, bool step)
 {
     Train *t = currentTrain();
     if (m_busy || !t || row < 1 || row >= rowCount())
@@ -291,7 +291,7 @@ void TrainListEditor::commitTime(int row, const QString &text, int cursorRow)
     t->setRow(k, r);
     m_rowCells[static_cast<size_t>(row)][TimeColumn] = formatClockTime(time);
 
-    if (m_rowCursor == row && row + 1 < rowCount())
+    if (step && m_rowCursor == row && row + 1 < rowCount())
         ++m_rowCursor;
     showRows();
     m_busy = false;

@@ -73,8 +73,9 @@ public:
     // The user moved the cursor of the row grid (StringGrid2Click).
     void setRowCursor(int row);
     // The time editor of `row` closed with `text` as the mask commits it
-    // (without the colon); cursorRow as for names.
-    void commitTime(int row, const QString &text, int cursorRow = -1);
+    // (without the colon); cursorRow as for names. Without `step` the cursor
+    // stays on the row even when it is still there.
+    void commitTime(int row, const QString &text, int cursorRow = -1, bool step = true);
     // Odstranitpoloku1Click: the row under the cursor goes.
     void deleteRow();
 

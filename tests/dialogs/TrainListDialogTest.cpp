@@ -372,6 +372,17 @@ private slots:
         QVERIFY(!child<QCheckBox>("CheckBox3")->isChecked());
         QVERIFY(!child<QCheckBox>("CheckBox4")->isChecked());
         QVERIFY(child<QCheckBox>("CheckBox1")->isChecked());
+
+        // A time being typed is committed when the user goes to a box, and
+        // the box then changes that same row.
+        clickCell(rows(), 2, 1);
+        type(QStringLiteral("0810"));
+        clickBox("CheckBox3");
+        QCOMPARE(train(0).firstTime, makeTime(8, 10));
+        QCOMPARE(rows()->currentRowNumber(), 1);
+        QCOMPARE(train(0).firstHalfMinute, 1);
+        QCOMPARE(train(0).stops[0].halfMinute, 1);
+        QCOMPARE(train(0).stops[0].shortDwell, 1);
     }
 
     void ctrlDelDeletesTheCursorRow()

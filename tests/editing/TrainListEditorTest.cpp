@@ -330,6 +330,10 @@ TEST_F(TrainEditorTest, ACommitAfterTheCursorMovedDoesNotStepAgain)
     editor.setRowCursor(1);
     editor.commitTime(1, u("0810"), 2);
     EXPECT_EQ(editor.rowCursor(), 2);
+    // Committed on the way to the flag boxes: the cursor stays.
+    editor.commitTime(2, u("0811"), -1, false);
+    EXPECT_EQ(editor.rowCursor(), 2);
+    EXPECT_DOUBLE_EQ(doc.trains[0].stops[0].time, hm(8, 11));
 }
 
 // --- Inserting rows ---------------------------------------------------------
