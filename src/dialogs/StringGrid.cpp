@@ -1,6 +1,7 @@
 #include "StringGrid.h"
 
 #include "EditMask.h"
+#include "model/Cp1250.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -8,6 +9,23 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QValidator>
+
+namespace {
+
+// The texts of the grids go into the document in code page 1250: a
+// character it cannot hold is not taken, instead of turning into "?".
+class Cp1250Validator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override
+    {
+        return cp1250::canEncode(input) ? Acceptable : Invalid;
+    }
+};
+
+} // namespace
 
 // The grid's texts as a Qt model: model row r is grid row r + 1, model
 // column c is grid column c + 1; row 0 and column 0 are the headers. The row
@@ -342,6 +360,8 @@ QWidget *StringGridDelegate::createEditor(QWidget *parent, const QStyleOptionVie
     const EditMask mask(maskOf ? maskOf(index.column() + 1, index.row() + 1) : QString());
     if (!mask.isEmpty())
         mask.apply(edit);
+    else
+        edit->setValidator(new Cp1250Validator(edit));
     m_grid->editorOpened(edit, index);
     return edit;
 }
