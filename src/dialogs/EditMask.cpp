@@ -34,15 +34,33 @@ EditMask::EditMask(const QString &programMask)
         case u'<':
             qt += c;
             continue;
-        case u'9': translated = u'0'; break; // optional digit
-        case u'0': translated = u'9'; break; // required digit
-        case u'#': translated = u'#'; break; // optional digit or sign
-        case u'c': translated = u'x'; break; // optional character
-        case u'C': translated = u'X'; break; // required character
-        case u'l': translated = u'a'; break; // optional letter
-        case u'L': translated = u'A'; break; // required letter
-        case u'a': translated = u'n'; break; // optional letter or digit
-        case u'A': translated = u'N'; break; // required letter or digit
+        case u'9':
+            translated = u'0';
+            break; // optional digit
+        case u'0':
+            translated = u'9';
+            break; // required digit
+        case u'#':
+            translated = u'#';
+            break; // optional digit or sign
+        case u'c':
+            translated = u'x';
+            break; // optional character
+        case u'C':
+            translated = u'X';
+            break; // required character
+        case u'l':
+            translated = u'a';
+            break; // optional letter
+        case u'L':
+            translated = u'A';
+            break; // required letter
+        case u'a':
+            translated = u'n';
+            break; // optional letter or digit
+        case u'A':
+            translated = u'N';
+            break; // required letter or digit
         default:
             break;
         }

@@ -19,10 +19,7 @@ class Cp1250Validator : public QValidator
 {
 public:
     using QValidator::QValidator;
-    State validate(QString &input, int &) const override
-    {
-        return cp1250::canEncode(input) ? Acceptable : Invalid;
-    }
+    State validate(QString &input, int &) const override { return cp1250::canEncode(input) ? Acceptable : Invalid; }
 };
 
 } // namespace
@@ -342,7 +339,7 @@ QModelIndex StringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers mo
     const QModelIndex index = QTableView::moveCursor(action, modifiers);
     if (index.isValid() && isFixedModelColumn(index.column()))
         return currentIndex().isValid() && currentIndex().row() == index.row() ? currentIndex()
-                                                                                : firstEditable(index.row());
+                                                                               : firstEditable(index.row());
     return index;
 }
 

@@ -33,14 +33,14 @@ public:
     {
         int column = 0;
         int row = 0;
-        QString text;          // as the mask commits it
-        bool modified = false; // the user changed the editor's text
+        QString text;           // as the mask commits it
+        bool modified = false;  // the user changed the editor's text
         bool focusLost = false; // the editor closed because the focus left the grid
-        int cursorColumn = 0;  // where the cursor is when the commit arrives
+        int cursorColumn = 0;   // where the cursor is when the commit arrives
         int cursorRow = 0;
     };
 
-    using RowCount = std::function<int()>;                  // rows, header row included
+    using RowCount = std::function<int()>; // rows, header row included
     using CellText = std::function<QString(int column, int row)>;
     using EditMaskOf = std::function<QString(int column, int row)>; // program notation; empty for none
 
@@ -118,8 +118,7 @@ class StringGridDelegate : public QStyledItemDelegate
 public:
     explicit StringGridDelegate(StringGrid *grid);
 
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
-                          const QModelIndex &index) const override;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
 

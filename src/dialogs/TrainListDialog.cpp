@@ -17,8 +17,7 @@
 
 namespace {
 
-template <typename W>
-W *named(W *widget, const char *name)
+template <typename W> W *named(W *widget, const char *name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -26,8 +25,7 @@ W *named(W *widget, const char *name)
 
 // Runs f with the flag set, so that handlers ignore what the window itself
 // changes.
-template <typename F>
-void guarded(bool &flag, F &&f)
+template <typename F> void guarded(bool &flag, F &&f)
 {
     const bool was = flag;
     flag = true;

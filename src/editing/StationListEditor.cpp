@@ -100,8 +100,7 @@ void StationListEditor::runMaintenance(int editColumn, int editRow)
     m_inMaintenance = true;
 
     const int last = rowCount() - 1;
-    if (!cell(NameColumn, last).isEmpty() && !cell(KmColumn, last).trimmed().isEmpty()
-        && dataRowCount() < maxDataRows)
+    if (!cell(NameColumn, last).isEmpty() && !cell(KmColumn, last).trimmed().isEmpty() && dataRowCount() < maxDataRows)
         appendRow();
 
     for (;;) {

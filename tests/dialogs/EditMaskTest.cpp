@@ -69,13 +69,20 @@ private slots:
     {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("committed");
-        QTest::newRow("digits") << "12" << "  12";
-        QTest::newRow("four digits") << "1234" << "1234";
-        QTest::newRow("a fifth digit is not taken") << "12345" << "1234";
-        QTest::newRow("letters cannot be typed") << "1a2b" << "  12";
-        QTest::newRow("no sign") << "-5" << "   5";
-        QTest::newRow("no plus either") << "+7" << "   7";
-        QTest::newRow("nothing") << "x" << "    ";
+        QTest::newRow("digits") << "12"
+                                << "  12";
+        QTest::newRow("four digits") << "1234"
+                                     << "1234";
+        QTest::newRow("a fifth digit is not taken") << "12345"
+                                                    << "1234";
+        QTest::newRow("letters cannot be typed") << "1a2b"
+                                                 << "  12";
+        QTest::newRow("no sign") << "-5"
+                                 << "   5";
+        QTest::newRow("no plus either") << "+7"
+                                        << "   7";
+        QTest::newRow("nothing") << "x"
+                                 << "    ";
     }
 
     void kilometres()
@@ -89,15 +96,24 @@ private slots:
     {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("committed");
-        QTest::newRow("minute") << "14" << "14";
-        QTest::newRow("one digit") << "7" << "7";
-        QTest::newRow("lone plus") << "+" << "+";
-        QTest::newRow("minute and half") << "14+" << "14+";
-        QTest::newRow("time") << "1430" << "1430";
-        QTest::newRow("time and short dwell") << "1430-" << "1430-";
-        QTest::newRow("both flags") << "0705*" << "0705*";
-        QTest::newRow("three digits") << "705" << "705";
-        QTest::newRow("at most five characters") << "143012" << "14301";
+        QTest::newRow("minute") << "14"
+                                << "14";
+        QTest::newRow("one digit") << "7"
+                                   << "7";
+        QTest::newRow("lone plus") << "+"
+                                   << "+";
+        QTest::newRow("minute and half") << "14+"
+                                         << "14+";
+        QTest::newRow("time") << "1430"
+                              << "1430";
+        QTest::newRow("time and short dwell") << "1430-"
+                                              << "1430-";
+        QTest::newRow("both flags") << "0705*"
+                                    << "0705*";
+        QTest::newRow("three digits") << "705"
+                                      << "705";
+        QTest::newRow("at most five characters") << "143012"
+                                                 << "14301";
     }
 
     void times()

@@ -1,7 +1,7 @@
+#include "dialogs/StationListDialog.h"
 #include "GuiKeys.h"
 #include "ScriptedPrompter.h"
 #include "dialogs/ListCommands.h"
-#include "dialogs/StationListDialog.h"
 #include "model/Cp1250.h"
 
 #include <QCheckBox>
@@ -98,7 +98,8 @@ private slots:
         QCOMPARE(dialog().objectName(), QStringLiteral("TForm2"));
         QCOMPARE(dialog().windowTitle(), QStringLiteral("Seznam stanic"));
         QCOMPARE(grid()->objectName(), QStringLiteral("StringGrid1"));
-        const QStringList names{"BorCheck1", "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6"};
+        const QStringList names{"BorCheck1", "CheckBox1", "CheckBox2", "CheckBox3",
+                                "CheckBox4", "CheckBox5", "CheckBox6"};
         const QStringList captions{"&Dopravna", "Hradlo", "Hláska", "Odbočka", "Zastávka", "Nákladiště", "Kilometr"};
         for (int k = 0; k < K::KindCount; ++k) {
             QCheckBox *box = dialog().kindBox(static_cast<K::Kind>(k));

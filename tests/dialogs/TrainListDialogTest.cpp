@@ -1,9 +1,9 @@
+#include "dialogs/TrainListDialog.h"
 #include "GuiKeys.h"
 #include "ScriptedPrompter.h"
 #include "dialogs/KilometreDialog.h"
 #include "dialogs/ListCommands.h"
 #include "dialogs/StationListBox.h"
-#include "dialogs/TrainListDialog.h"
 #include "model/ClockTime.h"
 #include "model/Cp1250.h"
 
@@ -39,11 +39,7 @@ class TrainListDialogTest : public QObject
     StringGrid *trains() { return m_dialog->trainGrid(); }
     StringGrid *rows() { return m_dialog->rowGrid(); }
     StationListBox *list() { return m_dialog->stationList(); }
-    template <typename T>
-    T *child(const char *name)
-    {
-        return m_dialog->findChild<T *>(QLatin1String(name));
-    }
+    template <typename T> T *child(const char *name) { return m_dialog->findChild<T *>(QLatin1String(name)); }
     Train &train(int i) { return m_doc->trains[static_cast<size_t>(i)]; }
 
     DiagramActions actions()

@@ -268,16 +268,14 @@ INSTANTIATE_TEST_SUITE_P(Entries, TimeEntryTest,
                                            TimeCase{"7", 8, 7, false, false}, TimeCase{" 7 ", 8, 7, false, false},
                                            TimeCase{"1+", 8, 1, true, false}, TimeCase{"+", 8, 55, true, false},
                                            TimeCase{"1430", 14, 30, false, false},
-                                           TimeCase{"1430-", 14, 30, false, true},
-                                           TimeCase{"0705*", 7, 5, true, true}, TimeCase{"0705+", 7, 5, true, false},
-                                           TimeCase{"2359", 23, 59, false, false},
+                                           TimeCase{"1430-", 14, 30, false, true}, TimeCase{"0705*", 7, 5, true, true},
+                                           TimeCase{"0705+", 7, 5, true, false}, TimeCase{"2359", 23, 59, false, false},
                                            // Entries that are no time keep the old one; flags typed with them are
                                            // stored all the same.
-                                           TimeCase{"2561", -1, 0, false, false},
-                                           TimeCase{"705", -1, 0, false, false}, TimeCase{"60", -1, 0, false, false},
-                                           TimeCase{"9a+", -1, 0, true, false}, TimeCase{"ab", -1, 0, false, false},
-                                           TimeCase{"-", -1, 0, false, false}, TimeCase{"", -1, 0, false, false},
-                                           TimeCase{"1260-", -1, 0, false, true},
+                                           TimeCase{"2561", -1, 0, false, false}, TimeCase{"705", -1, 0, false, false},
+                                           TimeCase{"60", -1, 0, false, false}, TimeCase{"9a+", -1, 0, true, false},
+                                           TimeCase{"ab", -1, 0, false, false}, TimeCase{"-", -1, 0, false, false},
+                                           TimeCase{"", -1, 0, false, false}, TimeCase{"1260-", -1, 0, false, true},
                                            TimeCase{"2400", -1, 0, false, false}));
 
 TEST_F(TrainEditorTest, ALonePlusTwiceGivesTheHalfMinuteThenTheNextMinute)
