@@ -241,6 +241,31 @@ struct TimeCase
     bool half, shortDwell;
 };
 
+void PrintTo(const TimeCase &c, std::ostream *os)
+{
+    *os << '"' << c.entry << '"';
+}
+
+// "14+" -> "e14plus": test names that say which entry failed.
+std::string entryName(const ::testing::TestParamInfo<TimeCase> &info)
+{
+    std::string name = "e";
+    for (const char *p = info.param.entry; *p; ++p) {
+        const char c = *p;
+        if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'))
+            name += c;
+        else if (c == '+')
+            name += "plus";
+        else if (c == '-')
+            name += "minus";
+        else if (c == '*')
+            name += "star";
+        else
+            name += "_";
+    }
+    return name + "_" + std::to_string(info.index);
+}
+
 class TimeEntryTest : public TrainEditorTest, public ::testing::WithParamInterface<TimeCase>
 {
 };
@@ -276,7 +301,8 @@ INSTANTIATE_TEST_SUITE_P(Entries, TimeEntryTest,
                                            TimeCase{"60", -1, 0, false, false}, TimeCase{"9a+", -1, 0, true, false},
                                            TimeCase{"ab", -1, 0, false, false}, TimeCase{"-", -1, 0, false, false},
                                            TimeCase{"", -1, 0, false, false}, TimeCase{"1260-", -1, 0, false, true},
-                                           TimeCase{"2400", -1, 0, false, false}));
+                                           TimeCase{"2400", -1, 0, false, false}),
+                         entryName);
 
 TEST_F(TrainEditorTest, ALonePlusTwiceGivesTheHalfMinuteThenTheNextMinute)
 {
