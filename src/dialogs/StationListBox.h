@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QListWidget>
+#include <QStyledItemDelegate>
+
+#include <functional>
+
+// The station list of the train list editor (ListBox1): one item per
+// station, Dopravny and Odbočky in bold. It reports the keys the editor
+// reacts to: arrow keys pressed (before the selection moves) and released,
+// and Enter released, with or without Shift.
+class StationListBox : public QListWidget
+{
+    Q_OBJECT
+
+public:
+    // Item data: whether the station is a Dopravna or an Odbočka.
+    static constexpr int TrafficPointRole = Qt::UserRole + 1;
+    // Fixed item height of the program's list; taller when the font needs it.
+    static constexpr int itemHeight = 13;
+
+    explicit StationListBox(QWidget *parent = nullptr);
+
+    // Items from "+name" / "-name" texts.
+    void setStations(const QStringList &items);
+
+signals:
+    void arrowPressed(bool down);
+    void arrowReleased();
+    void enterReleased(bool shift);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+};
+
+// Draws a station item (ListBox1DrawItem): the rectangle in the current
+// background, the name at its top left, bold for a Dopravna or Odbočka.
+class StationItemDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+};

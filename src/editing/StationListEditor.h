@@ -1,0 +1,108 @@
+#pragma once
+
+#include "model/Document.h"
+
+#include <QString>
+
+#include <array>
+#include <list>
+#include <vector>
+
+// The rules of the station list editor (TForm2), without a widget: the grid
+// of names and kilometres as texts, the row maintenance that runs on every
+// committed cell, the cursor with its row-change lookup of kind records, the
+// seven kind check boxes with their rules, and filling from and storing into
+// the document. The dialog shows this state and reports the user's actions;
+// tests drive it directly.
+//
+// Rows and columns are numbered as the grid numbers them: row 0 is the header,
+// column 0 the row number, column 1 the name, column 2 the kilometre.
+class StationListEditor
+{
+public:
+    enum Column { NumberColumn = 0, NameColumn = 1, KmColumn = 2, ColumnCount = 3 };
+
+    // The kind boxes in the dialog's order: BorCheck1, CheckBox1 ... CheckBox6.
+    enum Kind { Dopravna, Hradlo, Hlaska, Odbocka, Zastavka, Nakladiste, Kilometr, KindCount };
+    using KindBoxes = std::array<bool, KindCount>;
+
+    // The mask of the kilometre column: up to four digits, no sign.
+    static inline const QString kmMask = QStringLiteral("!9999");
+    // The text a row added by the maintenance holds in its kilometre cell.
+    static inline const QString blankKm = QStringLiteral("    ");
+
+    // Rows the grid may hold: one per station the document can take.
+    static constexpr int maxDataRows = Document::maxStations;
+
+    explicit StationListEditor(Document &doc);
+
+    // --- The grid -------------------------------------------------------
+    int rowCount() const { return static_cast<int>(m_cells.size()); } // header included
+    int dataRowCount() const { return rowCount() - 1; }
+    QString cell(int column, int row) const;
+    int currentColumn() const { return m_column; }
+    int currentRow() const { return m_row; }
+
+    // The edit mask of a cell in the program's mask notation; empty for none.
+    QString editMask(int column, int row) const;
+
+    // The cursor moved (StringGrid1Click runs for every move).
+    void setCurrentCell(int column, int row);
+
+    // The in-place editor of (column, row) closed with this text: the text
+    // goes into the cell and the row maintenance runs (append, trim,
+    // advance). When the editor closed because the cursor moved, the grid
+    // passes where it is now; the step to the next cell is then not taken.
+    // Nothing happens while the maintenance itself runs.
+    void commitCell(int column, int row, const QString &text, int cursorColumn = -1, int cursorRow = -1);
+
+    // --- Kind check boxes -----------------------------------------------
+    const KindBoxes &kindBoxes() const { return m_boxes; }
+    // The user clicked a box, which now shows `checked`.
+    void clickKind(Kind kind, bool checked);
+
+    // --- Driver ---------------------------------------------------------
+    // Before showing: the grid from the document (or the first row kept
+    // when there is no document), a copy of the kind list, the cursor.
+    void fill();
+
+    // Cancel: the kind list as it was when the dialog was filled.
+    void restoreKinds();
+
+    // OK with nothing to store: at most one data row and that row lacks its
+    // name or kilometre.
+    bool isEmptyInput() const;
+    // OK, empty input: no stations, no document; trains stay.
+    void storeEmpty();
+    // OK: the rows as the new station list. With deleteTrains, the trains
+    // with their labels and the travel-time profiles go first.
+    void store(bool deleteTrains);
+    // How many rows store() turns into stations.
+    int rowsToStore() const;
+
+    // New: the first data row's name and kilometre become empty.
+    void clearFirstRow();
+
+    // Whether a row lacks its name or its kilometre (texts trimmed).
+    bool isIncomplete(int row) const;
+
+private:
+    void rowChanged();
+    void moveCursor(int column, int row);
+    void runMaintenance(int editColumn, int editRow);
+    void appendRow();
+    void setRowCount(int rows);
+    void applyKindRule(Kind kind, bool checked);
+    void storeKinds();
+    static KindBoxes boxesOf(const StationKind &k);
+    static void setFlags(StationKind &k, const KindBoxes &boxes);
+
+    Document &m_doc;
+    std::vector<std::array<QString, ColumnCount>> m_cells;
+    int m_column = NameColumn;
+    int m_row = 1;
+    KindBoxes m_boxes{};
+    bool m_inMaintenance = false;
+    bool m_inKindUpdate = false;
+    std::list<StationKind> m_savedKinds;
+};
