@@ -256,3 +256,15 @@ TEST_F(CliCommandsTest, UsageAndUnknownCommands)
     EXPECT_EQ(CliApp::run({"print"}, out.file(), e4.file()), 1);
     EXPECT_EQ(e4.text().count('\n'), 1);
 }
+
+TEST_F(CliCommandsTest, DumpGeneratesTrainLabelsWithTheProgramsOwnSteps)
+{
+    smallDocument(false);
+    EXPECT_EQ(DumpCommand().run({path("doc.vrs")}, out.file(), err.file()), 0);
+    const auto json = DocumentJson::Json::parse(out.text().toStdString());
+    ASSERT_EQ(json["trainLabels"].size(), 2u);
+    // Newest at the head: the label of the last train comes first.
+    EXPECT_EQ(json["trainLabels"][0]["text"], json["trains"][1]["name"]);
+    EXPECT_EQ(json["trainLabels"][0]["visible"], 1);
+    EXPECT_NE(json["trainLabels"][0]["angle"].get<double>(), 0.0);
+}
