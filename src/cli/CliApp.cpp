@@ -1,5 +1,9 @@
 #include "CliApp.h"
 
+#include "BuildCommand.h"
+#include "DumpCommand.h"
+#include "ImportCommand.h"
+
 #include "render/Fonts.h"
 
 #include <QGuiApplication>
@@ -8,13 +12,24 @@ namespace CliApp {
 
 QString usage()
 {
-    return QStringLiteral("Usage: vlakorys-cli [--help] [--version]\n"
+    return QStringLiteral("Usage: vlakorys-cli COMMAND ARGUMENTS...\n"
+                          "       vlakorys-cli [--help] [--version]\n"
                           "\n"
                           "The headless companion of the Vlakorys timetable editor.\n"
                           "\n"
+                          "Commands:\n"
+                          "  dump FILE.vrs                        print the document, as the editor opens it,\n"
+                          "                                       as JSON on standard output\n"
+                          "  build FILE.json OUT.vrs              write a document from its JSON form\n"
+                          "  import DOC.vrs TIMETABLE.txt OUT.vrs import a text timetable into a document\n"
+                          "                                       and save the result as OUT.vrs\n"
+                          "\n"
                           "Options:\n"
                           "  --help     show this text\n"
-                          "  --version  show the program's version\n");
+                          "  --version  show the program's version\n"
+                          "\n"
+                          "On an error one line goes to standard error, the exit status is 1 and no\n"
+                          "output file is left behind. docs/DOCUMENT-JSON.md describes the JSON form.\n");
 }
 
 int run(const QStringList &args, std::FILE *out, std::FILE *err)
@@ -27,13 +42,35 @@ int run(const QStringList &args, std::FILE *out, std::FILE *err)
         std::fputs("vlakorys-cli 1.0\n", out);
         return 0;
     }
+    const QString command = args.front();
+    const QStringList rest = args.mid(1);
+    if (command == QLatin1String("dump"))
+        return DumpCommand().run(rest, out, err);
+    if (command == QLatin1String("build"))
+        return BuildCommand().run(rest, out, err);
+    if (command == QLatin1String("import"))
+        return ImportCommand().run(rest, out, err);
     std::fprintf(err, "vlakorys-cli: unknown command '%s'; see vlakorys-cli --help\n",
                  args.front().toUtf8().constData());
     return 1;
 }
 
+namespace {
+
+// Qt's own notes about the environment ("XDG_RUNTIME_DIR not set", missing
+// fonts) are not this tool's output: on an error standard error carries
+// exactly one line.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+}
+
+} // namespace
+
 int run(int argc, char *argv[])
 {
+    qInstallMessageHandler(quietMessages);
     // Text measurement and drawing need a GUI application, never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,0 +1,176 @@
+#include "FileCommands.h"
+
+#include "Session.h"
+
+#include "dialogs/Prompter.h"
+#include "io/DocumentFile.h"
+#include "io/FileMessages.h"
+#include "io/TextImport.h"
+
+#include <QCursor>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <exception>
+
+namespace FileCommands {
+
+const QString documentFilter = QStringLiteral("Soubory s vlakorysem (*.vrs)|*.vrs|Všechny soubory (*.*)|*.*");
+const QString documentSuffix = QStringLiteral("vrs");
+const QString timetableFilter = QStringLiteral("Textové soubory (*.txt)|*.txt|Všechny soubory (*.*)|*.*");
+const QString timetableSuffix = QStringLiteral("txt");
+
+namespace {
+
+// The hourglass while a file is read or written; restored at the latest
+// when the command returns, by whatever path.
+class WaitCursor
+{
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~WaitCursor() { restore(); }
+    void restore()
+    {
+        if (m_active)
+            QGuiApplication::restoreOverrideCursor();
+        m_active = false;
+    }
+
+private:
+    bool m_active = true;
+};
+
+// A range or conversion error from the steps after reading (label
+// generation meets a row that names no station) ends the command with the
+// error's own message, leaving the document as far as it got.
+template <typename Steps> bool guarded(Session &session, Steps steps)
+{
+    try {
+        return steps();
+    } catch (const std::exception &e) {
+        session.prompter.error(QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+bool openFileSteps(Session &session, DocumentWindow &window, const QString &path)
+{
+    Document &doc = session.document;
+    WaitCursor cursor;
+    const DocumentFile::LoadOutcome outcome = DocumentFile::load(doc, path);
+    if (outcome.read.cleared)
+        window.documentCleared();
+    if (outcome.read.settingsRead)
+        window.showDocumentSettings();
+    if (outcome.status != DocumentFile::Status::Ok) {
+        cursor.restore();
+        session.prompter.error(DocumentFile::message(outcome.status));
+        doc.redrawNeeded = true;
+        window.render();
+        return false;
+    }
+    doc.untitled = false;
+    cursor.restore();
+    // Save writes back to this file without asking; that holds for the
+    // stations-only files of 0.1 too, so Save never overwrites the file
+    // opened before them.
+    session.fileName = QFileInfo(path).absoluteFilePath();
+
+    DocumentReader::finishLoading(doc);
+    if (doc.trainLabels.empty())
+        window.makeTrainLabels();
+    window.makeTimeLabels();
+    doc.redrawNeeded = true;
+    window.prepareFullRebuild();
+    window.render();
+    return true;
+}
+
+bool saveSteps(Session &session, bool saveAs)
+{
+    Document &doc = session.document;
+    if (doc.noDocument)
+        return false;
+    if (saveAs || doc.untitled) {
+        Prompter::FileDialog dialog;
+        dialog.filter = documentFilter;
+        dialog.defaultSuffix = documentSuffix;
+        dialog.initialFileName = session.fileName;
+        dialog.promptOverwrite = true;
+        const std::optional<QString> chosen = session.prompter.saveFileName(dialog);
+        if (!chosen)
+            return false;
+        session.fileName = *chosen;
+    }
+    WaitCursor cursor;
+    const DocumentFile::Status status = DocumentFile::save(doc, session.fileName);
+    cursor.restore();
+    if (status != DocumentFile::Status::Ok) {
+        session.prompter.error(DocumentFile::message(status));
+        return false;
+    }
+    doc.untitled = false;
+    return true;
+}
+
+bool importFileSteps(Session &session, DocumentWindow &window, const QString &path)
+{
+    Document &doc = session.document;
+    std::vector<QByteArray> lines;
+    if (!TextImport::readFile(path, lines)) {
+        session.prompter.error(FileMessages::cannotOpenText);
+        return false;
+    }
+    const TextImport::Result result = TextImport::run(doc, lines);
+    if (!result.ok) {
+        // The trains before the bad one are in; labels are not made again.
+        doc.redrawNeeded = true;
+        session.prompter.error(result.error);
+        return false;
+    }
+    window.makeTrainLabels();
+    window.makeTimeLabels();
+    doc.redrawNeeded = true;
+    window.render();
+    return true;
+}
+
+} // namespace
+
+void open(Session &session, DocumentWindow &window)
+{
+    Prompter::FileDialog dialog;
+    dialog.filter = documentFilter;
+    dialog.defaultSuffix = documentSuffix;
+    dialog.initialFileName = session.fileName;
+    const std::optional<QString> chosen = session.prompter.openFileName(dialog);
+    if (chosen)
+        openFile(session, window, *chosen);
+}
+
+bool openFile(Session &session, DocumentWindow &window, const QString &path)
+{
+    return guarded(session, [&] { return openFileSteps(session, window, path); });
+}
+
+bool save(Session &session, bool saveAs)
+{
+    return guarded(session, [&] { return saveSteps(session, saveAs); });
+}
+
+void importTimetable(Session &session, DocumentWindow &window)
+{
+    Prompter::FileDialog dialog;
+    dialog.filter = timetableFilter;
+    dialog.defaultSuffix = timetableSuffix;
+    const std::optional<QString> chosen = session.prompter.openFileName(dialog);
+    if (chosen)
+        importFile(session, window, *chosen);
+}
+
+bool importFile(Session &session, DocumentWindow &window, const QString &path)
+{
+    return guarded(session, [&] { return importFileSteps(session, window, path); });
+}
+
+} // namespace FileCommands

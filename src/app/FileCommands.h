@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+
+struct Session;
+
+// The steps of Open and Import that belong to the main window, the label
+// code and the renderer. The main window implements this; tests record the
+// calls. In the order Open calls them:
+//
+//   documentCleared       reading has cleared the document: the label drag
+//                         forgets its label (labelNumber -1)
+//   showDocumentSettings  a 1.2 file's settings were read: SpinEdit1 and
+//                         SpinEdit2 take ratioX and ratioY, Label1 the scale
+//                         text, CheckBox1..3 the three flags (with the
+//                         render-in-progress flag set, so their handlers do
+//                         nothing), and the view's scale is recomputed as
+//                         ratioX * zoom / ratioY
+//   makeTrainLabels       MakeTrainLabels: all train labels discarded and
+//                         made anew (Open: only when the file had none;
+//                         Import: always)
+//   makeTimeLabels        MakeTimeLabels
+//   prepareFullRebuild    the renderer's keep-time-text flag cleared and its
+//                         label rebuild selector set to 0 (Open only)
+//   render                Render with the document's redrawNeeded set (also
+//                         after a failed Open, to redraw the diagram)
+class DocumentWindow
+{
+public:
+    virtual ~DocumentWindow() = default;
+    virtual void documentCleared() = 0;
+    virtual void showDocumentSettings() = 0;
+    virtual void makeTrainLabels() = 0;
+    virtual void makeTimeLabels() = 0;
+    virtual void prepareFullRebuild() = 0;
+    virtual void render() = 0;
+};
+
+// The file commands of the main window: Open, Save, Save as and Import.
+// Every dialog and message goes through the session's Prompter; the
+// hourglass cursor is shown while a file is read or written and is restored
+// on every path, before any message.
+namespace FileCommands {
+
+extern const QString documentFilter;
+extern const QString documentSuffix;
+extern const QString timetableFilter;
+extern const QString timetableSuffix;
+
+// Open: the open dialog, then openFile.
+void open(Session &session, DocumentWindow &window);
+
+// Opens a named file with every step and message of Open; the editor calls
+// it for a file named on its command line. True when the file was read.
+bool openFile(Session &session, DocumentWindow &window, const QString &path);
+
+// Save (saveAs false) and Save as (true). Nothing happens while there is no
+// document. The file is written to a temporary file beside the target and
+// replaces it only when everything was written, so a failed save leaves the
+// previous file as it was. True when the document was saved.
+bool save(Session &session, bool saveAs);
+
+// Import: the text-file dialog, then importFile.
+void importTimetable(Session &session, DocumentWindow &window);
+
+// Imports a named text timetable with every step and message of Import.
+bool importFile(Session &session, DocumentWindow &window, const QString &path);
+
+} // namespace FileCommands

@@ -1,0 +1,42 @@
+#include "DumpCommand.h"
+
+#include "CliOutput.h"
+#include "DocumentJson.h"
+
+#include "io/DocumentFile.h"
+#include "model/Document.h"
+
+#include <exception>
+
+QString DumpCommand::openDocument(Document &doc, const QString &path, const LabelSteps &labels)
+{
+    const DocumentFile::LoadOutcome outcome = DocumentFile::load(doc, path);
+    if (outcome.status != DocumentFile::Status::Ok)
+        return DocumentFile::message(outcome.status);
+    try {
+        DocumentReader::finishLoading(doc);
+        doc.untitled = false;
+        if (doc.trainLabels.empty())
+            labels.makeTrainLabels(doc);
+        labels.makeTimeLabels(doc);
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    }
+    return {};
+}
+
+int DumpCommand::run(const QStringList &args, std::FILE *out, std::FILE *err) const
+{
+    if (args.size() != 1)
+        return CliOutput::usageError(err, QString::fromLatin1(usage));
+    const QString &path = args.front();
+    Document doc;
+    const QString error = openDocument(doc, path, m_labels);
+    if (!error.isEmpty())
+        return CliOutput::fail(err, path, error);
+    const QByteArray text = DocumentJson::toText(doc);
+    if (std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), out) != static_cast<size_t>(text.size())
+        || std::fflush(out) != 0)
+        return CliOutput::fail(err, QString(), QStringLiteral("cannot write to standard output"));
+    return CliOutput::success;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "LabelSteps.h"
+
+#include <QStringList>
+
+#include <cstdio>
+
+class Document;
+
+// vlakorys-cli dump FILE.vrs: the document as the editor's Open command
+// leaves it, printed as JSON on standard output.
+class DumpCommand
+{
+public:
+    static constexpr const char *usage = "vlakorys-cli dump FILE.vrs";
+
+    explicit DumpCommand(LabelSteps labels = LabelSteps::standard()) : m_labels(std::move(labels)) {}
+
+    int run(const QStringList &args, std::FILE *out, std::FILE *err) const;
+
+    // Open's steps on a named file: read, finish (kinds linked, kilometre
+    // table), train labels when the file had none, time labels. Returns an
+    // empty text, or the message the editor would show.
+    static QString openDocument(Document &doc, const QString &path, const LabelSteps &labels);
+
+private:
+    LabelSteps m_labels;
+};

@@ -1,0 +1,43 @@
+#include "ImportCommand.h"
+
+#include "CliOutput.h"
+#include "DumpCommand.h"
+
+#include "io/DocumentFile.h"
+#include "io/FileMessages.h"
+#include "io/TextImport.h"
+#include "model/Document.h"
+
+#include <exception>
+
+int ImportCommand::run(const QStringList &args, std::FILE *, std::FILE *err) const
+{
+    if (args.size() != 3)
+        return CliOutput::usageError(err, QString::fromLatin1(usage));
+    const QString &documentPath = args[0];
+    const QString &timetablePath = args[1];
+    const QString &target = args[2];
+
+    Document doc;
+    const QString error = DumpCommand::openDocument(doc, documentPath, m_labels);
+    if (!error.isEmpty())
+        return CliOutput::fail(err, documentPath, error);
+
+    std::vector<QByteArray> lines;
+    if (!TextImport::readFile(timetablePath, lines))
+        return CliOutput::fail(err, timetablePath, FileMessages::cannotOpenText);
+    const TextImport::Result result = TextImport::run(doc, lines);
+    if (!result.ok)
+        return CliOutput::fail(err, timetablePath, result.error);
+    try {
+        m_labels.makeTrainLabels(doc);
+        m_labels.makeTimeLabels(doc);
+    } catch (const std::exception &e) {
+        return CliOutput::fail(err, timetablePath, QString::fromUtf8(e.what()));
+    }
+
+    const DocumentFile::Status status = DocumentFile::save(doc, target);
+    if (status != DocumentFile::Status::Ok)
+        return CliOutput::fail(err, target, DocumentFile::message(status));
+    return CliOutput::success;
+}

@@ -1,0 +1,302 @@
+// The JSON form of a document: its exact text, which dump prints and tools
+// depend on, and everything build accepts and refuses.
+#include "cli/DocumentJson.h"
+#include "io/DocumentWriter.h"
+#include "model/ClockTime.h"
+#include "model/Document.h"
+
+#include "SampleLine.h"
+
+#include <QBuffer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray bytesOf(const Document &doc)
+{
+    QBuffer b;
+    b.open(QIODevice::WriteOnly);
+    DocumentWriter::write(doc, b);
+    return b.data();
+}
+
+QString build(const QByteArray &json, Document &doc)
+{
+    return DocumentJson::fromText(json, doc);
+}
+
+std::string refusal(const QByteArray &json)
+{
+    Document doc;
+    return build(json, doc).toStdString();
+}
+
+QByteArray list99(const QByteArray &first, int rest)
+{
+    QByteArray out = "[" + first;
+    for (int i = first.count(',') + 1; i < 99; ++i)
+        out += ", " + QByteArray::number(rest);
+    return out + "]";
+}
+
+} // namespace
+
+TEST(DocumentJson, TextOfASmallDocument)
+{
+    Document doc;
+    Station s;
+    s.name = "Jablonec n.N. zast\xE1vka";
+    s.km = 13;
+    doc.stations.push_back(s);
+    StationKind k;
+    k.stationIndex = 1;
+    k.zastavka = 1;
+    k.nakladiste = 1;
+    doc.appendKind(k);
+    Train t;
+    t.name = "Os 5401";
+    t.podlePotreby = 1;
+    Document::addRow(t, 1, makeTime(6, 12), 0, 0, 0);
+    Document::addRow(t, -987, 0.0, -1, 1, 1);
+    doc.trains.push_back(t);
+    Train empty;
+    empty.name = "R 1";
+    doc.trains.push_back(empty);
+    TrainLabel &plain = doc.newTrainLabel();
+    plain.text = "R 1";
+    plain.time = -0.0;
+    plain.level = 1e-7;
+    plain.angle = 0.1 + 0.2;
+    TrainLabel &imaged = doc.newTrainLabel();
+    imaged.text = "Os 5401";
+    imaged.time = 0.25;
+    imaged.level = 12.5;
+    imaged.ascending = 1;
+    imaged.visible = 1;
+    imaged.angle = -0.7853981635;
+    imaged.imageColour = 255;
+    imaged.width = 2;
+    imaged.height = 1;
+    imaged.imageCodes = {2, 0};
+    imaged.imageValues = {0};
+    doc.profiles.countOf(2) = 1;
+    doc.profiles.at(2, 1).name = "Os";
+    doc.profiles.at(2, 1).runTimeAt(1) = 7;
+    doc.profiles.at(2, 1).dwellAt(2) = 1;
+
+    const QByteArray expected =
+        "{\n"
+        "  \"stations\": [\n"
+        "    {\"name\": \"Jablonec n.N. zastávka\", \"km\": 13}\n"
+        "  ],\n"
+        "  \"stationKinds\": [\n"
+        "    {\"stationIndex\": 1, \"dopravna\": 0, \"hradlo\": 0, \"hlaska\": 0, \"odbocka\": 0, \"nakladiste\": 1, "
+        "\"zastavka\": 1, \"kilometr\": 0}\n"
+        "  ],\n"
+        "  \"trains\": [\n"
+        "    {\n"
+        "      \"name\": \"Os 5401\",\n"
+        "      \"rusici\": 0,\n"
+        "      \"podlePotreby\": 1,\n"
+        "      \"rows\": [\n"
+        "        {\"station\": 1, \"time\": 0.25833333333333336, \"mark\": 0, \"halfMinute\": 0, \"shortDwell\": 0},\n"
+        "        {\"station\": -987, \"time\": 0, \"mark\": -1, \"halfMinute\": 1, \"shortDwell\": 1}\n"
+        "      ]\n"
+        "    },\n"
+        "    {\n"
+        "      \"name\": \"R 1\",\n"
+        "      \"rusici\": 0,\n"
+        "      \"podlePotreby\": 0,\n"
+        "      \"rows\": [\n"
+        "        {\"station\": 0, \"time\": 0, \"mark\": 0, \"halfMinute\": 0, \"shortDwell\": 0}\n"
+        "      ]\n"
+        "    }\n"
+        "  ],\n"
+        "  \"settings\": {\"trainFontSmallName\": \"Times New Roman CE\", \"trainFontSmallSize\": 8, "
+        "\"trainFontLargeName\": \"Arial CE\", \"trainFontLargeSize\": 12, \"timeFontName\": \"Arial CE\", "
+        "\"timeFontSize\": 7, \"penThin\": 1, \"penMedium\": 2, \"penThick\": 3, \"saveLabelImages\": 0, \"zoom\": 4, "
+        "\"ratioX\": 1, \"ratioY\": 2, \"showTimeLabels\": 0, \"smoothing\": 0, \"showCategory\": 1},\n"
+        "  \"trainLabels\": [\n"
+        "    {\n"
+        "      \"text\": \"Os 5401\",\n"
+        "      \"time\": 0.25,\n"
+        "      \"level\": 12.5,\n"
+        "      \"ascending\": 1,\n"
+        "      \"rusici\": 0,\n"
+        "      \"visible\": 1,\n"
+        "      \"angle\": -0.7853981635,\n"
+        "      \"image\": {\"colour\": 255, \"width\": 2, \"height\": 1, \"codes\": \"AgA=\", \"values\": \"AA==\"}\n"
+        "    },\n"
+        "    {\"text\": \"R 1\", \"time\": -0.0, \"level\": 1e-07, \"ascending\": 0, \"rusici\": 0, \"visible\": 0, "
+        "\"angle\": 0.30000000000000004, \"image\": null}\n"
+        "  ],\n"
+        "  \"profiles\": {\n"
+        "    \"direction1\": [],\n"
+        "    \"direction2\": [\n"
+        "      {\n"
+        "        \"name\": \"Os\",\n"
+        "        \"runTime\": "
+        + list99("7", 0)
+        + ",\n"
+          "        \"dwell\": "
+        + list99("-1, 1", -1)
+        + "\n"
+          "      }\n"
+          "    ]\n"
+          "  }\n"
+          "}\n";
+    EXPECT_EQ(DocumentJson::toText(doc).toStdString(), expected.toStdString());
+
+    // And it builds the same file again.
+    Document back;
+    ASSERT_EQ(build(expected, back), QString());
+    EXPECT_EQ(bytesOf(back), bytesOf(doc));
+}
+
+TEST(DocumentJson, BusyDocumentRoundTripsToTheSameBytes)
+{
+    Document doc;
+    SampleLine::fill(doc, {60, 300, 300, 40});
+    doc.settings.saveLabelImages = 1;
+    doc.settings.smoothing = 1;
+    for (int i = 0; i < 50; ++i) {
+        TrainLabel &l = doc.newTrainLabel();
+        l.text = doc.trains[size_t(i)].name.view().first(std::min(15, doc.trains[size_t(i)].name.size()));
+        l.time = doc.trains[size_t(i)].firstTime + 1.0 / 7;
+        l.level = i / 3.0;
+        l.angle = -0.7853981635 + i / 10.0;
+        l.visible = 1;
+        if (i % 3 == 0) {
+            l.imageColour = 0x0000FF;
+            l.width = 3;
+            l.height = 2;
+            l.imageCodes = {1, 2, 0, 3, 0};
+            l.imageValues = {0, 255, static_cast<uint8_t>(i)};
+        }
+    }
+    doc.profiles.countOf(1) = 3;
+    doc.profiles.at(1, 3).name = "\x8Elut\xFD k\xF9\xF2"; // code page 1250
+    doc.profiles.at(1, 3).runTimeAt(40) = 11;
+    Document back;
+    ASSERT_EQ(build(DocumentJson::toText(doc), back), QString());
+    EXPECT_EQ(bytesOf(back), bytesOf(doc));
+    EXPECT_EQ(DocumentJson::toText(back), DocumentJson::toText(doc));
+}
+
+TEST(DocumentJson, MissingKeysTakeTheValuesOfAnEmptyDocument)
+{
+    Document empty;
+    Document fromNothing;
+    ASSERT_EQ(build("{}", fromNothing), QString());
+    EXPECT_EQ(bytesOf(fromNothing), bytesOf(empty));
+
+    Document partial;
+    ASSERT_EQ(build(R"({"settings": {"zoom": 8}, "trains": [{"name": "Os 1", "rows": []}],
+                        "profiles": {"direction2": [{"name": "Sp", "dwell": [2]}]}})",
+                    partial),
+              QString());
+    EXPECT_EQ(partial.settings.zoom, 8);
+    EXPECT_EQ(partial.settings.timeFontName, QByteArray("Arial CE"));
+    EXPECT_EQ(partial.settings.showCategory, 1);
+    ASSERT_EQ(partial.trains.size(), 1u);
+    EXPECT_TRUE(partial.trains[0].isEmpty());
+    EXPECT_EQ(partial.profiles.countOf(2), 1);
+    EXPECT_EQ(partial.profiles.at(2, 1).dwellAt(1), 2);
+    EXPECT_EQ(partial.profiles.at(2, 1).dwellAt(2), -1);
+    EXPECT_EQ(partial.profiles.at(2, 1).runTimeAt(1), 0);
+}
+
+TEST(DocumentJson, TimesAsClockTexts)
+{
+    Document doc;
+    ASSERT_EQ(build(R"({"trains": [{"rows": [{"station": 1, "time": "6:12"}, {"station": 2, "time": "23:59:30"},
+                        {"station": 3, "time": "0:05"}, {"station": 4, "time": 0.5}]}],
+                        "trainLabels": [{"time": "12:00"}]})",
+                    doc),
+              QString());
+    const Train &t = doc.trains.at(0);
+    EXPECT_EQ(t.row(0).time, makeTime(6, 12));
+    EXPECT_EQ(t.row(1).time, makeTime(23, 59, 30));
+    EXPECT_EQ(t.row(2).time, makeTime(0, 5));
+    EXPECT_EQ(t.row(3).time, 0.5);
+    EXPECT_EQ(doc.trainLabels.at(0).time, 0.5);
+}
+
+TEST(DocumentJson, LabelsKeepTheirOrderFromHeadToTail)
+{
+    Document doc;
+    ASSERT_EQ(build(R"({"trainLabels": [{"text": "A"}, {"text": "B"}]})", doc), QString());
+    EXPECT_EQ(doc.trainLabels.at(0).text.toByteArray(), "A");
+    EXPECT_EQ(doc.trainLabels.at(1).text.toByteArray(), "B");
+}
+
+TEST(DocumentJson, RefusalsNameTheField)
+{
+    const QByteArray name51(51, 'x');
+    const struct
+    {
+        QByteArray json;
+        std::string message;
+    } cases[] = {
+        {"[]", "document: expected an object"},
+        {R"({"stanice": []})", "stanice: unknown key"},
+        {R"({"stations": [{"name": "Praha", "kilometr": 3}]})", "stations[0].kilometr: unknown key"},
+        {R"({"stations": [{"name": "北京"}]})", "stations[0].name: has a character that code page 1250 cannot hold"},
+        {R"({"stations": [{"name": ")" + name51 + R"("}]})", "stations[0].name: longer than 50 characters"},
+        {R"({"stations": [{"km": 1.5}]})", "stations[0].km: expected a whole number"},
+        {R"({"stations": [{"km": 3000000000}]})", "stations[0].km: must be from -2147483648 to 2147483647"},
+        {R"({"stations": {}})", "stations: expected a list"},
+        {R"({"stationKinds": [{"stationIndex": 1, "dopravna": 2}]})",
+         "stationKinds[0].dopravna: a flag must be 0 or 1"},
+        {R"({"trains": [{"name": "Os 123456789012345678"}]})", "trains[0].name: longer than 20 characters"},
+        {R"({"trains": [{"rows": [{}, {"time": "6:60"}]}]})",
+         R"(trains[0].rows[1].time: expected a day fraction or a time "H:MM" or "H:MM:SS")"},
+        {R"({"trains": [{"rows": [{"time": "6"}]}]})",
+         R"(trains[0].rows[0].time: expected a day fraction or a time "H:MM" or "H:MM:SS")"},
+        {R"({"trains": [{"rows": [{"time": true}]}]})", "trains[0].rows[0].time: expected a number"},
+        {R"({"settings": {"zoom": 1}})", "settings.zoom: must be from 2 to 21"},
+        {R"({"settings": {"ratioY": 0}})", "settings.ratioY: must be from 1 to 100"},
+        {R"({"settings": {"penThick": 256}})", "settings.penThick: must be from 0 to 255"},
+        {R"({"settings": {"timeFontName": 7}})", "settings.timeFontName: expected a text"},
+        {R"({"trainLabels": [{"text": "1234567890123456"}]})", "trainLabels[0].text: longer than 15 characters"},
+        {R"({"trainLabels": [{"image": {"colour": 0, "width": 1, "height": 1, "codes": "AQA=", "values": ""}}]})",
+         "trainLabels[0].image.values: must hold one value for every non-zero code (1)"},
+        {R"({"trainLabels": [{"image": {"colour": 0, "width": 1, "height": 1, "codes": "**", "values": ""}}]})",
+         "trainLabels[0].image.codes: not valid base64"},
+        {R"({"trainLabels": [{"image": {"colour": 0, "width": -1, "height": 1, "codes": "AA==", "values": ""}}]})",
+         "trainLabels[0].image.width: must be from 0 to 65535"},
+        {R"({"trainLabels": [{"image": {"colour": 0, "width": 1, "height": 1, "values": ""}}]})",
+         "trainLabels[0].image.codes: missing"},
+        {R"({"profiles": {"direction3": []}})", "profiles.direction3: unknown key"},
+        {R"({"profiles": {"direction1": [{"name": "123456789012345678901"}]}})",
+         "profiles.direction1[0].name: longer than 20 characters"},
+        {R"({"profiles": {"direction1": [{"runTime": [1, "2"]}]}})",
+         "profiles.direction1[0].runTime[1]: expected a whole number"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(refusal(c.json), c.message) << c.json.constData();
+
+    QByteArray manyProfiles = R"({"profiles": {"direction1": [)";
+    for (int i = 0; i < 100; ++i)
+        manyProfiles += i ? ", {}" : "{}";
+    EXPECT_EQ(refusal(manyProfiles + "]}}"), "profiles.direction1: more than 99 items");
+    QByteArray longRunTimes = R"({"profiles": {"direction1": [{"runTime": [)";
+    for (int i = 0; i < 100; ++i)
+        longRunTimes += i ? ", 1" : "1";
+    EXPECT_EQ(refusal(longRunTimes + "]}]}}"), "profiles.direction1[0].runTime: more than 99 items");
+    QByteArray manyStations = R"({"stations": [)";
+    for (int i = 0; i < 1001; ++i)
+        manyStations += i ? ", {}" : "{}";
+    EXPECT_EQ(refusal(manyStations + "]}"), "stations: more than 1000 items");
+
+    EXPECT_EQ(refusal("{\"stations\": ").substr(0, 15), "not valid JSON:");
+}
+
+TEST(DocumentJson, FlagsMayBeBooleans)
+{
+    Document doc;
+    ASSERT_EQ(build(R"({"trains": [{"rusici": true, "podlePotreby": false}]})", doc), QString());
+    EXPECT_EQ(doc.trains.at(0).rusici, 1);
+    EXPECT_EQ(doc.trains.at(0).podlePotreby, 0);
+}
