@@ -3,6 +3,8 @@
 #include "app/MainWindow.h"
 #include "app/PaintBox.h"
 #include "app/Session.h"
+#include "cli/DumpCommand.h"
+#include "cli/RenderCommand.h"
 #include "dialogs/ProgressWindow.h"
 #include "render/Colours.h"
 #include "ScriptedPrompter.h"
@@ -249,6 +251,28 @@ private slots:
         const int renders = renderer().stats.renders;
         box->repaint();
         QCOMPARE(renderer().stats.renders, renders);
+    }
+
+    void theCommandLineDrawsWhatThePaintBoxShows()
+    {
+        // The example opened as Open does it, shown in PaintBox1, and the
+        // render command on the same file with the paint box's size.
+        const QString example = QStringLiteral(VLAKORYS_SOURCE_DIR "/examples/liberec-tanvald.vrs");
+        QVERIFY(DumpCommand::openDocument(doc(), example, LabelSteps::standard()).isEmpty());
+        window()->showDocumentSettings();
+        window()->view().updateScale(doc().settings);
+        renderer().keepTimeText = false;
+        renderer().labelSelector = 0;
+        doc().redrawNeeded = true;
+        window()->render();
+        auto *box = find<PaintBox>("PaintBox1");
+        const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+        Document fromFile;
+        QVERIFY(DumpCommand::openDocument(fromFile, example, LabelSteps::standard()).isEmpty());
+        RenderCommand::Options options;
+        options.size = box->size();
+        QCOMPARE(RenderCommand::render(fromFile, options), shown);
     }
 
     void newRendersTheEmptyAxis()
