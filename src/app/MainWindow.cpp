@@ -44,10 +44,10 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
     ScrollBar1->setPageStep(0);
     ScrollBar2 = new QScrollBar(Qt::Vertical, m_client);
     ScrollBar2->setObjectName(QStringLiteral("ScrollBar2"));
-    ScrollBar2->setPageStep(0);
+    // Qt's page step is both the click into the trough and the thumb's
+    // share of the bar: ScrollBar2's trough steps by 10.
+    ScrollBar2->setPageStep(10);
     ScrollBar2->setSingleStep(1);
-    // LargeChange 10 of the vertical bar; clicks in the trough step by it.
-    ScrollBar2->setProperty("largeChange", 10);
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &MainWindow::ScrollBar1Change);
     connect(ScrollBar2, &QScrollBar::valueChanged, this, &MainWindow::ScrollBar2Change);
     for (QObject *o : {static_cast<QObject *>(ScrollBar1), static_cast<QObject *>(ScrollBar2)})

@@ -117,11 +117,16 @@ inline int32_t stripCount(int32_t cullWidth)
     return std::max(0, cullWidth) / stripWidth + 1;
 }
 
+// The largest scroll position. The largest real diagram (9999 km at 525 %,
+// ratio 100:1) needs about 600 000 units; the bound keeps 5 * hpos and
+// 2 * vpos, plus a window, inside 32 bits for any document.
+constexpr int32_t maxScrollPosition = 1 << 28;
+
 // ScrollBar1.Max = (W - PaintBox1.Width) div 5, held at 0 when the paint box
 // is wider than the diagram.
 inline int32_t horizontalMaximum(int32_t fullWidth, int paintBoxWidth)
 {
-    return std::max<int32_t>(0, saturate((int64_t{fullWidth} - paintBoxWidth) / DiagramView::hUnit));
+    return std::clamp<int64_t>((int64_t{fullWidth} - paintBoxWidth) / DiagramView::hUnit, 0, maxScrollPosition);
 }
 
 struct VerticalRange
@@ -136,7 +141,8 @@ inline VerticalRange verticalRange(int64_t totalHeight, int paintBoxHeight)
 {
     if (paintBoxHeight >= totalHeight + 20)
         return {false, 0};
-    return {true, std::max<int32_t>(0, saturate((totalHeight - paintBoxHeight / 2) / 2))};
+    return {true, static_cast<int32_t>(std::clamp<int64_t>((totalHeight - paintBoxHeight / 2) / 2, 0,
+                                                            maxScrollPosition))};
 }
 
 // The empty time axis uses the zoom level itself as pixels per minute.

@@ -61,7 +61,7 @@ void StationColumn::paintWindow(int64_t top, int rows)
     p.drawLine(39, m_axisBottom, 39, 20);
     const int64_t bottom = top + rows;
     for (const Number &n : m_numbers) {
-        if (n.y + 10 < top || n.y - 10 > bottom)
+        if (int64_t{n.y} + 10 < top || int64_t{n.y} - 10 > bottom)
             continue;
         p.drawLine(37, n.y, 40, n.y);
         p.drawText(n.x, n.y - 5 + m_ascent, n.text);

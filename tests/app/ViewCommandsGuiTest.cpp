@@ -193,6 +193,13 @@ private slots:
         QCOMPARE(renderer().stats.renders, renders + 2);
     }
 
+    void verticalBarStepsByTen()
+    {
+        QCOMPARE(find<QScrollBar>("ScrollBar2")->pageStep(), 10);
+        QCOMPARE(find<QScrollBar>("ScrollBar2")->singleStep(), 1);
+        QCOMPARE(find<QScrollBar>("ScrollBar1")->pageStep(), 0);
+    }
+
     void keyboardScrolling()
     {
         openSampleLine();

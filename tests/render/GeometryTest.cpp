@@ -125,6 +125,9 @@ TEST(Geometry, AbsurdKilometresDoNotWrap)
     EXPECT_EQ(Geometry::fullHeight(21, 2000000000), std::numeric_limits<int32_t>::max());
     EXPECT_EQ(Geometry::y(-2000000000, 21, 2000000000), std::numeric_limits<int32_t>::max());
     EXPECT_GT(Geometry::visibleBottom(21, 2000000000, 0, 900, 35), 0);
+    // Scroll ranges stay small enough for 2 * vpos and 5 * hpos.
+    EXPECT_EQ(Geometry::verticalRange(int64_t{1} << 40, 900).maximum, Geometry::maxScrollPosition);
+    EXPECT_EQ(Geometry::horizontalMaximum(std::numeric_limits<int32_t>::max(), 900), Geometry::maxScrollPosition);
 }
 
 TEST(Geometry, DiagramFontByZoom)
