@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTimer>
 #include <QToolButton>
 
 using PanelIcons::Glyph;
@@ -363,12 +364,15 @@ void MainWindow::FormResize()
     PaintBox1->setGeometry(0, top, std::max(1, w - 17), std::max(1, h - 16 - top));
     ScrollBar1->setGeometry(0, h - 16, std::max(1, w - 17), 16);
     ScrollBar2->setGeometry(w - 17, top, 17, std::max(1, h - top - 16));
+    // A resize that arrives while a render runs (its progress window lets
+    // the system show itself) is taken up once that render has ended.
+    if (m_renderer.renderInProgress) {
+        m_resizePending = true;
+        return;
+    }
+    m_resizePending = false;
     m_commands.resize();
-    // The picture follows the new size at once; a resize while a render
-    // runs (its progress window lets the system show itself) is drawn by
-    // that render's caller next time.
-    if (!m_renderer.renderInProgress)
-        m_commands.paint();
+    m_commands.paint();
 }
 
 void MainWindow::render()
@@ -389,6 +393,8 @@ QSize MainWindow::paintBoxSize() const
 void MainWindow::surfaceChanged()
 {
     PaintBox1->update();
+    if (m_resizePending)
+        QTimer::singleShot(0, this, &MainWindow::FormResize);
 }
 
 int MainWindow::scrollValue(Qt::Orientation o) const

@@ -121,6 +121,7 @@ private:
     NullProgress m_nullProgress;
     ProgressSink *m_progress = &m_nullProgress;
     bool m_bitmapExportEnabled = false;
+    bool m_resizePending = false; // a resize came while a render ran
 
     QWidget *m_client = nullptr;
     QWidget *Panel1 = nullptr;

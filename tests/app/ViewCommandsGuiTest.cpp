@@ -243,6 +243,20 @@ private slots:
         QVERIFY(renderer().stats.replays > replays);
     }
 
+    void aResizeDuringARenderIsTakenUpAfterIt()
+    {
+        openSampleLine();
+        {
+            RenderGuard busy(renderer());
+            window()->resize(1100, 750);
+            QTest::qWait(20);
+            QVERIFY(renderer().diagramBitmap().size() != window()->centralWidget()->size());
+        }
+        window()->surfaceChanged(); // as the running render ends
+        QTRY_COMPARE(renderer().diagramBitmap().size(), window()->centralWidget()->size());
+        QCOMPARE(renderer().surface().size(), find<PaintBox>("PaintBox1")->size());
+    }
+
     void paintOnlyCopiesTheSurface()
     {
         openSampleLine();
