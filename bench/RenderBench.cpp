@@ -63,6 +63,27 @@ void paintOnly(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(fullRebuild)->Arg(2)->Arg(4)->Arg(8)->Arg(21)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
-BENCHMARK(replayAfterScrolling)->Arg(2)->Arg(4)->Arg(8)->Arg(21)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
-BENCHMARK(paintOnly)->Arg(2)->Arg(4)->Arg(8)->Arg(21)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(fullRebuild)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(21)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(replayAfterScrolling)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(21)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(paintOnly)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(21)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);

@@ -27,6 +27,6 @@ public:
 private:
     MainWindow *m_form1 = nullptr;     // TForm1
     ProgressWindow *m_form7 = nullptr; // TForm7
-    AboutDialog *m_form8 = nullptr; // TForm8
+    AboutDialog *m_form8 = nullptr;    // TForm8
     QStringList m_order;
 };

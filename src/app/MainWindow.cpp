@@ -64,8 +64,7 @@ QString MainWindow::zoomText(int zoom)
     return DiagramView::zoomText(zoom);
 }
 
-QAction *MainWindow::addItem(QMenu *menu, const char *objectName, const QString &caption,
-                             const QKeySequence &shortcut)
+QAction *MainWindow::addItem(QMenu *menu, const char *objectName, const QString &caption, const QKeySequence &shortcut)
 {
     QAction *a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(objectName));
@@ -109,12 +108,13 @@ void MainWindow::createMenu()
     QAction *scale = addItem(Editace1, "Mtko1", QStringLiteral("Měřítko ..."));
     scale->setVisible(false);
     separator(Editace1, "N5");
-    QAction *insert = addItem(Editace1, "Vloitvlakzjzddob1", QStringLiteral("Vložit vlak z jízd. dob"),
-                              QKeySequence(Qt::Key_Insert));
-    QAction *find = addItem(Editace1, "Najdivlak1", QStringLiteral("Najdi vlak..."), QKeySequence(Qt::CTRL | Qt::Key_F));
+    QAction *insert =
+        addItem(Editace1, "Vloitvlakzjzddob1", QStringLiteral("Vložit vlak z jízd. dob"), QKeySequence(Qt::Key_Insert));
+    QAction *find =
+        addItem(Editace1, "Najdivlak1", QStringLiteral("Najdi vlak..."), QKeySequence(Qt::CTRL | Qt::Key_F));
     separator(Editace1, "N6");
-    QAction *settings = addItem(Editace1, "Nastaven1", QStringLiteral("Nastavení"),
-                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    QAction *settings =
+        addItem(Editace1, "Nastaven1", QStringLiteral("Nastavení"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
 
     QMenu *help = bar->addMenu(QStringLiteral("Nápo&věda"));
     help->setObjectName(QStringLiteral("Npovda1"));
@@ -156,7 +156,8 @@ void MainWindow::createToolPanel()
     QToolButton *b2 = addSpeedButton("SpeedButton2", QStringLiteral("Otevřit vlakorys"), PanelIcons::icon(Glyph::Open));
     QToolButton *b5 = addSpeedButton("SpeedButton5", QStringLiteral("Uložit vlakorys"), PanelIcons::icon(Glyph::Save));
     row->addSpacing(8);
-    QToolButton *b3 = addSpeedButton("SpeedButton3", QStringLiteral("Seznam stanic"), PanelIcons::icon(Glyph::Stations));
+    QToolButton *b3 =
+        addSpeedButton("SpeedButton3", QStringLiteral("Seznam stanic"), PanelIcons::icon(Glyph::Stations));
     QToolButton *b4 = addSpeedButton("SpeedButton4", QStringLiteral("Seznam vlaků"), PanelIcons::icon(Glyph::Trains));
     row->addSpacing(8);
     SpeedButton7 = addSpeedButton("SpeedButton7", QStringLiteral("Zvětšit"), PanelIcons::icon(Glyph::ZoomIn));
@@ -250,8 +251,8 @@ void MainWindow::FormCreate()
     setBitmapExportEnabled(false);
 
     DocumentCommands::readStartupSettings(m_session);
-    doc.settings.zoom = static_cast<uint8_t>(std::clamp<int>(doc.settings.zoom, DiagramView::minZoom,
-                                                             DiagramView::maxZoom));
+    doc.settings.zoom =
+        static_cast<uint8_t>(std::clamp<int>(doc.settings.zoom, DiagramView::minZoom, DiagramView::maxZoom));
     doc.settings.ratioX = SpinEdit1->value();
     doc.settings.ratioY = SpinEdit2->value();
     doc.settings.showTimeLabels = doc.settings.zoom >= 5;

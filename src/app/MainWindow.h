@@ -83,8 +83,8 @@ public:
     ProgressSink &progress() override { return *m_progress; }
 
 public slots:
-    void Nov1Click();    // New
-    void Konec1Click();  // Exit
+    void Nov1Click();   // New
+    void Konec1Click(); // Exit
     void Oaplikaci1Click();
     void SpeedButton7Click(); // zoom in
     void SpeedButton8Click(); // zoom out
@@ -109,8 +109,7 @@ private:
     bool FormKeyDown(QKeyEvent *event);
     void createMenu();
     void createToolPanel();
-    QAction *addItem(QMenu *menu, const char *objectName, const QString &caption,
-                     const QKeySequence &shortcut = {});
+    QAction *addItem(QMenu *menu, const char *objectName, const QString &caption, const QKeySequence &shortcut = {});
     QToolButton *addSpeedButton(const char *objectName, const QString &hint, const QIcon &icon);
     QScrollBar *bar(Qt::Orientation o) const { return o == Qt::Horizontal ? ScrollBar1 : ScrollBar2; }
 

@@ -1,7 +1,7 @@
 #include "PaintBox.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 PaintBox::PaintBox(QWidget *parent) : QWidget(parent)
 {

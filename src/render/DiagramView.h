@@ -24,15 +24,18 @@ struct DiagramView
     static constexpr int maxZoom = 21;       // 525 %
     static constexpr int legendGapAfterFirstRender = 35;
 
-    double scale = 2.0;        // s: pixels per minute
-    int32_t hpos = 0;          // ScrollBar1 position
-    int32_t vpos = 0;          // ScrollBar2 position
-    int32_t legendGap = 0;     // g
+    double scale = 2.0;    // s: pixels per minute
+    int32_t hpos = 0;      // ScrollBar1 position
+    int32_t vpos = 0;      // ScrollBar2 position
+    int32_t legendGap = 0; // g
     // Set while the program itself moves a scroll bar, so that the bar's
     // change handler does not draw.
     bool programmaticScroll = false;
 
-    void updateScale(const DocumentSettings &settings) { scale = scaleOf(settings.ratioX, settings.ratioY, settings.zoom); }
+    void updateScale(const DocumentSettings &settings)
+    {
+        scale = scaleOf(settings.ratioX, settings.ratioY, settings.zoom);
+    }
 
     // s = x part * z / y part. A ratio part outside 1..100 (a damaged file)
     // is held to that range, so the scale is always a finite positive number.
@@ -141,8 +144,8 @@ inline VerticalRange verticalRange(int64_t totalHeight, int paintBoxHeight)
 {
     if (paintBoxHeight >= totalHeight + 20)
         return {false, 0};
-    return {true, static_cast<int32_t>(std::clamp<int64_t>((totalHeight - paintBoxHeight / 2) / 2, 0,
-                                                            maxScrollPosition))};
+    return {true,
+            static_cast<int32_t>(std::clamp<int64_t>((totalHeight - paintBoxHeight / 2) / 2, 0, maxScrollPosition))};
 }
 
 // The empty time axis uses the zoom level itself as pixels per minute.

@@ -111,7 +111,8 @@ std::vector<LinePrimitive> DisplayList::linesInStrip(int32_t strip) const
     for (const CrossingLine &c : m_crossing)
         if (strip >= c.firstStrip && strip <= c.lastStrip)
             lines.push_back(c.line);
-    std::sort(lines.begin(), lines.end(), [](const LinePrimitive &a, const LinePrimitive &b) { return a.order < b.order; });
+    std::sort(lines.begin(), lines.end(),
+              [](const LinePrimitive &a, const LinePrimitive &b) { return a.order < b.order; });
     return lines;
 }
 

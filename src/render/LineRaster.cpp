@@ -77,8 +77,7 @@ struct Walk
 
     Walk(int64_t a0, int64_t b0, int64_t a1, int64_t b1)
         : major0(a0), minor0(b0), dmajor(std::abs(a1 - a0)), dminor(std::abs(b1 - b0)), smajor(a1 >= a0 ? 1 : -1),
-          sminor(b1 >= b0 ? 1 : -1), twoMinor(2 * dminor), twoMajor(2 * std::max<int64_t>(1, dmajor)), minor(b0),
-          err(0)
+          sminor(b1 >= b0 ? 1 : -1), twoMinor(2 * dminor), twoMajor(2 * std::max<int64_t>(1, dmajor)), minor(b0), err(0)
     {
     }
     void at(int64_t i)
@@ -199,7 +198,8 @@ void LineRaster::wide(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int width,
     // so the line is w pixels thick measured across it.
     const double length = std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
     const int64_t major = std::max(dx, dy);
-    const int64_t slice = std::max<int64_t>(width, std::llround(width * length / static_cast<double>(major)));
+    const int64_t slice =
+        std::max<int64_t>(width, static_cast<int64_t>(std::nearbyint(width * length / static_cast<double>(major))));
     const int64_t lo = -(slice - 1) / 2;
     const int64_t hi = lo + slice - 1;
     if (dx >= dy) {

@@ -370,8 +370,7 @@ void Renderer::recordStations(int32_t fullWidth)
         }
         numbers.push_back(std::move(number));
     }
-    m_column.rebuild(Geometry::saturate(int64_t{m_fullHeight} + 5), Geometry::fullHeight(z, maxKm),
-                     std::move(numbers));
+    m_column.rebuild(Geometry::saturate(int64_t{m_fullHeight} + 5), Geometry::fullHeight(z, maxKm), std::move(numbers));
 }
 
 void Renderer::recordTrains(DiagramWindow &window)
@@ -418,8 +417,8 @@ void Renderer::recordMinuteLabels(DiagramWindow &window)
         const QSize size = measureText(text);
         const int32_t x = label.x;
         const int32_t y = Geometry::round(bottomLine - 2.0 * z * label.distance);
-        const bool meets = int64_t{x} + size.width() >= 0 && x <= m_cullWidth && int64_t{y} + size.height() >= 0
-                           && y <= m_fullHeight;
+        const bool meets =
+            int64_t{x} + size.width() >= 0 && x <= m_cullWidth && int64_t{y} + size.height() >= 0 && y <= m_fullHeight;
         if (meets)
             RecordText(x, y, text, size.width(), size.height());
     }
@@ -510,8 +509,8 @@ QSize Renderer::measureText(QByteArrayView text)
 void Renderer::RecordText(int32_t x, int32_t y, QByteArrayView text, int32_t width, int32_t height)
 {
     if (!m_canvas.indexValid) {
-        m_canvas.index = m_list.fontIndex(m_canvas.fontName, m_canvas.size, m_canvas.style, m_canvas.font,
-                                          m_canvas.ascent);
+        m_canvas.index =
+            m_list.fontIndex(m_canvas.fontName, m_canvas.size, m_canvas.style, m_canvas.font, m_canvas.ascent);
         m_canvas.indexValid = true;
     }
     TextPrimitive t;

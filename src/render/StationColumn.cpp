@@ -86,7 +86,8 @@ void StationColumn::copyTo(QImage &target, int64_t sourceTop, int rows)
             std::fill(dst, dst + columns, qRgb(255, 255, 255));
             continue;
         }
-        const auto *src = reinterpret_cast<const QRgb *>(m_window.constScanLine(static_cast<int>(source - m_windowTop)));
+        const auto *src =
+            reinterpret_cast<const QRgb *>(m_window.constScanLine(static_cast<int>(source - m_windowTop)));
         std::memcpy(dst, src, static_cast<size_t>(columns) * sizeof(QRgb));
     }
 }

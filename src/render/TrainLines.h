@@ -35,9 +35,9 @@ Pen trainPen(const Train &train, const DocumentSettings &settings, const Highlig
 // The geometry a train's rows are placed by.
 struct Frame
 {
-    double scale = 2.0;     // s
-    int zoom = 4;           // z
-    int32_t maxKm = 0;      // D
+    double scale = 2.0;                 // s
+    int zoom = 4;                       // z
+    int32_t maxKm = 0;                  // D
     const int32_t *stationKm = nullptr; // 1-based table of the document
     int32_t stationCount = 0;
 };

@@ -45,8 +45,8 @@ void ViewCommands::zoomTo(int zoom, int switchAt, bool timeLabels)
     bars.setMaximum(Qt::Horizontal, ranges.horizontal);
     bars.setMaximum(Qt::Vertical, ranges.vertical.maximum);
     m_view.hpos = std::clamp(Geometry::rescalePosition(oldH, oldHMax, ranges.horizontal), 0, ranges.horizontal);
-    m_view.vpos = std::clamp(Geometry::rescalePosition(oldV, oldVMax, ranges.vertical.maximum), 0,
-                             ranges.vertical.maximum);
+    m_view.vpos =
+        std::clamp(Geometry::rescalePosition(oldV, oldVMax, ranges.vertical.maximum), 0, ranges.vertical.maximum);
     bars.setValue(Qt::Horizontal, m_view.hpos);
     bars.setValue(Qt::Vertical, m_view.vpos);
 

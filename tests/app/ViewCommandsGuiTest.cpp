@@ -1,3 +1,5 @@
+#include "SampleLine.h"
+#include "ScriptedPrompter.h"
 #include "app/AppWindows.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
@@ -7,8 +9,6 @@
 #include "cli/RenderCommand.h"
 #include "dialogs/ProgressWindow.h"
 #include "render/Colours.h"
-#include "ScriptedPrompter.h"
-#include "SampleLine.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,8 +37,7 @@ class ViewCommandsGuiTest : public QObject
     MainWindow *window() const { return m_windows->mainWindow(); }
     Document &doc() const { return m_session->document; }
     Renderer &renderer() const { return window()->renderer(); }
-    template <typename T>
-    T *find(const char *name) const
+    template <typename T> T *find(const char *name) const
     {
         T *w = window()->findChild<T *>(QString::fromLatin1(name));
         if (!w)

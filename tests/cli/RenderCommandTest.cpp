@@ -1,6 +1,6 @@
 // vlakorys-cli render: the options, the pictures it writes and its errors.
-#include "cli/CliApp.h"
 #include "cli/RenderCommand.h"
+#include "cli/CliApp.h"
 #include "io/DocumentFile.h"
 #include "model/Document.h"
 #include "render/Colours.h"

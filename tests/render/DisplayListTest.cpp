@@ -1,5 +1,5 @@
-#include "render/Colours.h"
 #include "render/DisplayList.h"
+#include "render/Colours.h"
 #include "render/Replay.h"
 
 #include <QColor>
@@ -53,7 +53,7 @@ TEST(DisplayList, LinesWhollyOutsideTheDiagramAreDropped)
     list.recordLine(2931, 10, 3000, 20, 0, 0, 1); // both x beyond Wc
     list.recordLine(10, 421, 20, 500, 0, 0, 1);   // both y beyond H
     EXPECT_EQ(list.lineCount(), 0u);
-    list.recordLine(-5, 10, 5, 20, 0, 0, 1);     // partly inside
+    list.recordLine(-5, 10, 5, 20, 0, 0, 1);        // partly inside
     list.recordLine(2930, 420, 2930, 420, 0, 0, 1); // on the edge
     EXPECT_EQ(list.lineCount(), 2u);
 }
@@ -62,9 +62,9 @@ TEST(DisplayList, StripsKeepTheRecordedOrder)
 {
     DisplayList list;
     list.startRebuild(2930, 420, true);
-    list.recordLine(10, 1, 20, 1, 0, Colours::black, 1);     // strip 1 only
-    list.recordLine(0, 2, 2880, 2, 0, Colours::olive, 3);    // every strip
-    list.recordLine(30, 3, 40, 3, 0, Colours::blue, 1);      // strip 1 only
+    list.recordLine(10, 1, 20, 1, 0, Colours::black, 1);  // strip 1 only
+    list.recordLine(0, 2, 2880, 2, 0, Colours::olive, 3); // every strip
+    list.recordLine(30, 3, 40, 3, 0, Colours::blue, 1);   // strip 1 only
     const std::vector<LinePrimitive> strip1 = list.linesInStrip(1);
     ASSERT_EQ(strip1.size(), 3u);
     EXPECT_EQ(strip1[0].y0, 1);

@@ -1,7 +1,7 @@
+#include "render/Renderer.h"
 #include "render/Colours.h"
 #include "render/Fonts.h"
 #include "render/HeadlessWindow.h"
-#include "render/Renderer.h"
 
 #include "model/ClockTime.h"
 #include "model/Cp1250.h"
@@ -18,7 +18,10 @@ class RecordingProgress : public ProgressSink
 public:
     QStringList log;
     void setText(const QString &text) override { log << QStringLiteral("text ") + text; }
-    void setGaugeVisible(bool visible) override { log << (visible ? QStringLiteral("gauge") : QStringLiteral("no gauge")); }
+    void setGaugeVisible(bool visible) override
+    {
+        log << (visible ? QStringLiteral("gauge") : QStringLiteral("no gauge"));
+    }
     void setMaximum(int maximum) override { log << QStringLiteral("max %1").arg(maximum); }
     void setProgress(int progress) override { log << QStringLiteral("progress %1").arg(progress); }
     void showNow() override { log << QStringLiteral("show"); }
@@ -193,8 +196,8 @@ TEST_F(RendererTest, ATrainLineInItsColourAtAComputedPoint)
 {
     addStation(0);
     addStation(50);
-    addTrain("R 1", {{1, 10, 0}, {2, 10, 50}});    // black, x 1200 .. 1300
-    addTrain("Pn 2", {{1, 11, 0}, {2, 11, 50}});   // blue
+    addTrain("R 1", {{1, 10, 0}, {2, 10, 50}});  // black, x 1200 .. 1300
+    addTrain("Pn 2", {{1, 11, 0}, {2, 11, 50}}); // blue
     Train &red = addTrain("Os 3", {{1, 12, 0}, {2, 12, 50}});
     red.rusici = 1;
     view.hpos = 200; // screen x = 40 + x - 1000
@@ -246,10 +249,10 @@ TEST_F(RendererTest, StationLinesByKind)
         uint8_t style;
         uint8_t width;
     };
-    for (const Expect &e : {Expect{0, LinePrimitive::Solid, 2}, Expect{10, LinePrimitive::Solid, 1},
-                            Expect{20, LinePrimitive::Solid, 1}, Expect{30, LinePrimitive::DashDot, 1},
-                            Expect{40, LinePrimitive::Dash, 1}, Expect{50, LinePrimitive::Dash, 1},
-                            Expect{60, LinePrimitive::Dot, 1}}) {
+    for (const Expect &e :
+         {Expect{0, LinePrimitive::Solid, 2}, Expect{10, LinePrimitive::Solid, 1}, Expect{20, LinePrimitive::Solid, 1},
+          Expect{30, LinePrimitive::DashDot, 1}, Expect{40, LinePrimitive::Dash, 1}, Expect{50, LinePrimitive::Dash, 1},
+          Expect{60, LinePrimitive::Dot, 1}}) {
         const std::vector<LinePrimitive> lines = stationLines(Geometry::y(e.km, 4, 70));
         ASSERT_EQ(lines.size(), 1u) << e.km;
         EXPECT_EQ(lines[0].style, e.style) << e.km;
@@ -367,7 +370,8 @@ TEST_F(RendererTest, LegendFillsLinesGreedily)
         }
     }
     // The long entry ends its own line.
-    const auto longLine = std::find_if(lines.begin(), lines.end(), [](const QString &l) { return l.startsWith("4 - "); });
+    const auto longLine =
+        std::find_if(lines.begin(), lines.end(), [](const QString &l) { return l.startsWith("4 - "); });
     ASSERT_NE(longLine, lines.end());
     EXPECT_GT(fm.horizontalAdvance(*longLine), limit);
     EXPECT_TRUE(longLine->endsWith(QStringLiteral("řádek, ")));
@@ -575,9 +579,9 @@ TEST_F(RendererTest, ProgressWindowDuringARebuild)
     for (int i = 0; i < 45; ++i)
         doc.newTimeLabel().text = "1";
     rebuild();
-    EXPECT_EQ(progress.texts(), (QStringList{"text Měním velikost bitmapy ...", "text Zakresluji vlaky...",
-                                             "text Zakresluji časové popisky vlaků...",
-                                             "text Vytvářím popisky vlaků..."}));
+    EXPECT_EQ(progress.texts(),
+              (QStringList{"text Měním velikost bitmapy ...", "text Zakresluji vlaky...",
+                           "text Zakresluji časové popisky vlaků...", "text Vytvářím popisky vlaků..."}));
     EXPECT_TRUE(progress.log.contains(QStringLiteral("show")));
     EXPECT_TRUE(progress.log.contains(QStringLiteral("max 45")));
     EXPECT_TRUE(progress.log.contains(QStringLiteral("progress 40")));

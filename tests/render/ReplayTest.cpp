@@ -1,8 +1,8 @@
+#include "render/Replay.h"
 #include "render/Colours.h"
 #include "render/DiagramView.h"
 #include "render/DisplayList.h"
 #include "render/LineRaster.h"
-#include "render/Replay.h"
 #include "render/TrainLines.h"
 
 #include "SampleLine.h"
@@ -53,9 +53,9 @@ TEST(WideStyledLine, OffsetByOctant)
     EXPECT_EQ(offset({0, 10}), P(1, 0));   // vertical
     EXPECT_EQ(offset({100, 41}), P(0, 1)); // |k| <= tan 22.5
     EXPECT_EQ(offset({100, -41}), P(0, 1));
-    EXPECT_EQ(offset({100, 42}), P(1, -1));   // falls right and down
-    EXPECT_EQ(offset({100, 241}), P(1, -1));  // k <= tan 67.5
-    EXPECT_EQ(offset({100, 242}), P(1, 0));   // steeper
+    EXPECT_EQ(offset({100, 42}), P(1, -1));  // falls right and down
+    EXPECT_EQ(offset({100, 241}), P(1, -1)); // k <= tan 67.5
+    EXPECT_EQ(offset({100, 242}), P(1, 0));  // steeper
     EXPECT_EQ(offset({100, -242}), P(1, 0));
     EXPECT_EQ(offset({100, -241}), P(1, 1));
     EXPECT_EQ(offset({100, -42}), P(1, 1));
@@ -186,8 +186,10 @@ TEST(Replay, CullingLeavesThePictureAsItWas)
     DisplayList list;
     list.startRebuild(wc, h, true);
     for (int i = 0; i <= 144; ++i)
-        list.recordLine(i * 20, 20, i * 20, h, i % 6 == 3 ? LinePrimitive::Dash : LinePrimitive::Solid,
-                        Colours::olive, i % 36 == 0 ? 3 : i % 6 == 0 ? 2 : 1);
+        list.recordLine(i * 20, 20, i * 20, h, i % 6 == 3 ? LinePrimitive::Dash : LinePrimitive::Solid, Colours::olive,
+                        i % 36 == 0  ? 3
+                        : i % 6 == 0 ? 2
+                                     : 1);
     const TrainLines::Frame frame = TrainLines::frameOf(doc, view.scale);
     for (Train &t : doc.trains)
         TrainLines::RecordTrain(t, frame, TrainLines::trainPen(t, doc.settings, {}), list);

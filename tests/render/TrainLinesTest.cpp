@@ -1,7 +1,7 @@
+#include "render/TrainLines.h"
 #include "render/Colours.h"
 #include "render/DiagramView.h"
 #include "render/DisplayList.h"
-#include "render/TrainLines.h"
 
 #include "model/ClockTime.h"
 
@@ -82,9 +82,9 @@ TEST_F(TrainLinesTest, CategoryTableGivesThePen)
         int32_t colour;
         int width;
     };
-    for (const Row &r : {Row{"Os 5401", Colours::black, 1}, Row{"R 601", Colours::black, 3},
-                         Row{"Rn 1234", Colours::blue, 2}, Row{"Sv 9", Colours::blue, 1},
-                         Row{"EN 447", Colours::black, 1}}) {
+    for (const Row &r :
+         {Row{"Os 5401", Colours::black, 1}, Row{"R 601", Colours::black, 3}, Row{"Rn 1234", Colours::blue, 2},
+          Row{"Sv 9", Colours::blue, 1}, Row{"EN 447", Colours::black, 1}}) {
         Train t;
         t.name = r.name;
         const Pen pen = trainPen(t, s, {});

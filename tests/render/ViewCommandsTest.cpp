@@ -1,6 +1,6 @@
+#include "render/ViewCommands.h"
 #include "render/HeadlessWindow.h"
 #include "render/Renderer.h"
-#include "render/ViewCommands.h"
 
 #include "SampleLine.h"
 
