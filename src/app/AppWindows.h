@@ -4,6 +4,7 @@
 
 class AboutDialog;
 class MainWindow;
+class ProgressWindow;
 struct Session;
 
 // The program's windows, created once at start-up in a fixed order (TForm1
@@ -17,13 +18,15 @@ public:
     ~AppWindows();
 
     MainWindow *mainWindow() const { return m_form1; }
+    ProgressWindow *progressWindow() const { return m_form7; }
     AboutDialog *aboutDialog() const { return m_form8; }
 
     // The objectNames of the windows in the order they were created.
     const QStringList &creationOrder() const { return m_order; }
 
 private:
-    MainWindow *m_form1 = nullptr;  // TForm1
-    AboutDialog *m_form8 = nullptr; // TForm8
+    MainWindow *m_form1 = nullptr;     // TForm1
+    ProgressWindow *m_form7 = nullptr; // TForm7
+    AboutDialog *m_form8 = nullptr;    // TForm8
     QStringList m_order;
 };

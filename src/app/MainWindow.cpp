@@ -11,16 +11,19 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPainter>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTimer>
 #include <QToolButton>
 
 using PanelIcons::Glyph;
 
-MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent), m_session(session)
+MainWindow::MainWindow(Session &session, QWidget *parent)
+    : QMainWindow(parent), m_session(session), m_renderer(session.document, m_view),
+      m_commands(session.document, m_view, m_renderer, *this)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Program pro tvoření vlakorysu"));
@@ -36,13 +39,20 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
 
     PaintBox1 = new PaintBox(m_client);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
+    PaintBox1->setSource(&m_renderer.surface());
     ScrollBar1 = new QScrollBar(Qt::Horizontal, m_client);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
     ScrollBar1->setPageStep(0);
     ScrollBar2 = new QScrollBar(Qt::Vertical, m_client);
     ScrollBar2->setObjectName(QStringLiteral("ScrollBar2"));
-    ScrollBar2->setPageStep(0);
+    // Qt's page step is both the click into the trough and the thumb's
+    // share of the bar: ScrollBar2's trough steps by 10.
+    ScrollBar2->setPageStep(10);
     ScrollBar2->setSingleStep(1);
+    connect(ScrollBar1, &QScrollBar::valueChanged, this, &MainWindow::ScrollBar1Change);
+    connect(ScrollBar2, &QScrollBar::valueChanged, this, &MainWindow::ScrollBar2Change);
+    for (QObject *o : {static_cast<QObject *>(ScrollBar1), static_cast<QObject *>(ScrollBar2)})
+        o->installEventFilter(this);
 
     FormCreate();
 }
@@ -51,11 +61,10 @@ MainWindow::~MainWindow() = default;
 
 QString MainWindow::zoomText(int zoom)
 {
-    return QString::number(zoom * 100 / 4) + QStringLiteral(" %");
+    return DiagramView::zoomText(zoom);
 }
 
-QAction *MainWindow::addItem(QMenu *menu, const char *objectName, const QString &caption,
-                             const QKeySequence &shortcut)
+QAction *MainWindow::addItem(QMenu *menu, const char *objectName, const QString &caption, const QKeySequence &shortcut)
 {
     QAction *a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(objectName));
@@ -99,12 +108,13 @@ void MainWindow::createMenu()
     QAction *scale = addItem(Editace1, "Mtko1", QStringLiteral("Měřítko ..."));
     scale->setVisible(false);
     separator(Editace1, "N5");
-    QAction *insert = addItem(Editace1, "Vloitvlakzjzddob1", QStringLiteral("Vložit vlak z jízd. dob"),
-                              QKeySequence(Qt::Key_Insert));
-    QAction *find = addItem(Editace1, "Najdivlak1", QStringLiteral("Najdi vlak..."), QKeySequence(Qt::CTRL | Qt::Key_F));
+    QAction *insert =
+        addItem(Editace1, "Vloitvlakzjzddob1", QStringLiteral("Vložit vlak z jízd. dob"), QKeySequence(Qt::Key_Insert));
+    QAction *find =
+        addItem(Editace1, "Najdivlak1", QStringLiteral("Najdi vlak..."), QKeySequence(Qt::CTRL | Qt::Key_F));
     separator(Editace1, "N6");
-    QAction *settings = addItem(Editace1, "Nastaven1", QStringLiteral("Nastavení"),
-                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    QAction *settings =
+        addItem(Editace1, "Nastaven1", QStringLiteral("Nastavení"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
 
     QMenu *help = bar->addMenu(QStringLiteral("Nápo&věda"));
     help->setObjectName(QStringLiteral("Npovda1"));
@@ -146,11 +156,12 @@ void MainWindow::createToolPanel()
     QToolButton *b2 = addSpeedButton("SpeedButton2", QStringLiteral("Otevřit vlakorys"), PanelIcons::icon(Glyph::Open));
     QToolButton *b5 = addSpeedButton("SpeedButton5", QStringLiteral("Uložit vlakorys"), PanelIcons::icon(Glyph::Save));
     row->addSpacing(8);
-    QToolButton *b3 = addSpeedButton("SpeedButton3", QStringLiteral("Seznam stanic"), PanelIcons::icon(Glyph::Stations));
+    QToolButton *b3 =
+        addSpeedButton("SpeedButton3", QStringLiteral("Seznam stanic"), PanelIcons::icon(Glyph::Stations));
     QToolButton *b4 = addSpeedButton("SpeedButton4", QStringLiteral("Seznam vlaků"), PanelIcons::icon(Glyph::Trains));
     row->addSpacing(8);
-    QToolButton *b7 = addSpeedButton("SpeedButton7", QStringLiteral("Zvětšit"), PanelIcons::icon(Glyph::ZoomIn));
-    QToolButton *b8 = addSpeedButton("SpeedButton8", QStringLiteral("Změnšit"), PanelIcons::icon(Glyph::ZoomOut));
+    SpeedButton7 = addSpeedButton("SpeedButton7", QStringLiteral("Zvětšit"), PanelIcons::icon(Glyph::ZoomIn));
+    SpeedButton8 = addSpeedButton("SpeedButton8", QStringLiteral("Změnšit"), PanelIcons::icon(Glyph::ZoomOut));
 
     Label1 = new QLabel(QStringLiteral("100 %"), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -205,21 +216,24 @@ void MainWindow::createToolPanel()
 
     connect(b1, &QToolButton::clicked, this, &MainWindow::Nov1Click);
     connect(b6, &QToolButton::clicked, this, &MainWindow::Konec1Click);
-    for (QToolButton *b : {b2, b5, b3, b4, b7, b8, SpeedButton9})
+    connect(SpeedButton7, &QToolButton::clicked, this, &MainWindow::SpeedButton7Click);
+    connect(SpeedButton8, &QToolButton::clicked, this, &MainWindow::SpeedButton8Click);
+    connect(SpeedButton9, &QToolButton::clicked, this, &MainWindow::SpeedButton9Click);
+    for (QToolButton *b : {b2, b5, b3, b4})
         b->setEnabled(false);
 
-    // The check boxes and the ratio belong to the document's settings.
-    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) {
-        m_session.document.settings.showTimeLabels = on;
-    });
-    connect(CheckBox2, &QCheckBox::toggled, this, [this](bool on) {
-        m_session.document.settings.smoothing = on;
-    });
-    connect(CheckBox3, &QCheckBox::toggled, this, [this](bool on) {
-        m_session.document.settings.showCategory = on;
-    });
+    // The check boxes and the ratio belong to the document's settings; a
+    // check box changed by the user or the program runs its click operation,
+    // which does nothing while the program sets the controls.
+    connect(CheckBox1, &QCheckBox::toggled, this, &MainWindow::CheckBox1Click);
+    connect(CheckBox2, &QCheckBox::toggled, this, &MainWindow::CheckBox2Click);
+    connect(CheckBox3, &QCheckBox::toggled, this, &MainWindow::CheckBox3Click);
     connect(SpinEdit1, &QSpinBox::valueChanged, this, [this](int v) { m_session.document.settings.ratioX = v; });
     connect(SpinEdit2, &QSpinBox::valueChanged, this, [this](int v) { m_session.document.settings.ratioY = v; });
+    // Their keys scroll the diagram when released.
+    for (QWidget *w : {static_cast<QWidget *>(CheckBox1), static_cast<QWidget *>(CheckBox2),
+                       static_cast<QWidget *>(SpinEdit1), static_cast<QWidget *>(SpinEdit2)})
+        w->installEventFilter(this);
 }
 
 void MainWindow::FormCreate()
@@ -231,9 +245,14 @@ void MainWindow::FormCreate()
     doc.clearTimeLabels();
     doc.clearStationKinds();
     doc.trainCount = 0;
-    Tiskdobitmapy1->setEnabled(false);
+    m_renderer.keepTimeText = true;
+    m_renderer.labelSelector = 0;
+    m_renderer.dragLabelNumber = -1;
+    setBitmapExportEnabled(false);
 
     DocumentCommands::readStartupSettings(m_session);
+    doc.settings.zoom =
+        static_cast<uint8_t>(std::clamp<int>(doc.settings.zoom, DiagramView::minZoom, DiagramView::maxZoom));
     doc.settings.ratioX = SpinEdit1->value();
     doc.settings.ratioY = SpinEdit2->value();
     doc.settings.showTimeLabels = doc.settings.zoom >= 5;
@@ -244,34 +263,100 @@ void MainWindow::FormCreate()
     resize(900, 600);
     FormResize();
     doc.noDocument = true;
-    ScrollBar1->setValue(0);
-    ScrollBar2->setValue(0);
-    ScrollBar1->setMaximum(1160);
+    m_view.updateScale(doc.settings);
+    m_view.hpos = 0;
+    m_view.vpos = 0;
+    {
+        ProgrammaticScroll bars(*this, m_view);
+        bars.setValue(Qt::Horizontal, 0);
+        bars.setValue(Qt::Vertical, 0);
+        bars.setMaximum(Qt::Horizontal, 1160);
+    }
     doc.redrawNeeded = true;
     render();
 }
 
 void MainWindow::showDocumentSettings()
 {
-    const DocumentSettings s = m_session.document.settings;
-    SpinEdit1->setValue(s.ratioX);
-    SpinEdit2->setValue(s.ratioY);
-    CheckBox1->setChecked(s.showTimeLabels);
-    CheckBox2->setChecked(s.smoothing);
-    CheckBox3->setChecked(s.showCategory);
-    Label1->setText(zoomText(s.zoom));
-    m_session.document.settings = s;
+    DocumentSettings &s = m_session.document.settings;
+    const DocumentSettings wanted = s;
+    {
+        RenderGuard guard(m_renderer);
+        SpinEdit1->setValue(wanted.ratioX);
+        SpinEdit2->setValue(wanted.ratioY);
+        CheckBox1->setChecked(wanted.showTimeLabels);
+        CheckBox2->setChecked(wanted.smoothing);
+        CheckBox3->setChecked(wanted.showCategory);
+        Label1->setText(zoomText(wanted.zoom));
+    }
+    s.ratioX = SpinEdit1->value();
+    s.ratioY = SpinEdit2->value();
+    s.showTimeLabels = CheckBox1->isChecked();
+    s.smoothing = CheckBox2->isChecked();
+    s.showCategory = CheckBox3->isChecked();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_client && event->type() == QEvent::Resize)
+    if (watched == m_client && event->type() == QEvent::Resize) {
         FormResize();
+    } else if (watched == ScrollBar1 || watched == ScrollBar2) {
+        // The bars' own key handling would move them a second time.
+        if (event->type() == QEvent::KeyPress) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (FormKeyPress(key) || FormKeyDown(key))
+                return true;
+        }
+    } else if (watched == CheckBox1 || watched == CheckBox2 || watched == SpinEdit1 || watched == SpinEdit2) {
+        auto isScrollKey = [](int k) {
+            return k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down
+                   || k == Qt::Key_Escape;
+        };
+        if (event->type() == QEvent::KeyRelease) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (!key->isAutoRepeat() && isScrollKey(key->key()))
+                FormKeyDown(key);
+        } else if (event->type() == QEvent::KeyPress && (watched == CheckBox1 || watched == CheckBox2)) {
+            // A check box would pass the arrows on to the window, which would
+            // scroll on the press as well.
+            if (isScrollKey(static_cast<QKeyEvent *>(event)->key()))
+                return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (FormKeyPress(event) || FormKeyDown(event)) {
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+bool MainWindow::FormKeyPress(QKeyEvent *event)
+{
+    if (event->text() == QLatin1String("+")) {
+        m_commands.zoomIn();
+        return true;
+    }
+    if (event->text() == QLatin1String("-")) {
+        m_commands.zoomOut();
+        return true;
+    }
+    return false;
+}
+
+bool MainWindow::FormKeyDown(QKeyEvent *event)
+{
+    return m_commands.keyScroll(event->key(), event->modifiers());
 }
 
 void MainWindow::FormResize()
 {
+    if (!PaintBox1 || !ScrollBar2)
+        return; // still being built
     const int w = m_client->width();
     const int h = m_client->height();
     Panel1->setGeometry(0, 0, w, panelHeight);
@@ -280,14 +365,149 @@ void MainWindow::FormResize()
     PaintBox1->setGeometry(0, top, std::max(1, w - 17), std::max(1, h - 16 - top));
     ScrollBar1->setGeometry(0, h - 16, std::max(1, w - 17), 16);
     ScrollBar2->setGeometry(w - 17, top, 17, std::max(1, h - top - 16));
+    // A resize that arrives while a render runs (its progress window lets
+    // the system show itself) is taken up once that render has ended.
+    if (m_renderer.renderInProgress) {
+        m_resizePending = true;
+        return;
+    }
+    m_resizePending = false;
+    m_commands.resize();
+    m_commands.paint();
 }
 
 void MainWindow::render()
 {
-    // Until the diagram renderer draws here, the surface shows an empty page.
-    PaintBox1->surface().fill(Qt::white);
+    m_renderer.render(*this);
+}
+
+QSize MainWindow::clientSize() const
+{
+    return m_client->size();
+}
+
+QSize MainWindow::paintBoxSize() const
+{
+    return PaintBox1->size();
+}
+
+void MainWindow::surfaceChanged()
+{
     PaintBox1->update();
-    m_session.document.redrawNeeded = false;
+    if (m_resizePending)
+        QTimer::singleShot(0, this, &MainWindow::FormResize);
+}
+
+int MainWindow::scrollValue(Qt::Orientation o) const
+{
+    return bar(o)->value();
+}
+
+void MainWindow::setScrollValue(Qt::Orientation o, int value)
+{
+    bar(o)->setValue(value);
+}
+
+int MainWindow::scrollMaximum(Qt::Orientation o) const
+{
+    return bar(o)->maximum();
+}
+
+void MainWindow::setScrollMaximum(Qt::Orientation o, int maximum)
+{
+    bar(o)->setMaximum(std::max(0, maximum));
+}
+
+bool MainWindow::scrollBarVisible(Qt::Orientation o) const
+{
+    return !bar(o)->isHidden();
+}
+
+void MainWindow::setScrollBarVisible(Qt::Orientation o, bool visible)
+{
+    bar(o)->setVisible(visible);
+}
+
+bool MainWindow::isChecked(CheckBox box) const
+{
+    switch (box) {
+    case CheckBox::TimeLabels:
+        return CheckBox1->isChecked();
+    case CheckBox::Smoothing:
+        return CheckBox2->isChecked();
+    case CheckBox::Category:
+        return CheckBox3->isChecked();
+    }
+    return false;
+}
+
+void MainWindow::setChecked(CheckBox box, bool checked)
+{
+    switch (box) {
+    case CheckBox::TimeLabels:
+        CheckBox1->setChecked(checked);
+        break;
+    case CheckBox::Smoothing:
+        CheckBox2->setChecked(checked);
+        break;
+    case CheckBox::Category:
+        CheckBox3->setChecked(checked);
+        break;
+    }
+}
+
+void MainWindow::setBitmapExportEnabled(bool enabled)
+{
+    m_bitmapExportEnabled = enabled;
+    Tiskdobitmapy1->setEnabled(enabled);
+}
+
+void MainWindow::setZoomText(const QString &text)
+{
+    Label1->setText(text);
+}
+
+void MainWindow::SpeedButton7Click()
+{
+    m_commands.zoomIn();
+}
+
+void MainWindow::SpeedButton8Click()
+{
+    m_commands.zoomOut();
+}
+
+void MainWindow::SpeedButton9Click()
+{
+    m_commands.refresh();
+}
+
+void MainWindow::CheckBox1Click()
+{
+    m_session.document.settings.showTimeLabels = CheckBox1->isChecked();
+    m_commands.toggleTimeLabels();
+}
+
+void MainWindow::CheckBox2Click()
+{
+    m_session.document.settings.smoothing = CheckBox2->isChecked();
+    m_commands.toggleSmoothing();
+}
+
+void MainWindow::CheckBox3Click()
+{
+    m_session.document.settings.showCategory = CheckBox3->isChecked();
+    m_commands.toggleCategory();
+}
+
+void MainWindow::ScrollBar1Change(int position)
+{
+    m_commands.scrollChanged(Qt::Horizontal, position);
+}
+
+void MainWindow::ScrollBar2Change(int position)
+{
+    m_commands.scrollChanged(Qt::Vertical, position);
 }
 
 void MainWindow::Nov1Click()

@@ -1,5 +1,11 @@
 #pragma once
 
+#include "render/DiagramView.h"
+#include "render/DiagramWindow.h"
+#include "render/ProgressSink.h"
+#include "render/Renderer.h"
+#include "render/ViewCommands.h"
+
 #include <QMainWindow>
 
 class AnalogClock;
@@ -9,6 +15,7 @@ class QLabel;
 class QMenu;
 class QScrollBar;
 class QSpinBox;
+class QKeyEvent;
 class QToolButton;
 class PaintBox;
 struct Session;
@@ -17,7 +24,10 @@ struct Session;
 // PaintBox1 and the scroll bars ScrollBar1 (horizontal) and ScrollBar2
 // (vertical). Controls carry the names users of the program and its
 // documentation know as their objectName; handlers keep their names too.
-class MainWindow : public QMainWindow
+//
+// It owns the diagram's view state and renderer and is the renderer's
+// DiagramWindow; its view handlers only forward to ViewCommands.
+class MainWindow : public QMainWindow, public DiagramWindow
 {
     Q_OBJECT
 
@@ -37,29 +47,80 @@ public:
     static QString zoomText(int zoom);
 
     // Document settings held by the tool panel's controls, pushed into them
-    // and pulled from them around reading and writing files.
+    // and pulled from them around reading and writing files. The controls
+    // are set with the render-in-progress flag up, so their handlers do
+    // nothing; values the controls cannot hold (a ratio of 0 from a damaged
+    // file) come back as the controls hold them.
     void showDocumentSettings();
 
+    // The diagram: view state, renderer and view commands.
+    DiagramView &view() { return m_view; }
+    Renderer &renderer() { return m_renderer; }
+    ViewCommands &viewCommands() { return m_commands; }
+    // The single drawing entry, as every command calls it.
+    void render();
+
+    // The progress window TForm7, created after this window.
+    void setProgressWindow(ProgressSink *progress) { m_progress = progress ? progress : &m_nullProgress; }
+
+    // DiagramWindow
+    QSize clientSize() const override;
+    QSize paintBoxSize() const override;
+    void surfaceChanged() override;
+    int scrollValue(Qt::Orientation bar) const override;
+    void setScrollValue(Qt::Orientation bar, int value) override;
+    int scrollMaximum(Qt::Orientation bar) const override;
+    void setScrollMaximum(Qt::Orientation bar, int maximum) override;
+    bool scrollBarVisible(Qt::Orientation bar) const override;
+    void setScrollBarVisible(Qt::Orientation bar, bool visible) override;
+    bool isChecked(CheckBox box) const override;
+    void setChecked(CheckBox box, bool checked) override;
+    void setBitmapExportEnabled(bool enabled) override;
+    // What the renderer last asked of "Tisk do bitmapy..."; the item is
+    // hidden, and a hidden action reports itself disabled whatever it holds.
+    bool bitmapExportEnabled() const { return m_bitmapExportEnabled; }
+    void setZoomText(const QString &text) override;
+    ProgressSink &progress() override { return *m_progress; }
+
 public slots:
-    void Nov1Click();    // New
-    void Konec1Click();  // Exit
+    void Nov1Click();   // New
+    void Konec1Click(); // Exit
     void Oaplikaci1Click();
+    void SpeedButton7Click(); // zoom in
+    void SpeedButton8Click(); // zoom out
+    void SpeedButton9Click(); // "Akt."
+    void CheckBox1Click();
+    void CheckBox2Click();
+    void CheckBox3Click();
+    void ScrollBar1Change(int position);
+    void ScrollBar2Change(int position);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void FormCreate();
     void FormResize();
+    // Keys of the window and its controls: "+" and "-" zoom, the arrows and
+    // Esc scroll. Returns whether the key was one of them.
+    bool FormKeyPress(QKeyEvent *event);
+    bool FormKeyDown(QKeyEvent *event);
     void createMenu();
     void createToolPanel();
-    QAction *addItem(QMenu *menu, const char *objectName, const QString &caption,
-                     const QKeySequence &shortcut = {});
+    QAction *addItem(QMenu *menu, const char *objectName, const QString &caption, const QKeySequence &shortcut = {});
     QToolButton *addSpeedButton(const char *objectName, const QString &hint, const QIcon &icon);
-    void render();
+    QScrollBar *bar(Qt::Orientation o) const { return o == Qt::Horizontal ? ScrollBar1 : ScrollBar2; }
 
     Session &m_session;
+    DiagramView m_view;
+    Renderer m_renderer;
+    ViewCommands m_commands;
+    NullProgress m_nullProgress;
+    ProgressSink *m_progress = &m_nullProgress;
+    bool m_bitmapExportEnabled = false;
+    bool m_resizePending = false; // a resize came while a render ran
 
     QWidget *m_client = nullptr;
     QWidget *Panel1 = nullptr;
@@ -71,6 +132,8 @@ private:
     QLabel *Label3 = nullptr;
     QSpinBox *SpinEdit1 = nullptr;
     QSpinBox *SpinEdit2 = nullptr;
+    QToolButton *SpeedButton7 = nullptr;
+    QToolButton *SpeedButton8 = nullptr;
     QToolButton *SpeedButton9 = nullptr;
     QCheckBox *CheckBox1 = nullptr;
     QCheckBox *CheckBox2 = nullptr;

@@ -1,7 +1,7 @@
 #include "PaintBox.h"
 
+#include <QPaintEvent>
 #include <QPainter>
-#include <QResizeEvent>
 
 PaintBox::PaintBox(QWidget *parent) : QWidget(parent)
 {
@@ -10,24 +10,16 @@ PaintBox::PaintBox(QWidget *parent) : QWidget(parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-void PaintBox::resizeEvent(QResizeEvent *event)
-{
-    // Keep what was drawn; the next render fills the new size.
-    if (m_surface.size() != event->size()) {
-        QImage grown(event->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        grown.fill(Qt::white);
-        QPainter p(&grown);
-        p.drawImage(0, 0, m_surface);
-        m_surface = grown;
-    }
-    QWidget::resizeEvent(event);
-}
-
 void PaintBox::paintEvent(QPaintEvent *event)
 {
-    emit painting();
     QPainter p(this);
-    p.drawImage(event->rect(), m_surface, event->rect());
+    const QImage &picture = surface();
+    const QRect shown = event->rect() & picture.rect();
+    if (!shown.isEmpty())
+        p.drawImage(shown, picture, shown);
+    // What the picture does not reach yet (the next render fills it).
+    for (const QRect &r : QRegion(event->rect()).subtracted(QRegion(picture.rect())))
+        p.fillRect(r, Qt::white);
 }
 
 void PaintBox::mousePressEvent(QMouseEvent *event)

@@ -3,6 +3,7 @@
 #include "BuildCommand.h"
 #include "DumpCommand.h"
 #include "ImportCommand.h"
+#include "RenderCommand.h"
 
 #include "render/Fonts.h"
 
@@ -23,6 +24,10 @@ QString usage()
                           "  build FILE.json OUT.vrs              write a document from its JSON form\n"
                           "  import DOC.vrs TIMETABLE.txt OUT.vrs import a text timetable into a document\n"
                           "                                       and save the result as OUT.vrs\n"
+                          "  render FILE.vrs OUT.png|OUT.bmp      draw the diagram as the editor shows it;\n"
+                          "       [--size WxH] [--zoom Z]         the paint box in pixels (1600x900), zoom 2..21,\n"
+                          "       [--ratio X:Y] [--scroll H,V]    the axis ratio, scroll positions in units,\n"
+                          "       [--time-labels on|off]          the minute labels (default: the document's)\n"
                           "\n"
                           "Options:\n"
                           "  --help     show this text\n"
@@ -50,6 +55,8 @@ int run(const QStringList &args, std::FILE *out, std::FILE *err)
         return BuildCommand().run(rest, out, err);
     if (command == QLatin1String("import"))
         return ImportCommand().run(rest, out, err);
+    if (command == QLatin1String("render"))
+        return RenderCommand().run(rest, out, err);
     std::fprintf(err, "vlakorys-cli: unknown command '%s'; see vlakorys-cli --help\n",
                  args.front().toUtf8().constData());
     return 1;

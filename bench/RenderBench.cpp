@@ -1,0 +1,89 @@
+// The renderer on the generated busy line (60 stations over 300 km, 1000
+// trains of about 40 rows) with a 1920 x 1080 diagram surface, labels
+// excluded. The argument is the zoom level (4 = 100 %).
+#include "render/HeadlessWindow.h"
+#include "render/Renderer.h"
+
+#include "SampleLine.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct Scene
+{
+    Document doc;
+    DiagramView view;
+    Renderer renderer{doc, view};
+    HeadlessWindow window{QSize(1920, 1080)};
+
+    explicit Scene(int zoom)
+    {
+        SampleLine::fill(doc, {60, 300, 1000, 40});
+        doc.settings.zoom = static_cast<uint8_t>(zoom);
+        view.updateScale(doc.settings);
+        doc.redrawNeeded = true;
+        renderer.render(window); // the first render of a document, with its second pass
+    }
+};
+
+void fullRebuild(benchmark::State &state)
+{
+    Scene scene(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        scene.doc.redrawNeeded = true;
+        scene.renderer.render(scene.window);
+    }
+    state.counters["lines"] = static_cast<double>(scene.renderer.displayList().lineCount());
+}
+
+void replayAfterScrolling(benchmark::State &state)
+{
+    Scene scene(static_cast<int>(state.range(0)));
+    const int32_t hmax = scene.window.scrollMaximum(Qt::Horizontal);
+    const int32_t vmax = scene.window.scrollMaximum(Qt::Vertical);
+    int step = 0;
+    for (auto _ : state) {
+        // Across the day and down the line, as dragging the bars does.
+        scene.view.hpos = hmax ? (step * 37) % (hmax + 1) : 0;
+        scene.view.vpos = vmax ? (step * 11) % (vmax + 1) : 0;
+        ++step;
+        scene.renderer.render(scene.window);
+    }
+}
+
+void paintOnly(benchmark::State &state)
+{
+    Scene scene(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        scene.renderer.paintOnly = true;
+        scene.renderer.render(scene.window);
+    }
+}
+
+} // namespace
+
+BENCHMARK(fullRebuild)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(21)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(replayAfterScrolling)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(21)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(paintOnly)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(21)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "LabelSteps.h"
+
+#include <QImage>
+#include <QSize>
+#include <QStringList>
+
+#include <cstdio>
+#include <optional>
+
+class Document;
+class LabelStages;
+
+// vlakorys-cli render FILE.vrs OUT.png|OUT.bmp: what the editor's diagram
+// surface PaintBox1 shows for a document after Open, through the same render
+// entry. Options: --size WxH (the paint box, default 1600x900), --zoom Z,
+// --ratio X:Y, --scroll H,V (scroll positions in units, held to the bars'
+// ranges as the editor holds them) and --time-labels on|off; without them
+// the document's own settings apply. OUT.bmp is a 24-bit Windows bitmap.
+class RenderCommand
+{
+public:
+    static constexpr const char *usage =
+        "vlakorys-cli render FILE.vrs OUT.png|OUT.bmp [--size WxH] [--zoom Z] [--ratio X:Y] [--scroll H,V] "
+        "[--time-labels on|off]";
+    // The largest paint box: two pictures of this size stay far below a
+    // gigabyte.
+    static constexpr int maxSide = 8192;
+
+    struct Options
+    {
+        QString input;
+        QString output;
+        QSize size{1600, 900};
+        std::optional<int> zoom;
+        std::optional<std::pair<int, int>> ratio;
+        int hpos = 0;
+        int vpos = 0;
+        std::optional<bool> timeLabels;
+    };
+
+    // `stages` is the label drawing (train-label images), when the program
+    // has it; without it the train labels are not drawn.
+    explicit RenderCommand(LabelSteps labels = LabelSteps::standard(), LabelStages *stages = nullptr)
+        : m_labels(std::move(labels)), m_stages(stages)
+    {
+    }
+
+    int run(const QStringList &args, std::FILE *out, std::FILE *err) const;
+
+    // Reads the arguments; an empty text, or what is wrong with them.
+    static QString parse(const QStringList &args, Options &options);
+
+    // The surface of an opened document under the options.
+    static QImage render(Document &doc, const Options &options, LabelStages *stages = nullptr);
+
+private:
+    LabelSteps m_labels;
+    LabelStages *m_stages;
+};

@@ -1,0 +1,124 @@
+#include "DisplayList.h"
+
+#include "DiagramView.h"
+
+#include <algorithm>
+
+namespace {
+
+const std::vector<LinePrimitive> noLines;
+const std::vector<TextPrimitive> noTexts;
+
+} // namespace
+
+void DisplayList::startRebuild(int32_t cullWidth, int32_t fullHeight, bool discardTexts)
+{
+    m_cullWidth = cullWidth;
+    m_fullHeight = fullHeight;
+    m_stripCount = Geometry::stripCount(cullWidth);
+    // Strips keep their capacity from one rebuild to the next.
+    m_lineStrips.resize(static_cast<size_t>(m_stripCount));
+    for (auto &strip : m_lineStrips)
+        strip.clear();
+    m_crossing.clear();
+    m_order = 0;
+    m_lineCount = 0;
+    if (discardTexts) {
+        m_textStrips.clear();
+        m_fonts.clear();
+        m_textCount = 0;
+    }
+}
+
+void DisplayList::discardAll()
+{
+    m_lineStrips.clear();
+    m_crossing.clear();
+    m_textStrips.clear();
+    m_fonts.clear();
+    m_order = 0;
+    m_lineCount = 0;
+    m_textCount = 0;
+}
+
+int32_t DisplayList::stripOf(int64_t x) const
+{
+    // div truncates toward zero, so x from -499 to 499 is strip 1.
+    const int64_t k = x / Geometry::stripWidth + 1;
+    return static_cast<int32_t>(std::clamp<int64_t>(k, 1, m_stripCount));
+}
+
+void DisplayList::recordLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint8_t style, int32_t colour,
+                             uint8_t width)
+{
+    if ((x0 < 0 && x1 < 0) || (y0 < 0 && y1 < 0) || (x0 > m_cullWidth && x1 > m_cullWidth)
+        || (y0 > m_fullHeight && y1 > m_fullHeight))
+        return;
+    LinePrimitive p;
+    p.style = style;
+    p.colour = colour;
+    p.width = width;
+    p.x0 = x0;
+    p.y0 = y0;
+    p.x1 = x1;
+    p.y1 = y1;
+    p.order = m_order++;
+    ++m_lineCount;
+    const int32_t first = stripOf(std::min(x0, x1));
+    const int32_t last = stripOf(std::max(x0, x1));
+    if (first == last)
+        m_lineStrips[static_cast<size_t>(first - 1)].push_back(p);
+    else
+        m_crossing.push_back({p, first, last});
+}
+
+uint16_t DisplayList::fontIndex(const QByteArray &name, int32_t size, uint8_t style, const QFont &font, int ascent)
+{
+    for (size_t i = 0; i < m_fonts.size(); ++i) {
+        const TextFont &f = m_fonts[i];
+        if (f.size == size && f.style == style && f.name == name)
+            return static_cast<uint16_t>(i);
+    }
+    // Minute labels use two fonts in two styles; a table this long means
+    // something else records texts, and the last entry is reused.
+    if (m_fonts.size() >= 0xFFFF)
+        return 0xFFFE;
+    m_fonts.push_back({name, size, style, font, ascent});
+    return static_cast<uint16_t>(m_fonts.size() - 1);
+}
+
+void DisplayList::recordText(const TextPrimitive &text)
+{
+    if (m_textStrips.size() < static_cast<size_t>(m_stripCount))
+        m_textStrips.resize(static_cast<size_t>(m_stripCount));
+    const int32_t first = stripOf(text.x);
+    const int32_t last = stripOf(int64_t{text.x} + text.width);
+    for (int32_t k = first; k <= last; ++k)
+        m_textStrips[static_cast<size_t>(k - 1)].push_back(text);
+    ++m_textCount;
+}
+
+const std::vector<LinePrimitive> &DisplayList::ownLines(int32_t strip) const
+{
+    if (strip < 1 || static_cast<size_t>(strip) > m_lineStrips.size())
+        return noLines;
+    return m_lineStrips[static_cast<size_t>(strip - 1)];
+}
+
+std::vector<LinePrimitive> DisplayList::linesInStrip(int32_t strip) const
+{
+    std::vector<LinePrimitive> lines = ownLines(strip);
+    for (const CrossingLine &c : m_crossing)
+        if (strip >= c.firstStrip && strip <= c.lastStrip)
+            lines.push_back(c.line);
+    std::sort(lines.begin(), lines.end(),
+              [](const LinePrimitive &a, const LinePrimitive &b) { return a.order < b.order; });
+    return lines;
+}
+
+const std::vector<TextPrimitive> &DisplayList::textsInStrip(int32_t strip) const
+{
+    if (strip < 1 || static_cast<size_t>(strip) > m_textStrips.size())
+        return noTexts;
+    return m_textStrips[static_cast<size_t>(strip - 1)];
+}

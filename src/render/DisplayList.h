@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFont>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+// One recorded line of the diagram, in diagram coordinates.
+struct LinePrimitive
+{
+    enum Style : uint8_t { Solid = 0, Dash = 1, Dot = 2, DashDot = 3 };
+
+    uint8_t kind = 1; // 1 = line
+    uint8_t style = Solid;
+    uint8_t width = 1;
+    uint8_t done = 0; // a primitive with done != 0 is skipped by replay
+    int32_t colour = 0;
+    int32_t x0 = 0;
+    int32_t y0 = 0;
+    int32_t x1 = 0;
+    int32_t y1 = 0;
+    // Position in the recording: keeps the recorded order when a line that
+    // crosses strips is replayed together with a strip's own lines.
+    uint32_t order = 0;
+
+    bool samePen(const LinePrimitive &o) const { return style == o.style && width == o.width && colour == o.colour; }
+};
+
+// One recorded text (the minute labels). Its font is an entry of the display
+// list's font table; the text is kept as the document's bytes and as the
+// characters that are drawn.
+struct TextPrimitive
+{
+    enum BrushStyle : uint8_t { SolidBrush = 0, ClearBrush = 1 };
+
+    int32_t brushColour = 0;
+    int32_t fontColour = 0;
+    uint8_t brushStyle = ClearBrush;
+    int32_t x = 0;
+    int32_t y = 0;
+    QByteArray text;
+    QString drawable;
+    uint16_t font = 0; // index into DisplayList::fonts()
+    int32_t width = 0;
+    int32_t height = 0;
+    uint8_t done = 0;
+};
+
+// A font of recorded texts: name (code page 1250), size in points and style
+// bits, with the QFont made from them and its ascent on the diagram bitmap.
+struct TextFont
+{
+    QByteArray name;
+    int32_t size = 0;
+    uint8_t style = 0;
+    QFont font;
+    int ascent = 0;
+};
+
+// The recorded drawing of the whole diagram, filed into vertical strips 500
+// pixels wide, one set of strips for lines and one for texts (strip k holds
+// what touches diagram x from (k - 1) * 500 to k * 500 - 1; strips are
+// numbered from 1 and clamped to 1..stripCount). Strips grow as primitives
+// arrive: nothing is ever dropped for lack of room.
+//
+// A line that crosses strips belongs to each of them. It is stored once, in
+// a list of its own with the range of strips it belongs to, and merged into
+// each of those strips by its recording order when a strip is read; so a day
+// of long lines at a large zoom costs one primitive each, not thousands.
+class DisplayList
+{
+public:
+    struct CrossingLine
+    {
+        LinePrimitive line;
+        int32_t firstStrip = 1;
+        int32_t lastStrip = 1;
+    };
+
+    // Rebuild: Wc and H of the new drawing, strip count Wc div 500 + 1. Lines
+    // are always discarded; texts only when asked (the keep-time-text flag
+    // keeps them).
+    void startRebuild(int32_t cullWidth, int32_t fullHeight, bool discardTexts);
+    void discardAll();
+
+    int32_t stripCount() const { return m_stripCount; }
+    int32_t cullWidth() const { return m_cullWidth; }
+    int32_t fullHeight() const { return m_fullHeight; }
+
+    // RecordLine: drops a line that lies wholly left of 0, above 0, right of
+    // Wc or below H; files it in every strip it touches.
+    void recordLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint8_t style, int32_t colour, uint8_t width);
+
+    // The font of texts to come; returns its index in the font table.
+    uint16_t fontIndex(const QByteArray &name, int32_t size, uint8_t style, const QFont &font, int ascent);
+    // RecordText: files the text in every strip from x div 500 + 1 to
+    // (x + width) div 500 + 1.
+    void recordText(const TextPrimitive &text);
+
+    // Strip k's lines in recorded order: its own and the crossing lines that
+    // belong to it.
+    std::vector<LinePrimitive> linesInStrip(int32_t strip) const;
+    const std::vector<LinePrimitive> &ownLines(int32_t strip) const;
+    const std::vector<CrossingLine> &crossingLines() const { return m_crossing; }
+    const std::vector<TextPrimitive> &textsInStrip(int32_t strip) const;
+    const std::vector<TextFont> &fonts() const { return m_fonts; }
+
+    size_t lineCount() const { return m_lineCount; }
+    size_t textCount() const { return m_textCount; }
+
+    // Strip of a diagram x, clamped to 1..stripCount.
+    int32_t stripOf(int64_t x) const;
+
+private:
+    std::vector<std::vector<LinePrimitive>> m_lineStrips; // [k - 1]
+    std::vector<CrossingLine> m_crossing;
+    std::vector<std::vector<TextPrimitive>> m_textStrips; // [k - 1]
+    std::vector<TextFont> m_fonts;
+    int32_t m_cullWidth = 0;
+    int32_t m_fullHeight = 0;
+    int32_t m_stripCount = 1;
+    uint32_t m_order = 0;
+    size_t m_lineCount = 0;
+    size_t m_textCount = 0;
+};

@@ -1,0 +1,528 @@
+#include "Renderer.h"
+
+#include "Colours.h"
+#include "DiagramWindow.h"
+#include "Fonts.h"
+#include "LineRaster.h"
+#include "ProgressSink.h"
+#include "TrainLines.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+const QByteArray diagramFontName = QByteArrayLiteral("ARIAL CE");
+
+QColor olive()
+{
+    return Colours::toQColor(Colours::olive);
+}
+
+} // namespace
+
+Renderer::Renderer(Document &document, DiagramView &view) : m_doc(document), m_view(view)
+{
+    m_surface = QImage(1, 1, QImage::Format_RGB32);
+    m_surface.fill(Qt::white);
+}
+
+QFont Renderer::diagramFontOf(int zoom)
+{
+    return Fonts::makeFont(diagramFontName, Geometry::diagramFontSize(zoom),
+                           Geometry::diagramFontBold(zoom) ? Fonts::Bold : 0);
+}
+
+void Renderer::render(DiagramWindow &window)
+{
+    if (renderInProgress) {
+        ++stats.dropped;
+        return;
+    }
+    renderInProgress = true;
+    // The flags end with the render whatever happens in it: a render that
+    // fails half-way must not leave the editor refusing every later one.
+    struct Finish
+    {
+        Renderer &r;
+        ~Finish()
+        {
+            r.paintOnly = false;
+            r.renderInProgress = false;
+            r.keepTimeText = false;
+            r.labelSelector = 0;
+        }
+    } finish{*this};
+
+    ++stats.renders;
+    m_diagramFont = diagramFontOf(m_doc.settings.zoom);
+    prepareSurface(window.paintBoxSize());
+    if (m_doc.redrawNeeded && labelSelector == 0)
+        m_outlines.clear();
+    dragLabelNumber = -1;
+
+    if (m_doc.noDocument) {
+        drawEmptyAxis(window);
+    } else {
+        fullRender(window);
+        // The legend gap is set by the first full render of a document, which
+        // then runs once more with it; nothing is recorded the second time.
+        if (!m_doc.stations.empty() && m_view.legendGap < 20) {
+            m_view.legendGap = DiagramView::legendGapAfterFirstRender;
+            fullRender(window);
+        }
+    }
+    window.surfaceChanged();
+}
+
+void Renderer::prepareSurface(QSize paintBox)
+{
+    const QSize size = paintBox.expandedTo(QSize(1, 1));
+    if (m_surface.size() != size) {
+        m_surface = QImage(size, QImage::Format_RGB32);
+        m_surface.fill(Qt::white);
+    }
+}
+
+void Renderer::resizeDiagramBitmap(QSize clientSize)
+{
+    if (m_bitmap.isNull())
+        return;
+    const QSize size = clientSize.expandedTo(QSize(1, 1));
+    if (m_bitmap.size() == size)
+        return;
+    m_bitmap = QImage(size, QImage::Format_RGB32);
+    m_bitmap.fill(Qt::white);
+}
+
+void Renderer::drawText(QPainter &painter, const QFont &font, int x, int top, const QString &text)
+{
+    const QFontMetrics fm(font, &m_surface);
+    painter.setFont(font);
+    painter.drawText(x, top + fm.ascent(), text);
+}
+
+int Renderer::legendHeight(const QFont &font, int paintBoxWidth)
+{
+    const std::vector<QString> &lines = m_legend.layout(m_doc, font, &m_surface, paintBoxWidth);
+    const QFontMetrics fm(font, &m_surface);
+    return fm.height() * static_cast<int>(lines.size()); // the height of "AAA" times the lines
+}
+
+Renderer::ScrollRanges Renderer::scrollRanges(int zoom, double scale, QSize paintBox)
+{
+    ScrollRanges r;
+    if (m_doc.noDocument) {
+        r.horizontal = Geometry::horizontalMaximum(Geometry::emptyWidth(zoom), paintBox.width());
+        r.vertical = Geometry::emptyVerticalRange(zoom, paintBox.height());
+        return r;
+    }
+    r.horizontal = Geometry::horizontalMaximum(Geometry::fullWidth(scale), paintBox.width());
+    const int64_t total = int64_t{Geometry::fullHeight(zoom, m_doc.maxKm)} + m_view.legendGap
+                          + legendHeight(diagramFontOf(zoom), paintBox.width()) + 5;
+    r.vertical = Geometry::verticalRange(total, paintBox.height());
+    return r;
+}
+
+// The time axis of a window without a document, straight on the surface,
+// with the zoom level as pixels per minute.
+void Renderer::drawEmptyAxis(DiagramWindow &window)
+{
+    ++stats.emptyAxes;
+    window.setBitmapExportEnabled(false);
+    const int z = m_doc.settings.zoom;
+    const int32_t w0 = Geometry::emptyWidth(z);
+    const QSize box = window.paintBoxSize();
+
+    ProgrammaticScroll bars(window, m_view);
+    const int32_t hmax = Geometry::horizontalMaximum(w0, box.width());
+    bars.setMaximum(Qt::Horizontal, hmax);
+    m_view.hpos = std::clamp(m_view.hpos, 0, hmax);
+    bars.setValue(Qt::Horizontal, m_view.hpos);
+    const Geometry::VerticalRange vr = Geometry::emptyVerticalRange(z, box.height());
+    bars.setVisible(Qt::Vertical, vr.visible);
+    bars.setMaximum(Qt::Vertical, vr.maximum);
+    m_view.vpos = vr.visible ? std::clamp(m_view.vpos, 0, vr.maximum) : 0;
+    bars.setValue(Qt::Vertical, m_view.vpos);
+    m_visibleBottom = Geometry::visibleBottom(z, 0, m_view.vpos, box.height(), m_view.legendGap);
+
+    for (int y = 0; y < m_surface.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(m_surface.scanLine(y));
+        std::fill(row, row + m_surface.width(), qRgb(255, 255, 255));
+    }
+    LineRaster lines(m_surface);
+    QPainter p(&m_surface);
+    const int h = m_view.hpos;
+    const int ya = 5 * z + 20 - 2 * m_view.vpos;
+    lines.line(QPoint(40, ya), QPoint(w0 - 5 * h - 40, ya), 2, Colours::olive);
+
+    QFont big = m_diagramFont;
+    big.setPixelSize(Fonts::pixelSize(16));
+    const QFontMetrics measure(m_diagramFont, &m_surface);
+    p.setPen(olive());
+    for (int i = 0; i <= 48; ++i) {
+        const int x = 40 - 5 * h + i * 30 * z;
+        if (x >= 40) {
+            lines.line(QPoint(x, ya - 2), QPoint(x, ya + 2), 1, Colours::olive);
+            if (i % 2 == 0) {
+                // Measured in the diagram font, written at size 16.
+                const QString text = QString::number(i / 2);
+                const int width = measure.horizontalAdvance(text);
+                drawText(p, big, Geometry::round(x - width / 2.0), ya + 10, text);
+            }
+        }
+        const int width = i % 12 == 0 && x >= 40 ? 2 : 1;
+        lines.line(QPoint(x, ya), QPoint(x, ya - 5 * z), width, Colours::olive);
+    }
+    lines.line(QPoint(40, ya), QPoint(40, ya - 5 * z), 1, Colours::olive);
+    lines.line(QPoint(38, ya), QPoint(40, ya), 1, Colours::olive);
+    p.setPen(Qt::black);
+    drawText(p, m_diagramFont, 35 - measure.horizontalAdvance(QStringLiteral("1")), ya - 5, QStringLiteral("1"));
+}
+
+void Renderer::fullRender(DiagramWindow &window)
+{
+    ++stats.passes;
+    const int z = m_doc.settings.zoom;
+    const int32_t maxKm = m_doc.maxKm;
+    const QSize client = window.clientSize();
+    const QSize box = window.paintBoxSize();
+    ProgressSink &progress = window.progress();
+
+    window.setBitmapExportEnabled(true);
+    if (m_bitmap.isNull()) {
+        m_bitmap = QImage(client.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        m_bitmap.fill(Qt::white);
+    }
+
+    const bool rebuild = m_doc.redrawNeeded;
+    if (rebuild) {
+        ++stats.rebuilds;
+        progress.setText(QStringLiteral("Měním velikost bitmapy ..."));
+        progress.setGaugeVisible(false);
+        progress.showNow();
+        progress.repaintNow();
+        resizeDiagramBitmap(client);
+        m_fullHeight = Geometry::fullHeight(z, maxKm);
+        m_cullWidth = Geometry::cullWidth(m_view.scale);
+        m_list.startRebuild(m_cullWidth, m_fullHeight, !keepTimeText);
+        m_canvas.indexValid = false; // the font table may have gone with the texts
+    }
+    const int32_t fullWidth = Geometry::fullWidth(m_view.scale);
+
+    // Legend layout, then the scroll bars and the visible bottom.
+    m_legendLines = m_legend.layout(m_doc, m_diagramFont, &m_surface, box.width());
+    const QFontMetrics fm(m_diagramFont, &m_surface);
+    const int lineHeight = fm.height();
+    const int64_t legendHeight = int64_t{lineHeight} * static_cast<int64_t>(m_legendLines.size());
+
+    ProgrammaticScroll bars(window, m_view);
+    const int32_t hmax = Geometry::horizontalMaximum(fullWidth, box.width());
+    bars.setMaximum(Qt::Horizontal, hmax);
+    m_view.hpos = std::clamp(m_view.hpos, 0, hmax);
+    bars.setValue(Qt::Horizontal, m_view.hpos);
+    const int64_t total = int64_t{Geometry::fullHeight(z, maxKm)} + m_view.legendGap + legendHeight + 5;
+    const Geometry::VerticalRange vr = Geometry::verticalRange(total, box.height());
+    bars.setVisible(Qt::Vertical, vr.visible);
+    bars.setMaximum(Qt::Vertical, vr.maximum);
+    m_view.vpos = vr.visible ? std::clamp(m_view.vpos, 0, vr.maximum) : 0;
+    bars.setValue(Qt::Vertical, m_view.vpos);
+    const int32_t bottom = Geometry::visibleBottom(z, maxKm, m_view.vpos, box.height(), m_view.legendGap);
+    m_visibleBottom = bottom;
+    const int h = m_view.hpos;
+
+    {
+        // Below the diagram: white, the bottom axis, the legend, the hours.
+        for (int y = std::max(0, bottom - 1); y < m_surface.height(); ++y) {
+            auto *row = reinterpret_cast<QRgb *>(m_surface.scanLine(y));
+            std::fill(row, row + m_surface.width(), qRgb(255, 255, 255));
+        }
+        LineRaster(m_surface).line(QPoint(40, bottom), QPoint(fullWidth - 5 * h - 40, bottom), 2, Colours::olive);
+        QPainter p(&m_surface);
+
+        p.setPen(olive());
+        p.setFont(m_diagramFont);
+        int y = bottom + m_view.legendGap + 5;
+        for (const QString &line : m_legendLines) {
+            p.drawText(40, y + fm.ascent(), line);
+            y += lineHeight;
+        }
+        recordHoursAndGrid(p, rebuild, bottom);
+    }
+
+    if (rebuild) {
+        recordStations(fullWidth);
+        recordTrains(window);
+        if (!keepTimeText)
+            recordMinuteLabels(window);
+        placeTrainLabels(window);
+        progress.hide();
+    }
+    m_doc.labelImagesStale = false;
+
+    const Replayer::Viewport viewport{5 * h, 2 * m_view.vpos, client.width() + 5 * h - 40,
+                                      2 * m_view.vpos + bottom - 1};
+    const bool stale = !m_lastViewport || m_lastViewport->vx0 != viewport.vx0 || m_lastViewport->vy0 != viewport.vy0
+                       || m_lastViewport->vx1 != viewport.vx1 || m_lastViewport->vy1 != viewport.vy1
+                       || m_lastReplaySize != m_bitmap.size();
+    if (!paintOnly || stale)
+        replay(viewport, window.isChecked(DiagramWindow::CheckBox::TimeLabels));
+    m_doc.redrawNeeded = false;
+
+    copyToSurface(client.width(), bottom);
+    if (overlay)
+        overlay(m_surface);
+}
+
+// Hour numbers under the bottom axis on every render; the ten-minute grid
+// into the display list on a rebuild. The positions accumulate their
+// rounding: x is Round(x + 10 s), not Round(i * 10 s).
+void Renderer::recordHoursAndGrid(QPainter &painter, bool record, int32_t bottom)
+{
+    const int z = m_doc.settings.zoom;
+    const int32_t gridBottom = Geometry::fullHeight(z, m_doc.maxKm);
+    QFont hours = m_diagramFont;
+    hours.setPixelSize(Fonts::pixelSize(14));
+    const QFontMetrics fm(hours, &m_surface);
+    painter.setFont(hours);
+    const int shift = 40 - 5 * m_view.hpos;
+    int32_t x = 0;
+    for (int i = 0; i <= 144; ++i) {
+        if (i % 6 == 0) {
+            const int screenX = x + shift;
+            if (screenX >= 40) {
+                const QString text = QString::number(i / 6);
+                const int width = fm.horizontalAdvance(text);
+                painter.drawText(Geometry::round(screenX - width / 2.0), bottom + 19 + fm.ascent(), text);
+            }
+        }
+        if (record) {
+            uint8_t width = 1;
+            uint8_t style = LinePrimitive::Solid;
+            if (i % 36 == 0)
+                width = 3;
+            else if (i % 6 == 0)
+                width = 2;
+            else if (i % 6 == 3)
+                style = LinePrimitive::Dash;
+            m_list.recordLine(x, 20, x, gridBottom, style, Colours::olive, width);
+        }
+        x = Geometry::round(x + 10.0 * m_view.scale);
+    }
+}
+
+// Station lines into the display list, styled by the station's kind, and
+// the station column with its numbers: a number that would overlap the one
+// above it in the main position moves to the alternate position, so crowded
+// numbers alternate between two columns.
+void Renderer::recordStations(int32_t fullWidth)
+{
+    const int z = m_doc.settings.zoom;
+    const int32_t maxKm = m_doc.maxKm;
+    const int32_t dayEnd = fullWidth - 80;
+    const QFontMetrics fm(m_diagramFont, &m_surface);
+
+    std::vector<StationColumn::Number> numbers;
+    numbers.reserve(m_doc.stations.size());
+    bool haveBand = false;
+    bool previousMain = false;
+    int32_t bandTop = 0;
+    int32_t bandBottom = 0;
+    int32_t i = 0;
+    for (const Station &station : m_doc.stations) {
+        ++i;
+        const int32_t y = Geometry::y(station.km, z, maxKm);
+        const StationKind *kind = station.kind;
+        if (station.km == maxKm) {
+            m_list.recordLine(0, y, dayEnd, y, LinePrimitive::Solid, Colours::olive, 3);
+            m_list.recordLine(0, y, dayEnd, y, LinePrimitive::Solid, Colours::black, 1);
+        } else if (kind && kind->dopravna) {
+            m_list.recordLine(0, y, dayEnd, y, LinePrimitive::Solid, Colours::olive, 2);
+        } else if (kind && (kind->hradlo || kind->hlaska)) {
+            m_list.recordLine(0, y, dayEnd, y, LinePrimitive::Solid, Colours::olive, 1);
+        } else if (kind && kind->odbocka) {
+            m_list.recordLine(0, y, dayEnd, y, LinePrimitive::DashDot, Colours::olive, 1);
+        } else if (kind && (kind->nakladiste || kind->kilometr)) {
+            m_list.recordLine(0, y, dayEnd, y, LinePrimitive::Dash, Colours::olive, 1);
+        } else {
+            m_list.recordLine(0, y, dayEnd, y, LinePrimitive::Dot, Colours::olive, 1);
+        }
+
+        StationColumn::Number number;
+        number.y = y;
+        number.text = QString::number(i);
+        const int width = fm.horizontalAdvance(number.text);
+        const int64_t top = int64_t{y} - 6;
+        const int64_t end = int64_t{y} + 9;
+        const bool overlaps = haveBand && ((top < bandTop && bandTop < end) || (top < bandBottom && bandBottom < end));
+        if (overlaps && previousMain) {
+            number.x = 20 - width;
+            previousMain = false;
+        } else {
+            number.x = 35 - width;
+            haveBand = true;
+            bandTop = Geometry::saturate(int64_t{y} - 5);
+            bandBottom = Geometry::saturate(int64_t{y} + 8);
+            previousMain = true;
+        }
+        numbers.push_back(std::move(number));
+    }
+    m_column.rebuild(Geometry::saturate(int64_t{m_fullHeight} + 5), Geometry::fullHeight(z, maxKm), std::move(numbers));
+}
+
+void Renderer::recordTrains(DiagramWindow &window)
+{
+    ProgressSink &progress = window.progress();
+    progress.setText(QStringLiteral("Zakresluji vlaky..."));
+    progress.repaintNow();
+    const TrainLines::Frame frame = TrainLines::frameOf(m_doc, m_view.scale);
+    const TrainLines::Highlight highlight{highlightOn, QByteArrayView(foundName)};
+    for (Train &train : m_doc.trains)
+        TrainLines::RecordTrain(train, frame, TrainLines::trainPen(train, m_doc.settings, highlight), m_list);
+}
+
+// The minute-label step: every time label as a text of the display list, in
+// the time-label font (the arrow "p" in "WINGDINGS 3", a half-minute label
+// underlined), while "Časové popisky" is checked. Label generation fills the
+// document's time labels; this step only records them.
+void Renderer::recordMinuteLabels(DiagramWindow &window)
+{
+    ProgressSink &progress = window.progress();
+    progress.setText(QStringLiteral("Zakresluji časové popisky vlaků..."));
+    progress.setGaugeVisible(true);
+    progress.setMaximum(m_doc.timeLabelCount());
+    progress.repaintNow();
+
+    const int z = m_doc.settings.zoom;
+    const QByteArray &timeFont = m_doc.settings.timeFontName;
+    const int32_t fontSize = m_doc.settings.timeFontSize;
+    setTextFont(timeFont, fontSize, 0, Colours::black);
+    setTextBrush(m_canvas.brushColour, TextPrimitive::ClearBrush);
+    const double bottomLine = 20.0 + 2.0 * z * m_doc.maxKm;
+    int count = 0;
+    for (const TimeLabel &label : m_doc.timeLabels) {
+        if (!window.isChecked(DiagramWindow::CheckBox::TimeLabels))
+            break;
+        if (++count % 20 == 0) {
+            progress.setProgress(count);
+            progress.repaintNow();
+        }
+        const QByteArrayView text = label.text.view();
+        const bool arrow = text == Fonts::arrowText;
+        setTextFont(arrow ? Fonts::arrowFontName : timeFont, fontSize, label.halfMinute ? Fonts::Underline : 0,
+                    Colours::black);
+        const QSize size = measureText(text);
+        const int32_t x = label.x;
+        const int32_t y = Geometry::round(bottomLine - 2.0 * z * label.distance);
+        const bool meets =
+            int64_t{x} + size.width() >= 0 && x <= m_cullWidth && int64_t{y} + size.height() >= 0 && y <= m_fullHeight;
+        if (meets)
+            RecordText(x, y, text, size.width(), size.height());
+    }
+}
+
+// The train-label step: each selected label is placed, imaged and outlined
+// by the label code.
+void Renderer::placeTrainLabels(DiagramWindow &window)
+{
+    ProgressSink &progress = window.progress();
+    progress.setText(QStringLiteral("Vytvářím popisky vlaků..."));
+    progress.setProgress(0);
+    progress.setMaximum(m_doc.trainLabelCount());
+    progress.setGaugeVisible(true);
+    progress.repaintNow();
+    if (labelSelector == -1 || !m_labelStages)
+        return;
+    TrainLabelStep step{m_doc,
+                        m_view,
+                        m_bitmap,
+                        m_diagramFont,
+                        window.isChecked(DiagramWindow::CheckBox::Smoothing),
+                        window.isChecked(DiagramWindow::CheckBox::Category),
+                        labelSelector,
+                        m_outlines};
+    int32_t number = 0;
+    for (TrainLabel &label : m_doc.trainLabels) {
+        ++number;
+        if (labelSelector > 0 && number != labelSelector)
+            continue;
+        m_labelStages->placeTrainLabel(step, label, number);
+        if (number % 5 == 0) {
+            progress.setProgress(number);
+            progress.repaintNow();
+        }
+    }
+}
+
+void Renderer::replay(const Replayer::Viewport &viewport, bool texts)
+{
+    ++stats.replays;
+    m_replayer.replay(m_list, m_bitmap, viewport, texts);
+    if (m_labelStages)
+        m_labelStages->composeLabelImages(m_doc, m_bitmap, viewport.vx0, viewport.vy0, viewport.vx1, viewport.vy1);
+    m_lastViewport = viewport;
+    m_lastReplaySize = m_bitmap.size();
+}
+
+// DiagramBitmap beside the station column, and the column's visible rows,
+// as plain copies of pixel rows.
+void Renderer::copyToSurface(int clientWidth, int32_t bottom)
+{
+    const int rows = std::min({bottom - 1, m_bitmap.height(), m_surface.height()});
+    const int columns = std::min({clientWidth - 40, m_bitmap.width(), m_surface.width() - 40});
+    if (columns > 0)
+        for (int r = 0; r < rows; ++r)
+            std::memcpy(reinterpret_cast<QRgb *>(m_surface.scanLine(r)) + 40, m_bitmap.constScanLine(r),
+                        static_cast<size_t>(columns) * sizeof(QRgb));
+    m_column.copyTo(m_surface, int64_t{2} * m_view.vpos, std::max(0, bottom + 5));
+}
+
+void Renderer::setTextFont(const QByteArray &name, int32_t size, uint8_t style, int32_t colour)
+{
+    m_canvas.colour = colour;
+    if (m_canvas.indexValid && m_canvas.size == size && m_canvas.style == style && m_canvas.fontName == name)
+        return;
+    m_canvas.fontName = name;
+    m_canvas.size = size;
+    m_canvas.style = style;
+    m_canvas.font = Fonts::makeFont(name, size, style);
+    m_canvas.ascent = QFontMetrics(m_canvas.font, &m_bitmap).ascent();
+    m_canvas.indexValid = false;
+}
+
+void Renderer::setTextBrush(int32_t colour, uint8_t brushStyle)
+{
+    m_canvas.brushColour = colour;
+    m_canvas.brushStyle = brushStyle;
+}
+
+QSize Renderer::measureText(QByteArrayView text)
+{
+    const QFontMetrics fm(m_canvas.font, &m_bitmap);
+    const QString drawable = Fonts::drawableText(m_canvas.fontName, text);
+    return QSize(fm.horizontalAdvance(drawable), fm.height());
+}
+
+void Renderer::RecordText(int32_t x, int32_t y, QByteArrayView text, int32_t width, int32_t height)
+{
+    if (!m_canvas.indexValid) {
+        m_canvas.index =
+            m_list.fontIndex(m_canvas.fontName, m_canvas.size, m_canvas.style, m_canvas.font, m_canvas.ascent);
+        m_canvas.indexValid = true;
+    }
+    TextPrimitive t;
+    t.brushColour = m_canvas.brushColour;
+    t.fontColour = m_canvas.colour;
+    t.brushStyle = m_canvas.brushStyle;
+    t.x = x;
+    t.y = y;
+    t.text = text.toByteArray();
+    t.drawable = Fonts::drawableText(m_canvas.fontName, text);
+    t.font = m_canvas.index;
+    t.width = width;
+    t.height = height;
+    m_list.recordText(t);
+}

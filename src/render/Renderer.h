@@ -1,0 +1,184 @@
+#pragma once
+
+#include "DiagramView.h"
+#include "DisplayList.h"
+#include "LabelStages.h"
+#include "Replay.h"
+#include "StationColumn.h"
+#include "StationLegend.h"
+
+#include "model/Document.h"
+
+#include <QByteArray>
+#include <QFont>
+#include <QImage>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class DiagramWindow;
+class QPainter;
+
+// The one drawing entry of the program. Commands change the document, set
+// flags and call render(window); nothing else draws the diagram.
+//
+// A rebuild (the document's redrawNeeded) records the whole diagram in
+// diagram coordinates into the display list: hour grid, station lines, every
+// train, the minute labels; places the train labels; and draws the station
+// column. Every render except a paint-only one replays the strips that meet
+// the visible rectangle into DiagramBitmap and composes the label images on
+// it. Every render then lays out the scroll bars, draws the bottom axis, the
+// hour numbers and the station legend on the paint-box surface and copies
+// DiagramBitmap and the station column beside them. With no document the
+// surface shows only an empty time axis.
+//
+// The surface is a QImage of the paint box's size that the window's paint
+// event copies; the renderer reaches the window through DiagramWindow only.
+class Renderer
+{
+public:
+    Renderer(Document &document, DiagramView &view);
+
+    // Flags a caller sets before render(); they are cleared, and the selector
+    // returns to 0, when the render ends.
+    bool renderInProgress = false; // a render during a render does nothing
+    bool paintOnly = false;        // copy the pictures, no replay
+    bool keepTimeText = false;     // keep the recorded minute labels
+    int32_t labelSelector = 0;     // 0 every train label, -1 none, n the n-th
+
+    // The find command's highlight: the train named foundName exactly is
+    // drawn green while highlightOn is set.
+    bool highlightOn = false;
+    QByteArray foundName;
+
+    // The label drag's picked label number; every render sets it to -1.
+    int32_t dragLabelNumber = -1;
+
+    void render(DiagramWindow &window);
+
+    // The label code, when it is plugged in; without it the train-label and
+    // compose steps do nothing.
+    void setLabelStages(LabelStages *stages) { m_labelStages = stages; }
+    LabelStages *labelStages() const { return m_labelStages; }
+    // Drawn on the surface as the last step of a full render (the
+    // insert-train tool's preview); it decides itself whether it has points.
+    std::function<void(QImage &surface)> overlay;
+
+    // PaintBox1's picture.
+    QImage &surface() { return m_surface; }
+    const QImage &surface() const { return m_surface; }
+    // DiagramBitmap: the client area's size, created by the first full render.
+    QImage &diagramBitmap() { return m_bitmap; }
+    const QImage &diagramBitmap() const { return m_bitmap; }
+    // Window resize: the bitmap, when it exists, takes the client size.
+    void resizeDiagramBitmap(QSize clientSize);
+
+    // B of the last render, for the mouse code.
+    int32_t visibleBottom() const { return m_visibleBottom; }
+    const DisplayList &displayList() const { return m_list; }
+    LabelOutlines &labelOutlines() { return m_outlines; }
+    const StationColumn &stationColumn() const { return m_column; }
+    const std::vector<QString> &legendLines() const { return m_legendLines; }
+    // The diagram font of the last render ("ARIAL CE" by zoom).
+    const QFont &diagramFont() const { return m_diagramFont; }
+    static QFont diagramFontOf(int zoom);
+
+    // The scroll ranges a render would set for a zoom level and scale: the
+    // zoom commands carry positions over to them.
+    struct ScrollRanges
+    {
+        int32_t horizontal = 0;
+        Geometry::VerticalRange vertical;
+    };
+    ScrollRanges scrollRanges(int zoom, double scale, QSize paintBox);
+
+    // The text recording of the bitmap canvas: a font and brush are set, a
+    // text is measured in that font, and RecordText files it with them.
+    void setTextFont(const QByteArray &name, int32_t size, uint8_t style, int32_t colour);
+    void setTextBrush(int32_t colour, uint8_t brushStyle);
+    QSize measureText(QByteArrayView text);
+    void RecordText(int32_t x, int32_t y, QByteArrayView text, int32_t width, int32_t height);
+
+    // What the renderer did, for tests and benchmarks.
+    struct Stats
+    {
+        int renders = 0;  // entered, not dropped
+        int dropped = 0;  // asked for during a render
+        int passes = 0;   // full-render passes (the first document render has two)
+        int rebuilds = 0; // passes that recorded the display list
+        int replays = 0;
+        int emptyAxes = 0;
+    };
+    Stats stats;
+
+private:
+    void drawEmptyAxis(DiagramWindow &window);
+    void fullRender(DiagramWindow &window);
+    void recordHoursAndGrid(QPainter &painter, bool record, int32_t bottom);
+    void recordStations(int32_t fullWidth);
+    void recordTrains(DiagramWindow &window);
+    void recordMinuteLabels(DiagramWindow &window);
+    void placeTrainLabels(DiagramWindow &window);
+    void replay(const Replayer::Viewport &viewport, bool texts);
+    void copyToSurface(int clientWidth, int32_t bottom);
+    void prepareSurface(QSize paintBox);
+    void drawText(QPainter &painter, const QFont &font, int x, int top, const QString &text);
+    int legendHeight(const QFont &font, int paintBoxWidth);
+
+    Document &m_doc;
+    DiagramView &m_view;
+    LabelStages *m_labelStages = nullptr;
+
+    QImage m_surface;
+    QImage m_bitmap;
+    DisplayList m_list;
+    Replayer m_replayer;
+    StationColumn m_column;
+    StationLegend m_legend;
+    std::vector<QString> m_legendLines;
+    LabelOutlines m_outlines;
+    QFont m_diagramFont;
+    int32_t m_visibleBottom = 0;
+    int32_t m_fullHeight = 0;
+    int32_t m_cullWidth = 0;
+
+    // The viewport and bitmap of the last replay: a paint-only render whose
+    // picture would be stale (the window was resized) replays after all.
+    std::optional<Replayer::Viewport> m_lastViewport;
+    QSize m_lastReplaySize;
+
+    // The bitmap canvas's text attributes for RecordText.
+    struct TextCanvas
+    {
+        QByteArray fontName;
+        int32_t size = 0;
+        uint8_t style = 0;
+        int32_t colour = 0;
+        int32_t brushColour = 0xFFFFFF;
+        uint8_t brushStyle = TextPrimitive::ClearBrush;
+        QFont font;
+        int ascent = 0;
+        uint16_t index = 0;
+        bool indexValid = false;
+    };
+    TextCanvas m_canvas;
+};
+
+// Sets the render-in-progress flag for a while, so that controls set by the
+// program run none of their commands; restores what it was.
+class RenderGuard
+{
+public:
+    explicit RenderGuard(Renderer &renderer) : m_renderer(renderer), m_was(renderer.renderInProgress)
+    {
+        m_renderer.renderInProgress = true;
+    }
+    ~RenderGuard() { m_renderer.renderInProgress = m_was; }
+    RenderGuard(const RenderGuard &) = delete;
+    RenderGuard &operator=(const RenderGuard &) = delete;
+
+private:
+    Renderer &m_renderer;
+    bool m_was;
+};

@@ -1,0 +1,173 @@
+#include "Replay.h"
+
+#include "Colours.h"
+#include "LineRaster.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+// Slope limits of the octants: tan 22.5 and tan 67.5 degrees.
+constexpr double tan22 = 0.414213562373;
+constexpr double tan67 = 2.41421356237;
+
+constexpr size_t batchSize = 1024;
+
+// A coordinate relative to the viewport; a far-away end point of an absurd
+// document stays a number the rasteriser can clip.
+int shifted(int32_t v, int32_t origin)
+{
+    constexpr int64_t limit = int64_t{1} << 30;
+    return static_cast<int>(std::clamp<int64_t>(int64_t{v} - origin, -limit, limit));
+}
+
+} // namespace
+
+StyledLineOffset styledLineOffset(QPoint from, QPoint to)
+{
+    if (to.y() == from.y())
+        return {0, 1};
+    if (to.x() == from.x())
+        return {1, 0};
+    const double k = static_cast<double>(to.y() - from.y()) / (to.x() - from.x());
+    if (std::abs(k) <= tan22)
+        return {0, 1};
+    if (k > tan67 || k <= -tan67)
+        return {1, 0};
+    if (k > tan22) // up to tan 67.5
+        return {1, -1};
+    return {1, 1}; // between -tan 67.5 and -tan 22.5
+}
+
+void WideStyledLine(LineRaster &raster, QPoint from, QPoint to, uint8_t style, uint8_t width, QRgb colour)
+{
+    if (from == to)
+        return;
+    const StyledLineOffset o = styledLineOffset(from, to);
+    raster.styledLine(from, to, style, colour);
+    for (int j = 1; j < width; ++j) {
+        const QPoint d(j * o.dx, j * o.dy);
+        raster.styledLine(from + d, to + d, style, colour);
+        raster.styledLine(from - d, to - d, style, colour);
+    }
+}
+
+void Replayer::flush()
+{
+    if (m_batch.empty())
+        return;
+    for (const QLine &l : m_batch)
+        m_raster->line(l.p1(), l.p2(), m_width, m_rgb);
+    m_batch.clear();
+}
+
+void Replayer::drawLine(const LinePrimitive &p, const Viewport &v)
+{
+    if (p.done != 0)
+        return;
+    if ((p.x0 > v.vx1 && p.x1 > v.vx1) || (p.y0 > v.vy1 && p.y1 > v.vy1) || (p.x0 < v.vx0 && p.x1 < v.vx0)
+        || (p.y0 < v.vy0 && p.y1 < v.vy0))
+        return;
+    ++m_linesDrawn;
+    const QPoint from(shifted(p.x0, v.vx0), shifted(p.y0, v.vy0));
+    const QPoint to(shifted(p.x1, v.vx0), shifted(p.y1, v.vy0));
+    if (p.style != m_style || p.width != m_width || p.colour != m_colour) {
+        flush();
+        m_style = p.style;
+        m_width = p.width;
+        m_colour = p.colour;
+        m_rgb = LineRaster::rgb(p.colour);
+    }
+    if (p.style == LinePrimitive::Solid) {
+        m_batch.emplace_back(from, to);
+        if (m_batch.size() >= batchSize)
+            flush();
+        return;
+    }
+    WideStyledLine(*m_raster, from, to, p.style, p.width, m_rgb);
+}
+
+void Replayer::replay(const DisplayList &list, QImage &bitmap, const Viewport &v, bool texts)
+{
+    m_linesDrawn = 0;
+    if (bitmap.isNull())
+        return;
+    if (m_batch.capacity() < batchSize)
+        m_batch.reserve(batchSize);
+    const int32_t first = list.stripOf(v.vx0);
+    const int32_t last = list.stripOf(v.vx1);
+
+    // White over the viewport.
+    const int w = static_cast<int>(std::clamp<int64_t>(int64_t{v.vx1} - v.vx0, 0, bitmap.width()));
+    const int h = static_cast<int>(std::clamp<int64_t>(int64_t{v.vy1} - v.vy0, 0, bitmap.height()));
+    for (int y = 0; y < h; ++y) {
+        auto *row = reinterpret_cast<QRgb *>(bitmap.scanLine(y));
+        std::fill(row, row + w, qRgb(255, 255, 255));
+    }
+    LineRaster raster(bitmap);
+    m_raster = &raster;
+    // The pen a white fill leaves.
+    m_style = LinePrimitive::Solid;
+    m_width = 1;
+    m_colour = Colours::white;
+    m_rgb = qRgb(255, 255, 255);
+
+    // Crossing lines of the viewport's strips, in recorded order.
+    m_crossing.clear();
+    for (const DisplayList::CrossingLine &c : list.crossingLines())
+        if (c.lastStrip >= first && c.firstStrip <= last)
+            m_crossing.push_back(&c);
+
+    for (int32_t k = first; k <= last; ++k) {
+        const std::vector<LinePrimitive> &own = list.ownLines(k);
+        auto next = own.begin();
+        for (const DisplayList::CrossingLine *c : m_crossing) {
+            if (k < c->firstStrip || k > c->lastStrip)
+                continue;
+            for (; next != own.end() && next->order < c->line.order; ++next)
+                drawLine(*next, v);
+            drawLine(c->line, v);
+        }
+        for (; next != own.end(); ++next)
+            drawLine(*next, v);
+    }
+    flush();
+    m_raster = nullptr;
+
+    if (texts) {
+        QPainter painter(&bitmap);
+        drawTexts(painter, list, first, last, v);
+    }
+}
+
+void Replayer::drawTexts(QPainter &painter, const DisplayList &list, int32_t first, int32_t last, const Viewport &v)
+{
+    const std::vector<TextFont> &fonts = list.fonts();
+    int fontIndex = -1;
+    int32_t fontColour = -1;
+    for (int32_t k = first; k <= last; ++k) {
+        for (const TextPrimitive &t : list.textsInStrip(k)) {
+            if (t.done != 0 || t.font >= fonts.size())
+                continue;
+            const int64_t right = int64_t{t.x} + t.width;
+            const int64_t bottom = int64_t{t.y} + t.height;
+            if (t.x > v.vx1 || right < v.vx0 || t.y > v.vy1 || bottom < v.vy0)
+                continue;
+            if (t.font != fontIndex) {
+                fontIndex = t.font;
+                painter.setFont(fonts[t.font].font);
+            }
+            if (t.fontColour != fontColour) {
+                fontColour = t.fontColour;
+                painter.setPen(Colours::toQColor(fontColour));
+            }
+            const int x = shifted(t.x, v.vx0);
+            const int y = shifted(t.y, v.vy0);
+            if (t.brushStyle == TextPrimitive::SolidBrush)
+                painter.fillRect(x, y, t.width, t.height, Colours::toQColor(t.brushColour));
+            painter.drawText(x, y + fonts[t.font].ascent, t.drawable);
+        }
+    }
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "DisplayList.h"
+
+#include <QImage>
+#include <QPoint>
+
+#include <cstdint>
+#include <vector>
+
+class LineRaster;
+class QPainter;
+
+// The direction in which WideStyledLine repeats a styled line of width w:
+// across the line, by the slope's octant.
+struct StyledLineOffset
+{
+    int dx = 0;
+    int dy = 0;
+};
+StyledLineOffset styledLineOffset(QPoint from, QPoint to);
+
+// A dash, dot or dash-dot line of width w from `from` to `to`: the 1-pixel
+// styled line and w - 1 copies on each side, 2 * w - 1 parallel lines that
+// each carry the pattern. A line from a point to itself draws nothing.
+void WideStyledLine(LineRaster &raster, QPoint from, QPoint to, uint8_t style, uint8_t width, QRgb colour);
+
+// Replay: draws the strips of a display list that meet a viewport (vx0, vy0)
+// .. (vx1, vy1) of diagram coordinates into a bitmap whose (0, 0) is
+// (vx0, vy0). The pen, and for texts the font and colours, change only when
+// a primitive needs other values than the last; consecutive solid lines of
+// one pen are collected and written together. The buffers live as long as
+// the replayer, so a replay allocates nothing of its own once it has run.
+class Replayer
+{
+public:
+    struct Viewport
+    {
+        int32_t vx0 = 0;
+        int32_t vy0 = 0;
+        int32_t vx1 = 0;
+        int32_t vy1 = 0;
+    };
+
+    // Fills the viewport's part of the bitmap white, then draws the lines,
+    // then (when `texts`) the texts.
+    void replay(const DisplayList &list, QImage &bitmap, const Viewport &viewport, bool texts);
+
+    // Lines drawn by the last replay, counting a crossing line once per strip.
+    size_t linesDrawn() const { return m_linesDrawn; }
+
+private:
+    void drawLine(const LinePrimitive &p, const Viewport &v);
+    void flush();
+    void drawTexts(QPainter &painter, const DisplayList &list, int32_t first, int32_t last, const Viewport &v);
+
+    std::vector<QLine> m_batch;
+    LineRaster *m_raster = nullptr;
+    QRgb m_rgb = 0;
+    std::vector<const DisplayList::CrossingLine *> m_crossing;
+    // The pen of the lines being drawn, as recorded attributes.
+    uint8_t m_style = 0;
+    uint8_t m_width = 1;
+    int32_t m_colour = 0;
+    size_t m_linesDrawn = 0;
+};

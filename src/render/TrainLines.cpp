@@ -1,0 +1,105 @@
+#include "TrainLines.h"
+
+#include "Colours.h"
+#include "DiagramView.h"
+#include "DisplayList.h"
+#include "TrainCategory.h"
+
+#include "model/ClockTime.h"
+
+namespace TrainLines {
+
+namespace {
+
+const double eightPm = makeTime(20, 0);
+const double fourAm = makeTime(4, 0);
+
+} // namespace
+
+Pen trainPen(const Train &train, const DocumentSettings &settings, const Highlight &highlight)
+{
+    const TrainCategory::Style category = TrainCategory::style(TrainCategory::key(train.name.view()));
+    Pen pen;
+    pen.colour = category.lineColour;
+    pen.width = TrainCategory::penWidth(settings, category.lineWidth);
+    pen.style = train.podlePotreby ? LinePrimitive::Dot : LinePrimitive::Solid;
+    if (train.rusici)
+        pen.colour = Colours::red;
+    if (highlight.on && train.name.view() == highlight.name)
+        pen.colour = Colours::green;
+    return pen;
+}
+
+Frame frameOf(const Document &doc, double scale)
+{
+    Frame f;
+    f.scale = scale;
+    f.zoom = doc.settings.zoom;
+    f.maxKm = doc.maxKm;
+    f.stationKm = doc.stationKm.data();
+    f.stationCount = static_cast<int32_t>(std::min<size_t>(doc.stations.size(), Document::maxStations));
+    return f;
+}
+
+bool rowPoint(const Frame &frame, int32_t stationRef, double time, bool halfMinute, RowPoint &p)
+{
+    if (stationRef > frame.stationCount)
+        return false;
+    p.minutes = minuteOfDay(time) + (halfMinute ? 0.5 : 0.0);
+    p.x = Geometry::x(p.minutes, frame.scale);
+    p.station = stationRef > 0 ? stationRef : 0;
+    p.distance = stationRef > 0 ? frame.stationKm[stationRef] : stationRef + 1000.0;
+    p.y = Geometry::round(Geometry::y(p.distance, frame.zoom, frame.maxKm));
+    p.effectiveTime = time + (halfMinute ? 30.0 / 86400.0 : 0.0);
+    return true;
+}
+
+void RecordTrain(Train &train, const Frame &frame, const Pen &pen, DisplayList &list)
+{
+    auto record = [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+        list.recordLine(x0, y0, x1, y1, pen.style, pen.colour, pen.width);
+    };
+
+    // The first row with a position starts the line.
+    RowPoint prev;
+    size_t next = 0;
+    bool started = rowPoint(frame, train.firstStation, train.firstTime, train.firstHalfMinute, prev);
+    while (!started && next < train.stops.size()) {
+        TrainStop &s = train.stops[next++];
+        s.pastMidnight = 0;
+        started = rowPoint(frame, s.station, s.time, s.halfMinute, prev);
+    }
+    if (!started)
+        return;
+    int32_t px = prev.x;
+    int32_t py = prev.y;
+
+    for (; next < train.stops.size(); ++next) {
+        TrainStop &s = train.stops[next];
+        s.pastMidnight = 0;
+        RowPoint q;
+        if (!rowPoint(frame, s.station, s.time, s.halfMinute, q))
+            continue;
+        int32_t startX = px;
+        int32_t startY = py;
+        if (prev.effectiveTime > eightPm && s.time < fourAm && s.station > 0) {
+            s.pastMidnight = 1;
+            const int32_t xEnd = Geometry::round(1440.0 * frame.scale);
+            const double rise = 2.0 * frame.zoom * (q.distance - prev.distance) * (1440.0 - prev.minutes)
+                                / (q.minutes + 1440.0 - prev.minutes);
+            const int32_t yEnd = Geometry::saturate(int64_t{py} - Geometry::round(rise));
+            if (q.station != prev.station)
+                record(px, py, xEnd, yEnd);
+            s.screenPoint = {xEnd, yEnd};
+            startX = 0;
+            startY = yEnd;
+        }
+        if (q.station == 0 || q.station != prev.station)
+            record(startX, startY, q.x, q.y);
+        px = q.x;
+        py = q.y;
+        prev = q;
+    }
+}
+
+} // namespace TrainLines

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "model/Document.h"
+
+#include <QByteArrayView>
+
+#include <cstdint>
+
+class DisplayList;
+
+// How every train becomes a polyline of the display list: its pen from the
+// category table and the overrides, its points from its rows, and the split
+// of a segment that runs past midnight.
+namespace TrainLines {
+
+struct Pen
+{
+    int32_t colour = 0;
+    uint8_t width = 1;
+    uint8_t style = 0; // LinePrimitive::Style
+};
+
+// The found train the find command highlights: the highlight is on and the
+// train's name equals the found name exactly.
+struct Highlight
+{
+    bool on = false;
+    QByteArrayView name;
+};
+
+// Category table, then the overrides in order: "Podle potřeby" dots the
+// line, "Rušící" makes it red, the highlighted found train green.
+Pen trainPen(const Train &train, const DocumentSettings &settings, const Highlight &highlight);
+
+// The geometry a train's rows are placed by.
+struct Frame
+{
+    double scale = 2.0;                 // s
+    int zoom = 4;                       // z
+    int32_t maxKm = 0;                  // D
+    const int32_t *stationKm = nullptr; // 1-based table of the document
+    int32_t stationCount = 0;
+};
+Frame frameOf(const Document &doc, double scale);
+
+// The point of a row and what the line through it needs.
+struct RowPoint
+{
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t station = 0; // the station, or 0 for none (a kilometre point)
+    double minutes = 0;  // h * 60 + min (seconds ignored), + 0.5 with the half-minute flag
+    double distance = 0; // km of the station, or ref + 1000
+    double effectiveTime = 0;
+};
+
+// False for a row whose station reference lies beyond the station list: it
+// has no position and is left out of the line.
+bool rowPoint(const Frame &frame, int32_t stationRef, double time, bool halfMinute, RowPoint &point);
+
+// RecordTrain: every segment of one train into the display list. A dwell
+// (two rows at one station) draws nothing; a segment from after 20:00 to a
+// station before 04:00 is split at midnight, where the row gets
+// pastMidnight and its screenPoint. A train without further rows records
+// nothing.
+void RecordTrain(Train &train, const Frame &frame, const Pen &pen, DisplayList &list);
+
+} // namespace TrainLines

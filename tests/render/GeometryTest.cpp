@@ -1,0 +1,142 @@
+#include "render/DiagramView.h"
+
+#include "model/ClockTime.h"
+
+#include <gtest/gtest.h>
+
+TEST(Geometry, InitialRatioAtHundredPercent)
+{
+    DocumentSettings settings; // ratio 1:2, zoom 4
+    DiagramView view;
+    view.updateScale(settings);
+    EXPECT_DOUBLE_EQ(view.scale, 2.0);
+    EXPECT_EQ(Geometry::fullWidth(view.scale), 2960);
+    EXPECT_EQ(Geometry::x(minuteOfDay(makeTime(12, 0)), view.scale), 1440);
+    EXPECT_EQ(Geometry::x(1440, view.scale), 2880); // the end of the day
+}
+
+TEST(Geometry, DistancesGrowUpwards)
+{
+    EXPECT_EQ(Geometry::y(0, 4, 50), 420); // the bottom station line
+    EXPECT_EQ(Geometry::y(50, 4, 50), 20); // the top station
+    EXPECT_EQ(Geometry::fullHeight(4, 50), 420);
+    EXPECT_DOUBLE_EQ(Geometry::y(25.5, 4, 50), 20.0 + 8.0 * 24.5);
+}
+
+TEST(Geometry, ScreenPositionsFollowTheScrollBars)
+{
+    DiagramView view;
+    view.hpos = 10;
+    view.vpos = 7;
+    EXPECT_EQ(view.screenX(1440), 40 + 1440 - 50);
+    EXPECT_EQ(view.screenY(420), 420 - 14);
+}
+
+TEST(Geometry, ScaleFromRatioAndZoom)
+{
+    EXPECT_DOUBLE_EQ(DiagramView::scaleOf(2, 2, 4), 4.0);
+    EXPECT_DOUBLE_EQ(DiagramView::scaleOf(1, 3, 4), 4.0 / 3.0);
+    // A damaged file's ratio of 0 or 1000 is held to 1..100: never a
+    // division by zero or a scale of millions.
+    EXPECT_DOUBLE_EQ(DiagramView::scaleOf(1, 0, 4), 4.0);
+    EXPECT_DOUBLE_EQ(DiagramView::scaleOf(1000, 1, 4), 400.0);
+}
+
+TEST(Geometry, ZoomLabels)
+{
+    EXPECT_EQ(DiagramView::zoomText(2), QStringLiteral("50 %"));
+    EXPECT_EQ(DiagramView::zoomText(4), QStringLiteral("100 %"));
+    EXPECT_EQ(DiagramView::zoomText(5), QStringLiteral("125 %"));
+    EXPECT_EQ(DiagramView::zoomText(7), QStringLiteral("175 %"));
+    EXPECT_EQ(DiagramView::zoomText(21), QStringLiteral("525 %"));
+}
+
+TEST(Geometry, HorizontalScrollRange)
+{
+    EXPECT_EQ(Geometry::horizontalMaximum(2960, 1600), 272);
+    EXPECT_EQ(Geometry::horizontalMaximum(2960, 1603), 271); // div truncates
+    // A paint box wider than the diagram holds the maximum at 0.
+    EXPECT_EQ(Geometry::horizontalMaximum(2960, 3000), 0);
+}
+
+TEST(Geometry, VerticalScrollRange)
+{
+    // T = H + g + L + 5; hidden when the paint box has room for T + 20.
+    EXPECT_FALSE(Geometry::verticalRange(480, 500).visible);
+    EXPECT_EQ(Geometry::verticalRange(480, 500).maximum, 0);
+    const Geometry::VerticalRange shown = Geometry::verticalRange(481, 500);
+    EXPECT_TRUE(shown.visible);
+    EXPECT_EQ(shown.maximum, (481 - 250) / 2);
+    EXPECT_EQ(Geometry::verticalRange(2500, 901).maximum, (2500 - 450) / 2);
+}
+
+TEST(Geometry, EmptyAxisRanges)
+{
+    EXPECT_EQ(Geometry::emptyWidth(4), 4 * 1440 + 80);
+    EXPECT_EQ(Geometry::emptyHeight(4), 60);
+    EXPECT_FALSE(Geometry::emptyVerticalRange(4, 60).visible);
+    const Geometry::VerticalRange small = Geometry::emptyVerticalRange(4, 59);
+    EXPECT_TRUE(small.visible);
+    EXPECT_EQ(small.maximum, 29);
+}
+
+TEST(Geometry, VisibleBottomStopsAboveTheLegend)
+{
+    // 2 z D + 20 - 2 vpos, reduced to the paint box height less the gap.
+    EXPECT_EQ(Geometry::visibleBottom(4, 50, 0, 900, 35), 420);
+    EXPECT_EQ(Geometry::visibleBottom(4, 50, 10, 900, 35), 400);
+    EXPECT_EQ(Geometry::visibleBottom(4, 300, 0, 900, 35), 865);
+    EXPECT_EQ(Geometry::visibleBottom(4, 300, 0, 900, 0), 900);
+}
+
+TEST(Geometry, ScrollPositionsCarryOverZoomSteps)
+{
+    EXPECT_EQ(Geometry::rescalePosition(100, 272, 420), Geometry::round(100.0 / 272 * 420));
+    EXPECT_EQ(Geometry::rescalePosition(272, 272, 420), 420);
+    // A bar whose old maximum was 0 keeps the position 0.
+    EXPECT_EQ(Geometry::rescalePosition(0, 0, 420), 0);
+    EXPECT_EQ(Geometry::rescalePosition(5, 0, 420), 0);
+}
+
+TEST(Geometry, StripsOfTheDisplayList)
+{
+    EXPECT_EQ(Geometry::cullWidth(2.0), 2930);
+    EXPECT_EQ(Geometry::stripCount(2930), 6);
+    EXPECT_EQ(Geometry::stripCount(499), 1);
+    EXPECT_EQ(Geometry::stripCount(500), 2);
+    // The largest scale (ratio 100:1 at 525 %) needs 6049 strips.
+    EXPECT_EQ(Geometry::stripCount(Geometry::cullWidth(DiagramView::scaleOf(100, 1, 21))), 6049);
+}
+
+TEST(Geometry, RoundIsHalfToEvenAndBounded)
+{
+    EXPECT_EQ(Geometry::round(600.5), 600);
+    EXPECT_EQ(Geometry::round(601.5), 602);
+    EXPECT_EQ(Geometry::round(-2.5), -2);
+    EXPECT_EQ(Geometry::round(1e300), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(Geometry::round(-1e300), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(Geometry::round(std::nan("")), 0);
+}
+
+TEST(Geometry, AbsurdKilometresDoNotWrap)
+{
+    // A kilometre of two milliards from a damaged file: sizes saturate
+    // instead of overflowing.
+    EXPECT_EQ(Geometry::fullHeight(21, 2000000000), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(Geometry::y(-2000000000, 21, 2000000000), std::numeric_limits<int32_t>::max());
+    EXPECT_GT(Geometry::visibleBottom(21, 2000000000, 0, 900, 35), 0);
+    // Scroll ranges stay small enough for 2 * vpos and 5 * hpos.
+    EXPECT_EQ(Geometry::verticalRange(int64_t{1} << 40, 900).maximum, Geometry::maxScrollPosition);
+    EXPECT_EQ(Geometry::horizontalMaximum(std::numeric_limits<int32_t>::max(), 900), Geometry::maxScrollPosition);
+}
+
+TEST(Geometry, DiagramFontByZoom)
+{
+    EXPECT_EQ(Geometry::diagramFontSize(2), 6);
+    EXPECT_FALSE(Geometry::diagramFontBold(2));
+    EXPECT_EQ(Geometry::diagramFontSize(3), 8);
+    EXPECT_EQ(Geometry::diagramFontSize(6), 8);
+    EXPECT_TRUE(Geometry::diagramFontBold(3));
+    EXPECT_EQ(Geometry::diagramFontSize(7), 10);
+    EXPECT_EQ(Geometry::diagramFontSize(21), 10);
+}

@@ -1,0 +1,218 @@
+#include "render/Replay.h"
+#include "render/Colours.h"
+#include "render/DiagramView.h"
+#include "render/DisplayList.h"
+#include "render/LineRaster.h"
+#include "render/TrainLines.h"
+
+#include "SampleLine.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QImage whiteImage(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+bool isColour(const QImage &image, int x, int y, int32_t packed)
+{
+    return image.pixelColor(x, y) == Colours::toQColor(packed);
+}
+
+// Columns of `image` in which row range [y0, y1] has at least one pixel of
+// the colour.
+std::vector<int> columnsWith(const QImage &image, int y0, int y1, int32_t packed)
+{
+    std::vector<int> columns;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = y0; y <= y1; ++y)
+            if (isColour(image, x, y, packed)) {
+                columns.push_back(x);
+                break;
+            }
+    return columns;
+}
+
+} // namespace
+
+TEST(WideStyledLine, OffsetByOctant)
+{
+    auto offset = [](QPoint to) {
+        const StyledLineOffset o = styledLineOffset(QPoint(0, 0), to);
+        return std::make_pair(o.dx, o.dy);
+    };
+    using P = std::pair<int, int>;
+    EXPECT_EQ(offset({10, 0}), P(0, 1));   // horizontal
+    EXPECT_EQ(offset({0, 10}), P(1, 0));   // vertical
+    EXPECT_EQ(offset({100, 41}), P(0, 1)); // |k| <= tan 22.5
+    EXPECT_EQ(offset({100, -41}), P(0, 1));
+    EXPECT_EQ(offset({100, 42}), P(1, -1));  // falls right and down
+    EXPECT_EQ(offset({100, 241}), P(1, -1)); // k <= tan 67.5
+    EXPECT_EQ(offset({100, 242}), P(1, 0));  // steeper
+    EXPECT_EQ(offset({100, -242}), P(1, 0));
+    EXPECT_EQ(offset({100, -241}), P(1, 1));
+    EXPECT_EQ(offset({100, -42}), P(1, 1));
+    EXPECT_EQ(offset({-100, 50}), P(1, 1)); // k = -0.5 whichever way it runs
+}
+
+TEST(WideStyledLine, AVerticalDottedLineOfWidthTwoIsThreeDottedLines)
+{
+    QImage image = whiteImage(40, 60);
+    LineRaster raster(image);
+    WideStyledLine(raster, QPoint(20, 5), QPoint(20, 55), LinePrimitive::Dot, 2, LineRaster::rgb(Colours::olive));
+    EXPECT_EQ(columnsWith(image, 0, 59, Colours::olive), (std::vector<int>{19, 20, 21}));
+    // Each of them carries the dots from its own start: one pixel on, two
+    // off, side by side.
+    for (int x : {19, 20, 21})
+        for (int y = 5; y < 55; ++y)
+            EXPECT_EQ(isColour(image, x, y, Colours::olive), (y - 5) % 3 == 0) << x << "," << y;
+}
+
+TEST(WideStyledLine, AHorizontalDashedLineOfWidthThreeIsFiveLines)
+{
+    QImage image = whiteImage(60, 40);
+    LineRaster raster(image);
+    WideStyledLine(raster, QPoint(5, 20), QPoint(55, 20), LinePrimitive::Dash, 3, LineRaster::rgb(Colours::olive));
+    std::vector<int> rows;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            if (isColour(image, x, y, Colours::olive)) {
+                rows.push_back(y);
+                break;
+            }
+    EXPECT_EQ(rows, (std::vector<int>{18, 19, 20, 21, 22}));
+}
+
+TEST(WideStyledLine, APointDrawsNothing)
+{
+    QImage image = whiteImage(20, 20);
+    LineRaster raster(image);
+    WideStyledLine(raster, QPoint(10, 10), QPoint(10, 10), LinePrimitive::Dot, 3, qRgb(0, 0, 0));
+    EXPECT_EQ(image, whiteImage(20, 20));
+}
+
+TEST(LineRaster, ThinLinesLeaveOutTheirLastPixel)
+{
+    QImage image = whiteImage(20, 20);
+    LineRaster raster(image);
+    raster.line(QPoint(2, 5), QPoint(10, 5), 1, Colours::black);
+    EXPECT_TRUE(isColour(image, 2, 5, Colours::black));
+    EXPECT_TRUE(isColour(image, 9, 5, Colours::black));
+    EXPECT_FALSE(isColour(image, 10, 5, Colours::black));
+    EXPECT_FALSE(isColour(image, 5, 4, Colours::black));
+    EXPECT_FALSE(isColour(image, 5, 6, Colours::black));
+    // A diagonal steps one row per column.
+    raster.line(QPoint(0, 10), QPoint(5, 15), 1, Colours::blue);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(isColour(image, i, 10 + i, Colours::blue)) << i;
+}
+
+TEST(LineRaster, WideLinesAreThickAcrossTheLine)
+{
+    QImage image = whiteImage(40, 40);
+    LineRaster raster(image);
+    raster.line(QPoint(5, 10), QPoint(30, 10), 3, Colours::olive);
+    EXPECT_EQ(columnsWith(image, 9, 11, Colours::olive).size(), 28u); // 4..31 with the round caps
+    for (int y : {9, 10, 11})
+        EXPECT_TRUE(isColour(image, 17, y, Colours::olive)) << y;
+    EXPECT_FALSE(isColour(image, 17, 8, Colours::olive));
+    EXPECT_FALSE(isColour(image, 17, 12, Colours::olive));
+    // Width 2 lies on the line and one pixel below it.
+    raster.line(QPoint(5, 30), QPoint(30, 30), 2, Colours::blue);
+    EXPECT_TRUE(isColour(image, 17, 30, Colours::blue));
+    EXPECT_TRUE(isColour(image, 17, 31, Colours::blue));
+    EXPECT_FALSE(isColour(image, 17, 29, Colours::blue));
+    EXPECT_FALSE(isColour(image, 17, 32, Colours::blue));
+}
+
+TEST(LineRaster, PatternsCountPixelsFromTheStart)
+{
+    QImage image = whiteImage(40, 10);
+    LineRaster raster(image);
+    raster.styledLine(QPoint(0, 1), QPoint(18, 1), LineRaster::Dash, LineRaster::rgb(Colours::black));
+    raster.styledLine(QPoint(0, 3), QPoint(18, 3), LineRaster::DashDot, LineRaster::rgb(Colours::black));
+    raster.styledLine(QPoint(18, 5), QPoint(0, 5), LineRaster::Dot, LineRaster::rgb(Colours::black));
+    auto row = [&](int y) {
+        std::string s;
+        for (int x = 0; x < 19; ++x)
+            s += isColour(image, x, y, Colours::black) ? '#' : '.';
+        return s;
+    };
+    EXPECT_EQ(row(1), "####..####..####..."); // the last pixel is left out
+    EXPECT_EQ(row(3), "####..#..####..#...");
+    EXPECT_EQ(row(5), "...#..#..#..#..#..#"); // counted from the right end
+}
+
+TEST(LineRaster, AClippedLineKeepsItsPixels)
+{
+    // The same long line drawn in a large image and, shifted, in a small one
+    // that clips it: the pixels they share agree exactly.
+    const QPoint a(-3000, 517), b(9000, -211);
+    QImage big = whiteImage(1200, 800);
+    QImage small = whiteImage(300, 200);
+    const QPoint origin(700, 300);
+    for (int width : {1, 2, 3, 5}) {
+        big.fill(Qt::white);
+        small.fill(Qt::white);
+        LineRaster(big).line(a, b, width, Colours::black);
+        LineRaster(small).line(a - origin, b - origin, width, Colours::black);
+        EXPECT_EQ(big.copy(origin.x(), origin.y(), 300, 200), small) << width;
+    }
+    big.fill(Qt::white);
+    small.fill(Qt::white);
+    LineRaster(big).styledLine(a, b, LineRaster::DashDot, qRgb(0, 0, 0));
+    LineRaster(small).styledLine(a - origin, b - origin, LineRaster::DashDot, qRgb(0, 0, 0));
+    EXPECT_EQ(big.copy(origin.x(), origin.y(), 300, 200), small);
+}
+
+TEST(Replay, CullingLeavesThePictureAsItWas)
+{
+    // A whole generated line replayed at once into one bitmap, and the same
+    // display list replayed through several viewports that cull by strip and
+    // by box: every viewport shows exactly its part of the whole.
+    Document doc;
+    SampleLine::fill(doc, {20, 100, 300, 20});
+    DiagramView view;
+    view.updateScale(doc.settings);
+    const int32_t wc = Geometry::cullWidth(view.scale);
+    const int32_t h = Geometry::fullHeight(doc.settings.zoom, doc.maxKm);
+    DisplayList list;
+    list.startRebuild(wc, h, true);
+    for (int i = 0; i <= 144; ++i)
+        list.recordLine(i * 20, 20, i * 20, h, i % 6 == 3 ? LinePrimitive::Dash : LinePrimitive::Solid, Colours::olive,
+                        i % 36 == 0  ? 3
+                        : i % 6 == 0 ? 2
+                                     : 1);
+    const TrainLines::Frame frame = TrainLines::frameOf(doc, view.scale);
+    for (Train &t : doc.trains)
+        TrainLines::RecordTrain(t, frame, TrainLines::trainPen(t, doc.settings, {}), list);
+
+    Replayer replayer;
+    QImage whole = whiteImage(wc + 10, h + 10);
+    replayer.replay(list, whole, {0, 0, wc + 10, h + 10}, false);
+    const size_t all = replayer.linesDrawn();
+
+    struct View
+    {
+        int vx0, vy0, w, h;
+    };
+    for (const View v : {View{0, 0, 700, 300}, View{480, 100, 600, 500}, View{1995, 37, 900, 400}}) {
+        QImage part = whiteImage(v.w, v.h);
+        replayer.replay(list, part, {v.vx0, v.vy0, v.vx0 + v.w, v.vy0 + v.h}, false);
+        EXPECT_LT(replayer.linesDrawn(), all);
+        const QImage expected = whole.copy(v.vx0, v.vy0, v.w, v.h);
+        int shown = 0;
+        for (int y = 0; y < v.h; ++y)
+            for (int x = 0; x < v.w; ++x)
+                if (part.pixel(x, y) != expected.pixel(x, y) && shown++ < 10)
+                    ADD_FAILURE() << "viewport " << v.vx0 << "," << v.vy0 << " pixel " << x << "," << y << ": "
+                                  << std::hex << part.pixel(x, y) << " instead of " << expected.pixel(x, y);
+    }
+}
