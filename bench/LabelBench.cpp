@@ -62,7 +62,7 @@ void BM_ImageAllTrainLabels(benchmark::State &state)
     for (auto _ : state) {
         outlines.clear();
         doc.labelImagesStale = true;
-        PlaceTrainLabels(doc, scale, 0, outlines, progress);
+        PlaceTrainLabels(doc, scale, 0, doc.settings.smoothing, doc.settings.showCategory, outlines, progress);
     }
     doc.labelImagesStale = false;
     doc.settings.smoothing = 0;
@@ -78,10 +78,10 @@ void BM_PlaceTrainLabelsWithImages(benchmark::State &state)
     MakeTrainLabels(doc, scale);
     NullProgress progress;
     LabelOutlineList outlines;
-    PlaceTrainLabels(doc, scale, 0, outlines, progress);
+    PlaceTrainLabels(doc, scale, 0, doc.settings.smoothing, doc.settings.showCategory, outlines, progress);
     for (auto _ : state) {
         outlines.clear();
-        PlaceTrainLabels(doc, scale, 0, outlines, progress);
+        PlaceTrainLabels(doc, scale, 0, doc.settings.smoothing, doc.settings.showCategory, outlines, progress);
     }
 }
 BENCHMARK(BM_PlaceTrainLabelsWithImages)->Unit(benchmark::kMillisecond);
@@ -93,7 +93,7 @@ void BM_ComposeLabelImages(benchmark::State &state)
     MakeTrainLabels(doc, scale);
     NullProgress progress;
     LabelOutlineList outlines;
-    PlaceTrainLabels(doc, scale, 0, outlines, progress);
+    PlaceTrainLabels(doc, scale, 0, doc.settings.smoothing, doc.settings.showCategory, outlines, progress);
     QImage bitmap(1880, 1000, QImage::Format_RGB32);
     for (auto _ : state) {
         bitmap.fill(Qt::white);

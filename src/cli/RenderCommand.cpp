@@ -98,15 +98,18 @@ QString RenderCommand::parse(const QStringList &args, Options &o)
     return {};
 }
 
-QImage RenderCommand::render(Document &doc, const Options &o, LabelStages *stages)
+QImage RenderCommand::render(Document &doc, const Options &o, const LabelSteps &labels)
 {
     DocumentSettings &s = doc.settings;
+    const DocumentSettings opened = s;
     if (o.zoom)
         s.zoom = static_cast<uint8_t>(*o.zoom);
     if (o.ratio) {
         s.ratioX = o.ratio->first;
         s.ratioY = o.ratio->second;
     }
+    if (s.zoom != opened.zoom || s.ratioX != opened.ratioX || s.ratioY != opened.ratioY)
+        labels.makeTimeLabels(doc);
     if (o.timeLabels)
         s.showTimeLabels = *o.timeLabels;
 
@@ -121,7 +124,6 @@ QImage RenderCommand::render(Document &doc, const Options &o, LabelStages *stage
     view.hpos = o.hpos;
     view.vpos = o.vpos;
     Renderer renderer(doc, view);
-    renderer.setLabelStages(stages);
     renderer.keepTimeText = false;
     renderer.labelSelector = 0;
     doc.redrawNeeded = true;
@@ -143,7 +145,7 @@ int RenderCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
     if (!error.isEmpty())
         return CliOutput::fail(err, options.input, error);
 
-    QImage picture = render(doc, options, m_stages);
+    QImage picture = render(doc, options, m_labels);
     const QByteArray format = formatOf(options.output);
     if (format == "BMP")
         picture = picture.convertToFormat(QImage::Format_RGB888); // 24 bits per pixel

@@ -10,7 +10,6 @@
 #include <optional>
 
 class Document;
-class LabelStages;
 
 // vlakorys-cli render FILE.vrs OUT.png|OUT.bmp: what the editor's diagram
 // surface PaintBox1 shows for a document after Open, through the same render
@@ -40,12 +39,7 @@ public:
         std::optional<bool> timeLabels;
     };
 
-    // `stages` is the label drawing (train-label images), when the program
-    // has it; without it the train labels are not drawn.
-    explicit RenderCommand(LabelSteps labels = LabelSteps::standard(), LabelStages *stages = nullptr)
-        : m_labels(std::move(labels)), m_stages(stages)
-    {
-    }
+    explicit RenderCommand(LabelSteps labels = LabelSteps::standard()) : m_labels(std::move(labels)) {}
 
     int run(const QStringList &args, std::FILE *out, std::FILE *err) const;
 
@@ -53,9 +47,10 @@ public:
     static QString parse(const QStringList &args, Options &options);
 
     // The surface of an opened document under the options.
-    static QImage render(Document &doc, const Options &options, LabelStages *stages = nullptr);
+    // A zoom or ratio other than the document's makes the time labels anew,
+    // as a zoom step or "Akt." does in the editor.
+    static QImage render(Document &doc, const Options &options, const LabelSteps &labels = LabelSteps::standard());
 
 private:
     LabelSteps m_labels;
-    LabelStages *m_stages;
 };

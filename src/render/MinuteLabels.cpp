@@ -4,7 +4,6 @@
 #include "DiagramView.h"
 #include "Fonts.h"
 #include "LabelText.h"
-#include "ProgressSink.h"
 
 #include "model/Document.h"
 
@@ -73,27 +72,4 @@ std::optional<MinuteLabelText> MinuteLabelLayout::layout(const TimeLabel &label,
     if (!meets)
         return std::nullopt;
     return t;
-}
-
-void RecordMinuteLabels(const Document &doc, int32_t cullWidth, int32_t fullHeight, ProgressSink &progress,
-                        const std::function<void(const MinuteLabelText &)> &record)
-{
-    progress.setText(QStringLiteral("Zakresluji časové popisky vlaků..."));
-    progress.setGaugeVisible(true);
-    progress.setMaximum(doc.timeLabelCount());
-    progress.setProgress(0);
-    progress.repaintNow();
-    if (!doc.settings.showTimeLabels)
-        return;
-
-    MinuteLabelLayout layout(doc);
-    int counted = 0;
-    for (const TimeLabel &label : doc.timeLabels) {
-        if (const auto text = layout.layout(label, cullWidth, fullHeight))
-            record(*text);
-        if (++counted % 20 == 0) {
-            progress.setProgress(counted);
-            progress.repaintNow();
-        }
-    }
 }

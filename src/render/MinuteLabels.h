@@ -8,11 +8,9 @@
 #include <QHash>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 class Document;
-class ProgressSink;
 
 // The minute labels as texts of the recorded drawing: font, position and
 // measured box of each, for the renderer's RecordText.
@@ -61,10 +59,3 @@ private:
     Measured m_underlined;
     Measured m_arrow;
 };
-
-// The minute-label step of a rebuild: while "Časové popisky" is checked,
-// every time label whose box meets the diagram region is handed to record,
-// in list order. Shows the step in the progress window, advancing it every
-// 20 labels.
-void RecordMinuteLabels(const Document &doc, int32_t cullWidth, int32_t fullHeight, ProgressSink &progress,
-                        const std::function<void(const MinuteLabelText &)> &record);

@@ -3,8 +3,11 @@
 #include "Colours.h"
 #include "DiagramWindow.h"
 #include "Fonts.h"
+#include "LabelImage.h"
 #include "LineRaster.h"
+#include "MinuteLabels.h"
 #include "ProgressSink.h"
+#include "TrainLabelPlacement.h"
 #include "TrainLines.h"
 
 #include <QFontMetrics>
@@ -394,14 +397,11 @@ void Renderer::recordMinuteLabels(DiagramWindow &window)
     progress.setText(QStringLiteral("Zakresluji časové popisky vlaků..."));
     progress.setGaugeVisible(true);
     progress.setMaximum(m_doc.timeLabelCount());
+    progress.setProgress(0);
     progress.repaintNow();
 
-    const int z = m_doc.settings.zoom;
-    const QByteArray &timeFont = m_doc.settings.timeFontName;
-    const int32_t fontSize = m_doc.settings.timeFontSize;
-    setTextFont(timeFont, fontSize, 0, Colours::black);
     setTextBrush(m_canvas.brushColour, TextPrimitive::ClearBrush);
-    const double bottomLine = 20.0 + 2.0 * z * m_doc.maxKm;
+    MinuteLabelLayout layout(m_doc);
     int count = 0;
     for (const TimeLabel &label : m_doc.timeLabels) {
         if (!window.isChecked(DiagramWindow::CheckBox::TimeLabels))
@@ -410,59 +410,26 @@ void Renderer::recordMinuteLabels(DiagramWindow &window)
             progress.setProgress(count);
             progress.repaintNow();
         }
-        const QByteArrayView text = label.text.view();
-        const bool arrow = text == Fonts::arrowText;
-        setTextFont(arrow ? Fonts::arrowFontName : timeFont, fontSize, label.halfMinute ? Fonts::Underline : 0,
-                    Colours::black);
-        const QSize size = measureText(text);
-        const int32_t x = label.x;
-        const int32_t y = Geometry::round(bottomLine - 2.0 * z * label.distance);
-        const bool meets =
-            int64_t{x} + size.width() >= 0 && x <= m_cullWidth && int64_t{y} + size.height() >= 0 && y <= m_fullHeight;
-        if (meets)
-            RecordText(x, y, text, size.width(), size.height());
+        if (const std::optional<MinuteLabelText> text = layout.layout(label, m_cullWidth, m_fullHeight)) {
+            setTextFont(text->fontName, text->fontSize, text->fontStyle, text->fontColour);
+            RecordText(text->x, text->y, text->text, text->width, text->height);
+        }
     }
 }
 
-// The train-label step: each selected label is placed, imaged and outlined
-// by the label code.
+// The train-label step: each selected label is placed, imaged when it has no
+// image (or the images are stale) and outlined for the mouse.
 void Renderer::placeTrainLabels(DiagramWindow &window)
 {
-    ProgressSink &progress = window.progress();
-    progress.setText(QStringLiteral("Vytvářím popisky vlaků..."));
-    progress.setProgress(0);
-    progress.setMaximum(m_doc.trainLabelCount());
-    progress.setGaugeVisible(true);
-    progress.repaintNow();
-    if (labelSelector == -1 || !m_labelStages)
-        return;
-    TrainLabelStep step{m_doc,
-                        m_view,
-                        m_bitmap,
-                        m_diagramFont,
-                        window.isChecked(DiagramWindow::CheckBox::Smoothing),
-                        window.isChecked(DiagramWindow::CheckBox::Category),
-                        labelSelector,
-                        m_outlines};
-    int32_t number = 0;
-    for (TrainLabel &label : m_doc.trainLabels) {
-        ++number;
-        if (labelSelector > 0 && number != labelSelector)
-            continue;
-        m_labelStages->placeTrainLabel(step, label, number);
-        if (number % 5 == 0) {
-            progress.setProgress(number);
-            progress.repaintNow();
-        }
-    }
+    PlaceTrainLabels(m_doc, m_view.scale, labelSelector, window.isChecked(DiagramWindow::CheckBox::Smoothing),
+                     window.isChecked(DiagramWindow::CheckBox::Category), m_outlines, window.progress());
 }
 
 void Renderer::replay(const Replayer::Viewport &viewport, bool texts)
 {
     ++stats.replays;
     m_replayer.replay(m_list, m_bitmap, viewport, texts);
-    if (m_labelStages)
-        m_labelStages->composeLabelImages(m_doc, m_bitmap, viewport.vx0, viewport.vy0, viewport.vx1, viewport.vy1);
+    ComposeLabelImages(m_doc.trainLabels, m_bitmap, viewport.vx0, viewport.vy0, viewport.vx1, viewport.vy1);
     m_lastViewport = viewport;
     m_lastReplaySize = m_bitmap.size();
 }

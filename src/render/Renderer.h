@@ -2,7 +2,7 @@
 
 #include "DiagramView.h"
 #include "DisplayList.h"
-#include "LabelStages.h"
+#include "LabelOutline.h"
 #include "Replay.h"
 #include "StationColumn.h"
 #include "StationLegend.h"
@@ -57,10 +57,6 @@ public:
 
     void render(DiagramWindow &window);
 
-    // The label code, when it is plugged in; without it the train-label and
-    // compose steps do nothing.
-    void setLabelStages(LabelStages *stages) { m_labelStages = stages; }
-    LabelStages *labelStages() const { return m_labelStages; }
     // Drawn on the surface as the last step of a full render (the
     // insert-train tool's preview); it decides itself whether it has points.
     std::function<void(QImage &surface)> overlay;
@@ -77,7 +73,7 @@ public:
     // B of the last render, for the mouse code.
     int32_t visibleBottom() const { return m_visibleBottom; }
     const DisplayList &displayList() const { return m_list; }
-    LabelOutlines &labelOutlines() { return m_outlines; }
+    LabelOutlineList &labelOutlines() { return m_outlines; }
     const StationColumn &stationColumn() const { return m_column; }
     const std::vector<QString> &legendLines() const { return m_legendLines; }
     // The diagram font of the last render ("ARIAL CE" by zoom).
@@ -128,7 +124,6 @@ private:
 
     Document &m_doc;
     DiagramView &m_view;
-    LabelStages *m_labelStages = nullptr;
 
     QImage m_surface;
     QImage m_bitmap;
@@ -137,7 +132,7 @@ private:
     StationColumn m_column;
     StationLegend m_legend;
     std::vector<QString> m_legendLines;
-    LabelOutlines m_outlines;
+    LabelOutlineList m_outlines;
     QFont m_diagramFont;
     int32_t m_visibleBottom = 0;
     int32_t m_fullHeight = 0;

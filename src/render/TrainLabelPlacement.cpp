@@ -59,12 +59,12 @@ const QFontMetrics &TrainLabelFonts::metrics(QByteArrayView labelText) const
 }
 
 TrainLabelPlace placeTrainLabel(const TrainLabel &label, const TrainLabelFonts &fonts, const DocumentSettings &settings,
-                                double scale, int32_t maxKm)
+                                double scale, int32_t maxKm, bool showCategory)
 {
     const int zoom = settings.zoom;
     TrainLabelPlace place;
     int32_t x = Geometry::x(minuteOfDay(label.time), scale);
-    place.text = LabelText::displayText(label.text.view(), settings.showCategory);
+    place.text = LabelText::displayText(label.text.view(), showCategory);
     const QFontMetrics &metrics = fonts.metrics(label.text.view());
     place.width = metrics.horizontalAdvance(cp1250::toUnicode(place.text));
     place.height = metrics.height();
@@ -81,7 +81,8 @@ TrainLabelPlace placeTrainLabel(const TrainLabel &label, const TrainLabelFonts &
     return place;
 }
 
-void PlaceTrainLabels(Document &doc, double scale, int32_t selector, LabelOutlineList &outlines, ProgressSink &progress)
+void PlaceTrainLabels(Document &doc, double scale, int32_t selector, bool smoothing, bool showCategory,
+                      LabelOutlineList &outlines, ProgressSink &progress)
 {
     progress.setText(QStringLiteral("Vytvářím popisky vlaků..."));
     progress.setProgress(0);
@@ -99,16 +100,16 @@ void PlaceTrainLabels(Document &doc, double scale, int32_t selector, LabelOutlin
         ++number;
         if (selector > 0 && number != selector)
             continue;
-        const TrainLabelPlace place = placeTrainLabel(label, fonts, settings, scale, doc.maxKm);
+        const TrainLabelPlace place = placeTrainLabel(label, fonts, settings, scale, doc.maxKm, showCategory);
 
         if (stale && label.hasImage())
             label.dropImage();
         if (stale || !label.hasImage()) {
             const LabelImage image =
                 MakeLabelImage(label.text.view(), label.rusici, label.angle, fonts.font(label.text.view()),
-                               settings.smoothing, settings.showCategory);
+                               smoothing, showCategory);
             label.imageColour = image.colour;
-            const QSize size = EncodeLabelImage(label, image.bitmap, image.channel, settings.smoothing);
+            const QSize size = EncodeLabelImage(label, image.bitmap, image.channel, smoothing);
             label.width = size.width();
             label.height = size.height();
         }

@@ -47,7 +47,7 @@ struct TrainLabelPlace
 // A label with `visible` set is centred on its anchor; otherwise its text
 // starts 4·z right of the anchor when ascending, or ends at it.
 TrainLabelPlace placeTrainLabel(const TrainLabel &label, const TrainLabelFonts &fonts, const DocumentSettings &settings,
-                                double scale, int32_t maxKm);
+                                double scale, int32_t maxKm, bool showCategory);
 
 // The train-label step of a rebuild. selector: 0 every label, -1 none, n
 // only the n-th (1-based from the head of the list). Each processed label is
@@ -57,5 +57,7 @@ TrainLabelPlace placeTrainLabel(const TrainLabel &label, const TrainLabelFonts &
 // labelImagesStale is read, not cleared: the renderer clears it when the
 // rebuild is done.
 // Shows the step in the progress window, advancing it every 5 labels.
-void PlaceTrainLabels(Document &doc, double scale, int32_t selector, LabelOutlineList &outlines,
-                      ProgressSink &progress);
+// smoothing and showCategory are the tool panel's "Vyhlazení" and "Zobr.
+// druh vlaku".
+void PlaceTrainLabels(Document &doc, double scale, int32_t selector, bool smoothing, bool showCategory,
+                      LabelOutlineList &outlines, ProgressSink &progress);

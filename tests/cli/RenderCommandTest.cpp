@@ -194,6 +194,9 @@ TEST_F(RenderCommandTest, TheSameRenderAsTheEditor)
     Document opened;
     ASSERT_EQ(DocumentFile::load(opened, path("line.vrs")).status, DocumentFile::Status::Ok);
     DocumentReader::finishLoading(opened);
+    const LabelSteps labels = LabelSteps::standard();
+    labels.makeTrainLabels(opened); // the file has none
+    labels.makeTimeLabels(opened);
     HeadlessWindow window(QSize(900, 400));
     window.setChecked(DiagramWindow::CheckBox::TimeLabels, true);
     DiagramView view;

@@ -73,7 +73,7 @@ protected:
     void placeAll(int32_t selector = 0)
     {
         NullProgress progress;
-        PlaceTrainLabels(doc, s, selector, outlines, progress);
+        PlaceTrainLabels(doc, s, selector, doc.settings.smoothing, doc.settings.showCategory, outlines, progress);
     }
 
     Document doc;
@@ -105,7 +105,7 @@ TEST_F(TrainLabelPlacing, AnchorAndTheVisibleAndAscendingRules)
 
     l.visible = 0;
     l.ascending = 1;
-    TrainLabelPlace p = placeTrainLabel(l, fonts, doc.settings, s, doc.maxKm);
+    TrainLabelPlace p = placeTrainLabel(l, fonts, doc.settings, s, doc.maxKm, doc.settings.showCategory);
     EXPECT_EQ(p.x, 1216) << "4 z right of the anchor at 1200";
     EXPECT_EQ(p.x, 1200 - w / 2 + w / 2 + 16);
     EXPECT_EQ(p.y, 20 + 8 * 20 - 8 * 5 - size.height() / 2);
@@ -113,15 +113,15 @@ TEST_F(TrainLabelPlacing, AnchorAndTheVisibleAndAscendingRules)
     EXPECT_EQ(p.height, size.height());
 
     l.ascending = 0;
-    p = placeTrainLabel(l, fonts, doc.settings, s, doc.maxKm);
+    p = placeTrainLabel(l, fonts, doc.settings, s, doc.maxKm, doc.settings.showCategory);
     EXPECT_EQ(p.x, 1200 - 2 * (w / 2)) << "ends at the anchor";
 
     l.visible = 1;
-    p = placeTrainLabel(l, fonts, doc.settings, s, doc.maxKm);
+    p = placeTrainLabel(l, fonts, doc.settings, s, doc.maxKm, doc.settings.showCategory);
     EXPECT_EQ(p.x, 1200 - w / 2) << "centred";
 
     l.level = 4.3; // y rounds half to even: 140 + 5.6
-    p = placeTrainLabel(l, fonts, doc.settings, s, doc.maxKm);
+    p = placeTrainLabel(l, fonts, doc.settings, s, doc.maxKm, doc.settings.showCategory);
     EXPECT_EQ(p.y, static_cast<int>(std::nearbyint(20 + 160 - 8 * 4.3)) - size.height() / 2);
 }
 
@@ -131,16 +131,16 @@ TEST_F(TrainLabelPlacing, FontFollowsTheCategoryAndTheZoom)
     const TrainLabel &os = add("Os 601", 10, 0, 5.0);
     const TrainLabel &nex = add("NEx 12", 10, 0, 5.0);
     const TrainLabelFonts fonts(doc.settings);
-    EXPECT_EQ(placeTrainLabel(r, fonts, doc.settings, s, doc.maxKm).width, measured(largeFont(), "R 601").width());
-    EXPECT_EQ(placeTrainLabel(r, fonts, doc.settings, s, doc.maxKm).height, measured(largeFont(), "R 601").height());
-    EXPECT_EQ(placeTrainLabel(nex, fonts, doc.settings, s, doc.maxKm).width, measured(largeFont(), "NEx 12").width());
-    EXPECT_EQ(placeTrainLabel(os, fonts, doc.settings, s, doc.maxKm).width, measured(smallFont(), "Os 601").width());
+    EXPECT_EQ(placeTrainLabel(r, fonts, doc.settings, s, doc.maxKm, doc.settings.showCategory).width, measured(largeFont(), "R 601").width());
+    EXPECT_EQ(placeTrainLabel(r, fonts, doc.settings, s, doc.maxKm, doc.settings.showCategory).height, measured(largeFont(), "R 601").height());
+    EXPECT_EQ(placeTrainLabel(nex, fonts, doc.settings, s, doc.maxKm, doc.settings.showCategory).width, measured(largeFont(), "NEx 12").width());
+    EXPECT_EQ(placeTrainLabel(os, fonts, doc.settings, s, doc.maxKm, doc.settings.showCategory).width, measured(smallFont(), "Os 601").width());
     EXPECT_TRUE(fonts.font("R 601").bold());
 
     doc.settings.zoom = 2;
     const TrainLabelFonts regular(doc.settings);
     EXPECT_FALSE(regular.font("R 601").bold());
-    EXPECT_EQ(placeTrainLabel(os, regular, doc.settings, s, doc.maxKm).width, measured(smallFont(), "Os 601").width());
+    EXPECT_EQ(placeTrainLabel(os, regular, doc.settings, s, doc.maxKm, doc.settings.showCategory).width, measured(smallFont(), "Os 601").width());
 }
 
 TEST_F(TrainLabelPlacing, HiddenCategoryIsCutBeforeMeasuring)
@@ -149,10 +149,10 @@ TEST_F(TrainLabelPlacing, HiddenCategoryIsCutBeforeMeasuring)
     const TrainLabel &l = add("Os 5401", 10, 0, 5.0);
     const TrainLabel &service = add("Slu\x9e", 10, 0, 5.0);
     const TrainLabelFonts fonts(doc.settings);
-    const TrainLabelPlace p = placeTrainLabel(l, fonts, doc.settings, s, doc.maxKm);
+    const TrainLabelPlace p = placeTrainLabel(l, fonts, doc.settings, s, doc.maxKm, doc.settings.showCategory);
     EXPECT_EQ(p.text, QByteArray("5401"));
     EXPECT_EQ(p.width, measured(smallFont(), "5401").width());
-    EXPECT_EQ(placeTrainLabel(service, fonts, doc.settings, s, doc.maxKm).text, QByteArray("\x9e"));
+    EXPECT_EQ(placeTrainLabel(service, fonts, doc.settings, s, doc.maxKm, doc.settings.showCategory).text, QByteArray("\x9e"));
 }
 
 TEST_F(TrainLabelPlacing, UprightLabelOutlineIsItsTextBox)
@@ -317,7 +317,7 @@ TEST_F(TrainLabelPlacing, ProgressEveryFiveLabels)
     for (int i = 0; i < 12; ++i)
         add("Os 1", 8, i, 5.0);
     RecordingProgress progress;
-    PlaceTrainLabels(doc, s, 0, outlines, progress);
+    PlaceTrainLabels(doc, s, 0, doc.settings.smoothing, doc.settings.showCategory, outlines, progress);
     EXPECT_EQ(progress.calls.first(), QStringLiteral("text: Vytvářím popisky vlaků..."));
     EXPECT_TRUE(progress.calls.contains("max: 12"));
     EXPECT_EQ(progress.starting("progress"), QStringList({"progress: 0", "progress: 5", "progress: 10"}));
@@ -375,8 +375,10 @@ protected:
     std::vector<MinuteLabelText> record()
     {
         std::vector<MinuteLabelText> out;
-        NullProgress progress;
-        RecordMinuteLabels(doc, cullWidth, 180, progress, [&](const MinuteLabelText &t) { out.push_back(t); });
+        MinuteLabelLayout layout(doc);
+        for (const TimeLabel &label : doc.timeLabels)
+            if (const auto text = layout.layout(label, cullWidth, 180))
+                out.push_back(*text);
         return out;
     }
 
@@ -440,21 +442,4 @@ TEST_F(MinuteLabelRecording, OnlyBoxesMeetingTheDiagramAreRecorded)
     EXPECT_EQ(texts[0].y + h, 0);
     EXPECT_EQ(texts[1].x, cullWidth);
     EXPECT_EQ(texts[2].x, -w);
-}
-
-TEST_F(MinuteLabelRecording, NothingWhileTheBoxIsUnchecked)
-{
-    for (int i = 0; i < 45; ++i)
-        add("1", 10 * i, 10.0);
-    doc.settings.showTimeLabels = 0;
-    EXPECT_TRUE(record().empty());
-
-    doc.settings.showTimeLabels = 1;
-    RecordingProgress progress;
-    int n = 0;
-    RecordMinuteLabels(doc, cullWidth, 180, progress, [&](const MinuteLabelText &) { ++n; });
-    EXPECT_EQ(n, 45);
-    EXPECT_EQ(progress.calls.first(), QStringLiteral("text: Zakresluji časové popisky vlaků..."));
-    EXPECT_TRUE(progress.calls.contains("max: 45"));
-    EXPECT_EQ(progress.starting("progress"), QStringList({"progress: 0", "progress: 20", "progress: 40"}));
 }

@@ -30,25 +30,6 @@ public:
     QStringList texts() const { return log.filter(QStringLiteral("text ")); }
 };
 
-// Label code standing in for the real one: remembers what it was asked.
-class FakeLabelStages : public LabelStages
-{
-public:
-    std::vector<int32_t> placed;
-    std::vector<Replayer::Viewport> composed;
-    void placeTrainLabel(TrainLabelStep &step, TrainLabel &, int32_t number) override
-    {
-        placed.push_back(number);
-        LabelOutline o;
-        o.number = number;
-        step.outlines.push_front(o);
-    }
-    void composeLabelImages(const Document &, QImage &, int32_t vx0, int32_t vy0, int32_t vx1, int32_t vy1) override
-    {
-        composed.push_back({vx0, vy0, vx1, vy1});
-    }
-};
-
 QColor colour(int32_t packed)
 {
     return Colours::toQColor(packed);
@@ -492,55 +473,87 @@ TEST_F(RendererTest, TheTimeLabelBoxHidesAndShowsRecordedLabels)
 TEST_F(RendererTest, TheTrainLabelStepFollowsTheSelector)
 {
     addStation(0);
-    FakeLabelStages stages;
-    renderer.setLabelStages(&stages);
-    for (int i = 0; i < 3; ++i)
-        doc.newTrainLabel();
+    addStation(50);
+    for (const char *text : {"Os 1", "Os 2", "Os 3"}) {
+        TrainLabel &l = doc.newTrainLabel();
+        l.text = text;
+        l.time = makeTime(10, 0);
+        l.level = 25;
+        l.visible = 1;
+    }
     rebuild();
-    EXPECT_EQ(stages.placed, (std::vector<int32_t>{1, 2, 3}));
-    EXPECT_EQ(renderer.labelOutlines().size(), 3u);
+    ASSERT_EQ(renderer.labelOutlines().size(), 3u);
+    for (const TrainLabel &l : doc.trainLabels)
+        EXPECT_TRUE(l.hasImage());
 
-    stages.placed.clear();
+    // Selector 2: only the second label is placed and imaged again; the
+    // others would be imaged if they were processed.
+    for (TrainLabel &l : doc.trainLabels)
+        l.dropImage();
+    doc.trainLabels[1].time = makeTime(12, 0);
     renderer.labelSelector = 2;
     rebuild();
-    EXPECT_EQ(stages.placed, (std::vector<int32_t>{2}));
-    EXPECT_EQ(renderer.labelOutlines().size(), 4u); // the others are kept
+    EXPECT_FALSE(doc.trainLabels[0].hasImage());
+    EXPECT_TRUE(doc.trainLabels[1].hasImage());
+    EXPECT_FALSE(doc.trainLabels[2].hasImage());
+    ASSERT_EQ(renderer.labelOutlines().size(), 3u); // its outline is reused
+    const LabelOutline *second = findOutline(renderer.labelOutlines(), 2);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->left, doc.trainLabels[1].x);
+    EXPECT_GT(doc.trainLabels[1].x, doc.trainLabels[0].x);
 
-    stages.placed.clear();
+    // Selector -1 processes none.
     renderer.labelSelector = -1;
     rebuild();
-    EXPECT_TRUE(stages.placed.empty());
-    EXPECT_EQ(renderer.labelOutlines().size(), 4u);
+    EXPECT_FALSE(doc.trainLabels[0].hasImage());
+    EXPECT_EQ(renderer.labelOutlines().size(), 3u);
 
-    // Selector 0 on a rebuild starts the outlines anew.
+    // Selector 0 on a rebuild starts the outlines anew and images the rest.
     rebuild();
     EXPECT_EQ(renderer.labelOutlines().size(), 3u);
+    for (const TrainLabel &l : doc.trainLabels)
+        EXPECT_TRUE(l.hasImage());
 
     // A render without a rebuild places nothing.
-    stages.placed.clear();
+    doc.trainLabels[0].dropImage();
     renderer.render(window);
-    EXPECT_TRUE(stages.placed.empty());
-    EXPECT_EQ(renderer.labelOutlines().size(), 3u);
+    EXPECT_FALSE(doc.trainLabels[0].hasImage());
 }
 
 TEST_F(RendererTest, LabelImagesAreComposedOnEveryReplay)
 {
     addStation(0);
     addStation(100);
-    FakeLabelStages stages;
-    renderer.setLabelStages(&stages);
+    TrainLabel &l = doc.newTrainLabel();
+    l.text = "R 601";
+    l.time = makeTime(3, 0);
+    l.level = 50;
+    l.visible = 1;
     view.hpos = 20;
     rebuild();
-    ASSERT_FALSE(stages.composed.empty());
-    const Replayer::Viewport v = stages.composed.back();
-    EXPECT_EQ(v.vx0, 100);
-    EXPECT_EQ(v.vy0, 0);
-    EXPECT_EQ(v.vx1, window.clientSize().width() + 100 - 40);
-    EXPECT_EQ(v.vy1, renderer.visibleBottom() - 1);
-    const size_t n = stages.composed.size();
+    ASSERT_TRUE(l.hasImage());
+    // Diagram (x, y) shows at surface (40 + x - 5 hpos, y - 2 vpos).
+    auto inkInLabel = [&] {
+        int ink = 0;
+        for (int y = l.y; y < l.y + l.height; ++y)
+            for (int x = l.x; x < l.x + l.width; ++x)
+                ink += (renderer.surface().pixel(40 + x - 100, y) & 0xFFFFFF) == 0; // the label is black
+        return ink;
+    };
+    EXPECT_GT(inkInLabel(), 0);
+
+    // Paint only copies what the last replay composed, without replaying.
+    const int replays = renderer.stats.replays;
     renderer.paintOnly = true;
     renderer.render(window);
-    EXPECT_EQ(stages.composed.size(), n);
+    EXPECT_EQ(renderer.stats.replays, replays);
+    EXPECT_GT(inkInLabel(), 0);
+
+    // Without its image the label is not drawn.
+    l.dropImage();
+    renderer.labelSelector = -1;
+    rebuild();
+    EXPECT_EQ(inkInLabel(), 0);
 }
 
 TEST_F(RendererTest, PaintOnlyCopiesWithoutReplaying)
