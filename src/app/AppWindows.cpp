@@ -1,14 +1,26 @@
 #include "AppWindows.h"
 
 #include "MainWindow.h"
+#include "Session.h"
 #include "dialogs/AboutDialog.h"
+#include "dialogs/KilometreDialog.h"
 #include "dialogs/ProgressWindow.h"
+#include "dialogs/StationListDialog.h"
+#include "dialogs/TrainListDialog.h"
 
 AppWindows::AppWindows(Session &session)
 {
     // Dialogs are children of the main window: they live as long as it does.
     m_form1 = new MainWindow(session);
     m_order << m_form1->objectName();
+    m_form2 = new StationListDialog(session.document, m_form1);
+    m_order << m_form2->objectName();
+    m_form3 = new TrainListDialog(session.document, m_form1);
+    m_order << m_form3->objectName();
+    m_form4 = new KilometreDialog(m_form1);
+    m_order << m_form4->objectName();
+    m_form3->setKilometreDialog(m_form4);
+    m_form1->setListDialogs(m_form2, m_form3);
     m_form7 = new ProgressWindow(m_form1);
     m_order << m_form7->objectName();
     m_form1->setProgressWindow(m_form7);

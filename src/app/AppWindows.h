@@ -3,8 +3,11 @@
 #include <QStringList>
 
 class AboutDialog;
+class KilometreDialog;
 class MainWindow;
 class ProgressWindow;
+class StationListDialog;
+class TrainListDialog;
 struct Session;
 
 // The program's windows, created once at start-up in a fixed order (TForm1
@@ -18,6 +21,9 @@ public:
     ~AppWindows();
 
     MainWindow *mainWindow() const { return m_form1; }
+    StationListDialog *stationListDialog() const { return m_form2; }
+    TrainListDialog *trainListDialog() const { return m_form3; }
+    KilometreDialog *kilometreDialog() const { return m_form4; }
     ProgressWindow *progressWindow() const { return m_form7; }
     AboutDialog *aboutDialog() const { return m_form8; }
 
@@ -25,7 +31,10 @@ public:
     const QStringList &creationOrder() const { return m_order; }
 
 private:
-    MainWindow *m_form1 = nullptr;     // TForm1
+    MainWindow *m_form1 = nullptr;        // TForm1
+    StationListDialog *m_form2 = nullptr; // TForm2
+    TrainListDialog *m_form3 = nullptr;   // TForm3
+    KilometreDialog *m_form4 = nullptr;   // TForm4
     ProgressWindow *m_form7 = nullptr; // TForm7
     AboutDialog *m_form8 = nullptr;    // TForm8
     QStringList m_order;

@@ -5,6 +5,10 @@
 #include "PaintBox.h"
 #include "PanelIcons.h"
 #include "Session.h"
+#include "dialogs/ListCommands.h"
+#include "dialogs/StationListDialog.h"
+#include "dialogs/TrainListDialog.h"
+#include "editing/LabelGeneration.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -54,6 +58,7 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
     for (QObject *o : {static_cast<QObject *>(ScrollBar1), static_cast<QObject *>(ScrollBar2)})
         o->installEventFilter(this);
 
+    m_commands.makeTimeLabels = [this] { makeTimeLabels(); };
     FormCreate();
 }
 
@@ -122,11 +127,17 @@ void MainWindow::createMenu()
     QAction *about = addItem(help, "Oaplikaci1", QStringLiteral("&O aplikaci..."));
 
     connect(newItem, &QAction::triggered, this, &MainWindow::Nov1Click);
+    connect(open, &QAction::triggered, this, &MainWindow::Otevt1Click);
+    connect(save, &QAction::triggered, this, &MainWindow::Uloit1Click);
+    connect(saveAs, &QAction::triggered, this, &MainWindow::Uloitjako1Click);
+    connect(import, &QAction::triggered, this, &MainWindow::Import1Click);
+    connect(stations, &QAction::triggered, this, &MainWindow::Stanice1Click);
+    connect(trains, &QAction::triggered, this, &MainWindow::Vlaky1Click);
     connect(exit, &QAction::triggered, this, &MainWindow::Konec1Click);
     connect(about, &QAction::triggered, this, &MainWindow::Oaplikaci1Click);
 
     // Commands whose work is not in the program yet stay disabled.
-    for (QAction *a : {open, save, saveAs, import, stations, trains, profiles, insert, find, settings})
+    for (QAction *a : {profiles, insert, find, settings})
         a->setEnabled(false);
 }
 
@@ -219,8 +230,10 @@ void MainWindow::createToolPanel()
     connect(SpeedButton7, &QToolButton::clicked, this, &MainWindow::SpeedButton7Click);
     connect(SpeedButton8, &QToolButton::clicked, this, &MainWindow::SpeedButton8Click);
     connect(SpeedButton9, &QToolButton::clicked, this, &MainWindow::SpeedButton9Click);
-    for (QToolButton *b : {b2, b5, b3, b4})
-        b->setEnabled(false);
+    connect(b2, &QToolButton::clicked, this, &MainWindow::Otevt1Click);
+    connect(b5, &QToolButton::clicked, this, &MainWindow::Uloit1Click);
+    connect(b3, &QToolButton::clicked, this, &MainWindow::Stanice1Click);
+    connect(b4, &QToolButton::clicked, this, &MainWindow::Vlaky1Click);
 
     // The check boxes and the ratio belong to the document's settings; a
     // check box changed by the user or the program runs its click operation,
@@ -294,6 +307,49 @@ void MainWindow::showDocumentSettings()
     s.showTimeLabels = CheckBox1->isChecked();
     s.smoothing = CheckBox2->isChecked();
     s.showCategory = CheckBox3->isChecked();
+    m_view.updateScale(s);
+}
+
+void MainWindow::documentCleared()
+{
+    m_renderer.dragLabelNumber = -1;
+}
+
+void MainWindow::makeTrainLabels()
+{
+    MakeTrainLabels(m_session.document, m_view.scale);
+}
+
+void MainWindow::makeTimeLabels()
+{
+    MakeTimeLabels(m_session.document, m_view.scale, *m_progress);
+}
+
+void MainWindow::prepareFullRebuild()
+{
+    m_renderer.keepTimeText = false;
+    m_renderer.labelSelector = 0;
+}
+
+bool MainWindow::openFile(const QString &path)
+{
+    return FileCommands::openFile(m_session, *this, path);
+}
+
+void MainWindow::setListDialogs(StationListDialog *stations, TrainListDialog *trains)
+{
+    m_stationList = stations;
+    m_trainList = trains;
+}
+
+DiagramActions MainWindow::diagramActions()
+{
+    DiagramActions actions;
+    actions.render = [this] { render(); };
+    actions.makeLabelsForNewTrains = [this] { MakeLabelsForNewTrains(m_session.document, m_view.scale); };
+    actions.makeTrainLabels = [this] { makeTrainLabels(); };
+    actions.makeTimeLabels = [this] { makeTimeLabels(); };
+    return actions;
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -513,7 +569,41 @@ void MainWindow::ScrollBar2Change(int position)
 void MainWindow::Nov1Click()
 {
     DocumentCommands::newDocument(m_session);
+    if (m_stationList)
+        m_stationList->clearFirstRow();
     render();
+}
+
+void MainWindow::Otevt1Click()
+{
+    FileCommands::open(m_session, *this);
+}
+
+void MainWindow::Uloit1Click()
+{
+    FileCommands::save(m_session, false);
+}
+
+void MainWindow::Uloitjako1Click()
+{
+    FileCommands::save(m_session, true);
+}
+
+void MainWindow::Import1Click()
+{
+    FileCommands::importTimetable(m_session, *this);
+}
+
+void MainWindow::Stanice1Click()
+{
+    if (m_stationList)
+        ListCommands::stationList(m_session.document, m_session.prompter, *m_stationList, diagramActions());
+}
+
+void MainWindow::Vlaky1Click()
+{
+    if (m_trainList)
+        ListCommands::trainList(m_session.document, m_session.prompter, *m_trainList, diagramActions());
 }
 
 void MainWindow::Konec1Click()

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "FileCommands.h"
+
+#include "dialogs/DiagramActions.h"
 #include "render/DiagramView.h"
 #include "render/DiagramWindow.h"
 #include "render/ProgressSink.h"
@@ -18,6 +21,8 @@ class QSpinBox;
 class QKeyEvent;
 class QToolButton;
 class PaintBox;
+class StationListDialog;
+class TrainListDialog;
 struct Session;
 
 // The main window TForm1: menu, tool panel Panel1, the diagram surface
@@ -26,8 +31,10 @@ struct Session;
 // documentation know as their objectName; handlers keep their names too.
 //
 // It owns the diagram's view state and renderer and is the renderer's
-// DiagramWindow; its view handlers only forward to ViewCommands.
-class MainWindow : public QMainWindow, public DiagramWindow
+// DiagramWindow; its view handlers only forward to ViewCommands. It is the
+// DocumentWindow of the file commands: the steps of Open and Import that
+// belong to the window, the label code and the renderer.
+class MainWindow : public QMainWindow, public DiagramWindow, public DocumentWindow
 {
     Q_OBJECT
 
@@ -51,14 +58,29 @@ public:
     // are set with the render-in-progress flag up, so their handlers do
     // nothing; values the controls cannot hold (a ratio of 0 from a damaged
     // file) come back as the controls hold them.
-    void showDocumentSettings();
+    void showDocumentSettings() override;
 
     // The diagram: view state, renderer and view commands.
     DiagramView &view() { return m_view; }
     Renderer &renderer() { return m_renderer; }
     ViewCommands &viewCommands() { return m_commands; }
     // The single drawing entry, as every command calls it.
-    void render();
+    void render() override;
+
+    // DocumentWindow
+    void documentCleared() override;
+    void makeTrainLabels() override;
+    void makeTimeLabels() override;
+    void prepareFullRebuild() override;
+
+    // Opens a document named on the command line, as Open does.
+    bool openFile(const QString &path);
+
+    // The station list (TForm2) and train list (TForm3) dialogs, created
+    // after this window.
+    void setListDialogs(StationListDialog *stations, TrainListDialog *trains);
+    // What the list commands do after an edit: labels and the render.
+    DiagramActions diagramActions();
 
     // The progress window TForm7, created after this window.
     void setProgressWindow(ProgressSink *progress) { m_progress = progress ? progress : &m_nullProgress; }
@@ -84,6 +106,12 @@ public:
 
 public slots:
     void Nov1Click();   // New
+    void Otevt1Click(); // Open
+    void Uloit1Click(); // Save
+    void Uloitjako1Click(); // Save as
+    void Import1Click();
+    void Stanice1Click(); // station list
+    void Vlaky1Click();   // train list
     void Konec1Click(); // Exit
     void Oaplikaci1Click();
     void SpeedButton7Click(); // zoom in
@@ -139,6 +167,9 @@ private:
     QCheckBox *CheckBox2 = nullptr;
     QCheckBox *CheckBox3 = nullptr;
     AnalogClock *AnalogClock1 = nullptr;
+
+    StationListDialog *m_stationList = nullptr; // TForm2
+    TrainListDialog *m_trainList = nullptr;     // TForm3
 
     QAction *Tiskdobitmapy1 = nullptr;
     QMenu *Editace1 = nullptr;

@@ -23,5 +23,10 @@ int main(int argc, char *argv[])
     if (QScreen *screen = QGuiApplication::primaryScreen())
         windows.mainWindow()->resize(screen->availableGeometry().size());
     windows.mainWindow()->showMaximized();
+    // A document named on the command line opens as Open opens it, as
+    // desktop file managers expect.
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1)
+        windows.mainWindow()->openFile(args.at(1));
     return app.exec();
 }
