@@ -135,6 +135,33 @@ private slots:
         QCOMPARE(trainInk(), 0); // the empty time axis
     }
 
+    void savedLabelImagesAreNotMadeAgain()
+    {
+        QVERIFY(window()->openFile(example()));
+        doc().settings.saveLabelImages = 1;
+        // A one-pixel image that imaging would never make: if it survives
+        // the save and the next Open, the label was not imaged again.
+        TrainLabel &first = doc().trainLabels.front();
+        first.imageCodes = {1, 0};
+        first.imageValues = {0};
+        first.width = 1;
+        first.height = 1;
+        m_prompter->fileAnswers.push_back(path("images.vrs"));
+        action("Uloitjako1")->trigger();
+
+        QVERIFY(window()->openFile(path("images.vrs")));
+        QVERIFY(!doc().labelImagesStale);
+        QCOMPARE(doc().trainLabels.back().imageCodes, (std::vector<uint8_t>{1, 0})); // a load reverses the list
+        QCOMPARE(doc().trainLabels.back().width, 1);
+
+        // Without saved images every label is imaged when the file is opened.
+        doc().settings.saveLabelImages = 0;
+        m_prompter->fileAnswers.push_back(path("plain.vrs"));
+        action("Uloitjako1")->trigger();
+        QVERIFY(window()->openFile(path("plain.vrs")));
+        QVERIFY(doc().trainLabels.front().imageCodes.size() > 2);
+    }
+
     void aFailedOpenTellsTheUser()
     {
         QFile junk(path("junk.vrs"));
