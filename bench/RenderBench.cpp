@@ -1,6 +1,9 @@
 // The renderer on the generated busy line (60 stations over 300 km, 1000
-// trains of about 40 rows) with a 1920 x 1080 diagram surface, labels
-// excluded. The argument is the zoom level (4 = 100 %).
+// trains of about 40 rows) with a 1920 x 1080 diagram surface. The argument
+// is the zoom level (4 = 100 %). The plain benchmarks draw no labels; the
+// WithLabels ones add the train labels (their images already made, as after
+// the first rebuild) and, in the second, the minute labels.
+#include "editing/LabelGeneration.h"
 #include "render/HeadlessWindow.h"
 #include "render/Renderer.h"
 
@@ -17,11 +20,19 @@ struct Scene
     Renderer renderer{doc, view};
     HeadlessWindow window{QSize(1920, 1080)};
 
-    explicit Scene(int zoom)
+    enum class Labels { None, Train, TrainAndMinute };
+
+    explicit Scene(int zoom, Labels labels = Labels::None)
     {
         SampleLine::fill(doc, {60, 300, 1000, 40});
         doc.settings.zoom = static_cast<uint8_t>(zoom);
         view.updateScale(doc.settings);
+        if (labels != Labels::None) {
+            NullProgress progress;
+            MakeTrainLabels(doc, view.scale);
+            MakeTimeLabels(doc, view.scale, progress);
+            window.setChecked(DiagramWindow::CheckBox::TimeLabels, labels == Labels::TrainAndMinute);
+        }
         doc.redrawNeeded = true;
         renderer.render(window); // the first render of a document, with its second pass
     }
@@ -35,6 +46,26 @@ void fullRebuild(benchmark::State &state)
         scene.renderer.render(scene.window);
     }
     state.counters["lines"] = static_cast<double>(scene.renderer.displayList().lineCount());
+}
+
+void fullRebuildWithTrainLabels(benchmark::State &state)
+{
+    Scene scene(static_cast<int>(state.range(0)), Scene::Labels::Train);
+    for (auto _ : state) {
+        scene.doc.redrawNeeded = true;
+        scene.renderer.render(scene.window);
+    }
+    state.counters["labels"] = scene.doc.trainLabelCount();
+}
+
+void fullRebuildWithAllLabels(benchmark::State &state)
+{
+    Scene scene(static_cast<int>(state.range(0)), Scene::Labels::TrainAndMinute);
+    for (auto _ : state) {
+        scene.doc.redrawNeeded = true;
+        scene.renderer.render(scene.window);
+    }
+    state.counters["texts"] = static_cast<double>(scene.doc.timeLabelCount());
 }
 
 void replayAfterScrolling(benchmark::State &state)
@@ -68,6 +99,18 @@ BENCHMARK(fullRebuild)
     ->Arg(4)
     ->Arg(8)
     ->Arg(21)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(fullRebuildWithTrainLabels)
+    ->Arg(4)
+    ->Arg(8)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(fullRebuildWithAllLabels)
+    ->Arg(4)
+    ->Arg(8)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
