@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <cstdio>
+
+// A stream a command writes to (its standard output or error), read back.
+class CapturedStream
+{
+public:
+    CapturedStream() : m_file(std::tmpfile()) {}
+    ~CapturedStream() { std::fclose(m_file); }
+    CapturedStream(const CapturedStream &) = delete;
+    CapturedStream &operator=(const CapturedStream &) = delete;
+
+    std::FILE *file() const { return m_file; }
+    QByteArray text() const
+    {
+        std::fflush(m_file);
+        std::rewind(m_file);
+        QByteArray out;
+        char buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, m_file)) > 0)
+            out.append(buffer, static_cast<qsizetype>(n));
+        return out;
+    }
+
+private:
+    std::FILE *m_file;
+};
+
+// What a command left: its exit status, standard output and standard error.
+struct CommandRun
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs a command (given the two streams) and reads back what it wrote.
+template <typename Command> CommandRun capture(Command command)
+{
+    CapturedStream out;
+    CapturedStream err;
+    const int status = command(out.file(), err.file());
+    return {status, out.text(), err.text()};
+}
