@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 
 #include <cstdio>
 
@@ -18,12 +19,8 @@ public:
     {
         std::fflush(m_file);
         std::rewind(m_file);
-        QByteArray out;
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, m_file)) > 0)
-            out.append(buffer, static_cast<qsizetype>(n));
-        return out;
+        QFile read;
+        return read.open(m_file, QIODevice::ReadOnly) ? read.readAll() : QByteArray();
     }
 
 private:

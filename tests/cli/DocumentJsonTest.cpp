@@ -3,6 +3,7 @@
 #include "../io/FileBytes.h"
 
 #include "cli/DocumentJson.h"
+#include "cli/LabelSteps.h"
 #include "model/ClockTime.h"
 #include "model/Document.h"
 
@@ -151,26 +152,11 @@ TEST(DocumentJson, BusyDocumentRoundTripsToTheSameBytes)
 {
     Document doc;
     SampleLine::fill(doc, {60, 300, 300, 40});
-    doc.settings.saveLabelImages = 1;
-    doc.settings.smoothing = 1;
-    for (int i = 0; i < 50; ++i) {
-        TrainLabel &l = doc.newTrainLabel();
-        l.text = doc.trains[size_t(i)].name.view().first(std::min(15, doc.trains[size_t(i)].name.size()));
-        l.time = doc.trains[size_t(i)].firstTime + 1.0 / 7;
-        l.level = i / 3.0;
-        l.angle = -0.7853981635 + i / 10.0;
-        l.visible = 1;
-        if (i % 3 == 0) {
-            l.imageColour = 0x0000FF;
-            l.width = 3;
-            l.height = 2;
-            l.imageCodes = {1, 2, 0, 3, 0};
-            l.imageValues = {0, 255, static_cast<uint8_t>(i)};
-        }
-    }
+    LabelSteps::standard().makeTrainLabels(doc); // levels and angles as the program computes them
     doc.profiles.countOf(1) = 3;
     doc.profiles.at(1, 3).name = "\x8Elut\xFD k\xF9\xF2"; // code page 1250
     doc.profiles.at(1, 3).runTimeAt(40) = 11;
+    ASSERT_EQ(doc.trainLabelCount(), 300);
     Document back;
     ASSERT_EQ(build(DocumentJson::toText(doc), back), QString());
     EXPECT_EQ(of(back), of(doc));

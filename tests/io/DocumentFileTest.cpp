@@ -148,21 +148,25 @@ TEST(DocumentWriter, FailedDeviceIsReported)
 
 TEST(DocumentRoundTrip, EveryFieldSurvivesSaveAndLoad)
 {
-    Document original;
-    fillEveryField(original);
-    const QByteArray bytes = of(original);
-    Document loaded;
-    loaded.settings.zoom = 2;
-    const auto outcome = load(loaded, bytes);
-    ASSERT_EQ(outcome.status, Status::Ok);
-    EXPECT_EQ(outcome.version, 102);
-    EXPECT_TRUE(outcome.settingsRead);
-    EXPECT_EQ(loaded.trainCount, 2);       // label generation counts its progress by it
-    EXPECT_FALSE(loaded.labelImagesStale); // images were stored
-    // One load puts the labels in reverse order; every other field reads
-    // back as written.
-    std::reverse(original.trainLabels.begin(), original.trainLabels.end());
-    EXPECT_EQ(of(loaded), of(original));
+    for (uint8_t saveImages : {1, 0}) {
+        Document original;
+        fillEveryField(original);
+        original.settings.saveLabelImages = saveImages;
+        Document loaded;
+        loaded.settings.zoom = 2;
+        const auto outcome = load(loaded, of(original));
+        ASSERT_EQ(outcome.status, Status::Ok);
+        EXPECT_EQ(outcome.version, 102);
+        EXPECT_TRUE(outcome.settingsRead);
+        EXPECT_EQ(loaded.trainCount, 2); // label generation counts its progress by it
+        // Without saved images the labels are imaged again.
+        EXPECT_EQ(loaded.labelImagesStale, saveImages == 0);
+        EXPECT_EQ(loaded.trainLabels.at(1).hasImage(), saveImages == 1);
+        // One load puts the labels in reverse order; every other field reads
+        // back as written.
+        std::reverse(original.trainLabels.begin(), original.trainLabels.end());
+        EXPECT_EQ(of(loaded), of(original));
+    }
 }
 
 TEST(DocumentRoundTrip, LabelOrderIsReversedByOneLoadAndRestoredByTwo)
@@ -180,19 +184,6 @@ TEST(DocumentRoundTrip, LabelOrderIsReversedByOneLoadAndRestoredByTwo)
     EXPECT_EQ(twice.trainLabels[0].text.toByteArray() + twice.trainLabels[1].text.toByteArray()
                   + twice.trainLabels[2].text.toByteArray(),
               "ABC");
-}
-
-TEST(DocumentRoundTrip, WithoutSavedImagesTheLabelsAreImagedAgain)
-{
-    Document doc;
-    fillEveryField(doc);
-    doc.settings.saveLabelImages = 0;
-    Document loaded;
-    ASSERT_EQ(load(loaded, of(doc)).status, Status::Ok);
-    ASSERT_EQ(loaded.trainLabelCount(), 2);
-    for (const TrainLabel &l : loaded.trainLabels)
-        EXPECT_FALSE(l.hasImage());
-    EXPECT_TRUE(loaded.labelImagesStale);
 }
 
 TEST(DocumentRoundTrip, ProfileNamesAndUnusedEntries)
@@ -245,15 +236,10 @@ TEST(DocumentRoundTrip, ReadingReplacesTheWholeDocument)
     doc.legacyDopravna = {4};
     doc.newTimeLabel();
     ASSERT_EQ(load(doc, of(Document())).status, Status::Ok);
-    EXPECT_TRUE(doc.stations.empty());
-    EXPECT_TRUE(doc.trains.empty());
-    EXPECT_TRUE(doc.stationKinds.empty());
-    EXPECT_TRUE(doc.trainLabels.empty());
+    EXPECT_EQ(of(doc), of(Document()));
     EXPECT_TRUE(doc.timeLabels.empty());
     EXPECT_TRUE(doc.legacyDopravna.empty());
-    EXPECT_EQ(doc.profiles.countOf(1), 0);
     EXPECT_TRUE(doc.profiles.at(1, 1).name.isEmpty());
-    EXPECT_EQ(doc.settings, DocumentSettings());
 }
 
 // ---------------------------------------------------------------- post-processing
@@ -360,7 +346,7 @@ TEST(DocumentReaderOldVersions, Version01HoldsStationsOnlyAndKeepsTheRest)
     EXPECT_EQ(doc.maxKm, 27);
 }
 
-TEST(DocumentReaderOldVersions, Version02)
+TEST(DocumentReaderOldVersions, Version02HoldsStationsAndTrainsOnly)
 {
     Document doc;
     doc.settings.zoom = 7; // running settings stay
@@ -488,7 +474,6 @@ TEST(DocumentReaderOldVersions, Version09HasFullLabels)
     b.i32(0);
     b.i32(1).sstr("Os 1234567", 15).f64(0.5).f64(7.75).raw({0, 0, 1}).f64(0.3);
     ASSERT_EQ(load(doc, b.bytes()).status, Status::Ok);
-    EXPECT_EQ(doc.trains.at(0).name.toByteArray(), "Os 1234567");
     EXPECT_EQ(doc.trainLabels.at(0).level, 7.75);
     EXPECT_EQ(doc.trainLabels.at(0).angle, 0.3);
 }
@@ -506,29 +491,23 @@ TEST(DocumentReaderOldVersions, Version10AddsMarksAndLongNames)
     EXPECT_EQ(t.name.toByteArray(), "Os 12345678901234567");
     EXPECT_EQ(t.firstMark, -3);
     EXPECT_EQ(t.stops.at(0).mark, 4);
-    EXPECT_EQ(doc.profiles.countOf(1), 0);
 }
 
 TEST(DocumentReaderOldVersions, Version11AddsRowFlags)
 {
     Document doc;
-    doc.settings.timeFontSize = 11;
     ByteBuilder b;
     b.header("Vlakorys 1.1!").i32(0);
     b.i32(1).sstr("R 5", 20).i32(1).f64(0.5).raw({0, 0}).i32(0).raw({1, 0}).i32(1);
     b.i32(2).f64(0.6).i32(0).raw({0, 1});
     b.i32(0);
     b.i32(1).sstr("R 5", 15).f64(0.5).f64(1).raw({1, 0, 1}).f64(-1);
-    const auto outcome = load(doc, b.bytes());
-    ASSERT_EQ(outcome.status, Status::Ok);
+    ASSERT_EQ(load(doc, b.bytes()).status, Status::Ok);
     const Train &t = doc.trains.at(0);
     EXPECT_EQ(t.firstHalfMinute, 1);
     EXPECT_EQ(t.firstShortDwell, 0);
     EXPECT_EQ(t.stops.at(0).shortDwell, 1);
     EXPECT_EQ(doc.trainLabels.at(0).angle, -1.0);
-    EXPECT_FALSE(outcome.settingsRead);
-    EXPECT_EQ(doc.settings.timeFontSize, 11);
-    EXPECT_TRUE(doc.labelImagesStale);
 }
 
 // ---------------------------------------------------------------- damaged files

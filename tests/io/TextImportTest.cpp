@@ -53,65 +53,42 @@ std::vector<QByteArray> namesOf(const Document &doc)
 
 } // namespace
 
-TEST(TextImport, ExampleBlock)
+TEST(TextImport, RowsOfATrain)
 {
-    Document doc;
-    fillStations(doc);
-    const auto r = importText(doc, "Os 5401;pp\n"
-                                   "Liberec\t\t 6:12\n"
-                                   "Liberec-Rochlice\t 6:17\t 6:18+1;P\n"
-                                   "-\n");
-    ASSERT_TRUE(r.ok) << r.error.toStdString();
-    EXPECT_EQ(r.trainsAdded, 1);
-    ASSERT_EQ(doc.trains.size(), 1u);
-    const Train &t = doc.trains[0];
-    EXPECT_EQ(t.name.toByteArray(), "Os 5401");
-    EXPECT_EQ(t.podlePotreby, 1);
-    EXPECT_EQ(t.rusici, 0);
-    EXPECT_EQ(rowsOf(t), (std::vector<Row>{{1, hm(6, 12), 0, 0, 0}, {2, hm(6, 17), 0, 0, 0}, {2, hm(6, 18), 1, 1, 0}}));
-    // Records created minus one: the last block made no further record.
-    EXPECT_EQ(doc.trainCount, 0);
-}
-
-TEST(TextImport, ArrivalIsTakenOnlyOnceTheTrainHasARow)
-{
-    Document doc;
-    fillStations(doc);
-    // The first station's arrival is dropped even with a departure; an
-    // arrival-only line before any departure is dropped too.
-    ASSERT_TRUE(importText(doc, "R 1\n"
-                                "Liberec\t 5:00\t\n"
-                                "Liberec-Rochlice\t 5:58\t 6:00\n"
-                                "Vesec u Liberce\t 6:05\t\n"
-                                "Jablonec n.N.\t 6:20\t 6:22\n"
-                                "-\n")
-                    .ok);
-    EXPECT_EQ(rowsOf(doc.trains.at(0)),
-              (std::vector<Row>{
-                  {2, hm(6, 0), 0, 0, 0}, {3, hm(6, 5), 0, 0, 0}, {4, hm(6, 20), 0, 0, 0}, {4, hm(6, 22), 0, 0, 0}}));
-}
-
-TEST(TextImport, SuffixesGiveMarksAndFlags)
-{
-    Document doc;
-    fillStations(doc);
-    ASSERT_TRUE(importText(doc, "Os 1\n"
-                                "Liberec\t\t 6:00+2;P\n"
-                                "Liberec-Rochlice\t\t 6:05;PB\n"
-                                "Vesec u Liberce\t 6:09-1;P;PB\t 6:10-1\n"
-                                "Jablonec n.N.\t\t 6:15+x;P\n"
-                                "Jablonec n.N.\t\t 6:16;pb;Q;P\n"
-                                "-\n")
-                    .ok);
-    EXPECT_EQ(rowsOf(doc.trains.at(0)), (std::vector<Row>{{1, hm(6, 0), 2, 1, 0},
-                                                          {2, hm(6, 5), 0, 0, 1},
-                                                          {3, hm(6, 9), -1, 1, 1},
-                                                          // the departure's flags start again from zero
-                                                          {3, hm(6, 10), -1, 0, 0},
-                                                          // a sign without a number is no mark
-                                                          {4, hm(6, 15), 0, 1, 0},
-                                                          // keywords are case-sensitive
-                                                          {4, hm(6, 16), 0, 1, 0}}));
+    const struct
+    {
+        const char *stationLines;
+        std::vector<Row> rows;
+    } cases[] = {
+        // The format's example.
+        {"Liberec\t\t 6:12\nLiberec-Rochlice\t 6:17\t 6:18+1;P\n",
+         {{1, hm(6, 12), 0, 0, 0}, {2, hm(6, 17), 0, 0, 0}, {2, hm(6, 18), 1, 1, 0}}},
+        // The first station's arrival is dropped even with a departure; an
+        // arrival-only line before any departure is dropped too.
+        {"Liberec\t 5:00\t\nLiberec-Rochlice\t 5:58\t 6:00\nVesec u Liberce\t 6:05\t\nJablonec n.N.\t 6:20\t 6:22\n",
+         {{2, hm(6, 0), 0, 0, 0}, {3, hm(6, 5), 0, 0, 0}, {4, hm(6, 20), 0, 0, 0}, {4, hm(6, 22), 0, 0, 0}}},
+        // A departure's flags start again from zero; a sign without a number
+        // is no mark; keywords are case-sensitive.
+        {"Liberec\t\t 6:00+2;P\nLiberec-Rochlice\t\t 6:05;PB\nVesec u Liberce\t 6:09-1;P;PB\t 6:10-1\n"
+         "Jablonec n.N.\t\t 6:15+x;P\nJablonec n.N.\t\t 6:16;pb;Q;P\n",
+         {{1, hm(6, 0), 2, 1, 0},
+          {2, hm(6, 5), 0, 0, 1},
+          {3, hm(6, 9), -1, 1, 1},
+          {3, hm(6, 10), -1, 0, 0},
+          {4, hm(6, 15), 0, 1, 0},
+          {4, hm(6, 16), 0, 1, 0}}},
+        // A short arrival without TAB is read without suffix, with the
+        // minute digits that are there; the hour's blank reads as zero.
+        {"Liberec\t\t 0:07\nLiberec-Rochlice\t 6:5", {{1, hm(0, 7), 0, 0, 0}, {2, hm(6, 5), 0, 0, 0}}},
+        {"Liberec\t\t 6:00\nLiberec-Rochlice\t23:59", {{1, hm(6, 0), 0, 0, 0}, {2, hm(23, 59), 0, 0, 0}}},
+    };
+    for (const auto &c : cases) {
+        Document doc;
+        fillStations(doc);
+        ASSERT_TRUE(importText(doc, QByteArray("Os 1\n") + c.stationLines + "\n-\n").ok) << c.stationLines;
+        ASSERT_EQ(doc.trains.size(), 1u);
+        EXPECT_EQ(rowsOf(doc.trains[0]), c.rows) << c.stationLines;
+    }
 }
 
 TEST(TextImport, TrainLineKeywords)
@@ -187,39 +164,6 @@ TEST(TextImport, ShortBlocksGiveNoTrainAndTheirRecordIsReused)
     EXPECT_EQ(doc.trainCount, 0);
 }
 
-TEST(TextImport, TimeFields)
-{
-    // The second line of a train that leaves Liberec at 6:00.
-    const struct
-    {
-        const char *line;
-        std::optional<double> time; // none: a conversion error
-    } cases[] = {
-        {"Liberec-Rochlice\t 6:05", hm(6, 5)}, // a short arrival is read without suffix
-        {"Liberec-Rochlice\t 6:5", hm(6, 5)},  // the minute digits that are there
-        {"Liberec-Rochlice\t23:59\t", hm(23, 59)},
-        {"Liberec-Rochlice\t\t 0:07", hm(0, 7)},    // the blank of the hour reads as zero
-        {"Liberec-Rochlice\t\t7:05", std::nullopt}, // the hour without its blank
-        {"Liberec-Rochlice\t24:00\t", std::nullopt},
-        {"Liberec-Rochlice\t\t12:60", std::nullopt},
-        {"Liberec-Rochlice\t x:00\t", std::nullopt},
-    };
-    for (const auto &c : cases) {
-        Document doc;
-        fillStations(doc);
-        const auto r = importText(doc, QByteArray("Os\nLiberec\t\t 6:00\n") + c.line + "\n");
-        EXPECT_EQ(r.ok, c.time.has_value()) << c.line;
-        if (c.time) {
-            ASSERT_EQ(doc.trains.size(), 1u) << c.line;
-            ASSERT_EQ(doc.trains[0].rowCount(), 2) << c.line;
-            EXPECT_EQ(doc.trains[0].row(1).time, *c.time) << c.line;
-        } else {
-            EXPECT_FALSE(r.error.isEmpty());
-            EXPECT_TRUE(doc.trains.empty()) << c.line;
-        }
-    }
-}
-
 TEST(TextImport, ConversionErrorRemovesTheIncompleteTrain)
 {
     Document doc;
@@ -231,6 +175,16 @@ TEST(TextImport, ConversionErrorRemovesTheIncompleteTrain)
     EXPECT_EQ(r.error, QStringLiteral("'xx' is not a valid integer value"));
     EXPECT_EQ(namesOf(doc), std::vector<QByteArray>{"Os 1"});
     EXPECT_EQ(r.trainsAdded, 1);
+
+    // The hour without its blank, and times out of range.
+    for (const char *line : {"Liberec\t\t7:05", "Liberec\t24:00\t", "Liberec\t\t12:60", "Liberec\t x:00\t"}) {
+        Document other;
+        fillStations(other);
+        const auto bad = importText(other, QByteArray("Os\n") + line + "\nLiberec-Rochlice\t 6:05\t\n");
+        EXPECT_FALSE(bad.ok) << line;
+        EXPECT_FALSE(bad.error.isEmpty());
+        EXPECT_TRUE(other.trains.empty()) << line;
+    }
 }
 
 TEST(TextImport, Utf8AndCodePage1250)
