@@ -1,10 +1,9 @@
 // The commands of vlakorys-cli run in-process: outputs, exit statuses, the
 // single error line, and no output file after a failure.
-#include "CapturedStream.h"
+#include "CliTest.h"
 
 #include "../io/FileBytes.h"
 
-#include "cli/CliApp.h"
 #include "cli/DocumentJson.h"
 #include "cli/DumpCommand.h"
 #include "cli/ImportCommand.h"
@@ -14,7 +13,6 @@
 #include "SampleLine.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -22,19 +20,12 @@ namespace {
 
 using Json = DocumentJson::Json;
 
-class CliCommandsTest : public ::testing::Test
+class CliCommandsTest : public CliTest
 {
 protected:
-    QTemporaryDir dir;
     QStringList labelCalls;
     LabelSteps recording{[this](Document &) { labelCalls << QStringLiteral("train"); },
                          [this](Document &) { labelCalls << QStringLiteral("time"); }};
-
-    QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
-    static CommandRun cli(const QStringList &args)
-    {
-        return capture([&](std::FILE *out, std::FILE *err) { return CliApp::run(args, out, err); });
-    }
 
     // One line naming the tool, the file and the message.
     static QByteArray errorLine(const QString &file, const QString &message)

@@ -1,9 +1,8 @@
 // vlakorys-cli render: the options, the pictures it writes and its errors.
-#include "CapturedStream.h"
+#include "CliTest.h"
 
 #include "../io/FileBytes.h"
 
-#include "cli/CliApp.h"
 #include "cli/RenderCommand.h"
 #include "io/DocumentFile.h"
 #include "model/Document.h"
@@ -15,7 +14,6 @@
 
 #include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -23,17 +21,10 @@ namespace {
 
 const QString example = QStringLiteral(VLAKORYS_SOURCE_DIR "/examples/liberec-tanvald.vrs");
 
-class RenderCommandTest : public ::testing::Test
+class RenderCommandTest : public CliTest
 {
 protected:
-    QTemporaryDir dir;
-
-    QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
-    static CommandRun render(QStringList args)
-    {
-        args.prepend(QStringLiteral("render"));
-        return capture([&](std::FILE *out, std::FILE *err) { return CliApp::run(args, out, err); });
-    }
+    static CommandRun render(const QStringList &args) { return cli(QStringList{"render"} + args); }
     // line.vrs: a small generated line.
     void saveLine(Document &doc, const SampleLine::Shape &shape = {10, 60, 40, 10})
     {

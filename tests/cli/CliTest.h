@@ -1,7 +1,12 @@
 #pragma once
 
+#include "cli/CliApp.h"
+
 #include <QByteArray>
 #include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 
@@ -43,3 +48,16 @@ template <typename Command> CommandRun capture(Command command)
     const int status = command(out.file(), err.file());
     return {status, out.text(), err.text()};
 }
+
+// The commands' tests: a directory of their own and the tool's command line.
+class CliTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+
+    QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
+    static CommandRun cli(const QStringList &args)
+    {
+        return capture([&](std::FILE *out, std::FILE *err) { return CliApp::run(args, out, err); });
+    }
+};
