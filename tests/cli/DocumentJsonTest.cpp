@@ -39,24 +39,14 @@ QByteArray list99(const QByteArray &first, int rest)
 TEST(DocumentJson, TextOfASmallDocument)
 {
     Document doc;
-    Station s;
-    s.name = "Jablonec n.N. zast\xE1vka";
-    s.km = 13;
-    doc.stations.push_back(s);
-    StationKind k;
-    k.stationIndex = 1;
-    k.zastavka = 1;
-    k.nakladiste = 1;
-    doc.appendKind(k);
-    Train t;
-    t.name = "Os 5401";
-    t.podlePotreby = 1;
-    Document::addRow(t, 1, makeTime(6, 12), 0, 0, 0);
-    Document::addRow(t, -987, 0.0, -1, 1, 1);
-    doc.trains.push_back(t);
-    Train empty;
-    empty.name = "R 1";
-    doc.trains.push_back(empty);
+    doc.stations.push_back({"Jablonec n.N. zast\xE1vka", 13});
+    doc.appendKind({.stationIndex = 1, .nakladiste = 1, .zastavka = 1});
+    doc.trains.resize(2);
+    doc.trains[0].name = "Os 5401";
+    doc.trains[0].podlePotreby = 1;
+    Document::addRow(doc.trains[0], 1, makeTime(6, 12), 0, 0, 0);
+    Document::addRow(doc.trains[0], -987, 0.0, -1, 1, 1);
+    doc.trains[1].name = "R 1"; // no rows
     TrainLabel &plain = doc.newTrainLabel();
     plain.text = "R 1";
     plain.time = -0.0;
