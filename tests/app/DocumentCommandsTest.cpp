@@ -1,23 +1,32 @@
+// New, and the settings written when the main window closes.
 #include "app/DocumentCommands.h"
-#include "app/Session.h"
 #include "ScriptedPrompter.h"
+#include "app/Session.h"
 
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-TEST(DocumentCommands, NewKeepsKindRecordsForTheNextStations)
+namespace {
+
+class DocumentCommandsTest : public ::testing::Test
 {
+protected:
     QTemporaryDir dir;
     ScriptedPrompter prompter;
-    Session session(prompter, SettingsFile(dir.filePath(QStringLiteral("Vlakorys.ini"))));
+    const QString ini = dir.filePath(QStringLiteral("Vlakorys.ini"));
+    Session session{prompter, SettingsFile(ini)};
     Document &doc = session.document;
-    StationKind k;
-    k.stationIndex = 1;
-    k.hradlo = 1;
-    doc.appendKind(k);
+};
+
+} // namespace
+
+TEST_F(DocumentCommandsTest, NewKeepsKindRecordsForTheNextStations)
+{
+    doc.appendKind({.stationIndex = 1, .hradlo = 1});
     doc.legacyDopravna = {1, 2};
     doc.noDocument = false;
+    doc.redrawNeeded = false;
     DocumentCommands::newDocument(session);
     EXPECT_EQ(doc.stationKinds.size(), 1u);
     EXPECT_TRUE(doc.legacyDopravna.empty());
@@ -25,14 +34,10 @@ TEST(DocumentCommands, NewKeepsKindRecordsForTheNextStations)
     EXPECT_TRUE(doc.redrawNeeded);
 }
 
-TEST(DocumentCommands, CloseWritesOnlyTheZoom)
+TEST_F(DocumentCommandsTest, CloseWritesOnlyTheZoom)
 {
-    QTemporaryDir dir;
-    ScriptedPrompter prompter;
-    const QString ini = dir.filePath(QStringLiteral("Vlakorys.ini"));
-    Session session(prompter, SettingsFile(ini));
-    session.document.settings.zoom = 12;
-    session.document.settings.penThick = 9;
+    doc.settings.zoom = 12;
+    doc.settings.penThick = 9;
     DocumentCommands::writeCloseSettings(session);
     DocumentSettings s;
     SettingsFile(ini).readInto(s);

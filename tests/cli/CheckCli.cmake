@@ -4,20 +4,7 @@
 #   EXPECT_EXIT    the exit status
 #   EXPECT_STDERR  a regular expression standard error must match (optional)
 #   EXPECT_LINES   the number of lines on standard error (optional)
-#   NO_FILE        a path that must not exist afterwards (optional)
 #   COMPARE        "produced;committed": two files that must be equal (optional)
-#   TRUNCATE       "source;target;bytes": writes the first bytes of a file first (optional)
-if(DEFINED TRUNCATE)
-  list(GET TRUNCATE 0 _source)
-  list(GET TRUNCATE 1 _target)
-  list(GET TRUNCATE 2 _bytes)
-  execute_process(COMMAND head -c ${_bytes} "${_source}" OUTPUT_FILE "${_target}")
-endif()
-
-if(DEFINED NO_FILE)
-  file(REMOVE "${NO_FILE}")
-endif()
-
 execute_process(COMMAND ${CLI} ${ARGS}
   RESULT_VARIABLE code
   OUTPUT_VARIABLE out
@@ -35,9 +22,6 @@ if(DEFINED EXPECT_LINES)
   if(NOT _count EQUAL EXPECT_LINES)
     message(FATAL_ERROR "${_count} lines on stderr, expected ${EXPECT_LINES}:\n${err}")
   endif()
-endif()
-if(DEFINED NO_FILE AND EXISTS "${NO_FILE}")
-  message(FATAL_ERROR "${NO_FILE} was left behind")
 endif()
 if(DEFINED COMPARE)
   list(GET COMPARE 0 _produced)

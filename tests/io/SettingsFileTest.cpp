@@ -1,9 +1,14 @@
+// The per-user settings file: its defaults, what is written, and files from
+// the Windows world read as Windows reads them.
 #include "io/SettingsFile.h"
 
-#include <QFile>
+#include "FileBytes.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 
@@ -11,28 +16,23 @@ class SettingsFileTest : public ::testing::Test
 {
 protected:
     QTemporaryDir dir;
-    QString path() const { return dir.filePath(QStringLiteral("Vlakorys.ini")); }
+    const QString path = dir.filePath(QStringLiteral("Vlakorys.ini"));
 
-    void writeFile(const QByteArray &text)
-    {
-        QFile f(path());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    }
-    QByteArray readFile()
-    {
-        QFile f(path());
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        return f.readAll();
-    }
-    DocumentSettings read()
+    DocumentSettings read() const
     {
         DocumentSettings s;
         s.zoom = 77; // to see that every key is written over
         s.penThick = 77;
         s.saveLabelImages = 1;
-        SettingsFile(path()).readInto(s);
+        SettingsFile(path).readInto(s);
         return s;
+    }
+    // The values of the file's keys, in its reading order.
+    static auto keys(const DocumentSettings &s)
+    {
+        return std::tuple(int(s.zoom), int(s.saveLabelImages), s.timeFontName, s.timeFontSize, s.trainFontSmallName,
+                          s.trainFontSmallSize, s.trainFontLargeName, s.trainFontLargeSize, int(s.penThin),
+                          int(s.penMedium), int(s.penThick));
     }
 };
 
@@ -40,24 +40,14 @@ protected:
 
 TEST_F(SettingsFileTest, NoFileGivesTheDefaults)
 {
-    const DocumentSettings s = read();
-    EXPECT_EQ(s.zoom, 4);
-    EXPECT_EQ(s.saveLabelImages, 0);
-    EXPECT_EQ(s.timeFontName, QByteArray("Arial CE"));
-    EXPECT_EQ(s.timeFontSize, 7);
-    EXPECT_EQ(s.trainFontSmallName, QByteArray("Times New Roman CE"));
-    EXPECT_EQ(s.trainFontSmallSize, 8);
-    EXPECT_EQ(s.trainFontLargeName, QByteArray("Arial CE"));
-    EXPECT_EQ(s.trainFontLargeSize, 12);
-    EXPECT_EQ(s.penThin, 1);
-    EXPECT_EQ(s.penMedium, 2);
-    EXPECT_EQ(s.penThick, 3);
-    EXPECT_FALSE(QFile::exists(path())) << "reading must not create the file";
+    EXPECT_EQ(keys(read()), std::tuple(4, 0, QByteArray("Arial CE"), 7, QByteArray("Times New Roman CE"), 8,
+                                       QByteArray("Arial CE"), 12, 1, 2, 3));
+    EXPECT_FALSE(QFile::exists(path)) << "reading must not create the file";
 }
 
-TEST_F(SettingsFileTest, WrittenValuesReadBack)
+TEST_F(SettingsFileTest, WrittenValuesReadBackWithBooleansAsOneAndZero)
 {
-    SettingsFile f(path());
+    SettingsFile f(path);
     ASSERT_TRUE(f.writeZoom(9));
     ASSERT_TRUE(f.writeSaveLabelImages(true));
     ASSERT_TRUE(f.writeTimeFont("Courier", 9));
@@ -66,40 +56,21 @@ TEST_F(SettingsFileTest, WrittenValuesReadBack)
     ASSERT_TRUE(f.writePenThin(2));
     ASSERT_TRUE(f.writePenMedium(4));
     ASSERT_TRUE(f.writePenThick(6));
-    const DocumentSettings s = read();
-    EXPECT_EQ(s.zoom, 9);
-    EXPECT_EQ(s.saveLabelImages, 1);
-    EXPECT_EQ(s.timeFontName, QByteArray("Courier"));
-    EXPECT_EQ(s.timeFontSize, 9);
-    EXPECT_EQ(s.trainFontSmallName, QByteArray("Serif"));
-    EXPECT_EQ(s.trainFontSmallSize, 10);
-    EXPECT_EQ(s.trainFontLargeName, QByteArray("Sans"));
-    EXPECT_EQ(s.trainFontLargeSize, 14);
-    EXPECT_EQ(s.penThin, 2);
-    EXPECT_EQ(s.penMedium, 4);
-    EXPECT_EQ(s.penThick, 6);
+    EXPECT_EQ(keys(read()),
+              std::tuple(9, 1, QByteArray("Courier"), 9, QByteArray("Serif"), 10, QByteArray("Sans"), 14, 2, 4, 6));
+    QByteArray text = FileBytes::read(path).replace(" = ", "=");
+    for (const char *line : {"[Nastaveni]", "[Casove popisky]", "[Vlakove popisky]", "[Cary]", "UlozitPopisky=1"})
+        EXPECT_TRUE(text.contains(line)) << line << "\n" << text.constData();
 
-    const QByteArray text = readFile();
-    EXPECT_TRUE(text.contains("[Nastaveni]"));
-    EXPECT_TRUE(text.contains("[Casove popisky]"));
-    EXPECT_TRUE(text.contains("[Vlakove popisky]"));
-    EXPECT_TRUE(text.contains("[Cary]"));
-    EXPECT_TRUE(text.contains("UlozitPopisky = 1") || text.contains("UlozitPopisky=1")) << text.constData();
-}
-
-TEST_F(SettingsFileTest, BooleansAreWrittenAsOneAndZero)
-{
-    SettingsFile f(path());
     ASSERT_TRUE(f.writeSaveLabelImages(false));
-    EXPECT_TRUE(readFile().contains("0"));
-    EXPECT_FALSE(readFile().contains("false"));
     EXPECT_EQ(read().saveLabelImages, 0);
+    EXPECT_TRUE(FileBytes::read(path).replace(" = ", "=").contains("UlozitPopisky=0"));
 }
 
 TEST_F(SettingsFileTest, SectionsAndKeysIgnoreCase)
 {
-    writeFile("[NASTAVENI]\r\nmeritko=6\r\nulozitpopisky=1\r\n[cary]\r\nSILNA=5\r\n"
-              "[casove POPISKY]\r\nname=\"Tahoma CE\"\r\nSIZE=8\r\n");
+    FileBytes::write(path, "[NASTAVENI]\r\nmeritko=6\r\nulozitpopisky=1\r\n[cary]\r\nSILNA=5\r\n"
+                           "[casove POPISKY]\r\nname=\"Tahoma CE\"\r\nSIZE=8\r\n");
     const DocumentSettings s = read();
     EXPECT_EQ(s.zoom, 6);
     EXPECT_EQ(s.saveLabelImages, 1);
@@ -110,8 +81,8 @@ TEST_F(SettingsFileTest, SectionsAndKeysIgnoreCase)
 
 TEST_F(SettingsFileTest, NonNumbersAndBytesAbove255GiveTheDefault)
 {
-    writeFile("[Nastaveni]\nMeritko=300\nUlozitPopisky=ano\n[Cary]\nSlaba=-1\nStredni=abc\nSilna=255\n"
-              "[Casove popisky]\nSize=7pt\n[Vlakove popisky]\nSizeM= 11\nSizeV=99999\n");
+    FileBytes::write(path, "[Nastaveni]\nMeritko=300\nUlozitPopisky=ano\n[Cary]\nSlaba=-1\nStredni=abc\nSilna=255\n"
+                           "[Casove popisky]\nSize=7pt\n[Vlakove popisky]\nSizeM= 11\nSizeV=99999\n");
     const DocumentSettings s = read();
     EXPECT_EQ(s.zoom, 4);
     EXPECT_EQ(s.saveLabelImages, 0);
@@ -123,20 +94,16 @@ TEST_F(SettingsFileTest, NonNumbersAndBytesAbove255GiveTheDefault)
     EXPECT_EQ(s.trainFontLargeSize, 99999);
 }
 
-TEST_F(SettingsFileTest, WritingKeepsTheRestOfTheFile)
+TEST_F(SettingsFileTest, WritingKeepsTheRestOfTheFileAndMakesItsDirectory)
 {
-    writeFile("; my settings\n[Nastaveni]\nMeritko=5\nUlozitPopisky=1\n[Jine]\nKlic=hodnota\n");
-    ASSERT_TRUE(SettingsFile(path()).writeZoom(7));
-    const QByteArray text = readFile();
+    FileBytes::write(path, "; my settings\n[Nastaveni]\nMeritko=5\nUlozitPopisky=1\n[Jine]\nKlic=hodnota\n");
+    ASSERT_TRUE(SettingsFile(path).writeZoom(7));
+    const QByteArray text = FileBytes::read(path);
     EXPECT_TRUE(text.contains("Klic")) << text.constData();
     EXPECT_TRUE(text.contains("; my settings"));
-    const DocumentSettings s = read();
-    EXPECT_EQ(s.zoom, 7);
-    EXPECT_EQ(s.saveLabelImages, 1);
-}
+    EXPECT_EQ(read().zoom, 7);
+    EXPECT_EQ(read().saveLabelImages, 1);
 
-TEST_F(SettingsFileTest, WritingCreatesTheDirectory)
-{
     const QString nested = dir.filePath(QStringLiteral("a/b/Vlakorys.ini"));
     ASSERT_TRUE(SettingsFile(nested).writePenThin(3));
     EXPECT_TRUE(QFile::exists(nested));

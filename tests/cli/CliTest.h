@@ -1,0 +1,63 @@
+#pragma once
+
+#include "cli/CliApp.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+// A stream a command writes to (its standard output or error), read back.
+class CapturedStream
+{
+public:
+    CapturedStream() : m_file(std::tmpfile()) {}
+    ~CapturedStream() { std::fclose(m_file); }
+    CapturedStream(const CapturedStream &) = delete;
+    CapturedStream &operator=(const CapturedStream &) = delete;
+
+    std::FILE *file() const { return m_file; }
+    QByteArray text() const
+    {
+        std::fflush(m_file);
+        std::rewind(m_file);
+        QFile read;
+        return read.open(m_file, QIODevice::ReadOnly) ? read.readAll() : QByteArray();
+    }
+
+private:
+    std::FILE *m_file;
+};
+
+// What a command left: its exit status, standard output and standard error.
+struct CommandRun
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs a command (given the two streams) and reads back what it wrote.
+template <typename Command> CommandRun capture(Command command)
+{
+    CapturedStream out;
+    CapturedStream err;
+    const int status = command(out.file(), err.file());
+    return {status, out.text(), err.text()};
+}
+
+// The commands' tests: a directory of their own and the tool's command line.
+class CliTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+
+    QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
+    static CommandRun cli(const QStringList &args)
+    {
+        return capture([&](std::FILE *out, std::FILE *err) { return CliApp::run(args, out, err); });
+    }
+};
