@@ -26,11 +26,6 @@ QSize measured(const QFont &font, const QString &text)
     return {m.horizontalAdvance(text), m.height()};
 }
 
-int channel(QRgb p, LabelChannel c)
-{
-    return c == LabelChannel::Red ? qRed(p) : qBlue(p);
-}
-
 int darkPixels(const QImage &image)
 {
     int n = 0;
@@ -118,12 +113,10 @@ TEST(MakeLabelImage, ColourAndChannelFollowCategoryAndRusici)
         int32_t colour;
         LabelChannel channel;
     };
-    for (const Case &c :
-         {Case{"Os 5401", false, Colours::black, LabelChannel::Red},
-          Case{"Sv 9", false, Colours::blue, LabelChannel::Red}, Case{"pn 77", false, Colours::blue, LabelChannel::Red},
-          Case{"NEx 12", false, Colours::blue, LabelChannel::Red},
-          Case{"R 601", false, Colours::black, LabelChannel::Red}, Case{"Sv 9", true, Colours::red, LabelChannel::Blue},
-          Case{"Os 5401", true, Colours::red, LabelChannel::Blue}}) {
+    for (const Case &c : {Case{"Os 5401", false, Colours::black, LabelChannel::Red},
+                          Case{"pn 77", false, Colours::blue, LabelChannel::Red}, // the key is upper-cased
+                          Case{"Sv 9", false, Colours::blue, LabelChannel::Red},
+                          Case{"Sv 9", true, Colours::red, LabelChannel::Blue}}) {
         const LabelImage image = MakeLabelImage(c.text, c.rusici, -0.3, labelFont(), false, true);
         EXPECT_EQ(image.colour, c.colour) << c.text;
         EXPECT_EQ(image.channel, c.channel) << c.text;
@@ -135,7 +128,7 @@ TEST(MakeLabelImage, ColourAndChannelFollowCategoryAndRusici)
                     continue;
                 ++text;
                 ASSERT_EQ(p, Colours::toQColor(c.colour).rgb()) << c.text << " at " << x << "," << y;
-                ASSERT_EQ(channel(p, c.channel), 0);
+                ASSERT_EQ(c.channel == LabelChannel::Red ? qRed(p) : qBlue(p), 0);
             }
         EXPECT_GT(text, 0) << c.text;
     }
@@ -163,31 +156,21 @@ TEST(MakeLabelImage, RotatedTextRisesOrFallsAndKeepsItsPixels)
     }
 }
 
-TEST(MakeLabelImage, HiddenCategoryLeavesTheNumber)
+TEST(MakeLabelImage, TextsFromTheDocument)
 {
     const QFont font = labelFont();
-    const LabelImage full = MakeLabelImage("Os 5401", false, 0.0, font, false, true);
-    const LabelImage cut = MakeLabelImage("Os 5401", false, 0.0, font, false, false);
-    EXPECT_EQ(full.bitmap.width(), measured(font, "Os 5401").width());
-    EXPECT_EQ(cut.bitmap.width(), measured(font, "5401").width());
-    EXPECT_EQ(cut.colour, Colours::black);
-    const LabelImage service = MakeLabelImage("Slu\x9e", false, 0.0, font, false, false);
-    EXPECT_EQ(service.bitmap.width(), measured(font, QStringLiteral("ž")).width());
-}
-
-TEST(MakeLabelImage, EmptyTextGivesNoImage)
-{
-    const LabelImage image = MakeLabelImage("", false, 0.4, labelFont(), true, true);
-    EXPECT_TRUE(image.bitmap.isNull());
+    // A hidden category leaves the number, or the last character without one.
+    EXPECT_EQ(MakeLabelImage("Os 5401", false, 0.0, font, false, false).bitmap.width(), measured(font, "5401").width());
+    EXPECT_EQ(MakeLabelImage("Slu\x9e", false, 0.0, font, false, false).bitmap.width(),
+              measured(font, QStringLiteral("ž")).width());
+    // A nonsense angle from a file draws upright.
+    EXPECT_EQ(MakeLabelImage("Os 1", false, std::nan(""), font, false, true).bitmap.size(), measured(font, "Os 1"));
+    // An empty text gives no image.
+    const LabelImage empty = MakeLabelImage("", false, 0.4, font, true, true);
+    EXPECT_TRUE(empty.bitmap.isNull());
     TrainLabel label;
-    EXPECT_EQ(EncodeLabelImage(label, image.bitmap, image.channel, true), QSize(0, 0));
+    EXPECT_EQ(EncodeLabelImage(label, empty.bitmap, empty.channel, true), QSize(0, 0));
     EXPECT_FALSE(label.hasImage());
-}
-
-TEST(MakeLabelImage, NonsenseAngleFromAFileDrawsUpright)
-{
-    const LabelImage image = MakeLabelImage("Os 1", false, std::nan(""), labelFont(), false, true);
-    EXPECT_EQ(image.bitmap.size(), measured(labelFont(), "Os 1"));
 }
 
 TEST(EncodeLabelImage, RunsLongerThan255AreSplit)
@@ -354,7 +337,7 @@ TEST(ComposeLabelImages, NothingIsWrittenPastTheBitmapOrTheViewport)
     EXPECT_EQ(all.pixel(600, 0), qRgb(255, 255, 255));
 }
 
-TEST(ComposeLabelImages, SkipsLabelsWithoutImageOrOutsideTheView)
+TEST(ComposeLabelImages, SkipsLabelsWithoutImageOrOutsideTheViewAndStopsAtMissingValues)
 {
     std::deque<TrainLabel> labels{
         synthetic({}, {}, 0, 0, 4, 1, Colours::black), synthetic({4, 0}, {0}, 200, 0, 4, 1, Colours::black),
@@ -362,12 +345,8 @@ TEST(ComposeLabelImages, SkipsLabelsWithoutImageOrOutsideTheView)
     QImage bitmap = filled(20, 5, qRgb(255, 255, 255));
     ComposeLabelImages(labels, bitmap, 0, 0, 19, 4);
     EXPECT_EQ(darkPixels(bitmap), 0);
-}
-
-TEST(ComposeLabelImages, DamagedImageWithTooFewValuesStops)
-{
-    std::deque<TrainLabel> labels{synthetic({2, 2, 0}, {0}, 0, 0, 4, 1, Colours::black)};
-    QImage bitmap = filled(6, 2, qRgb(255, 255, 255));
-    ComposeLabelImages(labels, bitmap, 0, 0, 5, 1);
+    // A damaged image with fewer values than runs draws what it has.
+    labels = {synthetic({2, 2, 0}, {0}, 0, 0, 4, 1, Colours::black)};
+    ComposeLabelImages(labels, bitmap, 0, 0, 19, 4);
     EXPECT_EQ(darkPixels(bitmap), 2);
 }
