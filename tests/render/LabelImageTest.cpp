@@ -185,31 +185,6 @@ TEST(EncodeLabelImage, RunsLongerThan255AreSplit)
     EXPECT_EQ(label.imageCodeCount(), 9);
 }
 
-TEST(EncodeLabelImage, ChannelIsTheComponentThatIsZeroInTheText)
-{
-    QImage image = filled(2, 1, qRgb(255, 255, 255));
-    image.setPixel(0, 0, qRgb(255, 0, 0)); // red text
-    TrainLabel label;
-    EncodeLabelImage(label, image, LabelChannel::Blue, false);
-    EXPECT_EQ(label.imageCodes, (std::vector<uint8_t>{1, 1, 0}));
-    EXPECT_EQ(label.imageValues, (std::vector<uint8_t>{0, 255}));
-    EncodeLabelImage(label, image, LabelChannel::Red, false);
-    EXPECT_EQ(label.imageCodes, (std::vector<uint8_t>{2, 0})) << "replaces the earlier image";
-    EXPECT_EQ(label.imageValues, (std::vector<uint8_t>{255}));
-}
-
-TEST(EncodeLabelImage, SmoothingAveragesThreeByThreeBlocks)
-{
-    // 7 x 5: two whole blocks across, one down; the rest is dropped.
-    QImage image = filled(7, 5, qRgb(0, 0, 0));
-    image.setPixel(4, 1, qRgb(255, 255, 255)); // one white pixel in block (0, 1)
-    image.setPixel(6, 0, qRgb(255, 255, 255)); // outside every whole block
-    TrainLabel label;
-    EXPECT_EQ(EncodeLabelImage(label, image, LabelChannel::Red, true), QSize(2, 1));
-    EXPECT_EQ(label.imageCodes, (std::vector<uint8_t>{1, 1, 0}));
-    EXPECT_EQ(label.imageValues, (std::vector<uint8_t>{0, 255 / 9}));
-}
-
 TEST(EncodeLabelImage, SmoothedLabelIsAThirdOfTheSupersampledSizeWithSoftEdges)
 {
     const QFont font = labelFont();
@@ -236,36 +211,43 @@ TEST(EncodeLabelImage, SmoothedLabelIsAThirdOfTheSupersampledSizeWithSoftEdges)
 
 TEST(ComposeLabelImages, ComposedOntoWhiteEqualsTheBlendedSource)
 {
-    const LabelImage made = MakeLabelImage("Rn 1234", true, -0.35, labelFont(), true, true);
-    std::deque<TrainLabel> labels(1);
-    TrainLabel &l = labels.front();
-    l.imageColour = made.colour;
-    const QSize size = EncodeLabelImage(l, made.bitmap, made.channel, true);
-    l.width = size.width();
-    l.height = size.height();
-    l.x = 10;
-    l.y = 5;
+    // A red label kept in the blue channel and a blue one kept in the red.
+    for (const bool rusici : {true, false}) {
+        const LabelImage made = MakeLabelImage("Rn 1234", rusici, -0.35, labelFont(), true, true);
+        std::deque<TrainLabel> labels(1);
+        TrainLabel &l = labels.front();
+        l.imageColour = made.colour;
+        const QSize size = EncodeLabelImage(l, made.bitmap, made.channel, true);
+        l.width = size.width();
+        l.height = size.height();
+        l.x = 10;
+        l.y = 5;
 
-    QImage bitmap = filled(200, 100, qRgb(255, 255, 255));
-    ComposeLabelImages(labels, bitmap, 0, 0, 199, 99);
-    int coloured = 0;
-    for (int y = 0; y < bitmap.height(); ++y)
-        for (int x = 0; x < bitmap.width(); ++x) {
-            const QRgb got = bitmap.pixel(x, y);
-            const int i = y - l.y;
-            const int j = x - l.x;
-            if (i < 0 || j < 0 || i >= size.height() || j >= size.width()) {
-                ASSERT_EQ(got, qRgb(255, 255, 255)) << "outside the image at " << x << "," << y;
-                continue;
+        QImage bitmap = filled(200, 100, qRgb(255, 255, 255));
+        ComposeLabelImages(labels, bitmap, 0, 0, 199, 99);
+        const QColor c = Colours::toQColor(made.colour);
+        int coloured = 0;
+        for (int y = 0; y < bitmap.height(); ++y)
+            for (int x = 0; x < bitmap.width(); ++x) {
+                const QRgb got = bitmap.pixel(x, y);
+                const int i = y - l.y;
+                const int j = x - l.x;
+                if (i < 0 || j < 0 || i >= size.height() || j >= size.width()) {
+                    ASSERT_EQ(got, qRgb(255, 255, 255)) << "outside the image at " << x << "," << y;
+                    continue;
+                }
+                int sum = 0;
+                for (int k = 0; k < 9; ++k) {
+                    const QRgb p = made.bitmap.pixel(j * 3 + k % 3, i * 3 + k / 3);
+                    sum += made.channel == LabelChannel::Blue ? qBlue(p) : qRed(p);
+                }
+                const int v = sum / 9;
+                ASSERT_EQ(got, qRgb(blend(255, v, c.red()), blend(255, v, c.green()), blend(255, v, c.blue())))
+                    << rusici << " at " << x << "," << y;
+                coloured += v < 255;
             }
-            int sum = 0;
-            for (int k = 0; k < 9; ++k)
-                sum += qBlue(made.bitmap.pixel(j * 3 + k % 3, i * 3 + k / 3));
-            const int v = sum / 9;
-            ASSERT_EQ(got, qRgb(blend(255, v, 255), blend(255, v, 0), blend(255, v, 0))) << x << "," << y;
-            coloured += v < 255;
-        }
-    EXPECT_GT(coloured, 20);
+        EXPECT_GT(coloured, 20) << rusici;
+    }
 }
 
 TEST(ComposeLabelImages, BlendsWithWhatIsUnderneath)

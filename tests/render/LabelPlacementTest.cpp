@@ -268,6 +268,7 @@ TEST_F(LabelsOnALine, ImagesFromAFileAreKeptUnlessStale)
     doc.settings.smoothing = 1;
     placeAll();
     EXPECT_GT(l.width, 1) << "stale images are made again";
+    EXPECT_NEAR(l.height, measured(font(false), "Os 1").height(), 3) << "drawn three times as large, a third kept";
     EXPECT_TRUE(std::any_of(l.imageValues.begin(), l.imageValues.end(), [](uint8_t v) { return v > 0 && v < 255; }))
         << "smoothed";
 }

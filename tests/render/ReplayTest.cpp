@@ -121,33 +121,12 @@ TEST(LineRaster, PatternsCountPixelsFromTheStart)
     EXPECT_EQ(pixels(image, {0, 5}, {1, 0}, 19, Colours::black), "...#..#..#..#..#..#"); // from the right end
 }
 
-TEST(LineRaster, AClippedLineKeepsItsPixels)
-{
-    // The same long line drawn in a large image and, shifted, in a small one
-    // that clips it: the pixels they share agree exactly.
-    const QPoint a(-3000, 517), b(9000, -211);
-    QImage big = whiteImage(1200, 800);
-    QImage small = whiteImage(300, 200);
-    const QPoint origin(700, 300);
-    for (int width : {1, 2, 3, 5}) {
-        big.fill(Qt::white);
-        small.fill(Qt::white);
-        LineRaster(big).line(a, b, width, Colours::black);
-        LineRaster(small).line(a - origin, b - origin, width, Colours::black);
-        EXPECT_EQ(big.copy(origin.x(), origin.y(), 300, 200), small) << width;
-    }
-    big.fill(Qt::white);
-    small.fill(Qt::white);
-    LineRaster(big).styledLine(a, b, LineRaster::DashDot, qRgb(0, 0, 0));
-    LineRaster(small).styledLine(a - origin, b - origin, LineRaster::DashDot, qRgb(0, 0, 0));
-    EXPECT_EQ(big.copy(origin.x(), origin.y(), 300, 200), small);
-}
-
 TEST(Replay, CullingLeavesThePictureAsItWas)
 {
     // A whole generated line replayed at once into one bitmap, and the same
     // display list replayed through several viewports that cull by strip and
-    // by box: every viewport shows exactly its part of the whole.
+    // by box and clip what they draw: every viewport shows exactly its part of
+    // the whole.
     Document doc;
     SampleLine::fill(doc, {20, 100, 300, 20});
     DiagramView view;
