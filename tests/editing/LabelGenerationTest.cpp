@@ -76,7 +76,8 @@ protected:
     int digitHeight() const { return metrics(doc.settings.timeFontName, doc.settings.timeFontSize).height(); }
     int digitWidth(const char *text) const
     {
-        return metrics(doc.settings.timeFontName, doc.settings.timeFontSize).horizontalAdvance(QString::fromLatin1(text));
+        return metrics(doc.settings.timeFontName, doc.settings.timeFontSize)
+            .horizontalAdvance(QString::fromLatin1(text));
     }
     int nameWidth(const char *name) const
     {

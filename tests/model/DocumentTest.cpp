@@ -83,10 +83,10 @@ TEST(RowKm, KilometrePointsAreHeldToTheLine)
     Document doc;
     doc.stations = {station("A", 0), station("B", 50)};
     doc.rebuildStationTable();
-    EXPECT_EQ(doc.rowKm(-1000), 0);  // kilometre 0
-    EXPECT_EQ(doc.rowKm(-1999), 0);  // kilometre -999, below the line
-    EXPECT_EQ(doc.rowKm(-975), 25);  // kilometre 25
-    EXPECT_EQ(doc.rowKm(-1), 50);    // kilometre 999, above the line
+    EXPECT_EQ(doc.rowKm(-1000), 0); // kilometre 0
+    EXPECT_EQ(doc.rowKm(-1999), 0); // kilometre -999, below the line
+    EXPECT_EQ(doc.rowKm(-975), 25); // kilometre 25
+    EXPECT_EQ(doc.rowKm(-1), 50);   // kilometre 999, above the line
     EXPECT_EQ(doc.rowKm(2), 50);
     EXPECT_THROW(doc.rowKm(0), RangeError);
     EXPECT_THROW(doc.rowKm(1001), RangeError);

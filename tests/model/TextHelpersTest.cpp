@@ -36,8 +36,7 @@ TEST(UpperCaseCz, AsciiAndEveryCzechLetter)
     const QByteArray u = cp1250::fromUnicode(upper);
     ASSERT_EQ(l.size(), u.size());
     for (qsizetype i = 0; i < l.size(); ++i)
-        EXPECT_EQ(upperCaseCz(static_cast<uint8_t>(l[i])), static_cast<uint8_t>(u[i]))
-            << lower.mid(i, 1).toStdString();
+        EXPECT_EQ(upperCaseCz(static_cast<uint8_t>(l[i])), static_cast<uint8_t>(u[i])) << lower.mid(i, 1).toStdString();
     // Capitals, digits and signs stay as they are.
     EXPECT_EQ(upperCaseCz(u), u);
     EXPECT_EQ(upperCaseCz(QByteArrayView("0-9 +;")), QByteArray("0-9 +;"));
@@ -63,14 +62,13 @@ TEST(ClockTime, ParseValidTexts)
         bool digits; // parseClockDigits, else parseClockText
         double expected;
     };
-    for (const Case &c : {Case{"0705", false, true, makeTime(7, 5)}, Case{"1430", false, true, makeTime(14, 30)},
-                          Case{" 705", false, true, makeTime(7, 5)}, // leading blank
-                          Case{"235959", true, true, makeTime(23, 59, 59)},
-                          Case{" 6:12", false, false, makeTime(6, 12)},
-                          Case{"12:30:15", true, false, makeTime(12, 30, 15)},
-                          Case{"08.05", false, false, makeTime(8, 5)}}) {
-        const double got =
-            c.digits ? parseClockDigits(QByteArrayView(c.text), c.seconds) : parseClockText(QByteArrayView(c.text), c.seconds);
+    for (const Case &c :
+         {Case{"0705", false, true, makeTime(7, 5)}, Case{"1430", false, true, makeTime(14, 30)},
+          Case{" 705", false, true, makeTime(7, 5)}, // leading blank
+          Case{"235959", true, true, makeTime(23, 59, 59)}, Case{" 6:12", false, false, makeTime(6, 12)},
+          Case{"12:30:15", true, false, makeTime(12, 30, 15)}, Case{"08.05", false, false, makeTime(8, 5)}}) {
+        const double got = c.digits ? parseClockDigits(QByteArrayView(c.text), c.seconds)
+                                    : parseClockText(QByteArrayView(c.text), c.seconds);
         EXPECT_EQ(got, c.expected) << c.text; // exact, not near
     }
 }

@@ -53,20 +53,6 @@ TEST(DisplayList, PrimitivesAreFiledInEveryStripTheyTouchInRecordedOrder)
     EXPECT_EQ(list.textsInStrip(3).size(), 0u);
 }
 
-TEST(DisplayList, LinesWhollyOutsideTheDiagramAreDropped)
-{
-    DisplayList list;
-    list.startRebuild(2930, 420, true);
-    list.recordLine(-5, 10, -1, 20, 0, 0, 1);     // both x below 0
-    list.recordLine(5, -10, 50, -1, 0, 0, 1);     // both y below 0
-    list.recordLine(2931, 10, 3000, 20, 0, 0, 1); // both x beyond Wc
-    list.recordLine(10, 421, 20, 500, 0, 0, 1);   // both y beyond H
-    EXPECT_EQ(list.lineCount(), 0u);
-    list.recordLine(-5, 10, 5, 20, 0, 0, 1);        // partly inside
-    list.recordLine(2930, 420, 2930, 420, 0, 0, 1); // on the edge
-    EXPECT_EQ(list.lineCount(), 2u);
-}
-
 TEST(DisplayList, StripsGrowPastAThousandPrimitives)
 {
     // Nothing is dropped when a strip holds more than the thousand

@@ -104,8 +104,12 @@ protected:
 TEST(LabelText, CategoryCutKeepsTheNumber)
 {
     const std::pair<const char *, const char *> cases[] = {
-        {"Os 5401", "5401"}, {"NEx 12 b", "12 b"}, {"EC12", "12"}, // the search starts at the third character
-        {"1 23", "23"},      {"Slu\x9e", "\x9e"},  {"Os", "s"},   // no digit: the last character
+        {"Os 5401", "5401"},
+        {"NEx 12 b", "12 b"},
+        {"EC12", "12"}, // the search starts at the third character
+        {"1 23", "23"},
+        {"Slu\x9e", "\x9e"},
+        {"Os", "s"}, // no digit: the last character
         {"", ""},
     };
     for (const auto &[text, cut] : cases)
@@ -282,26 +286,6 @@ TEST_F(LabelsOnALine, ProgressEveryFiveLabels)
     EXPECT_EQ(progress.calls.first(), QStringLiteral("text: Vytvářím popisky vlaků..."));
     EXPECT_TRUE(progress.calls.contains("max: 12"));
     EXPECT_EQ(progress.starting("progress"), QStringList({"progress: 0", "progress: 5", "progress: 10"}));
-}
-
-TEST(LabelOutlines, NumbersFollowInsertionsAndRemovals)
-{
-    LabelOutlineList list;
-    for (int n = 3; n >= 1; --n) {
-        LabelOutline o;
-        o.number = n;
-        o.left = 100 * n;
-        list.push_back(o);
-    }
-    outlinesAfterLabelRemoved(list, 2);
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(findOutline(list, 2)->left, 300);
-    EXPECT_EQ(findOutline(list, 1)->left, 100);
-    EXPECT_EQ(findOutline(list, 3), nullptr);
-    outlinesAfterLabelInsertedAtHead(list);
-    EXPECT_EQ(findOutline(list, 3)->left, 300);
-    EXPECT_EQ(findOutline(list, 2)->left, 100);
-    EXPECT_EQ(findOutline(list, 1), nullptr);
 }
 
 TEST_F(LabelsOnALine, MinuteLabelsDigitArrowAndHalfMinute)

@@ -170,10 +170,10 @@ TEST_F(RendererTest, TheFirstFullRenderRunsTwiceAndEveryFlagEndsWithTheRender)
 TEST_F(RendererTest, TrainLinesInTheirColoursFollowTheScrollBar)
 {
     addLine();
-    addTrain("R 1", {{1, 10, 0}, {2, 10, 50}});                 // black, x 1200 .. 1300
-    addTrain("Pn 2", {{1, 11, 0}, {2, 11, 50}});                // blue
-    addTrain("Os 3", {{1, 12, 0}, {2, 12, 50}}).rusici = 1;     // red
-    view.hpos = 200;                                            // screen x = 40 + x - 1000
+    addTrain("R 1", {{1, 10, 0}, {2, 10, 50}});             // black, x 1200 .. 1300
+    addTrain("Pn 2", {{1, 11, 0}, {2, 11, 50}});            // blue
+    addTrain("Os 3", {{1, 12, 0}, {2, 12, 50}}).rusici = 1; // red
+    view.hpos = 200;                                        // screen x = 40 + x - 1000
     rebuild();
     // Half way up each line is at y 220.
     EXPECT_EQ(pixel(40 + 1250 - 1000, 220), colour(Colours::black));
@@ -304,8 +304,8 @@ TEST_F(RendererTest, HourNumbersLeftOfTheColumnAreNotWritten)
 TEST_F(RendererTest, LegendFillsLinesGreedily)
 {
     window.setPaintBoxSize(QSize(300, 600));
-    for (const char *name : {"Liberec", "Jablonec nad Nisou", "Tanvald", "Velmi dlouhý název, který se nevejde na řádek",
-                             "Kořenov"})
+    for (const char *name :
+         {"Liberec", "Jablonec nad Nisou", "Tanvald", "Velmi dlouhý název, který se nevejde na řádek", "Kořenov"})
         addStation(5 * static_cast<int32_t>(doc.stations.size()), &StationKind::zastavka, name);
     rebuild();
     const QFontMetrics fm(renderer.diagramFont(), &renderer.surface());

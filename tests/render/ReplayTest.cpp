@@ -55,10 +55,10 @@ TEST(WideStyledLine, OffsetByOctant)
 {
     using P = std::pair<int, int>;
     const std::pair<QPoint, P> cases[] = {
-        {{10, 0}, {0, 1}},     {{0, 10}, {1, 0}},     // horizontal, vertical
-        {{100, 41}, {0, 1}},   {{100, -41}, {0, 1}},  // |k| <= tan 22.5
-        {{100, 42}, {1, -1}},  {{100, 241}, {1, -1}}, // falls right and down, k <= tan 67.5
-        {{100, 242}, {1, 0}},  {{100, -242}, {1, 0}}, // steeper
+        {{10, 0}, {0, 1}},     {{0, 10}, {1, 0}},                           // horizontal, vertical
+        {{100, 41}, {0, 1}},   {{100, -41}, {0, 1}},                        // |k| <= tan 22.5
+        {{100, 42}, {1, -1}},  {{100, 241}, {1, -1}},                       // falls right and down, k <= tan 67.5
+        {{100, 242}, {1, 0}},  {{100, -242}, {1, 0}},                       // steeper
         {{100, -241}, {1, 1}}, {{100, -42}, {1, 1}},  {{-100, 50}, {1, 1}}, // k = -0.5 whichever way it runs
     };
     for (const auto &[to, expected] : cases) {

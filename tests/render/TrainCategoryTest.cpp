@@ -1,5 +1,5 @@
-#include "render/Colours.h"
 #include "render/TrainCategory.h"
+#include "render/Colours.h"
 
 #include <gtest/gtest.h>
 

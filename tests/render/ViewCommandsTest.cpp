@@ -161,9 +161,11 @@ TEST_F(ViewCommandsTest, UserScrollingRendersOnce)
 TEST_F(ViewCommandsTest, KeysScrollWithinTheBars)
 {
     window.userScroll(Qt::Horizontal, 100);
-    const std::pair<Qt::Key, Qt::KeyboardModifiers> steps[] = {
-        {Qt::Key_Right, Qt::NoModifier}, {Qt::Key_Right, Qt::ShiftModifier}, {Qt::Key_Left, Qt::ShiftModifier},
-        {Qt::Key_Right, Qt::ShiftModifier}, {Qt::Key_Right, Qt::ShiftModifier}};
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> steps[] = {{Qt::Key_Right, Qt::NoModifier},
+                                                               {Qt::Key_Right, Qt::ShiftModifier},
+                                                               {Qt::Key_Left, Qt::ShiftModifier},
+                                                               {Qt::Key_Right, Qt::ShiftModifier},
+                                                               {Qt::Key_Right, Qt::ShiftModifier}};
     std::vector<int> positions;
     for (const auto &[key, modifiers] : steps) {
         EXPECT_TRUE(commands.keyScroll(key, modifiers));
