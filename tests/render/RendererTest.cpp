@@ -316,6 +316,8 @@ TEST_F(RendererTest, LegendFillsLinesGreedily)
                              "který se nevejde na řádek, 5 - Kořenov"));
     const int limit = 300 - 60;
     for (size_t i = 0; i < lines.size(); ++i) {
+        if (i + 1 < lines.size())
+            EXPECT_TRUE(lines[i].endsWith(QStringLiteral(", "))) << "lines break between entries: " << i;
         if (lines[i].startsWith(QStringLiteral("4 - "))) {
             EXPECT_GT(fm.horizontalAdvance(lines[i]), limit);
             EXPECT_TRUE(lines[i].endsWith(QStringLiteral("řádek, "))) << "the long entry ends its own line";
@@ -374,14 +376,24 @@ TEST_F(RendererTest, TheTimeLabelBoxHidesAndShowsRecordedLabels)
     label.text = "8";
     label.x = 100;
     label.distance = 25;
+    label.halfMinute = 1;
     TimeLabel &arrow = doc.newTimeLabel();
     arrow.text = "p";
     arrow.x = 1000;
     window.setChecked(DiagramWindow::CheckBox::TimeLabels, true);
     rebuild();
-    // The arrow is recorded as the glyph its font draws.
-    ASSERT_EQ(renderer.displayList().textsInStrip(3).size(), 1u);
-    EXPECT_EQ(renderer.displayList().textsInStrip(3)[0].drawable, Fonts::drawableText("WINGDINGS 3", "p"));
+    // Recorded as laid out: underlined, without a background; the arrow as
+    // the glyph its font draws.
+    const DisplayList &list = renderer.displayList();
+    ASSERT_EQ(list.textsInStrip(1).size(), 1u);
+    const TextPrimitive &eight = list.textsInStrip(1)[0];
+    EXPECT_EQ(list.fonts()[eight.font].name, doc.settings.timeFontName);
+    EXPECT_EQ(list.fonts()[eight.font].style, Fonts::Underline);
+    EXPECT_EQ(eight.brushStyle, TextPrimitive::ClearBrush);
+    EXPECT_EQ(eight.fontColour, Colours::black);
+    ASSERT_EQ(list.textsInStrip(3).size(), 1u);
+    EXPECT_EQ(list.fonts()[list.textsInStrip(3)[0].font].name, QByteArray("WINGDINGS 3"));
+    EXPECT_EQ(list.textsInStrip(3)[0].drawable, Fonts::drawableText("WINGDINGS 3", "p"));
     // The label's box on the surface: x + 40, y = 20 + 8 * 25, right of the
     // 10-minute line at x = 140. Text may be smoothed: ink is any dark grey.
     const auto inkInBox = [&] { return count(141, 220, 152, 240, [](QRgb p) { return qGray(p) < 128; }); };
