@@ -29,6 +29,7 @@ TEST(TrainRows, TheFirstRowLivesInTheTrainRecordAndTheRestInItsStops)
     Document::addRow(t, 3, 0.25, 2, 1, 0);
     EXPECT_TRUE(t.stops.empty()) << "a one-row train has no stops";
     EXPECT_EQ(t.firstStation, 3);
+    EXPECT_EQ(t.firstTime, 0.25);
     EXPECT_EQ(t.firstMark, 2);
     EXPECT_EQ(t.firstHalfMinute, 1);
     EXPECT_EQ(t.rowCount(), 1);
