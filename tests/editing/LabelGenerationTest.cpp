@@ -7,7 +7,6 @@
 #include "model/Errors.h"
 #include "render/Fonts.h"
 
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
 
@@ -19,7 +18,6 @@
 namespace {
 
 constexpr double minute = 1.0 / 1440.0;
-constexpr double halfMinute = 30.0 / 86400.0;
 
 struct Row
 {
@@ -31,48 +29,24 @@ struct Row
     uint8_t shortDwell = 0;
 };
 
-// Text sizes as the diagram surface gives them, measured here the way any
-// drawing code would, so the expectations hold with any installed font.
-struct Measured
-{
-    QImage surface{8, 8, QImage::Format_RGB32};
-    QFontMetrics digits;
-    QFontMetrics arrow;
-    QFontMetrics trainName;
-
-    explicit Measured(const DocumentSettings &s)
-        : digits(Fonts::makeFont(s.timeFontName, s.timeFontSize), &surface),
-          arrow(Fonts::makeFont("WINGDINGS 3", s.timeFontSize), &surface),
-          trainName(Fonts::makeFont("ARIAL CE", 8, Fonts::Bold), &surface)
-    {
-    }
-    int digitHeight() const { return digits.height(); }
-    int width(const char *text) const { return digits.horizontalAdvance(QString::fromLatin1(text)); }
-    int arrowWidth() const { return arrow.horizontalAdvance(Fonts::drawableText("WINGDINGS 3", "p")); }
-    int arrowHeight() const { return arrow.height(); }
-    int nameWidth(const char *name) const { return trainName.horizontalAdvance(QString::fromLatin1(name)); }
-};
-
 // Stations: 1 "A" at km 0, 2 "B" at km 10, 3 "C" at km 20, 4 "D" at km 10
 // (level with B). z = 4: one kilometre is 8 pixels. s = 2 pixels a minute.
+// Text sizes are measured here as on the diagram surface, so the
+// expectations hold with any installed font.
 class LabelGeneration : public ::testing::Test
 {
 protected:
     static constexpr double s = 2.0;
-    static constexpr int z = 4;
 
     void SetUp() override
     {
-        const std::pair<const char *, int32_t> stations[] = {{"A", 0}, {"B", 10}, {"C", 20}, {"D", 10}};
-        for (const auto &[name, km] : stations) {
+        for (const int32_t km : {0, 10, 20, 10}) {
             Station st;
-            st.name = name;
             st.km = km;
             doc.stations.push_back(st);
         }
         doc.relinkStationKinds();
         doc.rebuildStationTable();
-        doc.settings.zoom = z;
         doc.noDocument = false;
     }
 
@@ -88,20 +62,41 @@ protected:
     }
 
     // Time labels in the order they were made (the list holds the newest first).
-    std::vector<TimeLabel> timeLabels()
+    std::vector<TimeLabel> timeLabels(double scale = s)
     {
         NullProgress progress;
-        MakeTimeLabels(doc, s, progress);
+        MakeTimeLabels(doc, scale, progress);
         return {doc.timeLabels.rbegin(), doc.timeLabels.rend()};
     }
 
-    static int32_t xOf(int hours, int minutes, bool half = false, double scale = s)
+    QFontMetrics metrics(const QByteArray &name, int size, uint8_t style = 0) const
     {
-        return static_cast<int32_t>(std::trunc((hours * 3600 + minutes * 60 + (half ? 30 : 0)) / 60.0 * scale));
+        return QFontMetrics(Fonts::makeFont(name, size, style), &surface);
+    }
+    int digitHeight() const { return metrics(doc.settings.timeFontName, doc.settings.timeFontSize).height(); }
+    int digitWidth(const char *text) const
+    {
+        return metrics(doc.settings.timeFontName, doc.settings.timeFontSize)
+            .horizontalAdvance(QString::fromLatin1(text));
+    }
+    int nameWidth(const char *name) const
+    {
+        return metrics("ARIAL CE", 8, Fonts::Bold).horizontalAdvance(QString::fromLatin1(name));
     }
 
+    static int32_t xOf(int hours, int minutes, bool half = false)
+    {
+        return static_cast<int32_t>(std::trunc((hours * 3600 + minutes * 60 + (half ? 30 : 0)) / 60.0 * s));
+    }
+
+    QImage surface{8, 8, QImage::Format_RGB32};
     Document doc;
 };
+
+QByteArray textOf(const TimeLabel &l)
+{
+    return l.text.toByteArray();
+}
 
 } // namespace
 
@@ -124,59 +119,47 @@ TEST_F(LabelGeneration, TextIsTheLastMinuteDigitWithTheMark)
         addTrain("Os 1", {{1, 12, 35, mark}, {2, 12, 47}});
         const auto labels = timeLabels();
         ASSERT_EQ(labels.size(), 2u);
-        EXPECT_EQ(labels[0].text.toByteArray(), text) << "mark " << mark;
-        EXPECT_EQ(labels[1].text.toByteArray(), QByteArray("7")) << "the hour is never part of the text";
+        EXPECT_EQ(textOf(labels[0]), text) << "mark " << mark;
+        EXPECT_EQ(textOf(labels[1]), QByteArray("7")) << "the hour is never part of the text";
     }
     doc.clearTrains();
     addTrain("Os 2", {{1, 9, 0}, {2, 23, 59}});
     const auto labels = timeLabels();
-    EXPECT_EQ(labels[0].text.toByteArray(), QByteArray("0"));
-    EXPECT_EQ(labels[1].text.toByteArray(), QByteArray("9"));
+    EXPECT_EQ(textOf(labels[0]), QByteArray("0"));
+    EXPECT_EQ(textOf(labels[1]), QByteArray("9"));
 }
 
 TEST_F(LabelGeneration, HalfMinuteCountsInXAndIsKept)
 {
     // s = 4/3 (ratio 1:3 at z = 4): 755.5 minutes give 1007.33 pixels.
-    const double scale = 4.0 / 3.0;
     addTrain("Os 1", {{2, 12, 35, 0, 1}, {4, 12, 45}}); // level segment: no shift
-    NullProgress progress;
-    MakeTimeLabels(doc, scale, progress);
-    const TimeLabel &origin = doc.timeLabels.back();
-    EXPECT_EQ(origin.x, 1007);
-    EXPECT_EQ(origin.x, xOf(12, 35, true, scale));
-    EXPECT_EQ(origin.halfMinute, 1);
-    EXPECT_EQ(doc.timeLabels.front().halfMinute, 0);
+    const auto labels = timeLabels(4.0 / 3.0);
+    EXPECT_EQ(labels[0].x, 1007);
+    EXPECT_EQ(labels[0].halfMinute, 1);
+    EXPECT_EQ(labels[1].halfMinute, 0);
 }
 
-TEST_F(LabelGeneration, DepartureAndArrivalSitBesideARisingLine)
+TEST_F(LabelGeneration, DepartureAndArrivalSitBesideTheLine)
 {
-    const Measured m(doc.settings);
-    const int dh = m.digitHeight();
+    const int dh = digitHeight();
     addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}});
-    const auto labels = timeLabels();
+    auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 2u);
-
     // Departure: right of the line where it is one text height above the
     // station line, plus a pixel; the text stands on the station line.
     const double dxDep = (makeTime(10, 10) * 86400 + 0.001 - 36000) / 60 * s;
     EXPECT_EQ(labels[0].x, 1200 + static_cast<int>(std::nearbyint(dxDep / 80 * (dh + 1))) + 1);
-    EXPECT_GT(labels[0].x, 1200);
     EXPECT_DOUBLE_EQ(labels[0].distance, 0 + (dh + 1) / 8.0);
-
     // Arrival: left of the incoming line, ending a pixel before it, below the
     // station line because the line comes up.
     const double dxArr = (36600 - makeTime(10, 0) * 86400 - 0.001) / 60 * s;
-    EXPECT_EQ(labels[1].x, 1220 - static_cast<int>(std::nearbyint(dxArr / 80 * (dh + 1))) - m.width("0") - 1);
-    EXPECT_LT(labels[1].x + m.width("0"), 1220);
+    EXPECT_EQ(labels[1].x, 1220 - static_cast<int>(std::nearbyint(dxArr / 80 * (dh + 1))) - digitWidth("0") - 1);
     EXPECT_DOUBLE_EQ(labels[1].distance, 10 - 1 / 8.0);
-}
 
-TEST_F(LabelGeneration, LabelsOfAFallingLineSwapSides)
-{
-    const Measured m(doc.settings);
-    const int dh = m.digitHeight();
+    // A falling line swaps the sides.
+    doc.clearTrains();
     addTrain("Os 2", {{3, 10, 0}, {2, 10, 10}});
-    const auto labels = timeLabels();
+    labels = timeLabels();
     ASSERT_EQ(labels.size(), 2u);
     EXPECT_DOUBLE_EQ(labels[0].distance, 20 - 1 / 8.0) << "the line leaves downwards: text below";
     EXPECT_DOUBLE_EQ(labels[1].distance, 10 + (dh + 1) / 8.0) << "the line arrives from above: text above";
@@ -184,78 +167,71 @@ TEST_F(LabelGeneration, LabelsOfAFallingLineSwapSides)
     EXPECT_LT(labels[1].x, 1220);
 }
 
-TEST_F(LabelGeneration, NoOriginLabelWhenTheFirstStopIsAtTheOriginStation)
+TEST_F(LabelGeneration, NoOriginLabelAtTheFirstStopsStationOrAtAKilometrePoint)
 {
     addTrain("Os 1", {{1, 10, 0}, {1, 10, 5}, {2, 10, 16}});
-    const auto labels = timeLabels();
+    auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 2u);
-    EXPECT_EQ(labels[0].text.toByteArray(), QByteArray("5")) << "labelling starts with the departure";
+    EXPECT_EQ(textOf(labels[0]), QByteArray("5")) << "labelling starts with the departure";
     EXPECT_GT(labels[0].x, xOf(10, 5));
-    EXPECT_EQ(labels[1].text.toByteArray(), QByteArray("6"));
-}
+    EXPECT_EQ(textOf(labels[1]), QByteArray("6"));
 
-TEST_F(LabelGeneration, NoOriginLabelAtABareKilometrePoint)
-{
-    addTrain("Os 1", {{5 - 1000, 10, 0}, {2, 10, 16}});
-    const auto labels = timeLabels();
+    doc.clearTrains();
+    addTrain("Os 2", {{5 - 1000, 10, 0}, {2, 10, 16}});
+    labels = timeLabels();
     ASSERT_EQ(labels.size(), 1u);
-    EXPECT_EQ(labels[0].text.toByteArray(), QByteArray("6"));
+    EXPECT_EQ(textOf(labels[0]), QByteArray("6"));
 }
 
-TEST_F(LabelGeneration, AStopGetsArrivalLeftAndDepartureRight)
+TEST_F(LabelGeneration, AStopGetsArrivalLeftAndDepartureRightAndTheLastPointAnArrival)
 {
-    const Measured m(doc.settings);
-    const int dh = m.digitHeight();
     addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}, {2, 10, 12}, {3, 10, 22}});
     const auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 4u);
-    const TimeLabel &arrival = labels[1];
-    const TimeLabel &departure = labels[2];
-    EXPECT_EQ(arrival.text.toByteArray(), QByteArray("0"));
-    EXPECT_LT(arrival.x + m.width("0"), xOf(10, 10));
-    EXPECT_DOUBLE_EQ(arrival.distance, 10 - 1 / 8.0);
-    EXPECT_EQ(departure.text.toByteArray(), QByteArray("2"));
-    EXPECT_GT(departure.x, xOf(10, 12));
-    EXPECT_DOUBLE_EQ(departure.distance, 10 + (dh + 1) / 8.0);
-    EXPECT_EQ(labels[3].text.toByteArray(), QByteArray("2")) << "the last point: an arrival label only";
+    EXPECT_EQ(textOf(labels[1]), QByteArray("0"));
+    EXPECT_LT(labels[1].x + digitWidth("0"), xOf(10, 10));
+    EXPECT_DOUBLE_EQ(labels[1].distance, 10 - 1 / 8.0);
+    EXPECT_EQ(textOf(labels[2]), QByteArray("2"));
+    EXPECT_GT(labels[2].x, xOf(10, 12));
+    EXPECT_DOUBLE_EQ(labels[2].distance, 10 + (digitHeight() + 1) / 8.0);
+    EXPECT_EQ(textOf(labels[3]), QByteArray("2"));
     EXPECT_LT(labels[3].x, xOf(10, 22));
 }
 
 TEST_F(LabelGeneration, AShortDwellGetsTheArrowAndTheDigitAtOnePoint)
 {
     doc.settings.timeFontSize = 12; // the arrow and the digits differ in height at this size
-    const Measured m(doc.settings);
+    const QFontMetrics arrowFont = metrics("WINGDINGS 3", 12);
     addTrain("Os 1", {{1, 9, 50}, {2, 10, 10, 0, 1, 1}, {3, 10, 20}});
     const auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 4u);
     const TimeLabel &arrow = labels[1];
     const TimeLabel &digit = labels[2];
 
-    EXPECT_EQ(arrow.text.toByteArray(), QByteArray("p"));
+    EXPECT_EQ(textOf(arrow), QByteArray("p"));
     EXPECT_EQ(arrow.halfMinute, 0) << "the arrow is never underlined";
     // The arrow's offsets use the arrow's own size.
-    const double sec = 36630; // 10:10 and the half-minute
-    const double dx = (sec - makeTime(9, 50) * 86400 - 0.001) / 60 * s;
+    const double dx = (36630 - makeTime(9, 50) * 86400 - 0.001) / 60 * s; // 10:10:30
     const int32_t x = xOf(10, 10, true);
-    EXPECT_EQ(arrow.x, x - static_cast<int>(std::nearbyint(dx / 80 * (m.arrowHeight() + 1))) - m.arrowWidth() - 1);
+    EXPECT_EQ(arrow.x, x - static_cast<int>(std::nearbyint(dx / 80 * (arrowFont.height() + 1)))
+                           - arrowFont.horizontalAdvance(Fonts::drawableText("WINGDINGS 3", "p")) - 1);
     EXPECT_DOUBLE_EQ(arrow.distance, 10 - 1 / 8.0);
 
-    EXPECT_EQ(digit.text.toByteArray(), QByteArray("0"));
+    EXPECT_EQ(textOf(digit), QByteArray("0"));
     EXPECT_EQ(digit.halfMinute, 1);
     EXPECT_GT(digit.x, x);
-    EXPECT_DOUBLE_EQ(digit.distance, 10 + (m.digitHeight() + 1) / 8.0);
+    EXPECT_DOUBLE_EQ(digit.distance, 10 + (digitHeight() + 1) / 8.0);
 }
 
 TEST_F(LabelGeneration, LevelAndBackwardSegmentsGetNoShift)
 {
-    const Measured m(doc.settings);
     addTrain("Os 1", {{2, 10, 0}, {4, 10, 10}}); // B and D are both at km 10
     auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 2u);
     EXPECT_EQ(labels[0].x, xOf(10, 0));
     EXPECT_DOUBLE_EQ(labels[0].distance, 10 - 1 / 8.0);
     EXPECT_EQ(labels[1].x, xOf(10, 10));
-    EXPECT_DOUBLE_EQ(labels[1].distance, 10 + (m.digitHeight() + 1) / 8.0);
+    EXPECT_DOUBLE_EQ(labels[1].distance, 10 + (digitHeight() + 1) / 8.0);
 
     doc.clearTrains();
     addTrain("Os 2", {{1, 10, 10}, {2, 10, 0}}); // runs back in time
@@ -274,33 +250,20 @@ TEST_F(LabelGeneration, TrainsWithoutRowsToLabelGetNone)
     addTrain("Os 4", {{1, 11, 0}, {2, 11, 10}});
     const auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 2u) << "only the good train is labelled";
-    EXPECT_EQ(doc.timeLabelCount(), 2);
     EXPECT_GT(labels[0].x, xOf(11, 0));
-
     MakeTrainLabels(doc, s);
     EXPECT_EQ(doc.trainLabelCount(), 1);
     EXPECT_EQ(doc.trainLabels.front().text.toByteArray(), QByteArray("Os 4"));
 }
 
-TEST_F(LabelGeneration, MakeTimeLabelsReplacesTheWholeSet)
-{
-    addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}});
-    timeLabels();
-    EXPECT_EQ(doc.timeLabelCount(), 2);
-    timeLabels();
-    EXPECT_EQ(doc.timeLabelCount(), 2);
-    addTrain("Os 2", {{1, 11, 0}, {2, 11, 10}, {3, 11, 20}});
-    const auto labels = timeLabels();
-    EXPECT_EQ(doc.timeLabelCount(), 5);
-    EXPECT_EQ(labels[4].text.toByteArray(), doc.timeLabels.front().text.toByteArray()) << "newest at the head";
-}
-
-TEST_F(LabelGeneration, ProgressEveryTenTrains)
+TEST_F(LabelGeneration, MakeTimeLabelsReplacesTheWholeSetAndShowsProgressEveryTenTrains)
 {
     for (int i = 0; i < 25; ++i)
         addTrain("Os 1", {{1, 10, i}, {2, 10, 30 + i}});
+    timeLabels();
     RecordingProgress progress;
     MakeTimeLabels(doc, s, progress);
+    EXPECT_EQ(doc.timeLabelCount(), 50);
     EXPECT_TRUE(progress.calls.contains("text: Vytvářím časové popisky vlaku"));
     EXPECT_TRUE(progress.calls.contains("max: 25"));
     EXPECT_EQ(progress.starting("progress"), QStringList({"progress: 0", "progress: 10", "progress: 20"}));
@@ -317,63 +280,45 @@ TEST_F(LabelGeneration, ProgressEveryTenTrains)
     EXPECT_EQ(doc.timeLabelCount(), 50) << "every train is labelled all the same";
 }
 
-TEST(LabelGenerationFonts, TrainNamesAreMeasuredInARealFont)
+TEST_F(LabelGeneration, TrainLabelsOfARisingAndAFallingFirstSegment)
 {
-    const QFontInfo info(Fonts::makeFont("ARIAL CE", 8, Fonts::Bold));
-    EXPECT_EQ(info.family(), QStringLiteral("Liberation Sans"));
-}
-
-TEST_F(LabelGeneration, TrainLabelOfARisingFirstSegmentSitsOnItsLine)
-{
-    const Measured m(doc.settings);
     Train &t = addTrain("Os 5401", {{1, 10, 0}, {2, 10, 10}, {3, 10, 30}});
     t.rusici = 1;
     MakeTrainLabels(doc, s);
     ASSERT_EQ(doc.trainLabelCount(), 1);
     const TrainLabel &l = doc.trainLabels.front();
-    const int w = m.nameWidth("Os 5401");
+    const int w = nameWidth("Os 5401");
     ASSERT_GT(w, 0);
-
     EXPECT_EQ(l.text.toByteArray(), QByteArray("Os 5401"));
     EXPECT_DOUBLE_EQ(l.angle, -std::atan(8.0 * 10 / 20.0)) << "10 km up over 10 minutes at 2 px/min";
     EXPECT_DOUBLE_EQ(l.level, w / 8.0) << "one text width above the origin station line";
     // On the line at that level, then 2 minutes to the left.
-    const double onLine = makeTime(10, 0) + (l.level / 10.0) * 10 * minute;
-    EXPECT_NEAR(l.time, onLine - 2 * minute, 1e-12);
-    EXPECT_EQ(l.ascending, 1);
-    EXPECT_EQ(l.rusici, 1);
-    EXPECT_EQ(l.visible, 1);
+    EXPECT_NEAR(l.time, makeTime(10, 0) + (l.level / 10.0) * 10 * minute - 2 * minute, 1e-12);
+    EXPECT_EQ(std::tuple(l.ascending, l.rusici, l.visible), std::tuple(1, 1, 1));
     EXPECT_FALSE(l.hasImage());
-}
 
-TEST_F(LabelGeneration, TrainLabelOfAFallingFirstSegmentSitsBelowTheOrigin)
-{
-    const Measured m(doc.settings);
+    doc.clearTrains();
     addTrain("R 601", {{3, 10, 0}, {2, 10, 10}});
     MakeTrainLabels(doc, s);
     ASSERT_EQ(doc.trainLabelCount(), 1);
-    const TrainLabel &l = doc.trainLabels.front();
-    const int w = m.nameWidth("R 601");
-    EXPECT_DOUBLE_EQ(l.angle, std::atan(4.0));
-    EXPECT_DOUBLE_EQ(l.level, 19.0) << "one kilometre below the origin station line";
-    EXPECT_NEAR(l.time, makeTime(10, 0) + 5 * minute + std::cos(l.angle) * w / (1440 * s), 1e-12);
-    EXPECT_EQ(l.ascending, 0);
+    const TrainLabel &falling = doc.trainLabels.front();
+    EXPECT_DOUBLE_EQ(falling.angle, std::atan(4.0));
+    EXPECT_DOUBLE_EQ(falling.level, 19.0) << "one kilometre below the origin station line";
+    EXPECT_NEAR(falling.time, makeTime(10, 0) + 5 * minute + std::cos(falling.angle) * nameWidth("R 601") / (1440 * s),
+                1e-12);
+    EXPECT_EQ(falling.ascending, 0);
+}
 
-    // Level: no rise, the same rule.
-    doc.clearTrains();
-    addTrain("R 602", {{2, 10, 0}, {4, 10, 10}});
+TEST_F(LabelGeneration, TrainLabelsOfLevelAndVerticalFirstSegments)
+{
+    addTrain("R 602", {{2, 10, 0}, {4, 10, 10}}); // level: the falling rule
+    addTrain("Os 1", {{1, 10, 0}, {2, 10, 0}});   // vertical: a horizontal label
     MakeTrainLabels(doc, s);
-    const TrainLabel &level = doc.trainLabels.front();
+    ASSERT_EQ(doc.trainLabelCount(), 2);
+    const TrainLabel &level = doc.trainLabels.back();
     EXPECT_DOUBLE_EQ(level.angle, 0.0);
     EXPECT_DOUBLE_EQ(level.level, 9.0);
     EXPECT_EQ(level.ascending, 0);
-}
-
-TEST_F(LabelGeneration, AVerticalFirstSegmentGivesAHorizontalLabel)
-{
-    addTrain("Os 1", {{1, 10, 0}, {2, 10, 0}});
-    MakeTrainLabels(doc, s);
-    ASSERT_EQ(doc.trainLabelCount(), 1);
     EXPECT_NEAR(doc.trainLabels.front().angle, 0.0, 1e-15);
     EXPECT_TRUE(std::isfinite(doc.trainLabels.front().time));
 }
@@ -384,58 +329,44 @@ TEST_F(LabelGeneration, TrainLabelStartsAfterADwellAtTheOrigin)
     addTrain("Os 2", {{1, 11, 0}, {1, 11, 5}}); // nothing after the dwell
     MakeTrainLabels(doc, s);
     ASSERT_EQ(doc.trainLabelCount(), 1);
-    const TrainLabel &l = doc.trainLabels.front();
-    EXPECT_EQ(l.text.toByteArray(), QByteArray("Os 1"));
-    EXPECT_DOUBLE_EQ(l.angle, -std::atan(80.0 / 20.0)) << "measured from the departure at 10:05";
+    EXPECT_EQ(doc.trainLabels.front().text.toByteArray(), QByteArray("Os 1"));
+    EXPECT_DOUBLE_EQ(doc.trainLabels.front().angle, -std::atan(80.0 / 20.0)) << "measured from the departure at 10:05";
 }
 
 TEST_F(LabelGeneration, OnlyMakeTrainLabelsCountsTheHalfMinute)
 {
-    Train &t = addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}});
-    t.firstHalfMinute = 1;
+    addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}}).firstHalfMinute = 1;
     MakeTrainLabels(doc, s);
-    const double effective = doc.trainLabels.front().angle;
-    EXPECT_DOUBLE_EQ(effective, -std::atan(80.0 / (9.5 * 2)));
-
+    EXPECT_DOUBLE_EQ(doc.trainLabels.front().angle, -std::atan(80.0 / (9.5 * 2)));
     doc.clearTrainLabels();
     MakeLabelsForNewTrains(doc, s);
     EXPECT_DOUBLE_EQ(doc.trainLabels.front().angle, -std::atan(80.0 / 20.0));
 }
 
-TEST_F(LabelGeneration, MakeTrainLabelsStartsAfresh)
+TEST_F(LabelGeneration, MakeTrainLabelsStartsAfreshAndNewTrainsKeepEveryPlacedLabel)
 {
     addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}});
-    addTrain("Os 2", {{1, 11, 0}, {2, 11, 10}});
     addTrain("Sp 1234567890123456", {{1, 12, 0}, {2, 12, 10}});
-    TrainLabel &old = doc.newTrainLabel();
-    old.text = "gone";
+    doc.newTrainLabel().text = "gone";
     MakeTrainLabels(doc, s);
-    ASSERT_EQ(doc.trainLabelCount(), 3);
+    ASSERT_EQ(doc.trainLabelCount(), 2);
     EXPECT_EQ(doc.trainLabels[0].text.toByteArray(), QByteArray("Sp 123456789012")) << "cut to 15, newest first";
-    EXPECT_EQ(doc.trainLabels[1].text.toByteArray(), QByteArray("Os 2"));
-    EXPECT_EQ(doc.trainLabels[2].text.toByteArray(), QByteArray("Os 1"));
-}
+    EXPECT_EQ(doc.trainLabels[1].text.toByteArray(), QByteArray("Os 1"));
 
-TEST_F(LabelGeneration, LabelsForNewTrainsKeepEveryPlacedLabel)
-{
-    Train &first = addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}});
-    MakeTrainLabels(doc, s);
-    TrainLabel &placed = doc.trainLabels.front();
+    TrainLabel &placed = doc.trainLabels.back();
     placed.time = 0.75; // dragged by the user
     placed.level = 3.5;
-
-    first.rusici = 1;
+    doc.trains.front().rusici = 1;
     addTrain("Os 2", {{1, 11, 0}, {2, 11, 10}});
-    addTrain("R 12345678901234567", {{1, 12, 0}, {2, 12, 10}}); // longer than a label holds
-    addTrain("Os 3", {{1, 13, 0}});                             // no stops: no label
+    addTrain("Os 3", {{1, 13, 0}}); // no stops: no label
     MakeLabelsForNewTrains(doc, s);
     ASSERT_EQ(doc.trainLabelCount(), 3);
+    EXPECT_EQ(doc.trainLabels.front().text.toByteArray(), QByteArray("Os 2"));
     const TrainLabel &kept = doc.trainLabels.back();
     EXPECT_EQ(kept.text.toByteArray(), QByteArray("Os 1"));
     EXPECT_DOUBLE_EQ(kept.time, 0.75);
     EXPECT_DOUBLE_EQ(kept.level, 3.5);
     EXPECT_EQ(kept.rusici, 1) << "the train's current flag";
-
     MakeLabelsForNewTrains(doc, s);
     EXPECT_EQ(doc.trainLabelCount(), 3) << "a second run adds nothing";
 }

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Cp1250, EveryByteSurvivesARoundTrip)
+TEST(Cp1250, EveryByteSurvivesARoundTripAndCzechLettersHaveTheirBytes)
 {
     for (int b = 0; b < 256; ++b) {
         const QByteArray one(1, static_cast<char>(b));
@@ -14,18 +14,8 @@ TEST(Cp1250, EveryByteSurvivesARoundTrip)
         EXPECT_EQ(cp1250::fromUnicode(text, &ok), one) << b;
         EXPECT_TRUE(ok) << b;
     }
-}
-
-TEST(Cp1250, CzechLettersMapToTheirCodePoints)
-{
-    const QString czech = QStringLiteral("Příliš žluťoučký kůň úpěl ďábelské ódy");
-    const QByteArray bytes = cp1250::fromUnicode(czech);
-    EXPECT_EQ(bytes.size(), czech.size());
-    EXPECT_EQ(static_cast<uint8_t>(bytes[1]), 0xF8); // ř
-    EXPECT_EQ(static_cast<uint8_t>(bytes[7]), 0x9E); // ž
-    EXPECT_EQ(cp1250::toUnicode(bytes), czech);
-    EXPECT_EQ(cp1250::toUnicode(QByteArray("\x80", 1)), QStringLiteral("€"));
-    EXPECT_EQ(cp1250::toUnicode(QByteArray("\x8A\x8D", 2)), QStringLiteral("ŠŤ"));
+    EXPECT_EQ(cp1250::fromUnicode(QStringLiteral("řž")), QByteArray("\xF8\x9E"));
+    EXPECT_EQ(cp1250::toUnicode(QByteArray("\x80\x8A\x8D")), QStringLiteral("€ŠŤ"));
 }
 
 TEST(Cp1250, CharactersOutsideTheCodePageAreReported)
@@ -46,56 +36,52 @@ TEST(UpperCaseCz, AsciiAndEveryCzechLetter)
     const QByteArray u = cp1250::fromUnicode(upper);
     ASSERT_EQ(l.size(), u.size());
     for (qsizetype i = 0; i < l.size(); ++i)
-        EXPECT_EQ(upperCaseCz(static_cast<uint8_t>(l[i])), static_cast<uint8_t>(u[i]))
-            << lower.mid(i, 1).toStdString();
+        EXPECT_EQ(upperCaseCz(static_cast<uint8_t>(l[i])), static_cast<uint8_t>(u[i])) << lower.mid(i, 1).toStdString();
     // Capitals, digits and signs stay as they are.
     EXPECT_EQ(upperCaseCz(u), u);
     EXPECT_EQ(upperCaseCz(QByteArrayView("0-9 +;")), QByteArray("0-9 +;"));
 }
 
-TEST(ClockTime, FormatRightAlignsTheHour)
+TEST(ClockTime, FormatRightAlignsTheHourAndWrapsTheDay)
 {
     EXPECT_EQ(formatClockTime(makeTime(7, 5)), QStringLiteral(" 7:05"));
     EXPECT_EQ(formatClockTime(makeTime(12, 0)), QStringLiteral("12:00"));
-    EXPECT_EQ(formatClockTime(0.0), QStringLiteral(" 0:00"));
     EXPECT_EQ(formatClockTime(makeTime(9, 5, 30), true), QStringLiteral(" 9:05:30"));
-    EXPECT_EQ(formatClockTime(makeTime(23, 59, 59), true), QStringLiteral("23:59:59"));
-    // A whole day wraps to midnight, as the clock shows it.
     EXPECT_EQ(formatClockTime(1.0 + makeTime(0, 10)), QStringLiteral(" 0:10"));
-}
-
-TEST(ClockTime, DecodeRoundsToWholeMilliseconds)
-{
-    const double t = 372.0 / 1440.0; // 6:12
-    EXPECT_EQ(minuteOfDay(t), 372);
-    const ClockParts p = decodeTime(makeTime(12, 35, 30));
-    EXPECT_EQ(p.hours, 12);
-    EXPECT_EQ(p.minutes, 35);
-    EXPECT_EQ(p.seconds, 30);
     // A value a hair below a minute boundary still reads as that minute.
     EXPECT_EQ(minuteOfDay(makeTime(8, 15) - 1e-12), 8 * 60 + 15);
-    EXPECT_DOUBLE_EQ(makeTime(6, 12), 0.2583333333333333);
+    EXPECT_EQ(decodeTime(makeTime(12, 35, 30)).seconds, 30);
 }
 
-TEST(ClockTime, ParseClockDigits)
+TEST(ClockTime, ParseValidTexts)
 {
-    EXPECT_DOUBLE_EQ(parseClockDigits(QByteArrayView("0705")), makeTime(7, 5));
-    EXPECT_DOUBLE_EQ(parseClockDigits(QByteArrayView("1430")), makeTime(14, 30));
-    EXPECT_DOUBLE_EQ(parseClockDigits(QByteArrayView(" 705")), makeTime(7, 5)); // leading blank
-    EXPECT_DOUBLE_EQ(parseClockDigits(QByteArrayView("235959"), true), makeTime(23, 59, 59));
-    EXPECT_EQ(parseClockDigits(QByteArrayView("0705")), makeTime(7, 5)); // exact, not near
+    struct Case
+    {
+        const char *text;
+        bool seconds;
+        bool digits; // parseClockDigits, else parseClockText
+        double expected;
+    };
+    for (const Case &c :
+         {Case{"0705", false, true, makeTime(7, 5)}, Case{"1430", false, true, makeTime(14, 30)},
+          Case{" 705", false, true, makeTime(7, 5)}, // leading blank
+          Case{"235959", true, true, makeTime(23, 59, 59)}, Case{" 6:12", false, false, makeTime(6, 12)},
+          Case{"12:30:15", true, false, makeTime(12, 30, 15)}, Case{"08.05", false, false, makeTime(8, 5)}}) {
+        const double got = c.digits ? parseClockDigits(QByteArrayView(c.text), c.seconds)
+                                    : parseClockText(QByteArrayView(c.text), c.seconds);
+        EXPECT_EQ(got, c.expected) << c.text; // exact, not near
+    }
 }
 
-TEST(ClockTime, InvalidDigitsAreErrors)
+TEST(ClockTime, InvalidTextsAreConversionErrors)
 {
-    EXPECT_THROW(parseClockDigits(QByteArrayView("2561")), ConversionError); // hour 25
-    EXPECT_THROW(parseClockDigits(QByteArrayView("705")), ConversionError);  // hour 70
-    EXPECT_THROW(parseClockDigits(QByteArrayView("1260")), ConversionError); // minute 60
-    EXPECT_THROW(parseClockDigits(QByteArrayView("ab12")), ConversionError);
-    EXPECT_THROW(parseClockDigits(QByteArrayView("12")), ConversionError);   // no minutes
-    EXPECT_THROW(parseClockDigits(QByteArrayView("")), ConversionError);
-    EXPECT_THROW(parseClockDigits(QByteArrayView("1-05")), ConversionError); // "1-" is not a number
+    // hour 25, hour 70, minute 60, letters, no minutes, nothing, "1-" is not a number
+    for (const char *text : {"2561", "705", "1260", "ab12", "12", "", "1-05"})
+        EXPECT_THROW(parseClockDigits(QByteArrayView(text)), ConversionError) << text;
     EXPECT_THROW(parseClockDigits(QByteArrayView("120099"), true), ConversionError);
+    EXPECT_THROW(parseClockText(QByteArrayView("24:00")), ConversionError);
+    EXPECT_THROW(parseClockText(QByteArrayView("6:12")), ConversionError); // "6:" is not a number
+    EXPECT_THROW(parseClockText(QStringLiteral("1ř:00")), ConversionError);
     try {
         parseClockDigits(QByteArrayView("xx00"));
         FAIL();
@@ -104,28 +90,13 @@ TEST(ClockTime, InvalidDigitsAreErrors)
     }
 }
 
-TEST(ClockTime, ParseClockTextReadsAroundSeparators)
-{
-    EXPECT_DOUBLE_EQ(parseClockText(QByteArrayView(" 6:12")), makeTime(6, 12));
-    EXPECT_DOUBLE_EQ(parseClockText(QByteArrayView("12:30:15"), true), makeTime(12, 30, 15));
-    EXPECT_DOUBLE_EQ(parseClockText(QStringLiteral("08.05")), makeTime(8, 5));
-    EXPECT_THROW(parseClockText(QByteArrayView("24:00")), ConversionError);
-    EXPECT_THROW(parseClockText(QByteArrayView("6:12")), ConversionError); // "6:" is not a number
-    EXPECT_THROW(parseClockText(QStringLiteral("1ř:00")), ConversionError);
-}
-
 TEST(ClockTime, ParseIntegerAsTheRuntimeDoes)
 {
     EXPECT_EQ(parseInteger(QByteArrayView(" 7")), 7);
-    EXPECT_EQ(parseInteger(QByteArrayView("-5")), -5);
     EXPECT_EQ(parseInteger(QByteArrayView("+12")), 12);
     EXPECT_EQ(parseInteger(QByteArrayView("$1F")), 31);
-    EXPECT_EQ(parseInteger(QByteArrayView("2147483647")), 2147483647);
     EXPECT_EQ(parseInteger(QByteArrayView("-2147483648")), -2147483648LL);
     int32_t v = 0;
-    EXPECT_FALSE(tryParseInteger(QByteArrayView("7 "), v));
-    EXPECT_FALSE(tryParseInteger(QByteArrayView(""), v));
-    EXPECT_FALSE(tryParseInteger(QByteArrayView("-"), v));
-    EXPECT_FALSE(tryParseInteger(QByteArrayView("2147483648"), v));
-    EXPECT_FALSE(tryParseInteger(QByteArrayView("1.5"), v));
+    for (const char *bad : {"7 ", "", "-", "2147483648", "1.5"})
+        EXPECT_FALSE(tryParseInteger(QByteArrayView(bad), v)) << bad;
 }

@@ -26,11 +26,6 @@ QSize measured(const QFont &font, const QString &text)
     return {m.horizontalAdvance(text), m.height()};
 }
 
-int channel(QRgb p, LabelChannel c)
-{
-    return c == LabelChannel::Red ? qRed(p) : qBlue(p);
-}
-
 int darkPixels(const QImage &image)
 {
     int n = 0;
@@ -118,12 +113,10 @@ TEST(MakeLabelImage, ColourAndChannelFollowCategoryAndRusici)
         int32_t colour;
         LabelChannel channel;
     };
-    for (const Case &c :
-         {Case{"Os 5401", false, Colours::black, LabelChannel::Red},
-          Case{"Sv 9", false, Colours::blue, LabelChannel::Red}, Case{"pn 77", false, Colours::blue, LabelChannel::Red},
-          Case{"NEx 12", false, Colours::blue, LabelChannel::Red},
-          Case{"R 601", false, Colours::black, LabelChannel::Red}, Case{"Sv 9", true, Colours::red, LabelChannel::Blue},
-          Case{"Os 5401", true, Colours::red, LabelChannel::Blue}}) {
+    for (const Case &c : {Case{"Os 5401", false, Colours::black, LabelChannel::Red},
+                          Case{"pn 77", false, Colours::blue, LabelChannel::Red}, // the key is upper-cased
+                          Case{"Sv 9", false, Colours::blue, LabelChannel::Red},
+                          Case{"Sv 9", true, Colours::red, LabelChannel::Blue}}) {
         const LabelImage image = MakeLabelImage(c.text, c.rusici, -0.3, labelFont(), false, true);
         EXPECT_EQ(image.colour, c.colour) << c.text;
         EXPECT_EQ(image.channel, c.channel) << c.text;
@@ -135,7 +128,7 @@ TEST(MakeLabelImage, ColourAndChannelFollowCategoryAndRusici)
                     continue;
                 ++text;
                 ASSERT_EQ(p, Colours::toQColor(c.colour).rgb()) << c.text << " at " << x << "," << y;
-                ASSERT_EQ(channel(p, c.channel), 0);
+                ASSERT_EQ(c.channel == LabelChannel::Red ? qRed(p) : qBlue(p), 0);
             }
         EXPECT_GT(text, 0) << c.text;
     }
@@ -163,31 +156,21 @@ TEST(MakeLabelImage, RotatedTextRisesOrFallsAndKeepsItsPixels)
     }
 }
 
-TEST(MakeLabelImage, HiddenCategoryLeavesTheNumber)
+TEST(MakeLabelImage, TextsFromTheDocument)
 {
     const QFont font = labelFont();
-    const LabelImage full = MakeLabelImage("Os 5401", false, 0.0, font, false, true);
-    const LabelImage cut = MakeLabelImage("Os 5401", false, 0.0, font, false, false);
-    EXPECT_EQ(full.bitmap.width(), measured(font, "Os 5401").width());
-    EXPECT_EQ(cut.bitmap.width(), measured(font, "5401").width());
-    EXPECT_EQ(cut.colour, Colours::black);
-    const LabelImage service = MakeLabelImage("Slu\x9e", false, 0.0, font, false, false);
-    EXPECT_EQ(service.bitmap.width(), measured(font, QStringLiteral("ž")).width());
-}
-
-TEST(MakeLabelImage, EmptyTextGivesNoImage)
-{
-    const LabelImage image = MakeLabelImage("", false, 0.4, labelFont(), true, true);
-    EXPECT_TRUE(image.bitmap.isNull());
+    // A hidden category leaves the number, or the last character without one.
+    EXPECT_EQ(MakeLabelImage("Os 5401", false, 0.0, font, false, false).bitmap.width(), measured(font, "5401").width());
+    EXPECT_EQ(MakeLabelImage("Slu\x9e", false, 0.0, font, false, false).bitmap.width(),
+              measured(font, QStringLiteral("ž")).width());
+    // A nonsense angle from a file draws upright.
+    EXPECT_EQ(MakeLabelImage("Os 1", false, std::nan(""), font, false, true).bitmap.size(), measured(font, "Os 1"));
+    // An empty text gives no image.
+    const LabelImage empty = MakeLabelImage("", false, 0.4, font, true, true);
+    EXPECT_TRUE(empty.bitmap.isNull());
     TrainLabel label;
-    EXPECT_EQ(EncodeLabelImage(label, image.bitmap, image.channel, true), QSize(0, 0));
+    EXPECT_EQ(EncodeLabelImage(label, empty.bitmap, empty.channel, true), QSize(0, 0));
     EXPECT_FALSE(label.hasImage());
-}
-
-TEST(MakeLabelImage, NonsenseAngleFromAFileDrawsUpright)
-{
-    const LabelImage image = MakeLabelImage("Os 1", false, std::nan(""), labelFont(), false, true);
-    EXPECT_EQ(image.bitmap.size(), measured(labelFont(), "Os 1"));
 }
 
 TEST(EncodeLabelImage, RunsLongerThan255AreSplit)
@@ -200,31 +183,6 @@ TEST(EncodeLabelImage, RunsLongerThan255AreSplit)
     EXPECT_EQ(label.imageCodes, (std::vector<uint8_t>{255, 45, 255, 45, 0, 255, 255, 90, 0}));
     EXPECT_EQ(label.imageValues, (std::vector<uint8_t>{0, 0, 255, 255, 255, 255, 255}));
     EXPECT_EQ(label.imageCodeCount(), 9);
-}
-
-TEST(EncodeLabelImage, ChannelIsTheComponentThatIsZeroInTheText)
-{
-    QImage image = filled(2, 1, qRgb(255, 255, 255));
-    image.setPixel(0, 0, qRgb(255, 0, 0)); // red text
-    TrainLabel label;
-    EncodeLabelImage(label, image, LabelChannel::Blue, false);
-    EXPECT_EQ(label.imageCodes, (std::vector<uint8_t>{1, 1, 0}));
-    EXPECT_EQ(label.imageValues, (std::vector<uint8_t>{0, 255}));
-    EncodeLabelImage(label, image, LabelChannel::Red, false);
-    EXPECT_EQ(label.imageCodes, (std::vector<uint8_t>{2, 0})) << "replaces the earlier image";
-    EXPECT_EQ(label.imageValues, (std::vector<uint8_t>{255}));
-}
-
-TEST(EncodeLabelImage, SmoothingAveragesThreeByThreeBlocks)
-{
-    // 7 x 5: two whole blocks across, one down; the rest is dropped.
-    QImage image = filled(7, 5, qRgb(0, 0, 0));
-    image.setPixel(4, 1, qRgb(255, 255, 255)); // one white pixel in block (0, 1)
-    image.setPixel(6, 0, qRgb(255, 255, 255)); // outside every whole block
-    TrainLabel label;
-    EXPECT_EQ(EncodeLabelImage(label, image, LabelChannel::Red, true), QSize(2, 1));
-    EXPECT_EQ(label.imageCodes, (std::vector<uint8_t>{1, 1, 0}));
-    EXPECT_EQ(label.imageValues, (std::vector<uint8_t>{0, 255 / 9}));
 }
 
 TEST(EncodeLabelImage, SmoothedLabelIsAThirdOfTheSupersampledSizeWithSoftEdges)
@@ -253,36 +211,43 @@ TEST(EncodeLabelImage, SmoothedLabelIsAThirdOfTheSupersampledSizeWithSoftEdges)
 
 TEST(ComposeLabelImages, ComposedOntoWhiteEqualsTheBlendedSource)
 {
-    const LabelImage made = MakeLabelImage("Rn 1234", true, -0.35, labelFont(), true, true);
-    std::deque<TrainLabel> labels(1);
-    TrainLabel &l = labels.front();
-    l.imageColour = made.colour;
-    const QSize size = EncodeLabelImage(l, made.bitmap, made.channel, true);
-    l.width = size.width();
-    l.height = size.height();
-    l.x = 10;
-    l.y = 5;
+    // A red label kept in the blue channel and a blue one kept in the red.
+    for (const bool rusici : {true, false}) {
+        const LabelImage made = MakeLabelImage("Rn 1234", rusici, -0.35, labelFont(), true, true);
+        std::deque<TrainLabel> labels(1);
+        TrainLabel &l = labels.front();
+        l.imageColour = made.colour;
+        const QSize size = EncodeLabelImage(l, made.bitmap, made.channel, true);
+        l.width = size.width();
+        l.height = size.height();
+        l.x = 10;
+        l.y = 5;
 
-    QImage bitmap = filled(200, 100, qRgb(255, 255, 255));
-    ComposeLabelImages(labels, bitmap, 0, 0, 199, 99);
-    int coloured = 0;
-    for (int y = 0; y < bitmap.height(); ++y)
-        for (int x = 0; x < bitmap.width(); ++x) {
-            const QRgb got = bitmap.pixel(x, y);
-            const int i = y - l.y;
-            const int j = x - l.x;
-            if (i < 0 || j < 0 || i >= size.height() || j >= size.width()) {
-                ASSERT_EQ(got, qRgb(255, 255, 255)) << "outside the image at " << x << "," << y;
-                continue;
+        QImage bitmap = filled(200, 100, qRgb(255, 255, 255));
+        ComposeLabelImages(labels, bitmap, 0, 0, 199, 99);
+        const QColor c = Colours::toQColor(made.colour);
+        int coloured = 0;
+        for (int y = 0; y < bitmap.height(); ++y)
+            for (int x = 0; x < bitmap.width(); ++x) {
+                const QRgb got = bitmap.pixel(x, y);
+                const int i = y - l.y;
+                const int j = x - l.x;
+                if (i < 0 || j < 0 || i >= size.height() || j >= size.width()) {
+                    ASSERT_EQ(got, qRgb(255, 255, 255)) << "outside the image at " << x << "," << y;
+                    continue;
+                }
+                int sum = 0;
+                for (int k = 0; k < 9; ++k) {
+                    const QRgb p = made.bitmap.pixel(j * 3 + k % 3, i * 3 + k / 3);
+                    sum += made.channel == LabelChannel::Blue ? qBlue(p) : qRed(p);
+                }
+                const int v = sum / 9;
+                ASSERT_EQ(got, qRgb(blend(255, v, c.red()), blend(255, v, c.green()), blend(255, v, c.blue())))
+                    << rusici << " at " << x << "," << y;
+                coloured += v < 255;
             }
-            int sum = 0;
-            for (int k = 0; k < 9; ++k)
-                sum += qBlue(made.bitmap.pixel(j * 3 + k % 3, i * 3 + k / 3));
-            const int v = sum / 9;
-            ASSERT_EQ(got, qRgb(blend(255, v, 255), blend(255, v, 0), blend(255, v, 0))) << x << "," << y;
-            coloured += v < 255;
-        }
-    EXPECT_GT(coloured, 20);
+        EXPECT_GT(coloured, 20) << rusici;
+    }
 }
 
 TEST(ComposeLabelImages, BlendsWithWhatIsUnderneath)
@@ -354,7 +319,7 @@ TEST(ComposeLabelImages, NothingIsWrittenPastTheBitmapOrTheViewport)
     EXPECT_EQ(all.pixel(600, 0), qRgb(255, 255, 255));
 }
 
-TEST(ComposeLabelImages, SkipsLabelsWithoutImageOrOutsideTheView)
+TEST(ComposeLabelImages, SkipsLabelsWithoutImageOrOutsideTheViewAndStopsAtMissingValues)
 {
     std::deque<TrainLabel> labels{
         synthetic({}, {}, 0, 0, 4, 1, Colours::black), synthetic({4, 0}, {0}, 200, 0, 4, 1, Colours::black),
@@ -362,12 +327,8 @@ TEST(ComposeLabelImages, SkipsLabelsWithoutImageOrOutsideTheView)
     QImage bitmap = filled(20, 5, qRgb(255, 255, 255));
     ComposeLabelImages(labels, bitmap, 0, 0, 19, 4);
     EXPECT_EQ(darkPixels(bitmap), 0);
-}
-
-TEST(ComposeLabelImages, DamagedImageWithTooFewValuesStops)
-{
-    std::deque<TrainLabel> labels{synthetic({2, 2, 0}, {0}, 0, 0, 4, 1, Colours::black)};
-    QImage bitmap = filled(6, 2, qRgb(255, 255, 255));
-    ComposeLabelImages(labels, bitmap, 0, 0, 5, 1);
+    // A damaged image with fewer values than runs draws what it has.
+    labels = {synthetic({2, 2, 0}, {0}, 0, 0, 4, 1, Colours::black)};
+    ComposeLabelImages(labels, bitmap, 0, 0, 19, 4);
     EXPECT_EQ(darkPixels(bitmap), 2);
 }

@@ -40,26 +40,31 @@ std::vector<int> columnsWith(const QImage &image, int y0, int y1, int32_t packed
     return columns;
 }
 
+// n pixels from `from` in steps of `step`: '#' where the colour is, '.' elsewhere.
+std::string pixels(const QImage &image, QPoint from, QPoint step, int n, int32_t packed)
+{
+    std::string s;
+    for (int i = 0; i < n; ++i, from += step)
+        s += isColour(image, from.x(), from.y(), packed) ? '#' : '.';
+    return s;
+}
+
 } // namespace
 
 TEST(WideStyledLine, OffsetByOctant)
 {
-    auto offset = [](QPoint to) {
-        const StyledLineOffset o = styledLineOffset(QPoint(0, 0), to);
-        return std::make_pair(o.dx, o.dy);
-    };
     using P = std::pair<int, int>;
-    EXPECT_EQ(offset({10, 0}), P(0, 1));   // horizontal
-    EXPECT_EQ(offset({0, 10}), P(1, 0));   // vertical
-    EXPECT_EQ(offset({100, 41}), P(0, 1)); // |k| <= tan 22.5
-    EXPECT_EQ(offset({100, -41}), P(0, 1));
-    EXPECT_EQ(offset({100, 42}), P(1, -1));  // falls right and down
-    EXPECT_EQ(offset({100, 241}), P(1, -1)); // k <= tan 67.5
-    EXPECT_EQ(offset({100, 242}), P(1, 0));  // steeper
-    EXPECT_EQ(offset({100, -242}), P(1, 0));
-    EXPECT_EQ(offset({100, -241}), P(1, 1));
-    EXPECT_EQ(offset({100, -42}), P(1, 1));
-    EXPECT_EQ(offset({-100, 50}), P(1, 1)); // k = -0.5 whichever way it runs
+    const std::pair<QPoint, P> cases[] = {
+        {{10, 0}, {0, 1}},     {{0, 10}, {1, 0}},                           // horizontal, vertical
+        {{100, 41}, {0, 1}},   {{100, -41}, {0, 1}},                        // |k| <= tan 22.5
+        {{100, 42}, {1, -1}},  {{100, 241}, {1, -1}},                       // falls right and down, k <= tan 67.5
+        {{100, 242}, {1, 0}},  {{100, -242}, {1, 0}},                       // steeper
+        {{100, -241}, {1, 1}}, {{100, -42}, {1, 1}},  {{-100, 50}, {1, 1}}, // k = -0.5 whichever way it runs
+    };
+    for (const auto &[to, expected] : cases) {
+        const StyledLineOffset o = styledLineOffset(QPoint(0, 0), to);
+        EXPECT_EQ(P(o.dx, o.dy), expected) << to.x() << "," << to.y();
+    }
 }
 
 TEST(WideStyledLine, AVerticalDottedLineOfWidthTwoIsThreeDottedLines)
@@ -70,66 +75,38 @@ TEST(WideStyledLine, AVerticalDottedLineOfWidthTwoIsThreeDottedLines)
     EXPECT_EQ(columnsWith(image, 0, 59, Colours::olive), (std::vector<int>{19, 20, 21}));
     // Each of them carries the dots from its own start: one pixel on, two
     // off, side by side.
+    std::string dots;
+    for (int i = 0; i < 50; ++i)
+        dots += i % 3 == 0 ? '#' : '.';
     for (int x : {19, 20, 21})
-        for (int y = 5; y < 55; ++y)
-            EXPECT_EQ(isColour(image, x, y, Colours::olive), (y - 5) % 3 == 0) << x << "," << y;
+        EXPECT_EQ(pixels(image, {x, 5}, {0, 1}, 50, Colours::olive), dots) << x;
+
+    // Width 3 is five lines; a point draws nothing.
+    image = whiteImage(60, 40);
+    LineRaster wide(image);
+    WideStyledLine(wide, QPoint(5, 20), QPoint(55, 20), LinePrimitive::Dash, 3, LineRaster::rgb(Colours::olive));
+    WideStyledLine(wide, QPoint(10, 5), QPoint(10, 5), LinePrimitive::Dot, 3, qRgb(0, 0, 0));
+    EXPECT_EQ(pixels(image, {30, 15}, {0, 1}, 10, Colours::olive), "...#####..");
+    EXPECT_EQ(pixels(image, {8, 5}, {1, 0}, 5, Colours::black), ".....");
 }
 
-TEST(WideStyledLine, AHorizontalDashedLineOfWidthThreeIsFiveLines)
-{
-    QImage image = whiteImage(60, 40);
-    LineRaster raster(image);
-    WideStyledLine(raster, QPoint(5, 20), QPoint(55, 20), LinePrimitive::Dash, 3, LineRaster::rgb(Colours::olive));
-    std::vector<int> rows;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 60; ++x)
-            if (isColour(image, x, y, Colours::olive)) {
-                rows.push_back(y);
-                break;
-            }
-    EXPECT_EQ(rows, (std::vector<int>{18, 19, 20, 21, 22}));
-}
-
-TEST(WideStyledLine, APointDrawsNothing)
-{
-    QImage image = whiteImage(20, 20);
-    LineRaster raster(image);
-    WideStyledLine(raster, QPoint(10, 10), QPoint(10, 10), LinePrimitive::Dot, 3, qRgb(0, 0, 0));
-    EXPECT_EQ(image, whiteImage(20, 20));
-}
-
-TEST(LineRaster, ThinLinesLeaveOutTheirLastPixel)
-{
-    QImage image = whiteImage(20, 20);
-    LineRaster raster(image);
-    raster.line(QPoint(2, 5), QPoint(10, 5), 1, Colours::black);
-    EXPECT_TRUE(isColour(image, 2, 5, Colours::black));
-    EXPECT_TRUE(isColour(image, 9, 5, Colours::black));
-    EXPECT_FALSE(isColour(image, 10, 5, Colours::black));
-    EXPECT_FALSE(isColour(image, 5, 4, Colours::black));
-    EXPECT_FALSE(isColour(image, 5, 6, Colours::black));
-    // A diagonal steps one row per column.
-    raster.line(QPoint(0, 10), QPoint(5, 15), 1, Colours::blue);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(isColour(image, i, 10 + i, Colours::blue)) << i;
-}
-
-TEST(LineRaster, WideLinesAreThickAcrossTheLine)
+TEST(LineRaster, LinePixels)
 {
     QImage image = whiteImage(40, 40);
     LineRaster raster(image);
-    raster.line(QPoint(5, 10), QPoint(30, 10), 3, Colours::olive);
-    EXPECT_EQ(columnsWith(image, 9, 11, Colours::olive).size(), 28u); // 4..31 with the round caps
-    for (int y : {9, 10, 11})
-        EXPECT_TRUE(isColour(image, 17, y, Colours::olive)) << y;
-    EXPECT_FALSE(isColour(image, 17, 8, Colours::olive));
-    EXPECT_FALSE(isColour(image, 17, 12, Colours::olive));
-    // Width 2 lies on the line and one pixel below it.
+    // A thin line leaves out its last pixel; a diagonal steps one row per column.
+    raster.line(QPoint(2, 5), QPoint(10, 5), 1, Colours::black);
+    EXPECT_EQ(pixels(image, {0, 5}, {1, 0}, 12, Colours::black), "..########..");
+    EXPECT_EQ(pixels(image, {5, 3}, {0, 1}, 5, Colours::black), "..#..");
+    raster.line(QPoint(0, 10), QPoint(5, 15), 1, Colours::blue);
+    EXPECT_EQ(pixels(image, {0, 10}, {1, 1}, 6, Colours::blue), "#####.");
+    // Width 3 is thick across the line, with round caps at 4 and 31; width 2
+    // lies on the line and one pixel below it.
+    raster.line(QPoint(5, 20), QPoint(30, 20), 3, Colours::olive);
+    EXPECT_EQ(pixels(image, {17, 17}, {0, 1}, 7, Colours::olive), "..###..");
+    EXPECT_EQ(columnsWith(image, 19, 21, Colours::olive).size(), 28u);
     raster.line(QPoint(5, 30), QPoint(30, 30), 2, Colours::blue);
-    EXPECT_TRUE(isColour(image, 17, 30, Colours::blue));
-    EXPECT_TRUE(isColour(image, 17, 31, Colours::blue));
-    EXPECT_FALSE(isColour(image, 17, 29, Colours::blue));
-    EXPECT_FALSE(isColour(image, 17, 32, Colours::blue));
+    EXPECT_EQ(pixels(image, {17, 28}, {0, 1}, 5, Colours::blue), "..##.");
 }
 
 TEST(LineRaster, PatternsCountPixelsFromTheStart)
@@ -139,44 +116,17 @@ TEST(LineRaster, PatternsCountPixelsFromTheStart)
     raster.styledLine(QPoint(0, 1), QPoint(18, 1), LineRaster::Dash, LineRaster::rgb(Colours::black));
     raster.styledLine(QPoint(0, 3), QPoint(18, 3), LineRaster::DashDot, LineRaster::rgb(Colours::black));
     raster.styledLine(QPoint(18, 5), QPoint(0, 5), LineRaster::Dot, LineRaster::rgb(Colours::black));
-    auto row = [&](int y) {
-        std::string s;
-        for (int x = 0; x < 19; ++x)
-            s += isColour(image, x, y, Colours::black) ? '#' : '.';
-        return s;
-    };
-    EXPECT_EQ(row(1), "####..####..####..."); // the last pixel is left out
-    EXPECT_EQ(row(3), "####..#..####..#...");
-    EXPECT_EQ(row(5), "...#..#..#..#..#..#"); // counted from the right end
-}
-
-TEST(LineRaster, AClippedLineKeepsItsPixels)
-{
-    // The same long line drawn in a large image and, shifted, in a small one
-    // that clips it: the pixels they share agree exactly.
-    const QPoint a(-3000, 517), b(9000, -211);
-    QImage big = whiteImage(1200, 800);
-    QImage small = whiteImage(300, 200);
-    const QPoint origin(700, 300);
-    for (int width : {1, 2, 3, 5}) {
-        big.fill(Qt::white);
-        small.fill(Qt::white);
-        LineRaster(big).line(a, b, width, Colours::black);
-        LineRaster(small).line(a - origin, b - origin, width, Colours::black);
-        EXPECT_EQ(big.copy(origin.x(), origin.y(), 300, 200), small) << width;
-    }
-    big.fill(Qt::white);
-    small.fill(Qt::white);
-    LineRaster(big).styledLine(a, b, LineRaster::DashDot, qRgb(0, 0, 0));
-    LineRaster(small).styledLine(a - origin, b - origin, LineRaster::DashDot, qRgb(0, 0, 0));
-    EXPECT_EQ(big.copy(origin.x(), origin.y(), 300, 200), small);
+    EXPECT_EQ(pixels(image, {0, 1}, {1, 0}, 19, Colours::black), "####..####..####..."); // no last pixel
+    EXPECT_EQ(pixels(image, {0, 3}, {1, 0}, 19, Colours::black), "####..#..####..#...");
+    EXPECT_EQ(pixels(image, {0, 5}, {1, 0}, 19, Colours::black), "...#..#..#..#..#..#"); // from the right end
 }
 
 TEST(Replay, CullingLeavesThePictureAsItWas)
 {
     // A whole generated line replayed at once into one bitmap, and the same
     // display list replayed through several viewports that cull by strip and
-    // by box: every viewport shows exactly its part of the whole.
+    // by box and clip what they draw: every viewport shows exactly its part of
+    // the whole.
     Document doc;
     SampleLine::fill(doc, {20, 100, 300, 20});
     DiagramView view;

