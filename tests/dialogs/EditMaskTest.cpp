@@ -33,29 +33,6 @@ private slots:
         QVERIFY(EditMask(QString()).qtInputMask().isEmpty());
     }
 
-    void committedText_data()
-    {
-        QTest::addColumn<QString>("mask");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("committed");
-        const QString time = TrainListEditor::timeMask;
-        QTest::newRow("time, free at front") << time << QStringLiteral("14:___") << QStringLiteral("   14");
-        QTest::newRow("time, colon left out") << time << QStringLiteral("14:30-") << QStringLiteral("1430-");
-        QTest::newRow("kept, front") << QStringLiteral("!99:99;1;_") << QStringLiteral("1_:3_")
-                                     << QStringLiteral("  1:3");
-        QTest::newRow("kept, behind") << QStringLiteral("99:99;1;_") << QStringLiteral("1_:3_")
-                                      << QStringLiteral("1:3  ");
-        QTest::newRow("behind") << QStringLiteral("9999") << QStringLiteral("12  ") << QStringLiteral("12  ");
-    }
-
-    void committedText()
-    {
-        QFETCH(QString, mask);
-        QFETCH(QString, shown);
-        QFETCH(QString, committed);
-        QCOMPARE(EditMask(mask).committedText(shown), committed);
-    }
-
     void typing_data()
     {
         QTest::addColumn<QString>("mask");

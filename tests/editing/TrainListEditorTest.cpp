@@ -216,31 +216,29 @@ TEST_F(TrainEditorTest, TimeEntriesBelowFiveToNine)
         int hours, minutes; // -1: the old time stays
         bool half, shortDwell;
     };
-    const Case cases[] = {
-        {"14", 8, 14, false, false},
-        {"14+", 8, 14, true, false},
-        {"14-", 8, 14, false, true},
-        {"14*", 8, 14, true, true},
-        {"7", 8, 7, false, false},
-        {" 7 ", 8, 7, false, false},
-        {"1+", 8, 1, true, false},
-        {"+", 8, 55, true, false},
-        {"1430", 14, 30, false, false},
-        {"1430-", 14, 30, false, true},
-        {"0705*", 7, 5, true, true},
-        {"2359", 23, 59, false, false},
-        // Entries that are no time keep the old one; flags typed with them
-        // are stored all the same.
-        {"2561", -1, 0, false, false},
-        {"705", -1, 0, false, false},
-        {"60", -1, 0, false, false},
-        {"9a+", -1, 0, true, false},
-        {"ab", -1, 0, false, false},
-        {"-", -1, 0, false, false},
-        {"", -1, 0, false, false},
-        {"1260-", -1, 0, false, true},
-        {"2400", -1, 0, false, false},
-    };
+    const Case cases[] = {{"14", 8, 14, false, false},
+                          {"14+", 8, 14, true, false},
+                          {"14-", 8, 14, false, true},
+                          {"14*", 8, 14, true, true},
+                          {"7", 8, 7, false, false},
+                          {" 7 ", 8, 7, false, false},
+                          {"1+", 8, 1, true, false},
+                          {"+", 8, 55, true, false},
+                          {"1430", 14, 30, false, false},
+                          {"1430-", 14, 30, false, true},
+                          {"0705*", 7, 5, true, true},
+                          {"2359", 23, 59, false, false},
+                          // Entries that are no time keep the old one; flags typed with them
+                          // are stored all the same.
+                          {"2561", -1, 0, false, false},
+                          {"705", -1, 0, false, false},
+                          {"60", -1, 0, false, false},
+                          {"9a+", -1, 0, true, false},
+                          {"ab", -1, 0, false, false},
+                          {"-", -1, 0, false, false},
+                          {"", -1, 0, false, false},
+                          {"1260-", -1, 0, false, true},
+                          {"2400", -1, 0, false, false}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.entry);
         doc.trains.clear();
