@@ -191,6 +191,7 @@ private slots:
         type(QStringLiteral("Kolí"));
         key(Qt::Key_Left);
         QVERIFY(grid()->isEditing());
+        key(Qt::Key_Escape);
     }
 
     void kindBoxesFollowTheRow()
