@@ -231,7 +231,7 @@ private slots:
         QVERIFY(trains()->hasFocus());
     }
 
-    void insertingStationsFromTheList()
+    void insertingStationsAndKilometres()
     {
         addTrain("Os 1", {});
         open(1);
@@ -263,6 +263,28 @@ private slots:
         QCOMPARE(rowText(1, 1), QStringLiteral("Hradlo"));
         QCOMPARE(rowText(1, 2), QStringLiteral("Praha"));
         QCOMPARE(rows()->currentRowNumber(), 1);
+
+        // "Vložit kilometr" through TForm4: appended even at the cursor.
+        GuiKeys::whenActive(m_kilometre.get(), [this] {
+            QCOMPARE(m_kilometre->value(), 0);
+            QVERIFY(!m_kilometre->ok());
+            QVERIFY(m_kilometre->spinEdit()->hasFocus());
+            GuiKeys::type(m_kilometre.get(), QStringLiteral("25"));
+            GuiKeys::key(m_kilometre.get(), Qt::Key_Return);
+        });
+        QTest::mouseClick(child<QPushButton>("BitBtn3"), Qt::LeftButton);
+        QVERIFY(m_kilometre->ok());
+        QCOMPARE(train(0).stops.back().station, -975);
+        QCOMPARE(rowText(1, 6), QStringLiteral("Km: 25"));
+        QCOMPARE(rows()->currentRowNumber(), 6);
+        // Cancelled: nothing is inserted.
+        GuiKeys::whenActive(m_kilometre.get(), [this] {
+            GuiKeys::type(m_kilometre.get(), QStringLiteral("7"));
+            QTest::mouseClick(m_kilometre->findChild<QPushButton *>(QStringLiteral("BitBtn2")), Qt::LeftButton);
+        });
+        QTest::mouseClick(child<QPushButton>("BitBtn3"), Qt::LeftButton);
+        QVERIFY(!m_kilometre->ok());
+        QCOMPARE(train(0).stops.size(), size_t(5));
     }
 
     void typingTimes()
@@ -351,36 +373,6 @@ private slots:
         clickItem(3);
         QCOMPARE(list()->currentRow(), 3); // the mouse does not skip
         QCOMPARE(dialog().editor().stationSelection(), 3);
-    }
-
-    void kilometrePointsThroughTheKilometreDialog()
-    {
-        addTrain("Os 1", {{1, makeTime(8, 0)}, {2, makeTime(8, 5)}});
-        open(1);
-        clickBox("BorRadio2");
-        clickCell(rows(), 2, 1);
-        GuiKeys::whenActive(m_kilometre.get(), [this] {
-            QCOMPARE(m_kilometre->value(), 0);
-            QVERIFY(!m_kilometre->ok());
-            QVERIFY(m_kilometre->spinEdit()->hasFocus());
-            GuiKeys::type(m_kilometre.get(), QStringLiteral("25"));
-            GuiKeys::key(m_kilometre.get(), Qt::Key_Return);
-        });
-        QTest::mouseClick(child<QPushButton>("BitBtn3"), Qt::LeftButton);
-        QVERIFY(m_kilometre->ok());
-        QCOMPARE(train(0).stops.size(), size_t(2));
-        QCOMPARE(train(0).stops[1].station, -975);
-        QCOMPARE(rowText(1, 3), QStringLiteral("Km: 25"));
-        QCOMPARE(rows()->currentRowNumber(), 3);
-
-        // Cancelled: nothing is inserted.
-        GuiKeys::whenActive(m_kilometre.get(), [this] {
-            GuiKeys::type(m_kilometre.get(), QStringLiteral("7"));
-            QTest::mouseClick(m_kilometre->findChild<QPushButton *>(QStringLiteral("BitBtn2")), Qt::LeftButton);
-        });
-        QTest::mouseClick(child<QPushButton>("BitBtn3"), Qt::LeftButton);
-        QVERIFY(!m_kilometre->ok());
-        QCOMPARE(train(0).stops.size(), size_t(2));
     }
 
     void theCommandRefusesADocumentWithoutStations()
