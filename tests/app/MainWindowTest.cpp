@@ -1,10 +1,10 @@
+#include "app/MainWindow.h"
+#include "ScriptedPrompter.h"
 #include "app/AnalogClock.h"
 #include "app/AppWindows.h"
 #include "app/Application.h"
-#include "app/MainWindow.h"
 #include "app/PaintBox.h"
 #include "app/Session.h"
-#include "ScriptedPrompter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,8 +31,7 @@ class MainWindowTest : public QObject
 
     QString iniPath() const { return m_dir.filePath(QStringLiteral("Vlakorys.ini")); }
     MainWindow *window() const { return m_windows->mainWindow(); }
-    template <typename T>
-    T *find(const char *name) const
+    template <typename T> T *find(const char *name) const
     {
         T *w = window()->findChild<T *>(QString::fromLatin1(name));
         if (!w)
@@ -79,39 +78,36 @@ private slots:
         QVERIFY(order.contains(QStringLiteral("TForm8")));
     }
 
-    void menuItems_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("shortcut");
-        QTest::addColumn<bool>("visible");
-        QTest::newRow("new") << "Nov1" << "&Nový" << "" << true;
-        QTest::newRow("open") << "Otevt1" << "&Otevřít" << "Ctrl+O" << true;
-        QTest::newRow("save") << "Uloit1" << "&Uložit" << "Ctrl+S" << true;
-        QTest::newRow("save as") << "Uloitjako1" << "Uložit &jako..." << "" << true;
-        QTest::newRow("import") << "Import1" << "Import..." << "Ctrl+I" << true;
-        QTest::newRow("bitmap") << "Tiskdobitmapy1" << "Tisk do bitmapy..." << "" << false;
-        QTest::newRow("exit") << "Konec1" << "&Konec" << "Alt+F4" << true;
-        QTest::newRow("stations") << "Stanice1" << "&Stanice ..." << "" << true;
-        QTest::newRow("trains") << "Vlaky1" << "&Vlaky ..." << "" << true;
-        QTest::newRow("profiles") << "Jzdndoby1" << "&Jízdní doby" << "" << true;
-        QTest::newRow("scale") << "Mtko1" << "Měřítko ..." << "" << false;
-        QTest::newRow("insert") << "Vloitvlakzjzddob1" << "Vložit vlak z jízd. dob" << "Ins" << true;
-        QTest::newRow("find") << "Najdivlak1" << "Najdi vlak..." << "Ctrl+F" << true;
-        QTest::newRow("settings") << "Nastaven1" << "Nastavení" << "Ctrl+Shift+N" << true;
-        QTest::newRow("about") << "Oaplikaci1" << "&O aplikaci..." << "" << true;
-    }
     void menuItems()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(QString, shortcut);
-        QFETCH(bool, visible);
-        QAction *a = action(name.toLatin1().constData());
-        QVERIFY(a);
-        QCOMPARE(a->text(), caption);
-        QCOMPARE(a->shortcut().toString(QKeySequence::PortableText), shortcut);
-        QCOMPARE(a->isVisible(), visible);
+        struct Item
+        {
+            const char *name, *caption, *shortcut;
+            bool visible;
+        };
+        const Item items[] = {{"Nov1", "&Nový", "", true},
+                              {"Otevt1", "&Otevřít", "Ctrl+O", true},
+                              {"Uloit1", "&Uložit", "Ctrl+S", true},
+                              {"Uloitjako1", "Uložit &jako...", "", true},
+                              {"Import1", "Import...", "Ctrl+I", true},
+                              {"Tiskdobitmapy1", "Tisk do bitmapy...", "", false},
+                              {"Konec1", "&Konec", "Alt+F4", true},
+                              {"Stanice1", "&Stanice ...", "", true},
+                              {"Vlaky1", "&Vlaky ...", "", true},
+                              {"Jzdndoby1", "&Jízdní doby", "", true},
+                              {"Mtko1", "Měřítko ...", "", false},
+                              {"Vloitvlakzjzddob1", "Vložit vlak z jízd. dob", "Ins", true},
+                              {"Najdivlak1", "Najdi vlak...", "Ctrl+F", true},
+                              {"Nastaven1", "Nastavení", "Ctrl+Shift+N", true},
+                              {"Oaplikaci1", "&O aplikaci...", "", true}};
+        for (const Item &item : items) {
+            QAction *a = action(item.name);
+            QVERIFY2(a, item.name);
+            QCOMPARE(a->text(), QString::fromUtf8(item.caption));
+            QCOMPARE(a->shortcut().toString(QKeySequence::PortableText), QString::fromLatin1(item.shortcut));
+            QCOMPARE(a->isVisible(), item.visible);
+        }
+        QVERIFY(!action("Tiskdobitmapy1")->isEnabled());
     }
 
     void menusInOrder()
@@ -131,84 +127,49 @@ private slots:
         QVERIFY(help[0]->isSeparator());
     }
 
-    void bitmapExportStartsDisabled() { QVERIFY(!action("Tiskdobitmapy1")->isEnabled()); }
-
-    void toolPanelHints_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("hint");
-        QTest::newRow("1") << "SpeedButton1" << "Nový vlakorys";
-        QTest::newRow("2") << "SpeedButton2" << "Otevřit vlakorys";
-        QTest::newRow("5") << "SpeedButton5" << "Uložit vlakorys";
-        QTest::newRow("3") << "SpeedButton3" << "Seznam stanic";
-        QTest::newRow("4") << "SpeedButton4" << "Seznam vlaků";
-        QTest::newRow("7") << "SpeedButton7" << "Zvětšit";
-        QTest::newRow("8") << "SpeedButton8" << "Změnšit";
-        QTest::newRow("6") << "SpeedButton6" << "Konec";
-    }
-    void toolPanelHints()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, hint);
-        auto *b = find<QToolButton>(name.toLatin1().constData());
-        QVERIFY(b);
-        QCOMPARE(b->toolTip(), hint);
-    }
-
     void toolPanelControls()
     {
-        QCOMPARE(find<QLabel>("Label1")->text(), QStringLiteral("100 %"));
-        QCOMPARE(find<QLabel>("Label2")->text(), QStringLiteral("Poměr osy x:y:"));
-        QCOMPARE(find<QLabel>("Label3")->text(), QStringLiteral(":"));
-        auto *x = find<QSpinBox>("SpinEdit1");
-        auto *y = find<QSpinBox>("SpinEdit2");
-        QCOMPARE(x->minimum(), 1);
-        QCOMPARE(x->maximum(), 100);
-        QCOMPARE(x->value(), 1);
-        QCOMPARE(y->minimum(), 1);
-        QCOMPARE(y->maximum(), 100);
-        QCOMPARE(y->value(), 2);
-        QCOMPARE(find<QToolButton>("SpeedButton9")->text(), QStringLiteral("Akt."));
-        QCOMPARE(find<QCheckBox>("CheckBox1")->text(), QStringLiteral("Časové popisky"));
-        QCOMPARE(find<QCheckBox>("CheckBox2")->text(), QStringLiteral("Vyhlazení"));
-        QCOMPARE(find<QCheckBox>("CheckBox3")->text(), QStringLiteral("Zobr. druh vlaku"));
+        const std::pair<const char *, const char *> hints[] = {
+            {"SpeedButton1", "Nový vlakorys"},   {"SpeedButton2", "Otevřit vlakorys"},
+            {"SpeedButton5", "Uložit vlakorys"}, {"SpeedButton3", "Seznam stanic"},
+            {"SpeedButton4", "Seznam vlaků"},    {"SpeedButton7", "Zvětšit"},
+            {"SpeedButton8", "Změnšit"},         {"SpeedButton6", "Konec"}};
+        for (auto [name, hint] : hints)
+            QCOMPARE(find<QToolButton>(name)->toolTip(), QString::fromUtf8(hint));
+        const std::pair<const char *, const char *> texts[] = {{"Label1", "100 %"},
+                                                               {"Label2", "Poměr osy x:y:"},
+                                                               {"Label3", ":"},
+                                                               {"SpeedButton9", "Akt."},
+                                                               {"CheckBox1", "Časové popisky"},
+                                                               {"CheckBox2", "Vyhlazení"},
+                                                               {"CheckBox3", "Zobr. druh vlaku"}};
+        for (auto [name, text] : texts)
+            QCOMPARE(find<QWidget>(name)->property("text").toString(), QString::fromUtf8(text));
         QVERIFY(!find<QCheckBox>("CheckBox1")->isChecked());
         QVERIFY(!find<QCheckBox>("CheckBox2")->isChecked());
         QVERIFY(find<QCheckBox>("CheckBox3")->isChecked());
-        QVERIFY(find<QWidget>("Panel1"));
-        QVERIFY(find<PaintBox>("PaintBox1"));
+        for (const char *name : {"SpinEdit1", "SpinEdit2"}) {
+            QCOMPARE(find<QSpinBox>(name)->minimum(), 1);
+            QCOMPARE(find<QSpinBox>(name)->maximum(), 100);
+        }
+        QCOMPARE(find<QSpinBox>("SpinEdit1")->value(), 1);
+        QCOMPARE(find<QSpinBox>("SpinEdit2")->value(), 2);
         QCOMPARE(find<QScrollBar>("ScrollBar1")->orientation(), Qt::Horizontal);
         QCOMPARE(find<QScrollBar>("ScrollBar2")->orientation(), Qt::Vertical);
         // Start-up sets 1160, then the first render gives the empty time axis
         // its range: (zoom * 1440 + 80 - PaintBox1.Width) div 5.
-        QCOMPARE(find<QScrollBar>("ScrollBar1")->maximum(),
-                 (4 * 1440 + 80 - find<PaintBox>("PaintBox1")->width()) / 5);
+        QCOMPARE(find<QScrollBar>("ScrollBar1")->maximum(), (4 * 1440 + 80 - find<PaintBox>("PaintBox1")->width()) / 5);
     }
 
-    void clockRunsWithNavyHands()
+    // The clock keeps to the panel's right edge; the paint box and scroll
+    // bars fill the client area.
+    void layoutFollowsTheClientArea()
     {
         auto *clock = find<AnalogClock>("AnalogClock1");
-        QVERIFY(clock);
-        QCOMPARE(clock->handColour(), QColor(0, 0, 128));
         auto *panel = find<QWidget>("Panel1");
         QCOMPARE(clock->x(), panel->width() - 60);
         window()->resize(1000, 700);
         QTRY_COMPARE(clock->x(), panel->width() - 60);
-        // The hands are painted in navy (edges blend into the panel).
-        clock->setFixedTime(QTime(3, 0, 0));
-        const QImage img = clock->grab().toImage();
-        int navy = 0;
-        for (int yy = 0; yy < img.height(); ++yy)
-            for (int xx = 0; xx < img.width(); ++xx) {
-                const QColor c = img.pixelColor(xx, yy);
-                navy += c.blue() - std::max(c.red(), c.green()) >= 60;
-            }
-        QVERIFY(navy >= 5);
-    }
-
-    void layoutFollowsTheClientArea()
-    {
-        window()->resize(1000, 700);
         auto *box = find<PaintBox>("PaintBox1");
         auto *h = find<QScrollBar>("ScrollBar1");
         auto *v = find<QScrollBar>("ScrollBar2");
@@ -218,6 +179,22 @@ private slots:
         QCOMPARE(h->y(), client->height() - 16);
         QCOMPARE(v->x(), client->width() - 17);
         QCOMPARE(v->y() + v->height(), client->height() - 16);
+    }
+
+    void clockRunsWithNavyHands()
+    {
+        auto *clock = find<AnalogClock>("AnalogClock1");
+        QCOMPARE(clock->handColour(), QColor(0, 0, 128));
+        // The hands are painted in navy (edges blend into the panel).
+        clock->setFixedTime(QTime(3, 0, 0));
+        const QImage img = clock->grab().toImage();
+        int navy = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                navy += c.blue() - std::max(c.red(), c.green()) >= 60;
+            }
+        QVERIFY(navy >= 5);
     }
 
     void newEmptiesTheDocument()
@@ -241,33 +218,18 @@ private slots:
         QVERIFY(m_prompter.log.isEmpty()); // no question is asked
     }
 
-    void exitWritesTheZoom()
+    // Exit writes the zoom; the next start-up shows it and decides from it
+    // whether minute labels are on (from 125 %).
+    void exitWritesTheZoomForTheNextStart()
     {
-        m_session->document.settings.zoom = 7;
-        action("Konec1")->trigger();
-        QVERIFY(!window()->isVisible());
-        DocumentSettings s;
-        SettingsFile(iniPath()).readInto(s);
-        QCOMPARE(s.zoom, 7);
-    }
-
-    void startupZoomDecidesTimeLabels()
-    {
-        QVERIFY(SettingsFile(iniPath()).writeZoom(5));
-        start();
-        QVERIFY(find<QCheckBox>("CheckBox1")->isChecked());
-        QCOMPARE(find<QLabel>("Label1")->text(), QStringLiteral("125 %"));
-        QVERIFY(SettingsFile(iniPath()).writeZoom(4));
-        start();
-        QVERIFY(!find<QCheckBox>("CheckBox1")->isChecked());
-        QCOMPARE(find<QLabel>("Label1")->text(), QStringLiteral("100 %"));
-    }
-
-    void zoomTexts()
-    {
-        QCOMPARE(MainWindow::zoomText(2), QStringLiteral("50 %"));
-        QCOMPARE(MainWindow::zoomText(5), QStringLiteral("125 %"));
-        QCOMPARE(MainWindow::zoomText(21), QStringLiteral("525 %"));
+        for (auto [zoom, text] : {std::pair{5, "125 %"}, std::pair{4, "100 %"}}) {
+            m_session->document.settings.zoom = zoom;
+            action("Konec1")->trigger();
+            QVERIFY(!window()->isVisible());
+            start();
+            QCOMPARE(find<QLabel>("Label1")->text(), QString::fromLatin1(text));
+            QCOMPARE(find<QCheckBox>("CheckBox1")->isChecked(), zoom == 5);
+        }
     }
 
     void czechStandardButtons()

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QWidget>
 #include <QtTest>
+
+#include <functional>
 
 // Keys as a person types them: each goes to the widget that has the focus
 // at that moment, so an in-place editor opened by the first key receives
@@ -16,24 +20,19 @@ inline QWidget *focus(QWidget *fallback)
     return w ? w : fallback;
 }
 
-inline Qt::Key keyOf(QChar c)
-{
-    const char16_t u = c.toUpper().unicode();
-    if ((u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u' ' || u == u'+' || u == u'-' || u == u'*'
-        || u == u':' || u == u'.')
-        return static_cast<Qt::Key>(u);
-    return Qt::Key_unknown;
-}
-
 // Any text, Czech letters included: each character as a key press with that
 // text.
 inline void type(QWidget *fallback, const QString &text)
 {
     for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, keyOf(c), Qt::NoModifier, QString(c));
-        QApplication::sendEvent(focus(fallback), &press);
-        QKeyEvent release(QEvent::KeyRelease, keyOf(c), Qt::NoModifier, QString(c));
-        QApplication::sendEvent(focus(fallback), &release);
+        const char16_t u = c.toUpper().unicode();
+        const auto k = u < 0x80 && (QChar(u).isLetterOrNumber() || QStringLiteral(" +-*:.").contains(QChar(u)))
+                           ? static_cast<Qt::Key>(u)
+                           : Qt::Key_unknown;
+        for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(t, k, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(focus(fallback), &event);
+        }
     }
 }
 
@@ -49,6 +48,18 @@ inline bool activate(QWidget *window)
     window->activateWindow();
     QApplication::setActiveWindow(window);
     return QTest::qWaitForWindowActive(window);
+}
+
+// Runs the steps once the modal dialog about to be shown is up; a dialog the
+// steps leave open is closed, so a failing step cannot hang the test.
+inline void whenActive(QDialog *modal, std::function<void()> steps)
+{
+    QTimer::singleShot(0, modal, [modal, steps = std::move(steps)] {
+        QVERIFY(QTest::qWaitForWindowActive(modal));
+        steps();
+        if (modal->isVisible())
+            modal->reject();
+    });
 }
 
 } // namespace GuiKeys
