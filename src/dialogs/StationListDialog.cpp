@@ -140,7 +140,9 @@ void StationListDialog::StringGrid1Click(int column, int row)
 
 void StationListDialog::StringGrid1SetEditText(const StringGrid::Commit &c)
 {
-    m_editor.commitCell(c.column, c.row, c.text, c.cursorColumn, c.cursorRow);
+    // A cell committed because the user went to a kind box keeps the cursor
+    // on its row, so the box then marks the point just typed.
+    m_editor.commitCell(c.column, c.row, c.text, c.cursorColumn, c.cursorRow, !c.focusLost);
     showGrid();
 }
 

@@ -249,6 +249,31 @@ private slots:
         QVERIFY(dialog().kindBox(K::Zastavka)->isChecked());
     }
 
+    void aKindClickedWhileTypingAKilometreMarksThatRow()
+    {
+        openModeless();
+        type(QStringLiteral("Praha"));
+        key(Qt::Key_Return);
+        type(QStringLiteral("0"));
+        key(Qt::Key_Return);
+        type(QStringLiteral("Praha-Libeň"));
+        key(Qt::Key_Return);
+        type(QStringLiteral("5"));
+        QVERIFY(grid()->isEditing());
+        // Straight from the kilometre to the box: the box is for row 2.
+        clickBox(K::Zastavka);
+        QVERIFY(!grid()->isEditing());
+        QCOMPARE(editor().cell(K::KmColumn, 2), QStringLiteral("   5"));
+        QCOMPARE(grid()->rowCountShown(), 4);
+        QCOMPARE(grid()->currentRowNumber(), 2);
+        QCOMPARE(m_doc->findKind(2)->zastavka, 1);
+        QCOMPARE(m_doc->findKind(2)->dopravna, 0);
+        QVERIFY(!m_doc->findKind(3) || m_doc->findKind(3)->dopravna == 1);
+        clickCell(1, 3);
+        QVERIFY(dialog().kindBox(K::Dopravna)->isChecked());
+        QVERIFY(!dialog().kindBox(K::Zastavka)->isChecked());
+    }
+
     void okStoresTheStationsAfterTheQuestion()
     {
         Train t;
