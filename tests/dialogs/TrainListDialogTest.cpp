@@ -299,6 +299,34 @@ private slots:
         QCOMPARE(rows()->currentRowNumber(), 1);
     }
 
+    void enterInTheListCountsOnlyWhenPressedThere()
+    {
+        addTrain("Os 1", {{1, makeTime(8, 0)}});
+        open();
+        clickCell(trains(), 1, 1);
+        clickItem(4);
+        // Shift let go before Enter: still an arrival and a departure.
+        QTest::keyPress(list(), Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyRelease(list(), Qt::Key_Return, Qt::NoModifier);
+        QCOMPARE(train(0).stops.size(), size_t(2));
+
+        // "Vložit kilometr" by its access key from the list, the kilometre
+        // confirmed with Enter: the release of that Enter reaches the list
+        // once the kilometre dialog has gone, and inserts nothing.
+        drive(m_kilometre.get(), [this] {
+            GuiKeys::type(m_kilometre.get(), QStringLiteral("25"));
+            QTest::keyPress(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        child<QPushButton>("BitBtn3")->click(); // as Alt+V does: the focus stays in the list
+        QVERIFY(m_kilometre->ok());
+        QVERIFY(GuiKeys::activate(&dialog())); // the window system gives the dialog back its focus
+        QVERIFY(list()->hasFocus());
+        QTest::keyRelease(list(), Qt::Key_Return);
+        QCOMPARE(train(0).stops.size(), size_t(3));
+        QCOMPARE(train(0).stops[2].station, -975);
+        QCOMPARE(rows()->rowCountShown(), 5);
+    }
+
     void typingTimes()
     {
         addTrain("Os 1", {{1, makeTime(8, 14)}, {2, 0.0}, {3, 0.0}, {4, 0.0}, {5, 0.0}});
