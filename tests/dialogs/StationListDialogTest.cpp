@@ -110,8 +110,11 @@ private slots:
         QCOMPARE(button("BitBtn2")->text(), QStringLiteral("Zrušit"));
         QCOMPARE(grid()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Název stanice"));
         QCOMPARE(grid()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Kilometr"));
+        // The program's widths, wider where the header text needs it.
         QCOMPARE(grid()->columnWidth(0), 154);
-        QCOMPARE(grid()->columnWidth(1), 44);
+        QVERIFY(grid()->columnWidth(1) >= 44);
+        QVERIFY(grid()->columnWidth(1) >= grid()->horizontalHeader()->sectionSizeHint(1));
+        QVERIFY(grid()->columnWidth(1) > grid()->horizontalHeader()->fontMetrics().horizontalAdvance("Kilometr"));
         QVERIFY(grid()->verticalHeader()->defaultSectionSize() >= 16);
         QVERIFY(dialog().width() >= 248 && dialog().height() >= 264);
     }
