@@ -26,6 +26,10 @@ void StationListBox::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         // Enter inserts when it is released; pressed, it must not reach the
         // dialog's default button.
+        if (!event->isAutoRepeat()) {
+            m_enterPressed = true;
+            m_shiftAtPress = event->modifiers() & Qt::ShiftModifier;
+        }
         event->accept();
         return;
     }
@@ -36,9 +40,17 @@ void StationListBox::keyReleaseEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up)
         emit arrowReleased();
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat())
-        emit enterReleased(event->modifiers() & Qt::ShiftModifier);
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat() && m_enterPressed) {
+        m_enterPressed = false;
+        emit enterReleased(m_shiftAtPress || (event->modifiers() & Qt::ShiftModifier));
+    }
     QListWidget::keyReleaseEvent(event);
+}
+
+void StationListBox::focusOutEvent(QFocusEvent *event)
+{
+    m_enterPressed = false;
+    QListWidget::focusOutEvent(event);
 }
 
 void StationItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const

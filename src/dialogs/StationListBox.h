@@ -9,6 +9,12 @@
 // station, Dopravny and Odbočky in bold. It reports the keys the editor
 // reacts to: arrow keys pressed (before the selection moves) and released,
 // and Enter released, with or without Shift.
+//
+// Only an Enter pressed in the list counts when it is released: the release
+// of the Enter that closed another window (the kilometre dialog) arrives
+// here once the focus is back, and must not insert a station. Shift counts
+// when it was held at the press or at the release, so that Shift+Enter
+// typed quickly, Shift let go first, still gives two rows.
 class StationListBox : public QListWidget
 {
     Q_OBJECT
@@ -32,6 +38,11 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    bool m_enterPressed = false;
+    bool m_shiftAtPress = false;
 };
 
 // Draws a station item (ListBox1DrawItem): the rectangle in the current

@@ -18,11 +18,11 @@ StationListDialog::StationListDialog(Document &doc, QWidget *parent)
 
     StringGrid1 = new StringGrid(StationListEditor::ColumnCount, 1, this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    StringGrid1->setColumnWidths({20, 154, 44});
     StringGrid1->setRowHeight(std::max(16, fontMetrics().height() + 2));
     StringGrid1->setEditMask([this](int column, int row) { return StringGrid1GetEditMask(column, row); });
     StringGrid1->setSource([this] { return m_editor.rowCount(); },
                            [this](int column, int row) { return m_editor.cell(column, row); });
+    StringGrid1->setColumnWidths({20, 154, 44});
 
     auto box = [this](const char *name, const QString &caption) {
         auto *b = new QCheckBox(caption, this);
@@ -140,7 +140,9 @@ void StationListDialog::StringGrid1Click(int column, int row)
 
 void StationListDialog::StringGrid1SetEditText(const StringGrid::Commit &c)
 {
-    m_editor.commitCell(c.column, c.row, c.text, c.cursorColumn, c.cursorRow);
+    // A cell committed because the user went to a kind box keeps the cursor
+    // on its row, so the box then marks the point just typed.
+    m_editor.commitCell(c.column, c.row, c.text, c.cursorColumn, c.cursorRow, !c.focusLost);
     showGrid();
 }
 

@@ -144,10 +144,12 @@ void StringGrid::setColumnWidths(std::initializer_list<int> widths)
 {
     int column = 0;
     for (int w : widths) {
+        // The widths were chosen for a smaller font than today's desktops
+        // use; a header cut off ("Kilome") tells the user nothing.
         if (column == 0)
             verticalHeader()->setMinimumWidth(w);
         else
-            setColumnWidth(column - 1, w);
+            setColumnWidth(column - 1, std::max(w, horizontalHeader()->sectionSizeHint(column - 1)));
         ++column;
     }
 }

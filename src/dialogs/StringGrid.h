@@ -50,7 +50,8 @@ public:
     void setSource(RowCount rows, CellText cells);
     void setEditMask(EditMaskOf mask) { m_mask = std::move(mask); }
     EditMaskOf editMask() const { return m_mask; }
-    // Widths of columns 0 ... n-1 in pixels.
+    // Widths of columns 0 ... n-1 in pixels; a column whose header text
+    // needs more room in this font gets it. Set the source first.
     void setColumnWidths(std::initializer_list<int> widths);
     void setRowHeight(int pixels);
     void setEditingEnabled(bool on);

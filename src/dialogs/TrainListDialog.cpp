@@ -54,18 +54,18 @@ TrainListDialog::TrainListDialog(Document &doc, QWidget *parent)
 
     Label1 = named(new QLabel(QStringLiteral("Vlak:"), this), "Label1");
     StringGrid1 = named(new StringGrid(TrainListEditor::TrainColumnCount, 1, this), "StringGrid1");
-    StringGrid1->setColumnWidths({20, 65});
     StringGrid1->setRowHeight(rowHeight);
     StringGrid1->setSource([this] { return m_editor.trainRowCount(); },
                            [this](int column, int row) { return m_editor.trainCell(column, row); });
+    StringGrid1->setColumnWidths({20, 65});
 
     Label2 = named(new QLabel(QStringLiteral("Pravidelný odjezd:"), this), "Label2");
     StringGrid2 = named(new StringGrid(TrainListEditor::RowColumnCount, 2, this), "StringGrid2");
-    StringGrid2->setColumnWidths({20, 167, 50});
     StringGrid2->setRowHeight(rowHeight);
     StringGrid2->setEditMask([this](int column, int row) { return StringGrid2GetEditMask(column, row); });
     StringGrid2->setSource([this] { return m_editor.rowCount(); },
                            [this](int column, int row) { return m_editor.rowCell(column, row); });
+    StringGrid2->setColumnWidths({20, 167, 50});
 
     PopupMenu1 = named(new QMenu(this), "PopupMenu1");
     Odstranitpoloku1 = named(PopupMenu1->addAction(QStringLiteral("Odstranit položku")), "Odstranitpoloku1");

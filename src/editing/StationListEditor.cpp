@@ -71,7 +71,7 @@ void StationListEditor::rowChanged()
     m_inKindUpdate = false;
 }
 
-void StationListEditor::commitCell(int column, int row, const QString &text, int cursorColumn, int cursorRow)
+void StationListEditor::commitCell(int column, int row, const QString &text, int cursorColumn, int cursorRow, bool step)
 {
     if (m_inMaintenance)
         return;
@@ -84,7 +84,7 @@ void StationListEditor::commitCell(int column, int row, const QString &text, int
         m_row = cursorRow;
     }
     m_cells[static_cast<size_t>(row)][static_cast<size_t>(column)] = text;
-    runMaintenance(column, row);
+    runMaintenance(column, row, step);
 }
 
 void StationListEditor::appendRow()
@@ -95,7 +95,7 @@ void StationListEditor::appendRow()
 
 // Keeps exactly one empty row behind the last complete one and walks the
 // cursor name, kilometre, next name.
-void StationListEditor::runMaintenance(int editColumn, int editRow)
+void StationListEditor::runMaintenance(int editColumn, int editRow, bool step)
 {
     m_inMaintenance = true;
 
@@ -113,7 +113,7 @@ void StationListEditor::runMaintenance(int editColumn, int editRow)
         m_cells.pop_back();
     }
 
-    if (m_column == editColumn && m_row == editRow) {
+    if (step && m_column == editColumn && m_row == editRow) {
         if (editColumn == NameColumn)
             moveCursor(KmColumn, m_row);
         else if (m_row + 1 < rowCount())

@@ -53,8 +53,12 @@ public:
     // goes into the cell and the row maintenance runs (append, trim,
     // advance). When the editor closed because the cursor moved, the grid
     // passes where it is now; the step to the next cell is then not taken.
-    // Nothing happens while the maintenance itself runs.
-    void commitCell(int column, int row, const QString &text, int cursorColumn = -1, int cursorRow = -1);
+    // Without `step` the cursor stays on the cell even when it is still
+    // there: the editor closed because the user went to another control (a
+    // kind box), which must then act on the row just typed. Nothing happens
+    // while the maintenance itself runs.
+    void commitCell(int column, int row, const QString &text, int cursorColumn = -1, int cursorRow = -1,
+                    bool step = true);
 
     // --- Kind check boxes -----------------------------------------------
     const KindBoxes &kindBoxes() const { return m_boxes; }
@@ -89,7 +93,7 @@ public:
 private:
     void rowChanged();
     void moveCursor(int column, int row);
-    void runMaintenance(int editColumn, int editRow);
+    void runMaintenance(int editColumn, int editRow, bool step);
     void appendRow();
     void setRowCount(int rows);
     void applyKindRule(Kind kind, bool checked);

@@ -99,8 +99,11 @@ private slots:
         QCOMPARE(button("BitBtn2")->text(), QStringLiteral("Zrušit"));
         QCOMPARE(grid()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Název stanice"));
         QCOMPARE(grid()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Kilometr"));
+        // The program's widths, wider where the header text needs it.
         QCOMPARE(grid()->columnWidth(0), 154);
-        QCOMPARE(grid()->columnWidth(1), 44);
+        QVERIFY(grid()->columnWidth(1) >= 44);
+        QVERIFY(grid()->columnWidth(1) >= grid()->horizontalHeader()->sectionSizeHint(1));
+        QVERIFY(grid()->columnWidth(1) > grid()->horizontalHeader()->fontMetrics().horizontalAdvance("Kilometr"));
         QVERIFY(grid()->verticalHeader()->defaultSectionSize() >= 16);
         QVERIFY(dialog().width() >= 248 && dialog().height() >= 264);
     }
@@ -213,6 +216,31 @@ private slots:
         QVERIFY(checked(K::Dopravna));
         clickCell(1, 2);
         QVERIFY(checked(K::Zastavka));
+    }
+
+    void aKindClickedWhileTypingAKilometreMarksThatRow()
+    {
+        openModeless();
+        type(QStringLiteral("Praha"));
+        key(Qt::Key_Return);
+        type(QStringLiteral("0"));
+        key(Qt::Key_Return);
+        type(QStringLiteral("Praha-Libeň"));
+        key(Qt::Key_Return);
+        type(QStringLiteral("5"));
+        QVERIFY(grid()->isEditing());
+        // Straight from the kilometre to the box: the box is for row 2.
+        clickBox(K::Zastavka);
+        QVERIFY(!grid()->isEditing());
+        QCOMPARE(cell(K::KmColumn, 2), QStringLiteral("   5"));
+        QCOMPARE(grid()->rowCountShown(), 4);
+        QCOMPARE(grid()->currentRowNumber(), 2);
+        QCOMPARE(m_doc->findKind(2)->zastavka, 1);
+        QCOMPARE(m_doc->findKind(2)->dopravna, 0);
+        QVERIFY(!m_doc->findKind(3) || m_doc->findKind(3)->dopravna == 1);
+        clickCell(1, 3);
+        QVERIFY(dialog().kindBox(K::Dopravna)->isChecked());
+        QVERIFY(!dialog().kindBox(K::Zastavka)->isChecked());
     }
 
     void okStoresTheStationsAfterTheQuestion()

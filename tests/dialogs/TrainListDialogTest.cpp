@@ -9,6 +9,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -161,9 +164,17 @@ private slots:
         QCOMPARE(trains()->objectName(), QStringLiteral("StringGrid1"));
         QCOMPARE(rows()->objectName(), QStringLiteral("StringGrid2"));
         QCOMPARE(list()->objectName(), QStringLiteral("ListBox1"));
-        QCOMPARE(trains()->columnWidth(0), 65);
+        // The program's widths, wider where the header text needs it.
+        QVERIFY(trains()->columnWidth(0) >= 65);
         QCOMPARE(rows()->columnWidth(0), 167);
-        QCOMPARE(rows()->columnWidth(1), 50);
+        QVERIFY(rows()->columnWidth(1) >= 50);
+        for (StringGrid *grid : {trains(), rows()})
+            for (int c = 0; c < grid->model()->columnCount(); ++c) {
+                const QString header = grid->model()->headerData(c, Qt::Horizontal).toString();
+                QVERIFY2(grid->columnWidth(c) >= grid->horizontalHeader()->sectionSizeHint(c), qPrintable(header));
+                QVERIFY2(grid->columnWidth(c) > grid->horizontalHeader()->fontMetrics().horizontalAdvance(header),
+                         qPrintable(header));
+            }
         QVERIFY(dialog().width() >= 560 && dialog().height() >= 297);
 
         QCOMPARE(m_kilometre->objectName(), QStringLiteral("TForm4"));
@@ -285,6 +296,34 @@ private slots:
         QTest::mouseClick(child<QPushButton>("BitBtn3"), Qt::LeftButton);
         QVERIFY(!m_kilometre->ok());
         QCOMPARE(train(0).stops.size(), size_t(5));
+    }
+
+    void enterInTheListCountsOnlyWhenPressedThere()
+    {
+        addTrain("Os 1", {{1, makeTime(8, 0)}});
+        open();
+        clickCell(trains(), 1, 1);
+        clickItem(4);
+        // Shift let go before Enter: still an arrival and a departure.
+        QTest::keyPress(list(), Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyRelease(list(), Qt::Key_Return, Qt::NoModifier);
+        QCOMPARE(train(0).stops.size(), size_t(2));
+
+        // "Vložit kilometr" by its access key from the list, the kilometre
+        // confirmed with Enter: the release of that Enter reaches the list
+        // once the kilometre dialog has gone, and inserts nothing.
+        GuiKeys::whenActive(m_kilometre.get(), [this] {
+            GuiKeys::type(m_kilometre.get(), QStringLiteral("25"));
+            QTest::keyPress(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        child<QPushButton>("BitBtn3")->click(); // as Alt+V does: the focus stays in the list
+        QVERIFY(m_kilometre->ok());
+        QVERIFY(GuiKeys::activate(&dialog())); // the window system gives the dialog back its focus
+        QVERIFY(list()->hasFocus());
+        QTest::keyRelease(list(), Qt::Key_Return);
+        QCOMPARE(train(0).stops.size(), size_t(3));
+        QCOMPARE(train(0).stops[2].station, -975);
+        QCOMPARE(rows()->rowCountShown(), 5);
     }
 
     void typingTimes()

@@ -178,6 +178,22 @@ TEST_F(StationEditorTest, ALoneRowWithABlankNameIsEmptyInput)
     EXPECT_EQ(doc.trains.size(), 1u);
 }
 
+TEST_F(StationEditorTest, ACommitWithoutAStepKeepsTheCursorButMaintainsTheRows)
+{
+    editor.fill();
+    typeRow(editor, u("Praha"), u("   0"));
+    editor.commitCell(K::NameColumn, 2, u("Kolín"));
+    editor.commitCell(K::KmColumn, 2, u("  62"), K::KmColumn, 2, false);
+    EXPECT_EQ(editor.rowCount(), 4); // the empty row behind the complete one
+    EXPECT_EQ(editor.currentColumn(), K::KmColumn);
+    EXPECT_EQ(editor.currentRow(), 2);
+    // The kind boxes now act on the row just typed, not on the new one.
+    editor.clickKind(K::Zastavka, true);
+    ASSERT_TRUE(doc.findKind(2));
+    EXPECT_TRUE(doc.findKind(2)->zastavka);
+    EXPECT_EQ(doc.findKind(3), nullptr);
+}
+
 TEST_F(StationEditorTest, TheGridStopsAtTheDocumentsStationLimit)
 {
     editor.fill();
