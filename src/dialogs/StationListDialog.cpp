@@ -78,6 +78,13 @@ StationListDialog::StationListDialog(Document &doc, QWidget *parent)
     FormCreate();
 }
 
+StationListDialog::~StationListDialog()
+{
+    // A cell editor still open is closed when the grid goes, after this
+    // dialog's editing rules are gone: its commit must not reach them.
+    StringGrid1->disconnect(this);
+}
+
 void StationListDialog::FormCreate()
 {
     const QSize client = layout()->sizeHint().expandedTo(QSize(248, 264));

@@ -20,6 +20,7 @@ class StationListDialog : public QDialog
 
 public:
     explicit StationListDialog(Document &doc, QWidget *parent = nullptr);
+    ~StationListDialog() override;
 
     StationListEditor &editor() { return m_editor; }
     StringGrid *grid() const { return StringGrid1; }

@@ -161,6 +161,14 @@ TrainListDialog::TrainListDialog(Document &doc, QWidget *parent)
     FormCreate();
 }
 
+TrainListDialog::~TrainListDialog()
+{
+    // A cell editor still open is closed when its grid goes, after this
+    // dialog's editing rules are gone: its commit must not reach them.
+    StringGrid1->disconnect(this);
+    StringGrid2->disconnect(this);
+}
+
 void TrainListDialog::FormCreate()
 {
     setFixedSize(layout()->sizeHint().expandedTo(QSize(560, 297)));

@@ -27,6 +27,7 @@ class TrainListDialog : public QDialog
 
 public:
     explicit TrainListDialog(Document &doc, QWidget *parent = nullptr);
+    ~TrainListDialog() override;
 
     TrainListEditor &editor() { return m_editor; }
     // "Vložit kilometr" asks this dialog (TForm4) for the kilometre.

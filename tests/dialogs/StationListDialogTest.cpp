@@ -197,6 +197,18 @@ private slots:
         key(Qt::Key_Escape);
     }
 
+    void closingTheProgramWhileTypingLosesNothingElse()
+    {
+        // The program ends with a name half typed: the grid's editor closes
+        // after the dialog's rules are gone, and nothing reaches them.
+        openModeless();
+        type(QStringLiteral("Kolí"));
+        QVERIFY(grid()->isEditing());
+        m_dialog.reset();
+        QVERIFY(m_doc->stations.empty());
+        m_dialog = std::make_unique<StationListDialog>(*m_doc);
+    }
+
     void kindBoxesFollowTheRow()
     {
         openModeless();
