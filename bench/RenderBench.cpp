@@ -85,16 +85,17 @@ void paintOnly(benchmark::State &state)
     }
 }
 
+// Every zoom level measured, as medians of nine runs.
+void atZoomLevels(benchmark::internal::Benchmark *b)
+{
+    for (int zoom : {2, 4, 8, 21})
+        b->Arg(zoom);
+    b->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+}
+
 } // namespace
 
-BENCHMARK(fullRebuild)
-    ->Arg(2)
-    ->Arg(4)
-    ->Arg(8)
-    ->Arg(21)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(9)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(fullRebuild)->Apply(atZoomLevels);
 BENCHMARK(fullRebuildWithLabels)
     ->Args({4, 0})
     ->Args({8, 0})
@@ -103,19 +104,5 @@ BENCHMARK(fullRebuildWithLabels)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
-BENCHMARK(replayAfterScrolling)
-    ->Arg(2)
-    ->Arg(4)
-    ->Arg(8)
-    ->Arg(21)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(9)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(paintOnly)
-    ->Arg(2)
-    ->Arg(4)
-    ->Arg(8)
-    ->Arg(21)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(9)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(replayAfterScrolling)->Apply(atZoomLevels);
+BENCHMARK(paintOnly)->Apply(atZoomLevels);
