@@ -242,14 +242,6 @@ TEST_F(LabelsOnALine, ChangingOneLabelLeavesTheOthersUntouched)
     }
     EXPECT_TRUE(doc.trainLabels[1].hasImage());
     EXPECT_NE(doc.trainLabels[1].imageCodes, labelsBefore[1].imageCodes);
-
-    // A copy put at the head has no outline yet: it gets a new one.
-    outlinesAfterLabelInsertedAtHead(outlines);
-    add("Sv 2", 14, 0, 6.0);
-    placeAll(1);
-    ASSERT_EQ(outlines.size(), 4u);
-    EXPECT_EQ(outlines.front().number, 1);
-    EXPECT_EQ(findOutline(outlines, 3)->left, doc.trainLabels[2].x);
 }
 
 TEST_F(LabelsOnALine, ImagesFromAFileAreKeptUnlessStale)
