@@ -2,7 +2,6 @@
 
 #include "DiagramView.h"
 
-#include <algorithm>
 #include <cmath>
 
 LabelOutline LabelOutline::make(int32_t x, int32_t y, int32_t w, int32_t h, double angle, int32_t imageHeight,
