@@ -4,6 +4,9 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <cstdint>
+
 namespace Fonts {
 
 void installSubstitutions()
@@ -22,9 +25,12 @@ void installSubstitutions()
 
 int pixelSize(int pointSize)
 {
+    // A size from a damaged file or settings file is held to what a font
+    // dialog offers, so no text, and no label image, grows without bound.
+    const int64_t points = std::clamp<int64_t>(pointSize, -maxPointSize, maxPointSize);
     // MulDiv(size, 96, 72): rounded to nearest, halves away from zero.
-    const int num = pointSize * 96;
-    return num >= 0 ? (2 * num + 72) / 144 : -((-2 * num + 72) / 144);
+    const int64_t num = points * 96;
+    return static_cast<int>(num >= 0 ? (2 * num + 72) / 144 : -((-2 * num + 72) / 144));
 }
 
 QFont makeFont(QByteArrayView name, int pointSize, uint8_t style)

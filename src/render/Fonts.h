@@ -23,7 +23,9 @@ void installSubstitutions();
 // height a 96-dpi Windows screen gives that size (size * 96 / 72, rounded).
 QFont makeFont(QByteArrayView name, int pointSize, uint8_t style = 0);
 
-// Pixel height of a point size on a 96-dpi screen.
+// Pixel height of a point size on a 96-dpi screen; sizes beyond
+// maxPointSize count as maxPointSize.
+constexpr int maxPointSize = 1000;
 int pixelSize(int pointSize);
 
 // The arrow of the minute labels is the character "p" in "WINGDINGS 3".

@@ -8,8 +8,11 @@
 
 TEST(Fonts, PointSizesBecomeWindowsPixelHeights)
 {
-    for (const auto &[points, pixels] : {std::pair{7, 9}, {8, 11}, {9, 12}, {12, 16}, {14, 19}})
+    for (const auto &[points, pixels] : {std::pair{7, 9}, {8, 11}, {9, 12}, {12, 16}, {14, 19}, {-8, -11}})
         EXPECT_EQ(Fonts::pixelSize(points), pixels) << points;
+    // A size from a damaged file neither overflows nor makes a giant font.
+    EXPECT_EQ(Fonts::pixelSize(2147483647), Fonts::pixelSize(Fonts::maxPointSize));
+    EXPECT_EQ(Fonts::pixelSize(-2147483647 - 1), -Fonts::pixelSize(Fonts::maxPointSize));
     const QFont font = Fonts::makeFont("Arial CE", 8, Fonts::Bold | Fonts::Underline);
     EXPECT_EQ(font.pixelSize(), 11);
     EXPECT_TRUE(font.bold());
