@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include "SampleLine.h"
+
 #include <QtTest>
 
 #include <memory>
@@ -106,22 +108,7 @@ private slots:
         m_dialog->setKilometreDialog(m_kilometre.get());
         m_prompter = ScriptedPrompter();
         m_calls.clear();
-        for (auto [name, kind] : {std::pair{"Praha", &StationKind::dopravna},
-                                  {"Zastávka", &StationKind::zastavka},
-                                  {"Odbočka", &StationKind::odbocka},
-                                  {"Hradlo", &StationKind::hradlo},
-                                  {"Kolín", &StationKind::dopravna}}) {
-            Station s;
-            s.name = cp1250::fromUnicode(QString::fromUtf8(name));
-            m_doc->stations.push_back(s);
-            StationKind k;
-            k.stationIndex = static_cast<int32_t>(m_doc->stations.size());
-            k.*kind = 1;
-            m_doc->appendKind(k);
-        }
-        m_doc->relinkStationKinds();
-        m_doc->rebuildStationTable();
-        m_doc->noDocument = false;
+        SampleLine::fillEditorLine(*m_doc);
     }
 
     void cleanup()

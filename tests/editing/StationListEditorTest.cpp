@@ -1,6 +1,8 @@
 #include "editing/StationListEditor.h"
 #include "model/Cp1250.h"
 
+#include "SampleLine.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,17 +17,7 @@ QString u(const char *utf8)
 // A station as the file reader leaves it: its kind record linked.
 void addStation(Document &doc, const char *name, int km, uint8_t StationKind::*kind = &StationKind::dopravna)
 {
-    Station s;
-    s.name = cp1250::fromUnicode(u(name));
-    s.km = km;
-    doc.stations.push_back(s);
-    StationKind k;
-    k.stationIndex = static_cast<int32_t>(doc.stations.size());
-    k.*kind = 1;
-    doc.appendKind(k);
-    doc.relinkStationKinds();
-    doc.rebuildStationTable();
-    doc.noDocument = false;
+    SampleLine::addStation(doc, name, km, kind);
 }
 
 // A row as the grid reports it: name, Enter, kilometre, Enter.

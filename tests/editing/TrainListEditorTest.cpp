@@ -2,6 +2,8 @@
 #include "model/ClockTime.h"
 #include "model/Cp1250.h"
 
+#include "SampleLine.h"
+
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -43,22 +45,7 @@ protected:
 
     void SetUp() override
     {
-        for (auto [name, kind] : {std::pair{"Praha", &StationKind::dopravna},
-                                  {"Zastávka", &StationKind::zastavka},
-                                  {"Odbočka", &StationKind::odbocka},
-                                  {"Hradlo", &StationKind::hradlo},
-                                  {"Kolín", &StationKind::dopravna}}) {
-            Station s;
-            s.name = cp1250::fromUnicode(u(name));
-            doc.stations.push_back(s);
-            StationKind k;
-            k.stationIndex = static_cast<int32_t>(doc.stations.size());
-            k.*kind = 1;
-            doc.appendKind(k);
-        }
-        doc.relinkStationKinds();
-        doc.rebuildStationTable();
-        doc.noDocument = false;
+        SampleLine::fillEditorLine(doc);
     }
 
     void addTrain(const char *name, std::initializer_list<TrainRow> rows)

@@ -12,6 +12,8 @@
 
 #include <numeric>
 
+#include "SampleLine.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -40,17 +42,7 @@ protected:
     // A station with one kind flag set (a halt by default).
     void addStation(int32_t km, uint8_t StationKind::*kind = &StationKind::zastavka, const char *name = "Stanice")
     {
-        Station s;
-        s.name = cp1250::fromUnicode(QString::fromUtf8(name));
-        s.km = km;
-        doc.stations.push_back(s);
-        StationKind k;
-        k.stationIndex = static_cast<int32_t>(doc.stations.size());
-        k.*kind = 1;
-        doc.appendKind(k);
-        doc.relinkStationKinds();
-        doc.rebuildStationTable();
-        doc.noDocument = false;
+        SampleLine::addStation(doc, name, km, kind);
     }
 
     // Two stations at km 0 and 50: y = 20 + 8 (50 - d).
