@@ -10,5 +10,12 @@ if [ "${1:-}" = "--sanitize" ]; then
   flags=(-DCMAKE_BUILD_TYPE=Debug -DVLAKORYS_SANITIZE=ON -DVLAKORYS_BUILD_BENCHMARKS=OFF)
 fi
 
+# ccache, when installed, shares compiled objects between checkouts: paths
+# are taken relative to the checkout, so a second clone builds from cache.
+if command -v ccache >/dev/null 2>&1; then
+  flags+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+fi
+
 cmake -S . -B "$dir" "${flags[@]}" >/dev/null
 cmake --build "$dir" -j"$(nproc)"
