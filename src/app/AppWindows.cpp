@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "Session.h"
 #include "dialogs/AboutDialog.h"
+#include "dialogs/FindTrainDialog.h"
 #include "dialogs/KilometreDialog.h"
 #include "dialogs/ProgressWindow.h"
 #include "dialogs/StationListDialog.h"
@@ -21,6 +22,9 @@ AppWindows::AppWindows(Session &session)
     m_order << m_form4->objectName();
     m_form3->setKilometreDialog(m_form4);
     m_form1->setListDialogs(m_form2, m_form3);
+    m_form6 = new FindTrainDialog(m_form1);
+    m_order << m_form6->objectName();
+    m_form1->setFindDialog(m_form6);
     m_form7 = new ProgressWindow(m_form1);
     m_order << m_form7->objectName();
     m_form1->setProgressWindow(m_form7);

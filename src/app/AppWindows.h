@@ -3,6 +3,7 @@
 #include <QStringList>
 
 class AboutDialog;
+class FindTrainDialog;
 class KilometreDialog;
 class MainWindow;
 class ProgressWindow;
@@ -24,6 +25,7 @@ public:
     StationListDialog *stationListDialog() const { return m_form2; }
     TrainListDialog *trainListDialog() const { return m_form3; }
     KilometreDialog *kilometreDialog() const { return m_form4; }
+    FindTrainDialog *findTrainDialog() const { return m_form6; }
     ProgressWindow *progressWindow() const { return m_form7; }
     AboutDialog *aboutDialog() const { return m_form8; }
 
@@ -35,7 +37,8 @@ private:
     StationListDialog *m_form2 = nullptr; // TForm2
     TrainListDialog *m_form3 = nullptr;   // TForm3
     KilometreDialog *m_form4 = nullptr;   // TForm4
-    ProgressWindow *m_form7 = nullptr; // TForm7
-    AboutDialog *m_form8 = nullptr;    // TForm8
+    FindTrainDialog *m_form6 = nullptr;   // TForm6
+    ProgressWindow *m_form7 = nullptr;    // TForm7
+    AboutDialog *m_form8 = nullptr;       // TForm8
     QStringList m_order;
 };
