@@ -37,14 +37,6 @@ bool hasDistance(int32_t ref)
     return ref < 0 || (ref >= 1 && ref <= Document::maxStations);
 }
 
-bool allRowsHaveDistances(const Train &train)
-{
-    if (!hasDistance(train.firstStation))
-        return false;
-    return std::all_of(train.stops.begin(), train.stops.end(),
-                       [](const TrainStop &s) { return hasDistance(s.station); });
-}
-
 // The time labels of one run: the fonts measured once, the width of each
 // label text measured once per distinct text.
 class TimeLabelMaker
@@ -64,7 +56,7 @@ public:
 
     void train(const Train &train)
     {
-        if (train.stops.empty() || !allRowsHaveDistances(train))
+        if (train.stops.empty())
             return;
         const TrainRow first = train.row(0);
         if (train.firstStation != train.stops.front().station && train.firstStation >= 0)
@@ -115,6 +107,8 @@ private:
     // Right of the line leaving p towards q.
     void departure(const TrainRow &p, const TrainRow &q)
     {
+        if (!hasDistance(p.station) || !hasDistance(q.station))
+            return;
         Common c = common(p);
         const double dx =
             (q.time * secondsPerDay + 0.001 + (q.halfMinute ? halfMinuteSeconds : 0.0) - c.sec) / 60.0 * m_scale;
@@ -130,6 +124,8 @@ private:
     // Left of the line reaching p from r; the arrow of a short dwell when asked.
     void arrival(const TrainRow &p, const TrainRow &r, bool arrow)
     {
+        if (!hasDistance(p.station) || !hasDistance(r.station))
+            return;
         Common c = common(p);
         const double dx =
             (c.sec - r.time * secondsPerDay - 0.001 - (r.halfMinute ? halfMinuteSeconds : 0.0)) / 60.0 * m_scale;
@@ -211,11 +207,14 @@ struct TrainLabelValues
 };
 
 // The train label of one train, or none when the train's first stop is at
-// its first station and nothing follows it.
+// its first station and nothing follows it, or when a row the label is made
+// from has no distance.
 std::optional<TrainLabelValues> trainLabelValues(const Document &doc, const Train &train, double scale,
                                                  bool effectiveTimes, int textWidth)
 {
-    if (train.stops.empty() || !allRowsHaveDistances(train))
+    // The label is made from the first row and one stop (the second when the
+    // first stands at the first row's station); later rows do not matter.
+    if (train.stops.empty() || !hasDistance(train.firstStation))
         return std::nullopt;
     const int zoom = doc.settings.zoom;
     const double d1 = std::max(0, PointDistance(doc, train.firstStation));
@@ -230,6 +229,8 @@ std::optional<TrainLabelValues> trainLabelValues(const Document &doc, const Trai
             return std::nullopt;
     }
     const TrainStop &stop = train.stops[e];
+    if (!hasDistance(stop.station))
+        return std::nullopt;
     const double d2 = PointDistance(doc, stop.station);
     double t2 = stop.time;
     if (effectiveTimes) {

@@ -15,8 +15,10 @@ class ProgressSink;
 // top kilometre from its station table. Texts are measured in the fonts the
 // diagram draws them in, so positions follow whatever fonts are installed.
 //
-// A train with a row whose station reference has no distance (0, or above
-// the 1000 entries of the station table) gets no labels at all.
+// A row whose station reference has no distance (0, or above the 1000
+// entries of the station table) gets no time label, nor do the labels that
+// measure against it; a train label is refused only when the rows it is
+// made from are such rows.
 
 // The vertical distance (kilometres) of a row's station reference: the
 // station's kilometre for 1..1000, reference + 1000 held to 0..maxKm for a

@@ -256,6 +256,20 @@ TEST_F(LabelGeneration, TrainsWithoutRowsToLabelGetNone)
     EXPECT_EQ(doc.trainLabels.front().text.toByteArray(), QByteArray("Os 4"));
 }
 
+TEST_F(LabelGeneration, ALaterRowWithoutAStationTakesOnlyItsOwnLabels)
+{
+    Train &t = addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}, {3, 10, 20}, {1, 10, 40}});
+    t.stops[1].station = 0;
+    // The departure from A; B's departure and the rest measure against the
+    // row without a station.
+    const auto labels = timeLabels();
+    ASSERT_EQ(labels.size(), 1u);
+    EXPECT_EQ(textOf(labels[0]), QByteArray("0"));
+    MakeTrainLabels(doc, s);
+    ASSERT_EQ(doc.trainLabelCount(), 1) << "the label reads only the first segment";
+    EXPECT_DOUBLE_EQ(doc.trainLabels.front().angle, -std::atan(80.0 / 20.0));
+}
+
 TEST_F(LabelGeneration, MakeTimeLabelsReplacesTheWholeSetAndShowsProgressEveryTenTrains)
 {
     for (int i = 0; i < 25; ++i)
