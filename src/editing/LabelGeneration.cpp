@@ -321,23 +321,54 @@ void MakeTrainLabels(Document &doc, double scale)
 
 void MakeLabelsForNewTrains(Document &doc, double scale)
 {
+    // A label holds 15 characters of its train's name, so names that agree
+    // in those share one text. The labels of a text are shared out among the
+    // trains of that text that can carry a label, in order: the oldest label
+    // (the list's tail) to the first such train in the list, the next to the
+    // second, and so on, as MakeTrainLabels and earlier runs made them. A
+    // train left without one gets a new label; labels beyond the trains
+    // (copies) go with the last train. With one train to a text, as with
+    // every name of up to 15 characters, all its labels are that train's.
+    struct Share
+    {
+        std::vector<TrainLabel *> labels; // oldest first
+        int trains = 0;                   // trains that can carry a label
+        int next = 0;                     // the next such train's place
+    };
+    QHash<QByteArray, Share> shares;
+    for (auto it = doc.trainLabels.rbegin(); it != doc.trainLabels.rend(); ++it)
+        shares[it->text.toByteArray()].labels.push_back(&*it);
+
+    // Whether a train can carry a label does not depend on its text's width.
+    const auto canCarryLabel = [&](const Train &train) {
+        return trainLabelValues(doc, train, scale, false, 0).has_value();
+    };
+    for (const Train &train : doc.trains)
+        if (canCarryLabel(train))
+            ++shares[FixedString<15>(train.name.view()).toByteArray()].trains;
+
     const TrainNameMeasure measure;
     for (const Train &train : doc.trains) {
         if (train.stops.empty())
             continue;
-        // A label holds 15 characters of the name; a longer name is matched
-        // by those, or every run would add its train another label.
         const FixedString<15> text(train.name.view());
-        bool found = false;
-        for (TrainLabel &label : doc.trainLabels) {
-            if (label.text == text) {
-                label.rusici = train.rusici;
-                found = true;
-            }
-        }
-        if (found)
+        Share &share = shares[text.toByteArray()];
+        const std::vector<TrainLabel *> &labels = share.labels;
+        if (!canCarryLabel(train)) {
+            // A train that can carry no label still passes its flag on to
+            // labels of its text that no other train claims.
+            if (share.trains == 0)
+                for (TrainLabel *label : labels)
+                    label->rusici = train.rusici;
             continue;
-        if (const auto v = trainLabelValues(doc, train, scale, false, measure.width(text)))
-            addTrainLabel(doc, train, text, *v);
+        }
+        const size_t own = static_cast<size_t>(share.next++);
+        if (own >= labels.size()) {
+            addTrainLabel(doc, train, text, *trainLabelValues(doc, train, scale, false, measure.width(text)));
+            continue;
+        }
+        const bool last = share.next == share.trains;
+        for (size_t k = own; k < (last ? labels.size() : own + 1); ++k)
+            labels[k]->rusici = train.rusici;
     }
 }

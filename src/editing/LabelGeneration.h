@@ -34,6 +34,8 @@ void MakeTimeLabels(Document &doc, double scale, ProgressSink &progress);
 void MakeTrainLabels(Document &doc, double scale);
 
 // Keeps the existing train labels, passes each train's "Rušící" flag on to
-// the labels that carry its name, and makes a label for every train that
-// has none. Stored times are used, without the half-minute.
+// its labels, and makes a label for every train that has none. A label
+// holds 15 characters of the name; trains whose names agree in those share
+// the labels of that text in list order. Stored times are used, without the
+// half-minute.
 void MakeLabelsForNewTrains(Document &doc, double scale);

@@ -384,3 +384,20 @@ TEST_F(LabelGeneration, MakeTrainLabelsStartsAfreshAndNewTrainsKeepEveryPlacedLa
     MakeLabelsForNewTrains(doc, s);
     EXPECT_EQ(doc.trainLabelCount(), 3) << "a second run adds nothing";
 }
+
+TEST_F(LabelGeneration, NamesAlikeInTheirFirstFifteenCharactersGetALabelEach)
+{
+    addTrain("Sp 1234567890123456", {{1, 10, 0}, {2, 10, 10}});
+    addTrain("Sp 1234567890123457", {{1, 12, 0}, {2, 12, 10}}).rusici = 1;
+    for (int run = 0; run < 2; ++run) {
+        MakeLabelsForNewTrains(doc, s);
+        ASSERT_EQ(doc.trainLabelCount(), 2) << "run " << run;
+        // Oldest first, in the order of the trains, each with its own flag.
+        EXPECT_EQ(doc.trainLabels[1].rusici, 0);
+        EXPECT_EQ(doc.trainLabels[0].rusici, 1);
+        EXPECT_GT(doc.trainLabels[0].time, doc.trainLabels[1].time);
+    }
+    MakeTrainLabels(doc, s);
+    MakeLabelsForNewTrains(doc, s);
+    EXPECT_EQ(doc.trainLabelCount(), 2) << "nor after labels made anew";
+}
