@@ -347,6 +347,11 @@ void TrainListDialog::BitBtn3Click()
 
 void TrainListDialog::Odstranitpoloku1Click()
 {
+    // A time still being typed is stored as closing its editor stores it;
+    // the row it was typed on is then the one that goes.
+    const int row = m_editor.rowCursor();
+    StringGrid2->finishEditing();
+    m_editor.setRowCursor(row);
     m_editor.deleteRow();
     showRows();
 }

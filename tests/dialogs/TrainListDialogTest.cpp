@@ -440,6 +440,21 @@ private slots:
         QVERIFY(train(0).stops.empty());
     }
 
+    void ctrlDelInATimeEditorCommitsItAndTakesItsRow()
+    {
+        addTrain("Os 1", {{1, makeTime(8, 0)}, {2, makeTime(8, 5)}, {3, makeTime(8, 9)}});
+        open(1);
+        clickCell(rows(), 2, 2);
+        type(QStringLiteral("0807"));
+        QVERIFY(rows()->isEditing());
+        key(Qt::Key_Delete, Qt::ControlModifier);
+        QVERIFY(!rows()->isEditing());
+        QCOMPARE(train(0).stops.size(), size_t(1));
+        QCOMPARE(train(0).stops[0].station, 3); // row 2 went, row 3 moved up
+        QCOMPARE(rowText(2, 2), QStringLiteral(" 8:09"));
+        QCOMPARE(rows()->currentRowNumber(), 2);
+    }
+
     void theCommandRefusesADocumentWithoutStations()
     {
         m_doc->noDocument = true;
