@@ -162,7 +162,7 @@ int RenderCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
         return CliOutput::fail(err, options.input, error);
 
     if (options.find && !FindTrain::first(doc, *options.find))
-        return CliOutput::fail(err, QString(), FindTrain::notFoundMessage(*options.find));
+        return CliOutput::fail(err, options.input, FindTrain::notFoundMessage(*options.find));
 
     QImage picture = render(doc, options, m_labels);
     const QByteArray format = formatOf(options.output);

@@ -205,7 +205,7 @@ TEST_F(RenderCommandTest, FindHighlightsTheTrainOrSaysItIsMissing)
 
     const CommandRun missing = render({path("line.vrs"), path("missing.png"), "--find", "os " + number});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(QString::fromUtf8(missing.err), "vlakorys-cli: Vlak os " + number + " nebyl nalezen\n");
+    EXPECT_EQ(QString::fromUtf8(missing.err), "vlakorys-cli: " + path("line.vrs") + ": Vlak os " + number + " nebyl nalezen\n");
     EXPECT_FALSE(QFile::exists(path("missing.png")));
 }
 
