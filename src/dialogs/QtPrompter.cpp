@@ -4,6 +4,9 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 namespace {
 
@@ -17,7 +20,8 @@ QFileDialog *makeDialog(QWidget *parent, const Prompter::FileDialog &d, QFileDia
 {
     auto *dialog = new QFileDialog(parent, d.title.isEmpty() ? caption() : d.title);
     dialog->setAcceptMode(mode);
-    dialog->setNameFilters(QtPrompter::qtFilter(d.filter).split(QStringLiteral(";;")));
+    if (!d.filter.isEmpty())
+        dialog->setNameFilters(QtPrompter::qtFilter(d.filter).split(QStringLiteral(";;")));
     dialog->setDefaultSuffix(d.defaultSuffix);
     dialog->setOption(QFileDialog::DontConfirmOverwrite, !d.promptOverwrite);
     if (!d.initialFileName.isEmpty())
@@ -26,6 +30,12 @@ QFileDialog *makeDialog(QWidget *parent, const Prompter::FileDialog &d, QFileDia
 }
 
 } // namespace
+
+QtPrompter::QtPrompter(QWidget *parent) : m_parent(parent)
+{
+}
+
+QtPrompter::~QtPrompter() = default;
 
 bool QtPrompter::askYesNo(const QString &text)
 {
@@ -69,6 +79,32 @@ std::optional<Prompter::Font> QtPrompter::chooseFont(const Font &initial)
     if (!ok)
         return std::nullopt;
     return Font{chosen.family(), chosen.pointSize()};
+}
+
+QPrinter &QtPrompter::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    return *m_printer;
+}
+
+QSize QtPrompter::printerPageSize()
+{
+    if (!m_printerChosen && QPrinterInfo::defaultPrinter().isNull())
+        return noPrinterPage;
+    QPrinter &p = printer();
+    const QSize size = p.pageLayout().fullRectPixels(p.resolution()).size();
+    return size.isEmpty() ? noPrinterPage : size;
+}
+
+bool QtPrompter::printerSetup()
+{
+    QPrintDialog dialog(&printer(), m_parent);
+    dialog.setWindowTitle(caption());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    m_printerChosen = true;
+    return true;
 }
 
 QString QtPrompter::qtFilter(const QString &filter)
