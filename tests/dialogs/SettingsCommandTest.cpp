@@ -28,6 +28,11 @@ struct Row
     int labelSelector = -1;
 };
 
+void PrintTo(const Row &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
 class SettingsCommandTest : public ::testing::TestWithParam<Row>
 {
 protected:
