@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -74,11 +75,16 @@ std::optional<QString> QtPrompter::saveFileName(const FileDialog &d)
 std::optional<Prompter::Font> QtPrompter::chooseFont(const Font &initial)
 {
     bool ok = false;
-    QFont font(initial.name, initial.size);
-    const QFont chosen = QFontDialog::getFont(&ok, font, m_parent, caption());
+    // The dialog lists installed families: it starts at the one that draws
+    // the name ("Arial CE" is drawn in a substitute), and that family chosen
+    // again keeps the name.
+    const QString drawnIn = QFontInfo(QFont(initial.name)).family();
+    QFont start(drawnIn, initial.size);
+    start.setStyleName(QFontInfo(start).styleName()); // else the dialog may start at "Italic"
+    const QFont chosen = QFontDialog::getFont(&ok, start, m_parent, caption());
     if (!ok)
         return std::nullopt;
-    return Font{chosen.family(), chosen.pointSize()};
+    return Font{chosen.family() == drawnIn ? initial.name : chosen.family(), chosen.pointSize()};
 }
 
 QPrinter &QtPrompter::printer()
@@ -103,6 +109,10 @@ bool QtPrompter::printerSetup()
     dialog.setWindowTitle(caption());
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    // Printing to a PDF file has no device resolution of its own; give it
+    // the 300 dpi a machine without a printer is reckoned with.
+    if (m_printer->outputFormat() == QPrinter::PdfFormat)
+        m_printer->setResolution(300);
     m_printerChosen = true;
     return true;
 }
