@@ -5,7 +5,9 @@
 #include "dialogs/AboutDialog.h"
 #include "dialogs/FindTrainDialog.h"
 #include "dialogs/KilometreDialog.h"
+#include "dialogs/PrintToBitmapDialog.h"
 #include "dialogs/ProgressWindow.h"
+#include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
 
@@ -22,6 +24,9 @@ AppWindows::AppWindows(Session &session)
     m_order << m_form4->objectName();
     m_form3->setKilometreDialog(m_form4);
     m_form1->setListDialogs(m_form2, m_form3);
+    // Nothing opens TForm5 yet; it is made in its place all the same.
+    m_form5 = new PrintToBitmapDialog(session.document, session.prompter, m_form1);
+    m_order << m_form5->objectName();
     m_form6 = new FindTrainDialog(m_form1);
     m_order << m_form6->objectName();
     m_form1->setFindDialog(m_form6);
@@ -31,6 +36,9 @@ AppWindows::AppWindows(Session &session)
     m_form8 = new AboutDialog(m_form1);
     m_order << m_form8->objectName();
     m_form1->aboutBox = m_form8;
+    m_form9 = new SettingsDialog(session.prompter, m_form1);
+    m_order << m_form9->objectName();
+    m_form1->setSettingsDialog(m_form9);
 }
 
 AppWindows::~AppWindows()
