@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs to build, test and run,
 # when any is missing. Needs root for apt-get; otherwise it says what to run.
+# With --fuzz it also installs clang and its libFuzzer runtime (scripts/fuzz.sh).
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,9 @@ packages=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
