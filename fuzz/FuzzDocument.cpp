@@ -1,10 +1,9 @@
 // The .vrs reader on any bytes: the header picks the version, so the seeds
 // hold files of every version. A file that reads must also survive what Open
-// does next (post-processing, label generation) and a save, and print as
-// "vlakorys-cli dump" prints it.
+// does next (post-processing, label generation) and a save. (Printing it as
+// "vlakorys-cli dump" does was left out: it cost four fifths of the speed.)
 #include "FuzzSupport.h"
 
-#include "cli/DocumentJson.h"
 #include "io/DocumentReader.h"
 #include "model/Document.h"
 
@@ -33,7 +32,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
     FuzzSupport::openSteps(doc);
-    if (DocumentJson::toText(doc).isEmpty())
-        FuzzSupport::fault("dump printed nothing");
     return 0;
 }

@@ -31,6 +31,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FuzzSupport::fault("an import's outcome and its message disagree");
     if (result.trainsAdded != static_cast<int>(doc.trains.size()))
         FuzzSupport::fault("the import counted trains it did not add");
+    // A block gives a train only with two rows or more, every row at a
+    // station of the document.
+    const auto known = [&](int32_t ref) { return ref >= 1 && ref <= static_cast<int32_t>(doc.stations.size()); };
+    for (const Train &t : doc.trains) {
+        if (t.rowCount() < 2)
+            FuzzSupport::fault("the import added a train of fewer than two rows");
+        for (int k = 0; k < t.rowCount(); ++k)
+            if (!known(t.row(k).station))
+                FuzzSupport::fault("the import added a row at no station of the document");
+    }
     if (result.ok) {
         try {
             DiagramView view;

@@ -7,6 +7,7 @@
 #include "model/Errors.h"
 #include "render/DiagramView.h"
 #include "render/Fonts.h"
+#include "render/LabelText.h"
 #include "render/ProgressSink.h"
 
 #include <QBuffer>
@@ -47,6 +48,9 @@ void initialize()
     static char *argv[] = {name, nullptr};
     static QGuiApplication app(argc, argv);
     Fonts::installSubstitutions();
+    // The font database fills on first use; done here, that time is not
+    // charged to the first input, which has one second like every other.
+    LabelText::size(Fonts::makeFont("Arial CE", 8), "Arial CE", "0");
 }
 
 void fault(const char *what)
