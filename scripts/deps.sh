@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth
+  librsvg2-bin dpkg-dev gzip            # icons and the .deb (scripts/package.sh)
+  desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl groff-base file  # tests/packaging
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-dev)

@@ -3,10 +3,12 @@
 #include "AnalogClock.h"
 #include "DiagramScrollBar.h"
 #include "DocumentCommands.h"
+#include "ExportCommands.h"
 #include "PaintBox.h"
 #include "PanelIcons.h"
 #include "Session.h"
 #include "dialogs/ListCommands.h"
+#include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
 #include "editing/LabelGeneration.h"
@@ -129,13 +131,15 @@ void MainWindow::createMenu()
     connect(save, &QAction::triggered, this, &MainWindow::Uloit1Click);
     connect(saveAs, &QAction::triggered, this, &MainWindow::Uloitjako1Click);
     connect(import, &QAction::triggered, this, &MainWindow::Import1Click);
+    connect(Tiskdobitmapy1, &QAction::triggered, this, &MainWindow::Tiskdobitmapy1Click);
     connect(stations, &QAction::triggered, this, &MainWindow::Stanice1Click);
     connect(trains, &QAction::triggered, this, &MainWindow::Vlaky1Click);
     connect(exit, &QAction::triggered, this, &MainWindow::Konec1Click);
+    connect(settings, &QAction::triggered, this, &MainWindow::Nastaven1Click);
     connect(about, &QAction::triggered, this, &MainWindow::Oaplikaci1Click);
 
     // Commands whose work is not in the program yet stay disabled.
-    for (QAction *a : {profiles, insert, find, settings})
+    for (QAction *a : {profiles, insert, find})
         a->setEnabled(false);
 }
 
@@ -590,6 +594,28 @@ void MainWindow::Uloitjako1Click()
 void MainWindow::Import1Click()
 {
     FileCommands::importTimetable(m_session, *this);
+}
+
+void MainWindow::Tiskdobitmapy1Click()
+{
+    // The item is hidden; it works only while the renderer enables it.
+    if (m_bitmapExportEnabled)
+        ExportCommands::exportBitmap(m_session.prompter, m_renderer, *this, m_bitmapFileName);
+}
+
+void MainWindow::Nastaven1Click()
+{
+    if (!m_settings)
+        return;
+    SettingsActions actions;
+    actions.makeTimeLabels = [this] { makeTimeLabels(); };
+    actions.render = [this](bool keepTimeText, int32_t labelSelector) {
+        m_renderer.keepTimeText = keepTimeText;
+        m_renderer.labelSelector = labelSelector;
+        render();
+    };
+    SettingsCommands::settingsCommand(m_session.document, m_session.settingsFile, m_session.prompter, *m_settings,
+                                      actions);
 }
 
 void MainWindow::Stanice1Click()
