@@ -42,7 +42,7 @@ for t in "${targets[@]}"; do
   cp fuzz/corpus/"$t"/* "$corpus"/
   echo "fuzz_$t: ${seconds} s (log: $log)"
   if "$dir/fuzz/fuzz_$t" "$corpus" -max_total_time="$seconds" -timeout=1 \
-      -rss_limit_mb=2048 -malloc_limit_mb=1024 -print_final_stats=1 \
+      -rss_limit_mb=1024 -malloc_limit_mb=1024 -print_final_stats=1 \
       -artifact_prefix="$artifacts/" >"$log" 2>&1; then
     grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb)' "$log" \
       | sed 's/^/  /' || true
