@@ -37,6 +37,16 @@ bool hasDistance(int32_t ref)
     return ref < 0 || (ref >= 1 && ref <= Document::maxStations);
 }
 
+// A time a train label can be worked out from. A file may hold any finite
+// number as a time; far beyond any timetable the anchor's arithmetic runs
+// past the range of a double, and a label at an infinite time would make
+// the saved file unreadable.
+bool hasLabelTime(double time)
+{
+    constexpr double maxDays = 1.0e6;
+    return std::fabs(time) <= maxDays; // false for NaN too
+}
+
 // The time labels of one run: the fonts measured once, the width of each
 // label text measured once per distinct text.
 class TimeLabelMaker
@@ -208,7 +218,7 @@ struct TrainLabelValues
 
 // The train label of one train, or none when the train's first stop is at
 // its first station and nothing follows it, or when a row the label is made
-// from has no distance.
+// from has no distance or a time beyond any timetable.
 std::optional<TrainLabelValues> trainLabelValues(const Document &doc, const Train &train, double scale,
                                                  bool effectiveTimes, int textWidth)
 {
@@ -229,7 +239,7 @@ std::optional<TrainLabelValues> trainLabelValues(const Document &doc, const Trai
             return std::nullopt;
     }
     const TrainStop &stop = train.stops[e];
-    if (!hasDistance(stop.station))
+    if (!hasDistance(stop.station) || !hasLabelTime(t1) || !hasLabelTime(stop.time))
         return std::nullopt;
     const double d2 = PointDistance(doc, stop.station);
     double t2 = stop.time;
