@@ -162,8 +162,8 @@ private slots:
         m_prompter->fileAnswers.push_back(path("plain.vrs"));
         action("Uloitjako1")->trigger();
         QVERIFY(window()->openFile(path("plain.vrs")));
-        TrainLabel &first = doc().trainLabels.front();
-        QVERIFY(first.imageOwed() || first.imageCodes.size() > 2);
+        const TrainLabel &reopened = doc().trainLabels.front();
+        QVERIFY(reopened.imageOwed() || reopened.imageCodes.size() > 2);
     }
 
     void aFailedOpenTellsTheUser()
