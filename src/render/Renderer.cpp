@@ -77,12 +77,14 @@ void Renderer::render(DiagramWindow &window)
     if (m_doc.noDocument) {
         drawEmptyAxis(window);
     } else {
-        fullRender(window);
         // The legend gap is set by the first full render of a document, which
-        // then runs once more with it; nothing is recorded the second time.
-        if (!m_doc.stations.empty() && m_view.legendGap < 20) {
+        // then runs once more with it; nothing is recorded the second time,
+        // and the first pass leaves the picture to the second.
+        const bool twoPasses = !m_doc.stations.empty() && m_view.legendGap < 20;
+        fullRender(window, !twoPasses);
+        if (twoPasses) {
             m_view.legendGap = DiagramView::legendGapAfterFirstRender;
-            fullRender(window);
+            fullRender(window, true);
         }
     }
     window.surfaceChanged();
@@ -193,7 +195,7 @@ void Renderer::drawEmptyAxis(DiagramWindow &window)
     drawText(p, m_diagramFont, 35 - measure.horizontalAdvance(QStringLiteral("1")), ya - 5, QStringLiteral("1"));
 }
 
-void Renderer::fullRender(DiagramWindow &window)
+void Renderer::fullRender(DiagramWindow &window, bool picture)
 {
     ++stats.passes;
     const int z = m_doc.settings.zoom;
@@ -280,9 +282,15 @@ void Renderer::fullRender(DiagramWindow &window)
     const bool stale = !m_lastViewport || m_lastViewport->vx0 != viewport.vx0 || m_lastViewport->vy0 != viewport.vy0
                        || m_lastViewport->vx1 != viewport.vx1 || m_lastViewport->vy1 != viewport.vy1
                        || m_lastReplaySize != m_bitmap.size();
-    if (!paintOnly || stale)
-        replay(viewport, window.isChecked(DiagramWindow::CheckBox::TimeLabels));
+    if (!paintOnly || stale) {
+        if (picture)
+            replay(viewport, window.isChecked(DiagramWindow::CheckBox::TimeLabels));
+        else
+            m_lastViewport.reset(); // the next pass replays in its place
+    }
     m_doc.redrawNeeded = false;
+    if (!picture)
+        return;
 
     copyToSurface(client.width(), bottom);
     if (overlay)

@@ -126,7 +126,8 @@ public:
 
 private:
     void drawEmptyAxis(DiagramWindow &window);
-    void fullRender(DiagramWindow &window);
+    // picture: replay and copy the bitmaps (not in a pass another follows).
+    void fullRender(DiagramWindow &window, bool picture);
     void recordHoursAndGrid(QPainter &painter, bool record, int32_t bottom);
     void recordStations(int32_t fullWidth);
     void recordTrains(DiagramWindow &window);

@@ -150,6 +150,7 @@ TEST_F(RendererTest, TheFirstFullRenderRunsTwiceAndEveryFlagEndsWithTheRender)
     rebuild();
     EXPECT_EQ(renderer.stats.passes, 3);
     EXPECT_EQ(renderer.stats.rebuilds, 2) << "the second pass records nothing";
+    EXPECT_EQ(renderer.stats.replays, 2) << "the first pass leaves the picture to the second";
     EXPECT_EQ(view.legendGap, 35);
     EXPECT_TRUE(window.bitmapExportEnabled);
     EXPECT_EQ(std::tuple(renderer.keepTimeText, renderer.paintOnly, renderer.renderInProgress, renderer.labelSelector,
