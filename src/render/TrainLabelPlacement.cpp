@@ -150,7 +150,6 @@ void PlaceTrainLabels(Document &doc, TrainLabelFonts &fonts, double scale, int32
 
     const DocumentSettings &settings = doc.settings;
     const bool stale = doc.labelImagesStale;
-    std::vector<TrainLabel *> ordered;
     int32_t number = 0;
     for (TrainLabel &label : doc.trainLabels) {
         ++number;
@@ -161,7 +160,15 @@ void PlaceTrainLabels(Document &doc, TrainLabelFonts &fonts, double scale, int32
         const bool hasImage = label.hasImage() || label.imageOwed();
         if (stale && hasImage)
             label.dropImage();
-        if (stale || !hasImage) {
+        if ((stale || !hasImage) && drawImages) {
+            // Drawn at once, from the label as it stands.
+            const LabelImage image = MakeLabelImage(label.text.view(), label.rusici, label.angle,
+                                                    fonts.font(label.text.view()), smoothing, showCategory);
+            label.imageColour = image.colour;
+            const QSize size = EncodeLabelImage(label, image.bitmap, image.channel, smoothing);
+            label.width = size.width();
+            label.height = size.height();
+        } else if (stale || !hasImage) {
             // The image's colour and size now; its pixels when it is shown.
             const QByteArrayView text = label.text.view();
             LabelImageOrder order;
@@ -180,8 +187,6 @@ void PlaceTrainLabels(Document &doc, TrainLabelFonts &fonts, double scale, int32
             label.width = size.encoded.width();
             label.height = size.encoded.height();
             label.imageOrder = std::move(order);
-            if (drawImages)
-                ordered.push_back(&label);
         }
         label.x = place.x;
         label.y = place.y;
@@ -200,5 +205,4 @@ void PlaceTrainLabels(Document &doc, TrainLabelFonts &fonts, double scale, int32
             progress.repaintNow();
         }
     }
-    DrawOwedLabelImages(ordered);
 }
