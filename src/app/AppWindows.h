@@ -5,7 +5,9 @@
 class AboutDialog;
 class KilometreDialog;
 class MainWindow;
+class PrintToBitmapDialog;
 class ProgressWindow;
+class SettingsDialog;
 class StationListDialog;
 class TrainListDialog;
 struct Session;
@@ -24,18 +26,22 @@ public:
     StationListDialog *stationListDialog() const { return m_form2; }
     TrainListDialog *trainListDialog() const { return m_form3; }
     KilometreDialog *kilometreDialog() const { return m_form4; }
+    PrintToBitmapDialog *printToBitmapDialog() const { return m_form5; }
     ProgressWindow *progressWindow() const { return m_form7; }
     AboutDialog *aboutDialog() const { return m_form8; }
+    SettingsDialog *settingsDialog() const { return m_form9; }
 
     // The objectNames of the windows in the order they were created.
     const QStringList &creationOrder() const { return m_order; }
 
 private:
-    MainWindow *m_form1 = nullptr;        // TForm1
-    StationListDialog *m_form2 = nullptr; // TForm2
-    TrainListDialog *m_form3 = nullptr;   // TForm3
-    KilometreDialog *m_form4 = nullptr;   // TForm4
-    ProgressWindow *m_form7 = nullptr; // TForm7
-    AboutDialog *m_form8 = nullptr;    // TForm8
+    MainWindow *m_form1 = nullptr;          // TForm1
+    StationListDialog *m_form2 = nullptr;   // TForm2
+    TrainListDialog *m_form3 = nullptr;     // TForm3
+    KilometreDialog *m_form4 = nullptr;     // TForm4
+    PrintToBitmapDialog *m_form5 = nullptr; // TForm5
+    ProgressWindow *m_form7 = nullptr;      // TForm7
+    AboutDialog *m_form8 = nullptr;         // TForm8
+    SettingsDialog *m_form9 = nullptr;      // TForm9
     QStringList m_order;
 };

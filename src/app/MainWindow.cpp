@@ -1,11 +1,14 @@
 #include "MainWindow.h"
 
 #include "AnalogClock.h"
+#include "DiagramScrollBar.h"
 #include "DocumentCommands.h"
+#include "ExportCommands.h"
 #include "PaintBox.h"
 #include "PanelIcons.h"
 #include "Session.h"
 #include "dialogs/ListCommands.h"
+#include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
 #include "editing/LabelGeneration.h"
@@ -44,15 +47,12 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
     PaintBox1 = new PaintBox(m_client);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
     PaintBox1->setSource(&m_renderer.surface());
-    ScrollBar1 = new QScrollBar(Qt::Horizontal, m_client);
+    // A click into the trough moves ScrollBar1 by one position, ScrollBar2
+    // by 10.
+    ScrollBar1 = new DiagramScrollBar(Qt::Horizontal, 1, m_client);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
-    ScrollBar1->setPageStep(0);
-    ScrollBar2 = new QScrollBar(Qt::Vertical, m_client);
+    ScrollBar2 = new DiagramScrollBar(Qt::Vertical, 10, m_client);
     ScrollBar2->setObjectName(QStringLiteral("ScrollBar2"));
-    // Qt's page step is both the click into the trough and the thumb's
-    // share of the bar: ScrollBar2's trough steps by 10.
-    ScrollBar2->setPageStep(10);
-    ScrollBar2->setSingleStep(1);
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &MainWindow::ScrollBar1Change);
     connect(ScrollBar2, &QScrollBar::valueChanged, this, &MainWindow::ScrollBar2Change);
     for (QObject *o : {static_cast<QObject *>(ScrollBar1), static_cast<QObject *>(ScrollBar2)})
@@ -131,13 +131,15 @@ void MainWindow::createMenu()
     connect(save, &QAction::triggered, this, &MainWindow::Uloit1Click);
     connect(saveAs, &QAction::triggered, this, &MainWindow::Uloitjako1Click);
     connect(import, &QAction::triggered, this, &MainWindow::Import1Click);
+    connect(Tiskdobitmapy1, &QAction::triggered, this, &MainWindow::Tiskdobitmapy1Click);
     connect(stations, &QAction::triggered, this, &MainWindow::Stanice1Click);
     connect(trains, &QAction::triggered, this, &MainWindow::Vlaky1Click);
     connect(exit, &QAction::triggered, this, &MainWindow::Konec1Click);
+    connect(settings, &QAction::triggered, this, &MainWindow::Nastaven1Click);
     connect(about, &QAction::triggered, this, &MainWindow::Oaplikaci1Click);
 
     // Commands whose work is not in the program yet stay disabled.
-    for (QAction *a : {profiles, insert, find, settings})
+    for (QAction *a : {profiles, insert, find})
         a->setEnabled(false);
 }
 
@@ -607,6 +609,28 @@ void MainWindow::Uloitjako1Click()
 void MainWindow::Import1Click()
 {
     FileCommands::importTimetable(m_session, *this);
+}
+
+void MainWindow::Tiskdobitmapy1Click()
+{
+    // The item is hidden; it works only while the renderer enables it.
+    if (m_bitmapExportEnabled)
+        ExportCommands::exportBitmap(m_session.prompter, m_renderer, *this, m_bitmapFileName);
+}
+
+void MainWindow::Nastaven1Click()
+{
+    if (!m_settings)
+        return;
+    SettingsActions actions;
+    actions.makeTimeLabels = [this] { makeTimeLabels(); };
+    actions.render = [this](bool keepTimeText, int32_t labelSelector) {
+        m_renderer.keepTimeText = keepTimeText;
+        m_renderer.labelSelector = labelSelector;
+        render();
+    };
+    SettingsCommands::settingsCommand(m_session.document, m_session.settingsFile, m_session.prompter, *m_settings,
+                                      actions);
 }
 
 void MainWindow::Stanice1Click()

@@ -21,6 +21,7 @@ class QSpinBox;
 class QKeyEvent;
 class QToolButton;
 class PaintBox;
+class SettingsDialog;
 class StationListDialog;
 class TrainListDialog;
 struct Session;
@@ -82,6 +83,9 @@ public:
     // What the list commands do after an edit: labels and the render.
     DiagramActions diagramActions();
 
+    // The settings dialog TForm9, created after this window.
+    void setSettingsDialog(SettingsDialog *dialog) { m_settings = dialog; }
+
     // The progress window TForm7, created after this window.
     void setProgressWindow(ProgressSink *progress) { m_progress = progress ? progress : &m_nullProgress; }
 
@@ -105,14 +109,16 @@ public:
     ProgressSink &progress() override { return *m_progress; }
 
 public slots:
-    void Nov1Click();   // New
-    void Otevt1Click(); // Open
-    void Uloit1Click(); // Save
+    void Nov1Click();       // New
+    void Otevt1Click();     // Open
+    void Uloit1Click();     // Save
     void Uloitjako1Click(); // Save as
     void Import1Click();
-    void Stanice1Click(); // station list
-    void Vlaky1Click();   // train list
-    void Konec1Click(); // Exit
+    void Tiskdobitmapy1Click(); // bitmap export
+    void Stanice1Click();       // station list
+    void Vlaky1Click();         // train list
+    void Nastaven1Click();      // settings
+    void Konec1Click();         // Exit
     void Oaplikaci1Click();
     void SpeedButton7Click(); // zoom in
     void SpeedButton8Click(); // zoom out
@@ -171,6 +177,8 @@ private:
 
     StationListDialog *m_stationList = nullptr; // TForm2
     TrainListDialog *m_trainList = nullptr;     // TForm3
+    SettingsDialog *m_settings = nullptr;       // TForm9
+    QString m_bitmapFileName;                   // SaveDialog2's file name
 
     QAction *Tiskdobitmapy1 = nullptr;
     QMenu *Editace1 = nullptr;
