@@ -145,6 +145,6 @@ private:
     QHash<QByteArray, uint32_t> m_textIndex;
     static constexpr uint32_t noText = 0xFFFFFFFF;
     std::array<uint32_t, 10> m_digitText{noText, noText, noText, noText, noText,
-                                          noText, noText, noText, noText, noText};
+                                         noText, noText, noText, noText, noText};
     std::array<Font, 4> m_fonts;
 };

@@ -459,8 +459,9 @@ void Renderer::drawOwedLabelImages(const Replayer::Viewport &v)
 {
     std::vector<TrainLabel *> owed;
     for (TrainLabel &label : m_doc.trainLabels)
-        if (label.imageOwed() && !(int64_t(label.x) + label.width < v.vx0 || int64_t(label.y) + label.height < v.vy0
-                                   || label.x > v.vx1 || label.y > v.vy1))
+        if (label.imageOwed()
+            && !(int64_t(label.x) + label.width < v.vx0 || int64_t(label.y) + label.height < v.vy0 || label.x > v.vx1
+                 || label.y > v.vy1))
             owed.push_back(&label);
     DrawOwedLabelImages(owed);
 }

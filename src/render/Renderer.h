@@ -34,10 +34,9 @@ class TrainLabelFonts;
 // it. What only the picture needs is done the first time a replay needs it:
 // the minute labels of a strip are recorded when a replay first draws that
 // strip's texts, and a train label's image is drawn when a replay first
-// meets its box. So a rebuild costs what is shown, not the whole day. Every render then lays out the scroll bars, draws the bottom axis, the
-// hour numbers and the station legend on the paint-box surface and copies
-// DiagramBitmap and the station column beside them. With no document the
-// surface shows only an empty time axis.
+// meets its box. So a rebuild costs what is shown, not the whole day. Every render then lays out the scroll bars, draws
+// the bottom axis, the hour numbers and the station legend on the paint-box surface and copies DiagramBitmap and the
+// station column beside them. With no document the surface shows only an empty time axis.
 //
 // The surface is a QImage of the paint box's size that the window's paint
 // event copies; the renderer reaches the window through DiagramWindow only.

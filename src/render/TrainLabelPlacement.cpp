@@ -53,12 +53,8 @@ TrainLabelFonts::TrainLabelFonts(const DocumentSettings &settings)
     : m_settings(settings), m_style(diagramStyle(settings)),
       m_small(labelFont(settings, TrainCategory::LabelFont::Small)),
       m_large(labelFont(settings, TrainCategory::LabelFont::Large)),
-      m_measures{Measure(m_small),
-                 Measure(labelTextFont(m_small, false)),
-                 Measure(labelTextFont(m_small, true)),
-                 Measure(m_large),
-                 Measure(labelTextFont(m_large, false)),
-                 Measure(labelTextFont(m_large, true))}
+      m_measures{Measure(m_small), Measure(labelTextFont(m_small, false)), Measure(labelTextFont(m_small, true)),
+                 Measure(m_large), Measure(labelTextFont(m_large, false)), Measure(labelTextFont(m_large, true))}
 {
 }
 

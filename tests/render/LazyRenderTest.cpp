@@ -96,11 +96,13 @@ const std::vector<Step> &steps()
         {"Časové popisky on", [](Diagram &d) { d.toggle(Box::TimeLabels); }},
         {"scrolled to the end of the day", [](Diagram &d) { d.scrollTo(1.0, 1.0); }},
         {"Akt.", [](Diagram &d) { d.commands.refresh(); }},
-        {"zoomed far out", [](Diagram &d) {
+        {"zoomed far out",
+         [](Diagram &d) {
              for (int i = 0; i < 3; ++i)
                  d.commands.zoomOut();
          }},
-        {"zoomed far in", [](Diagram &d) {
+        {"zoomed far in",
+         [](Diagram &d) {
              for (int i = 0; i < 8; ++i)
                  d.commands.zoomIn();
              d.scrollTo(0.4, 0.5);
