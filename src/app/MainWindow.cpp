@@ -472,6 +472,14 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             if (FormKeyPress(key) || FormKeyDown(key))
                 return true;
         }
+    } else if ((watched == SpinEdit1 || watched == SpinEdit2) && event->type() == QEvent::ShortcutOverride) {
+        // A spin box would take Ctrl+Z for its own text: Zpět and Znovu
+        // belong to the document, wherever the focus is.
+        const QKeySequence typed(static_cast<QKeyEvent *>(event)->keyCombination());
+        if (Zpt1->shortcuts().contains(typed) || Znovu1->shortcuts().contains(typed)) {
+            event->ignore();
+            return true;
+        }
     } else if (watched == CheckBox1 || watched == CheckBox2 || watched == SpinEdit1 || watched == SpinEdit2) {
         auto isScrollKey = [](int k) {
             return k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down

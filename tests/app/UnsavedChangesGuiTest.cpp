@@ -99,13 +99,15 @@ class UnsavedChangesGuiTest : public QObject
         QTest::mouseRelease(box, Qt::LeftButton, atRelease, from + by);
     }
 
-    // A shortcut typed into the main window. The progress window a render
-    // shows takes the activation with it; without a window manager it does
-    // not come back by itself.
+    // A shortcut typed into the main window, the focus in the ratio's spin
+    // box (where it is at start), which has an undo of its own. The progress
+    // window a render shows takes the activation with it; without a window
+    // manager it does not come back by itself.
     void shortcut(Qt::Key key, Qt::KeyboardModifiers modifiers)
     {
         QVERIFY(GuiKeys::activate(window()));
-        QTest::keyClick(window(), key, modifiers);
+        find<QSpinBox>("SpinEdit1")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
 
     std::vector<double> labelTimes() const
