@@ -3,6 +3,7 @@
 #include "FileCommands.h"
 
 #include "dialogs/DiagramActions.h"
+#include "editing/InsertTool.h"
 #include "render/DiagramView.h"
 #include "render/DiagramWindow.h"
 #include "render/ProgressSink.h"
@@ -11,7 +12,10 @@
 
 #include <QMainWindow>
 
+class AddTrainDialog;
 class AnalogClock;
+class InsertToolWindow;
+class ProfileDialog;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -19,6 +23,7 @@ class QMenu;
 class QScrollBar;
 class QSpinBox;
 class QKeyEvent;
+class QTimer;
 class QToolButton;
 class PaintBox;
 class StationListDialog;
@@ -82,6 +87,17 @@ public:
     // What the list commands do after an edit: labels and the render.
     DiagramActions diagramActions();
 
+    // The travel-time editor (TForm10), created after this window.
+    void setProfileDialog(ProfileDialog *dialog) { m_profiles = dialog; }
+    // The insert-train tool's window (TForm12) and the add-train dialog
+    // (TForm13): the tool shows itself in the one and asks the other.
+    void setInsertToolWindows(InsertToolWindow *toolWindow, AddTrainDialog *addTrain);
+    InsertTool &insertTool() { return m_insertTool; }
+    QTimer *timer() const { return Timer1; }
+    // The Editace menu with all its commands, disabled while the tool is open.
+    void setEditMenuEnabled(bool enabled);
+    bool editMenuEnabled() const;
+
     // The progress window TForm7, created after this window.
     void setProgressWindow(ProgressSink *progress) { m_progress = progress ? progress : &m_nullProgress; }
 
@@ -105,13 +121,16 @@ public:
     ProgressSink &progress() override { return *m_progress; }
 
 public slots:
-    void Nov1Click();   // New
-    void Otevt1Click(); // Open
-    void Uloit1Click(); // Save
+    void Nov1Click();       // New
+    void Otevt1Click();     // Open
+    void Uloit1Click();     // Save
     void Uloitjako1Click(); // Save as
     void Import1Click();
-    void Stanice1Click(); // station list
-    void Vlaky1Click();   // train list
+    void Stanice1Click();          // station list
+    void Vlaky1Click();            // train list
+    void Jzdndoby1Click();         // travel-time profiles
+    void Vloitvlakzjzddob1Click(); // insert a train from a profile
+    void Timer1Timer();
     void Konec1Click(); // Exit
     void Oaplikaci1Click();
     void SpeedButton7Click(); // zoom in
@@ -136,6 +155,7 @@ private:
     bool FormKeyPress(QKeyEvent *event);
     bool FormKeyDown(QKeyEvent *event);
     void createMenu();
+    void closeInsertTool();
     void createToolPanel();
     QAction *addItem(QMenu *menu, const char *objectName, const QString &caption, const QKeySequence &shortcut = {});
     QToolButton *addSpeedButton(const char *objectName, const QString &hint, const QIcon &icon);
@@ -170,9 +190,16 @@ private:
 
     StationListDialog *m_stationList = nullptr; // TForm2
     TrainListDialog *m_trainList = nullptr;     // TForm3
+    ProfileDialog *m_profiles = nullptr;        // TForm10
+    InsertToolWindow *m_insertWindow = nullptr; // TForm12
+
+    InsertTool m_insertTool;
+    QTimer *Timer1 = nullptr;
 
     QAction *Tiskdobitmapy1 = nullptr;
     QMenu *Editace1 = nullptr;
+    QList<QAction *> m_editActions; // Editace1's commands, each with its own enabled state
+    QList<bool> m_editActionsEnabled;
 
 public:
     // Set by the program at start-up (AppWindows); the about box TForm8.
