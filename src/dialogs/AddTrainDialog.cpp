@@ -95,8 +95,6 @@ void AddTrainDialog::FormShow()
     m_ok = false;
     CheckBox1->setChecked(false);
     CheckBox2->setChecked(false);
-    SpinEdit1->setFocus();
-    SpinEdit1->selectAll();
 }
 
 QString AddTrainDialog::cell(int column, int row) const
@@ -153,6 +151,9 @@ void AddTrainDialog::BitBtn1Click()
 std::optional<NewTrainChoice> AddTrainDialog::ask(std::vector<AddTrainRow> rows)
 {
     setRows(std::move(rows));
+    // The number takes the keys when the dialog comes up.
+    SpinEdit1->setFocus();
+    SpinEdit1->selectAll();
     exec();
     if (!m_ok)
         return std::nullopt;

@@ -131,6 +131,8 @@ void ProfileDialog::fill()
 {
     m_editor.fill();
     showProfile();
+    // The grid takes the keys when the dialog comes up.
+    StringGrid1->setFocus();
 }
 
 void ProfileDialog::showEvent(QShowEvent *event)
