@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth
+  librsvg2-bin dpkg-dev gzip            # icons and the .deb (scripts/package.sh)
+  desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl groff-base file  # tests/packaging
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include "render/Fonts.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -15,6 +16,10 @@ void setup(QApplication &app)
     QApplication::setApplicationName(QStringLiteral("Vlakorys"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vlakorys 1.0"));
+    // The installed desktop entry and icon: desktops match the running
+    // windows to the menu entry by this name (vlakorys.desktop).
+    QGuiApplication::setDesktopFileName(QStringLiteral("vlakorys"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vlakorys")));
 
     // Standard buttons read "Ano", "Ne", "Zrušit" whatever the system locale.
     auto *translator = new QTranslator(&app);

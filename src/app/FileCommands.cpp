@@ -117,7 +117,7 @@ bool importFileSteps(Session &session, DocumentWindow &window, const QString &pa
 {
     Document &doc = session.document;
     std::vector<QByteArray> lines;
-    if (!TextImport::readFile(path, lines)) {
+    if (!TextImport::readFile(path, doc, lines)) {
         session.prompter.error(FileMessages::cannotOpenText);
         return false;
     }

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AnalogClock.h"
+#include "DiagramScrollBar.h"
 #include "DocumentCommands.h"
 #include "PaintBox.h"
 #include "PanelIcons.h"
@@ -49,15 +50,12 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
     PaintBox1 = new PaintBox(m_client);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
     PaintBox1->setSource(&m_renderer.surface());
-    ScrollBar1 = new QScrollBar(Qt::Horizontal, m_client);
+    // A click into the trough moves ScrollBar1 by one position, ScrollBar2
+    // by 10.
+    ScrollBar1 = new DiagramScrollBar(Qt::Horizontal, 1, m_client);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
-    ScrollBar1->setPageStep(0);
-    ScrollBar2 = new QScrollBar(Qt::Vertical, m_client);
+    ScrollBar2 = new DiagramScrollBar(Qt::Vertical, 10, m_client);
     ScrollBar2->setObjectName(QStringLiteral("ScrollBar2"));
-    // Qt's page step is both the click into the trough and the thumb's
-    // share of the bar: ScrollBar2's trough steps by 10.
-    ScrollBar2->setPageStep(10);
-    ScrollBar2->setSingleStep(1);
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &MainWindow::ScrollBar1Change);
     connect(ScrollBar2, &QScrollBar::valueChanged, this, &MainWindow::ScrollBar2Change);
     for (QObject *o : {static_cast<QObject *>(ScrollBar1), static_cast<QObject *>(ScrollBar2)})

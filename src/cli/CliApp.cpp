@@ -44,7 +44,7 @@ int run(const QStringList &args, std::FILE *out, std::FILE *err)
         return args.isEmpty() ? 1 : 0;
     }
     if (args.front() == QLatin1String("--version")) {
-        std::fputs("vlakorys-cli 1.0\n", out);
+        std::fputs("vlakorys-cli " VLAKORYS_VERSION "\n", out);
         return 0;
     }
     const QString command = args.front();

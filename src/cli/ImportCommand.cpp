@@ -24,7 +24,7 @@ int ImportCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
         return CliOutput::fail(err, documentPath, error);
 
     std::vector<QByteArray> lines;
-    if (!TextImport::readFile(timetablePath, lines))
+    if (!TextImport::readFile(timetablePath, doc, lines))
         return CliOutput::fail(err, timetablePath, FileMessages::cannotOpenText);
     const TextImport::Result result = TextImport::run(doc, lines);
     if (!result.ok)

@@ -113,21 +113,27 @@ QImage RenderCommand::render(Document &doc, const Options &o, const LabelSteps &
     if (o.timeLabels)
         s.showTimeLabels = *o.timeLabels;
 
-    // The window after Open: its controls hold the document's settings, the
-    // scale follows them, and the scroll bars stand where they were put.
+    // The window after Open: its controls hold the document's settings and
+    // the scale follows them.
     HeadlessWindow window(o.size);
     window.setChecked(DiagramWindow::CheckBox::TimeLabels, s.showTimeLabels);
     window.setChecked(DiagramWindow::CheckBox::Smoothing, s.smoothing);
     window.setChecked(DiagramWindow::CheckBox::Category, s.showCategory);
     DiagramView view;
     view.updateScale(s);
-    view.hpos = o.hpos;
-    view.vpos = o.vpos;
     Renderer renderer(doc, view);
     renderer.keepTimeText = false;
     renderer.labelSelector = 0;
     doc.redrawNeeded = true;
     renderer.render(window);
+    // Then the user scrolls, within the ranges of the finished render: its
+    // first pass runs without the legend gap and has the shorter vertical
+    // range.
+    if (o.hpos != 0 || o.vpos != 0) {
+        view.hpos = o.hpos;
+        view.vpos = o.vpos;
+        renderer.render(window);
+    }
     return renderer.surface().copy();
 }
 

@@ -19,6 +19,12 @@ void StationListBox::setStations(const QStringList &items)
     }
 }
 
+int StationListBox::selectedRow() const
+{
+    const QList<QListWidgetItem *> items = selectedItems();
+    return items.isEmpty() ? -1 : row(items.front());
+}
+
 void StationListBox::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up)
@@ -34,6 +40,7 @@ void StationListBox::keyPressEvent(QKeyEvent *event)
         return;
     }
     QListWidget::keyPressEvent(event);
+    emit keyPressDone();
 }
 
 void StationListBox::keyReleaseEvent(QKeyEvent *event)

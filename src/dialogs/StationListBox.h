@@ -8,7 +8,8 @@
 // The station list of the train list editor (ListBox1): one item per
 // station, Dopravny and Odbočky in bold. It reports the keys the editor
 // reacts to: arrow keys pressed (before the selection moves) and released,
-// and Enter released, with or without Shift.
+// and Enter released, with or without Shift; and the end of every key press,
+// when the list has moved its selection and the editor may move it on.
 //
 // Only an Enter pressed in the list counts when it is released: the release
 // of the Enter that closed another window (the kilometre dialog) arrives
@@ -30,10 +31,16 @@ public:
     // Items from "+name" / "-name" texts.
     void setStations(const QStringList &items);
 
+    // The selected item, or -1: the one Enter inserts. The focus frame may
+    // stand on an item that is not selected.
+    int selectedRow() const;
+
 signals:
     void arrowPressed(bool down);
     void arrowReleased();
     void enterReleased(bool shift);
+    // A key press has been handled, the list's own moves included.
+    void keyPressDone();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -4,6 +4,7 @@
 #include "model/Cp1250.h"
 
 #include <QAbstractTableModel>
+#include <QAction>
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -384,6 +385,15 @@ bool StringGridDelegate::eventFilter(QObject *object, QEvent *event)
 
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
+        // The grid's own shortcuts (a popup menu's items) work in its editor
+        // too, before the editor's keys of the same name.
+        const QKeySequence typed(key->keyCombination());
+        for (QAction *action : m_grid->actions()) {
+            if (action->isEnabled() && action->shortcuts().contains(typed)) {
+                action->trigger();
+                return true;
+            }
+        }
         switch (key->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:

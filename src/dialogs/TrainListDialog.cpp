@@ -137,7 +137,10 @@ TrainListDialog::TrainListDialog(Document &doc, QWidget *parent)
     connect(StringGrid2, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { PopupMenu1->popup(StringGrid2->viewport()->mapToGlobal(at)); });
     connect(Odstranitpoloku1, &QAction::triggered, this, &TrainListDialog::Odstranitpoloku1Click);
-    connect(ListBox1, &QListWidget::currentRowChanged, this, &TrainListDialog::ListBox1Click);
+    // The selection, not the focus frame, is the station Enter inserts: the
+    // frame alone goes to the first item when the list is tabbed into.
+    connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] { ListBox1Click(ListBox1->selectedRow()); });
+    connect(ListBox1, &StationListBox::keyPressDone, this, &TrainListDialog::showStationSelection);
     connect(ListBox1, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { ListBox1DblClick(ListBox1->row(item)); });
     connect(ListBox1, &StationListBox::arrowPressed, this, &TrainListDialog::ListBox1KeyDown);
@@ -291,9 +294,21 @@ void TrainListDialog::ListBox1Click(int row)
 {
     if (m_busy)
         return;
-    const int kept = m_editor.selectStation(row);
-    if (kept != row)
-        guarded(m_busy, [this, kept] { ListBox1->setCurrentRow(kept); });
+    // Where "Dopravny a odbočky" moves the selection on is shown once the
+    // list has finished its own move (showStationSelection): moved from in
+    // here, the list would put its highlight back on the item it chose.
+    m_editor.selectStation(row);
+}
+
+void TrainListDialog::showStationSelection()
+{
+    guarded(m_busy, [this] {
+        const int selected = m_editor.stationSelection();
+        if (selected >= 0)
+            ListBox1->setCurrentRow(selected);
+        else
+            ListBox1->clearSelection(); // the focus frame stays where the key left it
+    });
 }
 
 void TrainListDialog::ListBox1DblClick(int row)
@@ -332,6 +347,11 @@ void TrainListDialog::BitBtn3Click()
 
 void TrainListDialog::Odstranitpoloku1Click()
 {
+    // A time still being typed is stored as closing its editor stores it;
+    // the row it was typed on is then the one that goes.
+    const int row = m_editor.rowCursor();
+    StringGrid2->finishEditing();
+    m_editor.setRowCursor(row);
     m_editor.deleteRow();
     showRows();
 }

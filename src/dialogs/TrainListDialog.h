@@ -62,6 +62,7 @@ private:
     void ListBox1KeyDown(bool down);
     void ListBox1KeyUp();
     void ListBox1EnterUp(bool shift);
+    void showStationSelection();
     void CheckBox1Click(bool checked);
     void CheckBox2Click(bool checked);
     void CheckBox3Click(bool checked);

@@ -37,14 +37,6 @@ bool hasDistance(int32_t ref)
     return ref < 0 || (ref >= 1 && ref <= Document::maxStations);
 }
 
-bool allRowsHaveDistances(const Train &train)
-{
-    if (!hasDistance(train.firstStation))
-        return false;
-    return std::all_of(train.stops.begin(), train.stops.end(),
-                       [](const TrainStop &s) { return hasDistance(s.station); });
-}
-
 // The time labels of one run: the fonts measured once, the width of each
 // label text measured once per distinct text.
 class TimeLabelMaker
@@ -64,7 +56,7 @@ public:
 
     void train(const Train &train)
     {
-        if (train.stops.empty() || !allRowsHaveDistances(train))
+        if (train.stops.empty())
             return;
         const TrainRow first = train.row(0);
         if (train.firstStation != train.stops.front().station && train.firstStation >= 0)
@@ -115,6 +107,8 @@ private:
     // Right of the line leaving p towards q.
     void departure(const TrainRow &p, const TrainRow &q)
     {
+        if (!hasDistance(p.station) || !hasDistance(q.station))
+            return;
         Common c = common(p);
         const double dx =
             (q.time * secondsPerDay + 0.001 + (q.halfMinute ? halfMinuteSeconds : 0.0) - c.sec) / 60.0 * m_scale;
@@ -130,6 +124,8 @@ private:
     // Left of the line reaching p from r; the arrow of a short dwell when asked.
     void arrival(const TrainRow &p, const TrainRow &r, bool arrow)
     {
+        if (!hasDistance(p.station) || !hasDistance(r.station))
+            return;
         Common c = common(p);
         const double dx =
             (c.sec - r.time * secondsPerDay - 0.001 - (r.halfMinute ? halfMinuteSeconds : 0.0)) / 60.0 * m_scale;
@@ -211,11 +207,14 @@ struct TrainLabelValues
 };
 
 // The train label of one train, or none when the train's first stop is at
-// its first station and nothing follows it.
+// its first station and nothing follows it, or when a row the label is made
+// from has no distance.
 std::optional<TrainLabelValues> trainLabelValues(const Document &doc, const Train &train, double scale,
                                                  bool effectiveTimes, int textWidth)
 {
-    if (train.stops.empty() || !allRowsHaveDistances(train))
+    // The label is made from the first row and one stop (the second when the
+    // first stands at the first row's station); later rows do not matter.
+    if (train.stops.empty() || !hasDistance(train.firstStation))
         return std::nullopt;
     const int zoom = doc.settings.zoom;
     const double d1 = std::max(0, PointDistance(doc, train.firstStation));
@@ -230,6 +229,8 @@ std::optional<TrainLabelValues> trainLabelValues(const Document &doc, const Trai
             return std::nullopt;
     }
     const TrainStop &stop = train.stops[e];
+    if (!hasDistance(stop.station))
+        return std::nullopt;
     const double d2 = PointDistance(doc, stop.station);
     double t2 = stop.time;
     if (effectiveTimes) {
@@ -320,23 +321,54 @@ void MakeTrainLabels(Document &doc, double scale)
 
 void MakeLabelsForNewTrains(Document &doc, double scale)
 {
+    // A label holds 15 characters of its train's name, so names that agree
+    // in those share one text. The labels of a text are shared out among the
+    // trains of that text that can carry a label, in order: the oldest label
+    // (the list's tail) to the first such train in the list, the next to the
+    // second, and so on, as MakeTrainLabels and earlier runs made them. A
+    // train left without one gets a new label; labels beyond the trains
+    // (copies) go with the last train. With one train to a text, as with
+    // every name of up to 15 characters, all its labels are that train's.
+    struct Share
+    {
+        std::vector<TrainLabel *> labels; // oldest first
+        int trains = 0;                   // trains that can carry a label
+        int next = 0;                     // the next such train's place
+    };
+    QHash<QByteArray, Share> shares;
+    for (auto it = doc.trainLabels.rbegin(); it != doc.trainLabels.rend(); ++it)
+        shares[it->text.toByteArray()].labels.push_back(&*it);
+
+    // Whether a train can carry a label does not depend on its text's width.
+    const auto canCarryLabel = [&](const Train &train) {
+        return trainLabelValues(doc, train, scale, false, 0).has_value();
+    };
+    for (const Train &train : doc.trains)
+        if (canCarryLabel(train))
+            ++shares[FixedString<15>(train.name.view()).toByteArray()].trains;
+
     const TrainNameMeasure measure;
     for (const Train &train : doc.trains) {
         if (train.stops.empty())
             continue;
-        // A label holds 15 characters of the name; a longer name is matched
-        // by those, or every run would add its train another label.
         const FixedString<15> text(train.name.view());
-        bool found = false;
-        for (TrainLabel &label : doc.trainLabels) {
-            if (label.text == text) {
-                label.rusici = train.rusici;
-                found = true;
-            }
-        }
-        if (found)
+        Share &share = shares[text.toByteArray()];
+        const std::vector<TrainLabel *> &labels = share.labels;
+        if (!canCarryLabel(train)) {
+            // A train that can carry no label still passes its flag on to
+            // labels of its text that no other train claims.
+            if (share.trains == 0)
+                for (TrainLabel *label : labels)
+                    label->rusici = train.rusici;
             continue;
-        if (const auto v = trainLabelValues(doc, train, scale, false, measure.width(text)))
-            addTrainLabel(doc, train, text, *v);
+        }
+        const size_t own = static_cast<size_t>(share.next++);
+        if (own >= labels.size()) {
+            addTrainLabel(doc, train, text, *trainLabelValues(doc, train, scale, false, measure.width(text)));
+            continue;
+        }
+        const bool last = share.next == share.trains;
+        for (size_t k = own; k < (last ? labels.size() : own + 1); ++k)
+            labels[k]->rusici = train.rusici;
     }
 }

@@ -15,8 +15,10 @@ class ProgressSink;
 // top kilometre from its station table. Texts are measured in the fonts the
 // diagram draws them in, so positions follow whatever fonts are installed.
 //
-// A train with a row whose station reference has no distance (0, or above
-// the 1000 entries of the station table) gets no labels at all.
+// A row whose station reference has no distance (0, or above the 1000
+// entries of the station table) gets no time label, nor do the labels that
+// measure against it; a train label is refused only when the rows it is
+// made from are such rows.
 
 // The vertical distance (kilometres) of a row's station reference: the
 // station's kilometre for 1..1000, reference + 1000 held to 0..maxKm for a
@@ -32,6 +34,8 @@ void MakeTimeLabels(Document &doc, double scale, ProgressSink &progress);
 void MakeTrainLabels(Document &doc, double scale);
 
 // Keeps the existing train labels, passes each train's "Rušící" flag on to
-// the labels that carry its name, and makes a label for every train that
-// has none. Stored times are used, without the half-minute.
+// its labels, and makes a label for every train that has none. A label
+// holds 15 characters of the name; trains whose names agree in those share
+// the labels of that text in list order. Stored times are used, without the
+// half-minute.
 void MakeLabelsForNewTrains(Document &doc, double scale);

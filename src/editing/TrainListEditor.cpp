@@ -240,8 +240,8 @@ double TrainListEditor::shortEntryTime(QString t, int row, const TrainRow *previ
         half = true;
         return previous->time;
     }
-    int32_t minute = -1;
-    if (!tryParseInteger(t.toLatin1(), minute) || minute < 0 || minute > 59)
+    int minute = -1;
+    if (!tryParseClockNumber(t.toLatin1(), minute) || minute > 59)
         return oldTime;
     if (row == 1 || !previous)
         return makeTime(0, 0);

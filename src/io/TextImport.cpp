@@ -31,15 +31,18 @@ int32_t parseMark(QByteArrayView text)
 {
     if (text.size() < 2 || (text[0] != '+' && text[0] != '-'))
         return 0;
+    const bool negative = text[0] == '-';
+    // The negative range reaches one further than the positive.
+    const int64_t limit = int64_t{std::numeric_limits<int32_t>::max()} + (negative ? 1 : 0);
     int64_t v = 0;
     for (qsizetype i = 1; i < text.size(); ++i) {
         if (text[i] < '0' || text[i] > '9')
             return 0;
         v = v * 10 + (text[i] - '0');
-        if (v > std::numeric_limits<int32_t>::max())
+        if (v > limit)
             return 0;
     }
-    return static_cast<int32_t>(text[0] == '-' ? -v : v);
+    return static_cast<int32_t>(negative ? -v : v);
 }
 
 TimeField parseTimeField(QByteArrayView field)
@@ -63,17 +66,39 @@ TimeField parseTimeField(QByteArrayView field)
     return f;
 }
 
-} // namespace
+using StationIndex = QHash<QByteArray, int32_t>;
 
-std::vector<QByteArray> TextImport::splitLines(const QByteArray &fileBytes)
+// The first station of a name is the one a line means.
+StationIndex stationIndexOf(const Document &doc)
 {
-    QByteArray text = fileBytes;
-    const bool nonAscii = std::any_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; });
-    if (nonAscii && text.isValidUtf8()) {
-        if (text.startsWith("\xEF\xBB\xBF"))
-            text.remove(0, 3);
-        text = cp1250::fromUnicode(QString::fromUtf8(text));
+    StationIndex index;
+    int32_t i = 0;
+    for (const Station &s : doc.stations) {
+        ++i;
+        const QByteArray name = s.name.toByteArray();
+        if (!index.contains(name))
+            index.insert(name, i);
     }
+    return index;
+}
+
+// The station name of a station line: the text before its first TAB.
+QByteArrayView nameOf(const QByteArray &line)
+{
+    const qsizetype end = line.indexOf(tab);
+    return end < 0 ? QByteArrayView(line) : QByteArrayView(line).first(end);
+}
+
+// Station lines (lines with a TAB) that name a station of the document.
+int namedStationLines(const std::vector<QByteArray> &lines, const StationIndex &stations)
+{
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const QByteArray &line) {
+        return line.contains(tab) && stations.contains(nameOf(line).toByteArray());
+    }));
+}
+
+std::vector<QByteArray> linesOf(const QByteArray &text)
+{
     std::vector<QByteArray> lines;
     qsizetype from = 0;
     while (from < text.size()) {
@@ -90,7 +115,30 @@ std::vector<QByteArray> TextImport::splitLines(const QByteArray &fileBytes)
     return lines;
 }
 
-bool TextImport::readFile(const QString &path, std::vector<QByteArray> &lines)
+std::vector<QByteArray> utf8Lines(QByteArrayView bytes)
+{
+    return linesOf(cp1250::fromUnicode(QString::fromUtf8(bytes)));
+}
+
+} // namespace
+
+std::vector<QByteArray> TextImport::splitLines(const QByteArray &fileBytes, const Document &doc)
+{
+    if (fileBytes.startsWith("\xEF\xBB\xBF"))
+        return utf8Lines(QByteArrayView(fileBytes).sliced(3));
+    std::vector<QByteArray> lines = linesOf(fileBytes);
+    // Code page 1250 text may happen to be valid UTF-8 too ("Ú" and "š" make
+    // a UTF-8 pair): the reading that finds more of the stations wins.
+    if (!fileBytes.isValidUtf8())
+        return lines;
+    std::vector<QByteArray> asUtf8 = utf8Lines(fileBytes);
+    const StationIndex stations = stationIndexOf(doc);
+    if (namedStationLines(asUtf8, stations) > namedStationLines(lines, stations))
+        return asUtf8;
+    return lines;
+}
+
+bool TextImport::readFile(const QString &path, const Document &doc, std::vector<QByteArray> &lines)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -98,22 +146,14 @@ bool TextImport::readFile(const QString &path, std::vector<QByteArray> &lines)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return false;
-    lines = splitLines(bytes);
+    lines = splitLines(bytes, doc);
     return true;
 }
 
 TextImport::Result TextImport::run(Document &doc, const std::vector<QByteArray> &lines)
 {
     Result result;
-    // The first station of a name is the one a line means.
-    QHash<QByteArray, int32_t> stationIndex;
-    int32_t i = 0;
-    for (const Station &s : doc.stations) {
-        ++i;
-        const QByteArray name = s.name.toByteArray();
-        if (!stationIndex.contains(name))
-            stationIndex.insert(name, i);
-    }
+    const StationIndex stationIndex = stationIndexOf(doc);
 
     const size_t before = doc.trains.size();
     size_t next = 0;
@@ -142,7 +182,7 @@ TextImport::Result TextImport::run(Document &doc, const std::vector<QByteArray> 
             while (remaining() >= 1 && !lines[next].startsWith('-')) {
                 const QByteArray &line = lines[next++];
                 const qsizetype nameEnd = line.indexOf(tab);
-                const auto found = stationIndex.constFind(nameEnd < 0 ? line : line.left(nameEnd));
+                const auto found = stationIndex.constFind(nameOf(line).toByteArray());
                 if (found == stationIndex.constEnd())
                     continue;
                 const int32_t station = found.value();

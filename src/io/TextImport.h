@@ -31,15 +31,17 @@ public:
         int trainsAdded = 0;
     };
 
-    // The file's text as code page 1250 lines. A file that is valid UTF-8
-    // and has non-ASCII characters is taken as UTF-8 (a leading byte-order
-    // mark dropped), any other as code page 1250 already. Lines end with LF
-    // or CR LF; empty lines are left out, since the format has no place for
-    // them.
-    static std::vector<QByteArray> splitLines(const QByteArray &fileBytes);
+    // The file's text as code page 1250 lines. A file that starts with the
+    // UTF-8 byte-order mark is UTF-8. Any other is read both as code page
+    // 1250 and, when it is valid UTF-8, as UTF-8; the reading under which
+    // more station lines name stations of doc wins, code page 1250 on a tie.
+    // Lines end with LF or CR LF; empty lines are left out, since the format
+    // has no place for them.
+    static std::vector<QByteArray> splitLines(const QByteArray &fileBytes, const Document &doc);
 
-    // The lines of a file; false when it cannot be read.
-    static bool readFile(const QString &path, std::vector<QByteArray> &lines);
+    // The lines of a file, read for doc's stations; false when it cannot be
+    // read.
+    static bool readFile(const QString &path, const Document &doc, std::vector<QByteArray> &lines);
 
     // Appends the trains of the lines and sets the document's train counter
     // to the number of train records the import created minus one. A time

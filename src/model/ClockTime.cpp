@@ -28,6 +28,17 @@ QByteArrayView part(QByteArrayView text, qsizetype from, qsizetype length)
     return text.sliced(from, std::min(length, text.size() - from));
 }
 
+// An hour, minute or second of a clock text. The hour may have a blank for
+// its first digit, as formatClockTime writes it.
+int clockNumber(QByteArrayView text, bool isHour)
+{
+    int value = 0;
+    const bool blank = isHour && text.size() == 2 && text[0] == ' ';
+    if (!tryParseClockNumber(blank ? text.sliced(1) : text, value))
+        throw ConversionError(quoted(text));
+    return value;
+}
+
 } // namespace
 
 ClockParts decodeTime(double time)
@@ -58,8 +69,8 @@ double makeTime(int hours, int minutes, int seconds)
 QString formatClockTime(double time, bool withSeconds)
 {
     const ClockParts p = decodeTime(time);
-    QString text = QString::number(p.hours).rightJustified(2, u' ') + u':'
-                   + QString::number(p.minutes).rightJustified(2, u'0');
+    QString text =
+        QString::number(p.hours).rightJustified(2, u' ') + u':' + QString::number(p.minutes).rightJustified(2, u'0');
     if (withSeconds)
         text += u':' + QString::number(p.seconds).rightJustified(2, u'0');
     return text;
@@ -67,9 +78,9 @@ QString formatClockTime(double time, bool withSeconds)
 
 double parseClockDigits(QByteArrayView text, bool withSeconds)
 {
-    const int h = parseInteger(part(text, 0, 2));
-    const int m = parseInteger(part(text, 2, 2));
-    const int s = withSeconds ? parseInteger(part(text, 4, 2)) : 0;
+    const int h = clockNumber(part(text, 0, 2), true);
+    const int m = clockNumber(part(text, 2, 2), false);
+    const int s = withSeconds ? clockNumber(part(text, 4, 2), false) : 0;
     return encodeTime(h, m, s);
 }
 
@@ -80,15 +91,29 @@ double parseClockDigits(const QString &text, bool withSeconds)
 
 double parseClockText(QByteArrayView text, bool withSeconds)
 {
-    const int h = parseInteger(part(text, 0, 2));
-    const int m = parseInteger(part(text, 3, 2));
-    const int s = withSeconds ? parseInteger(part(text, 6, 2)) : 0;
+    const int h = clockNumber(part(text, 0, 2), true);
+    const int m = clockNumber(part(text, 3, 2), false);
+    const int s = withSeconds ? clockNumber(part(text, 6, 2), false) : 0;
     return encodeTime(h, m, s);
 }
 
 double parseClockText(const QString &text, bool withSeconds)
 {
     return parseClockText(QByteArrayView(text.toLatin1()), withSeconds);
+}
+
+bool tryParseClockNumber(QByteArrayView text, int &value)
+{
+    if (text.isEmpty() || text.size() > 9) // nine digits stay within an int
+        return false;
+    int v = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        v = v * 10 + (c - '0');
+    }
+    value = v;
+    return true;
 }
 
 bool tryParseInteger(QByteArrayView text, int32_t &value)

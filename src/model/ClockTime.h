@@ -32,12 +32,18 @@ double makeTime(int hours, int minutes, int seconds = 0);
 QString formatClockTime(double time, bool withSeconds = false);
 
 // Hours from characters 1-2, minutes from 3-4, seconds from 5-6 when asked.
+// Each part is decimal digits; the hours may have a blank for their first
+// digit. A sign, '$' or a blank anywhere else is a conversion error.
 double parseClockDigits(QByteArrayView text, bool withSeconds = false);
 double parseClockDigits(const QString &text, bool withSeconds = false);
 
 // The same from text with separators: characters 1-2, 4-5 and 7-8.
 double parseClockText(QByteArrayView text, bool withSeconds = false);
 double parseClockText(const QString &text, bool withSeconds = false);
+
+// A part of a clock time: decimal digits and nothing else (no sign, '$' or
+// blank); false for anything else.
+bool tryParseClockNumber(QByteArrayView text, int &value);
 
 // An integer as the classic runtime reads it: leading blanks, an optional
 // sign, decimal digits or '$' and hex digits, nothing after them.

@@ -94,7 +94,30 @@ private slots:
 
         QCOMPARE(find<QScrollBar>("ScrollBar2")->pageStep(), 10);
         QCOMPARE(find<QScrollBar>("ScrollBar2")->singleStep(), 1);
-        QCOMPARE(find<QScrollBar>("ScrollBar1")->pageStep(), 0);
+    }
+
+    void aClickIntoTheTroughMovesTheBarByItsLargeChange()
+    {
+        openSampleLine();
+        auto *h = find<QScrollBar>("ScrollBar1");
+        const int renders = renderer().stats.renders;
+        QTest::mouseClick(h, Qt::LeftButton, {}, QPoint(h->width() * 3 / 4, h->height() / 2));
+        QCOMPARE(h->value(), 1);
+        QCOMPARE(window()->view().hpos, 1);
+        QCOMPARE(renderer().stats.renders, renders + 1);
+
+        // The thumb is that of a bar without a page, whatever the step.
+        for (QScrollBar *bar : {h, find<QScrollBar>("ScrollBar2")}) {
+            bar->setVisible(true);
+            bar->setMaximum(20);
+            QScrollBar plain(bar->orientation(), bar->parentWidget());
+            plain.setGeometry(bar->geometry());
+            plain.setRange(0, 20);
+            plain.setValue(bar->value());
+            plain.setPageStep(0);
+            plain.show();
+            QCOMPARE(bar->grab().toImage(), plain.grab().toImage());
+        }
     }
 
     void zoomButtonsAndKeys()

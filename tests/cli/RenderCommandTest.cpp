@@ -122,6 +122,33 @@ TEST_F(RenderCommandTest, ScrollPositionsAreHeldToTheBars)
     EXPECT_EQ(QImage(path("far.png")), QImage(path("max.png")));
 }
 
+TEST_F(RenderCommandTest, TheVerticalPositionIsHeldToTheFinishedRender)
+{
+    // The editor after Open, scrolled to the bottom: the vertical range then
+    // includes the legend gap, which the render's first pass does not have.
+    const QSize box(900, 300);
+    Document edited;
+    SampleLine::fill(edited, {12, 80, 60, 12});
+    HeadlessWindow window(box);
+    window.setChecked(DiagramWindow::CheckBox::TimeLabels, edited.settings.showTimeLabels);
+    DiagramView view;
+    view.updateScale(edited.settings);
+    Renderer renderer(edited, view);
+    edited.redrawNeeded = true;
+    renderer.render(window);
+    ASSERT_TRUE(window.scrollBarVisible(Qt::Vertical));
+    view.vpos = 100000;
+    renderer.render(window);
+    ASSERT_EQ(view.vpos, window.scrollMaximum(Qt::Vertical));
+
+    Document rendered;
+    SampleLine::fill(rendered, {12, 80, 60, 12});
+    RenderCommand::Options options;
+    options.size = box;
+    options.vpos = 100000;
+    EXPECT_EQ(RenderCommand::render(rendered, options), renderer.surface());
+}
+
 TEST_F(RenderCommandTest, TheSameRenderAsTheEditor)
 {
     // What the command draws is the surface the render entry leaves after a

@@ -7,6 +7,7 @@
 #include "model/ClockTime.h"
 #include "model/Cp1250.h"
 
+#include "SampleLine.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -18,7 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include "SampleLine.h"
 
 #include <QtTest>
 
@@ -399,6 +399,60 @@ private slots:
         clickItem(3);
         QCOMPARE(list()->currentRow(), 3); // the mouse does not skip
         QCOMPARE(dialog().editor().stationSelection(), 3);
+    }
+
+    void arrowKeysMoveTheSelectionItselfAndEnterInsertsOnlyASelectedStation()
+    {
+        SampleLine::addStation(*m_doc, "Zastávka 2", 0, &StationKind::zastavka);
+        addTrain("Os 1", {{1, makeTime(8, 0)}});
+        open(1);
+        clickBox("RadioButton2");
+        auto selected = [this] {
+            const QList<QListWidgetItem *> items = list()->selectedItems();
+            return items.size() == 1 ? list()->row(items.front()) : -static_cast<int>(items.size()) - 1;
+        };
+        clickItem(0);
+        key(Qt::Key_Down);
+        QCOMPARE(selected(), 2);
+        key(Qt::Key_Down);
+        QCOMPARE(selected(), 4);
+        // Nothing below Kolín is a Dopravna or Odbočka: no station stays
+        // selected, and Enter inserts nothing.
+        key(Qt::Key_Down);
+        QCOMPARE(selected(), -1);
+        QCOMPARE(dialog().editor().stationSelection(), -1);
+        key(Qt::Key_Return);
+        QVERIFY(train(0).stops.empty());
+        key(Qt::Key_Up);
+        QCOMPARE(selected(), 4);
+        key(Qt::Key_Return);
+        QCOMPARE(train(0).stops.size(), size_t(1));
+        QCOMPARE(train(0).stops[0].station, 5);
+    }
+
+    void enterInsertsNothingWhenTheListIsOnlyTabbedInto()
+    {
+        addTrain("Os 1", {{1, makeTime(8, 0)}});
+        open(1);
+        list()->setFocus(Qt::TabFocusReason);
+        QCOMPARE(list()->currentRow(), 0); // framed, not selected
+        QTest::keyClick(list(), Qt::Key_Return);
+        QVERIFY(train(0).stops.empty());
+    }
+
+    void ctrlDelInATimeEditorCommitsItAndTakesItsRow()
+    {
+        addTrain("Os 1", {{1, makeTime(8, 0)}, {2, makeTime(8, 5)}, {3, makeTime(8, 9)}});
+        open(1);
+        clickCell(rows(), 2, 2);
+        type(QStringLiteral("0807"));
+        QVERIFY(rows()->isEditing());
+        key(Qt::Key_Delete, Qt::ControlModifier);
+        QVERIFY(!rows()->isEditing());
+        QCOMPARE(train(0).stops.size(), size_t(1));
+        QCOMPARE(train(0).stops[0].station, 3); // row 2 went, row 3 moved up
+        QCOMPARE(rowText(2, 2), QStringLiteral(" 8:09"));
+        QCOMPARE(rows()->currentRowNumber(), 2);
     }
 
     void theCommandRefusesADocumentWithoutStations()

@@ -256,6 +256,20 @@ TEST_F(LabelGeneration, TrainsWithoutRowsToLabelGetNone)
     EXPECT_EQ(doc.trainLabels.front().text.toByteArray(), QByteArray("Os 4"));
 }
 
+TEST_F(LabelGeneration, ALaterRowWithoutAStationTakesOnlyItsOwnLabels)
+{
+    Train &t = addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}, {3, 10, 20}, {1, 10, 40}});
+    t.stops[1].station = 0;
+    // The departure from A; B's departure and the rest measure against the
+    // row without a station.
+    const auto labels = timeLabels();
+    ASSERT_EQ(labels.size(), 1u);
+    EXPECT_EQ(textOf(labels[0]), QByteArray("0"));
+    MakeTrainLabels(doc, s);
+    ASSERT_EQ(doc.trainLabelCount(), 1) << "the label reads only the first segment";
+    EXPECT_DOUBLE_EQ(doc.trainLabels.front().angle, -std::atan(80.0 / 20.0));
+}
+
 TEST_F(LabelGeneration, MakeTimeLabelsReplacesTheWholeSetAndShowsProgressEveryTenTrains)
 {
     for (int i = 0; i < 25; ++i)
@@ -369,4 +383,21 @@ TEST_F(LabelGeneration, MakeTrainLabelsStartsAfreshAndNewTrainsKeepEveryPlacedLa
     EXPECT_EQ(kept.rusici, 1) << "the train's current flag";
     MakeLabelsForNewTrains(doc, s);
     EXPECT_EQ(doc.trainLabelCount(), 3) << "a second run adds nothing";
+}
+
+TEST_F(LabelGeneration, NamesAlikeInTheirFirstFifteenCharactersGetALabelEach)
+{
+    addTrain("Sp 1234567890123456", {{1, 10, 0}, {2, 10, 10}});
+    addTrain("Sp 1234567890123457", {{1, 12, 0}, {2, 12, 10}}).rusici = 1;
+    for (int run = 0; run < 2; ++run) {
+        MakeLabelsForNewTrains(doc, s);
+        ASSERT_EQ(doc.trainLabelCount(), 2) << "run " << run;
+        // Oldest first, in the order of the trains, each with its own flag.
+        EXPECT_EQ(doc.trainLabels[1].rusici, 0);
+        EXPECT_EQ(doc.trainLabels[0].rusici, 1);
+        EXPECT_GT(doc.trainLabels[0].time, doc.trainLabels[1].time);
+    }
+    MakeTrainLabels(doc, s);
+    MakeLabelsForNewTrains(doc, s);
+    EXPECT_EQ(doc.trainLabelCount(), 2) << "nor after labels made anew";
 }

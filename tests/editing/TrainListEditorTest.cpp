@@ -43,10 +43,7 @@ protected:
     Document doc;
     TrainListEditor editor{doc};
 
-    void SetUp() override
-    {
-        SampleLine::fillEditorLine(doc);
-    }
+    void SetUp() override { SampleLine::fillEditorLine(doc); }
 
     void addTrain(const char *name, std::initializer_list<TrainRow> rows)
     {
@@ -220,6 +217,9 @@ TEST_F(TrainEditorTest, TimeEntriesBelowFiveToNine)
                           {"2561", -1, 0, false, false},
                           {"705", -1, 0, false, false},
                           {"60", -1, 0, false, false},
+                          {"$9", -1, 0, false, false}, // digits only: no hexadecimal or sign
+                          {"+5", -1, 0, false, false},
+                          {"12 5", -1, 0, false, false},
                           {"9a+", -1, 0, true, false},
                           {"ab", -1, 0, false, false},
                           {"-", -1, 0, false, false},

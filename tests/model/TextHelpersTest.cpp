@@ -82,6 +82,11 @@ TEST(ClockTime, InvalidTextsAreConversionErrors)
     EXPECT_THROW(parseClockText(QByteArrayView("24:00")), ConversionError);
     EXPECT_THROW(parseClockText(QByteArrayView("6:12")), ConversionError); // "6:" is not a number
     EXPECT_THROW(parseClockText(QStringLiteral("1ř:00")), ConversionError);
+    // Only decimal digits: no '$' (hexadecimal), sign or blank in a part,
+    // but for the hour's first digit.
+    for (const char *text : {"10:$9", "10:+5", "10: 5", "$A:05", "1 :05"})
+        EXPECT_THROW(parseClockText(QByteArrayView(text)), ConversionError) << text;
+    EXPECT_THROW(parseClockDigits(QByteArrayView("12 5")), ConversionError);
     try {
         parseClockDigits(QByteArrayView("xx00"));
         FAIL();

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds the Debian package from this build with CPack and checks what apt
+# will act on: the name, the dependencies (from the binaries and the run-time
+# packages no binary names), the maintainer scripts and the payload.
+#   CheckPackage.sh BUILD_DIR
+set -euo pipefail
+build=$1
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+out=$(cpack --config "$build/CPackConfig.cmake" -G DEB -B "$tmp" 2>&1) || fail "cpack: $out"
+debs=("$tmp"/vlakorys_*.deb)
+[ -f "${debs[0]}" ] || fail "cpack made no vlakorys_*.deb: $out"
+deb=${debs[0]}
+
+[ "$(dpkg-deb -f "$deb" Package)" = vlakorys ] || fail "package name: $(dpkg-deb -f "$deb" Package)"
+depends=$(dpkg-deb -f "$deb" Depends)
+for p in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n fonts-liberation fonts-dejavu-core; do
+  grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
+done
+
+scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -tvf -)
+for s in postinst postrm; do
+  grep -Eq "^-rwxr-xr-x .* \./$s$" <<<"$scripts" || fail "$s missing or not executable: $scripts"
+  dpkg-deb --ctrl-tarfile "$deb" | tar -xOf - "./$s" >"$tmp/$s"
+  sh -n "$tmp/$s" || fail "$s is not a valid shell script"
+  for tool in update-desktop-database update-mime-database gtk-update-icon-cache; do
+    grep -q "$tool" "$tmp/$s" || fail "$s does not run $tool"
+  done
+done
+
+payload=$(dpkg-deb -c "$deb" | awk '{print $NF}')
+for f in ./usr/bin/vlakorys ./usr/bin/vlakorys-cli ./usr/share/applications/vlakorys.desktop \
+  ./usr/share/mime/packages/vlakorys.xml ./usr/share/icons/hicolor/48x48/apps/vlakorys.png; do
+  grep -qx -- "$f" <<<"$payload" || fail "the package lacks $f"
+done
+
+echo "package $(basename "$deb"): ok"
