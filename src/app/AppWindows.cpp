@@ -6,9 +6,11 @@
 #include "dialogs/AddTrainDialog.h"
 #include "dialogs/InsertToolWindow.h"
 #include "dialogs/KilometreDialog.h"
+#include "dialogs/PrintToBitmapDialog.h"
 #include "dialogs/ProfileDialog.h"
 #include "dialogs/ProfileFromTrainDialog.h"
 #include "dialogs/ProgressWindow.h"
+#include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
 
@@ -25,12 +27,18 @@ AppWindows::AppWindows(Session &session)
     m_order << m_form4->objectName();
     m_form3->setKilometreDialog(m_form4);
     m_form1->setListDialogs(m_form2, m_form3);
+    // Nothing opens TForm5 yet; it is made in its place all the same.
+    m_form5 = new PrintToBitmapDialog(session.document, session.prompter, m_form1);
+    m_order << m_form5->objectName();
     m_form7 = new ProgressWindow(m_form1);
     m_order << m_form7->objectName();
     m_form1->setProgressWindow(m_form7);
     m_form8 = new AboutDialog(m_form1);
     m_order << m_form8->objectName();
     m_form1->aboutBox = m_form8;
+    m_form9 = new SettingsDialog(session.prompter, m_form1);
+    m_order << m_form9->objectName();
+    m_form1->setSettingsDialog(m_form9);
     m_form10 = new ProfileDialog(session.document, session.prompter, m_form1);
     m_order << m_form10->objectName();
     m_form11 = new ProfileFromTrainDialog(session.document, m_form1);

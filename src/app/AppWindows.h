@@ -7,9 +7,11 @@ class AddTrainDialog;
 class InsertToolWindow;
 class KilometreDialog;
 class MainWindow;
+class PrintToBitmapDialog;
 class ProfileDialog;
 class ProfileFromTrainDialog;
 class ProgressWindow;
+class SettingsDialog;
 class StationListDialog;
 class TrainListDialog;
 struct Session;
@@ -28,8 +30,10 @@ public:
     StationListDialog *stationListDialog() const { return m_form2; }
     TrainListDialog *trainListDialog() const { return m_form3; }
     KilometreDialog *kilometreDialog() const { return m_form4; }
+    PrintToBitmapDialog *printToBitmapDialog() const { return m_form5; }
     ProgressWindow *progressWindow() const { return m_form7; }
     AboutDialog *aboutDialog() const { return m_form8; }
+    SettingsDialog *settingsDialog() const { return m_form9; }
     ProfileDialog *profileDialog() const { return m_form10; }
     ProfileFromTrainDialog *profileFromTrainDialog() const { return m_form11; }
     InsertToolWindow *insertToolWindow() const { return m_form12; }
@@ -43,8 +47,10 @@ private:
     StationListDialog *m_form2 = nullptr;       // TForm2
     TrainListDialog *m_form3 = nullptr;         // TForm3
     KilometreDialog *m_form4 = nullptr;         // TForm4
+    PrintToBitmapDialog *m_form5 = nullptr;     // TForm5
     ProgressWindow *m_form7 = nullptr;          // TForm7
     AboutDialog *m_form8 = nullptr;             // TForm8
+    SettingsDialog *m_form9 = nullptr;          // TForm9
     ProfileDialog *m_form10 = nullptr;          // TForm10
     ProfileFromTrainDialog *m_form11 = nullptr; // TForm11
     InsertToolWindow *m_form12 = nullptr;       // TForm12

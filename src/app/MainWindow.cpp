@@ -3,6 +3,7 @@
 #include "AnalogClock.h"
 #include "DiagramScrollBar.h"
 #include "DocumentCommands.h"
+#include "ExportCommands.h"
 #include "PaintBox.h"
 #include "PanelIcons.h"
 #include "Session.h"
@@ -12,6 +13,7 @@
 #include "dialogs/ProfileCommands.h"
 #include "dialogs/ProfileDialog.h"
 #include "dialogs/Prompter.h"
+#include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
 #include "editing/LabelGeneration.h"
@@ -143,16 +145,17 @@ void MainWindow::createMenu()
     connect(save, &QAction::triggered, this, &MainWindow::Uloit1Click);
     connect(saveAs, &QAction::triggered, this, &MainWindow::Uloitjako1Click);
     connect(import, &QAction::triggered, this, &MainWindow::Import1Click);
+    connect(Tiskdobitmapy1, &QAction::triggered, this, &MainWindow::Tiskdobitmapy1Click);
     connect(stations, &QAction::triggered, this, &MainWindow::Stanice1Click);
     connect(trains, &QAction::triggered, this, &MainWindow::Vlaky1Click);
     connect(profiles, &QAction::triggered, this, &MainWindow::Jzdndoby1Click);
     connect(insert, &QAction::triggered, this, &MainWindow::Vloitvlakzjzddob1Click);
     connect(exit, &QAction::triggered, this, &MainWindow::Konec1Click);
+    connect(settings, &QAction::triggered, this, &MainWindow::Nastaven1Click);
     connect(about, &QAction::triggered, this, &MainWindow::Oaplikaci1Click);
 
     // Commands whose work is not in the program yet stay disabled.
-    for (QAction *a : {find, settings})
-        a->setEnabled(false);
+    find->setEnabled(false);
 }
 
 QToolButton *MainWindow::addSpeedButton(const char *objectName, const QString &hint, const QIcon &icon)
@@ -620,6 +623,28 @@ void MainWindow::Uloitjako1Click()
 void MainWindow::Import1Click()
 {
     FileCommands::importTimetable(m_session, *this);
+}
+
+void MainWindow::Tiskdobitmapy1Click()
+{
+    // The item is hidden; it works only while the renderer enables it.
+    if (m_bitmapExportEnabled)
+        ExportCommands::exportBitmap(m_session.prompter, m_renderer, *this, m_bitmapFileName);
+}
+
+void MainWindow::Nastaven1Click()
+{
+    if (!m_settings)
+        return;
+    SettingsActions actions;
+    actions.makeTimeLabels = [this] { makeTimeLabels(); };
+    actions.render = [this](bool keepTimeText, int32_t labelSelector) {
+        m_renderer.keepTimeText = keepTimeText;
+        m_renderer.labelSelector = labelSelector;
+        render();
+    };
+    SettingsCommands::settingsCommand(m_session.document, m_session.settingsFile, m_session.prompter, *m_settings,
+                                      actions);
 }
 
 void MainWindow::Stanice1Click()

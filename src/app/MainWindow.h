@@ -26,6 +26,7 @@ class QKeyEvent;
 class QTimer;
 class QToolButton;
 class PaintBox;
+class SettingsDialog;
 class StationListDialog;
 class TrainListDialog;
 struct Session;
@@ -87,6 +88,9 @@ public:
     // What the list commands do after an edit: labels and the render.
     DiagramActions diagramActions();
 
+    // The settings dialog TForm9, created after this window.
+    void setSettingsDialog(SettingsDialog *dialog) { m_settings = dialog; }
+
     // The travel-time editor (TForm10), created after this window.
     void setProfileDialog(ProfileDialog *dialog) { m_profiles = dialog; }
     // The insert-train tool's window (TForm12) and the add-train dialog
@@ -126,10 +130,12 @@ public slots:
     void Uloit1Click();     // Save
     void Uloitjako1Click(); // Save as
     void Import1Click();
+    void Tiskdobitmapy1Click();    // bitmap export
     void Stanice1Click();          // station list
     void Vlaky1Click();            // train list
     void Jzdndoby1Click();         // travel-time profiles
     void Vloitvlakzjzddob1Click(); // insert a train from a profile
+    void Nastaven1Click();         // settings
     void Timer1Timer();
     void Konec1Click(); // Exit
     void Oaplikaci1Click();
@@ -190,6 +196,8 @@ private:
 
     StationListDialog *m_stationList = nullptr; // TForm2
     TrainListDialog *m_trainList = nullptr;     // TForm3
+    SettingsDialog *m_settings = nullptr;       // TForm9
+    QString m_bitmapFileName;                   // SaveDialog2's file name
     ProfileDialog *m_profiles = nullptr;        // TForm10
     InsertToolWindow *m_insertWindow = nullptr; // TForm12
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -17,8 +18,8 @@ public:
         QString title;
         // Filter as the program writes it: "Popis (*.ext)|*.ext|..."
         QString filter;
-        QString defaultSuffix;    // "vrs", without dot
-        QString initialFileName;  // the dialog's current file name
+        QString defaultSuffix;   // "vrs", without dot
+        QString initialFileName; // the dialog's current file name
         bool promptOverwrite = false;
     };
 
@@ -26,6 +27,7 @@ public:
     {
         QString name;
         int size = 0;
+        bool operator==(const Font &) const = default;
     };
 
     virtual ~Prompter() = default;
@@ -43,4 +45,12 @@ public:
 
     // Font dialog; nullopt when the user cancels.
     virtual std::optional<Font> chooseFont(const Font &initial) = 0;
+
+    // The page of the current printer in its device pixels. A machine with
+    // no printer set up answers with an A4 sheet at 300 dpi.
+    virtual QSize printerPageSize() = 0;
+    // The print-setup dialog on the current printer; true when confirmed.
+    virtual bool printerSetup() = 0;
+
+    static constexpr QSize noPrinterPage{2480, 3508}; // A4 (210 x 297 mm) at 300 dpi
 };

@@ -3,7 +3,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 namespace {
 
@@ -17,7 +21,8 @@ QFileDialog *makeDialog(QWidget *parent, const Prompter::FileDialog &d, QFileDia
 {
     auto *dialog = new QFileDialog(parent, d.title.isEmpty() ? caption() : d.title);
     dialog->setAcceptMode(mode);
-    dialog->setNameFilters(QtPrompter::qtFilter(d.filter).split(QStringLiteral(";;")));
+    if (!d.filter.isEmpty())
+        dialog->setNameFilters(QtPrompter::qtFilter(d.filter).split(QStringLiteral(";;")));
     dialog->setDefaultSuffix(d.defaultSuffix);
     dialog->setOption(QFileDialog::DontConfirmOverwrite, !d.promptOverwrite);
     if (!d.initialFileName.isEmpty())
@@ -26,6 +31,12 @@ QFileDialog *makeDialog(QWidget *parent, const Prompter::FileDialog &d, QFileDia
 }
 
 } // namespace
+
+QtPrompter::QtPrompter(QWidget *parent) : m_parent(parent)
+{
+}
+
+QtPrompter::~QtPrompter() = default;
 
 bool QtPrompter::askYesNo(const QString &text)
 {
@@ -64,11 +75,46 @@ std::optional<QString> QtPrompter::saveFileName(const FileDialog &d)
 std::optional<Prompter::Font> QtPrompter::chooseFont(const Font &initial)
 {
     bool ok = false;
-    QFont font(initial.name, initial.size);
-    const QFont chosen = QFontDialog::getFont(&ok, font, m_parent, caption());
+    // The dialog lists installed families: it starts at the one that draws
+    // the name ("Arial CE" is drawn in a substitute), and that family chosen
+    // again keeps the name.
+    const QString drawnIn = QFontInfo(QFont(initial.name)).family();
+    QFont start(drawnIn, initial.size);
+    start.setStyleName(QFontInfo(start).styleName()); // else the dialog may start at "Italic"
+    const QFont chosen = QFontDialog::getFont(&ok, start, m_parent, caption());
     if (!ok)
         return std::nullopt;
-    return Font{chosen.family(), chosen.pointSize()};
+    return Font{chosen.family() == drawnIn ? initial.name : chosen.family(), chosen.pointSize()};
+}
+
+QPrinter &QtPrompter::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    return *m_printer;
+}
+
+QSize QtPrompter::printerPageSize()
+{
+    if (!m_printerChosen && QPrinterInfo::defaultPrinter().isNull())
+        return noPrinterPage;
+    QPrinter &p = printer();
+    const QSize size = p.pageLayout().fullRectPixels(p.resolution()).size();
+    return size.isEmpty() ? noPrinterPage : size;
+}
+
+bool QtPrompter::printerSetup()
+{
+    QPrintDialog dialog(&printer(), m_parent);
+    dialog.setWindowTitle(caption());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    // Printing to a PDF file has no device resolution of its own; give it
+    // the 300 dpi a machine without a printer is reckoned with.
+    if (m_printer->outputFormat() == QPrinter::PdfFormat)
+        m_printer->setResolution(300);
+    m_printerChosen = true;
+    return true;
 }
 
 QString QtPrompter::qtFilter(const QString &filter)

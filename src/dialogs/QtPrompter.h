@@ -2,6 +2,9 @@
 
 #include "Prompter.h"
 
+#include <memory>
+
+class QPrinter;
 class QWidget;
 
 // The editor's prompter: Qt's message boxes and common dialogs, parented to
@@ -9,7 +12,8 @@ class QWidget;
 class QtPrompter : public Prompter
 {
 public:
-    explicit QtPrompter(QWidget *parent = nullptr) : m_parent(parent) {}
+    explicit QtPrompter(QWidget *parent = nullptr);
+    ~QtPrompter() override;
     void setParent(QWidget *parent) { m_parent = parent; }
 
     bool askYesNo(const QString &text) override;
@@ -18,10 +22,18 @@ public:
     std::optional<QString> openFileName(const FileDialog &dialog) override;
     std::optional<QString> saveFileName(const FileDialog &dialog) override;
     std::optional<Font> chooseFont(const Font &initial) override;
+    QSize printerPageSize() override;
+    bool printerSetup() override;
 
     // "Popis (*.a)|*.a|Vše (*.*)|*.*" -> "Popis (*.a);;Vše (*)"
     static QString qtFilter(const QString &filter);
 
 private:
+    QPrinter &printer();
+
     QWidget *m_parent;
+    // The current printer: the system's default until the user picks
+    // another in the setup dialog; made when first asked for.
+    std::unique_ptr<QPrinter> m_printer;
+    bool m_printerChosen = false;
 };

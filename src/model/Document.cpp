@@ -40,6 +40,15 @@ void Document::clearTrainLabels()
     trainLabels.clear();
 }
 
+void Document::dropLabelImages()
+{
+    for (TrainLabel &l : trainLabels) {
+        l.dropImage();
+        l.imageCodes.shrink_to_fit(); // a big font's images are large; give them back
+        l.imageValues.shrink_to_fit();
+    }
+}
+
 void Document::clearTimeLabels()
 {
     timeLabels.clear();

@@ -51,9 +51,9 @@ public:
     int32_t trainCount = 0;
 
     // State flags; never stored.
-    bool noDocument = true;      // nothing to save, no diagram
-    bool untitled = true;        // Save asks for a name
-    bool redrawNeeded = true;    // the renderer re-records its drawing
+    bool noDocument = true;        // nothing to save, no diagram
+    bool untitled = true;          // Save asks for a name
+    bool redrawNeeded = true;      // the renderer re-records its drawing
     bool labelImagesStale = false; // the renderer images every label again
 
     int32_t trainLabelCount() const { return static_cast<int32_t>(trainLabels.size()); }
@@ -67,6 +67,10 @@ public:
     void clearTimeLabels();
     void clearProfiles(); // counts 0, names empty, run times 0, dwells -1
     void clearLegacyLists();
+
+    // Every train label loses its cached image, so the renderer images it
+    // afresh (after its font changed).
+    void dropLabelImages();
 
     TrainLabel &newTrainLabel(); // zeroed, at the head
     TimeLabel &newTimeLabel();   // zeroed, at the head

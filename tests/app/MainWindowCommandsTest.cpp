@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QImageReader>
 #include <QLabel>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -160,6 +161,20 @@ private slots:
         action("Uloitjako1")->trigger();
         QVERIFY(window()->openFile(path("plain.vrs")));
         QVERIFY(doc().trainLabels.front().imageCodes.size() > 2);
+    }
+
+    // The item is hidden; a later menu will show it. It writes what the
+    // window shows, at the client area's size.
+    void bitmapExportWritesTheWindowsPicture()
+    {
+        QVERIFY(!action("Tiskdobitmapy1")->isVisible());
+        QVERIFY(window()->openFile(example()));
+        m_prompter->fileAnswers.push_back(path("vlakorys.bmp"));
+        action("Tiskdobitmapy1")->trigger();
+        QVERIFY(m_prompter->messages().isEmpty());
+        QImageReader reader(path("vlakorys.bmp"));
+        QCOMPARE(reader.size(), window()->clientSize());
+        QCOMPARE(reader.read().convertToFormat(QImage::Format_RGB32), window()->renderer().diagramBitmap());
     }
 
     void aFailedOpenTellsTheUser()

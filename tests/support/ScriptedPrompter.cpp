@@ -54,6 +54,18 @@ std::optional<Prompter::Font> ScriptedPrompter::chooseFont(const Font &initial)
     return answer;
 }
 
+bool ScriptedPrompter::printerSetup()
+{
+    log << QStringLiteral("printer setup");
+    if (printerAnswers.empty())
+        return false;
+    const std::optional<QSize> answer = printerAnswers.front();
+    printerAnswers.pop_front();
+    if (answer)
+        printerPage = *answer;
+    return answer.has_value();
+}
+
 QStringList ScriptedPrompter::messages() const
 {
     QStringList out;

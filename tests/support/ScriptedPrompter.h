@@ -16,9 +16,14 @@ public:
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<QString>> fileAnswers;
     std::deque<std::optional<Font>> fontAnswers;
+    // The current printer's page; a confirmed setup dialog takes the next
+    // scripted page, a cancelled one (nullopt, or none left) keeps it.
+    QSize printerPage = noPrinterPage;
+    std::deque<std::optional<QSize>> printerAnswers;
 
     // Every prompt in order: "question: ...", "information: ...",
-    // "error: ...", "open: <filter>", "save: <filter>", "font: <name>".
+    // "error: ...", "open: <filter>", "save: <filter>", "font: <name>",
+    // "printer setup".
     QStringList log;
     // The last file dialog shown.
     FileDialog lastFileDialog;
@@ -29,6 +34,8 @@ public:
     std::optional<QString> openFileName(const FileDialog &dialog) override;
     std::optional<QString> saveFileName(const FileDialog &dialog) override;
     std::optional<Font> chooseFont(const Font &initial) override;
+    QSize printerPageSize() override { return printerPage; }
+    bool printerSetup() override;
 
     // The texts of the message boxes only (information and error).
     QStringList messages() const;

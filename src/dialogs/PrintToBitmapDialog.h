@@ -1,0 +1,95 @@
+#pragma once
+
+#include "EditMask.h"
+
+#include "editing/PrintPlan.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class Document;
+class Prompter;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+
+// TForm5 "Tisk do bitmapy": a calculator of how large the printed diagram
+// and the printer's paper are for a number of layers, an overlap, a scale,
+// a time range, a kilometre range and a resolution. It changes nothing in
+// the document. Created once at start-up; shown with exec(), which fills it
+// from the document (station lists, largest kilometre) and sets its
+// defaults. The arithmetic is PrintPlan's; "&Nastavení ..." is the printer
+// setup dialog through the Prompter, and "&Tisk" has no action yet.
+class PrintToBitmapDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    PrintToBitmapDialog(const Document &doc, Prompter &prompter, QWidget *parent = nullptr);
+    ~PrintToBitmapDialog() override;
+
+    // What the controls hold.
+    PrintPlan::Choice choice() const;
+    // The resolution chosen in ComboBox3.
+    int resolution() const;
+
+    // The recomputations, each into its labels.
+    void computeWidth();
+    void computeHeight();
+    void computePaper();
+
+public slots:
+    void BitBtn3Click(); // "&Nastavení ...": printer setup
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormShow();
+    // The station lists and the defaults, without computing.
+    void resetControls();
+    void enableRanges();
+    void stationChanged(QComboBox *changed);
+    void timeFieldLeft(QLineEdit *field);
+    PrintPlan &plan();
+
+    const Document &m_doc;
+    Prompter &m_prompter;
+    std::unique_ptr<PrintPlan> m_plan;
+    EditMask m_timeMask;
+    bool m_filling = false;
+    // The station combo boxes' indices to go back to, and a time field's
+    // text when it was entered.
+    int m_stationIndex[2] = {-1, -1};
+    QString m_enteredTime;
+
+    QSpinBox *SpinEdit1 = nullptr; // layers
+    QSpinBox *SpinEdit2 = nullptr; // overlap
+    QSpinBox *SpinEdit3 = nullptr; // scale
+    QRadioButton *RadioButton1 = nullptr;
+    QRadioButton *RadioButton2 = nullptr;
+    QLineEdit *MaskEdit1 = nullptr;
+    QLineEdit *MaskEdit2 = nullptr;
+    QRadioButton *RadioButton3 = nullptr;
+    QRadioButton *RadioButton4 = nullptr;
+    QRadioButton *RadioButton5 = nullptr;
+    QComboBox *ComboBox1 = nullptr;
+    QComboBox *ComboBox2 = nullptr;
+    QSpinBox *SpinEdit4 = nullptr;
+    QSpinBox *SpinEdit5 = nullptr;
+    QLabel *Label9 = nullptr;  // diagram height
+    QLabel *Label10 = nullptr; // diagram width
+    QComboBox *ComboBox3 = nullptr;
+    QLabel *Label14 = nullptr; // paper height
+    QLabel *Label15 = nullptr; // paper width
+    QCheckBox *CheckBox1 = nullptr;
+    QPushButton *BitBtn1 = nullptr;
+    QPushButton *BitBtn2 = nullptr;
+    QPushButton *BitBtn3 = nullptr;
+};

@@ -1,0 +1,109 @@
+#include "SettingsCommand.h"
+
+#include "SettingsDialog.h"
+
+#include "io/SettingsFile.h"
+#include "model/Cp1250.h"
+#include "model/Document.h"
+
+SettingsChoice SettingsChoice::of(const DocumentSettings &s)
+{
+    SettingsChoice c;
+    c.timeFont = {cp1250::toUnicode(s.timeFontName), s.timeFontSize};
+    c.smallTrainFont = {cp1250::toUnicode(s.trainFontSmallName), s.trainFontSmallSize};
+    c.largeTrainFont = {cp1250::toUnicode(s.trainFontLargeName), s.trainFontLargeSize};
+    c.penThin = s.penThin;
+    c.penMedium = s.penMedium;
+    c.penThick = s.penThick;
+    c.saveLabelImages = s.saveLabelImages != 0;
+    return c;
+}
+
+namespace {
+
+// Takes a font that differs into the document's name and size.
+bool takeFont(const Prompter::Font &chosen, QByteArray &name, int32_t &size)
+{
+    const QByteArray chosenName = cp1250::fromUnicode(chosen.name);
+    if (chosenName == name && chosen.size == size)
+        return false;
+    name = chosenName;
+    size = chosen.size;
+    return true;
+}
+
+} // namespace
+
+namespace SettingsCommands {
+
+Outcome apply(Document &doc, SettingsFile &file, const SettingsChoice &choice, const SettingsActions &actions)
+{
+    DocumentSettings &s = doc.settings;
+    Outcome outcome;
+    auto written = [&outcome](bool ok) { outcome.writeFailed = outcome.writeFailed || !ok; };
+    doc.redrawNeeded = false;
+    // Set on the renderer only when it draws: a command that ends without
+    // drawing leaves the renderer's flags as they were.
+    bool keepTimeText = true;
+    int32_t labelSelector = -1;
+
+    if (takeFont(choice.timeFont, s.timeFontName, s.timeFontSize)) {
+        if (actions.makeTimeLabels)
+            actions.makeTimeLabels();
+        doc.redrawNeeded = true;
+        keepTimeText = false;
+        written(file.writeTimeFont(s.timeFontName, s.timeFontSize));
+    }
+    if (takeFont(choice.smallTrainFont, s.trainFontSmallName, s.trainFontSmallSize)) {
+        doc.dropLabelImages();
+        labelSelector = 0;
+        doc.redrawNeeded = true;
+        written(file.writeSmallTrainFont(s.trainFontSmallName, s.trainFontSmallSize));
+    }
+    if (takeFont(choice.largeTrainFont, s.trainFontLargeName, s.trainFontLargeSize)) {
+        doc.dropLabelImages();
+        labelSelector = 0;
+        doc.redrawNeeded = true;
+        written(file.writeLargeTrainFont(s.trainFontLargeName, s.trainFontLargeSize));
+    }
+
+    const struct
+    {
+        int chosen;
+        uint8_t &current;
+        bool (SettingsFile::*write)(uint8_t);
+    } widths[] = {{choice.penThin, s.penThin, &SettingsFile::writePenThin},
+                  {choice.penMedium, s.penMedium, &SettingsFile::writePenMedium},
+                  {choice.penThick, s.penThick, &SettingsFile::writePenThick}};
+    for (const auto &w : widths) {
+        if (w.chosen == w.current)
+            continue;
+        w.current = static_cast<uint8_t>(w.chosen);
+        written((file.*w.write)(w.current));
+        doc.redrawNeeded = true;
+    }
+
+    if (choice.saveLabelImages != (s.saveLabelImages != 0)) {
+        s.saveLabelImages = choice.saveLabelImages ? 1 : 0;
+        written(file.writeSaveLabelImages(choice.saveLabelImages));
+    }
+
+    if (doc.redrawNeeded && actions.render) {
+        actions.render(keepTimeText, labelSelector);
+        outcome.rendered = true;
+    }
+    return outcome;
+}
+
+void settingsCommand(Document &doc, SettingsFile &file, Prompter &prompter, SettingsDialog &dialog,
+                     const SettingsActions &actions)
+{
+    dialog.fill(SettingsChoice::of(doc.settings));
+    dialog.exec();
+    if (!dialog.ok())
+        return;
+    if (apply(doc, file, dialog.choice(), actions).writeFailed)
+        prompter.error(writeErrorMessage.arg(file.path()));
+}
+
+} // namespace SettingsCommands

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "Prompter.h"
+
+#include "model/Records.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+class Document;
+class SettingsDialog;
+class SettingsFile;
+
+// What the settings dialog TForm9 holds: the three label fonts as the texts
+// of its labels, the three line widths and the label-image check box.
+struct SettingsChoice
+{
+    Prompter::Font timeFont;       // minute labels
+    Prompter::Font smallTrainFont; // train labels "M" (Os, Pn ...)
+    Prompter::Font largeTrainFont; // train labels "V" (R, Sn, Nex ...)
+    int penThin = 1;
+    int penMedium = 2;
+    int penThick = 3;
+    bool saveLabelImages = false;
+
+    static SettingsChoice of(const DocumentSettings &settings);
+};
+
+// What the settings command needs from the rest of the program: label
+// generation and the render entry with the renderer's two flags
+// (keep-time-text and the label rebuild selector) to set before it.
+struct SettingsActions
+{
+    std::function<void()> makeTimeLabels;
+    std::function<void(bool keepTimeText, int32_t labelSelector)> render;
+};
+
+// The menu command "Nastavení" (Ctrl+Shift+N).
+namespace SettingsCommands {
+
+inline const QString writeErrorMessage = QStringLiteral("Nastavení nelze zapsat do souboru %1.");
+
+// Fills the dialog from the document's settings and shows it; on OK, apply.
+// The settings file is written at once; a write that fails is reported once.
+void settingsCommand(Document &doc, SettingsFile &file, Prompter &prompter, SettingsDialog &dialog,
+                     const SettingsActions &actions);
+
+struct Outcome
+{
+    bool rendered = false;
+    bool writeFailed = false;
+};
+
+// Takes what differs from the document's settings, in this order: the
+// minute-label font (its labels made again), the small and the large
+// train-label font (every cached label image dropped, every label imaged
+// again), the thin, medium and thick line width, and whether label images
+// are stored in documents. Each change is written to the settings file as
+// it is taken. A font counts as changed when its name differs exactly (case
+// included) or its size differs. The diagram is drawn again when anything
+// but the check box changed; the renderer keeps its minute-label texts
+// unless their font changed and remakes train labels only for a new
+// train-label font.
+Outcome apply(Document &doc, SettingsFile &file, const SettingsChoice &choice, const SettingsActions &actions);
+
+} // namespace SettingsCommands

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QFont>
+#include <QSize>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+class Document;
+
+// The arithmetic of the print-to-bitmap dialog TForm5: how large the
+// diagram comes out for a number of layers (the day cut into strips printed
+// one under another), an overlap between the strips, a scale, a time range
+// and a kilometre range, and how large a printer's page is at a resolution.
+// Sizes are in pixels of the diagram at that scale; millimetres() turns them
+// into millimetres as the dialog shows them. Texts are measured in the
+// dialog's font, given at construction.
+class PrintPlan
+{
+public:
+    enum class TimeRange { All, Span };               // "Vše", "Od:" ... "do:"
+    enum class KmRange { All, Stations, Kilometres }; // "Vše", "Od stanice:", "Od kilometru:"
+
+    static constexpr int minLayers = 1, maxLayers = 30;
+    static constexpr int minOverlap = 0, maxOverlap = 60;
+    static constexpr int minScale = 50, maxScale = 525, scaleStep = 25;
+    static constexpr int minKm = 0, maxKmField = 999;
+
+    struct Choice
+    {
+        int layers = 1;
+        int overlap = 0; // minutes
+        int scale = 100; // per cent
+        TimeRange timeRange = TimeRange::All;
+        int fromMinute = 0; // minutes of the day
+        int toMinute = 23 * 60 + 59;
+        KmRange kmRange = KmRange::All;
+        int fromStation = -1; // 0-based positions in the station list; -1 none
+        int toStation = -1;
+        int fromKm = 0;
+        int toKm = 999;
+        bool legend = true; // "Přidat legendu stanic"
+    };
+
+    PrintPlan(const Document &doc, const QFont &font);
+
+    // The largest station kilometre; 0 without stations.
+    int32_t maxKm() const { return m_maxKm; }
+
+    // The width of one layer: the pixels of its share of the time range and
+    // the 40-pixel station column.
+    int64_t widthPixels(const Choice &c) const;
+    // The height of all layers one under another.
+    int64_t heightPixels(const Choice &c) const;
+    // What the whole kilometre range adds to the station lines' height: per
+    // layer the top margin, room for train labels that stand beyond the top
+    // or bottom station line, the hour numbers and the station legend.
+    int64_t extraHeight(const Choice &c) const;
+
+    // Pixels at the diagram's 13 pixels per 3 mm, rounded.
+    static int64_t millimetres(int64_t pixels);
+
+    // Whether the "Od stanice:" station lies at or below the "do stanice:"
+    // one; a choice that would break this is taken back.
+    bool stationsInOrder(int fromStation, int toStation) const;
+
+    // "75 X 75", "300 X 300": the number before the first blank.
+    static int resolutionOf(const QString &item);
+    // A page of the given device pixels at a resolution, in millimetres as
+    // the dialog shows them: R / 25.6 pixels a millimetre (25.6, not 25.4,
+    // as the dialog has always reckoned); width and height, rounded.
+    static QSize paperMillimetres(QSize pagePixels, int resolution);
+
+    // The scale field on leaving it: held to its range and rounded down to a
+    // multiple of 25.
+    static int scaleOnLeaving(int value);
+
+    // A time field's text ("hh:mm", blanks for missing leading digits) as
+    // minutes of the day; nullopt when it is no time of day.
+    static std::optional<int> minuteOfText(const QString &text);
+
+private:
+    struct Span
+    {
+        int start = 0;
+        int minutes = 1440;
+    };
+    static Span spanOf(const Choice &c);
+    int32_t kmOfStation(int index) const;
+
+    const Document &m_doc;
+    QFont m_font;
+    int32_t m_maxKm = 0;
+};

@@ -1,0 +1,201 @@
+// What OK in the settings dialog changes, writes and redraws.
+#include "dialogs/SettingsCommand.h"
+
+#include "io/SettingsFile.h"
+#include "model/Document.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+struct Row
+{
+    const char *name;
+    std::function<void(SettingsChoice &)> change;
+    // The keys of the settings file afterwards, as "Section/Key=value" in
+    // file order.
+    QStringList written;
+    bool timeLabelsMade;
+    bool imagesDropped;
+    bool rendered;
+    bool keepTimeText = true;
+    int labelSelector = -1;
+};
+
+void PrintTo(const Row &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+class SettingsCommandTest : public ::testing::TestWithParam<Row>
+{
+protected:
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Vlakorys.ini"));
+    SettingsFile file{path};
+    Document doc;
+
+    // The file's keys in order; sections as they first appear.
+    QStringList fileKeys() const
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QStringList out;
+        QString section;
+        for (const QByteArray &raw : f.readAll().split('\n')) {
+            const QString line = QString::fromUtf8(raw).trimmed();
+            if (line.startsWith(u'['))
+                section = line.mid(1, line.size() - 2);
+            else if (line.contains(u'='))
+                out << section + u'/' + line.section(u'=', 0, 0).trimmed() + u'=' + line.section(u'=', 1).trimmed();
+        }
+        return out;
+    }
+};
+
+TEST_P(SettingsCommandTest, TakesWritesAndRedrawsWhatDiffers)
+{
+    const Row &row = GetParam();
+    for (int i = 0; i < 3; ++i) {
+        TrainLabel &l = doc.newTrainLabel();
+        l.imageCodes = {3, 0};
+        l.imageValues = {0};
+    }
+    doc.redrawNeeded = true; // the command starts from a clean flag
+    SettingsChoice choice = SettingsChoice::of(doc.settings);
+    row.change(choice);
+
+    bool timeLabels = false;
+    int renders = 0;
+    bool keep = false;
+    int32_t selector = 99;
+    SettingsActions actions;
+    actions.makeTimeLabels = [&] {
+        timeLabels = true;
+        EXPECT_EQ(doc.settings.timeFontName, choice.timeFont.name.toUtf8()) << "labels are made in the new font";
+    };
+    actions.render = [&](bool keepTimeText, int32_t labelSelector) {
+        ++renders;
+        keep = keepTimeText;
+        selector = labelSelector;
+        EXPECT_TRUE(doc.redrawNeeded);
+    };
+    const SettingsCommands::Outcome outcome = SettingsCommands::apply(doc, file, choice, actions);
+
+    EXPECT_FALSE(outcome.writeFailed);
+    EXPECT_EQ(fileKeys(), row.written);
+    EXPECT_EQ(timeLabels, row.timeLabelsMade);
+    for (const TrainLabel &l : doc.trainLabels)
+        EXPECT_EQ(l.hasImage(), !row.imagesDropped);
+    EXPECT_EQ(renders, row.rendered ? 1 : 0);
+    EXPECT_EQ(outcome.rendered, row.rendered);
+    if (row.rendered) {
+        EXPECT_EQ(keep, row.keepTimeText);
+        EXPECT_EQ(selector, row.labelSelector);
+    } else {
+        EXPECT_FALSE(doc.redrawNeeded);
+    }
+    EXPECT_TRUE(SettingsChoice::of(doc.settings).timeFont == choice.timeFont);
+    EXPECT_EQ(SettingsChoice::of(doc.settings).penThick, choice.penThick);
+    EXPECT_EQ(SettingsChoice::of(doc.settings).saveLabelImages, choice.saveLabelImages);
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, SettingsCommandTest,
+                         ::testing::Values(Row{"Nothing", [](SettingsChoice &) {}, {}, false, false, false},
+                                           Row{"CheckBoxAlone",
+                                               [](SettingsChoice &c) { c.saveLabelImages = true; },
+                                               {"Nastaveni/UlozitPopisky=1"},
+                                               false,
+                                               false,
+                                               false},
+                                           Row{"TimeFont",
+                                               [](SettingsChoice &c) {
+                                                   c.timeFont = {"Liberation Serif", 7};
+                                               },
+                                               {"Casove popisky/Name=Liberation Serif", "Casove popisky/Size=7"},
+                                               true,
+                                               false,
+                                               true,
+                                               false,
+                                               -1},
+                                           Row{"TimeFontNameCaseCounts",
+                                               [](SettingsChoice &c) { c.timeFont.name = "ARIAL CE"; },
+                                               {"Casove popisky/Name=ARIAL CE", "Casove popisky/Size=7"},
+                                               true,
+                                               false,
+                                               true,
+                                               false,
+                                               -1},
+                                           Row{"SmallTrainFont",
+                                               [](SettingsChoice &c) {
+                                                   c.smallTrainFont = {"DejaVu Sans", 8};
+                                               },
+                                               {"Vlakove popisky/NameM=DejaVu Sans", "Vlakove popisky/SizeM=8"},
+                                               false,
+                                               true,
+                                               true,
+                                               true,
+                                               0},
+                                           Row{"LargeTrainFontSize",
+                                               [](SettingsChoice &c) { c.largeTrainFont.size = 14; },
+                                               {"Vlakove popisky/NameV=Arial CE", "Vlakove popisky/SizeV=14"},
+                                               false,
+                                               true,
+                                               true,
+                                               true,
+                                               0},
+                                           Row{"OneLineWidth",
+                                               [](SettingsChoice &c) { c.penMedium = 5; },
+                                               {"Cary/Stredni=5"},
+                                               false,
+                                               false,
+                                               true,
+                                               true,
+                                               -1},
+                                           Row{"Everything, written in order",
+                                               [](SettingsChoice &c) {
+                                                   c.timeFont.size = 9;
+                                                   c.smallTrainFont.size = 9;
+                                                   c.largeTrainFont.size = 9;
+                                                   c.penThin = 4;
+                                                   c.penMedium = 5;
+                                                   c.penThick = 6;
+                                                   c.saveLabelImages = true;
+                                               },
+                                               {"Casove popisky/Name=Arial CE", "Casove popisky/Size=9",
+                                                "Vlakove popisky/NameM=Times New Roman CE", "Vlakove popisky/SizeM=9",
+                                                "Vlakove popisky/NameV=Arial CE", "Vlakove popisky/SizeV=9",
+                                                "Cary/Slaba=4", "Cary/Stredni=5", "Cary/Silna=6",
+                                                "Nastaveni/UlozitPopisky=1"},
+                                               true,
+                                               true,
+                                               true,
+                                               false,
+                                               0}),
+                         [](const auto &info) {
+                             QString name = QString::fromLatin1(info.param.name);
+                             name.remove(u' ').remove(u',');
+                             return name.toStdString();
+                         });
+
+TEST(SettingsCommand, AFailedWriteIsReportedAndTheDocumentStillChanges)
+{
+    QTemporaryDir dir;
+    // A directory where the file should be: nothing can replace it.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Vlakorys.ini")));
+    SettingsFile file(dir.filePath(QStringLiteral("Vlakorys.ini")));
+    Document doc;
+    SettingsChoice choice = SettingsChoice::of(doc.settings);
+    choice.penThin = 7;
+    EXPECT_TRUE(SettingsCommands::apply(doc, file, choice, {}).writeFailed);
+    EXPECT_EQ(doc.settings.penThin, 7);
+}
+
+} // namespace

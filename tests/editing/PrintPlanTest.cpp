@@ -1,0 +1,151 @@
+// The print-to-bitmap calculator: diagram and paper sizes, and the rules of
+// its fields.
+#include "editing/PrintPlan.h"
+
+#include "SampleLine.h"
+
+#include "dialogs/Prompter.h"
+#include "model/ClockTime.h"
+#include "model/Document.h"
+
+#include <QFontMetrics>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+using C = PrintPlan::Choice;
+using T = PrintPlan::TimeRange;
+using K = PrintPlan::KmRange;
+
+// A (km 0), B (km 10), C (km 25), D (km 10). At 100 % one kilometre is 8
+// pixels; texts are measured in the font given to the plan.
+class PrintPlanTest : public ::testing::Test
+{
+protected:
+    Document doc;
+    const QFont font{QStringLiteral("DejaVu Sans"), 9};
+    const int lineHeight = QFontMetrics(font).height();
+    const int margin = 5 * QFontMetrics(font).horizontalAdvance(QStringLiteral("asaas")) + 13;
+
+    void SetUp() override
+    {
+        for (auto [name, km] : {std::pair("A", 0), {"B", 10}, {"C", 25}, {"D", 10}})
+            SampleLine::addStation(doc, name, km);
+    }
+    PrintPlan plan() const { return PrintPlan(doc, font); }
+    static C span(int layers, int overlap, int scale, int from, int to)
+    {
+        C c;
+        c.layers = layers;
+        c.overlap = overlap;
+        c.scale = scale;
+        c.timeRange = T::Span;
+        c.fromMinute = from;
+        c.toMinute = to;
+        return c;
+    }
+    void addLabel(double hours, double level, double angle = 0)
+    {
+        TrainLabel &l = doc.newTrainLabel();
+        l.text = "Os 1";
+        l.time = hours / 24;
+        l.level = level;
+        l.angle = angle;
+    }
+};
+
+} // namespace
+
+TEST_F(PrintPlanTest, WidthInMillimetres)
+{
+    const struct
+    {
+        C choice;
+        int64_t millimetres;
+    } rows[] = {
+        {C{}, 1338},                                         // (1440 * 4 + 40) * 3 / 13
+        {C{.layers = 2, .overlap = 30}, 688},                // ((30 * 4 + 5760) / 2 + 40) * 3 / 13
+        {C{.scale = 110}, 1338},                             // 110 / 25 is still 4 pixels a minute
+        {span(1, 30, 100, 6 * 60, 18 * 60), 674},            // one layer takes no overlap
+        {span(3, 15, 200, 6 * 60, 18 * 60), 480},            // (8 * 720 + 3 * 15 * 8) / 3 + 40
+        {C{.layers = 30, .overlap = 60, .scale = 525}, 523}, // (29 * 60 * 21 + 1440 * 21) / 30 + 40 = 2266
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(PrintPlan::millimetres(plan().widthPixels(row.choice)), row.millimetres)
+            << row.choice.layers << " layers at " << row.choice.scale;
+}
+
+TEST_F(PrintPlanTest, HeightOfAStationOrKilometreRange)
+{
+    C c;
+    c.layers = 2;
+    c.kmRange = K::Stations;
+    c.fromStation = 0;
+    c.toStation = 2;
+    EXPECT_EQ(plan().heightPixels(c), 2 * (margin + 2 * 4 * 25));
+    c.kmRange = K::Kilometres;
+    c.fromKm = 5;
+    c.toKm = 15;
+    EXPECT_EQ(plan().heightPixels(c), 2 * (margin + 2 * 4 * 10));
+}
+
+TEST_F(PrintPlanTest, HeightOfTheWholeLineHasRoomAroundEachLayer)
+{
+    C c;
+    c.legend = false;
+    const int hours = 19 + lineHeight;
+    EXPECT_EQ(plan().heightPixels(c), 2 * 4 * 25 + 20 + hours);
+
+    // Four short names make one legend line, 40 pixels under the axis.
+    c.legend = true;
+    EXPECT_EQ(plan().extraHeight(c), 20 + 40 + lineHeight);
+
+    // A label dragged 5 km above the top station in the first of two layers,
+    // one 5 km below the bottom station in the second.
+    c.legend = false;
+    c.layers = 2;
+    addLabel(3, 30);
+    addLabel(20, -5);
+    const int above = 5 * 8 + lineHeight / 2;
+    const int below = 5 * 8 + lineHeight - lineHeight / 2;
+    EXPECT_EQ(plan().extraHeight(c), above + hours + 20 + below + hours);
+    // Standing on end it reaches further down.
+    doc.trainLabels.front().angle = std::numbers::pi / 2;
+    const int w = QFontMetrics(font).horizontalAdvance(QStringLiteral("Os 1"));
+    const double standing = 5 * 8 - lineHeight / 2 + lineHeight * std::cos(std::numbers::pi / 2) + w;
+    EXPECT_EQ(plan().extraHeight(c), above + hours + 20 + static_cast<int>(std::ceil(standing)) + hours);
+}
+
+TEST_F(PrintPlanTest, StationGuardKeepsTheRangeRising)
+{
+    EXPECT_TRUE(plan().stationsInOrder(0, 2));
+    EXPECT_TRUE(plan().stationsInOrder(1, 3)); // level
+    EXPECT_FALSE(plan().stationsInOrder(2, 1));
+    EXPECT_TRUE(plan().stationsInOrder(-1, 0)); // nothing chosen yet
+}
+
+TEST(PrintPlanFields, ResolutionPaperScaleAndTimes)
+{
+    for (auto [item, dpi] : {std::pair("75 X 75", 75), {"144 X 144", 144}, {"300 X 300", 300}})
+        EXPECT_EQ(PrintPlan::resolutionOf(QString::fromLatin1(item)), dpi);
+
+    // R / 25.6 pixels a millimetre, rounded.
+    EXPECT_EQ(PrintPlan::paperMillimetres(Prompter::noPrinterPage, 300), QSize(212, 299));
+    EXPECT_EQ(PrintPlan::paperMillimetres(Prompter::noPrinterPage, 75), QSize(847, 1197));
+
+    for (auto [typed, left] : {std::pair(110, 100), {125, 125}, {524, 500}, {45, 50}, {600, 525}})
+        EXPECT_EQ(PrintPlan::scaleOnLeaving(typed), left) << typed;
+
+    for (auto [text, minute] : {std::pair("00:00", 0),
+                                {"23:59", 1439},
+                                {" 7:05", 425},
+                                {"_7:05", 425},
+                                {"24:00", -1},
+                                {"12:60", -1},
+                                {"  :  ", -1}})
+        EXPECT_EQ(PrintPlan::minuteOfText(QString::fromLatin1(text)).value_or(-1), minute) << text;
+}
