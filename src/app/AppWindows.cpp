@@ -4,6 +4,7 @@
 #include "Session.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddTrainDialog.h"
+#include "dialogs/FindTrainDialog.h"
 #include "dialogs/InsertToolWindow.h"
 #include "dialogs/KilometreDialog.h"
 #include "dialogs/PrintToBitmapDialog.h"
@@ -30,6 +31,9 @@ AppWindows::AppWindows(Session &session)
     // Nothing opens TForm5 yet; it is made in its place all the same.
     m_form5 = new PrintToBitmapDialog(session.document, session.prompter, m_form1);
     m_order << m_form5->objectName();
+    m_form6 = new FindTrainDialog(m_form1);
+    m_order << m_form6->objectName();
+    m_form1->setFindDialog(m_form6);
     m_form7 = new ProgressWindow(m_form1);
     m_order << m_form7->objectName();
     m_form1->setProgressWindow(m_form7);

@@ -3,6 +3,7 @@
 #include "CliOutput.h"
 #include "DumpCommand.h"
 
+#include "editing/FindTrain.h"
 #include "model/Document.h"
 #include "render/HeadlessWindow.h"
 #include "render/Renderer.h"
@@ -85,6 +86,8 @@ QString RenderCommand::parse(const QStringList &args, Options &o)
             if (value != QLatin1String("on") && value != QLatin1String("off"))
                 return QStringLiteral("--time-labels: expected on or off");
             o.timeLabels = value == QLatin1String("on");
+        } else if (arg == QLatin1String("--find")) {
+            o.find = value;
         } else {
             return arg + QStringLiteral(": unknown option");
         }
@@ -122,6 +125,13 @@ QImage RenderCommand::render(Document &doc, const Options &o, const LabelSteps &
     DiagramView view;
     view.updateScale(s);
     Renderer renderer(doc, view);
+    if (o.find) {
+        // As a confirmed search leaves it; this render rebuilds everything.
+        if (const Train *found = FindTrain::first(doc, *o.find)) {
+            renderer.highlightOn = true;
+            renderer.foundName = found->name.view().toByteArray();
+        }
+    }
     renderer.keepTimeText = false;
     renderer.labelSelector = 0;
     doc.redrawNeeded = true;
@@ -150,6 +160,9 @@ int RenderCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
     const QString error = DumpCommand::openDocument(doc, options.input, m_labels);
     if (!error.isEmpty())
         return CliOutput::fail(err, options.input, error);
+
+    if (options.find && !FindTrain::first(doc, *options.find))
+        return CliOutput::fail(err, options.input, FindTrain::notFoundMessage(*options.find));
 
     QImage picture = render(doc, options, m_labels);
     const QByteArray format = formatOf(options.output);

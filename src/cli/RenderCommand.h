@@ -16,13 +16,16 @@ class Document;
 // entry. Options: --size WxH (the paint box, default 1600x900), --zoom Z,
 // --ratio X:Y, --scroll H,V (scroll positions in units, held to the bars'
 // ranges as the editor holds them) and --time-labels on|off; without them
-// the document's own settings apply. OUT.bmp is a 24-bit Windows bitmap.
+// the document's own settings apply. --find TEXT highlights the train the
+// editor's "Najdi vlak..." finds for TEXT; when none matches, the editor's
+// message goes to standard error and no picture is written. OUT.bmp is a
+// 24-bit Windows bitmap.
 class RenderCommand
 {
 public:
     static constexpr const char *usage =
         "vlakorys-cli render FILE.vrs OUT.png|OUT.bmp [--size WxH] [--zoom Z] [--ratio X:Y] [--scroll H,V] "
-        "[--time-labels on|off]";
+        "[--time-labels on|off] [--find TEXT]";
     // The largest paint box: two pictures of this size stay far below a
     // gigabyte.
     static constexpr int maxSide = 8192;
@@ -37,6 +40,7 @@ public:
         int hpos = 0;
         int vpos = 0;
         std::optional<bool> timeLabels;
+        std::optional<QString> find; // the text typed into "Najdi vlak..."
     };
 
     explicit RenderCommand(LabelSteps labels = LabelSteps::standard()) : m_labels(std::move(labels)) {}
