@@ -162,14 +162,19 @@ private slots:
         QCOMPARE(window()->insertTool().count(), 4);
 
         AddTrainDialog *add = m_windows->addTrainDialog();
+        moveTo(30, 8, 20);
         GuiKeys::whenActive(add, [&] {
-            QCOMPARE(add->grid()->model()->index(1, 4).data().toString(), QStringLiteral("1"));
+            // Libeň: arrival 8:02, three minutes' stop, departure 8:05.
+            const QAbstractItemModel *table = add->grid()->model();
+            QCOMPARE(table->index(1, AddTrainDialog::DwellColumn).data().toString(), QStringLiteral("3"));
+            QCOMPARE(table->index(1, AddTrainDialog::DepartureColumn).data().toString(), QStringLiteral(" 8:05:00"));
+            QVERIFY(GuiKeys::activate(add)); // as the window system gives a new dialog the focus
             auto *number = child<QSpinBox>(add, "SpinEdit1");
             QVERIFY(number->hasFocus());
             GuiKeys::type(add, QStringLiteral("5401"));
             click(child<QPushButton>(add, "BitBtn1"));
         });
-        clickAt(30, 8, 20, Qt::ShiftModifier);
+        QTest::mouseClick(paintBox(), Qt::LeftButton, Qt::ShiftModifier, at(30, 8, 20));
 
         QVERIFY(!tool->isVisible());
         QVERIFY(!window()->insertTool().isActive());
@@ -184,6 +189,7 @@ private slots:
 
     void savedAndOpenedAgainWithTheProfilesTimes()
     {
+        QVERIFY(GuiKeys::activate(window())); // back from the dialog
         QTest::keyClick(window(), Qt::Key_S, Qt::ControlModifier);
         click(child<QToolButton>(window(), "SpeedButton1")); // Nový vlakorys
         QVERIFY(doc().trains.empty());
