@@ -11,9 +11,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <limits>
 
 AddTrainDialog::AddTrainDialog(QWidget *parent)
@@ -43,8 +45,15 @@ AddTrainDialog::AddTrainDialog(QWidget *parent)
     StringGrid1->setRowHeight(std::max(16, fontMetrics().height() + 2));
     StringGrid1->setSource([this] { return static_cast<int>(m_rows.size()) + 1; },
                            [this](int column, int row) { return column == 0 ? QString() : cell(column - 1, row); });
-    StringGrid1->setColumnWidths({0, 179, 34, 50, 28, 47});
+    // The time columns hold times with seconds: wide enough for them in
+    // today's fonts.
+    const int time = StringGrid1->fontMetrics().horizontalAdvance(QStringLiteral(" 88:88:88")) + 8;
+    StringGrid1->setColumnWidths({0, 179, 34, std::max(50, time), 28, std::max(47, time)});
     StringGrid1->verticalHeader()->hide();
+    int tableWidth = 2 * StringGrid1->frameWidth() + StringGrid1->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < ColumnCount; ++c)
+        tableWidth += StringGrid1->columnWidth(c);
+    StringGrid1->setMinimumWidth(tableWidth);
 
     CheckBox1 = named(new QCheckBox(QStringLiteral("Rušící"), this), "CheckBox1");
     CheckBox2 = named(new QCheckBox(QStringLiteral("Podle potřeby"), this), "CheckBox2");
