@@ -107,7 +107,6 @@ public:
     // (TForm13): the tool shows itself in the one and asks the other.
     void setInsertToolWindows(InsertToolWindow *toolWindow, AddTrainDialog *addTrain);
     InsertTool &insertTool() { return m_insertTool; }
-    QTimer *timer() const { return Timer1; }
     // The Editace menu with all its commands, disabled while the tool is open.
     void setEditMenuEnabled(bool enabled);
     bool editMenuEnabled() const;

@@ -145,6 +145,7 @@ private slots:
         InsertToolWindow *tool = m_windows->insertToolWindow();
         QVERIFY(tool->isVisible());
         QVERIFY(!child<QMenu>(window(), "Editace1")->isEnabled());
+        QVERIFY(!child<QAction>(window(), "Stanice1")->isEnabled()); // nor its shortcuts
         QCOMPARE(child<QLabel>(tool, "Label3")->text(), QStringLiteral("Osobní"));
 
         clickAt(0, 8, 0); // the departure from Praha
@@ -179,6 +180,7 @@ private slots:
         QVERIFY(!tool->isVisible());
         QVERIFY(!window()->insertTool().isActive());
         QVERIFY(child<QMenu>(window(), "Editace1")->isEnabled());
+        QVERIFY(child<QAction>(window(), "Stanice1")->isEnabled());
         QCOMPARE(doc().trains.size(), size_t(1));
         QCOMPARE(doc().trainLabelCount(), 1);
         QVERIFY(doc().timeLabelCount() > 0);
