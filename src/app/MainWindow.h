@@ -5,6 +5,7 @@
 #include "dialogs/DiagramActions.h"
 #include "editing/DiagramEditView.h"
 #include "editing/DiagramMouse.h"
+#include "editing/InsertTool.h"
 #include "render/DiagramView.h"
 #include "render/DiagramWindow.h"
 #include "render/ProgressSink.h"
@@ -13,8 +14,11 @@
 
 #include <QMainWindow>
 
+class AddTrainDialog;
 class AnalogClock;
 class FindTrainDialog;
+class InsertToolWindow;
+class ProfileDialog;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -23,6 +27,7 @@ class QScrollBar;
 class QSpinBox;
 class QKeyEvent;
 class QMouseEvent;
+class QTimer;
 class QToolButton;
 class PaintBox;
 class QSessionManager;
@@ -110,6 +115,16 @@ public:
     // The settings dialog TForm9, created after this window.
     void setSettingsDialog(SettingsDialog *dialog) { m_settings = dialog; }
 
+    // The travel-time editor (TForm10), created after this window.
+    void setProfileDialog(ProfileDialog *dialog) { m_profiles = dialog; }
+    // The insert-train tool's window (TForm12) and the add-train dialog
+    // (TForm13): the tool shows itself in the one and asks the other.
+    void setInsertToolWindows(InsertToolWindow *toolWindow, AddTrainDialog *addTrain);
+    InsertTool &insertTool() { return m_insertTool; }
+    // The Editace menu with all its commands, disabled while the tool is open.
+    void setEditMenuEnabled(bool enabled);
+    bool editMenuEnabled() const;
+
     // The progress window TForm7, created after this window.
     void setProgressWindow(ProgressSink *progress) { m_progress = progress ? progress : &m_nullProgress; }
 
@@ -144,12 +159,15 @@ public slots:
     void Uloit1Click();     // Save
     void Uloitjako1Click(); // Save as
     void Import1Click();
-    void Tiskdobitmapy1Click(); // bitmap export
-    void Stanice1Click();       // station list
-    void Vlaky1Click();         // train list
-    void Najdivlak1Click();     // find a train
-    void Nastaven1Click();      // settings
-    void Konec1Click();         // Exit
+    void Tiskdobitmapy1Click();    // bitmap export
+    void Stanice1Click();          // station list
+    void Vlaky1Click();            // train list
+    void Jzdndoby1Click();         // travel-time profiles
+    void Vloitvlakzjzddob1Click(); // insert a train from a profile
+    void Najdivlak1Click();        // find a train
+    void Nastaven1Click();         // settings
+    void Timer1Timer();
+    void Konec1Click(); // Exit
     void Oaplikaci1Click();
     void SpeedButton7Click(); // zoom in
     void SpeedButton8Click(); // zoom out
@@ -184,6 +202,7 @@ private:
     void documentRestored();
     // A mouse release, as one step when it drops a dragged label.
     template <typename Release> void labelRelease(Release release);
+    void closeInsertTool();
     void createToolPanel();
     QAction *addItem(QMenu *menu, const char *objectName, const QString &caption, const QKeySequence &shortcut = {});
     QToolButton *addSpeedButton(const char *objectName, const QString &hint, const QIcon &icon);
@@ -223,6 +242,11 @@ private:
     FindTrainDialog *m_findTrain = nullptr;     // TForm6
     SettingsDialog *m_settings = nullptr;       // TForm9
     QString m_bitmapFileName;                   // SaveDialog2's file name
+    ProfileDialog *m_profiles = nullptr;        // TForm10
+    InsertToolWindow *m_insertWindow = nullptr; // TForm12
+
+    InsertTool m_insertTool;
+    QTimer *Timer1 = nullptr;
 
     RecoveryKeeper *m_recovery = nullptr;
     // The question before closing was answered during the session's end.
@@ -232,6 +256,8 @@ private:
     QAction *Znovu1 = nullptr;
     QAction *Tiskdobitmapy1 = nullptr;
     QMenu *Editace1 = nullptr;
+    QList<QAction *> m_editActions; // Editace1's commands, each with its own enabled state
+    QList<bool> m_editActionsEnabled;
 
 public:
     // Set by the program at start-up (AppWindows); the about box TForm8.
