@@ -6,6 +6,8 @@
 #include "app/MainWindow.h"
 #include "app/PaintBox.h"
 #include "app/Session.h"
+#include "dialogs/AddTrainDialog.h"
+#include "dialogs/ProfileDialog.h"
 #include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
@@ -16,6 +18,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -118,6 +121,35 @@ class UnsavedChangesGuiTest : public QObject
         return times;
     }
 
+    // The pointer over a kilometre of the line at a minute of the day.
+    QPoint at(int km, int minute) const
+    {
+        const DiagramView &v = window()->view();
+        return QPoint(v.screenX(Geometry::round(minute * v.scale)),
+                      v.screenY(Geometry::y(km, doc().settings.zoom, doc().maxKm)));
+    }
+
+    // A train laid with the insert-train tool from Liberec to km 12 along a
+    // profile and added.
+    void insertATrain()
+    {
+        TravelTimeProfile &p = doc().profiles.at(1, 1);
+        for (int i = 1; i <= 14; ++i)
+            p.runTimeAt(i) = 4;
+        doc().profiles.countOf(1) = 1;
+        action("Vloitvlakzjzddob1")->trigger();
+        QVERIFY(window()->insertTool().isActive());
+        PaintBox *box = window()->paintBox();
+        QTest::mouseEvent(QTest::MouseMove, box, Qt::NoButton, {}, at(0, 60));
+        QTest::mouseClick(box, Qt::LeftButton, {}, at(0, 60));
+        QTest::mouseEvent(QTest::MouseMove, box, Qt::NoButton, {}, at(12, 100));
+        QCOMPARE(action("Zpt1")->isEnabled(), false); // not while a train is laid
+        AddTrainDialog *add = m_windows->addTrainDialog();
+        GuiKeys::whenActive(add, [add] { add->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click(); });
+        QTest::mouseClick(box, Qt::LeftButton, Qt::ShiftModifier, at(12, 100));
+        QVERIFY(!window()->insertTool().isActive());
+    }
+
     // A change made by a command: the thin pen, as the settings dialog sets it.
     void change()
     {
@@ -164,6 +196,20 @@ private slots:
             });
             action("Vlaky1")->trigger();
         }) << true;
+        QTest::newRow("profiles, OK") << std::function<void()>([this] {
+            ProfileDialog *d = m_windows->profileDialog();
+            GuiKeys::whenActive(d, [d] {
+                d->editor().commitCell(1, 2, QStringLiteral("3+"));
+                d->BitBtn1Click();
+            });
+            action("Jzdndoby1")->trigger();
+        }) << true;
+        QTest::newRow("profiles, cancelled") << std::function<void()>([this] {
+            ProfileDialog *d = m_windows->profileDialog();
+            GuiKeys::whenActive(d, [d] { d->editor().commitCell(1, 2, QStringLiteral("3+")); });
+            action("Jzdndoby1")->trigger();
+        }) << false;
+        QTest::newRow("inserted train") << std::function<void()>([this] { insertATrain(); }) << true;
         QTest::newRow("label drop") << std::function<void()>([this] { dragLabel({50, -40}); }) << true;
         QTest::newRow("label copy") << std::function<void()>([this] {
             dragLabel({50, -40}, Qt::ControlModifier);

@@ -5,6 +5,7 @@
 #include "../io/FileBytes.h"
 
 #include "editing/DiagramMouse.h"
+#include "editing/InsertTool.h"
 #include "editing/LabelGeneration.h"
 #include "editing/TrainListEditor.h"
 #include "io/TextImport.h"
@@ -48,6 +49,12 @@ public:
         SampleLine::fill(doc, {6, 40, 8, 6});
         doc.noDocument = false;
         doc.settings.saveLabelImages = 1;
+        TravelTimeProfile &p = doc.profiles.at(1, 1);
+        for (int i = 1; i <= 5; ++i) {
+            p.runTimeAt(i) = 4 + i;
+            p.dwellAt(i) = 2;
+        }
+        doc.profiles.countOf(1) = 1;
         view.updateScale(doc.settings);
         MakeTrainLabels(doc, view.scale);
         MakeTimeLabels(doc, view.scale, progress);
@@ -81,6 +88,32 @@ public:
             return;
         }
         FAIL() << "no label to drag";
+    }
+
+    // The insert-train tool lays a train from the first station to the
+    // fourth along a profile and adds it, as the editor does.
+    void insertATrain()
+    {
+        InsertTool tool(doc, view);
+        InsertToolActions a;
+        a.confirmTrain = [](const std::vector<AddTrainRow> &) { return NewTrainChoice{QStringLiteral("R"), 611}; };
+        a.makeLabelsForNewTrains = [this] { MakeLabelsForNewTrains(doc, view.scale); };
+        a.makeTimeLabels = [this] { MakeTimeLabels(doc, view.scale, progress); };
+        a.render = [this] { renderer.render(window); };
+        tool.setActions(a);
+        ASSERT_TRUE(tool.open());
+        auto at = [this](int km, int minute, Qt::KeyboardModifiers keys = {}) {
+            const QPoint p(40 + Geometry::round(minute * view.scale) - 5 * view.hpos,
+                           20 + 2 * doc.settings.zoom * (doc.maxKm - km) - 2 * view.vpos);
+            return MouseEvent{Qt::LeftButton, Qt::LeftButton, keys, p};
+        };
+        tool.pointerMove(at(0, 300));
+        tool.leftPress(at(0, 300));
+        tool.pointerMove(at(24, 330));
+        ASSERT_GE(tool.count(), 2);
+        const size_t trains = doc.trains.size();
+        tool.leftPress(at(24, 330, Qt::ShiftModifier));
+        ASSERT_EQ(doc.trains.size(), trains + 1);
     }
 
     void change(int step)
@@ -117,6 +150,7 @@ TEST_F(EditHistoryTest, EveryEditUndoneAndRedoneToTheBytes)
              t.doc.trainCount = editor.trainCount();
              MakeTimeLabels(t.doc, t.view.scale, t.progress);
          }},
+        {"inserted train", [](EditHistoryTest &t) { t.insertATrain(); }},
         {"import",
          [](EditHistoryTest &t) {
              const auto result = TextImport::run(
