@@ -64,26 +64,6 @@ TEST_F(CliCommandsTest, DumpRunsTheLabelStepsOfOpen)
     }
 }
 
-TEST_F(CliCommandsTest, DumpShowsKindsAndLabelsAsOpenLeavesThem)
-{
-    Document doc;
-    SampleLine::fill(doc, {4, 12, 2, 4});
-    doc.clearStationKinds();
-    FileBytes::write(path("doc.vrs"), FileBytes::of(doc));
-    const CommandRun r = cli({"dump", path("doc.vrs")});
-    ASSERT_EQ(r.status, 0) << r.err.constData();
-    const Json json = Json::parse(r.out.toStdString());
-    // Every station gets a default kind record, prepended in station order.
-    ASSERT_EQ(json["stationKinds"].size(), 4u);
-    EXPECT_EQ(json["stationKinds"][0], Json::parse(R"({"stationIndex": 4, "dopravna": 0, "hradlo": 0, "hlaska": 0,
-        "odbocka": 0, "nakladiste": 0, "zastavka": 1, "kilometr": 0})"));
-    // The program's own train labels; the newest, the last train's, at the head.
-    ASSERT_EQ(json["trainLabels"].size(), 2u);
-    EXPECT_EQ(json["trainLabels"][0]["text"], json["trains"][1]["name"]);
-    EXPECT_EQ(json["trainLabels"][0]["visible"], 1);
-    EXPECT_NE(json["trainLabels"][0]["angle"].get<double>(), 0.0);
-}
-
 TEST_F(CliCommandsTest, DumpFailures)
 {
     FileBytes::write(path("json.vrs"), "{\"stations\": []}\n");

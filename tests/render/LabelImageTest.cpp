@@ -3,6 +3,8 @@
 #include "render/Colours.h"
 #include "render/Fonts.h"
 
+#include "Pixels.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -14,25 +16,12 @@
 
 namespace {
 
+using Pixels::filled;
+using Pixels::measured;
+
 QFont labelFont(int size = 8, uint8_t style = Fonts::Bold)
 {
     return Fonts::makeFont("Times New Roman CE", size, style);
-}
-
-QSize measured(const QFont &font, const QString &text)
-{
-    QImage surface(8, 8, QImage::Format_RGB32);
-    const QFontMetrics m(font, &surface);
-    return {m.horizontalAdvance(text), m.height()};
-}
-
-int darkPixels(const QImage &image)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixel(x, y) != qRgb(255, 255, 255);
-    return n;
 }
 
 // Mean row of the text pixels in the columns from..to.
@@ -61,13 +50,6 @@ TrainLabel synthetic(std::vector<uint8_t> codes, std::vector<uint8_t> values, in
     l.height = h;
     l.imageColour = colour;
     return l;
-}
-
-QImage filled(int w, int h, QRgb colour)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
 }
 
 int blend(int old, int v, int colour)
@@ -101,7 +83,7 @@ TEST(MakeLabelImage, UprightTextIsCopiedExactlyButForItsFirstColumn)
             differing += image.bitmap.pixel(x, y) != upright.pixel(x, y);
     }
     EXPECT_EQ(differing, 0);
-    EXPECT_GT(darkPixels(image.bitmap), 20);
+    EXPECT_GT(Pixels::notWhite(image.bitmap), 20);
 }
 
 TEST(MakeLabelImage, ColourAndChannelFollowCategoryAndRusici)
@@ -138,7 +120,7 @@ TEST(MakeLabelImage, RotatedTextRisesOrFallsAndKeepsItsPixels)
 {
     const QFont font = labelFont(12);
     const QSize t = measured(font, "R 601 Praha");
-    const int upright = darkPixels(MakeLabelImage("R 601 Praha", false, 0.0, font, false, true).bitmap);
+    const int upright = Pixels::notWhite(MakeLabelImage("R 601 Praha", false, 0.0, font, false, true).bitmap);
     for (const double angle : {-0.5, 0.5, -1.2, 1.2}) {
         const LabelImage image = MakeLabelImage("R 601 Praha", false, angle, font, false, true);
         const double a = std::fabs(angle);
@@ -152,7 +134,7 @@ TEST(MakeLabelImage, RotatedTextRisesOrFallsAndKeepsItsPixels)
             EXPECT_GT(left, right) << "negative angles rise to the right";
         else
             EXPECT_LT(left, right) << "positive angles fall to the right";
-        EXPECT_GT(darkPixels(image.bitmap), upright * 7 / 10) << "angle " << angle;
+        EXPECT_GT(Pixels::notWhite(image.bitmap), upright * 7 / 10) << "angle " << angle;
     }
 }
 
@@ -283,7 +265,7 @@ TEST(ComposeLabelImages, ALabelPartlyAboveOrLeftOfTheViewIsDrawnFromItsFirstVisi
     for (int y = 0; y + dy < 120; ++y)
         for (int x = 0; x + dx < 120; ++x)
             ASSERT_EQ(part.pixel(x, y), whole.pixel(x + dx, y + dy)) << x << "," << y;
-    EXPECT_GT(darkPixels(part), 0);
+    EXPECT_GT(Pixels::notWhite(part), 0);
 }
 
 TEST(ComposeLabelImages, NothingIsWrittenPastTheBitmapOrTheViewport)
@@ -326,9 +308,9 @@ TEST(ComposeLabelImages, SkipsLabelsWithoutImageOrOutsideTheViewAndStopsAtMissin
         synthetic({4, 0}, {0}, -10, 0, 4, 1, Colours::black), synthetic({4, 0}, {0}, 0, 300, 4, 1, Colours::black)};
     QImage bitmap = filled(20, 5, qRgb(255, 255, 255));
     ComposeLabelImages(labels, bitmap, 0, 0, 19, 4);
-    EXPECT_EQ(darkPixels(bitmap), 0);
+    EXPECT_EQ(Pixels::notWhite(bitmap), 0);
     // A damaged image with fewer values than runs draws what it has.
     labels = {synthetic({2, 2, 0}, {0}, 0, 0, 4, 1, Colours::black)};
     ComposeLabelImages(labels, bitmap, 0, 0, 19, 4);
-    EXPECT_EQ(darkPixels(bitmap), 2);
+    EXPECT_EQ(Pixels::notWhite(bitmap), 2);
 }

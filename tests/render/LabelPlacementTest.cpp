@@ -3,7 +3,9 @@
 #include "render/MinuteLabels.h"
 #include "render/TrainLabelPlacement.h"
 
+#include "Pixels.h"
 #include "RecordingProgress.h"
+#include "SampleLine.h"
 
 #include "model/ClockTime.h"
 #include "model/Document.h"
@@ -20,12 +22,7 @@
 
 namespace {
 
-QSize measured(const QFont &font, const QString &text)
-{
-    QImage surface(8, 8, QImage::Format_RGB32);
-    const QFontMetrics m(font, &surface);
-    return {m.horizontalAdvance(text), m.height()};
-}
+using Pixels::measured;
 
 // Labels on a line of 20 km at z = 4, s = 2: the bottom station line at y = 180.
 class LabelsOnALine : public ::testing::Test
@@ -35,14 +32,8 @@ protected:
 
     void SetUp() override
     {
-        for (const int32_t km : {0, 20}) {
-            Station st;
-            st.km = km;
-            doc.stations.push_back(st);
-        }
-        doc.relinkStationKinds();
-        doc.rebuildStationTable();
-        doc.noDocument = false;
+        for (const int32_t km : {0, 20})
+            SampleLine::addStation(doc, "S", km);
     }
 
     TrainLabel &add(const char *text, int hours, int minutes, double level, double angle = 0.0)
