@@ -99,6 +99,7 @@ TEST(LabelText, CategoryCutKeepsTheNumber)
         {"Os 5401", "5401"},
         {"NEx 12 b", "12 b"},
         {"EC12", "12"}, // the search starts at the third character
+        {"R1 5", "5"},
         {"1 23", "23"},
         {"Slu\x9e", "\x9e"},
         {"Os", "s"}, // no digit: the last character
@@ -149,48 +150,34 @@ TEST_F(LabelsOnALine, FontFollowsTheCategoryAndTheZoomAndTheCategoryIsCutBeforeM
     EXPECT_EQ(place(add("Slu\x9e", 10, 0, 5.0)).text, QByteArray("\x9e"));
 }
 
-TEST_F(LabelsOnALine, UprightLabelOutlineIsItsTextBox)
+TEST_F(LabelsOnALine, OutlinesFollowTheImage)
 {
-    add("Os 5401", 10, 0, 5.0, 0.0);
-    placeAll();
-    ASSERT_EQ(outlines.size(), 1u);
-    const TrainLabel &l = doc.trainLabels.front();
-    const LabelOutline &o = outlines.front();
-    const QSize size = measured(font(false), "Os 5401");
-    const int x = l.x;
-    const int y = l.y;
-    EXPECT_EQ(o.number, 1);
-    EXPECT_EQ(QRect(QPoint(o.left, o.top), QPoint(o.right, o.bottom)),
-              QRect(QPoint(x, y), QPoint(x + size.width(), y + size.height())));
-    EXPECT_EQ(o.p1, QPoint(x, y + size.height()));
-    EXPECT_EQ(o.p2, QPoint(x, y));
-    EXPECT_EQ(o.p3, QPoint(x + size.width(), y));
-    EXPECT_EQ(o.p4, QPoint(x + size.width(), y + size.height()));
-    EXPECT_EQ(QSize(l.width, l.height), size) << "the upright image is the text box";
-}
-
-TEST_F(LabelsOnALine, TurnedOutlinesFollowTheImage)
-{
-    for (const double angle : {-0.6, 0.6}) {
+    for (const double angle : {0.0, -0.6, 0.6}) {
         doc.clearTrainLabels();
         outlines.clear();
         add("R 601 Praha", 10, 0, 5.0, angle);
         placeAll();
+        ASSERT_EQ(outlines.size(), 1u);
         const TrainLabel &l = doc.trainLabels.front();
         const LabelOutline &o = outlines.front();
+        const QSize text = measured(font(true), "R 601 Praha");
+        EXPECT_EQ(o.number, 1);
+        EXPECT_EQ(std::tuple(o.left, o.top, o.right, o.bottom),
+                  std::tuple(l.x, l.y, l.x + text.width(), l.y + text.height()))
+            << angle;
         EXPECT_EQ(o.p4, o.p1 + (o.p3 - o.p2));
-        EXPECT_NEAR(std::hypot(o.p3.x() - o.p2.x(), o.p3.y() - o.p2.y()), o.right - o.left, 1.5) << angle;
-        EXPECT_NEAR(std::hypot(o.p1.x() - o.p2.x(), o.p1.y() - o.p2.y()), o.bottom - o.top, 1.5) << angle;
-        // The turned box lies in the turned image.
-        for (const QPoint &p : {o.p1, o.p2, o.p3, o.p4}) {
+        EXPECT_NEAR(std::hypot(o.p3.x() - o.p2.x(), o.p3.y() - o.p2.y()), text.width(), 1.5) << angle;
+        EXPECT_NEAR(std::hypot(o.p1.x() - o.p2.x(), o.p1.y() - o.p2.y()), text.height(), 1.5) << angle;
+        // The turned box lies in the turned image; a rising label hangs from
+        // the image's bottom, an upright one is its image.
+        for (const QPoint &p : {o.p1, o.p2, o.p3, o.p4})
             EXPECT_TRUE(QRect(l.x - 1, l.y - 1, l.width + 3, l.height + 3).contains(p)) << angle;
-        }
-        if (angle < 0) {
-            EXPECT_EQ(o.p2.y(), l.y + l.height) << "a rising label hangs from the image bottom";
-            EXPECT_LT(o.p3.y(), o.p2.y());
-        } else {
-            EXPECT_EQ(o.p2.y(), l.y);
-            EXPECT_GT(o.p3.y(), o.p2.y());
+        EXPECT_EQ(o.p2.y(), angle < 0 ? l.y + l.height : l.y) << angle;
+        EXPECT_EQ(o.p3.y() < o.p2.y(), angle < 0) << angle;
+        if (angle == 0) {
+            EXPECT_EQ(std::tuple(o.p1, o.p2, o.p3),
+                      std::tuple(QPoint(l.x, l.y + text.height()), QPoint(l.x, l.y), QPoint(l.x + text.width(), l.y)));
+            EXPECT_EQ(QSize(l.width, l.height), text);
         }
     }
 }
