@@ -232,18 +232,6 @@ TEST(ComposeLabelImages, ComposedOntoWhiteEqualsTheBlendedSource)
     }
 }
 
-TEST(ComposeLabelImages, BlendsWithWhatIsUnderneath)
-{
-    std::deque<TrainLabel> labels{synthetic({1, 1, 1, 0}, {0, 128, 255}, 2, 1, 3, 1, Colours::red)};
-    QImage bitmap = filled(8, 4, qRgb(100, 150, 200));
-    ComposeLabelImages(labels, bitmap, 0, 0, 7, 3);
-    EXPECT_EQ(bitmap.pixel(2, 1), qRgb(255, 0, 0)) << "0: the label colour";
-    EXPECT_EQ(bitmap.pixel(3, 1), qRgb(blend(100, 128, 255), blend(150, 128, 0), blend(200, 128, 0)));
-    EXPECT_EQ(bitmap.pixel(4, 1), qRgb(100, 150, 200)) << "255: unchanged";
-    EXPECT_EQ(bitmap.pixel(1, 1), qRgb(100, 150, 200));
-    EXPECT_EQ(bitmap.pixel(2, 0), qRgb(100, 150, 200));
-}
-
 TEST(ComposeLabelImages, ALabelPartlyAboveOrLeftOfTheViewIsDrawnFromItsFirstVisibleRow)
 {
     const LabelImage made = MakeLabelImage("Os 5401", false, 0.6, labelFont(10), false, true);
@@ -301,16 +289,23 @@ TEST(ComposeLabelImages, NothingIsWrittenPastTheBitmapOrTheViewport)
     EXPECT_EQ(all.pixel(600, 0), qRgb(255, 255, 255));
 }
 
-TEST(ComposeLabelImages, SkipsLabelsWithoutImageOrOutsideTheViewAndStopsAtMissingValues)
+TEST(ComposeLabelImages, BlendsWithWhatIsUnderneathAndSkipsWhatIsNotThere)
 {
-    std::deque<TrainLabel> labels{
-        synthetic({}, {}, 0, 0, 4, 1, Colours::black), synthetic({4, 0}, {0}, 200, 0, 4, 1, Colours::black),
-        synthetic({4, 0}, {0}, -10, 0, 4, 1, Colours::black), synthetic({4, 0}, {0}, 0, 300, 4, 1, Colours::black)};
-    QImage bitmap = filled(20, 5, qRgb(255, 255, 255));
-    ComposeLabelImages(labels, bitmap, 0, 0, 19, 4);
-    EXPECT_EQ(Pixels::notWhite(bitmap), 0);
-    // A damaged image with fewer values than runs draws what it has.
-    labels = {synthetic({2, 2, 0}, {0}, 0, 0, 4, 1, Colours::black)};
-    ComposeLabelImages(labels, bitmap, 0, 0, 19, 4);
-    EXPECT_EQ(Pixels::notWhite(bitmap), 2);
+    std::deque<TrainLabel> labels{synthetic({1, 1, 1, 0}, {0, 128, 255}, 2, 1, 3, 1, Colours::red)};
+    QImage bitmap = filled(8, 4, qRgb(100, 150, 200));
+    ComposeLabelImages(labels, bitmap, 0, 0, 7, 3);
+    EXPECT_EQ(bitmap.pixel(2, 1), qRgb(255, 0, 0)) << "0: the label colour";
+    EXPECT_EQ(bitmap.pixel(3, 1), qRgb(blend(100, 128, 255), blend(150, 128, 0), blend(200, 128, 0)));
+    EXPECT_EQ(Pixels::count(bitmap, bitmap.rect(), [](QRgb p) { return p == qRgb(100, 150, 200); }), 30)
+        << "255 and the rest: unchanged";
+
+    // Labels without an image or outside the view draw nothing; a damaged
+    // image with fewer values than runs draws what it has.
+    labels = {synthetic({}, {}, 0, 0, 4, 1, Colours::black), synthetic({4, 0}, {0}, 200, 0, 4, 1, Colours::black),
+              synthetic({4, 0}, {0}, -10, 0, 4, 1, Colours::black),
+              synthetic({4, 0}, {0}, 0, 300, 4, 1, Colours::black),
+              synthetic({2, 2, 0}, {0}, 0, 0, 4, 1, Colours::black)};
+    QImage white = filled(20, 5);
+    ComposeLabelImages(labels, white, 0, 0, 19, 4);
+    EXPECT_EQ(Pixels::notWhite(white), 2);
 }

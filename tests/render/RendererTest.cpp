@@ -3,6 +3,7 @@
 #include "render/Fonts.h"
 #include "render/HeadlessWindow.h"
 
+#include "Pixels.h"
 #include "RecordingProgress.h"
 
 #include "model/ClockTime.h"
@@ -83,11 +84,7 @@ protected:
     // Pixels in [x0, x1) x [y0, y1) for which `is` holds.
     template <typename Is> int count(int x0, int y0, int x1, int y1, Is is) const
     {
-        int n = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                n += is(renderer.surface().pixel(x, y));
-        return n;
+        return Pixels::count(renderer.surface(), QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1)), is);
     }
 
     // The lines of the display list from x = 0 to the end of the day at one height.
