@@ -292,11 +292,11 @@ TEST(ComposeLabelImages, NothingIsWrittenPastTheBitmapOrTheViewport)
 TEST(ComposeLabelImages, BlendsWithWhatIsUnderneathAndSkipsWhatIsNotThere)
 {
     std::deque<TrainLabel> labels{synthetic({1, 1, 1, 0}, {0, 128, 255}, 2, 1, 3, 1, Colours::red)};
-    QImage bitmap = filled(8, 4, qRgb(100, 150, 200));
+    QImage bitmap = filled(8, 4, qRgb(101, 151, 200)); // blends to fractions above and below one half
     ComposeLabelImages(labels, bitmap, 0, 0, 7, 3);
     EXPECT_EQ(bitmap.pixel(2, 1), qRgb(255, 0, 0)) << "0: the label colour";
-    EXPECT_EQ(bitmap.pixel(3, 1), qRgb(blend(100, 128, 255), blend(150, 128, 0), blend(200, 128, 0)));
-    EXPECT_EQ(Pixels::count(bitmap, bitmap.rect(), [](QRgb p) { return p == qRgb(100, 150, 200); }), 30)
+    EXPECT_EQ(bitmap.pixel(3, 1), qRgb(blend(101, 128, 255), blend(151, 128, 0), blend(200, 128, 0)));
+    EXPECT_EQ(Pixels::count(bitmap, bitmap.rect(), [](QRgb p) { return p == qRgb(101, 151, 200); }), 30)
         << "255 and the rest: unchanged";
 
     // Labels without an image or outside the view draw nothing; a damaged
