@@ -82,7 +82,7 @@ ed05 src/editing/TrainListEditor.cpp :: if (c == u'-' || c == u'*') ==> if (c ==
 ed06 src/editing/StationListEditor.cpp :: clear({Dopravna, Hradlo, Hlaska, Odbocka, Kilometr}); ==> clear({Dopravna, Hradlo, Hlaska, Kilometr});
 ed07 src/editing/ProfileEditor.cpp :: return m_direction == 1 ? row : stationCount() + 1 - row; ==> return m_direction == 1 ? row : stationCount() - row;
 ed08 src/editing/ProfileEditor.cpp :: const double s = std::nearbyint(time * 86400.0); ==> const double s = std::trunc(time * 86400.0);
-ed09 src/editing/InsertTool.cpp :: static_cast<uint8_t>(sec % 60 >= 1 ? 1 : 0) ==> static_cast<uint8_t>(sec % 60 >= 30 ? 1 : 0)
+ed09 src/editing/InsertTool.cpp :: text += QStringLiteral(",5"); ==> text += QStringLiteral(".5");
 ed10 src/editing/InsertTool.cpp :: const double halfMinutes = Geometry::round( ==> const double halfMinutes = std::trunc(
 ed11 src/editing/InsertTool.cpp :: m_bands[0].hi = (m_bands[1].lo + m_bands[0].lo) / 2; ==> m_bands[0].hi = (m_bands[1].lo + m_bands[0].lo) / 3;
 ed12 src/editing/InsertTool.cpp :: if (!keepFixed && j == target) ==> if (false)
