@@ -47,16 +47,6 @@ protected:
         return l;
     }
 
-    TimeLabel &addTime(const char *text, int32_t x, double distance, uint8_t half = 0)
-    {
-        TimeLabel &t = doc.newTimeLabel();
-        t.text = text;
-        t.x = x;
-        t.distance = distance;
-        t.halfMinute = half;
-        return t;
-    }
-
     // The settings' train-label fonts in the diagram style (bold above z = 2).
     QFont font(bool large) const
     {
@@ -75,16 +65,6 @@ protected:
     {
         NullProgress progress;
         PlaceTrainLabels(doc, s, selector, doc.settings.smoothing, doc.settings.showCategory, outlines, progress);
-    }
-
-    std::vector<MinuteLabelText> layoutTimeLabels()
-    {
-        std::vector<MinuteLabelText> out;
-        MinuteLabelLayout layout(doc);
-        for (const TimeLabel &label : doc.timeLabels)
-            if (const auto text = layout.layout(label, 2930, 180))
-                out.push_back(*text);
-        return out;
     }
 
     Document doc;
@@ -259,52 +239,50 @@ TEST_F(LabelsOnALine, ProgressEveryFiveLabels)
     EXPECT_EQ(progress.starting("progress"), QStringList({"progress: 0", "progress: 5", "progress: 10"}));
 }
 
-TEST_F(LabelsOnALine, MinuteLabelsDigitArrowAndHalfMinute)
+TEST_F(LabelsOnALine, MinuteLabelBoxesInTheirFontsAndOnlyWhereTheyMeetTheDiagram)
 {
-    addTime("5+2", 300, 10.0);
-    addTime("p", 400, 10.0);
-    addTime("7", 500, 12.3, 1);
-    const auto texts = layoutTimeLabels();
-    ASSERT_EQ(texts.size(), 3u);
-    const MinuteLabelText &half = texts[0];
-    const MinuteLabelText &arrow = texts[1];
-    const MinuteLabelText &digits = texts[2];
+    // Boxes at z = 4 on the 20 km line: y = 180 - 8 d; the diagram is 2930 x 180.
     const QFont timeFont = Fonts::makeFont(doc.settings.timeFontName, doc.settings.timeFontSize);
-
-    EXPECT_EQ(digits.text, QByteArray("5+2"));
-    EXPECT_EQ(digits.fontName, doc.settings.timeFontName);
-    EXPECT_EQ(digits.fontSize, doc.settings.timeFontSize);
-    EXPECT_EQ(digits.fontStyle, 0);
-    EXPECT_EQ(digits.fontColour, Colours::black);
-    EXPECT_TRUE(digits.clearBrush);
-    EXPECT_EQ(QSize(digits.width, digits.height), measured(timeFont, "5+2"));
-    EXPECT_EQ(QPoint(digits.x, digits.y), QPoint(300, 20 + 160 - 80));
-
-    EXPECT_EQ(arrow.fontName, QByteArray("WINGDINGS 3"));
     const QFont arrowFont = Fonts::makeFont("WINGDINGS 3", doc.settings.timeFontSize);
-    EXPECT_EQ(arrow.width, measured(arrowFont, Fonts::drawableText("WINGDINGS 3", "p")).width());
-    EXPECT_EQ(arrow.font().family(), arrowFont.family());
-
-    EXPECT_EQ(half.fontStyle, Fonts::Underline);
-    EXPECT_TRUE(half.font().underline());
-    EXPECT_EQ(half.y, static_cast<int>(std::nearbyint(180 - 8 * 12.3)));
-}
-
-TEST_F(LabelsOnALine, OnlyMinuteLabelBoxesMeetingTheDiagramAreLaidOut)
-{
-    const QSize one = measured(Fonts::makeFont(doc.settings.timeFontName, doc.settings.timeFontSize), "1");
+    const QSize one = measured(timeFont, "1");
     const int w = one.width();
     const int h = one.height();
-    addTime("1", -w, 10.0);                  // touches x = 0
-    addTime("1", -w - 1, 10.0);              // wholly left
-    addTime("1", 2930, 10.0);                // touches Wc
-    addTime("1", 2931, 10.0);                // beyond
-    addTime("1", 10, 20.0 + (20.0 + h) / 8); // its bottom at y = 0
-    addTime("1", 10, 20.0 + (21.0 + h) / 8); // above
-    addTime("1", 10, -1.0);                  // y = 188: below H
-    const auto texts = layoutTimeLabels();
-    ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[0].y + h, 0);
-    EXPECT_EQ(texts[1].x, 2930);
-    EXPECT_EQ(texts[2].x, -w);
+    using Bits = MinuteLabelLayout::FontBits;
+    const struct
+    {
+        const char *text;
+        int32_t x;
+        double distance;
+        uint8_t half;
+        std::optional<QRect> box;
+        uint8_t font = 0;
+    } cases[] = {
+        {"5+2", 300, 10.0, 0, QRect(QPoint(300, 100), measured(timeFont, "5+2"))},
+        {"p", 400, 10.0, 0, QRect(QPoint(400, 100), measured(arrowFont, Fonts::drawableText("WINGDINGS 3", "p"))),
+         Bits::ArrowBit},
+        {"7", 500, 12.3, 1, QRect(500, static_cast<int>(std::nearbyint(180 - 8 * 12.3)), w, h), Bits::UnderlineBit},
+        {"1", -w, 10.0, 0, QRect(-w, 100, w, h)}, // touches x = 0
+        {"1", -w - 1, 10.0, 0, std::nullopt},     // wholly left
+        {"1", 2930, 10.0, 0, QRect(2930, 100, w, h)},
+        {"1", 2931, 10.0, 0, std::nullopt},
+        {"1", 10, 20.0 + (20.0 + h) / 8, 0, QRect(10, -h, w, h)}, // its bottom at y = 0
+        {"1", 10, 20.0 + (21.0 + h) / 8, 0, std::nullopt},
+        {"1", 10, -1.0, 0, std::nullopt}, // y = 188: below the diagram
+    };
+    MinuteLabelLayout layout(doc);
+    for (const auto &c : cases) {
+        TimeLabel label;
+        label.text = c.text;
+        label.x = c.x;
+        label.distance = c.distance;
+        label.halfMinute = c.half;
+        MinuteLabelLayout::Box box;
+        ASSERT_EQ(layout.place(label, 2930, 180, box), c.box.has_value()) << c.text << " at " << c.x;
+        if (c.box) {
+            EXPECT_EQ(QRect(box.x, box.y, box.width, box.height), *c.box) << c.text << " at " << c.x;
+            EXPECT_EQ(box.font, c.font) << c.text;
+        }
+    }
+    EXPECT_EQ(layout.fontName(Bits::ArrowBit), QByteArray("WINGDINGS 3"));
+    EXPECT_EQ(layout.fontName(Bits::UnderlineBit), doc.settings.timeFontName);
 }
