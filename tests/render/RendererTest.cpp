@@ -179,14 +179,6 @@ TEST_F(RendererTest, TrainLinesInTheirColoursFollowTheScrollBar)
     EXPECT_EQ(renderer.stats.rebuilds, 1);
     EXPECT_EQ(pixel(40 + 1250 - 1050, 220), colour(Colours::black));
     EXPECT_NE(pixel(40 + 1250 - 1000, 220), colour(Colours::black));
-
-    // The find command's highlight turns exactly the found train green.
-    renderer.highlightOn = true;
-    renderer.foundName = "Pn 2";
-    view.hpos = 200;
-    rebuild();
-    EXPECT_EQ(pixel(40 + 1370 - 1000, 220), colour(Colours::green));
-    EXPECT_EQ(pixel(40 + 1250 - 1000, 220), colour(Colours::black));
 }
 
 TEST_F(RendererTest, StationLinesByKind)
@@ -376,10 +368,10 @@ TEST_F(RendererTest, TheTimeLabelBoxHidesAndShowsRecordedLabels)
     const DisplayList &list = renderer.displayList();
     ASSERT_EQ(list.textsInStrip(1).size(), 1u);
     const TextPrimitive &eight = list.textsInStrip(1)[0];
-    EXPECT_EQ(list.fonts()[eight.font].name, doc.settings.timeFontName);
-    EXPECT_EQ(list.fonts()[eight.font].style, Fonts::Underline);
-    EXPECT_EQ(eight.brushStyle, TextPrimitive::ClearBrush);
-    EXPECT_EQ(eight.fontColour, Colours::black);
+    EXPECT_EQ(
+        std::tuple(list.fonts()[eight.font].name, list.fonts()[eight.font].style, eight.brushStyle, eight.fontColour),
+        std::tuple(doc.settings.timeFontName, uint8_t(Fonts::Underline), uint8_t(TextPrimitive::ClearBrush),
+                   Colours::black));
     ASSERT_EQ(list.textsInStrip(3).size(), 1u);
     EXPECT_EQ(list.fonts()[list.textsInStrip(3)[0].font].name, QByteArray("WINGDINGS 3"));
     EXPECT_EQ(list.textsInStrip(3)[0].drawable, Fonts::drawableText("WINGDINGS 3", "p"));
