@@ -257,7 +257,7 @@ PrintToBitmapDialog::~PrintToBitmapDialog() = default;
 PrintPlan &PrintToBitmapDialog::plan()
 {
     if (!m_plan)
-        m_plan = std::make_unique<PrintPlan>(m_doc, font());
+        m_plan = std::make_unique<PrintPlan>(m_doc);
     return *m_plan;
 }
 
@@ -280,7 +280,7 @@ void PrintToBitmapDialog::FormShow()
 void PrintToBitmapDialog::resetControls()
 {
     m_filling = true;
-    m_plan = std::make_unique<PrintPlan>(m_doc, font()); // the largest kilometre of the document now
+    m_plan = std::make_unique<PrintPlan>(m_doc); // the largest kilometre of the document now
     ComboBox1->clear();
     ComboBox2->clear();
     int lowest = -1;
