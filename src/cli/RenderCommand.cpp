@@ -4,7 +4,7 @@
 #include "DumpCommand.h"
 
 #include "editing/PrintSheet.h"
-#include "io/PngFile.h"
+#include "io/PictureFile.h"
 #include "model/Document.h"
 #include "render/HeadlessWindow.h"
 #include "render/Renderer.h"
@@ -15,7 +15,6 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <limits>
@@ -110,16 +109,6 @@ struct ViewScene
         }
     }
 };
-
-QString tooLarge(QSize pixels, int dpi)
-{
-    const QSize mm = SheetFiles::millimetres(pixels);
-    return QStringLiteral("the sheet of %1 x %2 mm is too large for a picture at %3 dpi; choose a lower --dpi or "
-                          "--scale, or write a .pdf or .svg")
-        .arg(mm.width())
-        .arg(mm.height())
-        .arg(dpi);
-}
 
 } // namespace
 
@@ -237,7 +226,7 @@ QString RenderCommand::parse(const QStringList &args, Options &o)
         return QStringLiteral("usage: ") + QString::fromLatin1(usage);
     o.input = positional[0];
     o.output = positional[1];
-    const std::optional<SheetFiles::Format> format = SheetFiles::formatOf(o.output);
+    const std::optional<PictureFile::Format> format = PictureFile::formatOf(o.output);
     if (!format)
         return o.output + QStringLiteral(": the picture's name must end in .png, .bmp, .pdf or .svg");
     o.format = *format;
@@ -269,68 +258,47 @@ QImage RenderCommand::render(Document &doc, const Options &options, const LabelS
 
 QString RenderCommand::write(Document &doc, const Options &o, const LabelSteps &labels)
 {
-    using SheetFiles::Format;
     const QString title = QFileInfo(o.input).completeBaseName();
-    QSaveFile file(o.output);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("cannot write the picture");
-    bool written = false;
+    PictureFile::Picture picture;
+    std::unique_ptr<PrintSheet> sheet;
+    std::unique_ptr<ViewScene> scene;
+    SheetLayout layout;
+    SheetPainter::Recording recording;
     if (o.sheet) {
-        const PrintSheet sheet(
-            doc, o.choice, {o.timeLabels.value_or(doc.settings.showTimeLabels != 0), doc.settings.showCategory != 0});
-        const auto paint = [&sheet](QPainter &p) { sheet.paint(p); };
-        const QSize pixels = sheet.pixels();
-        switch (o.format) {
-        case Format::Pdf:
-            written = SheetFiles::writePdf(file, pixels, title, o.dpi, paint);
-            break;
-        case Format::Svg:
-            written = SheetFiles::writeSvg(file, pixels, title, paint);
-            break;
-        case Format::Png:
-        case Format::Bmp: {
-            const QImage image = SheetFiles::raster(pixels, o.dpi, paint);
-            if (image.isNull()) {
-                file.cancelWriting();
-                return tooLarge(pixels, o.dpi);
-            }
-            written = o.format == Format::Png ? PngFile::write(image, file)
-                                              : image.convertToFormat(QImage::Format_RGB888).save(&file, "BMP");
-            break;
-        }
-        }
+        sheet =
+            std::make_unique<PrintSheet>(doc, o.choice,
+                                         PrintSheet::Options{o.timeLabels.value_or(doc.settings.showTimeLabels != 0),
+                                                             doc.settings.showCategory != 0});
+        picture.pixels = sheet->pixels();
+        picture.paint = [&sheet](QPainter &p) { sheet->paint(p); };
     } else {
-        ViewScene scene(doc, o, labels);
-        const QImage &surface = scene.renderer.surface();
-        switch (o.format) {
-        case Format::Png:
-            written = PngFile::write(surface, file);
-            break;
-        case Format::Bmp:
-            written = surface.convertToFormat(QImage::Format_RGB888).save(&file, "BMP"); // 24 bits a pixel
-            break;
-        case Format::Pdf:
-        case Format::Svg: {
-            const SheetLayout layout = SheetLayout::view(doc, scene.view, o.size.width(), o.size.height(),
-                                                         scene.renderer.visibleBottom(), scene.renderer.legendLines());
-            SheetPainter::Recording recording;
-            recording.list = &scene.renderer.displayList();
-            recording.numbers = scene.renderer.stationColumn().numbers();
-            recording.columnAxisBottom = Geometry::fullHeight(doc.settings.zoom, doc.maxKm);
-            recording.labels = vectorLabels(doc, doc.settings, scene.view.scale, doc.settings.showCategory != 0);
-            recording.timeLabels = doc.settings.showTimeLabels != 0;
-            const auto paint = [&](QPainter &p) { SheetPainter::paint(p, layout, recording); };
-            written = o.format == Format::Pdf ? SheetFiles::writePdf(file, o.size, title, o.dpi, paint)
-                                              : SheetFiles::writeSvg(file, o.size, title, paint);
-            break;
-        }
-        }
+        scene = std::make_unique<ViewScene>(doc, o, labels);
+        picture.pixels = o.size;
+        picture.image = scene->renderer.surface();
+        layout = SheetLayout::view(doc, scene->view, o.size.width(), o.size.height(), scene->renderer.visibleBottom(),
+                                   scene->renderer.legendLines());
+        recording.list = &scene->renderer.displayList();
+        recording.numbers = scene->renderer.stationColumn().numbers();
+        recording.columnAxisBottom = Geometry::fullHeight(doc.settings.zoom, doc.maxKm);
+        recording.labels = vectorLabels(doc, doc.settings, scene->view.scale, doc.settings.showCategory != 0);
+        recording.timeLabels = doc.settings.showTimeLabels != 0;
+        picture.paint = [&](QPainter &p) { SheetPainter::paint(p, layout, recording); };
     }
-    if (!written || !file.commit()) {
-        file.cancelWriting();
-        return QStringLiteral("cannot write the picture");
+    switch (PictureFile::write(o.output, o.format, picture, title, o.dpi)) {
+    case PictureFile::Status::Ok:
+        return {};
+    case PictureFile::Status::TooLarge: {
+        const QSize mm = PictureFile::millimetres(picture.pixels);
+        return QStringLiteral("the sheet of %1 x %2 mm is too large for a picture at %3 dpi; choose a lower --dpi or "
+                              "--scale, or write a .pdf or .svg")
+            .arg(mm.width())
+            .arg(mm.height())
+            .arg(o.dpi);
     }
-    return {};
+    case PictureFile::Status::CannotWrite:
+        break;
+    }
+    return QStringLiteral("cannot write the picture");
 }
 
 int RenderCommand::run(const QStringList &args, std::FILE *, std::FILE *err) const

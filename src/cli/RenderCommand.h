@@ -3,7 +3,7 @@
 #include "LabelSteps.h"
 
 #include "editing/PrintPlan.h"
-#include "render/SheetFiles.h"
+#include "io/PictureFile.h"
 
 #include <QImage>
 #include <QSize>
@@ -44,7 +44,7 @@ public:
     {
         QString input;
         QString output;
-        SheetFiles::Format format = SheetFiles::Format::Png;
+        PictureFile::Format format = PictureFile::Format::Png;
         QSize size{1600, 900};
         std::optional<int> zoom;
         std::optional<std::pair<int, int>> ratio;

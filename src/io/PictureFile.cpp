@@ -1,15 +1,18 @@
-#include "SheetFiles.h"
+#include "PictureFile.h"
+
+#include "PngFile.h"
 
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <cmath>
 
-namespace SheetFiles {
+namespace PictureFile {
 
 std::optional<Format> formatOf(const QString &fileName)
 {
@@ -50,8 +53,9 @@ QSize millimetres(QSize pixels)
     return QSize(static_cast<int>(millimetres(pixels.width())), static_cast<int>(millimetres(pixels.height())));
 }
 
-bool writePdf(QIODevice &device, QSize pixels, const QString &title, int dpi, const Paint &paint)
+bool writePdf(QIODevice &device, const Picture &picture, const QString &title, int dpi)
 {
+    const QSize pixels = picture.pixels;
     if (pixels.isEmpty())
         return false;
     const QSize mm = millimetres(pixels).expandedTo(QSize(1, 1));
@@ -67,12 +71,13 @@ bool writePdf(QIODevice &device, QSize pixels, const QString &title, int dpi, co
     // The page as it is written (PDF counts in points): the picture fills it.
     const QRect page = writer.pageLayout().fullRectPixels(dpi);
     painter.scale(double(page.width()) / pixels.width(), double(page.height()) / pixels.height());
-    paint(painter);
+    picture.paint(painter);
     return painter.end();
 }
 
-bool writeSvg(QIODevice &device, QSize pixels, const QString &title, const Paint &paint)
+bool writeSvg(QIODevice &device, const Picture &picture, const QString &title)
 {
+    const QSize pixels = picture.pixels;
     if (pixels.isEmpty())
         return false;
     // At 254 dots an inch a dot is a tenth of a millimetre, so the file
@@ -87,7 +92,7 @@ bool writeSvg(QIODevice &device, QSize pixels, const QString &title, const Paint
     QPainter painter;
     if (!painter.begin(&generator))
         return false;
-    paint(painter);
+    picture.paint(painter);
     return painter.end();
 }
 
@@ -102,8 +107,9 @@ std::optional<QSize> rasterSize(QSize pixels, int dpi)
     return QSize(static_cast<int>(w), static_cast<int>(h));
 }
 
-QImage raster(QSize pixels, int dpi, const Paint &paint)
+QImage raster(const Picture &picture, int dpi)
 {
+    const QSize pixels = picture.pixels;
     const std::optional<QSize> size = rasterSize(pixels, dpi);
     if (!size || pixels.isEmpty())
         return {};
@@ -118,8 +124,42 @@ QImage raster(QSize pixels, int dpi, const Paint &paint)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.scale(double(size->width()) / pixels.width(), double(size->height()) / pixels.height());
-    paint(painter);
+    picture.paint(painter);
     return image;
 }
 
-} // namespace SheetFiles
+Status write(const QString &path, Format format, const Picture &picture, const QString &title, int dpi)
+{
+    QImage image = picture.image;
+    if ((format == Format::Png || format == Format::Bmp) && image.isNull()) {
+        image = raster(picture, dpi);
+        if (image.isNull())
+            return rasterSize(picture.pixels, dpi) ? Status::CannotWrite : Status::TooLarge;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Status::CannotWrite;
+    bool written = false;
+    switch (format) {
+    case Format::Pdf:
+        written = writePdf(file, picture, title, dpi);
+        break;
+    case Format::Svg:
+        written = writeSvg(file, picture, title);
+        break;
+    case Format::Png:
+        written = PngFile::write(image, file);
+        break;
+    case Format::Bmp:
+        // Qt writes an image without alpha in 24 bits a pixel.
+        written = image.convertToFormat(QImage::Format_RGB888).save(&file, "BMP");
+        break;
+    }
+    if (!written || !file.commit()) {
+        file.cancelWriting();
+        return Status::CannotWrite;
+    }
+    return Status::Ok;
+}
+
+} // namespace PictureFile
