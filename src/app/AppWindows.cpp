@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "Session.h"
 #include "dialogs/AboutDialog.h"
+#include "dialogs/ExportDialog.h"
 #include "dialogs/KilometreDialog.h"
 #include "dialogs/PrintToBitmapDialog.h"
 #include "dialogs/ProgressWindow.h"
@@ -23,7 +24,6 @@ AppWindows::AppWindows(Session &session)
     m_order << m_form4->objectName();
     m_form3->setKilometreDialog(m_form4);
     m_form1->setListDialogs(m_form2, m_form3);
-    // Nothing opens TForm5 yet; it is made in its place all the same.
     m_form5 = new PrintToBitmapDialog(session.document, session.prompter, m_form1);
     m_order << m_form5->objectName();
     m_form7 = new ProgressWindow(m_form1);
@@ -35,6 +35,10 @@ AppWindows::AppWindows(Session &session)
     m_form9 = new SettingsDialog(session.prompter, m_form1);
     m_order << m_form9->objectName();
     m_form1->setSettingsDialog(m_form9);
+    // The export dialog is the editor's own, after the program's windows.
+    m_exportDialog = new ExportDialog(m_form1);
+    m_order << m_exportDialog->objectName();
+    m_form1->setPrintDialogs(m_form5, m_exportDialog);
 }
 
 AppWindows::~AppWindows()

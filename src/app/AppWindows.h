@@ -3,6 +3,7 @@
 #include <QStringList>
 
 class AboutDialog;
+class ExportDialog;
 class KilometreDialog;
 class MainWindow;
 class PrintToBitmapDialog;
@@ -30,6 +31,7 @@ public:
     ProgressWindow *progressWindow() const { return m_form7; }
     AboutDialog *aboutDialog() const { return m_form8; }
     SettingsDialog *settingsDialog() const { return m_form9; }
+    ExportDialog *exportDialog() const { return m_exportDialog; }
 
     // The objectNames of the windows in the order they were created.
     const QStringList &creationOrder() const { return m_order; }
@@ -43,5 +45,6 @@ private:
     ProgressWindow *m_form7 = nullptr;      // TForm7
     AboutDialog *m_form8 = nullptr;         // TForm8
     SettingsDialog *m_form9 = nullptr;      // TForm9
+    ExportDialog *m_exportDialog = nullptr;
     QStringList m_order;
 };

@@ -3,6 +3,7 @@
 #include "FileCommands.h"
 
 #include "dialogs/DiagramActions.h"
+#include "editing/PrintSheet.h"
 #include "render/DiagramView.h"
 #include "render/DiagramWindow.h"
 #include "render/ProgressSink.h"
@@ -12,6 +13,8 @@
 #include <QMainWindow>
 
 class AnalogClock;
+class ExportDialog;
+class PrintToBitmapDialog;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -86,6 +89,14 @@ public:
     // The settings dialog TForm9, created after this window.
     void setSettingsDialog(SettingsDialog *dialog) { m_settings = dialog; }
 
+    // The print dialog TForm5 and the export dialog, created after this
+    // window.
+    void setPrintDialogs(PrintToBitmapDialog *print, ExportDialog *exportDialog)
+    {
+        m_printDialog = print;
+        m_exportDialog = exportDialog;
+    }
+
     // The progress window TForm7, created after this window.
     void setProgressWindow(ProgressSink *progress) { m_progress = progress ? progress : &m_nullProgress; }
 
@@ -115,6 +126,8 @@ public slots:
     void Uloitjako1Click(); // Save as
     void Import1Click();
     void Tiskdobitmapy1Click(); // bitmap export
+    void Tisk1Click();          // "Tisk...": the print dialog TForm5
+    void Exportovat1Click();    // "Exportovat...": the sheet or the view to a file
     void Stanice1Click();       // station list
     void Vlaky1Click();         // train list
     void Nastaven1Click();      // settings
@@ -142,6 +155,11 @@ private:
     bool FormKeyPress(QKeyEvent *event);
     bool FormKeyDown(QKeyEvent *event);
     void createMenu();
+    // What the sheet shows besides the print dialog's choice: the tool
+    // panel's "Časové popisky" and "Zobr. druh vlaku".
+    PrintSheet::Options sheetOptions() const;
+    // The name the sheet's pages and files carry: the document's.
+    QString documentTitle() const;
     void createToolPanel();
     QAction *addItem(QMenu *menu, const char *objectName, const QString &caption, const QKeySequence &shortcut = {});
     QToolButton *addSpeedButton(const char *objectName, const QString &hint, const QIcon &icon);
@@ -174,12 +192,17 @@ private:
     QCheckBox *CheckBox3 = nullptr;
     AnalogClock *AnalogClock1 = nullptr;
 
-    StationListDialog *m_stationList = nullptr; // TForm2
-    TrainListDialog *m_trainList = nullptr;     // TForm3
-    SettingsDialog *m_settings = nullptr;       // TForm9
-    QString m_bitmapFileName;                   // SaveDialog2's file name
+    StationListDialog *m_stationList = nullptr;   // TForm2
+    TrainListDialog *m_trainList = nullptr;       // TForm3
+    SettingsDialog *m_settings = nullptr;         // TForm9
+    QString m_bitmapFileName;                     // SaveDialog2's file name
+    PrintToBitmapDialog *m_printDialog = nullptr; // TForm5
+    ExportDialog *m_exportDialog = nullptr;
+    QString m_pictureFileName; // the export dialog's file name
 
     QAction *Tiskdobitmapy1 = nullptr;
+    QAction *Tisk1 = nullptr;
+    QAction *Exportovat1 = nullptr;
     QMenu *Editace1 = nullptr;
 
 public:

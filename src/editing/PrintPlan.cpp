@@ -72,6 +72,23 @@ int64_t PrintPlan::heightPixels(const Choice &c) const
     return SheetLayout::plan(m_doc, request(c)).height;
 }
 
+QString PrintPlan::summary(const Choice &c) const
+{
+    const int n = c.layers;
+    const QString layers = n == 1  ? QStringLiteral("1 vrstva")
+                           : n < 5 ? QStringLiteral("%1 vrstvy").arg(n)
+                                   : QStringLiteral("%1 vrstev").arg(n);
+    QString text = layers;
+    if (n > 1)
+        text += QStringLiteral(", překryv %1 min").arg(c.overlap);
+    const SheetLayout sheet = SheetLayout::plan(m_doc, request(c));
+    return text
+           + QStringLiteral(", měřítko %1 %, %2 × %3 mm")
+                 .arg(c.scale)
+                 .arg(millimetres(sheet.width))
+                 .arg(millimetres(sheet.height));
+}
+
 int64_t PrintPlan::millimetres(int64_t pixels)
 {
     return roundToInt64(static_cast<double>(pixels) * 3.0 / 13.0);

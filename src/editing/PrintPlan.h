@@ -60,6 +60,10 @@ public:
     // The height of all layers one under another, with the legend.
     int64_t heightPixels(const Choice &c) const;
 
+    // The choice in a few words, as the export dialog names the sheet:
+    // "2 vrstvy, překryv 30 min, měřítko 100 %, 688 × 640 mm".
+    QString summary(const Choice &c) const;
+
     // Pixels at the diagram's 13 pixels per 3 mm, rounded.
     static int64_t millimetres(int64_t pixels);
 
