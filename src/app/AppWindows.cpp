@@ -4,6 +4,7 @@
 #include "Session.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/ExportDialog.h"
+#include "dialogs/FindTrainDialog.h"
 #include "dialogs/KilometreDialog.h"
 #include "dialogs/PrintToBitmapDialog.h"
 #include "dialogs/ProgressWindow.h"
@@ -26,6 +27,9 @@ AppWindows::AppWindows(Session &session)
     m_form1->setListDialogs(m_form2, m_form3);
     m_form5 = new PrintToBitmapDialog(session.document, session.prompter, m_form1);
     m_order << m_form5->objectName();
+    m_form6 = new FindTrainDialog(m_form1);
+    m_order << m_form6->objectName();
+    m_form1->setFindDialog(m_form6);
     m_form7 = new ProgressWindow(m_form1);
     m_order << m_form7->objectName();
     m_form1->setProgressWindow(m_form7);

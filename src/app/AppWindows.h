@@ -4,6 +4,7 @@
 
 class AboutDialog;
 class ExportDialog;
+class FindTrainDialog;
 class KilometreDialog;
 class MainWindow;
 class PrintToBitmapDialog;
@@ -28,6 +29,7 @@ public:
     TrainListDialog *trainListDialog() const { return m_form3; }
     KilometreDialog *kilometreDialog() const { return m_form4; }
     PrintToBitmapDialog *printToBitmapDialog() const { return m_form5; }
+    FindTrainDialog *findTrainDialog() const { return m_form6; }
     ProgressWindow *progressWindow() const { return m_form7; }
     AboutDialog *aboutDialog() const { return m_form8; }
     SettingsDialog *settingsDialog() const { return m_form9; }
@@ -42,6 +44,7 @@ private:
     TrainListDialog *m_form3 = nullptr;     // TForm3
     KilometreDialog *m_form4 = nullptr;     // TForm4
     PrintToBitmapDialog *m_form5 = nullptr; // TForm5
+    FindTrainDialog *m_form6 = nullptr;     // TForm6
     ProgressWindow *m_form7 = nullptr;      // TForm7
     AboutDialog *m_form8 = nullptr;         // TForm8
     SettingsDialog *m_form9 = nullptr;      // TForm9

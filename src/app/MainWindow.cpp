@@ -8,11 +8,14 @@
 #include "PanelIcons.h"
 #include "Session.h"
 #include "dialogs/ExportDialog.h"
+#include "dialogs/FindTrainDialog.h"
 #include "dialogs/ListCommands.h"
 #include "dialogs/PrintToBitmapDialog.h"
+#include "dialogs/Prompter.h"
 #include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
+#include "editing/FindTrain.h"
 #include "editing/LabelGeneration.h"
 
 #include <QAction>
@@ -24,6 +27,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTimer>
@@ -31,9 +35,19 @@
 
 using PanelIcons::Glyph;
 
+namespace {
+
+MouseEvent mouseEvent(const QMouseEvent &e)
+{
+    return MouseEvent{e.button(), e.buttons(), e.modifiers(), e.position().toPoint()};
+}
+
+} // namespace
+
 MainWindow::MainWindow(Session &session, QWidget *parent)
     : QMainWindow(parent), m_session(session), m_renderer(session.document, m_view),
-      m_commands(session.document, m_view, m_renderer, *this)
+      m_commands(session.document, m_view, m_renderer, *this),
+      m_mouse(DiagramContext{session.document, m_view, m_renderer, *this, *this})
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Program pro tvoření vlakorysu"));
@@ -50,6 +64,9 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
     PaintBox1 = new PaintBox(m_client);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
     PaintBox1->setSource(&m_renderer.surface());
+    connect(PaintBox1, &PaintBox::mousePressed, this, &MainWindow::PaintBox1MouseDown);
+    connect(PaintBox1, &PaintBox::mouseMoved, this, &MainWindow::PaintBox1MouseMove);
+    connect(PaintBox1, &PaintBox::mouseReleased, this, &MainWindow::PaintBox1MouseUp);
     // A click into the trough moves ScrollBar1 by one position, ScrollBar2
     // by 10.
     ScrollBar1 = new DiagramScrollBar(Qt::Horizontal, 1, m_client);
@@ -147,9 +164,10 @@ void MainWindow::createMenu()
     connect(exit, &QAction::triggered, this, &MainWindow::Konec1Click);
     connect(settings, &QAction::triggered, this, &MainWindow::Nastaven1Click);
     connect(about, &QAction::triggered, this, &MainWindow::Oaplikaci1Click);
+    connect(find, &QAction::triggered, this, &MainWindow::Najdivlak1Click);
 
     // Commands whose work is not in the program yet stay disabled.
-    for (QAction *a : {profiles, insert, find})
+    for (QAction *a : {profiles, insert})
         a->setEnabled(false);
 }
 
@@ -368,6 +386,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_client && event->type() == QEvent::Resize) {
         FormResize();
+    } else if (watched == m_client && event->type() == QEvent::MouseMove) {
+        m_mouse.FormMouseMove();
+    } else if (watched == m_client && event->type() == QEvent::MouseButtonRelease) {
+        m_mouse.FormMouseUp(mouseEvent(*static_cast<QMouseEvent *>(event)));
     } else if (watched == ScrollBar1 || watched == ScrollBar2) {
         // The bars' own key handling would move them a second time.
         if (event->type() == QEvent::KeyPress) {
@@ -533,6 +555,31 @@ void MainWindow::setBitmapExportEnabled(bool enabled)
     Exportovat1->setEnabled(enabled);
 }
 
+void MainWindow::surfaceAreaChanged(const QRect &area)
+{
+    PaintBox1->update(area);
+}
+
+bool MainWindow::askYesNo(const QString &text)
+{
+    return m_session.prompter.askYesNo(text);
+}
+
+void MainWindow::PaintBox1MouseDown(QMouseEvent *event)
+{
+    m_mouse.PaintBox1MouseDown(mouseEvent(*event));
+}
+
+void MainWindow::PaintBox1MouseMove(QMouseEvent *event)
+{
+    m_mouse.PaintBox1MouseMove(mouseEvent(*event));
+}
+
+void MainWindow::PaintBox1MouseUp(QMouseEvent *event)
+{
+    m_mouse.PaintBox1MouseUp(mouseEvent(*event));
+}
+
 void MainWindow::setZoomText(const QString &text)
 {
     Label1->setText(text);
@@ -687,6 +734,18 @@ void MainWindow::Vlaky1Click()
 {
     if (m_trainList)
         ListCommands::trainList(m_session.document, m_session.prompter, *m_trainList, diagramActions());
+}
+
+void MainWindow::Najdivlak1Click()
+{
+    if (!m_findTrain)
+        return;
+    const std::optional<QString> typed = m_findTrain->ask();
+    if (!typed)
+        return; // cancelled: the highlight stays as it was
+    if (!FindTrain::run(m_session.document, m_renderer, *typed))
+        m_session.prompter.information(FindTrain::notFoundMessage(*typed));
+    render();
 }
 
 void MainWindow::Konec1Click()

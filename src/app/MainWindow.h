@@ -3,6 +3,8 @@
 #include "FileCommands.h"
 
 #include "dialogs/DiagramActions.h"
+#include "editing/DiagramEditView.h"
+#include "editing/DiagramMouse.h"
 #include "editing/PrintSheet.h"
 #include "render/DiagramView.h"
 #include "render/DiagramWindow.h"
@@ -15,6 +17,7 @@
 class AnalogClock;
 class ExportDialog;
 class PrintToBitmapDialog;
+class FindTrainDialog;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -22,6 +25,7 @@ class QMenu;
 class QScrollBar;
 class QSpinBox;
 class QKeyEvent;
+class QMouseEvent;
 class QToolButton;
 class PaintBox;
 class SettingsDialog;
@@ -35,10 +39,12 @@ struct Session;
 // documentation know as their objectName; handlers keep their names too.
 //
 // It owns the diagram's view state and renderer and is the renderer's
-// DiagramWindow; its view handlers only forward to ViewCommands. It is the
+// DiagramWindow; its view handlers only forward to ViewCommands, and the
+// pointer events of PaintBox1 to DiagramMouse, for which it is the
+// DiagramEditView (the screen and the delete question). It is the
 // DocumentWindow of the file commands: the steps of Open and Import that
 // belong to the window, the label code and the renderer.
-class MainWindow : public QMainWindow, public DiagramWindow, public DocumentWindow
+class MainWindow : public QMainWindow, public DiagramWindow, public DocumentWindow, public DiagramEditView
 {
     Q_OBJECT
 
@@ -68,6 +74,8 @@ public:
     DiagramView &view() { return m_view; }
     Renderer &renderer() { return m_renderer; }
     ViewCommands &viewCommands() { return m_commands; }
+    // The mouse entry of PaintBox1 (label drag, panning, the insert tool).
+    DiagramMouse &diagramMouse() { return m_mouse; }
     // The single drawing entry, as every command calls it.
     void render() override;
 
@@ -83,6 +91,8 @@ public:
     // The station list (TForm2) and train list (TForm3) dialogs, created
     // after this window.
     void setListDialogs(StationListDialog *stations, TrainListDialog *trains);
+    // The find dialog TForm6, created after this window.
+    void setFindDialog(FindTrainDialog *dialog) { m_findTrain = dialog; }
     // What the list commands do after an edit: labels and the render.
     DiagramActions diagramActions();
 
@@ -119,6 +129,10 @@ public:
     void setZoomText(const QString &text) override;
     ProgressSink &progress() override { return *m_progress; }
 
+    // DiagramEditView
+    void surfaceAreaChanged(const QRect &area) override;
+    bool askYesNo(const QString &text) override;
+
 public slots:
     void Nov1Click();       // New
     void Otevt1Click();     // Open
@@ -130,6 +144,7 @@ public slots:
     void Exportovat1Click();    // "Exportovat...": the sheet or the view to a file
     void Stanice1Click();       // station list
     void Vlaky1Click();         // train list
+    void Najdivlak1Click();     // find a train
     void Nastaven1Click();      // settings
     void Konec1Click();         // Exit
     void Oaplikaci1Click();
@@ -141,6 +156,9 @@ public slots:
     void CheckBox3Click();
     void ScrollBar1Change(int position);
     void ScrollBar2Change(int position);
+    void PaintBox1MouseDown(QMouseEvent *event);
+    void PaintBox1MouseMove(QMouseEvent *event);
+    void PaintBox1MouseUp(QMouseEvent *event);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -169,6 +187,7 @@ private:
     DiagramView m_view;
     Renderer m_renderer;
     ViewCommands m_commands;
+    DiagramMouse m_mouse;
     NullProgress m_nullProgress;
     ProgressSink *m_progress = &m_nullProgress;
     bool m_bitmapExportEnabled = false;
@@ -194,10 +213,11 @@ private:
 
     StationListDialog *m_stationList = nullptr;   // TForm2
     TrainListDialog *m_trainList = nullptr;       // TForm3
-    SettingsDialog *m_settings = nullptr;         // TForm9
-    QString m_bitmapFileName;                     // SaveDialog2's file name
     PrintToBitmapDialog *m_printDialog = nullptr; // TForm5
+    FindTrainDialog *m_findTrain = nullptr;       // TForm6
+    SettingsDialog *m_settings = nullptr;         // TForm9
     ExportDialog *m_exportDialog = nullptr;
+    QString m_bitmapFileName;  // SaveDialog2's file name
     QString m_pictureFileName; // the export dialog's file name
 
     QAction *Tiskdobitmapy1 = nullptr;

@@ -3,6 +3,7 @@
 #include "CliOutput.h"
 #include "DumpCommand.h"
 
+#include "editing/FindTrain.h"
 #include "editing/PrintSheet.h"
 #include "io/PictureFile.h"
 #include "model/Document.h"
@@ -62,7 +63,7 @@ bool parseOnOff(const QString &value, bool &on)
     return true;
 }
 
-const QStringList viewOptions = {"--size", "--zoom", "--ratio", "--scroll"};
+const QStringList viewOptions = {"--size", "--zoom", "--ratio", "--scroll", "--find"};
 const QStringList sheetOptions = {"--layers",   "--overlap", "--scale",  "--from", "--to",
                                   "--stations", "--km",      "--legend", "--dpi"};
 
@@ -95,6 +96,13 @@ struct ViewScene
         window.setChecked(DiagramWindow::CheckBox::Smoothing, s.smoothing);
         window.setChecked(DiagramWindow::CheckBox::Category, s.showCategory);
         view.updateScale(s);
+        if (o.find) {
+            // As a confirmed search leaves it; this render rebuilds everything.
+            if (const Train *found = FindTrain::first(doc, *o.find)) {
+                renderer.highlightOn = true;
+                renderer.foundName = found->name.view().toByteArray();
+            }
+        }
         renderer.keepTimeText = false;
         renderer.labelSelector = 0;
         doc.redrawNeeded = true;
@@ -163,6 +171,8 @@ QString RenderCommand::parse(const QStringList &args, Options &o)
             if (!parseOnOff(value, on))
                 return QStringLiteral("--time-labels: expected on or off");
             o.timeLabels = on;
+        } else if (arg == QLatin1String("--find")) {
+            o.find = value;
         } else if (arg == QLatin1String("--layers")) {
             if (!parseInt(value, PrintPlan::minLayers, PrintPlan::maxLayers, c.layers))
                 return QStringLiteral("--layers: expected %1 to %2 layers")
@@ -235,6 +245,8 @@ QString RenderCommand::parse(const QStringList &args, Options &o)
 
 QString RenderCommand::check(const Document &doc, Options &o)
 {
+    if (o.find && !FindTrain::first(doc, *o.find))
+        return FindTrain::notFoundMessage(*o.find);
     PrintPlan::Choice &c = o.choice;
     if (!o.sheet || c.kmRange != PrintPlan::KmRange::Stations)
         return {};

@@ -26,13 +26,17 @@ class Document;
 // dialog's limits: --layers N, --overlap MIN, --scale PCT, --from H:MM,
 // --to H:MM, --stations I-J or --km A-B, --legend on|off and --dpi N (the
 // resolution of a PNG or BMP of the sheet). --time-labels on|off serves
-// both; without options the document's own settings apply.
+// both; without options the document's own settings apply. --find TEXT
+// highlights in the view the train the editor's "Najdi vlak..." finds for
+// TEXT; when none matches, the editor's message goes to standard error and
+// no picture is written.
 class RenderCommand
 {
 public:
     static constexpr const char *usage =
         "vlakorys-cli render FILE.vrs OUT.png|OUT.bmp|OUT.pdf|OUT.svg [--size WxH] [--zoom Z] [--ratio X:Y] "
-        "[--scroll H,V] [--time-labels on|off] [--sheet [--layers N] [--overlap MIN] [--scale PCT] [--from H:MM] "
+        "[--scroll H,V] [--time-labels on|off] [--find TEXT] [--sheet [--layers N] [--overlap MIN] [--scale PCT] "
+        "[--from H:MM] "
         "[--to H:MM] [--stations I-J | --km A-B] [--legend on|off] [--dpi N]]";
     // The largest paint box: two pictures of this size stay far below a
     // gigabyte.
@@ -51,6 +55,7 @@ public:
         int hpos = 0;
         int vpos = 0;
         std::optional<bool> timeLabels;
+        std::optional<QString> find; // the text typed into "Najdi vlak..."
 
         bool sheet = false;
         PrintPlan::Choice choice; // fromStation and toStation 1-based as given
@@ -63,9 +68,9 @@ public:
 
     // Reads the arguments; an empty text, or what is wrong with them.
     static QString parse(const QStringList &args, Options &options);
-    // What the options ask of this document (the stations of --stations
-    // exist and rise); an empty text, or what is wrong. Turns the stations
-    // into positions of the station list.
+    // What the options ask of this document (the train of --find exists,
+    // the stations of --stations exist and rise); an empty text, or what is
+    // wrong. Turns the stations into positions of the station list.
     static QString check(const Document &doc, Options &options);
 
     // The surface of an opened document under the options.

@@ -36,3 +36,17 @@ LabelOutline *findOutline(LabelOutlineList &outlines, int32_t number)
             return &o;
     return nullptr;
 }
+
+void outlinesAfterLabelInsertedAtHead(LabelOutlineList &outlines)
+{
+    for (LabelOutline &o : outlines)
+        ++o.number;
+}
+
+void outlinesAfterLabelRemoved(LabelOutlineList &outlines, int32_t number)
+{
+    std::erase_if(outlines, [number](const LabelOutline &o) { return o.number == number; });
+    for (LabelOutline &o : outlines)
+        if (o.number > number)
+            --o.number;
+}

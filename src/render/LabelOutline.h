@@ -31,3 +31,9 @@ using LabelOutlineList = std::deque<LabelOutline>;
 
 // The outline with this number, or null.
 LabelOutline *findOutline(LabelOutlineList &outlines, int32_t number);
+
+// Keep the numbers in step with the train-label list between full rebuilds:
+// a label put at the head moves every other label one place down; a removed
+// label takes its outline with it and moves the labels behind it up.
+void outlinesAfterLabelInsertedAtHead(LabelOutlineList &outlines);
+void outlinesAfterLabelRemoved(LabelOutlineList &outlines, int32_t number);

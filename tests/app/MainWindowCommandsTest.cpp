@@ -36,7 +36,10 @@ class MainWindowCommandsTest : public QObject
     MainWindow *window() const { return m_windows->mainWindow(); }
     Document &doc() const { return m_session->document; }
     QAction *action(const char *name) const { return window()->findChild<QAction *>(QString::fromLatin1(name)); }
-    template <typename T> T *find(const char *name) const { return window()->findChild<T *>(QString::fromLatin1(name)); }
+    template <typename T> T *find(const char *name) const
+    {
+        return window()->findChild<T *>(QString::fromLatin1(name));
+    }
     QString example() const { return TestPaths::examplesDir() + QStringLiteral("/liberec-tanvald.vrs"); }
     QString path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
 
@@ -69,7 +72,7 @@ private slots:
 
     void commandsOfLandedWorkAreEnabled()
     {
-        for (const char *name : {"Otevt1", "Uloit1", "Uloitjako1", "Import1", "Stanice1", "Vlaky1"})
+        for (const char *name : {"Otevt1", "Uloit1", "Uloitjako1", "Import1", "Stanice1", "Vlaky1", "Najdivlak1"})
             QVERIFY2(action(name)->isEnabled(), name);
         for (const char *name : {"SpeedButton2", "SpeedButton5", "SpeedButton3", "SpeedButton4"})
             QVERIFY2(find<QToolButton>(name)->isEnabled(), name);

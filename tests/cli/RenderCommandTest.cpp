@@ -39,7 +39,7 @@ TEST_F(RenderCommandTest, Options)
 {
     RenderCommand::Options o;
     EXPECT_TRUE(RenderCommand::parse({"--size", "1920x1080", "a.vrs", "--zoom=7", "b.BMP", "--ratio", "2:3", "--scroll",
-                                      "40,12", "--time-labels", "on"},
+                                      "40,12", "--time-labels", "on", "--find", "os 12"},
                                      o)
                     .isEmpty());
     EXPECT_EQ(o.input, QStringLiteral("a.vrs"));
@@ -50,6 +50,7 @@ TEST_F(RenderCommandTest, Options)
     EXPECT_EQ(o.hpos, 40);
     EXPECT_EQ(o.vpos, 12);
     EXPECT_TRUE(*o.timeLabels);
+    EXPECT_EQ(*o.find, QStringLiteral("os 12"));
 
     const std::pair<QStringList, const char *> bad[] = {
         {{"a.vrs", "b.png", "--size", "0x5"}, "--size:"},
@@ -176,6 +177,36 @@ TEST_F(RenderCommandTest, TheSameRenderAsTheEditor)
     view.vpos = 7;
     renderer.render(window); // the user scrolls
     EXPECT_EQ(QImage(path("cli.png")).convertToFormat(QImage::Format_RGB32), renderer.surface());
+}
+
+TEST_F(RenderCommandTest, FindHighlightsTheTrainOrSaysItIsMissing)
+{
+    Document doc;
+    saveLine(doc);
+    // The train that starts earliest, found by its number: its line is green.
+    const Train *early = &doc.trains.front();
+    for (const Train &t : doc.trains)
+        if (t.firstTime < early->firstTime)
+            early = &t;
+    const QString number = QString::fromLatin1(early->name.view().toByteArray()).section(u' ', 1);
+    auto greenPixels = [](const QImage &picture) {
+        int n = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                n += picture.pixelColor(x, y) == Colours::toQColor(Colours::green);
+        return n;
+    };
+    ASSERT_EQ(render({path("line.vrs"), path("plain.png")}).status, 0);
+    const CommandRun found = render({path("line.vrs"), path("found.png"), "--find", number});
+    ASSERT_EQ(found.status, 0);
+    EXPECT_TRUE(found.err.isEmpty());
+    EXPECT_EQ(greenPixels(QImage(path("plain.png"))), 0);
+    EXPECT_GT(greenPixels(QImage(path("found.png"))), 20);
+
+    const CommandRun missing = render({path("line.vrs"), path("missing.png"), "--find", "os " + number});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(QString::fromUtf8(missing.err), "vlakorys-cli: " + path("line.vrs") + ": Vlak os " + number + " nebyl nalezen\n");
+    EXPECT_FALSE(QFile::exists(path("missing.png")));
 }
 
 TEST_F(RenderCommandTest, FailuresLeaveNoPicture)

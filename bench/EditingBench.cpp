@@ -1,0 +1,156 @@
+// The mouse on the generated busy line of the render benchmarks (60
+// stations, 1000 trains with their labels) on a 1920 x 1080 diagram surface
+// at 100 %: one pointer move of a label drag, the render after a drop, one
+// panning step.
+#include "editing/DiagramMouse.h"
+#include "editing/LabelGeneration.h"
+#include "render/HeadlessWindow.h"
+#include "render/Renderer.h"
+
+#include "SampleLine.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+
+namespace {
+
+// Shows a changed area as the editor's paint box does: the area of the
+// surface copied to the screen.
+class ScreenView : public DiagramEditView
+{
+public:
+    explicit ScreenView(const Renderer &renderer) : m_renderer(renderer) {}
+    QImage screen{1920, 1080, QImage::Format_RGB32};
+
+    void surfaceAreaChanged(const QRect &area) override
+    {
+        const QImage &surface = m_renderer.surface();
+        const QRect r = area & surface.rect() & screen.rect();
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::memcpy(reinterpret_cast<QRgb *>(screen.scanLine(y)) + r.left(),
+                        reinterpret_cast<const QRgb *>(surface.constScanLine(y)) + r.left(),
+                        static_cast<size_t>(r.width()) * sizeof(QRgb));
+    }
+    bool askYesNo(const QString &) override { return false; }
+
+private:
+    const Renderer &m_renderer;
+};
+
+struct Scene
+{
+    Document doc;
+    DiagramView view;
+    Renderer renderer{doc, view};
+    HeadlessWindow window{QSize(1920, 1080)};
+    ScreenView edit{renderer};
+    DiagramMouse mouse{DiagramContext{doc, view, renderer, window, edit}};
+
+    explicit Scene(int zoom = 4)
+    {
+        SampleLine::fill(doc, {60, 300, 1000, 40});
+        doc.settings.zoom = static_cast<uint8_t>(zoom);
+        view.updateScale(doc.settings);
+        NullProgress progress;
+        MakeTrainLabels(doc, view.scale);
+        MakeTimeLabels(doc, view.scale, progress);
+        doc.redrawNeeded = true;
+        renderer.render(window);
+    }
+
+    // The middle of a label well inside the view that no other label
+    // overlaps there, in view pixels.
+    QPoint pickableLabel()
+    {
+        const QRect room(300, 100, 1300, 700);
+        for (const LabelOutline &o : renderer.labelOutlines()) {
+            const QPoint shift(40 - 5 * view.hpos, -2 * view.vpos);
+            if (!room.contains(o.p1 + shift) || !room.contains(o.p3 + shift))
+                continue;
+            const QPoint middle = (o.p1 + o.p3) / 2;
+            int hits = 0;
+            for (const LabelOutline &other : renderer.labelOutlines())
+                hits += LabelDrag::contains(other, middle);
+            if (hits == 1)
+                return middle + shift;
+        }
+        return {};
+    }
+};
+
+MouseEvent event(Qt::MouseButton button, Qt::MouseButtons held, QPoint pos, Qt::KeyboardModifiers keys = {})
+{
+    return {button, held, keys, pos};
+}
+
+// Restore the pixels under the outline, save those under its new place,
+// draw it, show both areas.
+void labelDragMove(benchmark::State &state)
+{
+    Scene scene;
+    const QPoint p = scene.pickableLabel();
+    scene.mouse.PaintBox1MouseDown(event(Qt::LeftButton, Qt::LeftButton, p));
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        scene.mouse.PaintBox1MouseMove(event(Qt::NoButton, Qt::LeftButton, p + QPoint(step % 37, step % 23)));
+    }
+    if (!scene.mouse.labelDrag().armed())
+        state.SkipWithError("no label picked");
+}
+
+// The release of a drag: argument 0 a move (the image kept), 1 a turn with
+// Shift (the one label imaged again). The label is placed, and the diagram
+// rebuilt with only that label processed.
+void dropRender(benchmark::State &state)
+{
+    Scene scene;
+    const bool turn = state.range(0) == 1;
+    // The label goes 10 pixels down and back: it stays under the pointer.
+    QPoint at = scene.pickableLabel();
+    int step = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++step;
+        scene.mouse.PaintBox1MouseDown(event(Qt::LeftButton, Qt::LeftButton, at));
+        const QPoint to = at + QPoint(0, step % 2 ? 10 : -10);
+        scene.mouse.PaintBox1MouseMove(
+            event(Qt::NoButton, Qt::LeftButton, to, turn ? Qt::ShiftModifier : Qt::NoModifier));
+        if (!turn)
+            at = to;
+        const int rebuilds = scene.renderer.stats.rebuilds;
+        state.ResumeTiming();
+        scene.mouse.PaintBox1MouseUp(
+            event(Qt::LeftButton, Qt::NoButton, to, turn ? Qt::ShiftModifier : Qt::NoModifier));
+        if (scene.renderer.stats.rebuilds != rebuilds + 1) {
+            state.SkipWithError("the drop did not render");
+            break;
+        }
+    }
+}
+
+// One move of right-button panning that scrolls one unit each way, and the
+// render it asks for.
+void panningStep(benchmark::State &state)
+{
+    Scene scene;
+    scene.view.hpos = 100;
+    scene.view.vpos = 20;
+    scene.renderer.render(scene.window);
+    const QPoint start(900, 500);
+    scene.mouse.PaintBox1MouseDown(event(Qt::RightButton, Qt::RightButton, start));
+    int step = 0;
+    for (auto _ : state) {
+        const QPoint to = start + (++step % 2 ? QPoint(-6, -3) : QPoint(0, 0));
+        scene.mouse.PaintBox1MouseMove(event(Qt::NoButton, Qt::RightButton, to));
+    }
+    if (scene.view.hpos != 100 && scene.view.hpos != 101)
+        state.SkipWithError("panning did not scroll back and forth");
+}
+
+} // namespace
+
+BENCHMARK(labelDragMove)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(dropRender)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(panningStep)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);

@@ -1,0 +1,517 @@
+// The mouse on the diagram without a window: label drags, drops, the delete
+// question, panning and the insert tool's share of the events.
+#include "editing/DiagramMouse.h"
+
+#include "model/ClockTime.h"
+#include "model/Document.h"
+#include "render/HeadlessWindow.h"
+#include "render/Renderer.h"
+
+#include "SampleLine.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <deque>
+#include <functional>
+
+namespace {
+
+constexpr double pi = LabelDrag::pi;
+
+class ScriptedView : public DiagramEditView
+{
+public:
+    std::deque<bool> answers; // none left: the box was closed
+    QStringList questions;
+    std::function<void()> atQuestion;
+    QRect changed;
+
+    void surfaceAreaChanged(const QRect &area) override { changed |= area; }
+    bool askYesNo(const QString &text) override
+    {
+        questions << text;
+        if (atQuestion)
+            atQuestion();
+        if (answers.empty())
+            return false;
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
+
+MouseEvent pressAt(QPoint p, Qt::MouseButton b = Qt::LeftButton)
+{
+    return {b, b, Qt::NoModifier, p};
+}
+MouseEvent moveTo(QPoint p, Qt::MouseButtons held = Qt::LeftButton, Qt::KeyboardModifiers mods = {})
+{
+    return {Qt::NoButton, held, mods, p};
+}
+MouseEvent releaseAt(QPoint p, Qt::KeyboardModifiers mods = {}, Qt::MouseButton b = Qt::LeftButton)
+{
+    return {b, Qt::NoButton, mods, p};
+}
+
+// A line of 50 km at z = 4, s = 2 on a 1600 x 900 paint box: the bottom
+// station line, and the visible bottom B, at y = 420. Three labels.
+class DiagramMouseTest : public ::testing::Test
+{
+protected:
+    Document doc;
+    DiagramView view;
+    Renderer renderer{doc, view};
+    HeadlessWindow window{QSize(1600, 900)};
+    ScriptedView edit;
+    DiagramMouse mouse{DiagramContext{doc, view, renderer, window, edit}};
+
+    void SetUp() override
+    {
+        SampleLine::addStation(doc, "Dolní", 0);
+        SampleLine::addStation(doc, "Horní", 50);
+        view.updateScale(doc.settings);
+        // Put at the head in turn: "Os 1234" ends up number 1.
+        add("R 812", makeTime(9, 0, 0), 10, -0.4);
+        add("Sv 77", makeTime(7, 0, 0), 40, 0.3);
+        add("Os 1234", makeTime(8, 0, 40), 25, 0.0);
+        doc.redrawNeeded = true;
+        renderer.render(window);
+    }
+
+    void add(const char *text, double time, double level, double angle)
+    {
+        TrainLabel &l = doc.newTrainLabel();
+        l.text = text;
+        l.time = time;
+        l.level = level;
+        l.angle = angle;
+        l.visible = 1;
+    }
+    TrainLabel &label(int number) { return doc.trainLabels[static_cast<size_t>(number - 1)]; }
+
+    // The middle of a label's turned box in view pixels.
+    QPoint centre(int number)
+    {
+        const LabelOutline *o = findOutline(renderer.labelOutlines(), number);
+        EXPECT_NE(o, nullptr);
+        const QPoint middle = (o->p1 + o->p3) / 2;
+        return QPoint(40 + middle.x() - 5 * view.hpos, middle.y() - 2 * view.vpos);
+    }
+
+    // Drags a label by `by` and releases it with the modifiers.
+    void drag(int number, QPoint by, Qt::KeyboardModifiers atRelease = {})
+    {
+        const QPoint p = centre(number);
+        mouse.PaintBox1MouseDown(pressAt(p));
+        ASSERT_TRUE(mouse.labelDrag().armed());
+        mouse.PaintBox1MouseMove(moveTo(p + by));
+        mouse.PaintBox1MouseUp(releaseAt(p + by, atRelease));
+    }
+
+    // Every label has the outline of its number where it was last placed.
+    void expectOutlinesInStep()
+    {
+        ASSERT_EQ(renderer.labelOutlines().size(), doc.trainLabels.size());
+        for (int n = 1; n <= doc.trainLabelCount(); ++n) {
+            const LabelOutline *o = findOutline(renderer.labelOutlines(), n);
+            ASSERT_NE(o, nullptr) << n;
+            EXPECT_EQ(QPoint(o->left, o->top), QPoint(label(n).x, label(n).y)) << n;
+        }
+    }
+};
+
+struct LabelState
+{
+    QByteArray text;
+    double time, level, angle;
+    bool operator==(const LabelState &) const = default;
+};
+LabelState stateOf(const TrainLabel &l)
+{
+    return {l.text.view().toByteArray(), l.time, l.level, l.angle};
+}
+
+} // namespace
+
+TEST(LabelDrag, RotatedBoxesContainTheirEdges)
+{
+    struct Case
+    {
+        double angle;
+        QPoint point;
+        bool inside;
+    } cases[] = {
+        // Upright edges (a label turned by less than two degrees): inside
+        // its box, the edges and corners included.
+        {0.0, {120, 56}, true},
+        {0.0, {100, 50}, true},
+        {0.0, {140, 62}, true},
+        {0.0001, {139, 51}, true},
+        {0.0, {99, 56}, false},
+        {0.0, {141, 56}, false},
+        {0.0, {120, 63}, false},
+        // A label rising to the right hangs from its image's bottom (30).
+        {-0.0001, {120, 74}, true},
+        {-0.0001, {120, 56}, false},
+        // Turned both ways: the middle of the turned box and its corners,
+        // and a corner of the unturned box that the turn leaves out.
+        {0.5, {120, 65}, true},
+        {0.5, {106, 50}, true},
+        {0.5, {135, 80}, true},
+        {0.5, {140, 50}, false},
+        {-0.5, {120, 65}, true},
+        {-0.5, {106, 80}, true},
+        {-0.5, {135, 50}, true},
+        {-0.5, {100, 50}, false},
+    };
+    for (const Case &c : cases) {
+        const LabelOutline o = LabelOutline::make(100, 50, 40, 12, c.angle, 30, 1);
+        EXPECT_EQ(LabelDrag::contains(o, c.point), c.inside) << c.angle << " " << c.point.x() << "," << c.point.y();
+    }
+}
+
+TEST(LabelDrag, TurningOneDegreePerPixel)
+{
+    const struct
+    {
+        double start;
+        int down;
+        double angle;
+    } cases[] = {
+        {0.0, 100, pi - 100 * pi / 180}, // turns back after the vertical
+        {0.0, 0, 0.0001},                // never 0
+        {0.0, -100, -100 * pi / 180 + pi},
+        {0.2, 10, 0.2 + 10 * pi / 180},
+        {0.0, 360, 0.0001},
+    };
+    for (const auto &c : cases)
+        EXPECT_DOUBLE_EQ(LabelDrag::turnedAngle(c.start, c.down), c.angle) << c.start << " " << c.down;
+    // An angle from a damaged file ends in range too, with no endless loop.
+    EXPECT_LE(std::abs(LabelDrag::turnedAngle(1e300, 0)), LabelDrag::halfPi + 1e-4);
+}
+
+TEST_F(DiagramMouseTest, APressPicksTheLastMatchInTheOutlineList)
+{
+    // Two labels on the same spot: the outline list holds the later label
+    // first, so the earlier one (number 1) is the last match.
+    label(2).time = label(1).time;
+    label(2).level = label(1).level;
+    label(2).angle = 0.0;
+    doc.redrawNeeded = true;
+    renderer.render(window);
+    mouse.PaintBox1MouseDown(pressAt(centre(1)));
+    EXPECT_EQ(renderer.dragLabelNumber, 1);
+    mouse.PaintBox1MouseUp(releaseAt(centre(1)));
+
+    // Nowhere near a label, or while a render runs: nothing.
+    mouse.PaintBox1MouseDown(pressAt(QPoint(60, 400)));
+    EXPECT_FALSE(mouse.labelDrag().armed());
+    renderer.renderInProgress = true;
+    mouse.PaintBox1MouseDown(pressAt(centre(3)));
+    EXPECT_FALSE(mouse.labelDrag().armed());
+}
+
+TEST_F(DiagramMouseTest, AClickWithoutMovingChangesNothing)
+{
+    const LabelState before = stateOf(label(1));
+    const QImage picture = renderer.surface().copy();
+    const int rebuilds = renderer.stats.rebuilds;
+    mouse.PaintBox1MouseDown(pressAt(centre(1)));
+    EXPECT_NE(renderer.surface(), picture) << "the outline is drawn";
+    mouse.PaintBox1MouseUp(releaseAt(centre(1), Qt::ControlModifier));
+    EXPECT_EQ(stateOf(label(1)), before);
+    EXPECT_EQ(doc.trainLabelCount(), 3);
+    EXPECT_EQ(renderer.stats.rebuilds, rebuilds);
+    EXPECT_EQ(renderer.surface(), picture);
+    EXPECT_FALSE(mouse.labelDrag().armed());
+}
+
+TEST_F(DiagramMouseTest, ADropPlacesTheLabelByTheOutlinesCentreOnAWholeMinute)
+{
+    const struct
+    {
+        int hpos;
+        int column; // of the outline's centre after the drop
+        int row;
+        double time;
+    } cases[] = {
+        {0, 1480, 220, makeTime(12, 0)},    // (1480 - 40) / 2 minutes
+        {100, 1481, 100, makeTime(16, 10)}, // 970.5 minutes: halves to even
+        {100, 1483, 300, makeTime(16, 12)}, // 971.5
+        {272, 1558, 200, makeTime(23, 59)}, // the last minute of the day
+    };
+    for (const auto &c : cases) {
+        view.hpos = c.hpos;
+        renderer.render(window);
+        const QPoint p = centre(1);
+        mouse.PaintBox1MouseDown(pressAt(p));
+        const LabelDrag::Edges o = mouse.labelDrag().outline();
+        const QPoint by(c.column - (o.left + o.right) / 2, c.row - (o.top + o.bottom) / 2);
+        mouse.PaintBox1MouseMove(moveTo(p + by));
+        mouse.PaintBox1MouseUp(releaseAt(p + by));
+        EXPECT_DOUBLE_EQ(label(1).time, c.time) << c.column;
+        EXPECT_DOUBLE_EQ(label(1).level, (2.0 * 4 * 50 + 20 - c.row) / 8) << c.row;
+        EXPECT_EQ(label(1).visible, 1);
+        EXPECT_EQ(renderer.dragLabelNumber, -1);
+    }
+    expectOutlinesInStep();
+}
+
+TEST_F(DiagramMouseTest, ShiftDragTurnsTheLabelAndShiftAtReleaseKeepsTheTurn)
+{
+    const QPoint p = centre(1);
+    mouse.PaintBox1MouseDown(pressAt(p));
+    const LabelDrag::Edges origin = mouse.labelDrag().outline();
+    mouse.PaintBox1MouseMove(moveTo(p + QPoint(30, 100), Qt::LeftButton, Qt::ShiftModifier));
+    EXPECT_DOUBLE_EQ(mouse.labelDrag().angle(), pi - 100 * pi / 180);
+    EXPECT_EQ(mouse.labelDrag().outline(), origin) << "turning does not move the outline";
+    mouse.PaintBox1MouseMove(moveTo(p + QPoint(-20, 0), Qt::LeftButton, Qt::ShiftModifier));
+    EXPECT_DOUBLE_EQ(mouse.labelDrag().angle(), 0.0001);
+    mouse.PaintBox1MouseMove(moveTo(p + QPoint(0, 20), Qt::LeftButton, Qt::ShiftModifier));
+    const std::vector<uint8_t> image = label(1).imageCodes;
+    mouse.PaintBox1MouseUp(releaseAt(p + QPoint(0, 20), Qt::ShiftModifier));
+    EXPECT_DOUBLE_EQ(label(1).angle, 20 * pi / 180);
+    EXPECT_TRUE(label(1).hasImage());
+    EXPECT_NE(label(1).imageCodes, image) << "imaged again at the new angle";
+}
+
+TEST_F(DiagramMouseTest, KeysAtReleaseMoveCopyOrTurn)
+{
+    const struct
+    {
+        Qt::KeyboardModifiers keys;
+        bool copies;
+        bool turns;
+    } cases[] = {
+        {Qt::NoModifier, false, false},
+        {Qt::ControlModifier, true, false},
+        {Qt::ShiftModifier, false, true},
+        {Qt::ShiftModifier | Qt::ControlModifier, false, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.keys.toInt());
+        const int count = doc.trainLabelCount();
+        const LabelState picked = stateOf(label(2));
+        const QPoint p = centre(2);
+        mouse.PaintBox1MouseDown(pressAt(p));
+        mouse.PaintBox1MouseMove(moveTo(p + QPoint(0, 30), Qt::LeftButton, Qt::ShiftModifier)); // turned
+        mouse.PaintBox1MouseMove(moveTo(p + QPoint(120, 30)));                                  // and moved
+        const double turned = mouse.labelDrag().angle();
+        // 120 pixels right: an hour later, on the whole minute.
+        const double later = (minuteOfDay(picked.time) + 60) / 1440.0;
+        mouse.PaintBox1MouseUp(releaseAt(p + QPoint(120, 30), c.keys));
+
+        if (c.copies) {
+            ASSERT_EQ(doc.trainLabelCount(), count + 1);
+            EXPECT_EQ(stateOf(label(3)), picked) << "the picked label, one place down, stays";
+            EXPECT_EQ(label(1).text.view(), picked.text);
+            EXPECT_EQ(label(1).angle, picked.angle);
+            EXPECT_DOUBLE_EQ(label(1).time, later);
+        } else {
+            ASSERT_EQ(doc.trainLabelCount(), count);
+            EXPECT_DOUBLE_EQ(label(2).time, later);
+            EXPECT_EQ(label(2).angle, c.turns ? turned : picked.angle);
+        }
+        expectOutlinesInStep();
+    }
+}
+
+TEST_F(DiagramMouseTest, DroppingOutsideTheDiagramAsksToDelete)
+{
+    enum How { LeftEdgeAt42, Above, Below, ReleasedOutsideTheView };
+    const struct
+    {
+        How how;
+        bool answer;
+    } cases[] = {
+        {LeftEdgeAt42, true}, {LeftEdgeAt42, false}, {Above, true}, {Below, false}, {ReleasedOutsideTheView, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.how));
+        if (doc.trainLabelCount() < 3)
+            add("Os 9", makeTime(10, 0), 30, 0.2), doc.redrawNeeded = true, renderer.render(window);
+        const LabelState picked = stateOf(label(2));
+        const LabelState last = stateOf(label(3));
+        const QImage picture = renderer.surface().copy();
+        edit.questions.clear();
+        edit.answers = {c.answer};
+        bool clean = false;
+        edit.atQuestion = [&] { clean = renderer.surface() == picture; };
+
+        const QPoint p = centre(2);
+        mouse.PaintBox1MouseDown(pressAt(p));
+        const LabelDrag::Edges o = mouse.labelDrag().outline();
+        QPoint to = p;
+        switch (c.how) {
+        case LeftEdgeAt42:
+            to += QPoint(42 - o.left, 0);
+            break;
+        case Above:
+            to += QPoint(0, -o.top);
+            break;
+        case Below:
+            to += QPoint(0, 421 - o.bottom);
+            break;
+        case ReleasedOutsideTheView:
+            to = QPoint(800, 950);
+            break; // over the scroll bar
+        }
+        mouse.PaintBox1MouseMove(moveTo(to));
+        mouse.PaintBox1MouseUp(releaseAt(to));
+
+        ASSERT_EQ(edit.questions, QStringList{QStringLiteral("Odstranit popisek?")});
+        EXPECT_TRUE(clean) << "the picture as it was, outline gone, while the question is up";
+        if (c.answer) {
+            ASSERT_EQ(doc.trainLabelCount(), 2);
+            EXPECT_EQ(stateOf(label(2)), last);
+        } else {
+            ASSERT_EQ(doc.trainLabelCount(), 3);
+            EXPECT_EQ(stateOf(label(2)), picked);
+        }
+        expectOutlinesInStep();
+    }
+}
+
+TEST_F(DiagramMouseTest, ADropAtOrBeyondMidnightChangesNothing)
+{
+    view.hpos = 272; // the end of the day, 24:00, at column 40 + 2880 - 1360
+    renderer.render(window);
+    for (const int column : {1559, 1562}) { // 1439.5 halves to 1440 minutes
+        for (const Qt::KeyboardModifiers keys : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ControlModifier)}) {
+            const LabelState before = stateOf(label(1));
+            const QPoint p = centre(1);
+            mouse.PaintBox1MouseDown(pressAt(p));
+            const LabelDrag::Edges o = mouse.labelDrag().outline();
+            const QPoint to = p + QPoint(column - (o.left + o.right) / 2, 0);
+            mouse.PaintBox1MouseMove(moveTo(to));
+            mouse.PaintBox1MouseUp(releaseAt(to, keys));
+            EXPECT_EQ(stateOf(label(1)), before) << column;
+            EXPECT_EQ(doc.trainLabelCount(), 3) << column;
+            EXPECT_TRUE(edit.questions.isEmpty());
+        }
+    }
+}
+
+TEST_F(DiagramMouseTest, TheOutlineLeavesNoTrace)
+{
+    const QImage picture = renderer.surface().copy();
+    // Only the pixels under the outline differ from the picture, wherever it
+    // has been before.
+    auto onlyTheOutline = [&](const char *step) {
+        const QRect area = mouse.labelDrag().outlineArea();
+        int inked = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (renderer.surface().pixel(x, y) != picture.pixel(x, y)) {
+                    ASSERT_TRUE(area.contains(x, y)) << step << " " << x << "," << y;
+                    ++inked;
+                }
+        EXPECT_GT(inked, 8) << step;
+        EXPECT_TRUE(edit.changed.contains(area)) << step << ": shown on the screen";
+    };
+    const QPoint p = centre(3);
+    mouse.PaintBox1MouseDown(pressAt(p));
+    onlyTheOutline("pressed");
+    for (const QPoint by : {QPoint(3, 2), QPoint(-5, 1), QPoint(400, -30), QPoint(-p.x() + 5, 0), QPoint(0, 40)}) {
+        edit.changed = QRect();
+        mouse.PaintBox1MouseMove(moveTo(p + by));
+        onlyTheOutline("moved");
+    }
+    mouse.PaintBox1MouseMove(moveTo(p + QPoint(0, 70), Qt::LeftButton, Qt::ShiftModifier));
+    onlyTheOutline("turned");
+}
+
+TEST_F(DiagramMouseTest, RightButtonPanning)
+{
+    window.setPaintBoxSize(QSize(1600, 300)); // ScrollBar2 shown
+    view.hpos = 10;
+    view.vpos = 10;
+    renderer.render(window);
+    ASSERT_TRUE(window.scrollBarVisible(Qt::Vertical));
+    const int hmax = window.scrollMaximum(Qt::Horizontal);
+
+    mouse.PaintBox1MouseDown(pressAt(QPoint(500, 200), Qt::RightButton));
+    const struct
+    {
+        QPoint to;
+        int hpos, vpos;
+    } steps[] = {
+        {{496, 200}, 10, 10},                                            // 4 pixels: nothing yet
+        {{494, 200}, 11, 10},                                            // 2 more: one step
+        {{494, 198}, 11, 10}, {{494, 197}, 11, 11}, {{520, 197}, 6, 11}, // right: back by 26 div 5
+        {{520, 210}, 6, 5},
+    };
+    for (const auto &s : steps) {
+        const int renders = renderer.stats.renders;
+        mouse.PaintBox1MouseMove(moveTo(s.to, Qt::RightButton));
+        EXPECT_EQ(QPoint(view.hpos, view.vpos), QPoint(s.hpos, s.vpos)) << s.to.x() << "," << s.to.y();
+        EXPECT_EQ(QPoint(window.scrollValue(Qt::Horizontal), window.scrollValue(Qt::Vertical)), QPoint(s.hpos, s.vpos));
+        EXPECT_EQ(renderer.stats.renders, renders + 1);
+    }
+
+    // At the end of the bar the pointer still becomes the new start.
+    view.hpos = hmax;
+    mouse.PaintBox1MouseMove(moveTo({510, 210}, Qt::RightButton));
+    EXPECT_EQ(view.hpos, hmax);
+    mouse.PaintBox1MouseMove(moveTo({516, 210}, Qt::RightButton));
+    EXPECT_EQ(view.hpos, hmax - 1);
+
+    // Every way panning ends.
+    const std::function<void()> enders[] = {
+        [&] {
+            mouse.PaintBox1MouseUp(releaseAt({516, 210}, {}, Qt::RightButton));
+        },
+        [&] { mouse.FormMouseMove(); },
+        [&] {
+            mouse.PaintBox1MouseMove(moveTo({1610, 100}, Qt::RightButton));
+        }, // over ScrollBar2
+        [&] {
+            mouse.PaintBox1MouseMove(moveTo({500, -5}, Qt::RightButton));
+        }, // over the tool panel
+        [&] {
+            mouse.FormMouseUp(releaseAt({500, -5}, {}, Qt::RightButton));
+        },
+        [&] {
+            mouse.PaintBox1MouseDown(pressAt({60, 250}));
+        },
+    };
+    for (const auto &end : enders) {
+        mouse.PaintBox1MouseDown(pressAt({500, 200}, Qt::RightButton));
+        end();
+        EXPECT_FALSE(mouse.panning().active());
+    }
+    renderer.renderInProgress = true;
+    mouse.PaintBox1MouseDown(pressAt({500, 200}, Qt::RightButton));
+    EXPECT_FALSE(mouse.panning().active()) << "presses during a render do nothing";
+}
+
+TEST_F(DiagramMouseTest, TheInsertToolTakesLeftPressesWhileActiveAndEveryMove)
+{
+    struct Tool : InsertToolInput
+    {
+        bool active = false;
+        int presses = 0;
+        int moves = 0;
+        bool isActive() const override { return active; }
+        void leftPress(const MouseEvent &) override { ++presses; }
+        void pointerMove(const MouseEvent &) override { ++moves; }
+    } tool;
+    mouse.setInsertTool(&tool);
+
+    const QPoint p = centre(1);
+    mouse.PaintBox1MouseDown(pressAt(p));
+    EXPECT_TRUE(mouse.labelDrag().armed()) << "an inactive tool leaves labels to the mouse";
+    mouse.PaintBox1MouseMove(moveTo(p));
+    mouse.PaintBox1MouseUp(releaseAt(p));
+    EXPECT_EQ(tool.moves, 1);
+
+    tool.active = true;
+    mouse.PaintBox1MouseDown(pressAt(p));
+    EXPECT_FALSE(mouse.labelDrag().armed());
+    EXPECT_EQ(tool.presses, 1);
+    mouse.PaintBox1MouseDown(pressAt(p, Qt::RightButton));
+    mouse.PaintBox1MouseMove(moveTo(p - QPoint(20, 0), Qt::RightButton));
+    EXPECT_EQ(tool.moves, 2);
+    EXPECT_EQ(view.hpos, 4) << "panning still works";
+}

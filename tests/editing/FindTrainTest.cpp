@@ -1,0 +1,88 @@
+#include "editing/FindTrain.h"
+
+#include "model/Cp1250.h"
+#include "model/Document.h"
+#include "render/Colours.h"
+#include "render/DiagramView.h"
+#include "render/Renderer.h"
+#include "render/TrainLines.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+void setTrains(Document &doc, const std::vector<const char *> &names)
+{
+    doc.trains.clear();
+    for (const char *name : names) {
+        Train t;
+        t.name = cp1250::fromUnicode(QString::fromUtf8(name));
+        doc.trains.push_back(t);
+    }
+}
+
+} // namespace
+
+TEST(FindTrain, TheFirstNameHoldingTheTextFromADigit)
+{
+    const struct
+    {
+        std::vector<const char *> trains;
+        const char *typed;
+        int found; // index in the list; -1 none
+    } cases[] = {
+        {{"R 812", "Os 1234"}, "1234", 1},
+        {{"R 812", "Os 1234"}, "os 1234", -1}, // the category is never compared
+        {{"Os 12345"}, "1234", 0},
+        {{"Os 1234"}, "23", 0},
+        {{"Os 1234"}, "12345", -1},
+        {{"Služ", "Mn 5", "R 7"}, "", 1},
+        {{"Sp 1234", "Os 1234", "Os 1234"}, "1234", 0},
+        {{"Os 99", "Os 1234", "Os 1234"}, "1234", 1},
+        // Letters after the digits, in either case, Czech ones included.
+        {{"Vleč 7ř"}, "7Ř", 0},
+        {{"Vleč 7ř"}, "7ř", 0},
+        {{"Pn 4a"}, "4A", 0},
+        {{"Pn 4á"}, "4a", -1},
+    };
+    Document doc;
+    for (const auto &c : cases) {
+        setTrains(doc, c.trains);
+        const Train *t = FindTrain::first(doc, QString::fromUtf8(c.typed));
+        EXPECT_EQ(t ? t - doc.trains.data() : -1, c.found) << c.typed;
+    }
+    EXPECT_EQ(FindTrain::notFoundMessage(QStringLiteral("os 1234")), QStringLiteral("Vlak os 1234 nebyl nalezen"));
+}
+
+TEST(FindTrain, AConfirmedSearchSetsTheHighlight)
+{
+    Document doc;
+    DiagramView view;
+    Renderer renderer(doc, view);
+    setTrains(doc, {"Sp 1234", "Os 1234", "Sp 1234"});
+
+    ASSERT_TRUE(FindTrain::run(doc, renderer, QStringLiteral("1234")));
+    EXPECT_TRUE(renderer.highlightOn);
+    EXPECT_EQ(renderer.foundName, QByteArray("Sp 1234"));
+    EXPECT_TRUE(doc.redrawNeeded);
+    EXPECT_TRUE(renderer.keepTimeText);
+    EXPECT_EQ(renderer.labelSelector, -1);
+    // Every train of the found name is drawn green.
+    const TrainLines::Highlight highlight{renderer.highlightOn, QByteArrayView(renderer.foundName)};
+    std::vector<int32_t> colours;
+    for (const Train &t : doc.trains)
+        colours.push_back(TrainLines::trainPen(t, doc.settings, highlight).colour);
+    EXPECT_EQ(colours, (std::vector<int32_t>{Colours::green, Colours::black, Colours::green}));
+
+    // A search that finds nothing switches the highlight off and sets no
+    // rebuild: the green goes with the next one.
+    doc.redrawNeeded = false;
+    renderer.keepTimeText = false;
+    renderer.labelSelector = 0;
+    EXPECT_FALSE(FindTrain::run(doc, renderer, QStringLiteral("99")));
+    EXPECT_FALSE(renderer.highlightOn);
+    EXPECT_FALSE(doc.redrawNeeded);
+    EXPECT_EQ(renderer.labelSelector, 0);
+}
