@@ -39,7 +39,7 @@ AppWindows::AppWindows(Session &session)
     m_form9 = new SettingsDialog(session.prompter, m_form1);
     m_order << m_form9->objectName();
     m_form1->setSettingsDialog(m_form9);
-    // The export dialog is the editor's own, after the program's windows.
+    // The export dialog TForm14 is the last of the windows.
     m_exportDialog = new ExportDialog(m_form1);
     m_order << m_exportDialog->objectName();
     m_form1->setPrintDialogs(m_form5, m_exportDialog);

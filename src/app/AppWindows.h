@@ -48,6 +48,6 @@ private:
     ProgressWindow *m_form7 = nullptr;      // TForm7
     AboutDialog *m_form8 = nullptr;         // TForm8
     SettingsDialog *m_form9 = nullptr;      // TForm9
-    ExportDialog *m_exportDialog = nullptr;
+    ExportDialog *m_exportDialog = nullptr; // TForm14
     QStringList m_order;
 };

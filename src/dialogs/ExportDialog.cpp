@@ -13,7 +13,7 @@ ExportDialog::ExportDialog(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("ExportDialog"));
+    setObjectName(QStringLiteral("TForm14"));
     setWindowTitle(QStringLiteral("Exportovat"));
     auto *layout = new QVBoxLayout(this);
     auto *group = new QGroupBox(QStringLiteral("Co exportovat"), this);

@@ -6,11 +6,11 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 
-// "Exportovat": what "Exportovat..." writes, the sheet that "Tisk..." plans
+// TForm14 "Exportovat": what "Exportovat..." writes, the sheet that "Tisk..." plans
 // (its layers, scale and ranges as the print dialog last held them) or the
 // diagram as the window shows it. "&Uložit..." goes on to the save dialog,
-// whose filter decides the format. Created once at start-up, after the
-// program's own windows.
+// whose filter decides the format. Created once at start-up, the last of
+// the windows.
 class ExportDialog : public QDialog
 {
     Q_OBJECT

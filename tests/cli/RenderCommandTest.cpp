@@ -205,7 +205,8 @@ TEST_F(RenderCommandTest, FindHighlightsTheTrainOrSaysItIsMissing)
 
     const CommandRun missing = render({path("line.vrs"), path("missing.png"), "--find", "os " + number});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(QString::fromUtf8(missing.err), "vlakorys-cli: " + path("line.vrs") + ": Vlak os " + number + " nebyl nalezen\n");
+    EXPECT_EQ(QString::fromUtf8(missing.err),
+              "vlakorys-cli: " + path("line.vrs") + ": Vlak os " + number + " nebyl nalezen\n");
     EXPECT_FALSE(QFile::exists(path("missing.png")));
 }
 
@@ -220,7 +221,7 @@ TEST_F(RenderCommandTest, FailuresLeaveNoPicture)
         {{path("missing.vrs"), path("out.png")},
          QStringLiteral("vlakorys-cli: ") + path("missing.vrs") + QStringLiteral(": Chyba při otevírání souboru.\n"),
          "out.png"},
-        {{example, path("out.gif")}, QStringLiteral(".png or .bmp"), "out.gif"},
+        {{example, path("out.gif")}, QStringLiteral(".png, .bmp, .pdf or .svg"), "out.gif"},
         {{example, path("no/such/dir/out.png")}, QStringLiteral("cannot write the picture\n"), nullptr},
         {{example}, QStringLiteral("vlakorys-cli: usage: vlakorys-cli render"), nullptr},
     };
