@@ -406,6 +406,12 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             auto *key = static_cast<QKeyEvent *>(event);
             if (!key->isAutoRepeat() && isScrollKey(key->key()))
                 FormKeyDown(key);
+        } else if (event->type() == QEvent::ShortcutOverride
+                   && static_cast<QKeyEvent *>(event)->keyCombination() == QKeyCombination(Qt::CTRL | Qt::Key_E)) {
+            // A line edit would take Ctrl+E to its line's end; in these
+            // number fields it means "Exportovat...".
+            event->ignore();
+            return true;
         } else if (event->type() == QEvent::KeyPress && (watched == CheckBox1 || watched == CheckBox2)) {
             // A check box would pass the arrows on to the window, which would
             // scroll on the press as well.

@@ -1,9 +1,13 @@
+#include "../io/FileBytes.h"
+#include "GuiKeys.h"
 #include "ScriptedPrompter.h"
 #include "TestPaths.h"
 #include "app/AppWindows.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "app/Session.h"
+#include "dialogs/ExportDialog.h"
+#include "dialogs/PrintToBitmapDialog.h"
 #include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
 #include "render/Colours.h"
@@ -14,6 +18,8 @@
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -229,6 +235,38 @@ private slots:
         action("Stanice1")->trigger();
         QVERIFY(doc().noDocument);
         QVERIFY(m_prompter->log.isEmpty());
+    }
+
+    // "Exportovat..." by its key from a number field of the panel, and
+    // "Tisk..." with TForm5's "&Exportovat...", each as far as the file.
+    void exportAndPrintFromTheMenu()
+    {
+        QVERIFY(window()->openFile(example()));
+        QVERIFY(GuiKeys::activate(window()));
+        auto *spin = find<QSpinBox>("SpinEdit1");
+        spin->setFocus();
+        QTRY_VERIFY(spin->hasFocus());
+        bool asked = false;
+        QTimer::singleShot(0, this, [this, &asked] {
+            QDialog *d = m_windows->exportDialog();
+            asked = d->isVisible();
+            d->findChild<QRadioButton *>(QStringLiteral("RadioButton2"))->setChecked(true); // the view
+            d->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        });
+        m_prompter->fileAnswers = {path("pohled.png")};
+        m_prompter->filterAnswers = {2};
+        QTest::keyClick(spin, Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(asked);
+        QCOMPARE(QImage(path("pohled.png")).convertToFormat(QImage::Format_RGB32), window()->renderer().surface());
+
+        QTimer::singleShot(0, this, [this] {
+            m_windows->printToBitmapDialog()->findChild<QPushButton *>(QStringLiteral("BitBtn4"))->click();
+        });
+        m_prompter->fileAnswers = {path("arch.pdf")};
+        m_prompter->filterAnswers = {0};
+        action("Tisk1")->trigger();
+        QVERIFY(FileBytes::read(path("arch.pdf")).startsWith("%PDF"));
+        QVERIFY(m_prompter->messages().isEmpty());
     }
 };
 
