@@ -6,6 +6,7 @@
 #include "editing/LabelGeneration.h"
 #include "render/HeadlessWindow.h"
 #include "render/Renderer.h"
+#include "render/ViewCommands.h"
 
 #include "SampleLine.h"
 
@@ -85,6 +86,40 @@ void paintOnly(benchmark::State &state)
     }
 }
 
+// A zoom step in and back out as the editor runs it: MakeTimeLabels, the
+// rebuild and the replay, on the generated line of 1000 or 10,000 trains
+// at 125 % and 150 %, train and minute labels on. The second argument is
+// "Vyhlazení".
+void zoomStep(benchmark::State &state)
+{
+    Document doc;
+    DiagramView view;
+    Renderer renderer{doc, view};
+    HeadlessWindow window{QSize(1920, 1080)};
+    NullProgress progress;
+    SampleLine::fill(doc, {60, 300, static_cast<int>(state.range(0)), 40});
+    doc.settings.zoom = 5;
+    doc.settings.smoothing = static_cast<uint8_t>(state.range(1));
+    window.setChecked(DiagramWindow::CheckBox::TimeLabels, true);
+    window.setChecked(DiagramWindow::CheckBox::Smoothing, state.range(1) != 0);
+    view.updateScale(doc.settings);
+    MakeTrainLabels(doc, view.scale);
+    MakeTimeLabels(doc, view.scale, progress);
+    doc.redrawNeeded = true;
+    renderer.render(window); // the document's first render
+    ViewCommands commands(doc, view, renderer, window);
+    commands.makeTimeLabels = [&] { MakeTimeLabels(doc, view.scale, progress); };
+    // Noon, a third of the way down the line.
+    view.hpos = window.scrollMaximum(Qt::Horizontal) / 2;
+    view.vpos = window.scrollMaximum(Qt::Vertical) / 3;
+    renderer.render(window);
+    for (auto _ : state) {
+        commands.zoomIn();
+        commands.zoomOut();
+    }
+    state.counters["minuteLabels"] = doc.timeLabelCount();
+}
+
 // Every zoom level measured, as medians of nine runs.
 void atZoomLevels(benchmark::internal::Benchmark *b)
 {
@@ -101,6 +136,14 @@ BENCHMARK(fullRebuildWithLabels)
     ->Args({8, 0})
     ->Args({4, 1})
     ->Args({8, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(zoomStep)
+    ->Args({1000, 0})
+    ->Args({1000, 1})
+    ->Args({10000, 0})
+    ->Args({10000, 1})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs to build, test and run,
 # when any is missing. Needs root for apt-get; otherwise it says what to run.
+# With --fuzz it also installs clang and its libFuzzer runtime (scripts/fuzz.sh).
 set -euo pipefail
 
 packages=(
@@ -15,6 +16,9 @@ packages=(
   librsvg2-bin dpkg-dev gzip            # icons and the .deb (scripts/package.sh)
   desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl groff-base file  # tests/packaging
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,6 +6,7 @@
 #include "io/DocumentFile.h"
 #include "io/FileMessages.h"
 #include "io/TextImport.h"
+#include "render/LabelImage.h"
 
 #include <QCursor>
 #include <QFileInfo>
@@ -103,6 +104,11 @@ bool saveSteps(Session &session, bool saveAs)
         session.fileName = *chosen;
     }
     WaitCursor cursor;
+    // The renderer draws a label's image when the label is first shown; a
+    // file that keeps the images must hold every one, so the rest are drawn
+    // now. The writer only writes what the labels hold.
+    if (doc.settings.saveLabelImages == 1)
+        DrawOwedLabelImages(doc.trainLabels);
     const DocumentFile::Status status = DocumentFile::save(doc, session.fileName);
     cursor.restore();
     if (status != DocumentFile::Status::Ok) {

@@ -57,7 +57,9 @@ bool openFile(Session &session, DocumentWindow &window, const QString &path);
 // Save (saveAs false) and Save as (true). Nothing happens while there is no
 // document. The file is written to a temporary file beside the target and
 // replaces it only when everything was written, so a failed save leaves the
-// previous file as it was. True when the document was saved.
+// previous file as it was. With saveLabelImages on, the label images the
+// renderer has not drawn yet are drawn first, so the file holds every one.
+// True when the document was saved.
 bool save(Session &session, bool saveAs);
 
 // Import: the text-file dialog, then importFile.

@@ -345,14 +345,29 @@ void MainWindow::documentCleared()
     m_renderer.dragLabelNumber = -1;
 }
 
+// Label generation shows the progress window, and showing it lets the
+// system deliver what waits for the main window (its first resize at
+// start-up). A render then would draw a document whose labels are half
+// made, and the render after the labels would draw it all again: while the
+// labels are made, renders wait, and a waiting resize is taken up after.
+template <typename Steps> void MainWindow::withRendersHeld(Steps steps)
+{
+    {
+        RenderGuard guard(m_renderer);
+        steps();
+    }
+    if (m_resizePending)
+        QTimer::singleShot(0, this, &MainWindow::FormResize);
+}
+
 void MainWindow::makeTrainLabels()
 {
-    MakeTrainLabels(m_session.document, m_view.scale);
+    withRendersHeld([this] { MakeTrainLabels(m_session.document, m_view.scale); });
 }
 
 void MainWindow::makeTimeLabels()
 {
-    MakeTimeLabels(m_session.document, m_view.scale, *m_progress);
+    withRendersHeld([this] { MakeTimeLabels(m_session.document, m_view.scale, *m_progress); });
 }
 
 void MainWindow::prepareFullRebuild()

@@ -182,6 +182,7 @@ private:
     QAction *addItem(QMenu *menu, const char *objectName, const QString &caption, const QKeySequence &shortcut = {});
     QToolButton *addSpeedButton(const char *objectName, const QString &hint, const QIcon &icon);
     QScrollBar *bar(Qt::Orientation o) const { return o == Qt::Horizontal ? ScrollBar1 : ScrollBar2; }
+    template <typename Steps> void withRendersHeld(Steps steps);
 
     Session &m_session;
     DiagramView m_view;

@@ -58,6 +58,8 @@ void ProgressWindow::showEvent(QShowEvent *event)
 void ProgressWindow::setText(const QString &text)
 {
     Label1->setText(text);
+    // A new step is shown at once, with the gauge where it stands.
+    m_sincePaint.invalidate();
 }
 
 void ProgressWindow::setGaugeVisible(bool visible)
@@ -72,7 +74,15 @@ void ProgressWindow::setMaximum(int maximum)
 
 void ProgressWindow::setProgress(int progress)
 {
-    Gauge1->setValue(std::clamp(progress, Gauge1->minimum(), Gauge1->maximum()));
+    m_progress = progress;
+}
+
+void ProgressWindow::paintNow()
+{
+    Gauge1->setValue(std::clamp(m_progress, Gauge1->minimum(), Gauge1->maximum()));
+    repaint();
+    ++m_paints;
+    m_sincePaint.start();
 }
 
 void ProgressWindow::showNow()
@@ -86,13 +96,16 @@ void ProgressWindow::showNow()
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         m_showing = false;
     }
-    repaint();
+    paintNow();
 }
 
 void ProgressWindow::repaintNow()
 {
-    if (isVisible())
-        repaint();
+    if (!isVisible())
+        return;
+    if (m_sincePaint.isValid() && m_sincePaint.elapsed() < m_paintInterval)
+        return;
+    paintNow();
 }
 
 void ProgressWindow::hide()

@@ -11,10 +11,12 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QString>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
 namespace {
@@ -37,22 +39,70 @@ bool hasDistance(int32_t ref)
     return ref < 0 || (ref >= 1 && ref <= Document::maxStations);
 }
 
-// The time labels of one run: the fonts measured once, the width of each
-// label text measured once per distinct text.
-class TimeLabelMaker
+// A time a train label can be worked out from. A file may hold any finite
+// number as a time; far beyond any timetable the anchor's arithmetic runs
+// past the range of a double, and a label at an infinite time would make
+// the saved file unreadable.
+bool hasLabelTime(double time)
 {
-public:
-    TimeLabelMaker(Document &doc, double scale)
-        : m_doc(doc), m_scale(scale), m_zoom(doc.settings.zoom),
-          m_font(Fonts::makeFont(doc.settings.timeFontName, doc.settings.timeFontSize)),
-          m_metrics(m_font, &LabelText::measureSurface())
+    constexpr double maxDays = 1.0e6;
+    return std::fabs(time) <= maxDays; // false for NaN too
+}
+
+// The measurements of one run, taken once on the calling thread: the
+// arrow's size, the digit height, and the width of every single digit.
+// Texts with a mark are measured afterwards, on the calling thread too.
+struct TimeLabelMeasures
+{
+    explicit TimeLabelMeasures(const Document &doc)
+        : font(Fonts::makeFont(doc.settings.timeFontName, doc.settings.timeFontSize)),
+          metrics(font, &LabelText::measureSurface())
     {
         const QFont arrowFont = Fonts::makeFont(Fonts::arrowFontName, doc.settings.timeFontSize);
         const QSize arrow = LabelText::size(arrowFont, Fonts::arrowFontName, Fonts::arrowText);
-        m_arrowWidth = arrow.width();
-        m_arrowHeight = arrow.height();
-        m_digitHeight = LabelText::size(m_font, doc.settings.timeFontName, "1234567890").height();
+        arrowWidth = arrow.width();
+        arrowHeight = arrow.height();
+        digitHeight = LabelText::size(font, doc.settings.timeFontName, "1234567890").height();
+        for (int d = 0; d < 10; ++d)
+            digitWidths[static_cast<size_t>(d)] = metrics.horizontalAdvance(QString(QLatin1Char('0' + d)));
     }
+
+    int width(const Document &doc, QByteArrayView text)
+    {
+        if (text.size() == 1 && text[0] >= '0' && text[0] <= '9')
+            return digitWidths[static_cast<size_t>(text[0] - '0')];
+        const QByteArray key = text.toByteArray();
+        auto it = widths.constFind(key);
+        if (it == widths.constEnd())
+            it = widths.insert(key, metrics.horizontalAdvance(Fonts::drawableText(doc.settings.timeFontName, text)));
+        return it.value();
+    }
+
+    QFont font;
+    QFontMetrics metrics;
+    int arrowWidth = 0;
+    int arrowHeight = 0;
+    int digitHeight = 0;
+    std::array<int, 10> digitWidths{};
+    QHash<QByteArray, int> widths;
+};
+
+// The time labels of a run of trains, in the order they are made. It reads
+// the document and the measurements and writes only its own lists, so runs
+// of different trains can go on at once. An arrival label whose text is not
+// a single digit still lacks its text's width in x: it is listed in
+// needsWidth and finished on the calling thread.
+class TimeLabelMaker
+{
+public:
+    TimeLabelMaker(const Document &doc, double scale, const TimeLabelMeasures &measures)
+        : m_doc(doc), m_scale(scale), m_zoom(doc.settings.zoom), m_measures(measures)
+    {
+    }
+
+    std::vector<TimeLabel> labels;
+    // Labels to finish, with their whole text (the label keeps 7 characters).
+    std::vector<std::pair<uint32_t, QByteArray>> needsWidth;
 
     void train(const Train &train)
     {
@@ -85,7 +135,9 @@ private:
     {
         double sec;
         int32_t x;
-        QByteArray text;
+        char text[16];
+        int length;
+        QByteArrayView view() const { return QByteArrayView(text, length); }
     };
 
     Common common(const TrainRow &p) const
@@ -94,11 +146,15 @@ private:
         Common c;
         c.sec = 3600.0 * t.hours + 60.0 * t.minutes + (p.halfMinute ? halfMinuteSeconds : 0.0);
         c.x = static_cast<int32_t>(std::trunc(c.sec / 60.0 * m_scale));
-        c.text = QByteArray(1, static_cast<char>('0' + t.minutes % 10));
-        if (p.mark > 0)
-            c.text += '+' + QByteArray::number(p.mark);
-        else if (p.mark < 0)
-            c.text += QByteArray::number(p.mark);
+        // The minute's last digit, then a mark with its sign; cut to 7.
+        int n = 0;
+        c.text[n++] = static_cast<char>('0' + t.minutes % 10);
+        if (p.mark != 0) {
+            if (p.mark > 0)
+                c.text[n++] = '+';
+            n += std::snprintf(c.text + n, sizeof c.text - static_cast<size_t>(n), "%d", p.mark);
+        }
+        c.length = n;
         return c;
     }
 
@@ -115,10 +171,11 @@ private:
         const double dp = distance(p.station);
         const double dq = distance(q.station);
         const double dy = std::fabs(dq - dp) * 2.0 * m_zoom;
+        const int digitHeight = m_measures.digitHeight;
         if (dy != 0 && dx > 0)
-            c.x += boundedRound(dx / dy * (m_digitHeight + 1)) + 1;
-        const double at = dq > dp ? dp + (m_digitHeight + 1) / (2.0 * m_zoom) : dp - 1.0 / (2.0 * m_zoom);
-        add(c.text, c.x, at, p.halfMinute);
+            c.x += boundedRound(dx / dy * (digitHeight + 1)) + 1;
+        const double at = dq > dp ? dp + (digitHeight + 1) / (2.0 * m_zoom) : dp - 1.0 / (2.0 * m_zoom);
+        add(c.view(), c.x, at, p.halfMinute);
     }
 
     // Left of the line reaching p from r; the arrow of a short dwell when asked.
@@ -132,52 +189,38 @@ private:
         const double dp = distance(p.station);
         const double dr = distance(r.station);
         const double dy = std::fabs(dp - dr) * 2.0 * m_zoom;
-        if (arrow)
-            c.text = Fonts::arrowText;
-        const int h = arrow ? m_arrowHeight : m_digitHeight;
+        const QByteArrayView text = arrow ? QByteArrayView(Fonts::arrowText) : c.view();
+        const int h = arrow ? m_measures.arrowHeight : m_measures.digitHeight;
+        bool widthLater = false;
         if (dy != 0 && dx > 0) {
-            const int w = arrow ? m_arrowWidth : width(c.text);
+            int w = 0;
+            if (arrow)
+                w = m_measures.arrowWidth;
+            else if (text.size() == 1 && text[0] >= '0' && text[0] <= '9')
+                w = m_measures.digitWidths[static_cast<size_t>(text[0] - '0')];
+            else
+                widthLater = true;
             c.x -= boundedRound(dx / dy * (h + 1)) + w + 1;
         }
         const double at = dp > dr ? dp - 1.0 / (2.0 * m_zoom) : dp + (h + 1) / (2.0 * m_zoom);
-        add(c.text, c.x, at, arrow ? 0 : p.halfMinute);
+        if (widthLater)
+            needsWidth.emplace_back(static_cast<uint32_t>(labels.size()), text.toByteArray());
+        add(text, c.x, at, arrow ? 0 : p.halfMinute);
     }
 
-    int width(const QByteArray &text)
+    void add(QByteArrayView text, int32_t x, double at, uint8_t halfMinute)
     {
-        // Nearly every text is a single digit.
-        if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') {
-            int &w = m_digitWidths[static_cast<size_t>(text[0] - '0')];
-            if (w < 0)
-                w = m_metrics.horizontalAdvance(QString(QLatin1Char(text[0])));
-            return w;
-        }
-        auto it = m_widths.constFind(text);
-        if (it == m_widths.constEnd())
-            it = m_widths.insert(text,
-                                 m_metrics.horizontalAdvance(Fonts::drawableText(m_doc.settings.timeFontName, text)));
-        return it.value();
-    }
-
-    void add(const QByteArray &text, int32_t x, double at, uint8_t halfMinute)
-    {
-        TimeLabel &label = m_doc.newTimeLabel();
+        TimeLabel &label = labels.emplace_back();
         label.text = text;
         label.x = x;
         label.distance = at;
         label.halfMinute = halfMinute;
     }
 
-    Document &m_doc;
+    const Document &m_doc;
     double m_scale;
     int m_zoom;
-    QFont m_font;
-    QFontMetrics m_metrics;
-    int m_arrowWidth = 0;
-    int m_arrowHeight = 0;
-    int m_digitHeight = 0;
-    std::array<int, 10> m_digitWidths{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
-    QHash<QByteArray, int> m_widths;
+    const TimeLabelMeasures &m_measures;
 };
 
 // Hides the progress window however the run ends.
@@ -208,7 +251,7 @@ struct TrainLabelValues
 
 // The train label of one train, or none when the train's first stop is at
 // its first station and nothing follows it, or when a row the label is made
-// from has no distance.
+// from has no distance or a time beyond any timetable.
 std::optional<TrainLabelValues> trainLabelValues(const Document &doc, const Train &train, double scale,
                                                  bool effectiveTimes, int textWidth)
 {
@@ -229,7 +272,7 @@ std::optional<TrainLabelValues> trainLabelValues(const Document &doc, const Trai
             return std::nullopt;
     }
     const TrainStop &stop = train.stops[e];
-    if (!hasDistance(stop.station))
+    if (!hasDistance(stop.station) || !hasLabelTime(t1) || !hasLabelTime(stop.time))
         return std::nullopt;
     const double d2 = PointDistance(doc, stop.station);
     double t2 = stop.time;
@@ -296,15 +339,40 @@ void MakeTimeLabels(Document &doc, double scale, ProgressSink &progress)
     const ProgressShown shown(progress, trainCount > 0);
 
     doc.clearTimeLabels();
-    TimeLabelMaker maker(doc, scale);
-    int counted = 0;
-    for (const Train &train : doc.trains) {
-        maker.train(train);
-        ++counted;
-        if (counted % 10 == 0 && trainCount > 0) {
-            progress.setProgress(counted);
+    TimeLabelMeasures measures(doc);
+    const size_t trains = doc.trains.size();
+    // Trains are labelled in batches, each batch shared out over the cores
+    // in runs of trains; the labels go into the list in train order, so the
+    // result is the same however the work was shared. Between batches the
+    // progress window shows how far it got.
+    constexpr size_t run = 64;
+    const size_t batch = std::max<size_t>(run * 8, trains / 16);
+    std::vector<TimeLabelMaker> makers;
+    size_t done = 0;
+    while (done < trains) {
+        const size_t end = std::min(trains, done + batch);
+        makers.clear();
+        for (size_t from = done; from < end; from += run)
+            makers.emplace_back(doc, scale, measures);
+        QtConcurrent::blockingMap(makers, [&](TimeLabelMaker &maker) {
+            const size_t from = done + run * static_cast<size_t>(&maker - makers.data());
+            for (size_t t = from; t < std::min(end, from + run); ++t)
+                maker.train(doc.trains[t]);
+        });
+        // Labels go to the head of the list: the last made is the first.
+        for (TimeLabelMaker &maker : makers) {
+            for (const auto &[i, text] : maker.needsWidth)
+                maker.labels[i].x -= measures.width(doc, text);
+            for (const TimeLabel &label : maker.labels)
+                doc.timeLabels.push_front(label);
+        }
+        // Progress every 10 trains, as counted in train order; the window
+        // itself decides how often it is painted.
+        for (size_t counted = (done / 10 + 1) * 10; counted <= end && trainCount > 0; counted += 10) {
+            progress.setProgress(static_cast<int>(counted));
             progress.repaintNow();
         }
+        done = end;
     }
 }
 

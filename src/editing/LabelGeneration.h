@@ -18,7 +18,8 @@ class ProgressSink;
 // A row whose station reference has no distance (0, or above the 1000
 // entries of the station table) gets no time label, nor do the labels that
 // measure against it; a train label is refused only when the rows it is
-// made from are such rows.
+// made from are such rows, or hold times of more than a million days (only
+// a damaged file has them; its anchor would not be a finite number).
 
 // The vertical distance (kilometres) of a row's station reference: the
 // station's kilometre for 1..1000, reference + 1000 held to 0..maxKm for a

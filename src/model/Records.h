@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // The kind flags of one station, matched to the station by stationIndex
@@ -112,6 +113,22 @@ struct Train
     }
 };
 
+// What a train label's image is to be drawn from. The renderer places a
+// label and works out the size of its image at once, but draws the image
+// only when the label is first shown (or the document is saved with its
+// images); until then the label holds this order instead of the codes.
+struct LabelImageOrder
+{
+    FixedString<15> text;
+    uint8_t rusici = 0;
+    double angle = 0.0;
+    QByteArray fontName; // code page 1250
+    int32_t fontSize = 0;
+    uint8_t fontStyle = 0;
+    uint8_t smoothing = 0;
+    uint8_t showCategory = 1;
+};
+
 // A train-number label. Its cached image is the rotated text, run-length
 // coded: imageCodes holds run lengths (0 ends a pixel row), imageValues one
 // transparency byte for every non-zero code.
@@ -131,13 +148,19 @@ struct TrainLabel
     int32_t imageColour = 0;
     std::vector<uint8_t> imageValues;
     std::vector<uint8_t> imageCodes;
+    // An image placed but not drawn yet: imageColour, width and height
+    // already hold what drawing it gives.
+    std::optional<LabelImageOrder> imageOrder;
 
     int32_t imageCodeCount() const { return static_cast<int32_t>(imageCodes.size()); }
     bool hasImage() const { return !imageCodes.empty(); }
+    bool imageOwed() const { return imageOrder.has_value(); }
+    // Drops the image, drawn or owed.
     void dropImage()
     {
         imageCodes.clear();
         imageValues.clear();
+        imageOrder.reset();
     }
 };
 

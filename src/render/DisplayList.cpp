@@ -26,6 +26,7 @@ void DisplayList::startRebuild(int32_t cullWidth, int32_t fullHeight, bool disca
     if (discardTexts) {
         m_textStrips.clear();
         m_fonts.clear();
+        ++m_fontGeneration;
         m_textCount = 0;
     }
 }
@@ -36,6 +37,7 @@ void DisplayList::discardAll()
     m_crossing.clear();
     m_textStrips.clear();
     m_fonts.clear();
+    ++m_fontGeneration;
     m_order = 0;
     m_lineCount = 0;
     m_textCount = 0;
@@ -95,6 +97,18 @@ void DisplayList::recordText(const TextPrimitive &text)
     const int32_t last = stripOf(int64_t{text.x} + text.width);
     for (int32_t k = first; k <= last; ++k)
         m_textStrips[static_cast<size_t>(k - 1)].push_back(text);
+    ++m_textCount;
+}
+
+void DisplayList::recordTextInStrip(int32_t strip, const TextPrimitive &text)
+{
+    if (strip < 1)
+        return;
+    // Texts kept from a rebuild with more strips stay in theirs.
+    const auto needed = static_cast<size_t>(std::max(strip, m_stripCount));
+    if (m_textStrips.size() < needed)
+        m_textStrips.resize(needed);
+    m_textStrips[static_cast<size_t>(strip - 1)].push_back(text);
     ++m_textCount;
 }
 

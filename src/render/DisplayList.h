@@ -98,6 +98,8 @@ public:
     // RecordText: files the text in every strip from x div 500 + 1 to
     // (x + width) div 500 + 1.
     void recordText(const TextPrimitive &text);
+    // The text's part in one strip, for texts recorded strip by strip.
+    void recordTextInStrip(int32_t strip, const TextPrimitive &text);
 
     // Strip k's lines in recorded order: its own and the crossing lines that
     // belong to it.
@@ -108,7 +110,11 @@ public:
     const std::vector<TextFont> &fonts() const { return m_fonts; }
 
     size_t lineCount() const { return m_lineCount; }
+    // Texts recorded; one recorded strip by strip counts once per strip.
     size_t textCount() const { return m_textCount; }
+    // Changes whenever the font table is emptied, so that what was kept
+    // for its entries (the replay's shaped texts) can be let go.
+    uint32_t fontGeneration() const { return m_fontGeneration; }
 
     // Strip of a diagram x, clamped to 1..stripCount.
     int32_t stripOf(int64_t x) const;
@@ -124,4 +130,5 @@ private:
     uint32_t m_order = 0;
     size_t m_lineCount = 0;
     size_t m_textCount = 0;
+    uint32_t m_fontGeneration = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "Colours.h"
 #include "DiagramView.h"
+#include "Fonts.h"
 #include "LabelText.h"
 #include "TrainCategory.h"
 
@@ -9,6 +10,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
 #include <cmath>
@@ -16,21 +18,6 @@
 namespace {
 
 constexpr int supersampling = 3;
-
-// The text bitmap is drawn without the platform's font smoothing: "Vyhlazení"
-// is the program's own smoothing, and without it labels stay crisp.
-QFont textFont(const QFont &labelFont, bool smoothing)
-{
-    QFont font = labelFont;
-    font.setStyleStrategy(QFont::NoAntialias);
-    if (smoothing) {
-        if (font.pixelSize() > 0)
-            font.setPixelSize(font.pixelSize() * supersampling);
-        else
-            font.setPointSizeF(font.pointSizeF() * supersampling);
-    }
-    return font;
-}
 
 // A font size or a label angle read from a damaged file must not turn into
 // a huge or undefined bitmap size.
@@ -82,16 +69,56 @@ private:
 
 } // namespace
 
+// The text bitmap is drawn without the platform's font smoothing: "Vyhlazení"
+// is the program's own smoothing, and without it labels stay crisp.
+QFont labelTextFont(const QFont &labelFont, bool smoothing)
+{
+    QFont font = labelFont;
+    font.setStyleStrategy(QFont::NoAntialias);
+    if (smoothing) {
+        if (font.pixelSize() > 0)
+            font.setPixelSize(font.pixelSize() * supersampling);
+        else
+            font.setPointSizeF(font.pointSizeF() * supersampling);
+    }
+    return font;
+}
+
+int32_t labelImageColour(QByteArrayView text, bool rusici)
+{
+    return rusici ? Colours::red : TrainCategory::style(TrainCategory::key(text)).labelColour;
+}
+
+LabelImageSize labelImageSize(QSize textSize, double angle, bool smoothing)
+{
+    const int tw = textSize.width();
+    const int th = textSize.height();
+    if (tw <= 0 || th <= 0)
+        return {};
+    if (!std::isfinite(angle))
+        angle = 0.0;
+    const double a = std::fabs(angle);
+    const double off = std::sin(a) * th;
+    const int32_t rw = boundedRound(std::cos(a) * tw + off);
+    const int32_t rh = boundedRound(std::sin(std::atan(static_cast<double>(th) / tw) + a)
+                                    * std::sqrt(static_cast<double>(tw) * tw + static_cast<double>(th) * th));
+    if (rw <= 0 || rh <= 0)
+        return {};
+    LabelImageSize size;
+    size.bitmap = QSize(rw, rh);
+    size.encoded = smoothing ? QSize(rw / supersampling, rh / supersampling) : size.bitmap;
+    return size;
+}
+
 LabelImage MakeLabelImage(QByteArrayView text, bool rusici, double angle, const QFont &font, bool smoothing,
                           bool showCategory)
 {
     LabelImage result;
-    const int32_t categoryColour = TrainCategory::style(TrainCategory::key(text)).labelColour;
-    result.colour = rusici ? Colours::red : categoryColour;
+    result.colour = labelImageColour(text, rusici);
     result.channel = rusici ? LabelChannel::Blue : LabelChannel::Red;
 
     const QByteArray shown = LabelText::displayText(text, showCategory);
-    const QFont tFont = textFont(font, smoothing);
+    const QFont tFont = labelTextFont(font, smoothing);
     const QString drawn = cp1250::toUnicode(shown);
     const QFontMetrics metrics(tFont, &LabelText::measureSurface());
     const int tw = metrics.horizontalAdvance(drawn);
@@ -110,17 +137,17 @@ LabelImage MakeLabelImage(QByteArrayView text, bool rusici, double angle, const 
         p.drawText(0, metrics.ascent(), drawn);
     }
 
+    const LabelImageSize size = labelImageSize(QSize(tw, th), angle, smoothing);
+    if (size.bitmap.isEmpty())
+        return result;
     if (!std::isfinite(angle))
         angle = 0.0;
     const double a = std::fabs(angle);
     const double sa = std::sin(a);
     const double ca = std::cos(a);
     const double off = sa * th;
-    const int32_t rw = boundedRound(ca * tw + off);
-    const int32_t rh = boundedRound(std::sin(std::atan(static_cast<double>(th) / tw) + a)
-                                    * std::sqrt(static_cast<double>(tw) * tw + static_cast<double>(th) * th));
-    if (rw <= 0 || rh <= 0)
-        return result;
+    const int32_t rw = size.bitmap.width();
+    const int32_t rh = size.bitmap.height();
 
     QImage r(rw, rh, QImage::Format_RGB32);
     r.fill(Qt::white);
@@ -187,6 +214,41 @@ QSize EncodeLabelImage(TrainLabel &label, const QImage &bitmap, LabelChannel cha
         runs.endRow();
     }
     return {w, h};
+}
+
+void DrawOwedLabelImage(TrainLabel &label)
+{
+    if (!label.imageOrder)
+        return;
+    const LabelImageOrder order = std::move(*label.imageOrder);
+    const QFont font = Fonts::makeFont(order.fontName, order.fontSize, order.fontStyle);
+    const LabelImage image =
+        MakeLabelImage(order.text.view(), order.rusici, order.angle, font, order.smoothing, order.showCategory);
+    label.imageColour = image.colour;
+    const QSize size = EncodeLabelImage(label, image.bitmap, image.channel, order.smoothing);
+    // The size was worked out when the label was placed; drawing gives it.
+    Q_ASSERT(size == QSize(label.width, label.height));
+    label.width = size.width();
+    label.height = size.height();
+}
+
+void DrawOwedLabelImages(std::vector<TrainLabel *> &labels)
+{
+    if (labels.size() < 2) {
+        for (TrainLabel *label : labels)
+            DrawOwedLabelImage(*label);
+        return;
+    }
+    QtConcurrent::blockingMap(labels, [](TrainLabel *label) { DrawOwedLabelImage(*label); });
+}
+
+void DrawOwedLabelImages(std::deque<TrainLabel> &labels)
+{
+    std::vector<TrainLabel *> owed;
+    for (TrainLabel &label : labels)
+        if (label.imageOwed())
+            owed.push_back(&label);
+    DrawOwedLabelImages(owed);
 }
 
 void ComposeLabelImages(const std::deque<TrainLabel> &labels, QImage &bitmap, int32_t vx0, int32_t vy0, int32_t vx1,

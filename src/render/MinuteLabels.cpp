@@ -19,6 +19,11 @@ int32_t boundedRound(double v)
     return Geometry::round(std::clamp(v, -1.0e9, 1.0e9));
 }
 
+bool isArrow(const TimeLabel &label)
+{
+    return label.text.view() == QByteArrayView(Fonts::arrowText);
+}
+
 } // namespace
 
 QFont MinuteLabelText::font() const
@@ -26,50 +31,197 @@ QFont MinuteLabelText::font() const
     return Fonts::makeFont(fontName, fontSize, fontStyle);
 }
 
-int32_t MinuteLabelLayout::Measured::width(const QByteArray &text)
+int32_t MinuteLabelLayout::Measured::width(QByteArrayView text)
 {
-    auto it = widths.constFind(text);
+    // Nearly every minute label is one digit.
+    if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') {
+        int32_t &w = digits[static_cast<size_t>(text[0] - '0')];
+        if (w < 0)
+            w = metrics.horizontalAdvance(Fonts::drawableText(name, text));
+        return w;
+    }
+    const QByteArray key = text.toByteArray();
+    auto it = widths.constFind(key);
     if (it == widths.constEnd())
-        it = widths.insert(text, metrics.horizontalAdvance(Fonts::drawableText(name, text)));
+        it = widths.insert(key, metrics.horizontalAdvance(Fonts::drawableText(name, text)));
     return it.value();
 }
 
 MinuteLabelLayout::Measured::Measured(const QByteArray &fontName, int32_t size, uint8_t style)
-    : name(fontName), font(Fonts::makeFont(fontName, size, style)), metrics(font, &LabelText::measureSurface())
+    : name(fontName), font(Fonts::makeFont(fontName, size, style)), metrics(font, &LabelText::measureSurface()),
+      height(metrics.height())
 {
 }
 
 MinuteLabelLayout::MinuteLabelLayout(const Document &doc)
-    : m_doc(doc), m_regular(doc.settings.timeFontName, doc.settings.timeFontSize, 0),
+    : m_timeFontName(doc.settings.timeFontName), m_fontSize(doc.settings.timeFontSize), m_zoom(doc.settings.zoom),
+      m_maxKm(doc.maxKm), m_regular(doc.settings.timeFontName, doc.settings.timeFontSize, 0),
       m_underlined(doc.settings.timeFontName, doc.settings.timeFontSize, Fonts::Underline),
       m_arrow(Fonts::arrowFontName, doc.settings.timeFontSize, 0)
 {
 }
 
-std::optional<MinuteLabelText> MinuteLabelLayout::layout(const TimeLabel &label, int32_t cullWidth, int32_t fullHeight)
+QByteArray MinuteLabelLayout::fontName(uint8_t font) const
 {
-    const QByteArray text = label.text.toByteArray();
-    const bool arrow = text == Fonts::arrowText;
+    return font & ArrowBit ? Fonts::arrowFontName : m_timeFontName;
+}
+
+bool MinuteLabelLayout::place(const TimeLabel &label, int32_t cullWidth, int32_t fullHeight, Box &box)
+{
+    const bool arrow = isArrow(label);
     const bool underlined = label.halfMinute != 0;
     // The arrow of a short dwell never carries the half-minute flag; should a
     // text "p" carry it anyway, it is drawn underlined like any other.
     Measured &m = arrow ? m_arrow : underlined ? m_underlined : m_regular;
+    box.font = static_cast<uint8_t>((arrow ? ArrowBit : 0) | (underlined ? UnderlineBit : 0));
+    box.width = m.width(label.text.view());
+    box.height = m.height;
+    box.x = label.x;
+    box.y = boundedRound(20.0 + 2.0 * m_zoom * m_maxKm - 2.0 * m_zoom * label.distance);
+    return int64_t(box.x) + box.width >= 0 && box.x <= cullWidth && int64_t(box.y) + box.height >= 0
+           && box.y <= fullHeight;
+}
 
-    MinuteLabelText t;
-    t.text = text;
-    t.fontName = m.name;
-    t.fontSize = m_doc.settings.timeFontSize;
-    t.fontStyle = underlined ? Fonts::Underline : 0;
-    t.fontColour = Colours::black;
-    t.width = m.width(text);
-    t.height = m.metrics.height();
-    t.x = label.x;
-    const int zoom = m_doc.settings.zoom;
-    t.y = boundedRound(20.0 + 2.0 * zoom * m_doc.maxKm - 2.0 * zoom * label.distance);
-
-    const bool meets =
-        int64_t(t.x) + t.width >= 0 && t.x <= cullWidth && int64_t(t.y) + t.height >= 0 && t.y <= fullHeight;
-    if (!meets)
+std::optional<MinuteLabelText> MinuteLabelLayout::layout(const TimeLabel &label, int32_t cullWidth, int32_t fullHeight)
+{
+    Box box;
+    if (!place(label, cullWidth, fullHeight, box))
         return std::nullopt;
+    MinuteLabelText t;
+    t.text = label.text.toByteArray();
+    t.fontName = fontName(box.font);
+    t.fontSize = m_fontSize;
+    t.fontStyle = box.font & UnderlineBit ? Fonts::Underline : 0;
+    t.fontColour = Colours::black;
+    t.width = box.width;
+    t.height = box.height;
+    t.x = box.x;
+    t.y = box.y;
     return t;
+}
+
+void MinuteTextStrips::clear()
+{
+    m_layout.reset();
+    m_entries.clear();
+    for (auto &strip : m_strips)
+        strip.clear();
+    m_recorded.clear();
+    m_texts.clear();
+    m_textIndex.clear();
+    m_digitText.fill(noText);
+}
+
+void MinuteTextStrips::prepare(const Document &doc, const DisplayList &list, int every,
+                               const std::function<void(int)> &progress)
+{
+    clear();
+    m_layout.emplace(doc);
+    m_cullWidth = list.cullWidth();
+    m_fullHeight = list.fullHeight();
+    m_fontSize = doc.settings.timeFontSize;
+    const auto strips = static_cast<size_t>(list.stripCount());
+    // Strips keep their capacity from one rebuild to the next.
+    m_strips.resize(strips);
+    m_recorded.assign(strips, 0);
+    m_entries.reserve(doc.timeLabels.size());
+    for (uint8_t f = 0; f < m_fonts.size(); ++f) {
+        Font &font = m_fonts[f];
+        font.name = m_layout->fontName(f);
+        font.style = f & MinuteLabelLayout::UnderlineBit ? Fonts::Underline : 0;
+        font.font = Fonts::makeFont(font.name, m_fontSize, font.style);
+        font.ascent = QFontMetrics(font.font, &LabelText::measureSurface()).ascent();
+    }
+
+    int count = 0;
+    for (const TimeLabel &label : doc.timeLabels) {
+        add(label, list);
+        if (++count % every == 0 && progress)
+            progress(count);
+    }
+}
+
+uint32_t MinuteTextStrips::textIndex(const TimeLabel &label, bool arrow)
+{
+    const QByteArrayView bytes = label.text.view();
+    // One digit is the common case: its slot is fixed.
+    if (!arrow && bytes.size() == 1 && bytes[0] >= '0' && bytes[0] <= '9') {
+        uint32_t &slot = m_digitText[static_cast<size_t>(bytes[0] - '0')];
+        if (slot == noText) {
+            slot = static_cast<uint32_t>(m_texts.size());
+            m_texts.push_back({bytes.toByteArray(), Fonts::drawableText(m_layout->fontName(0), bytes)});
+        }
+        return slot;
+    }
+    const QByteArray key = bytes.toByteArray() + (arrow ? '\1' : '\0');
+    auto it = m_textIndex.constFind(key);
+    if (it == m_textIndex.constEnd()) {
+        const uint8_t font = arrow ? MinuteLabelLayout::ArrowBit : 0;
+        it = m_textIndex.insert(key, static_cast<uint32_t>(m_texts.size()));
+        m_texts.push_back({bytes.toByteArray(), Fonts::drawableText(m_layout->fontName(font), bytes)});
+    }
+    return it.value();
+}
+
+void MinuteTextStrips::add(const TimeLabel &label, const DisplayList &list)
+{
+    MinuteLabelLayout::Box box;
+    if (!m_layout->place(label, m_cullWidth, m_fullHeight, box))
+        return;
+    Entry e;
+    e.x = box.x;
+    e.y = box.y;
+    e.width = box.width;
+    e.height = box.height;
+    e.font = box.font;
+    e.text = textIndex(label, box.font & MinuteLabelLayout::ArrowBit);
+    const auto index = static_cast<uint32_t>(m_entries.size());
+    m_entries.push_back(e);
+    // Filed as RecordText files it: every strip from x div 500 + 1 to
+    // (x + width) div 500 + 1.
+    const int32_t first = list.stripOf(e.x);
+    const int32_t last = list.stripOf(int64_t{e.x} + e.width);
+    for (int32_t k = first; k <= last; ++k)
+        m_strips[static_cast<size_t>(k - 1)].push_back(index);
+}
+
+bool MinuteTextStrips::owes(int32_t strip) const
+{
+    return strip >= 1 && static_cast<size_t>(strip) <= m_recorded.size() && !m_recorded[static_cast<size_t>(strip - 1)];
+}
+
+void MinuteTextStrips::record(int32_t strip, DisplayList &list)
+{
+    if (!owes(strip))
+        return;
+    const size_t k = static_cast<size_t>(strip - 1);
+    m_recorded[k] = 1;
+    std::array<int, 4> fontIndex{-1, -1, -1, -1};
+    for (uint32_t i : m_strips[k]) {
+        const Entry &e = m_entries[i];
+        int &index = fontIndex[e.font];
+        if (index < 0) {
+            const Font &f = m_fonts[e.font];
+            index = list.fontIndex(f.name, m_fontSize, f.style, f.font, f.ascent);
+        }
+        const Text &text = m_texts[e.text];
+        TextPrimitive t;
+        t.brushColour = Colours::white;
+        t.fontColour = Colours::black;
+        t.brushStyle = TextPrimitive::ClearBrush;
+        t.x = e.x;
+        t.y = e.y;
+        t.text = text.text;
+        t.drawable = text.drawable;
+        t.font = static_cast<uint16_t>(index);
+        t.width = e.width;
+        t.height = e.height;
+        list.recordTextInStrip(strip, t);
+    }
+}
+
+void MinuteTextStrips::recordAll(DisplayList &list)
+{
+    for (int32_t k = 1; static_cast<size_t>(k) <= m_recorded.size(); ++k)
+        record(k, list);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DisplayList.h"
+
 #include "model/Records.h"
 
 #include <QByteArray>
@@ -7,8 +9,11 @@
 #include <QFontMetrics>
 #include <QHash>
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <vector>
 
 class Document;
 
@@ -32,7 +37,8 @@ struct MinuteLabelText
 };
 
 // Lays out minute labels for one rebuild; fonts are made once and the width
-// of each distinct text is measured once.
+// of each distinct text is measured once. The settings it lays out by are
+// taken when it is made.
 class MinuteLabelLayout
 {
 public:
@@ -42,20 +48,103 @@ public:
     // region 0..cullWidth x 0..fullHeight.
     std::optional<MinuteLabelText> layout(const TimeLabel &label, int32_t cullWidth, int32_t fullHeight);
 
+    // The same box without the texts: which of the four fonts (bit 0 the
+    // underline of a half-minute label, bit 1 the arrow's font) and where.
+    struct Box
+    {
+        int32_t x = 0;
+        int32_t y = 0;
+        int32_t width = 0;
+        int32_t height = 0;
+        uint8_t font = 0;
+    };
+    bool place(const TimeLabel &label, int32_t cullWidth, int32_t fullHeight, Box &box);
+
+    enum FontBits : uint8_t { UnderlineBit = 1, ArrowBit = 2 };
+    QByteArray fontName(uint8_t font) const;
+    int32_t fontSize() const { return m_fontSize; }
+
 private:
     struct Measured
     {
         Measured(const QByteArray &fontName, int32_t size, uint8_t style);
-        int32_t width(const QByteArray &text);
+        int32_t width(QByteArrayView text);
 
         QByteArray name;
         QFont font;
         QFontMetrics metrics;
+        int32_t height = 0;
+        std::array<int32_t, 10> digits{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
         QHash<QByteArray, int32_t> widths;
     };
 
-    const Document &m_doc;
+    QByteArray m_timeFontName;
+    int32_t m_fontSize = 0;
+    int m_zoom = 4;
+    int32_t m_maxKm = 0;
     Measured m_regular;
     Measured m_underlined;
     Measured m_arrow;
+};
+
+// The minute labels of one recording rebuild, laid out at once and written
+// into the display list strip by strip: a strip's texts are recorded the
+// first time a replay needs that strip. What the texts are made from is
+// taken when they are laid out, so a strip recorded later shows what the
+// rebuild saw, whatever happened to the document's labels since.
+class MinuteTextStrips
+{
+public:
+    // Lays out every time label of the document (every label, in list
+    // order, whose box meets the diagram region) and files it under every
+    // strip its box touches; nothing is recorded yet. progress is called
+    // with the number of labels laid out, every `every` labels.
+    void prepare(const Document &doc, const DisplayList &list, int every, const std::function<void(int)> &progress);
+    // Nothing is owed any more (the texts were discarded).
+    void clear();
+
+    bool owes(int32_t strip) const;
+    // Records the strip's texts into the list, once.
+    void record(int32_t strip, DisplayList &list);
+    void recordAll(DisplayList &list);
+
+private:
+    void add(const TimeLabel &label, const DisplayList &list);
+    uint32_t textIndex(const TimeLabel &label, bool arrow);
+
+    struct Entry
+    {
+        int32_t x = 0;
+        int32_t y = 0;
+        int32_t width = 0;
+        int32_t height = 0;
+        uint8_t font = 0;
+        uint32_t text = 0; // index into m_texts
+    };
+    struct Text
+    {
+        QByteArray text;
+        QString drawable; // as the arrow's font or the time-label font draws it
+    };
+    struct Font
+    {
+        QByteArray name;
+        uint8_t style = 0;
+        QFont font;
+        int ascent = 0;
+    };
+
+    std::optional<MinuteLabelLayout> m_layout;
+    int32_t m_cullWidth = 0;
+    int32_t m_fullHeight = 0;
+    int32_t m_fontSize = 0;
+    std::vector<Entry> m_entries;
+    std::vector<std::vector<uint32_t>> m_strips; // [k - 1]: entries in list order
+    std::vector<uint8_t> m_recorded;             // [k - 1]
+    std::vector<Text> m_texts;
+    QHash<QByteArray, uint32_t> m_textIndex;
+    static constexpr uint32_t noText = 0xFFFFFFFF;
+    std::array<uint32_t, 10> m_digitText{noText, noText, noText, noText, noText,
+                                         noText, noText, noText, noText, noText};
+    std::array<Font, 4> m_fonts;
 };

@@ -33,6 +33,13 @@ Renderer::Renderer(Document &document, DiagramView &view) : m_doc(document), m_v
     m_surface.fill(Qt::white);
 }
 
+Renderer::~Renderer() = default;
+
+void Renderer::recordWholeDiagram()
+{
+    m_minuteTexts.recordAll(m_list);
+}
+
 QFont Renderer::diagramFontOf(int zoom)
 {
     return Fonts::makeFont(diagramFontName, Geometry::diagramFontSize(zoom),
@@ -70,12 +77,14 @@ void Renderer::render(DiagramWindow &window)
     if (m_doc.noDocument) {
         drawEmptyAxis(window);
     } else {
-        fullRender(window);
         // The legend gap is set by the first full render of a document, which
-        // then runs once more with it; nothing is recorded the second time.
-        if (!m_doc.stations.empty() && m_view.legendGap < 20) {
+        // then runs once more with it; nothing is recorded the second time,
+        // and the first pass leaves the picture to the second.
+        const bool twoPasses = !m_doc.stations.empty() && m_view.legendGap < 20;
+        fullRender(window, !twoPasses);
+        if (twoPasses) {
             m_view.legendGap = DiagramView::legendGapAfterFirstRender;
-            fullRender(window);
+            fullRender(window, true);
         }
     }
     window.surfaceChanged();
@@ -186,7 +195,7 @@ void Renderer::drawEmptyAxis(DiagramWindow &window)
     drawText(p, m_diagramFont, 35 - measure.horizontalAdvance(QStringLiteral("1")), ya - 5, QStringLiteral("1"));
 }
 
-void Renderer::fullRender(DiagramWindow &window)
+void Renderer::fullRender(DiagramWindow &window, bool picture)
 {
     ++stats.passes;
     const int z = m_doc.settings.zoom;
@@ -212,6 +221,8 @@ void Renderer::fullRender(DiagramWindow &window)
         m_fullHeight = Geometry::fullHeight(z, maxKm);
         m_cullWidth = Geometry::cullWidth(m_view.scale);
         m_list.startRebuild(m_cullWidth, m_fullHeight, !keepTimeText);
+        if (!keepTimeText)
+            m_minuteTexts.clear();
         m_canvas.indexValid = false; // the font table may have gone with the texts
     }
     const int32_t fullWidth = Geometry::fullWidth(m_view.scale);
@@ -271,9 +282,15 @@ void Renderer::fullRender(DiagramWindow &window)
     const bool stale = !m_lastViewport || m_lastViewport->vx0 != viewport.vx0 || m_lastViewport->vy0 != viewport.vy0
                        || m_lastViewport->vx1 != viewport.vx1 || m_lastViewport->vy1 != viewport.vy1
                        || m_lastReplaySize != m_bitmap.size();
-    if (!paintOnly || stale)
-        replay(viewport, window.isChecked(DiagramWindow::CheckBox::TimeLabels));
+    if (!paintOnly || stale) {
+        if (picture)
+            replay(viewport, window.isChecked(DiagramWindow::CheckBox::TimeLabels));
+        else
+            m_lastViewport.reset(); // the next pass replays in its place
+    }
     m_doc.redrawNeeded = false;
+    if (!picture)
+        return;
 
     copyToSurface(client.width(), bottom);
     if (overlay)
@@ -390,7 +407,8 @@ void Renderer::recordTrains(DiagramWindow &window)
 // The minute-label step: every time label as a text of the display list, in
 // the time-label font (the arrow "p" in "WINGDINGS 3", a half-minute label
 // underlined), while "Časové popisky" is checked. Label generation fills the
-// document's time labels; this step only records them.
+// document's time labels; this step lays them out and files them by strip,
+// and a strip's texts are recorded when a replay first needs them.
 void Renderer::recordMinuteLabels(DiagramWindow &window)
 {
     ProgressSink &progress = window.progress();
@@ -400,38 +418,52 @@ void Renderer::recordMinuteLabels(DiagramWindow &window)
     progress.setProgress(0);
     progress.repaintNow();
 
-    setTextBrush(m_canvas.brushColour, TextPrimitive::ClearBrush);
-    MinuteLabelLayout layout(m_doc);
-    int count = 0;
-    for (const TimeLabel &label : m_doc.timeLabels) {
-        if (!window.isChecked(DiagramWindow::CheckBox::TimeLabels))
-            break;
-        if (++count % 20 == 0) {
-            progress.setProgress(count);
-            progress.repaintNow();
-        }
-        if (const std::optional<MinuteLabelText> text = layout.layout(label, m_cullWidth, m_fullHeight)) {
-            setTextFont(text->fontName, text->fontSize, text->fontStyle, text->fontColour);
-            RecordText(text->x, text->y, text->text, text->width, text->height);
-        }
-    }
+    if (!window.isChecked(DiagramWindow::CheckBox::TimeLabels))
+        return;
+    m_minuteTexts.prepare(m_doc, m_list, 20, [&progress](int count) {
+        progress.setProgress(count);
+        progress.repaintNow();
+    });
+    if (eager)
+        m_minuteTexts.recordAll(m_list);
 }
 
-// The train-label step: each selected label is placed, imaged when it has no
-// image (or the images are stale) and outlined for the mouse.
+// The train-label step: each selected label is placed, given an image when
+// it has none (or the images are stale) and outlined for the mouse. The
+// measured texts are kept while the label fonts stay the same.
 void Renderer::placeTrainLabels(DiagramWindow &window)
 {
-    PlaceTrainLabels(m_doc, m_view.scale, labelSelector, window.isChecked(DiagramWindow::CheckBox::Smoothing),
-                     window.isChecked(DiagramWindow::CheckBox::Category), m_outlines, window.progress());
+    if (!m_labelFonts || !m_labelFonts->sameFonts(m_doc.settings))
+        m_labelFonts = std::make_unique<TrainLabelFonts>(m_doc.settings);
+    PlaceTrainLabels(m_doc, *m_labelFonts, m_view.scale, labelSelector,
+                     window.isChecked(DiagramWindow::CheckBox::Smoothing),
+                     window.isChecked(DiagramWindow::CheckBox::Category), m_outlines, window.progress(), eager);
 }
 
 void Renderer::replay(const Replayer::Viewport &viewport, bool texts)
 {
     ++stats.replays;
+    if (texts)
+        for (int32_t k = m_list.stripOf(viewport.vx0); k <= m_list.stripOf(viewport.vx1); ++k)
+            m_minuteTexts.record(k, m_list);
     m_replayer.replay(m_list, m_bitmap, viewport, texts);
+    drawOwedLabelImages(viewport);
     ComposeLabelImages(m_doc.trainLabels, m_bitmap, viewport.vx0, viewport.vy0, viewport.vx1, viewport.vy1);
     m_lastViewport = viewport;
     m_lastReplaySize = m_bitmap.size();
+}
+
+// The labels whose images are composed into this viewport get the images
+// they are owed; the others keep waiting.
+void Renderer::drawOwedLabelImages(const Replayer::Viewport &v)
+{
+    std::vector<TrainLabel *> owed;
+    for (TrainLabel &label : m_doc.trainLabels)
+        if (label.imageOwed()
+            && !(int64_t(label.x) + label.width < v.vx0 || int64_t(label.y) + label.height < v.vy0 || label.x > v.vx1
+                 || label.y > v.vy1))
+            owed.push_back(&label);
+    DrawOwedLabelImages(owed);
 }
 
 // DiagramBitmap beside the station column, and the column's visible rows,

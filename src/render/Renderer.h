@@ -3,6 +3,7 @@
 #include "DiagramView.h"
 #include "DisplayList.h"
 #include "LabelOutline.h"
+#include "MinuteLabels.h"
 #include "Replay.h"
 #include "StationColumn.h"
 #include "StationLegend.h"
@@ -15,23 +16,27 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class DiagramWindow;
 class QPainter;
+class TrainLabelFonts;
 
 // The one drawing entry of the program. Commands change the document, set
 // flags and call render(window); nothing else draws the diagram.
 //
-// A rebuild (the document's redrawNeeded) records the whole diagram in
-// diagram coordinates into the display list: hour grid, station lines, every
-// train, the minute labels; places the train labels; and draws the station
+// A rebuild (the document's redrawNeeded) records the diagram in diagram
+// coordinates into the display list: hour grid, station lines, every train;
+// lays out the minute labels; places the train labels; and draws the station
 // column. Every render except a paint-only one replays the strips that meet
 // the visible rectangle into DiagramBitmap and composes the label images on
-// it. Every render then lays out the scroll bars, draws the bottom axis, the
-// hour numbers and the station legend on the paint-box surface and copies
-// DiagramBitmap and the station column beside them. With no document the
-// surface shows only an empty time axis.
+// it. What only the picture needs is done the first time a replay needs it:
+// the minute labels of a strip are recorded when a replay first draws that
+// strip's texts, and a train label's image is drawn when a replay first
+// meets its box. So a rebuild costs what is shown, not the whole day. Every render then lays out the scroll bars, draws
+// the bottom axis, the hour numbers and the station legend on the paint-box surface and copies DiagramBitmap and the
+// station column beside them. With no document the surface shows only an empty time axis.
 //
 // The surface is a QImage of the paint box's size that the window's paint
 // event copies; the renderer reaches the window through DiagramWindow only.
@@ -39,6 +44,7 @@ class Renderer
 {
 public:
     Renderer(Document &document, DiagramView &view);
+    ~Renderer();
 
     // Flags a caller sets before render(); they are cleared, and the selector
     // returns to 0, when the render ends.
@@ -56,6 +62,15 @@ public:
     int32_t dragLabelNumber = -1;
 
     void render(DiagramWindow &window);
+
+    // Does at each rebuild what is otherwise left until a replay needs it:
+    // every strip recorded and every label image drawn. For comparisons
+    // with the picture built a piece at a time.
+    bool eager = false;
+    // Records what the display list still owes (the minute labels of the
+    // strips no replay has needed yet): the whole diagram, for a back end
+    // that draws all of it.
+    void recordWholeDiagram();
 
     // Drawn on the surface as the last step of a full render (the
     // insert-train tool's preview); it decides itself whether it has points.
@@ -110,13 +125,15 @@ public:
 
 private:
     void drawEmptyAxis(DiagramWindow &window);
-    void fullRender(DiagramWindow &window);
+    // picture: replay and copy the bitmaps (not in a pass another follows).
+    void fullRender(DiagramWindow &window, bool picture);
     void recordHoursAndGrid(QPainter &painter, bool record, int32_t bottom);
     void recordStations(int32_t fullWidth);
     void recordTrains(DiagramWindow &window);
     void recordMinuteLabels(DiagramWindow &window);
     void placeTrainLabels(DiagramWindow &window);
     void replay(const Replayer::Viewport &viewport, bool texts);
+    void drawOwedLabelImages(const Replayer::Viewport &viewport);
     void copyToSurface(int clientWidth, int32_t bottom);
     void prepareSurface(QSize paintBox);
     void drawText(QPainter &painter, const QFont &font, int x, int top, const QString &text);
@@ -133,6 +150,8 @@ private:
     StationLegend m_legend;
     std::vector<QString> m_legendLines;
     LabelOutlineList m_outlines;
+    MinuteTextStrips m_minuteTexts;
+    std::unique_ptr<TrainLabelFonts> m_labelFonts;
     QFont m_diagramFont;
     int32_t m_visibleBottom = 0;
     int32_t m_fullHeight = 0;

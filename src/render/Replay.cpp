@@ -4,6 +4,7 @@
 #include "LineRaster.h"
 
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -142,6 +143,43 @@ void Replayer::replay(const DisplayList &list, QImage &bitmap, const Viewport &v
     }
 }
 
+// A text drawn as glyphs shaped once gives the pixels QPainter::drawText
+// gives, except for the underline, which drawText lays out itself: underlined
+// fonts are drawn with drawText.
+const QList<QGlyphRun> *Replayer::shaped(const DisplayList &list, uint16_t font, const QString &text,
+                                         QPaintDevice *device)
+{
+    const TextFont &f = list.fonts()[font];
+    if (f.font.underline() || f.font.strikeOut())
+        return nullptr;
+    if (m_shapedList != &list || m_shapedGeneration != list.fontGeneration()) {
+        m_shaped.clear();
+        m_shapedList = &list;
+        m_shapedGeneration = list.fontGeneration();
+    }
+    if (m_shaped.size() <= font)
+        m_shaped.resize(static_cast<size_t>(font) + 1);
+    QHash<QString, QList<QGlyphRun>> &cache = m_shaped[font];
+    auto it = cache.constFind(text);
+    if (it == cache.constEnd()) {
+        QTextLayout layout(text, f.font, device);
+        layout.setCacheEnabled(true);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        QList<QGlyphRun> runs = line.isValid() ? line.glyphRuns() : QList<QGlyphRun>();
+        const qreal baseline = line.isValid() ? line.ascent() : 0;
+        for (QGlyphRun &run : runs) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF &p : positions)
+                p.ry() -= baseline;
+            run.setPositions(positions);
+        }
+        it = cache.insert(text, runs);
+    }
+    return &it.value();
+}
+
 void Replayer::drawTexts(QPainter &painter, const DisplayList &list, int32_t first, int32_t last, const Viewport &v)
 {
     const std::vector<TextFont> &fonts = list.fonts();
@@ -167,7 +205,12 @@ void Replayer::drawTexts(QPainter &painter, const DisplayList &list, int32_t fir
             const int y = shifted(t.y, v.vy0);
             if (t.brushStyle == TextPrimitive::SolidBrush)
                 painter.fillRect(x, y, t.width, t.height, Colours::toQColor(t.brushColour));
-            painter.drawText(x, y + fonts[t.font].ascent, t.drawable);
+            const QPoint baseline(x, y + fonts[t.font].ascent);
+            if (const QList<QGlyphRun> *runs = shaped(list, t.font, t.drawable, painter.device()))
+                for (const QGlyphRun &run : *runs)
+                    painter.drawGlyphRun(baseline, run);
+            else
+                painter.drawText(baseline, t.drawable);
         }
     }
 }

@@ -2,7 +2,10 @@
 
 #include "DisplayList.h"
 
+#include <QGlyphRun>
+#include <QHash>
 #include <QImage>
+#include <QList>
 #include <QPoint>
 
 #include <cstdint>
@@ -53,6 +56,7 @@ private:
     void drawLine(const LinePrimitive &p, const Viewport &v);
     void flush();
     void drawTexts(QPainter &painter, const DisplayList &list, int32_t first, int32_t last, const Viewport &v);
+    const QList<QGlyphRun> *shaped(const DisplayList &list, uint16_t font, const QString &text, QPaintDevice *device);
 
     std::vector<QLine> m_batch;
     LineRaster *m_raster = nullptr;
@@ -63,4 +67,9 @@ private:
     uint8_t m_width = 1;
     int32_t m_colour = 0;
     size_t m_linesDrawn = 0;
+    // Texts shaped once per font of the list's font table, with their
+    // baseline at 0: the minute labels repeat a few texts thousands of times.
+    std::vector<QHash<QString, QList<QGlyphRun>>> m_shaped;
+    uint32_t m_shapedGeneration = 0;
+    const DisplayList *m_shapedList = nullptr;
 };

@@ -92,6 +92,24 @@ private slots:
         QCOMPARE(form7->label()->text(), QStringLiteral("Vytvářím popisky vlaků..."));
         QCOMPARE(form7->gauge()->maximum(), doc().trainLabelCount());
 
+        // The gauge is painted at most every so often; a new text at once.
+        form7->setPaintInterval(60 * 60 * 1000);
+        form7->setMaximum(100);
+        form7->showNow();
+        const int paints = form7->paints();
+        form7->setProgress(7);
+        form7->repaintNow();
+        QCOMPARE(form7->paints(), paints);
+        form7->setText(QStringLiteral("Zakresluji vlaky..."));
+        form7->repaintNow();
+        QCOMPARE(form7->paints(), paints + 1);
+        QCOMPARE(form7->gauge()->value(), 7);
+        form7->setPaintInterval(0);
+        form7->setProgress(8);
+        form7->repaintNow();
+        QCOMPARE(form7->paints(), paints + 2);
+        form7->hide();
+
         QCOMPARE(find<QScrollBar>("ScrollBar2")->pageStep(), 10);
         QCOMPARE(find<QScrollBar>("ScrollBar2")->singleStep(), 1);
     }

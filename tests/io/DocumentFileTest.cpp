@@ -3,8 +3,11 @@
 #include "ByteBuilder.h"
 #include "FileBytes.h"
 
+#include "editing/LabelGeneration.h"
 #include "io/DocumentReader.h"
 #include "model/Document.h"
+#include "render/DiagramView.h"
+#include "render/ProgressSink.h"
 
 #include "SampleLine.h"
 
@@ -623,4 +626,39 @@ TEST(DocumentReaderDamage, OutOfRangeViewSettingsAreHeldToTheirControls)
     doc.settings.zoom = 200;
     ASSERT_EQ(load(loaded, of(doc)).status, Status::Ok);
     EXPECT_EQ(loaded.settings.zoom, 21);
+}
+
+// Files the fuzz targets found (fuzz/corpus/document/regress-*): each reads,
+// and after the label steps of Open it saves to a file that opens again.
+TEST(DocumentReaderDamage, AcceptedFilesSurviveOpenAndSave)
+{
+    const auto file = [](auto fill) {
+        ByteBuilder b;
+        b.header("Vlakorys 1.2!");
+        fill(b);
+        return defaultSettings(b).i32(0).raw({0, 0}).bytes();
+    };
+    const std::pair<const char *, QByteArray> cases[] = {
+        // The train label's anchor of times at the ends of the double range
+        // was infinite: the saved file could not be read.
+        {"times beyond any timetable", file([](ByteBuilder &b) {
+             b.i32(2).sstr("A", 50).i32(0).sstr("B", 50).i32(100);
+             b.i32(1).sstr("Os 1", 20).i32(1).f64(-1e308).raw({0, 0}).i32(0).raw({0, 0}).i32(1);
+             b.i32(2).f64(1e308).i32(0).raw({0, 0});
+             b.i32(0);
+         })},
+    };
+    for (const auto &[what, bytes] : cases) {
+        Document doc;
+        ASSERT_EQ(load(doc, bytes).status, Status::Ok) << what;
+        DocumentReader::finishLoading(doc);
+        DiagramView view;
+        view.updateScale(doc.settings);
+        if (doc.trainLabels.empty())
+            MakeTrainLabels(doc, view.scale);
+        NullProgress progress;
+        MakeTimeLabels(doc, view.scale, progress);
+        Document reopened;
+        EXPECT_EQ(load(reopened, of(doc)).status, Status::Ok) << what;
+    }
 }

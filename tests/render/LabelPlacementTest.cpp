@@ -76,7 +76,8 @@ protected:
 
     TrainLabelPlace place(const TrainLabel &l) const
     {
-        return placeTrainLabel(l, TrainLabelFonts(doc.settings), doc.settings, s, doc.maxKm, doc.settings.showCategory);
+        TrainLabelFonts fonts(doc.settings);
+        return placeTrainLabel(l, fonts, doc.settings, s, doc.maxKm, doc.settings.showCategory);
     }
 
     void placeAll(int32_t selector = 0)

@@ -2,6 +2,7 @@
 #include "render/Colours.h"
 #include "render/DiagramView.h"
 #include "render/DisplayList.h"
+#include "render/Fonts.h"
 #include "render/LineRaster.h"
 #include "render/TrainLines.h"
 
@@ -165,4 +166,50 @@ TEST(Replay, CullingLeavesThePictureAsItWas)
                     ADD_FAILURE() << "viewport " << v.vx0 << "," << v.vy0 << " pixel " << x << "," << y << ": "
                                   << std::hex << part.pixel(x, y) << " instead of " << expected.pixel(x, y);
     }
+}
+
+TEST(Replay, TextsShapedOnceGiveTheTextPainterPixels)
+{
+    // Minute texts over lines, in the time-label font plain and underlined
+    // and in the arrow's font, against QPainter::drawText of each (within
+    // one strip: a text in two strips is drawn twice).
+    DisplayList list;
+    list.startRebuild(2930, 400, true);
+    for (int x = 0; x < 450; x += 7)
+        list.recordLine(x, 0, 450 - x, 300, LinePrimitive::Solid, Colours::red, 1);
+    const std::vector<std::pair<QByteArray, uint8_t>> fonts = {
+        {"Arial CE", 0}, {"Arial CE", Fonts::Underline}, {"WINGDINGS 3", 0}};
+    const std::vector<QByteArray> texts = {"0", "5", "7", "5+2", "3-1", "p"};
+    QImage expected = whiteImage(450, 300);
+    Replayer().replay(list, expected, {0, 0, 450, 300}, false);
+    QPainter painter(&expected);
+    int i = 0;
+    for (int y = 0; y < 280; y += 23) {
+        for (int x = -5; x < 420; x += 31, ++i) {
+            const auto &[name, style] = fonts[static_cast<size_t>(i) % fonts.size()];
+            const QByteArray &text = texts[static_cast<size_t>(i) % texts.size()];
+            const QFont font = Fonts::makeFont(name, 7 + i % 3, style);
+            const int ascent = QFontMetrics(font, &expected).ascent();
+            TextPrimitive t;
+            t.x = x;
+            t.y = y;
+            t.text = text;
+            t.drawable = Fonts::drawableText(name, text);
+            t.font = list.fontIndex(name, 7 + i % 3, style, font, ascent);
+            t.fontColour = Colours::black;
+            t.width = 20;
+            t.height = 12;
+            list.recordText(t);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            painter.drawText(x, y + ascent, t.drawable);
+        }
+    }
+    painter.end();
+    QImage replayed = whiteImage(450, 300);
+    Replayer replayer;
+    replayer.replay(list, replayed, {0, 0, 450, 300}, true);
+    EXPECT_TRUE(replayed == expected);
+    replayer.replay(list, replayed, {0, 0, 450, 300}, true); // from the shaped texts kept
+    EXPECT_TRUE(replayed == expected);
 }

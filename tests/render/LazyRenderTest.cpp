@@ -1,0 +1,179 @@
+// The picture built a piece at a time (minute labels recorded per strip
+// when a replay needs them, label images drawn when a label is first shown)
+// against the renderer doing all of it at each rebuild: the same commands
+// on the same document give the same pixels.
+#include "render/HeadlessWindow.h"
+#include "render/LabelImage.h"
+#include "render/Renderer.h"
+#include "render/ViewCommands.h"
+
+#include "SampleLine.h"
+#include "TestPaths.h"
+
+#include "editing/LabelGeneration.h"
+#include "io/DocumentFile.h"
+#include "io/DocumentWriter.h"
+
+#include <QBuffer>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A document in its window as the editor has it after Open.
+struct Diagram
+{
+    Document doc;
+    DiagramView view;
+    Renderer renderer{doc, view};
+    HeadlessWindow window{QSize(1300, 700)};
+    ViewCommands commands{doc, view, renderer, window};
+    NullProgress progress;
+
+    Diagram(const std::function<void(Document &)> &open, bool eager)
+    {
+        renderer.eager = eager;
+        commands.makeTimeLabels = [this] { MakeTimeLabels(doc, view.scale, progress); };
+        open(doc);
+        view.updateScale(doc.settings);
+        window.setChecked(DiagramWindow::CheckBox::TimeLabels, doc.settings.showTimeLabels);
+        window.setChecked(DiagramWindow::CheckBox::Smoothing, doc.settings.smoothing);
+        window.setChecked(DiagramWindow::CheckBox::Category, doc.settings.showCategory);
+        if (doc.trainLabels.empty())
+            MakeTrainLabels(doc, view.scale);
+        MakeTimeLabels(doc, view.scale, progress);
+        doc.redrawNeeded = true;
+        commands.render();
+    }
+
+    void scrollTo(double across, double down)
+    {
+        view.hpos = static_cast<int>(across * window.scrollMaximum(Qt::Horizontal));
+        view.vpos = static_cast<int>(down * window.scrollMaximum(Qt::Vertical));
+        commands.render();
+    }
+    void toggle(DiagramWindow::CheckBox box)
+    {
+        window.setChecked(box, !window.isChecked(box));
+        if (box == DiagramWindow::CheckBox::TimeLabels)
+            commands.toggleTimeLabels();
+        else
+            commands.toggleSmoothing(); // the category box runs the same steps
+    }
+};
+
+void openExample(Document &doc)
+{
+    ASSERT_EQ(DocumentFile::load(doc, TestPaths::examplesDir() + QStringLiteral("/liberec-tanvald.vrs")).status,
+              DocumentFile::Status::Ok);
+    DocumentReader::finishLoading(doc);
+}
+
+void openSampleLine(Document &doc)
+{
+    SampleLine::fill(doc, {40, 200, 400, 30});
+    doc.settings.zoom = 4;
+}
+
+using Step = std::pair<const char *, std::function<void(Diagram &)>>;
+
+const std::vector<Step> &steps()
+{
+    using Box = DiagramWindow::CheckBox;
+    static const std::vector<Step> list = {
+        {"opened", [](Diagram &) {}},
+        {"scrolled to noon", [](Diagram &d) { d.scrollTo(0.5, 0.3); }},
+        {"zoomed in", [](Diagram &d) { d.commands.zoomIn(); }},
+        {"zoomed in again", [](Diagram &d) { d.commands.zoomIn(); }},
+        {"scrolled to the evening", [](Diagram &d) { d.scrollTo(0.85, 0.6); }},
+        {"Vyhlazení after scrolling", [](Diagram &d) { d.toggle(Box::Smoothing); }},
+        {"scrolled back to the morning", [](Diagram &d) { d.scrollTo(0.2, 0.1); }},
+        {"Zobr. druh vlaku", [](Diagram &d) { d.toggle(Box::Category); }},
+        {"Časové popisky off", [](Diagram &d) { d.toggle(Box::TimeLabels); }},
+        {"zoomed out, texts kept", [](Diagram &d) { d.commands.zoomOut(); }},
+        {"Časové popisky on", [](Diagram &d) { d.toggle(Box::TimeLabels); }},
+        {"scrolled to the end of the day", [](Diagram &d) { d.scrollTo(1.0, 1.0); }},
+        {"Akt.", [](Diagram &d) { d.commands.refresh(); }},
+        {"zoomed far out",
+         [](Diagram &d) {
+             for (int i = 0; i < 3; ++i)
+                 d.commands.zoomOut();
+         }},
+        {"zoomed far in",
+         [](Diagram &d) {
+             for (int i = 0; i < 8; ++i)
+                 d.commands.zoomIn();
+             d.scrollTo(0.4, 0.5);
+         }},
+        {"Vyhlazení off", [](Diagram &d) { d.toggle(Box::Smoothing); }},
+    };
+    return list;
+}
+
+void samePicturesAllTheWay(const std::function<void(Document &)> &open)
+{
+    Diagram lazy(open, false);
+    Diagram eager(open, true);
+    for (const auto &[what, step] : steps()) {
+        step(lazy);
+        step(eager);
+        ASSERT_EQ(lazy.renderer.surface().size(), eager.renderer.surface().size()) << what;
+        EXPECT_TRUE(lazy.renderer.surface() == eager.renderer.surface()) << what;
+    }
+    // The lazy way did leave work undone: the comparison saw both ways.
+    EXPECT_TRUE(std::any_of(lazy.doc.trainLabels.begin(), lazy.doc.trainLabels.end(),
+                            [](const TrainLabel &l) { return l.imageOwed(); }));
+}
+
+QByteArray savedBytes(Diagram &d)
+{
+    d.doc.settings.saveLabelImages = 1;
+    DrawOwedLabelImages(d.doc.trainLabels);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(DocumentWriter::write(d.doc, buffer));
+    return buffer.data();
+}
+
+} // namespace
+
+TEST(LazyRender, TheExampleLooksTheSameBothWays)
+{
+    samePicturesAllTheWay(openExample);
+}
+
+TEST(LazyRender, TheGeneratedLineLooksTheSameBothWays)
+{
+    samePicturesAllTheWay(openSampleLine);
+}
+
+TEST(LazyRender, ALabelIsImagedWhenScrolledIntoView)
+{
+    Diagram d(openSampleLine, false);
+    // The last label of the day lies beyond the window: placed, not drawn.
+    auto latest = std::max_element(d.doc.trainLabels.begin(), d.doc.trainLabels.end(),
+                                   [](const TrainLabel &a, const TrainLabel &b) { return a.x < b.x; });
+    ASSERT_TRUE(latest->imageOwed());
+    const QSize owedSize(latest->width, latest->height);
+    d.scrollTo(1.0, 0.0);
+    d.view.vpos = std::clamp((latest->y - 100) / 2, 0, d.window.scrollMaximum(Qt::Vertical));
+    d.commands.render();
+    EXPECT_FALSE(latest->imageOwed());
+    EXPECT_TRUE(latest->hasImage());
+    EXPECT_EQ(QSize(latest->width, latest->height), owedSize) << "placed with the size drawing gives";
+}
+
+TEST(LazyRender, ASavedDocumentHoldsTheSameLabelImages)
+{
+    Diagram lazy(openSampleLine, false);
+    Diagram eager(openSampleLine, true);
+    for (Diagram *d : {&lazy, &eager}) {
+        d->scrollTo(0.3, 0.2);
+        d->toggle(DiagramWindow::CheckBox::Smoothing);
+    }
+    EXPECT_EQ(savedBytes(lazy), savedBytes(eager));
+    for (const TrainLabel &l : lazy.doc.trainLabels)
+        EXPECT_FALSE(l.imageOwed());
+}
