@@ -85,6 +85,8 @@ PrintSheet::PrintSheet(Document &doc, const PrintPlan::Choice &choice, const Opt
     m_renderer->labelSelector = -1;
     doc.redrawNeeded = true;
     m_renderer->render(window);
+    // The minute labels of the strips its tiny picture did not need.
+    m_renderer->recordWholeDiagram();
 
     m_recording.list = &m_renderer->displayList();
     m_recording.numbers = m_renderer->stationColumn().numbers();

@@ -5,11 +5,13 @@
 #include "Poppler.h"
 #include "SampleLine.h"
 
+#include "editing/LabelGeneration.h"
 #include "io/PictureFile.h"
 #include "model/ClockTime.h"
 #include "model/Document.h"
 #include "render/Colours.h"
 #include "render/DisplayList.h"
+#include "render/ProgressSink.h"
 #include "render/Replay.h"
 
 #include <QBuffer>
@@ -128,6 +130,27 @@ TEST_F(PrintSheetTest, ThePageIsTheSheetThePlanMeasures)
         EXPECT_EQ(std::lround(page.width()), PrintPlan::millimetres(plan.widthPixels(c))) << n;
         EXPECT_EQ(std::lround(page.height()), PrintPlan::millimetres(plan.heightPixels(c))) << n;
     }
+}
+
+TEST_F(PrintSheetTest, MinuteLabelsAcrossTheDayAndTheDocumentComesOutAsItWentIn)
+{
+    NullProgress progress;
+    MakeTimeLabels(doc, 2.0, progress); // the window's, at 100 %
+    const std::deque<TimeLabel> labels = doc.timeLabels;
+    const DocumentSettings settings = doc.settings;
+    doc.redrawNeeded = false;
+    const int32_t afternoon = PrintSheet(doc, C{}, {true, true}).recording().list->stripOf(13 * 60 * 4 + 7 * 4);
+    {
+        const PrintSheet sheet(doc, C{}, {true, true});
+        // The sheet has 4 pixels a minute: the afternoon train's minutes lie
+        // in a strip its recording's one-pixel window never showed.
+        EXPECT_FALSE(sheet.recording().list->textsInStrip(afternoon).empty());
+        EXPECT_TRUE(PrintSheet(doc, C{}, {false, true}).recording().list->textsInStrip(afternoon).empty());
+    }
+    EXPECT_EQ(doc.timeLabels.size(), labels.size());
+    EXPECT_EQ(doc.timeLabels.front().x, labels.front().x);
+    EXPECT_EQ(doc.settings, settings);
+    EXPECT_FALSE(doc.redrawNeeded);
 }
 
 TEST_F(PrintSheetTest, StationAndTrainNamesAreText)
