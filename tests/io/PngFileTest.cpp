@@ -10,9 +10,9 @@
 namespace {
 
 // A picture of `colours` different colours, each in a run of pixels.
-QImage picture(int colours)
+QImage picture(int colours, int height)
 {
-    QImage image(97, 31, QImage::Format_RGB32);
+    QImage image(97, height, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const int c = (y * image.width() + x) / 3 % colours;
@@ -25,8 +25,15 @@ QImage picture(int colours)
 
 TEST(PngFile, WrittenWithAPaletteWhenItHoldsEveryColour)
 {
-    for (auto [colours, indexed] : {std::pair(2, true), {250, true}, {256, true}, {257, false}, {900, false}}) {
-        const QImage source = picture(colours);
+    // Pictures of 256 rows and more are compressed in four bands at once.
+    const struct
+    {
+        int colours, height;
+        bool indexed;
+    } cases[] = {{2, 31, true},     {250, 31, true},  {256, 300, true},
+                 {200, 1000, true}, {257, 31, false}, {900, 300, false}};
+    for (const auto [colours, height, indexed] : cases) {
+        const QImage source = picture(colours, height);
         EXPECT_EQ(PngFile::withPalette(source).isNull(), !indexed) << colours;
 
         QBuffer buffer;
