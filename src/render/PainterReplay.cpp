@@ -1,6 +1,7 @@
 #include "PainterReplay.h"
 
 #include "Colours.h"
+#include "Fonts.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -45,6 +46,10 @@ void drawLines(QPainter &painter, const DisplayList &list, const Replayer::Viewp
 void drawTexts(QPainter &painter, const DisplayList &list, const Replayer::Viewport &v, int32_t first, int32_t last)
 {
     const std::vector<TextFont> &fonts = list.fonts();
+    std::vector<QFont> drawn;
+    drawn.reserve(fonts.size());
+    for (const TextFont &f : fonts)
+        drawn.push_back(Fonts::drawnFamily(f.font));
     int fontIndex = -1;
     int32_t fontColour = -1;
     for (int32_t k = first; k <= last; ++k) {
@@ -61,7 +66,7 @@ void drawTexts(QPainter &painter, const DisplayList &list, const Replayer::Viewp
                 continue;
             if (t.font != fontIndex) {
                 fontIndex = t.font;
-                painter.setFont(fonts[t.font].font);
+                painter.setFont(drawn[t.font]);
             }
             if (t.fontColour != fontColour) {
                 fontColour = t.fontColour;

@@ -51,7 +51,7 @@ void paintColumn(QPainter &p, const SheetLayout::Layer &layer, const SheetPainte
     p.setPen(olivePen(1));
     // The left axis from the bottom station line up to the top margin.
     p.drawLine(QPointF(39.5, r.columnAxisBottom + 0.5), QPointF(39.5, DiagramView::topMargin + 0.5));
-    const QFont font = Fonts::makeFont("Arial CE", 7);
+    const QFont font = Fonts::drawnFamily(Fonts::makeFont("Arial CE", 7));
     const int ascent = QFontMetrics(font, &LabelText::measureSurface()).ascent();
     p.setFont(font);
     const int64_t shownTop = layer.vy0 - 10;
@@ -74,7 +74,7 @@ void paintAxisAndHours(QPainter &p, const SheetLayout &s, const SheetLayout::Lay
     p.setPen(olivePen(2));
     p.drawLine(QPointF(layer.left, layer.axisY + 0.5), QPointF(end, layer.axisY + 0.5));
 
-    p.setFont(s.hourFont);
+    p.setFont(Fonts::drawnFamily(s.hourFont));
     p.setPen(olive());
     const QFontMetrics fm(s.hourFont, &LabelText::measureSurface());
     for (size_t h = 0; h < hours.size(); ++h) {
@@ -103,7 +103,7 @@ void SheetPainter::paint(QPainter &p, const SheetLayout &s, const Recording &r)
         paintAxisAndHours(p, s, layer, hours);
     }
     if (!s.legend.empty()) {
-        p.setFont(s.diagramFont);
+        p.setFont(Fonts::drawnFamily(s.diagramFont));
         p.setPen(olive());
         const QFontMetrics fm(s.diagramFont, &LabelText::measureSurface());
         double y = double(s.legendTop);

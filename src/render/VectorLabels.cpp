@@ -1,6 +1,7 @@
 #include "VectorLabels.h"
 
 #include "Colours.h"
+#include "Fonts.h"
 #include "LabelText.h"
 #include "TrainCategory.h"
 #include "TrainLabelPlacement.h"
@@ -49,12 +50,12 @@ std::vector<VectorLabel> vectorLabels(const Document &doc, const DocumentSetting
     TrainLabelFonts fonts(settings);
     // Two fonts serve every label; their ascents are measured once.
     const QFont *lastFont = nullptr;
+    QFont lastDrawn;
     int lastAscent = 0;
     for (const TrainLabel &label : doc.trainLabels) {
         const TrainLabelPlace place = placeTrainLabel(label, fonts, settings, scale, doc.maxKm, showCategory);
         VectorLabel v;
         v.text = cp1250::toUnicode(place.text);
-        v.font = fonts.font(label.text.view());
         v.colour =
             label.rusici ? Colours::red : TrainCategory::style(TrainCategory::key(label.text.view())).labelColour;
         v.angle = finiteAngle(label.angle);
@@ -65,8 +66,10 @@ std::vector<VectorLabel> vectorLabels(const Document &doc, const DocumentSetting
         const QFont &font = fonts.font(label.text.view());
         if (&font != lastFont) {
             lastFont = &font;
+            lastDrawn = Fonts::drawnFamily(font);
             lastAscent = QFontMetrics(font, &LabelText::measureSurface()).ascent();
         }
+        v.font = lastDrawn;
         v.ascent = lastAscent;
         labels.push_back(std::move(v));
     }
