@@ -7,10 +7,14 @@
 #include "PaintBox.h"
 #include "PanelIcons.h"
 #include "Session.h"
+#include "dialogs/AddTrainDialog.h"
 #include "dialogs/ExportDialog.h"
 #include "dialogs/FindTrainDialog.h"
+#include "dialogs/InsertToolWindow.h"
 #include "dialogs/ListCommands.h"
 #include "dialogs/PrintToBitmapDialog.h"
+#include "dialogs/ProfileCommands.h"
+#include "dialogs/ProfileDialog.h"
 #include "dialogs/Prompter.h"
 #include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
@@ -47,7 +51,8 @@ MouseEvent mouseEvent(const QMouseEvent &e)
 MainWindow::MainWindow(Session &session, QWidget *parent)
     : QMainWindow(parent), m_session(session), m_renderer(session.document, m_view),
       m_commands(session.document, m_view, m_renderer, *this),
-      m_mouse(DiagramContext{session.document, m_view, m_renderer, *this, *this})
+      m_mouse(DiagramContext{session.document, m_view, m_renderer, *this, *this}),
+      m_insertTool(session.document, m_view)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Program pro tvoření vlakorysu"));
@@ -79,6 +84,18 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
         o->installEventFilter(this);
 
     m_commands.makeTimeLabels = [this] { makeTimeLabels(); };
+    // The insert-train tool's preview, on the picture after every render.
+    m_renderer.overlay = [this](QImage &surface) {
+        m_insertTool.drawOverlay(surface,
+                                 OverlayClip{stationColumnWidth, 0, m_client->width(), m_renderer.visibleBottom()});
+    };
+    // Left presses and pointer moves go to the insert-train tool while it
+    // is open; every move outside it gives the Editace menu back.
+    m_mouse.setInsertTool(&m_insertTool);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
     FormCreate();
 }
 
@@ -161,14 +178,14 @@ void MainWindow::createMenu()
     connect(Exportovat1, &QAction::triggered, this, &MainWindow::Exportovat1Click);
     connect(stations, &QAction::triggered, this, &MainWindow::Stanice1Click);
     connect(trains, &QAction::triggered, this, &MainWindow::Vlaky1Click);
+    connect(profiles, &QAction::triggered, this, &MainWindow::Jzdndoby1Click);
+    connect(insert, &QAction::triggered, this, &MainWindow::Vloitvlakzjzddob1Click);
     connect(exit, &QAction::triggered, this, &MainWindow::Konec1Click);
     connect(settings, &QAction::triggered, this, &MainWindow::Nastaven1Click);
     connect(about, &QAction::triggered, this, &MainWindow::Oaplikaci1Click);
     connect(find, &QAction::triggered, this, &MainWindow::Najdivlak1Click);
 
     // Commands whose work is not in the program yet stay disabled.
-    for (QAction *a : {profiles, insert})
-        a->setEnabled(false);
 }
 
 QToolButton *MainWindow::addSpeedButton(const char *objectName, const QString &hint, const QIcon &icon)
@@ -317,6 +334,9 @@ void MainWindow::FormCreate()
     }
     doc.redrawNeeded = true;
     render();
+    // The timer runs from the start; its first tick, with the insert tool
+    // closed, stops it.
+    Timer1->start();
 }
 
 void MainWindow::showDocumentSettings()
@@ -343,6 +363,16 @@ void MainWindow::showDocumentSettings()
 void MainWindow::documentCleared()
 {
     m_renderer.dragLabelNumber = -1;
+    closeInsertTool();
+}
+
+// A train being laid belongs to the stations it was laid along: when the
+// document goes, so does the tool.
+void MainWindow::closeInsertTool()
+{
+    if (m_insertWindow && m_insertWindow->isVisible())
+        m_insertWindow->close();
+    m_insertTool.FormClose();
 }
 
 // Label generation shows the progress window, and showing it lets the
@@ -651,6 +681,7 @@ void MainWindow::ScrollBar2Change(int position)
 
 void MainWindow::Nov1Click()
 {
+    closeInsertTool();
     DocumentCommands::newDocument(m_session);
     if (m_stationList)
         m_stationList->clearFirstRow();
@@ -755,6 +786,74 @@ void MainWindow::Vlaky1Click()
 {
     if (m_trainList)
         ListCommands::trainList(m_session.document, m_session.prompter, *m_trainList, diagramActions());
+}
+
+void MainWindow::Jzdndoby1Click()
+{
+    if (m_profiles)
+        ProfileCommands::travelTimes(m_session.document, m_session.prompter, *m_profiles);
+}
+
+void MainWindow::Vloitvlakzjzddob1Click()
+{
+    QString refusal;
+    if (!m_insertTool.open(&refusal))
+        m_session.prompter.error(refusal);
+}
+
+void MainWindow::Timer1Timer()
+{
+    m_insertTool.Timer1Timer();
+}
+
+void MainWindow::setInsertToolWindows(InsertToolWindow *toolWindow, AddTrainDialog *addTrain)
+{
+    m_insertWindow = toolWindow;
+    InsertToolActions a;
+    a.renderPaintOnly = [this] {
+        m_renderer.paintOnly = true;
+        render();
+    };
+    a.setEditMenuEnabled = [this](bool on) { setEditMenuEnabled(on); };
+    a.setTimerRunning = [this](bool on) { on ? Timer1->start() : Timer1->stop(); };
+    a.showWindow = [toolWindow] {
+        toolWindow->show();
+        toolWindow->raise();
+    };
+    a.closeWindow = [toolWindow] { toolWindow->close(); };
+    a.windowVisible = [toolWindow] { return toolWindow->isVisible(); };
+    a.stateChanged = [toolWindow] { toolWindow->showState(); };
+    a.confirmTrain = [addTrain](const std::vector<AddTrainRow> &rows) { return addTrain->ask(rows); };
+    a.makeLabelsForNewTrains = [this] { MakeLabelsForNewTrains(m_session.document, m_view.scale); };
+    a.makeTimeLabels = [this] { makeTimeLabels(); };
+    a.render = [this] { render(); };
+    m_insertTool.setActions(std::move(a));
+}
+
+void MainWindow::setEditMenuEnabled(bool enabled)
+{
+    if (enabled == editMenuEnabled())
+        return;
+    // A disabled menu still lets its commands' shortcuts through: the
+    // commands are disabled too, and get their own states back.
+    if (!enabled) {
+        m_editActions = Editace1->actions();
+        m_editActionsEnabled.clear();
+        for (QAction *a : m_editActions) {
+            m_editActionsEnabled << a->isEnabled();
+            a->setEnabled(false);
+        }
+    } else {
+        for (qsizetype i = 0; i < m_editActions.size(); ++i)
+            m_editActions[i]->setEnabled(m_editActionsEnabled[i]);
+        m_editActions.clear();
+    }
+    Editace1->setEnabled(enabled);
+}
+
+bool MainWindow::editMenuEnabled() const
+{
+    return Editace1->isEnabled();
 }
 
 void MainWindow::Najdivlak1Click()

@@ -5,6 +5,7 @@
 #include "dialogs/DiagramActions.h"
 #include "editing/DiagramEditView.h"
 #include "editing/DiagramMouse.h"
+#include "editing/InsertTool.h"
 #include "editing/PrintSheet.h"
 #include "render/DiagramView.h"
 #include "render/DiagramWindow.h"
@@ -14,10 +15,13 @@
 
 #include <QMainWindow>
 
+class AddTrainDialog;
 class AnalogClock;
 class ExportDialog;
 class PrintToBitmapDialog;
 class FindTrainDialog;
+class InsertToolWindow;
+class ProfileDialog;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -26,6 +30,7 @@ class QScrollBar;
 class QSpinBox;
 class QKeyEvent;
 class QMouseEvent;
+class QTimer;
 class QToolButton;
 class PaintBox;
 class SettingsDialog;
@@ -106,6 +111,15 @@ public:
         m_printDialog = print;
         m_exportDialog = exportDialog;
     }
+    // The travel-time editor (TForm10), created after this window.
+    void setProfileDialog(ProfileDialog *dialog) { m_profiles = dialog; }
+    // The insert-train tool's window (TForm12) and the add-train dialog
+    // (TForm13): the tool shows itself in the one and asks the other.
+    void setInsertToolWindows(InsertToolWindow *toolWindow, AddTrainDialog *addTrain);
+    InsertTool &insertTool() { return m_insertTool; }
+    // The Editace menu with all its commands, disabled while the tool is open.
+    void setEditMenuEnabled(bool enabled);
+    bool editMenuEnabled() const;
 
     // The progress window TForm7, created after this window.
     void setProgressWindow(ProgressSink *progress) { m_progress = progress ? progress : &m_nullProgress; }
@@ -139,14 +153,17 @@ public slots:
     void Uloit1Click();     // Save
     void Uloitjako1Click(); // Save as
     void Import1Click();
-    void Tiskdobitmapy1Click(); // bitmap export
-    void Tisk1Click();          // "Tisk...": the print dialog TForm5
-    void Exportovat1Click();    // "Exportovat...": the sheet or the view to a file
-    void Stanice1Click();       // station list
-    void Vlaky1Click();         // train list
-    void Najdivlak1Click();     // find a train
-    void Nastaven1Click();      // settings
-    void Konec1Click();         // Exit
+    void Tiskdobitmapy1Click();    // bitmap export
+    void Tisk1Click();             // "Tisk...": the print dialog TForm5
+    void Exportovat1Click();       // "Exportovat...": the sheet or the view to a file
+    void Stanice1Click();          // station list
+    void Vlaky1Click();            // train list
+    void Jzdndoby1Click();         // travel-time profiles
+    void Vloitvlakzjzddob1Click(); // insert a train from a profile
+    void Najdivlak1Click();        // find a train
+    void Nastaven1Click();         // settings
+    void Timer1Timer();
+    void Konec1Click(); // Exit
     void Oaplikaci1Click();
     void SpeedButton7Click(); // zoom in
     void SpeedButton8Click(); // zoom out
@@ -178,6 +195,7 @@ private:
     PrintSheet::Options sheetOptions() const;
     // The name the sheet's pages and files carry: the document's.
     QString documentTitle() const;
+    void closeInsertTool();
     void createToolPanel();
     QAction *addItem(QMenu *menu, const char *objectName, const QString &caption, const QKeySequence &shortcut = {});
     QToolButton *addSpeedButton(const char *objectName, const QString &hint, const QIcon &icon);
@@ -217,14 +235,21 @@ private:
     PrintToBitmapDialog *m_printDialog = nullptr; // TForm5
     FindTrainDialog *m_findTrain = nullptr;       // TForm6
     SettingsDialog *m_settings = nullptr;         // TForm9
-    ExportDialog *m_exportDialog = nullptr;
-    QString m_bitmapFileName;  // SaveDialog2's file name
-    QString m_pictureFileName; // the export dialog's file name
+    ProfileDialog *m_profiles = nullptr;          // TForm10
+    InsertToolWindow *m_insertWindow = nullptr;   // TForm12
+    ExportDialog *m_exportDialog = nullptr;       // TForm14
+    QString m_bitmapFileName;                     // SaveDialog2's file name
+    QString m_pictureFileName;                    // the export dialog's file name
+
+    InsertTool m_insertTool;
+    QTimer *Timer1 = nullptr;
 
     QAction *Tiskdobitmapy1 = nullptr;
     QAction *Tisk1 = nullptr;
     QAction *Exportovat1 = nullptr;
     QMenu *Editace1 = nullptr;
+    QList<QAction *> m_editActions; // Editace1's commands, each with its own enabled state
+    QList<bool> m_editActionsEnabled;
 
 public:
     // Set by the program at start-up (AppWindows); the about box TForm8.
