@@ -6,7 +6,9 @@
 #include "ExportCommands.h"
 #include "PaintBox.h"
 #include "PanelIcons.h"
+#include "RecoveryKeeper.h"
 #include "Session.h"
+#include "StepNames.h"
 #include "dialogs/AddTrainDialog.h"
 #include "dialogs/ExportDialog.h"
 #include "dialogs/FindTrainDialog.h"
@@ -27,12 +29,14 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QSessionManager>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
@@ -84,6 +88,10 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
         o->installEventFilter(this);
 
     m_commands.makeTimeLabels = [this] { makeTimeLabels(); };
+    m_session.history.restored = [this] { documentRestored(); };
+    connect(&m_session.history, &EditHistory::changed, this, &MainWindow::historyChanged);
+    connect(&m_session.history, &EditHistory::documentChanged, this, [this] { m_closeSettled = false; });
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &MainWindow::commitData);
     // The insert-train tool's preview, on the picture after every render.
     m_renderer.overlay = [this](QImage &surface) {
         m_insertTool.drawOverlay(surface,
@@ -97,9 +105,13 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
     FormCreate();
+    historyChanged();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    m_session.history.restored = nullptr;
+}
 
 QString MainWindow::zoomText(int zoom)
 {
@@ -134,7 +146,7 @@ void MainWindow::createMenu()
     QAction *saveAs = addItem(file, "Uloitjako1", QStringLiteral("Uložit &jako..."));
     separator(file, "N1");
     QAction *import = addItem(file, "Import1", QStringLiteral("Import..."), QKeySequence(Qt::CTRL | Qt::Key_I));
-    separator(file, "N8");
+    separator(file, "N9");
     Tisk1 = addItem(file, "Tisk1", QStringLiteral("Tisk..."), QKeySequence(Qt::CTRL | Qt::Key_P));
     Exportovat1 = addItem(file, "Exportovat1", QStringLiteral("Exportovat..."), QKeySequence(Qt::CTRL | Qt::Key_E));
     Tisk1->setEnabled(false);
@@ -148,6 +160,10 @@ void MainWindow::createMenu()
 
     Editace1 = bar->addMenu(QStringLiteral("&Editace"));
     Editace1->setObjectName(QStringLiteral("Editace1"));
+    Zpt1 = addItem(Editace1, "Zpt1", StepNames::undo, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Znovu1 = addItem(Editace1, "Znovu1", StepNames::redo);
+    Znovu1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    separator(Editace1, "N8");
     QAction *stations = addItem(Editace1, "Stanice1", QStringLiteral("&Stanice ..."));
     QAction *trains = addItem(Editace1, "Vlaky1", QStringLiteral("&Vlaky ..."));
     QAction *profiles = addItem(Editace1, "Jzdndoby1", QStringLiteral("&Jízdní doby"));
@@ -168,6 +184,8 @@ void MainWindow::createMenu()
     separator(help, "N7");
     QAction *about = addItem(help, "Oaplikaci1", QStringLiteral("&O aplikaci..."));
 
+    connect(Zpt1, &QAction::triggered, this, &MainWindow::Zpt1Click);
+    connect(Znovu1, &QAction::triggered, this, &MainWindow::Znovu1Click);
     connect(newItem, &QAction::triggered, this, &MainWindow::Nov1Click);
     connect(open, &QAction::triggered, this, &MainWindow::Otevt1Click);
     connect(save, &QAction::triggered, this, &MainWindow::Uloit1Click);
@@ -408,7 +426,59 @@ void MainWindow::prepareFullRebuild()
 
 bool MainWindow::openFile(const QString &path)
 {
-    return FileCommands::openFile(m_session, *this, path);
+    if (!FileCommands::settleUnsavedChanges(m_session))
+        return false;
+    const bool opened = FileCommands::openFile(m_session, *this, path);
+    historyChanged();
+    return opened;
+}
+
+void MainWindow::setRecoveryKeeper(RecoveryKeeper *keeper)
+{
+    m_recovery = keeper;
+    if (keeper)
+        keeper->busy = [this] { return m_mouse.labelDrag().armed(); };
+}
+
+QString MainWindow::captionFor(const QString &documentName)
+{
+    return QStringLiteral("Program pro tvoření vlakorysu - %1[*]").arg(documentName);
+}
+
+void MainWindow::historyChanged()
+{
+    const EditHistory &history = m_session.history;
+    setWindowTitle(captionFor(FileCommands::documentName(m_session)));
+    setWindowModified(FileCommands::hasUnsavedChanges(m_session));
+    Zpt1->setText(StepNames::caption(StepNames::undo, history.undoText()));
+    Znovu1->setText(StepNames::caption(StepNames::redo, history.redoText()));
+    Zpt1->setEnabled(history.canUndo());
+    Znovu1->setEnabled(history.canRedo());
+}
+
+// After undo or redo: the document is another one, drawn as after Open,
+// with its own train labels.
+void MainWindow::documentRestored()
+{
+    documentCleared();
+    makeTimeLabels();
+    m_session.document.redrawNeeded = true;
+    prepareFullRebuild();
+    render();
+}
+
+void MainWindow::Zpt1Click()
+{
+    const bool could = m_session.history.canUndo();
+    if (!m_session.history.undo() && could)
+        m_session.prompter.error(StepNames::restoreFailed);
+}
+
+void MainWindow::Znovu1Click()
+{
+    const bool could = m_session.history.canRedo();
+    if (!m_session.history.redo() && could)
+        m_session.prompter.error(StepNames::restoreFailed);
 }
 
 void MainWindow::setListDialogs(StationListDialog *stations, TrainListDialog *trains)
@@ -434,13 +504,21 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == m_client && event->type() == QEvent::MouseMove) {
         m_mouse.FormMouseMove();
     } else if (watched == m_client && event->type() == QEvent::MouseButtonRelease) {
-        m_mouse.FormMouseUp(mouseEvent(*static_cast<QMouseEvent *>(event)));
+        labelRelease([&] { m_mouse.FormMouseUp(mouseEvent(*static_cast<QMouseEvent *>(event))); });
     } else if (watched == ScrollBar1 || watched == ScrollBar2) {
         // The bars' own key handling would move them a second time.
         if (event->type() == QEvent::KeyPress) {
             auto *key = static_cast<QKeyEvent *>(event);
             if (FormKeyPress(key) || FormKeyDown(key))
                 return true;
+        }
+    } else if ((watched == SpinEdit1 || watched == SpinEdit2) && event->type() == QEvent::ShortcutOverride) {
+        // A spin box would take Ctrl+Z for its own text: Zpět and Znovu
+        // belong to the document, wherever the focus is.
+        const QKeySequence typed(static_cast<QKeyEvent *>(event)->keyCombination());
+        if (Zpt1->shortcuts().contains(typed) || Znovu1->shortcuts().contains(typed)) {
+            event->ignore();
+            return true;
         }
     } else if (watched == CheckBox1 || watched == CheckBox2 || watched == SpinEdit1 || watched == SpinEdit2) {
         auto isScrollKey = [](int k) {
@@ -618,7 +696,17 @@ bool MainWindow::askYesNo(const QString &text)
 
 void MainWindow::PaintBox1MouseDown(QMouseEvent *event)
 {
-    m_mouse.PaintBox1MouseDown(mouseEvent(*event));
+    const MouseEvent e = mouseEvent(*event);
+    // Shift and a left click hand the train the insert tool has laid to
+    // "Přidat vlak": the train added is one step.
+    const Qt::KeyboardModifiers keys = e.modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (m_insertTool.isActive() && e.button == Qt::LeftButton && keys == Qt::ShiftModifier
+        && m_insertTool.count() >= 2) {
+        EditStep step(m_session.history, StepNames::insertTrain);
+        m_mouse.PaintBox1MouseDown(e);
+        return;
+    }
+    m_mouse.PaintBox1MouseDown(e);
 }
 
 void MainWindow::PaintBox1MouseMove(QMouseEvent *event)
@@ -628,7 +716,19 @@ void MainWindow::PaintBox1MouseMove(QMouseEvent *event)
 
 void MainWindow::PaintBox1MouseUp(QMouseEvent *event)
 {
-    m_mouse.PaintBox1MouseUp(mouseEvent(*event));
+    labelRelease([&] { m_mouse.PaintBox1MouseUp(mouseEvent(*event)); });
+}
+
+template <typename Release> void MainWindow::labelRelease(Release release)
+{
+    LabelDrag &drag = m_mouse.labelDrag();
+    if (!drag.armed() || !drag.moved()) {
+        release();
+        return;
+    }
+    EditStep step(m_session.history);
+    release();
+    step.setName(StepNames::labelDrop(drag.lastDrop()));
 }
 
 void MainWindow::setZoomText(const QString &text)
@@ -681,6 +781,8 @@ void MainWindow::ScrollBar2Change(int position)
 
 void MainWindow::Nov1Click()
 {
+    if (!FileCommands::settleUnsavedChanges(m_session))
+        return;
     closeInsertTool();
     DocumentCommands::newDocument(m_session);
     if (m_stationList)
@@ -690,21 +792,27 @@ void MainWindow::Nov1Click()
 
 void MainWindow::Otevt1Click()
 {
+    if (!FileCommands::settleUnsavedChanges(m_session))
+        return;
     FileCommands::open(m_session, *this);
+    historyChanged();
 }
 
 void MainWindow::Uloit1Click()
 {
     FileCommands::save(m_session, false);
+    historyChanged();
 }
 
 void MainWindow::Uloitjako1Click()
 {
     FileCommands::save(m_session, true);
+    historyChanged();
 }
 
 void MainWindow::Import1Click()
 {
+    EditStep step(m_session.history, StepNames::import);
     FileCommands::importTimetable(m_session, *this);
 }
 
@@ -772,26 +880,33 @@ void MainWindow::Nastaven1Click()
         m_renderer.labelSelector = labelSelector;
         render();
     };
+    EditStep step(m_session.history, StepNames::settings);
     SettingsCommands::settingsCommand(m_session.document, m_session.settingsFile, m_session.prompter, *m_settings,
                                       actions);
 }
 
 void MainWindow::Stanice1Click()
 {
-    if (m_stationList)
-        ListCommands::stationList(m_session.document, m_session.prompter, *m_stationList, diagramActions());
+    if (!m_stationList)
+        return;
+    EditStep step(m_session.history, StepNames::stationList);
+    ListCommands::stationList(m_session.document, m_session.prompter, *m_stationList, diagramActions());
 }
 
 void MainWindow::Vlaky1Click()
 {
-    if (m_trainList)
-        ListCommands::trainList(m_session.document, m_session.prompter, *m_trainList, diagramActions());
+    if (!m_trainList)
+        return;
+    EditStep step(m_session.history, StepNames::trainList);
+    ListCommands::trainList(m_session.document, m_session.prompter, *m_trainList, diagramActions());
 }
 
 void MainWindow::Jzdndoby1Click()
 {
-    if (m_profiles)
-        ProfileCommands::travelTimes(m_session.document, m_session.prompter, *m_profiles);
+    if (!m_profiles)
+        return;
+    EditStep step(m_session.history, StepNames::profiles);
+    ProfileCommands::travelTimes(m_session.document, m_session.prompter, *m_profiles);
 }
 
 void MainWindow::Vloitvlakzjzddob1Click()
@@ -849,6 +964,10 @@ void MainWindow::setEditMenuEnabled(bool enabled)
         m_editActions.clear();
     }
     Editace1->setEnabled(enabled);
+    // No step is taken back while a train is being laid; Zpět and Znovu
+    // show the history as it is once the tool is gone.
+    m_session.history.setBlocked(!enabled);
+    historyChanged();
 }
 
 bool MainWindow::editMenuEnabled() const
@@ -881,6 +1000,36 @@ void MainWindow::Oaplikaci1Click()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (!m_closeSettled && !FileCommands::settleUnsavedChanges(m_session)) {
+        event->ignore();
+        historyChanged(); // a save that failed may still have named the document
+        return;
+    }
+    // Closed after the question: the copy kept against a crash goes.
+    if (m_recovery)
+        m_recovery->discard();
     DocumentCommands::writeCloseSettings(m_session);
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::commitData(QSessionManager &manager)
+{
+    if (!FileCommands::hasUnsavedChanges(m_session))
+        return;
+    if (!manager.allowsInteraction()) {
+        // No question may be asked: the copy keeps the work for the next
+        // start.
+        if (m_recovery)
+            m_recovery->flush();
+        return;
+    }
+    const bool settled = FileCommands::settleUnsavedChanges(m_session);
+    manager.release();
+    if (!settled) {
+        manager.cancel();
+        return;
+    }
+    m_closeSettled = true;
+    if (m_recovery)
+        m_recovery->discard();
 }

@@ -33,6 +33,8 @@ class QMouseEvent;
 class QTimer;
 class QToolButton;
 class PaintBox;
+class QSessionManager;
+class RecoveryKeeper;
 class SettingsDialog;
 class StationListDialog;
 class TrainListDialog;
@@ -49,6 +51,11 @@ struct Session;
 // DiagramEditView (the screen and the delete question). It is the
 // DocumentWindow of the file commands: the steps of Open and Import that
 // belong to the window, the label code and the renderer.
+//
+// Every command that may change the document runs as one step of the
+// session's EditHistory; "Zpět" and "Znovu" at the head of Editace take
+// steps back and forth. The caption names the document and marks it
+// modified; New, Open and closing ask first when there are unsaved changes.
 class MainWindow : public QMainWindow, public DiagramWindow, public DocumentWindow, public DiagramEditView
 {
     Q_OBJECT
@@ -90,8 +97,15 @@ public:
     void makeTimeLabels() override;
     void prepareFullRebuild() override;
 
-    // Opens a document named on the command line, as Open does.
+    // Opens a document named on the command line, as Open does (asking
+    // first when there are unsaved changes).
     bool openFile(const QString &path);
+
+    // The keeper of the recovery copy, when the editor keeps one: a label
+    // drag holds its writes back, a closed window removes the copy.
+    void setRecoveryKeeper(RecoveryKeeper *keeper);
+    // "Program pro tvoření vlakorysu - NAME[*]".
+    static QString captionFor(const QString &documentName);
 
     // The station list (TForm2) and train list (TForm3) dialogs, created
     // after this window.
@@ -148,6 +162,8 @@ public:
     bool askYesNo(const QString &text) override;
 
 public slots:
+    void Zpt1Click();       // undo
+    void Znovu1Click();     // redo
     void Nov1Click();       // New
     void Otevt1Click();     // Open
     void Uloit1Click();     // Save
@@ -176,6 +192,8 @@ public slots:
     void PaintBox1MouseDown(QMouseEvent *event);
     void PaintBox1MouseMove(QMouseEvent *event);
     void PaintBox1MouseUp(QMouseEvent *event);
+    // The desktop session ends.
+    void commitData(QSessionManager &manager);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -195,6 +213,12 @@ private:
     PrintSheet::Options sheetOptions() const;
     // The name the sheet's pages and files carry: the document's.
     QString documentTitle() const;
+    // The caption and the undo and redo items after the document or its
+    // history changed.
+    void historyChanged();
+    void documentRestored();
+    // A mouse release, as one step when it drops a dragged label.
+    template <typename Release> void labelRelease(Release release);
     void closeInsertTool();
     void createToolPanel();
     QAction *addItem(QMenu *menu, const char *objectName, const QString &caption, const QKeySequence &shortcut = {});
@@ -244,6 +268,12 @@ private:
     InsertTool m_insertTool;
     QTimer *Timer1 = nullptr;
 
+    RecoveryKeeper *m_recovery = nullptr;
+    // The question before closing was answered during the session's end.
+    bool m_closeSettled = false;
+
+    QAction *Zpt1 = nullptr;
+    QAction *Znovu1 = nullptr;
     QAction *Tiskdobitmapy1 = nullptr;
     QAction *Tisk1 = nullptr;
     QAction *Exportovat1 = nullptr;
