@@ -139,7 +139,7 @@ TEST_F(SheetCommandsTest, TheSheetIsPrintedOnPagesThatFitTogether)
             << t.number;
 }
 
-TEST_F(SheetCommandsTest, CancelledOrNoRoomPrintsNothing)
+TEST_F(SheetCommandsTest, ACancelledPrintDialogPrintsNothing)
 {
     EXPECT_FALSE(print({})); // the print dialog cancelled
     EXPECT_TRUE(prompter.messages().isEmpty());

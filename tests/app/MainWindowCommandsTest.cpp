@@ -242,7 +242,8 @@ private slots:
     }
 
     // "Exportovat..." by its key from a number field of the panel, and
-    // "Tisk..." with TForm5's "&Exportovat...", each as far as the file.
+    // "Tisk..." with TForm5's "&Tisk" (the print dialog printing to a file)
+    // and "&Exportovat...", each as far as the file.
     void exportAndPrintFromTheMenu()
     {
         QVERIFY(window()->openFile(example()));
@@ -263,12 +264,17 @@ private slots:
         QVERIFY(asked);
         QCOMPARE(QImage(path("pohled.png")).convertToFormat(QImage::Format_RGB32), window()->renderer().surface());
 
-        QTimer::singleShot(0, this, [this] {
-            m_windows->printToBitmapDialog()->findChild<QPushButton *>(QStringLiteral("BitBtn4"))->click();
-        });
+        m_prompter->printAnswers = {path("tisk.pdf")};
         m_prompter->fileAnswers = {path("arch.pdf")};
         m_prompter->filterAnswers = {0};
-        action("Tisk1")->trigger();
+        for (const char *button : {"BitBtn1", "BitBtn4"}) {
+            QTimer::singleShot(0, this, [this, button] {
+                m_windows->printToBitmapDialog()->findChild<QPushButton *>(QString::fromLatin1(button))->click();
+            });
+            action("Tisk1")->trigger();
+        }
+        QCOMPARE(m_prompter->log.filter(QStringLiteral("print")), QStringList{QStringLiteral("print")});
+        QVERIFY(FileBytes::read(path("tisk.pdf")).startsWith("%PDF"));
         QVERIFY(FileBytes::read(path("arch.pdf")).startsWith("%PDF"));
         QVERIFY(m_prompter->messages().isEmpty());
     }
