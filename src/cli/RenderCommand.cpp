@@ -287,6 +287,10 @@ QString RenderCommand::write(Document &doc, const Options &o, const LabelSteps &
         scene = std::make_unique<ViewScene>(doc, o, labels);
         picture.pixels = o.size;
         picture.image = scene->renderer.surface();
+    }
+    // The view in vector form is the same recording drawn by the painter
+    // back end; PNG and BMP take the surface's pixels and need none of it.
+    if (scene && (o.format == PictureFile::Format::Pdf || o.format == PictureFile::Format::Svg)) {
         layout = SheetLayout::view(doc, scene->view, o.size.width(), o.size.height(), scene->renderer.visibleBottom(),
                                    scene->renderer.legendLines());
         recording.list = &scene->renderer.displayList();
