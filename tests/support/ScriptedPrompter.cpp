@@ -1,5 +1,9 @@
 #include "ScriptedPrompter.h"
 
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+
 namespace {
 
 // The next scripted answer, or `none` when the script has run out. (Swapped
@@ -54,6 +58,28 @@ std::optional<QString> ScriptedPrompter::saveFileName(const FileDialog &dialog)
     log << QStringLiteral("save: ") + dialog.filter;
     lastFileDialog = dialog;
     return next(fileAnswers, std::optional<QString>());
+}
+
+std::optional<Prompter::SavedFile> ScriptedPrompter::saveFileAs(const FileDialog &dialog)
+{
+    const std::optional<QString> path = saveFileName(dialog);
+    const int filter = next(filterAnswers, dialog.filterIndex);
+    if (!path)
+        return std::nullopt;
+    return SavedFile{*path, filter};
+}
+
+bool ScriptedPrompter::print(const std::function<bool(QPagedPaintDevice &printer)> &job)
+{
+    log << QStringLiteral("print");
+    const std::optional<QString> file = next(printAnswers, std::optional<QString>());
+    if (!file)
+        return false;
+    QPdfWriter writer(*file);
+    writer.setResolution(300);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                     QPageLayout::Millimeter));
+    return job(writer);
 }
 
 std::optional<Prompter::Font> ScriptedPrompter::chooseFont(const Font &initial)
