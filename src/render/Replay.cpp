@@ -7,6 +7,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -137,9 +138,19 @@ void Replayer::replay(const DisplayList &list, QImage &bitmap, const Viewport &v
     flush();
     m_raster = nullptr;
 
-    if (texts) {
-        QPainter painter(&bitmap);
-        drawTexts(painter, list, first, last, v);
+    m_textsStamped = 0;
+    m_textsPainted = 0;
+    if (texts)
+        drawTexts(bitmap, list, first, last, v);
+}
+
+void Replayer::forgetTextsOfOtherLists(const DisplayList &list)
+{
+    if (m_shapedList != &list || m_shapedGeneration != list.fontGeneration()) {
+        m_shaped.clear();
+        m_fontStamps.clear();
+        m_shapedList = &list;
+        m_shapedGeneration = list.fontGeneration();
     }
 }
 
@@ -152,11 +163,7 @@ const QList<QGlyphRun> *Replayer::shaped(const DisplayList &list, uint16_t font,
     const TextFont &f = list.fonts()[font];
     if (f.font.underline() || f.font.strikeOut())
         return nullptr;
-    if (m_shapedList != &list || m_shapedGeneration != list.fontGeneration()) {
-        m_shaped.clear();
-        m_shapedList = &list;
-        m_shapedGeneration = list.fontGeneration();
-    }
+    forgetTextsOfOtherLists(list);
     if (m_shaped.size() <= font)
         m_shaped.resize(static_cast<size_t>(font) + 1);
     QHash<QString, QList<QGlyphRun>> &cache = m_shaped[font];
@@ -180,11 +187,72 @@ const QList<QGlyphRun> *Replayer::shaped(const DisplayList &list, uint16_t font,
     return &it.value();
 }
 
-void Replayer::drawTexts(QPainter &painter, const DisplayList &list, int32_t first, int32_t last, const Viewport &v)
+void Replayer::paintText(QPainter &painter, const DisplayList &list, const TextPrimitive &t, QPoint topLeft)
+{
+    const TextFont &f = list.fonts()[t.font];
+    if (t.font != m_painterFont) {
+        m_painterFont = t.font;
+        painter.setFont(f.font);
+    }
+    if (t.fontColour != m_painterColour) {
+        m_painterColour = t.fontColour;
+        painter.setPen(Colours::toQColor(m_painterColour));
+    }
+    if (t.brushStyle == TextPrimitive::SolidBrush)
+        painter.fillRect(topLeft.x(), topLeft.y(), t.width, t.height, Colours::toQColor(t.brushColour));
+    const QPoint baseline(topLeft.x(), topLeft.y() + f.ascent);
+    if (const QList<QGlyphRun> *runs = shaped(list, t.font, t.drawable, painter.device()))
+        for (const QGlyphRun &run : *runs)
+            painter.drawGlyphRun(baseline, run);
+    else
+        painter.drawText(baseline, t.drawable);
+}
+
+const TextStamps::Stamp *Replayer::stamp(const DisplayList &list, const TextPrimitive &t)
+{
+    forgetTextsOfOtherLists(list);
+    if (m_fontStamps.size() <= t.font)
+        m_fontStamps.resize(static_cast<size_t>(t.font) + 1);
+    FontStamps &font = m_fontStamps[t.font];
+    if (font.fontKey.isNull()) {
+        const TextFont &f = list.fonts()[t.font];
+        font.fontKey = QString::fromLatin1(f.name) + QLatin1Char('/') + QString::number(f.size) + QLatin1Char('/')
+                       + QString::number(f.style);
+    }
+    if (font.colour != t.fontColour) {
+        font.colour = t.fontColour;
+        font.single.fill(nullptr);
+        font.others.clear();
+    }
+    const bool single = t.drawable.size() == 1 && t.drawable[0].unicode() < font.single.size();
+    std::shared_ptr<const TextStamps::Stamp> *slot =
+        single ? &font.single[t.drawable[0].unicode()] : &font.others[t.drawable];
+    if (!*slot) {
+        TextPrimitive clear = t;
+        clear.brushStyle = TextPrimitive::ClearBrush;
+        const auto draw = [&](QPainter &painter, QPoint topLeft) {
+            const int font = m_painterFont;
+            const int32_t colour = m_painterColour;
+            m_painterFont = -1;
+            m_painterColour = -1;
+            paintText(painter, list, clear, topLeft);
+            m_painterFont = font;
+            m_painterColour = colour;
+        };
+        *slot = m_stamps.stamp(font.fontKey, t.fontColour, t.drawable, draw, QSize(t.width, t.height));
+    }
+    return slot->get();
+}
+
+void Replayer::drawTexts(QImage &bitmap, const DisplayList &list, int32_t first, int32_t last, const Viewport &v)
 {
     const std::vector<TextFont> &fonts = list.fonts();
-    int fontIndex = -1;
-    int32_t fontColour = -1;
+    std::optional<QPainter> painter;
+    uchar *const bits = bitmap.bits();
+    const qsizetype stride = bitmap.bytesPerLine();
+    const QRect bounds = bitmap.rect();
+    m_painterFont = -1;
+    m_painterColour = -1;
     for (int32_t k = first; k <= last; ++k) {
         for (const TextPrimitive &t : list.textsInStrip(k)) {
             if (t.done != 0 || t.font >= fonts.size())
@@ -193,24 +261,19 @@ void Replayer::drawTexts(QPainter &painter, const DisplayList &list, int32_t fir
             const int64_t bottom = int64_t{t.y} + t.height;
             if (t.x > v.vx1 || right < v.vx0 || t.y > v.vy1 || bottom < v.vy0)
                 continue;
-            if (t.font != fontIndex) {
-                fontIndex = t.font;
-                painter.setFont(fonts[t.font].font);
+            const QPoint topLeft(shifted(t.x, v.vx0), shifted(t.y, v.vy0));
+            if (!paintEveryText && t.brushStyle == TextPrimitive::ClearBrush) {
+                const TextStamps::Stamp *s = stamp(list, t);
+                if (s->usable()) {
+                    s->write(bits, stride, bounds, topLeft);
+                    ++m_textsStamped;
+                    continue;
+                }
             }
-            if (t.fontColour != fontColour) {
-                fontColour = t.fontColour;
-                painter.setPen(Colours::toQColor(fontColour));
-            }
-            const int x = shifted(t.x, v.vx0);
-            const int y = shifted(t.y, v.vy0);
-            if (t.brushStyle == TextPrimitive::SolidBrush)
-                painter.fillRect(x, y, t.width, t.height, Colours::toQColor(t.brushColour));
-            const QPoint baseline(x, y + fonts[t.font].ascent);
-            if (const QList<QGlyphRun> *runs = shaped(list, t.font, t.drawable, painter.device()))
-                for (const QGlyphRun &run : *runs)
-                    painter.drawGlyphRun(baseline, run);
-            else
-                painter.drawText(baseline, t.drawable);
+            if (!painter)
+                painter.emplace(&bitmap);
+            paintText(*painter, list, t, topLeft);
+            ++m_textsPainted;
         }
     }
 }

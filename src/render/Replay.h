@@ -1,14 +1,18 @@
 #pragma once
 
 #include "DisplayList.h"
+#include "TextStamps.h"
 
 #include <QGlyphRun>
 #include <QHash>
 #include <QImage>
 #include <QList>
 #include <QPoint>
+#include <QRect>
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class LineRaster;
@@ -52,11 +56,22 @@ public:
     // Lines drawn by the last replay, counting a crossing line once per strip.
     size_t linesDrawn() const { return m_linesDrawn; }
 
+    // Texts are written from their stamps (TextStamps) where they can be;
+    // set this to draw every text with the painter, as the stamps are
+    // checked against.
+    bool paintEveryText = false;
+    // Texts the last replay wrote from stamps, and drew with the painter.
+    size_t textsStamped() const { return m_textsStamped; }
+    size_t textsPainted() const { return m_textsPainted; }
+
 private:
     void drawLine(const LinePrimitive &p, const Viewport &v);
     void flush();
-    void drawTexts(QPainter &painter, const DisplayList &list, int32_t first, int32_t last, const Viewport &v);
+    void drawTexts(QImage &bitmap, const DisplayList &list, int32_t first, int32_t last, const Viewport &v);
+    void paintText(QPainter &painter, const DisplayList &list, const TextPrimitive &t, QPoint topLeft);
+    const TextStamps::Stamp *stamp(const DisplayList &list, const TextPrimitive &t);
     const QList<QGlyphRun> *shaped(const DisplayList &list, uint16_t font, const QString &text, QPaintDevice *device);
+    void forgetTextsOfOtherLists(const DisplayList &list);
 
     std::vector<QLine> m_batch;
     LineRaster *m_raster = nullptr;
@@ -70,6 +85,22 @@ private:
     // Texts shaped once per font of the list's font table, with their
     // baseline at 0: the minute labels repeat a few texts thousands of times.
     std::vector<QHash<QString, QList<QGlyphRun>>> m_shaped;
+    // Stamps, kept from one font table to the next; those of the list's
+    // fonts at hand, for the one colour each font was last drawn in.
+    TextStamps m_stamps;
+    struct FontStamps
+    {
+        QString fontKey;
+        int32_t colour = -1;
+        std::array<std::shared_ptr<const TextStamps::Stamp>, 128> single; // one-character texts
+        QHash<QString, std::shared_ptr<const TextStamps::Stamp>> others;
+    };
+    std::vector<FontStamps> m_fontStamps;
     uint32_t m_shapedGeneration = 0;
     const DisplayList *m_shapedList = nullptr;
+    // The painter's font and colour while drawing texts.
+    int m_painterFont = -1;
+    int32_t m_painterColour = -1;
+    size_t m_textsStamped = 0;
+    size_t m_textsPainted = 0;
 };
