@@ -43,13 +43,6 @@ void DisplayList::discardAll()
     m_textCount = 0;
 }
 
-int32_t DisplayList::stripOf(int64_t x) const
-{
-    // div truncates toward zero, so x from -499 to 499 is strip 1.
-    const int64_t k = x / Geometry::stripWidth + 1;
-    return static_cast<int32_t>(std::clamp<int64_t>(k, 1, m_stripCount));
-}
-
 void DisplayList::recordLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint8_t style, int32_t colour,
                              uint8_t width)
 {

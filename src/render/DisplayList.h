@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DiagramView.h"
+
 #include <QByteArray>
 #include <QFont>
 #include <QString>
@@ -117,7 +119,12 @@ public:
     uint32_t fontGeneration() const { return m_fontGeneration; }
 
     // Strip of a diagram x, clamped to 1..stripCount.
-    int32_t stripOf(int64_t x) const;
+    int32_t stripOf(int64_t x) const
+    {
+        // div truncates toward zero, so x from -499 to 499 is strip 1.
+        const int64_t k = x / Geometry::stripWidth + 1;
+        return static_cast<int32_t>(k < 1 ? 1 : k > m_stripCount ? m_stripCount : k);
+    }
 
 private:
     std::vector<std::vector<LinePrimitive>> m_lineStrips; // [k - 1]

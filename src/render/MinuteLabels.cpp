@@ -19,11 +19,6 @@ int32_t boundedRound(double v)
     return Geometry::round(std::clamp(v, -1.0e9, 1.0e9));
 }
 
-bool isArrow(const TimeLabel &label)
-{
-    return label.text.view() == QByteArrayView(Fonts::arrowText);
-}
-
 } // namespace
 
 QFont MinuteLabelText::font() const
@@ -57,7 +52,8 @@ MinuteLabelLayout::MinuteLabelLayout(const Document &doc)
     : m_timeFontName(doc.settings.timeFontName), m_fontSize(doc.settings.timeFontSize), m_zoom(doc.settings.zoom),
       m_maxKm(doc.maxKm), m_regular(doc.settings.timeFontName, doc.settings.timeFontSize, 0),
       m_underlined(doc.settings.timeFontName, doc.settings.timeFontSize, Fonts::Underline),
-      m_arrow(Fonts::arrowFontName, doc.settings.timeFontSize, 0)
+      m_arrow(Fonts::arrowFontName, doc.settings.timeFontSize, 0), m_top(20.0 + 2.0 * m_zoom * m_maxKm),
+      m_kmHeight(2.0 * m_zoom)
 {
 }
 
@@ -68,16 +64,21 @@ QByteArray MinuteLabelLayout::fontName(uint8_t font) const
 
 bool MinuteLabelLayout::place(const TimeLabel &label, int32_t cullWidth, int32_t fullHeight, Box &box)
 {
-    const bool arrow = isArrow(label);
+    const char first = label.text.size() > 0 ? label.text.at(0) : '\0';
+    const bool arrow = label.text.size() == 1 && first == Fonts::arrowText[0];
     const bool underlined = label.halfMinute != 0;
     // The arrow of a short dwell never carries the half-minute flag; should a
     // text "p" carry it anyway, it is drawn underlined like any other.
     Measured &m = arrow ? m_arrow : underlined ? m_underlined : m_regular;
     box.font = static_cast<uint8_t>((arrow ? ArrowBit : 0) | (underlined ? UnderlineBit : 0));
-    box.width = m.width(label.text.view());
+    // Nearly every minute label is one digit.
+    if (!arrow && label.text.size() == 1 && first >= '0' && first <= '9' && m.digits[size_t(first - '0')] >= 0)
+        box.width = m.digits[size_t(first - '0')];
+    else
+        box.width = m.width(label.text.view());
     box.height = m.height;
     box.x = label.x;
-    box.y = boundedRound(20.0 + 2.0 * m_zoom * m_maxKm - 2.0 * m_zoom * label.distance);
+    box.y = boundedRound(m_top - m_kmHeight * label.distance);
     return int64_t(box.x) + box.width >= 0 && box.x <= cullWidth && int64_t(box.y) + box.height >= 0
            && box.y <= fullHeight;
 }
@@ -134,10 +135,15 @@ void MinuteTextStrips::prepare(const Document &doc, const DisplayList &list, int
     }
 
     int count = 0;
+    int untilProgress = every;
     for (const TimeLabel &label : doc.timeLabels) {
         add(label, list);
-        if (++count % every == 0 && progress)
-            progress(count);
+        ++count;
+        if (--untilProgress == 0) {
+            untilProgress = every;
+            if (progress)
+                progress(count);
+        }
     }
 }
 

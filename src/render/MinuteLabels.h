@@ -85,6 +85,9 @@ private:
     Measured m_regular;
     Measured m_underlined;
     Measured m_arrow;
+    // y of a label's top is m_top - m_kmHeight * distance.
+    double m_top = 0;
+    double m_kmHeight = 0;
 };
 
 // The minute labels of one recording rebuild, laid out at once and written
