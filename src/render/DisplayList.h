@@ -101,7 +101,9 @@ public:
     // (x + width) div 500 + 1.
     void recordText(const TextPrimitive &text);
     // The text's part in one strip, for texts recorded strip by strip.
-    void recordTextInStrip(int32_t strip, const TextPrimitive &text);
+    void recordTextInStrip(int32_t strip, TextPrimitive text);
+    // Room for `more` texts to come in the strip.
+    void reserveTextsInStrip(int32_t strip, size_t more);
 
     // Strip k's lines in recorded order: its own and the crossing lines that
     // belong to it.
@@ -127,6 +129,8 @@ public:
     }
 
 private:
+    std::vector<TextPrimitive> *textStrip(int32_t strip);
+
     std::vector<std::vector<LinePrimitive>> m_lineStrips; // [k - 1]
     std::vector<CrossingLine> m_crossing;
     std::vector<std::vector<TextPrimitive>> m_textStrips; // [k - 1]

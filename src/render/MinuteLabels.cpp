@@ -110,7 +110,7 @@ void MinuteTextStrips::clear()
     m_recorded.clear();
     m_texts.clear();
     m_textIndex.clear();
-    m_digitText.fill(noText);
+    m_oneByteText.fill(noText);
 }
 
 void MinuteTextStrips::prepare(const Document &doc, const DisplayList &list, int every,
@@ -150,22 +150,22 @@ void MinuteTextStrips::prepare(const Document &doc, const DisplayList &list, int
 uint32_t MinuteTextStrips::textIndex(const TimeLabel &label, bool arrow)
 {
     const QByteArrayView bytes = label.text.view();
-    // One digit is the common case: its slot is fixed.
-    if (!arrow && bytes.size() == 1 && bytes[0] >= '0' && bytes[0] <= '9') {
-        uint32_t &slot = m_digitText[static_cast<size_t>(bytes[0] - '0')];
-        if (slot == noText) {
-            slot = static_cast<uint32_t>(m_texts.size());
-            m_texts.push_back({bytes.toByteArray(), Fonts::drawableText(m_layout->fontName(0), bytes)});
-        }
-        return slot;
+    const uint8_t font = arrow ? MinuteLabelLayout::ArrowBit : 0;
+    // One byte (a digit, the arrow) is the common case: its slot is fixed.
+    uint32_t *slot = nullptr;
+    if (bytes.size() == 1) {
+        slot = &m_oneByteText[(arrow ? 256u : 0u) + static_cast<uint8_t>(bytes[0])];
+        if (*slot != noText)
+            return *slot;
     }
     const QByteArray key = bytes.toByteArray() + (arrow ? '\1' : '\0');
     auto it = m_textIndex.constFind(key);
     if (it == m_textIndex.constEnd()) {
-        const uint8_t font = arrow ? MinuteLabelLayout::ArrowBit : 0;
         it = m_textIndex.insert(key, static_cast<uint32_t>(m_texts.size()));
         m_texts.push_back({bytes.toByteArray(), Fonts::drawableText(m_layout->fontName(font), bytes)});
     }
+    if (slot)
+        *slot = it.value();
     return it.value();
 }
 
@@ -203,6 +203,7 @@ void MinuteTextStrips::record(int32_t strip, DisplayList &list)
     const size_t k = static_cast<size_t>(strip - 1);
     m_recorded[k] = 1;
     std::array<int, 4> fontIndex{-1, -1, -1, -1};
+    list.reserveTextsInStrip(strip, m_strips[k].size());
     for (uint32_t i : m_strips[k]) {
         const Entry &e = m_entries[i];
         int &index = fontIndex[e.font];
@@ -222,7 +223,7 @@ void MinuteTextStrips::record(int32_t strip, DisplayList &list)
         t.font = static_cast<uint16_t>(index);
         t.width = e.width;
         t.height = e.height;
-        list.recordTextInStrip(strip, t);
+        list.recordTextInStrip(strip, std::move(t));
     }
 }
 

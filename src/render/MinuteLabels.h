@@ -147,7 +147,12 @@ private:
     std::vector<Text> m_texts;
     QHash<QByteArray, uint32_t> m_textIndex;
     static constexpr uint32_t noText = 0xFFFFFFFF;
-    std::array<uint32_t, 10> m_digitText{noText, noText, noText, noText, noText,
-                                         noText, noText, noText, noText, noText};
+    // Texts of one byte, [byte] in the time-label font and [256 + byte] in
+    // the arrow's.
+    std::array<uint32_t, 512> m_oneByteText = [] {
+        std::array<uint32_t, 512> none;
+        none.fill(noText);
+        return none;
+    }();
     std::array<Font, 4> m_fonts;
 };

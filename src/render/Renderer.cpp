@@ -447,6 +447,7 @@ void Renderer::replay(const Replayer::Viewport &viewport, bool texts)
         for (int32_t k = m_list.stripOf(viewport.vx0); k <= m_list.stripOf(viewport.vx1); ++k)
             m_minuteTexts.record(k, m_list);
     m_replayer.paintEveryText = eager;
+    m_replayer.oneBand = eager;
     m_replayer.replay(m_list, m_bitmap, viewport, texts);
     drawOwedLabelImages(viewport);
     ComposeLabelImages(m_doc.trainLabels, m_bitmap, viewport.vx0, viewport.vy0, viewport.vx1, viewport.vy1);

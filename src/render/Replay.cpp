@@ -5,6 +5,8 @@
 
 #include <QPainter>
 #include <QTextLayout>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
 #include <optional>
@@ -56,71 +58,75 @@ void WideStyledLine(LineRaster &raster, QPoint from, QPoint to, uint8_t style, u
     }
 }
 
-void Replayer::flush()
+void Replayer::LinePass::flush()
 {
-    if (m_batch.empty())
+    if (batch.empty())
         return;
-    for (const QLine &l : m_batch)
-        m_raster->line(l.p1(), l.p2(), m_width, m_rgb);
-    m_batch.clear();
+    for (const QLine &l : batch)
+        raster->line(l.p1(), l.p2(), width, rgb);
+    batch.clear();
 }
 
-void Replayer::drawLine(const LinePrimitive &p, const Viewport &v)
+void Replayer::LinePass::drawLine(const LinePrimitive &p, const Viewport &v)
 {
     if (p.done != 0)
         return;
     if ((p.x0 > v.vx1 && p.x1 > v.vx1) || (p.y0 > v.vy1 && p.y1 > v.vy1) || (p.x0 < v.vx0 && p.x1 < v.vx0)
         || (p.y0 < v.vy0 && p.y1 < v.vy0))
         return;
-    ++m_linesDrawn;
-    const QPoint from(shifted(p.x0, v.vx0), shifted(p.y0, v.vy0));
-    const QPoint to(shifted(p.x1, v.vx0), shifted(p.y1, v.vy0));
-    if (p.style != m_style || p.width != m_width || p.colour != m_colour) {
+    ++linesDrawn;
+    // Rows are counted from the band's top. A line whose pixels (ends, caps
+    // and the copies of a wide styled line all lie within twice its width
+    // of its ends' rows) miss the band is left to the other bands.
+    const int y0 = shifted(p.y0, v.vy0) - top;
+    const int y1 = shifted(p.y1, v.vy0) - top;
+    const int margin = 2 * p.width + 2;
+    if (std::max(y0, y1) + margin < 0 || std::min(y0, y1) - margin >= rows)
+        return;
+    const QPoint from(shifted(p.x0, v.vx0), y0);
+    const QPoint to(shifted(p.x1, v.vx0), y1);
+    if (p.style != style || p.width != width || p.colour != colour) {
         flush();
-        m_style = p.style;
-        m_width = p.width;
-        m_colour = p.colour;
-        m_rgb = LineRaster::rgb(p.colour);
+        style = p.style;
+        width = p.width;
+        colour = p.colour;
+        rgb = LineRaster::rgb(p.colour);
     }
     if (p.style == LinePrimitive::Solid) {
-        m_batch.emplace_back(from, to);
-        if (m_batch.size() >= batchSize)
+        batch.emplace_back(from, to);
+        if (batch.size() >= batchSize)
             flush();
         return;
     }
-    WideStyledLine(*m_raster, from, to, p.style, p.width, m_rgb);
+    WideStyledLine(*raster, from, to, p.style, p.width, rgb);
 }
 
-void Replayer::replay(const DisplayList &list, QImage &bitmap, const Viewport &v, bool texts)
+void Replayer::drawBand(LinePass &pass, const DisplayList &list, QImage &bitmap, const Viewport &v, int32_t first,
+                        int32_t last)
 {
-    m_linesDrawn = 0;
-    if (bitmap.isNull())
-        return;
-    if (m_batch.capacity() < batchSize)
-        m_batch.reserve(batchSize);
-    const int32_t first = list.stripOf(v.vx0);
-    const int32_t last = list.stripOf(v.vx1);
+    // The band's rows as an image of their own: the raster clips to them,
+    // and a line's pixels depend only on its ends, so each band gets the
+    // rows the whole bitmap would.
+    QImage rows(bitmap.bits() + qsizetype{pass.top} * bitmap.bytesPerLine(), bitmap.width(), pass.rows,
+                bitmap.bytesPerLine(), bitmap.format());
 
     // White over the viewport.
     const int w = static_cast<int>(std::clamp<int64_t>(int64_t{v.vx1} - v.vx0, 0, bitmap.width()));
     const int h = static_cast<int>(std::clamp<int64_t>(int64_t{v.vy1} - v.vy0, 0, bitmap.height()));
-    for (int y = 0; y < h; ++y) {
-        auto *row = reinterpret_cast<QRgb *>(bitmap.scanLine(y));
+    for (int y = 0; y < std::min(pass.rows, h - pass.top); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(rows.scanLine(y));
         std::fill(row, row + w, qRgb(255, 255, 255));
     }
-    LineRaster raster(bitmap);
-    m_raster = &raster;
+    LineRaster raster(rows);
+    pass.raster = &raster;
+    pass.linesDrawn = 0;
+    if (pass.batch.capacity() < batchSize)
+        pass.batch.reserve(batchSize);
     // The pen a white fill leaves.
-    m_style = LinePrimitive::Solid;
-    m_width = 1;
-    m_colour = Colours::white;
-    m_rgb = qRgb(255, 255, 255);
-
-    // Crossing lines of the viewport's strips, in recorded order.
-    m_crossing.clear();
-    for (const DisplayList::CrossingLine &c : list.crossingLines())
-        if (c.lastStrip >= first && c.firstStrip <= last)
-            m_crossing.push_back(&c);
+    pass.style = LinePrimitive::Solid;
+    pass.width = 1;
+    pass.colour = Colours::white;
+    pass.rgb = qRgb(255, 255, 255);
 
     for (int32_t k = first; k <= last; ++k) {
         const std::vector<LinePrimitive> &own = list.ownLines(k);
@@ -129,14 +135,49 @@ void Replayer::replay(const DisplayList &list, QImage &bitmap, const Viewport &v
             if (k < c->firstStrip || k > c->lastStrip)
                 continue;
             for (; next != own.end() && next->order < c->line.order; ++next)
-                drawLine(*next, v);
-            drawLine(c->line, v);
+                pass.drawLine(*next, v);
+            pass.drawLine(c->line, v);
         }
         for (; next != own.end(); ++next)
-            drawLine(*next, v);
+            pass.drawLine(*next, v);
     }
-    flush();
-    m_raster = nullptr;
+    pass.flush();
+    pass.raster = nullptr;
+}
+
+void Replayer::replay(const DisplayList &list, QImage &bitmap, const Viewport &v, bool texts)
+{
+    m_linesDrawn = 0;
+    if (bitmap.isNull())
+        return;
+    bitmap.bits(); // detached here, before the bands share its rows
+    const int32_t first = list.stripOf(v.vx0);
+    const int32_t last = list.stripOf(v.vx1);
+
+    // Crossing lines of the viewport's strips, in recorded order.
+    m_crossing.clear();
+    for (const DisplayList::CrossingLine &c : list.crossingLines())
+        if (c.lastStrip >= first && c.firstStrip <= last)
+            m_crossing.push_back(&c);
+
+    // The lines of horizontal bands of the bitmap on all cores: each band
+    // writes only its own rows.
+    constexpr int minimumRows = 128;
+    const int threads = std::clamp(QThreadPool::globalInstance()->maxThreadCount(), 1, 8);
+    const int bands = oneBand ? 1 : std::clamp(bitmap.height() / minimumRows, 1, threads);
+    m_passes.resize(static_cast<size_t>(bands));
+    for (int b = 0; b < bands; ++b) {
+        LinePass &pass = m_passes[static_cast<size_t>(b)];
+        pass.top = static_cast<int>(int64_t{bitmap.height()} * b / bands);
+        pass.rows = static_cast<int>(int64_t{bitmap.height()} * (b + 1) / bands) - pass.top;
+    }
+    const auto draw = [&](LinePass &pass) { drawBand(pass, list, bitmap, v, first, last); };
+    if (bands == 1)
+        draw(m_passes.front());
+    else
+        QtConcurrent::blockingMap(m_passes, draw);
+    // Every band sees every line meeting the viewport.
+    m_linesDrawn = m_passes.front().linesDrawn;
 
     m_textsStamped = 0;
     m_textsPainted = 0;

@@ -60,27 +60,42 @@ public:
     // set this to draw every text with the painter, as the stamps are
     // checked against.
     bool paintEveryText = false;
+    // Lines are drawn in horizontal bands of the bitmap on all cores; set
+    // this to draw them in one band, on the calling thread.
+    bool oneBand = false;
     // Texts the last replay wrote from stamps, and drew with the painter.
     size_t textsStamped() const { return m_textsStamped; }
     size_t textsPainted() const { return m_textsPainted; }
 
 private:
-    void drawLine(const LinePrimitive &p, const Viewport &v);
-    void flush();
+    // The lines of one band of the bitmap's rows, with its own pen and
+    // batch.
+    struct LinePass
+    {
+        int top = 0; // the band's rows
+        int rows = 0;
+        std::vector<QLine> batch;
+        LineRaster *raster = nullptr;
+        QRgb rgb = 0;
+        // The pen of the lines being drawn, as recorded attributes.
+        uint8_t style = 0;
+        uint8_t width = 1;
+        int32_t colour = 0;
+        size_t linesDrawn = 0;
+
+        void drawLine(const LinePrimitive &p, const Viewport &v);
+        void flush();
+    };
+    void drawBand(LinePass &pass, const DisplayList &list, QImage &bitmap, const Viewport &v, int32_t first,
+                  int32_t last);
     void drawTexts(QImage &bitmap, const DisplayList &list, int32_t first, int32_t last, const Viewport &v);
     void paintText(QPainter &painter, const DisplayList &list, const TextPrimitive &t, QPoint topLeft);
     const TextStamps::Stamp *stamp(const DisplayList &list, const TextPrimitive &t);
     const QList<QGlyphRun> *shaped(const DisplayList &list, uint16_t font, const QString &text, QPaintDevice *device);
     void forgetTextsOfOtherLists(const DisplayList &list);
 
-    std::vector<QLine> m_batch;
-    LineRaster *m_raster = nullptr;
-    QRgb m_rgb = 0;
+    std::vector<LinePass> m_passes;
     std::vector<const DisplayList::CrossingLine *> m_crossing;
-    // The pen of the lines being drawn, as recorded attributes.
-    uint8_t m_style = 0;
-    uint8_t m_width = 1;
-    int32_t m_colour = 0;
     size_t m_linesDrawn = 0;
     // Texts shaped once per font of the list's font table, with their
     // baseline at 0: the minute labels repeat a few texts thousands of times.
