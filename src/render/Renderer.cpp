@@ -450,7 +450,8 @@ void Renderer::replay(const Replayer::Viewport &viewport, bool texts)
     m_replayer.oneBand = eager;
     m_replayer.replay(m_list, m_bitmap, viewport, texts);
     drawOwedLabelImages(viewport);
-    ComposeLabelImages(m_doc.trainLabels, m_bitmap, viewport.vx0, viewport.vy0, viewport.vx1, viewport.vy1);
+    ComposeLabelImages(m_doc.trainLabels, m_bitmap, viewport.vx0, viewport.vy0, viewport.vx1, viewport.vy1,
+                       eager ? 1 : m_replayer.bandsOf(m_bitmap));
     m_lastViewport = viewport;
     m_lastReplaySize = m_bitmap.size();
 }

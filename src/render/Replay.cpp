@@ -101,18 +101,18 @@ void Replayer::LinePass::drawLine(const LinePrimitive &p, const Viewport &v)
     WideStyledLine(*raster, from, to, p.style, p.width, rgb);
 }
 
-void Replayer::drawBand(LinePass &pass, const DisplayList &list, QImage &bitmap, const Viewport &v, int32_t first,
+void Replayer::drawBand(LinePass &pass, const DisplayList &list, const Pixels &bitmap, const Viewport &v, int32_t first,
                         int32_t last)
 {
     // The band's rows as an image of their own: the raster clips to them,
     // and a line's pixels depend only on its ends, so each band gets the
     // rows the whole bitmap would.
-    QImage rows(bitmap.bits() + qsizetype{pass.top} * bitmap.bytesPerLine(), bitmap.width(), pass.rows,
-                bitmap.bytesPerLine(), bitmap.format());
+    QImage rows(bitmap.bits + qsizetype{pass.top} * bitmap.stride, bitmap.width, pass.rows, bitmap.stride,
+                QImage::Format_RGB32);
 
     // White over the viewport.
-    const int w = static_cast<int>(std::clamp<int64_t>(int64_t{v.vx1} - v.vx0, 0, bitmap.width()));
-    const int h = static_cast<int>(std::clamp<int64_t>(int64_t{v.vy1} - v.vy0, 0, bitmap.height()));
+    const int w = static_cast<int>(std::clamp<int64_t>(int64_t{v.vx1} - v.vx0, 0, bitmap.width));
+    const int h = static_cast<int>(std::clamp<int64_t>(int64_t{v.vy1} - v.vy0, 0, bitmap.height));
     for (int y = 0; y < std::min(pass.rows, h - pass.top); ++y) {
         auto *row = reinterpret_cast<QRgb *>(rows.scanLine(y));
         std::fill(row, row + w, qRgb(255, 255, 255));
@@ -145,12 +145,21 @@ void Replayer::drawBand(LinePass &pass, const DisplayList &list, QImage &bitmap,
     pass.raster = nullptr;
 }
 
+int Replayer::bandsOf(const QImage &bitmap)
+{
+    constexpr int minimumRows = 128;
+    const int threads = std::clamp(QThreadPool::globalInstance()->maxThreadCount(), 1, 8);
+    return std::clamp(bitmap.height() / minimumRows, 1, threads);
+}
+
 void Replayer::replay(const DisplayList &list, QImage &bitmap, const Viewport &v, bool texts)
 {
     m_linesDrawn = 0;
-    if (bitmap.isNull())
+    if (bitmap.isNull() || bitmap.depth() != 32)
         return;
-    bitmap.bits(); // detached here, before the bands share its rows
+    // Its rows as the bands share them (a QImage is not to be touched from
+    // several threads).
+    const Pixels pixels{bitmap.bits(), bitmap.bytesPerLine(), bitmap.width(), bitmap.height()};
     const int32_t first = list.stripOf(v.vx0);
     const int32_t last = list.stripOf(v.vx1);
 
@@ -160,18 +169,27 @@ void Replayer::replay(const DisplayList &list, QImage &bitmap, const Viewport &v
         if (c.lastStrip >= first && c.firstStrip <= last)
             m_crossing.push_back(&c);
 
-    // The lines of horizontal bands of the bitmap on all cores: each band
-    // writes only its own rows.
-    constexpr int minimumRows = 128;
-    const int threads = std::clamp(QThreadPool::globalInstance()->maxThreadCount(), 1, 8);
-    const int bands = oneBand ? 1 : std::clamp(bitmap.height() / minimumRows, 1, threads);
+    // The texts meeting the viewport, each with its stamp where it has a
+    // usable one; when every text has, they are written in the bands too.
+    m_textsStamped = 0;
+    m_textsPainted = 0;
+    m_placed.clear();
+    const bool textsInBands = texts && placeTexts(list, first, last, v);
+
+    // Horizontal bands of the bitmap on all cores: each band writes only its
+    // own rows, in the order one pass over the whole bitmap writes them.
+    const int bands = oneBand ? 1 : bandsOf(bitmap);
     m_passes.resize(static_cast<size_t>(bands));
     for (int b = 0; b < bands; ++b) {
         LinePass &pass = m_passes[static_cast<size_t>(b)];
         pass.top = static_cast<int>(int64_t{bitmap.height()} * b / bands);
         pass.rows = static_cast<int>(int64_t{bitmap.height()} * (b + 1) / bands) - pass.top;
     }
-    const auto draw = [&](LinePass &pass) { drawBand(pass, list, bitmap, v, first, last); };
+    const auto draw = [&](LinePass &pass) {
+        drawBand(pass, list, pixels, v, first, last);
+        if (textsInBands)
+            writeStamps(pixels, QRect(0, pass.top, pixels.width, pass.rows));
+    };
     if (bands == 1)
         draw(m_passes.front());
     else
@@ -179,10 +197,10 @@ void Replayer::replay(const DisplayList &list, QImage &bitmap, const Viewport &v
     // Every band sees every line meeting the viewport.
     m_linesDrawn = m_passes.front().linesDrawn;
 
-    m_textsStamped = 0;
-    m_textsPainted = 0;
-    if (texts)
-        drawTexts(bitmap, list, first, last, v);
+    if (texts && !textsInBands)
+        drawTexts(bitmap, list);
+    m_placed.clear();
+    m_pinned.clear();
 }
 
 void Replayer::forgetTextsOfOtherLists(const DisplayList &list)
@@ -261,7 +279,13 @@ const TextStamps::Stamp *Replayer::stamp(const DisplayList &list, const TextPrim
                        + QString::number(f.style);
     }
     if (font.colour != t.fontColour) {
+        // Stamps already placed by this replay are kept until it ends.
         font.colour = t.fontColour;
+        for (std::shared_ptr<const TextStamps::Stamp> &p : font.single)
+            if (p)
+                m_pinned.push_back(std::move(p));
+        for (std::shared_ptr<const TextStamps::Stamp> &p : font.others)
+            m_pinned.push_back(std::move(p));
         font.single.fill(nullptr);
         font.others.clear();
     }
@@ -285,15 +309,10 @@ const TextStamps::Stamp *Replayer::stamp(const DisplayList &list, const TextPrim
     return slot->get();
 }
 
-void Replayer::drawTexts(QImage &bitmap, const DisplayList &list, int32_t first, int32_t last, const Viewport &v)
+bool Replayer::placeTexts(const DisplayList &list, int32_t first, int32_t last, const Viewport &v)
 {
     const std::vector<TextFont> &fonts = list.fonts();
-    std::optional<QPainter> painter;
-    uchar *const bits = bitmap.bits();
-    const qsizetype stride = bitmap.bytesPerLine();
-    const QRect bounds = bitmap.rect();
-    m_painterFont = -1;
-    m_painterColour = -1;
+    bool allStamped = true;
     for (int32_t k = first; k <= last; ++k) {
         for (const TextPrimitive &t : list.textsInStrip(k)) {
             if (t.done != 0 || t.font >= fonts.size())
@@ -302,19 +321,41 @@ void Replayer::drawTexts(QImage &bitmap, const DisplayList &list, int32_t first,
             const int64_t bottom = int64_t{t.y} + t.height;
             if (t.x > v.vx1 || right < v.vx0 || t.y > v.vy1 || bottom < v.vy0)
                 continue;
-            const QPoint topLeft(shifted(t.x, v.vx0), shifted(t.y, v.vy0));
+            const TextStamps::Stamp *s = nullptr;
             if (!paintEveryText && t.brushStyle == TextPrimitive::ClearBrush) {
-                const TextStamps::Stamp *s = stamp(list, t);
-                if (s->usable()) {
-                    s->write(bits, stride, bounds, topLeft);
-                    ++m_textsStamped;
-                    continue;
-                }
+                s = stamp(list, t);
+                if (!s->usable())
+                    s = nullptr;
             }
-            if (!painter)
-                painter.emplace(&bitmap);
-            paintText(*painter, list, t, topLeft);
-            ++m_textsPainted;
+            allStamped = allStamped && s;
+            m_placed.push_back({s, &t, QPoint(shifted(t.x, v.vx0), shifted(t.y, v.vy0))});
+            ++(s ? m_textsStamped : m_textsPainted);
         }
+    }
+    return allStamped;
+}
+
+void Replayer::writeStamps(const Pixels &bitmap, const QRect &rows) const
+{
+    for (const PlacedText &p : m_placed)
+        p.stamp->write(bitmap.bits, bitmap.stride, rows, p.topLeft);
+}
+
+void Replayer::drawTexts(QImage &bitmap, const DisplayList &list)
+{
+    std::optional<QPainter> painter;
+    uchar *const bits = bitmap.bits();
+    const qsizetype stride = bitmap.bytesPerLine();
+    const QRect bounds = bitmap.rect();
+    m_painterFont = -1;
+    m_painterColour = -1;
+    for (const PlacedText &p : m_placed) {
+        if (p.stamp) {
+            p.stamp->write(bits, stride, bounds, p.topLeft);
+            continue;
+        }
+        if (!painter)
+            painter.emplace(&bitmap);
+        paintText(*painter, list, *p.text, p.topLeft);
     }
 }

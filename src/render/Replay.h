@@ -53,6 +53,9 @@ public:
     // then (when `texts`) the texts.
     void replay(const DisplayList &list, QImage &bitmap, const Viewport &viewport, bool texts);
 
+    // The bands a bitmap is drawn in: one per core, none under 128 rows.
+    static int bandsOf(const QImage &bitmap);
+
     // Lines drawn by the last replay, counting a crossing line once per strip.
     size_t linesDrawn() const { return m_linesDrawn; }
 
@@ -86,15 +89,36 @@ private:
         void drawLine(const LinePrimitive &p, const Viewport &v);
         void flush();
     };
-    void drawBand(LinePass &pass, const DisplayList &list, QImage &bitmap, const Viewport &v, int32_t first,
+    struct Pixels
+    {
+        uchar *bits = nullptr;
+        qsizetype stride = 0;
+        int width = 0;
+        int height = 0;
+    };
+    void drawBand(LinePass &pass, const DisplayList &list, const Pixels &bitmap, const Viewport &v, int32_t first,
                   int32_t last);
-    void drawTexts(QImage &bitmap, const DisplayList &list, int32_t first, int32_t last, const Viewport &v);
+    // The texts of strips first..last meeting the viewport into m_placed;
+    // true when every one has a usable stamp.
+    bool placeTexts(const DisplayList &list, int32_t first, int32_t last, const Viewport &v);
+    void writeStamps(const Pixels &bitmap, const QRect &rows) const;
+    // The placed texts over the whole bitmap, those without a stamp with
+    // the painter.
+    void drawTexts(QImage &bitmap, const DisplayList &list);
     void paintText(QPainter &painter, const DisplayList &list, const TextPrimitive &t, QPoint topLeft);
     const TextStamps::Stamp *stamp(const DisplayList &list, const TextPrimitive &t);
     const QList<QGlyphRun> *shaped(const DisplayList &list, uint16_t font, const QString &text, QPaintDevice *device);
     void forgetTextsOfOtherLists(const DisplayList &list);
 
     std::vector<LinePass> m_passes;
+    struct PlacedText
+    {
+        const TextStamps::Stamp *stamp = nullptr; // none: drawn with the painter
+        const TextPrimitive *text = nullptr;
+        QPoint topLeft;
+    };
+    std::vector<PlacedText> m_placed;
+    std::vector<std::shared_ptr<const TextStamps::Stamp>> m_pinned; // let go by the tables during a replay
     std::vector<const DisplayList::CrossingLine *> m_crossing;
     size_t m_linesDrawn = 0;
     // Texts shaped once per font of the list's font table, with their
