@@ -16,7 +16,11 @@ public:
     QColor handColour() const { return m_handColour; }
     // The time shown; the system clock unless a test fixes it.
     QTime shownTime() const;
-    void setFixedTime(const QTime &time) { m_fixed = time; update(); }
+    void setFixedTime(const QTime &time)
+    {
+        m_fixed = time;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent *) override;

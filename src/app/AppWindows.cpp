@@ -3,9 +3,13 @@
 #include "MainWindow.h"
 #include "Session.h"
 #include "dialogs/AboutDialog.h"
+#include "dialogs/AddTrainDialog.h"
 #include "dialogs/FindTrainDialog.h"
+#include "dialogs/InsertToolWindow.h"
 #include "dialogs/KilometreDialog.h"
 #include "dialogs/PrintToBitmapDialog.h"
+#include "dialogs/ProfileDialog.h"
+#include "dialogs/ProfileFromTrainDialog.h"
 #include "dialogs/ProgressWindow.h"
 #include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
@@ -39,6 +43,17 @@ AppWindows::AppWindows(Session &session)
     m_form9 = new SettingsDialog(session.prompter, m_form1);
     m_order << m_form9->objectName();
     m_form1->setSettingsDialog(m_form9);
+    m_form10 = new ProfileDialog(session.document, session.prompter, m_form1);
+    m_order << m_form10->objectName();
+    m_form11 = new ProfileFromTrainDialog(session.document, m_form1);
+    m_order << m_form11->objectName();
+    m_form10->setFromTrainDialog(m_form11);
+    m_form1->setProfileDialog(m_form10);
+    m_form12 = new InsertToolWindow(m_form1->insertTool(), m_form1);
+    m_order << m_form12->objectName();
+    m_form13 = new AddTrainDialog(m_form1);
+    m_order << m_form13->objectName();
+    m_form1->setInsertToolWindows(m_form12, m_form13);
 }
 
 AppWindows::~AppWindows()

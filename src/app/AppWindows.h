@@ -3,10 +3,14 @@
 #include <QStringList>
 
 class AboutDialog;
+class AddTrainDialog;
 class FindTrainDialog;
+class InsertToolWindow;
 class KilometreDialog;
 class MainWindow;
 class PrintToBitmapDialog;
+class ProfileDialog;
+class ProfileFromTrainDialog;
 class ProgressWindow;
 class SettingsDialog;
 class StationListDialog;
@@ -32,19 +36,27 @@ public:
     ProgressWindow *progressWindow() const { return m_form7; }
     AboutDialog *aboutDialog() const { return m_form8; }
     SettingsDialog *settingsDialog() const { return m_form9; }
+    ProfileDialog *profileDialog() const { return m_form10; }
+    ProfileFromTrainDialog *profileFromTrainDialog() const { return m_form11; }
+    InsertToolWindow *insertToolWindow() const { return m_form12; }
+    AddTrainDialog *addTrainDialog() const { return m_form13; }
 
     // The objectNames of the windows in the order they were created.
     const QStringList &creationOrder() const { return m_order; }
 
 private:
-    MainWindow *m_form1 = nullptr;          // TForm1
-    StationListDialog *m_form2 = nullptr;   // TForm2
-    TrainListDialog *m_form3 = nullptr;     // TForm3
-    KilometreDialog *m_form4 = nullptr;     // TForm4
-    PrintToBitmapDialog *m_form5 = nullptr; // TForm5
-    FindTrainDialog *m_form6 = nullptr;     // TForm6
-    ProgressWindow *m_form7 = nullptr;      // TForm7
-    AboutDialog *m_form8 = nullptr;         // TForm8
-    SettingsDialog *m_form9 = nullptr;      // TForm9
+    MainWindow *m_form1 = nullptr;              // TForm1
+    StationListDialog *m_form2 = nullptr;       // TForm2
+    TrainListDialog *m_form3 = nullptr;         // TForm3
+    KilometreDialog *m_form4 = nullptr;         // TForm4
+    PrintToBitmapDialog *m_form5 = nullptr;     // TForm5
+    FindTrainDialog *m_form6 = nullptr;         // TForm6
+    ProgressWindow *m_form7 = nullptr;          // TForm7
+    AboutDialog *m_form8 = nullptr;             // TForm8
+    SettingsDialog *m_form9 = nullptr;          // TForm9
+    ProfileDialog *m_form10 = nullptr;          // TForm10
+    ProfileFromTrainDialog *m_form11 = nullptr; // TForm11
+    InsertToolWindow *m_form12 = nullptr;       // TForm12
+    AddTrainDialog *m_form13 = nullptr;         // TForm13
     QStringList m_order;
 };

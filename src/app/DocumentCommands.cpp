@@ -16,6 +16,7 @@ void newDocument(Session &session)
     session.fileName.clear();
     doc.redrawNeeded = true;
     doc.untitled = true;
+    session.history.reset();
 }
 
 void readStartupSettings(Session &session)

@@ -8,7 +8,8 @@ namespace DocumentCommands {
 
 // New: clears trains, stations, legacy lists, train labels and profiles;
 // kind records stay, to be matched by index again. The document becomes
-// empty and untitled and the save dialog forgets its file name.
+// empty, untitled and unmodified, without undo steps, and the save dialog
+// forgets its file name.
 void newDocument(Session &session);
 
 // Start-up: the settings file's values into the document settings.

@@ -4,6 +4,7 @@
 
 #include "dialogs/Prompter.h"
 #include "io/DocumentFile.h"
+#include "io/DocumentSnapshot.h"
 #include "io/FileMessages.h"
 #include "io/TextImport.h"
 #include "render/LabelImage.h"
@@ -64,12 +65,17 @@ bool openFileSteps(Session &session, DocumentWindow &window, const QString &path
     if (outcome.read.settingsRead)
         window.showDocumentSettings();
     if (outcome.status != DocumentFile::Status::Ok) {
+        // A read that failed after clearing leaves a document no step of
+        // the history belongs to.
+        if (outcome.read.cleared)
+            session.history.reset();
         cursor.restore();
         session.prompter.error(DocumentFile::message(outcome.status));
         doc.redrawNeeded = true;
         window.render();
         return false;
     }
+    session.history.reset();
     doc.untitled = false;
     cursor.restore();
     // Save writes back to this file without asking; that holds for the
@@ -116,6 +122,7 @@ bool saveSteps(Session &session, bool saveAs)
         return false;
     }
     doc.untitled = false;
+    session.history.markSaved();
     return true;
 }
 
@@ -177,6 +184,53 @@ void importTimetable(Session &session, DocumentWindow &window)
 bool importFile(Session &session, DocumentWindow &window, const QString &path)
 {
     return guarded(session, [&] { return importFileSteps(session, window, path); });
+}
+
+QString documentName(const Session &session)
+{
+    if (session.document.untitled || session.fileName.isEmpty())
+        return untitledName;
+    return QFileInfo(session.fileName).fileName();
+}
+
+bool hasUnsavedChanges(const Session &session)
+{
+    return session.history.isModified() && !session.document.noDocument;
+}
+
+bool settleUnsavedChanges(Session &session)
+{
+    if (!hasUnsavedChanges(session))
+        return true;
+    switch (session.prompter.askSaveChanges(saveChangesQuestion.arg(documentName(session)))) {
+    case Prompter::SaveChoice::Save:
+        return save(session, false);
+    case Prompter::SaveChoice::Discard:
+        return true;
+    case Prompter::SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool openRecovered(Session &session, DocumentWindow &window, const DocumentSnapshot &snapshot,
+                   const QString &originalPath)
+{
+    return guarded(session, [&] {
+        Document &doc = session.document;
+        if (!snapshot.restore(doc, DocumentSnapshot::View::Take))
+            return false;
+        window.documentCleared();
+        window.showDocumentSettings();
+        session.fileName = originalPath;
+        doc.untitled = originalPath.isEmpty();
+        session.history.reset(true);
+        window.makeTimeLabels();
+        doc.redrawNeeded = true;
+        window.prepareFullRebuild();
+        window.render();
+        return true;
+    });
 }
 
 } // namespace FileCommands

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class DocumentSnapshot;
 struct Session;
 
 // The steps of Open and Import that belong to the main window, the label
@@ -59,7 +60,7 @@ bool openFile(Session &session, DocumentWindow &window, const QString &path);
 // replaces it only when everything was written, so a failed save leaves the
 // previous file as it was. With saveLabelImages on, the label images the
 // renderer has not drawn yet are drawn first, so the file holds every one.
-// True when the document was saved.
+// A saved document is unmodified. True when the document was saved.
 bool save(Session &session, bool saveAs);
 
 // Import: the text-file dialog, then importFile.
@@ -67,5 +68,31 @@ void importTimetable(Session &session, DocumentWindow &window);
 
 // Imports a named text timetable with every step and message of Import.
 bool importFile(Session &session, DocumentWindow &window, const QString &path);
+
+inline const QString untitledName = QStringLiteral("Bez názvu");
+inline const QString saveChangesQuestion = QStringLiteral("Uložit změny v dokumentu „%1“?");
+
+// The document's name as the caption and the questions show it: its file's
+// name, or "Bez názvu".
+QString documentName(const Session &session);
+
+// Whether the document holds changes no file has. A document that cannot
+// be saved (noDocument) holds none.
+bool hasUnsavedChanges(const Session &session);
+
+// Before New, Open and closing: with unsaved changes, asks "Uložit změny v
+// dokumentu ...?" with Uložit, Neukládat and Zrušit. Uložit saves (asking
+// for a name when the document has none). True when the caller may go on:
+// nothing to save, saved, or Neukládat; false after Zrušit or a save that
+// was cancelled or failed.
+bool settleUnsavedChanges(Session &session);
+
+// A recovered copy of a document the editor lost (it was killed, or the
+// session ended): opened as Open opens a file, its settings shown and its
+// minute labels made (its train labels are its own), bound to the file it
+// came from (none: untitled), and modified. False, with the document as it
+// was, when the copy cannot be read.
+bool openRecovered(Session &session, DocumentWindow &window, const DocumentSnapshot &snapshot,
+                   const QString &originalPath);
 
 } // namespace FileCommands

@@ -6,9 +6,15 @@
 #include "ExportCommands.h"
 #include "PaintBox.h"
 #include "PanelIcons.h"
+#include "RecoveryKeeper.h"
 #include "Session.h"
+#include "StepNames.h"
+#include "dialogs/AddTrainDialog.h"
 #include "dialogs/FindTrainDialog.h"
+#include "dialogs/InsertToolWindow.h"
 #include "dialogs/ListCommands.h"
+#include "dialogs/ProfileCommands.h"
+#include "dialogs/ProfileDialog.h"
 #include "dialogs/Prompter.h"
 #include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
@@ -20,12 +26,14 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QSessionManager>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
@@ -44,7 +52,8 @@ MouseEvent mouseEvent(const QMouseEvent &e)
 MainWindow::MainWindow(Session &session, QWidget *parent)
     : QMainWindow(parent), m_session(session), m_renderer(session.document, m_view),
       m_commands(session.document, m_view, m_renderer, *this),
-      m_mouse(DiagramContext{session.document, m_view, m_renderer, *this, *this})
+      m_mouse(DiagramContext{session.document, m_view, m_renderer, *this, *this}),
+      m_insertTool(session.document, m_view)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Program pro tvoření vlakorysu"));
@@ -76,10 +85,30 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
         o->installEventFilter(this);
 
     m_commands.makeTimeLabels = [this] { makeTimeLabels(); };
+    m_session.history.restored = [this] { documentRestored(); };
+    connect(&m_session.history, &EditHistory::changed, this, &MainWindow::historyChanged);
+    connect(&m_session.history, &EditHistory::documentChanged, this, [this] { m_closeSettled = false; });
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &MainWindow::commitData);
+    // The insert-train tool's preview, on the picture after every render.
+    m_renderer.overlay = [this](QImage &surface) {
+        m_insertTool.drawOverlay(surface,
+                                 OverlayClip{stationColumnWidth, 0, m_client->width(), m_renderer.visibleBottom()});
+    };
+    // Left presses and pointer moves go to the insert-train tool while it
+    // is open; every move outside it gives the Editace menu back.
+    m_mouse.setInsertTool(&m_insertTool);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
     FormCreate();
+    historyChanged();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    m_session.history.restored = nullptr;
+}
 
 QString MainWindow::zoomText(int zoom)
 {
@@ -123,6 +152,10 @@ void MainWindow::createMenu()
 
     Editace1 = bar->addMenu(QStringLiteral("&Editace"));
     Editace1->setObjectName(QStringLiteral("Editace1"));
+    Zpt1 = addItem(Editace1, "Zpt1", StepNames::undo, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Znovu1 = addItem(Editace1, "Znovu1", StepNames::redo);
+    Znovu1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    separator(Editace1, "N8");
     QAction *stations = addItem(Editace1, "Stanice1", QStringLiteral("&Stanice ..."));
     QAction *trains = addItem(Editace1, "Vlaky1", QStringLiteral("&Vlaky ..."));
     QAction *profiles = addItem(Editace1, "Jzdndoby1", QStringLiteral("&Jízdní doby"));
@@ -143,6 +176,8 @@ void MainWindow::createMenu()
     separator(help, "N7");
     QAction *about = addItem(help, "Oaplikaci1", QStringLiteral("&O aplikaci..."));
 
+    connect(Zpt1, &QAction::triggered, this, &MainWindow::Zpt1Click);
+    connect(Znovu1, &QAction::triggered, this, &MainWindow::Znovu1Click);
     connect(newItem, &QAction::triggered, this, &MainWindow::Nov1Click);
     connect(open, &QAction::triggered, this, &MainWindow::Otevt1Click);
     connect(save, &QAction::triggered, this, &MainWindow::Uloit1Click);
@@ -151,14 +186,14 @@ void MainWindow::createMenu()
     connect(Tiskdobitmapy1, &QAction::triggered, this, &MainWindow::Tiskdobitmapy1Click);
     connect(stations, &QAction::triggered, this, &MainWindow::Stanice1Click);
     connect(trains, &QAction::triggered, this, &MainWindow::Vlaky1Click);
+    connect(profiles, &QAction::triggered, this, &MainWindow::Jzdndoby1Click);
+    connect(insert, &QAction::triggered, this, &MainWindow::Vloitvlakzjzddob1Click);
     connect(exit, &QAction::triggered, this, &MainWindow::Konec1Click);
     connect(settings, &QAction::triggered, this, &MainWindow::Nastaven1Click);
     connect(about, &QAction::triggered, this, &MainWindow::Oaplikaci1Click);
     connect(find, &QAction::triggered, this, &MainWindow::Najdivlak1Click);
 
     // Commands whose work is not in the program yet stay disabled.
-    for (QAction *a : {profiles, insert})
-        a->setEnabled(false);
 }
 
 QToolButton *MainWindow::addSpeedButton(const char *objectName, const QString &hint, const QIcon &icon)
@@ -307,6 +342,9 @@ void MainWindow::FormCreate()
     }
     doc.redrawNeeded = true;
     render();
+    // The timer runs from the start; its first tick, with the insert tool
+    // closed, stops it.
+    Timer1->start();
 }
 
 void MainWindow::showDocumentSettings()
@@ -333,6 +371,16 @@ void MainWindow::showDocumentSettings()
 void MainWindow::documentCleared()
 {
     m_renderer.dragLabelNumber = -1;
+    closeInsertTool();
+}
+
+// A train being laid belongs to the stations it was laid along: when the
+// document goes, so does the tool.
+void MainWindow::closeInsertTool()
+{
+    if (m_insertWindow && m_insertWindow->isVisible())
+        m_insertWindow->close();
+    m_insertTool.FormClose();
 }
 
 // Label generation shows the progress window, and showing it lets the
@@ -368,7 +416,59 @@ void MainWindow::prepareFullRebuild()
 
 bool MainWindow::openFile(const QString &path)
 {
-    return FileCommands::openFile(m_session, *this, path);
+    if (!FileCommands::settleUnsavedChanges(m_session))
+        return false;
+    const bool opened = FileCommands::openFile(m_session, *this, path);
+    historyChanged();
+    return opened;
+}
+
+void MainWindow::setRecoveryKeeper(RecoveryKeeper *keeper)
+{
+    m_recovery = keeper;
+    if (keeper)
+        keeper->busy = [this] { return m_mouse.labelDrag().armed(); };
+}
+
+QString MainWindow::captionFor(const QString &documentName)
+{
+    return QStringLiteral("Program pro tvoření vlakorysu - %1[*]").arg(documentName);
+}
+
+void MainWindow::historyChanged()
+{
+    const EditHistory &history = m_session.history;
+    setWindowTitle(captionFor(FileCommands::documentName(m_session)));
+    setWindowModified(FileCommands::hasUnsavedChanges(m_session));
+    Zpt1->setText(StepNames::caption(StepNames::undo, history.undoText()));
+    Znovu1->setText(StepNames::caption(StepNames::redo, history.redoText()));
+    Zpt1->setEnabled(history.canUndo());
+    Znovu1->setEnabled(history.canRedo());
+}
+
+// After undo or redo: the document is another one, drawn as after Open,
+// with its own train labels.
+void MainWindow::documentRestored()
+{
+    documentCleared();
+    makeTimeLabels();
+    m_session.document.redrawNeeded = true;
+    prepareFullRebuild();
+    render();
+}
+
+void MainWindow::Zpt1Click()
+{
+    const bool could = m_session.history.canUndo();
+    if (!m_session.history.undo() && could)
+        m_session.prompter.error(StepNames::restoreFailed);
+}
+
+void MainWindow::Znovu1Click()
+{
+    const bool could = m_session.history.canRedo();
+    if (!m_session.history.redo() && could)
+        m_session.prompter.error(StepNames::restoreFailed);
 }
 
 void MainWindow::setListDialogs(StationListDialog *stations, TrainListDialog *trains)
@@ -394,13 +494,21 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == m_client && event->type() == QEvent::MouseMove) {
         m_mouse.FormMouseMove();
     } else if (watched == m_client && event->type() == QEvent::MouseButtonRelease) {
-        m_mouse.FormMouseUp(mouseEvent(*static_cast<QMouseEvent *>(event)));
+        labelRelease([&] { m_mouse.FormMouseUp(mouseEvent(*static_cast<QMouseEvent *>(event))); });
     } else if (watched == ScrollBar1 || watched == ScrollBar2) {
         // The bars' own key handling would move them a second time.
         if (event->type() == QEvent::KeyPress) {
             auto *key = static_cast<QKeyEvent *>(event);
             if (FormKeyPress(key) || FormKeyDown(key))
                 return true;
+        }
+    } else if ((watched == SpinEdit1 || watched == SpinEdit2) && event->type() == QEvent::ShortcutOverride) {
+        // A spin box would take Ctrl+Z for its own text: Zpět and Znovu
+        // belong to the document, wherever the focus is.
+        const QKeySequence typed(static_cast<QKeyEvent *>(event)->keyCombination());
+        if (Zpt1->shortcuts().contains(typed) || Znovu1->shortcuts().contains(typed)) {
+            event->ignore();
+            return true;
         }
     } else if (watched == CheckBox1 || watched == CheckBox2 || watched == SpinEdit1 || watched == SpinEdit2) {
         auto isScrollKey = [](int k) {
@@ -569,7 +677,17 @@ bool MainWindow::askYesNo(const QString &text)
 
 void MainWindow::PaintBox1MouseDown(QMouseEvent *event)
 {
-    m_mouse.PaintBox1MouseDown(mouseEvent(*event));
+    const MouseEvent e = mouseEvent(*event);
+    // Shift and a left click hand the train the insert tool has laid to
+    // "Přidat vlak": the train added is one step.
+    const Qt::KeyboardModifiers keys = e.modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (m_insertTool.isActive() && e.button == Qt::LeftButton && keys == Qt::ShiftModifier
+        && m_insertTool.count() >= 2) {
+        EditStep step(m_session.history, StepNames::insertTrain);
+        m_mouse.PaintBox1MouseDown(e);
+        return;
+    }
+    m_mouse.PaintBox1MouseDown(e);
 }
 
 void MainWindow::PaintBox1MouseMove(QMouseEvent *event)
@@ -579,7 +697,19 @@ void MainWindow::PaintBox1MouseMove(QMouseEvent *event)
 
 void MainWindow::PaintBox1MouseUp(QMouseEvent *event)
 {
-    m_mouse.PaintBox1MouseUp(mouseEvent(*event));
+    labelRelease([&] { m_mouse.PaintBox1MouseUp(mouseEvent(*event)); });
+}
+
+template <typename Release> void MainWindow::labelRelease(Release release)
+{
+    LabelDrag &drag = m_mouse.labelDrag();
+    if (!drag.armed() || !drag.moved()) {
+        release();
+        return;
+    }
+    EditStep step(m_session.history);
+    release();
+    step.setName(StepNames::labelDrop(drag.lastDrop()));
 }
 
 void MainWindow::setZoomText(const QString &text)
@@ -632,6 +762,9 @@ void MainWindow::ScrollBar2Change(int position)
 
 void MainWindow::Nov1Click()
 {
+    if (!FileCommands::settleUnsavedChanges(m_session))
+        return;
+    closeInsertTool();
     DocumentCommands::newDocument(m_session);
     if (m_stationList)
         m_stationList->clearFirstRow();
@@ -640,21 +773,27 @@ void MainWindow::Nov1Click()
 
 void MainWindow::Otevt1Click()
 {
+    if (!FileCommands::settleUnsavedChanges(m_session))
+        return;
     FileCommands::open(m_session, *this);
+    historyChanged();
 }
 
 void MainWindow::Uloit1Click()
 {
     FileCommands::save(m_session, false);
+    historyChanged();
 }
 
 void MainWindow::Uloitjako1Click()
 {
     FileCommands::save(m_session, true);
+    historyChanged();
 }
 
 void MainWindow::Import1Click()
 {
+    EditStep step(m_session.history, StepNames::import);
     FileCommands::importTimetable(m_session, *this);
 }
 
@@ -676,20 +815,99 @@ void MainWindow::Nastaven1Click()
         m_renderer.labelSelector = labelSelector;
         render();
     };
+    EditStep step(m_session.history, StepNames::settings);
     SettingsCommands::settingsCommand(m_session.document, m_session.settingsFile, m_session.prompter, *m_settings,
                                       actions);
 }
 
 void MainWindow::Stanice1Click()
 {
-    if (m_stationList)
-        ListCommands::stationList(m_session.document, m_session.prompter, *m_stationList, diagramActions());
+    if (!m_stationList)
+        return;
+    EditStep step(m_session.history, StepNames::stationList);
+    ListCommands::stationList(m_session.document, m_session.prompter, *m_stationList, diagramActions());
 }
 
 void MainWindow::Vlaky1Click()
 {
-    if (m_trainList)
-        ListCommands::trainList(m_session.document, m_session.prompter, *m_trainList, diagramActions());
+    if (!m_trainList)
+        return;
+    EditStep step(m_session.history, StepNames::trainList);
+    ListCommands::trainList(m_session.document, m_session.prompter, *m_trainList, diagramActions());
+}
+
+void MainWindow::Jzdndoby1Click()
+{
+    if (!m_profiles)
+        return;
+    EditStep step(m_session.history, StepNames::profiles);
+    ProfileCommands::travelTimes(m_session.document, m_session.prompter, *m_profiles);
+}
+
+void MainWindow::Vloitvlakzjzddob1Click()
+{
+    QString refusal;
+    if (!m_insertTool.open(&refusal))
+        m_session.prompter.error(refusal);
+}
+
+void MainWindow::Timer1Timer()
+{
+    m_insertTool.Timer1Timer();
+}
+
+void MainWindow::setInsertToolWindows(InsertToolWindow *toolWindow, AddTrainDialog *addTrain)
+{
+    m_insertWindow = toolWindow;
+    InsertToolActions a;
+    a.renderPaintOnly = [this] {
+        m_renderer.paintOnly = true;
+        render();
+    };
+    a.setEditMenuEnabled = [this](bool on) { setEditMenuEnabled(on); };
+    a.setTimerRunning = [this](bool on) { on ? Timer1->start() : Timer1->stop(); };
+    a.showWindow = [toolWindow] {
+        toolWindow->show();
+        toolWindow->raise();
+    };
+    a.closeWindow = [toolWindow] { toolWindow->close(); };
+    a.windowVisible = [toolWindow] { return toolWindow->isVisible(); };
+    a.stateChanged = [toolWindow] { toolWindow->showState(); };
+    a.confirmTrain = [addTrain](const std::vector<AddTrainRow> &rows) { return addTrain->ask(rows); };
+    a.makeLabelsForNewTrains = [this] { MakeLabelsForNewTrains(m_session.document, m_view.scale); };
+    a.makeTimeLabels = [this] { makeTimeLabels(); };
+    a.render = [this] { render(); };
+    m_insertTool.setActions(std::move(a));
+}
+
+void MainWindow::setEditMenuEnabled(bool enabled)
+{
+    if (enabled == editMenuEnabled())
+        return;
+    // A disabled menu still lets its commands' shortcuts through: the
+    // commands are disabled too, and get their own states back.
+    if (!enabled) {
+        m_editActions = Editace1->actions();
+        m_editActionsEnabled.clear();
+        for (QAction *a : m_editActions) {
+            m_editActionsEnabled << a->isEnabled();
+            a->setEnabled(false);
+        }
+    } else {
+        for (qsizetype i = 0; i < m_editActions.size(); ++i)
+            m_editActions[i]->setEnabled(m_editActionsEnabled[i]);
+        m_editActions.clear();
+    }
+    Editace1->setEnabled(enabled);
+    // No step is taken back while a train is being laid; Zpět and Znovu
+    // show the history as it is once the tool is gone.
+    m_session.history.setBlocked(!enabled);
+    historyChanged();
+}
+
+bool MainWindow::editMenuEnabled() const
+{
+    return Editace1->isEnabled();
 }
 
 void MainWindow::Najdivlak1Click()
@@ -717,6 +935,36 @@ void MainWindow::Oaplikaci1Click()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (!m_closeSettled && !FileCommands::settleUnsavedChanges(m_session)) {
+        event->ignore();
+        historyChanged(); // a save that failed may still have named the document
+        return;
+    }
+    // Closed after the question: the copy kept against a crash goes.
+    if (m_recovery)
+        m_recovery->discard();
     DocumentCommands::writeCloseSettings(m_session);
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::commitData(QSessionManager &manager)
+{
+    if (!FileCommands::hasUnsavedChanges(m_session))
+        return;
+    if (!manager.allowsInteraction()) {
+        // No question may be asked: the copy keeps the work for the next
+        // start.
+        if (m_recovery)
+            m_recovery->flush();
+        return;
+    }
+    const bool settled = FileCommands::settleUnsavedChanges(m_session);
+    manager.release();
+    if (!settled) {
+        manager.cancel();
+        return;
+    }
+    m_closeSettled = true;
+    if (m_recovery)
+        m_recovery->discard();
 }

@@ -5,6 +5,7 @@
 #include "dialogs/DiagramActions.h"
 #include "editing/DiagramEditView.h"
 #include "editing/DiagramMouse.h"
+#include "editing/InsertTool.h"
 #include "render/DiagramView.h"
 #include "render/DiagramWindow.h"
 #include "render/ProgressSink.h"
@@ -13,8 +14,11 @@
 
 #include <QMainWindow>
 
+class AddTrainDialog;
 class AnalogClock;
 class FindTrainDialog;
+class InsertToolWindow;
+class ProfileDialog;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -23,8 +27,11 @@ class QScrollBar;
 class QSpinBox;
 class QKeyEvent;
 class QMouseEvent;
+class QTimer;
 class QToolButton;
 class PaintBox;
+class QSessionManager;
+class RecoveryKeeper;
 class SettingsDialog;
 class StationListDialog;
 class TrainListDialog;
@@ -41,6 +48,11 @@ struct Session;
 // DiagramEditView (the screen and the delete question). It is the
 // DocumentWindow of the file commands: the steps of Open and Import that
 // belong to the window, the label code and the renderer.
+//
+// Every command that may change the document runs as one step of the
+// session's EditHistory; "Zpět" and "Znovu" at the head of Editace take
+// steps back and forth. The caption names the document and marks it
+// modified; New, Open and closing ask first when there are unsaved changes.
 class MainWindow : public QMainWindow, public DiagramWindow, public DocumentWindow, public DiagramEditView
 {
     Q_OBJECT
@@ -82,8 +94,15 @@ public:
     void makeTimeLabels() override;
     void prepareFullRebuild() override;
 
-    // Opens a document named on the command line, as Open does.
+    // Opens a document named on the command line, as Open does (asking
+    // first when there are unsaved changes).
     bool openFile(const QString &path);
+
+    // The keeper of the recovery copy, when the editor keeps one: a label
+    // drag holds its writes back, a closed window removes the copy.
+    void setRecoveryKeeper(RecoveryKeeper *keeper);
+    // "Program pro tvoření vlakorysu - NAME[*]".
+    static QString captionFor(const QString &documentName);
 
     // The station list (TForm2) and train list (TForm3) dialogs, created
     // after this window.
@@ -95,6 +114,16 @@ public:
 
     // The settings dialog TForm9, created after this window.
     void setSettingsDialog(SettingsDialog *dialog) { m_settings = dialog; }
+
+    // The travel-time editor (TForm10), created after this window.
+    void setProfileDialog(ProfileDialog *dialog) { m_profiles = dialog; }
+    // The insert-train tool's window (TForm12) and the add-train dialog
+    // (TForm13): the tool shows itself in the one and asks the other.
+    void setInsertToolWindows(InsertToolWindow *toolWindow, AddTrainDialog *addTrain);
+    InsertTool &insertTool() { return m_insertTool; }
+    // The Editace menu with all its commands, disabled while the tool is open.
+    void setEditMenuEnabled(bool enabled);
+    bool editMenuEnabled() const;
 
     // The progress window TForm7, created after this window.
     void setProgressWindow(ProgressSink *progress) { m_progress = progress ? progress : &m_nullProgress; }
@@ -123,17 +152,22 @@ public:
     bool askYesNo(const QString &text) override;
 
 public slots:
+    void Zpt1Click();       // undo
+    void Znovu1Click();     // redo
     void Nov1Click();       // New
     void Otevt1Click();     // Open
     void Uloit1Click();     // Save
     void Uloitjako1Click(); // Save as
     void Import1Click();
-    void Tiskdobitmapy1Click(); // bitmap export
-    void Stanice1Click();       // station list
-    void Vlaky1Click();         // train list
-    void Najdivlak1Click();     // find a train
-    void Nastaven1Click();      // settings
-    void Konec1Click();         // Exit
+    void Tiskdobitmapy1Click();    // bitmap export
+    void Stanice1Click();          // station list
+    void Vlaky1Click();            // train list
+    void Jzdndoby1Click();         // travel-time profiles
+    void Vloitvlakzjzddob1Click(); // insert a train from a profile
+    void Najdivlak1Click();        // find a train
+    void Nastaven1Click();         // settings
+    void Timer1Timer();
+    void Konec1Click(); // Exit
     void Oaplikaci1Click();
     void SpeedButton7Click(); // zoom in
     void SpeedButton8Click(); // zoom out
@@ -146,6 +180,8 @@ public slots:
     void PaintBox1MouseDown(QMouseEvent *event);
     void PaintBox1MouseMove(QMouseEvent *event);
     void PaintBox1MouseUp(QMouseEvent *event);
+    // The desktop session ends.
+    void commitData(QSessionManager &manager);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -160,6 +196,13 @@ private:
     bool FormKeyPress(QKeyEvent *event);
     bool FormKeyDown(QKeyEvent *event);
     void createMenu();
+    // The caption and the undo and redo items after the document or its
+    // history changed.
+    void historyChanged();
+    void documentRestored();
+    // A mouse release, as one step when it drops a dragged label.
+    template <typename Release> void labelRelease(Release release);
+    void closeInsertTool();
     void createToolPanel();
     QAction *addItem(QMenu *menu, const char *objectName, const QString &caption, const QKeySequence &shortcut = {});
     QToolButton *addSpeedButton(const char *objectName, const QString &hint, const QIcon &icon);
@@ -199,9 +242,22 @@ private:
     FindTrainDialog *m_findTrain = nullptr;     // TForm6
     SettingsDialog *m_settings = nullptr;       // TForm9
     QString m_bitmapFileName;                   // SaveDialog2's file name
+    ProfileDialog *m_profiles = nullptr;        // TForm10
+    InsertToolWindow *m_insertWindow = nullptr; // TForm12
 
+    InsertTool m_insertTool;
+    QTimer *Timer1 = nullptr;
+
+    RecoveryKeeper *m_recovery = nullptr;
+    // The question before closing was answered during the session's end.
+    bool m_closeSettled = false;
+
+    QAction *Zpt1 = nullptr;
+    QAction *Znovu1 = nullptr;
     QAction *Tiskdobitmapy1 = nullptr;
     QMenu *Editace1 = nullptr;
+    QList<QAction *> m_editActions; // Editace1's commands, each with its own enabled state
+    QList<bool> m_editActionsEnabled;
 
 public:
     // Set by the program at start-up (AppWindows); the about box TForm8.

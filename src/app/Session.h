@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/EditHistory.h"
 #include "io/SettingsFile.h"
 #include "model/Document.h"
 
@@ -7,16 +8,17 @@
 
 class Prompter;
 
-// What the editor's commands work on: the one document, the settings file,
-// the way to ask the user, and the name the save dialog holds.
+// What the editor's commands work on: the one document with its undo
+// history and modified state, the settings file, the way to ask the user,
+// and the name the save dialog holds.
 struct Session
 {
-    Session(Prompter &prompter, SettingsFile settingsFile)
-        : prompter(prompter), settingsFile(std::move(settingsFile))
+    Session(Prompter &prompter, SettingsFile settingsFile) : prompter(prompter), settingsFile(std::move(settingsFile))
     {
     }
 
     Document document;
+    EditHistory history{document};
     Prompter &prompter;
     SettingsFile settingsFile;
     // The save dialog's current file name: where Save writes without asking.

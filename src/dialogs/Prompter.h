@@ -30,10 +30,16 @@ public:
         bool operator==(const Font &) const = default;
     };
 
+    // The answers of the question before unsaved changes would be lost.
+    enum class SaveChoice { Save, Discard, Cancel };
+
     virtual ~Prompter() = default;
 
     // Confirmation with Yes and No; true for Yes. Closing the box is No.
     virtual bool askYesNo(const QString &text) = 0;
+    // A question with "Uložit", "Neukládat" and "Zrušit". Closing the box is
+    // Cancel.
+    virtual SaveChoice askSaveChanges(const QString &text) = 0;
     // Information box with one OK button.
     virtual void information(const QString &text) = 0;
     // Error box with one OK button.

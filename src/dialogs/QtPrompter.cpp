@@ -8,6 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 namespace {
 
@@ -42,6 +43,27 @@ bool QtPrompter::askYesNo(const QString &text)
 {
     return QMessageBox::question(m_parent, caption(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
            == QMessageBox::Yes;
+}
+
+Prompter::SaveChoice QtPrompter::askSaveChanges(const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, caption(), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
+    // The standard buttons keep the desktop's order and roles; their texts
+    // are the program's own.
+    box.button(QMessageBox::Save)->setText(QStringLiteral("Uložit"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Neukládat"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Zrušit"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
 }
 
 void QtPrompter::information(const QString &text)

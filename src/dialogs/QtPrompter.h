@@ -17,6 +17,7 @@ public:
     void setParent(QWidget *parent) { m_parent = parent; }
 
     bool askYesNo(const QString &text) override;
+    SaveChoice askSaveChanges(const QString &text) override;
     void information(const QString &text) override;
     void error(const QString &text) override;
     std::optional<QString> openFileName(const FileDialog &dialog) override;

@@ -112,6 +112,7 @@ int32_t LabelDrag::labelImageHeight() const
 
 bool LabelDrag::press(const MouseEvent &e)
 {
+    m_lastDrop = Drop::None;
     if (m_armed) {
         restoreBackground();
         end();
@@ -184,6 +185,7 @@ void LabelDrag::releaseOutside(const MouseEvent &e)
 
 void LabelDrag::finish(const MouseEvent &e)
 {
+    m_lastDrop = Drop::None;
     if (m_c.renderer.dragLabelNumber <= 0) {
         end();
         return;
@@ -211,6 +213,7 @@ void LabelDrag::drop(const MouseEvent &e)
         if (m_c.edit.askYesNo(deleteQuestion) && index < doc.trainLabels.size()) {
             doc.trainLabels.erase(doc.trainLabels.begin() + static_cast<std::ptrdiff_t>(index));
             outlinesAfterLabelRemoved(renderer.labelOutlines(), m_number);
+            m_lastDrop = Drop::Delete;
         }
     } else {
         // The label is placed by the outline's centre, snapped to a minute.
@@ -224,6 +227,7 @@ void LabelDrag::drop(const MouseEvent &e)
             const int zoom = doc.settings.zoom;
             TrainLabel *label = &doc.trainLabels[index];
             selector = m_number;
+            m_lastDrop = Drop::Move;
             if (e.shiftIsExactly(MouseEvent::Ctrl)) {
                 TrainLabel copy;
                 copy.text = label->text;
@@ -234,9 +238,11 @@ void LabelDrag::drop(const MouseEvent &e)
                 outlinesAfterLabelInsertedAtHead(renderer.labelOutlines());
                 label = &doc.trainLabels.front();
                 selector = 1;
+                m_lastDrop = Drop::Copy;
             } else if (e.shiftIsExactly(MouseEvent::ShiftKey)) {
                 label->angle = m_angle;
                 label->dropImage();
+                m_lastDrop = Drop::Turn;
             }
             label->level = (2.0 * zoom * doc.maxKm + 20 - yc - 2.0 * v.vpos) / (2.0 * zoom);
             label->time = makeTime(m / 60, m % 60, 0);

@@ -36,6 +36,9 @@ public:
         bool operator==(const Edges &) const = default;
     };
 
+    // What a release did to the document.
+    enum class Drop { None, Move, Turn, Copy, Delete };
+
     static constexpr double pi = 3.141592654;
     static constexpr double halfPi = 1.570796327;
 
@@ -51,6 +54,8 @@ public:
     void releaseOutside(const MouseEvent &e);
 
     bool armed() const { return m_armed; }
+    // What the latest release did; None until a release changes something.
+    Drop lastDrop() const { return m_lastDrop; }
     bool moved() const { return m_moved; }
     const Edges &outline() const { return m_outline; }
     double angle() const { return m_angle; }
@@ -79,6 +84,7 @@ private:
     DiagramContext m_c;
     bool m_armed = false;
     bool m_moved = false;
+    Drop m_lastDrop = Drop::None;
     int32_t m_number = 0; // the picked label, 1-based
     Edges m_outline;
     Edges m_origin;

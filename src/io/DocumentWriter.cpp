@@ -121,9 +121,9 @@ void writeImage(BinaryWriter &out, const TrainLabel &l)
     out.writeBytes(entries);
 }
 
-void writeLabels(BinaryWriter &out, const Document &doc)
+void writeLabels(BinaryWriter &out, const Document &doc, bool imagesWanted)
 {
-    const bool images = doc.settings.saveLabelImages == 1;
+    const bool images = imagesWanted && doc.settings.saveLabelImages == 1;
     const qint64 count = out.reserveInt32();
     for (const TrainLabel &l : doc.trainLabels) {
         writeFixedText(out, l.text.view(), labelTextCapacity);
@@ -150,10 +150,11 @@ int usedEntries(const TravelTimeProfile &p)
     return 0;
 }
 
-void writeProfiles(BinaryWriter &out, const ProfileTable &table)
+void writeProfiles(BinaryWriter &out, const ProfileTable &table, bool everyProfile)
 {
     for (int direction = 1; direction <= ProfileTable::directions; ++direction) {
-        const int count = std::min<int>(table.countOf(direction), ProfileTable::perDirection);
+        const int count = everyProfile ? ProfileTable::perDirection
+                                       : std::min<int>(table.countOf(direction), ProfileTable::perDirection);
         out.writeByte(static_cast<uint8_t>(count));
         for (int number = 1; number <= count; ++number) {
             const TravelTimeProfile &p = table.at(direction, number);
@@ -172,13 +173,18 @@ void writeProfiles(BinaryWriter &out, const ProfileTable &table)
 
 bool DocumentWriter::write(const Document &doc, QIODevice &device)
 {
+    return write(doc, device, DocumentWriterOptions{});
+}
+
+bool DocumentWriter::write(const Document &doc, QIODevice &device, const DocumentWriterOptions &options)
+{
     BinaryWriter out(device);
     writeFixedText(out, QByteArrayView(currentHeader), headerSize - 1);
     writeStations(out, doc);
     writeTrains(out, doc);
     writeKinds(out, doc);
     writeSettings(out, doc.settings);
-    writeLabels(out, doc);
-    writeProfiles(out, doc.profiles);
+    writeLabels(out, doc, options.labelImages);
+    writeProfiles(out, doc.profiles, options.everyProfile);
     return out.finish();
 }

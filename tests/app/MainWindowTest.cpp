@@ -56,7 +56,7 @@ private slots:
     void captionsAndSize()
     {
         QCOMPARE(window()->objectName(), QStringLiteral("TForm1"));
-        QCOMPARE(window()->windowTitle(), QStringLiteral("Program pro tvoření vlakorysu"));
+        QCOMPARE(window()->windowTitle(), QStringLiteral("Program pro tvoření vlakorysu - Bez názvu[*]"));
         QCOMPARE(QApplication::applicationDisplayName(), QStringLiteral("Vlakorys 1.0"));
         QCOMPARE(window()->minimumSize(), QSize(600, 400));
         window()->resize(300, 200);
@@ -93,6 +93,8 @@ private slots:
                               {"Import1", "Import...", "Ctrl+I", true},
                               {"Tiskdobitmapy1", "Tisk do bitmapy...", "", false},
                               {"Konec1", "&Konec", "Alt+F4", true},
+                              {"Zpt1", "Zpět", "Ctrl+Z", true},
+                              {"Znovu1", "Znovu", "Ctrl+Y", true},
                               {"Stanice1", "&Stanice ...", "", true},
                               {"Vlaky1", "&Vlaky ...", "", true},
                               {"Jzdndoby1", "&Jízdní doby", "", true},

@@ -12,6 +12,18 @@ bool ScriptedPrompter::askYesNo(const QString &text)
     return answer;
 }
 
+Prompter::SaveChoice ScriptedPrompter::askSaveChanges(const QString &text)
+{
+    log << QStringLiteral("save question: ") + text;
+    if (saveChoices.empty()) {
+        log << QStringLiteral("unscripted question");
+        return SaveChoice::Cancel;
+    }
+    const SaveChoice answer = saveChoices.front();
+    saveChoices.pop_front();
+    return answer;
+}
+
 void ScriptedPrompter::information(const QString &text)
 {
     log << QStringLiteral("information: ") + text;

@@ -14,6 +14,7 @@ class ScriptedPrompter : public Prompter
 {
 public:
     std::deque<bool> yesNoAnswers;
+    std::deque<SaveChoice> saveChoices;
     std::deque<std::optional<QString>> fileAnswers;
     std::deque<std::optional<Font>> fontAnswers;
     // The current printer's page; a confirmed setup dialog takes the next
@@ -21,7 +22,8 @@ public:
     QSize printerPage = noPrinterPage;
     std::deque<std::optional<QSize>> printerAnswers;
 
-    // Every prompt in order: "question: ...", "information: ...",
+    // Every prompt in order: "question: ...", "save question: ...",
+    // "information: ...",
     // "error: ...", "open: <filter>", "save: <filter>", "font: <name>",
     // "printer setup".
     QStringList log;
@@ -29,6 +31,7 @@ public:
     FileDialog lastFileDialog;
 
     bool askYesNo(const QString &text) override;
+    SaveChoice askSaveChanges(const QString &text) override;
     void information(const QString &text) override;
     void error(const QString &text) override;
     std::optional<QString> openFileName(const FileDialog &dialog) override;

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QThread>
+#include <QTimer>
+
+#include <functional>
+
+class DocumentWindow;
+class RecoveryStore;
+struct Session;
+
+// Keeps this editor's recovery copy (RecoveryStore) in step with the
+// document: a few seconds after the document changes (quietDelay after the
+// last change, at most longestDelay after the first one not yet written) a
+// copy is written; once nothing is unsaved any more (a save, undo back to
+// the saved state, New, Open) it goes. The document's snapshot comes from
+// the undo history, which holds it already; the copy is put together and
+// written on a thread of its own, so the user's work never waits for the
+// disk. Nothing is written while a command runs or while `busy` says so (a
+// label being dragged).
+//
+// At start-up it offers the copies editors that no longer run have left:
+// "Obnovit neuložené změny dokumentu ...?". Yes opens the copy as a
+// modified document bound to the file it came from; No removes it.
+class RecoveryKeeper : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int quietDelay = 2000;    // ms
+    static constexpr int longestDelay = 10000; // ms
+
+    RecoveryKeeper(Session &session, RecoveryStore &store, QObject *parent = nullptr);
+    // Waits for the copy being written.
+    ~RecoveryKeeper() override;
+
+    void setDelays(int quiet, int longest);
+    std::function<bool()> busy;
+
+    // Writes the copy now, if there is anything unsaved, and waits for it:
+    // the session ends without a question.
+    void flush();
+    // The copy goes (the editor closes after the question was answered).
+    void discard();
+
+    // Offers the left copies, the newest first, until one is taken; true
+    // when one was restored.
+    bool offerLeftCopies(DocumentWindow &window);
+
+    inline static const QString restoreQuestion = QStringLiteral("Obnovit neuložené změny dokumentu „%1“?");
+
+    bool writePending() const { return m_timer.isActive(); }
+
+signals:
+    // A copy was written (ok) or could not be; a copy was removed.
+    void written(bool ok);
+    void removed();
+
+private:
+    void documentChanged();
+    void stateChanged();
+    void timeout();
+    void post(std::function<void()> task, bool wait = false);
+
+    Session &m_session;
+    RecoveryStore &m_store;
+    QTimer m_timer;
+    QElapsedTimer m_firstChange;
+    int m_quiet = quietDelay;
+    int m_longest = longestDelay;
+    bool m_copyExists = false;
+    QThread m_thread;
+    QObject *m_worker = nullptr; // lives in m_thread
+};

@@ -1,0 +1,168 @@
+#include "InsertToolWindow.h"
+
+#include "editing/InsertTool.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+QRect screenArea(const QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 800, 600);
+}
+
+} // namespace
+
+InsertToolWindow::InsertToolWindow(InsertTool &tool, QWidget *parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint),
+      m_tool(tool)
+{
+    setObjectName(QStringLiteral("TForm12"));
+    setWindowTitle(QStringLiteral("Vložit vlak"));
+    setModal(false);
+    // The main window keeps the keyboard while the user points in it.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+
+    auto named = [](auto *w, const char *name) {
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    };
+    RadioGroup1 = named(new QGroupBox(QStringLiteral("Směr jízdy"), this), "RadioGroup1");
+    m_directions = new QButtonGroup(this);
+    auto *directions = new QHBoxLayout(RadioGroup1);
+    for (int d = 1; d <= 2; ++d) {
+        auto *b = new QRadioButton(QStringLiteral("&%1").arg(d), RadioGroup1);
+        b->setObjectName(QStringLiteral("RadioButton%1").arg(d));
+        m_directions->addButton(b, d);
+        directions->addWidget(b);
+    }
+    m_directions->button(1)->setChecked(true);
+
+    Label1 = named(new QLabel(QStringLiteral("Číslo:"), this), "Label1");
+    SpinEdit1 = named(new QSpinBox(this), "SpinEdit1");
+    SpinEdit1->setRange(1, 99);
+    SpinEdit1->findChild<QLineEdit *>()->setMaxLength(2);
+    SpinEdit1->setValue(1);
+    Label2 = named(new QLabel(QStringLiteral("Název:"), this), "Label2");
+    Label3 = named(new QLabel(this), "Label3");
+    Label4 = named(new QLabel(QStringLiteral("Stanice:"), this), "Label4");
+    Label5 = named(new QLabel(this), "Label5");
+    Label6 = named(new QLabel(QStringLiteral("Čas:"), this), "Label6");
+    Label7 = named(new QLabel(this), "Label7");
+    Label8 = named(new QLabel(addHelp, this), "Label8");
+    Label9 = named(new QLabel(removeHelp, this), "Label9");
+    Label10 = named(new QLabel(commitHelp, this), "Label10");
+    for (QLabel *l : {Label3, Label5, Label7})
+        l->setMinimumWidth(160);
+
+    auto *form = new QGridLayout;
+    form->addWidget(RadioGroup1, 0, 0, 2, 1);
+    form->addWidget(Label1, 0, 1);
+    form->addWidget(SpinEdit1, 0, 2);
+    form->addWidget(Label2, 2, 0);
+    form->addWidget(Label3, 2, 1, 1, 2);
+    form->addWidget(Label4, 3, 0);
+    form->addWidget(Label5, 3, 1, 1, 2);
+    form->addWidget(Label6, 4, 0);
+    form->addWidget(Label7, 4, 1, 1, 2);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(form);
+    layout->addSpacing(6);
+    layout->addWidget(Label8);
+    layout->addWidget(Label9);
+    layout->addWidget(Label10);
+
+    connect(m_directions, &QButtonGroup::idClicked, this, &InsertToolWindow::RadioGroup1Click);
+    connect(SpinEdit1, &QSpinBox::valueChanged, this, &InsertToolWindow::SpinEdit1Change);
+
+    FormCreate();
+}
+
+void InsertToolWindow::FormCreate()
+{
+    setFixedSize(layout()->sizeHint());
+    const QRect area = screenArea(this);
+    const QSize size = frameGeometry().size();
+    move(area.x() + (area.width() - size.width()) * 4 / 5, area.y() + (area.height() - size.height()) / 5);
+}
+
+void InsertToolWindow::showEvent(QShowEvent *event)
+{
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void InsertToolWindow::FormShow()
+{
+    m_tool.FormShow();
+    const QRect area = screenArea(this);
+    const QRect frame = frameGeometry();
+    int left = frame.left();
+    int top = frame.top();
+    if (frame.right() > area.right())
+        left = area.x() + (area.width() - frame.width()) * 4 / 5;
+    if (frame.bottom() > area.bottom())
+        top = area.y() + (area.height() - frame.height()) / 5;
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    if (left != frame.left() || top != frame.top())
+        move(left, top);
+    showState();
+}
+
+// Closing the window in any way (its close box, Esc, the tool) ends the
+// tool; the main window's timer then gives the Editace menu back.
+void InsertToolWindow::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+void InsertToolWindow::FormClose()
+{
+    m_tool.FormClose();
+}
+
+void InsertToolWindow::showState()
+{
+    const bool was = m_busy;
+    m_busy = true;
+    m_directions->button(m_tool.direction())->setChecked(true);
+    SpinEdit1->setMaximum(std::max(1, m_tool.profileMaximum()));
+    SpinEdit1->setValue(m_tool.profileNumber());
+    Label3->setText(m_tool.profileName());
+    Label5->setText(m_tool.stationText());
+    Label7->setText(m_tool.timeText());
+    m_busy = was;
+}
+
+void InsertToolWindow::RadioGroup1Click(int direction)
+{
+    if (m_busy || !isVisible())
+        return;
+    m_tool.RadioGroup1Click(direction);
+    showState();
+}
+
+void InsertToolWindow::SpinEdit1Change(int value)
+{
+    if (m_busy || !isVisible())
+        return;
+    m_tool.SpinEdit1Change(value);
+    showState();
+}

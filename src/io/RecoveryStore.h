@@ -1,0 +1,76 @@
+#pragma once
+
+#include "DocumentSnapshot.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QLockFile;
+
+// Recovery copies of unsaved documents in $XDG_STATE_HOME/vlakorys (by
+// default ~/.local/state/vlakorys), never beside the user's files. Every
+// running editor has a copy of its own, named for the process, and holds a
+// lock file beside it while it runs (QLockFile); two editors never share a
+// copy. A copy whose lock nobody holds was left by an editor that ended
+// without cleaning up after itself (killed, crashed, its session gone) and
+// is offered at the next start; while one editor offers it, it holds its
+// lock, so no other editor offers it too.
+//
+// A copy holds the file the document came from (empty when untitled) and
+// the document's snapshot; it is written whole through QSaveFile, so it is
+// either the old copy or the new one, never half of either.
+class RecoveryStore
+{
+public:
+    static QString defaultDirectory();
+
+    explicit RecoveryStore(QString directory = defaultDirectory());
+    // Releases this editor's lock; its copy stays where it is unless it was
+    // removed (a session that ended without a question keeps it).
+    ~RecoveryStore();
+    RecoveryStore(const RecoveryStore &) = delete;
+    RecoveryStore &operator=(const RecoveryStore &) = delete;
+
+    // Makes the directory (readable by its owner only) and takes this
+    // editor's name and lock. False when that is impossible; the editor then
+    // runs without recovery copies.
+    bool open();
+    bool isOpen() const { return !m_path.isEmpty(); }
+    const QString &directory() const { return m_directory; }
+    // This editor's copy.
+    const QString &path() const { return m_path; }
+
+    // Copies left by editors that no longer run, the newest first. Each is
+    // locked for this editor until it is removed or released.
+    std::vector<QString> leftCopies();
+    // A left copy and its lock go.
+    void removeLeft(const QString &path);
+    // The left copies not removed wait for the next start.
+    void releaseLeft();
+
+    struct Copy
+    {
+        QString originalPath; // empty: untitled
+        DocumentSnapshot snapshot;
+    };
+    static QByteArray encode(const QString &originalPath, const DocumentSnapshot &snapshot);
+    static std::optional<Copy> decode(const QByteArray &bytes);
+    static std::optional<Copy> read(const QString &path);
+    // Any thread.
+    static bool write(const QString &path, const QByteArray &bytes);
+
+    static constexpr char suffix[] = ".recovery";
+
+private:
+    static QString lockPathOf(const QString &copyPath);
+
+    QString m_directory;
+    QString m_path;
+    std::unique_ptr<QLockFile> m_lock;
+    std::map<QString, std::unique_ptr<QLockFile>> m_held;
+};

@@ -1,0 +1,46 @@
+// An editor for the recovery tests to kill: the program's own Editor with
+// scripted answers. It opens the document named first, imports the text
+// timetable named second with the menu command, and once its recovery copy
+// is written it writes what Save would write to the file named third,
+// prints "written <copy>" and runs on until it is killed.
+#include "ScriptedPrompter.h"
+#include "app/Application.h"
+#include "app/Editor.h"
+#include "app/MainWindow.h"
+#include "app/RecoveryKeeper.h"
+#include "io/DocumentWriter.h"
+
+#include <QApplication>
+#include <QSaveFile>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    Application::setup(app);
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 4) {
+        std::fprintf(stderr, "usage: %s document timetable expected\n", argv[0]);
+        return 2;
+    }
+    ScriptedPrompter prompter;
+    prompter.fileAnswers = {args[2]};
+    Editor editor(prompter);
+    editor.recovery().setDelays(50, 200);
+    bool reported = false;
+    QObject::connect(&editor.recovery(), &RecoveryKeeper::written, [&](bool ok) {
+        if (reported || !ok)
+            return;
+        reported = true;
+        QSaveFile expected(args[3]);
+        if (!expected.open(QIODevice::WriteOnly) || !DocumentWriter::write(editor.session().document, expected)
+            || !expected.commit())
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(args[3]));
+        std::printf("written %s\n", qPrintable(editor.recoveryStore().path()));
+        std::fflush(stdout);
+    });
+    editor.start({args[1]});
+    editor.mainWindow()->Import1Click();
+    return app.exec();
+}

@@ -1,0 +1,176 @@
+#include "ScriptedPrompter.h"
+#include "TestPaths.h"
+#include "app/Application.h"
+#include "app/Editor.h"
+#include "app/MainWindow.h"
+#include "app/RecoveryKeeper.h"
+#include "io/DocumentWriter.h"
+#include "io/RecoveryStore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// The recovery copy: written a little after a change, gone after a save or
+// "Neukládat", and, when the editor is killed, offered at the next start
+// and restored to the same document. Editors to kill run as processes of
+// their own (vlakorys_recovery_child).
+class RecoveryGuiTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString path(const char *name) const { return m_dir.filePath(QString::fromUtf8(name)); }
+    QString stateDir() const { return path("state/vlakorys"); }
+    static QByteArray bytesOf(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // What Save writes of the document.
+    static QByteArray saved(const Document &doc)
+    {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        DocumentWriter::write(doc, buffer);
+        return buffer.data();
+    }
+    QStringList copies() const { return QDir(stateDir()).entryList({QStringLiteral("*.recovery")}, QDir::Files); }
+
+    void change(Editor &editor)
+    {
+        EditStep step(editor.session().history, QStringLiteral("změna nastavení"));
+        ++editor.session().document.settings.penMedium;
+    }
+
+    // An editor of its own that opens the document, makes an import and,
+    // once its copy is written, runs on; the path of its copy.
+    QString startChild(QProcess &child, const char *expected)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_STATE_HOME"), path("state"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        child.setProcessEnvironment(env);
+        child.start(QStringLiteral(VLAKORYS_RECOVERY_CHILD), {path("trať.vrs"), path("import.txt"), path(expected)});
+        if (!child.waitForStarted())
+            return {};
+        QByteArray out;
+        while (!out.contains('\n') && child.waitForReadyRead(30000))
+            out += child.readAllStandardOutput();
+        if (!out.startsWith("written "))
+            qWarning() << out << child.readAllStandardError();
+        return QString::fromLocal8Bit(out.mid(8).trimmed());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QFile::copy(TestPaths::examplesDir() + QStringLiteral("/liberec-tanvald.vrs"), path("trať.vrs")));
+        QFile text(path("import.txt"));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("Os 99\nLiberec\t\t 6:00\nLiberec-Rochlice\t 6:05\t\n-\n");
+    }
+
+    void copyFollowsTheDocument()
+    {
+        ScriptedPrompter prompter;
+        Editor editor(prompter, stateDir());
+        editor.recovery().setDelays(20, 100);
+        editor.start({path("trať.vrs")});
+        const QString copy = editor.recoveryStore().path();
+        QVERIFY(copy.startsWith(stateDir()));
+        QVERIFY(!QFile::exists(copy));
+
+        QSignalSpy written(&editor.recovery(), &RecoveryKeeper::written);
+        change(editor);
+        QVERIFY(editor.recovery().writePending());
+        QVERIFY(written.wait());
+        QCOMPARE(written.front().front().toBool(), true);
+        const std::optional<RecoveryStore::Copy> read = RecoveryStore::read(copy);
+        QVERIFY(read);
+        QCOMPARE(read->originalPath, path("trať.vrs"));
+        Document back;
+        QVERIFY(read->snapshot.restore(back, DocumentSnapshot::View::Take));
+        QCOMPARE(saved(back), saved(editor.session().document));
+
+        // A save removes it; so does "Neukládat" before New.
+        editor.mainWindow()->Uloit1Click();
+        QVERIFY(!QFile::exists(copy));
+        change(editor);
+        QVERIFY(written.wait());
+        QVERIFY(QFile::exists(copy));
+        prompter.saveChoices = {Prompter::SaveChoice::Discard};
+        editor.mainWindow()->Nov1Click();
+        QVERIFY(!QFile::exists(copy));
+        QVERIFY(!editor.recovery().writePending());
+    }
+
+    void killedEditorsWorkComesBack()
+    {
+        QProcess first, second;
+        const QString firstCopy = startChild(first, "first.vrs");
+        const QString secondCopy = startChild(second, "second.vrs");
+        QVERIFY(!firstCopy.isEmpty() && !secondCopy.isEmpty());
+        QVERIFY(firstCopy != secondCopy); // two editors, two copies
+        QVERIFY(QFile::exists(firstCopy) && QFile::exists(secondCopy));
+        {
+            RecoveryStore probe(stateDir());
+            QVERIFY(probe.leftCopies().empty()); // both editors run
+        }
+
+        first.kill(); // SIGKILL: no clean-up at all
+        QVERIFY(first.waitForFinished());
+        {
+            ScriptedPrompter prompter;
+            prompter.yesNoAnswers = {true};
+            Editor editor(prompter, stateDir());
+            editor.start({});
+            QCOMPARE(prompter.log,
+                     QStringList{QStringLiteral("question: Obnovit neuložené změny dokumentu „trať.vrs“?")});
+            const Session &session = editor.session();
+            QCOMPARE(saved(session.document), bytesOf(path("first.vrs")));
+            QCOMPARE(session.fileName, path("trať.vrs"));
+            QVERIFY(!session.document.untitled);
+            QVERIFY(editor.mainWindow()->isWindowModified());
+            QVERIFY(!QFile::exists(firstCopy)); // taken over under this editor's name
+            QVERIFY(QFile::exists(editor.recoveryStore().path()));
+            QVERIFY(QFile::exists(secondCopy)); // its editor still runs
+
+            editor.mainWindow()->Uloit1Click(); // back to its file, without asking
+            QCOMPARE(bytesOf(path("trať.vrs")), bytesOf(path("first.vrs")));
+            QVERIFY(!QFile::exists(editor.recoveryStore().path()));
+        }
+
+        second.kill();
+        QVERIFY(second.waitForFinished());
+        {
+            ScriptedPrompter prompter;
+            prompter.yesNoAnswers = {false}; // refused: the copy goes
+            Editor editor(prompter, stateDir());
+            editor.start({});
+            QCOMPARE(prompter.log.size(), 1);
+            QVERIFY(!QFile::exists(secondCopy));
+            QVERIFY(editor.session().document.noDocument);
+        }
+        QVERIFY(copies().isEmpty());
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    Application::setup(app);
+    RecoveryGuiTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "RecoveryGuiTest.moc"

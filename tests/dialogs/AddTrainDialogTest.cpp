@@ -1,0 +1,72 @@
+#include "dialogs/AddTrainDialog.h"
+#include "GuiKeys.h"
+#include "dialogs/StringGrid.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+// TForm13 "Přidat vlak": what it offers, what it remembers between
+// openings, and what it hands back.
+class AddTrainDialogTest : public QObject
+{
+    Q_OBJECT
+
+    template <typename T> T *child(AddTrainDialog &d, const char *name)
+    {
+        return d.findChild<T *>(QLatin1String(name));
+    }
+    static void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(4, w->height() / 2)); }
+
+private slots:
+    void theCategoriesInTheirOrderWithOsChosen()
+    {
+        AddTrainDialog d;
+        auto *categories = child<QComboBox>(d, "ComboBox1");
+        QStringList items;
+        for (int i = 0; i < categories->count(); ++i)
+            items << categories->itemText(i);
+        QCOMPARE(items, QString::fromUtf8("EC EN Ex IC Lv Mn NEx Os Pn Pv R Rn SC Služ Sn Sp Sv Vleč Vn").split(u' '));
+        QCOMPARE(categories->currentText(), QStringLiteral("Os"));
+        QVERIFY(!categories->isEditable());
+    }
+
+    void categoryAndNumberAreKeptAndTheFlagsCleared()
+    {
+        AddTrainDialog d;
+        const std::vector<AddTrainRow> rows{{"Praha", "", "", "", " 8:00:00"}, {"Kolín", "25", " 8:25:00", "", ""}};
+        GuiKeys::whenActive(&d, [&] {
+            QCOMPARE(d.grid()->model()->index(1, 2).data().toString(), QStringLiteral(" 8:25:00"));
+            QCOMPARE(d.grid()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Jíz.d."));
+            auto *categories = child<QComboBox>(d, "ComboBox1");
+            categories->setFocus();
+            QTest::keyClick(categories, Qt::Key_End); // "Vn"
+            QTest::keyClick(categories, Qt::Key_Up);  // "Vleč"
+            auto *number = child<QSpinBox>(d, "SpinEdit1");
+            number->setFocus();
+            number->selectAll();
+            GuiKeys::type(&d, QStringLiteral("12345"));
+            click(child<QCheckBox>(d, "CheckBox1"));
+            click(child<QPushButton>(d, "BitBtn1"));
+        });
+        const std::optional<NewTrainChoice> first = d.ask(rows);
+        QVERIFY(first);
+        QCOMPARE(first->category, QStringLiteral("Vleč"));
+        QCOMPARE(first->number, 12345);
+        QVERIFY(first->rusici);
+        QVERIFY(!first->podlePotreby);
+
+        GuiKeys::whenActive(&d, [&] {
+            QVERIFY(!child<QCheckBox>(d, "CheckBox1")->isChecked());
+            d.close(); // the close box is Zrušit
+        });
+        QVERIFY(!d.ask(rows));
+        QCOMPARE(d.choice().category, QStringLiteral("Vleč"));
+        QCOMPARE(d.choice().number, 12345);
+    }
+};
+
+QTEST_MAIN(AddTrainDialogTest)
+#include "AddTrainDialogTest.moc"

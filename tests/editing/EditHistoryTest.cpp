@@ -1,0 +1,271 @@
+// The undo history on the program's own edits: each taken back and done
+// again to the exact bytes of a save, the modified state, and the bounds.
+#include "editing/EditHistory.h"
+
+#include "../io/FileBytes.h"
+
+#include "editing/DiagramMouse.h"
+#include "editing/InsertTool.h"
+#include "editing/LabelGeneration.h"
+#include "editing/TrainListEditor.h"
+#include "io/TextImport.h"
+#include "render/HeadlessWindow.h"
+#include "render/ProgressSink.h"
+#include "render/Renderer.h"
+
+#include "SampleLine.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+class NoQuestions : public DiagramEditView
+{
+public:
+    bool answer = true;
+    void surfaceAreaChanged(const QRect &) override {}
+    bool askYesNo(const QString &) override { return answer; }
+};
+
+// A drawn line with labels and their images; saves carry the images, so
+// every byte of every label counts.
+class EditHistoryTest : public ::testing::Test
+{
+public:
+    Document doc;
+    DiagramView view;
+    Renderer renderer{doc, view};
+    HeadlessWindow window{QSize(1600, 900)};
+    NoQuestions edit;
+    DiagramMouse mouse{DiagramContext{doc, view, renderer, window, edit}};
+    NullProgress progress;
+    EditHistory history{doc};
+    int restores = 0;
+
+    void SetUp() override
+    {
+        SampleLine::fill(doc, {6, 40, 8, 6});
+        doc.noDocument = false;
+        doc.settings.saveLabelImages = 1;
+        TravelTimeProfile &p = doc.profiles.at(1, 1);
+        for (int i = 1; i <= 5; ++i) {
+            p.runTimeAt(i) = 4 + i;
+            p.dwellAt(i) = 2;
+        }
+        doc.profiles.countOf(1) = 1;
+        view.updateScale(doc.settings);
+        MakeTrainLabels(doc, view.scale);
+        MakeTimeLabels(doc, view.scale, progress);
+        doc.redrawNeeded = true;
+        renderer.render(window);
+        // As the editor does after undo and redo: minute labels, a render
+        // as after Open.
+        history.restored = [this] {
+            ++restores;
+            MakeTimeLabels(doc, view.scale, progress);
+            doc.redrawNeeded = true;
+            renderer.labelSelector = 0;
+            renderer.render(window);
+        };
+    }
+
+    QByteArray saved() const { return FileBytes::of(doc); }
+
+    // Moves the first label whose middle lies inside the view.
+    void dragALabel(QPoint by, Qt::KeyboardModifiers atRelease = {})
+    {
+        for (const LabelOutline &o : renderer.labelOutlines()) {
+            const QPoint m = (o.p1 + o.p3) / 2 + QPoint(40, 0);
+            if (m.x() < 100 || m.y() < 50 || m.y() > renderer.visibleBottom() - 50)
+                continue;
+            mouse.PaintBox1MouseDown({Qt::LeftButton, Qt::LeftButton, {}, m});
+            if (!mouse.labelDrag().armed())
+                continue;
+            mouse.PaintBox1MouseMove({Qt::NoButton, Qt::LeftButton, {}, m + by});
+            mouse.PaintBox1MouseUp({Qt::LeftButton, Qt::NoButton, atRelease, m + by});
+            return;
+        }
+        FAIL() << "no label to drag";
+    }
+
+    // The insert-train tool lays a train from the first station to the
+    // fourth along a profile and adds it, as the editor does.
+    void insertATrain()
+    {
+        InsertTool tool(doc, view);
+        InsertToolActions a;
+        a.confirmTrain = [](const std::vector<AddTrainRow> &) { return NewTrainChoice{QStringLiteral("R"), 611}; };
+        a.makeLabelsForNewTrains = [this] { MakeLabelsForNewTrains(doc, view.scale); };
+        a.makeTimeLabels = [this] { MakeTimeLabels(doc, view.scale, progress); };
+        a.render = [this] { renderer.render(window); };
+        tool.setActions(a);
+        ASSERT_TRUE(tool.open());
+        auto at = [this](int km, int minute, Qt::KeyboardModifiers keys = {}) {
+            const QPoint p(40 + Geometry::round(minute * view.scale) - 5 * view.hpos,
+                           20 + 2 * doc.settings.zoom * (doc.maxKm - km) - 2 * view.vpos);
+            return MouseEvent{Qt::LeftButton, Qt::LeftButton, keys, p};
+        };
+        tool.pointerMove(at(0, 300));
+        tool.leftPress(at(0, 300));
+        tool.pointerMove(at(24, 330));
+        ASSERT_GE(tool.count(), 2);
+        const size_t trains = doc.trains.size();
+        tool.leftPress(at(24, 330, Qt::ShiftModifier));
+        ASSERT_EQ(doc.trains.size(), trains + 1);
+    }
+
+    void change(int step)
+    {
+        history.begin();
+        doc.settings.penThin = static_cast<uint8_t>(10 + step);
+        EXPECT_TRUE(history.commit(QStringLiteral("krok %1").arg(step)));
+    }
+};
+
+} // namespace
+
+TEST_F(EditHistoryTest, EveryEditUndoneAndRedoneToTheBytes)
+{
+    const std::vector<std::pair<const char *, std::function<void(EditHistoryTest &)>>> edits{
+        {"label drop",
+         [](EditHistoryTest &t) {
+             t.dragALabel({60, 25});
+         }},
+        {"label copy",
+         [](EditHistoryTest &t) {
+             t.dragALabel({-30, 40}, Qt::ControlModifier);
+         }},
+        {"label delete",
+         [](EditHistoryTest &t) {
+             t.dragALabel({0, -2000});
+         }},
+        {"train list edit",
+         [](EditHistoryTest &t) {
+             TrainListEditor editor(t.doc);
+             editor.fill();
+             editor.show();
+             editor.commitTrainName(2, QStringLiteral("Sp 9999"));
+             t.doc.trainCount = editor.trainCount();
+             MakeTimeLabels(t.doc, t.view.scale, t.progress);
+         }},
+        {"inserted train", [](EditHistoryTest &t) { t.insertATrain(); }},
+        {"import",
+         [](EditHistoryTest &t) {
+             const auto result = TextImport::run(
+                 t.doc, {"Os 777", "Stanice 2\t\t 6:00", "Stanice 3\t 6:05\t 6:06;P", "Stanice 4\t 6:10\t", "-"});
+             ASSERT_EQ(result.trainsAdded, 1);
+             MakeTrainLabels(t.doc, t.view.scale);
+             MakeTimeLabels(t.doc, t.view.scale, t.progress);
+             t.doc.redrawNeeded = true;
+             t.renderer.render(t.window);
+         }},
+    };
+    for (const auto &[name, edit] : edits) {
+        SCOPED_TRACE(name);
+        SetUp();
+        history.reset();
+        const QByteArray before = saved();
+        history.begin();
+        EXPECT_FALSE(history.canUndo()); // not while the command runs
+        edit(*this);
+        ASSERT_TRUE(history.commit(QString::fromLatin1(name)));
+        const QByteArray after = saved();
+        ASSERT_NE(after, before);
+        EXPECT_TRUE(history.isModified());
+        EXPECT_EQ(history.undoText(), QString::fromLatin1(name));
+
+        ASSERT_TRUE(history.undo());
+        EXPECT_EQ(saved(), before);
+        EXPECT_FALSE(history.isModified()); // back where the file is
+        EXPECT_FALSE(doc.timeLabels.empty());
+        EXPECT_EQ(history.redoText(), QString::fromLatin1(name));
+        ASSERT_TRUE(history.redo());
+        EXPECT_EQ(saved(), after);
+        EXPECT_TRUE(history.isModified());
+        EXPECT_EQ(restores, 2);
+        restores = 0;
+    }
+}
+
+TEST_F(EditHistoryTest, NothingChangedNoStep)
+{
+    history.begin();
+    renderer.render(window); // a render in the command images nothing that counts
+    doc.trainLabels.front().dropImage();
+    EXPECT_FALSE(history.commit(QStringLiteral("nic")));
+    EXPECT_EQ(history.count(), 0);
+    EXPECT_FALSE(history.isModified());
+
+    // A drop the user declines changes nothing either.
+    edit.answer = false;
+    history.begin();
+    dragALabel({0, -2000});
+    EXPECT_FALSE(history.commit(QStringLiteral("nic")));
+}
+
+TEST_F(EditHistoryTest, SavedStateAndBlocking)
+{
+    change(1);
+    change(2);
+    history.markSaved();
+    EXPECT_FALSE(history.isModified());
+    history.undo();
+    EXPECT_TRUE(history.isModified());
+    history.redo();
+    EXPECT_FALSE(history.isModified());
+
+    history.setBlocked(true); // the insert-train tool is open
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_FALSE(history.undo());
+    EXPECT_EQ(doc.settings.penThin, 12);
+    history.setBlocked(false);
+    EXPECT_TRUE(history.undo());
+
+    history.reset(true); // a recovered document
+    EXPECT_TRUE(history.isModified());
+    EXPECT_FALSE(history.canUndo());
+}
+
+TEST_F(EditHistoryTest, BoundedByCount)
+{
+    history.setLimits(3, EditHistory::maxBytes);
+    for (int i = 1; i <= 5; ++i)
+        change(i);
+    EXPECT_EQ(history.count(), 3);
+    while (history.undo()) {
+    }
+    EXPECT_EQ(doc.settings.penThin, 12); // steps 1 and 2 are gone
+    EXPECT_TRUE(history.isModified());   // and with them the saved state
+}
+
+TEST_F(EditHistoryTest, BoundedByMemory)
+{
+    const DocumentSnapshot one = DocumentSnapshot::take(doc);
+    // A pen changed is a new content; the images stay shared: k steps hold
+    // k + 1 contents and one set of images. Room for two steps.
+    const qint64 limit = 3 * one.contentSize() + one.imagesSize() + 100;
+    history.setLimits(EditHistory::maxSteps, limit);
+    for (int i = 1; i <= 4; ++i)
+        change(i);
+    EXPECT_EQ(history.count(), 2);
+    EXPECT_LE(history.bytesHeld(), limit);
+    history.markSaved();
+    change(5);
+    EXPECT_EQ(history.count(), 2);
+    history.undo();
+    EXPECT_FALSE(history.isModified()); // the saved state survived the trim
+    history.undo();
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_EQ(doc.settings.penThin, 13);
+
+    // A step larger than the bound alone still stays: the last edit can
+    // always be taken back.
+    history.setLimits(EditHistory::maxSteps, 1);
+    change(6);
+    change(7);
+    EXPECT_EQ(history.count(), 1);
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(doc.settings.penThin, 16);
+}

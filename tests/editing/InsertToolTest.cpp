@@ -1,0 +1,317 @@
+#include "editing/InsertTool.h"
+#include "model/ClockTime.h"
+#include "model/Cp1250.h"
+#include "render/DiagramView.h"
+
+#include "SampleLine.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+void PrintTo(const AddTrainRow &r, std::ostream *os)
+{
+    const QStringList cells{r.station, r.runTime, r.arrival, r.dwell, r.departure};
+    *os << '{' << cells.join(u'|').toStdString() << '}';
+}
+
+namespace {
+
+double hms(int h, int m, int s = 0)
+{
+    return makeTime(h, m, s);
+}
+
+// Seconds of the day.
+int sec(int h, int m, int s = 0)
+{
+    return h * 3600 + m * 60 + s;
+}
+
+// (station, time in seconds) of the points, fixed times left out.
+using Points = std::vector<std::pair<int, int>>;
+
+// Three stations A, B, C at kilometres 0, 10 and 30, drawn at zoom 4 with
+// 2 pixels a minute. Profile 1 of direction 1 runs 4 half-minutes to B,
+// where it stands 2, and 6 to C.
+class InsertToolTest : public ::testing::Test
+{
+protected:
+    Document doc;
+    DiagramView view;
+    InsertTool tool{doc, view};
+    QStringList calls;
+    std::optional<NewTrainChoice> answer;
+    std::vector<AddTrainRow> shownTable;
+
+    void SetUp() override
+    {
+        for (auto [name, km] : {std::pair{"A", 0}, {"B", 10}, {"C", 30}})
+            SampleLine::addStation(doc, name, km);
+        TravelTimeProfile &p = doc.profiles.at(1, 1);
+        p.name = "Os";
+        p.runTimeAt(1) = 4;
+        p.dwellAt(1) = 2;
+        p.runTimeAt(2) = 6;
+        doc.profiles.countOf(1) = 1;
+
+        InsertToolActions a;
+        auto log = [this](const char *what) { return [this, what] { calls << QString::fromLatin1(what); }; };
+        a.renderPaintOnly = log("paint");
+        a.setEditMenuEnabled = [this](bool on) { calls << (on ? "Editace on" : "Editace off"); };
+        a.setTimerRunning = [this](bool on) { calls << (on ? "timer on" : "timer off"); };
+        a.showWindow = log("show");
+        a.closeWindow = log("close");
+        a.windowVisible = [] { return true; };
+        a.confirmTrain = [this](const std::vector<AddTrainRow> &rows) {
+            shownTable = rows;
+            calls << "confirm";
+            return answer;
+        };
+        a.makeLabelsForNewTrains = log("new labels");
+        a.makeTimeLabels = log("time labels");
+        a.render = log("render");
+        tool.setActions(a);
+    }
+
+    void open()
+    {
+        ASSERT_TRUE(tool.open());
+        calls.clear();
+    }
+
+    // The pointer at a station's kilometre (thousandths added) and a time.
+    MouseEvent at(int km, double time, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        const int x = 40 + Geometry::round(time * 1440 * view.scale) - 5 * view.hpos;
+        const int y = 20 + 2 * doc.settings.zoom * (doc.maxKm - km) - 2 * view.vpos;
+        return MouseEvent{Qt::LeftButton, Qt::LeftButton, modifiers, QPoint(x, y)};
+    }
+    void move(int km, double time) { tool.pointerMove(at(km, time)); }
+    void click(int km, double time, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        move(km, time);
+        tool.leftPress(at(km, time, modifiers));
+    }
+
+    Points points() const
+    {
+        Points p;
+        for (const InsertPoint &i : tool.points())
+            p.emplace_back(i.station, Geometry::round(i.time * 86400));
+        return p;
+    }
+};
+
+TEST_F(InsertToolTest, StationsOwnTheKilometresUpToTheMidpoints)
+{
+    open();
+    using B = InsertTool::StationBand;
+    EXPECT_EQ(tool.bands(), (std::vector<B>{{0, 5000, 1}, {5001, 20000, 2}, {20001, 30000, 3}}));
+}
+
+TEST_F(InsertToolTest, OpeningNeedsAProfileAndTakesADirectionThatHasOne)
+{
+    doc.profiles.countOf(1) = 0;
+    QString refusal;
+    EXPECT_FALSE(tool.open(&refusal));
+    EXPECT_EQ(refusal, InsertTool::noProfilesMessage);
+    EXPECT_FALSE(tool.isActive());
+    EXPECT_TRUE(calls.isEmpty());
+
+    doc.profiles.countOf(2) = 3;
+    ASSERT_TRUE(tool.open());
+    EXPECT_EQ(tool.direction(), 2);
+    EXPECT_EQ(tool.profileMaximum(), 3);
+    EXPECT_EQ(calls, (QStringList{"timer on", "show", "Editace off"}));
+    EXPECT_TRUE(tool.isActive());
+}
+
+TEST_F(InsertToolTest, ThePointerShowsItsTimeAndStation)
+{
+    open();
+    for (auto [time, text] : {std::pair{hms(9, 5, 30), " 9:05:30"}, {hms(12, 0), "12:00:00"}}) {
+        move(10, time);
+        EXPECT_EQ(tool.timeText(), QString::fromLatin1(text));
+    }
+    EXPECT_EQ(tool.stationText(), QStringLiteral("B"));
+    EXPECT_EQ(tool.currentStation(), 2);
+}
+
+TEST_F(InsertToolTest, TheTrainFollowsThePointerAndTheClicks)
+{
+    open();
+    struct Step
+    {
+        const char *what;
+        std::function<void()> act;
+        Points expected;
+    };
+    const std::vector<Step> steps{
+        {"origin", [&] { click(0, hms(8, 0)); }, {{1, sec(8, 0)}}},
+        {"to C", [&] { move(30, hms(8, 20)); }, {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}, {3, sec(8, 6)}}},
+        {"back to B", [&] { move(10, hms(8, 5)); }, {{1, sec(8, 0)}, {2, sec(8, 2)}}},
+        {"stop at B", [&] { tool.leftPress(at(10, hms(8, 5))); }, {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 5)}}},
+        {"on to C", [&] { move(30, hms(8, 20)); }, {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 5)}, {3, sec(8, 8)}}},
+        {"behind the fixed stop", [&] { move(0, hms(8, 20)); }, {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 5)}}},
+        {"Ctrl at B",
+         [&] { click(10, hms(8, 5), Qt::ControlModifier); },
+         {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}}},
+        {"C again", [&] { move(30, hms(8, 20)); }, {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}, {3, sec(8, 6)}}},
+        {"Ctrl at the origin", [&] { click(0, hms(8, 0), Qt::ControlModifier); }, {}},
+    };
+    for (const Step &s : steps) {
+        s.act();
+        EXPECT_EQ(points(), s.expected) << s.what;
+    }
+}
+
+TEST_F(InsertToolTest, AClickAtAnEarlierStationFixesItsDepartureAndKeepsTheLaterStops)
+{
+    open();
+    click(0, hms(8, 0));
+    move(30, hms(8, 20));
+    tool.leftPress(at(30, hms(8, 10))); // C departs 8:10
+    EXPECT_EQ(points(), (Points{{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}, {3, sec(8, 6)}, {3, sec(8, 10)}}));
+    click(10, hms(8, 5)); // B, passed so far, departs 8:05
+    EXPECT_EQ(points(), (Points{{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 5)}, {3, sec(8, 8)}, {3, sec(8, 10)}}));
+    click(0, hms(7, 50)); // the origin departs earlier
+    EXPECT_EQ(points(), (Points{{1, sec(7, 50)}, {2, sec(7, 52)}, {2, sec(8, 5)}, {3, sec(8, 8)}, {3, sec(8, 10)}}));
+    click(10, hms(8, 0), Qt::ControlModifier); // B stands its dwell again
+    EXPECT_EQ(points(), (Points{{1, sec(7, 50)}, {2, sec(7, 52)}, {2, sec(7, 53)}, {3, sec(7, 56)}, {3, sec(8, 10)}}));
+}
+
+TEST_F(InsertToolTest, AStationWithoutRunningTimeIsLeftOut)
+{
+    doc.profiles.at(1, 1).runTimeAt(1) = 0;
+    open();
+    click(0, hms(8, 0));
+    move(30, hms(8, 20));
+    EXPECT_EQ(points(), (Points{{1, sec(8, 0)}, {3, sec(8, 3)}}));
+}
+
+TEST_F(InsertToolTest, AnOriginTheTrainCannotLeaveIsIgnored)
+{
+    doc.profiles.countOf(2) = 1;
+    open();
+    click(30, hms(8, 0)); // the top station in direction 1
+    EXPECT_EQ(tool.count(), 0);
+    EXPECT_EQ(tool.RadioGroup1Click(2), 2);
+    click(0, hms(8, 0)); // kilometre 0 in direction 2
+    EXPECT_EQ(tool.count(), 0);
+    click(30, hms(8, 0));
+    EXPECT_EQ(tool.count(), 1);
+}
+
+TEST_F(InsertToolTest, AStopFixedAtTheEndMovesItsComputedDeparture)
+{
+    open();
+    click(0, hms(8, 0));
+    move(10, hms(8, 20));
+    click(10, hms(8, 5));
+    click(10, hms(8, 5), Qt::ControlModifier); // the stop's computed departure comes back
+    EXPECT_EQ(points(), (Points{{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}}));
+    click(10, hms(8, 6)); // fixing the stop again moves that departure: one departure
+    EXPECT_EQ(points(), (Points{{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 6)}}));
+}
+
+TEST_F(InsertToolTest, TheDirectionIsLockedFromTwoPointsAndAProfileChangeLaysTheRouteAgain)
+{
+    doc.profiles.countOf(2) = 1;
+    TravelTimeProfile &fast = doc.profiles.at(1, 2);
+    fast.runTimeAt(1) = 2;
+    fast.dwellAt(1) = 0;
+    fast.runTimeAt(2) = 2;
+    doc.profiles.countOf(1) = 2;
+    open();
+    click(0, hms(8, 0));
+    move(30, hms(8, 20));
+    EXPECT_EQ(tool.RadioGroup1Click(2), 1);
+    tool.SpinEdit1Change(2);
+    EXPECT_TRUE(tool.recomputePending());
+    calls.clear();
+    tool.Timer1Timer();
+    EXPECT_EQ(points(), (Points{{1, sec(8, 0)}, {2, sec(8, 1)}, {2, sec(8, 1)}, {3, sec(8, 2)}}));
+    EXPECT_EQ(calls, QStringList{"paint"});
+    EXPECT_FALSE(tool.recomputePending());
+}
+
+TEST_F(InsertToolTest, ARouteStopsAtTheLastPointThatFits)
+{
+    InsertTool small(doc, view, 3);
+    ASSERT_TRUE(small.open());
+    for (auto [km, time] : {std::pair{0, sec(8, 0)}, {30, hms(8, 20)}}) {
+        small.pointerMove(at(km, time));
+        if (small.count() == 0)
+            small.leftPress(at(km, time));
+    }
+    EXPECT_EQ(small.count(), 3);
+    EXPECT_EQ(small.points().back().station, 2);
+}
+
+TEST_F(InsertToolTest, ShiftClickHandsTheTimetableToTheDialogAndAddsTheTrain)
+{
+    doc.profiles.at(1, 1).runTimeAt(1) = 3; // B at 8:01:30
+    doc.profiles.at(1, 1).dwellAt(1) = 0;   // a short stop there
+    open();
+    click(0, hms(8, 0), Qt::ShiftModifier); // no origin yet
+    click(0, hms(8, 0));
+    click(0, hms(8, 0), Qt::ShiftModifier); // one point
+    EXPECT_FALSE(calls.contains("confirm"));
+    move(30, hms(8, 20));
+    const std::vector<InsertPoint> laid = tool.points();
+
+    click(30, hms(8, 20), Qt::ShiftModifier); // the dialog is cancelled
+    EXPECT_EQ(tool.points(), laid);
+    EXPECT_TRUE(tool.isActive());
+    EXPECT_EQ(shownTable, (std::vector<AddTrainRow>{{"A", "", "", "", " 8:00:00"},
+                                                    {"B", "1,5", " 8:01:30", "0", " 8:01:30"},
+                                                    {"C", "3", " 8:04:30", "", ""}}));
+
+    answer = NewTrainChoice{QStringLiteral("Služ"), 12345, true, false};
+    calls.clear();
+    click(30, hms(8, 20), Qt::ShiftModifier);
+    EXPECT_EQ(calls,
+              (QStringList{"confirm", "Editace on", "close", "timer off", "new labels", "time labels", "render"}));
+    EXPECT_FALSE(tool.isActive());
+    EXPECT_EQ(tool.count(), 0);
+    ASSERT_EQ(doc.trains.size(), 1u);
+    EXPECT_EQ(doc.trainCount, 1);
+    const Train &t = doc.trains.back();
+    EXPECT_EQ(cp1250::toUnicode(t.name.view()), QStringLiteral("Služ 12345"));
+    EXPECT_EQ(t.name.size(), 10);
+    EXPECT_EQ(t.rusici, 1);
+    EXPECT_EQ(t.podlePotreby, 0);
+    EXPECT_TRUE(doc.redrawNeeded);
+    struct Row
+    {
+        int station;
+        double time;
+        int half;
+        int shortDwell;
+    };
+    const std::vector<Row> expected{{1, hms(8, 0), 0, 0}, {2, hms(8, 1), 1, 1}, {3, hms(8, 4), 1, 0}};
+    ASSERT_EQ(t.rowCount(), int(expected.size()));
+    for (int k = 0; k < t.rowCount(); ++k) {
+        const TrainRow r = t.row(k);
+        EXPECT_EQ(r.station, expected[size_t(k)].station) << k;
+        EXPECT_EQ(r.time, expected[size_t(k)].time) << k;
+        EXPECT_EQ(r.halfMinute, expected[size_t(k)].half) << k;
+        EXPECT_EQ(r.shortDwell, expected[size_t(k)].shortDwell) << k;
+    }
+}
+
+TEST_F(InsertToolTest, TheTimerClosesWhatTheUserClosedAndThePointerEnablesEditace)
+{
+    open();
+    click(0, hms(8, 0));
+    tool.FormClose();
+    EXPECT_EQ(tool.count(), 0);
+    tool.Timer1Timer();
+    EXPECT_EQ(calls, (QStringList{"paint", "Editace on", "close", "timer off", "paint"}));
+    calls.clear();
+    move(10, hms(8, 0));
+    EXPECT_EQ(calls, QStringList{"Editace on"});
+}
+
+} // namespace

@@ -1,0 +1,258 @@
+#include "editing/ProfileEditor.h"
+#include "editing/HalfMinuteText.h"
+#include "model/ClockTime.h"
+
+#include "SampleLine.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using E = ProfileEditor;
+constexpr int32_t noRun = TravelTimeProfile::noRunTime;
+constexpr int32_t noDwell = TravelTimeProfile::noDwell;
+
+// Four stations A, B, C, D at kilometres 0, 10, 20, 30.
+class ProfileEditorTest : public ::testing::Test
+{
+protected:
+    Document doc;
+    ProfileEditor editor{doc};
+
+    void SetUp() override
+    {
+        for (auto [name, km] : {std::pair{"A", 0}, {"B", 10}, {"C", 20}, {"D", 30}})
+            SampleLine::addStation(doc, name, km);
+        editor.fill();
+    }
+
+    TravelTimeProfile &profile(int direction, int number) { return doc.profiles.at(direction, number); }
+
+    // A train's rows as (station, hours, minutes, half minute, short dwell).
+    static Train train(std::initializer_list<std::tuple<int, int, int, int, int>> rows)
+    {
+        Train t;
+        for (auto [station, h, m, half, shortDwell] : rows)
+            Document::addRow(t, station, makeTime(h, m), 0, static_cast<uint8_t>(half),
+                             static_cast<uint8_t>(shortDwell));
+        return t;
+    }
+};
+
+TEST(HalfMinuteTextTest, ValuesTypedAndShown)
+{
+    struct Case
+    {
+        const char *typed;
+        int32_t none;
+        int32_t stored; // before: 99
+        const char *shown;
+    };
+    for (const Case &c : {Case{"3+", noRun, 7, "3+"},
+                          {" 5 ", noRun, 10, "5"},
+                          {"+", noRun, 1, "0+"},
+                          {"N/A", noRun, noRun, "N/A"},
+                          {"n", noRun, noRun, "N/A"},
+                          {"", noRun, noRun, "N/A"},
+                          {"0", noDwell, 0, "0"},
+                          {"n/a", noDwell, noDwell, "N/A"},
+                          {"x3", noRun, 99, "49+"},
+                          {"-2", noDwell, 99, "49+"},
+                          {"3++", noRun, 99, "49+"}}) {
+        int32_t value = 99;
+        HalfMinuteText::parse(QString::fromUtf8(c.typed), c.none, value);
+        EXPECT_EQ(value, c.stored) << c.typed;
+        EXPECT_EQ(HalfMinuteText::format(value, c.none), QString::fromUtf8(c.shown)) << c.typed;
+    }
+}
+
+TEST_F(ProfileEditorTest, ATypedValueIsStoredInTheShownProfileAndShownFormatted)
+{
+    editor.commitCell(E::RunTimeColumn, 3, QStringLiteral("3+"));
+    EXPECT_EQ(profile(1, 1).runTimeAt(2), 7);
+    EXPECT_EQ(editor.cell(E::RunTimeColumn, 3), QStringLiteral("3+"));
+    EXPECT_EQ(editor.cell(E::DwellColumn, 3), QStringLiteral("N/A"));
+    // The first station of the direction has no values and no mask.
+    EXPECT_EQ(editor.cell(E::RunTimeColumn, 1), QString());
+    EXPECT_EQ(editor.editMask(E::RunTimeColumn, 1), QString());
+    EXPECT_EQ(editor.editMask(E::DwellColumn, 2), E::valueMask);
+}
+
+TEST_F(ProfileEditorTest, TheFreeSlotAppearsAndGoesWithTheLastProfileInUse)
+{
+    EXPECT_EQ(editor.maximum(), 1);
+    editor.commitCell(E::DwellColumn, 2, QStringLiteral("1"));
+    EXPECT_EQ(editor.maximum(), 2);
+    editor.commitCell(E::DwellColumn, 2, QStringLiteral("N"));
+    EXPECT_EQ(editor.maximum(), 1);
+
+    editor.setName(QStringLiteral("Osobní vlaky a ještě mnohem víc"));
+    EXPECT_EQ(profile(1, 1).name.size(), E::maxNameLength);
+    EXPECT_EQ(editor.maximum(), 2);
+    editor.setName(QString());
+    EXPECT_EQ(editor.maximum(), 1);
+}
+
+TEST_F(ProfileEditorTest, WithAllNinetyNineInUseNoFreeSlotIsOffered)
+{
+    doc.profiles.countOf(1) = 98;
+    editor.fill();
+    editor.setNumber(99);
+    editor.commitCell(E::RunTimeColumn, 2, QStringLiteral("4"));
+    EXPECT_EQ(editor.count(), 99);
+    EXPECT_EQ(editor.maximum(), 99);
+    editor.setNumber(100);
+    EXPECT_EQ(editor.number(), 99);
+
+    EXPECT_EQ(editor.profileFromTrain(train({{1, 8, 0, 0, 0}, {2, 8, 4, 0, 0}}), true, 0), E::FromTrain::NoFreeNumber);
+    EXPECT_EQ(editor.count(), 99);
+}
+
+TEST_F(ProfileEditorTest, DirectionTwoListsTheStationsBackwardsAndShowsItsFirstProfile)
+{
+    profile(2, 1).runTimeAt(1) = 6; // the segment from D to C
+    doc.profiles.countOf(2) = 1;
+    editor.setNumber(1);
+    editor.setDirection(2);
+    EXPECT_EQ(editor.number(), 1);
+    EXPECT_EQ(editor.maximum(), 2);
+    QStringList names;
+    for (int row = 1; row < editor.rowCount(); ++row)
+        names << editor.cell(E::NameColumn, row);
+    EXPECT_EQ(names, (QStringList{"D", "C", "B", "A"}));
+    EXPECT_EQ(editor.cell(E::RunTimeColumn, 2), QStringLiteral("3"));
+}
+
+TEST_F(ProfileEditorTest, CancelRestoresEveryProfileAndBothCounts)
+{
+    profile(1, 1).name = "Os";
+    doc.profiles.countOf(1) = 1;
+    const ProfileTable before = doc.profiles;
+    editor.fill();
+    editor.setNumber(2);
+    editor.commitCell(E::RunTimeColumn, 2, QStringLiteral("5"));
+    editor.setDirection(2);
+    editor.commitCell(E::DwellColumn, 3, QStringLiteral("2"));
+    editor.setDirection(1);
+    EXPECT_EQ(doc.profiles.countOf(2), 1);
+    editor.restore();
+    EXPECT_EQ(doc.profiles.count, before.count);
+    for (int d = 1; d <= 2; ++d)
+        for (int n = 1; n <= 3; ++n) {
+            EXPECT_EQ(doc.profiles.at(d, n).runTime, before.at(d, n).runTime);
+            EXPECT_EQ(doc.profiles.at(d, n).dwell, before.at(d, n).dwell);
+            EXPECT_EQ(doc.profiles.at(d, n).name, before.at(d, n).name);
+        }
+}
+
+TEST_F(ProfileEditorTest, OkKeepsEveryProfileInUseWhateverNumberIsShown)
+{
+    editor.commitCell(E::RunTimeColumn, 2, QStringLiteral("1"));
+    editor.setNumber(2);
+    editor.commitCell(E::RunTimeColumn, 2, QStringLiteral("2"));
+    editor.setNumber(1);
+    editor.store();
+    EXPECT_EQ(doc.profiles.countOf(1), 2);
+}
+
+TEST_F(ProfileEditorTest, TheCursorWalksThroughTheValuesAndNeverStaysOnTheFirstStation)
+{
+    struct Step
+    {
+        int column, row;
+        int cursorColumn, cursorRow; // where the grid's cursor is at the commit
+        int expectedColumn, expectedRow;
+    };
+    for (const Step &s : {Step{E::RunTimeColumn, 2, -1, -1, E::DwellColumn, 2},
+                          {E::DwellColumn, 2, E::DwellColumn, 2, E::RunTimeColumn, 3},
+                          {E::DwellColumn, 4, -1, -1, E::DwellColumn, 4}, // the last row
+                          {E::RunTimeColumn, 3, E::RunTimeColumn, 4, E::RunTimeColumn, 4}}) {
+        editor.commitCell(s.column, s.row, QStringLiteral("1"), s.cursorColumn, s.cursorRow);
+        EXPECT_EQ(editor.cursorColumn(), s.expectedColumn) << s.column << " " << s.row;
+        EXPECT_EQ(editor.cursorRow(), s.expectedRow) << s.column << " " << s.row;
+    }
+    editor.setCursor(E::DwellColumn, 1);
+    EXPECT_EQ(editor.cursorRow(), 2);
+    EXPECT_EQ(editor.cursorColumn(), E::DwellColumn);
+}
+
+TEST_F(ProfileEditorTest, AProfileFromATrainTakesItsRunningAndDwellTimes)
+{
+    struct Case
+    {
+        bool dwellsFromTrain;
+        int32_t standardDwell;
+        std::array<int32_t, 3> runTime; // entries 1..3 of direction 1
+        std::array<int32_t, 3> dwell;
+    };
+    // 8:00 from A, through B, arriving at C at 8:10, leaving at 8:12.
+    for (const Case &c : {Case{true, 0, {noRun, 20, noRun}, {noDwell, 4, noDwell}},
+                          Case{false, 3, {noRun, 20, noRun}, {noDwell, 3, noDwell}}}) {
+        SetUp();
+        const Train t = train({{1, 8, 0, 0, 0}, {3, 8, 10, 0, 0}, {3, 8, 12, 0, 0}});
+        ASSERT_EQ(editor.profileFromTrain(t, c.dwellsFromTrain, c.standardDwell), E::FromTrain::Made);
+        EXPECT_EQ(editor.direction(), 1);
+        EXPECT_EQ(editor.number(), 1);
+        EXPECT_EQ(editor.maximum(), 2);
+        for (int i = 1; i <= 3; ++i) {
+            EXPECT_EQ(profile(1, 1).runTimeAt(i), c.runTime[size_t(i - 1)]) << i;
+            EXPECT_EQ(profile(1, 1).dwellAt(i), c.dwell[size_t(i - 1)]) << i;
+        }
+    }
+}
+
+TEST_F(ProfileEditorTest, ATrainOfTheOtherDirectionGoesToThatDirectionsNextNumber)
+{
+    doc.profiles.countOf(2) = 1;
+    // From D at 8:00 to B at 8:06 + half a minute, a short stop there,
+    // then back up the line to C, where the walk ends.
+    const Train t = train({{4, 8, 0, 0, 0}, {2, 8, 6, 1, 1}, {3, 8, 9, 0, 0}});
+    ASSERT_EQ(editor.profileFromTrain(t, true, 0), E::FromTrain::Made);
+    EXPECT_EQ(editor.direction(), 2);
+    EXPECT_EQ(editor.number(), 2);
+    EXPECT_EQ(editor.count(), 2);
+    EXPECT_EQ(doc.profiles.countOf(1), 0);
+    const TravelTimeProfile &p = profile(2, 2);
+    EXPECT_EQ(p.runTimeAt(1), noRun); // C, passed
+    EXPECT_EQ(p.runTimeAt(2), 13);    // B
+    EXPECT_EQ(p.dwellAt(2), 0);       // the short stop
+    EXPECT_EQ(p.runTimeAt(3), noRun); // A, never reached
+}
+
+TEST_F(ProfileEditorTest, AKilometrePointEndsTheWalkAndAnUndecidedTrainMakesNoProfile)
+{
+    const Train t = train({{1, 8, 0, 0, 0}, {2, 8, 5, 0, 0}, {-990, 8, 7, 0, 0}, {3, 8, 10, 0, 0}});
+    ASSERT_EQ(editor.profileFromTrain(t, true, 0), E::FromTrain::Made);
+    EXPECT_EQ(profile(1, 1).runTimeAt(1), 10);
+    EXPECT_EQ(profile(1, 1).runTimeAt(2), noRun);
+
+    const int before = editor.count();
+    for (const Train &undecided :
+         {train({{2, 8, 0, 0, 0}}), train({{2, 8, 0, 0, 0}, {2, 8, 1, 0, 0}}),
+          train({{2, 8, 0, 0, 0}, {2, 8, 1, 0, 0}, {2, 8, 2, 0, 0}}), train({{-995, 8, 0, 0, 0}, {2, 8, 1, 0, 0}})})
+        EXPECT_EQ(editor.profileFromTrain(undecided, true, 0), E::FromTrain::NoDirection);
+    EXPECT_EQ(editor.count(), before);
+}
+
+TEST_F(ProfileEditorTest, TheGridHoldsTheStationsAProfileCanDescribe)
+{
+    Document big;
+    for (int i = 0; i < 130; ++i)
+        SampleLine::addStation(big, "S", i);
+    ProfileEditor e(big);
+    e.fill();
+    EXPECT_EQ(e.rowCount(), 1 + E::maxStations);
+    e.setDirection(2);
+    EXPECT_EQ(e.cell(E::NameColumn, 1), QStringLiteral("S"));
+    // A train along the whole line fills the entries it can hold, no more.
+    Train t;
+    for (int j = 1; j <= 130; ++j)
+        Document::addRow(t, j, makeTime(8 + j / 60, j % 60), 0, 0, 0);
+    EXPECT_EQ(e.profileFromTrain(t, true, 0), E::FromTrain::Made);
+    EXPECT_EQ(e.direction(), 1);
+    EXPECT_NE(big.profiles.at(1, 1).runTimeAt(TravelTimeProfile::entries), noRun);
+}
+
+} // namespace

@@ -1,0 +1,191 @@
+// The document kept in memory for undo and recovery: what it gives back,
+// what it keeps beside the file form, and damaged snapshots.
+#include "FileBytes.h"
+
+#include "io/DocumentSnapshot.h"
+#include "model/Document.h"
+
+#include "SampleLine.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// A line with labels whose images are set by hand (rows of runs no
+// imaging makes), profiles beyond the counts in use, and a station without
+// a kind record.
+void fillDocument(Document &doc)
+{
+    SampleLine::fill(doc, {6, 40, 5, 6});
+    doc.noDocument = false;
+    doc.trainCount = 5;
+    int n = 0;
+    for (const Train &t : doc.trains) {
+        TrainLabel &l = doc.newTrainLabel();
+        l.text = t.name.view().first(std::min(15, t.name.size()));
+        l.time = t.firstTime;
+        l.level = 3.25 + n;
+        l.angle = -0.5 + 0.1 * n;
+        l.visible = 1;
+        if (n++ % 2 == 0) {
+            l.imageCodes = {2, uint8_t(n), 0, 1, 0};
+            l.imageValues = {200, uint8_t(10 * n), 7};
+            l.imageColour = 0x0000FF * n;
+            l.width = 3;
+            l.height = 2;
+        }
+    }
+    doc.profiles.countOf(1) = 1;
+    doc.profiles.at(1, 1).name = "Osobní";
+    doc.profiles.at(1, 1).runTimeAt(2) = 7;
+    doc.profiles.at(1, 3).name = "Mimo"; // beyond the count: not in a file
+    doc.profiles.at(1, 3).dwellAt(5) = 0;
+    doc.profiles.at(2, 99).runTimeAt(99) = 3;
+    doc.settings.penThick = 5;
+    doc.settings.timeFontName = "Liberation Sans";
+    doc.stationKinds.pop_front(); // station 1 without a kind record
+    doc.linkStationKinds();
+}
+
+// Everything of the document a save writes, with the images whatever the
+// document's setting.
+QByteArray saved(const Document &doc)
+{
+    return FileBytes::of(doc);
+}
+
+QByteArray savedWithImages(Document &doc)
+{
+    const uint8_t was = doc.settings.saveLabelImages;
+    doc.settings.saveLabelImages = 1;
+    QByteArray bytes = FileBytes::of(doc);
+    doc.settings.saveLabelImages = was;
+    return bytes;
+}
+
+} // namespace
+
+TEST(DocumentSnapshotTest, RestoresTheDocumentExactly)
+{
+    Document doc;
+    fillDocument(doc);
+    const QByteArray before = savedWithImages(doc);
+    const DocumentSnapshot snapshot = DocumentSnapshot::take(doc);
+
+    Document other;
+    SampleLine::fill(other, {9, 90, 12, 8});
+    other.newTrainLabel().text = "X";
+    ASSERT_TRUE(snapshot.restore(other, DocumentSnapshot::View::Take));
+
+    EXPECT_EQ(savedWithImages(other), before); // labels in their order, with their images
+    EXPECT_EQ(other.profiles.at(1, 3).name.view(), QByteArrayView("Mimo"));
+    EXPECT_EQ(other.profiles.at(1, 3).dwellAt(5), 0);
+    EXPECT_EQ(other.profiles.at(2, 99).runTimeAt(99), 3);
+    EXPECT_EQ(other.profiles.countOf(1), 1);
+    EXPECT_EQ(other.stations.front().kind, nullptr); // no kind record was made for it
+    EXPECT_EQ(other.stations[1].kind, other.findKind(2));
+    EXPECT_EQ(other.maxKm, 40);
+    EXPECT_EQ(other.trainCount, 5);
+    EXPECT_FALSE(other.noDocument);
+    EXPECT_TRUE(other.timeLabels.empty());
+}
+
+TEST(DocumentSnapshotTest, ViewKeptOrTaken)
+{
+    Document doc;
+    fillDocument(doc);
+    const DocumentSnapshot snapshot = DocumentSnapshot::take(doc);
+    DocumentSettings view;
+    view.zoom = 9;
+    view.ratioX = 3;
+    view.ratioY = 7;
+    view.showTimeLabels = 1;
+    view.smoothing = 1;
+    view.showCategory = 0;
+
+    struct Case
+    {
+        DocumentSnapshot::View view;
+        bool viewKept;
+    };
+    for (const Case c : {Case{DocumentSnapshot::View::Keep, true}, Case{DocumentSnapshot::View::Take, false}}) {
+        Document other;
+        other.settings = view;
+        ASSERT_TRUE(snapshot.restore(other, c.view));
+        const DocumentSettings &s = other.settings;
+        const DocumentSettings &expected = c.viewKept ? view : doc.settings;
+        EXPECT_EQ(s.zoom, expected.zoom);
+        EXPECT_EQ(s.ratioX, expected.ratioX);
+        EXPECT_EQ(s.ratioY, expected.ratioY);
+        EXPECT_EQ(s.showTimeLabels, expected.showTimeLabels);
+        EXPECT_EQ(s.smoothing, expected.smoothing);
+        EXPECT_EQ(s.showCategory, expected.showCategory);
+        EXPECT_EQ(s.penThick, 5); // the document's own settings come back either way
+        EXPECT_EQ(s.timeFontName, QByteArray("Liberation Sans"));
+        // Images drawn without "Vyhlazení" do not fit a view that smooths.
+        EXPECT_EQ(other.trainLabels.back().hasImage(), !c.viewKept);
+    }
+}
+
+TEST(DocumentSnapshotTest, ContentAloneCounts)
+{
+    Document doc;
+    fillDocument(doc);
+    const DocumentSnapshot first = DocumentSnapshot::take(doc);
+
+    const std::vector<std::pair<const char *, std::function<void(Document &)>>> changes{
+        {"an image drawn",
+         [](Document &d) {
+             d.trainLabels[1].imageCodes = {1, 0};
+         }},
+        {"time labels", [](Document &d) { d.newTimeLabel(); }},
+        {"label position on screen", [](Document &d) { d.trainLabels[0].x = 77; }},
+    };
+    for (const auto &[what, change] : changes) {
+        Document d;
+        ASSERT_TRUE(first.restore(d, DocumentSnapshot::View::Take));
+        change(d);
+        EXPECT_TRUE(DocumentSnapshot::take(d).sameContent(first)) << what;
+    }
+    const std::vector<std::pair<const char *, std::function<void(Document &)>>> edits{
+        {"a label moved", [](Document &d) { d.trainLabels[2].time += 1.0 / 1440; }},
+        {"a profile count", [](Document &d) { d.profiles.countOf(1) = 2; }},
+        {"a profile beyond the count", [](Document &d) { d.profiles.at(1, 7).runTimeAt(1) = 1; }},
+        {"no document", [](Document &d) { d.noDocument = true; }},
+        {"a pen", [](Document &d) { d.settings.penThin = 4; }},
+    };
+    for (const auto &[what, edit] : edits) {
+        Document d;
+        ASSERT_TRUE(first.restore(d, DocumentSnapshot::View::Take));
+        edit(d);
+        EXPECT_FALSE(DocumentSnapshot::take(d).sameContent(first)) << what;
+    }
+}
+
+TEST(DocumentSnapshotTest, SerialisedAndDamaged)
+{
+    Document doc;
+    fillDocument(doc);
+    const DocumentSnapshot snapshot = DocumentSnapshot::take(doc);
+    const QByteArray bytes = snapshot.serialize();
+    const std::optional<DocumentSnapshot> back = DocumentSnapshot::deserialize(bytes);
+    ASSERT_TRUE(back);
+    Document restored;
+    ASSERT_TRUE(back->restore(restored, DocumentSnapshot::View::Take));
+    EXPECT_EQ(savedWithImages(restored), savedWithImages(doc));
+
+    // Every cut of the bytes is refused, and so is a damaged content.
+    for (qsizetype cut : {qsizetype(0), qsizetype(5), bytes.size() / 2, bytes.size() - 1})
+        EXPECT_FALSE(DocumentSnapshot::deserialize(bytes.left(cut))) << cut;
+    QByteArray damaged = bytes;
+    damaged[30] = char(0x7F); // inside the content's header
+    const std::optional<DocumentSnapshot> bad = DocumentSnapshot::deserialize(damaged);
+    ASSERT_TRUE(bad);
+    Document untouched;
+    fillDocument(untouched);
+    const QByteArray kept = saved(untouched);
+    EXPECT_FALSE(bad->restore(untouched, DocumentSnapshot::View::Take));
+    EXPECT_EQ(saved(untouched), kept);
+}
