@@ -304,7 +304,7 @@ const TextStamps::Stamp *Replayer::stamp(const DisplayList &list, const TextPrim
             m_painterFont = font;
             m_painterColour = colour;
         };
-        *slot = m_stamps.stamp(font.fontKey, t.fontColour, t.drawable, draw, QSize(t.width, t.height));
+        *slot = TextStamps::shared().stamp(font.fontKey, t.fontColour, t.drawable, draw, QSize(t.width, t.height));
     }
     return slot->get();
 }

@@ -124,9 +124,8 @@ private:
     // Texts shaped once per font of the list's font table, with their
     // baseline at 0: the minute labels repeat a few texts thousands of times.
     std::vector<QHash<QString, QList<QGlyphRun>>> m_shaped;
-    // Stamps, kept from one font table to the next; those of the list's
-    // fonts at hand, for the one colour each font was last drawn in.
-    TextStamps m_stamps;
+    // The stamps of the list's fonts at hand (from TextStamps::shared()),
+    // for the one colour each font was last drawn in.
     struct FontStamps
     {
         QString fontKey;

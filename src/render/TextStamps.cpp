@@ -166,6 +166,7 @@ std::shared_ptr<const TextStamps::Stamp> TextStamps::stamp(const QString &fontKe
                                                            const Draw &draw, QSize size)
 {
     const QString key = fontKey + QChar(0) + QString::number(colour) + QChar(0) + text;
+    const QMutexLocker lock(&m_mutex);
     auto it = m_stamps.constFind(key);
     if (it == m_stamps.constEnd()) {
         // The texts of minute labels are few; anything else that records
@@ -175,4 +176,16 @@ std::shared_ptr<const TextStamps::Stamp> TextStamps::stamp(const QString &fontKe
         it = m_stamps.insert(key, std::make_shared<const Stamp>(draw, size));
     }
     return *it;
+}
+
+size_t TextStamps::size() const
+{
+    const QMutexLocker lock(&m_mutex);
+    return static_cast<size_t>(m_stamps.size());
+}
+
+TextStamps &TextStamps::shared()
+{
+    static TextStamps stamps;
+    return stamps;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QMutex>
 #include <QRect>
 #include <QString>
 
@@ -70,8 +71,13 @@ public:
     std::shared_ptr<const Stamp> stamp(const QString &fontKey, int32_t colour, const QString &text, const Draw &draw,
                                        QSize size);
 
-    size_t size() const { return static_cast<size_t>(m_stamps.size()); }
+    size_t size() const;
+
+    // The stamps every replayer of the process shares: a window opened
+    // again, or a second one, does not learn them anew.
+    static TextStamps &shared();
 
 private:
+    mutable QMutex m_mutex;
     QHash<QString, std::shared_ptr<const Stamp>> m_stamps;
 };
