@@ -1,9 +1,13 @@
+#include "../io/FileBytes.h"
+#include "GuiKeys.h"
 #include "ScriptedPrompter.h"
 #include "TestPaths.h"
 #include "app/AppWindows.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "app/Session.h"
+#include "dialogs/ExportDialog.h"
+#include "dialogs/PrintToBitmapDialog.h"
 #include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
 #include "render/Colours.h"
@@ -14,6 +18,8 @@
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -233,6 +239,44 @@ private slots:
         action("Stanice1")->trigger();
         QVERIFY(doc().noDocument);
         QVERIFY(m_prompter->log.isEmpty());
+    }
+
+    // "Exportovat..." by its key from a number field of the panel, and
+    // "Tisk..." with TForm5's "&Tisk" (the print dialog printing to a file)
+    // and "&Exportovat...", each as far as the file.
+    void exportAndPrintFromTheMenu()
+    {
+        QVERIFY(window()->openFile(example()));
+        QVERIFY(GuiKeys::activate(window()));
+        auto *spin = find<QSpinBox>("SpinEdit1");
+        spin->setFocus();
+        QTRY_VERIFY(spin->hasFocus());
+        bool asked = false;
+        QTimer::singleShot(0, this, [this, &asked] {
+            QDialog *d = m_windows->exportDialog();
+            asked = d->isVisible();
+            d->findChild<QRadioButton *>(QStringLiteral("RadioButton2"))->setChecked(true); // the view
+            d->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        });
+        m_prompter->fileAnswers = {path("pohled.png")};
+        m_prompter->filterAnswers = {2};
+        QTest::keyClick(spin, Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(asked);
+        QCOMPARE(QImage(path("pohled.png")).convertToFormat(QImage::Format_RGB32), window()->renderer().surface());
+
+        m_prompter->printAnswers = {path("tisk.pdf")};
+        m_prompter->fileAnswers = {path("arch.pdf")};
+        m_prompter->filterAnswers = {0};
+        for (const char *button : {"BitBtn1", "BitBtn4"}) {
+            QTimer::singleShot(0, this, [this, button] {
+                m_windows->printToBitmapDialog()->findChild<QPushButton *>(QString::fromLatin1(button))->click();
+            });
+            action("Tisk1")->trigger();
+        }
+        QCOMPARE(m_prompter->log.filter(QStringLiteral("print")), QStringList{QStringLiteral("print")});
+        QVERIFY(FileBytes::read(path("tisk.pdf")).startsWith("%PDF"));
+        QVERIFY(FileBytes::read(path("arch.pdf")).startsWith("%PDF"));
+        QVERIFY(m_prompter->messages().isEmpty());
     }
 };
 

@@ -1,5 +1,9 @@
 #include "ScriptedPrompter.h"
 
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+
 bool ScriptedPrompter::askYesNo(const QString &text)
 {
     log << QStringLiteral("question: ") + text;
@@ -54,6 +58,35 @@ std::optional<QString> ScriptedPrompter::saveFileName(const FileDialog &dialog)
     auto answer = fileAnswers.front();
     fileAnswers.pop_front();
     return answer;
+}
+
+std::optional<Prompter::SavedFile> ScriptedPrompter::saveFileAs(const FileDialog &dialog)
+{
+    const std::optional<QString> path = saveFileName(dialog);
+    int filter = dialog.filterIndex;
+    if (!filterAnswers.empty()) {
+        filter = filterAnswers.front();
+        filterAnswers.pop_front();
+    }
+    if (!path)
+        return std::nullopt;
+    return SavedFile{*path, filter};
+}
+
+bool ScriptedPrompter::print(const std::function<bool(QPagedPaintDevice &printer)> &job)
+{
+    log << QStringLiteral("print");
+    if (printAnswers.empty() || !printAnswers.front()) {
+        if (!printAnswers.empty())
+            printAnswers.pop_front();
+        return false;
+    }
+    QPdfWriter writer(*printAnswers.front());
+    printAnswers.pop_front();
+    writer.setResolution(300);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                     QPageLayout::Millimeter));
+    return job(writer);
 }
 
 std::optional<Prompter::Font> ScriptedPrompter::chooseFont(const Font &initial)
