@@ -1,0 +1,307 @@
+#!/usr/bin/env bash
+# Measures what the test suite catches: applies a fixed list of single-point
+# mutations to the code of src/io, src/render and src/editing, one at a time,
+# rebuilds, runs the tests and counts the mutants they kill.
+#
+#   scripts/mutate.sh [--list] [--check] [--skip-baseline] [ID...]
+#
+#   --list           print the mutations and exit
+#   --check          only see that every pattern still matches exactly once
+#   --skip-baseline  do not run the unmutated suite first (it must pass)
+#   ID...            only these mutations (default: all)
+#
+# The checkout is never touched, so work can go on while it runs: the
+# script copies it into build-mutate/tree (only files that differ are copied
+# again, so rebuilds stay incremental), builds there in build/ (ccache, no
+# benchmarks) and mutates the copy. A mutation is one literal search and
+# replace in one file; a pattern that does not match exactly once is
+# "stale" and its mutant is not run. Each mutant meets the test program of
+# its module first, then the whole suite (ctest, stopping at the first
+# failure); the packaging tests (an installation and a .deb) are left out,
+# as they see the build, not the code's behaviour. Logs of every mutant are
+# kept in build-mutate/logs/. MUTATE_JOBS (2) and MUTATE_TIMEOUT (120 s a
+# test) tune the run.
+set -euo pipefail
+root=${MUTATE_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
+cd "$root"
+work=$root/build-mutate
+# Bash reads a script as it runs it: the run goes on from a copy, so that
+# the script in the checkout may be edited meanwhile.
+if [ -z "${MUTATE_ROOT:-}" ]; then
+  mkdir -p "$work"
+  cp "$0" "$work/mutate.sh"
+  MUTATE_ROOT=$root exec bash "$work/mutate.sh" "$@"
+fi
+tree=$work/tree
+bdir=$tree/build
+logs=$work/logs
+jobs=${MUTATE_JOBS:-2}
+timeout=${MUTATE_TIMEOUT:-120}
+
+# id file :: search ==> replace        (\n in search or replace is a newline)
+mutations=$(
+  cat <<'EOF'
+io01 src/io/DocumentReader.cpp :: bool legacyDopravna() const { return version >= 3 && version <= 6; } ==> bool legacyDopravna() const { return version >= 3 && version <= 5; }
+io02 src/io/DocumentReader.cpp :: m_doc.labelImagesStale = s.saveLabelImages == 0; ==> m_doc.labelImagesStale = s.saveLabelImages != 0;
+io03 src/io/DocumentReader.cpp :: if (length > capacity) { ==> if (length > capacity + 1) {
+io04 src/io/DocumentReader.cpp :: b[0] - 129); ==> b[0] - 128);
+io05 src/io/DocumentReader.cpp :: if (doc.stationKinds.empty()) { ==> if (!doc.stationKinds.empty()) {
+io06 src/io/DocumentWriter.cpp :: const bool images = imagesWanted && doc.settings.saveLabelImages == 1; ==> const bool images = imagesWanted;
+io07 src/io/DocumentWriter.cpp :: if (p.runTimeAt(i) > 0 || p.dwellAt(i) >= 0) ==> if (p.runTimeAt(i) > 0 || p.dwellAt(i) > 0)
+io08 src/io/BinaryReader.cpp :: const qint64 want = std::max(chunkSize, n - have); ==> const qint64 want = std::max(chunkSize, n - have - 1);
+io09 src/io/BinaryWriter.cpp :: || !m_device.seek(end)) ==> )
+io10 src/io/DocumentSnapshot.cpp :: settings.zoom = now.zoom; ==> settings.zoom = read.settings.zoom;
+io11 src/io/SettingsFile.cpp :: s.penMedium = byteValue(ini, sectionLines, "Stredni", defaults.penMedium); ==> s.penMedium = byteValue(ini, sectionLines, "Silna", defaults.penMedium);
+io12 src/io/TextImport.cpp :: if (rowState >= 1) { ==> if (rowState >= 0) {
+io13 src/io/TextImport.cpp :: f.shortDwell = 1; ==> f.halfMinute = 1;
+io14 src/io/TextImport.cpp :: if (length > 0 && text.at(end - 1) == '\r') ==> if (length > 0 && text.at(end - 1) == '\t')
+io15 src/io/RecoveryStore.cpp :: if (path == m_path || m_held.count(path)) ==> if (m_held.count(path))
+rn01 src/render/TrainLines.cpp :: if (stationRef > frame.stationCount) ==> if (stationRef >= frame.stationCount)
+rn02 src/render/TrainLines.cpp :: * (1440.0 - prev.minutes) ==> * (1439.0 - prev.minutes)
+rn03 src/render/TrainLines.cpp :: if (q.station == 0 || q.station != prev.station) ==> if (q.station != prev.station)
+rn04 src/render/StationLegend.cpp :: if (k < n) ==> if (k <= n)
+rn05 src/render/TrainCategory.cpp :: return settings.penMedium; ==> return settings.penThick;
+rn06 src/render/LabelText.cpp :: qsizetype i = std::min<qsizetype>(2, length - 1); ==> qsizetype i = std::min<qsizetype>(1, length - 1);
+rn07 src/render/LabelOutline.cpp :: o.p1 = QPoint(x, round(y + imageHeight - h * std::cos(b))); ==> o.p1 = QPoint(x, round(y + imageHeight - h * std::sin(b)));
+rn08 src/render/MinuteLabels.cpp :: box.y = boundedRound(20.0 + ==> box.y = boundedRound(21.0 +
+rn09 src/render/TrainLabelPlacement.cpp :: label.level) - place.height / 2; ==> label.level);
+rn10 src/render/DisplayList.cpp :: const int64_t k = x / Geometry::stripWidth + 1; ==> const int64_t k = (x - 1) / Geometry::stripWidth + 1;
+rn11 src/render/LineRaster.cpp :: period = 3; ==> period = 4;
+rn12 src/render/LineRaster.cpp :: if (!stepRange(w, dx - 1, 0, m_width - 1, first, end)) ==> if (!stepRange(w, dx, 0, m_width - 1, first, end))
+rn13 src/render/InsertOverlay.cpp :: d.halfMinute = sec % 60 > 0; ==> d.halfMinute = sec % 60 > 30;
+rn14 src/render/LabelImage.cpp :: runs.pixel(static_cast<uint8_t>(sum / 9)); ==> runs.pixel(static_cast<uint8_t>((sum + 4) / 9));
+rn15 src/render/LabelImage.cpp :: line[px] = qRgb(Geometry::round(qRed(old) ==> line[px] = qRgb(std::trunc(qRed(old)
+ed01 src/editing/LabelGeneration.cpp :: c.x = static_cast<int32_t>(std::trunc(c.sec / 60.0 * m_scale)); ==> c.x = static_cast<int32_t>(std::nearbyint(c.sec / 60.0 * m_scale));
+ed02 src/editing/LabelGeneration.cpp :: if (next.station == s.station || s.shortDwell) { ==> if (next.station == s.station) {
+ed03 src/editing/LabelGeneration.cpp :: v.time = t1 + 5 * minute ==> v.time = t1 + 4 * minute
+ed04 src/editing/TrainListEditor.cpp :: if (!tryParseClockNumber(t.toLatin1(), minute) || minute > 59) ==> if (!tryParseClockNumber(t.toLatin1(), minute) || minute > 60)
+ed05 src/editing/TrainListEditor.cpp :: if (c == u'-' || c == u'*') ==> if (c == u'-')
+ed06 src/editing/StationListEditor.cpp :: clear({Dopravna, Hradlo, Hlaska, Odbocka, Kilometr}); ==> clear({Dopravna, Hradlo, Hlaska, Kilometr});
+ed07 src/editing/ProfileEditor.cpp :: return m_direction == 1 ? row : stationCount() + 1 - row; ==> return m_direction == 1 ? row : stationCount() - row;
+ed08 src/editing/ProfileEditor.cpp :: const double s = std::nearbyint(time * 86400.0); ==> const double s = std::trunc(time * 86400.0);
+ed09 src/editing/InsertTool.cpp :: static_cast<uint8_t>(sec % 60 >= 1 ? 1 : 0) ==> static_cast<uint8_t>(sec % 60 >= 30 ? 1 : 0)
+ed10 src/editing/InsertTool.cpp :: const double halfMinutes = Geometry::round( ==> const double halfMinutes = std::trunc(
+ed11 src/editing/InsertTool.cpp :: m_bands[0].hi = (m_bands[1].lo + m_bands[0].lo) / 2; ==> m_bands[0].hi = (m_bands[1].lo + m_bands[0].lo) / 3;
+ed12 src/editing/InsertTool.cpp :: if (!keepFixed && j == target) ==> if (false)
+ed13 src/editing/LabelDrag.cpp :: + pixelsDown * pi / 180; ==> + pixelsDown * pi / 90;
+ed14 src/editing/FindTrain.cpp :: if (upperCaseCz(part) == upperText) ==> if (part == upperText)
+ed15 src/editing/Panning.cpp :: if (dx >= 6) { ==> if (dx >= 7) {
+ed16 src/editing/HalfMinuteText.cpp :: value = 1; ==> value = 0;
+ed17 src/editing/EditHistory.cpp :: if (!after->sameContent(*before)) { ==> if (true) {
+EOF
+)
+
+usage()
+{
+  sed -n '2,/^set -e/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//'
+}
+
+list=0
+check=0
+baseline=1
+wanted=()
+for arg in "$@"; do
+  case $arg in
+  --list) list=1 ;;
+  --check) check=1 ;;
+  --skip-baseline) baseline=0 ;;
+  -h | --help) usage; exit 0 ;;
+  -*) echo "mutate.sh: unknown option $arg" >&2; exit 2 ;;
+  *) wanted+=("$arg") ;;
+  esac
+done
+
+ids=() files=() searches=() replaces=()
+while IFS= read -r line; do
+  [ -z "$line" ] && continue
+  head=${line%% :: *}
+  body=${line#* :: }
+  id=${head%% *}
+  file=${head#* }
+  search=${body%% ==> *}
+  replace=${body#* ==> }
+  [ "$replace" = "$body" ] && replace=${body#*==> } # an empty replacement
+  [ "$replace" = "$body" ] && { echo "mutate.sh: bad entry: $line" >&2; exit 2; }
+  search=${search//\\n/$'\n'}
+  replace=${replace//\\n/$'\n'}
+  ids+=("$id") files+=("$file") searches+=("$search") replaces+=("$replace")
+done <<<"$mutations"
+
+selected=()
+if [ ${#wanted[@]} -eq 0 ]; then
+  selected=("${!ids[@]}")
+else
+  for w in "${wanted[@]}"; do
+    found=
+    for i in "${!ids[@]}"; do
+      [ "${ids[$i]}" = "$w" ] && { selected+=("$i"); found=1; }
+    done
+    [ -n "$found" ] || { echo "mutate.sh: no mutation $w" >&2; exit 2; }
+  done
+fi
+
+if [ $list -eq 1 ]; then
+  for i in "${selected[@]}"; do
+    printf '%-5s %s\n      - %s\n      + %s\n' "${ids[$i]}" "${files[$i]}" "${searches[$i]}" "${replaces[$i]}"
+  done
+  echo "${#selected[@]} mutations"
+  exit 0
+fi
+
+# How often a literal text occurs in a file's text.
+occurrences()
+{
+  local text=$1 pattern=$2
+  local rest=${text//"$pattern"/}
+  echo $(((${#text} - ${#rest}) / ${#pattern}))
+}
+
+read_file()
+{
+  local -n into=$1
+  into=
+  IFS= read -r -d '' into <"$2" || true
+}
+
+# Which mutations still apply to a source tree.
+stale=()
+runnable=()
+check_patterns()
+{
+  local base=$1 i text n
+  for i in "${selected[@]}"; do
+    if [ ! -f "$base/${files[$i]}" ]; then
+      n=0
+    else
+      read_file text "$base/${files[$i]}"
+      n=$(occurrences "$text" "${searches[$i]}")
+    fi
+    if [ "$n" -eq 1 ]; then
+      runnable+=("$i")
+    else
+      stale+=("$i")
+      printf '%-5s %-38s stale (the pattern matches %d times)\n' "${ids[$i]}" "${files[$i]}" "$n"
+    fi
+  done
+}
+
+if [ $check -eq 1 ]; then
+  check_patterns "$root"
+  echo "${#runnable[@]} of ${#selected[@]} mutations apply"
+  [ ${#stale[@]} -eq 0 ]
+  exit
+fi
+
+# The copy of the checkout: tracked and new files, copied only when they
+# differ so that unchanged files keep their times and objects.
+sync_tree()
+{
+  mkdir -p "$tree"
+  declare -A keep=()
+  local f
+  while IFS= read -r -d '' f; do
+    [ -f "$root/$f" ] || continue
+    keep[$f]=1
+    if ! cmp -s "$root/$f" "$tree/$f"; then
+      mkdir -p "$tree/$(dirname "$f")"
+      cp "$root/$f" "$tree/$f"
+    fi
+  done < <(git ls-files -z --cached --others --exclude-standard)
+  while IFS= read -r -d '' f; do
+    f=${f#"$tree"/}
+    [ -n "${keep[$f]:-}" ] || rm -f "$tree/$f"
+  done < <(find "$tree" -path "$bdir" -prune -o -type f -print0)
+}
+
+mutated=
+restore()
+{
+  if [ -n "$mutated" ]; then
+    cp "$work/original" "$tree/$mutated" # a new time: the next build compiles it again
+    mutated=
+  fi
+}
+trap restore EXIT
+trap 'restore; exit 130' INT TERM
+
+build()
+{
+  cmake --build "$bdir" -j"$jobs" >"$1" 2>&1
+}
+
+# Whether the suite passes, and the first failing test in $failed. The
+# test program of the mutated module runs first, on its own and stopping at
+# its first failure: most mutants die there in seconds. Then the whole suite.
+failed=
+run_tests()
+{
+  local log=$1 home=${2:-}
+  failed=
+  : >"$log"
+  export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
+  if [ -n "$home" ] && [ -x "$bdir/tests/$home/test_$home" ]; then
+    if ! (cd "$bdir/tests/$home" && XDG_CONFIG_HOME="$PWD/xdg" timeout "$timeout" \
+      "./test_$home" --gtest_brief=1 --gtest_fail_fast >>"$log" 2>&1); then
+      failed=$(grep -m1 -E '^\[  FAILED  \] [A-Za-z]' "$log" | sed -E 's/^\[  FAILED  \] ([^ ,]*).*/\1/')
+      failed="test_$home: ${failed:-crashed or timed out}"
+      return 1
+    fi
+  fi
+  if (cd "$bdir" && ctest -j"$jobs" --timeout "$timeout" --stop-on-failure -E '^packaging_' >>"$log" 2>&1); then
+    return 0
+  fi
+  failed=$(sed -n '/The following tests FAILED:/,$p' "$log" | sed -n '2p' | sed -E 's/^[[:space:]]*[0-9]+ - //')
+  [ -n "$failed" ] || failed=$(grep -m1 -E '\*\*\*(Failed|Timeout|Exception)' "$log" | sed -E 's/^.*Test +#[0-9]+: //')
+  return 1
+}
+
+mkdir -p "$logs"
+sync_tree
+check_patterns "$tree"
+[ ${#runnable[@]} -gt 0 ] || { echo "mutate.sh: nothing to run"; exit 2; }
+
+export CCACHE_BASEDIR=$tree CCACHE_NOHASHDIR=1
+if [ ! -f "$bdir/CMakeCache.txt" ]; then
+  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVLAKORYS_BUILD_BENCHMARKS=OFF -DVLAKORYS_FUZZ=OFF)
+  command -v ccache >/dev/null 2>&1 && flags+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  # lld links the many test programs again after every mutant much faster.
+  command -v ld.lld >/dev/null 2>&1 && flags+=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld)
+  cmake -S "$tree" -B "$bdir" "${flags[@]}" >"$logs/configure.log" 2>&1
+fi
+echo "building the unmutated copy (log: $logs/baseline.build.log)"
+build "$logs/baseline.build.log" || { echo "mutate.sh: the unmutated code does not build"; exit 1; }
+if [ $baseline -eq 1 ]; then
+  echo "running the unmutated suite"
+  if ! run_tests "$logs/baseline.test.log"; then
+    echo "mutate.sh: the unmutated suite fails ($failed); see $logs/baseline.test.log"
+    exit 1
+  fi
+fi
+
+killed=0
+survivors=()
+for i in "${runnable[@]}"; do
+  id=${ids[$i]} file=${files[$i]}
+  start=$SECONDS
+  cp "$tree/$file" "$work/original"
+  read_file text "$tree/$file"
+  mutated=$file
+  printf '%s' "${text/"${searches[$i]}"/"${replaces[$i]}"}" >"$tree/$file"
+  if ! build "$logs/$id.build.log"; then
+    result="killed (does not compile)"
+    killed=$((killed + 1))
+  elif module=${file#src/} && run_tests "$logs/$id.test.log" "${module%%/*}"; then
+    result="SURVIVED"
+    survivors+=("$id")
+  else
+    result="killed ($failed)"
+    killed=$((killed + 1))
+  fi
+  restore
+  printf '%-5s %-38s %s [%ds]\n' "$id" "$file" "$result" $((SECONDS - start))
+done
+
+# Leave the build as the copy is, unmutated.
+build "$logs/final.build.log" || true
+echo "killed $killed of ${#runnable[@]}${survivors:+; survivors: ${survivors[*]}}"
+[ ${#stale[@]} -eq 0 ] || echo "stale: ${#stale[@]} (their patterns no longer match)"
