@@ -7,17 +7,15 @@
 #include "model/ClockTime.h"
 #include "model/Cp1250.h"
 
+#include "DocumentFixtures.h"
 #include "SampleLine.h"
+
 #include <QAction>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSpinBox>
 
 #include <QtTest>
@@ -90,13 +88,9 @@ class TrainListDialogTest : public QObject
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
     }
 
-    void addTrain(const char *name, std::initializer_list<TrainRow> rows)
+    void addTrain(const char *name, std::initializer_list<DocumentFixtures::Row> rows)
     {
-        Train t;
-        t.name = name;
-        for (const TrainRow &r : rows)
-            Document::addRow(t, r.station, r.time, r.mark, r.halfMinute, r.shortDwell);
-        m_doc->trains.push_back(t);
+        m_doc->trains.push_back(DocumentFixtures::train(name, rows));
     }
 
 private slots:
@@ -111,11 +105,7 @@ private slots:
         SampleLine::fillEditorLine(*m_doc);
     }
 
-    void cleanup()
-    {
-        m_dialog.reset();
-        m_kilometre.reset();
-    }
+    void cleanup() { m_dialog.reset(), m_kilometre.reset(); }
 
     void controlsCarryTheirNamesAndCaptions()
     {
@@ -268,7 +258,7 @@ private slots:
 
     void enterInTheListCountsOnlyWhenPressedThere()
     {
-        addTrain("Os 1", {{1, makeTime(8, 0)}});
+        addTrain("Os 1", {{1, 8, 0}});
         open();
         clickCell(trains(), 1, 1);
         clickItem(4);
@@ -296,7 +286,7 @@ private slots:
 
     void typingTimes()
     {
-        addTrain("Os 1", {{1, makeTime(8, 14)}, {2, 0.0}, {3, 0.0}});
+        addTrain("Os 1", {{1, 8, 14}, {2}, {3}});
         open(1);
         clickCell(rows(), 2, 1);
         type(QStringLiteral("0705*"));
@@ -321,7 +311,7 @@ private slots:
 
     void flagBoxesFollowTheCursorAndCtrlDelTakesItsRow()
     {
-        addTrain("Os 1", {{1, makeTime(8, 0)}, {2, makeTime(8, 5), 0, 1, 0}, {3, makeTime(8, 9)}});
+        addTrain("Os 1", {{1, 8, 0}, {2, 8, 5, 0, 1, 0}, {3, 8, 9}});
         open(1);
         clickCell(rows(), 2, 2);
         QVERIFY(checked("CheckBox3"));
@@ -361,7 +351,7 @@ private slots:
     void arrowKeysSkipOtherPointsWhenAsked()
     {
         SampleLine::addStation(*m_doc, "Zastávka 2", 0, &StationKind::zastavka);
-        addTrain("Os 1", {{1, makeTime(8, 0)}});
+        addTrain("Os 1", {{1, 8, 0}});
         open(1);
         clickBox("RadioButton2");
         auto selected = [this] {
@@ -388,7 +378,7 @@ private slots:
 
     void enterInsertsNothingWhenTheListIsOnlyTabbedInto()
     {
-        addTrain("Os 1", {{1, makeTime(8, 0)}});
+        addTrain("Os 1", {{1, 8, 0}});
         open(1);
         list()->setFocus(Qt::TabFocusReason);
         QCOMPARE(list()->currentRow(), 0); // framed, not selected
@@ -407,7 +397,7 @@ private slots:
 
     void theCommandAsksAboutLabelsAfterwards()
     {
-        addTrain("Os 1", {{1, makeTime(8, 0)}});
+        addTrain("Os 1", {{1, 8, 0}});
         m_prompter.yesNoAnswers = {false, true};
         m_doc->redrawNeeded = false;
         runCommand([this] {
