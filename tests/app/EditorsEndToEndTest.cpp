@@ -1,4 +1,5 @@
 #include "AppHarness.h"
+#include "GuiClicks.h"
 #include "dialogs/AddTrainDialog.h"
 #include "dialogs/InsertToolWindow.h"
 #include "dialogs/KilometreDialog.h"
@@ -23,26 +24,12 @@
 
 namespace {
 
+using namespace GuiClicks;
 using K = StationListEditor;
 
 template <typename T> T *child(QWidget *parent, const char *name)
 {
     return parent->findChild<T *>(QString::fromLatin1(name));
-}
-void click(QWidget *w)
-{
-    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(4, w->height() / 2));
-}
-void clickCell(StringGrid *grid, int column, int row)
-{
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(column, row).center());
-}
-void typeAll(QWidget *w, std::initializer_list<const char *> entries, Qt::Key after = Qt::Key_Return)
-{
-    for (const char *entry : entries) {
-        GuiKeys::type(w, QString::fromUtf8(entry));
-        GuiKeys::key(w, after);
-    }
 }
 // (station, hours, minutes, half minute, short dwell) of each row.
 using Rows = std::vector<std::tuple<int, int, int, int, int>>;
@@ -110,7 +97,7 @@ private slots:
             typeAll(d->trainGrid(), {"Os 5401"});
             clickCell(d->trainGrid(), 1, 1);
             // Every station, Kolín as arrival and departure, then km 25.
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+            clickItem(list, 0);
             GuiKeys::key(list, Qt::Key_Return);
             for (int i = 1; i < 3; ++i) {
                 GuiKeys::key(list, Qt::Key_Down);

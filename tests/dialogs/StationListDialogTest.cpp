@@ -1,5 +1,5 @@
 #include "dialogs/StationListDialog.h"
-#include "GuiKeys.h"
+#include "GuiClicks.h"
 #include "SampleLine.h"
 #include "ScriptedPrompter.h"
 #include "dialogs/ListCommands.h"
@@ -50,16 +50,8 @@ class StationListDialogTest : public QObject
         ListCommands::stationList(*m_doc, m_prompter, dialog(), actions);
     }
 
-    // A click on the box itself, not on the empty space right of its text.
-    void clickBox(K::Kind kind)
-    {
-        QCheckBox *box = dialog().kindBox(kind);
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
-    }
-    void clickCell(int column, int row)
-    {
-        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, grid()->cellRect(column, row).center());
-    }
+    void clickBox(K::Kind kind) { GuiClicks::click(dialog().kindBox(kind)); }
+    void clickCell(int column, int row) { GuiClicks::clickCell(grid(), column, row); }
 
 private slots:
     void init()

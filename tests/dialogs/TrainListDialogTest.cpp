@@ -1,5 +1,5 @@
 #include "dialogs/TrainListDialog.h"
-#include "GuiKeys.h"
+#include "GuiClicks.h"
 #include "ScriptedPrompter.h"
 #include "dialogs/KilometreDialog.h"
 #include "dialogs/ListCommands.h"
@@ -53,7 +53,7 @@ class TrainListDialogTest : public QObject
         QVERIFY(GuiKeys::activate(&dialog()));
         trains()->setFocus();
         if (trainRow > 0)
-            clickCell(trains(), 1, trainRow);
+            GuiClicks::clickCell(trains(), 1, trainRow);
     }
 
     void runCommand(std::function<void()> steps)
@@ -68,25 +68,8 @@ class TrainListDialogTest : public QObject
         ListCommands::trainList(*m_doc, m_prompter, dialog(), a);
     }
 
-    void clickCell(StringGrid *grid, int column, int row)
-    {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(column, row).center());
-    }
-
-    void clickItem(int index, bool twice = false)
-    {
-        const QPoint at = list()->visualItemRect(list()->item(index)).center();
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
-        // As the window system delivers it: a click, then the double click.
-        if (twice)
-            QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
-    }
-
-    void clickBox(const char *name)
-    {
-        auto *box = child<QAbstractButton>(name);
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
-    }
+    void clickItem(int index, bool twice = false) { GuiClicks::clickItem(list(), index, twice); }
+    void clickBox(const char *name) { GuiClicks::click(child<QAbstractButton>(name)); }
 
     void addTrain(const char *name, std::initializer_list<DocumentFixtures::Row> rows)
     {
@@ -229,7 +212,7 @@ private slots:
 
         // At the cursor: before the row the cursor is on.
         clickBox("BorRadio2");
-        clickCell(rows(), 2, 1);
+        GuiClicks::clickCell(rows(), 2, 1);
         clickItem(3, true);
         QCOMPARE(train(0).firstStation, 4);
         QCOMPARE(rowText(1, 1), QStringLiteral("Hradlo"));
@@ -260,7 +243,7 @@ private slots:
     {
         addTrain("Os 1", {{1, 8, 0}});
         open();
-        clickCell(trains(), 1, 1);
+        GuiClicks::clickCell(trains(), 1, 1);
         clickItem(4);
         // Shift let go before Enter: still an arrival and a departure.
         QTest::keyPress(list(), Qt::Key_Return, Qt::ShiftModifier);
@@ -288,7 +271,7 @@ private slots:
     {
         addTrain("Os 1", {{1, 8, 14}, {2}, {3}});
         open(1);
-        clickCell(rows(), 2, 1);
+        GuiClicks::clickCell(rows(), 2, 1);
         type(QStringLiteral("0705*"));
         QCOMPARE(rows()->openEditor()->displayText(), QStringLiteral("07:05*"));
         key(Qt::Key_Return);
@@ -300,7 +283,7 @@ private slots:
         key(Qt::Key_Return);
         QCOMPARE(train(0).stops[0].time, makeTime(8, 14));
         // Opening and closing the editor without typing changes nothing.
-        clickCell(rows(), 2, 1);
+        GuiClicks::clickCell(rows(), 2, 1);
         QVERIFY(checked("CheckBox3") && checked("CheckBox4"));
         key(Qt::Key_F2);
         QVERIFY(rows()->isEditing());
@@ -313,7 +296,7 @@ private slots:
     {
         addTrain("Os 1", {{1, 8, 0}, {2, 8, 5, 0, 1, 0}, {3, 8, 9}});
         open(1);
-        clickCell(rows(), 2, 2);
+        GuiClicks::clickCell(rows(), 2, 2);
         QVERIFY(checked("CheckBox3"));
         clickBox("CheckBox4");
         QCOMPARE(train(0).stops[0].shortDwell, 1);
@@ -322,7 +305,7 @@ private slots:
         clickBox("CheckBox2");
         QCOMPARE(train(0).rusici, 1);
         QCOMPARE(train(0).podlePotreby, 1);
-        clickCell(rows(), 2, 1);
+        GuiClicks::clickCell(rows(), 2, 1);
         QVERIFY(!checked("CheckBox3") && !checked("CheckBox4") && checked("CheckBox1"));
 
         // A time being typed is committed when the user goes to a box, and
@@ -335,7 +318,7 @@ private slots:
 
         // Ctrl+Del in a time editor commits it and takes its row: row 2
         // moves up, and the boxes show its flags.
-        clickCell(rows(), 2, 1);
+        GuiClicks::clickCell(rows(), 2, 1);
         type(QStringLiteral("0807"));
         key(Qt::Key_Delete, Qt::ControlModifier);
         QVERIFY(!rows()->isEditing());
