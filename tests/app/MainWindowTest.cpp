@@ -188,6 +188,7 @@ private slots:
         QCOMPARE(form7->windowTitle(), QStringLiteral("Prosím čekejte..."));
         QCOMPARE(form7->size(), QSize(249, 83));
         QCOMPARE(form7->label()->text(), QStringLiteral("Vytvářím bitmapu ..."));
+        QCOMPARE(form7->label()->objectName() + form7->gauge()->objectName(), QStringLiteral("Label1Gauge1"));
         QCOMPARE(form7->gauge()->size(), QSize(209, 25));
         QVERIFY(form7->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(!form7->windowFlags().testFlag(Qt::WindowCloseButtonHint));

@@ -94,28 +94,30 @@ private slots:
     {
         QCOMPARE(dialog().objectName(), QStringLiteral("TForm3"));
         QCOMPARE(dialog().windowTitle(), QStringLiteral("Seznam vlaků"));
-        const std::pair<const char *, const char *> captions[] = {{"Label1", "Vlak:"},
-                                                                  {"Label2", "Pravidelný odjezd:"},
-                                                                  {"Label3", "Seznam stanic:"},
-                                                                  {"BitBtn1", "&OK"},
-                                                                  {"BitBtn2", "&Zrušit"},
-                                                                  {"BitBtn3", "&Vložit kilometr"},
-                                                                  {"GroupBox1", "Vložit stanici"},
-                                                                  {"BorRadio1", "Na konec"},
-                                                                  {"BorRadio2", "Na pozici kurzoru"},
-                                                                  {"GroupBox2", "Vkládání"},
-                                                                  {"RadioButton1", "Všechno"},
-                                                                  {"RadioButton2", "Dopravny a odbočky"},
-                                                                  {"CheckBox1", "&Rušící"},
-                                                                  {"CheckBox2", "Podle potřeby"},
-                                                                  {"CheckBox3", "+ 0.5 min"},
-                                                                  {"CheckBox4", "Pobyt kratší než půl minuty"},
-                                                                  {"Odstranitpoloku1", "Odstranit položku"}};
-        for (auto [name, caption] : captions) {
-            const QObject *o = child<QObject>(name);
-            QVERIFY2(o, name);
+        // Each control's name and text (a group box's title).
+        const char *captions[] = {"Label1=Vlak:",
+                                  "Label2=Pravidelný odjezd:",
+                                  "Label3=Seznam stanic:",
+                                  "BitBtn1=&OK",
+                                  "BitBtn2=&Zrušit",
+                                  "BitBtn3=&Vložit kilometr",
+                                  "GroupBox1=Vložit stanici",
+                                  "BorRadio1=Na konec",
+                                  "BorRadio2=Na pozici kurzoru",
+                                  "GroupBox2=Vkládání",
+                                  "RadioButton1=Všechno",
+                                  "RadioButton2=Dopravny a odbočky",
+                                  "CheckBox1=&Rušící",
+                                  "CheckBox2=Podle potřeby",
+                                  "CheckBox3=+ 0.5 min",
+                                  "CheckBox4=Pobyt kratší než půl minuty",
+                                  "Odstranitpoloku1=Odstranit položku"};
+        for (const char *pair : captions) {
+            const QStringList nameAndText = QString::fromUtf8(pair).split(u'=');
+            const QObject *o = m_dialog->findChild<QObject *>(nameAndText[0]);
+            QVERIFY2(o, pair);
             const QVariant text = o->property("text");
-            QCOMPARE((text.isValid() ? text : o->property("title")).toString(), QString::fromUtf8(caption));
+            QCOMPARE((text.isValid() ? text : o->property("title")).toString(), nameAndText[1]);
         }
         QVERIFY(child<QPushButton>("BitBtn2")->isHidden());
         QVERIFY(checked("RadioButton1"));

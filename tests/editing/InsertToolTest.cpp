@@ -137,6 +137,10 @@ TEST_F(InsertToolTest, ThePointerShowsItsTimeAndStation)
     }
     EXPECT_EQ(tool.stationText(), QStringLiteral("B"));
     EXPECT_EQ(tool.currentStation(), 2);
+    // At 4/3 pixels a minute column 729 is 1093.5 half minutes: rounded to even.
+    view.scale = 4.0 / 3.0;
+    move(10, hms(9, 6, 45));
+    EXPECT_EQ(tool.timeText(), QStringLiteral(" 9:07:00"));
 }
 
 TEST_F(InsertToolTest, TheTrainFollowsThePointerAndTheClicks)

@@ -111,10 +111,12 @@ TEST_F(LabelGeneration, TextIsTheLastMinuteDigitWithTheMark)
 
 TEST_F(LabelGeneration, HalfMinuteCountsInXAndIsKept)
 {
-    // s = 4/3 (ratio 1:3 at z = 4): 755.5 minutes give 1007.33 pixels.
-    addTrain("Os 1", {{2, 12, 35, 0, 1}, {4, 12, 45}}); // level segment: no shift
+    // s = 4/3 (ratio 1:3 at z = 4): 755.5 minutes give 1007.33 pixels, 764
+    // minutes 1018.67, cut to whole pixels.
+    addTrain("Os 1", {{2, 12, 35, 0, 1}, {4, 12, 44}}); // level segment: no shift
     const auto labels = timeLabels(4.0 / 3.0);
     EXPECT_EQ(labels[0].x, 1007);
+    EXPECT_EQ(labels[1].x, 1018);
     EXPECT_EQ(labels[0].halfMinute, 1);
     EXPECT_EQ(labels[1].halfMinute, 0);
 }

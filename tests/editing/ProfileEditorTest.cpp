@@ -179,11 +179,12 @@ TEST_F(ProfileEditorTest, AProfileFromATrainTakesItsRunningAndDwellTimes)
         std::array<int32_t, 3> runTime; // entries 1..3 of direction 1
         std::array<int32_t, 3> dwell;
     };
-    // 8:00 from A, through B, arriving at C at 8:10, leaving at 8:12.
-    for (const Case &c : {Case{true, 0, {noRun, 20, noRun}, {noDwell, 4, noDwell}},
-                          Case{false, 3, {noRun, 20, noRun}, {noDwell, 3, noDwell}}}) {
+    // 8:00 from A, through B, arriving at C at 8:24, leaving at 8:26: times
+    // whose seconds come out a hair short of the whole second.
+    for (const Case &c : {Case{true, 0, {noRun, 48, noRun}, {noDwell, 4, noDwell}},
+                          Case{false, 3, {noRun, 48, noRun}, {noDwell, 3, noDwell}}}) {
         SetUp();
-        const Train t = DocumentFixtures::train("", {{1, 8, 0}, {3, 8, 10}, {3, 8, 12}});
+        const Train t = DocumentFixtures::train("", {{1, 8, 0}, {3, 8, 24}, {3, 8, 26}});
         ASSERT_EQ(editor.profileFromTrain(t, c.dwellsFromTrain, c.standardDwell), E::FromTrain::Made);
         EXPECT_EQ(editor.direction(), 1);
         EXPECT_EQ(editor.number(), 1);
