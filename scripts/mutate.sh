@@ -8,6 +8,8 @@
 #   --list           print the mutations and exit
 #   --check          only see that every pattern still matches exactly once
 #   --skip-baseline  do not run the unmutated suite first (it must pass)
+#   --no-sync        run on the copy as it stands (the code and tests of the
+#                    last run), not on the checkout as it is now
 #   ID...            only these mutations (default: all)
 #
 # The checkout is never touched, so work can go on while it runs: the
@@ -29,8 +31,9 @@ work=$root/build-mutate
 # the script in the checkout may be edited meanwhile.
 if [ -z "${MUTATE_ROOT:-}" ]; then
   mkdir -p "$work"
-  cp "$0" "$work/mutate.sh"
-  MUTATE_ROOT=$root exec bash "$work/mutate.sh" "$@"
+  copy=$work/mutate.$$.sh
+  cp "$0" "$copy"
+  MUTATE_ROOT=$root MUTATE_COPY=$copy exec bash "$copy" "$@"
 fi
 tree=$work/tree
 bdir=$tree/build
@@ -48,14 +51,14 @@ io04 src/io/DocumentReader.cpp :: b[0] - 129); ==> b[0] - 128);
 io05 src/io/DocumentReader.cpp :: if (doc.stationKinds.empty()) { ==> if (!doc.stationKinds.empty()) {
 io06 src/io/DocumentWriter.cpp :: const bool images = imagesWanted && doc.settings.saveLabelImages == 1; ==> const bool images = imagesWanted;
 io07 src/io/DocumentWriter.cpp :: if (p.runTimeAt(i) > 0 || p.dwellAt(i) >= 0) ==> if (p.runTimeAt(i) > 0 || p.dwellAt(i) > 0)
-io08 src/io/BinaryReader.cpp :: const qint64 want = std::max(chunkSize, n - have); ==> const qint64 want = std::max(chunkSize, n - have - 1);
+io08 src/io/BinaryReader.cpp :: m_offset = 0;\n    const qint64 want ==> const qint64 want
 io09 src/io/BinaryWriter.cpp :: || !m_device.seek(end)) ==> )
 io10 src/io/DocumentSnapshot.cpp :: settings.zoom = now.zoom; ==> settings.zoom = read.settings.zoom;
 io11 src/io/SettingsFile.cpp :: s.penMedium = byteValue(ini, sectionLines, "Stredni", defaults.penMedium); ==> s.penMedium = byteValue(ini, sectionLines, "Silna", defaults.penMedium);
 io12 src/io/TextImport.cpp :: if (rowState >= 1) { ==> if (rowState >= 0) {
 io13 src/io/TextImport.cpp :: f.shortDwell = 1; ==> f.halfMinute = 1;
 io14 src/io/TextImport.cpp :: if (length > 0 && text.at(end - 1) == '\r') ==> if (length > 0 && text.at(end - 1) == '\t')
-io15 src/io/RecoveryStore.cpp :: if (path == m_path || m_held.count(path)) ==> if (m_held.count(path))
+io15 src/io/RecoveryStore.cpp :: QFile::remove(path);\n    m_held.erase(path); ==> m_held.erase(path);
 rn01 src/render/TrainLines.cpp :: if (stationRef > frame.stationCount) ==> if (stationRef >= frame.stationCount)
 rn02 src/render/TrainLines.cpp :: * (1440.0 - prev.minutes) ==> * (1439.0 - prev.minutes)
 rn03 src/render/TrainLines.cpp :: if (q.station == 0 || q.station != prev.station) ==> if (q.station != prev.station)
@@ -79,7 +82,7 @@ ed05 src/editing/TrainListEditor.cpp :: if (c == u'-' || c == u'*') ==> if (c ==
 ed06 src/editing/StationListEditor.cpp :: clear({Dopravna, Hradlo, Hlaska, Odbocka, Kilometr}); ==> clear({Dopravna, Hradlo, Hlaska, Kilometr});
 ed07 src/editing/ProfileEditor.cpp :: return m_direction == 1 ? row : stationCount() + 1 - row; ==> return m_direction == 1 ? row : stationCount() - row;
 ed08 src/editing/ProfileEditor.cpp :: const double s = std::nearbyint(time * 86400.0); ==> const double s = std::trunc(time * 86400.0);
-ed09 src/editing/InsertTool.cpp :: static_cast<uint8_t>(sec % 60 >= 1 ? 1 : 0) ==> static_cast<uint8_t>(sec % 60 >= 30 ? 1 : 0)
+ed09 src/editing/InsertTool.cpp :: text += QStringLiteral(",5"); ==> text += QStringLiteral(".5");
 ed10 src/editing/InsertTool.cpp :: const double halfMinutes = Geometry::round( ==> const double halfMinutes = std::trunc(
 ed11 src/editing/InsertTool.cpp :: m_bands[0].hi = (m_bands[1].lo + m_bands[0].lo) / 2; ==> m_bands[0].hi = (m_bands[1].lo + m_bands[0].lo) / 3;
 ed12 src/editing/InsertTool.cpp :: if (!keepFixed && j == target) ==> if (false)
@@ -99,12 +102,14 @@ usage()
 list=0
 check=0
 baseline=1
+sync=1
 wanted=()
 for arg in "$@"; do
   case $arg in
   --list) list=1 ;;
   --check) check=1 ;;
   --skip-baseline) baseline=0 ;;
+  --no-sync) sync=0 ;;
   -h | --help) usage; exit 0 ;;
   -*) echo "mutate.sh: unknown option $arg" >&2; exit 2 ;;
   *) wanted+=("$arg") ;;
@@ -221,7 +226,7 @@ restore()
     mutated=
   fi
 }
-trap restore EXIT
+trap 'restore; rm -f "${MUTATE_COPY:-}"' EXIT
 trap 'restore; exit 130' INT TERM
 
 build()
@@ -256,7 +261,11 @@ run_tests()
 }
 
 mkdir -p "$logs"
-sync_tree
+if [ $sync -eq 1 ]; then
+  sync_tree
+elif [ ! -d "$tree/src" ]; then
+  echo "mutate.sh: --no-sync, but there is no copy yet"; exit 2
+fi
 check_patterns "$tree"
 [ ${#runnable[@]} -gt 0 ] || { echo "mutate.sh: nothing to run"; exit 2; }
 

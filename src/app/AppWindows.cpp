@@ -4,6 +4,7 @@
 #include "Session.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddTrainDialog.h"
+#include "dialogs/ExportDialog.h"
 #include "dialogs/FindTrainDialog.h"
 #include "dialogs/InsertToolWindow.h"
 #include "dialogs/KilometreDialog.h"
@@ -28,7 +29,6 @@ AppWindows::AppWindows(Session &session)
     m_order << m_form4->objectName();
     m_form3->setKilometreDialog(m_form4);
     m_form1->setListDialogs(m_form2, m_form3);
-    // Nothing opens TForm5 yet; it is made in its place all the same.
     m_form5 = new PrintToBitmapDialog(session.document, session.prompter, m_form1);
     m_order << m_form5->objectName();
     m_form6 = new FindTrainDialog(m_form1);
@@ -54,6 +54,10 @@ AppWindows::AppWindows(Session &session)
     m_form13 = new AddTrainDialog(m_form1);
     m_order << m_form13->objectName();
     m_form1->setInsertToolWindows(m_form12, m_form13);
+    // The export dialog TForm14 is the last of the windows.
+    m_exportDialog = new ExportDialog(m_form1);
+    m_order << m_exportDialog->objectName();
+    m_form1->setPrintDialogs(m_form5, m_exportDialog);
 }
 
 AppWindows::~AppWindows()

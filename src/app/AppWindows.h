@@ -3,6 +3,7 @@
 #include <QStringList>
 
 class AboutDialog;
+class ExportDialog;
 class AddTrainDialog;
 class FindTrainDialog;
 class InsertToolWindow;
@@ -36,6 +37,7 @@ public:
     ProgressWindow *progressWindow() const { return m_form7; }
     AboutDialog *aboutDialog() const { return m_form8; }
     SettingsDialog *settingsDialog() const { return m_form9; }
+    ExportDialog *exportDialog() const { return m_exportDialog; }
     ProfileDialog *profileDialog() const { return m_form10; }
     ProfileFromTrainDialog *profileFromTrainDialog() const { return m_form11; }
     InsertToolWindow *insertToolWindow() const { return m_form12; }
@@ -58,5 +60,6 @@ private:
     ProfileFromTrainDialog *m_form11 = nullptr; // TForm11
     InsertToolWindow *m_form12 = nullptr;       // TForm12
     AddTrainDialog *m_form13 = nullptr;         // TForm13
+    ExportDialog *m_exportDialog = nullptr;     // TForm14
     QStringList m_order;
 };

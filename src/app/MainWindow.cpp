@@ -10,9 +10,11 @@
 #include "Session.h"
 #include "StepNames.h"
 #include "dialogs/AddTrainDialog.h"
+#include "dialogs/ExportDialog.h"
 #include "dialogs/FindTrainDialog.h"
 #include "dialogs/InsertToolWindow.h"
 #include "dialogs/ListCommands.h"
+#include "dialogs/PrintToBitmapDialog.h"
 #include "dialogs/ProfileCommands.h"
 #include "dialogs/ProfileDialog.h"
 #include "dialogs/Prompter.h"
@@ -26,6 +28,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -143,6 +146,11 @@ void MainWindow::createMenu()
     QAction *saveAs = addItem(file, "Uloitjako1", QStringLiteral("Uložit &jako..."));
     separator(file, "N1");
     QAction *import = addItem(file, "Import1", QStringLiteral("Import..."), QKeySequence(Qt::CTRL | Qt::Key_I));
+    separator(file, "N9");
+    Tisk1 = addItem(file, "Tisk1", QStringLiteral("Tisk..."), QKeySequence(Qt::CTRL | Qt::Key_P));
+    Exportovat1 = addItem(file, "Exportovat1", QStringLiteral("Exportovat..."), QKeySequence(Qt::CTRL | Qt::Key_E));
+    Tisk1->setEnabled(false);
+    Exportovat1->setEnabled(false);
     separator(file, "N2", false);
     Tiskdobitmapy1 = addItem(file, "Tiskdobitmapy1", QStringLiteral("Tisk do bitmapy..."));
     Tiskdobitmapy1->setVisible(false);
@@ -184,6 +192,8 @@ void MainWindow::createMenu()
     connect(saveAs, &QAction::triggered, this, &MainWindow::Uloitjako1Click);
     connect(import, &QAction::triggered, this, &MainWindow::Import1Click);
     connect(Tiskdobitmapy1, &QAction::triggered, this, &MainWindow::Tiskdobitmapy1Click);
+    connect(Tisk1, &QAction::triggered, this, &MainWindow::Tisk1Click);
+    connect(Exportovat1, &QAction::triggered, this, &MainWindow::Exportovat1Click);
     connect(stations, &QAction::triggered, this, &MainWindow::Stanice1Click);
     connect(trains, &QAction::triggered, this, &MainWindow::Vlaky1Click);
     connect(profiles, &QAction::triggered, this, &MainWindow::Jzdndoby1Click);
@@ -519,6 +529,12 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             auto *key = static_cast<QKeyEvent *>(event);
             if (!key->isAutoRepeat() && isScrollKey(key->key()))
                 FormKeyDown(key);
+        } else if (event->type() == QEvent::ShortcutOverride
+                   && static_cast<QKeyEvent *>(event)->keyCombination() == QKeyCombination(Qt::CTRL | Qt::Key_E)) {
+            // A line edit would take Ctrl+E to its line's end; in these
+            // number fields it means "Exportovat...".
+            event->ignore();
+            return true;
         } else if (event->type() == QEvent::KeyPress && (watched == CheckBox1 || watched == CheckBox2)) {
             // A check box would pass the arrows on to the window, which would
             // scroll on the press as well.
@@ -663,6 +679,9 @@ void MainWindow::setBitmapExportEnabled(bool enabled)
 {
     m_bitmapExportEnabled = enabled;
     Tiskdobitmapy1->setEnabled(enabled);
+    // Printing and export need a diagram as much as the bitmap does.
+    Tisk1->setEnabled(enabled);
+    Exportovat1->setEnabled(enabled);
 }
 
 void MainWindow::surfaceAreaChanged(const QRect &area)
@@ -802,6 +821,52 @@ void MainWindow::Tiskdobitmapy1Click()
     // The item is hidden; it works only while the renderer enables it.
     if (m_bitmapExportEnabled)
         ExportCommands::exportBitmap(m_session.prompter, m_renderer, *this, m_bitmapFileName);
+}
+
+PrintSheet::Options MainWindow::sheetOptions() const
+{
+    return {CheckBox1->isChecked(), CheckBox3->isChecked()};
+}
+
+QString MainWindow::documentTitle() const
+{
+    const QString name = QFileInfo(m_session.fileName).completeBaseName();
+    return name.isEmpty() ? QStringLiteral("Vlakorys") : name;
+}
+
+void MainWindow::Tisk1Click()
+{
+    if (!m_bitmapExportEnabled || !m_printDialog)
+        return;
+    m_printDialog->exec();
+    switch (m_printDialog->action()) {
+    case PrintToBitmapDialog::Action::Print:
+        ExportCommands::printSheet(m_session.prompter, m_session.document, m_printDialog->choice(), sheetOptions(),
+                                   documentTitle());
+        break;
+    case PrintToBitmapDialog::Action::Export:
+        ExportCommands::exportSheet(m_session.prompter, m_session.document, m_printDialog->choice(), sheetOptions(),
+                                    m_printDialog->resolution(), documentTitle(), m_pictureFileName);
+        break;
+    case PrintToBitmapDialog::Action::None:
+        break;
+    }
+}
+
+void MainWindow::Exportovat1Click()
+{
+    if (!m_bitmapExportEnabled || !m_exportDialog || !m_printDialog)
+        return;
+    const PrintPlan::Choice choice = m_printDialog->choice();
+    m_exportDialog->setSheetSummary(PrintPlan(m_session.document).summary(choice));
+    if (m_exportDialog->exec() != QDialog::Accepted)
+        return;
+    if (m_exportDialog->viewChosen())
+        ExportCommands::exportView(m_session.prompter, m_renderer, *this, m_session.document, m_view, documentTitle(),
+                                   m_pictureFileName);
+    else
+        ExportCommands::exportSheet(m_session.prompter, m_session.document, choice, sheetOptions(),
+                                    m_printDialog->resolution(), documentTitle(), m_pictureFileName);
 }
 
 void MainWindow::Nastaven1Click()

@@ -6,6 +6,7 @@
 #include "editing/DiagramEditView.h"
 #include "editing/DiagramMouse.h"
 #include "editing/InsertTool.h"
+#include "editing/PrintSheet.h"
 #include "render/DiagramView.h"
 #include "render/DiagramWindow.h"
 #include "render/ProgressSink.h"
@@ -16,6 +17,8 @@
 
 class AddTrainDialog;
 class AnalogClock;
+class ExportDialog;
+class PrintToBitmapDialog;
 class FindTrainDialog;
 class InsertToolWindow;
 class ProfileDialog;
@@ -115,6 +118,13 @@ public:
     // The settings dialog TForm9, created after this window.
     void setSettingsDialog(SettingsDialog *dialog) { m_settings = dialog; }
 
+    // The print dialog TForm5 and the export dialog, created after this
+    // window.
+    void setPrintDialogs(PrintToBitmapDialog *print, ExportDialog *exportDialog)
+    {
+        m_printDialog = print;
+        m_exportDialog = exportDialog;
+    }
     // The travel-time editor (TForm10), created after this window.
     void setProfileDialog(ProfileDialog *dialog) { m_profiles = dialog; }
     // The insert-train tool's window (TForm12) and the add-train dialog
@@ -160,6 +170,8 @@ public slots:
     void Uloitjako1Click(); // Save as
     void Import1Click();
     void Tiskdobitmapy1Click();    // bitmap export
+    void Tisk1Click();             // "Tisk...": the print dialog TForm5
+    void Exportovat1Click();       // "Exportovat...": the sheet or the view to a file
     void Stanice1Click();          // station list
     void Vlaky1Click();            // train list
     void Jzdndoby1Click();         // travel-time profiles
@@ -196,6 +208,11 @@ private:
     bool FormKeyPress(QKeyEvent *event);
     bool FormKeyDown(QKeyEvent *event);
     void createMenu();
+    // What the sheet shows besides the print dialog's choice: the tool
+    // panel's "Časové popisky" and "Zobr. druh vlaku".
+    PrintSheet::Options sheetOptions() const;
+    // The name the sheet's pages and files carry: the document's.
+    QString documentTitle() const;
     // The caption and the undo and redo items after the document or its
     // history changed.
     void historyChanged();
@@ -237,13 +254,16 @@ private:
     QCheckBox *CheckBox3 = nullptr;
     AnalogClock *AnalogClock1 = nullptr;
 
-    StationListDialog *m_stationList = nullptr; // TForm2
-    TrainListDialog *m_trainList = nullptr;     // TForm3
-    FindTrainDialog *m_findTrain = nullptr;     // TForm6
-    SettingsDialog *m_settings = nullptr;       // TForm9
-    QString m_bitmapFileName;                   // SaveDialog2's file name
-    ProfileDialog *m_profiles = nullptr;        // TForm10
-    InsertToolWindow *m_insertWindow = nullptr; // TForm12
+    StationListDialog *m_stationList = nullptr;   // TForm2
+    TrainListDialog *m_trainList = nullptr;       // TForm3
+    PrintToBitmapDialog *m_printDialog = nullptr; // TForm5
+    FindTrainDialog *m_findTrain = nullptr;       // TForm6
+    SettingsDialog *m_settings = nullptr;         // TForm9
+    ProfileDialog *m_profiles = nullptr;          // TForm10
+    InsertToolWindow *m_insertWindow = nullptr;   // TForm12
+    ExportDialog *m_exportDialog = nullptr;       // TForm14
+    QString m_bitmapFileName;                     // SaveDialog2's file name
+    QString m_pictureFileName;                    // the export dialog's file name
 
     InsertTool m_insertTool;
     QTimer *Timer1 = nullptr;
@@ -255,6 +275,8 @@ private:
     QAction *Zpt1 = nullptr;
     QAction *Znovu1 = nullptr;
     QAction *Tiskdobitmapy1 = nullptr;
+    QAction *Tisk1 = nullptr;
+    QAction *Exportovat1 = nullptr;
     QMenu *Editace1 = nullptr;
     QList<QAction *> m_editActions; // Editace1's commands, each with its own enabled state
     QList<bool> m_editActionsEnabled;

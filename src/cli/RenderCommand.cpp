@@ -4,13 +4,22 @@
 #include "DumpCommand.h"
 
 #include "editing/FindTrain.h"
+#include "editing/PrintSheet.h"
+#include "io/PictureFile.h"
 #include "model/Document.h"
 #include "render/HeadlessWindow.h"
 #include "render/Renderer.h"
+#include "render/SheetLayout.h"
+#include "render/SheetPainter.h"
+#include "render/VectorLabels.h"
 
 #include <QFileInfo>
+#include <QPainter>
 #include <QRegularExpression>
-#include <QSaveFile>
+
+#include <algorithm>
+#include <limits>
+#include <memory>
 
 namespace {
 
@@ -31,25 +40,98 @@ bool parsePair(const QString &text, QChar separator, int lo, int hi, int &a, int
     return parts.size() == 2 && parseInt(parts[0].trimmed(), lo, hi, a) && parseInt(parts[1].trimmed(), lo, hi, b);
 }
 
-QByteArray formatOf(const QString &path)
+// "H:MM" or "HH:MM", a time of day, as minutes.
+bool parseClock(const QString &text, int &minutes)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("png"))
-        return "PNG";
-    if (suffix == QLatin1String("bmp"))
-        return "BMP";
-    return {};
+    static const QRegularExpression clock(QStringLiteral("^(\\d{1,2}):(\\d{2})$"));
+    const QRegularExpressionMatch m = clock.match(text.trimmed());
+    if (!m.hasMatch())
+        return false;
+    const int h = m.captured(1).toInt();
+    const int min = m.captured(2).toInt();
+    if (h > 23 || min > 59)
+        return false;
+    minutes = h * 60 + min;
+    return true;
 }
+
+bool parseOnOff(const QString &value, bool &on)
+{
+    if (value != QLatin1String("on") && value != QLatin1String("off"))
+        return false;
+    on = value == QLatin1String("on");
+    return true;
+}
+
+const QStringList viewOptions = {"--size", "--zoom", "--ratio", "--scroll", "--find"};
+const QStringList sheetOptions = {"--layers",   "--overlap", "--scale",  "--from", "--to",
+                                  "--stations", "--km",      "--legend", "--dpi"};
+
+// The window after Open with the options applied, rendered.
+struct ViewScene
+{
+    HeadlessWindow window;
+    DiagramView view;
+    Renderer renderer;
+
+    ViewScene(Document &doc, const RenderCommand::Options &o, const LabelSteps &labels)
+        : window(o.size), renderer(doc, view)
+    {
+        DocumentSettings &s = doc.settings;
+        const DocumentSettings opened = s;
+        if (o.zoom)
+            s.zoom = static_cast<uint8_t>(*o.zoom);
+        if (o.ratio) {
+            s.ratioX = o.ratio->first;
+            s.ratioY = o.ratio->second;
+        }
+        if (s.zoom != opened.zoom || s.ratioX != opened.ratioX || s.ratioY != opened.ratioY)
+            labels.makeTimeLabels(doc);
+        if (o.timeLabels)
+            s.showTimeLabels = *o.timeLabels;
+
+        // The window after Open: its controls hold the document's settings and
+        // the scale follows them.
+        window.setChecked(DiagramWindow::CheckBox::TimeLabels, s.showTimeLabels);
+        window.setChecked(DiagramWindow::CheckBox::Smoothing, s.smoothing);
+        window.setChecked(DiagramWindow::CheckBox::Category, s.showCategory);
+        view.updateScale(s);
+        if (o.find) {
+            // As a confirmed search leaves it; this render rebuilds everything.
+            if (const Train *found = FindTrain::first(doc, *o.find)) {
+                renderer.highlightOn = true;
+                renderer.foundName = found->name.view().toByteArray();
+            }
+        }
+        renderer.keepTimeText = false;
+        renderer.labelSelector = 0;
+        doc.redrawNeeded = true;
+        renderer.render(window);
+        // Then the user scrolls, within the ranges of the finished render: its
+        // first pass runs without the legend gap and has the shorter vertical
+        // range.
+        if (o.hpos != 0 || o.vpos != 0) {
+            view.hpos = o.hpos;
+            view.vpos = o.vpos;
+            renderer.render(window);
+        }
+    }
+};
 
 } // namespace
 
 QString RenderCommand::parse(const QStringList &args, Options &o)
 {
     QStringList positional;
+    QStringList seen;
     for (qsizetype i = 0; i < args.size(); ++i) {
         QString arg = args[i];
         if (!arg.startsWith(QLatin1String("--"))) {
             positional << arg;
+            continue;
+        }
+        if (arg == QLatin1String("--sheet")) {
+            o.sheet = true;
             continue;
         }
         QString value;
@@ -62,7 +144,10 @@ QString RenderCommand::parse(const QStringList &args, Options &o)
         } else {
             return arg + QStringLiteral(": a value is missing");
         }
+        seen << arg;
+        PrintPlan::Choice &c = o.choice;
         int a = 0, b = 0;
+        bool on = false;
         if (arg == QLatin1String("--size")) {
             if (!parsePair(value.toLower(), u'x', 1, maxSide, a, b))
                 return QStringLiteral("--size: expected WIDTHxHEIGHT, each 1 to %1 pixels").arg(maxSide);
@@ -83,68 +168,153 @@ QString RenderCommand::parse(const QStringList &args, Options &o)
             o.hpos = a;
             o.vpos = b;
         } else if (arg == QLatin1String("--time-labels")) {
-            if (value != QLatin1String("on") && value != QLatin1String("off"))
+            if (!parseOnOff(value, on))
                 return QStringLiteral("--time-labels: expected on or off");
-            o.timeLabels = value == QLatin1String("on");
+            o.timeLabels = on;
         } else if (arg == QLatin1String("--find")) {
             o.find = value;
+        } else if (arg == QLatin1String("--layers")) {
+            if (!parseInt(value, PrintPlan::minLayers, PrintPlan::maxLayers, c.layers))
+                return QStringLiteral("--layers: expected %1 to %2 layers")
+                    .arg(PrintPlan::minLayers)
+                    .arg(PrintPlan::maxLayers);
+        } else if (arg == QLatin1String("--overlap")) {
+            if (!parseInt(value, PrintPlan::minOverlap, PrintPlan::maxOverlap, c.overlap))
+                return QStringLiteral("--overlap: expected %1 to %2 minutes")
+                    .arg(PrintPlan::minOverlap)
+                    .arg(PrintPlan::maxOverlap);
+        } else if (arg == QLatin1String("--scale")) {
+            if (!parseInt(value, PrintPlan::minScale, PrintPlan::maxScale, a) || a % PrintPlan::scaleStep != 0)
+                return QStringLiteral("--scale: expected %1 to %2 per cent in steps of %3")
+                    .arg(PrintPlan::minScale)
+                    .arg(PrintPlan::maxScale)
+                    .arg(PrintPlan::scaleStep);
+            c.scale = a;
+        } else if (arg == QLatin1String("--from") || arg == QLatin1String("--to")) {
+            if (!parseClock(value, a))
+                return arg + QStringLiteral(": expected a time of day H:MM, 0:00 to 23:59");
+            c.timeRange = PrintPlan::TimeRange::Span;
+            (arg == QLatin1String("--from") ? c.fromMinute : c.toMinute) = a;
+        } else if (arg == QLatin1String("--stations")) {
+            if (!parsePair(value, u'-', 1, std::numeric_limits<int>::max(), a, b))
+                return QStringLiteral("--stations: expected I-J, the numbers of two stations");
+            c.kmRange = PrintPlan::KmRange::Stations;
+            c.fromStation = a;
+            c.toStation = b;
+        } else if (arg == QLatin1String("--km")) {
+            if (!parsePair(value, u'-', PrintPlan::minKm, PrintPlan::maxKmField, a, b))
+                return QStringLiteral("--km: expected A-B, two kilometres from %1 to %2")
+                    .arg(PrintPlan::minKm)
+                    .arg(PrintPlan::maxKmField);
+            c.kmRange = PrintPlan::KmRange::Kilometres;
+            c.fromKm = a;
+            c.toKm = b;
+        } else if (arg == QLatin1String("--legend")) {
+            if (!parseOnOff(value, on))
+                return QStringLiteral("--legend: expected on or off");
+            c.legend = on;
+        } else if (arg == QLatin1String("--dpi")) {
+            if (!parseInt(value, 1, 10000, a)
+                || std::find(std::begin(resolutions), std::end(resolutions), a) == std::end(resolutions))
+                return QStringLiteral("--dpi: expected one of 75, 144, 150, 180, 300 and 360");
+            o.dpi = a;
         } else {
             return arg + QStringLiteral(": unknown option");
         }
     }
+    for (const QString &arg : seen) {
+        if (o.sheet && viewOptions.contains(arg))
+            return arg + QStringLiteral(": not with --sheet (a sheet's scale is --scale)");
+        if (!o.sheet && sheetOptions.contains(arg))
+            return arg + QStringLiteral(": only with --sheet");
+    }
+    if (seen.contains(QLatin1String("--stations")) && seen.contains(QLatin1String("--km")))
+        return QStringLiteral("--km: not with --stations (one range of the line)");
+    if (o.choice.timeRange == PrintPlan::TimeRange::Span && o.choice.fromMinute >= o.choice.toMinute)
+        return QStringLiteral("--from: expected a time before --to");
     if (positional.size() != 2)
         return QStringLiteral("usage: ") + QString::fromLatin1(usage);
     o.input = positional[0];
     o.output = positional[1];
-    if (formatOf(o.output).isEmpty())
-        return o.output + QStringLiteral(": the picture's name must end in .png or .bmp");
+    const std::optional<PictureFile::Format> format = PictureFile::formatOf(o.output);
+    if (!format)
+        return o.output + QStringLiteral(": the picture's name must end in .png, .bmp, .pdf or .svg");
+    o.format = *format;
     return {};
 }
 
-QImage RenderCommand::render(Document &doc, const Options &o, const LabelSteps &labels)
+QString RenderCommand::check(const Document &doc, Options &o)
 {
-    DocumentSettings &s = doc.settings;
-    const DocumentSettings opened = s;
-    if (o.zoom)
-        s.zoom = static_cast<uint8_t>(*o.zoom);
-    if (o.ratio) {
-        s.ratioX = o.ratio->first;
-        s.ratioY = o.ratio->second;
-    }
-    if (s.zoom != opened.zoom || s.ratioX != opened.ratioX || s.ratioY != opened.ratioY)
-        labels.makeTimeLabels(doc);
-    if (o.timeLabels)
-        s.showTimeLabels = *o.timeLabels;
+    if (o.find && !FindTrain::first(doc, *o.find))
+        return FindTrain::notFoundMessage(*o.find);
+    PrintPlan::Choice &c = o.choice;
+    if (!o.sheet || c.kmRange != PrintPlan::KmRange::Stations)
+        return {};
+    const int count = static_cast<int>(doc.stations.size());
+    if (c.fromStation > count || c.toStation > count)
+        return QStringLiteral("--stations: the document has %1 stations").arg(count);
+    c.fromStation -= 1;
+    c.toStation -= 1;
+    if (!PrintPlan(doc).stationsInOrder(c.fromStation, c.toStation))
+        return QStringLiteral("--stations: station %1 lies above station %2; give the lower one first")
+            .arg(c.fromStation + 1)
+            .arg(c.toStation + 1);
+    return {};
+}
 
-    // The window after Open: its controls hold the document's settings and
-    // the scale follows them.
-    HeadlessWindow window(o.size);
-    window.setChecked(DiagramWindow::CheckBox::TimeLabels, s.showTimeLabels);
-    window.setChecked(DiagramWindow::CheckBox::Smoothing, s.smoothing);
-    window.setChecked(DiagramWindow::CheckBox::Category, s.showCategory);
-    DiagramView view;
-    view.updateScale(s);
-    Renderer renderer(doc, view);
-    if (o.find) {
-        // As a confirmed search leaves it; this render rebuilds everything.
-        if (const Train *found = FindTrain::first(doc, *o.find)) {
-            renderer.highlightOn = true;
-            renderer.foundName = found->name.view().toByteArray();
-        }
+QImage RenderCommand::render(Document &doc, const Options &options, const LabelSteps &labels)
+{
+    ViewScene scene(doc, options, labels);
+    return scene.renderer.surface().copy();
+}
+
+QString RenderCommand::write(Document &doc, const Options &o, const LabelSteps &labels)
+{
+    const QString title = QFileInfo(o.input).completeBaseName();
+    PictureFile::Picture picture;
+    std::unique_ptr<PrintSheet> sheet;
+    std::unique_ptr<ViewScene> scene;
+    SheetLayout layout;
+    SheetPainter::Recording recording;
+    if (o.sheet) {
+        sheet =
+            std::make_unique<PrintSheet>(doc, o.choice,
+                                         PrintSheet::Options{o.timeLabels.value_or(doc.settings.showTimeLabels != 0),
+                                                             doc.settings.showCategory != 0});
+        picture.pixels = sheet->pixels();
+        picture.paint = [&sheet](QPainter &p) { sheet->paint(p); };
+    } else {
+        scene = std::make_unique<ViewScene>(doc, o, labels);
+        picture.pixels = o.size;
+        picture.image = scene->renderer.surface();
     }
-    renderer.keepTimeText = false;
-    renderer.labelSelector = 0;
-    doc.redrawNeeded = true;
-    renderer.render(window);
-    // Then the user scrolls, within the ranges of the finished render: its
-    // first pass runs without the legend gap and has the shorter vertical
-    // range.
-    if (o.hpos != 0 || o.vpos != 0) {
-        view.hpos = o.hpos;
-        view.vpos = o.vpos;
-        renderer.render(window);
+    // The view in vector form is the same recording drawn by the painter
+    // back end; PNG and BMP take the surface's pixels and need none of it.
+    if (scene && (o.format == PictureFile::Format::Pdf || o.format == PictureFile::Format::Svg)) {
+        layout = SheetLayout::view(doc, scene->view, o.size.width(), o.size.height(), scene->renderer.visibleBottom(),
+                                   scene->renderer.legendLines());
+        recording.list = &scene->renderer.displayList();
+        recording.numbers = scene->renderer.stationColumn().numbers();
+        recording.columnAxisBottom = Geometry::fullHeight(doc.settings.zoom, doc.maxKm);
+        recording.labels = vectorLabels(doc, doc.settings, scene->view.scale, doc.settings.showCategory != 0);
+        recording.timeLabels = doc.settings.showTimeLabels != 0;
+        picture.paint = [&](QPainter &p) { SheetPainter::paint(p, layout, recording); };
     }
-    return renderer.surface().copy();
+    switch (PictureFile::write(o.output, o.format, picture, title, o.dpi)) {
+    case PictureFile::Status::Ok:
+        return {};
+    case PictureFile::Status::TooLarge: {
+        const QSize mm = PictureFile::millimetres(picture.pixels);
+        return QStringLiteral("the sheet of %1 x %2 mm is too large for a picture at %3 dpi; choose a lower --dpi or "
+                              "--scale, or write a .pdf or .svg")
+            .arg(mm.width())
+            .arg(mm.height())
+            .arg(o.dpi);
+    }
+    case PictureFile::Status::CannotWrite:
+        break;
+    }
+    return QStringLiteral("cannot write the picture");
 }
 
 int RenderCommand::run(const QStringList &args, std::FILE *, std::FILE *err) const
@@ -160,18 +330,12 @@ int RenderCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
     const QString error = DumpCommand::openDocument(doc, options.input, m_labels);
     if (!error.isEmpty())
         return CliOutput::fail(err, options.input, error);
+    const QString refused = check(doc, options);
+    if (!refused.isEmpty())
+        return CliOutput::fail(err, options.input, refused);
 
-    if (options.find && !FindTrain::first(doc, *options.find))
-        return CliOutput::fail(err, options.input, FindTrain::notFoundMessage(*options.find));
-
-    QImage picture = render(doc, options, m_labels);
-    const QByteArray format = formatOf(options.output);
-    if (format == "BMP")
-        picture = picture.convertToFormat(QImage::Format_RGB888); // 24 bits per pixel
-    QSaveFile file(options.output);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, format.constData()) || !file.commit()) {
-        file.cancelWriting();
-        return CliOutput::fail(err, options.output, QStringLiteral("cannot write the picture"));
-    }
+    const QString failed = write(doc, options, m_labels);
+    if (!failed.isEmpty())
+        return CliOutput::fail(err, options.output, failed);
     return CliOutput::success;
 }

@@ -204,8 +204,11 @@ PrintToBitmapDialog::PrintToBitmapDialog(const Document &doc, Prompter &prompter
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn3 = new QPushButton(QStringLiteral("&Nastavení ..."), this);
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
+    BitBtn4 = new QPushButton(QStringLiteral("&Exportovat..."), this);
+    BitBtn4->setObjectName(QStringLiteral("BitBtn4"));
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn4);
     buttons->addWidget(BitBtn2);
     buttons->addStretch(1);
     buttons->addWidget(BitBtn3);
@@ -244,7 +247,9 @@ PrintToBitmapDialog::PrintToBitmapDialog(const Document &doc, Prompter &prompter
     connect(CheckBox1, &QCheckBox::toggled, this, &PrintToBitmapDialog::computeHeight);
     connect(ComboBox3, &QComboBox::currentIndexChanged, this, &PrintToBitmapDialog::computePaper);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(BitBtn1, &QPushButton::clicked, this, &PrintToBitmapDialog::BitBtn1Click);
     connect(BitBtn3, &QPushButton::clicked, this, &PrintToBitmapDialog::BitBtn3Click);
+    connect(BitBtn4, &QPushButton::clicked, this, &PrintToBitmapDialog::BitBtn4Click);
 
     resetControls();
     enableRanges();
@@ -257,7 +262,7 @@ PrintToBitmapDialog::~PrintToBitmapDialog() = default;
 PrintPlan &PrintToBitmapDialog::plan()
 {
     if (!m_plan)
-        m_plan = std::make_unique<PrintPlan>(m_doc, font());
+        m_plan = std::make_unique<PrintPlan>(m_doc);
     return *m_plan;
 }
 
@@ -270,6 +275,7 @@ void PrintToBitmapDialog::showEvent(QShowEvent *event)
 
 void PrintToBitmapDialog::FormShow()
 {
+    m_action = Action::None;
     resetControls();
     enableRanges();
     computeWidth();
@@ -280,7 +286,7 @@ void PrintToBitmapDialog::FormShow()
 void PrintToBitmapDialog::resetControls()
 {
     m_filling = true;
-    m_plan = std::make_unique<PrintPlan>(m_doc, font()); // the largest kilometre of the document now
+    m_plan = std::make_unique<PrintPlan>(m_doc); // the largest kilometre of the document now
     ComboBox1->clear();
     ComboBox2->clear();
     int lowest = -1;
@@ -370,6 +376,18 @@ void PrintToBitmapDialog::computePaper()
     const QSize paper = PrintPlan::paperMillimetres(m_prompter.printerPageSize(), resolution());
     Label14->setText(QString::number(paper.height()));
     Label15->setText(QString::number(paper.width()));
+}
+
+void PrintToBitmapDialog::BitBtn1Click()
+{
+    m_action = Action::Print;
+    accept();
+}
+
+void PrintToBitmapDialog::BitBtn4Click()
+{
+    m_action = Action::Export;
+    accept();
 }
 
 void PrintToBitmapDialog::BitBtn3Click()

@@ -24,7 +24,10 @@ class QSpinBox;
 // the document. Created once at start-up; shown with exec(), which fills it
 // from the document (station lists, largest kilometre) and sets its
 // defaults. The arithmetic is PrintPlan's; "&Nastavení ..." is the printer
-// setup dialog through the Prompter, and "&Tisk" has no action yet.
+// setup dialog through the Prompter. "&Tisk" and "&Exportovat..." close it
+// with what the user asked for (action()), which the caller then does with
+// choice() and resolution(); the controls keep their values until the next
+// showing.
 class PrintToBitmapDialog : public QDialog
 {
     Q_OBJECT
@@ -32,6 +35,10 @@ class PrintToBitmapDialog : public QDialog
 public:
     PrintToBitmapDialog(const Document &doc, Prompter &prompter, QWidget *parent = nullptr);
     ~PrintToBitmapDialog() override;
+
+    // What closed the dialog: "&Tisk", "&Exportovat..." or nothing asked.
+    enum class Action { None, Print, Export };
+    Action action() const { return m_action; }
 
     // What the controls hold.
     PrintPlan::Choice choice() const;
@@ -44,7 +51,9 @@ public:
     void computePaper();
 
 public slots:
+    void BitBtn1Click(); // "&Tisk"
     void BitBtn3Click(); // "&Nastavení ...": printer setup
+    void BitBtn4Click(); // "&Exportovat..."
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -64,6 +73,7 @@ private:
     std::unique_ptr<PrintPlan> m_plan;
     EditMask m_timeMask;
     bool m_filling = false;
+    Action m_action = Action::None;
     // The station combo boxes' indices to go back to, and a time field's
     // text when it was entered.
     int m_stationIndex[2] = {-1, -1};
@@ -92,4 +102,5 @@ private:
     QPushButton *BitBtn1 = nullptr;
     QPushButton *BitBtn2 = nullptr;
     QPushButton *BitBtn3 = nullptr;
+    QPushButton *BitBtn4 = nullptr;
 };

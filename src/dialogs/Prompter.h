@@ -4,7 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
+
+class QPagedPaintDevice;
 
 // Every message box, question and common dialog of the editor goes through
 // this interface. The editor answers with Qt dialogs (QtPrompter); tests
@@ -21,6 +24,15 @@ public:
         QString defaultSuffix;   // "vrs", without dot
         QString initialFileName; // the dialog's current file name
         bool promptOverwrite = false;
+        int filterIndex = 0; // the filter selected when the dialog opens
+    };
+
+    // A file chosen in a save dialog with the filter chosen with it (0-based
+    // in the dialog's filter).
+    struct SavedFile
+    {
+        QString path;
+        int filterIndex = 0;
     };
 
     struct Font
@@ -48,6 +60,9 @@ public:
     // Open and save dialogs; nullopt when the user cancels.
     virtual std::optional<QString> openFileName(const FileDialog &dialog) = 0;
     virtual std::optional<QString> saveFileName(const FileDialog &dialog) = 0;
+    // The save dialog where the filter decides the file's format: the
+    // default suffix follows the filter chosen.
+    virtual std::optional<SavedFile> saveFileAs(const FileDialog &dialog) = 0;
 
     // Font dialog; nullopt when the user cancels.
     virtual std::optional<Font> chooseFont(const Font &initial) = 0;
@@ -57,6 +72,11 @@ public:
     virtual QSize printerPageSize() = 0;
     // The print-setup dialog on the current printer; true when confirmed.
     virtual bool printerSetup() = 0;
+    // The print dialog on the current printer, with its own choice of
+    // printer and paper and its "print to file" (a PDF). Confirmed, job
+    // prints on the chosen printer and its answer is returned; cancelled,
+    // nothing is printed and the answer is false.
+    virtual bool print(const std::function<bool(QPagedPaintDevice &printer)> &job) = 0;
 
     static constexpr QSize noPrinterPage{2480, 3508}; // A4 (210 x 297 mm) at 300 dpi
 };

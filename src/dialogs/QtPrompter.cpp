@@ -26,6 +26,8 @@ QFileDialog *makeDialog(QWidget *parent, const Prompter::FileDialog &d, QFileDia
         dialog->setNameFilters(QtPrompter::qtFilter(d.filter).split(QStringLiteral(";;")));
     dialog->setDefaultSuffix(d.defaultSuffix);
     dialog->setOption(QFileDialog::DontConfirmOverwrite, !d.promptOverwrite);
+    if (!d.filter.isEmpty())
+        dialog->selectNameFilter(dialog->nameFilters().value(d.filterIndex));
     if (!d.initialFileName.isEmpty())
         dialog->selectFile(d.initialFileName);
     return dialog;
@@ -94,6 +96,26 @@ std::optional<QString> QtPrompter::saveFileName(const FileDialog &d)
     return dialog->selectedFiles().constFirst();
 }
 
+std::optional<Prompter::SavedFile> QtPrompter::saveFileAs(const FileDialog &d)
+{
+    std::unique_ptr<QFileDialog> dialog(makeDialog(m_parent, d, QFileDialog::AcceptSave));
+    dialog->setFileMode(QFileDialog::AnyFile);
+    // "PDF (*.pdf)": a name typed without a suffix takes the chosen filter's.
+    const auto suffixOf = [](const QString &filter) {
+        const qsizetype dot = filter.indexOf(QStringLiteral("*."));
+        return dot < 0 ? QString() : filter.mid(dot + 2).section(u')', 0, 0).section(u' ', 0, 0);
+    };
+    const QStringList filters = dialog->nameFilters();
+    dialog->setDefaultSuffix(suffixOf(filters.value(d.filterIndex)));
+    QFileDialog *raw = dialog.get();
+    QObject::connect(raw, &QFileDialog::filterSelected, raw,
+                     [raw, suffixOf](const QString &filter) { raw->setDefaultSuffix(suffixOf(filter)); });
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    return SavedFile{dialog->selectedFiles().constFirst(),
+                     static_cast<int>(std::max<qsizetype>(0, filters.indexOf(dialog->selectedNameFilter())))};
+}
+
 std::optional<Prompter::Font> QtPrompter::chooseFont(const Font &initial)
 {
     bool ok = false;
@@ -137,6 +159,18 @@ bool QtPrompter::printerSetup()
         m_printer->setResolution(300);
     m_printerChosen = true;
     return true;
+}
+
+bool QtPrompter::print(const std::function<bool(QPagedPaintDevice &printer)> &job)
+{
+    QPrintDialog dialog(&printer(), m_parent);
+    dialog.setWindowTitle(caption());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (m_printer->outputFormat() == QPrinter::PdfFormat)
+        m_printer->setResolution(300);
+    m_printerChosen = true;
+    return job(*m_printer);
 }
 
 QString QtPrompter::qtFilter(const QString &filter)

@@ -22,9 +22,11 @@ public:
     void error(const QString &text) override;
     std::optional<QString> openFileName(const FileDialog &dialog) override;
     std::optional<QString> saveFileName(const FileDialog &dialog) override;
+    std::optional<SavedFile> saveFileAs(const FileDialog &dialog) override;
     std::optional<Font> chooseFont(const Font &initial) override;
     QSize printerPageSize() override;
     bool printerSetup() override;
+    bool print(const std::function<bool(QPagedPaintDevice &printer)> &job) override;
 
     // "Popis (*.a)|*.a|Vše (*.*)|*.*" -> "Popis (*.a);;Vše (*)"
     static QString qtFilter(const QString &filter);

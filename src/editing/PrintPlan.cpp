@@ -1,17 +1,11 @@
 #include "PrintPlan.h"
 
 #include "model/ClockTime.h"
-#include "model/Cp1250.h"
 #include "model/Document.h"
-#include "render/StationLegend.h"
-
-#include <QFontMetrics>
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <stdexcept>
-#include <vector>
 
 namespace {
 
@@ -22,32 +16,10 @@ int64_t roundToInt64(double v)
 
 } // namespace
 
-PrintPlan::PrintPlan(const Document &doc, const QFont &font) : m_doc(doc), m_font(font)
+PrintPlan::PrintPlan(const Document &doc) : m_doc(doc)
 {
     for (const Station &s : doc.stations)
         m_maxKm = std::max(m_maxKm, s.km);
-}
-
-PrintPlan::Span PrintPlan::spanOf(const Choice &c)
-{
-    if (c.timeRange == TimeRange::All)
-        return {};
-    return {c.fromMinute, c.toMinute - c.fromMinute};
-}
-
-int64_t PrintPlan::widthPixels(const Choice &c) const
-{
-    const int64_t s = c.scale / 25; // pixels a minute
-    const int64_t layers = std::max(1, c.layers);
-    const int64_t overlap = c.overlap;
-    int64_t pixels = 0;
-    if (c.timeRange == TimeRange::All) {
-        pixels = ((layers - 1) * overlap * s + 1440 * s) / layers;
-    } else {
-        const int64_t minutes = spanOf(c).minutes;
-        pixels = layers == 1 ? s * minutes : (s * minutes + layers * overlap * s) / layers;
-    }
-    return pixels + 40;
 }
 
 int32_t PrintPlan::kmOfStation(int index) const
@@ -64,80 +36,57 @@ bool PrintPlan::stationsInOrder(int fromStation, int toStation) const
     return kmOfStation(fromStation) <= kmOfStation(toStation);
 }
 
-int64_t PrintPlan::heightPixels(const Choice &c) const
+SheetLayout::Request PrintPlan::request(const Choice &c) const
 {
-    const int64_t s = c.scale / 25;
-    const int64_t layers = std::max(1, c.layers);
-    if (c.kmRange == KmRange::All)
-        return layers * (s * m_maxKm * 2) + extraHeight(c);
-
-    // Per layer: the station lines of the range, and a margin for the hour
-    // numbers and labels of five short texts.
-    int64_t delta = 0;
+    SheetLayout::Request r;
+    r.layers = c.layers;
+    r.overlap = c.overlap;
+    r.zoom = std::clamp(c.scale / 25, minScale / scaleStep, maxScale / scaleStep); // the pixels a minute
+    r.wholeDay = c.timeRange == TimeRange::All;
+    r.fromMinute = c.fromMinute;
+    r.toMinute = c.toMinute;
+    r.wholeLine = c.kmRange == KmRange::All;
     if (c.kmRange == KmRange::Stations) {
-        if (c.fromStation >= 0 && c.toStation >= 0)
-            delta = int64_t{kmOfStation(c.toStation)} - kmOfStation(c.fromStation);
-    } else {
-        delta = std::abs(int64_t{c.toKm} - c.fromKm);
+        r.lowKm = kmOfStation(c.fromStation);
+        r.highKm = kmOfStation(c.toStation);
+    } else if (c.kmRange == KmRange::Kilometres) {
+        r.lowKm = c.fromKm;
+        r.highKm = c.toKm;
     }
-    const int64_t margin = 5 * QFontMetrics(m_font).horizontalAdvance(QStringLiteral("asaas")) + 13;
-    return layers * (margin + 2 * s * delta);
+    if (r.lowKm > r.highKm)
+        std::swap(r.lowKm, r.highKm);
+    r.legend = c.legend;
+    r.showCategory = m_doc.settings.showCategory != 0;
+    return r;
 }
 
-// Each layer is printed as the screen shows the diagram: 20 pixels above the
-// top station line, the station lines, the time axis on the bottom station
-// line with the hour numbers 19 pixels under it. Layer k covers the minutes
-// from start + k (length - overlap) for length = (range + (L - 1) overlap) / L
-// minutes. A train label whose anchor lies in a layer's minutes and whose
-// box (its name in the dialog's font, turned to its angle, centred on its
-// anchor as the diagram places it) stands above the top margin or below the
-// bottom station line makes that layer so much taller. The station legend,
-// when asked for, is printed once, under the last layer, 40 pixels under
-// its axis as on the screen, in lines as wide as a layer less 60 pixels.
-int64_t PrintPlan::extraHeight(const Choice &c) const
+int64_t PrintPlan::widthPixels(const Choice &c) const
 {
-    const QFontMetrics fm(m_font);
-    const int lineHeight = fm.height();
-    const double s = c.scale / 25;
-    const int layers = std::max(1, c.layers);
-    const int64_t lines = int64_t{2} * (c.scale / 25) * m_maxKm;
+    SheetLayout::Request r = request(c);
+    r.wholeLine = false; // the width needs no train label
+    return SheetLayout::plan(m_doc, r).width;
+}
 
-    const Span span = spanOf(c);
-    const double length = (span.minutes + (layers - 1.0) * c.overlap) / layers;
-    std::vector<int64_t> above(static_cast<size_t>(layers), 20);
-    std::vector<int64_t> below(static_cast<size_t>(layers), 0);
-    for (const TrainLabel &label : m_doc.trainLabels) {
-        double minute = std::fmod(label.time * 1440.0, 1440.0);
-        if (minute < 0)
-            minute += 1440.0;
-        const QString text = cp1250::toUnicode(label.text.view());
-        const int w = fm.horizontalAdvance(text);
-        const double a = std::abs(label.angle);
-        const double top = 2.0 * s * (m_maxKm - label.level) - lineHeight / 2;
-        const double bottom = top + lineHeight * std::cos(a) + w * std::sin(a);
-        for (int k = 0; k < layers; ++k) {
-            const double start = span.start + k * (length - c.overlap);
-            if (minute < start || minute > start + length)
-                continue;
-            auto &up = above[static_cast<size_t>(k)];
-            auto &down = below[static_cast<size_t>(k)];
-            up = std::max(up, static_cast<int64_t>(std::ceil(-top)));
-            down = std::max(down, static_cast<int64_t>(std::ceil(bottom - lines)));
-        }
-    }
+int64_t PrintPlan::heightPixels(const Choice &c) const
+{
+    return SheetLayout::plan(m_doc, request(c)).height;
+}
 
-    const int64_t hours = 19 + lineHeight;
-    int64_t extra = 0;
-    for (int k = 0; k < layers; ++k)
-        extra += above[static_cast<size_t>(k)] + below[static_cast<size_t>(k)] + hours;
-    if (c.legend && !m_doc.stations.empty()) {
-        StationLegend legend;
-        const int64_t width = std::clamp<int64_t>(widthPixels(c), 0, std::numeric_limits<int>::max());
-        const auto &text = legend.layout(m_doc, m_font, nullptr, static_cast<int>(width));
-        const int64_t legendBand = 40 + static_cast<int64_t>(text.size()) * lineHeight;
-        extra += std::max<int64_t>(0, legendBand - hours);
-    }
-    return extra;
+QString PrintPlan::summary(const Choice &c) const
+{
+    const int n = c.layers;
+    const QString layers = n == 1  ? QStringLiteral("1 vrstva")
+                           : n < 5 ? QStringLiteral("%1 vrstvy").arg(n)
+                                   : QStringLiteral("%1 vrstev").arg(n);
+    QString text = layers;
+    if (n > 1)
+        text += QStringLiteral(", překryv %1 min").arg(c.overlap);
+    const SheetLayout sheet = SheetLayout::plan(m_doc, request(c));
+    return text
+           + QStringLiteral(", měřítko %1 %, %2 × %3 mm")
+                 .arg(c.scale)
+                 .arg(millimetres(sheet.width))
+                 .arg(millimetres(sheet.height));
 }
 
 int64_t PrintPlan::millimetres(int64_t pixels)

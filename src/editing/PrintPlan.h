@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QFont>
+#include "render/SheetLayout.h"
+
 #include <QSize>
 #include <QString>
 
@@ -14,8 +15,9 @@ class Document;
 // one under another), an overlap between the strips, a scale, a time range
 // and a kilometre range, and how large a printer's page is at a resolution.
 // Sizes are in pixels of the diagram at that scale; millimetres() turns them
-// into millimetres as the dialog shows them. Texts are measured in the
-// dialog's font, given at construction.
+// into millimetres as the dialog shows them. They are the sizes of the
+// sheet that is printed (SheetLayout decides both), measured in the fonts
+// the sheet is drawn in.
 class PrintPlan
 {
 public:
@@ -43,20 +45,24 @@ public:
         bool legend = true; // "Přidat legendu stanic"
     };
 
-    PrintPlan(const Document &doc, const QFont &font);
+    explicit PrintPlan(const Document &doc);
 
     // The largest station kilometre; 0 without stations.
     int32_t maxKm() const { return m_maxKm; }
 
+    // The sheet of a choice: its scale as a zoom level, the station range as
+    // kilometres, the train labels as the document shows them.
+    SheetLayout::Request request(const Choice &c) const;
+
     // The width of one layer: the pixels of its share of the time range and
     // the 40-pixel station column.
     int64_t widthPixels(const Choice &c) const;
-    // The height of all layers one under another.
+    // The height of all layers one under another, with the legend.
     int64_t heightPixels(const Choice &c) const;
-    // What the whole kilometre range adds to the station lines' height: per
-    // layer the top margin, room for train labels that stand beyond the top
-    // or bottom station line, the hour numbers and the station legend.
-    int64_t extraHeight(const Choice &c) const;
+
+    // The choice in a few words, as the export dialog names the sheet:
+    // "2 vrstvy, překryv 30 min, měřítko 100 %, 688 × 640 mm".
+    QString summary(const Choice &c) const;
 
     // Pixels at the diagram's 13 pixels per 3 mm, rounded.
     static int64_t millimetres(int64_t pixels);
@@ -81,15 +87,8 @@ public:
     static std::optional<int> minuteOfText(const QString &text);
 
 private:
-    struct Span
-    {
-        int start = 0;
-        int minutes = 1440;
-    };
-    static Span spanOf(const Choice &c);
     int32_t kmOfStation(int index) const;
 
     const Document &m_doc;
-    QFont m_font;
     int32_t m_maxKm = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "model/Cp1250.h"
 
+#include <QFontInfo>
 #include <QStringList>
 
 #include <algorithm>
@@ -42,6 +43,13 @@ QFont makeFont(QByteArrayView name, int pointSize, uint8_t style)
     font.setUnderline(style & Underline);
     font.setStrikeOut(style & StrikeOut);
     return font;
+}
+
+QFont drawnFamily(const QFont &font)
+{
+    QFont drawn = font;
+    drawn.setFamilies({QFontInfo(font).family()});
+    return drawn;
 }
 
 QString drawableText(QByteArrayView fontName, QByteArrayView text)

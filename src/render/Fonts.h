@@ -32,6 +32,11 @@ int pixelSize(int pointSize);
 inline const QByteArray arrowFontName = QByteArrayLiteral("WINGDINGS 3");
 inline const QByteArray arrowText = QByteArrayLiteral("p");
 
+// The font with the family it is drawn in ("Liberation Sans" for "Arial
+// CE"): what a vector file names, so that a reader without the program's
+// substitutions shows the same face.
+QFont drawnFamily(const QFont &font);
+
 // The text to hand to QPainter for a text of the document: code page 1250
 // bytes as Unicode, and the arrow character of "WINGDINGS 3" as an arrow
 // glyph the substituted font has.

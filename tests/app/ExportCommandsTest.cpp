@@ -1,12 +1,17 @@
 // "Tisk do bitmapy...": the diagram as the window shows it, in a 24-bit
-// Windows bitmap, and the previous file kept when writing fails.
+// Windows bitmap, and the previous file kept when writing fails. "Tisk..."
+// and "Exportovat...": the sheet on pages and in files, and the view.
 #include "app/ExportCommands.h"
 
+#include "../io/FileBytes.h"
+#include "Poppler.h"
 #include "SampleLine.h"
 #include "ScriptedPrompter.h"
 #include "io/BitmapFile.h"
+#include "io/PictureFile.h"
 #include "render/HeadlessWindow.h"
 #include "render/Renderer.h"
+#include "render/SheetTiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -96,4 +101,96 @@ TEST(BitmapFile, AFailedWriteLeavesThePreviousFile)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("vlakorys.bmp")});
+}
+
+namespace {
+
+// "Tisk..." and "Exportovat...": the sheet printed on A4 pages or written
+// as a file of the chosen format, and the window's view.
+class SheetCommandsTest : public ExportCommandsTest
+{
+protected:
+    const PrintSheet::Options options{true, true};
+    bool print(const PrintPlan::Choice &choice)
+    {
+        return ExportCommands::printSheet(prompter, doc, choice, options, QStringLiteral("Trať"));
+    }
+};
+
+} // namespace
+
+TEST_F(SheetCommandsTest, TheSheetIsPrintedOnPagesThatFitTogether)
+{
+    // The scripted printer is A4 with 10 mm margins: 190 x 271 mm for the
+    // sheet under the line that names the page.
+    PrintPlan::Choice choice;
+    const PrintPlan plan(doc);
+    const QSizeF sheet(plan.widthPixels(choice) * 3.0 / 13, plan.heightPixels(choice) * 3.0 / 13);
+    const SheetTiles::Plan pages = SheetTiles::plan(sheet, {190, 277 - SheetTiles::headerMm});
+    ASSERT_GT(pages.columns, 1);
+
+    prompter.printAnswers = {path("tisk.pdf")};
+    ASSERT_TRUE(print(choice));
+    EXPECT_EQ(prompter.log, QStringList{QStringLiteral("print")});
+    ASSERT_EQ(Poppler::pages(path("tisk.pdf")), int(pages.tiles.size()));
+    for (const SheetTiles::Tile &t : pages.tiles)
+        EXPECT_TRUE(Poppler::text(path("tisk.pdf"), t.number)
+                        .startsWith(SheetTiles::pageName(QStringLiteral("Trať"), t, int(pages.tiles.size()))))
+            << t.number;
+}
+
+TEST_F(SheetCommandsTest, ACancelledPrintDialogPrintsNothing)
+{
+    EXPECT_FALSE(print({})); // the print dialog cancelled
+    EXPECT_TRUE(prompter.messages().isEmpty());
+}
+
+TEST_F(SheetCommandsTest, TheFilterChosenDecidesTheFormat)
+{
+    const struct
+    {
+        int filter;
+        const char *name;
+        QByteArray starts;
+    } rows[] = {
+        {0, "arch.pdf", "%PDF"}, {1, "arch.svg", "<?xml"},        {2, "arch.png", "\x89PNG"},
+        {3, "arch.bmp", "BM"},   {0, "arch-bez-pripony", "%PDF"}, // the filter, not the name
+    };
+    for (const auto &r : rows) {
+        prompter.fileAnswers = {path(r.name)};
+        prompter.filterAnswers = {r.filter};
+        ASSERT_TRUE(ExportCommands::exportSheet(prompter, doc, {}, options, 75, QStringLiteral("Trať"), fileName))
+            << r.name;
+        EXPECT_TRUE(FileBytes::read(path(r.name)).startsWith(r.starts)) << r.name;
+    }
+    // The dialog opens with the format of the name it was last given.
+    EXPECT_EQ(ExportCommands::pictureSaveDialog(path("arch.png")).filterIndex, 2);
+    EXPECT_EQ(prompter.lastFileDialog.filter, ExportCommands::pictureFilter);
+}
+
+TEST_F(SheetCommandsTest, ASheetTooLargeForAnImageIsReported)
+{
+    PrintPlan::Choice huge;
+    huge.scale = 525;
+    huge.layers = 30;
+    prompter.fileAnswers = {path("obri.png")};
+    prompter.filterAnswers = {2};
+    EXPECT_FALSE(ExportCommands::exportSheet(prompter, doc, huge, options, 360, QStringLiteral("Trať"), fileName));
+    EXPECT_EQ(prompter.messages(), QStringList{ExportCommands::tooLargeForImage(360)});
+    EXPECT_FALSE(QFile::exists(path("obri.png")));
+}
+
+TEST_F(SheetCommandsTest, TheViewAsPictures)
+{
+    // PNG: the surface's pixels; PDF: the same drawing as vectors, of the
+    // paint box's size.
+    prompter.fileAnswers = {path("pohled.png"), path("pohled.pdf")};
+    prompter.filterAnswers = {2, 0};
+    ASSERT_TRUE(ExportCommands::exportView(prompter, renderer, window, doc, view, QStringLiteral("Trať"), fileName));
+    EXPECT_EQ(QImage(path("pohled.png")).convertToFormat(QImage::Format_RGB32), renderer.surface());
+    ASSERT_TRUE(ExportCommands::exportView(prompter, renderer, window, doc, view, QStringLiteral("Trať"), fileName));
+    const QSizeF page = Poppler::pageSizeMm(path("pohled.pdf"));
+    EXPECT_EQ(QSize(std::lround(page.width()), std::lround(page.height())),
+              PictureFile::millimetres(window.paintBoxSize()));
+    EXPECT_TRUE(Poppler::text(path("pohled.pdf")).contains(QStringLiteral("Stanice 1")));
 }

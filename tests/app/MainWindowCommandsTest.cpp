@@ -1,6 +1,8 @@
 #include "../io/FileBytes.h"
 #include "AppHarness.h"
+#include "dialogs/ExportDialog.h"
 #include "dialogs/FindTrainDialog.h"
+#include "dialogs/PrintToBitmapDialog.h"
 #include "dialogs/QtPrompter.h"
 #include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
@@ -13,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -298,6 +301,44 @@ private slots:
         action("Stanice1")->trigger();
         QCOMPARE(first, QString());
         QVERIFY(h.prompter->log.isEmpty());
+    }
+
+    // "Exportovat..." by its key from a number field of the panel, and
+    // "Tisk..." with TForm5's "&Tisk" (the print dialog printing to a file)
+    // and "&Exportovat...", each as far as the file.
+    void exportAndPrintFromTheMenu()
+    {
+        QVERIFY(window()->openFile(h.example()));
+        QVERIFY(GuiKeys::activate(window()));
+        auto *spin = h.find<QSpinBox>("SpinEdit1");
+        spin->setFocus();
+        QTRY_VERIFY(spin->hasFocus());
+        bool asked = false;
+        QTimer::singleShot(0, this, [this, &asked] {
+            QDialog *d = h.windows->exportDialog();
+            asked = d->isVisible();
+            d->findChild<QRadioButton *>(QStringLiteral("RadioButton2"))->setChecked(true); // the view
+            d->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+        });
+        h.prompter->fileAnswers = {h.path("pohled.png")};
+        h.prompter->filterAnswers = {2};
+        QTest::keyClick(spin, Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(asked);
+        QCOMPARE(QImage(h.path("pohled.png")).convertToFormat(QImage::Format_RGB32), h.renderer().surface());
+
+        h.prompter->printAnswers = {h.path("tisk.pdf")};
+        h.prompter->fileAnswers = {h.path("arch.pdf")};
+        h.prompter->filterAnswers = {0};
+        for (const char *button : {"BitBtn1", "BitBtn4"}) {
+            QTimer::singleShot(0, this, [this, button] {
+                h.windows->printToBitmapDialog()->findChild<QPushButton *>(QString::fromLatin1(button))->click();
+            });
+            action("Tisk1")->trigger();
+        }
+        QCOMPARE(h.prompter->log.filter(QStringLiteral("print")), QStringList{QStringLiteral("print")});
+        QVERIFY(FileBytes::read(h.path("tisk.pdf")).startsWith("%PDF"));
+        QVERIFY(FileBytes::read(h.path("arch.pdf")).startsWith("%PDF"));
+        QVERIFY(h.prompter->messages().isEmpty());
     }
 };
 

@@ -54,7 +54,7 @@ private slots:
             QVERIFY2(n > last, qPrintable(order.join(u',')));
             last = n;
         }
-        for (const char *form : {"TForm5", "TForm8", "TForm9"})
+        for (const char *form : {"TForm5", "TForm8", "TForm9", "TForm14"})
             QVERIFY2(order.contains(QLatin1String(form)), form);
     }
 
@@ -70,6 +70,8 @@ private slots:
                               {"Uloit1", "&Uložit", "Ctrl+S", true},
                               {"Uloitjako1", "Uložit &jako...", "", true},
                               {"Import1", "Import...", "Ctrl+I", true},
+                              {"Tisk1", "Tisk...", "Ctrl+P", true},
+                              {"Exportovat1", "Exportovat...", "Ctrl+E", true},
                               {"Tiskdobitmapy1", "Tisk do bitmapy...", "", false},
                               {"Konec1", "&Konec", "Alt+F4", true},
                               {"Zpt1", "Zpět", "Ctrl+Z", true},
@@ -89,7 +91,9 @@ private slots:
             QCOMPARE(a->shortcut().toString(QKeySequence::PortableText), QString::fromLatin1(item.shortcut));
             QCOMPARE(a->isVisible(), item.visible);
         }
-        QVERIFY(!action("Tiskdobitmapy1")->isEnabled());
+        // Without a document there is nothing to print or export.
+        for (const char *name : {"Tiskdobitmapy1", "Tisk1", "Exportovat1"})
+            QVERIFY2(!action(name)->isEnabled(), name);
     }
 
     void menusInOrder()
@@ -102,8 +106,8 @@ private slots:
         QStringList file;
         for (QAction *a : menus[0]->menu()->actions())
             file << (a->isSeparator() ? (a->isVisible() ? QStringLiteral("-") : QStringLiteral("(-)")) : a->text());
-        QCOMPARE(file, QStringList({"&Nový", "&Otevřít", "&Uložit", "Uložit &jako...", "-", "Import...", "(-)",
-                                    "Tisk do bitmapy...", "-", "&Konec"}));
+        QCOMPARE(file, QStringList({"&Nový", "&Otevřít", "&Uložit", "Uložit &jako...", "-", "Import...", "-", "Tisk...",
+                                    "Exportovat...", "(-)", "Tisk do bitmapy...", "-", "&Konec"}));
         const QList<QAction *> help = menus[2]->menu()->actions();
         QCOMPARE(help.size(), 2);
         QVERIFY(help[0]->isSeparator());

@@ -238,18 +238,16 @@ TEST(DocumentJson, RefusalsNameTheField)
     for (const auto &c : cases)
         EXPECT_EQ(refusal(c.json), c.message) << c.json.constData();
 
-    QByteArray manyProfiles = R"({"profiles": {"direction1": [)";
-    for (int i = 0; i < 100; ++i)
-        manyProfiles += i ? ", {}" : "{}";
-    EXPECT_EQ(refusal(manyProfiles + "]}}"), "profiles.direction1: more than 99 items");
-    QByteArray longRunTimes = R"({"profiles": {"direction1": [{"runTime": [)";
-    for (int i = 0; i < 100; ++i)
-        longRunTimes += i ? ", 1" : "1";
-    EXPECT_EQ(refusal(longRunTimes + "]}]}}"), "profiles.direction1[0].runTime: more than 99 items");
-    QByteArray manyStations = R"({"stations": [)";
-    for (int i = 0; i < 1001; ++i)
-        manyStations += i ? ", {}" : "{}";
-    EXPECT_EQ(refusal(manyStations + "]}"), "stations: more than 1000 items");
-
+    const auto items = [](const char *item, int n) {
+        QByteArray out = item;
+        for (int i = 1; i < n; ++i)
+            out += QByteArray(", ") + item;
+        return out;
+    };
+    EXPECT_EQ(refusal(R"({"profiles": {"direction1": [)" + items("{}", 100) + "]}}"),
+              "profiles.direction1: more than 99 items");
+    EXPECT_EQ(refusal(R"({"profiles": {"direction1": [{"runTime": [)" + items("1", 100) + "]}]}}"),
+              "profiles.direction1[0].runTime: more than 99 items");
+    EXPECT_EQ(refusal(R"({"stations": [)" + items("{}", 1001) + "]}"), "stations: more than 1000 items");
     EXPECT_EQ(refusal("{\"stations\": ").substr(0, 15), "not valid JSON:");
 }

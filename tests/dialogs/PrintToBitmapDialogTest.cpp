@@ -17,7 +17,7 @@
 #include <memory>
 
 // TForm5 as a person uses it: its defaults, the fields' rules on leaving
-// them, the recomputed sizes and the printer setup.
+// them, the recomputed sizes, the printer setup, printing and exporting.
 class PrintToBitmapDialogTest : public QObject
 {
     Q_OBJECT
@@ -147,6 +147,27 @@ private slots:
         QCOMPARE(m_prompter.log, QStringList{QStringLiteral("printer setup")});
         QCOMPARE(text("Label14"), QStringLiteral("2395"));
         QCOMPARE(text("Label15"), QStringLiteral("1693"));
+    }
+
+    void printAndExportCloseTheDialogWithTheirAction()
+    {
+        const struct
+        {
+            const char *button, *caption;
+            PrintToBitmapDialog::Action action;
+        } buttons[] = {{"BitBtn1", "&Tisk", PrintToBitmapDialog::Action::Print},
+                       {"BitBtn4", "&Exportovat...", PrintToBitmapDialog::Action::Export}};
+        for (const auto &b : buttons) {
+            QVERIFY(GuiKeys::activate(m_dialog.get()));
+            QCOMPARE(m_dialog->action(), PrintToBitmapDialog::Action::None); // showing forgets the last
+            find<QSpinBox>("SpinEdit1")->setValue(2);
+            QPushButton *button = find<QPushButton>(b.button);
+            QCOMPARE(button->text(), QString::fromUtf8(b.caption));
+            button->click();
+            QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+            QCOMPARE(m_dialog->action(), b.action);
+            QCOMPARE(m_dialog->choice().layers, 2); // the controls keep what they held
+        }
     }
 };
 

@@ -7,6 +7,9 @@
 #include "dialogs/Prompter.h"
 #include "model/ClockTime.h"
 #include "model/Document.h"
+#include "render/Fonts.h"
+#include "render/LabelText.h"
+#include "render/Renderer.h"
 
 #include <QFontMetrics>
 
@@ -22,21 +25,24 @@ using T = PrintPlan::TimeRange;
 using K = PrintPlan::KmRange;
 
 // A (km 0), B (km 10), C (km 25), D (km 10). At 100 % one kilometre is 8
-// pixels; texts are measured in the font given to the plan.
+// pixels; texts are measured in the fonts the sheet draws them in.
 class PrintPlanTest : public ::testing::Test
 {
 protected:
     Document doc;
-    const QFont font{QStringLiteral("DejaVu Sans"), 9};
-    const int lineHeight = QFontMetrics(font).height();
-    const int margin = 5 * QFontMetrics(font).horizontalAdvance(QStringLiteral("asaas")) + 13;
+    const QImage &surface = LabelText::measureSurface();
+    const QFont diagramFont = Renderer::diagramFontOf(4);
+    const int lineHeight = QFontMetrics(diagramFont, &surface).height();
+    // The hour numbers and the 5 pixels under them.
+    const int hours = 19 + QFontMetrics(SheetLayout::plan(doc, {}).hourFont, &surface).height() + 5;
+    const int margin = 5 * QFontMetrics(diagramFont, &surface).horizontalAdvance(QStringLiteral("asaas")) + 13;
 
     void SetUp() override
     {
         for (auto [name, km] : {std::pair("A", 0), {"B", 10}, {"C", 25}, {"D", 10}})
             SampleLine::addStation(doc, name, km);
     }
-    PrintPlan plan() const { return PrintPlan(doc, font); }
+    PrintPlan plan() const { return PrintPlan(doc); }
     static C span(int layers, int overlap, int scale, int from, int to)
     {
         C c;
@@ -55,6 +61,13 @@ protected:
         l.time = hours / 24;
         l.level = level;
         l.angle = angle;
+    }
+    // "Os 1" in the small label font, bold at 100 %.
+    QSize labelSize() const
+    {
+        const QFontMetrics fm(
+            Fonts::makeFont(doc.settings.trainFontSmallName, doc.settings.trainFontSmallSize, Fonts::Bold), &surface);
+        return {fm.horizontalAdvance(QStringLiteral("Os 1")), fm.height()};
     }
 };
 
@@ -83,41 +96,43 @@ TEST_F(PrintPlanTest, HeightOfAStationOrKilometreRange)
 {
     C c;
     c.layers = 2;
+    c.legend = false;
     c.kmRange = K::Stations;
     c.fromStation = 0;
     c.toStation = 2;
-    EXPECT_EQ(plan().heightPixels(c), 2 * (margin + 2 * 4 * 25));
+    EXPECT_EQ(plan().heightPixels(c), 2 * std::max(margin + 2 * 4 * 25, 20 + 2 * 4 * 25 + hours));
     c.kmRange = K::Kilometres;
-    c.fromKm = 5;
-    c.toKm = 15;
-    EXPECT_EQ(plan().heightPixels(c), 2 * (margin + 2 * 4 * 10));
+    c.fromKm = 15; // either way round
+    c.toKm = 5;
+    EXPECT_EQ(plan().heightPixels(c), 2 * std::max(margin + 2 * 4 * 10, 20 + 2 * 4 * 10 + hours));
 }
 
 TEST_F(PrintPlanTest, HeightOfTheWholeLineHasRoomAroundEachLayer)
 {
     C c;
     c.legend = false;
-    const int hours = 19 + lineHeight;
-    EXPECT_EQ(plan().heightPixels(c), 2 * 4 * 25 + 20 + hours);
+    EXPECT_EQ(plan().heightPixels(c), 20 + 2 * 4 * 25 + hours);
 
-    // Four short names make one legend line, 40 pixels under the axis.
+    // Four short names make one legend line, with 10 pixels above and below.
     c.legend = true;
-    EXPECT_EQ(plan().extraHeight(c), 20 + 40 + lineHeight);
+    EXPECT_EQ(plan().heightPixels(c), 20 + 2 * 4 * 25 + hours + 10 + lineHeight + 10);
 
-    // A label dragged 5 km above the top station in the first of two layers,
-    // one 5 km below the bottom station in the second.
+    // A label dragged 5 km above the top station in the first of two layers
+    // (its room above takes the place of the top margin), one 5 km below the
+    // bottom station in the second.
     c.legend = false;
     c.layers = 2;
     addLabel(3, 30);
     addLabel(20, -5);
-    const int above = 5 * 8 + lineHeight / 2;
-    const int below = 5 * 8 + lineHeight - lineHeight / 2;
-    EXPECT_EQ(plan().extraHeight(c), above + hours + 20 + below + hours);
+    const QSize label = labelSize();
+    const int above = 5 * 8 + label.height() / 2;
+    const int below = 5 * 8 + label.height() - label.height() / 2;
+    EXPECT_EQ(plan().heightPixels(c), (above + 200 + hours) + (20 + 200 + below + hours));
     // Standing on end it reaches further down.
     doc.trainLabels.front().angle = std::numbers::pi / 2;
-    const int w = QFontMetrics(font).horizontalAdvance(QStringLiteral("Os 1"));
-    const double standing = 5 * 8 - lineHeight / 2 + lineHeight * std::cos(std::numbers::pi / 2) + w;
-    EXPECT_EQ(plan().extraHeight(c), above + hours + 20 + static_cast<int>(std::ceil(standing)) + hours);
+    const double standing = 5 * 8 - label.height() / 2 + label.width();
+    EXPECT_EQ(plan().heightPixels(c),
+              (above + 200 + hours) + (20 + 200 + static_cast<int>(std::ceil(standing)) + hours));
 }
 
 TEST_F(PrintPlanTest, StationGuardKeepsTheRangeRising)

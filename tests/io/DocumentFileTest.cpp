@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <random>
 
 namespace {
 
@@ -38,7 +37,6 @@ ByteBuilder &defaultSettings(ByteBuilder &b)
     b.pstr("Times New Roman CE").i32(8).pstr("Arial CE").i32(12).pstr("Arial CE").i32(7);
     return b.raw({1, 2, 3, 0, 4}).i32(1).i32(2).raw({0, 0, 1});
 }
-constexpr int defaultSettingsSize = 1 + 18 + 4 + 1 + 8 + 4 + 1 + 8 + 4 + 5 + 4 + 4 + 3;
 
 // A document with every stored field set to something other than its
 // default; distinct values wherever the file keeps several bytes in a row,
@@ -116,23 +114,12 @@ TEST(DocumentWriter, EveryRecordInFileOrder)
     EXPECT_EQ(smallFile(), expected.bytes());
 }
 
-TEST(DocumentWriter, LengthOfADocumentWithoutTrains)
+TEST(DocumentWriter, EmptyDocumentAndAFontNameCutTo255)
 {
     ByteBuilder empty;
     empty.header("Vlakorys 1.2!").i32(0).i32(0).i32(0);
     defaultSettings(empty).i32(0).raw({0, 0});
     EXPECT_EQ(of(Document()), empty.bytes());
-
-    for (int stations : {1, 7, 60}) {
-        Document doc;
-        for (int i = 0; i < stations; ++i)
-            doc.stations.push_back({"S", i});
-        doc.relinkStationKinds();
-        doc.appendKind({.stationIndex = 500});
-        const int kinds = stations + 1;
-        EXPECT_EQ(of(doc).size(), 14 + 4 + 55 * stations + 4 + 4 + 11 * kinds + defaultSettingsSize + 4 + 2);
-    }
-
     Document longFont;
     longFont.settings.trainFontSmallName = QByteArray(300, 'F');
     const QByteArray bytes = of(longFont);
@@ -170,23 +157,6 @@ TEST(DocumentRoundTrip, EveryFieldSurvivesSaveAndLoad)
         std::reverse(original.trainLabels.begin(), original.trainLabels.end());
         EXPECT_EQ(of(loaded), of(original));
     }
-}
-
-TEST(DocumentRoundTrip, LabelOrderIsReversedByOneLoadAndRestoredByTwo)
-{
-    Document doc;
-    for (const char *text : {"C", "B", "A"})
-        doc.newTrainLabel().text = text; // head: A B C
-    Document once;
-    ASSERT_EQ(load(once, of(doc)).status, Status::Ok);
-    ASSERT_EQ(once.trainLabelCount(), 3);
-    EXPECT_EQ(once.trainLabels[0].text.toByteArray() + once.trainLabels[2].text.toByteArray(), "CA");
-    Document twice;
-    ASSERT_EQ(load(twice, of(once)).status, Status::Ok);
-    ASSERT_EQ(twice.trainLabelCount(), 3);
-    EXPECT_EQ(twice.trainLabels[0].text.toByteArray() + twice.trainLabels[1].text.toByteArray()
-                  + twice.trainLabels[2].text.toByteArray(),
-              "ABC");
 }
 
 TEST(DocumentRoundTrip, ProfileNamesAndUnusedEntries)
@@ -317,14 +287,30 @@ TEST(DocumentReader, UnrecognisedHeaderLeavesTheDocumentAlone)
 
 // ---------------------------------------------------------------- older versions
 
-TEST(DocumentReaderOldVersions, Version01HoldsStationsOnlyAndKeepsTheRest)
+namespace {
+
+// A file of an older version in b, read into doc.
+class DocumentReaderOldVersions : public ::testing::Test
 {
+protected:
     Document doc;
-    fillEveryField(doc);
     ByteBuilder b;
+
+    DocumentReader::Outcome read()
+    {
+        const auto outcome = load(doc, b.bytes());
+        EXPECT_EQ(outcome.status, Status::Ok);
+        return outcome;
+    }
+};
+
+} // namespace
+
+TEST_F(DocumentReaderOldVersions, Version01HoldsStationsOnlyAndKeepsTheRest)
+{
+    fillEveryField(doc);
     b.header("Vlakorys 0.1!").i32(2).sstr("Tanvald", 50).i32(27).sstr("Sma\x9Eice", 50).i32(20);
-    const auto outcome = load(doc, b.bytes());
-    ASSERT_EQ(outcome.status, Status::Ok);
+    const auto outcome = read();
     EXPECT_EQ(outcome.version, 1);
     ASSERT_EQ(doc.stations.size(), 2u);
     EXPECT_EQ(doc.stations[1].name.toByteArray(), "Sma\x9Eice");
@@ -342,16 +328,13 @@ TEST(DocumentReaderOldVersions, Version01HoldsStationsOnlyAndKeepsTheRest)
     EXPECT_EQ(doc.maxKm, 27);
 }
 
-TEST(DocumentReaderOldVersions, Version02HoldsStationsAndTrainsOnly)
+TEST_F(DocumentReaderOldVersions, Version02HoldsStationsAndTrainsOnly)
 {
-    Document doc;
     doc.settings.zoom = 7; // running settings stay
-    ByteBuilder b;
     b.header("Vlakorys 0.2!").i32(2).sstr("A", 50).i32(0).sstr("B", 50).i32(10);
     b.i32(1).sstr("Os 12345", 10).i32(1).f64(0.25).i32(2);
     b.i32(2).f64(0.26).i32(-990).f64(0.27);
-    const auto outcome = load(doc, b.bytes());
-    ASSERT_EQ(outcome.status, Status::Ok);
+    const auto outcome = read();
     EXPECT_FALSE(outcome.settingsRead);
     EXPECT_EQ(doc.settings.zoom, 7);
     ASSERT_EQ(doc.trains.size(), 1u);
@@ -365,14 +348,12 @@ TEST(DocumentReaderOldVersions, Version02HoldsStationsAndTrainsOnly)
     EXPECT_TRUE(doc.labelImagesStale);
 }
 
-TEST(DocumentReaderOldVersions, Version03DopravnaListBecomesKinds)
+TEST_F(DocumentReaderOldVersions, Version03DopravnaListBecomesKinds)
 {
-    Document doc;
-    ByteBuilder b;
     b.header("Vlakorys 0.3!").i32(3).sstr("A", 50).i32(0).sstr("B", 50).i32(5).sstr("C", 50).i32(9);
     b.i32(1).sstr("Mn 80001", 10).i32(3).f64(0.5).i32(1).i32(1).f64(0.55);
     b.i32(2).i32(1).i32(3);
-    ASSERT_EQ(load(doc, b.bytes()).status, Status::Ok);
+    read();
     EXPECT_EQ(doc.legacyDopravna, (std::vector<int32_t>{1, 3}));
     EXPECT_EQ(doc.trains.at(0).stops.size(), 1u);
     DocumentReader::finishLoading(doc);
@@ -385,42 +366,36 @@ TEST(DocumentReaderOldVersions, Version03DopravnaListBecomesKinds)
     EXPECT_EQ(doc.stations[2].kind->dopravna, 1);
 }
 
-TEST(DocumentReaderOldVersions, Version04AddsTheTrainFlags)
+TEST_F(DocumentReaderOldVersions, Version04AddsTheTrainFlags)
 {
-    Document doc;
-    ByteBuilder b;
     b.header("Vlakorys 0.4!").i32(0);
     b.i32(1).sstr("Sp 1", 10).i32(1).f64(0.5).raw({1, 1}).i32(0);
     b.i32(0);
-    ASSERT_EQ(load(doc, b.bytes()).status, Status::Ok);
+    read();
     EXPECT_EQ(doc.trains.at(0).rusici, 1);
     EXPECT_EQ(doc.trains.at(0).podlePotreby, 1);
 }
 
-TEST(DocumentReaderOldVersions, Version05HasASecondLegacyList)
+TEST_F(DocumentReaderOldVersions, Version05HasASecondLegacyList)
 {
-    Document doc;
-    ByteBuilder b;
     b.header("Vlakorys 0.5!").i32(1).sstr("A", 50).i32(0);
     b.i32(1).sstr("R 7", 10).i32(1).f64(0.5).raw({0, 1}).i32(0);
     b.i32(1).i32(1);
     b.i32(3).i32(7).i32(8).i32(9);
-    ASSERT_EQ(load(doc, b.bytes()).status, Status::Ok);
+    read();
     EXPECT_EQ(doc.trains.at(0).podlePotreby, 1);
     EXPECT_EQ(doc.legacyDopravna, std::vector<int32_t>{1});
     EXPECT_EQ(doc.legacyOther, (std::vector<int32_t>{7, 8, 9}));
 }
 
-TEST(DocumentReaderOldVersions, Version06AddsLabelsWithShortLevelAndNoAngle)
+TEST_F(DocumentReaderOldVersions, Version06AddsLabelsWithShortLevelAndNoAngle)
 {
-    Document doc;
-    ByteBuilder b;
     b.header("Vlakorys 0.6!").i32(0).i32(0);
     b.i32(0).i32(0);
     b.i32(2);
     b.sstr("Os 1", 15).f64(0.3).raw({0x84, 0, 0, 0, 0, 0x48}).raw({1, 0, 1});
     b.sstr("Os 2", 15).f64(0.4).raw({0x82, 0, 0, 0, 0, 0xA0}).raw({0, 1, 1});
-    ASSERT_EQ(load(doc, b.bytes()).status, Status::Ok);
+    read();
     ASSERT_EQ(doc.trainLabelCount(), 2);
     const TrainLabel &second = doc.trainLabels[0]; // read last, now at the head
     const TrainLabel &first = doc.trainLabels[1];
@@ -432,15 +407,13 @@ TEST(DocumentReaderOldVersions, Version06AddsLabelsWithShortLevelAndNoAngle)
     EXPECT_EQ(second.angle, 0.7853981635);
 }
 
-TEST(DocumentReaderOldVersions, Version07AddsKindsAndDropsTheLegacyLists)
+TEST_F(DocumentReaderOldVersions, Version07AddsKindsAndDropsTheLegacyLists)
 {
-    Document doc;
-    ByteBuilder b;
     b.header("Vlakorys 0.7!").i32(2).sstr("A", 50).i32(0).sstr("B", 50).i32(3);
     b.i32(0);
     b.i32(1).i32(2).raw({0, 1, 0, 0, 0, 0, 1});
     b.i32(1).sstr("Pn 1", 15).f64(0.1).raw({0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}).raw({1, 0, 1}); // exponent 0: 0.0
-    ASSERT_EQ(load(doc, b.bytes()).status, Status::Ok);
+    read();
     ASSERT_EQ(doc.stationKinds.size(), 1u);
     EXPECT_EQ(doc.stationKinds.front().stationIndex, 2);
     EXPECT_EQ(doc.stationKinds.front().odbocka, 1);
@@ -449,56 +422,48 @@ TEST(DocumentReaderOldVersions, Version07AddsKindsAndDropsTheLegacyLists)
     EXPECT_EQ(doc.trainLabels.at(0).angle, -0.7853981635);
 }
 
-TEST(DocumentReaderOldVersions, Version08HasAShortAngle)
+TEST_F(DocumentReaderOldVersions, Version08HasAShortAngle)
 {
-    Document doc;
-    ByteBuilder b;
     b.header("Vlakorys 0.8!").i32(0).i32(0).i32(0);
     b.i32(1).sstr("Ex 1", 15).f64(0.1).raw({0x84, 0, 0, 0, 0, 0x48}).raw({1, 0, 1});
     b.raw({0x80, 0x92, 0xA2, 0xDA, 0x0F, 0xC9});
-    ASSERT_EQ(load(doc, b.bytes()).status, Status::Ok);
+    read();
     EXPECT_EQ(doc.trainLabels.at(0).level, 12.5);
     EXPECT_NEAR(doc.trainLabels.at(0).angle, -0.7853981635, 1e-11);
 }
 
-TEST(DocumentReaderOldVersions, Version09HasFullLabels)
+TEST_F(DocumentReaderOldVersions, Version09HasFullLabels)
 {
-    Document doc;
-    ByteBuilder b;
     b.header("Vlakorys 0.9!").i32(0);
     b.i32(1).sstr("Os 1234567", 10).i32(1).f64(0.5).raw({0, 0}).i32(0);
     b.i32(0);
     b.i32(1).sstr("Os 1234567", 15).f64(0.5).f64(7.75).raw({0, 0, 1}).f64(0.3);
-    ASSERT_EQ(load(doc, b.bytes()).status, Status::Ok);
+    read();
     EXPECT_EQ(doc.trainLabels.at(0).level, 7.75);
     EXPECT_EQ(doc.trainLabels.at(0).angle, 0.3);
 }
 
-TEST(DocumentReaderOldVersions, Version10AddsMarksAndLongNames)
+TEST_F(DocumentReaderOldVersions, Version10AddsMarksAndLongNames)
 {
-    Document doc;
-    ByteBuilder b;
     b.header("Vlakorys 1.0!").i32(0);
     b.i32(1).sstr("Os 12345678901234567", 20).i32(1).f64(0.5).raw({1, 0}).i32(-3).i32(1);
     b.i32(2).f64(0.6).i32(4);
     b.i32(0).i32(0);
-    ASSERT_EQ(load(doc, b.bytes()).status, Status::Ok);
+    read();
     const Train &t = doc.trains.at(0);
     EXPECT_EQ(t.name.toByteArray(), "Os 12345678901234567");
     EXPECT_EQ(t.firstMark, -3);
     EXPECT_EQ(t.stops.at(0).mark, 4);
 }
 
-TEST(DocumentReaderOldVersions, Version11AddsRowFlags)
+TEST_F(DocumentReaderOldVersions, Version11AddsRowFlags)
 {
-    Document doc;
-    ByteBuilder b;
     b.header("Vlakorys 1.1!").i32(0);
     b.i32(1).sstr("R 5", 20).i32(1).f64(0.5).raw({0, 0}).i32(0).raw({1, 0}).i32(1);
     b.i32(2).f64(0.6).i32(0).raw({0, 1});
     b.i32(0);
     b.i32(1).sstr("R 5", 15).f64(0.5).f64(1).raw({1, 0, 1}).f64(-1);
-    ASSERT_EQ(load(doc, b.bytes()).status, Status::Ok);
+    read();
     const Train &t = doc.trains.at(0);
     EXPECT_EQ(t.firstHalfMinute, 1);
     EXPECT_EQ(t.firstShortDwell, 0);
@@ -522,29 +487,6 @@ TEST(DocumentReaderDamage, TruncationAtEveryOffsetIsAReadError)
     // Bytes after the last section are not the reader's business.
     Document doc;
     EXPECT_EQ(load(doc, file + "junk").status, Status::Ok);
-}
-
-TEST(DocumentReaderDamage, RandomDamageNeverCrashes)
-{
-    const QByteArray file = smallFile();
-    std::mt19937 rng(20240607);
-    int failures = 0;
-    for (int round = 0; round < 4000; ++round) {
-        QByteArray damaged = file;
-        // Leave the header alone in most rounds, so the body is reached.
-        const qsizetype from = round % 8 == 0 ? 0 : 14;
-        for (int i = 0, hits = 1 + static_cast<int>(rng() % 4); i < hits; ++i)
-            damaged[from + rng() % (damaged.size() - from)] = static_cast<char>(rng());
-        Document doc;
-        if (load(doc, damaged).status != Status::Ok) {
-            ++failures;
-            continue;
-        }
-        // Whatever was accepted is a document that finishes and saves.
-        DocumentReader::finishLoading(doc);
-        EXPECT_FALSE(of(doc).isEmpty());
-    }
-    EXPECT_GT(failures, 100);
 }
 
 TEST(DocumentReaderDamage, ImpossibleCountsAndLengthsAreReadErrors)
@@ -614,18 +556,16 @@ TEST(DocumentReaderDamage, ImpossibleCountsAndLengthsAreReadErrors)
 
 TEST(DocumentReaderDamage, OutOfRangeViewSettingsAreHeldToTheirControls)
 {
-    Document doc;
-    doc.settings.zoom = 0;
-    doc.settings.ratioX = 0;
-    doc.settings.ratioY = 1000;
-    Document loaded;
-    ASSERT_EQ(load(loaded, of(doc)).status, Status::Ok);
-    EXPECT_EQ(loaded.settings.zoom, 2);
-    EXPECT_EQ(loaded.settings.ratioX, 1);
-    EXPECT_EQ(loaded.settings.ratioY, 100);
-    doc.settings.zoom = 200;
-    ASSERT_EQ(load(loaded, of(doc)).status, Status::Ok);
-    EXPECT_EQ(loaded.settings.zoom, 21);
+    for (const auto &[zoom, ratioX, ratioY, held] :
+         {std::tuple(0, 0, 1000, std::tuple(2, 1, 100)), std::tuple(200, 101, -5, std::tuple(21, 100, 1))}) {
+        Document doc;
+        doc.settings.zoom = static_cast<uint8_t>(zoom);
+        doc.settings.ratioX = ratioX;
+        doc.settings.ratioY = ratioY;
+        Document loaded;
+        ASSERT_EQ(load(loaded, of(doc)).status, Status::Ok);
+        EXPECT_EQ(std::tuple(int(loaded.settings.zoom), loaded.settings.ratioX, loaded.settings.ratioY), held);
+    }
 }
 
 // Files the fuzz targets found (fuzz/corpus/document/regress-*): each reads,

@@ -51,11 +51,6 @@ void fillDocument(Document &doc)
 
 // Everything of the document a save writes, with the images whatever the
 // document's setting.
-QByteArray saved(const Document &doc)
-{
-    return FileBytes::of(doc);
-}
-
 QByteArray savedWithImages(Document &doc)
 {
     const uint8_t was = doc.settings.saveLabelImages;
@@ -104,28 +99,19 @@ TEST(DocumentSnapshotTest, ViewKeptOrTaken)
     view.showTimeLabels = 1;
     view.smoothing = 1;
     view.showCategory = 0;
-
-    struct Case
-    {
-        DocumentSnapshot::View view;
-        bool viewKept;
+    const auto viewOf = [](const DocumentSettings &s) {
+        return std::tuple(s.zoom, s.ratioX, s.ratioY, s.showTimeLabels, s.smoothing, s.showCategory);
     };
-    for (const Case c : {Case{DocumentSnapshot::View::Keep, true}, Case{DocumentSnapshot::View::Take, false}}) {
+    for (const bool keep : {true, false}) {
         Document other;
         other.settings = view;
-        ASSERT_TRUE(snapshot.restore(other, c.view));
-        const DocumentSettings &s = other.settings;
-        const DocumentSettings &expected = c.viewKept ? view : doc.settings;
-        EXPECT_EQ(s.zoom, expected.zoom);
-        EXPECT_EQ(s.ratioX, expected.ratioX);
-        EXPECT_EQ(s.ratioY, expected.ratioY);
-        EXPECT_EQ(s.showTimeLabels, expected.showTimeLabels);
-        EXPECT_EQ(s.smoothing, expected.smoothing);
-        EXPECT_EQ(s.showCategory, expected.showCategory);
-        EXPECT_EQ(s.penThick, 5); // the document's own settings come back either way
-        EXPECT_EQ(s.timeFontName, QByteArray("Liberation Sans"));
+        ASSERT_TRUE(snapshot.restore(other, keep ? DocumentSnapshot::View::Keep : DocumentSnapshot::View::Take));
+        EXPECT_EQ(viewOf(other.settings), viewOf(keep ? view : doc.settings));
+        // The document's own settings come back either way.
+        EXPECT_EQ(std::tuple(other.settings.penThick, other.settings.timeFontName),
+                  std::tuple(uint8_t(5), QByteArray("Liberation Sans")));
         // Images drawn without "Vyhlazení" do not fit a view that smooths.
-        EXPECT_EQ(other.trainLabels.back().hasImage(), !c.viewKept);
+        EXPECT_EQ(other.trainLabels.back().hasImage(), !keep);
     }
 }
 
@@ -185,7 +171,7 @@ TEST(DocumentSnapshotTest, SerialisedAndDamaged)
     ASSERT_TRUE(bad);
     Document untouched;
     fillDocument(untouched);
-    const QByteArray kept = saved(untouched);
+    const QByteArray kept = FileBytes::of(untouched);
     EXPECT_FALSE(bad->restore(untouched, DocumentSnapshot::View::Take));
-    EXPECT_EQ(saved(untouched), kept);
+    EXPECT_EQ(FileBytes::of(untouched), kept);
 }

@@ -67,31 +67,27 @@ TEST_F(SettingsFileTest, WrittenValuesReadBackWithBooleansAsOneAndZero)
     EXPECT_TRUE(FileBytes::read(path).replace(" = ", "=").contains("UlozitPopisky=0"));
 }
 
-TEST_F(SettingsFileTest, SectionsAndKeysIgnoreCase)
+TEST_F(SettingsFileTest, FilesFromTheWindowsWorld)
 {
-    FileBytes::write(path, "[NASTAVENI]\r\nmeritko=6\r\nulozitpopisky=1\r\n[cary]\r\nSILNA=5\r\n"
-                           "[casove POPISKY]\r\nname=\"Tahoma CE\"\r\nSIZE=8\r\n");
-    const DocumentSettings s = read();
-    EXPECT_EQ(s.zoom, 6);
-    EXPECT_EQ(s.saveLabelImages, 1);
-    EXPECT_EQ(s.penThick, 5);
-    EXPECT_EQ(s.timeFontName, QByteArray("Tahoma CE"));
-    EXPECT_EQ(s.timeFontSize, 8);
-}
-
-TEST_F(SettingsFileTest, NonNumbersAndBytesAbove255GiveTheDefault)
-{
-    FileBytes::write(path, "[Nastaveni]\nMeritko=300\nUlozitPopisky=ano\n[Cary]\nSlaba=-1\nStredni=abc\nSilna=255\n"
-                           "[Casove popisky]\nSize=7pt\n[Vlakove popisky]\nSizeM= 11\nSizeV=99999\n");
-    const DocumentSettings s = read();
-    EXPECT_EQ(s.zoom, 4);
-    EXPECT_EQ(s.saveLabelImages, 0);
-    EXPECT_EQ(s.penThin, 1);
-    EXPECT_EQ(s.penMedium, 2);
-    EXPECT_EQ(s.penThick, 255);
-    EXPECT_EQ(s.timeFontSize, 7);
-    EXPECT_EQ(s.trainFontSmallSize, 11);
-    EXPECT_EQ(s.trainFontLargeSize, 99999);
+    const QByteArray a("Arial CE"), t("Times New Roman CE");
+    const struct
+    {
+        const char *text;
+        decltype(keys(DocumentSettings())) expected;
+    } cases[] = {
+        // Sections and keys ignore case; one pair of quotes is dropped.
+        {"[NASTAVENI]\r\nmeritko=6\r\nulozitpopisky=1\r\n[cary]\r\nSILNA=5\r\n[casove POPISKY]\r\n"
+         "name=\"Tahoma CE\"\r\nSIZE=8\r\n",
+         {6, 1, "Tahoma CE", 8, t, 8, a, 12, 1, 2, 5}},
+        // Non-numbers and bytes above 255 give the default.
+        {"[Nastaveni]\nMeritko=300\nUlozitPopisky=ano\n[Cary]\nSlaba=-1\nStredni=abc\nSilna=255\n"
+         "[Casove popisky]\nSize=7pt\nName='x'\n[Vlakove popisky]\nSizeM= 11\nSizeV=99999\n",
+         {4, 0, "x", 7, t, 11, a, 99999, 1, 2, 255}},
+    };
+    for (const auto &c : cases) {
+        FileBytes::write(path, c.text);
+        EXPECT_EQ(keys(read()), c.expected) << c.text;
+    }
 }
 
 TEST_F(SettingsFileTest, WritingKeepsTheRestOfTheFileAndMakesItsDirectory)

@@ -3,6 +3,8 @@
 #include "render/Colours.h"
 #include "render/Fonts.h"
 
+#include "Pixels.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -14,25 +16,12 @@
 
 namespace {
 
+using Pixels::filled;
+using Pixels::measured;
+
 QFont labelFont(int size = 8, uint8_t style = Fonts::Bold)
 {
     return Fonts::makeFont("Times New Roman CE", size, style);
-}
-
-QSize measured(const QFont &font, const QString &text)
-{
-    QImage surface(8, 8, QImage::Format_RGB32);
-    const QFontMetrics m(font, &surface);
-    return {m.horizontalAdvance(text), m.height()};
-}
-
-int darkPixels(const QImage &image)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixel(x, y) != qRgb(255, 255, 255);
-    return n;
 }
 
 // Mean row of the text pixels in the columns from..to.
@@ -61,13 +50,6 @@ TrainLabel synthetic(std::vector<uint8_t> codes, std::vector<uint8_t> values, in
     l.height = h;
     l.imageColour = colour;
     return l;
-}
-
-QImage filled(int w, int h, QRgb colour)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
 }
 
 int blend(int old, int v, int colour)
@@ -101,7 +83,7 @@ TEST(MakeLabelImage, UprightTextIsCopiedExactlyButForItsFirstColumn)
             differing += image.bitmap.pixel(x, y) != upright.pixel(x, y);
     }
     EXPECT_EQ(differing, 0);
-    EXPECT_GT(darkPixels(image.bitmap), 20);
+    EXPECT_GT(Pixels::notWhite(image.bitmap), 20);
 }
 
 TEST(MakeLabelImage, ColourAndChannelFollowCategoryAndRusici)
@@ -138,7 +120,7 @@ TEST(MakeLabelImage, RotatedTextRisesOrFallsAndKeepsItsPixels)
 {
     const QFont font = labelFont(12);
     const QSize t = measured(font, "R 601 Praha");
-    const int upright = darkPixels(MakeLabelImage("R 601 Praha", false, 0.0, font, false, true).bitmap);
+    const int upright = Pixels::notWhite(MakeLabelImage("R 601 Praha", false, 0.0, font, false, true).bitmap);
     for (const double angle : {-0.5, 0.5, -1.2, 1.2}) {
         const LabelImage image = MakeLabelImage("R 601 Praha", false, angle, font, false, true);
         const double a = std::fabs(angle);
@@ -152,7 +134,7 @@ TEST(MakeLabelImage, RotatedTextRisesOrFallsAndKeepsItsPixels)
             EXPECT_GT(left, right) << "negative angles rise to the right";
         else
             EXPECT_LT(left, right) << "positive angles fall to the right";
-        EXPECT_GT(darkPixels(image.bitmap), upright * 7 / 10) << "angle " << angle;
+        EXPECT_GT(Pixels::notWhite(image.bitmap), upright * 7 / 10) << "angle " << angle;
     }
 }
 
@@ -250,18 +232,6 @@ TEST(ComposeLabelImages, ComposedOntoWhiteEqualsTheBlendedSource)
     }
 }
 
-TEST(ComposeLabelImages, BlendsWithWhatIsUnderneath)
-{
-    std::deque<TrainLabel> labels{synthetic({1, 1, 1, 0}, {0, 128, 255}, 2, 1, 3, 1, Colours::red)};
-    QImage bitmap = filled(8, 4, qRgb(100, 150, 200));
-    ComposeLabelImages(labels, bitmap, 0, 0, 7, 3);
-    EXPECT_EQ(bitmap.pixel(2, 1), qRgb(255, 0, 0)) << "0: the label colour";
-    EXPECT_EQ(bitmap.pixel(3, 1), qRgb(blend(100, 128, 255), blend(150, 128, 0), blend(200, 128, 0)));
-    EXPECT_EQ(bitmap.pixel(4, 1), qRgb(100, 150, 200)) << "255: unchanged";
-    EXPECT_EQ(bitmap.pixel(1, 1), qRgb(100, 150, 200));
-    EXPECT_EQ(bitmap.pixel(2, 0), qRgb(100, 150, 200));
-}
-
 TEST(ComposeLabelImages, ALabelPartlyAboveOrLeftOfTheViewIsDrawnFromItsFirstVisibleRow)
 {
     const LabelImage made = MakeLabelImage("Os 5401", false, 0.6, labelFont(10), false, true);
@@ -283,7 +253,7 @@ TEST(ComposeLabelImages, ALabelPartlyAboveOrLeftOfTheViewIsDrawnFromItsFirstVisi
     for (int y = 0; y + dy < 120; ++y)
         for (int x = 0; x + dx < 120; ++x)
             ASSERT_EQ(part.pixel(x, y), whole.pixel(x + dx, y + dy)) << x << "," << y;
-    EXPECT_GT(darkPixels(part), 0);
+    EXPECT_GT(Pixels::notWhite(part), 0);
 }
 
 TEST(ComposeLabelImages, NothingIsWrittenPastTheBitmapOrTheViewport)
@@ -319,16 +289,23 @@ TEST(ComposeLabelImages, NothingIsWrittenPastTheBitmapOrTheViewport)
     EXPECT_EQ(all.pixel(600, 0), qRgb(255, 255, 255));
 }
 
-TEST(ComposeLabelImages, SkipsLabelsWithoutImageOrOutsideTheViewAndStopsAtMissingValues)
+TEST(ComposeLabelImages, BlendsWithWhatIsUnderneathAndSkipsWhatIsNotThere)
 {
-    std::deque<TrainLabel> labels{
-        synthetic({}, {}, 0, 0, 4, 1, Colours::black), synthetic({4, 0}, {0}, 200, 0, 4, 1, Colours::black),
-        synthetic({4, 0}, {0}, -10, 0, 4, 1, Colours::black), synthetic({4, 0}, {0}, 0, 300, 4, 1, Colours::black)};
-    QImage bitmap = filled(20, 5, qRgb(255, 255, 255));
-    ComposeLabelImages(labels, bitmap, 0, 0, 19, 4);
-    EXPECT_EQ(darkPixels(bitmap), 0);
-    // A damaged image with fewer values than runs draws what it has.
-    labels = {synthetic({2, 2, 0}, {0}, 0, 0, 4, 1, Colours::black)};
-    ComposeLabelImages(labels, bitmap, 0, 0, 19, 4);
-    EXPECT_EQ(darkPixels(bitmap), 2);
+    std::deque<TrainLabel> labels{synthetic({1, 1, 1, 0}, {0, 128, 255}, 2, 1, 3, 1, Colours::red)};
+    QImage bitmap = filled(8, 4, qRgb(101, 151, 200)); // blends to fractions above and below one half
+    ComposeLabelImages(labels, bitmap, 0, 0, 7, 3);
+    EXPECT_EQ(bitmap.pixel(2, 1), qRgb(255, 0, 0)) << "0: the label colour";
+    EXPECT_EQ(bitmap.pixel(3, 1), qRgb(blend(101, 128, 255), blend(151, 128, 0), blend(200, 128, 0)));
+    EXPECT_EQ(Pixels::count(bitmap, bitmap.rect(), [](QRgb p) { return p == qRgb(101, 151, 200); }), 30)
+        << "255 and the rest: unchanged";
+
+    // Labels without an image or outside the view draw nothing; a damaged
+    // image with fewer values than runs draws what it has.
+    labels = {synthetic({}, {}, 0, 0, 4, 1, Colours::black), synthetic({4, 0}, {0}, 200, 0, 4, 1, Colours::black),
+              synthetic({4, 0}, {0}, -10, 0, 4, 1, Colours::black),
+              synthetic({4, 0}, {0}, 0, 300, 4, 1, Colours::black),
+              synthetic({2, 2, 0}, {0}, 0, 0, 4, 1, Colours::black)};
+    QImage white = filled(20, 5);
+    ComposeLabelImages(labels, white, 0, 0, 19, 4);
+    EXPECT_EQ(Pixels::notWhite(white), 2);
 }

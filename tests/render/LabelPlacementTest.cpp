@@ -3,7 +3,9 @@
 #include "render/MinuteLabels.h"
 #include "render/TrainLabelPlacement.h"
 
+#include "Pixels.h"
 #include "RecordingProgress.h"
+#include "SampleLine.h"
 
 #include "model/ClockTime.h"
 #include "model/Document.h"
@@ -20,12 +22,7 @@
 
 namespace {
 
-QSize measured(const QFont &font, const QString &text)
-{
-    QImage surface(8, 8, QImage::Format_RGB32);
-    const QFontMetrics m(font, &surface);
-    return {m.horizontalAdvance(text), m.height()};
-}
+using Pixels::measured;
 
 // Labels on a line of 20 km at z = 4, s = 2: the bottom station line at y = 180.
 class LabelsOnALine : public ::testing::Test
@@ -35,14 +32,8 @@ protected:
 
     void SetUp() override
     {
-        for (const int32_t km : {0, 20}) {
-            Station st;
-            st.km = km;
-            doc.stations.push_back(st);
-        }
-        doc.relinkStationKinds();
-        doc.rebuildStationTable();
-        doc.noDocument = false;
+        for (const int32_t km : {0, 20})
+            SampleLine::addStation(doc, "S", km);
     }
 
     TrainLabel &add(const char *text, int hours, int minutes, double level, double angle = 0.0)
@@ -54,16 +45,6 @@ protected:
         l.angle = angle;
         l.visible = 1;
         return l;
-    }
-
-    TimeLabel &addTime(const char *text, int32_t x, double distance, uint8_t half = 0)
-    {
-        TimeLabel &t = doc.newTimeLabel();
-        t.text = text;
-        t.x = x;
-        t.distance = distance;
-        t.halfMinute = half;
-        return t;
     }
 
     // The settings' train-label fonts in the diagram style (bold above z = 2).
@@ -86,16 +67,6 @@ protected:
         PlaceTrainLabels(doc, s, selector, doc.settings.smoothing, doc.settings.showCategory, outlines, progress);
     }
 
-    std::vector<MinuteLabelText> layoutTimeLabels()
-    {
-        std::vector<MinuteLabelText> out;
-        MinuteLabelLayout layout(doc);
-        for (const TimeLabel &label : doc.timeLabels)
-            if (const auto text = layout.layout(label, 2930, 180))
-                out.push_back(*text);
-        return out;
-    }
-
     Document doc;
     LabelOutlineList outlines;
 };
@@ -108,6 +79,7 @@ TEST(LabelText, CategoryCutKeepsTheNumber)
         {"Os 5401", "5401"},
         {"NEx 12 b", "12 b"},
         {"EC12", "12"}, // the search starts at the third character
+        {"R1 5", "5"},
         {"1 23", "23"},
         {"Slu\x9e", "\x9e"},
         {"Os", "s"}, // no digit: the last character
@@ -158,48 +130,34 @@ TEST_F(LabelsOnALine, FontFollowsTheCategoryAndTheZoomAndTheCategoryIsCutBeforeM
     EXPECT_EQ(place(add("Slu\x9e", 10, 0, 5.0)).text, QByteArray("\x9e"));
 }
 
-TEST_F(LabelsOnALine, UprightLabelOutlineIsItsTextBox)
+TEST_F(LabelsOnALine, OutlinesFollowTheImage)
 {
-    add("Os 5401", 10, 0, 5.0, 0.0);
-    placeAll();
-    ASSERT_EQ(outlines.size(), 1u);
-    const TrainLabel &l = doc.trainLabels.front();
-    const LabelOutline &o = outlines.front();
-    const QSize size = measured(font(false), "Os 5401");
-    const int x = l.x;
-    const int y = l.y;
-    EXPECT_EQ(o.number, 1);
-    EXPECT_EQ(QRect(QPoint(o.left, o.top), QPoint(o.right, o.bottom)),
-              QRect(QPoint(x, y), QPoint(x + size.width(), y + size.height())));
-    EXPECT_EQ(o.p1, QPoint(x, y + size.height()));
-    EXPECT_EQ(o.p2, QPoint(x, y));
-    EXPECT_EQ(o.p3, QPoint(x + size.width(), y));
-    EXPECT_EQ(o.p4, QPoint(x + size.width(), y + size.height()));
-    EXPECT_EQ(QSize(l.width, l.height), size) << "the upright image is the text box";
-}
-
-TEST_F(LabelsOnALine, TurnedOutlinesFollowTheImage)
-{
-    for (const double angle : {-0.6, 0.6}) {
+    for (const double angle : {0.0, -0.6, 0.6}) {
         doc.clearTrainLabels();
         outlines.clear();
         add("R 601 Praha", 10, 0, 5.0, angle);
         placeAll();
+        ASSERT_EQ(outlines.size(), 1u);
         const TrainLabel &l = doc.trainLabels.front();
         const LabelOutline &o = outlines.front();
+        const QSize text = measured(font(true), "R 601 Praha");
+        EXPECT_EQ(o.number, 1);
+        EXPECT_EQ(std::tuple(o.left, o.top, o.right, o.bottom),
+                  std::tuple(l.x, l.y, l.x + text.width(), l.y + text.height()))
+            << angle;
         EXPECT_EQ(o.p4, o.p1 + (o.p3 - o.p2));
-        EXPECT_NEAR(std::hypot(o.p3.x() - o.p2.x(), o.p3.y() - o.p2.y()), o.right - o.left, 1.5) << angle;
-        EXPECT_NEAR(std::hypot(o.p1.x() - o.p2.x(), o.p1.y() - o.p2.y()), o.bottom - o.top, 1.5) << angle;
-        // The turned box lies in the turned image.
-        for (const QPoint &p : {o.p1, o.p2, o.p3, o.p4}) {
+        EXPECT_NEAR(std::hypot(o.p3.x() - o.p2.x(), o.p3.y() - o.p2.y()), text.width(), 1.5) << angle;
+        EXPECT_NEAR(std::hypot(o.p1.x() - o.p2.x(), o.p1.y() - o.p2.y()), text.height(), 1.5) << angle;
+        // The turned box lies in the turned image; a rising label hangs from
+        // the image's bottom, an upright one is its image.
+        for (const QPoint &p : {o.p1, o.p2, o.p3, o.p4})
             EXPECT_TRUE(QRect(l.x - 1, l.y - 1, l.width + 3, l.height + 3).contains(p)) << angle;
-        }
-        if (angle < 0) {
-            EXPECT_EQ(o.p2.y(), l.y + l.height) << "a rising label hangs from the image bottom";
-            EXPECT_LT(o.p3.y(), o.p2.y());
-        } else {
-            EXPECT_EQ(o.p2.y(), l.y);
-            EXPECT_GT(o.p3.y(), o.p2.y());
+        EXPECT_EQ(o.p2.y(), angle < 0 ? l.y + l.height : l.y) << angle;
+        EXPECT_EQ(o.p3.y() < o.p2.y(), angle < 0) << angle;
+        if (angle == 0) {
+            EXPECT_EQ(std::tuple(o.p1, o.p2, o.p3),
+                      std::tuple(QPoint(l.x, l.y + text.height()), QPoint(l.x, l.y), QPoint(l.x + text.width(), l.y)));
+            EXPECT_EQ(QSize(l.width, l.height), text);
         }
     }
 }
@@ -281,52 +239,50 @@ TEST_F(LabelsOnALine, ProgressEveryFiveLabels)
     EXPECT_EQ(progress.starting("progress"), QStringList({"progress: 0", "progress: 5", "progress: 10"}));
 }
 
-TEST_F(LabelsOnALine, MinuteLabelsDigitArrowAndHalfMinute)
+TEST_F(LabelsOnALine, MinuteLabelBoxesInTheirFontsAndOnlyWhereTheyMeetTheDiagram)
 {
-    addTime("5+2", 300, 10.0);
-    addTime("p", 400, 10.0);
-    addTime("7", 500, 12.3, 1);
-    const auto texts = layoutTimeLabels();
-    ASSERT_EQ(texts.size(), 3u);
-    const MinuteLabelText &half = texts[0];
-    const MinuteLabelText &arrow = texts[1];
-    const MinuteLabelText &digits = texts[2];
+    // Boxes at z = 4 on the 20 km line: y = 180 - 8 d; the diagram is 2930 x 180.
     const QFont timeFont = Fonts::makeFont(doc.settings.timeFontName, doc.settings.timeFontSize);
-
-    EXPECT_EQ(digits.text, QByteArray("5+2"));
-    EXPECT_EQ(digits.fontName, doc.settings.timeFontName);
-    EXPECT_EQ(digits.fontSize, doc.settings.timeFontSize);
-    EXPECT_EQ(digits.fontStyle, 0);
-    EXPECT_EQ(digits.fontColour, Colours::black);
-    EXPECT_TRUE(digits.clearBrush);
-    EXPECT_EQ(QSize(digits.width, digits.height), measured(timeFont, "5+2"));
-    EXPECT_EQ(QPoint(digits.x, digits.y), QPoint(300, 20 + 160 - 80));
-
-    EXPECT_EQ(arrow.fontName, QByteArray("WINGDINGS 3"));
     const QFont arrowFont = Fonts::makeFont("WINGDINGS 3", doc.settings.timeFontSize);
-    EXPECT_EQ(arrow.width, measured(arrowFont, Fonts::drawableText("WINGDINGS 3", "p")).width());
-    EXPECT_EQ(arrow.font().family(), arrowFont.family());
-
-    EXPECT_EQ(half.fontStyle, Fonts::Underline);
-    EXPECT_TRUE(half.font().underline());
-    EXPECT_EQ(half.y, static_cast<int>(std::nearbyint(180 - 8 * 12.3)));
-}
-
-TEST_F(LabelsOnALine, OnlyMinuteLabelBoxesMeetingTheDiagramAreLaidOut)
-{
-    const QSize one = measured(Fonts::makeFont(doc.settings.timeFontName, doc.settings.timeFontSize), "1");
+    const QSize one = measured(timeFont, "1");
     const int w = one.width();
     const int h = one.height();
-    addTime("1", -w, 10.0);                  // touches x = 0
-    addTime("1", -w - 1, 10.0);              // wholly left
-    addTime("1", 2930, 10.0);                // touches Wc
-    addTime("1", 2931, 10.0);                // beyond
-    addTime("1", 10, 20.0 + (20.0 + h) / 8); // its bottom at y = 0
-    addTime("1", 10, 20.0 + (21.0 + h) / 8); // above
-    addTime("1", 10, -1.0);                  // y = 188: below H
-    const auto texts = layoutTimeLabels();
-    ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[0].y + h, 0);
-    EXPECT_EQ(texts[1].x, 2930);
-    EXPECT_EQ(texts[2].x, -w);
+    using Bits = MinuteLabelLayout::FontBits;
+    const struct
+    {
+        const char *text;
+        int32_t x;
+        double distance;
+        uint8_t half;
+        std::optional<QRect> box;
+        uint8_t font = 0;
+    } cases[] = {
+        {"5+2", 300, 10.0, 0, QRect(QPoint(300, 100), measured(timeFont, "5+2"))},
+        {"p", 400, 10.0, 0, QRect(QPoint(400, 100), measured(arrowFont, Fonts::drawableText("WINGDINGS 3", "p"))),
+         Bits::ArrowBit},
+        {"7", 500, 12.3, 1, QRect(500, static_cast<int>(std::nearbyint(180 - 8 * 12.3)), w, h), Bits::UnderlineBit},
+        {"1", -w, 10.0, 0, QRect(-w, 100, w, h)}, // touches x = 0
+        {"1", -w - 1, 10.0, 0, std::nullopt},     // wholly left
+        {"1", 2930, 10.0, 0, QRect(2930, 100, w, h)},
+        {"1", 2931, 10.0, 0, std::nullopt},
+        {"1", 10, 20.0 + (20.0 + h) / 8, 0, QRect(10, -h, w, h)}, // its bottom at y = 0
+        {"1", 10, 20.0 + (21.0 + h) / 8, 0, std::nullopt},
+        {"1", 10, -1.0, 0, std::nullopt}, // y = 188: below the diagram
+    };
+    MinuteLabelLayout layout(doc);
+    for (const auto &c : cases) {
+        TimeLabel label;
+        label.text = c.text;
+        label.x = c.x;
+        label.distance = c.distance;
+        label.halfMinute = c.half;
+        MinuteLabelLayout::Box box;
+        ASSERT_EQ(layout.place(label, 2930, 180, box), c.box.has_value()) << c.text << " at " << c.x;
+        if (c.box) {
+            EXPECT_EQ(QRect(box.x, box.y, box.width, box.height), *c.box) << c.text << " at " << c.x;
+            EXPECT_EQ(box.font, c.font) << c.text;
+        }
+    }
+    EXPECT_EQ(layout.fontName(Bits::ArrowBit), QByteArray("WINGDINGS 3"));
+    EXPECT_EQ(layout.fontName(Bits::UnderlineBit), doc.settings.timeFontName);
 }

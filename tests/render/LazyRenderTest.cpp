@@ -149,22 +149,6 @@ TEST(LazyRender, TheGeneratedLineLooksTheSameBothWays)
     samePicturesAllTheWay(openSampleLine);
 }
 
-TEST(LazyRender, ALabelIsImagedWhenScrolledIntoView)
-{
-    Diagram d(openSampleLine, false);
-    // The last label of the day lies beyond the window: placed, not drawn.
-    auto latest = std::max_element(d.doc.trainLabels.begin(), d.doc.trainLabels.end(),
-                                   [](const TrainLabel &a, const TrainLabel &b) { return a.x < b.x; });
-    ASSERT_TRUE(latest->imageOwed());
-    const QSize owedSize(latest->width, latest->height);
-    d.scrollTo(1.0, 0.0);
-    d.view.vpos = std::clamp((latest->y - 100) / 2, 0, d.window.scrollMaximum(Qt::Vertical));
-    d.commands.render();
-    EXPECT_FALSE(latest->imageOwed());
-    EXPECT_TRUE(latest->hasImage());
-    EXPECT_EQ(QSize(latest->width, latest->height), owedSize) << "placed with the size drawing gives";
-}
-
 TEST(LazyRender, ASavedDocumentHoldsTheSameLabelImages)
 {
     Diagram lazy(openSampleLine, false);

@@ -3,6 +3,7 @@
 #include "render/Fonts.h"
 #include "render/HeadlessWindow.h"
 
+#include "Pixels.h"
 #include "RecordingProgress.h"
 
 #include "model/ClockTime.h"
@@ -83,11 +84,7 @@ protected:
     // Pixels in [x0, x1) x [y0, y1) for which `is` holds.
     template <typename Is> int count(int x0, int y0, int x1, int y1, Is is) const
     {
-        int n = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                n += is(renderer.surface().pixel(x, y));
-        return n;
+        return Pixels::count(renderer.surface(), QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1)), is);
     }
 
     // The lines of the display list from x = 0 to the end of the day at one height.
@@ -182,14 +179,6 @@ TEST_F(RendererTest, TrainLinesInTheirColoursFollowTheScrollBar)
     EXPECT_EQ(renderer.stats.rebuilds, 1);
     EXPECT_EQ(pixel(40 + 1250 - 1050, 220), colour(Colours::black));
     EXPECT_NE(pixel(40 + 1250 - 1000, 220), colour(Colours::black));
-
-    // The find command's highlight turns exactly the found train green.
-    renderer.highlightOn = true;
-    renderer.foundName = "Pn 2";
-    view.hpos = 200;
-    rebuild();
-    EXPECT_EQ(pixel(40 + 1370 - 1000, 220), colour(Colours::green));
-    EXPECT_EQ(pixel(40 + 1250 - 1000, 220), colour(Colours::black));
 }
 
 TEST_F(RendererTest, StationLinesByKind)
@@ -309,14 +298,10 @@ TEST_F(RendererTest, LegendFillsLinesGreedily)
                              "který se nevejde na řádek, 5 - Kořenov"));
     const int limit = 300 - 60;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (i + 1 < lines.size())
-            EXPECT_TRUE(lines[i].endsWith(QStringLiteral(", "))) << "lines break between entries: " << i;
-        if (lines[i].startsWith(QStringLiteral("4 - "))) {
-            EXPECT_GT(fm.horizontalAdvance(lines[i]), limit);
-            EXPECT_TRUE(lines[i].endsWith(QStringLiteral("řádek, "))) << "the long entry ends its own line";
-        } else {
-            EXPECT_LE(fm.horizontalAdvance(lines[i]), limit) << i;
-        }
+        EXPECT_EQ(lines[i].endsWith(QStringLiteral(", ")), i + 1 < lines.size()) << "breaks between entries: " << i;
+        const bool longEntry = lines[i].startsWith(QStringLiteral("4 - "));
+        EXPECT_EQ(fm.horizontalAdvance(lines[i]) > limit, longEntry) << i;
+        EXPECT_TRUE(!longEntry || lines[i].endsWith(QStringLiteral("řádek, "))) << "the long entry ends its own line";
     }
     // Each line took as much as fitted: the next entry would not have.
     const QString next = lines[1].left(lines[1].indexOf(QStringLiteral(", ")) + 2);
@@ -383,10 +368,10 @@ TEST_F(RendererTest, TheTimeLabelBoxHidesAndShowsRecordedLabels)
     const DisplayList &list = renderer.displayList();
     ASSERT_EQ(list.textsInStrip(1).size(), 1u);
     const TextPrimitive &eight = list.textsInStrip(1)[0];
-    EXPECT_EQ(list.fonts()[eight.font].name, doc.settings.timeFontName);
-    EXPECT_EQ(list.fonts()[eight.font].style, Fonts::Underline);
-    EXPECT_EQ(eight.brushStyle, TextPrimitive::ClearBrush);
-    EXPECT_EQ(eight.fontColour, Colours::black);
+    EXPECT_EQ(
+        std::tuple(list.fonts()[eight.font].name, list.fonts()[eight.font].style, eight.brushStyle, eight.fontColour),
+        std::tuple(doc.settings.timeFontName, uint8_t(Fonts::Underline), uint8_t(TextPrimitive::ClearBrush),
+                   Colours::black));
     ASSERT_EQ(list.textsInStrip(3).size(), 1u);
     EXPECT_EQ(list.fonts()[list.textsInStrip(3)[0].font].name, QByteArray("WINGDINGS 3"));
     EXPECT_EQ(list.textsInStrip(3)[0].drawable, Fonts::drawableText("WINGDINGS 3", "p"));

@@ -5,6 +5,8 @@
 
 #include "model/ClockTime.h"
 
+#include <QPoint>
+
 #include <gtest/gtest.h>
 
 using namespace TrainLines;
@@ -88,7 +90,7 @@ TEST(TrainLines, OverridesInOrder)
     EXPECT_EQ(trainPen(t, settings, {true, QByteArray("Rn 77")}).colour, Colours::red);
 }
 
-TEST(TrainLines, SegmentsOfARun)
+TEST(TrainLines, SegmentsOfARunAndItsMidnightFlags)
 {
     const int32_t halfWay = 260 - Geometry::round(2 * 4 * 30 * 0.5);
     const int32_t quarterWay = 20 - Geometry::round(2.0 * 4 * (0 - 30) * 120.0 / 180.0);
@@ -97,20 +99,28 @@ TEST(TrainLines, SegmentsOfARun)
         const char *what;
         std::vector<Row> rows;
         std::vector<Segment> segments;
+        int wrapAt = -1; // the stop flagged past midnight, its screen point at (2880, wrapY)
+        int32_t wrapY = 0;
     } cases[] = {
         {"a dwell at S2 draws nothing",
          {{1, 10, 0}, {2, 10, 5}, {2, 10, 10}, {3, 10, 20}},
          {{1200, 260, 1210, 180}, {1220, 180, 1240, 20}}},
         {"23:50 to 00:10 crosses midnight half way up",
          {{1, 23, 50}, {3, 0, 10}},
-         {{2860, 260, 2880, halfWay}, {0, halfWay, 20, 20}}},
+         {{2860, 260, 2880, halfWay}, {0, halfWay, 20, 20}},
+         0,
+         halfWay},
         {"22:00 to 01:00 crosses a quarter of the way down",
          {{3, 22, 0}, {1, 1, 0}},
-         {{2640, 20, 2880, quarterWay}, {0, quarterWay, 120, 260}}},
+         {{2640, 20, 2880, quarterWay}, {0, quarterWay, 120, 260}},
+         0,
+         quarterWay},
         {"19:59 to 00:30 does not wrap: a line back to the left", {{1, 19, 59}, {3, 0, 30}}, {{2398, 260, 60, 20}}},
         {"a wrap during a dwell draws no dwell; the next segment starts at the departure",
          {{1, 23, 50}, {2, 23, 58}, {2, 0, 2}, {3, 0, 12}},
-         {{2860, 260, 2876, 180}, {4, 180, 24, 20}}},
+         {{2860, 260, 2876, 180}, {4, 180, 24, 20}},
+         1,
+         180},
         {"two rows at one bare kilometre point still draw",
          {{1, 10, 0}, {-990, 10, 5}, {-990, 10, 8}},
          {{1200, 260, 1210, 180}, {1210, 180, 1216, 180}}},
@@ -123,33 +133,16 @@ TEST(TrainLines, SegmentsOfARun)
     };
     for (const Case &c : cases) {
         Train t = train(c.rows);
+        for (TrainStop &stop : t.stops)
+            stop.pastMidnight = 1; // an earlier run's flags are cleared
         EXPECT_EQ(record(t), c.segments) << c.what;
+        for (size_t i = 0; i < t.stops.size(); ++i)
+            EXPECT_EQ(t.stops[i].pastMidnight, int(i) == c.wrapAt ? 1 : 0) << c.what << " stop " << i;
+        if (c.wrapAt >= 0) {
+            EXPECT_EQ(QPoint(t.stops[c.wrapAt].screenPoint.x, t.stops[c.wrapAt].screenPoint.y), QPoint(2880, c.wrapY))
+                << c.what;
+        }
     }
-}
-
-TEST(TrainLines, MidnightFlagsAndScreenPoints)
-{
-    Train t = train({{1, 23, 50}, {3, 0, 10}});
-    record(t);
-    EXPECT_EQ(t.stops[0].pastMidnight, 1);
-    EXPECT_EQ(t.stops[0].screenPoint.x, 2880);
-    EXPECT_EQ(t.stops[0].screenPoint.y, 260 - Geometry::round(2 * 4 * 30 * 0.5));
-
-    Train dwell = train({{1, 23, 50}, {2, 23, 58}, {2, 0, 2}, {3, 0, 12}});
-    record(dwell);
-    EXPECT_EQ(dwell.stops[1].pastMidnight, 1);
-    EXPECT_EQ(dwell.stops[1].screenPoint.x, 2880);
-    EXPECT_EQ(dwell.stops[1].screenPoint.y, 180);
-
-    Train early = train({{1, 19, 59}, {3, 0, 30}});
-    record(early);
-    EXPECT_EQ(early.stops[0].pastMidnight, 0);
-
-    // Recording again clears a flag an earlier run left.
-    Train day = train({{1, 10, 0}, {2, 10, 5}});
-    day.stops[0].pastMidnight = 1;
-    record(day);
-    EXPECT_EQ(day.stops[0].pastMidnight, 0);
 }
 
 TEST(TrainLines, AHalfMinuteRowLiesHalfAMinuteLater)

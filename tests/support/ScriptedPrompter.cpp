@@ -1,27 +1,39 @@
 #include "ScriptedPrompter.h"
 
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+
+namespace {
+
+// The next scripted answer, or `none` when the script has run out. (Swapped
+// out rather than moved: GCC 12 takes a moved std::optional<QString> for
+// uninitialised.)
+template <typename T> T next(std::deque<T> &answers, T none)
+{
+    if (!answers.empty()) {
+        std::swap(none, answers.front());
+        answers.pop_front();
+    }
+    return none;
+}
+
+} // namespace
+
 bool ScriptedPrompter::askYesNo(const QString &text)
 {
     log << QStringLiteral("question: ") + text;
-    if (yesNoAnswers.empty()) {
+    if (yesNoAnswers.empty())
         log << QStringLiteral("unscripted question");
-        return false;
-    }
-    const bool answer = yesNoAnswers.front();
-    yesNoAnswers.pop_front();
-    return answer;
+    return next(yesNoAnswers, false);
 }
 
 Prompter::SaveChoice ScriptedPrompter::askSaveChanges(const QString &text)
 {
     log << QStringLiteral("save question: ") + text;
-    if (saveChoices.empty()) {
+    if (saveChoices.empty())
         log << QStringLiteral("unscripted question");
-        return SaveChoice::Cancel;
-    }
-    const SaveChoice answer = saveChoices.front();
-    saveChoices.pop_front();
-    return answer;
+    return next(saveChoices, SaveChoice::Cancel);
 }
 
 void ScriptedPrompter::information(const QString &text)
@@ -38,41 +50,48 @@ std::optional<QString> ScriptedPrompter::openFileName(const FileDialog &dialog)
 {
     log << QStringLiteral("open: ") + dialog.filter;
     lastFileDialog = dialog;
-    if (fileAnswers.empty())
-        return std::nullopt;
-    auto answer = fileAnswers.front();
-    fileAnswers.pop_front();
-    return answer;
+    return next(fileAnswers, std::optional<QString>());
 }
 
 std::optional<QString> ScriptedPrompter::saveFileName(const FileDialog &dialog)
 {
     log << QStringLiteral("save: ") + dialog.filter;
     lastFileDialog = dialog;
-    if (fileAnswers.empty())
+    return next(fileAnswers, std::optional<QString>());
+}
+
+std::optional<Prompter::SavedFile> ScriptedPrompter::saveFileAs(const FileDialog &dialog)
+{
+    const std::optional<QString> path = saveFileName(dialog);
+    const int filter = next(filterAnswers, dialog.filterIndex);
+    if (!path)
         return std::nullopt;
-    auto answer = fileAnswers.front();
-    fileAnswers.pop_front();
-    return answer;
+    return SavedFile{*path, filter};
+}
+
+bool ScriptedPrompter::print(const std::function<bool(QPagedPaintDevice &printer)> &job)
+{
+    log << QStringLiteral("print");
+    const std::optional<QString> file = next(printAnswers, std::optional<QString>());
+    if (!file)
+        return false;
+    QPdfWriter writer(*file);
+    writer.setResolution(300);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                     QPageLayout::Millimeter));
+    return job(writer);
 }
 
 std::optional<Prompter::Font> ScriptedPrompter::chooseFont(const Font &initial)
 {
     log << QStringLiteral("font: ") + initial.name;
-    if (fontAnswers.empty())
-        return std::nullopt;
-    auto answer = fontAnswers.front();
-    fontAnswers.pop_front();
-    return answer;
+    return next(fontAnswers, std::optional<Font>());
 }
 
 bool ScriptedPrompter::printerSetup()
 {
     log << QStringLiteral("printer setup");
-    if (printerAnswers.empty())
-        return false;
-    const std::optional<QSize> answer = printerAnswers.front();
-    printerAnswers.pop_front();
+    const std::optional<QSize> answer = next(printerAnswers, std::optional<QSize>());
     if (answer)
         printerPage = *answer;
     return answer.has_value();

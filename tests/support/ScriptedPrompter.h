@@ -21,11 +21,17 @@ public:
     // scripted page, a cancelled one (nullopt, or none left) keeps it.
     QSize printerPage = noPrinterPage;
     std::deque<std::optional<QSize>> printerAnswers;
+    // The filter chosen in a saveFileAs dialog with the next file answer;
+    // without one, the filter the dialog opened with.
+    std::deque<int> filterAnswers;
+    // The print dialog confirmed with "print to file": the next PDF file to
+    // print into (on A4 with 10 mm margins, at 300 dpi), or nullopt to cancel.
+    std::deque<std::optional<QString>> printAnswers;
 
     // Every prompt in order: "question: ...", "save question: ...",
     // "information: ...",
     // "error: ...", "open: <filter>", "save: <filter>", "font: <name>",
-    // "printer setup".
+    // "printer setup", "print".
     QStringList log;
     // The last file dialog shown.
     FileDialog lastFileDialog;
@@ -36,9 +42,11 @@ public:
     void error(const QString &text) override;
     std::optional<QString> openFileName(const FileDialog &dialog) override;
     std::optional<QString> saveFileName(const FileDialog &dialog) override;
+    std::optional<SavedFile> saveFileAs(const FileDialog &dialog) override;
     std::optional<Font> chooseFont(const Font &initial) override;
     QSize printerPageSize() override { return printerPage; }
     bool printerSetup() override;
+    bool print(const std::function<bool(QPagedPaintDevice &printer)> &job) override;
 
     // The texts of the message boxes only (information and error).
     QStringList messages() const;

@@ -1,0 +1,64 @@
+#include "ExportDialog.h"
+
+#include "DialogPlacement.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+ExportDialog::ExportDialog(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("TForm14"));
+    setWindowTitle(QStringLiteral("Exportovat"));
+    auto *layout = new QVBoxLayout(this);
+    auto *group = new QGroupBox(QStringLiteral("Co exportovat"), this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    RadioButton1 = new QRadioButton(QStringLiteral("Celý vlakorys podle nastavení tisku"), group);
+    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
+    Label1 = new QLabel(group);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setIndent(24);
+    RadioButton2 = new QRadioButton(QStringLiteral("Zobrazenou část vlakorysu"), group);
+    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    RadioButton1->setChecked(true);
+    auto *groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(RadioButton1);
+    groupLayout->addWidget(Label1);
+    groupLayout->addWidget(RadioButton2);
+    layout->addWidget(group);
+
+    BitBtn1 = new QPushButton(QStringLiteral("&Uložit..."), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setDefault(true);
+    BitBtn2 = new QPushButton(QStringLiteral("&Zrušit"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    layout->addLayout(buttons);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    DialogPlacement::centre(this);
+}
+
+void ExportDialog::setSheetSummary(const QString &summary)
+{
+    Label1->setText(summary);
+}
+
+bool ExportDialog::viewChosen() const
+{
+    return RadioButton2->isChecked();
+}
+
+void ExportDialog::showEvent(QShowEvent *event)
+{
+    DialogPlacement::keepOnScreen(this);
+    QDialog::showEvent(event);
+}
