@@ -1,7 +1,8 @@
-// Open, Save, Save as and Import as the user meets them: dialogs, messages,
+// New, Open, Save, Save as and Import as the user meets them: dialogs, messages,
 // the hourglass, the steps handed to the window and the state each path
 // leaves.
 #include "app/FileCommands.h"
+#include "app/DocumentCommands.h"
 
 #include "../io/ByteBuilder.h"
 #include "../io/FileBytes.h"
@@ -307,4 +308,29 @@ TEST_F(FileCommandsTest, ImportFailures)
         EXPECT_TRUE(window.steps.isEmpty());
         EXPECT_EQ(doc.trains.size(), 2u);
     }
+}
+
+TEST_F(FileCommandsTest, NewKeepsKindRecordsForTheNextStations)
+{
+    doc.appendKind({.stationIndex = 1, .hradlo = 1});
+    doc.legacyDopravna = {1, 2};
+    doc.noDocument = false;
+    doc.redrawNeeded = false;
+    DocumentCommands::newDocument(session);
+    EXPECT_EQ(doc.stationKinds.size(), 1u);
+    EXPECT_TRUE(doc.legacyDopravna.empty());
+    EXPECT_TRUE(doc.noDocument);
+    EXPECT_TRUE(doc.redrawNeeded);
+}
+
+// Closing the main window writes the zoom alone.
+TEST_F(FileCommandsTest, CloseWritesOnlyTheZoom)
+{
+    doc.settings.zoom = 12;
+    doc.settings.penThick = 9;
+    DocumentCommands::writeCloseSettings(session);
+    DocumentSettings s;
+    SettingsFile(path("Vlakorys.ini")).readInto(s);
+    EXPECT_EQ(s.zoom, 12);
+    EXPECT_EQ(s.penThick, 3);
 }

@@ -1,5 +1,5 @@
 #include "dialogs/AddTrainDialog.h"
-#include "GuiKeys.h"
+#include "GuiClicks.h"
 #include "dialogs/StringGrid.h"
 
 #include <QCheckBox>
@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QtTest>
+
+using GuiClicks::click;
 
 // TForm13 "Přidat vlak": what it offers, what it remembers between
 // openings, and what it hands back.
@@ -18,7 +20,6 @@ class AddTrainDialogTest : public QObject
     {
         return d.findChild<T *>(QLatin1String(name));
     }
-    static void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(4, w->height() / 2)); }
 
 private slots:
     void theCategoriesInTheirOrderWithOsChosen()

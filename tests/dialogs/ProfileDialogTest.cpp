@@ -1,5 +1,5 @@
 #include "dialogs/ProfileDialog.h"
-#include "GuiKeys.h"
+#include "GuiClicks.h"
 #include "ScriptedPrompter.h"
 #include "dialogs/ProfileCommands.h"
 #include "dialogs/ProfileFromTrainDialog.h"
@@ -19,6 +19,7 @@
 #include <memory>
 
 using E = ProfileEditor;
+using GuiClicks::click;
 
 // TForm10 and TForm11 as a person uses them: keys into the grid and the
 // name, clicks on the direction, the buttons and the train dialog. The rules
@@ -40,7 +41,6 @@ class ProfileDialogTest : public QObject
     QString shown(int column, int row) { return grid()->model()->index(row - 1, column).data().toString(); }
     void type(const QString &text) { GuiKeys::type(m_dialog.get(), text); }
     void key(Qt::Key k) { GuiKeys::key(m_dialog.get(), k); }
-    void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(4, w->height() / 2)); }
 
     void runCommand(std::function<void()> steps)
     {

@@ -14,6 +14,10 @@
 
 namespace {
 
+// What follows a change: minute labels made, label images dropped, a render
+// (keeping the minute texts, with the label selector).
+enum Effect { None = 0, TimeLabels = 1, Images = 2, Render = 4, KeepTimeText = 8 };
+
 struct Row
 {
     const char *name;
@@ -21,10 +25,7 @@ struct Row
     // The keys of the settings file afterwards, as "Section/Key=value" in
     // file order.
     QStringList written;
-    bool timeLabelsMade;
-    bool imagesDropped;
-    bool rendered;
-    bool keepTimeText = true;
+    int effects;
     int labelSelector = -1;
 };
 
@@ -91,13 +92,14 @@ TEST_P(SettingsCommandTest, TakesWritesAndRedrawsWhatDiffers)
 
     EXPECT_FALSE(outcome.writeFailed);
     EXPECT_EQ(fileKeys(), row.written);
-    EXPECT_EQ(timeLabels, row.timeLabelsMade);
+    EXPECT_EQ(timeLabels, (row.effects & TimeLabels) != 0);
     for (const TrainLabel &l : doc.trainLabels)
-        EXPECT_EQ(l.hasImage(), !row.imagesDropped);
-    EXPECT_EQ(renders, row.rendered ? 1 : 0);
-    EXPECT_EQ(outcome.rendered, row.rendered);
-    if (row.rendered) {
-        EXPECT_EQ(keep, row.keepTimeText);
+        EXPECT_EQ(l.hasImage(), !(row.effects & Images));
+    const bool rendered = row.effects & Render;
+    EXPECT_EQ(renders, rendered ? 1 : 0);
+    EXPECT_EQ(outcome.rendered, rendered);
+    if (rendered) {
+        EXPECT_EQ(keep, (row.effects & KeepTimeText) != 0);
         EXPECT_EQ(selector, row.labelSelector);
     } else {
         EXPECT_FALSE(doc.redrawNeeded);
@@ -107,83 +109,52 @@ TEST_P(SettingsCommandTest, TakesWritesAndRedrawsWhatDiffers)
     EXPECT_EQ(SettingsChoice::of(doc.settings).saveLabelImages, choice.saveLabelImages);
 }
 
-INSTANTIATE_TEST_SUITE_P(Changes, SettingsCommandTest,
-                         ::testing::Values(Row{"Nothing", [](SettingsChoice &) {}, {}, false, false, false},
-                                           Row{"CheckBoxAlone",
-                                               [](SettingsChoice &c) { c.saveLabelImages = true; },
-                                               {"Nastaveni/UlozitPopisky=1"},
-                                               false,
-                                               false,
-                                               false},
-                                           Row{"TimeFont",
-                                               [](SettingsChoice &c) {
-                                                   c.timeFont = {"Liberation Serif", 7};
-                                               },
-                                               {"Casove popisky/Name=Liberation Serif", "Casove popisky/Size=7"},
-                                               true,
-                                               false,
-                                               true,
-                                               false,
-                                               -1},
-                                           Row{"TimeFontNameCaseCounts",
-                                               [](SettingsChoice &c) { c.timeFont.name = "ARIAL CE"; },
-                                               {"Casove popisky/Name=ARIAL CE", "Casove popisky/Size=7"},
-                                               true,
-                                               false,
-                                               true,
-                                               false,
-                                               -1},
-                                           Row{"SmallTrainFont",
-                                               [](SettingsChoice &c) {
-                                                   c.smallTrainFont = {"DejaVu Sans", 8};
-                                               },
-                                               {"Vlakove popisky/NameM=DejaVu Sans", "Vlakove popisky/SizeM=8"},
-                                               false,
-                                               true,
-                                               true,
-                                               true,
-                                               0},
-                                           Row{"LargeTrainFontSize",
-                                               [](SettingsChoice &c) { c.largeTrainFont.size = 14; },
-                                               {"Vlakove popisky/NameV=Arial CE", "Vlakove popisky/SizeV=14"},
-                                               false,
-                                               true,
-                                               true,
-                                               true,
-                                               0},
-                                           Row{"OneLineWidth",
-                                               [](SettingsChoice &c) { c.penMedium = 5; },
-                                               {"Cary/Stredni=5"},
-                                               false,
-                                               false,
-                                               true,
-                                               true,
-                                               -1},
-                                           Row{"Everything, written in order",
-                                               [](SettingsChoice &c) {
-                                                   c.timeFont.size = 9;
-                                                   c.smallTrainFont.size = 9;
-                                                   c.largeTrainFont.size = 9;
-                                                   c.penThin = 4;
-                                                   c.penMedium = 5;
-                                                   c.penThick = 6;
-                                                   c.saveLabelImages = true;
-                                               },
-                                               {"Casove popisky/Name=Arial CE", "Casove popisky/Size=9",
-                                                "Vlakove popisky/NameM=Times New Roman CE", "Vlakove popisky/SizeM=9",
-                                                "Vlakove popisky/NameV=Arial CE", "Vlakove popisky/SizeV=9",
-                                                "Cary/Slaba=4", "Cary/Stredni=5", "Cary/Silna=6",
-                                                "Nastaveni/UlozitPopisky=1"},
-                                               true,
-                                               true,
-                                               true,
-                                               false,
-                                               0}),
-                         [](const auto &info) {
-                             QString name = QString::fromLatin1(info.param.name);
-                             name.remove(u' ').remove(u',');
-                             return name.toStdString();
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Changes, SettingsCommandTest,
+    ::testing::Values(
+        Row{"Nothing", [](SettingsChoice &) {}, {}, None},
+        Row{"CheckBoxAlone", [](SettingsChoice &c) { c.saveLabelImages = true; }, {"Nastaveni/UlozitPopisky=1"}, None},
+        Row{"TimeFont",
+            [](SettingsChoice &c) {
+                c.timeFont = {"Liberation Serif", 7};
+            },
+            {"Casove popisky/Name=Liberation Serif", "Casove popisky/Size=7"},
+            TimeLabels | Render},
+        Row{"TimeFontNameCaseCounts",
+            [](SettingsChoice &c) { c.timeFont.name = "ARIAL CE"; },
+            {"Casove popisky/Name=ARIAL CE", "Casove popisky/Size=7"},
+            TimeLabels | Render},
+        Row{"SmallTrainFont",
+            [](SettingsChoice &c) {
+                c.smallTrainFont = {"DejaVu Sans", 8};
+            },
+            {"Vlakove popisky/NameM=DejaVu Sans", "Vlakove popisky/SizeM=8"},
+            Images | Render | KeepTimeText,
+            0},
+        Row{"LargeTrainFontSize",
+            [](SettingsChoice &c) { c.largeTrainFont.size = 14; },
+            {"Vlakove popisky/NameV=Arial CE", "Vlakove popisky/SizeV=14"},
+            Images | Render | KeepTimeText,
+            0},
+        Row{"OneLineWidth", [](SettingsChoice &c) { c.penMedium = 5; }, {"Cary/Stredni=5"}, Render | KeepTimeText},
+        Row{"Everything, written in order",
+            [](SettingsChoice &c) {
+                c.timeFont.size = c.smallTrainFont.size = c.largeTrainFont.size = 9;
+                c.penThin = 4;
+                c.penMedium = 5;
+                c.penThick = 6;
+                c.saveLabelImages = true;
+            },
+            {"Casove popisky/Name=Arial CE", "Casove popisky/Size=9", "Vlakove popisky/NameM=Times New Roman CE",
+             "Vlakove popisky/SizeM=9", "Vlakove popisky/NameV=Arial CE", "Vlakove popisky/SizeV=9", "Cary/Slaba=4",
+             "Cary/Stredni=5", "Cary/Silna=6", "Nastaveni/UlozitPopisky=1"},
+            TimeLabels | Images | Render,
+            0}),
+    [](const auto &info) {
+        QString name = QString::fromLatin1(info.param.name);
+        name.remove(u' ').remove(u',');
+        return name.toStdString();
+    });
 
 TEST(SettingsCommand, AFailedWriteIsReportedAndTheDocumentStillChanges)
 {

@@ -1,5 +1,6 @@
 #include "dialogs/StationListDialog.h"
-#include "GuiKeys.h"
+#include "GuiClicks.h"
+#include "SampleLine.h"
 #include "ScriptedPrompter.h"
 #include "dialogs/ListCommands.h"
 #include "model/Cp1250.h"
@@ -14,6 +15,8 @@
 
 using K = StationListEditor;
 
+// TForm2's wiring: keys and clicks reach StationListEditor (whose rules are
+// tested there), OK and Cancel reach the command.
 class StationListDialogTest : public QObject
 {
     Q_OBJECT
@@ -27,9 +30,7 @@ class StationListDialogTest : public QObject
     StringGrid *grid() { return m_dialog->grid(); }
     QPushButton *button(const char *name) { return m_dialog->findChild<QPushButton *>(QLatin1String(name)); }
     QString cell(int column, int row) { return m_dialog->editor().cell(column, row); }
-    QString shown(int row, int column) { return grid()->model()->index(row, column).data().toString(); }
     bool checked(K::Kind kind) { return dialog().kindBox(kind)->isChecked(); }
-
     void type(const QString &text) { GuiKeys::type(grid(), text); }
     void key(Qt::Key k) { GuiKeys::key(grid(), k); }
 
@@ -49,28 +50,8 @@ class StationListDialogTest : public QObject
         ListCommands::stationList(*m_doc, m_prompter, dialog(), actions);
     }
 
-    // A click on the box itself, not on the empty space right of its text.
-    void clickBox(K::Kind kind)
-    {
-        QCheckBox *box = dialog().kindBox(kind);
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
-    }
-
-    void clickCell(int column, int row)
-    {
-        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, grid()->cellRect(column, row).center());
-    }
-
-    void addStation(const char *name, int km)
-    {
-        Station s;
-        s.name = cp1250::fromUnicode(QString::fromUtf8(name));
-        s.km = km;
-        m_doc->stations.push_back(s);
-        m_doc->relinkStationKinds();
-        m_doc->rebuildStationTable();
-        m_doc->noDocument = false;
-    }
+    void clickBox(K::Kind kind) { GuiClicks::click(dialog().kindBox(kind)); }
+    void clickCell(int column, int row) { GuiClicks::clickCell(grid(), column, row); }
 
 private slots:
     void init()
@@ -80,7 +61,6 @@ private slots:
         m_prompter = ScriptedPrompter();
         m_renders = 0;
     }
-
     void cleanup() { m_dialog.reset(); }
 
     void controlsCarryTheirNamesAndCaptions()
@@ -101,10 +81,8 @@ private slots:
         QCOMPARE(grid()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Kilometr"));
         // The program's widths, wider where the header text needs it.
         QCOMPARE(grid()->columnWidth(0), 154);
-        QVERIFY(grid()->columnWidth(1) >= 44);
         QVERIFY(grid()->columnWidth(1) >= grid()->horizontalHeader()->sectionSizeHint(1));
         QVERIFY(grid()->columnWidth(1) > grid()->horizontalHeader()->fontMetrics().horizontalAdvance("Kilometr"));
-        QVERIFY(grid()->verticalHeader()->defaultSectionSize() >= 16);
         QVERIFY(dialog().width() >= 248 && dialog().height() >= 264);
     }
 
@@ -124,7 +102,7 @@ private slots:
         QCOMPARE(dialog().frameGeometry().topLeft(), QPoint(0, 0));
     }
 
-    void typingALineWithTheKeyboardAlone()
+    void keysInTheGrid()
     {
         openModeless();
         // Enter opens the editor of the current cell; Escape drops what was
@@ -136,55 +114,29 @@ private slots:
         QVERIFY(!grid()->isEditing());
         QCOMPARE(cell(K::NameColumn, 1), QString());
         QVERIFY(dialog().isVisible());
-
-        type(QStringLiteral("Praha hl. n.∞"));
-        QVERIFY(grid()->isEditing());
         // A character code page 1250 cannot hold is not taken.
-        QCOMPARE(grid()->openEditor()->text(), QStringLiteral("Praha hl. n."));
+        type(QStringLiteral("Praha∞"));
+        QCOMPARE(grid()->openEditor()->text(), QStringLiteral("Praha"));
         key(Qt::Key_Return);
-        QVERIFY(!grid()->isEditing());
         QCOMPARE(grid()->currentColumn(), 2);
-        QCOMPARE(grid()->currentRowNumber(), 1);
-        type(QStringLiteral("0"));
-        key(Qt::Key_Return);
-        QCOMPARE(grid()->rowCountShown(), 3);
-        QCOMPARE(grid()->currentColumn(), 1);
-        QCOMPARE(grid()->currentRowNumber(), 2);
-
-        // Tab in the editor commits like Enter; the mask takes digits only.
-        type(QStringLiteral("Kolín"));
-        key(Qt::Key_Tab);
-        QCOMPARE(grid()->currentColumn(), 2);
+        // The mask takes digits only.
         type(QStringLiteral("6x2"));
         key(Qt::Key_Enter);
-        QCOMPARE(cell(K::NameColumn, 2), QStringLiteral("Kolín"));
-        QCOMPARE(shown(1, 1), QStringLiteral("  62"));
-        QCOMPARE(grid()->rowCountShown(), 4);
-        QCOMPARE(grid()->model()->headerData(2, Qt::Vertical).toString(), QStringLiteral("3"));
+        QCOMPARE(cell(K::KmColumn, 1), QStringLiteral("  62"));
+        QCOMPARE(grid()->rowCountShown(), 3);
+        QCOMPARE(grid()->model()->headerData(1, Qt::Vertical).toString(), QStringLiteral("2"));
         // Enter on an editor with nothing typed still commits: the walk goes on.
         key(Qt::Key_Return);
         key(Qt::Key_Return);
         QCOMPARE(grid()->currentColumn(), 2);
-        QVERIFY(dialog().isVisible());
-    }
 
-    void movingAwayCommitsWithoutAStep()
-    {
-        openModeless();
-        type(QStringLiteral("Praha"));
+        // Moving away commits without a step; the down arrow in the editor
+        // commits and only moves; left and right stay inside the text.
         clickCell(2, 1);
-        QVERIFY(!grid()->isEditing());
-        QCOMPARE(cell(K::NameColumn, 1), QStringLiteral("Praha"));
-        QCOMPARE(grid()->currentColumn(), 2);
         type(QStringLiteral("5"));
         clickCell(1, 1);
         QCOMPARE(cell(K::KmColumn, 1), QStringLiteral("   5"));
-        QCOMPARE(grid()->rowCountShown(), 3);
-        QCOMPARE(grid()->currentColumn(), 1);
         QCOMPARE(grid()->currentRowNumber(), 1);
-
-        // The down arrow in the editor commits and only moves; left and
-        // right stay inside the text being typed.
         type(QStringLiteral("Praha hl. n."));
         key(Qt::Key_Down);
         QVERIFY(!grid()->isEditing());
@@ -194,16 +146,9 @@ private slots:
         type(QStringLiteral("Kolí"));
         key(Qt::Key_Left);
         QVERIFY(grid()->isEditing());
-        key(Qt::Key_Escape);
-    }
 
-    void closingTheProgramWhileTypingLosesNothingElse()
-    {
         // The program ends with a name half typed: the grid's editor closes
         // after the dialog's rules are gone, and nothing reaches them.
-        openModeless();
-        type(QStringLiteral("Kolí"));
-        QVERIFY(grid()->isEditing());
         m_dialog.reset();
         QVERIFY(m_doc->stations.empty());
         m_dialog = std::make_unique<StationListDialog>(*m_doc);
@@ -212,76 +157,23 @@ private slots:
     void kindBoxesFollowTheRow()
     {
         openModeless();
-        type(QStringLiteral("A"));
-        key(Qt::Key_Return);
-        type(QStringLiteral("1"));
-        key(Qt::Key_Return); // row 2
+        for (const char *text : {"A", "1"}) {
+            type(QString::fromLatin1(text));
+            key(Qt::Key_Return); // row 2
+        }
         clickBox(K::Zastavka);
-        clickBox(K::Hradlo);
-        QVERIFY(checked(K::Zastavka) && checked(K::Hradlo) && !checked(K::Dopravna));
-        QCOMPARE(m_doc->findKind(2)->hradlo, 1);
-
+        QVERIFY(checked(K::Zastavka) && !checked(K::Dopravna));
+        QCOMPARE(m_doc->findKind(2)->zastavka, 1);
         grid()->setFocus();
         key(Qt::Key_Up);
         QVERIFY(checked(K::Dopravna) && !checked(K::Zastavka));
-        clickBox(K::Dopravna);
-        QVERIFY(checked(K::Dopravna));
         clickCell(1, 2);
         QVERIFY(checked(K::Zastavka));
     }
 
-    void aKindClickedWhileTypingAKilometreMarksThatRow()
-    {
-        openModeless();
-        type(QStringLiteral("Praha"));
-        key(Qt::Key_Return);
-        type(QStringLiteral("0"));
-        key(Qt::Key_Return);
-        type(QStringLiteral("Praha-Libeň"));
-        key(Qt::Key_Return);
-        type(QStringLiteral("5"));
-        QVERIFY(grid()->isEditing());
-        // Straight from the kilometre to the box: the box is for row 2.
-        clickBox(K::Zastavka);
-        QVERIFY(!grid()->isEditing());
-        QCOMPARE(cell(K::KmColumn, 2), QStringLiteral("   5"));
-        QCOMPARE(grid()->rowCountShown(), 4);
-        QCOMPARE(grid()->currentRowNumber(), 2);
-        QCOMPARE(m_doc->findKind(2)->zastavka, 1);
-        QCOMPARE(m_doc->findKind(2)->dopravna, 0);
-        QVERIFY(!m_doc->findKind(3) || m_doc->findKind(3)->dopravna == 1);
-        clickCell(1, 3);
-        QVERIFY(dialog().kindBox(K::Dopravna)->isChecked());
-        QVERIFY(!dialog().kindBox(K::Zastavka)->isChecked());
-    }
-
-    void okStoresTheStationsAfterTheQuestion()
-    {
-        Train t;
-        t.firstStation = 1;
-        m_doc->trains.push_back(t);
-        m_prompter.yesNoAnswers = {true};
-        runCommand([this] {
-            for (const char *text : {"Praha", "0", "Úvaly", "20"}) {
-                type(QString::fromUtf8(text));
-                key(Qt::Key_Return);
-            }
-            clickBox(K::Zastavka);
-            QTest::mouseClick(button("BitBtn1"), Qt::LeftButton);
-        });
-        QVERIFY(!dialog().cancelled());
-        QCOMPARE(m_prompter.log, QStringList{QStringLiteral("question: ") + ListCommands::deleteTrainsQuestion});
-        QCOMPARE(m_doc->stations.size(), size_t(2));
-        QCOMPARE(cp1250::toUnicode(m_doc->stations[1].name.view()), QStringLiteral("Úvaly"));
-        QCOMPARE(m_doc->stations[1].km, 20);
-        QCOMPARE(m_doc->stations[1].kind->dopravna, 1); // the box was clicked on the empty row 3
-        QVERIFY(m_doc->trains.empty());
-        QCOMPARE(m_renders, 1);
-    }
-
     void okWithANameStillInTheEditorStoresIt()
     {
-        addStation("Praha", 0);
+        SampleLine::addStation(*m_doc, "Praha", 0);
         m_prompter.yesNoAnswers = {false};
         runCommand([this] {
             clickCell(1, 1);
@@ -290,18 +182,18 @@ private slots:
             dialog().BitBtn1Click(); // OK by its access key: the focus stays in the editor
         });
         QCOMPARE(cp1250::toUnicode(m_doc->stations[0].name.view()), QStringLiteral("Praha-Libeň"));
+        QCOMPARE(m_prompter.log, QStringList{QStringLiteral("question: ") + ListCommands::deleteTrainsQuestion});
+        QCOMPARE(m_renders, 1);
     }
 
     void cancelAndClosingRestoreTheKinds()
     {
-        addStation("Praha", 0);
-        addStation("Kolín", 62);
-        const StationKind before = *m_doc->findKind(2);
+        SampleLine::addStation(*m_doc, "Praha", 0);
+        SampleLine::addStation(*m_doc, "Kolín", 62);
         for (bool closeBox : {false, true}) {
             runCommand([this, closeBox] {
                 clickCell(1, 2);
                 clickBox(K::Kilometr);
-                QVERIFY(checked(K::Kilometr));
                 clickCell(1, 2);
                 type(QStringLiteral("Jiný"));
                 key(Qt::Key_Return);
@@ -311,8 +203,8 @@ private slots:
                     QTest::mouseClick(button("BitBtn2"), Qt::LeftButton);
             });
             QVERIFY(dialog().cancelled());
-            QVERIFY(m_doc->findKind(2)->sameFlags(before));
-            QCOMPARE(m_doc->stations[1].kind, m_doc->findKind(2));
+            QCOMPARE(m_doc->findKind(2)->dopravna, 1);
+            QCOMPARE(m_doc->findKind(2)->kilometr, 0);
             QCOMPARE(cp1250::toUnicode(m_doc->stations[1].name.view()), QStringLiteral("Kolín"));
         }
         QVERIFY(m_prompter.log.isEmpty());
@@ -330,16 +222,14 @@ private slots:
             QTest::mouseClick(button("BitBtn1"), Qt::LeftButton);
         });
         QVERIFY(m_prompter.log.isEmpty());
-        QVERIFY(m_doc->noDocument);
-        QVERIFY(m_doc->stations.empty());
+        QVERIFY(m_doc->noDocument && m_doc->stations.empty());
         QCOMPARE(m_doc->trains.size(), size_t(1));
         QCOMPARE(m_renders, 1);
         dialog().fill();
-        QCOMPARE(shown(0, 0), QStringLiteral("Praha"));
+        QCOMPARE(cell(K::NameColumn, 1), QStringLiteral("Praha"));
         dialog().clearFirstRow();
         dialog().fill();
-        QCOMPARE(grid()->rowCountShown(), 2);
-        QCOMPARE(shown(0, 0), QString());
+        QCOMPARE(cell(K::NameColumn, 1), QString());
     }
 };
 

@@ -141,30 +141,17 @@ TEST(LabelDrag, RotatedBoxesContainTheirEdges)
         double angle;
         QPoint point;
         bool inside;
-    } cases[] = {
-        // Upright edges (a label turned by less than two degrees): inside
-        // its box, the edges and corners included.
-        {0.0, {120, 56}, true},
-        {0.0, {100, 50}, true},
-        {0.0, {140, 62}, true},
-        {0.0001, {139, 51}, true},
-        {0.0, {99, 56}, false},
-        {0.0, {141, 56}, false},
-        {0.0, {120, 63}, false},
-        // A label rising to the right hangs from its image's bottom (30).
-        {-0.0001, {120, 74}, true},
-        {-0.0001, {120, 56}, false},
-        // Turned both ways: the middle of the turned box and its corners,
-        // and a corner of the unturned box that the turn leaves out.
-        {0.5, {120, 65}, true},
-        {0.5, {106, 50}, true},
-        {0.5, {135, 80}, true},
-        {0.5, {140, 50}, false},
-        {-0.5, {120, 65}, true},
-        {-0.5, {106, 80}, true},
-        {-0.5, {135, 50}, true},
-        {-0.5, {100, 50}, false},
-    };
+    } cases[] = {// Upright edges (a label turned by less than two degrees): inside
+                 // its box, the edges and corners included. A label rising to the
+                 // right hangs from its image's bottom (30). Turned both ways: the
+                 // middle of the turned box and its corners, and a corner of the
+                 // unturned box that the turn leaves out.
+                 {0.0, {120, 56}, true},    {0.0, {100, 50}, true},     {0.0, {140, 62}, true},
+                 {0.0001, {139, 51}, true}, {0.0, {99, 56}, false},     {0.0, {141, 56}, false},
+                 {0.0, {120, 63}, false},   {-0.0001, {120, 74}, true}, {-0.0001, {120, 56}, false},
+                 {0.5, {120, 65}, true},    {0.5, {106, 50}, true},     {0.5, {135, 80}, true},
+                 {0.5, {140, 50}, false},   {-0.5, {120, 65}, true},    {-0.5, {106, 80}, true},
+                 {-0.5, {135, 50}, true},   {-0.5, {100, 50}, false}};
     for (const Case &c : cases) {
         const LabelOutline o = LabelOutline::make(100, 50, 40, 12, c.angle, 30, 1);
         EXPECT_EQ(LabelDrag::contains(o, c.point), c.inside) << c.angle << " " << c.point.x() << "," << c.point.y();
@@ -432,16 +419,13 @@ TEST_F(DiagramMouseTest, RightButtonPanning)
     const int hmax = window.scrollMaximum(Qt::Horizontal);
 
     mouse.PaintBox1MouseDown(pressAt(QPoint(500, 200), Qt::RightButton));
+    // 4 pixels: nothing yet; 2 more: one step; right: back by 26 div 5.
     const struct
     {
         QPoint to;
         int hpos, vpos;
-    } steps[] = {
-        {{496, 200}, 10, 10},                                            // 4 pixels: nothing yet
-        {{494, 200}, 11, 10},                                            // 2 more: one step
-        {{494, 198}, 11, 10}, {{494, 197}, 11, 11}, {{520, 197}, 6, 11}, // right: back by 26 div 5
-        {{520, 210}, 6, 5},
-    };
+    } steps[] = {{{496, 200}, 10, 10}, {{494, 200}, 11, 10}, {{494, 198}, 11, 10},
+                 {{494, 197}, 11, 11}, {{520, 197}, 6, 11},  {{520, 210}, 6, 5}};
     for (const auto &s : steps) {
         const int renders = renderer.stats.renders;
         mouse.PaintBox1MouseMove(moveTo(s.to, Qt::RightButton));
@@ -457,25 +441,24 @@ TEST_F(DiagramMouseTest, RightButtonPanning)
     mouse.PaintBox1MouseMove(moveTo({516, 210}, Qt::RightButton));
     EXPECT_EQ(view.hpos, hmax - 1);
 
-    // Every way panning ends.
-    const std::function<void()> enders[] = {
-        [&] {
-            mouse.PaintBox1MouseUp(releaseAt({516, 210}, {}, Qt::RightButton));
-        },
-        [&] { mouse.FormMouseMove(); },
-        [&] {
-            mouse.PaintBox1MouseMove(moveTo({1610, 100}, Qt::RightButton));
-        }, // over ScrollBar2
-        [&] {
-            mouse.PaintBox1MouseMove(moveTo({500, -5}, Qt::RightButton));
-        }, // over the tool panel
-        [&] {
-            mouse.FormMouseUp(releaseAt({500, -5}, {}, Qt::RightButton));
-        },
-        [&] {
-            mouse.PaintBox1MouseDown(pressAt({60, 250}));
-        },
-    };
+    // Every way panning ends: the release, the pointer over the form, over
+    // ScrollBar2 or the tool panel, released there, a left press.
+    const std::function<void()> enders[] = {[&] {
+                                                mouse.PaintBox1MouseUp(releaseAt({516, 210}, {}, Qt::RightButton));
+                                            },
+                                            [&] { mouse.FormMouseMove(); },
+                                            [&] {
+                                                mouse.PaintBox1MouseMove(moveTo({1610, 100}, Qt::RightButton));
+                                            },
+                                            [&] {
+                                                mouse.PaintBox1MouseMove(moveTo({500, -5}, Qt::RightButton));
+                                            },
+                                            [&] {
+                                                mouse.FormMouseUp(releaseAt({500, -5}, {}, Qt::RightButton));
+                                            },
+                                            [&] {
+                                                mouse.PaintBox1MouseDown(pressAt({60, 250}));
+                                            }};
     for (const auto &end : enders) {
         mouse.PaintBox1MouseDown(pressAt({500, 200}, Qt::RightButton));
         end();

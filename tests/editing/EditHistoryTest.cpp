@@ -5,7 +5,6 @@
 #include "../io/FileBytes.h"
 
 #include "editing/DiagramMouse.h"
-#include "editing/InsertTool.h"
 #include "editing/LabelGeneration.h"
 #include "editing/TrainListEditor.h"
 #include "io/TextImport.h"
@@ -90,32 +89,6 @@ public:
         FAIL() << "no label to drag";
     }
 
-    // The insert-train tool lays a train from the first station to the
-    // fourth along a profile and adds it, as the editor does.
-    void insertATrain()
-    {
-        InsertTool tool(doc, view);
-        InsertToolActions a;
-        a.confirmTrain = [](const std::vector<AddTrainRow> &) { return NewTrainChoice{QStringLiteral("R"), 611}; };
-        a.makeLabelsForNewTrains = [this] { MakeLabelsForNewTrains(doc, view.scale); };
-        a.makeTimeLabels = [this] { MakeTimeLabels(doc, view.scale, progress); };
-        a.render = [this] { renderer.render(window); };
-        tool.setActions(a);
-        ASSERT_TRUE(tool.open());
-        auto at = [this](int km, int minute, Qt::KeyboardModifiers keys = {}) {
-            const QPoint p(40 + Geometry::round(minute * view.scale) - 5 * view.hpos,
-                           20 + 2 * doc.settings.zoom * (doc.maxKm - km) - 2 * view.vpos);
-            return MouseEvent{Qt::LeftButton, Qt::LeftButton, keys, p};
-        };
-        tool.pointerMove(at(0, 300));
-        tool.leftPress(at(0, 300));
-        tool.pointerMove(at(24, 330));
-        ASSERT_GE(tool.count(), 2);
-        const size_t trains = doc.trains.size();
-        tool.leftPress(at(24, 330, Qt::ShiftModifier));
-        ASSERT_EQ(doc.trains.size(), trains + 1);
-    }
-
     void change(int step)
     {
         history.begin();
@@ -133,10 +106,6 @@ TEST_F(EditHistoryTest, EveryEditUndoneAndRedoneToTheBytes)
          [](EditHistoryTest &t) {
              t.dragALabel({60, 25});
          }},
-        {"label copy",
-         [](EditHistoryTest &t) {
-             t.dragALabel({-30, 40}, Qt::ControlModifier);
-         }},
         {"label delete",
          [](EditHistoryTest &t) {
              t.dragALabel({0, -2000});
@@ -150,7 +119,6 @@ TEST_F(EditHistoryTest, EveryEditUndoneAndRedoneToTheBytes)
              t.doc.trainCount = editor.trainCount();
              MakeTimeLabels(t.doc, t.view.scale, t.progress);
          }},
-        {"inserted train", [](EditHistoryTest &t) { t.insertATrain(); }},
         {"import",
          [](EditHistoryTest &t) {
              const auto result = TextImport::run(

@@ -3,6 +3,7 @@
 #include "model/Cp1250.h"
 #include "render/DiagramView.h"
 
+#include "DocumentFixtures.h"
 #include "SampleLine.h"
 
 #include <gtest/gtest.h>
@@ -136,6 +137,10 @@ TEST_F(InsertToolTest, ThePointerShowsItsTimeAndStation)
     }
     EXPECT_EQ(tool.stationText(), QStringLiteral("B"));
     EXPECT_EQ(tool.currentStation(), 2);
+    // At 4/3 pixels a minute column 729 is 1093.5 half minutes: rounded to even.
+    view.scale = 4.0 / 3.0;
+    move(10, hms(9, 6, 45));
+    EXPECT_EQ(tool.timeText(), QStringLiteral(" 9:07:00"));
 }
 
 TEST_F(InsertToolTest, TheTrainFollowsThePointerAndTheClicks)
@@ -283,22 +288,11 @@ TEST_F(InsertToolTest, ShiftClickHandsTheTimetableToTheDialogAndAddsTheTrain)
     EXPECT_EQ(t.rusici, 1);
     EXPECT_EQ(t.podlePotreby, 0);
     EXPECT_TRUE(doc.redrawNeeded);
-    struct Row
-    {
-        int station;
-        double time;
-        int half;
-        int shortDwell;
-    };
-    const std::vector<Row> expected{{1, hms(8, 0), 0, 0}, {2, hms(8, 1), 1, 1}, {3, hms(8, 4), 1, 0}};
-    ASSERT_EQ(t.rowCount(), int(expected.size()));
-    for (int k = 0; k < t.rowCount(); ++k) {
-        const TrainRow r = t.row(k);
-        EXPECT_EQ(r.station, expected[size_t(k)].station) << k;
-        EXPECT_EQ(r.time, expected[size_t(k)].time) << k;
-        EXPECT_EQ(r.halfMinute, expected[size_t(k)].half) << k;
-        EXPECT_EQ(r.shortDwell, expected[size_t(k)].shortDwell) << k;
-    }
+    // B at 8:01:30 is 8:01 and its half minute: times are whole minutes.
+    EXPECT_EQ(DocumentFixtures::rowsOf(t),
+              (DocumentFixtures::Rows{{1, 8, 0, 0, 0, 0}, {2, 8, 1, 0, 1, 1}, {3, 8, 4, 0, 1, 0}}));
+    for (int k = 0; k < t.rowCount(); ++k)
+        EXPECT_EQ(decodeTime(t.row(k).time).seconds, 0) << k;
 }
 
 TEST_F(InsertToolTest, TheTimerClosesWhatTheUserClosedAndThePointerEnablesEditace)

@@ -1,6 +1,8 @@
 #include "editing/LabelGeneration.h"
 
+#include "DocumentFixtures.h"
 #include "RecordingProgress.h"
+#include "SampleLine.h"
 
 #include "model/ClockTime.h"
 #include "model/Document.h"
@@ -19,16 +21,6 @@ namespace {
 
 constexpr double minute = 1.0 / 1440.0;
 
-struct Row
-{
-    int32_t station;
-    int hours;
-    int minutes;
-    int32_t mark = 0;
-    uint8_t half = 0;
-    uint8_t shortDwell = 0;
-};
-
 // Stations: 1 "A" at km 0, 2 "B" at km 10, 3 "C" at km 20, 4 "D" at km 10
 // (level with B). z = 4: one kilometre is 8 pixels. s = 2 pixels a minute.
 // Text sizes are measured here as on the diagram surface, so the
@@ -40,25 +32,13 @@ protected:
 
     void SetUp() override
     {
-        for (const int32_t km : {0, 10, 20, 10}) {
-            Station st;
-            st.km = km;
-            doc.stations.push_back(st);
-        }
-        doc.relinkStationKinds();
-        doc.rebuildStationTable();
-        doc.noDocument = false;
+        for (const int32_t km : {0, 10, 20, 10})
+            SampleLine::addStation(doc, "", km);
     }
 
-    Train &addTrain(const char *name, std::initializer_list<Row> rows)
+    Train &addTrain(const char *name, std::initializer_list<DocumentFixtures::Row> rows)
     {
-        Train t;
-        t.name = name;
-        for (const Row &r : rows)
-            Document::addRow(t, r.station, makeTime(r.hours, r.minutes), r.mark, r.half, r.shortDwell);
-        doc.trains.push_back(std::move(t));
-        doc.trainCount = static_cast<int32_t>(doc.trains.size());
-        return doc.trains.back();
+        return DocumentFixtures::addTrain(doc, name, rows);
     }
 
     // Time labels in the order they were made (the list holds the newest first).
@@ -131,10 +111,12 @@ TEST_F(LabelGeneration, TextIsTheLastMinuteDigitWithTheMark)
 
 TEST_F(LabelGeneration, HalfMinuteCountsInXAndIsKept)
 {
-    // s = 4/3 (ratio 1:3 at z = 4): 755.5 minutes give 1007.33 pixels.
-    addTrain("Os 1", {{2, 12, 35, 0, 1}, {4, 12, 45}}); // level segment: no shift
+    // s = 4/3 (ratio 1:3 at z = 4): 755.5 minutes give 1007.33 pixels, 764
+    // minutes 1018.67, cut to whole pixels.
+    addTrain("Os 1", {{2, 12, 35, 0, 1}, {4, 12, 44}}); // level segment: no shift
     const auto labels = timeLabels(4.0 / 3.0);
     EXPECT_EQ(labels[0].x, 1007);
+    EXPECT_EQ(labels[1].x, 1018);
     EXPECT_EQ(labels[0].halfMinute, 1);
     EXPECT_EQ(labels[1].halfMinute, 0);
 }

@@ -2,6 +2,7 @@
 #include "editing/HalfMinuteText.h"
 #include "model/ClockTime.h"
 
+#include "DocumentFixtures.h"
 #include "SampleLine.h"
 
 #include <QStringList>
@@ -29,16 +30,6 @@ protected:
     }
 
     TravelTimeProfile &profile(int direction, int number) { return doc.profiles.at(direction, number); }
-
-    // A train's rows as (station, hours, minutes, half minute, short dwell).
-    static Train train(std::initializer_list<std::tuple<int, int, int, int, int>> rows)
-    {
-        Train t;
-        for (auto [station, h, m, half, shortDwell] : rows)
-            Document::addRow(t, station, makeTime(h, m), 0, static_cast<uint8_t>(half),
-                             static_cast<uint8_t>(shortDwell));
-        return t;
-    }
 };
 
 TEST(HalfMinuteTextTest, ValuesTypedAndShown)
@@ -106,7 +97,8 @@ TEST_F(ProfileEditorTest, WithAllNinetyNineInUseNoFreeSlotIsOffered)
     editor.setNumber(100);
     EXPECT_EQ(editor.number(), 99);
 
-    EXPECT_EQ(editor.profileFromTrain(train({{1, 8, 0, 0, 0}, {2, 8, 4, 0, 0}}), true, 0), E::FromTrain::NoFreeNumber);
+    EXPECT_EQ(editor.profileFromTrain(DocumentFixtures::train("", {{1, 8, 0}, {2, 8, 4}}), true, 0),
+              E::FromTrain::NoFreeNumber);
     EXPECT_EQ(editor.count(), 99);
 }
 
@@ -187,11 +179,12 @@ TEST_F(ProfileEditorTest, AProfileFromATrainTakesItsRunningAndDwellTimes)
         std::array<int32_t, 3> runTime; // entries 1..3 of direction 1
         std::array<int32_t, 3> dwell;
     };
-    // 8:00 from A, through B, arriving at C at 8:10, leaving at 8:12.
-    for (const Case &c : {Case{true, 0, {noRun, 20, noRun}, {noDwell, 4, noDwell}},
-                          Case{false, 3, {noRun, 20, noRun}, {noDwell, 3, noDwell}}}) {
+    // 8:00 from A, through B, arriving at C at 8:24, leaving at 8:26: times
+    // whose seconds come out a hair short of the whole second.
+    for (const Case &c : {Case{true, 0, {noRun, 48, noRun}, {noDwell, 4, noDwell}},
+                          Case{false, 3, {noRun, 48, noRun}, {noDwell, 3, noDwell}}}) {
         SetUp();
-        const Train t = train({{1, 8, 0, 0, 0}, {3, 8, 10, 0, 0}, {3, 8, 12, 0, 0}});
+        const Train t = DocumentFixtures::train("", {{1, 8, 0}, {3, 8, 24}, {3, 8, 26}});
         ASSERT_EQ(editor.profileFromTrain(t, c.dwellsFromTrain, c.standardDwell), E::FromTrain::Made);
         EXPECT_EQ(editor.direction(), 1);
         EXPECT_EQ(editor.number(), 1);
@@ -208,7 +201,7 @@ TEST_F(ProfileEditorTest, ATrainOfTheOtherDirectionGoesToThatDirectionsNextNumbe
     doc.profiles.countOf(2) = 1;
     // From D at 8:00 to B at 8:06 + half a minute, a short stop there,
     // then back up the line to C, where the walk ends.
-    const Train t = train({{4, 8, 0, 0, 0}, {2, 8, 6, 1, 1}, {3, 8, 9, 0, 0}});
+    const Train t = DocumentFixtures::train("", {{4, 8, 0}, {2, 8, 6, 0, 1, 1}, {3, 8, 9}});
     ASSERT_EQ(editor.profileFromTrain(t, true, 0), E::FromTrain::Made);
     EXPECT_EQ(editor.direction(), 2);
     EXPECT_EQ(editor.number(), 2);
@@ -223,15 +216,16 @@ TEST_F(ProfileEditorTest, ATrainOfTheOtherDirectionGoesToThatDirectionsNextNumbe
 
 TEST_F(ProfileEditorTest, AKilometrePointEndsTheWalkAndAnUndecidedTrainMakesNoProfile)
 {
-    const Train t = train({{1, 8, 0, 0, 0}, {2, 8, 5, 0, 0}, {-990, 8, 7, 0, 0}, {3, 8, 10, 0, 0}});
+    const Train t = DocumentFixtures::train("", {{1, 8, 0}, {2, 8, 5}, {-990, 8, 7}, {3, 8, 10}});
     ASSERT_EQ(editor.profileFromTrain(t, true, 0), E::FromTrain::Made);
     EXPECT_EQ(profile(1, 1).runTimeAt(1), 10);
     EXPECT_EQ(profile(1, 1).runTimeAt(2), noRun);
 
     const int before = editor.count();
     for (const Train &undecided :
-         {train({{2, 8, 0, 0, 0}}), train({{2, 8, 0, 0, 0}, {2, 8, 1, 0, 0}}),
-          train({{2, 8, 0, 0, 0}, {2, 8, 1, 0, 0}, {2, 8, 2, 0, 0}}), train({{-995, 8, 0, 0, 0}, {2, 8, 1, 0, 0}})})
+         {DocumentFixtures::train("", {{2, 8, 0}}), DocumentFixtures::train("", {{2, 8, 0}, {2, 8, 1}}),
+          DocumentFixtures::train("", {{2, 8, 0}, {2, 8, 1}, {2, 8, 2}}),
+          DocumentFixtures::train("", {{-995, 8, 0}, {2, 8, 1}})})
         EXPECT_EQ(editor.profileFromTrain(undecided, true, 0), E::FromTrain::NoDirection);
     EXPECT_EQ(editor.count(), before);
 }

@@ -275,6 +275,7 @@ TEST_F(StationEditorTest, KindRules)
         {{{K::Zastavka, true}, {K::Hradlo, true}, {K::Hradlo, false}}, {K::Zastavka}},
         {{{K::Hradlo, true}, {K::Zastavka, true}, {K::Zastavka, false}}, {K::Hradlo}},
         {{{K::Hradlo, true}, {K::Hlaska, true}}, {K::Hlaska}},
+        {{{K::Odbocka, true}, {K::Hradlo, true}}, {K::Hradlo}},
         {{{K::Hlaska, true}, {K::Odbocka, true}, {K::Odbocka, false}}, {K::Dopravna}},
         {{{K::Odbocka, true}, {K::Nakladiste, true}}, {K::Odbocka, K::Nakladiste}},
         {{{K::Odbocka, true}, {K::Nakladiste, true}, {K::Kilometr, true}}, {K::Kilometr}},

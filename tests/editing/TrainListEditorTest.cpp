@@ -1,38 +1,19 @@
 #include "editing/TrainListEditor.h"
-#include "model/ClockTime.h"
 #include "model/Cp1250.h"
 
+#include "DocumentFixtures.h"
 #include "SampleLine.h"
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace {
 
+using namespace DocumentFixtures;
 using E = TrainListEditor;
-// A timetable row as (station, time, mark, half minute, short dwell).
-using Row = std::tuple<int, double, int, int, int>;
-using Rows = std::vector<Row>;
 
 QString u(const char *utf8)
 {
     return QString::fromUtf8(utf8);
-}
-
-double hm(int h, int m)
-{
-    return makeTime(h, m);
-}
-
-Rows rowsOf(const Train &t)
-{
-    Rows rows;
-    for (int k = 0; k < t.rowCount(); ++k) {
-        const TrainRow r = t.row(k);
-        rows.emplace_back(r.station, r.time, r.mark, r.halfMinute, r.shortDwell);
-    }
-    return rows;
 }
 
 // A line of five points: Praha (Dopravna), Zastávka, Odbočka, Hradlo,
@@ -44,15 +25,8 @@ protected:
     TrainListEditor editor{doc};
 
     void SetUp() override { SampleLine::fillEditorLine(doc); }
-
-    void addTrain(const char *name, std::initializer_list<TrainRow> rows)
-    {
-        Train t;
-        t.name = name;
-        for (const TrainRow &r : rows)
-            Document::addRow(t, r.station, r.time, r.mark, r.halfMinute, r.shortDwell);
-        doc.trains.push_back(t);
-    }
+    void add(const char *name, std::initializer_list<Row> rows) { doc.trains.push_back(train(name, rows)); }
+    Rows rows(int i = 0) const { return rowsOf(doc.trains[size_t(i)]); }
 
     // Opens the editor; with a grid row, on the train of that row.
     void open(int trainRow = 0)
@@ -63,7 +37,7 @@ protected:
             editor.setTrainCursor(trainRow);
     }
 
-    // One column of the row grid, the header left out.
+    // One column of the row grid or of the train grid, the header left out.
     QStringList shown(int column)
     {
         QStringList cells;
@@ -71,7 +45,6 @@ protected:
             cells << editor.rowCell(column, r);
         return cells;
     }
-
     QStringList names()
     {
         QStringList cells;
@@ -80,8 +53,6 @@ protected:
         return cells;
     }
 };
-
-// --- Filling and showing ------------------------------------------------------
 
 TEST_F(TrainEditorTest, WithoutTrainsTheCursorIsOnTheTrailingRowAndNoTrainIsCurrent)
 {
@@ -94,17 +65,16 @@ TEST_F(TrainEditorTest, WithoutTrainsTheCursorIsOnTheTrailingRowAndNoTrainIsCurr
     EXPECT_FALSE(editor.rowsEnabled());
     EXPECT_EQ(shown(E::StationColumn), QStringList{QString()});
     EXPECT_EQ(shown(E::TimeColumn), QStringList{u("0:00")});
-    EXPECT_EQ(editor.trainCount(), 0);
     EXPECT_EQ(editor.rowCell(E::TimeColumn, 0), u("Čas odj."));
     EXPECT_EQ(editor.trainCell(E::TrainNameColumn, 0), u("Číslo vlaku"));
 }
 
 TEST_F(TrainEditorTest, TheLastTrainIsCurrentAndAnotherShowsItsRowsFromTheTop)
 {
-    addTrain("A", {{1, hm(8, 0)}, {2, hm(8, 10), 0, 1, 0}});
+    add("A", {{1, 8, 0}, {2, 8, 10, 0, 1}});
     // Kilometre points, and references past a station list that became
     // shorter (kept trains may hold them).
-    addTrain("R 2", {{5, hm(7, 5), 0, 0, 1}, {-975, hm(7, 30)}, {-1999}, {-1000}, {0}, {6}, {1000000}, {2}});
+    add("R 2", {{5, 7, 5, 0, 0, 1}, {-975, 7, 30}, {-1999}, {-1000}, {0}, {6}, {1000000}, {2}});
     open();
     EXPECT_EQ(editor.trainCursorRow(), 2);
     EXPECT_EQ(editor.currentTrainRow(), 2);
@@ -126,8 +96,6 @@ TEST_F(TrainEditorTest, TheLastTrainIsCurrentAndAnotherShowsItsRowsFromTheTop)
     EXPECT_FALSE(editor.rowsEnabled());
 }
 
-// --- Train names --------------------------------------------------------------
-
 TEST_F(TrainEditorTest, ANameInTheTrailingRowCreatesATrain)
 {
     open();
@@ -135,7 +103,6 @@ TEST_F(TrainEditorTest, ANameInTheTrailingRowCreatesATrain)
     ASSERT_EQ(doc.trains.size(), 1u);
     EXPECT_EQ(doc.trains[0].name, QByteArrayView("Os 5401"));
     EXPECT_TRUE(doc.trains[0].isEmpty());
-    EXPECT_EQ(doc.trains[0].firstTime, 0.0);
     EXPECT_EQ(editor.trainCell(E::TrainNumberColumn, 2), u("2"));
     EXPECT_EQ(editor.trainCursorRow(), 2) << "Enter moves on";
     EXPECT_EQ(editor.currentTrain(), nullptr);
@@ -145,51 +112,42 @@ TEST_F(TrainEditorTest, ANameInTheTrailingRowCreatesATrain)
     EXPECT_EQ(doc.trains.size(), 2u);
     EXPECT_EQ(editor.trainCursorRow(), 2);
     EXPECT_EQ(editor.currentTrainRow(), 2);
-    EXPECT_TRUE(editor.rowsEnabled());
     EXPECT_EQ(shown(E::TimeColumn), QStringList{u(" 0:00")});
 }
 
 TEST_F(TrainEditorTest, RenamingKeepsBlanksAndCutsAndABlankNameIsNotStored)
 {
-    addTrain("Os 1", {{1, hm(8, 0)}});
-    addTrain("Os 3", {{1, hm(9, 0)}});
+    add("Os 1", {{1, 8, 0}});
+    add("Os 3", {{1, 9, 0}});
     open();
     editor.commitTrainName(1, u(" Sp 1234 Ústí nad Labem"));
     EXPECT_EQ(cp1250::toUnicode(doc.trains[0].name.view()), u(" Sp 1234 Ústí nad La"));
     EXPECT_EQ(doc.trains[0].firstStation, 1) << "the rows stay";
-
     editor.commitTrainName(1, u("   "), 1);
-    EXPECT_EQ(doc.trains.size(), 2u);
     EXPECT_EQ(doc.trains[0].name.size(), 20);
     EXPECT_EQ(editor.trainCursorRow(), 1) << "no step after a name that was not stored";
-    EXPECT_EQ(editor.currentTrainRow(), 1);
 }
 
 // Blank names at the end of the list take their trains, rows and all.
 TEST_F(TrainEditorTest, ClearingNamesAtTheEndRemovesTrains)
 {
-    addTrain("A", {{1, hm(8, 0)}});
-    addTrain("B", {});
-    addTrain("C", {{1, hm(9, 0)}, {2, hm(9, 10)}});
+    add("A", {{1, 8, 0}});
+    add("B", {});
+    add("C", {{1, 9, 0}, {2, 9, 10}});
     open();
     editor.commitTrainName(2, QString()); // B is kept: C follows it
     EXPECT_EQ(doc.trains.size(), 3u);
     editor.commitTrainName(3, QString());
     ASSERT_EQ(doc.trains.size(), 1u);
-    EXPECT_EQ(doc.trains[0].name, QByteArrayView("A"));
     EXPECT_EQ(names(), (QStringList{"A", ""}));
     EXPECT_EQ(editor.trainCursorRow(), 2);
     EXPECT_EQ(editor.currentTrain(), nullptr);
     EXPECT_EQ(editor.trainCount(), 1);
-
     editor.commitTrainName(1, u(" "));
     EXPECT_TRUE(doc.trains.empty());
     EXPECT_EQ(names(), QStringList{u(" ")});
-    EXPECT_EQ(editor.trainCursorRow(), 1);
     EXPECT_EQ(editor.trainCount(), 0);
 }
-
-// --- Times --------------------------------------------------------------------
 
 // Row 2 is entered below a row at 8:55; its old time is 9:30 with both flags.
 TEST_F(TrainEditorTest, TimeEntriesBelowFiveToNine)
@@ -198,90 +156,66 @@ TEST_F(TrainEditorTest, TimeEntriesBelowFiveToNine)
     {
         const char *entry;
         int hours, minutes; // -1: the old time stays
-        bool half, shortDwell;
+        int half, shortDwell;
     };
-    const Case cases[] = {{"14", 8, 14, false, false},
-                          {"14+", 8, 14, true, false},
-                          {"14-", 8, 14, false, true},
-                          {"14*", 8, 14, true, true},
-                          {"7", 8, 7, false, false},
-                          {" 7 ", 8, 7, false, false},
-                          {"1+", 8, 1, true, false},
-                          {"+", 8, 55, true, false},
-                          {"1430", 14, 30, false, false},
-                          {"1430-", 14, 30, false, true},
-                          {"0705*", 7, 5, true, true},
-                          {"2359", 23, 59, false, false},
-                          // Entries that are no time keep the old one; flags typed with them
-                          // are stored all the same.
-                          {"2561", -1, 0, false, false},
-                          {"705", -1, 0, false, false},
-                          {"60", -1, 0, false, false},
-                          {"$9", -1, 0, false, false}, // digits only: no hexadecimal or sign
-                          {"+5", -1, 0, false, false},
-                          {"12 5", -1, 0, false, false},
-                          {"9a+", -1, 0, true, false},
-                          {"ab", -1, 0, false, false},
-                          {"-", -1, 0, false, false},
-                          {"", -1, 0, false, false},
-                          {"1260-", -1, 0, false, true},
-                          {"2400", -1, 0, false, false}};
+    // Entries that are no time keep the old one; flags typed with them are
+    // stored all the same. Digits only: no hexadecimal or sign.
+    const Case cases[] = {
+        {"14", 8, 14, 0, 0},    {"14+", 8, 14, 1, 0},    {"14-", 8, 14, 0, 1},   {"14*", 8, 14, 1, 1},
+        {"7", 8, 7, 0, 0},      {" 7 ", 8, 7, 0, 0},     {"1+", 8, 1, 1, 0},     {"+", 8, 55, 1, 0},
+        {"1430", 14, 30, 0, 0}, {"1430-", 14, 30, 0, 1}, {"0705*", 7, 5, 1, 1},  {"2359", 23, 59, 0, 0},
+        {"2561", -1, 0, 0, 0},  {"705", -1, 0, 0, 0},    {"60", -1, 0, 0, 0},    {"$9", -1, 0, 0, 0},
+        {"+5", -1, 0, 0, 0},    {"12 5", -1, 0, 0, 0},   {"9a+", -1, 0, 1, 0},   {"ab", -1, 0, 0, 0},
+        {"-", -1, 0, 0, 0},     {"", -1, 0, 0, 0},       {"1260-", -1, 0, 0, 1}, {"2400", -1, 0, 0, 0}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.entry);
         doc.trains.clear();
-        addTrain("Os 1", {{1, hm(8, 55)}, {2, hm(9, 30), 0, 1, 1}, {3, hm(9, 40)}});
+        add("Os 1", {{1, 8, 55}, {2, 9, 30, 0, 1, 1}, {3, 9, 40}});
         open(1);
         editor.setRowCursor(2);
         editor.commitTime(2, u(c.entry));
-        const TrainStop &s = doc.trains[0].stops[0];
-        const double expected = c.hours < 0 ? hm(9, 30) : hm(c.hours, c.minutes);
-        EXPECT_DOUBLE_EQ(s.time, expected);
-        EXPECT_EQ(s.halfMinute, c.half);
-        EXPECT_EQ(s.shortDwell, c.shortDwell);
-        EXPECT_EQ(editor.rowCell(E::TimeColumn, 2), formatClockTime(expected));
+        const int h = c.hours < 0 ? 9 : c.hours, m = c.hours < 0 ? 30 : c.minutes;
+        EXPECT_EQ(rows()[1], std::tuple(2, h, m, 0, c.half, c.shortDwell));
+        EXPECT_EQ(editor.rowCell(E::TimeColumn, 2), formatClockTime(makeTime(h, m)));
         EXPECT_EQ(editor.rowCursor(), 3) << "the cursor steps down after a commit";
     }
 }
 
-TEST_F(TrainEditorTest, ALonePlusTwiceGivesTheHalfMinuteThenTheNextMinute)
+// A lone "+" gives the half minute, then the next minute; a minute takes
+// the hour of the row above even when that makes it earlier (rows are never
+// checked against each other), and the first row has none.
+TEST_F(TrainEditorTest, ShortEntriesTakeTheRowAbove)
 {
-    addTrain("Os 1", {{1, hm(8, 14)}, {2, 0.0}, {3, 0.0}});
+    add("Os 1", {{1, 8, 14}, {2}, {3}});
     open(1);
     editor.setRowCursor(2);
     editor.commitTime(2, u("+"));
-    EXPECT_DOUBLE_EQ(doc.trains[0].stops[0].time, hm(8, 14));
-    EXPECT_EQ(doc.trains[0].stops[0].halfMinute, 1);
     editor.commitTime(3, u("+"));
-    EXPECT_DOUBLE_EQ(doc.trains[0].stops[1].time, hm(8, 15));
-    EXPECT_EQ(doc.trains[0].stops[1].halfMinute, 0);
+    EXPECT_EQ(rows(), (Rows{{1, 8, 14, 0, 0, 0}, {2, 8, 14, 0, 1, 0}, {3, 8, 15, 0, 0, 0}}));
     EXPECT_EQ(shown(E::TimeColumn), (QStringList{" 8:14", " 8:14", " 8:15"}));
     // The last row keeps the cursor, and the boxes show its flags.
     EXPECT_EQ(editor.rowCursor(), 3);
     EXPECT_FALSE(editor.halfMinute());
     editor.setRowCursor(2);
     EXPECT_TRUE(editor.halfMinute());
-}
 
-// Rows are never checked against each other: a minute takes the hour of the
-// row above even when that makes it earlier, and the first row has none.
-TEST_F(TrainEditorTest, ShortEntriesTakeTheHourOfTheRowAbove)
-{
-    addTrain("Os 1", {{1, hm(23, 58)}, {2, 0.0}});
+    doc.trains.clear();
+    add("Os 2", {{1, 23, 58}, {2}});
     open(1);
     editor.setRowCursor(2);
     editor.commitTime(2, u("3"));
-    EXPECT_DOUBLE_EQ(doc.trains[0].stops[0].time, hm(23, 3));
+    EXPECT_EQ(rows()[1], std::tuple(2, 23, 3, 0, 0, 0));
     editor.setRowCursor(1);
     editor.commitTime(1, u("14+"));
-    EXPECT_EQ(rowsOf(doc.trains[0])[0], Row(1, 0.0, 0, 1, 0));
+    EXPECT_EQ(rows()[0], std::tuple(1, 0, 0, 0, 1, 0));
     editor.setRowCursor(1);
     editor.commitTime(1, u("0812"));
-    EXPECT_EQ(rowsOf(doc.trains[0])[0], Row(1, hm(8, 12), 0, 0, 0));
+    EXPECT_EQ(rows()[0], std::tuple(1, 8, 12, 0, 0, 0));
 }
 
 TEST_F(TrainEditorTest, ACommitAfterTheCursorMovedDoesNotStepAgain)
 {
-    addTrain("Os 1", {{1, hm(8, 0)}, {2, hm(8, 5)}, {3, hm(8, 9)}});
+    add("Os 1", {{1, 8, 0}, {2, 8, 5}, {3, 8, 9}});
     open(1);
     editor.setRowCursor(1);
     editor.commitTime(1, u("0810"), 2);
@@ -289,24 +223,19 @@ TEST_F(TrainEditorTest, ACommitAfterTheCursorMovedDoesNotStepAgain)
     // Committed on the way to the flag boxes: the cursor stays.
     editor.commitTime(2, u("0811"), -1, false);
     EXPECT_EQ(editor.rowCursor(), 2);
-    EXPECT_DOUBLE_EQ(doc.trains[0].stops[0].time, hm(8, 11));
+    EXPECT_EQ(rows()[1], std::tuple(2, 8, 11, 0, 0, 0));
 }
-
-// --- Inserting rows -----------------------------------------------------------
 
 TEST_F(TrainEditorTest, AStationFillsAnEmptyTrainInEitherModeAndIsThenAppended)
 {
-    addTrain("Os 1", {});
+    add("Os 1", {});
     open(1);
-    EXPECT_EQ(shown(E::TimeColumn), QStringList{u(" 0:00")});
     editor.setInsertPosition(E::InsertPosition::AtCursor);
     editor.insertStation(2);
-    EXPECT_EQ(rowsOf(doc.trains[0]), (Rows{{3, 0.0, 0, 0, 0}}));
-    EXPECT_EQ(shown(E::StationColumn), QStringList{u("Odbočka")});
-
+    EXPECT_EQ(rows(), (Rows{{3, 0, 0, 0, 0, 0}}));
     editor.setInsertPosition(E::InsertPosition::AtEnd);
     editor.insertStation(4);
-    EXPECT_EQ(rowsOf(doc.trains[0]), (Rows{{3, 0.0, 0, 0, 0}, {5, 0.0, 0, 0, 0}}));
+    EXPECT_EQ(rows(), (Rows{{3, 0, 0, 0, 0, 0}, {5, 0, 0, 0, 0, 0}}));
     EXPECT_EQ(shown(E::StationColumn), (QStringList{u("Odbočka"), u("Kolín")}));
     EXPECT_EQ(shown(E::TimeColumn), (QStringList{" 0:00", " 0:00"}));
     EXPECT_EQ(editor.rowCursor(), 2);
@@ -320,35 +249,30 @@ TEST_F(TrainEditorTest, AStationFillsAnEmptyTrainInEitherModeAndIsThenAppended)
 
 TEST_F(TrainEditorTest, AtTheCursorTheStationGoesBeforeTheCursorRow)
 {
-    addTrain("Os 1", {{1, hm(8, 0), 3, 1, 1}, {2, hm(8, 5)}, {3, hm(8, 9)}});
+    add("Os 1", {{1, 8, 0, 3, 1, 1}, {2, 8, 5}, {3, 8, 9}});
     open(1);
     editor.setInsertPosition(E::InsertPosition::AtCursor);
     // On row 1 the old first row moves down with its flags.
     editor.setRowCursor(1);
     editor.insertStation(4);
-    EXPECT_EQ(rowsOf(doc.trains[0]),
-              (Rows{{5, 0.0, 0, 0, 0}, {1, hm(8, 0), 3, 1, 1}, {2, hm(8, 5), 0, 0, 0}, {3, hm(8, 9), 0, 0, 0}}));
-    EXPECT_EQ(shown(E::StationColumn), (QStringList{u("Kolín"), u("Praha"), u("Zastávka"), u("Odbočka")}));
+    EXPECT_EQ(rows(), (Rows{{5, 0, 0, 0, 0, 0}, {1, 8, 0, 3, 1, 1}, {2, 8, 5, 0, 0, 0}, {3, 8, 9, 0, 0, 0}}));
     EXPECT_EQ(shown(E::TimeColumn), (QStringList{" 0:00", " 8:00", " 8:05", " 8:09"}));
     EXPECT_EQ(editor.rowCursor(), 1);
-
     editor.setRowCursor(4);
     editor.insertStation(3);
     EXPECT_EQ(shown(E::StationColumn), (QStringList{u("Kolín"), u("Praha"), u("Zastávka"), u("Hradlo"), u("Odbočka")}));
-    EXPECT_EQ(doc.trains[0].stops[2].station, 4);
     EXPECT_EQ(editor.rowCursor(), 4);
 }
 
 TEST_F(TrainEditorTest, AKilometreIsAlwaysAppended)
 {
-    addTrain("Os 1", {});
-    addTrain("Os 3", {{1, hm(8, 0)}, {2, hm(8, 5)}});
+    add("Os 1", {});
+    add("Os 3", {{1, 8, 0}, {2, 8, 5}});
     for (auto position : {E::InsertPosition::AtEnd, E::InsertPosition::AtCursor}) {
         open(1);
         editor.setInsertPosition(position);
         editor.insertKilometre(25);
-        EXPECT_EQ(rowsOf(doc.trains[0]), (Rows{{-975, 0.0, 0, 0, 0}}));
-        EXPECT_EQ(shown(E::StationColumn), QStringList{u("Km: 25")});
+        EXPECT_EQ(rows(), (Rows{{-975, 0, 0, 0, 0, 0}}));
         doc.trains[0].firstStation = 0;
 
         editor.setTrainCursor(2);
@@ -356,7 +280,6 @@ TEST_F(TrainEditorTest, AKilometreIsAlwaysAppended)
         editor.setRowCursor(1);
         editor.insertKilometre(25);
         EXPECT_EQ(shown(E::StationColumn), (QStringList{u("Praha"), u("Zastávka"), u("Km: 25")}));
-        EXPECT_EQ(doc.trains[1].stops.back().station, -975);
         EXPECT_EQ(editor.rowCursor(), 3);
         doc.trains[1].stops.pop_back();
     }
@@ -371,7 +294,7 @@ TEST_F(TrainEditorTest, AKilometreIsAlwaysAppended)
 
 TEST_F(TrainEditorTest, NothingChangesWithoutACurrentTrain)
 {
-    addTrain("Os 1", {});
+    add("Os 1", {});
     open(2);
     editor.insertStation(0);
     editor.insertKilometre(5);
@@ -381,31 +304,25 @@ TEST_F(TrainEditorTest, NothingChangesWithoutACurrentTrain)
     editor.setRusici(true);
     EXPECT_TRUE(doc.trains[0].isEmpty());
     EXPECT_EQ(doc.trains[0].rusici, 0);
-    EXPECT_FALSE(editor.halfMinute());
-    EXPECT_FALSE(editor.rusici());
+    EXPECT_FALSE(editor.halfMinute() || editor.rusici());
     open(1);
     editor.insertStation(99);
     EXPECT_TRUE(doc.trains[0].isEmpty());
 }
 
-// --- Deleting rows ------------------------------------------------------------
-
 TEST_F(TrainEditorTest, CtrlDelTakesTheCursorRow)
 {
-    addTrain("Os 1", {{1, hm(8, 0)}, {2, hm(8, 5), -2, 1, 1}, {3, hm(8, 9)}});
+    add("Os 1", {{1, 8, 0}, {2, 8, 5, -2, 1, 1}, {3, 8, 9}});
     open(1);
     editor.setRowCursor(3);
     editor.deleteRow();
-    EXPECT_EQ(rowsOf(doc.trains[0]), (Rows{{1, hm(8, 0), 0, 0, 0}, {2, hm(8, 5), -2, 1, 1}}));
+    EXPECT_EQ(rows(), (Rows{{1, 8, 0, 0, 0, 0}, {2, 8, 5, -2, 1, 1}}));
     EXPECT_EQ(editor.rowCursor(), 2) << "the cursor stays inside the grid";
-
     // Row 1: row 2 moves up with its flags.
     editor.setRowCursor(1);
     editor.deleteRow();
-    EXPECT_EQ(rowsOf(doc.trains[0]), (Rows{{2, hm(8, 5), -2, 1, 1}}));
-    EXPECT_EQ(shown(E::StationColumn), QStringList{u("Zastávka")});
+    EXPECT_EQ(rows(), (Rows{{2, 8, 5, -2, 1, 1}}));
     EXPECT_TRUE(editor.halfMinute());
-
     // The only row: an empty train, and then nothing left to take.
     editor.deleteRow();
     EXPECT_TRUE(doc.trains[0].isEmpty());
@@ -415,8 +332,6 @@ TEST_F(TrainEditorTest, CtrlDelTakesTheCursorRow)
     editor.deleteRow();
     EXPECT_TRUE(doc.trains[0].isEmpty());
 }
-
-// --- Station list navigation --------------------------------------------------
 
 TEST_F(TrainEditorTest, DopravnyAOdbockySkipOtherPointsOnArrowKeysOnly)
 {

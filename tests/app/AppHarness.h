@@ -1,0 +1,173 @@
+#pragma once
+
+// The editor as the window tests start it: a session with scripted answers
+// and a private settings file, every window made, TForm1 shown; documents
+// opened as Open leaves them; the pointer's places on the diagram.
+#include "GuiKeys.h"
+#include "SampleLine.h"
+#include "ScriptedPrompter.h"
+#include "TestPaths.h"
+#include "app/AppWindows.h"
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "app/PaintBox.h"
+#include "app/Session.h"
+#include "editing/LabelDrag.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+class AppHarness
+{
+public:
+    QTemporaryDir dir;
+    std::unique_ptr<ScriptedPrompter> prompter;
+    std::unique_ptr<Session> session;
+    std::unique_ptr<AppWindows> windows;
+
+    // A new editor on the same settings file; `other` answers instead of the
+    // scripted prompter.
+    void start(QSize size = {1200, 800}, Prompter *other = nullptr)
+    {
+        windows.reset();
+        prompter = std::make_unique<ScriptedPrompter>();
+        session = std::make_unique<Session>(other ? *other : *prompter, SettingsFile(path("Vlakorys.ini")));
+        windows = std::make_unique<AppWindows>(*session);
+        window()->resize(size);
+        window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window()));
+    }
+    void stop() { windows.reset(); }
+
+    MainWindow *window() const { return windows->mainWindow(); }
+    Document &doc() const { return session->document; }
+    Renderer &renderer() const { return window()->renderer(); }
+    PaintBox *box() const { return window()->paintBox(); }
+    QString ini() const { return path("Vlakorys.ini"); }
+    QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
+    static QString example() { return TestPaths::examplesDir() + QStringLiteral("/liberec-tanvald.vrs"); }
+    template <typename T> T *find(const char *name) const
+    {
+        T *w = window()->findChild<T *>(QString::fromLatin1(name));
+        if (!w)
+            qWarning("no control %s", name);
+        return w;
+    }
+    QAction *action(const char *name) const { return find<QAction>(name); }
+
+    // A copy of the example opened from a file of that name.
+    void openCopy(const char *name)
+    {
+        QDir().mkpath(QFileInfo(path(name)).path());
+        QFile::remove(path(name));
+        QVERIFY(QFile::copy(example(), path(name)));
+        QVERIFY(window()->openFile(path(name)));
+    }
+
+    // A generated line as loading leaves it: labels, the controls, a rebuild.
+    void showSampleLine(SampleLine::Shape shape = {8, 60, 12, 8})
+    {
+        SampleLine::fill(doc(), shape);
+        window()->makeTrainLabels();
+        window()->makeTimeLabels();
+        window()->showDocumentSettings();
+        window()->view().updateScale(doc().settings);
+        doc().redrawNeeded = true;
+        window()->render();
+    }
+
+    // The pointer over a kilometre of the line at a minute of the day.
+    QPoint at(double km, double minute) const
+    {
+        const DiagramView &v = window()->view();
+        return QPoint(v.screenX(Geometry::round(minute * v.scale)),
+                      v.screenY(Geometry::round(Geometry::y(km, doc().settings.zoom, doc().maxKm))));
+    }
+
+    // The middle of a label no other label covers there, well inside the
+    // view, in PaintBox1 pixels; the view scrolls to one when none is in
+    // sight. Its number in `number`.
+    QPoint pickableLabel(int *number = nullptr, int avoid = 0) const
+    {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const QPoint shift(40 - 5 * window()->view().hpos, -2 * window()->view().vpos);
+            QPoint alone;
+            for (const LabelOutline &o : renderer().labelOutlines()) {
+                const QPoint m = (o.p1 + o.p3) / 2;
+                int hits = 0;
+                for (const LabelOutline &other : renderer().labelOutlines())
+                    hits += LabelDrag::contains(other, m);
+                if (hits != 1 || o.number == avoid)
+                    continue;
+                alone = m;
+                const QPoint p = m + shift;
+                if (p.x() > 120 && p.x() < box()->width() - 150 && p.y() > 80
+                    && p.y() < renderer().visibleBottom() - 10) {
+                    if (number)
+                        *number = o.number;
+                    return p;
+                }
+            }
+            window()->horizontalBar()->setValue(std::max(0, (alone.x() - 500) / 5));
+        }
+        qWarning("no pickable label");
+        return {};
+    }
+
+    // Runs the steps once the modal window is up and active itself, not only
+    // through the main window it belongs to; a window the steps leave open
+    // is closed, so that a failing step cannot hang the test.
+    static void whenShown(QDialog *modal, std::function<void()> steps)
+    {
+        QTimer::singleShot(0, modal, [modal, steps = std::move(steps)] {
+            QVERIFY(QTest::qWaitFor([modal] { return QApplication::activeWindow() == modal; }));
+            steps();
+            if (modal->isVisible())
+                modal->reject();
+        });
+    }
+
+    // A left-button drag on PaintBox1 with real mouse events.
+    void drag(QPoint from, QPoint to, Qt::KeyboardModifiers moving = {}, Qt::KeyboardModifiers atRelease = {}) const
+    {
+        QTest::mousePress(box(), Qt::LeftButton, {}, from);
+        if (from != to) { // a click alone moves nothing
+            QTest::mouseEvent(QTest::MouseMove, box(), Qt::NoButton, moving, (from + to) / 2);
+            QTest::mouseEvent(QTest::MouseMove, box(), Qt::NoButton, moving, to);
+        }
+        QTest::mouseRelease(box(), Qt::LeftButton, atRelease, to);
+    }
+
+    // Pixels of a colour on the paint box's picture, inside `area` if given.
+    int pixels(QRgb colour, QRect area = {}) const
+    {
+        const QImage &s = renderer().surface();
+        area = area.isNull() ? s.rect() : area & s.rect();
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                n += (s.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+        return n;
+    }
+};
+
+template <typename Test> int runGuiTest(int argc, char **argv)
+{
+    Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+// A main for one or more QtTest classes of the editor's windows.
+template <typename... Tests> int runGuiTests(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    Application::setup(app);
+    return (runGuiTest<Tests>(argc, argv) | ...);
+}
