@@ -198,6 +198,7 @@ private slots:
         QCOMPARE(child<QLabel>(tool, "Label7")->text(), QStringLiteral(" 8:20:00"));
         const QRgb green = LineRaster::rgb(Colours::darkGreen);
         QVERIFY(h.pixels(green) > 5); // the preview
+        QVERIFY(!h.action("Zpt1")->isEnabled()); // no undo while a train is laid
 
         AddTrainDialog *add = h.windows->addTrainDialog();
         AppHarness::whenShown(add, [&] {
@@ -216,6 +217,8 @@ private slots:
         QCOMPARE(cp1250::toUnicode(t.name.view()), QStringLiteral("Os 5401"));
         QCOMPARE(rowsOf(t), (Rows{{1, 8, 0, 0, 0}, {2, 8, 2, 0, 0}, {2, 8, 3, 0, 0}, {3, 8, 6, 0, 0}}));
         QCOMPARE(h.pixels(green), 0);
+        QVERIFY(h.window()->isWindowModified());
+        QVERIFY(h.action("Zpt1")->isEnabled());
     }
 };
 

@@ -1,12 +1,10 @@
 #include "AppHarness.h"
-#include "dialogs/AddTrainDialog.h"
 #include "dialogs/ProfileDialog.h"
 #include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
 
 #include <QCheckBox>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -50,25 +48,6 @@ class UnsavedChangesGuiTest : public QObject
         for (const TrainLabel &l : doc().trainLabels)
             times.push_back(l.time);
         return times;
-    }
-
-    // A train laid with the insert-train tool from Liberec to km 12 along a
-    // profile and added.
-    void insertATrain()
-    {
-        TravelTimeProfile &p = doc().profiles.at(1, 1);
-        for (int i = 1; i <= 14; ++i)
-            p.runTimeAt(i) = 4;
-        doc().profiles.countOf(1) = 1;
-        action("Vloitvlakzjzddob1")->trigger();
-        QTest::mouseEvent(QTest::MouseMove, h.box(), Qt::NoButton, {}, h.at(0, 60));
-        QTest::mouseClick(h.box(), Qt::LeftButton, {}, h.at(0, 60));
-        QTest::mouseEvent(QTest::MouseMove, h.box(), Qt::NoButton, {}, h.at(12, 100));
-        QCOMPARE(action("Zpt1")->isEnabled(), false); // not while a train is laid
-        AddTrainDialog *add = h.windows->addTrainDialog();
-        GuiKeys::whenActive(add, [add] { add->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click(); });
-        QTest::mouseClick(h.box(), Qt::LeftButton, Qt::ShiftModifier, h.at(12, 100));
-        QVERIFY(!window()->insertTool().isActive());
     }
 
     // A change made by a command: the thin pen, as the settings dialog sets it.
@@ -121,7 +100,6 @@ private slots:
             GuiKeys::whenActive(d, [d] { d->editor().commitCell(1, 2, QStringLiteral("3+")); });
             action("Jzdndoby1")->trigger();
         }) << false;
-        QTest::newRow("inserted train") << std::function<void()>([this] { insertATrain(); }) << true;
         QTest::newRow("import") << std::function<void()>([this] {
             QFile text(h.path("import.txt"));
             QVERIFY(text.open(QIODevice::WriteOnly));
