@@ -78,6 +78,8 @@ private slots:
         });
         click(h.find<QToolButton>("SpeedButton3"));
         QCOMPARE(doc().maxKm, 30);
+        QCOMPARE(h.session->history.count(), 1); // an undo step, the document modified
+        QVERIFY(h.window()->isWindowModified());
     }
 
     void typeATrainWithItsTimes()
@@ -110,6 +112,7 @@ private slots:
         });
         click(h.find<QToolButton>("SpeedButton4"));
         QCOMPARE(doc().trainCount, 1);
+        QCOMPARE(h.session->history.count(), 2);
     }
 
     void savedNewAndOpenedAgainAsTyped()

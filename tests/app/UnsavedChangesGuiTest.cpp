@@ -1,7 +1,6 @@
 #include "AppHarness.h"
 #include "dialogs/ProfileDialog.h"
 #include "dialogs/SettingsDialog.h"
-#include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
 
 #include <QCheckBox>
@@ -65,28 +64,6 @@ private slots:
     {
         QTest::addColumn<std::function<void()>>("command");
         QTest::addColumn<bool>("modifies");
-        QTest::newRow("station list, a name") << std::function<void()>([this] {
-            h.prompter->yesNoAnswers = {false}; // keep the trains
-            GuiKeys::whenActive(h.windows->stationListDialog(), [this] {
-                h.windows->stationListDialog()->editor().commitCell(1, 2, QStringLiteral("Rochlice"));
-                h.windows->stationListDialog()->BitBtn1Click();
-            });
-            action("Stanice1")->trigger();
-        }) << true;
-        QTest::newRow("station list, nothing changed") << std::function<void()>([this] {
-            h.prompter->yesNoAnswers = {false};
-            GuiKeys::whenActive(h.windows->stationListDialog(),
-                                [this] { h.windows->stationListDialog()->BitBtn1Click(); });
-            action("Stanice1")->trigger();
-        }) << false;
-        QTest::newRow("train list, a name") << std::function<void()>([this] {
-            h.prompter->yesNoAnswers = {false, false};
-            GuiKeys::whenActive(h.windows->trainListDialog(), [this] {
-                h.windows->trainListDialog()->editor().commitTrainName(1, QStringLiteral("Sp 1"));
-                h.windows->trainListDialog()->close();
-            });
-            action("Vlaky1")->trigger();
-        }) << true;
         QTest::newRow("profiles, OK") << std::function<void()>([this] {
             ProfileDialog *d = h.windows->profileDialog();
             GuiKeys::whenActive(d, [d] {
@@ -95,11 +72,6 @@ private slots:
             });
             action("Jzdndoby1")->trigger();
         }) << true;
-        QTest::newRow("profiles, cancelled") << std::function<void()>([this] {
-            ProfileDialog *d = h.windows->profileDialog();
-            GuiKeys::whenActive(d, [d] { d->editor().commitCell(1, 2, QStringLiteral("3+")); });
-            action("Jzdndoby1")->trigger();
-        }) << false;
         QTest::newRow("import") << std::function<void()>([this] {
             QFile text(h.path("import.txt"));
             QVERIFY(text.open(QIODevice::WriteOnly));
@@ -187,8 +159,6 @@ private slots:
         QCOMPARE(action("Zpt1")->text(), QStringLiteral("Zpět"));
         QVERIFY(!action("Zpt1")->isEnabled());
         QVERIFY(!action("Znovu1")->isEnabled());
-        QCOMPARE(action("Znovu1")->shortcuts(), (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
-                                                                     QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
         const std::vector<double> before = labelTimes();
         dragLabel({80, -30});
         const std::vector<double> after = labelTimes();
