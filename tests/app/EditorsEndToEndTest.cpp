@@ -1,4 +1,5 @@
 #include "AppHarness.h"
+#include "DocumentFixtures.h"
 #include "GuiClicks.h"
 #include "dialogs/AddTrainDialog.h"
 #include "dialogs/InsertToolWindow.h"
@@ -7,14 +8,12 @@
 #include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
 #include "io/DocumentFile.h"
-#include "model/ClockTime.h"
 #include "model/Cp1250.h"
 #include "render/Colours.h"
 #include "render/LineRaster.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
@@ -29,24 +28,15 @@ template <typename T> T *child(QWidget *parent, const char *name)
 {
     return parent->findChild<T *>(QString::fromLatin1(name));
 }
-// (station, hours, minutes, half minute, short dwell) of each row.
-using Rows = std::vector<std::tuple<int, int, int, int, int>>;
-Rows rowsOf(const Train &t)
-{
-    Rows rows;
-    for (int k = 0; k < t.rowCount(); ++k) {
-        const ClockParts c = decodeTime(t.row(k).time);
-        rows.emplace_back(t.row(k).station, c.hours, c.minutes, t.row(k).halfMinute, t.row(k).shortDwell);
-    }
-    return rows;
-}
+using DocumentFixtures::Rows;
+using DocumentFixtures::rowsOf;
 
 } // namespace
 
 // The station and train editors as a person uses them on a new document:
-// stations with their kinds, a train with its times, the diagram drawn,
-// saved, a new document, opened again, and everything as typed. Only keys
-// and clicks reach the windows; the modal dialogs run from timers.
+// stations with their kinds, a train with its times, saved, a new
+// document, opened again, and everything as typed. Only keys and clicks
+// reach the windows; the modal dialogs run from timers.
 class EditorsEndToEndTest : public QObject
 {
     Q_OBJECT
@@ -144,12 +134,12 @@ private slots:
         QCOMPARE(t.name, QByteArrayView("Os 5401"));
         QCOMPARE(t.rusici, 1);
         // "+" after a half minute is the next minute; Shift+Enter gave Kolín twice.
-        QCOMPARE(rowsOf(t), (Rows{{1, 6, 0, 0, 0},
-                                  {2, 6, 8, 1, 0},
-                                  {3, 6, 9, 0, 0},
-                                  {4, 6, 12, 0, 1},
-                                  {4, 6, 15, 0, 0},
-                                  {-975, 6, 20, 0, 0}}));
+        QCOMPARE(rowsOf(t), (Rows{{1, 6, 0, 0, 0, 0},
+                                  {2, 6, 8, 0, 1, 0},
+                                  {3, 6, 9, 0, 0, 0},
+                                  {4, 6, 12, 0, 0, 1},
+                                  {4, 6, 15, 0, 0, 0},
+                                  {-975, 6, 20, 0, 0, 0}}));
     }
 };
 
@@ -200,7 +190,7 @@ private slots:
         QCOMPARE(child<QLabel>(tool, "Label5")->text(), QStringLiteral("Kolín"));
         QCOMPARE(child<QLabel>(tool, "Label7")->text(), QStringLiteral(" 8:20:00"));
         const QRgb green = LineRaster::rgb(Colours::darkGreen);
-        QVERIFY(h.pixels(green) > 5); // the preview
+        QVERIFY(h.pixels(green) > 5);            // the preview
         QVERIFY(!h.action("Zpt1")->isEnabled()); // no undo while a train is laid
 
         AddTrainDialog *add = h.windows->addTrainDialog();
@@ -218,7 +208,7 @@ private slots:
         QCOMPARE(doc().trainLabelCount(), 1);
         const Train &t = doc().trains.at(0);
         QCOMPARE(cp1250::toUnicode(t.name.view()), QStringLiteral("Os 5401"));
-        QCOMPARE(rowsOf(t), (Rows{{1, 8, 0, 0, 0}, {2, 8, 2, 0, 0}, {2, 8, 3, 0, 0}, {3, 8, 6, 0, 0}}));
+        QCOMPARE(rowsOf(t), (Rows{{1, 8, 0, 0, 0, 0}, {2, 8, 2, 0, 0, 0}, {2, 8, 3, 0, 0, 0}, {3, 8, 6, 0, 0, 0}}));
         QCOMPARE(h.pixels(green), 0);
         QVERIFY(h.window()->isWindowModified());
         QVERIFY(h.action("Zpt1")->isEnabled());
