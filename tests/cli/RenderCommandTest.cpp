@@ -108,11 +108,11 @@ TEST_F(RenderCommandTest, SheetOptions)
               std::tuple(PrintPlan::KmRange::Kilometres, 40, 12, PictureFile::Format::Pdf, PrintPlan::TimeRange::All));
 }
 
-TEST_F(RenderCommandTest, TheSheetAsPdfAndImage)
+TEST_F(RenderCommandTest, TheSheetAsPdfAndImages)
 {
     // The example line, two layers overlapping by half an hour.
     const QStringList sheet{"--sheet", "--layers", "2", "--overlap", "30", "--dpi", "75"};
-    for (const char *name : {"sheet.pdf", "sheet.png"})
+    for (const char *name : {"sheet.pdf", "sheet.png", "sheet.bmp"})
         ASSERT_EQ(render(QStringList{example, path(name)} + sheet).status, 0) << name;
 
     Document doc;
@@ -127,6 +127,10 @@ TEST_F(RenderCommandTest, TheSheetAsPdfAndImage)
     // The images at 75 dpi: the sheet's millimetres at 75 / 25.4 dots each.
     const QSize dots(std::lround(mm.width() * 75 / 25.4), std::lround(mm.height() * 75 / 25.4));
     EXPECT_EQ(QImage(path("sheet.png")).size(), dots);
+    EXPECT_EQ(QImage(path("sheet.bmp")).size(), dots);
+    QFile bmp(path("sheet.bmp"));
+    ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
+    EXPECT_EQ(static_cast<uint8_t>(bmp.read(30).at(28)), 24) << "bits a pixel";
 }
 
 TEST_F(RenderCommandTest, TheViewAsPdfIsThePaintBox)
@@ -134,25 +138,33 @@ TEST_F(RenderCommandTest, TheViewAsPdfIsThePaintBox)
     ASSERT_EQ(render({example, path("view.pdf"), "--size", "1300x650"}).status, 0);
     const QSizeF page = Poppler::pageSizeMm(path("view.pdf"));
     EXPECT_EQ(QSize(std::lround(page.width()), std::lround(page.height())), PictureFile::millimetres(QSize(1300, 650)));
+    EXPECT_TRUE(Poppler::text(path("view.pdf")).contains(QStringLiteral("Liberec"))) << "drawn as vectors";
 }
 
 TEST_F(RenderCommandTest, TheSameRenderAsTheEditor)
 {
     // What the command draws is the surface the render entry leaves after a
-    // document was opened and scrolled as far as it goes: here compared with a render of the
-    // same document and window state set up by hand. Scrolled to the bottom,
-    // the vertical range includes the legend gap, which the render's first
-    // pass does not have.
+    // document was opened, zoomed, given a ratio and scrolled as far as it
+    // goes: here compared with a render of the same document and window
+    // state set up by hand. Scrolled to the bottom, the vertical range
+    // includes the legend gap, which the render's first pass does not have.
     Document doc;
     doc.settings.showTimeLabels = 1;
     saveLine(doc, {12, 80, 60, 12});
-    ASSERT_EQ(render({path("line.vrs"), path("cli.png"), "--size", "900x300", "--scroll", "100000,100000"}).status, 0);
+    ASSERT_EQ(render({path("line.vrs"), path("cli.png"), "--size", "900x300", "--scroll", "100000,100000", "--zoom",
+                      "6", "--ratio", "1:1"})
+                  .status,
+              0);
 
     Document opened;
     ASSERT_EQ(DocumentFile::load(opened, path("line.vrs")).status, DocumentFile::Status::Ok);
     DocumentReader::finishLoading(opened);
     const LabelSteps labels = LabelSteps::standard();
     labels.makeTrainLabels(opened); // the file has none
+    labels.makeTimeLabels(opened);
+    opened.settings.zoom = 6; // the time labels follow the new scale
+    opened.settings.ratioX = 1;
+    opened.settings.ratioY = 1;
     labels.makeTimeLabels(opened);
     HeadlessWindow window(QSize(900, 300));
     window.setChecked(DiagramWindow::CheckBox::TimeLabels, true);
