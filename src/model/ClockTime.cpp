@@ -41,13 +41,27 @@ int clockNumber(QByteArrayView text, bool isHour)
 
 } // namespace
 
-ClockParts decodeTime(double time)
+namespace {
+
+// Whole milliseconds of the day.
+int64_t millisecondOfDay(double time)
 {
-    ClockParts p;
     double scaled = std::nearbyint(std::fabs(time) * static_cast<double>(msPerDay));
     if (!std::isfinite(scaled))
         scaled = 0;
-    const int64_t ms = static_cast<int64_t>(std::fmod(scaled, static_cast<double>(msPerDay)));
+    // Nearly every time lies within its day, where the remainder is the
+    // number itself.
+    if (scaled < static_cast<double>(msPerDay))
+        return static_cast<int64_t>(scaled);
+    return static_cast<int64_t>(std::fmod(scaled, static_cast<double>(msPerDay)));
+}
+
+} // namespace
+
+ClockParts decodeTime(double time)
+{
+    ClockParts p;
+    const int64_t ms = millisecondOfDay(time);
     p.hours = static_cast<int>(ms / 3600000);
     p.minutes = static_cast<int>(ms / 60000 % 60);
     p.seconds = static_cast<int>(ms / 1000 % 60);
@@ -57,8 +71,7 @@ ClockParts decodeTime(double time)
 
 int minuteOfDay(double time)
 {
-    const ClockParts p = decodeTime(time);
-    return p.hours * 60 + p.minutes;
+    return static_cast<int>(millisecondOfDay(time) / 60000); // hours * 60 + minutes
 }
 
 double makeTime(int hours, int minutes, int seconds)

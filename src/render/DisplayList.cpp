@@ -24,7 +24,9 @@ void DisplayList::startRebuild(int32_t cullWidth, int32_t fullHeight, bool disca
     m_order = 0;
     m_lineCount = 0;
     if (discardTexts) {
-        m_textStrips.clear();
+        // Text strips keep their capacity too.
+        for (auto &strip : m_textStrips)
+            strip.clear();
         m_fonts.clear();
         ++m_fontGeneration;
         m_textCount = 0;
@@ -41,13 +43,6 @@ void DisplayList::discardAll()
     m_order = 0;
     m_lineCount = 0;
     m_textCount = 0;
-}
-
-int32_t DisplayList::stripOf(int64_t x) const
-{
-    // div truncates toward zero, so x from -499 to 499 is strip 1.
-    const int64_t k = x / Geometry::stripWidth + 1;
-    return static_cast<int32_t>(std::clamp<int64_t>(k, 1, m_stripCount));
 }
 
 void DisplayList::recordLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint8_t style, int32_t colour,
@@ -100,16 +95,29 @@ void DisplayList::recordText(const TextPrimitive &text)
     ++m_textCount;
 }
 
-void DisplayList::recordTextInStrip(int32_t strip, const TextPrimitive &text)
+std::vector<TextPrimitive> *DisplayList::textStrip(int32_t strip)
 {
     if (strip < 1)
-        return;
+        return nullptr;
     // Texts kept from a rebuild with more strips stay in theirs.
     const auto needed = static_cast<size_t>(std::max(strip, m_stripCount));
     if (m_textStrips.size() < needed)
         m_textStrips.resize(needed);
-    m_textStrips[static_cast<size_t>(strip - 1)].push_back(text);
-    ++m_textCount;
+    return &m_textStrips[static_cast<size_t>(strip - 1)];
+}
+
+void DisplayList::recordTextInStrip(int32_t strip, TextPrimitive text)
+{
+    if (std::vector<TextPrimitive> *texts = textStrip(strip)) {
+        texts->push_back(std::move(text));
+        ++m_textCount;
+    }
+}
+
+void DisplayList::reserveTextsInStrip(int32_t strip, size_t more)
+{
+    if (std::vector<TextPrimitive> *texts = textStrip(strip))
+        texts->reserve(texts->size() + more);
 }
 
 const std::vector<LinePrimitive> &DisplayList::ownLines(int32_t strip) const

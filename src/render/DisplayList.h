@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DiagramView.h"
+
 #include <QByteArray>
 #include <QFont>
 #include <QString>
@@ -99,7 +101,9 @@ public:
     // (x + width) div 500 + 1.
     void recordText(const TextPrimitive &text);
     // The text's part in one strip, for texts recorded strip by strip.
-    void recordTextInStrip(int32_t strip, const TextPrimitive &text);
+    void recordTextInStrip(int32_t strip, TextPrimitive text);
+    // Room for `more` texts to come in the strip.
+    void reserveTextsInStrip(int32_t strip, size_t more);
 
     // Strip k's lines in recorded order: its own and the crossing lines that
     // belong to it.
@@ -117,9 +121,16 @@ public:
     uint32_t fontGeneration() const { return m_fontGeneration; }
 
     // Strip of a diagram x, clamped to 1..stripCount.
-    int32_t stripOf(int64_t x) const;
+    int32_t stripOf(int64_t x) const
+    {
+        // div truncates toward zero, so x from -499 to 499 is strip 1.
+        const int64_t k = x / Geometry::stripWidth + 1;
+        return static_cast<int32_t>(k < 1 ? 1 : k > m_stripCount ? m_stripCount : k);
+    }
 
 private:
+    std::vector<TextPrimitive> *textStrip(int32_t strip);
+
     std::vector<std::vector<LinePrimitive>> m_lineStrips; // [k - 1]
     std::vector<CrossingLine> m_crossing;
     std::vector<std::vector<TextPrimitive>> m_textStrips; // [k - 1]

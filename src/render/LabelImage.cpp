@@ -251,16 +251,20 @@ void DrawOwedLabelImages(std::deque<TrainLabel> &labels)
     DrawOwedLabelImages(owed);
 }
 
-void ComposeLabelImages(const std::deque<TrainLabel> &labels, QImage &bitmap, int32_t vx0, int32_t vy0, int32_t vx1,
-                        int32_t vy1)
+namespace {
+
+// The rows firstRow..lastRowWanted of an RGB32 bitmap of width x height
+// pixels at bits: the rows are reached through the pixels, not a QImage,
+// since bands of one bitmap are composed on several threads at once.
+void composeRows(const std::deque<TrainLabel> &labels, uchar *bits, qsizetype stride, int width, int height,
+                 int32_t vx0, int32_t vy0, int32_t vx1, int32_t vy1, int firstRow, int lastRowWanted)
 {
-    if (bitmap.isNull())
-        return;
-    Q_ASSERT(bitmap.format() == QImage::Format_RGB32);
+    const auto scanLine = [&](int64_t row) { return reinterpret_cast<QRgb *>(bits + row * stride); };
     // The viewport's own limits are inclusive; the bitmap's rows and columns
     // end one before its width and height, and nothing is written past them.
-    const int64_t lastColumn = std::min<int64_t>(int64_t(vx1) - vx0, bitmap.width() - 1);
-    const int64_t lastRow = std::min<int64_t>(int64_t(vy1) - vy0, bitmap.height() - 1);
+    const int64_t lastColumn = std::min<int64_t>(int64_t(vx1) - vx0, width - 1);
+    const int64_t lastRow = std::min({int64_t(vy1) - vy0, int64_t(height) - 1, int64_t(lastRowWanted)});
+    const int64_t topRow = std::max(0, firstRow);
 
     for (const TrainLabel &label : labels) {
         if (!label.hasImage())
@@ -277,22 +281,24 @@ void ComposeLabelImages(const std::deque<TrainLabel> &labels, QImage &bitmap, in
         size_t ci = 0;
         size_t vi = 0;
         int64_t row = int64_t(label.y) - vy0;
+        if (row > lastRow)
+            continue;
         const int64_t columnStart = int64_t(label.x) - vx0;
         int64_t column = columnStart;
 
-        while (row < 0 && ci < codes.size()) {
+        while (row < topRow && ci < codes.size()) {
             if (codes[ci++] == 0)
                 ++row;
             else
                 ++vi;
         }
-        QRgb *line = row <= lastRow && row >= 0 ? reinterpret_cast<QRgb *>(bitmap.scanLine(int(row))) : nullptr;
+        QRgb *line = row <= lastRow && row >= topRow ? scanLine(row) : nullptr;
         while (ci < codes.size() && row <= lastRow) {
             const uint8_t code = codes[ci++];
             if (code == 0) {
                 ++row;
                 column = columnStart;
-                line = row <= lastRow ? reinterpret_cast<QRgb *>(bitmap.scanLine(int(row))) : nullptr;
+                line = row <= lastRow ? scanLine(row) : nullptr;
                 continue;
             }
             if (vi >= values.size())
@@ -317,4 +323,32 @@ void ComposeLabelImages(const std::deque<TrainLabel> &labels, QImage &bitmap, in
             }
         }
     }
+}
+
+} // namespace
+
+void ComposeLabelImages(const std::deque<TrainLabel> &labels, QImage &bitmap, int32_t vx0, int32_t vy0, int32_t vx1,
+                        int32_t vy1, int bands)
+{
+    if (bitmap.isNull())
+        return;
+    Q_ASSERT(bitmap.format() == QImage::Format_RGB32);
+    uchar *const bits = bitmap.bits();
+    const qsizetype stride = bitmap.bytesPerLine();
+    const int width = bitmap.width();
+    const int height = bitmap.height();
+    bands = std::clamp(bands, 1, std::max(1, height));
+    if (bands == 1) {
+        composeRows(labels, bits, stride, width, height, vx0, vy0, vx1, vy1, 0, height - 1);
+        return;
+    }
+    // Each band writes its own rows, label by label in list order, as one
+    // pass over the whole bitmap does.
+    std::vector<std::pair<int, int>> rows;
+    for (int b = 0; b < bands; ++b)
+        rows.emplace_back(static_cast<int>(int64_t{height} * b / bands),
+                          static_cast<int>(int64_t{height} * (b + 1) / bands) - 1);
+    QtConcurrent::blockingMap(rows, [&](const std::pair<int, int> &band) {
+        composeRows(labels, bits, stride, width, height, vx0, vy0, vx1, vy1, band.first, band.second);
+    });
 }

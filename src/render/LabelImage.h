@@ -71,6 +71,7 @@ void DrawOwedLabelImages(std::vector<TrainLabel *> &labels);
 void DrawOwedLabelImages(std::deque<TrainLabel> &labels);
 
 // Blends every cached label image into bitmap (RGB32), which shows the
-// diagram rectangle vx0..vx1 x vy0..vy1 from its top-left corner.
+// diagram rectangle vx0..vx1 x vy0..vy1 from its top-left corner; in
+// `bands` horizontal bands of its rows on all cores.
 void ComposeLabelImages(const std::deque<TrainLabel> &labels, QImage &bitmap, int32_t vx0, int32_t vy0, int32_t vx1,
-                        int32_t vy1);
+                        int32_t vy1, int bands = 1);

@@ -19,11 +19,6 @@ int32_t boundedRound(double v)
     return Geometry::round(std::clamp(v, -1.0e9, 1.0e9));
 }
 
-bool isArrow(const TimeLabel &label)
-{
-    return label.text.view() == QByteArrayView(Fonts::arrowText);
-}
-
 } // namespace
 
 int32_t MinuteLabelLayout::Measured::width(QByteArrayView text)
@@ -52,7 +47,8 @@ MinuteLabelLayout::MinuteLabelLayout(const Document &doc)
     : m_timeFontName(doc.settings.timeFontName), m_fontSize(doc.settings.timeFontSize), m_zoom(doc.settings.zoom),
       m_maxKm(doc.maxKm), m_regular(doc.settings.timeFontName, doc.settings.timeFontSize, 0),
       m_underlined(doc.settings.timeFontName, doc.settings.timeFontSize, Fonts::Underline),
-      m_arrow(Fonts::arrowFontName, doc.settings.timeFontSize, 0)
+      m_arrow(Fonts::arrowFontName, doc.settings.timeFontSize, 0), m_top(20.0 + 2.0 * m_zoom * m_maxKm),
+      m_kmHeight(2.0 * m_zoom)
 {
 }
 
@@ -63,16 +59,21 @@ QByteArray MinuteLabelLayout::fontName(uint8_t font) const
 
 bool MinuteLabelLayout::place(const TimeLabel &label, int32_t cullWidth, int32_t fullHeight, Box &box)
 {
-    const bool arrow = isArrow(label);
+    const char first = label.text.size() > 0 ? label.text.at(0) : '\0';
+    const bool arrow = label.text.size() == 1 && first == Fonts::arrowText[0];
     const bool underlined = label.halfMinute != 0;
     // The arrow of a short dwell never carries the half-minute flag; should a
     // text "p" carry it anyway, it is drawn underlined like any other.
     Measured &m = arrow ? m_arrow : underlined ? m_underlined : m_regular;
     box.font = static_cast<uint8_t>((arrow ? ArrowBit : 0) | (underlined ? UnderlineBit : 0));
-    box.width = m.width(label.text.view());
+    // Nearly every minute label is one digit.
+    if (!arrow && label.text.size() == 1 && first >= '0' && first <= '9' && m.digits[size_t(first - '0')] >= 0)
+        box.width = m.digits[size_t(first - '0')];
+    else
+        box.width = m.width(label.text.view());
     box.height = m.height;
     box.x = label.x;
-    box.y = boundedRound(20.0 + 2.0 * m_zoom * m_maxKm - 2.0 * m_zoom * label.distance);
+    box.y = boundedRound(m_top - m_kmHeight * label.distance);
     return int64_t(box.x) + box.width >= 0 && box.x <= cullWidth && int64_t(box.y) + box.height >= 0
            && box.y <= fullHeight;
 }
@@ -86,7 +87,7 @@ void MinuteTextStrips::clear()
     m_recorded.clear();
     m_texts.clear();
     m_textIndex.clear();
-    m_digitText.fill(noText);
+    m_oneByteText.fill(noText);
 }
 
 void MinuteTextStrips::prepare(const Document &doc, const DisplayList &list, int every,
@@ -111,32 +112,37 @@ void MinuteTextStrips::prepare(const Document &doc, const DisplayList &list, int
     }
 
     int count = 0;
+    int untilProgress = every;
     for (const TimeLabel &label : doc.timeLabels) {
         add(label, list);
-        if (++count % every == 0 && progress)
-            progress(count);
+        ++count;
+        if (--untilProgress == 0) {
+            untilProgress = every;
+            if (progress)
+                progress(count);
+        }
     }
 }
 
 uint32_t MinuteTextStrips::textIndex(const TimeLabel &label, bool arrow)
 {
     const QByteArrayView bytes = label.text.view();
-    // One digit is the common case: its slot is fixed.
-    if (!arrow && bytes.size() == 1 && bytes[0] >= '0' && bytes[0] <= '9') {
-        uint32_t &slot = m_digitText[static_cast<size_t>(bytes[0] - '0')];
-        if (slot == noText) {
-            slot = static_cast<uint32_t>(m_texts.size());
-            m_texts.push_back({bytes.toByteArray(), Fonts::drawableText(m_layout->fontName(0), bytes)});
-        }
-        return slot;
+    const uint8_t font = arrow ? MinuteLabelLayout::ArrowBit : 0;
+    // One byte (a digit, the arrow) is the common case: its slot is fixed.
+    uint32_t *slot = nullptr;
+    if (bytes.size() == 1) {
+        slot = &m_oneByteText[(arrow ? 256u : 0u) + static_cast<uint8_t>(bytes[0])];
+        if (*slot != noText)
+            return *slot;
     }
     const QByteArray key = bytes.toByteArray() + (arrow ? '\1' : '\0');
     auto it = m_textIndex.constFind(key);
     if (it == m_textIndex.constEnd()) {
-        const uint8_t font = arrow ? MinuteLabelLayout::ArrowBit : 0;
         it = m_textIndex.insert(key, static_cast<uint32_t>(m_texts.size()));
         m_texts.push_back({bytes.toByteArray(), Fonts::drawableText(m_layout->fontName(font), bytes)});
     }
+    if (slot)
+        *slot = it.value();
     return it.value();
 }
 
@@ -174,6 +180,7 @@ void MinuteTextStrips::record(int32_t strip, DisplayList &list)
     const size_t k = static_cast<size_t>(strip - 1);
     m_recorded[k] = 1;
     std::array<int, 4> fontIndex{-1, -1, -1, -1};
+    list.reserveTextsInStrip(strip, m_strips[k].size());
     for (uint32_t i : m_strips[k]) {
         const Entry &e = m_entries[i];
         int &index = fontIndex[e.font];
@@ -193,7 +200,7 @@ void MinuteTextStrips::record(int32_t strip, DisplayList &list)
         t.font = static_cast<uint16_t>(index);
         t.width = e.width;
         t.height = e.height;
-        list.recordTextInStrip(strip, t);
+        list.recordTextInStrip(strip, std::move(t));
     }
 }
 

@@ -62,6 +62,9 @@ private:
     Measured m_regular;
     Measured m_underlined;
     Measured m_arrow;
+    // y of a label's top is m_top - m_kmHeight * distance.
+    double m_top = 0;
+    double m_kmHeight = 0;
 };
 
 // The minute labels of one recording rebuild, laid out at once and written
@@ -121,7 +124,12 @@ private:
     std::vector<Text> m_texts;
     QHash<QByteArray, uint32_t> m_textIndex;
     static constexpr uint32_t noText = 0xFFFFFFFF;
-    std::array<uint32_t, 10> m_digitText{noText, noText, noText, noText, noText,
-                                         noText, noText, noText, noText, noText};
+    // Texts of one byte, [byte] in the time-label font and [256 + byte] in
+    // the arrow's.
+    std::array<uint32_t, 512> m_oneByteText = [] {
+        std::array<uint32_t, 512> none;
+        none.fill(noText);
+        return none;
+    }();
     std::array<Font, 4> m_fonts;
 };

@@ -446,9 +446,12 @@ void Renderer::replay(const Replayer::Viewport &viewport, bool texts)
     if (texts)
         for (int32_t k = m_list.stripOf(viewport.vx0); k <= m_list.stripOf(viewport.vx1); ++k)
             m_minuteTexts.record(k, m_list);
+    m_replayer.paintEveryText = eager;
+    m_replayer.oneBand = eager;
     m_replayer.replay(m_list, m_bitmap, viewport, texts);
     drawOwedLabelImages(viewport);
-    ComposeLabelImages(m_doc.trainLabels, m_bitmap, viewport.vx0, viewport.vy0, viewport.vx1, viewport.vy1);
+    ComposeLabelImages(m_doc.trainLabels, m_bitmap, viewport.vx0, viewport.vy0, viewport.vx1, viewport.vy1,
+                       eager ? 1 : m_replayer.bandsOf(m_bitmap));
     m_lastViewport = viewport;
     m_lastReplaySize = m_bitmap.size();
 }

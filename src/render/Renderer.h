@@ -64,7 +64,9 @@ public:
     void render(DiagramWindow &window);
 
     // Does at each rebuild what is otherwise left until a replay needs it:
-    // every strip recorded and every label image drawn. For comparisons
+    // every strip recorded and every label image drawn; and every text is
+    // drawn with the painter, none copied from its stamp, and the lines in
+    // one band on the calling thread. For comparisons
     // with the picture built a piece at a time.
     bool eager = false;
     // Records what the display list still owes (the minute labels of the

@@ -5,8 +5,11 @@
 
 #include <QPainter>
 #include <QTextLayout>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -55,71 +58,75 @@ void WideStyledLine(LineRaster &raster, QPoint from, QPoint to, uint8_t style, u
     }
 }
 
-void Replayer::flush()
+void Replayer::LinePass::flush()
 {
-    if (m_batch.empty())
+    if (batch.empty())
         return;
-    for (const QLine &l : m_batch)
-        m_raster->line(l.p1(), l.p2(), m_width, m_rgb);
-    m_batch.clear();
+    for (const QLine &l : batch)
+        raster->line(l.p1(), l.p2(), width, rgb);
+    batch.clear();
 }
 
-void Replayer::drawLine(const LinePrimitive &p, const Viewport &v)
+void Replayer::LinePass::drawLine(const LinePrimitive &p, const Viewport &v)
 {
     if (p.done != 0)
         return;
     if ((p.x0 > v.vx1 && p.x1 > v.vx1) || (p.y0 > v.vy1 && p.y1 > v.vy1) || (p.x0 < v.vx0 && p.x1 < v.vx0)
         || (p.y0 < v.vy0 && p.y1 < v.vy0))
         return;
-    ++m_linesDrawn;
-    const QPoint from(shifted(p.x0, v.vx0), shifted(p.y0, v.vy0));
-    const QPoint to(shifted(p.x1, v.vx0), shifted(p.y1, v.vy0));
-    if (p.style != m_style || p.width != m_width || p.colour != m_colour) {
+    ++linesDrawn;
+    // Rows are counted from the band's top. A line whose pixels (ends, caps
+    // and the copies of a wide styled line all lie within twice its width
+    // of its ends' rows) miss the band is left to the other bands.
+    const int y0 = shifted(p.y0, v.vy0) - top;
+    const int y1 = shifted(p.y1, v.vy0) - top;
+    const int margin = 2 * p.width + 2;
+    if (std::max(y0, y1) + margin < 0 || std::min(y0, y1) - margin >= rows)
+        return;
+    const QPoint from(shifted(p.x0, v.vx0), y0);
+    const QPoint to(shifted(p.x1, v.vx0), y1);
+    if (p.style != style || p.width != width || p.colour != colour) {
         flush();
-        m_style = p.style;
-        m_width = p.width;
-        m_colour = p.colour;
-        m_rgb = LineRaster::rgb(p.colour);
+        style = p.style;
+        width = p.width;
+        colour = p.colour;
+        rgb = LineRaster::rgb(p.colour);
     }
     if (p.style == LinePrimitive::Solid) {
-        m_batch.emplace_back(from, to);
-        if (m_batch.size() >= batchSize)
+        batch.emplace_back(from, to);
+        if (batch.size() >= batchSize)
             flush();
         return;
     }
-    WideStyledLine(*m_raster, from, to, p.style, p.width, m_rgb);
+    WideStyledLine(*raster, from, to, p.style, p.width, rgb);
 }
 
-void Replayer::replay(const DisplayList &list, QImage &bitmap, const Viewport &v, bool texts)
+void Replayer::drawBand(LinePass &pass, const DisplayList &list, const Pixels &bitmap, const Viewport &v, int32_t first,
+                        int32_t last)
 {
-    m_linesDrawn = 0;
-    if (bitmap.isNull())
-        return;
-    if (m_batch.capacity() < batchSize)
-        m_batch.reserve(batchSize);
-    const int32_t first = list.stripOf(v.vx0);
-    const int32_t last = list.stripOf(v.vx1);
+    // The band's rows as an image of their own: the raster clips to them,
+    // and a line's pixels depend only on its ends, so each band gets the
+    // rows the whole bitmap would.
+    QImage rows(bitmap.bits + qsizetype{pass.top} * bitmap.stride, bitmap.width, pass.rows, bitmap.stride,
+                QImage::Format_RGB32);
 
     // White over the viewport.
-    const int w = static_cast<int>(std::clamp<int64_t>(int64_t{v.vx1} - v.vx0, 0, bitmap.width()));
-    const int h = static_cast<int>(std::clamp<int64_t>(int64_t{v.vy1} - v.vy0, 0, bitmap.height()));
-    for (int y = 0; y < h; ++y) {
-        auto *row = reinterpret_cast<QRgb *>(bitmap.scanLine(y));
+    const int w = static_cast<int>(std::clamp<int64_t>(int64_t{v.vx1} - v.vx0, 0, bitmap.width));
+    const int h = static_cast<int>(std::clamp<int64_t>(int64_t{v.vy1} - v.vy0, 0, bitmap.height));
+    for (int y = 0; y < std::min(pass.rows, h - pass.top); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(rows.scanLine(y));
         std::fill(row, row + w, qRgb(255, 255, 255));
     }
-    LineRaster raster(bitmap);
-    m_raster = &raster;
+    LineRaster raster(rows);
+    pass.raster = &raster;
+    pass.linesDrawn = 0;
+    if (pass.batch.capacity() < batchSize)
+        pass.batch.reserve(batchSize);
     // The pen a white fill leaves.
-    m_style = LinePrimitive::Solid;
-    m_width = 1;
-    m_colour = Colours::white;
-    m_rgb = qRgb(255, 255, 255);
-
-    // Crossing lines of the viewport's strips, in recorded order.
-    m_crossing.clear();
-    for (const DisplayList::CrossingLine &c : list.crossingLines())
-        if (c.lastStrip >= first && c.firstStrip <= last)
-            m_crossing.push_back(&c);
+    pass.style = LinePrimitive::Solid;
+    pass.width = 1;
+    pass.colour = Colours::white;
+    pass.rgb = qRgb(255, 255, 255);
 
     for (int32_t k = first; k <= last; ++k) {
         const std::vector<LinePrimitive> &own = list.ownLines(k);
@@ -128,18 +135,81 @@ void Replayer::replay(const DisplayList &list, QImage &bitmap, const Viewport &v
             if (k < c->firstStrip || k > c->lastStrip)
                 continue;
             for (; next != own.end() && next->order < c->line.order; ++next)
-                drawLine(*next, v);
-            drawLine(c->line, v);
+                pass.drawLine(*next, v);
+            pass.drawLine(c->line, v);
         }
         for (; next != own.end(); ++next)
-            drawLine(*next, v);
+            pass.drawLine(*next, v);
     }
-    flush();
-    m_raster = nullptr;
+    pass.flush();
+    pass.raster = nullptr;
+}
 
-    if (texts) {
-        QPainter painter(&bitmap);
-        drawTexts(painter, list, first, last, v);
+int Replayer::bandsOf(const QImage &bitmap)
+{
+    constexpr int minimumRows = 128;
+    const int threads = std::clamp(QThreadPool::globalInstance()->maxThreadCount(), 1, 8);
+    return std::clamp(bitmap.height() / minimumRows, 1, threads);
+}
+
+void Replayer::replay(const DisplayList &list, QImage &bitmap, const Viewport &v, bool texts)
+{
+    m_linesDrawn = 0;
+    if (bitmap.isNull() || bitmap.depth() != 32)
+        return;
+    // Its rows as the bands share them (a QImage is not to be touched from
+    // several threads).
+    const Pixels pixels{bitmap.bits(), bitmap.bytesPerLine(), bitmap.width(), bitmap.height()};
+    const int32_t first = list.stripOf(v.vx0);
+    const int32_t last = list.stripOf(v.vx1);
+
+    // Crossing lines of the viewport's strips, in recorded order.
+    m_crossing.clear();
+    for (const DisplayList::CrossingLine &c : list.crossingLines())
+        if (c.lastStrip >= first && c.firstStrip <= last)
+            m_crossing.push_back(&c);
+
+    // The texts meeting the viewport, each with its stamp where it has a
+    // usable one; when every text has, they are written in the bands too.
+    m_textsStamped = 0;
+    m_textsPainted = 0;
+    m_placed.clear();
+    const bool textsInBands = texts && placeTexts(list, first, last, v);
+
+    // Horizontal bands of the bitmap on all cores: each band writes only its
+    // own rows, in the order one pass over the whole bitmap writes them.
+    const int bands = oneBand ? 1 : bandsOf(bitmap);
+    m_passes.resize(static_cast<size_t>(bands));
+    for (int b = 0; b < bands; ++b) {
+        LinePass &pass = m_passes[static_cast<size_t>(b)];
+        pass.top = static_cast<int>(int64_t{bitmap.height()} * b / bands);
+        pass.rows = static_cast<int>(int64_t{bitmap.height()} * (b + 1) / bands) - pass.top;
+    }
+    const auto draw = [&](LinePass &pass) {
+        drawBand(pass, list, pixels, v, first, last);
+        if (textsInBands)
+            writeStamps(pixels, QRect(0, pass.top, pixels.width, pass.rows));
+    };
+    if (bands == 1)
+        draw(m_passes.front());
+    else
+        QtConcurrent::blockingMap(m_passes, draw);
+    // Every band sees every line meeting the viewport.
+    m_linesDrawn = m_passes.front().linesDrawn;
+
+    if (texts && !textsInBands)
+        drawTexts(bitmap, list);
+    m_placed.clear();
+    m_pinned.clear();
+}
+
+void Replayer::forgetTextsOfOtherLists(const DisplayList &list)
+{
+    if (m_shapedList != &list || m_shapedGeneration != list.fontGeneration()) {
+        m_shaped.clear();
+        m_fontStamps.clear();
+        m_shapedList = &list;
+        m_shapedGeneration = list.fontGeneration();
     }
 }
 
@@ -152,11 +222,7 @@ const QList<QGlyphRun> *Replayer::shaped(const DisplayList &list, uint16_t font,
     const TextFont &f = list.fonts()[font];
     if (f.font.underline() || f.font.strikeOut())
         return nullptr;
-    if (m_shapedList != &list || m_shapedGeneration != list.fontGeneration()) {
-        m_shaped.clear();
-        m_shapedList = &list;
-        m_shapedGeneration = list.fontGeneration();
-    }
+    forgetTextsOfOtherLists(list);
     if (m_shaped.size() <= font)
         m_shaped.resize(static_cast<size_t>(font) + 1);
     QHash<QString, QList<QGlyphRun>> &cache = m_shaped[font];
@@ -180,11 +246,73 @@ const QList<QGlyphRun> *Replayer::shaped(const DisplayList &list, uint16_t font,
     return &it.value();
 }
 
-void Replayer::drawTexts(QPainter &painter, const DisplayList &list, int32_t first, int32_t last, const Viewport &v)
+void Replayer::paintText(QPainter &painter, const DisplayList &list, const TextPrimitive &t, QPoint topLeft)
+{
+    const TextFont &f = list.fonts()[t.font];
+    if (t.font != m_painterFont) {
+        m_painterFont = t.font;
+        painter.setFont(f.font);
+    }
+    if (t.fontColour != m_painterColour) {
+        m_painterColour = t.fontColour;
+        painter.setPen(Colours::toQColor(m_painterColour));
+    }
+    if (t.brushStyle == TextPrimitive::SolidBrush)
+        painter.fillRect(topLeft.x(), topLeft.y(), t.width, t.height, Colours::toQColor(t.brushColour));
+    const QPoint baseline(topLeft.x(), topLeft.y() + f.ascent);
+    if (const QList<QGlyphRun> *runs = shaped(list, t.font, t.drawable, painter.device()))
+        for (const QGlyphRun &run : *runs)
+            painter.drawGlyphRun(baseline, run);
+    else
+        painter.drawText(baseline, t.drawable);
+}
+
+const TextStamps::Stamp *Replayer::stamp(const DisplayList &list, const TextPrimitive &t)
+{
+    forgetTextsOfOtherLists(list);
+    if (m_fontStamps.size() <= t.font)
+        m_fontStamps.resize(static_cast<size_t>(t.font) + 1);
+    FontStamps &font = m_fontStamps[t.font];
+    if (font.fontKey.isNull()) {
+        const TextFont &f = list.fonts()[t.font];
+        font.fontKey = QString::fromLatin1(f.name) + QLatin1Char('/') + QString::number(f.size) + QLatin1Char('/')
+                       + QString::number(f.style);
+    }
+    if (font.colour != t.fontColour) {
+        // Stamps already placed by this replay are kept until it ends.
+        font.colour = t.fontColour;
+        for (std::shared_ptr<const TextStamps::Stamp> &p : font.single)
+            if (p)
+                m_pinned.push_back(std::move(p));
+        for (std::shared_ptr<const TextStamps::Stamp> &p : font.others)
+            m_pinned.push_back(std::move(p));
+        font.single.fill(nullptr);
+        font.others.clear();
+    }
+    const bool single = t.drawable.size() == 1 && t.drawable[0].unicode() < font.single.size();
+    std::shared_ptr<const TextStamps::Stamp> *slot =
+        single ? &font.single[t.drawable[0].unicode()] : &font.others[t.drawable];
+    if (!*slot) {
+        TextPrimitive clear = t;
+        clear.brushStyle = TextPrimitive::ClearBrush;
+        const auto draw = [&](QPainter &painter, QPoint topLeft) {
+            const int font = m_painterFont;
+            const int32_t colour = m_painterColour;
+            m_painterFont = -1;
+            m_painterColour = -1;
+            paintText(painter, list, clear, topLeft);
+            m_painterFont = font;
+            m_painterColour = colour;
+        };
+        *slot = TextStamps::shared().stamp(font.fontKey, t.fontColour, t.drawable, draw, QSize(t.width, t.height));
+    }
+    return slot->get();
+}
+
+bool Replayer::placeTexts(const DisplayList &list, int32_t first, int32_t last, const Viewport &v)
 {
     const std::vector<TextFont> &fonts = list.fonts();
-    int fontIndex = -1;
-    int32_t fontColour = -1;
+    bool allStamped = true;
     for (int32_t k = first; k <= last; ++k) {
         for (const TextPrimitive &t : list.textsInStrip(k)) {
             if (t.done != 0 || t.font >= fonts.size())
@@ -193,24 +321,41 @@ void Replayer::drawTexts(QPainter &painter, const DisplayList &list, int32_t fir
             const int64_t bottom = int64_t{t.y} + t.height;
             if (t.x > v.vx1 || right < v.vx0 || t.y > v.vy1 || bottom < v.vy0)
                 continue;
-            if (t.font != fontIndex) {
-                fontIndex = t.font;
-                painter.setFont(fonts[t.font].font);
+            const TextStamps::Stamp *s = nullptr;
+            if (!paintEveryText && t.brushStyle == TextPrimitive::ClearBrush) {
+                s = stamp(list, t);
+                if (!s->usable())
+                    s = nullptr;
             }
-            if (t.fontColour != fontColour) {
-                fontColour = t.fontColour;
-                painter.setPen(Colours::toQColor(fontColour));
-            }
-            const int x = shifted(t.x, v.vx0);
-            const int y = shifted(t.y, v.vy0);
-            if (t.brushStyle == TextPrimitive::SolidBrush)
-                painter.fillRect(x, y, t.width, t.height, Colours::toQColor(t.brushColour));
-            const QPoint baseline(x, y + fonts[t.font].ascent);
-            if (const QList<QGlyphRun> *runs = shaped(list, t.font, t.drawable, painter.device()))
-                for (const QGlyphRun &run : *runs)
-                    painter.drawGlyphRun(baseline, run);
-            else
-                painter.drawText(baseline, t.drawable);
+            allStamped = allStamped && s;
+            m_placed.push_back({s, &t, QPoint(shifted(t.x, v.vx0), shifted(t.y, v.vy0))});
+            ++(s ? m_textsStamped : m_textsPainted);
         }
+    }
+    return allStamped;
+}
+
+void Replayer::writeStamps(const Pixels &bitmap, const QRect &rows) const
+{
+    for (const PlacedText &p : m_placed)
+        p.stamp->write(bitmap.bits, bitmap.stride, rows, p.topLeft);
+}
+
+void Replayer::drawTexts(QImage &bitmap, const DisplayList &list)
+{
+    std::optional<QPainter> painter;
+    uchar *const bits = bitmap.bits();
+    const qsizetype stride = bitmap.bytesPerLine();
+    const QRect bounds = bitmap.rect();
+    m_painterFont = -1;
+    m_painterColour = -1;
+    for (const PlacedText &p : m_placed) {
+        if (p.stamp) {
+            p.stamp->write(bits, stride, bounds, p.topLeft);
+            continue;
+        }
+        if (!painter)
+            painter.emplace(&bitmap);
+        paintText(*painter, list, *p.text, p.topLeft);
     }
 }

@@ -1,14 +1,18 @@
 #pragma once
 
 #include "DisplayList.h"
+#include "TextStamps.h"
 
 #include <QGlyphRun>
 #include <QHash>
 #include <QImage>
 #include <QList>
 #include <QPoint>
+#include <QRect>
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class LineRaster;
@@ -49,27 +53,92 @@ public:
     // then (when `texts`) the texts.
     void replay(const DisplayList &list, QImage &bitmap, const Viewport &viewport, bool texts);
 
+    // The bands a bitmap is drawn in: one per core, none under 128 rows.
+    static int bandsOf(const QImage &bitmap);
+
     // Lines drawn by the last replay, counting a crossing line once per strip.
     size_t linesDrawn() const { return m_linesDrawn; }
 
-private:
-    void drawLine(const LinePrimitive &p, const Viewport &v);
-    void flush();
-    void drawTexts(QPainter &painter, const DisplayList &list, int32_t first, int32_t last, const Viewport &v);
-    const QList<QGlyphRun> *shaped(const DisplayList &list, uint16_t font, const QString &text, QPaintDevice *device);
+    // Texts are written from their stamps (TextStamps) where they can be;
+    // set this to draw every text with the painter, as the stamps are
+    // checked against.
+    bool paintEveryText = false;
+    // Lines are drawn in horizontal bands of the bitmap on all cores; set
+    // this to draw them in one band, on the calling thread.
+    bool oneBand = false;
+    // Texts the last replay wrote from stamps, and drew with the painter.
+    size_t textsStamped() const { return m_textsStamped; }
+    size_t textsPainted() const { return m_textsPainted; }
 
-    std::vector<QLine> m_batch;
-    LineRaster *m_raster = nullptr;
-    QRgb m_rgb = 0;
+private:
+    // The lines of one band of the bitmap's rows, with its own pen and
+    // batch.
+    struct LinePass
+    {
+        int top = 0; // the band's rows
+        int rows = 0;
+        std::vector<QLine> batch;
+        LineRaster *raster = nullptr;
+        QRgb rgb = 0;
+        // The pen of the lines being drawn, as recorded attributes.
+        uint8_t style = 0;
+        uint8_t width = 1;
+        int32_t colour = 0;
+        size_t linesDrawn = 0;
+
+        void drawLine(const LinePrimitive &p, const Viewport &v);
+        void flush();
+    };
+    struct Pixels
+    {
+        uchar *bits = nullptr;
+        qsizetype stride = 0;
+        int width = 0;
+        int height = 0;
+    };
+    void drawBand(LinePass &pass, const DisplayList &list, const Pixels &bitmap, const Viewport &v, int32_t first,
+                  int32_t last);
+    // The texts of strips first..last meeting the viewport into m_placed;
+    // true when every one has a usable stamp.
+    bool placeTexts(const DisplayList &list, int32_t first, int32_t last, const Viewport &v);
+    void writeStamps(const Pixels &bitmap, const QRect &rows) const;
+    // The placed texts over the whole bitmap, those without a stamp with
+    // the painter.
+    void drawTexts(QImage &bitmap, const DisplayList &list);
+    void paintText(QPainter &painter, const DisplayList &list, const TextPrimitive &t, QPoint topLeft);
+    const TextStamps::Stamp *stamp(const DisplayList &list, const TextPrimitive &t);
+    const QList<QGlyphRun> *shaped(const DisplayList &list, uint16_t font, const QString &text, QPaintDevice *device);
+    void forgetTextsOfOtherLists(const DisplayList &list);
+
+    std::vector<LinePass> m_passes;
+    struct PlacedText
+    {
+        const TextStamps::Stamp *stamp = nullptr; // none: drawn with the painter
+        const TextPrimitive *text = nullptr;
+        QPoint topLeft;
+    };
+    std::vector<PlacedText> m_placed;
+    std::vector<std::shared_ptr<const TextStamps::Stamp>> m_pinned; // let go by the tables during a replay
     std::vector<const DisplayList::CrossingLine *> m_crossing;
-    // The pen of the lines being drawn, as recorded attributes.
-    uint8_t m_style = 0;
-    uint8_t m_width = 1;
-    int32_t m_colour = 0;
     size_t m_linesDrawn = 0;
     // Texts shaped once per font of the list's font table, with their
     // baseline at 0: the minute labels repeat a few texts thousands of times.
     std::vector<QHash<QString, QList<QGlyphRun>>> m_shaped;
+    // The stamps of the list's fonts at hand (from TextStamps::shared()),
+    // for the one colour each font was last drawn in.
+    struct FontStamps
+    {
+        QString fontKey;
+        int32_t colour = -1;
+        std::array<std::shared_ptr<const TextStamps::Stamp>, 128> single; // one-character texts
+        QHash<QString, std::shared_ptr<const TextStamps::Stamp>> others;
+    };
+    std::vector<FontStamps> m_fontStamps;
     uint32_t m_shapedGeneration = 0;
     const DisplayList *m_shapedList = nullptr;
+    // The painter's font and colour while drawing texts.
+    int m_painterFont = -1;
+    int32_t m_painterColour = -1;
+    size_t m_textsStamped = 0;
+    size_t m_textsPainted = 0;
 };

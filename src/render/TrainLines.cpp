@@ -38,6 +38,9 @@ Frame frameOf(const Document &doc, double scale)
     f.maxKm = doc.maxKm;
     f.stationKm = doc.stationKm.data();
     f.stationCount = static_cast<int32_t>(std::min<size_t>(doc.stations.size(), Document::maxStations));
+    f.stationY.resize(static_cast<size_t>(f.stationCount) + 1);
+    for (int32_t r = 1; r <= f.stationCount; ++r)
+        f.stationY[static_cast<size_t>(r)] = Geometry::round(Geometry::y(double(f.stationKm[r]), f.zoom, f.maxKm));
     return f;
 }
 
@@ -49,17 +52,16 @@ bool rowPoint(const Frame &frame, int32_t stationRef, double time, bool halfMinu
     p.x = Geometry::x(p.minutes, frame.scale);
     p.station = stationRef > 0 ? stationRef : 0;
     p.distance = stationRef > 0 ? frame.stationKm[stationRef] : stationRef + 1000.0;
-    p.y = Geometry::round(Geometry::y(p.distance, frame.zoom, frame.maxKm));
+    if (stationRef > 0 && static_cast<size_t>(stationRef) < frame.stationY.size())
+        p.y = frame.stationY[static_cast<size_t>(stationRef)];
+    else
+        p.y = Geometry::round(Geometry::y(p.distance, frame.zoom, frame.maxKm));
     p.effectiveTime = time + (halfMinute ? 30.0 / 86400.0 : 0.0);
     return true;
 }
 
 void RecordTrain(Train &train, const Frame &frame, const Pen &pen, DisplayList &list)
 {
-    auto record = [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
-        list.recordLine(x0, y0, x1, y1, pen.style, pen.colour, pen.width);
-    };
-
     // The first row with a position starts the line.
     RowPoint prev;
     size_t next = 0;
@@ -73,6 +75,7 @@ void RecordTrain(Train &train, const Frame &frame, const Pen &pen, DisplayList &
         return;
     int32_t px = prev.x;
     int32_t py = prev.y;
+    const int32_t dayEnd = Geometry::round(1440.0 * frame.scale);
 
     for (; next < train.stops.size(); ++next) {
         TrainStop &s = train.stops[next];
@@ -84,18 +87,17 @@ void RecordTrain(Train &train, const Frame &frame, const Pen &pen, DisplayList &
         int32_t startY = py;
         if (prev.effectiveTime > eightPm && s.time < fourAm && s.station > 0) {
             s.pastMidnight = 1;
-            const int32_t xEnd = Geometry::round(1440.0 * frame.scale);
             const double rise = 2.0 * frame.zoom * (q.distance - prev.distance) * (1440.0 - prev.minutes)
                                 / (q.minutes + 1440.0 - prev.minutes);
             const int32_t yEnd = Geometry::saturate(int64_t{py} - Geometry::round(rise));
             if (q.station != prev.station)
-                record(px, py, xEnd, yEnd);
-            s.screenPoint = {xEnd, yEnd};
+                list.recordLine(px, py, dayEnd, yEnd, pen.style, pen.colour, pen.width);
+            s.screenPoint = {dayEnd, yEnd};
             startX = 0;
             startY = yEnd;
         }
         if (q.station == 0 || q.station != prev.station)
-            record(startX, startY, q.x, q.y);
+            list.recordLine(startX, startY, q.x, q.y, pen.style, pen.colour, pen.width);
         px = q.x;
         py = q.y;
         prev = q;

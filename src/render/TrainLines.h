@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 
 #include <cstdint>
+#include <vector>
 
 class DisplayList;
 
@@ -40,6 +41,7 @@ struct Frame
     int32_t maxKm = 0;                  // D
     const int32_t *stationKm = nullptr; // 1-based table of the document
     int32_t stationCount = 0;
+    std::vector<int32_t> stationY; // 1-based: y of each station, worked out once
 };
 Frame frameOf(const Document &doc, double scale);
 

@@ -13,6 +13,7 @@
 #include "io/DocumentWriter.h"
 
 #include <QBuffer>
+#include <QThreadPool>
 
 #include <functional>
 
@@ -105,6 +106,16 @@ const std::vector<Step> &steps()
 
 void samePicturesAllTheWay(const std::function<void(Document &)> &open)
 {
+    // Lines replayed in several bands whatever the machine has.
+    QThreadPool &pool = *QThreadPool::globalInstance();
+    const int threads = pool.maxThreadCount();
+    pool.setMaxThreadCount(4);
+    struct Restore
+    {
+        QThreadPool &pool;
+        int threads;
+        ~Restore() { pool.setMaxThreadCount(threads); }
+    } restore{pool, threads};
     Diagram lazy(open, false);
     Diagram eager(open, true);
     for (const auto &[what, step] : steps()) {

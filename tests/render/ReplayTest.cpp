@@ -168,15 +168,17 @@ TEST(Replay, CullingLeavesThePictureAsItWas)
     }
 }
 
-TEST(Replay, TextsShapedOnceGiveTheTextPainterPixels)
+TEST(Replay, TextsGiveTheTextPainterPixels)
 {
-    // Minute texts over lines, in the time-label font plain and underlined
-    // and in the arrow's font, against QPainter::drawText of each (within
-    // one strip: a text in two strips is drawn twice).
+    // Minute texts in the time-label font plain and underlined and in the
+    // arrow's font, against QPainter::drawText of each: over lines and over
+    // white, over each other, across the bitmap's edges (within one strip: a
+    // text in two strips is drawn twice). Written from their stamps, and all
+    // painted.
     DisplayList list;
     list.startRebuild(2930, 400, true);
-    for (int x = 0; x < 450; x += 7)
-        list.recordLine(x, 0, 450 - x, 300, LinePrimitive::Solid, Colours::red, 1);
+    for (int x = 0; x < 250; x += 7)
+        list.recordLine(x, 0, 250 - x, 300, LinePrimitive::Solid, x % 2 ? Colours::red : Colours::olive, 1 + x % 3);
     const std::vector<std::pair<QByteArray, uint8_t>> fonts = {
         {"Arial CE", 0}, {"Arial CE", Fonts::Underline}, {"WINGDINGS 3", 0}};
     const std::vector<QByteArray> texts = {"0", "5", "7", "5+2", "3-1", "p"};
@@ -184,32 +186,38 @@ TEST(Replay, TextsShapedOnceGiveTheTextPainterPixels)
     Replayer().replay(list, expected, {0, 0, 450, 300}, false);
     QPainter painter(&expected);
     int i = 0;
-    for (int y = 0; y < 280; y += 23) {
-        for (int x = -5; x < 420; x += 31, ++i) {
-            const auto &[name, style] = fonts[static_cast<size_t>(i) % fonts.size()];
-            const QByteArray &text = texts[static_cast<size_t>(i) % texts.size()];
-            const QFont font = Fonts::makeFont(name, 7 + i % 3, style);
-            const int ascent = QFontMetrics(font, &expected).ascent();
-            TextPrimitive t;
-            t.x = x;
-            t.y = y;
-            t.text = text;
-            t.drawable = Fonts::drawableText(name, text);
-            t.font = list.fontIndex(name, 7 + i % 3, style, font, ascent);
-            t.fontColour = Colours::black;
-            t.width = 20;
-            t.height = 12;
-            list.recordText(t);
-            painter.setFont(font);
-            painter.setPen(Qt::black);
-            painter.drawText(x, y + ascent, t.drawable);
+    for (const QPoint shift : {QPoint(0, 0), QPoint(4, 3)}) {
+        for (int y = -4 + shift.y(); y < 300; y += 23) {
+            for (int x = -5 + shift.x(); x < 450; x += 31, ++i) {
+                const auto &[name, style] = fonts[static_cast<size_t>(i) % fonts.size()];
+                const QByteArray &text = texts[static_cast<size_t>(i) % texts.size()];
+                const QFont font = Fonts::makeFont(name, 7 + i % 3, style);
+                const int ascent = QFontMetrics(font, &expected).ascent();
+                TextPrimitive t;
+                t.x = x;
+                t.y = y;
+                t.text = text;
+                t.drawable = Fonts::drawableText(name, text);
+                t.font = list.fontIndex(name, 7 + i % 3, style, font, ascent);
+                t.fontColour = Colours::black;
+                t.width = 20;
+                t.height = 12;
+                list.recordText(t);
+                painter.setFont(font);
+                painter.setPen(Qt::black);
+                painter.drawText(x, y + ascent, t.drawable);
+            }
         }
     }
     painter.end();
-    QImage replayed = whiteImage(450, 300);
-    Replayer replayer;
-    replayer.replay(list, replayed, {0, 0, 450, 300}, true);
-    EXPECT_TRUE(replayed == expected);
-    replayer.replay(list, replayed, {0, 0, 450, 300}, true); // from the shaped texts kept
-    EXPECT_TRUE(replayed == expected);
+    for (const bool paintEveryText : {false, true}) {
+        QImage replayed = whiteImage(450, 300);
+        Replayer replayer;
+        replayer.paintEveryText = paintEveryText;
+        replayer.replay(list, replayed, {0, 0, 450, 300}, true);
+        EXPECT_TRUE(replayed == expected) << paintEveryText;
+        EXPECT_EQ(replayer.textsStamped() == 0, paintEveryText);
+        replayer.replay(list, replayed, {0, 0, 450, 300}, true); // from the shaped texts and stamps kept
+        EXPECT_TRUE(replayed == expected) << paintEveryText;
+    }
 }
