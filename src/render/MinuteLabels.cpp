@@ -21,11 +21,6 @@ int32_t boundedRound(double v)
 
 } // namespace
 
-QFont MinuteLabelText::font() const
-{
-    return Fonts::makeFont(fontName, fontSize, fontStyle);
-}
-
 int32_t MinuteLabelLayout::Measured::width(QByteArrayView text)
 {
     // Nearly every minute label is one digit.
@@ -81,24 +76,6 @@ bool MinuteLabelLayout::place(const TimeLabel &label, int32_t cullWidth, int32_t
     box.y = boundedRound(m_top - m_kmHeight * label.distance);
     return int64_t(box.x) + box.width >= 0 && box.x <= cullWidth && int64_t(box.y) + box.height >= 0
            && box.y <= fullHeight;
-}
-
-std::optional<MinuteLabelText> MinuteLabelLayout::layout(const TimeLabel &label, int32_t cullWidth, int32_t fullHeight)
-{
-    Box box;
-    if (!place(label, cullWidth, fullHeight, box))
-        return std::nullopt;
-    MinuteLabelText t;
-    t.text = label.text.toByteArray();
-    t.fontName = fontName(box.font);
-    t.fontSize = m_fontSize;
-    t.fontStyle = box.font & UnderlineBit ? Fonts::Underline : 0;
-    t.fontColour = Colours::black;
-    t.width = box.width;
-    t.height = box.height;
-    t.x = box.x;
-    t.y = box.y;
-    return t;
 }
 
 void MinuteTextStrips::clear()

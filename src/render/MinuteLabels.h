@@ -17,25 +17,6 @@
 
 class Document;
 
-// The minute labels as texts of the recorded drawing: font, position and
-// measured box of each, for the renderer's RecordText.
-struct MinuteLabelText
-{
-    QByteArray text;     // code page 1250; "p" is the arrow of "WINGDINGS 3"
-    QByteArray fontName; // the time-label font, or "WINGDINGS 3" for the arrow
-    int32_t fontSize = 0;
-    uint8_t fontStyle = 0;  // Fonts::Style bits: underline for a half-minute label
-    int32_t fontColour = 0; // black
-    bool clearBrush = true; // written without a background
-    int32_t x = 0;          // top-left in diagram coordinates
-    int32_t y = 0;
-    int32_t width = 0; // measured text box
-    int32_t height = 0;
-
-    // The font to draw it with (Fonts::makeFont of name, size and style).
-    QFont font() const;
-};
-
 // Lays out minute labels for one rebuild; fonts are made once and the width
 // of each distinct text is measured once. The settings it lays out by are
 // taken when it is made.
@@ -44,11 +25,7 @@ class MinuteLabelLayout
 public:
     explicit MinuteLabelLayout(const Document &doc);
 
-    // The label as recorded text, or nothing when its box misses the diagram
-    // region 0..cullWidth x 0..fullHeight.
-    std::optional<MinuteLabelText> layout(const TimeLabel &label, int32_t cullWidth, int32_t fullHeight);
-
-    // The same box without the texts: which of the four fonts (bit 0 the
+    // The box a label is drawn in: which of the four fonts (bit 0 the
     // underline of a half-minute label, bit 1 the arrow's font) and where.
     struct Box
     {

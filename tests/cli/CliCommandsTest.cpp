@@ -58,19 +58,6 @@ TEST_F(CliCommandsTest, DumpRunsTheLabelStepsOfOpen)
     }
 }
 
-TEST_F(CliCommandsTest, BuildWritesWhatSaveWrites)
-{
-    const QByteArray json = R"({"stations": [{"name": "Tanvald", "km": 27}],
-                                "trains": [{"name": "Os 1", "rows": [{"station": 1, "time": "6:00"}]}]})";
-    FileBytes::write(path("in.json"), json);
-    const CommandRun r = cli({"build", path("in.json"), path("out.vrs")});
-    ASSERT_EQ(r.status, 0);
-    EXPECT_TRUE(r.err.isEmpty());
-    Document expected;
-    ASSERT_TRUE(DocumentJson::fromText(json, expected).isEmpty());
-    EXPECT_EQ(FileBytes::read(path("out.vrs")), FileBytes::of(expected));
-}
-
 TEST_F(CliCommandsTest, ImportAppendsTrainsAndSaves)
 {
     smallDocument(true);

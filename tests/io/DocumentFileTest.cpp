@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -287,188 +288,158 @@ TEST(DocumentReader, UnrecognisedHeaderLeavesTheDocumentAlone)
 
 // ---------------------------------------------------------------- older versions
 
-namespace {
-
-// A file of an older version in b, read into doc.
-class DocumentReaderOldVersions : public ::testing::Test
+TEST(DocumentReader, OlderVersions)
 {
-protected:
-    Document doc;
-    ByteBuilder b;
-
-    DocumentReader::Outcome read()
+    using Fill = std::function<void(ByteBuilder &)>;
+    const struct
     {
+        Fill fill;
+        std::function<void(Document &)> check;
+    } cases[] = {
+        {[](ByteBuilder &b) {
+             b.header("Vlakorys 0.2!").i32(2).sstr("A", 50).i32(0).sstr("B", 50).i32(10);
+             b.i32(1).sstr("Os 12345", 10).i32(1).f64(0.25).i32(2).i32(2).f64(0.26).i32(-990).f64(0.27);
+         },
+         [](Document &doc) {
+             const Train &t = doc.trains.at(0);
+             EXPECT_EQ(std::tuple(t.name.toByteArray(), t.firstStation, t.firstTime, t.stops.size()),
+                       std::tuple(QByteArray("Os 12345"), 1, 0.25, size_t(2)));
+             EXPECT_EQ(std::tuple(t.stops[1].station, t.stops[1].time), std::tuple(-990, 0.27));
+             EXPECT_TRUE(doc.labelImagesStale);
+         }},
+        {[](ByteBuilder &b) {
+             b.header("Vlakorys 0.3!").i32(3).sstr("A", 50).i32(0).sstr("B", 50).i32(5).sstr("C", 50).i32(9);
+             b.i32(1).sstr("Mn 80001", 10).i32(3).f64(0.5).i32(1).i32(1).f64(0.55).i32(2).i32(1).i32(3);
+         },
+         [](Document &doc) {
+             EXPECT_EQ(doc.legacyDopravna, (std::vector<int32_t>{1, 3}));
+             EXPECT_EQ(doc.trains.at(0).stops.size(), 1u);
+             DocumentReader::finishLoading(doc);
+             // Each listed station prepended in turn, then B's default record.
+             std::vector<std::pair<int32_t, int>> kinds;
+             for (const StationKind &k : doc.stationKinds)
+                 kinds.emplace_back(k.stationIndex, k.dopravna);
+             EXPECT_EQ(kinds, (std::vector<std::pair<int32_t, int>>{{2, 0}, {3, 1}, {1, 1}}));
+             EXPECT_EQ(doc.stations[1].kind->zastavka, 1);
+         }},
+        {[](ByteBuilder &b) {
+             b.header("Vlakorys 0.4!").i32(0).i32(1).sstr("Sp 1", 10).i32(1).f64(0.5).raw({1, 1}).i32(0).i32(0);
+         },
+         [](Document &doc) {
+             EXPECT_EQ(std::tuple(doc.trains.at(0).rusici, doc.trains.at(0).podlePotreby), std::tuple(1, 1));
+         }},
+        {[](ByteBuilder &b) {
+             b.header("Vlakorys 0.5!").i32(1).sstr("A", 50).i32(0).i32(1).sstr("R 7", 10).i32(1).f64(0.5);
+             b.raw({0, 1}).i32(0).i32(1).i32(1).i32(3).i32(7).i32(8).i32(9);
+         },
+         [](Document &doc) {
+             EXPECT_EQ(doc.legacyDopravna, std::vector<int32_t>{1});
+             EXPECT_EQ(doc.legacyOther, (std::vector<int32_t>{7, 8, 9}));
+         }},
+        // Labels with a six-byte level and no angle; the last read is at the head.
+        {[](ByteBuilder &b) {
+             b.header("Vlakorys 0.6!").i32(0).i32(0).i32(0).i32(0).i32(2);
+             b.sstr("Os 1", 15).f64(0.3).raw({0x84, 0, 0, 0, 0, 0x48}).raw({1, 0, 1});
+             b.sstr("Os 2", 15).f64(0.4).raw({0x82, 0, 0, 0, 0, 0xA0}).raw({0, 1, 1});
+         },
+         [](Document &doc) {
+             ASSERT_EQ(doc.trainLabelCount(), 2);
+             const TrainLabel &second = doc.trainLabels[0];
+             const TrainLabel &first = doc.trainLabels[1];
+             EXPECT_EQ(std::tuple(first.text.toByteArray(), first.level, first.angle),
+                       std::tuple(QByteArray("Os 1"), 12.5, -0.7853981635));
+             EXPECT_EQ(std::tuple(second.level, second.rusici, second.angle), std::tuple(-2.5, 1, 0.7853981635));
+         }},
+        // Kinds; a six-byte level of exponent 0 is 0.0.
+        {[](ByteBuilder &b) {
+             b.header("Vlakorys 0.7!").i32(2).sstr("A", 50).i32(0).sstr("B", 50).i32(3).i32(0);
+             b.i32(1).i32(2).raw({0, 1, 0, 0, 0, 0, 1});
+             b.i32(1).sstr("Pn 1", 15).f64(0.1).raw({0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}).raw({1, 0, 1});
+         },
+         [](Document &doc) {
+             ASSERT_EQ(doc.stationKinds.size(), 1u);
+             const StationKind &k = doc.stationKinds.front();
+             EXPECT_EQ(std::tuple(k.stationIndex, k.odbocka, k.nakladiste), std::tuple(2, 1, 1));
+             EXPECT_EQ(std::tuple(doc.trainLabels.at(0).level, doc.trainLabels.at(0).angle),
+                       std::tuple(0.0, -0.7853981635));
+         }},
+        {[](ByteBuilder &b) {
+             b.header("Vlakorys 0.8!").i32(0).i32(0).i32(0);
+             b.i32(1).sstr("Ex 1", 15).f64(0.1).raw({0x84, 0, 0, 0, 0, 0x48}).raw({1, 0, 1});
+             b.raw({0x80, 0x92, 0xA2, 0xDA, 0x0F, 0xC9});
+         },
+         [](Document &doc) {
+             EXPECT_EQ(doc.trainLabels.at(0).level, 12.5);
+             EXPECT_NEAR(doc.trainLabels.at(0).angle, -0.7853981635, 1e-11);
+         }},
+        {[](ByteBuilder &b) {
+             b.header("Vlakorys 0.9!").i32(0).i32(1).sstr("Os 1234567", 10).i32(1).f64(0.5).raw({0, 0}).i32(0);
+             b.i32(0).i32(1).sstr("Os 1234567", 15).f64(0.5).f64(7.75).raw({0, 0, 1}).f64(0.3);
+         },
+         [](Document &doc) {
+             EXPECT_EQ(std::tuple(doc.trainLabels.at(0).level, doc.trainLabels.at(0).angle), std::tuple(7.75, 0.3));
+         }},
+        {[](ByteBuilder &b) {
+             b.header("Vlakorys 1.0!").i32(0);
+             b.i32(1).sstr("Os 12345678901234567", 20).i32(1).f64(0.5).raw({1, 0}).i32(-3).i32(1);
+             b.i32(2).f64(0.6).i32(4).i32(0).i32(0);
+         },
+         [](Document &doc) {
+             const Train &t = doc.trains.at(0);
+             EXPECT_EQ(std::tuple(t.name.toByteArray(), t.firstMark, t.stops.at(0).mark),
+                       std::tuple(QByteArray("Os 12345678901234567"), -3, 4));
+         }},
+        {[](ByteBuilder &b) {
+             b.header("Vlakorys 1.1!").i32(0);
+             b.i32(1).sstr("R 5", 20).i32(1).f64(0.5).raw({0, 0}).i32(0).raw({1, 0}).i32(1);
+             b.i32(2).f64(0.6).i32(0).raw({0, 1}).i32(0);
+             b.i32(1).sstr("R 5", 15).f64(0.5).f64(1).raw({1, 0, 1}).f64(-1);
+         },
+         [](Document &doc) {
+             const Train &t = doc.trains.at(0);
+             EXPECT_EQ(std::tuple(t.firstHalfMinute, t.firstShortDwell, t.stops.at(0).shortDwell), std::tuple(1, 0, 1));
+             EXPECT_EQ(doc.trainLabels.at(0).angle, -1.0);
+         }},
+    };
+    for (const auto &c : cases) {
+        ByteBuilder b;
+        c.fill(b);
+        SCOPED_TRACE(b.bytes().mid(1, 12).constData());
+        Document doc;
+        doc.settings.zoom = 7; // no older version holds settings: the running ones stay
         const auto outcome = load(doc, b.bytes());
-        EXPECT_EQ(outcome.status, Status::Ok);
-        return outcome;
+        ASSERT_EQ(outcome.status, Status::Ok);
+        EXPECT_FALSE(outcome.settingsRead);
+        EXPECT_EQ(doc.settings.zoom, 7);
+        c.check(doc);
     }
-};
+}
 
-} // namespace
-
-TEST_F(DocumentReaderOldVersions, Version01HoldsStationsOnlyAndKeepsTheRest)
+TEST(DocumentReader, Version01HoldsStationsOnlyAndKeepsTheRest)
 {
+    Document doc;
     fillEveryField(doc);
-    b.header("Vlakorys 0.1!").i32(2).sstr("Tanvald", 50).i32(27).sstr("Sma\x9Eice", 50).i32(20);
-    const auto outcome = read();
+    const auto outcome = load(doc, ByteBuilder()
+                                       .header("Vlakorys 0.1!")
+                                       .i32(2)
+                                       .sstr("Tanvald", 50)
+                                       .i32(27)
+                                       .sstr("Sma\x9Eice", 50)
+                                       .i32(20)
+                                       .bytes());
+    ASSERT_EQ(outcome.status, Status::Ok);
     EXPECT_EQ(outcome.version, 1);
     ASSERT_EQ(doc.stations.size(), 2u);
     EXPECT_EQ(doc.stations[1].name.toByteArray(), "Sma\x9Eice");
-    EXPECT_EQ(doc.stations[0].km, 27);
     EXPECT_TRUE(doc.trains.empty());
     EXPECT_EQ(doc.trainCount, 0);
     // Kinds, labels, profiles and settings of the document before stay.
-    EXPECT_EQ(doc.stationKinds.size(), 1u);
-    EXPECT_EQ(doc.trainLabelCount(), 2);
-    EXPECT_EQ(doc.profiles.countOf(1), 2);
-    EXPECT_EQ(doc.settings.zoom, 13);
+    EXPECT_EQ(std::tuple(doc.stationKinds.size(), doc.trainLabelCount(), doc.profiles.countOf(1), doc.settings.zoom),
+              std::tuple(size_t(1), 2, 2, uint8_t(13)));
     EXPECT_TRUE(doc.noDocument);
     DocumentReader::finishLoading(doc);
     EXPECT_FALSE(doc.noDocument);
     EXPECT_EQ(doc.maxKm, 27);
-}
-
-TEST_F(DocumentReaderOldVersions, Version02HoldsStationsAndTrainsOnly)
-{
-    doc.settings.zoom = 7; // running settings stay
-    b.header("Vlakorys 0.2!").i32(2).sstr("A", 50).i32(0).sstr("B", 50).i32(10);
-    b.i32(1).sstr("Os 12345", 10).i32(1).f64(0.25).i32(2);
-    b.i32(2).f64(0.26).i32(-990).f64(0.27);
-    const auto outcome = read();
-    EXPECT_FALSE(outcome.settingsRead);
-    EXPECT_EQ(doc.settings.zoom, 7);
-    ASSERT_EQ(doc.trains.size(), 1u);
-    const Train &t = doc.trains[0];
-    EXPECT_EQ(t.name.toByteArray(), "Os 12345");
-    EXPECT_EQ(t.firstStation, 1);
-    EXPECT_EQ(t.firstTime, 0.25);
-    ASSERT_EQ(t.stops.size(), 2u);
-    EXPECT_EQ(t.stops[1].station, -990);
-    EXPECT_EQ(t.stops[1].time, 0.27);
-    EXPECT_TRUE(doc.labelImagesStale);
-}
-
-TEST_F(DocumentReaderOldVersions, Version03DopravnaListBecomesKinds)
-{
-    b.header("Vlakorys 0.3!").i32(3).sstr("A", 50).i32(0).sstr("B", 50).i32(5).sstr("C", 50).i32(9);
-    b.i32(1).sstr("Mn 80001", 10).i32(3).f64(0.5).i32(1).i32(1).f64(0.55);
-    b.i32(2).i32(1).i32(3);
-    read();
-    EXPECT_EQ(doc.legacyDopravna, (std::vector<int32_t>{1, 3}));
-    EXPECT_EQ(doc.trains.at(0).stops.size(), 1u);
-    DocumentReader::finishLoading(doc);
-    // Each listed station prepended in turn, then B's default record.
-    std::vector<std::pair<int32_t, int>> kinds;
-    for (const StationKind &k : doc.stationKinds)
-        kinds.emplace_back(k.stationIndex, k.dopravna);
-    EXPECT_EQ(kinds, (std::vector<std::pair<int32_t, int>>{{2, 0}, {3, 1}, {1, 1}}));
-    EXPECT_EQ(doc.stations[1].kind->zastavka, 1);
-    EXPECT_EQ(doc.stations[2].kind->dopravna, 1);
-}
-
-TEST_F(DocumentReaderOldVersions, Version04AddsTheTrainFlags)
-{
-    b.header("Vlakorys 0.4!").i32(0);
-    b.i32(1).sstr("Sp 1", 10).i32(1).f64(0.5).raw({1, 1}).i32(0);
-    b.i32(0);
-    read();
-    EXPECT_EQ(doc.trains.at(0).rusici, 1);
-    EXPECT_EQ(doc.trains.at(0).podlePotreby, 1);
-}
-
-TEST_F(DocumentReaderOldVersions, Version05HasASecondLegacyList)
-{
-    b.header("Vlakorys 0.5!").i32(1).sstr("A", 50).i32(0);
-    b.i32(1).sstr("R 7", 10).i32(1).f64(0.5).raw({0, 1}).i32(0);
-    b.i32(1).i32(1);
-    b.i32(3).i32(7).i32(8).i32(9);
-    read();
-    EXPECT_EQ(doc.trains.at(0).podlePotreby, 1);
-    EXPECT_EQ(doc.legacyDopravna, std::vector<int32_t>{1});
-    EXPECT_EQ(doc.legacyOther, (std::vector<int32_t>{7, 8, 9}));
-}
-
-TEST_F(DocumentReaderOldVersions, Version06AddsLabelsWithShortLevelAndNoAngle)
-{
-    b.header("Vlakorys 0.6!").i32(0).i32(0);
-    b.i32(0).i32(0);
-    b.i32(2);
-    b.sstr("Os 1", 15).f64(0.3).raw({0x84, 0, 0, 0, 0, 0x48}).raw({1, 0, 1});
-    b.sstr("Os 2", 15).f64(0.4).raw({0x82, 0, 0, 0, 0, 0xA0}).raw({0, 1, 1});
-    read();
-    ASSERT_EQ(doc.trainLabelCount(), 2);
-    const TrainLabel &second = doc.trainLabels[0]; // read last, now at the head
-    const TrainLabel &first = doc.trainLabels[1];
-    EXPECT_EQ(first.text.toByteArray(), "Os 1");
-    EXPECT_EQ(first.level, 12.5);
-    EXPECT_EQ(first.angle, -0.7853981635);
-    EXPECT_EQ(second.level, -2.5);
-    EXPECT_EQ(second.rusici, 1);
-    EXPECT_EQ(second.angle, 0.7853981635);
-}
-
-TEST_F(DocumentReaderOldVersions, Version07AddsKindsAndDropsTheLegacyLists)
-{
-    b.header("Vlakorys 0.7!").i32(2).sstr("A", 50).i32(0).sstr("B", 50).i32(3);
-    b.i32(0);
-    b.i32(1).i32(2).raw({0, 1, 0, 0, 0, 0, 1});
-    b.i32(1).sstr("Pn 1", 15).f64(0.1).raw({0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}).raw({1, 0, 1}); // exponent 0: 0.0
-    read();
-    ASSERT_EQ(doc.stationKinds.size(), 1u);
-    EXPECT_EQ(doc.stationKinds.front().stationIndex, 2);
-    EXPECT_EQ(doc.stationKinds.front().odbocka, 1);
-    EXPECT_EQ(doc.stationKinds.front().nakladiste, 1);
-    EXPECT_EQ(doc.trainLabels.at(0).level, 0.0);
-    EXPECT_EQ(doc.trainLabels.at(0).angle, -0.7853981635);
-}
-
-TEST_F(DocumentReaderOldVersions, Version08HasAShortAngle)
-{
-    b.header("Vlakorys 0.8!").i32(0).i32(0).i32(0);
-    b.i32(1).sstr("Ex 1", 15).f64(0.1).raw({0x84, 0, 0, 0, 0, 0x48}).raw({1, 0, 1});
-    b.raw({0x80, 0x92, 0xA2, 0xDA, 0x0F, 0xC9});
-    read();
-    EXPECT_EQ(doc.trainLabels.at(0).level, 12.5);
-    EXPECT_NEAR(doc.trainLabels.at(0).angle, -0.7853981635, 1e-11);
-}
-
-TEST_F(DocumentReaderOldVersions, Version09HasFullLabels)
-{
-    b.header("Vlakorys 0.9!").i32(0);
-    b.i32(1).sstr("Os 1234567", 10).i32(1).f64(0.5).raw({0, 0}).i32(0);
-    b.i32(0);
-    b.i32(1).sstr("Os 1234567", 15).f64(0.5).f64(7.75).raw({0, 0, 1}).f64(0.3);
-    read();
-    EXPECT_EQ(doc.trainLabels.at(0).level, 7.75);
-    EXPECT_EQ(doc.trainLabels.at(0).angle, 0.3);
-}
-
-TEST_F(DocumentReaderOldVersions, Version10AddsMarksAndLongNames)
-{
-    b.header("Vlakorys 1.0!").i32(0);
-    b.i32(1).sstr("Os 12345678901234567", 20).i32(1).f64(0.5).raw({1, 0}).i32(-3).i32(1);
-    b.i32(2).f64(0.6).i32(4);
-    b.i32(0).i32(0);
-    read();
-    const Train &t = doc.trains.at(0);
-    EXPECT_EQ(t.name.toByteArray(), "Os 12345678901234567");
-    EXPECT_EQ(t.firstMark, -3);
-    EXPECT_EQ(t.stops.at(0).mark, 4);
-}
-
-TEST_F(DocumentReaderOldVersions, Version11AddsRowFlags)
-{
-    b.header("Vlakorys 1.1!").i32(0);
-    b.i32(1).sstr("R 5", 20).i32(1).f64(0.5).raw({0, 0}).i32(0).raw({1, 0}).i32(1);
-    b.i32(2).f64(0.6).i32(0).raw({0, 1});
-    b.i32(0);
-    b.i32(1).sstr("R 5", 15).f64(0.5).f64(1).raw({1, 0, 1}).f64(-1);
-    read();
-    const Train &t = doc.trains.at(0);
-    EXPECT_EQ(t.firstHalfMinute, 1);
-    EXPECT_EQ(t.firstShortDwell, 0);
-    EXPECT_EQ(t.stops.at(0).shortDwell, 1);
-    EXPECT_EQ(doc.trainLabels.at(0).angle, -1.0);
 }
 
 // ---------------------------------------------------------------- damaged files

@@ -62,17 +62,19 @@ QByteArray savedWithImages(Document &doc)
 
 } // namespace
 
-TEST(DocumentSnapshotTest, RestoresTheDocumentExactly)
+TEST(DocumentSnapshotTest, RestoresTheDocumentExactlyThroughItsBytes)
 {
     Document doc;
     fillDocument(doc);
     const QByteArray before = savedWithImages(doc);
-    const DocumentSnapshot snapshot = DocumentSnapshot::take(doc);
+    const std::optional<DocumentSnapshot> snapshot =
+        DocumentSnapshot::deserialize(DocumentSnapshot::take(doc).serialize());
+    ASSERT_TRUE(snapshot);
 
     Document other;
     SampleLine::fill(other, {9, 90, 12, 8});
     other.newTrainLabel().text = "X";
-    ASSERT_TRUE(snapshot.restore(other, DocumentSnapshot::View::Take));
+    ASSERT_TRUE(snapshot->restore(other, DocumentSnapshot::View::Take));
 
     EXPECT_EQ(savedWithImages(other), before); // labels in their order, with their images
     EXPECT_EQ(other.profiles.at(1, 3).name.view(), QByteArrayView("Mimo"));
@@ -121,47 +123,33 @@ TEST(DocumentSnapshotTest, ContentAloneCounts)
     fillDocument(doc);
     const DocumentSnapshot first = DocumentSnapshot::take(doc);
 
-    const std::vector<std::pair<const char *, std::function<void(Document &)>>> changes{
-        {"an image drawn",
+    // Changes to what the program makes again count for nothing; edits count.
+    const std::tuple<const char *, bool, std::function<void(Document &)>> changes[]{
+        {"an image drawn", true,
          [](Document &d) {
              d.trainLabels[1].imageCodes = {1, 0};
          }},
-        {"time labels", [](Document &d) { d.newTimeLabel(); }},
-        {"label position on screen", [](Document &d) { d.trainLabels[0].x = 77; }},
+        {"time labels", true, [](Document &d) { d.newTimeLabel(); }},
+        {"label position on screen", true, [](Document &d) { d.trainLabels[0].x = 77; }},
+        {"a label moved", false, [](Document &d) { d.trainLabels[2].time += 1.0 / 1440; }},
+        {"a profile count", false, [](Document &d) { d.profiles.countOf(1) = 2; }},
+        {"a profile beyond the count", false, [](Document &d) { d.profiles.at(1, 7).runTimeAt(1) = 1; }},
+        {"no document", false, [](Document &d) { d.noDocument = true; }},
+        {"a pen", false, [](Document &d) { d.settings.penThin = 4; }},
     };
-    for (const auto &[what, change] : changes) {
+    for (const auto &[what, same, change] : changes) {
         Document d;
         ASSERT_TRUE(first.restore(d, DocumentSnapshot::View::Take));
         change(d);
-        EXPECT_TRUE(DocumentSnapshot::take(d).sameContent(first)) << what;
-    }
-    const std::vector<std::pair<const char *, std::function<void(Document &)>>> edits{
-        {"a label moved", [](Document &d) { d.trainLabels[2].time += 1.0 / 1440; }},
-        {"a profile count", [](Document &d) { d.profiles.countOf(1) = 2; }},
-        {"a profile beyond the count", [](Document &d) { d.profiles.at(1, 7).runTimeAt(1) = 1; }},
-        {"no document", [](Document &d) { d.noDocument = true; }},
-        {"a pen", [](Document &d) { d.settings.penThin = 4; }},
-    };
-    for (const auto &[what, edit] : edits) {
-        Document d;
-        ASSERT_TRUE(first.restore(d, DocumentSnapshot::View::Take));
-        edit(d);
-        EXPECT_FALSE(DocumentSnapshot::take(d).sameContent(first)) << what;
+        EXPECT_EQ(DocumentSnapshot::take(d).sameContent(first), same) << what;
     }
 }
 
-TEST(DocumentSnapshotTest, SerialisedAndDamaged)
+TEST(DocumentSnapshotTest, DamagedBytes)
 {
     Document doc;
     fillDocument(doc);
-    const DocumentSnapshot snapshot = DocumentSnapshot::take(doc);
-    const QByteArray bytes = snapshot.serialize();
-    const std::optional<DocumentSnapshot> back = DocumentSnapshot::deserialize(bytes);
-    ASSERT_TRUE(back);
-    Document restored;
-    ASSERT_TRUE(back->restore(restored, DocumentSnapshot::View::Take));
-    EXPECT_EQ(savedWithImages(restored), savedWithImages(doc));
-
+    const QByteArray bytes = DocumentSnapshot::take(doc).serialize();
     // Every cut of the bytes is refused, and so is a damaged content.
     for (qsizetype cut : {qsizetype(0), qsizetype(5), bytes.size() / 2, bytes.size() - 1})
         EXPECT_FALSE(DocumentSnapshot::deserialize(bytes.left(cut))) << cut;

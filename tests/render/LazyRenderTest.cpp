@@ -8,10 +8,8 @@
 #include "render/ViewCommands.h"
 
 #include "SampleLine.h"
-#include "TestPaths.h"
 
 #include "editing/LabelGeneration.h"
-#include "io/DocumentFile.h"
 #include "io/DocumentWriter.h"
 
 #include <QBuffer>
@@ -64,13 +62,6 @@ struct Diagram
             commands.toggleSmoothing(); // the category box runs the same steps
     }
 };
-
-void openExample(Document &doc)
-{
-    ASSERT_EQ(DocumentFile::load(doc, TestPaths::examplesDir() + QStringLiteral("/liberec-tanvald.vrs")).status,
-              DocumentFile::Status::Ok);
-    DocumentReader::finishLoading(doc);
-}
 
 void openSampleLine(Document &doc)
 {
@@ -149,11 +140,6 @@ QByteArray savedBytes(Diagram &d)
 }
 
 } // namespace
-
-TEST(LazyRender, TheExampleLooksTheSameBothWays)
-{
-    samePicturesAllTheWay(openExample);
-}
 
 TEST(LazyRender, TheGeneratedLineLooksTheSameBothWays)
 {

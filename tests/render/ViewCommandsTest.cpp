@@ -79,9 +79,9 @@ TEST_F(ViewCommandsTest, ZoomStepsRebuildOnceAndSetTheTimeLabelBox)
     const int renders = renderer.stats.renders;
     commands.zoomIn();
     EXPECT_EQ(std::tuple(doc.settings.zoom, view.scale, window.zoomText), std::tuple(5, 2.5, QStringLiteral("125 %")));
-    EXPECT_TRUE(window.isChecked(DiagramWindow::CheckBox::TimeLabels));
-    EXPECT_TRUE(doc.settings.showTimeLabels);
-    EXPECT_EQ(timeLabelRuns, 1);
+    EXPECT_EQ(
+        std::tuple(window.isChecked(DiagramWindow::CheckBox::TimeLabels), doc.settings.showTimeLabels, timeLabelRuns),
+        std::tuple(true, 1, 1));
     // One rebuild at the new zoom; the check box's own render does not run.
     EXPECT_EQ(std::tuple(window.clicks, renderer.stats.renders, renderer.stats.rebuilds),
               std::tuple(0, renders + 1, rebuilds + 1));
@@ -118,9 +118,8 @@ TEST_F(ViewCommandsTest, ScrollPositionsAreRescaledByZoom)
     commands.zoomIn();
     const int newMax = window.scrollMaximum(Qt::Horizontal);
     EXPECT_EQ(newMax, (Geometry::fullWidth(2.5) - 1000) / 5);
-    EXPECT_EQ(view.hpos, Geometry::round(100.0 / oldMax * newMax));
-    EXPECT_EQ(window.scrollValue(Qt::Horizontal), view.hpos);
-    EXPECT_EQ(view.vpos, 0);
+    EXPECT_EQ(std::tuple(view.hpos, window.scrollValue(Qt::Horizontal), view.vpos),
+              std::tuple(Geometry::round(100.0 / oldMax * newMax), view.hpos, 0));
     EXPECT_EQ(renderer.stats.renders, renders + 1) << "the bars moved by the program render nothing";
 }
 
@@ -130,11 +129,9 @@ TEST_F(ViewCommandsTest, OnlyAktAppliesARatio)
     window.userScroll(Qt::Horizontal, 10);
     commands.toggleTimeLabels();
     commands.toggleSmoothing();
-    EXPECT_DOUBLE_EQ(view.scale, 2.0);
-    EXPECT_EQ(timeLabelRuns, 0);
+    EXPECT_EQ(std::pair(view.scale, timeLabelRuns), std::pair(2.0, 0));
     commands.refresh();
-    EXPECT_DOUBLE_EQ(view.scale, 4.0);
-    EXPECT_EQ(timeLabelRuns, 1);
+    EXPECT_EQ(std::pair(view.scale, timeLabelRuns), std::pair(4.0, 1));
     EXPECT_EQ(renderer.displayList().cullWidth(), Geometry::cullWidth(4.0));
 }
 
@@ -142,17 +139,14 @@ TEST_F(ViewCommandsTest, UserScrollingRendersOnce)
 {
     const int renders = renderer.stats.renders;
     window.userScroll(Qt::Horizontal, 40);
-    EXPECT_EQ(view.hpos, 40);
-    EXPECT_EQ(renderer.stats.renders, renders + 1);
+    EXPECT_EQ(std::pair(view.hpos, renderer.stats.renders), std::pair(40, renders + 1));
     {
         ProgrammaticScroll bars(window, view);
         bars.setValue(Qt::Horizontal, 60);
     }
-    EXPECT_EQ(renderer.stats.renders, renders + 1) << "moved by the program: no render";
-    EXPECT_EQ(view.hpos, 40);
+    EXPECT_EQ(std::pair(view.hpos, renderer.stats.renders), std::pair(40, renders + 1)) << "moved by the program";
     window.userScroll(Qt::Horizontal, 70);
-    EXPECT_EQ(view.hpos, 70);
-    EXPECT_EQ(renderer.stats.renders, renders + 2);
+    EXPECT_EQ(std::pair(view.hpos, renderer.stats.renders), std::pair(70, renders + 2));
 }
 
 TEST_F(ViewCommandsTest, KeysScrollWithinTheBars)
@@ -212,14 +206,14 @@ TEST_F(ViewCommandsTest, CheckBoxesRebuildKeepingTheMinuteTexts)
         label.imageValues = {0};
     };
     giveImage();
+    // The minute-text box keeps the images; smoothing and category make them again.
     commands.toggleTimeLabels();
     EXPECT_TRUE(label.hasImage());
     commands.toggleSmoothing();
     EXPECT_FALSE(label.hasImage());
     giveImage();
     commands.toggleCategory();
-    EXPECT_FALSE(label.hasImage());
-    EXPECT_EQ(renderer.stats.rebuilds, 4);
+    EXPECT_EQ(std::pair(label.hasImage(), renderer.stats.rebuilds), std::pair(false, 4));
 
     // While the program sets the controls nothing runs.
     giveImage();
@@ -228,6 +222,5 @@ TEST_F(ViewCommandsTest, CheckBoxesRebuildKeepingTheMinuteTexts)
         commands.toggleTimeLabels();
         commands.toggleSmoothing();
     }
-    EXPECT_TRUE(label.hasImage());
-    EXPECT_EQ(renderer.stats.rebuilds, 4);
+    EXPECT_EQ(std::pair(label.hasImage(), renderer.stats.rebuilds), std::pair(true, 4));
 }
