@@ -10,10 +10,12 @@
 #include "SampleLine.h"
 #include "ScriptedPrompter.h"
 #include "app/Session.h"
+#include "editing/EditHistory.h"
 #include "model/Errors.h"
 
 #include <QCursor>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -238,6 +240,43 @@ TEST_F(FileCommandsTest, UntitledSaveAsksThenSaveAsStartsFromItsName)
     EXPECT_FALSE(FileCommands::save(session, true));
     EXPECT_EQ(prompter.lastFileDialog.initialFileName, path("nový.vrs"));
     EXPECT_EQ(session.fileName, path("nový.vrs"));
+}
+
+// The question before a document is left: each answer, and the save it
+// leads to (that save asks, fails and reports as Save itself does).
+TEST_F(FileCommandsTest, UnsavedChangesAreSettledByTheAnswer)
+{
+    using C = Prompter::SaveChoice;
+    struct Row
+    {
+        C answer;
+        const char *file; // "" untitled, its save dialog cancelled
+        bool goesOn, written;
+    };
+    fillSmall(doc, false);
+    doc.noDocument = false;
+    for (const Row &r :
+         {Row{C::Save, "a.vrs", true, true}, Row{C::Save, "", false, false}, Row{C::Save, "gone/a.vrs", false, false},
+          Row{C::Discard, "a.vrs", true, false}, Row{C::Cancel, "a.vrs", false, false}}) {
+        SCOPED_TRACE(r.file);
+        doc.untitled = !*r.file;
+        session.fileName = *r.file ? path(r.file) : QString();
+        QFile::remove(session.fileName);
+        EXPECT_TRUE(FileCommands::settleUnsavedChanges(session)); // nothing changed: no question
+        {
+            EditStep step(session.history, QStringLiteral("změna"));
+            ++doc.settings.penThin;
+        }
+        prompter.log.clear();
+        prompter.saveChoices = {r.answer};
+        prompter.fileAnswers = {std::nullopt};
+        EXPECT_EQ(FileCommands::settleUnsavedChanges(session), r.goesOn);
+        EXPECT_EQ(prompter.log.value(0), QStringLiteral("save question: Uložit změny v dokumentu „%1“?")
+                                             .arg(*r.file ? QStringLiteral("a.vrs") : QStringLiteral("Bez názvu")));
+        EXPECT_EQ(QFile::exists(session.fileName), r.written);
+        EXPECT_EQ(FileCommands::hasUnsavedChanges(session), !r.written);
+        session.history.reset();
+    }
 }
 
 TEST_F(FileCommandsTest, SaveThatCannotCreateTheFile)

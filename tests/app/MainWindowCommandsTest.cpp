@@ -134,8 +134,7 @@ private slots:
     }
 
     // Real mouse events on PaintBox1 reach the label drag with their keys (a
-    // Shift turn, a Ctrl copy), the delete question's answer and the
-    // panning. A move is undone in the unsaved-changes test.
+    // Shift turn, a Ctrl copy) and the panning. A move is undone in the unsaved-changes test.
     void theMouseEditsLabelsAndPans()
     {
         h.showSampleLine();
@@ -151,10 +150,6 @@ private slots:
         h.drag(p, p + QPoint(60, 0), {}, Qt::ControlModifier);
         QCOMPARE(doc().trainLabelCount(), count + 1);
         QCOMPARE(label(1).text.view(), text);
-        h.prompter->yesNoAnswers.push_back(true); // dropped above the diagram: deleted
-        p = h.pickableLabel(&n, 1);
-        h.drag(p, QPoint(p.x(), -12));
-        QCOMPARE(doc().trainLabelCount(), count);
 
         // 100 pixels left is 20 units on.
         const int hpos = window()->view().hpos;

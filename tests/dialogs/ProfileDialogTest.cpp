@@ -1,9 +1,9 @@
 #include "dialogs/ProfileDialog.h"
+#include "DocumentFixtures.h"
 #include "GuiClicks.h"
 #include "ScriptedPrompter.h"
 #include "dialogs/ProfileCommands.h"
 #include "dialogs/ProfileFromTrainDialog.h"
-#include "model/ClockTime.h"
 
 #include "SampleLine.h"
 
@@ -128,11 +128,7 @@ private slots:
         runCommand([&] {
             click(child<QPushButton>(m_dialog.get(), "Button1"));
             QCOMPARE(m_prompter.log, QStringList{QStringLiteral("information: ") + ProfileDialog::noTrainsMessage});
-            Train t;
-            t.name = "Os 5401";
-            Document::addRow(t, 1, makeTime(8, 0), 0, 0, 0);
-            Document::addRow(t, 3, makeTime(8, 20), 0, 0, 0);
-            m_doc->trains.push_back(t);
+            DocumentFixtures::addTrain(*m_doc, "Os 5401", {{1, 8, 0}, {3, 8, 20}});
             GuiKeys::whenActive(m_fromTrain.get(), [&] {
                 QCOMPARE(child<QComboBox>(m_fromTrain.get(), "ComboBox1")->currentText(), QStringLiteral("Os 5401"));
                 auto *dwell = child<QLineEdit>(m_fromTrain.get(), "MaskEdit1");

@@ -123,8 +123,6 @@ private slots:
         type(QStringLiteral("6x2"));
         key(Qt::Key_Enter);
         QCOMPARE(cell(K::KmColumn, 1), QStringLiteral("  62"));
-        QCOMPARE(grid()->rowCountShown(), 3);
-        QCOMPARE(grid()->model()->headerData(1, Qt::Vertical).toString(), QStringLiteral("2"));
         // Enter on an editor with nothing typed still commits: the walk goes on.
         key(Qt::Key_Return);
         key(Qt::Key_Return);

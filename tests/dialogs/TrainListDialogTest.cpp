@@ -217,8 +217,6 @@ private slots:
         GuiClicks::clickCell(rows(), 2, 1);
         clickItem(3, true);
         QCOMPARE(train(0).firstStation, 4);
-        QCOMPARE(rowText(1, 1), QStringLiteral("Hradlo"));
-        QCOMPARE(rows()->currentRowNumber(), 1);
 
         // "Vložit kilometr" through TForm4: appended even at the cursor.
         GuiKeys::whenActive(m_kilometre.get(), [this] {
@@ -228,9 +226,7 @@ private slots:
             GuiKeys::key(m_kilometre.get(), Qt::Key_Return);
         });
         QTest::mouseClick(child<QPushButton>("BitBtn3"), Qt::LeftButton);
-        QCOMPARE(train(0).stops.back().station, -975);
         QCOMPARE(rowText(1, 4), QStringLiteral("Km: 25"));
-        QCOMPARE(rows()->currentRowNumber(), 4);
         // Cancelled: nothing is inserted.
         GuiKeys::whenActive(m_kilometre.get(), [this] {
             GuiKeys::type(m_kilometre.get(), QStringLiteral("7"));
@@ -239,34 +235,6 @@ private slots:
         QTest::mouseClick(child<QPushButton>("BitBtn3"), Qt::LeftButton);
         QVERIFY(!m_kilometre->ok());
         QCOMPARE(train(0).stops.size(), size_t(3));
-    }
-
-    void enterInTheListCountsOnlyWhenPressedThere()
-    {
-        addTrain("Os 1", {{1, 8, 0}});
-        open();
-        GuiClicks::clickCell(trains(), 1, 1);
-        clickItem(4);
-        // Shift let go before Enter: still an arrival and a departure.
-        QTest::keyPress(list(), Qt::Key_Return, Qt::ShiftModifier);
-        QTest::keyRelease(list(), Qt::Key_Return, Qt::NoModifier);
-        QCOMPARE(train(0).stops.size(), size_t(2));
-
-        // "Vložit kilometr" by its access key from the list, the kilometre
-        // confirmed with Enter: the release of that Enter reaches the list
-        // once the kilometre dialog has gone, and inserts nothing.
-        GuiKeys::whenActive(m_kilometre.get(), [this] {
-            GuiKeys::type(m_kilometre.get(), QStringLiteral("25"));
-            QTest::keyPress(QApplication::focusWidget(), Qt::Key_Return);
-        });
-        child<QPushButton>("BitBtn3")->click(); // as Alt+V does: the focus stays in the list
-        QVERIFY(m_kilometre->ok());
-        QVERIFY(GuiKeys::activate(&dialog())); // the window system gives the dialog back its focus
-        QVERIFY(list()->hasFocus());
-        QTest::keyRelease(list(), Qt::Key_Return);
-        QCOMPARE(train(0).stops.size(), size_t(3));
-        QCOMPARE(train(0).stops[2].station, -975);
-        QCOMPARE(rows()->rowCountShown(), 5);
     }
 
     void typingTimes()
@@ -330,45 +298,53 @@ private slots:
         QVERIFY(checked("CheckBox4"));
     }
 
-    // With "Dopravny a odbočky" the arrow keys move the selection itself
-    // past other points, the mouse does not skip, and Enter inserts only a
-    // selected station.
-    void arrowKeysSkipOtherPointsWhenAsked()
+    // Keys in the station list, each once a fault: Enter counts only when
+    // pressed there on a selected station, Shift let go before Enter still
+    // inserts two rows, and with "Dopravny a odbočky" the arrow keys (not
+    // the mouse) skip other points.
+    void keysInTheStationList()
     {
         SampleLine::addStation(*m_doc, "Zastávka 2", 0, &StationKind::zastavka);
-        addTrain("Os 1", {{1, 8, 0}});
-        open(1);
-        clickBox("RadioButton2");
-        auto selected = [this] {
-            const QList<QListWidgetItem *> items = list()->selectedItems();
-            return items.size() == 1 ? list()->row(items.front()) : -static_cast<int>(items.size()) - 1;
-        };
-        clickItem(0);
-        key(Qt::Key_Down);
-        QCOMPARE(selected(), 2);
-        key(Qt::Key_Down);
-        QCOMPARE(selected(), 4);
-        key(Qt::Key_Down); // nothing below Kolín is a Dopravna or Odbočka
-        QCOMPARE(selected(), -1);
-        key(Qt::Key_Return);
-        QVERIFY(train(0).stops.empty());
-        key(Qt::Key_Up);
-        QCOMPARE(selected(), 4);
-        key(Qt::Key_Return);
-        QCOMPARE(train(0).stops.at(0).station, 5);
-        clickItem(3);
-        QCOMPARE(list()->currentRow(), 3);
-        QCOMPARE(dialog().editor().stationSelection(), 3);
-    }
-
-    void enterInsertsNothingWhenTheListIsOnlyTabbedInto()
-    {
-        addTrain("Os 1", {{1, 8, 0}});
+        addTrain("Os 1", {});
         open(1);
         list()->setFocus(Qt::TabFocusReason);
         QCOMPARE(list()->currentRow(), 0); // framed, not selected
         QTest::keyClick(list(), Qt::Key_Return);
-        QVERIFY(train(0).stops.empty());
+        QVERIFY(train(0).isEmpty());
+
+        clickItem(4);
+        QTest::keyPress(list(), Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyRelease(list(), Qt::Key_Return, Qt::NoModifier);
+        QCOMPARE(train(0).stops.size(), size_t(1));
+
+        // "Vložit kilometr" by its access key from the list, the kilometre
+        // confirmed with Enter: the release of that Enter reaches the list
+        // once the kilometre dialog has gone, and inserts nothing.
+        GuiKeys::whenActive(m_kilometre.get(), [this] {
+            GuiKeys::type(m_kilometre.get(), QStringLiteral("25"));
+            QTest::keyPress(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        child<QPushButton>("BitBtn3")->click(); // as Alt+V does: the focus stays in the list
+        QVERIFY(GuiKeys::activate(&dialog()));  // the window system gives the dialog back its focus
+        QVERIFY(list()->hasFocus());
+        QTest::keyRelease(list(), Qt::Key_Return);
+        QCOMPARE(train(0).stops.size(), size_t(2));
+        QCOMPARE(train(0).stops[1].station, -975);
+
+        clickBox("RadioButton2");
+        clickItem(0);
+        key(Qt::Key_Down);
+        QCOMPARE(list()->selectedItems(), QList<QListWidgetItem *>{list()->item(2)});
+        key(Qt::Key_Down);
+        key(Qt::Key_Down); // nothing below Kolín is a Dopravna or Odbočka
+        QVERIFY(list()->selectedItems().isEmpty());
+        key(Qt::Key_Return);
+        QCOMPARE(train(0).stops.size(), size_t(2));
+        key(Qt::Key_Up);
+        key(Qt::Key_Return);
+        QCOMPARE(train(0).stops.at(2).station, 5);
+        clickItem(3);
+        QCOMPARE(dialog().editor().stationSelection(), 3);
     }
 
     void theCommandRefusesADocumentWithoutStations()
