@@ -28,7 +28,7 @@ std::unique_ptr<QLockFile> lockFile(const QString &path)
 QString RecoveryStore::defaultDirectory()
 {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification ignores relative paths.
+    // XDG leaves a relative XDG_STATE_HOME unused, as if it were not set.
     if (state.isEmpty() || QDir::isRelativePath(state))
         state = QDir::homePath() + QStringLiteral("/.local/state");
     return state + QStringLiteral("/vlakorys");
