@@ -3,6 +3,7 @@
 #include "DialogPlacement.h"
 #include "ProfileFromTrainDialog.h"
 #include "Prompter.h"
+#include "WidgetHelpers.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -18,19 +19,8 @@
 
 namespace {
 
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-template <typename F> void guarded(bool &flag, F &&f)
-{
-    const bool was = flag;
-    flag = true;
-    f();
-    flag = was;
-}
+using WidgetHelpers::guarded;
+using WidgetHelpers::named;
 
 // The grid has a hidden number column in front of the program's three, so
 // that the station names are a fixed column with their header.

@@ -3,6 +3,7 @@
 #include "DialogPlacement.h"
 #include "KilometreDialog.h"
 #include "StationListBox.h"
+#include "WidgetHelpers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,21 +18,8 @@
 
 namespace {
 
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-// Runs f with the flag set, so that handlers ignore what the window itself
-// changes.
-template <typename F> void guarded(bool &flag, F &&f)
-{
-    const bool was = flag;
-    flag = true;
-    f();
-    flag = was;
-}
+using WidgetHelpers::guarded;
+using WidgetHelpers::named;
 
 bool contains(const QWidget *outer, const QWidget *inner)
 {
