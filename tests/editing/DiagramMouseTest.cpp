@@ -7,6 +7,7 @@
 #include "render/HeadlessWindow.h"
 #include "render/Renderer.h"
 
+#include "DocumentFixtures.h"
 #include "SampleLine.h"
 
 #include <gtest/gtest.h>
@@ -81,12 +82,7 @@ protected:
 
     void add(const char *text, double time, double level, double angle)
     {
-        TrainLabel &l = doc.newTrainLabel();
-        l.text = text;
-        l.time = time;
-        l.level = level;
-        l.angle = angle;
-        l.visible = 1;
+        DocumentFixtures::addLabel(doc, text, time, level, angle);
     }
     TrainLabel &label(int number) { return doc.trainLabels[static_cast<size_t>(number - 1)]; }
 
@@ -216,51 +212,46 @@ TEST_F(DiagramMouseTest, AClickWithoutMovingChangesNothing)
 
 TEST_F(DiagramMouseTest, ADropPlacesTheLabelByTheOutlinesCentreOnAWholeMinute)
 {
+    // time < 0: at or beyond midnight (1439.5 minutes halve to 1440) a drop
+    // or a copy changes nothing and asks nothing.
     const struct
     {
         int hpos;
         int column; // of the outline's centre after the drop
         int row;
         double time;
+        Qt::KeyboardModifiers keys = {};
     } cases[] = {
         {0, 1480, 220, makeTime(12, 0)},    // (1480 - 40) / 2 minutes
         {100, 1481, 100, makeTime(16, 10)}, // 970.5 minutes: halves to even
         {100, 1483, 300, makeTime(16, 12)}, // 971.5
         {272, 1558, 200, makeTime(23, 59)}, // the last minute of the day
+        {272, 1559, 200, -1},
+        {272, 1559, 200, -1, Qt::ControlModifier},
+        {272, 1562, 200, -1},
     };
     for (const auto &c : cases) {
         view.hpos = c.hpos;
         renderer.render(window);
+        const LabelState before = stateOf(label(1));
         const QPoint p = centre(1);
         mouse.PaintBox1MouseDown(pressAt(p));
         const LabelDrag::Edges o = mouse.labelDrag().outline();
         const QPoint by(c.column - (o.left + o.right) / 2, c.row - (o.top + o.bottom) / 2);
         mouse.PaintBox1MouseMove(moveTo(p + by));
-        mouse.PaintBox1MouseUp(releaseAt(p + by));
+        mouse.PaintBox1MouseUp(releaseAt(p + by, c.keys));
+        EXPECT_EQ(renderer.dragLabelNumber, -1);
+        if (c.time < 0) {
+            EXPECT_EQ(stateOf(label(1)), before) << c.column;
+            EXPECT_EQ(doc.trainLabelCount(), 3) << c.column;
+            continue;
+        }
         EXPECT_DOUBLE_EQ(label(1).time, c.time) << c.column;
         EXPECT_DOUBLE_EQ(label(1).level, (2.0 * 4 * 50 + 20 - c.row) / 8) << c.row;
         EXPECT_EQ(label(1).visible, 1);
-        EXPECT_EQ(renderer.dragLabelNumber, -1);
     }
+    EXPECT_TRUE(edit.questions.isEmpty());
     expectOutlinesInStep();
-}
-
-TEST_F(DiagramMouseTest, ShiftDragTurnsTheLabelAndShiftAtReleaseKeepsTheTurn)
-{
-    const QPoint p = centre(1);
-    mouse.PaintBox1MouseDown(pressAt(p));
-    const LabelDrag::Edges origin = mouse.labelDrag().outline();
-    mouse.PaintBox1MouseMove(moveTo(p + QPoint(30, 100), Qt::LeftButton, Qt::ShiftModifier));
-    EXPECT_DOUBLE_EQ(mouse.labelDrag().angle(), pi - 100 * pi / 180);
-    EXPECT_EQ(mouse.labelDrag().outline(), origin) << "turning does not move the outline";
-    mouse.PaintBox1MouseMove(moveTo(p + QPoint(-20, 0), Qt::LeftButton, Qt::ShiftModifier));
-    EXPECT_DOUBLE_EQ(mouse.labelDrag().angle(), 0.0001);
-    mouse.PaintBox1MouseMove(moveTo(p + QPoint(0, 20), Qt::LeftButton, Qt::ShiftModifier));
-    const std::vector<uint8_t> image = label(1).imageCodes;
-    mouse.PaintBox1MouseUp(releaseAt(p + QPoint(0, 20), Qt::ShiftModifier));
-    EXPECT_DOUBLE_EQ(label(1).angle, 20 * pi / 180);
-    EXPECT_TRUE(label(1).hasImage());
-    EXPECT_NE(label(1).imageCodes, image) << "imaged again at the new angle";
 }
 
 TEST_F(DiagramMouseTest, KeysAtReleaseMoveCopyOrTurn)
@@ -281,10 +272,14 @@ TEST_F(DiagramMouseTest, KeysAtReleaseMoveCopyOrTurn)
         const int count = doc.trainLabelCount();
         const LabelState picked = stateOf(label(2));
         const QPoint p = centre(2);
+        const std::vector<uint8_t> image = label(2).imageCodes;
         mouse.PaintBox1MouseDown(pressAt(p));
+        const LabelDrag::Edges origin = mouse.labelDrag().outline();
         mouse.PaintBox1MouseMove(moveTo(p + QPoint(0, 30), Qt::LeftButton, Qt::ShiftModifier)); // turned
-        mouse.PaintBox1MouseMove(moveTo(p + QPoint(120, 30)));                                  // and moved
         const double turned = mouse.labelDrag().angle();
+        EXPECT_DOUBLE_EQ(turned, LabelDrag::turnedAngle(picked.angle, 30));
+        EXPECT_EQ(mouse.labelDrag().outline(), origin) << "turning does not move the outline";
+        mouse.PaintBox1MouseMove(moveTo(p + QPoint(120, 30))); // and moved
         // 120 pixels right: an hour later, on the whole minute.
         const double later = (minuteOfDay(picked.time) + 60) / 1440.0;
         mouse.PaintBox1MouseUp(releaseAt(p + QPoint(120, 30), c.keys));
@@ -299,6 +294,7 @@ TEST_F(DiagramMouseTest, KeysAtReleaseMoveCopyOrTurn)
             ASSERT_EQ(doc.trainLabelCount(), count);
             EXPECT_DOUBLE_EQ(label(2).time, later);
             EXPECT_EQ(label(2).angle, c.turns ? turned : picked.angle);
+            EXPECT_EQ(label(2).imageCodes != image, c.turns) << "imaged again at a new angle";
         }
         expectOutlinesInStep();
     }
@@ -357,26 +353,6 @@ TEST_F(DiagramMouseTest, DroppingOutsideTheDiagramAsksToDelete)
             EXPECT_EQ(stateOf(label(2)), picked);
         }
         expectOutlinesInStep();
-    }
-}
-
-TEST_F(DiagramMouseTest, ADropAtOrBeyondMidnightChangesNothing)
-{
-    view.hpos = 272; // the end of the day, 24:00, at column 40 + 2880 - 1360
-    renderer.render(window);
-    for (const int column : {1559, 1562}) { // 1439.5 halves to 1440 minutes
-        for (const Qt::KeyboardModifiers keys : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ControlModifier)}) {
-            const LabelState before = stateOf(label(1));
-            const QPoint p = centre(1);
-            mouse.PaintBox1MouseDown(pressAt(p));
-            const LabelDrag::Edges o = mouse.labelDrag().outline();
-            const QPoint to = p + QPoint(column - (o.left + o.right) / 2, 0);
-            mouse.PaintBox1MouseMove(moveTo(to));
-            mouse.PaintBox1MouseUp(releaseAt(to, keys));
-            EXPECT_EQ(stateOf(label(1)), before) << column;
-            EXPECT_EQ(doc.trainLabelCount(), 3) << column;
-            EXPECT_TRUE(edit.questions.isEmpty());
-        }
     }
 }
 
@@ -443,22 +419,16 @@ TEST_F(DiagramMouseTest, RightButtonPanning)
 
     // Every way panning ends: the release, the pointer over the form, over
     // ScrollBar2 or the tool panel, released there, a left press.
-    const std::function<void()> enders[] = {[&] {
-                                                mouse.PaintBox1MouseUp(releaseAt({516, 210}, {}, Qt::RightButton));
-                                            },
-                                            [&] { mouse.FormMouseMove(); },
-                                            [&] {
-                                                mouse.PaintBox1MouseMove(moveTo({1610, 100}, Qt::RightButton));
-                                            },
-                                            [&] {
-                                                mouse.PaintBox1MouseMove(moveTo({500, -5}, Qt::RightButton));
-                                            },
-                                            [&] {
-                                                mouse.FormMouseUp(releaseAt({500, -5}, {}, Qt::RightButton));
-                                            },
-                                            [&] {
-                                                mouse.PaintBox1MouseDown(pressAt({60, 250}));
-                                            }};
+    const QPoint above(500, -5);
+    const MouseEvent rightUp = releaseAt({516, 210}, {}, Qt::RightButton);
+    const std::function<void()> enders[] = {
+        [&] { mouse.PaintBox1MouseUp(rightUp); },
+        [&] { mouse.FormMouseMove(); },
+        [&] { mouse.PaintBox1MouseMove(moveTo(QPoint(1610, 100), Qt::RightButton)); },
+        [&] { mouse.PaintBox1MouseMove(moveTo(above, Qt::RightButton)); },
+        [&] { mouse.FormMouseUp(releaseAt(above, {}, Qt::RightButton)); },
+        [&] { mouse.PaintBox1MouseDown(pressAt(QPoint(60, 250))); },
+    };
     for (const auto &end : enders) {
         mouse.PaintBox1MouseDown(pressAt({500, 200}, Qt::RightButton));
         end();

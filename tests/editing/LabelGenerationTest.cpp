@@ -19,6 +19,7 @@
 
 namespace {
 
+using DocumentFixtures::addTrain;
 constexpr double minute = 1.0 / 1440.0;
 
 // Stations: 1 "A" at km 0, 2 "B" at km 10, 3 "C" at km 20, 4 "D" at km 10
@@ -34,11 +35,6 @@ protected:
     {
         for (const int32_t km : {0, 10, 20, 10})
             SampleLine::addStation(doc, "", km);
-    }
-
-    Train &addTrain(const char *name, std::initializer_list<DocumentFixtures::Row> rows)
-    {
-        return DocumentFixtures::addTrain(doc, name, rows);
     }
 
     // Time labels in the order they were made (the list holds the newest first).
@@ -80,30 +76,19 @@ QByteArray textOf(const TimeLabel &l)
 
 } // namespace
 
-TEST_F(LabelGeneration, PointDistanceReadsStationsAndHoldsKilometrePoints)
-{
-    EXPECT_EQ(PointDistance(doc, 1), 0);
-    EXPECT_EQ(PointDistance(doc, 3), 20);
-    EXPECT_EQ(PointDistance(doc, 5 - 1000), 5);
-    EXPECT_EQ(PointDistance(doc, 25 - 1000), 20) << "held to the top kilometre";
-    EXPECT_EQ(PointDistance(doc, -1999), 0) << "held to 0";
-    EXPECT_THROW(PointDistance(doc, 0), RangeError);
-    EXPECT_THROW(PointDistance(doc, 1001), RangeError);
-}
-
 TEST_F(LabelGeneration, TextIsTheLastMinuteDigitWithTheMark)
 {
     for (const auto &[mark, text] : std::vector<std::pair<int32_t, QByteArray>>{
              {0, "5"}, {2, "5+2"}, {-1, "5-1"}, {1234567, "5+12345"}, {-120, "5-120"}}) {
         doc.clearTrains();
-        addTrain("Os 1", {{1, 12, 35, mark}, {2, 12, 47}});
+        addTrain(doc, "Os 1", {{1, 12, 35, mark}, {2, 12, 47}});
         const auto labels = timeLabels();
         ASSERT_EQ(labels.size(), 2u);
         EXPECT_EQ(textOf(labels[0]), text) << "mark " << mark;
         EXPECT_EQ(textOf(labels[1]), QByteArray("7")) << "the hour is never part of the text";
     }
     doc.clearTrains();
-    addTrain("Os 2", {{1, 9, 0}, {2, 23, 59}});
+    addTrain(doc, "Os 2", {{1, 9, 0}, {2, 23, 59}});
     const auto labels = timeLabels();
     EXPECT_EQ(textOf(labels[0]), QByteArray("0"));
     EXPECT_EQ(textOf(labels[1]), QByteArray("9"));
@@ -113,7 +98,7 @@ TEST_F(LabelGeneration, HalfMinuteCountsInXAndIsKept)
 {
     // s = 4/3 (ratio 1:3 at z = 4): 755.5 minutes give 1007.33 pixels, 764
     // minutes 1018.67, cut to whole pixels.
-    addTrain("Os 1", {{2, 12, 35, 0, 1}, {4, 12, 44}}); // level segment: no shift
+    addTrain(doc, "Os 1", {{2, 12, 35, 0, 1}, {4, 12, 44}}); // level segment: no shift
     const auto labels = timeLabels(4.0 / 3.0);
     EXPECT_EQ(labels[0].x, 1007);
     EXPECT_EQ(labels[1].x, 1018);
@@ -124,7 +109,7 @@ TEST_F(LabelGeneration, HalfMinuteCountsInXAndIsKept)
 TEST_F(LabelGeneration, DepartureAndArrivalSitBesideTheLine)
 {
     const int dh = digitHeight();
-    addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}});
+    addTrain(doc, "Os 1", {{1, 10, 0}, {2, 10, 10}});
     auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 2u);
     // Departure: right of the line where it is one text height above the
@@ -140,7 +125,7 @@ TEST_F(LabelGeneration, DepartureAndArrivalSitBesideTheLine)
 
     // A falling line swaps the sides.
     doc.clearTrains();
-    addTrain("Os 2", {{3, 10, 0}, {2, 10, 10}});
+    addTrain(doc, "Os 2", {{3, 10, 0}, {2, 10, 10}});
     labels = timeLabels();
     ASSERT_EQ(labels.size(), 2u);
     EXPECT_DOUBLE_EQ(labels[0].distance, 20 - 1 / 8.0) << "the line leaves downwards: text below";
@@ -151,7 +136,7 @@ TEST_F(LabelGeneration, DepartureAndArrivalSitBesideTheLine)
 
 TEST_F(LabelGeneration, NoOriginLabelAtTheFirstStopsStationOrAtAKilometrePoint)
 {
-    addTrain("Os 1", {{1, 10, 0}, {1, 10, 5}, {2, 10, 16}});
+    addTrain(doc, "Os 1", {{1, 10, 0}, {1, 10, 5}, {2, 10, 16}});
     auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 2u);
     EXPECT_EQ(textOf(labels[0]), QByteArray("5")) << "labelling starts with the departure";
@@ -159,7 +144,7 @@ TEST_F(LabelGeneration, NoOriginLabelAtTheFirstStopsStationOrAtAKilometrePoint)
     EXPECT_EQ(textOf(labels[1]), QByteArray("6"));
 
     doc.clearTrains();
-    addTrain("Os 2", {{5 - 1000, 10, 0}, {2, 10, 16}});
+    addTrain(doc, "Os 2", {{5 - 1000, 10, 0}, {2, 10, 16}});
     labels = timeLabels();
     ASSERT_EQ(labels.size(), 1u);
     EXPECT_EQ(textOf(labels[0]), QByteArray("6"));
@@ -167,7 +152,7 @@ TEST_F(LabelGeneration, NoOriginLabelAtTheFirstStopsStationOrAtAKilometrePoint)
 
 TEST_F(LabelGeneration, AStopGetsArrivalLeftAndDepartureRightAndTheLastPointAnArrival)
 {
-    addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}, {2, 10, 12}, {3, 10, 22}});
+    addTrain(doc, "Os 1", {{1, 10, 0}, {2, 10, 10}, {2, 10, 12}, {3, 10, 22}});
     const auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 4u);
     EXPECT_EQ(textOf(labels[1]), QByteArray("0"));
@@ -184,7 +169,7 @@ TEST_F(LabelGeneration, AShortDwellGetsTheArrowAndTheDigitAtOnePoint)
 {
     doc.settings.timeFontSize = 12; // the arrow and the digits differ in height at this size
     const QFontMetrics arrowFont = metrics("WINGDINGS 3", 12);
-    addTrain("Os 1", {{1, 9, 50}, {2, 10, 10, 0, 1, 1}, {3, 10, 20}});
+    addTrain(doc, "Os 1", {{1, 9, 50}, {2, 10, 10, 0, 1, 1}, {3, 10, 20}});
     const auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 4u);
     const TimeLabel &arrow = labels[1];
@@ -207,7 +192,7 @@ TEST_F(LabelGeneration, AShortDwellGetsTheArrowAndTheDigitAtOnePoint)
 
 TEST_F(LabelGeneration, LevelAndBackwardSegmentsGetNoShift)
 {
-    addTrain("Os 1", {{2, 10, 0}, {4, 10, 10}}); // B and D are both at km 10
+    addTrain(doc, "Os 1", {{2, 10, 0}, {4, 10, 10}}); // B and D are both at km 10
     auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 2u);
     EXPECT_EQ(labels[0].x, xOf(10, 0));
@@ -216,7 +201,7 @@ TEST_F(LabelGeneration, LevelAndBackwardSegmentsGetNoShift)
     EXPECT_DOUBLE_EQ(labels[1].distance, 10 + (digitHeight() + 1) / 8.0);
 
     doc.clearTrains();
-    addTrain("Os 2", {{1, 10, 10}, {2, 10, 0}}); // runs back in time
+    addTrain(doc, "Os 2", {{1, 10, 10}, {2, 10, 0}}); // runs back in time
     labels = timeLabels();
     ASSERT_EQ(labels.size(), 2u);
     EXPECT_EQ(labels[0].x, xOf(10, 10));
@@ -225,11 +210,11 @@ TEST_F(LabelGeneration, LevelAndBackwardSegmentsGetNoShift)
 
 TEST_F(LabelGeneration, TrainsWithoutRowsToLabelGetNone)
 {
-    addTrain("Os 1", {{1, 10, 0}}); // one row: no stops
-    addTrain("Os 2", {});           // no rows at all
-    Train &bad = addTrain("Os 3", {{1, 10, 0}, {2, 10, 10}});
+    addTrain(doc, "Os 1", {{1, 10, 0}}); // one row: no stops
+    addTrain(doc, "Os 2", {});           // no rows at all
+    Train &bad = addTrain(doc, "Os 3", {{1, 10, 0}, {2, 10, 10}});
     bad.stops[0].station = 0; // a row without a station, as a damaged file may hold
-    addTrain("Os 4", {{1, 11, 0}, {2, 11, 10}});
+    addTrain(doc, "Os 4", {{1, 11, 0}, {2, 11, 10}});
     const auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 2u) << "only the good train is labelled";
     EXPECT_GT(labels[0].x, xOf(11, 0));
@@ -240,7 +225,7 @@ TEST_F(LabelGeneration, TrainsWithoutRowsToLabelGetNone)
 
 TEST_F(LabelGeneration, ALaterRowWithoutAStationTakesOnlyItsOwnLabels)
 {
-    Train &t = addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}, {3, 10, 20}, {1, 10, 40}});
+    Train &t = addTrain(doc, "Os 1", {{1, 10, 0}, {2, 10, 10}, {3, 10, 20}, {1, 10, 40}});
     t.stops[1].station = 0;
     // The departure from A; B's departure and the rest measure against the
     // row without a station.
@@ -255,7 +240,7 @@ TEST_F(LabelGeneration, ALaterRowWithoutAStationTakesOnlyItsOwnLabels)
 TEST_F(LabelGeneration, MakeTimeLabelsReplacesTheWholeSetAndShowsProgressEveryTenTrains)
 {
     for (int i = 0; i < 25; ++i)
-        addTrain("Os 1", {{1, 10, i}, {2, 10, 30 + i}});
+        addTrain(doc, "Os 1", {{1, 10, i}, {2, 10, 30 + i}});
     timeLabels();
     RecordingProgress progress;
     MakeTimeLabels(doc, s, progress);
@@ -278,7 +263,7 @@ TEST_F(LabelGeneration, MakeTimeLabelsReplacesTheWholeSetAndShowsProgressEveryTe
 
 TEST_F(LabelGeneration, TrainLabelsOfARisingAndAFallingFirstSegment)
 {
-    Train &t = addTrain("Os 5401", {{1, 10, 0}, {2, 10, 10}, {3, 10, 30}});
+    Train &t = addTrain(doc, "Os 5401", {{1, 10, 0}, {2, 10, 10}, {3, 10, 30}});
     t.rusici = 1;
     MakeTrainLabels(doc, s);
     ASSERT_EQ(doc.trainLabelCount(), 1);
@@ -294,7 +279,7 @@ TEST_F(LabelGeneration, TrainLabelsOfARisingAndAFallingFirstSegment)
     EXPECT_FALSE(l.hasImage());
 
     doc.clearTrains();
-    addTrain("R 601", {{3, 10, 0}, {2, 10, 10}});
+    addTrain(doc, "R 601", {{3, 10, 0}, {2, 10, 10}});
     MakeTrainLabels(doc, s);
     ASSERT_EQ(doc.trainLabelCount(), 1);
     const TrainLabel &falling = doc.trainLabels.front();
@@ -305,44 +290,45 @@ TEST_F(LabelGeneration, TrainLabelsOfARisingAndAFallingFirstSegment)
     EXPECT_EQ(falling.ascending, 0);
 }
 
-TEST_F(LabelGeneration, TrainLabelsOfLevelAndVerticalFirstSegments)
+TEST_F(LabelGeneration, TrainLabelAngleOfTheFirstSegment)
 {
-    addTrain("R 602", {{2, 10, 0}, {4, 10, 10}}); // level: the falling rule
-    addTrain("Os 1", {{1, 10, 0}, {2, 10, 0}});   // vertical: a horizontal label
-    MakeTrainLabels(doc, s);
-    ASSERT_EQ(doc.trainLabelCount(), 2);
-    const TrainLabel &level = doc.trainLabels.back();
-    EXPECT_DOUBLE_EQ(level.angle, 0.0);
-    EXPECT_DOUBLE_EQ(level.level, 9.0);
-    EXPECT_EQ(level.ascending, 0);
-    EXPECT_NEAR(doc.trainLabels.front().angle, 0.0, 1e-15);
-    EXPECT_TRUE(std::isfinite(doc.trainLabels.front().time));
-}
-
-TEST_F(LabelGeneration, TrainLabelStartsAfterADwellAtTheOrigin)
-{
-    addTrain("Os 1", {{1, 10, 0}, {1, 10, 5}, {2, 10, 15}});
-    addTrain("Os 2", {{1, 11, 0}, {1, 11, 5}}); // nothing after the dwell
-    MakeTrainLabels(doc, s);
-    ASSERT_EQ(doc.trainLabelCount(), 1);
-    EXPECT_EQ(doc.trainLabels.front().text.toByteArray(), QByteArray("Os 1"));
-    EXPECT_DOUBLE_EQ(doc.trainLabels.front().angle, -std::atan(80.0 / 20.0)) << "measured from the departure at 10:05";
-}
-
-TEST_F(LabelGeneration, OnlyMakeTrainLabelsCountsTheHalfMinute)
-{
-    addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}}).firstHalfMinute = 1;
-    MakeTrainLabels(doc, s);
-    EXPECT_DOUBLE_EQ(doc.trainLabels.front().angle, -std::atan(80.0 / (9.5 * 2)));
+    const struct
+    {
+        std::vector<DocumentFixtures::Row> rows;
+        double angle;
+        uint8_t firstHalf = 0;
+    } cases[] = {
+        {{{2, 10, 0}, {4, 10, 10}}, 0.0},                             // level: the falling rule
+        {{{1, 10, 0}, {2, 10, 0}}, 0.0},                              // vertical: a horizontal label
+        {{{1, 10, 0}, {1, 10, 5}, {2, 10, 15}}, -std::atan(4.0)},     // from the departure after a dwell
+        {{{1, 10, 0}, {2, 10, 10}}, -std::atan(80.0 / (9.5 * 2)), 1}, // the half minute counts
+    };
+    for (const auto &c : cases) {
+        doc.clearTrains();
+        addTrain(doc, "Os 1", c.rows).firstHalfMinute = c.firstHalf;
+        MakeTrainLabels(doc, s);
+        ASSERT_EQ(doc.trainLabelCount(), 1);
+        EXPECT_NEAR(doc.trainLabels.front().angle, c.angle, 1e-15) << c.rows.size();
+        EXPECT_TRUE(std::isfinite(doc.trainLabels.front().time));
+        if (c.rows.begin()->station == 2) { // level: the falling rule, a kilometre below
+            EXPECT_EQ(std::pair(doc.trainLabels.front().level, int(doc.trainLabels.front().ascending)),
+                      std::pair(9.0, 0));
+        }
+    }
     doc.clearTrainLabels();
     MakeLabelsForNewTrains(doc, s);
-    EXPECT_DOUBLE_EQ(doc.trainLabels.front().angle, -std::atan(80.0 / 20.0));
+    EXPECT_DOUBLE_EQ(doc.trainLabels.front().angle, -std::atan(4.0)) << "only MakeTrainLabels counts the half minute";
+    // Nothing after the dwell at the origin: no label.
+    doc.clearTrains();
+    addTrain(doc, "Os 2", {{1, 11, 0}, {1, 11, 5}});
+    MakeTrainLabels(doc, s);
+    EXPECT_EQ(doc.trainLabelCount(), 0);
 }
 
 TEST_F(LabelGeneration, MakeTrainLabelsStartsAfreshAndNewTrainsKeepEveryPlacedLabel)
 {
-    addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}});
-    addTrain("Sp 1234567890123456", {{1, 12, 0}, {2, 12, 10}});
+    addTrain(doc, "Os 1", {{1, 10, 0}, {2, 10, 10}});
+    addTrain(doc, "Sp 1234567890123456", {{1, 12, 0}, {2, 12, 10}});
     doc.newTrainLabel().text = "gone";
     MakeTrainLabels(doc, s);
     ASSERT_EQ(doc.trainLabelCount(), 2);
@@ -353,8 +339,8 @@ TEST_F(LabelGeneration, MakeTrainLabelsStartsAfreshAndNewTrainsKeepEveryPlacedLa
     placed.time = 0.75; // dragged by the user
     placed.level = 3.5;
     doc.trains.front().rusici = 1;
-    addTrain("Os 2", {{1, 11, 0}, {2, 11, 10}});
-    addTrain("Os 3", {{1, 13, 0}}); // no stops: no label
+    addTrain(doc, "Os 2", {{1, 11, 0}, {2, 11, 10}});
+    addTrain(doc, "Os 3", {{1, 13, 0}}); // no stops: no label
     MakeLabelsForNewTrains(doc, s);
     ASSERT_EQ(doc.trainLabelCount(), 3);
     EXPECT_EQ(doc.trainLabels.front().text.toByteArray(), QByteArray("Os 2"));
@@ -369,8 +355,8 @@ TEST_F(LabelGeneration, MakeTrainLabelsStartsAfreshAndNewTrainsKeepEveryPlacedLa
 
 TEST_F(LabelGeneration, NamesAlikeInTheirFirstFifteenCharactersGetALabelEach)
 {
-    addTrain("Sp 1234567890123456", {{1, 10, 0}, {2, 10, 10}});
-    addTrain("Sp 1234567890123457", {{1, 12, 0}, {2, 12, 10}}).rusici = 1;
+    addTrain(doc, "Sp 1234567890123456", {{1, 10, 0}, {2, 10, 10}});
+    addTrain(doc, "Sp 1234567890123457", {{1, 12, 0}, {2, 12, 10}}).rusici = 1;
     for (int run = 0; run < 2; ++run) {
         MakeLabelsForNewTrains(doc, s);
         ASSERT_EQ(doc.trainLabelCount(), 2) << "run " << run;

@@ -3,6 +3,7 @@
 #include "render/Fonts.h"
 #include "render/HeadlessWindow.h"
 
+#include "DocumentFixtures.h"
 #include "Pixels.h"
 #include "RecordingProgress.h"
 
@@ -53,24 +54,9 @@ protected:
         addStation(50);
     }
 
-    Train &addTrain(const char *name, std::initializer_list<std::tuple<int32_t, int, int>> rows)
+    Train &addTrain(const char *name, std::initializer_list<DocumentFixtures::Row> rows)
     {
-        Train t;
-        t.name = name;
-        for (const auto &[station, h, m] : rows)
-            Document::addRow(t, station, makeTime(h, m), 0, 0, 0);
-        doc.trains.push_back(std::move(t));
-        return doc.trains.back();
-    }
-
-    TrainLabel &addLabel(const char *text, int hours, double level)
-    {
-        TrainLabel &l = doc.newTrainLabel();
-        l.text = text;
-        l.time = makeTime(hours, 0);
-        l.level = level;
-        l.visible = 1;
-        return l;
+        return DocumentFixtures::addTrain(doc, name, rows);
     }
 
     void rebuild()
@@ -396,7 +382,7 @@ TEST_F(RendererTest, PaintOnlyCopiesWhatTheLastReplayComposed)
     addStation(0);
     addStation(100);
     addTrain("R 1", {{1, 5, 0}, {2, 5, 40}}); // half way at (640, 420)
-    TrainLabel &l = addLabel("R 601", 3, 50);
+    TrainLabel &l = DocumentFixtures::addLabel(doc, "R 601", makeTime(3, 0), 50);
     view.hpos = 20;
     rebuild();
     ASSERT_TRUE(l.hasImage());
