@@ -102,14 +102,8 @@ public:
 TEST_F(EditHistoryTest, EveryEditUndoneAndRedoneToTheBytes)
 {
     const std::vector<std::pair<const char *, std::function<void(EditHistoryTest &)>>> edits{
-        {"label drop",
-         [](EditHistoryTest &t) {
-             t.dragALabel({60, 25});
-         }},
-        {"label delete",
-         [](EditHistoryTest &t) {
-             t.dragALabel({0, -2000});
-         }},
+        {"label drop", [](EditHistoryTest &t) { t.dragALabel(QPoint(60, 25)); }},
+        {"label delete", [](EditHistoryTest &t) { t.dragALabel(QPoint(0, -2000)); }},
         {"train list edit",
          [](EditHistoryTest &t) {
              TrainListEditor editor(t.doc);

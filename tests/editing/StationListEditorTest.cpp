@@ -14,11 +14,7 @@ QString u(const char *utf8)
     return QString::fromUtf8(utf8);
 }
 
-// A station as the file reader leaves it: its kind record linked.
-void addStation(Document &doc, const char *name, int km, uint8_t StationKind::*kind = &StationKind::dopravna)
-{
-    SampleLine::addStation(doc, name, km, kind);
-}
+using SampleLine::addStation;
 
 // A row as the grid reports it: name, Enter, kilometre, Enter.
 void typeRow(StationListEditor &e, const QString &name, const QString &km)
@@ -201,62 +197,49 @@ TEST_F(StationEditorTest, TheGridStopsAtTheDocumentsStationLimit)
 
 // --- Row maintenance and the Enter walk -------------------------------------
 
-TEST_F(StationEditorTest, ACompleteLastRowGetsOneEmptyRowBehindItAndEnterWalksOn)
+// Each commit as the grid reports it (the cursor where it then is, -1: the
+// committed cell), then the rows and the cell the cursor goes to (-1: not
+// looked at).
+TEST_F(StationEditorTest, RowsBehindTheLastCompleteRowAndTheEnterWalk)
 {
+    const struct
+    {
+        int column, row;
+        const char *text;
+        int cursorColumn, cursorRow;
+        int rows, atColumn, atRow;
+    } steps[] = {
+        {K::NameColumn, 1, "Praha", -1, -1, 2, K::KmColumn, 1}, // a name alone completes nothing
+        {K::KmColumn, 1, "    ", -1, -1, 2, K::NameColumn, 1},  // nor a kilometre of blanks; no row to go to
+        {K::KmColumn, 1, "  12", K::KmColumn, 1, 3, K::NameColumn, 2},
+        {K::KmColumn, 1, "  13", K::NameColumn, 1, 3, K::NameColumn, 1}, // clicked back on the name: no step
+        {K::NameColumn, 2, "B", -1, -1, 3, -1, -1},
+        {K::KmColumn, 2, "2", -1, -1, 4, -1, -1},
+        {K::NameColumn, 3, "C", -1, -1, 4, -1, -1},
+        {K::KmColumn, 3, "3", -1, -1, 5, -1, -1},
+        {K::NameColumn, 2, "", K::NameColumn, 4, 5, -1, -1},     // C behind the cleared row is still complete
+        {K::NameColumn, 3, "", K::NameColumn, 4, 4, -1, 3},      // the cursor on the removed row moves up
+        {K::KmColumn, 3, "", K::KmColumn, 3, 3, K::KmColumn, 2}, // row 3, empty behind incomplete row 2, goes too
+        {K::KmColumn, 2, "", K::KmColumn, 2, 3, -1, -1},         // an empty row behind a complete one stays
+        {K::NameColumn, 1, "", K::NameColumn, 1, 2, -1, -1},     // row 2, empty, goes behind the incomplete row 1
+        {K::KmColumn, 1, "", K::KmColumn, 1, 2, -1, 1},          // one data row always remains
+    };
     editor.fill();
-    editor.commitCell(K::NameColumn, 1, u("Praha"));
-    EXPECT_EQ(editor.rowCount(), 2) << "a name alone completes nothing";
-    EXPECT_EQ(editor.currentColumn(), K::KmColumn);
-    editor.commitCell(K::KmColumn, 1, u("    "));
-    EXPECT_EQ(editor.rowCount(), 2) << "nor does a kilometre of blanks";
-    // No row to go to: the name of the same row.
-    EXPECT_EQ(editor.currentColumn(), K::NameColumn);
-    EXPECT_EQ(editor.currentRow(), 1);
-
-    editor.commitCell(K::KmColumn, 1, u("  12"), K::KmColumn, 1);
-    ASSERT_EQ(editor.rowCount(), 3);
-    EXPECT_EQ(editor.cell(K::NumberColumn, 2), u("2"));
-    EXPECT_EQ(editor.cell(K::NameColumn, 2), QString());
-    EXPECT_EQ(editor.cell(K::KmColumn, 2), u("    "));
-    EXPECT_EQ(editor.currentColumn(), K::NameColumn);
-    EXPECT_EQ(editor.currentRow(), 2);
-
-    // Committed because the user clicked back on the name: no step.
-    editor.commitCell(K::KmColumn, 1, u("  13"), K::NameColumn, 1);
-    EXPECT_EQ(editor.rowCount(), 3);
-    EXPECT_EQ(editor.currentColumn(), K::NameColumn);
-    EXPECT_EQ(editor.currentRow(), 1);
-}
-
-TEST_F(StationEditorTest, IncompleteRowsAtTheEndTakeTheEmptyRowsBehindThem)
-{
-    editor.fill();
-    typeRow(editor, u("A"), u("1"));
-    typeRow(editor, u("B"), u("2"));
-    typeRow(editor, u("C"), u("3"));
-    ASSERT_EQ(editor.rowCount(), 5);
-
-    editor.commitCell(K::NameColumn, 2, QString(), K::NameColumn, 4);
-    EXPECT_EQ(editor.rowCount(), 5) << "C behind the cleared row is still complete";
-
-    // The cursor on the removed row moves up.
-    editor.commitCell(K::NameColumn, 3, QString(), K::NameColumn, 4);
-    EXPECT_EQ(editor.rowCount(), 4);
-    EXPECT_EQ(editor.currentRow(), 3);
-    EXPECT_EQ(editor.cell(K::KmColumn, 3), u("3"));
-
-    // Row 3, now empty behind the incomplete row 2, goes as well.
-    editor.commitCell(K::KmColumn, 3, QString(), K::KmColumn, 3);
-    EXPECT_EQ(editor.rowCount(), 3);
-    EXPECT_EQ(editor.currentRow(), 2);
-
-    // An empty row behind a complete one stays; one data row always remains.
-    editor.commitCell(K::KmColumn, 2, QString(), K::KmColumn, 2);
-    EXPECT_EQ(editor.rowCount(), 3);
-    editor.commitCell(K::NameColumn, 1, QString(), K::NameColumn, 1);
-    editor.commitCell(K::KmColumn, 1, QString(), K::KmColumn, 1);
-    EXPECT_EQ(editor.rowCount(), 2);
-    EXPECT_EQ(editor.currentRow(), 1);
+    for (const auto &s : steps) {
+        editor.commitCell(s.column, s.row, u(s.text), s.cursorColumn, s.cursorRow);
+        EXPECT_EQ(editor.rowCount(), s.rows) << s.row << " " << s.text;
+        if (s.atColumn >= 0) {
+            EXPECT_EQ(editor.currentColumn(), s.atColumn) << s.row << " " << s.text;
+        }
+        if (s.atRow >= 0) {
+            EXPECT_EQ(editor.currentRow(), s.atRow) << s.row << " " << s.text;
+        }
+        if (&s == &steps[2]) { // the new row behind the first complete one
+            EXPECT_EQ(
+                std::tuple(editor.cell(K::NumberColumn, 2), editor.cell(K::NameColumn, 2), editor.cell(K::KmColumn, 2)),
+                std::tuple(u("2"), QString(), u("    ")));
+        }
+    }
 }
 
 // --- Kind boxes ---------------------------------------------------------------
