@@ -302,56 +302,35 @@ TEST_F(DiagramMouseTest, KeysAtReleaseMoveCopyOrTurn)
 
 TEST_F(DiagramMouseTest, DroppingOutsideTheDiagramAsksToDelete)
 {
-    enum How { LeftEdgeAt42, Above, Below, ReleasedOutsideTheView };
-    const struct
-    {
-        How how;
-        bool answer;
-    } cases[] = {
-        {LeftEdgeAt42, true}, {LeftEdgeAt42, false}, {Above, true}, {Below, false}, {ReleasedOutsideTheView, true},
+    using To = QPoint (*)(QPoint p, LabelDrag::Edges o);
+    const std::pair<To, bool> cases[] = {
+        {[](QPoint p, LabelDrag::Edges o) { return p + QPoint(42 - o.left, 0); }, true}, // left edge at 42
+        {[](QPoint p, LabelDrag::Edges o) { return p + QPoint(42 - o.left, 0); }, false},
+        {[](QPoint p, LabelDrag::Edges o) { return p + QPoint(0, -o.top); }, true},          // above
+        {[](QPoint p, LabelDrag::Edges o) { return p + QPoint(0, 421 - o.bottom); }, false}, // below
+        {[](QPoint, LabelDrag::Edges) { return QPoint(800, 950); }, true}, // released over the scroll bar
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.how));
+    for (const auto &[to, answer] : cases) {
         if (doc.trainLabelCount() < 3)
             add("Os 9", makeTime(10, 0), 30, 0.2), doc.redrawNeeded = true, renderer.render(window);
         const LabelState picked = stateOf(label(2));
         const LabelState last = stateOf(label(3));
         const QImage picture = renderer.surface().copy();
         edit.questions.clear();
-        edit.answers = {c.answer};
+        edit.answers = {answer};
         bool clean = false;
         edit.atQuestion = [&] { clean = renderer.surface() == picture; };
 
         const QPoint p = centre(2);
         mouse.PaintBox1MouseDown(pressAt(p));
-        const LabelDrag::Edges o = mouse.labelDrag().outline();
-        QPoint to = p;
-        switch (c.how) {
-        case LeftEdgeAt42:
-            to += QPoint(42 - o.left, 0);
-            break;
-        case Above:
-            to += QPoint(0, -o.top);
-            break;
-        case Below:
-            to += QPoint(0, 421 - o.bottom);
-            break;
-        case ReleasedOutsideTheView:
-            to = QPoint(800, 950);
-            break; // over the scroll bar
-        }
-        mouse.PaintBox1MouseMove(moveTo(to));
-        mouse.PaintBox1MouseUp(releaseAt(to));
+        const QPoint at = to(p, mouse.labelDrag().outline());
+        mouse.PaintBox1MouseMove(moveTo(at));
+        mouse.PaintBox1MouseUp(releaseAt(at));
 
-        ASSERT_EQ(edit.questions, QStringList{QStringLiteral("Odstranit popisek?")});
+        ASSERT_EQ(edit.questions, QStringList{QStringLiteral("Odstranit popisek?")}) << at.x() << "," << at.y();
         EXPECT_TRUE(clean) << "the picture as it was, outline gone, while the question is up";
-        if (c.answer) {
-            ASSERT_EQ(doc.trainLabelCount(), 2);
-            EXPECT_EQ(stateOf(label(2)), last);
-        } else {
-            ASSERT_EQ(doc.trainLabelCount(), 3);
-            EXPECT_EQ(stateOf(label(2)), picked);
-        }
+        ASSERT_EQ(doc.trainLabelCount(), answer ? 2 : 3);
+        EXPECT_EQ(stateOf(label(2)), answer ? last : picked);
         expectOutlinesInStep();
     }
 }

@@ -18,6 +18,11 @@ void PrintTo(const AddTrainRow &r, std::ostream *os)
 
 namespace {
 
+double hms(int h, int m, int s = 0)
+{
+    return makeTime(h, m, s);
+}
+
 // Seconds of the day.
 int sec(int h, int m, int s = 0)
 {
@@ -126,7 +131,7 @@ TEST_F(InsertToolTest, OpeningNeedsAProfileAndTakesADirectionThatHasOne)
 TEST_F(InsertToolTest, ThePointerShowsItsTimeAndStation)
 {
     open();
-    for (auto [time, text] : {std::pair{makeTime(9, 5, 30), " 9:05:30"}, {makeTime(12, 0), "12:00:00"}}) {
+    for (auto [time, text] : {std::pair{hms(9, 5, 30), " 9:05:30"}, {hms(12, 0), "12:00:00"}}) {
         move(10, time);
         EXPECT_EQ(tool.timeText(), QString::fromLatin1(text));
     }
@@ -134,7 +139,7 @@ TEST_F(InsertToolTest, ThePointerShowsItsTimeAndStation)
     EXPECT_EQ(tool.currentStation(), 2);
     // At 4/3 pixels a minute column 729 is 1093.5 half minutes: rounded to even.
     view.scale = 4.0 / 3.0;
-    move(10, makeTime(9, 6, 45));
+    move(10, hms(9, 6, 45));
     EXPECT_EQ(tool.timeText(), QStringLiteral(" 9:07:00"));
 }
 
@@ -148,23 +153,17 @@ TEST_F(InsertToolTest, TheTrainFollowsThePointerAndTheClicks)
         Points expected;
     };
     const std::vector<Step> steps{
-        {"origin", [&] { click(0, makeTime(8, 0)); }, {{1, sec(8, 0)}}},
-        {"to C", [&] { move(30, makeTime(8, 20)); }, {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}, {3, sec(8, 6)}}},
-        {"back to B", [&] { move(10, makeTime(8, 5)); }, {{1, sec(8, 0)}, {2, sec(8, 2)}}},
-        {"stop at B",
-         [&] { tool.leftPress(at(10, makeTime(8, 5))); },
-         {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 5)}}},
-        {"on to C",
-         [&] { move(30, makeTime(8, 20)); },
-         {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 5)}, {3, sec(8, 8)}}},
-        {"behind the fixed stop", [&] { move(0, makeTime(8, 20)); }, {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 5)}}},
+        {"origin", [&] { click(0, hms(8, 0)); }, {{1, sec(8, 0)}}},
+        {"to C", [&] { move(30, hms(8, 20)); }, {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}, {3, sec(8, 6)}}},
+        {"back to B", [&] { move(10, hms(8, 5)); }, {{1, sec(8, 0)}, {2, sec(8, 2)}}},
+        {"stop at B", [&] { tool.leftPress(at(10, hms(8, 5))); }, {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 5)}}},
+        {"on to C", [&] { move(30, hms(8, 20)); }, {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 5)}, {3, sec(8, 8)}}},
+        {"behind the fixed stop", [&] { move(0, hms(8, 20)); }, {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 5)}}},
         {"Ctrl at B",
-         [&] { click(10, makeTime(8, 5), Qt::ControlModifier); },
+         [&] { click(10, hms(8, 5), Qt::ControlModifier); },
          {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}}},
-        {"C again",
-         [&] { move(30, makeTime(8, 20)); },
-         {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}, {3, sec(8, 6)}}},
-        {"Ctrl at the origin", [&] { click(0, makeTime(8, 0), Qt::ControlModifier); }, {}},
+        {"C again", [&] { move(30, hms(8, 20)); }, {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}, {3, sec(8, 6)}}},
+        {"Ctrl at the origin", [&] { click(0, hms(8, 0), Qt::ControlModifier); }, {}},
     };
     for (const Step &s : steps) {
         s.act();
@@ -175,15 +174,15 @@ TEST_F(InsertToolTest, TheTrainFollowsThePointerAndTheClicks)
 TEST_F(InsertToolTest, AClickAtAnEarlierStationFixesItsDepartureAndKeepsTheLaterStops)
 {
     open();
-    click(0, makeTime(8, 0));
-    move(30, makeTime(8, 20));
-    tool.leftPress(at(30, makeTime(8, 10))); // C departs 8:10
+    click(0, hms(8, 0));
+    move(30, hms(8, 20));
+    tool.leftPress(at(30, hms(8, 10))); // C departs 8:10
     EXPECT_EQ(points(), (Points{{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}, {3, sec(8, 6)}, {3, sec(8, 10)}}));
-    click(10, makeTime(8, 5)); // B, passed so far, departs 8:05
+    click(10, hms(8, 5)); // B, passed so far, departs 8:05
     EXPECT_EQ(points(), (Points{{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 5)}, {3, sec(8, 8)}, {3, sec(8, 10)}}));
-    click(0, makeTime(7, 50)); // the origin departs earlier
+    click(0, hms(7, 50)); // the origin departs earlier
     EXPECT_EQ(points(), (Points{{1, sec(7, 50)}, {2, sec(7, 52)}, {2, sec(8, 5)}, {3, sec(8, 8)}, {3, sec(8, 10)}}));
-    click(10, makeTime(8, 0), Qt::ControlModifier); // B stands its dwell again
+    click(10, hms(8, 0), Qt::ControlModifier); // B stands its dwell again
     EXPECT_EQ(points(), (Points{{1, sec(7, 50)}, {2, sec(7, 52)}, {2, sec(7, 53)}, {3, sec(7, 56)}, {3, sec(8, 10)}}));
 }
 
@@ -191,8 +190,8 @@ TEST_F(InsertToolTest, AStationWithoutRunningTimeIsLeftOut)
 {
     doc.profiles.at(1, 1).runTimeAt(1) = 0;
     open();
-    click(0, makeTime(8, 0));
-    move(30, makeTime(8, 20));
+    click(0, hms(8, 0));
+    move(30, hms(8, 20));
     EXPECT_EQ(points(), (Points{{1, sec(8, 0)}, {3, sec(8, 3)}}));
 }
 
@@ -200,24 +199,24 @@ TEST_F(InsertToolTest, AnOriginTheTrainCannotLeaveIsIgnored)
 {
     doc.profiles.countOf(2) = 1;
     open();
-    click(30, makeTime(8, 0)); // the top station in direction 1
+    click(30, hms(8, 0)); // the top station in direction 1
     EXPECT_EQ(tool.count(), 0);
     EXPECT_EQ(tool.RadioGroup1Click(2), 2);
-    click(0, makeTime(8, 0)); // kilometre 0 in direction 2
+    click(0, hms(8, 0)); // kilometre 0 in direction 2
     EXPECT_EQ(tool.count(), 0);
-    click(30, makeTime(8, 0));
+    click(30, hms(8, 0));
     EXPECT_EQ(tool.count(), 1);
 }
 
 TEST_F(InsertToolTest, AStopFixedAtTheEndMovesItsComputedDeparture)
 {
     open();
-    click(0, makeTime(8, 0));
-    move(10, makeTime(8, 20));
-    click(10, makeTime(8, 5));
-    click(10, makeTime(8, 5), Qt::ControlModifier); // the stop's computed departure comes back
+    click(0, hms(8, 0));
+    move(10, hms(8, 20));
+    click(10, hms(8, 5));
+    click(10, hms(8, 5), Qt::ControlModifier); // the stop's computed departure comes back
     EXPECT_EQ(points(), (Points{{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}}));
-    click(10, makeTime(8, 6)); // fixing the stop again moves that departure: one departure
+    click(10, hms(8, 6)); // fixing the stop again moves that departure: one departure
     EXPECT_EQ(points(), (Points{{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 6)}}));
 }
 
@@ -230,8 +229,8 @@ TEST_F(InsertToolTest, TheDirectionIsLockedFromTwoPointsAndAProfileChangeLaysThe
     fast.runTimeAt(2) = 2;
     doc.profiles.countOf(1) = 2;
     open();
-    click(0, makeTime(8, 0));
-    move(30, makeTime(8, 20));
+    click(0, hms(8, 0));
+    move(30, hms(8, 20));
     EXPECT_EQ(tool.RadioGroup1Click(2), 1);
     tool.SpinEdit1Change(2);
     EXPECT_TRUE(tool.recomputePending());
@@ -246,7 +245,7 @@ TEST_F(InsertToolTest, ARouteStopsAtTheLastPointThatFits)
 {
     InsertTool small(doc, view, 3);
     ASSERT_TRUE(small.open());
-    for (auto [km, time] : {std::pair{0, sec(8, 0)}, {30, makeTime(8, 20)}}) {
+    for (auto [km, time] : {std::pair{0, sec(8, 0)}, {30, hms(8, 20)}}) {
         small.pointerMove(at(km, time));
         if (small.count() == 0)
             small.leftPress(at(km, time));
@@ -260,14 +259,14 @@ TEST_F(InsertToolTest, ShiftClickHandsTheTimetableToTheDialogAndAddsTheTrain)
     doc.profiles.at(1, 1).runTimeAt(1) = 3; // B at 8:01:30
     doc.profiles.at(1, 1).dwellAt(1) = 0;   // a short stop there
     open();
-    click(0, makeTime(8, 0), Qt::ShiftModifier); // no origin yet
-    click(0, makeTime(8, 0));
-    click(0, makeTime(8, 0), Qt::ShiftModifier); // one point
+    click(0, hms(8, 0), Qt::ShiftModifier); // no origin yet
+    click(0, hms(8, 0));
+    click(0, hms(8, 0), Qt::ShiftModifier); // one point
     EXPECT_FALSE(calls.contains("confirm"));
-    move(30, makeTime(8, 20));
+    move(30, hms(8, 20));
     const std::vector<InsertPoint> laid = tool.points();
 
-    click(30, makeTime(8, 20), Qt::ShiftModifier); // the dialog is cancelled
+    click(30, hms(8, 20), Qt::ShiftModifier); // the dialog is cancelled
     EXPECT_EQ(tool.points(), laid);
     EXPECT_TRUE(tool.isActive());
     EXPECT_EQ(shownTable, (std::vector<AddTrainRow>{{"A", "", "", "", " 8:00:00"},
@@ -276,7 +275,7 @@ TEST_F(InsertToolTest, ShiftClickHandsTheTimetableToTheDialogAndAddsTheTrain)
 
     answer = NewTrainChoice{QStringLiteral("Služ"), 12345, true, false};
     calls.clear();
-    click(30, makeTime(8, 20), Qt::ShiftModifier);
+    click(30, hms(8, 20), Qt::ShiftModifier);
     EXPECT_EQ(calls,
               (QStringList{"confirm", "Editace on", "close", "timer off", "new labels", "time labels", "render"}));
     EXPECT_FALSE(tool.isActive());
@@ -299,13 +298,13 @@ TEST_F(InsertToolTest, ShiftClickHandsTheTimetableToTheDialogAndAddsTheTrain)
 TEST_F(InsertToolTest, TheTimerClosesWhatTheUserClosedAndThePointerEnablesEditace)
 {
     open();
-    click(0, makeTime(8, 0));
+    click(0, hms(8, 0));
     tool.FormClose();
     EXPECT_EQ(tool.count(), 0);
     tool.Timer1Timer();
     EXPECT_EQ(calls, (QStringList{"paint", "Editace on", "close", "timer off", "paint"}));
     calls.clear();
-    move(10, makeTime(8, 0));
+    move(10, hms(8, 0));
     EXPECT_EQ(calls, QStringList{"Editace on"});
 }
 
