@@ -204,10 +204,9 @@ TEST_F(DiagramMouseTest, AClickWithoutMovingChangesNothing)
     EXPECT_NE(renderer.surface(), picture) << "the outline is drawn";
     mouse.PaintBox1MouseUp(releaseAt(centre(1), Qt::ControlModifier));
     EXPECT_EQ(stateOf(label(1)), before);
-    EXPECT_EQ(doc.trainLabelCount(), 3);
-    EXPECT_EQ(renderer.stats.rebuilds, rebuilds);
-    EXPECT_EQ(renderer.surface(), picture);
-    EXPECT_FALSE(mouse.labelDrag().armed());
+    EXPECT_EQ(std::tuple(doc.trainLabelCount(), renderer.stats.rebuilds, renderer.surface() == picture,
+                         mouse.labelDrag().armed()),
+              std::tuple(3, rebuilds, true, false));
 }
 
 TEST_F(DiagramMouseTest, ADropPlacesTheLabelByTheOutlinesCentreOnAWholeMinute)

@@ -161,24 +161,6 @@ TEST(DocumentRoundTrip, EveryFieldSurvivesSaveAndLoad)
     }
 }
 
-TEST(DocumentRoundTrip, ProfileNamesAndUnusedEntries)
-{
-    Document doc;
-    doc.profiles.countOf(2) = 2;
-    doc.profiles.at(2, 1).name = "Rychl\xED k \x9Akole 12345"; // 20 characters
-    ASSERT_EQ(doc.profiles.at(2, 1).name.size(), 20);
-    doc.profiles.at(2, 2).name = "12345678901234567890123"; // the table holds 23, the file 20
-    Document loaded;
-    loaded.profiles.at(2, 1).runTimeAt(7) = 3; // from an earlier document
-    ASSERT_EQ(load(loaded, of(doc)).status, Status::Ok);
-    EXPECT_EQ(loaded.profiles.countOf(2), 2);
-    EXPECT_EQ(loaded.profiles.at(2, 1).name, doc.profiles.at(2, 1).name);
-    EXPECT_EQ(loaded.profiles.at(2, 2).name.toByteArray(), "12345678901234567890");
-    // A profile without entries (e = 0) keeps the cleared values.
-    EXPECT_EQ(loaded.profiles.at(2, 1).runTimeAt(7), 0);
-    EXPECT_EQ(loaded.profiles.at(2, 1).dwellAt(7), -1);
-}
-
 TEST(DocumentRoundTrip, BusyLineWithALargeImageAcrossTheStreamBuffers)
 {
     // Megabytes: counts are patched after their records went to the device,
@@ -204,17 +186,27 @@ TEST(DocumentRoundTrip, BusyLineWithALargeImageAcrossTheStreamBuffers)
     }
 }
 
-TEST(DocumentRoundTrip, ReadingReplacesTheWholeDocument)
+// Read over a filled document, nothing of it stays: a profile without
+// entries (e = 0) keeps the cleared values.
+TEST(DocumentRoundTrip, ReadingReplacesTheWholeDocumentAndProfileNames)
 {
+    Document written;
+    written.profiles.countOf(2) = 2;
+    written.profiles.at(2, 1).name = "Rychl\xED k \x9Akole 12345"; // 20 characters
+    ASSERT_EQ(written.profiles.at(2, 1).name.size(), 20);
+    written.profiles.at(2, 2).name = "12345678901234567890123"; // the table holds 23, the file 20
     Document doc;
     fillEveryField(doc);
     doc.legacyDopravna = {4};
     doc.newTimeLabel();
-    ASSERT_EQ(load(doc, of(Document())).status, Status::Ok);
-    EXPECT_EQ(of(doc), of(Document()));
-    EXPECT_TRUE(doc.timeLabels.empty());
-    EXPECT_TRUE(doc.legacyDopravna.empty());
-    EXPECT_TRUE(doc.profiles.at(1, 1).name.isEmpty());
+    doc.profiles.at(2, 1).runTimeAt(7) = 3;
+    ASSERT_EQ(load(doc, of(written)).status, Status::Ok);
+    written.profiles.at(2, 2).name = "12345678901234567890";
+    EXPECT_EQ(of(doc), of(written));
+    EXPECT_EQ(std::tuple(doc.timeLabels.size(), doc.legacyDopravna.size(), doc.profiles.at(1, 1).name.isEmpty()),
+              std::tuple(0u, 0u, true));
+    EXPECT_EQ(std::tuple(doc.profiles.countOf(2), doc.profiles.at(2, 1).runTimeAt(7), doc.profiles.at(2, 1).dwellAt(7)),
+              std::tuple(2, 0, -1));
 }
 
 // ---------------------------------------------------------------- post-processing
