@@ -110,7 +110,7 @@ TEST_F(LabelGeneration, DepartureAndArrivalSitBesideTheLine)
 {
     const int dh = digitHeight();
     addTrain(doc, "Os 1", {{1, 10, 0}, {2, 10, 10}});
-    auto labels = timeLabels();
+    const auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 2u);
     // Departure: right of the line where it is one text height above the
     // station line, plus a pixel; the text stands on the station line.
@@ -122,47 +122,59 @@ TEST_F(LabelGeneration, DepartureAndArrivalSitBesideTheLine)
     const double dxArr = (36600 - makeTime(10, 0) * 86400 - 0.001) / 60 * s;
     EXPECT_EQ(labels[1].x, 1220 - static_cast<int>(std::nearbyint(dxArr / 80 * (dh + 1))) - digitWidth("0") - 1);
     EXPECT_DOUBLE_EQ(labels[1].distance, 10 - 1 / 8.0);
-
-    // A falling line swaps the sides.
-    doc.clearTrains();
-    addTrain(doc, "Os 2", {{3, 10, 0}, {2, 10, 10}});
-    labels = timeLabels();
-    ASSERT_EQ(labels.size(), 2u);
-    EXPECT_DOUBLE_EQ(labels[0].distance, 20 - 1 / 8.0) << "the line leaves downwards: text below";
-    EXPECT_DOUBLE_EQ(labels[1].distance, 10 + (dh + 1) / 8.0) << "the line arrives from above: text above";
-    EXPECT_GT(labels[0].x, 1200);
-    EXPECT_LT(labels[1].x, 1220);
 }
 
-TEST_F(LabelGeneration, NoOriginLabelAtTheFirstStopsStationOrAtAKilometrePoint)
+// Each label in the order made: its text, the point's time and which side
+// of its column it takes (-1 ends left of it, 0 starts on it, 1 starts
+// right of it), and its station line's kilometre and side (1 above, -1
+// below, 0 not looked at).
+TEST_F(LabelGeneration, EachLabelOnItsSideOfItsPoint)
 {
-    addTrain(doc, "Os 1", {{1, 10, 0}, {1, 10, 5}, {2, 10, 16}});
-    auto labels = timeLabels();
-    ASSERT_EQ(labels.size(), 2u);
-    EXPECT_EQ(textOf(labels[0]), QByteArray("5")) << "labelling starts with the departure";
-    EXPECT_GT(labels[0].x, xOf(10, 5));
-    EXPECT_EQ(textOf(labels[1]), QByteArray("6"));
-
-    doc.clearTrains();
-    addTrain(doc, "Os 2", {{5 - 1000, 10, 0}, {2, 10, 16}});
-    labels = timeLabels();
-    ASSERT_EQ(labels.size(), 1u);
-    EXPECT_EQ(textOf(labels[0]), QByteArray("6"));
-}
-
-TEST_F(LabelGeneration, AStopGetsArrivalLeftAndDepartureRightAndTheLastPointAnArrival)
-{
-    addTrain(doc, "Os 1", {{1, 10, 0}, {2, 10, 10}, {2, 10, 12}, {3, 10, 22}});
-    const auto labels = timeLabels();
-    ASSERT_EQ(labels.size(), 4u);
-    EXPECT_EQ(textOf(labels[1]), QByteArray("0"));
-    EXPECT_LT(labels[1].x + digitWidth("0"), xOf(10, 10));
-    EXPECT_DOUBLE_EQ(labels[1].distance, 10 - 1 / 8.0);
-    EXPECT_EQ(textOf(labels[2]), QByteArray("2"));
-    EXPECT_GT(labels[2].x, xOf(10, 12));
-    EXPECT_DOUBLE_EQ(labels[2].distance, 10 + (digitHeight() + 1) / 8.0);
-    EXPECT_EQ(textOf(labels[3]), QByteArray("2"));
-    EXPECT_LT(labels[3].x, xOf(10, 22));
+    struct Label
+    {
+        const char *text;
+        int hours, minutes, side;
+        double km;
+        int above;
+    };
+    const struct
+    {
+        const char *what;
+        std::vector<DocumentFixtures::Row> rows;
+        std::vector<Label> labels;
+    } cases[] = {
+        {"a falling line swaps the sides",
+         {{3, 10, 0}, {2, 10, 10}},
+         {{"0", 10, 0, 1, 20, -1}, {"0", 10, 10, -1, 10, 1}}},
+        {"a stop: arrival left, departure right; the last point an arrival",
+         {{1, 10, 0}, {2, 10, 10}, {2, 10, 12}, {3, 10, 22}},
+         {{"0", 10, 0, 1, 0, 1}, {"0", 10, 10, -1, 10, -1}, {"2", 10, 12, 1, 10, 1}, {"2", 10, 22, -1, 20, 0}}},
+        {"no origin label at the first stop's station",
+         {{1, 10, 0}, {1, 10, 5}, {2, 10, 16}},
+         {{"5", 10, 5, 1, 0, 0}, {"6", 10, 16, -1, 10, 0}}},
+        {"nor at a kilometre point", {{5 - 1000, 10, 0}, {2, 10, 16}}, {{"6", 10, 16, -1, 10, 0}}},
+        {"a level segment gets no shift",
+         {{2, 10, 0}, {4, 10, 10}},
+         {{"0", 10, 0, 0, 10, -1}, {"0", 10, 10, 0, 10, 1}}},
+        {"nor one back in time", {{1, 10, 10}, {2, 10, 0}}, {{"0", 10, 10, 0, 0, 0}, {"0", 10, 0, 0, 10, 0}}},
+    };
+    const int dh = digitHeight();
+    for (const auto &c : cases) {
+        doc.clearTrains();
+        addTrain(doc, "Os 1", c.rows);
+        const auto labels = timeLabels();
+        ASSERT_EQ(labels.size(), c.labels.size()) << c.what;
+        for (size_t i = 0; i < labels.size(); ++i) {
+            const Label &e = c.labels[i];
+            const TimeLabel &l = labels[i];
+            const int32_t at = xOf(e.hours, e.minutes);
+            const int side = l.x > at ? 1 : l.x == at ? 0 : l.x + digitWidth(e.text) < at ? -1 : 2;
+            EXPECT_EQ(std::pair(textOf(l), side), std::pair(QByteArray(e.text), e.side)) << c.what << ", label " << i;
+            if (e.above != 0) {
+                EXPECT_DOUBLE_EQ(l.distance, e.km + (e.above > 0 ? (dh + 1) / 8.0 : -1 / 8.0)) << c.what << " " << i;
+            }
+        }
+    }
 }
 
 TEST_F(LabelGeneration, AShortDwellGetsTheArrowAndTheDigitAtOnePoint)
@@ -188,24 +200,6 @@ TEST_F(LabelGeneration, AShortDwellGetsTheArrowAndTheDigitAtOnePoint)
     EXPECT_EQ(digit.halfMinute, 1);
     EXPECT_GT(digit.x, x);
     EXPECT_DOUBLE_EQ(digit.distance, 10 + (digitHeight() + 1) / 8.0);
-}
-
-TEST_F(LabelGeneration, LevelAndBackwardSegmentsGetNoShift)
-{
-    addTrain(doc, "Os 1", {{2, 10, 0}, {4, 10, 10}}); // B and D are both at km 10
-    auto labels = timeLabels();
-    ASSERT_EQ(labels.size(), 2u);
-    EXPECT_EQ(labels[0].x, xOf(10, 0));
-    EXPECT_DOUBLE_EQ(labels[0].distance, 10 - 1 / 8.0);
-    EXPECT_EQ(labels[1].x, xOf(10, 10));
-    EXPECT_DOUBLE_EQ(labels[1].distance, 10 + (digitHeight() + 1) / 8.0);
-
-    doc.clearTrains();
-    addTrain(doc, "Os 2", {{1, 10, 10}, {2, 10, 0}}); // runs back in time
-    labels = timeLabels();
-    ASSERT_EQ(labels.size(), 2u);
-    EXPECT_EQ(labels[0].x, xOf(10, 10));
-    EXPECT_EQ(labels[1].x, xOf(10, 0));
 }
 
 TEST_F(LabelGeneration, TrainsWithoutRowsToLabelGetNone)

@@ -13,9 +13,6 @@
 #include "render/Colours.h"
 #include "render/Fonts.h"
 
-#include <QFontMetrics>
-#include <QImage>
-
 #include <gtest/gtest.h>
 
 #include <cmath>

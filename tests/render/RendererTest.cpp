@@ -8,7 +8,6 @@
 #include "RecordingProgress.h"
 
 #include "model/ClockTime.h"
-#include "model/Cp1250.h"
 
 #include <QFontMetrics>
 
