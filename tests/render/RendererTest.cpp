@@ -53,11 +53,6 @@ protected:
         addStation(50);
     }
 
-    Train &addTrain(const char *name, std::initializer_list<DocumentFixtures::Row> rows)
-    {
-        return DocumentFixtures::addTrain(doc, name, rows);
-    }
-
     void rebuild()
     {
         doc.redrawNeeded = true;
@@ -142,8 +137,8 @@ TEST_F(RendererTest, TheFirstFullRenderRunsTwiceAndEveryFlagEndsWithTheRender)
 TEST_F(RendererTest, TrainLinesFollowTheScrollBar)
 {
     addLine();
-    addTrain("Os 3", {{1, 10, 0}, {2, 10, 50}}).rusici = 1; // red, x 1200 .. 1300
-    view.hpos = 200;                                        // screen x = 40 + x - 1000
+    DocumentFixtures::addTrain(doc, "Os 3", {{1, 10, 0}, {2, 10, 50}}).rusici = 1; // red, x 1200 .. 1300
+    view.hpos = 200;                                                               // screen x = 40 + x - 1000
     rebuild();
     // Half way up the line is at y 220.
     EXPECT_EQ(pixel(40 + 1250 - 1000, 220), colour(Colours::red));
@@ -304,7 +299,7 @@ TEST_F(RendererTest, AnAbsurdDocumentStaysBounded)
     // every size stays a number and nothing huge is allocated.
     addStation(-2000000000);
     addStation(2000000000);
-    addTrain("R 1", {{1, 10, 0}, {2, 10, 50}});
+    DocumentFixtures::addTrain(doc, "R 1", {{1, 10, 0}, {2, 10, 50}});
     doc.settings.zoom = 21;
     view.updateScale(doc.settings);
     rebuild();
@@ -377,7 +372,7 @@ TEST_F(RendererTest, PaintOnlyCopiesWhatTheLastReplayComposed)
 {
     addStation(0);
     addStation(100);
-    addTrain("R 1", {{1, 5, 0}, {2, 5, 40}}); // half way at (640, 420)
+    DocumentFixtures::addTrain(doc, "R 1", {{1, 5, 0}, {2, 5, 40}}); // half way at (640, 420)
     TrainLabel &l = DocumentFixtures::addLabel(doc, "R 601", makeTime(3, 0), 50);
     view.hpos = 20;
     rebuild();
