@@ -78,7 +78,8 @@ public:
     // Lays out every time label of the document (every label, in list
     // order, whose box meets the diagram region) and files it under every
     // strip its box touches; nothing is recorded yet. progress is called
-    // with the number of labels laid out, every `every` labels.
+    // with the number of labels laid out, every `every` labels (never when
+    // `every` is 0); it may run on another thread.
     void prepare(const Document &doc, const DisplayList &list, int every, const std::function<void(int)> &progress);
     // Nothing is owed any more (the texts were discarded).
     void clear();
@@ -86,6 +87,8 @@ public:
     bool owes(int32_t strip) const;
     // Records the strip's texts into the list, once.
     void record(int32_t strip, DisplayList &list);
+    // The same for strips first..last, made on all cores when `parallel`.
+    void record(int32_t first, int32_t last, DisplayList &list, bool parallel);
     void recordAll(DisplayList &list);
 
 private:
