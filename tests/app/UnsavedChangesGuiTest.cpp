@@ -1,6 +1,5 @@
 #include "AppHarness.h"
 #include "dialogs/ProfileDialog.h"
-#include "dialogs/SettingsDialog.h"
 #include "dialogs/TrainListDialog.h"
 
 #include <QCheckBox>
@@ -79,14 +78,6 @@ private slots:
             text.close();
             h.prompter->fileAnswers = {h.path("import.txt")};
             action("Import1")->trigger();
-        }) << true;
-        QTest::newRow("settings, a pen") << std::function<void()>([this] {
-            SettingsDialog *d = h.windows->settingsDialog();
-            GuiKeys::whenActive(d, [d] {
-                d->findChild<QSpinBox *>(QStringLiteral("SpinEdit1"))->setValue(4);
-                d->BitBtn1Click();
-            });
-            action("Nastaven1")->trigger();
         }) << true;
         QTest::newRow("view controls") << std::function<void()>([this] {
             find<QToolButton>("SpeedButton7")->click();

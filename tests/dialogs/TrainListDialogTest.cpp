@@ -130,104 +130,41 @@ private slots:
                  QStringLiteral("KilometrSpinEdit1"));
     }
 
-    // Dopravny and Odbočky are marked to be drawn in bold.
-    void stationsAreListedWithDopravnyAndOdbockyInBold()
+    // The controls reaching TrainListEditor (whose rules are tested there),
+    // each step once a fault: the rows open for a train and close when its
+    // name is cleared; Enter counts in the station list only when pressed
+    // there on a selected station, a double click inserts once, Shift let go
+    // before Enter still inserts two rows, "Na pozici kurzoru" inserts before
+    // the cursor row; the kilometre comes from TForm4 and the release of the
+    // Enter that confirmed it inserts nothing; the arrow keys (not the mouse)
+    // skip to Dopravny a odbočky, marked bold. In the rows: the mask shows
+    // the colon and takes no second one, F2 and Enter without typing change
+    // nothing, the boxes follow the cursor, a time being typed is committed
+    // when a box is clicked, and Ctrl+Del commits it and takes its row.
+    void controlsReachTheEditor()
     {
+        SampleLine::addStation(*m_doc, "Zastávka 2", 0, &StationKind::zastavka);
         open();
         QStringList marked;
         for (int i = 0; i < list()->count(); ++i)
             marked << list()->item(i)->text()
                           + (list()->item(i)->data(StationListBox::TrafficPointRole).toBool() ? "*" : "");
-        QCOMPARE(marked, (QStringList{"Praha*", "Zastávka", "Odbočka*", "Hradlo", "Kolín*"}));
-    }
-
-    void typingTrainsByName()
-    {
-        open();
-        QVERIFY(!rows()->isEnabled());
+        QCOMPARE(marked, (QStringList{"Praha*", "Zastávka", "Odbočka*", "Hradlo", "Kolín*", "Zastávka 2"}));
         for (const char *name : {"Os 5401", "R 601"}) {
             type(QString::fromLatin1(name));
             key(Qt::Key_Return);
         }
         QVERIFY(!rows()->isEnabled());
-        // Up to a train: its rows can be edited.
         key(Qt::Key_Up);
         QVERIFY(rows()->isEnabled() && list()->isEnabled() && child<QPushButton>("BitBtn3")->isEnabled());
-        QCOMPARE(rowText(2, 1), QStringLiteral(" 0:00"));
-        // Clearing the last name removes the train.
         key(Qt::Key_Backspace);
         QVERIFY(trains()->isEditing());
         key(Qt::Key_Return);
         QCOMPARE(m_doc->trains.size(), size_t(1));
         QVERIFY(!rows()->isEnabled());
         QVERIFY(trains()->hasFocus());
-    }
 
-    void typingTimes()
-    {
-        addTrain("Os 1", {{1, 8, 14}, {2}, {3}});
-        open(1);
-        GuiClicks::clickCell(rows(), 2, 1);
-        type(QStringLiteral("0705*"));
-        QCOMPARE(rows()->openEditor()->displayText(), QStringLiteral("07:05*"));
-        key(Qt::Key_Return);
-        QCOMPARE(rowText(2, 1), QStringLiteral(" 7:05"));
-        // A colon typed after the shown one is not taken.
-        type(QStringLiteral("08:14"));
-        key(Qt::Key_Return);
-        QCOMPARE(train(0).stops[0].time, makeTime(8, 14));
-        // Opening and closing the editor without typing changes nothing.
-        GuiClicks::clickCell(rows(), 2, 1);
-        QVERIFY(checked("CheckBox3") && checked("CheckBox4"));
-        key(Qt::Key_F2);
-        QVERIFY(rows()->isEditing());
-        key(Qt::Key_Return);
-        QCOMPARE(train(0).firstHalfMinute, 1);
-    }
-
-    void flagBoxesFollowTheCursorAndCtrlDelTakesItsRow()
-    {
-        addTrain("Os 1", {{1, 8, 0}, {2, 8, 5, 0, 1, 0}, {3, 8, 9}});
-        open(1);
-        GuiClicks::clickCell(rows(), 2, 2);
-        QVERIFY(checked("CheckBox3"));
-        clickBox("CheckBox4");
-        QCOMPARE(train(0).stops[0].shortDwell, 1);
-        QCOMPARE(rowText(2, 2), QStringLiteral(" 8:05")); // the time text stays
-        clickBox("CheckBox1");
-        clickBox("CheckBox2");
-        QVERIFY(train(0).rusici == 1 && train(0).podlePotreby == 1);
-        GuiClicks::clickCell(rows(), 2, 1);
-        QVERIFY(!checked("CheckBox3") && !checked("CheckBox4") && checked("CheckBox1"));
-
-        // A time being typed is committed when the user goes to a box, and
-        // the box then changes that same row.
-        type(QStringLiteral("0810"));
-        clickBox("CheckBox3");
-        QCOMPARE(train(0).firstTime, makeTime(8, 10));
-        QCOMPARE(train(0).firstHalfMinute, 1);
-
-        // Ctrl+Del in a time editor commits it and takes its row: row 2
-        // moves up, and the boxes show its flags.
-        GuiClicks::clickCell(rows(), 2, 1);
-        type(QStringLiteral("0807"));
-        key(Qt::Key_Delete, Qt::ControlModifier);
-        QVERIFY(!rows()->isEditing());
-        QCOMPARE(train(0).firstStation, 2);
-        QVERIFY(checked("CheckBox4"));
-    }
-
-    // Inserting from the station list, each step once a fault: Enter counts
-    // only when pressed there on a selected station, a double click inserts
-    // once, Shift let go before Enter still inserts two rows, "Na pozici
-    // kurzoru" inserts before the cursor row; the kilometre comes from
-    // TForm4, and the release of the Enter that confirmed it inserts
-    // nothing; the arrow keys (not the mouse) skip to Dopravny a odbočky.
-    void insertingFromTheStationList()
-    {
-        SampleLine::addStation(*m_doc, "Zastávka 2", 0, &StationKind::zastavka);
-        addTrain("Os 1", {});
-        open(1);
+        GuiClicks::clickCell(trains(), 1, 1);
         list()->setFocus(Qt::TabFocusReason);
         QCOMPARE(list()->currentRow(), 0); // framed, not selected
         QTest::keyClick(list(), Qt::Key_Return);
@@ -243,7 +180,6 @@ private slots:
         GuiClicks::clickCell(rows(), 2, 1);
         clickItem(3, true);
         QCOMPARE(train(0).firstStation, 4);
-
         GuiKeys::whenActive(m_kilometre.get(), [this] {
             QVERIFY(m_kilometre->spinEdit()->hasFocus());
             GuiKeys::type(m_kilometre.get(), QStringLiteral("25"));
@@ -255,7 +191,6 @@ private slots:
         QTest::keyRelease(list(), Qt::Key_Return);
         QCOMPARE(train(0).stops.size(), size_t(5));
         QCOMPARE(train(0).stops.back().station, -975);
-
         clickBox("RadioButton2");
         clickItem(0);
         key(Qt::Key_Down);
@@ -265,13 +200,47 @@ private slots:
         QVERIFY(list()->selectedItems().isEmpty());
         clickItem(3);
         QCOMPARE(dialog().editor().stationSelection(), 3);
-
         GuiKeys::whenActive(m_kilometre.get(), [this] {
             GuiKeys::type(m_kilometre.get(), QStringLiteral("7"));
             QTest::mouseClick(m_kilometre->findChild<QPushButton *>(QStringLiteral("BitBtn2")), Qt::LeftButton);
         });
         QTest::mouseClick(child<QPushButton>("BitBtn3"), Qt::LeftButton);
         QCOMPARE(train(0).stops.size(), size_t(5));
+
+        QVERIFY(GuiKeys::activate(&dialog()));
+        GuiClicks::clickCell(rows(), 2, 1);
+        type(QStringLiteral("0705*"));
+        QCOMPARE(rows()->openEditor()->displayText(), QStringLiteral("07:05*"));
+        key(Qt::Key_Return);
+        QCOMPARE(rowText(2, 1), QStringLiteral(" 7:05"));
+        type(QStringLiteral("08:14"));
+        key(Qt::Key_Return);
+        QCOMPARE(train(0).stops[0].time, makeTime(8, 14));
+        GuiClicks::clickCell(rows(), 2, 1);
+        QVERIFY(checked("CheckBox3") && checked("CheckBox4"));
+        key(Qt::Key_F2);
+        QVERIFY(rows()->isEditing());
+        key(Qt::Key_Return);
+        QCOMPARE(train(0).firstHalfMinute, 1);
+        GuiClicks::clickCell(rows(), 2, 2);
+        QVERIFY(!checked("CheckBox3") && !checked("CheckBox4"));
+        clickBox("CheckBox4");
+        QCOMPARE(train(0).stops[0].shortDwell, 1);
+        QCOMPARE(rowText(2, 2), QStringLiteral(" 8:14")); // the time text stays
+        clickBox("CheckBox1");
+        clickBox("CheckBox2");
+        QVERIFY(train(0).rusici == 1 && train(0).podlePotreby == 1);
+        GuiClicks::clickCell(rows(), 2, 3);
+        type(QStringLiteral("0820"));
+        clickBox("CheckBox3");
+        QCOMPARE(train(0).stops[1].time, makeTime(8, 20));
+        QCOMPARE(train(0).stops[1].halfMinute, 1);
+        GuiClicks::clickCell(rows(), 2, 1);
+        type(QStringLiteral("0807"));
+        key(Qt::Key_Delete, Qt::ControlModifier);
+        QVERIFY(!rows()->isEditing());
+        QCOMPARE(train(0).firstStation, 1); // row 2, Praha, moved up
+        QVERIFY(checked("CheckBox4"));
     }
 
     void theCommandRefusesADocumentWithoutStations()
