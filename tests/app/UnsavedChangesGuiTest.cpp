@@ -1,3 +1,4 @@
+#include "../io/FileBytes.h"
 #include "AppHarness.h"
 #include "dialogs/ProfileDialog.h"
 #include "dialogs/TrainListDialog.h"
@@ -72,10 +73,7 @@ private slots:
             action("Jzdndoby1")->trigger();
         }) << true;
         QTest::newRow("import") << std::function<void()>([this] {
-            QFile text(h.path("import.txt"));
-            QVERIFY(text.open(QIODevice::WriteOnly));
-            text.write("Os 99\nLiberec\t\t 6:00\nLiberec-Rochlice\t 6:05\t\n-\n");
-            text.close();
+            FileBytes::write(h.path("import.txt"), "Os 99\nLiberec\t\t 6:00\nLiberec-Rochlice\t 6:05\t\n-\n");
             h.prompter->fileAnswers = {h.path("import.txt")};
             action("Import1")->trigger();
         }) << true;
