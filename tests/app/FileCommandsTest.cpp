@@ -221,18 +221,21 @@ TEST_F(FileCommandsTest, UntitledSaveAsksThenSaveAsStartsFromItsName)
 {
     fillSmall(doc, true);
     doc.noDocument = false;
-    prompter.fileAnswers = {path("nový.vrs")};
+    // A file that cannot be made is reported; the document stays untitled.
+    prompter.fileAnswers = {path("no/such/dir/a.vrs"), path("nový.vrs")};
+    EXPECT_FALSE(FileCommands::save(session, false));
+    EXPECT_EQ(prompter.messages(), QStringList{"Chyba při vytváření souboru."});
+    EXPECT_TRUE(doc.untitled);
+    prompter.log.clear();
     ASSERT_TRUE(FileCommands::save(session, false));
     EXPECT_EQ(prompter.log, QStringList{"save: " + documentFilter});
     EXPECT_FALSE(doc.untitled);
     EXPECT_EQ(FileBytes::read(path("nový.vrs")), FileBytes::of(doc));
 
-    // Save as asks, starting from the current name; a file that cannot be
-    // made is reported and the name stays.
-    prompter.fileAnswers = {path("no/such/dir/a.vrs")};
+    // Save as asks, starting from the current name; cancelled, the name stays.
+    prompter.fileAnswers = {std::nullopt};
     EXPECT_FALSE(FileCommands::save(session, true));
     EXPECT_EQ(prompter.lastFileDialog.initialFileName, path("nový.vrs"));
-    EXPECT_EQ(prompter.messages(), QStringList{"Chyba při vytváření souboru."});
     EXPECT_EQ(session.fileName, path("nový.vrs"));
 }
 
