@@ -83,8 +83,7 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
     smallDocument(false);
     Document doc;
     SampleLine::fill(doc, {4, 12, 2, 4});
-    FileBytes::write(path("cut.vrs"), FileBytes::of(doc).left(100));
-    FileBytes::write(path("other.vrs"), QByteArray("\x0DHello world!!") + QByteArray(20, '\0'));
+    FileBytes::write(path("cut.vrs"), FileBytes::of(doc).left(100)); // read in part: nothing is dumped
     FileBytes::write(path("bad.json"), R"({"stations": [{"name": 5}]})");
     FileBytes::write(path("ok.json"), "{}");
     FileBytes::write(path("bad.txt"), "Os 1\nStanice 1\t\t 6:00\nStanice 2\t 6:0x\t\n");
@@ -98,7 +97,6 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
         QByteArray err;
     } cases[] = {
         {{"dump", path("missing.vrs")}, says("missing.vrs", QStringLiteral("Chyba při otevírání souboru."))},
-        {{"dump", path("other.vrs")}, says("other.vrs", QStringLiteral("Toto není soubor s vlakorysem."))},
         {{"dump", path("cut.vrs")}, says("cut.vrs", QStringLiteral("Chyba při načítání souboru"))},
         {{"build", path("bad.json"), path("out.vrs")},
          says("bad.json", QStringLiteral("stations[0].name: expected a text"))},
