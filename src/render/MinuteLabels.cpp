@@ -87,6 +87,7 @@ void MinuteTextStrips::clear()
     for (auto &strip : m_strips)
         strip.clear();
     m_recorded.clear();
+    m_stripFonts.clear();
     m_texts.clear();
     m_textIndex.clear();
     m_oneByteText.fill(noText);
@@ -104,6 +105,7 @@ void MinuteTextStrips::prepare(const Document &doc, const DisplayList &list, int
     // Strips keep their capacity from one rebuild to the next.
     m_strips.resize(strips);
     m_recorded.assign(strips, 0);
+    m_stripFonts.assign(strips, StripFonts{});
     m_entries.reserve(doc.timeLabels.size());
     for (uint8_t f = 0; f < m_fonts.size(); ++f) {
         Font &font = m_fonts[f];
@@ -166,8 +168,13 @@ void MinuteTextStrips::add(const TimeLabel &label, const DisplayList &list)
     // (x + width) div 500 + 1.
     const int32_t first = list.stripOf(e.x);
     const int32_t last = list.stripOf(int64_t{e.x} + e.width);
-    for (int32_t k = first; k <= last; ++k)
+    for (int32_t k = first; k <= last; ++k) {
         m_strips[static_cast<size_t>(k - 1)].push_back(index);
+        StripFonts &fonts = m_stripFonts[static_cast<size_t>(k - 1)];
+        if (std::find(fonts.order.begin(), fonts.order.begin() + fonts.count, e.font)
+            == fonts.order.begin() + fonts.count)
+            fonts.order[fonts.count++] = e.font;
+    }
 }
 
 bool MinuteTextStrips::owes(int32_t strip) const
@@ -190,14 +197,16 @@ void MinuteTextStrips::record(int32_t first, int32_t last, DisplayList &list, bo
         return;
     // The fonts enter the list's table in the order the strips use them.
     std::array<int, 4> fontIndex{-1, -1, -1, -1};
-    for (int32_t k : owed)
-        for (uint32_t i : m_strips[static_cast<size_t>(k - 1)]) {
-            int &index = fontIndex[m_entries[i].font];
+    for (int32_t k : owed) {
+        const StripFonts &fonts = m_stripFonts[static_cast<size_t>(k - 1)];
+        for (int j = 0; j < fonts.count; ++j) {
+            int &index = fontIndex[fonts.order[static_cast<size_t>(j)]];
             if (index < 0) {
-                const Font &f = m_fonts[m_entries[i].font];
+                const Font &f = m_fonts[fonts.order[static_cast<size_t>(j)]];
                 index = list.fontIndex(f.name, m_fontSize, f.style, f.font, f.ascent);
             }
         }
+    }
     std::vector<std::vector<TextPrimitive>> texts(owed.size());
     const auto build = [&](std::vector<TextPrimitive> &out) {
         const int32_t strip = owed[static_cast<size_t>(&out - texts.data())];
