@@ -271,8 +271,9 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
 
     if (rebuild) {
         // The minute labels are laid out on another core while the stations
-        // and trains are recorded: the layout reads only the document's time
-        // labels and the list's size, which the recording leaves alone.
+        // and trains are recorded and the train labels placed: the layout
+        // reads only the document's time labels and settings and the list's
+        // size, which those steps leave alone.
         QFuture<void> minutes;
         if (!keepTimeText && !eager && window.isChecked(DiagramWindow::CheckBox::TimeLabels))
             minutes = QtConcurrent::run([this] { m_minuteTexts.prepare(m_doc, m_list, 0, {}); });
@@ -295,6 +296,8 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
         if (!keepTimeText)
             recordMinuteLabels(window, minutes);
         placeTrainLabels(window);
+        if (minutes.isValid())
+            minutes.waitForFinished();
         progress.hide();
     }
     m_doc.labelImagesStale = false;
@@ -442,12 +445,8 @@ void Renderer::recordMinuteLabels(DiagramWindow &window, QFuture<void> &laidOut)
 
     if (!window.isChecked(DiagramWindow::CheckBox::TimeLabels))
         return;
-    if (laidOut.isValid()) {
-        laidOut.waitForFinished();
-        progress.setProgress(m_doc.timeLabelCount());
-        progress.repaintNow();
-        return;
-    }
+    if (laidOut.isValid())
+        return; // being laid out on another core
     m_minuteTexts.prepare(m_doc, m_list, 20, [&progress](int count) {
         progress.setProgress(count);
         progress.repaintNow();

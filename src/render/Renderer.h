@@ -133,7 +133,7 @@ private:
     void recordHoursAndGrid(QPainter &painter, bool record, int32_t bottom);
     void recordStations(int32_t fullWidth);
     void recordTrains(DiagramWindow &window);
-    // laidOut: the layout already started on another core, or none.
+    // laidOut: the layout already running on another core, or none.
     void recordMinuteLabels(DiagramWindow &window, QFuture<void> &laidOut);
     void placeTrainLabels(DiagramWindow &window);
     void replay(const Replayer::Viewport &viewport, bool texts);
