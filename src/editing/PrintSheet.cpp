@@ -50,7 +50,7 @@ public:
 private:
     Document &m_doc;
     DocumentSettings m_settings;
-    std::deque<TimeLabel> m_timeLabels;
+    HeadList<TimeLabel> m_timeLabels;
     bool m_redrawNeeded;
     bool m_labelImagesStale;
     std::vector<std::pair<uint8_t, RowPoint>> m_rows;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HeadList.h"
 #include "Records.h"
 
 #include <array>
@@ -33,7 +34,7 @@ public:
     std::list<StationKind> stationKinds;
     std::vector<Train> trains;
     std::deque<TrainLabel> trainLabels; // head = front
-    std::deque<TimeLabel> timeLabels;   // head = front
+    HeadList<TimeLabel> timeLabels;     // head = front
     ProfileTable profiles;
     DocumentSettings settings;
 

@@ -106,18 +106,16 @@ std::vector<TextPrimitive> *DisplayList::textStrip(int32_t strip)
     return &m_textStrips[static_cast<size_t>(strip - 1)];
 }
 
-void DisplayList::recordTextInStrip(int32_t strip, TextPrimitive text)
+void DisplayList::recordTextsInStrip(int32_t strip, std::vector<TextPrimitive> &&texts)
 {
-    if (std::vector<TextPrimitive> *texts = textStrip(strip)) {
-        texts->push_back(std::move(text));
-        ++m_textCount;
-    }
-}
-
-void DisplayList::reserveTextsInStrip(int32_t strip, size_t more)
-{
-    if (std::vector<TextPrimitive> *texts = textStrip(strip))
-        texts->reserve(texts->size() + more);
+    std::vector<TextPrimitive> *own = textStrip(strip);
+    if (!own)
+        return;
+    m_textCount += texts.size();
+    if (own->empty())
+        own->swap(texts); // the strip's old room goes back with the caller's vector
+    else
+        own->insert(own->end(), std::make_move_iterator(texts.begin()), std::make_move_iterator(texts.end()));
 }
 
 const std::vector<LinePrimitive> &DisplayList::ownLines(int32_t strip) const

@@ -100,10 +100,8 @@ public:
     // RecordText: files the text in every strip from x div 500 + 1 to
     // (x + width) div 500 + 1.
     void recordText(const TextPrimitive &text);
-    // The text's part in one strip, for texts recorded strip by strip.
-    void recordTextInStrip(int32_t strip, TextPrimitive text);
-    // Room for `more` texts to come in the strip.
-    void reserveTextsInStrip(int32_t strip, size_t more);
+    // Texts of one strip, recorded strip by strip, after the strip's own.
+    void recordTextsInStrip(int32_t strip, std::vector<TextPrimitive> &&texts);
 
     // Strip k's lines in recorded order: its own and the crossing lines that
     // belong to it.

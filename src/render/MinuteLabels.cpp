@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QtConcurrent/QtConcurrentMap>
+
 namespace {
 
 int32_t boundedRound(double v)
@@ -85,6 +87,7 @@ void MinuteTextStrips::clear()
     for (auto &strip : m_strips)
         strip.clear();
     m_recorded.clear();
+    m_stripFonts.clear();
     m_texts.clear();
     m_textIndex.clear();
     m_oneByteText.fill(noText);
@@ -102,6 +105,7 @@ void MinuteTextStrips::prepare(const Document &doc, const DisplayList &list, int
     // Strips keep their capacity from one rebuild to the next.
     m_strips.resize(strips);
     m_recorded.assign(strips, 0);
+    m_stripFonts.assign(strips, StripFonts{});
     m_entries.reserve(doc.timeLabels.size());
     for (uint8_t f = 0; f < m_fonts.size(); ++f) {
         Font &font = m_fonts[f];
@@ -116,7 +120,7 @@ void MinuteTextStrips::prepare(const Document &doc, const DisplayList &list, int
     for (const TimeLabel &label : doc.timeLabels) {
         add(label, list);
         ++count;
-        if (--untilProgress == 0) {
+        if (every > 0 && --untilProgress == 0) {
             untilProgress = every;
             if (progress)
                 progress(count);
@@ -164,8 +168,13 @@ void MinuteTextStrips::add(const TimeLabel &label, const DisplayList &list)
     // (x + width) div 500 + 1.
     const int32_t first = list.stripOf(e.x);
     const int32_t last = list.stripOf(int64_t{e.x} + e.width);
-    for (int32_t k = first; k <= last; ++k)
+    for (int32_t k = first; k <= last; ++k) {
         m_strips[static_cast<size_t>(k - 1)].push_back(index);
+        StripFonts &fonts = m_stripFonts[static_cast<size_t>(k - 1)];
+        if (std::find(fonts.order.begin(), fonts.order.begin() + fonts.count, e.font)
+            == fonts.order.begin() + fonts.count)
+            fonts.order[fonts.count++] = e.font;
+    }
 }
 
 bool MinuteTextStrips::owes(int32_t strip) const
@@ -175,32 +184,57 @@ bool MinuteTextStrips::owes(int32_t strip) const
 
 void MinuteTextStrips::record(int32_t strip, DisplayList &list)
 {
-    if (!owes(strip))
+    record(strip, strip, list, false);
+}
+
+void MinuteTextStrips::record(int32_t first, int32_t last, DisplayList &list, bool parallel)
+{
+    std::vector<int32_t> owed;
+    for (int32_t k = first; k <= last; ++k)
+        if (owes(k))
+            owed.push_back(k);
+    if (owed.empty())
         return;
-    const size_t k = static_cast<size_t>(strip - 1);
-    m_recorded[k] = 1;
+    // The fonts enter the list's table in the order the strips use them.
     std::array<int, 4> fontIndex{-1, -1, -1, -1};
-    list.reserveTextsInStrip(strip, m_strips[k].size());
-    for (uint32_t i : m_strips[k]) {
-        const Entry &e = m_entries[i];
-        int &index = fontIndex[e.font];
-        if (index < 0) {
-            const Font &f = m_fonts[e.font];
-            index = list.fontIndex(f.name, m_fontSize, f.style, f.font, f.ascent);
+    for (int32_t k : owed) {
+        const StripFonts &fonts = m_stripFonts[static_cast<size_t>(k - 1)];
+        for (int j = 0; j < fonts.count; ++j) {
+            int &index = fontIndex[fonts.order[static_cast<size_t>(j)]];
+            if (index < 0) {
+                const Font &f = m_fonts[fonts.order[static_cast<size_t>(j)]];
+                index = list.fontIndex(f.name, m_fontSize, f.style, f.font, f.ascent);
+            }
         }
-        const Text &text = m_texts[e.text];
-        TextPrimitive t;
-        t.brushColour = Colours::white;
-        t.fontColour = Colours::black;
-        t.brushStyle = TextPrimitive::ClearBrush;
-        t.x = e.x;
-        t.y = e.y;
-        t.text = text.text;
-        t.drawable = text.drawable;
-        t.font = static_cast<uint16_t>(index);
-        t.width = e.width;
-        t.height = e.height;
-        list.recordTextInStrip(strip, std::move(t));
+    }
+    std::vector<std::vector<TextPrimitive>> texts(owed.size());
+    const auto build = [&](std::vector<TextPrimitive> &out) {
+        const int32_t strip = owed[static_cast<size_t>(&out - texts.data())];
+        const std::vector<uint32_t> &entries = m_strips[static_cast<size_t>(strip - 1)];
+        out.reserve(entries.size());
+        for (uint32_t i : entries) {
+            const Entry &e = m_entries[i];
+            const Text &text = m_texts[e.text];
+            TextPrimitive &t = out.emplace_back();
+            t.brushColour = Colours::white;
+            t.fontColour = Colours::black;
+            t.brushStyle = TextPrimitive::ClearBrush;
+            t.x = e.x;
+            t.y = e.y;
+            t.text = text.text;
+            t.drawable = text.drawable;
+            t.font = static_cast<uint16_t>(fontIndex[e.font]);
+            t.width = e.width;
+            t.height = e.height;
+        }
+    };
+    if (parallel && texts.size() > 1)
+        QtConcurrent::blockingMap(texts, build);
+    else
+        std::for_each(texts.begin(), texts.end(), build);
+    for (size_t j = 0; j < owed.size(); ++j) {
+        m_recorded[static_cast<size_t>(owed[j] - 1)] = 1;
+        list.recordTextsInStrip(owed[j], std::move(texts[j]));
     }
 }
 

@@ -78,7 +78,9 @@ public:
     // Lays out every time label of the document (every label, in list
     // order, whose box meets the diagram region) and files it under every
     // strip its box touches; nothing is recorded yet. progress is called
-    // with the number of labels laid out, every `every` labels.
+    // with the number of labels laid out, every `every` labels (never when
+    // `every` is 0). It reads only the document's time labels and settings
+    // and the list's size, so it may run on another thread meanwhile.
     void prepare(const Document &doc, const DisplayList &list, int every, const std::function<void(int)> &progress);
     // Nothing is owed any more (the texts were discarded).
     void clear();
@@ -86,6 +88,8 @@ public:
     bool owes(int32_t strip) const;
     // Records the strip's texts into the list, once.
     void record(int32_t strip, DisplayList &list);
+    // The same for strips first..last, made on all cores when `parallel`.
+    void record(int32_t first, int32_t last, DisplayList &list, bool parallel);
     void recordAll(DisplayList &list);
 
 private:
@@ -121,6 +125,13 @@ private:
     std::vector<Entry> m_entries;
     std::vector<std::vector<uint32_t>> m_strips; // [k - 1]: entries in list order
     std::vector<uint8_t> m_recorded;             // [k - 1]
+    // The fonts of a strip's texts in the order they first come.
+    struct StripFonts
+    {
+        uint8_t count = 0;
+        std::array<uint8_t, 4> order{};
+    };
+    std::vector<StripFonts> m_stripFonts; // [k - 1]
     std::vector<Text> m_texts;
     QHash<QByteArray, uint32_t> m_textIndex;
     static constexpr uint32_t noText = 0xFFFFFFFF;

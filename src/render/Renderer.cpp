@@ -12,6 +12,8 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QtConcurrent/QtConcurrentMap>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <cstring>
@@ -268,11 +270,34 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
     }
 
     if (rebuild) {
+        // The minute labels are laid out on another core while the stations
+        // and trains are recorded and the train labels placed: the layout
+        // reads only the document's time labels and settings and the list's
+        // size, which those steps leave alone.
+        QFuture<void> minutes;
+        if (!keepTimeText && !eager && window.isChecked(DiagramWindow::CheckBox::TimeLabels))
+            minutes = QtConcurrent::run([this] { m_minuteTexts.prepare(m_doc, m_list, 0, {}); });
+        // Should a step below fail, the layout must still end before the
+        // renderer and the document it reads may go.
+        struct Join
+        {
+            QFuture<void> &f;
+            ~Join()
+            {
+                try {
+                    if (f.isValid())
+                        f.waitForFinished();
+                } catch (...) {
+                }
+            }
+        } join{minutes};
         recordStations(fullWidth);
         recordTrains(window);
         if (!keepTimeText)
-            recordMinuteLabels(window);
+            recordMinuteLabels(window, minutes);
         placeTrainLabels(window);
+        if (minutes.isValid())
+            minutes.waitForFinished();
         progress.hide();
     }
     m_doc.labelImagesStale = false;
@@ -409,7 +434,7 @@ void Renderer::recordTrains(DiagramWindow &window)
 // underlined), while "Časové popisky" is checked. Label generation fills the
 // document's time labels; this step lays them out and files them by strip,
 // and a strip's texts are recorded when a replay first needs them.
-void Renderer::recordMinuteLabels(DiagramWindow &window)
+void Renderer::recordMinuteLabels(DiagramWindow &window, QFuture<void> &laidOut)
 {
     ProgressSink &progress = window.progress();
     progress.setText(QStringLiteral("Zakresluji časové popisky vlaků..."));
@@ -420,6 +445,8 @@ void Renderer::recordMinuteLabels(DiagramWindow &window)
 
     if (!window.isChecked(DiagramWindow::CheckBox::TimeLabels))
         return;
+    if (laidOut.isValid())
+        return; // being laid out on another core
     m_minuteTexts.prepare(m_doc, m_list, 20, [&progress](int count) {
         progress.setProgress(count);
         progress.repaintNow();
@@ -444,8 +471,7 @@ void Renderer::replay(const Replayer::Viewport &viewport, bool texts)
 {
     ++stats.replays;
     if (texts)
-        for (int32_t k = m_list.stripOf(viewport.vx0); k <= m_list.stripOf(viewport.vx1); ++k)
-            m_minuteTexts.record(k, m_list);
+        m_minuteTexts.record(m_list.stripOf(viewport.vx0), m_list.stripOf(viewport.vx1), m_list, !eager);
     m_replayer.paintEveryText = eager;
     m_replayer.oneBand = eager;
     m_replayer.replay(m_list, m_bitmap, viewport, texts);
@@ -475,10 +501,27 @@ void Renderer::copyToSurface(int clientWidth, int32_t bottom)
 {
     const int rows = std::min({bottom - 1, m_bitmap.height(), m_surface.height()});
     const int columns = std::min({clientWidth - 40, m_bitmap.width(), m_surface.width() - 40});
-    if (columns > 0)
-        for (int r = 0; r < rows; ++r)
-            std::memcpy(reinterpret_cast<QRgb *>(m_surface.scanLine(r)) + 40, m_bitmap.constScanLine(r),
-                        static_cast<size_t>(columns) * sizeof(QRgb));
+    if (columns > 0 && rows > 0) {
+        // The rows in bands on all cores, through raw rows: a QImage is not
+        // to be touched from several threads.
+        uchar *to = m_surface.bits();
+        const uchar *from = m_bitmap.constBits();
+        const qsizetype toStride = m_surface.bytesPerLine();
+        const qsizetype fromStride = m_bitmap.bytesPerLine();
+        const int bands = std::min(Replayer::bandsOf(m_bitmap), std::max(1, rows / 64));
+        std::vector<std::pair<int, int>> ranges;
+        for (int b = 0; b < bands; ++b)
+            ranges.emplace_back(rows * b / bands, rows * (b + 1) / bands);
+        const auto copy = [&](const std::pair<int, int> &range) {
+            for (int r = range.first; r < range.second; ++r)
+                std::memcpy(reinterpret_cast<QRgb *>(to + r * toStride) + 40, from + r * fromStride,
+                            static_cast<size_t>(columns) * sizeof(QRgb));
+        };
+        if (bands == 1 || eager)
+            std::for_each(ranges.begin(), ranges.end(), copy);
+        else
+            QtConcurrent::blockingMap(ranges, copy);
+    }
     m_column.copyTo(m_surface, int64_t{2} * m_view.vpos, std::max(0, bottom + 5));
 }
 

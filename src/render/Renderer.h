@@ -12,6 +12,7 @@
 
 #include <QByteArray>
 #include <QFont>
+#include <QFuture>
 #include <QImage>
 
 #include <cstdint>
@@ -132,7 +133,8 @@ private:
     void recordHoursAndGrid(QPainter &painter, bool record, int32_t bottom);
     void recordStations(int32_t fullWidth);
     void recordTrains(DiagramWindow &window);
-    void recordMinuteLabels(DiagramWindow &window);
+    // laidOut: the layout already running on another core, or none.
+    void recordMinuteLabels(DiagramWindow &window, QFuture<void> &laidOut);
     void placeTrainLabels(DiagramWindow &window);
     void replay(const Replayer::Viewport &viewport, bool texts);
     void drawOwedLabelImages(const Replayer::Viewport &viewport);

@@ -1,15 +1,14 @@
+#include "../io/FileBytes.h"
 #include "ScriptedPrompter.h"
 #include "TestPaths.h"
 #include "app/Application.h"
 #include "app/Editor.h"
 #include "app/MainWindow.h"
 #include "app/RecoveryKeeper.h"
-#include "io/DocumentWriter.h"
 #include "io/RecoveryStore.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -31,19 +30,6 @@ class RecoveryGuiTest : public QObject
 
     QString path(const char *name) const { return m_dir.filePath(QString::fromUtf8(name)); }
     QString stateDir() const { return path("state/vlakorys"); }
-    static QByteArray bytesOf(const QString &file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    // What Save writes of the document.
-    static QByteArray saved(const Document &doc)
-    {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        DocumentWriter::write(doc, buffer);
-        return buffer.data();
-    }
     QStringList copies() const { return QDir(stateDir()).entryList({QStringLiteral("*.recovery")}, QDir::Files); }
 
     void change(Editor &editor)
@@ -75,9 +61,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QFile::copy(TestPaths::examplesDir() + QStringLiteral("/liberec-tanvald.vrs"), path("trať.vrs")));
-        QFile text(path("import.txt"));
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write("Os 99\nLiberec\t\t 6:00\nLiberec-Rochlice\t 6:05\t\n-\n");
+        FileBytes::write(path("import.txt"), "Os 99\nLiberec\t\t 6:00\nLiberec-Rochlice\t 6:05\t\n-\n");
     }
 
     void copyFollowsTheDocument()
@@ -100,7 +84,7 @@ private slots:
         QCOMPARE(read->originalPath, path("trať.vrs"));
         Document back;
         QVERIFY(read->snapshot.restore(back, DocumentSnapshot::View::Take));
-        QCOMPARE(saved(back), saved(editor.session().document));
+        QCOMPARE(FileBytes::of(back), FileBytes::of(editor.session().document));
 
         // A save removes it; so does "Neukládat" before New.
         editor.mainWindow()->Uloit1Click();
@@ -137,7 +121,7 @@ private slots:
             QCOMPARE(prompter.log,
                      QStringList{QStringLiteral("question: Obnovit neuložené změny dokumentu „trať.vrs“?")});
             const Session &session = editor.session();
-            QCOMPARE(saved(session.document), bytesOf(path("first.vrs")));
+            QCOMPARE(FileBytes::of(session.document), FileBytes::read(path("first.vrs")));
             QCOMPARE(session.fileName, path("trať.vrs"));
             QVERIFY(!session.document.untitled);
             QVERIFY(editor.mainWindow()->isWindowModified());
@@ -146,7 +130,7 @@ private slots:
             QVERIFY(QFile::exists(secondCopy)); // its editor still runs
 
             editor.mainWindow()->Uloit1Click(); // back to its file, without asking
-            QCOMPARE(bytesOf(path("trať.vrs")), bytesOf(path("first.vrs")));
+            QCOMPARE(FileBytes::read(path("trať.vrs")), FileBytes::read(path("first.vrs")));
             QVERIFY(!QFile::exists(editor.recoveryStore().path()));
         }
 

@@ -1,5 +1,5 @@
-// The JSON form of a document: its exact text, which dump prints and tools
-// depend on, and everything build accepts and refuses.
+// The JSON form of a document: its exact text (small-document.json), which
+// dump prints and tools depend on, and everything build accepts and refuses.
 #include "../io/FileBytes.h"
 
 #include "cli/DocumentJson.h"
@@ -24,14 +24,6 @@ std::string refusal(const QByteArray &json)
 {
     Document doc;
     return build(json, doc).toStdString();
-}
-
-QByteArray list99(const QByteArray &first, int rest)
-{
-    QByteArray out = "[" + first;
-    for (int i = first.count(',') + 1; i < 99; ++i)
-        out += ", " + QByteArray::number(rest);
-    return out + "]";
 }
 
 } // namespace
@@ -69,67 +61,9 @@ TEST(DocumentJson, TextOfASmallDocument)
     doc.profiles.at(2, 1).runTimeAt(1) = 7;
     doc.profiles.at(2, 1).dwellAt(2) = 1;
 
-    const QByteArray expected =
-        "{\n"
-        "  \"stations\": [\n"
-        "    {\"name\": \"Jablonec n.N. zastávka\", \"km\": 13}\n"
-        "  ],\n"
-        "  \"stationKinds\": [\n"
-        "    {\"stationIndex\": 1, \"dopravna\": 0, \"hradlo\": 0, \"hlaska\": 0, \"odbocka\": 0, \"nakladiste\": 1, "
-        "\"zastavka\": 1, \"kilometr\": 0}\n"
-        "  ],\n"
-        "  \"trains\": [\n"
-        "    {\n"
-        "      \"name\": \"Os 5401\",\n"
-        "      \"rusici\": 0,\n"
-        "      \"podlePotreby\": 1,\n"
-        "      \"rows\": [\n"
-        "        {\"station\": 1, \"time\": 0.25833333333333336, \"mark\": 0, \"halfMinute\": 0, \"shortDwell\": 0},\n"
-        "        {\"station\": -987, \"time\": 0, \"mark\": -1, \"halfMinute\": 1, \"shortDwell\": 1}\n"
-        "      ]\n"
-        "    },\n"
-        "    {\n"
-        "      \"name\": \"R 1\",\n"
-        "      \"rusici\": 0,\n"
-        "      \"podlePotreby\": 0,\n"
-        "      \"rows\": [\n"
-        "        {\"station\": 0, \"time\": 0, \"mark\": 0, \"halfMinute\": 0, \"shortDwell\": 0}\n"
-        "      ]\n"
-        "    }\n"
-        "  ],\n"
-        "  \"settings\": {\"trainFontSmallName\": \"Times New Roman CE\", \"trainFontSmallSize\": 8, "
-        "\"trainFontLargeName\": \"Arial CE\", \"trainFontLargeSize\": 12, \"timeFontName\": \"Arial CE\", "
-        "\"timeFontSize\": 7, \"penThin\": 1, \"penMedium\": 2, \"penThick\": 3, \"saveLabelImages\": 0, \"zoom\": 4, "
-        "\"ratioX\": 1, \"ratioY\": 2, \"showTimeLabels\": 0, \"smoothing\": 0, \"showCategory\": 1},\n"
-        "  \"trainLabels\": [\n"
-        "    {\n"
-        "      \"text\": \"Os 5401\",\n"
-        "      \"time\": 0.25,\n"
-        "      \"level\": 12.5,\n"
-        "      \"ascending\": 1,\n"
-        "      \"rusici\": 0,\n"
-        "      \"visible\": 1,\n"
-        "      \"angle\": -0.7853981635,\n"
-        "      \"image\": {\"colour\": 255, \"width\": 2, \"height\": 1, \"codes\": \"AgA=\", \"values\": \"AA==\"}\n"
-        "    },\n"
-        "    {\"text\": \"R 1\", \"time\": -0.0, \"level\": 1e-07, \"ascending\": 0, \"rusici\": 0, \"visible\": 0, "
-        "\"angle\": 0.30000000000000004, \"image\": null}\n"
-        "  ],\n"
-        "  \"profiles\": {\n"
-        "    \"direction1\": [],\n"
-        "    \"direction2\": [\n"
-        "      {\n"
-        "        \"name\": \"Os\",\n"
-        "        \"runTime\": "
-        + list99("7", 0)
-        + ",\n"
-          "        \"dwell\": "
-        + list99("-1, 1", -1)
-        + "\n"
-          "      }\n"
-          "    ]\n"
-          "  }\n"
-          "}\n";
+    // The text tools read, kept beside this test.
+    const QByteArray expected = FileBytes::read(QStringLiteral(VLAKORYS_SOURCE_DIR "/tests/cli/small-document.json"));
+    ASSERT_FALSE(expected.isEmpty());
     EXPECT_EQ(DocumentJson::toText(doc).toStdString(), expected.toStdString());
 
     // And it builds the same file again.

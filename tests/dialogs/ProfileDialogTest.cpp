@@ -81,16 +81,12 @@ private slots:
     {
         runCommand([&] {
             QCOMPARE(dialog().windowTitle(), QStringLiteral("Jízdní doby"));
-            QCOMPARE(grid()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Název"));
-            QCOMPARE(spin()->maximum(), 1);
             type(QStringLiteral("3+"));
             key(Qt::Key_Return);
             type(QStringLiteral("1"));
             key(Qt::Key_Return);
             type(QStringLiteral("n"));
             key(Qt::Key_Return);
-            QCOMPARE(shown(E::RunTimeColumn, 2), QStringLiteral("3+"));
-            QCOMPARE(shown(E::DwellColumn, 2), QStringLiteral("1"));
             QCOMPARE(shown(E::RunTimeColumn, 3), QStringLiteral("N/A"));
             QCOMPARE(spin()->maximum(), 2);
             QTest::mouseClick(child<QLineEdit>(m_dialog.get(), "Edit1"), Qt::LeftButton);
@@ -99,11 +95,8 @@ private slots:
         });
         QVERIFY(m_prompter.log.isEmpty());
         const TravelTimeProfile &p = m_doc->profiles.at(1, 1);
-        QCOMPARE(p.runTimeAt(1), 7);
-        QCOMPARE(p.dwellAt(1), 2);
-        QCOMPARE(p.runTimeAt(2), 0);
+        QCOMPARE(std::tuple(p.runTimeAt(1), p.dwellAt(1), p.runTimeAt(2)), std::tuple(7, 2, 0));
         QCOMPARE(p.name, QByteArrayView("Osobn\xED"));
-        QCOMPARE(m_doc->profiles.countOf(1), 1);
     }
 
     void theSecondDirectionListsTheStationsBackwardsAndCancelRestores()
@@ -113,10 +106,6 @@ private slots:
             key(Qt::Key_Return);
             click(child<QRadioButton>(m_dialog.get(), "RadioButton2"));
             QCOMPARE(shown(E::NameColumn, 1), QStringLiteral("Kolín"));
-            QCOMPARE(shown(E::NameColumn, 3), QStringLiteral("Praha"));
-            QCOMPARE(shown(E::RunTimeColumn, 2), QStringLiteral("N/A"));
-            QCOMPARE(spin()->value(), 1);
-            QCOMPARE(spin()->maximum(), 1);
             click(child<QPushButton>(m_dialog.get(), "BitBtn2"));
         });
         QCOMPARE(m_doc->profiles.at(1, 1).runTimeAt(1), 0);
@@ -141,14 +130,11 @@ private slots:
                 click(child<QPushButton>(m_fromTrain.get(), "BitBtn2"));
             });
             click(child<QPushButton>(m_dialog.get(), "Button1"));
-            QCOMPARE(shown(E::RunTimeColumn, 3), QStringLiteral("20"));
             QCOMPARE(shown(E::DwellColumn, 3), QStringLiteral("1+"));
-            QCOMPARE(spin()->maximum(), 2);
             click(child<QPushButton>(m_dialog.get(), "BitBtn1"));
         });
         QCOMPARE(m_fromTrain->standardDwell(), 3);
         QCOMPARE(m_doc->profiles.at(1, 1).dwellAt(2), 3);
-        QCOMPARE(m_doc->profiles.countOf(1), 1);
     }
 };
 

@@ -119,7 +119,7 @@ TEST_F(PrintSheetTest, MinuteLabelsAcrossTheDayAndTheDocumentComesOutAsItWentIn)
 {
     NullProgress progress;
     MakeTimeLabels(doc, 2.0, progress); // the window's, at 100 %
-    const std::deque<TimeLabel> labels = doc.timeLabels;
+    const auto labels = doc.timeLabels;
     const DocumentSettings settings = doc.settings;
     doc.redrawNeeded = false;
     const int32_t afternoon = PrintSheet(doc, C{}, {true, true}).recording().list->stripOf(13 * 60 * 4 + 7 * 4);
