@@ -7,6 +7,7 @@
 #include "render/HeadlessWindow.h"
 #include "render/Renderer.h"
 
+#include "DocumentFixtures.h"
 #include "SampleLine.h"
 
 #include <gtest/gtest.h>
@@ -81,12 +82,7 @@ protected:
 
     void add(const char *text, double time, double level, double angle)
     {
-        TrainLabel &l = doc.newTrainLabel();
-        l.text = text;
-        l.time = time;
-        l.level = level;
-        l.angle = angle;
-        l.visible = 1;
+        DocumentFixtures::addLabel(doc, text, time, level, angle);
     }
     TrainLabel &label(int number) { return doc.trainLabels[static_cast<size_t>(number - 1)]; }
 
@@ -208,59 +204,53 @@ TEST_F(DiagramMouseTest, AClickWithoutMovingChangesNothing)
     EXPECT_NE(renderer.surface(), picture) << "the outline is drawn";
     mouse.PaintBox1MouseUp(releaseAt(centre(1), Qt::ControlModifier));
     EXPECT_EQ(stateOf(label(1)), before);
-    EXPECT_EQ(doc.trainLabelCount(), 3);
-    EXPECT_EQ(renderer.stats.rebuilds, rebuilds);
-    EXPECT_EQ(renderer.surface(), picture);
-    EXPECT_FALSE(mouse.labelDrag().armed());
+    EXPECT_EQ(std::tuple(doc.trainLabelCount(), renderer.stats.rebuilds, renderer.surface() == picture,
+                         mouse.labelDrag().armed()),
+              std::tuple(3, rebuilds, true, false));
 }
 
 TEST_F(DiagramMouseTest, ADropPlacesTheLabelByTheOutlinesCentreOnAWholeMinute)
 {
+    // time < 0: at or beyond midnight (1439.5 minutes halve to 1440) a drop
+    // or a copy changes nothing and asks nothing.
     const struct
     {
         int hpos;
         int column; // of the outline's centre after the drop
         int row;
         double time;
+        Qt::KeyboardModifiers keys = {};
     } cases[] = {
         {0, 1480, 220, makeTime(12, 0)},    // (1480 - 40) / 2 minutes
         {100, 1481, 100, makeTime(16, 10)}, // 970.5 minutes: halves to even
         {100, 1483, 300, makeTime(16, 12)}, // 971.5
         {272, 1558, 200, makeTime(23, 59)}, // the last minute of the day
+        {272, 1559, 200, -1},
+        {272, 1559, 200, -1, Qt::ControlModifier},
+        {272, 1562, 200, -1},
     };
     for (const auto &c : cases) {
         view.hpos = c.hpos;
         renderer.render(window);
+        const LabelState before = stateOf(label(1));
         const QPoint p = centre(1);
         mouse.PaintBox1MouseDown(pressAt(p));
         const LabelDrag::Edges o = mouse.labelDrag().outline();
         const QPoint by(c.column - (o.left + o.right) / 2, c.row - (o.top + o.bottom) / 2);
         mouse.PaintBox1MouseMove(moveTo(p + by));
-        mouse.PaintBox1MouseUp(releaseAt(p + by));
+        mouse.PaintBox1MouseUp(releaseAt(p + by, c.keys));
+        EXPECT_EQ(renderer.dragLabelNumber, -1);
+        if (c.time < 0) {
+            EXPECT_EQ(stateOf(label(1)), before) << c.column;
+            EXPECT_EQ(doc.trainLabelCount(), 3) << c.column;
+            continue;
+        }
         EXPECT_DOUBLE_EQ(label(1).time, c.time) << c.column;
         EXPECT_DOUBLE_EQ(label(1).level, (2.0 * 4 * 50 + 20 - c.row) / 8) << c.row;
         EXPECT_EQ(label(1).visible, 1);
-        EXPECT_EQ(renderer.dragLabelNumber, -1);
     }
+    EXPECT_TRUE(edit.questions.isEmpty());
     expectOutlinesInStep();
-}
-
-TEST_F(DiagramMouseTest, ShiftDragTurnsTheLabelAndShiftAtReleaseKeepsTheTurn)
-{
-    const QPoint p = centre(1);
-    mouse.PaintBox1MouseDown(pressAt(p));
-    const LabelDrag::Edges origin = mouse.labelDrag().outline();
-    mouse.PaintBox1MouseMove(moveTo(p + QPoint(30, 100), Qt::LeftButton, Qt::ShiftModifier));
-    EXPECT_DOUBLE_EQ(mouse.labelDrag().angle(), pi - 100 * pi / 180);
-    EXPECT_EQ(mouse.labelDrag().outline(), origin) << "turning does not move the outline";
-    mouse.PaintBox1MouseMove(moveTo(p + QPoint(-20, 0), Qt::LeftButton, Qt::ShiftModifier));
-    EXPECT_DOUBLE_EQ(mouse.labelDrag().angle(), 0.0001);
-    mouse.PaintBox1MouseMove(moveTo(p + QPoint(0, 20), Qt::LeftButton, Qt::ShiftModifier));
-    const std::vector<uint8_t> image = label(1).imageCodes;
-    mouse.PaintBox1MouseUp(releaseAt(p + QPoint(0, 20), Qt::ShiftModifier));
-    EXPECT_DOUBLE_EQ(label(1).angle, 20 * pi / 180);
-    EXPECT_TRUE(label(1).hasImage());
-    EXPECT_NE(label(1).imageCodes, image) << "imaged again at the new angle";
 }
 
 TEST_F(DiagramMouseTest, KeysAtReleaseMoveCopyOrTurn)
@@ -281,10 +271,14 @@ TEST_F(DiagramMouseTest, KeysAtReleaseMoveCopyOrTurn)
         const int count = doc.trainLabelCount();
         const LabelState picked = stateOf(label(2));
         const QPoint p = centre(2);
+        const std::vector<uint8_t> image = label(2).imageCodes;
         mouse.PaintBox1MouseDown(pressAt(p));
+        const LabelDrag::Edges origin = mouse.labelDrag().outline();
         mouse.PaintBox1MouseMove(moveTo(p + QPoint(0, 30), Qt::LeftButton, Qt::ShiftModifier)); // turned
-        mouse.PaintBox1MouseMove(moveTo(p + QPoint(120, 30)));                                  // and moved
         const double turned = mouse.labelDrag().angle();
+        EXPECT_DOUBLE_EQ(turned, LabelDrag::turnedAngle(picked.angle, 30));
+        EXPECT_EQ(mouse.labelDrag().outline(), origin) << "turning does not move the outline";
+        mouse.PaintBox1MouseMove(moveTo(p + QPoint(120, 30))); // and moved
         // 120 pixels right: an hour later, on the whole minute.
         const double later = (minuteOfDay(picked.time) + 60) / 1440.0;
         mouse.PaintBox1MouseUp(releaseAt(p + QPoint(120, 30), c.keys));
@@ -299,6 +293,7 @@ TEST_F(DiagramMouseTest, KeysAtReleaseMoveCopyOrTurn)
             ASSERT_EQ(doc.trainLabelCount(), count);
             EXPECT_DOUBLE_EQ(label(2).time, later);
             EXPECT_EQ(label(2).angle, c.turns ? turned : picked.angle);
+            EXPECT_EQ(label(2).imageCodes != image, c.turns) << "imaged again at a new angle";
         }
         expectOutlinesInStep();
     }
@@ -306,77 +301,36 @@ TEST_F(DiagramMouseTest, KeysAtReleaseMoveCopyOrTurn)
 
 TEST_F(DiagramMouseTest, DroppingOutsideTheDiagramAsksToDelete)
 {
-    enum How { LeftEdgeAt42, Above, Below, ReleasedOutsideTheView };
-    const struct
-    {
-        How how;
-        bool answer;
-    } cases[] = {
-        {LeftEdgeAt42, true}, {LeftEdgeAt42, false}, {Above, true}, {Below, false}, {ReleasedOutsideTheView, true},
+    using To = QPoint (*)(QPoint p, LabelDrag::Edges o);
+    const std::pair<To, bool> cases[] = {
+        {[](QPoint p, LabelDrag::Edges o) { return p + QPoint(42 - o.left, 0); }, true}, // left edge at 42
+        {[](QPoint p, LabelDrag::Edges o) { return p + QPoint(42 - o.left, 0); }, false},
+        {[](QPoint p, LabelDrag::Edges o) { return p + QPoint(0, -o.top); }, true},          // above
+        {[](QPoint p, LabelDrag::Edges o) { return p + QPoint(0, 421 - o.bottom); }, false}, // below
+        {[](QPoint, LabelDrag::Edges) { return QPoint(800, 950); }, true}, // released over the scroll bar
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.how));
+    for (const auto &[to, answer] : cases) {
         if (doc.trainLabelCount() < 3)
             add("Os 9", makeTime(10, 0), 30, 0.2), doc.redrawNeeded = true, renderer.render(window);
         const LabelState picked = stateOf(label(2));
         const LabelState last = stateOf(label(3));
         const QImage picture = renderer.surface().copy();
         edit.questions.clear();
-        edit.answers = {c.answer};
+        edit.answers = {answer};
         bool clean = false;
         edit.atQuestion = [&] { clean = renderer.surface() == picture; };
 
         const QPoint p = centre(2);
         mouse.PaintBox1MouseDown(pressAt(p));
-        const LabelDrag::Edges o = mouse.labelDrag().outline();
-        QPoint to = p;
-        switch (c.how) {
-        case LeftEdgeAt42:
-            to += QPoint(42 - o.left, 0);
-            break;
-        case Above:
-            to += QPoint(0, -o.top);
-            break;
-        case Below:
-            to += QPoint(0, 421 - o.bottom);
-            break;
-        case ReleasedOutsideTheView:
-            to = QPoint(800, 950);
-            break; // over the scroll bar
-        }
-        mouse.PaintBox1MouseMove(moveTo(to));
-        mouse.PaintBox1MouseUp(releaseAt(to));
+        const QPoint at = to(p, mouse.labelDrag().outline());
+        mouse.PaintBox1MouseMove(moveTo(at));
+        mouse.PaintBox1MouseUp(releaseAt(at));
 
-        ASSERT_EQ(edit.questions, QStringList{QStringLiteral("Odstranit popisek?")});
+        ASSERT_EQ(edit.questions, QStringList{QStringLiteral("Odstranit popisek?")}) << at.x() << "," << at.y();
         EXPECT_TRUE(clean) << "the picture as it was, outline gone, while the question is up";
-        if (c.answer) {
-            ASSERT_EQ(doc.trainLabelCount(), 2);
-            EXPECT_EQ(stateOf(label(2)), last);
-        } else {
-            ASSERT_EQ(doc.trainLabelCount(), 3);
-            EXPECT_EQ(stateOf(label(2)), picked);
-        }
+        ASSERT_EQ(doc.trainLabelCount(), answer ? 2 : 3);
+        EXPECT_EQ(stateOf(label(2)), answer ? last : picked);
         expectOutlinesInStep();
-    }
-}
-
-TEST_F(DiagramMouseTest, ADropAtOrBeyondMidnightChangesNothing)
-{
-    view.hpos = 272; // the end of the day, 24:00, at column 40 + 2880 - 1360
-    renderer.render(window);
-    for (const int column : {1559, 1562}) { // 1439.5 halves to 1440 minutes
-        for (const Qt::KeyboardModifiers keys : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ControlModifier)}) {
-            const LabelState before = stateOf(label(1));
-            const QPoint p = centre(1);
-            mouse.PaintBox1MouseDown(pressAt(p));
-            const LabelDrag::Edges o = mouse.labelDrag().outline();
-            const QPoint to = p + QPoint(column - (o.left + o.right) / 2, 0);
-            mouse.PaintBox1MouseMove(moveTo(to));
-            mouse.PaintBox1MouseUp(releaseAt(to, keys));
-            EXPECT_EQ(stateOf(label(1)), before) << column;
-            EXPECT_EQ(doc.trainLabelCount(), 3) << column;
-            EXPECT_TRUE(edit.questions.isEmpty());
-        }
     }
 }
 
@@ -443,22 +397,16 @@ TEST_F(DiagramMouseTest, RightButtonPanning)
 
     // Every way panning ends: the release, the pointer over the form, over
     // ScrollBar2 or the tool panel, released there, a left press.
-    const std::function<void()> enders[] = {[&] {
-                                                mouse.PaintBox1MouseUp(releaseAt({516, 210}, {}, Qt::RightButton));
-                                            },
-                                            [&] { mouse.FormMouseMove(); },
-                                            [&] {
-                                                mouse.PaintBox1MouseMove(moveTo({1610, 100}, Qt::RightButton));
-                                            },
-                                            [&] {
-                                                mouse.PaintBox1MouseMove(moveTo({500, -5}, Qt::RightButton));
-                                            },
-                                            [&] {
-                                                mouse.FormMouseUp(releaseAt({500, -5}, {}, Qt::RightButton));
-                                            },
-                                            [&] {
-                                                mouse.PaintBox1MouseDown(pressAt({60, 250}));
-                                            }};
+    const QPoint above(500, -5);
+    const MouseEvent rightUp = releaseAt({516, 210}, {}, Qt::RightButton);
+    const std::function<void()> enders[] = {
+        [&] { mouse.PaintBox1MouseUp(rightUp); },
+        [&] { mouse.FormMouseMove(); },
+        [&] { mouse.PaintBox1MouseMove(moveTo(QPoint(1610, 100), Qt::RightButton)); },
+        [&] { mouse.PaintBox1MouseMove(moveTo(above, Qt::RightButton)); },
+        [&] { mouse.FormMouseUp(releaseAt(above, {}, Qt::RightButton)); },
+        [&] { mouse.PaintBox1MouseDown(pressAt(QPoint(60, 250))); },
+    };
     for (const auto &end : enders) {
         mouse.PaintBox1MouseDown(pressAt({500, 200}, Qt::RightButton));
         end();
@@ -491,10 +439,8 @@ TEST_F(DiagramMouseTest, TheInsertToolTakesLeftPressesWhileActiveAndEveryMove)
 
     tool.active = true;
     mouse.PaintBox1MouseDown(pressAt(p));
-    EXPECT_FALSE(mouse.labelDrag().armed());
-    EXPECT_EQ(tool.presses, 1);
+    EXPECT_EQ(std::pair(mouse.labelDrag().armed(), tool.presses), std::pair(false, 1));
     mouse.PaintBox1MouseDown(pressAt(p, Qt::RightButton));
     mouse.PaintBox1MouseMove(moveTo(p - QPoint(20, 0), Qt::RightButton));
-    EXPECT_EQ(tool.moves, 2);
-    EXPECT_EQ(view.hpos, 4) << "panning still works";
+    EXPECT_EQ(std::pair(tool.moves, view.hpos), std::pair(2, 4)) << "panning still works";
 }

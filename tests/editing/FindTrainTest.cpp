@@ -2,10 +2,8 @@
 
 #include "model/Cp1250.h"
 #include "model/Document.h"
-#include "render/Colours.h"
 #include "render/DiagramView.h"
 #include "render/Renderer.h"
-#include "render/TrainLines.h"
 
 #include <gtest/gtest.h>
 
@@ -69,12 +67,6 @@ TEST(FindTrain, AConfirmedSearchSetsTheHighlight)
     EXPECT_TRUE(doc.redrawNeeded);
     EXPECT_TRUE(renderer.keepTimeText);
     EXPECT_EQ(renderer.labelSelector, -1);
-    // Every train of the found name is drawn green.
-    const TrainLines::Highlight highlight{renderer.highlightOn, QByteArrayView(renderer.foundName)};
-    std::vector<int32_t> colours;
-    for (const Train &t : doc.trains)
-        colours.push_back(TrainLines::trainPen(t, doc.settings, highlight).colour);
-    EXPECT_EQ(colours, (std::vector<int32_t>{Colours::green, Colours::black, Colours::green}));
 
     // A search that finds nothing switches the highlight off and sets no
     // rebuild: the green goes with the next one.

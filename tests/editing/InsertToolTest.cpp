@@ -116,16 +116,13 @@ TEST_F(InsertToolTest, OpeningNeedsAProfileAndTakesADirectionThatHasOne)
     doc.profiles.countOf(1) = 0;
     QString refusal;
     EXPECT_FALSE(tool.open(&refusal));
-    EXPECT_EQ(refusal, InsertTool::noProfilesMessage);
-    EXPECT_FALSE(tool.isActive());
-    EXPECT_TRUE(calls.isEmpty());
+    EXPECT_EQ(std::tuple(refusal, tool.isActive(), calls),
+              std::tuple(InsertTool::noProfilesMessage, false, QStringList()));
 
     doc.profiles.countOf(2) = 3;
     ASSERT_TRUE(tool.open());
-    EXPECT_EQ(tool.direction(), 2);
-    EXPECT_EQ(tool.profileMaximum(), 3);
+    EXPECT_EQ(std::tuple(tool.direction(), tool.profileMaximum(), tool.isActive()), std::tuple(2, 3, true));
     EXPECT_EQ(calls, (QStringList{"timer on", "show", "Editace off"}));
-    EXPECT_TRUE(tool.isActive());
 }
 
 TEST_F(InsertToolTest, ThePointerShowsItsTimeAndStation)
@@ -135,8 +132,7 @@ TEST_F(InsertToolTest, ThePointerShowsItsTimeAndStation)
         move(10, time);
         EXPECT_EQ(tool.timeText(), QString::fromLatin1(text));
     }
-    EXPECT_EQ(tool.stationText(), QStringLiteral("B"));
-    EXPECT_EQ(tool.currentStation(), 2);
+    EXPECT_EQ(std::pair(tool.stationText(), tool.currentStation()), std::pair(QStringLiteral("B"), 2));
     // At 4/3 pixels a minute column 729 is 1093.5 half minutes: rounded to even.
     view.scale = 4.0 / 3.0;
     move(10, hms(9, 6, 45));
@@ -267,8 +263,7 @@ TEST_F(InsertToolTest, ShiftClickHandsTheTimetableToTheDialogAndAddsTheTrain)
     const std::vector<InsertPoint> laid = tool.points();
 
     click(30, hms(8, 20), Qt::ShiftModifier); // the dialog is cancelled
-    EXPECT_EQ(tool.points(), laid);
-    EXPECT_TRUE(tool.isActive());
+    EXPECT_EQ(std::pair(tool.points(), tool.isActive()), std::pair(laid, true));
     EXPECT_EQ(shownTable, (std::vector<AddTrainRow>{{"A", "", "", "", " 8:00:00"},
                                                     {"B", "1,5", " 8:01:30", "0", " 8:01:30"},
                                                     {"C", "3", " 8:04:30", "", ""}}));
@@ -278,16 +273,12 @@ TEST_F(InsertToolTest, ShiftClickHandsTheTimetableToTheDialogAndAddsTheTrain)
     click(30, hms(8, 20), Qt::ShiftModifier);
     EXPECT_EQ(calls,
               (QStringList{"confirm", "Editace on", "close", "timer off", "new labels", "time labels", "render"}));
-    EXPECT_FALSE(tool.isActive());
-    EXPECT_EQ(tool.count(), 0);
+    EXPECT_EQ(std::tuple(tool.isActive(), tool.count(), doc.trainCount, doc.redrawNeeded),
+              std::tuple(false, 0, 1, true));
     ASSERT_EQ(doc.trains.size(), 1u);
-    EXPECT_EQ(doc.trainCount, 1);
     const Train &t = doc.trains.back();
-    EXPECT_EQ(cp1250::toUnicode(t.name.view()), QStringLiteral("Služ 12345"));
-    EXPECT_EQ(t.name.size(), 10);
-    EXPECT_EQ(t.rusici, 1);
-    EXPECT_EQ(t.podlePotreby, 0);
-    EXPECT_TRUE(doc.redrawNeeded);
+    EXPECT_EQ(std::tuple(cp1250::toUnicode(t.name.view()), t.name.size(), t.rusici, t.podlePotreby),
+              std::tuple(QStringLiteral("Služ 12345"), 10, 1, 0));
     // B at 8:01:30 is 8:01 and its half minute: times are whole minutes.
     EXPECT_EQ(DocumentFixtures::rowsOf(t),
               (DocumentFixtures::Rows{{1, 8, 0, 0, 0, 0}, {2, 8, 1, 0, 1, 1}, {3, 8, 4, 0, 1, 0}}));

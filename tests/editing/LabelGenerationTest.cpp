@@ -19,6 +19,7 @@
 
 namespace {
 
+using DocumentFixtures::addTrain;
 constexpr double minute = 1.0 / 1440.0;
 
 // Stations: 1 "A" at km 0, 2 "B" at km 10, 3 "C" at km 20, 4 "D" at km 10
@@ -34,11 +35,6 @@ protected:
     {
         for (const int32_t km : {0, 10, 20, 10})
             SampleLine::addStation(doc, "", km);
-    }
-
-    Train &addTrain(const char *name, std::initializer_list<DocumentFixtures::Row> rows)
-    {
-        return DocumentFixtures::addTrain(doc, name, rows);
     }
 
     // Time labels in the order they were made (the list holds the newest first).
@@ -80,30 +76,19 @@ QByteArray textOf(const TimeLabel &l)
 
 } // namespace
 
-TEST_F(LabelGeneration, PointDistanceReadsStationsAndHoldsKilometrePoints)
-{
-    EXPECT_EQ(PointDistance(doc, 1), 0);
-    EXPECT_EQ(PointDistance(doc, 3), 20);
-    EXPECT_EQ(PointDistance(doc, 5 - 1000), 5);
-    EXPECT_EQ(PointDistance(doc, 25 - 1000), 20) << "held to the top kilometre";
-    EXPECT_EQ(PointDistance(doc, -1999), 0) << "held to 0";
-    EXPECT_THROW(PointDistance(doc, 0), RangeError);
-    EXPECT_THROW(PointDistance(doc, 1001), RangeError);
-}
-
 TEST_F(LabelGeneration, TextIsTheLastMinuteDigitWithTheMark)
 {
     for (const auto &[mark, text] : std::vector<std::pair<int32_t, QByteArray>>{
              {0, "5"}, {2, "5+2"}, {-1, "5-1"}, {1234567, "5+12345"}, {-120, "5-120"}}) {
         doc.clearTrains();
-        addTrain("Os 1", {{1, 12, 35, mark}, {2, 12, 47}});
+        addTrain(doc, "Os 1", {{1, 12, 35, mark}, {2, 12, 47}});
         const auto labels = timeLabels();
         ASSERT_EQ(labels.size(), 2u);
         EXPECT_EQ(textOf(labels[0]), text) << "mark " << mark;
         EXPECT_EQ(textOf(labels[1]), QByteArray("7")) << "the hour is never part of the text";
     }
     doc.clearTrains();
-    addTrain("Os 2", {{1, 9, 0}, {2, 23, 59}});
+    addTrain(doc, "Os 2", {{1, 9, 0}, {2, 23, 59}});
     const auto labels = timeLabels();
     EXPECT_EQ(textOf(labels[0]), QByteArray("0"));
     EXPECT_EQ(textOf(labels[1]), QByteArray("9"));
@@ -113,7 +98,7 @@ TEST_F(LabelGeneration, HalfMinuteCountsInXAndIsKept)
 {
     // s = 4/3 (ratio 1:3 at z = 4): 755.5 minutes give 1007.33 pixels, 764
     // minutes 1018.67, cut to whole pixels.
-    addTrain("Os 1", {{2, 12, 35, 0, 1}, {4, 12, 44}}); // level segment: no shift
+    addTrain(doc, "Os 1", {{2, 12, 35, 0, 1}, {4, 12, 44}}); // level segment: no shift
     const auto labels = timeLabels(4.0 / 3.0);
     EXPECT_EQ(labels[0].x, 1007);
     EXPECT_EQ(labels[1].x, 1018);
@@ -124,8 +109,8 @@ TEST_F(LabelGeneration, HalfMinuteCountsInXAndIsKept)
 TEST_F(LabelGeneration, DepartureAndArrivalSitBesideTheLine)
 {
     const int dh = digitHeight();
-    addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}});
-    auto labels = timeLabels();
+    addTrain(doc, "Os 1", {{1, 10, 0}, {2, 10, 10}});
+    const auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 2u);
     // Departure: right of the line where it is one text height above the
     // station line, plus a pixel; the text stands on the station line.
@@ -137,54 +122,66 @@ TEST_F(LabelGeneration, DepartureAndArrivalSitBesideTheLine)
     const double dxArr = (36600 - makeTime(10, 0) * 86400 - 0.001) / 60 * s;
     EXPECT_EQ(labels[1].x, 1220 - static_cast<int>(std::nearbyint(dxArr / 80 * (dh + 1))) - digitWidth("0") - 1);
     EXPECT_DOUBLE_EQ(labels[1].distance, 10 - 1 / 8.0);
-
-    // A falling line swaps the sides.
-    doc.clearTrains();
-    addTrain("Os 2", {{3, 10, 0}, {2, 10, 10}});
-    labels = timeLabels();
-    ASSERT_EQ(labels.size(), 2u);
-    EXPECT_DOUBLE_EQ(labels[0].distance, 20 - 1 / 8.0) << "the line leaves downwards: text below";
-    EXPECT_DOUBLE_EQ(labels[1].distance, 10 + (dh + 1) / 8.0) << "the line arrives from above: text above";
-    EXPECT_GT(labels[0].x, 1200);
-    EXPECT_LT(labels[1].x, 1220);
 }
 
-TEST_F(LabelGeneration, NoOriginLabelAtTheFirstStopsStationOrAtAKilometrePoint)
+// Each label in the order made: its text, the point's time and which side
+// of its column it takes (-1 ends left of it, 0 starts on it, 1 starts
+// right of it), and its station line's kilometre and side (1 above, -1
+// below, 0 not looked at).
+TEST_F(LabelGeneration, EachLabelOnItsSideOfItsPoint)
 {
-    addTrain("Os 1", {{1, 10, 0}, {1, 10, 5}, {2, 10, 16}});
-    auto labels = timeLabels();
-    ASSERT_EQ(labels.size(), 2u);
-    EXPECT_EQ(textOf(labels[0]), QByteArray("5")) << "labelling starts with the departure";
-    EXPECT_GT(labels[0].x, xOf(10, 5));
-    EXPECT_EQ(textOf(labels[1]), QByteArray("6"));
-
-    doc.clearTrains();
-    addTrain("Os 2", {{5 - 1000, 10, 0}, {2, 10, 16}});
-    labels = timeLabels();
-    ASSERT_EQ(labels.size(), 1u);
-    EXPECT_EQ(textOf(labels[0]), QByteArray("6"));
-}
-
-TEST_F(LabelGeneration, AStopGetsArrivalLeftAndDepartureRightAndTheLastPointAnArrival)
-{
-    addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}, {2, 10, 12}, {3, 10, 22}});
-    const auto labels = timeLabels();
-    ASSERT_EQ(labels.size(), 4u);
-    EXPECT_EQ(textOf(labels[1]), QByteArray("0"));
-    EXPECT_LT(labels[1].x + digitWidth("0"), xOf(10, 10));
-    EXPECT_DOUBLE_EQ(labels[1].distance, 10 - 1 / 8.0);
-    EXPECT_EQ(textOf(labels[2]), QByteArray("2"));
-    EXPECT_GT(labels[2].x, xOf(10, 12));
-    EXPECT_DOUBLE_EQ(labels[2].distance, 10 + (digitHeight() + 1) / 8.0);
-    EXPECT_EQ(textOf(labels[3]), QByteArray("2"));
-    EXPECT_LT(labels[3].x, xOf(10, 22));
+    struct Label
+    {
+        const char *text;
+        int hours, minutes, side;
+        double km;
+        int above;
+    };
+    const struct
+    {
+        const char *what;
+        std::vector<DocumentFixtures::Row> rows;
+        std::vector<Label> labels;
+    } cases[] = {
+        {"a falling line swaps the sides",
+         {{3, 10, 0}, {2, 10, 10}},
+         {{"0", 10, 0, 1, 20, -1}, {"0", 10, 10, -1, 10, 1}}},
+        {"a stop: arrival left, departure right; the last point an arrival",
+         {{1, 10, 0}, {2, 10, 10}, {2, 10, 12}, {3, 10, 22}},
+         {{"0", 10, 0, 1, 0, 1}, {"0", 10, 10, -1, 10, -1}, {"2", 10, 12, 1, 10, 1}, {"2", 10, 22, -1, 20, 0}}},
+        {"no origin label at the first stop's station",
+         {{1, 10, 0}, {1, 10, 5}, {2, 10, 16}},
+         {{"5", 10, 5, 1, 0, 0}, {"6", 10, 16, -1, 10, 0}}},
+        {"nor at a kilometre point", {{5 - 1000, 10, 0}, {2, 10, 16}}, {{"6", 10, 16, -1, 10, 0}}},
+        {"a level segment gets no shift",
+         {{2, 10, 0}, {4, 10, 10}},
+         {{"0", 10, 0, 0, 10, -1}, {"0", 10, 10, 0, 10, 1}}},
+        {"nor one back in time", {{1, 10, 10}, {2, 10, 0}}, {{"0", 10, 10, 0, 0, 0}, {"0", 10, 0, 0, 10, 0}}},
+    };
+    const int dh = digitHeight();
+    for (const auto &c : cases) {
+        doc.clearTrains();
+        addTrain(doc, "Os 1", c.rows);
+        const auto labels = timeLabels();
+        ASSERT_EQ(labels.size(), c.labels.size()) << c.what;
+        for (size_t i = 0; i < labels.size(); ++i) {
+            const Label &e = c.labels[i];
+            const TimeLabel &l = labels[i];
+            const int32_t at = xOf(e.hours, e.minutes);
+            const int side = l.x > at ? 1 : l.x == at ? 0 : l.x + digitWidth(e.text) < at ? -1 : 2;
+            EXPECT_EQ(std::pair(textOf(l), side), std::pair(QByteArray(e.text), e.side)) << c.what << ", label " << i;
+            if (e.above != 0) {
+                EXPECT_DOUBLE_EQ(l.distance, e.km + (e.above > 0 ? (dh + 1) / 8.0 : -1 / 8.0)) << c.what << " " << i;
+            }
+        }
+    }
 }
 
 TEST_F(LabelGeneration, AShortDwellGetsTheArrowAndTheDigitAtOnePoint)
 {
     doc.settings.timeFontSize = 12; // the arrow and the digits differ in height at this size
     const QFontMetrics arrowFont = metrics("WINGDINGS 3", 12);
-    addTrain("Os 1", {{1, 9, 50}, {2, 10, 10, 0, 1, 1}, {3, 10, 20}});
+    addTrain(doc, "Os 1", {{1, 9, 50}, {2, 10, 10, 0, 1, 1}, {3, 10, 20}});
     const auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 4u);
     const TimeLabel &arrow = labels[1];
@@ -205,31 +202,13 @@ TEST_F(LabelGeneration, AShortDwellGetsTheArrowAndTheDigitAtOnePoint)
     EXPECT_DOUBLE_EQ(digit.distance, 10 + (digitHeight() + 1) / 8.0);
 }
 
-TEST_F(LabelGeneration, LevelAndBackwardSegmentsGetNoShift)
-{
-    addTrain("Os 1", {{2, 10, 0}, {4, 10, 10}}); // B and D are both at km 10
-    auto labels = timeLabels();
-    ASSERT_EQ(labels.size(), 2u);
-    EXPECT_EQ(labels[0].x, xOf(10, 0));
-    EXPECT_DOUBLE_EQ(labels[0].distance, 10 - 1 / 8.0);
-    EXPECT_EQ(labels[1].x, xOf(10, 10));
-    EXPECT_DOUBLE_EQ(labels[1].distance, 10 + (digitHeight() + 1) / 8.0);
-
-    doc.clearTrains();
-    addTrain("Os 2", {{1, 10, 10}, {2, 10, 0}}); // runs back in time
-    labels = timeLabels();
-    ASSERT_EQ(labels.size(), 2u);
-    EXPECT_EQ(labels[0].x, xOf(10, 10));
-    EXPECT_EQ(labels[1].x, xOf(10, 0));
-}
-
 TEST_F(LabelGeneration, TrainsWithoutRowsToLabelGetNone)
 {
-    addTrain("Os 1", {{1, 10, 0}}); // one row: no stops
-    addTrain("Os 2", {});           // no rows at all
-    Train &bad = addTrain("Os 3", {{1, 10, 0}, {2, 10, 10}});
+    addTrain(doc, "Os 1", {{1, 10, 0}}); // one row: no stops
+    addTrain(doc, "Os 2", {});           // no rows at all
+    Train &bad = addTrain(doc, "Os 3", {{1, 10, 0}, {2, 10, 10}});
     bad.stops[0].station = 0; // a row without a station, as a damaged file may hold
-    addTrain("Os 4", {{1, 11, 0}, {2, 11, 10}});
+    addTrain(doc, "Os 4", {{1, 11, 0}, {2, 11, 10}});
     const auto labels = timeLabels();
     ASSERT_EQ(labels.size(), 2u) << "only the good train is labelled";
     EXPECT_GT(labels[0].x, xOf(11, 0));
@@ -240,7 +219,7 @@ TEST_F(LabelGeneration, TrainsWithoutRowsToLabelGetNone)
 
 TEST_F(LabelGeneration, ALaterRowWithoutAStationTakesOnlyItsOwnLabels)
 {
-    Train &t = addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}, {3, 10, 20}, {1, 10, 40}});
+    Train &t = addTrain(doc, "Os 1", {{1, 10, 0}, {2, 10, 10}, {3, 10, 20}, {1, 10, 40}});
     t.stops[1].station = 0;
     // The departure from A; B's departure and the rest measure against the
     // row without a station.
@@ -255,46 +234,43 @@ TEST_F(LabelGeneration, ALaterRowWithoutAStationTakesOnlyItsOwnLabels)
 TEST_F(LabelGeneration, MakeTimeLabelsReplacesTheWholeSetAndShowsProgressEveryTenTrains)
 {
     for (int i = 0; i < 25; ++i)
-        addTrain("Os 1", {{1, 10, i}, {2, 10, 30 + i}});
+        addTrain(doc, "Os 1", {{1, 10, i}, {2, 10, 30 + i}});
     timeLabels();
     RecordingProgress progress;
     MakeTimeLabels(doc, s, progress);
     EXPECT_EQ(doc.timeLabelCount(), 50);
-    EXPECT_TRUE(progress.calls.contains("text: Vytvářím časové popisky vlaku"));
-    EXPECT_TRUE(progress.calls.contains("max: 25"));
+    EXPECT_EQ(std::tuple(progress.calls.first(), progress.calls.count("max: 25"), progress.calls.count("show"),
+                         progress.calls.back()),
+              std::tuple(QStringLiteral("text: Vytvářím časové popisky vlaku"), 1, 1, QStringLiteral("hide")));
     EXPECT_EQ(progress.starting("progress"), QStringList({"progress: 0", "progress: 10", "progress: 20"}));
-    EXPECT_EQ(progress.calls.count("show"), 1);
-    EXPECT_EQ(progress.calls.back(), QStringLiteral("hide"));
 
     // The count the editors keep, not the list, decides; with 0 no window.
     doc.trainCount = 0;
     RecordingProgress silent;
     MakeTimeLabels(doc, s, silent);
-    EXPECT_FALSE(silent.calls.contains("show"));
-    EXPECT_FALSE(silent.calls.contains("hide"));
-    EXPECT_EQ(silent.starting("progress"), QStringList({"progress: 0"}));
+    EXPECT_EQ(std::tuple(silent.calls.contains("show"), silent.calls.contains("hide"), silent.starting("progress")),
+              std::tuple(false, false, QStringList({"progress: 0"})));
     EXPECT_EQ(doc.timeLabelCount(), 50) << "every train is labelled all the same";
 }
 
 TEST_F(LabelGeneration, TrainLabelsOfARisingAndAFallingFirstSegment)
 {
-    Train &t = addTrain("Os 5401", {{1, 10, 0}, {2, 10, 10}, {3, 10, 30}});
+    Train &t = addTrain(doc, "Os 5401", {{1, 10, 0}, {2, 10, 10}, {3, 10, 30}});
     t.rusici = 1;
     MakeTrainLabels(doc, s);
     ASSERT_EQ(doc.trainLabelCount(), 1);
     const TrainLabel &l = doc.trainLabels.front();
     const int w = nameWidth("Os 5401");
     ASSERT_GT(w, 0);
-    EXPECT_EQ(l.text.toByteArray(), QByteArray("Os 5401"));
+    EXPECT_EQ(std::tuple(l.text.toByteArray(), l.ascending, l.rusici, l.visible, l.hasImage()),
+              std::tuple(QByteArray("Os 5401"), 1, 1, 1, false));
     EXPECT_DOUBLE_EQ(l.angle, -std::atan(8.0 * 10 / 20.0)) << "10 km up over 10 minutes at 2 px/min";
     EXPECT_DOUBLE_EQ(l.level, w / 8.0) << "one text width above the origin station line";
     // On the line at that level, then 2 minutes to the left.
     EXPECT_NEAR(l.time, makeTime(10, 0) + (l.level / 10.0) * 10 * minute - 2 * minute, 1e-12);
-    EXPECT_EQ(std::tuple(l.ascending, l.rusici, l.visible), std::tuple(1, 1, 1));
-    EXPECT_FALSE(l.hasImage());
 
     doc.clearTrains();
-    addTrain("R 601", {{3, 10, 0}, {2, 10, 10}});
+    addTrain(doc, "R 601", {{3, 10, 0}, {2, 10, 10}});
     MakeTrainLabels(doc, s);
     ASSERT_EQ(doc.trainLabelCount(), 1);
     const TrainLabel &falling = doc.trainLabels.front();
@@ -305,44 +281,45 @@ TEST_F(LabelGeneration, TrainLabelsOfARisingAndAFallingFirstSegment)
     EXPECT_EQ(falling.ascending, 0);
 }
 
-TEST_F(LabelGeneration, TrainLabelsOfLevelAndVerticalFirstSegments)
+TEST_F(LabelGeneration, TrainLabelAngleOfTheFirstSegment)
 {
-    addTrain("R 602", {{2, 10, 0}, {4, 10, 10}}); // level: the falling rule
-    addTrain("Os 1", {{1, 10, 0}, {2, 10, 0}});   // vertical: a horizontal label
-    MakeTrainLabels(doc, s);
-    ASSERT_EQ(doc.trainLabelCount(), 2);
-    const TrainLabel &level = doc.trainLabels.back();
-    EXPECT_DOUBLE_EQ(level.angle, 0.0);
-    EXPECT_DOUBLE_EQ(level.level, 9.0);
-    EXPECT_EQ(level.ascending, 0);
-    EXPECT_NEAR(doc.trainLabels.front().angle, 0.0, 1e-15);
-    EXPECT_TRUE(std::isfinite(doc.trainLabels.front().time));
-}
-
-TEST_F(LabelGeneration, TrainLabelStartsAfterADwellAtTheOrigin)
-{
-    addTrain("Os 1", {{1, 10, 0}, {1, 10, 5}, {2, 10, 15}});
-    addTrain("Os 2", {{1, 11, 0}, {1, 11, 5}}); // nothing after the dwell
-    MakeTrainLabels(doc, s);
-    ASSERT_EQ(doc.trainLabelCount(), 1);
-    EXPECT_EQ(doc.trainLabels.front().text.toByteArray(), QByteArray("Os 1"));
-    EXPECT_DOUBLE_EQ(doc.trainLabels.front().angle, -std::atan(80.0 / 20.0)) << "measured from the departure at 10:05";
-}
-
-TEST_F(LabelGeneration, OnlyMakeTrainLabelsCountsTheHalfMinute)
-{
-    addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}}).firstHalfMinute = 1;
-    MakeTrainLabels(doc, s);
-    EXPECT_DOUBLE_EQ(doc.trainLabels.front().angle, -std::atan(80.0 / (9.5 * 2)));
+    const struct
+    {
+        std::vector<DocumentFixtures::Row> rows;
+        double angle;
+        uint8_t firstHalf = 0;
+    } cases[] = {
+        {{{2, 10, 0}, {4, 10, 10}}, 0.0},                             // level: the falling rule
+        {{{1, 10, 0}, {2, 10, 0}}, 0.0},                              // vertical: a horizontal label
+        {{{1, 10, 0}, {1, 10, 5}, {2, 10, 15}}, -std::atan(4.0)},     // from the departure after a dwell
+        {{{1, 10, 0}, {2, 10, 10}}, -std::atan(80.0 / (9.5 * 2)), 1}, // the half minute counts
+    };
+    for (const auto &c : cases) {
+        doc.clearTrains();
+        addTrain(doc, "Os 1", c.rows).firstHalfMinute = c.firstHalf;
+        MakeTrainLabels(doc, s);
+        ASSERT_EQ(doc.trainLabelCount(), 1);
+        EXPECT_NEAR(doc.trainLabels.front().angle, c.angle, 1e-15) << c.rows.size();
+        EXPECT_TRUE(std::isfinite(doc.trainLabels.front().time));
+        if (c.rows.begin()->station == 2) { // level: the falling rule, a kilometre below
+            EXPECT_EQ(std::pair(doc.trainLabels.front().level, int(doc.trainLabels.front().ascending)),
+                      std::pair(9.0, 0));
+        }
+    }
     doc.clearTrainLabels();
     MakeLabelsForNewTrains(doc, s);
-    EXPECT_DOUBLE_EQ(doc.trainLabels.front().angle, -std::atan(80.0 / 20.0));
+    EXPECT_DOUBLE_EQ(doc.trainLabels.front().angle, -std::atan(4.0)) << "only MakeTrainLabels counts the half minute";
+    // Nothing after the dwell at the origin: no label.
+    doc.clearTrains();
+    addTrain(doc, "Os 2", {{1, 11, 0}, {1, 11, 5}});
+    MakeTrainLabels(doc, s);
+    EXPECT_EQ(doc.trainLabelCount(), 0);
 }
 
 TEST_F(LabelGeneration, MakeTrainLabelsStartsAfreshAndNewTrainsKeepEveryPlacedLabel)
 {
-    addTrain("Os 1", {{1, 10, 0}, {2, 10, 10}});
-    addTrain("Sp 1234567890123456", {{1, 12, 0}, {2, 12, 10}});
+    addTrain(doc, "Os 1", {{1, 10, 0}, {2, 10, 10}});
+    addTrain(doc, "Sp 1234567890123456", {{1, 12, 0}, {2, 12, 10}});
     doc.newTrainLabel().text = "gone";
     MakeTrainLabels(doc, s);
     ASSERT_EQ(doc.trainLabelCount(), 2);
@@ -353,8 +330,8 @@ TEST_F(LabelGeneration, MakeTrainLabelsStartsAfreshAndNewTrainsKeepEveryPlacedLa
     placed.time = 0.75; // dragged by the user
     placed.level = 3.5;
     doc.trains.front().rusici = 1;
-    addTrain("Os 2", {{1, 11, 0}, {2, 11, 10}});
-    addTrain("Os 3", {{1, 13, 0}}); // no stops: no label
+    addTrain(doc, "Os 2", {{1, 11, 0}, {2, 11, 10}});
+    addTrain(doc, "Os 3", {{1, 13, 0}}); // no stops: no label
     MakeLabelsForNewTrains(doc, s);
     ASSERT_EQ(doc.trainLabelCount(), 3);
     EXPECT_EQ(doc.trainLabels.front().text.toByteArray(), QByteArray("Os 2"));
@@ -369,8 +346,8 @@ TEST_F(LabelGeneration, MakeTrainLabelsStartsAfreshAndNewTrainsKeepEveryPlacedLa
 
 TEST_F(LabelGeneration, NamesAlikeInTheirFirstFifteenCharactersGetALabelEach)
 {
-    addTrain("Sp 1234567890123456", {{1, 10, 0}, {2, 10, 10}});
-    addTrain("Sp 1234567890123457", {{1, 12, 0}, {2, 12, 10}}).rusici = 1;
+    addTrain(doc, "Sp 1234567890123456", {{1, 10, 0}, {2, 10, 10}});
+    addTrain(doc, "Sp 1234567890123457", {{1, 12, 0}, {2, 12, 10}}).rusici = 1;
     for (int run = 0; run < 2; ++run) {
         MakeLabelsForNewTrains(doc, s);
         ASSERT_EQ(doc.trainLabelCount(), 2) << "run " << run;

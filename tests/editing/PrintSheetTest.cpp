@@ -2,6 +2,7 @@
 // texts, where its lines fall, its layers and its elements.
 #include "editing/PrintSheet.h"
 
+#include "DocumentFixtures.h"
 #include "Poppler.h"
 #include "SampleLine.h"
 
@@ -43,32 +44,14 @@ protected:
         ASSERT_TRUE(dir.isValid());
         for (auto [name, km] : {std::pair("Praha", 0), {"Kolín", 10}, {"Český Brod", 18}, {"Poříčany", 25}})
             SampleLine::addStation(doc, name, km);
-        addTrain("Os 5401", {{1, 6, 0}, {2, 6, 20}, {3, 6, 40}, {4, 7, 0}});
-        addTrain("Os 5402", {{4, 8, 0}, {3, 8, 13}, {2, 8, 31}, {1, 9, 0}});
-        addTrain("Os 5403", {{1, 13, 7}, {2, 13, 29}, {3, 13, 53}, {4, 14, 11}});
-        addTrain("R 601", {{1, 10, 0}, {4, 10, 45}}); // width 3, crossing two lines mid-segment
+        using DocumentFixtures::addTrain;
+        addTrain(doc, "Os 5401", {{1, 6, 0}, {2, 6, 20}, {3, 6, 40}, {4, 7, 0}});
+        addTrain(doc, "Os 5402", {{4, 8, 0}, {3, 8, 13}, {2, 8, 31}, {1, 9, 0}});
+        addTrain(doc, "Os 5403", {{1, 13, 7}, {2, 13, 29}, {3, 13, 53}, {4, 14, 11}});
+        addTrain(doc, "R 601", {{1, 10, 0}, {4, 10, 45}}); // width 3, crossing two lines mid-segment
     }
-    struct Row
-    {
-        int station, hour, minute;
-    };
-    Train &addTrain(const char *name, std::initializer_list<Row> rows)
-    {
-        Train &t = doc.trains.emplace_back();
-        t.name = name;
-        for (const Row &r : rows)
-            Document::addRow(t, r.station, makeTime(r.hour, r.minute), 0, 0, 0);
-        ++doc.trainCount;
-        return t;
-    }
-    void addLabel(const char *text, int hour)
-    {
-        TrainLabel &l = doc.newTrainLabel();
-        l.text = text;
-        l.time = makeTime(hour, 0);
-        l.level = 12;
-        l.visible = 1; // centred on its time
-    }
+    // Centred on its time.
+    void addLabel(const char *text, int hour) { DocumentFixtures::addLabel(doc, text, makeTime(hour, 0), 12); }
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
     // The sheet written as a PDF.
     QString pdf(const PrintSheet &sheet, const char *name) const
@@ -153,16 +136,6 @@ TEST_F(PrintSheetTest, MinuteLabelsAcrossTheDayAndTheDocumentComesOutAsItWentIn)
     EXPECT_FALSE(doc.redrawNeeded);
 }
 
-TEST_F(PrintSheetTest, StationAndTrainNamesAreText)
-{
-    addLabel("Os 5401", 6);
-    addLabel("R 601", 10);
-    doc.trainLabels.front().angle = -std::numbers::pi / 2; // standing text is text too
-    const QString text = Poppler::text(pdf(PrintSheet(doc, C{}, {true, true}), "names.pdf"));
-    for (const char *name : {"Praha", "Kolín", "Český Brod", "Poříčany", "Os 5401", "R 601"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(name))) << name << "\n" << text.toStdString();
-}
-
 TEST_F(PrintSheetTest, TrainsCrossStationLinesWhereThePixelRendererDrawsThem)
 {
     const PrintSheet sheet(doc, C{}, {false, true});
@@ -190,15 +163,19 @@ TEST_F(PrintSheetTest, TrainsCrossStationLinesWhereThePixelRendererDrawsThem)
         }
 }
 
-TEST_F(PrintSheetTest, TheOverlapIsInBothLayers)
+// Station and train names are text, standing text too. Two layers
+// overlapping by 30 minutes: the first ends at 12:15, the second begins at
+// 11:45.
+TEST_F(PrintSheetTest, NamesAreTextAndTheOverlapIsInBothLayers)
 {
-    // Two layers overlapping by 30 minutes: the first ends at 12:15, the
-    // second begins at 11:45.
-    addLabel("R 600", 6);
+    addLabel("Os 5401", 6);
     addLabel("R 1200", 12);
     addLabel("R 1800", 18);
+    doc.trainLabels.back().angle = -std::numbers::pi / 2;
     const QString text = Poppler::text(pdf(PrintSheet(doc, layers(2, 30), {true, true}), "layers.pdf"));
-    for (auto [label, times] : {std::pair("R 600", 1), {"R 1200", 2}, {"R 1800", 1}})
+    for (const char *name : {"Praha", "Kolín", "Český Brod", "Poříčany"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(name))) << name << "\n" << text.toStdString();
+    for (auto [label, times] : {std::pair("Os 5401", 1), {"R 1200", 2}, {"R 1800", 1}})
         EXPECT_EQ(text.count(QString::fromLatin1(label) + u'\n'), times) << label;
 }
 

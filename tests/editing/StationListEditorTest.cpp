@@ -14,11 +14,7 @@ QString u(const char *utf8)
     return QString::fromUtf8(utf8);
 }
 
-// A station as the file reader leaves it: its kind record linked.
-void addStation(Document &doc, const char *name, int km, uint8_t StationKind::*kind = &StationKind::dopravna)
-{
-    SampleLine::addStation(doc, name, km, kind);
-}
+using SampleLine::addStation;
 
 // A row as the grid reports it: name, Enter, kilometre, Enter.
 void typeRow(StationListEditor &e, const QString &name, const QString &km)
@@ -63,13 +59,10 @@ TEST_F(StationEditorTest, WithoutADocumentOnlyTheFirstRowIsKeptUntilNew)
     typeRow(editor, u("Kolín"), u("  62"));
     ASSERT_EQ(editor.rowCount(), 4);
     editor.fill();
-    EXPECT_EQ(editor.rowCount(), 2);
-    EXPECT_EQ(editor.cell(K::NameColumn, 1), u("Praha"));
-    EXPECT_EQ(editor.cell(K::KmColumn, 1), u("   5"));
-
+    EXPECT_EQ(std::tuple(editor.rowCount(), editor.cell(K::NameColumn, 1), editor.cell(K::KmColumn, 1)),
+              std::tuple(2, u("Praha"), u("   5")));
     editor.clearFirstRow();
-    EXPECT_EQ(editor.cell(K::NameColumn, 1), QString());
-    EXPECT_EQ(editor.cell(K::KmColumn, 1), QString());
+    EXPECT_EQ(std::pair(editor.cell(K::NameColumn, 1), editor.cell(K::KmColumn, 1)), std::pair(QString(), QString()));
 }
 
 // Filling visits rows 2 and 1 only; a row never visited gets its Dopravna
@@ -83,11 +76,9 @@ TEST_F(StationEditorTest, FillShowsTheStationsAndStoreGivesThemBack)
     doc.linkStationKinds();
     editor.fill();
     ASSERT_EQ(editor.rowCount(), 5);
-    EXPECT_EQ(editor.cell(K::NameColumn, 2), u("Říčany"));
-    EXPECT_EQ(editor.cell(K::KmColumn, 2), u("19"));
-    EXPECT_EQ(editor.cell(K::NumberColumn, 4), u("4"));
-    EXPECT_EQ(editor.cell(K::NameColumn, 4), QString());
-    EXPECT_EQ(editor.currentRow(), 1);
+    EXPECT_EQ(std::tuple(editor.cell(K::NameColumn, 2), editor.cell(K::KmColumn, 2), editor.cell(K::NumberColumn, 4),
+                         editor.cell(K::NameColumn, 4), editor.currentRow()),
+              std::tuple(u("Říčany"), u("19"), u("4"), QString(), 1));
     EXPECT_EQ(editor.kindBoxes(), boxes({K::Dopravna}));
     EXPECT_EQ(doc.findKind(3), nullptr);
     editor.setCurrentCell(K::NameColumn, 2);
@@ -95,12 +86,12 @@ TEST_F(StationEditorTest, FillShowsTheStationsAndStoreGivesThemBack)
 
     editor.store(false);
     ASSERT_EQ(doc.stations.size(), 3u);
-    EXPECT_EQ(cp1250::toUnicode(doc.stations[1].name.view()), u("Říčany"));
-    EXPECT_EQ(doc.stations[2].km, 24);
-    EXPECT_EQ(doc.stations[1].kind->zastavka, 1);
+    EXPECT_EQ(
+        std::tuple(cp1250::toUnicode(doc.stations[1].name.view()), doc.stations[2].km, doc.stations[1].kind->zastavka),
+        std::tuple(u("Říčany"), 24, 1));
     ASSERT_NE(doc.stations[2].kind, nullptr);
-    EXPECT_EQ(recordBoxes(*doc.stations[2].kind), boxes({K::Dopravna}));
-    EXPECT_EQ(doc.stations[2].kind->stationIndex, 3);
+    EXPECT_EQ(std::pair(recordBoxes(*doc.stations[2].kind), doc.stations[2].kind->stationIndex),
+              std::pair(boxes({K::Dopravna}), 3));
 }
 
 TEST_F(StationEditorTest, StoringTurnsRowsIntoStationsAsTyped)
@@ -126,27 +117,20 @@ TEST_F(StationEditorTest, StoringTurnsRowsIntoStationsAsTyped)
     ASSERT_EQ(doc.stations.size(), 4u);
     EXPECT_EQ(doc.stations[0].name, QByteArrayView("Praha hl. n."));
     EXPECT_EQ(doc.stations[1].km, 0) << "a blank kilometre is stored as 0";
-    EXPECT_EQ(doc.stations[1].kind->zastavka, 1);
     EXPECT_EQ(cp1250::toUnicode(doc.stations[2].name.view()), QString(QChar(u'Ž')).repeated(50));
-    EXPECT_EQ(doc.maxKm, 62);
-    EXPECT_EQ(doc.stationKm[3], 38);
+    EXPECT_EQ(std::tuple(doc.stations[1].kind->zastavka, doc.maxKm, doc.stationKm[3]), std::tuple(1, 62, 38));
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(doc.stations[static_cast<size_t>(i)].kind, doc.findKind(i + 1));
-    EXPECT_FALSE(doc.noDocument);
-    EXPECT_TRUE(doc.redrawNeeded);
-    EXPECT_EQ(doc.trains.size(), 1u) << "trains stay when the user keeps them";
-    EXPECT_EQ(doc.trainLabels.size(), 1u);
+    EXPECT_EQ(std::pair(doc.noDocument, doc.redrawNeeded), std::pair(false, true));
+    EXPECT_EQ(std::tuple(doc.trains.size(), doc.trainLabels.size()), std::tuple(1u, 1u)) << "trains stay if kept";
 
     // Deleting the trains takes their labels and the profiles too.
     editor.fill();
     editor.store(true);
-    EXPECT_TRUE(doc.trains.empty());
-    EXPECT_EQ(doc.trainCount, 0);
-    EXPECT_TRUE(doc.trainLabels.empty());
-    EXPECT_TRUE(doc.timeLabels.empty());
-    EXPECT_EQ(doc.profiles.countOf(1), 0);
-    EXPECT_TRUE(doc.profiles.at(1, 1).name.isEmpty());
-    EXPECT_EQ(doc.stations.size(), 4u);
+    EXPECT_EQ(std::tuple(doc.trains.size(), doc.trainCount, doc.trainLabels.size(), doc.timeLabels.size()),
+              std::tuple(0u, 0, 0u, 0u));
+    EXPECT_EQ(std::tuple(doc.profiles.countOf(1), doc.profiles.at(1, 1).name.isEmpty(), doc.stations.size()),
+              std::tuple(0, true, 4u));
 }
 
 // OK on a lone row with a name of blanks stores nothing: the document
@@ -160,14 +144,10 @@ TEST_F(StationEditorTest, ALoneRowWithABlankNameIsEmptyInput)
     editor.commitCell(K::KmColumn, 1, u("  12"), K::KmColumn, 1);
     // The blank name is not empty, so a row is appended, and being blank it
     // leaves row 1 incomplete, so the new row goes again at once.
-    ASSERT_EQ(editor.rowCount(), 2);
-    EXPECT_EQ(editor.rowsToStore(), 0);
-    EXPECT_TRUE(editor.isEmptyInput());
+    EXPECT_EQ(std::tuple(editor.rowCount(), editor.rowsToStore(), editor.isEmptyInput()), std::tuple(2, 0, true));
     editor.storeEmpty();
-    EXPECT_TRUE(doc.noDocument);
-    EXPECT_TRUE(doc.stations.empty());
-    EXPECT_EQ(doc.maxKm, 0);
-    EXPECT_EQ(doc.trains.size(), 1u);
+    EXPECT_EQ(std::tuple(doc.noDocument, doc.stations.size(), doc.maxKm, doc.trains.size()),
+              std::tuple(true, 0u, 0, 1u));
 }
 
 TEST_F(StationEditorTest, ACommitWithoutAStepKeepsTheCursorButMaintainsTheRows)
@@ -176,9 +156,9 @@ TEST_F(StationEditorTest, ACommitWithoutAStepKeepsTheCursorButMaintainsTheRows)
     typeRow(editor, u("Praha"), u("   0"));
     editor.commitCell(K::NameColumn, 2, u("Kolín"));
     editor.commitCell(K::KmColumn, 2, u("  62"), K::KmColumn, 2, false);
-    EXPECT_EQ(editor.rowCount(), 4); // the empty row behind the complete one
-    EXPECT_EQ(editor.currentColumn(), K::KmColumn);
-    EXPECT_EQ(editor.currentRow(), 2);
+    // The empty row behind the complete one, the cursor where it was.
+    EXPECT_EQ(std::tuple(editor.rowCount(), editor.currentColumn(), editor.currentRow()),
+              std::tuple(4, K::KmColumn, 2));
     // The kind boxes now act on the row just typed, not on the new one.
     editor.clickKind(K::Zastavka, true);
     ASSERT_TRUE(doc.findKind(2));
@@ -193,70 +173,56 @@ TEST_F(StationEditorTest, TheGridStopsAtTheDocumentsStationLimit)
         typeRow(editor, QStringLiteral("S%1").arg(i), QString::number(i % 10000));
     EXPECT_EQ(editor.dataRowCount(), K::maxDataRows);
     editor.store(false);
-    EXPECT_EQ(doc.stations.size(), static_cast<size_t>(Document::maxStations));
-    EXPECT_EQ(doc.stationKm[1000], 1000);
+    EXPECT_EQ(std::tuple(doc.stations.size(), doc.stationKm[1000]), std::tuple(size_t(Document::maxStations), 1000));
     editor.fill();
     EXPECT_EQ(editor.dataRowCount(), K::maxDataRows);
 }
 
 // --- Row maintenance and the Enter walk -------------------------------------
 
-TEST_F(StationEditorTest, ACompleteLastRowGetsOneEmptyRowBehindItAndEnterWalksOn)
+// Each commit as the grid reports it (the cursor where it then is, -1: the
+// committed cell), then the rows and the cell the cursor goes to (-1: not
+// looked at).
+TEST_F(StationEditorTest, RowsBehindTheLastCompleteRowAndTheEnterWalk)
 {
+    const struct
+    {
+        int column, row;
+        const char *text;
+        int cursorColumn, cursorRow;
+        int rows, atColumn, atRow;
+    } steps[] = {
+        {K::NameColumn, 1, "Praha", -1, -1, 2, K::KmColumn, 1}, // a name alone completes nothing
+        {K::KmColumn, 1, "    ", -1, -1, 2, K::NameColumn, 1},  // nor a kilometre of blanks; no row to go to
+        {K::KmColumn, 1, "  12", K::KmColumn, 1, 3, K::NameColumn, 2},
+        {K::KmColumn, 1, "  13", K::NameColumn, 1, 3, K::NameColumn, 1}, // clicked back on the name: no step
+        {K::NameColumn, 2, "B", -1, -1, 3, -1, -1},
+        {K::KmColumn, 2, "2", -1, -1, 4, -1, -1},
+        {K::NameColumn, 3, "C", -1, -1, 4, -1, -1},
+        {K::KmColumn, 3, "3", -1, -1, 5, -1, -1},
+        {K::NameColumn, 2, "", K::NameColumn, 4, 5, -1, -1},     // C behind the cleared row is still complete
+        {K::NameColumn, 3, "", K::NameColumn, 4, 4, -1, 3},      // the cursor on the removed row moves up
+        {K::KmColumn, 3, "", K::KmColumn, 3, 3, K::KmColumn, 2}, // row 3, empty behind incomplete row 2, goes too
+        {K::KmColumn, 2, "", K::KmColumn, 2, 3, -1, -1},         // an empty row behind a complete one stays
+        {K::NameColumn, 1, "", K::NameColumn, 1, 2, -1, -1},     // row 2, empty, goes behind the incomplete row 1
+        {K::KmColumn, 1, "", K::KmColumn, 1, 2, -1, 1},          // one data row always remains
+    };
     editor.fill();
-    editor.commitCell(K::NameColumn, 1, u("Praha"));
-    EXPECT_EQ(editor.rowCount(), 2) << "a name alone completes nothing";
-    EXPECT_EQ(editor.currentColumn(), K::KmColumn);
-    editor.commitCell(K::KmColumn, 1, u("    "));
-    EXPECT_EQ(editor.rowCount(), 2) << "nor does a kilometre of blanks";
-    // No row to go to: the name of the same row.
-    EXPECT_EQ(editor.currentColumn(), K::NameColumn);
-    EXPECT_EQ(editor.currentRow(), 1);
-
-    editor.commitCell(K::KmColumn, 1, u("  12"), K::KmColumn, 1);
-    ASSERT_EQ(editor.rowCount(), 3);
-    EXPECT_EQ(editor.cell(K::NumberColumn, 2), u("2"));
-    EXPECT_EQ(editor.cell(K::NameColumn, 2), QString());
-    EXPECT_EQ(editor.cell(K::KmColumn, 2), u("    "));
-    EXPECT_EQ(editor.currentColumn(), K::NameColumn);
-    EXPECT_EQ(editor.currentRow(), 2);
-
-    // Committed because the user clicked back on the name: no step.
-    editor.commitCell(K::KmColumn, 1, u("  13"), K::NameColumn, 1);
-    EXPECT_EQ(editor.rowCount(), 3);
-    EXPECT_EQ(editor.currentColumn(), K::NameColumn);
-    EXPECT_EQ(editor.currentRow(), 1);
-}
-
-TEST_F(StationEditorTest, IncompleteRowsAtTheEndTakeTheEmptyRowsBehindThem)
-{
-    editor.fill();
-    typeRow(editor, u("A"), u("1"));
-    typeRow(editor, u("B"), u("2"));
-    typeRow(editor, u("C"), u("3"));
-    ASSERT_EQ(editor.rowCount(), 5);
-
-    editor.commitCell(K::NameColumn, 2, QString(), K::NameColumn, 4);
-    EXPECT_EQ(editor.rowCount(), 5) << "C behind the cleared row is still complete";
-
-    // The cursor on the removed row moves up.
-    editor.commitCell(K::NameColumn, 3, QString(), K::NameColumn, 4);
-    EXPECT_EQ(editor.rowCount(), 4);
-    EXPECT_EQ(editor.currentRow(), 3);
-    EXPECT_EQ(editor.cell(K::KmColumn, 3), u("3"));
-
-    // Row 3, now empty behind the incomplete row 2, goes as well.
-    editor.commitCell(K::KmColumn, 3, QString(), K::KmColumn, 3);
-    EXPECT_EQ(editor.rowCount(), 3);
-    EXPECT_EQ(editor.currentRow(), 2);
-
-    // An empty row behind a complete one stays; one data row always remains.
-    editor.commitCell(K::KmColumn, 2, QString(), K::KmColumn, 2);
-    EXPECT_EQ(editor.rowCount(), 3);
-    editor.commitCell(K::NameColumn, 1, QString(), K::NameColumn, 1);
-    editor.commitCell(K::KmColumn, 1, QString(), K::KmColumn, 1);
-    EXPECT_EQ(editor.rowCount(), 2);
-    EXPECT_EQ(editor.currentRow(), 1);
+    for (const auto &s : steps) {
+        editor.commitCell(s.column, s.row, u(s.text), s.cursorColumn, s.cursorRow);
+        EXPECT_EQ(editor.rowCount(), s.rows) << s.row << " " << s.text;
+        if (s.atColumn >= 0) {
+            EXPECT_EQ(editor.currentColumn(), s.atColumn) << s.row << " " << s.text;
+        }
+        if (s.atRow >= 0) {
+            EXPECT_EQ(editor.currentRow(), s.atRow) << s.row << " " << s.text;
+        }
+        if (&s == &steps[2]) { // the new row behind the first complete one
+            EXPECT_EQ(
+                std::tuple(editor.cell(K::NumberColumn, 2), editor.cell(K::NameColumn, 2), editor.cell(K::KmColumn, 2)),
+                std::tuple(u("2"), QString(), u("    ")));
+        }
+    }
 }
 
 // --- Kind boxes ---------------------------------------------------------------
@@ -316,8 +282,8 @@ TEST_F(StationEditorTest, EveryVisitedRowOwnsItsKindAndARemovedRowKeepsItsRecord
     doc.stationKinds.clear();
     editor.clickKind(K::Zastavka, true);
     ASSERT_EQ(doc.stationKinds.size(), 1u);
-    EXPECT_EQ(doc.stationKinds.back().stationIndex, 2);
-    EXPECT_EQ(doc.stationKinds.back().zastavka, 1);
+    EXPECT_EQ(std::pair(doc.stationKinds.back().stationIndex, doc.stationKinds.back().zastavka),
+              std::pair(2, uint8_t(1)));
 }
 
 TEST_F(StationEditorTest, CancelRestoresTheKindsAndChangesNoStation)
@@ -332,13 +298,11 @@ TEST_F(StationEditorTest, CancelRestoresTheKindsAndChangesNoStation)
     ASSERT_NE(doc.findKind(3), nullptr);
 
     editor.restoreKinds();
-    EXPECT_EQ(doc.stationKinds.size(), 2u);
+    EXPECT_EQ(std::tuple(doc.stationKinds.size(), doc.findKind(3)), std::tuple(2u, nullptr));
     EXPECT_EQ(recordBoxes(*doc.findKind(1)), boxes({K::Dopravna}));
-    EXPECT_EQ(doc.findKind(3), nullptr);
     EXPECT_EQ(doc.stations[0].name, QByteArrayView("Praha"));
-    EXPECT_EQ(doc.stations[0].kind, doc.findKind(1));
-    EXPECT_EQ(doc.stations[1].kind, doc.findKind(2));
-    EXPECT_EQ(doc.stations[1].kind->odbocka, 1);
+    EXPECT_EQ(std::tuple(doc.stations[0].kind, doc.stations[1].kind, doc.stations[1].kind->odbocka),
+              std::tuple(doc.findKind(1), doc.findKind(2), uint8_t(1)));
 }
 
 } // namespace

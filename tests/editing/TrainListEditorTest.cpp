@@ -54,19 +54,30 @@ protected:
     }
 };
 
-TEST_F(TrainEditorTest, WithoutTrainsTheCursorIsOnTheTrailingRowAndNoTrainIsCurrent)
+// Without trains the cursor is on the trailing row and no train is current;
+// a name there creates one.
+TEST_F(TrainEditorTest, ANameInTheTrailingRowCreatesATrain)
 {
     open();
     EXPECT_EQ(editor.stationItems(),
               (QStringList{u("+Praha"), u("-Zastávka"), u("+Odbočka"), u("-Hradlo"), u("+Kolín")}));
-    EXPECT_EQ(names(), QStringList{QString()});
-    EXPECT_EQ(editor.trainCursorRow(), 1);
+    EXPECT_EQ(std::tuple(names(), editor.trainCursorRow(), editor.currentTrain(), editor.rowsEnabled()),
+              std::tuple(QStringList{QString()}, 1, nullptr, false));
+    EXPECT_EQ(std::pair(shown(E::StationColumn), shown(E::TimeColumn)),
+              std::pair(QStringList{QString()}, QStringList{u("0:00")}));
+
+    editor.commitTrainName(1, u("  Os 5401 "));
+    ASSERT_EQ(doc.trains.size(), 1u);
+    EXPECT_EQ(doc.trains[0].name, QByteArrayView("Os 5401"));
+    EXPECT_TRUE(doc.trains[0].isEmpty());
+    EXPECT_EQ(editor.trainCell(E::TrainNumberColumn, 2), u("2"));
+    EXPECT_EQ(editor.trainCursorRow(), 2) << "Enter moves on";
     EXPECT_EQ(editor.currentTrain(), nullptr);
-    EXPECT_FALSE(editor.rowsEnabled());
-    EXPECT_EQ(shown(E::StationColumn), QStringList{QString()});
-    EXPECT_EQ(shown(E::TimeColumn), QStringList{u("0:00")});
-    EXPECT_EQ(editor.rowCell(E::TimeColumn, 0), u("Čas odj."));
-    EXPECT_EQ(editor.trainCell(E::TrainNameColumn, 0), u("Číslo vlaku"));
+
+    // Committed while the focus left the grid: the new train stays current.
+    editor.commitTrainName(2, u("Os 3"), 2, false);
+    EXPECT_EQ(std::tuple(doc.trains.size(), editor.trainCursorRow(), editor.currentTrainRow()), std::tuple(2u, 2, 2));
+    EXPECT_EQ(shown(E::TimeColumn), QStringList{u(" 0:00")});
 }
 
 TEST_F(TrainEditorTest, TheLastTrainIsCurrentAndAnotherShowsItsRowsFromTheTop)
@@ -96,25 +107,6 @@ TEST_F(TrainEditorTest, TheLastTrainIsCurrentAndAnotherShowsItsRowsFromTheTop)
     EXPECT_FALSE(editor.rowsEnabled());
 }
 
-TEST_F(TrainEditorTest, ANameInTheTrailingRowCreatesATrain)
-{
-    open();
-    editor.commitTrainName(1, u("  Os 5401 "));
-    ASSERT_EQ(doc.trains.size(), 1u);
-    EXPECT_EQ(doc.trains[0].name, QByteArrayView("Os 5401"));
-    EXPECT_TRUE(doc.trains[0].isEmpty());
-    EXPECT_EQ(editor.trainCell(E::TrainNumberColumn, 2), u("2"));
-    EXPECT_EQ(editor.trainCursorRow(), 2) << "Enter moves on";
-    EXPECT_EQ(editor.currentTrain(), nullptr);
-
-    // Committed while the focus left the grid: the new train stays current.
-    editor.commitTrainName(2, u("Os 3"), 2, false);
-    EXPECT_EQ(doc.trains.size(), 2u);
-    EXPECT_EQ(editor.trainCursorRow(), 2);
-    EXPECT_EQ(editor.currentTrainRow(), 2);
-    EXPECT_EQ(shown(E::TimeColumn), QStringList{u(" 0:00")});
-}
-
 TEST_F(TrainEditorTest, RenamingKeepsBlanksAndCutsAndABlankNameIsNotStored)
 {
     add("Os 1", {{1, 8, 0}});
@@ -139,14 +131,10 @@ TEST_F(TrainEditorTest, ClearingNamesAtTheEndRemovesTrains)
     EXPECT_EQ(doc.trains.size(), 3u);
     editor.commitTrainName(3, QString());
     ASSERT_EQ(doc.trains.size(), 1u);
-    EXPECT_EQ(names(), (QStringList{"A", ""}));
-    EXPECT_EQ(editor.trainCursorRow(), 2);
-    EXPECT_EQ(editor.currentTrain(), nullptr);
-    EXPECT_EQ(editor.trainCount(), 1);
+    EXPECT_EQ(std::tuple(names(), editor.trainCursorRow(), editor.currentTrain(), editor.trainCount()),
+              std::tuple(QStringList{"A", ""}, 2, nullptr, 1));
     editor.commitTrainName(1, u(" "));
-    EXPECT_TRUE(doc.trains.empty());
-    EXPECT_EQ(names(), QStringList{u(" ")});
-    EXPECT_EQ(editor.trainCount(), 0);
+    EXPECT_EQ(std::tuple(doc.trains.size(), names(), editor.trainCount()), std::tuple(0u, QStringList{u(" ")}, 0));
 }
 
 // Row 2 is entered below a row at 8:55; its old time is 9:30 with both flags.
@@ -236,9 +224,8 @@ TEST_F(TrainEditorTest, AStationFillsAnEmptyTrainInEitherModeAndIsThenAppended)
     editor.setInsertPosition(E::InsertPosition::AtEnd);
     editor.insertStation(4);
     EXPECT_EQ(rows(), (Rows{{3, 0, 0, 0, 0, 0}, {5, 0, 0, 0, 0, 0}}));
-    EXPECT_EQ(shown(E::StationColumn), (QStringList{u("Odbočka"), u("Kolín")}));
-    EXPECT_EQ(shown(E::TimeColumn), (QStringList{" 0:00", " 0:00"}));
-    EXPECT_EQ(editor.rowCursor(), 2);
+    EXPECT_EQ(std::tuple(shown(E::StationColumn), shown(E::TimeColumn), editor.rowCursor()),
+              std::tuple(QStringList{u("Odbočka"), u("Kolín")}, QStringList{" 0:00", " 0:00"}, 2));
 
     // Shift+Enter at the cursor: arrival and departure before row 2.
     editor.setInsertPosition(E::InsertPosition::AtCursor);
@@ -256,8 +243,8 @@ TEST_F(TrainEditorTest, AtTheCursorTheStationGoesBeforeTheCursorRow)
     editor.setRowCursor(1);
     editor.insertStation(4);
     EXPECT_EQ(rows(), (Rows{{5, 0, 0, 0, 0, 0}, {1, 8, 0, 3, 1, 1}, {2, 8, 5, 0, 0, 0}, {3, 8, 9, 0, 0, 0}}));
-    EXPECT_EQ(shown(E::TimeColumn), (QStringList{" 0:00", " 8:00", " 8:05", " 8:09"}));
-    EXPECT_EQ(editor.rowCursor(), 1);
+    EXPECT_EQ(std::pair(shown(E::TimeColumn), editor.rowCursor()),
+              std::pair(QStringList{" 0:00", " 8:00", " 8:05", " 8:09"}, 1));
     editor.setRowCursor(4);
     editor.insertStation(3);
     EXPECT_EQ(shown(E::StationColumn), (QStringList{u("Kolín"), u("Praha"), u("Zastávka"), u("Hradlo"), u("Odbočka")}));
@@ -302,9 +289,8 @@ TEST_F(TrainEditorTest, NothingChangesWithoutACurrentTrain)
     editor.deleteRow();
     editor.setHalfMinute(true);
     editor.setRusici(true);
-    EXPECT_TRUE(doc.trains[0].isEmpty());
-    EXPECT_EQ(doc.trains[0].rusici, 0);
-    EXPECT_FALSE(editor.halfMinute() || editor.rusici());
+    EXPECT_EQ(std::tuple(doc.trains[0].isEmpty(), doc.trains[0].rusici, editor.halfMinute() || editor.rusici()),
+              std::tuple(true, 0, false));
     open(1);
     editor.insertStation(99);
     EXPECT_TRUE(doc.trains[0].isEmpty());
@@ -325,10 +311,9 @@ TEST_F(TrainEditorTest, CtrlDelTakesTheCursorRow)
     EXPECT_TRUE(editor.halfMinute());
     // The only row: an empty train, and then nothing left to take.
     editor.deleteRow();
-    EXPECT_TRUE(doc.trains[0].isEmpty());
-    EXPECT_EQ(doc.trains[0].firstTime, 0.0);
-    EXPECT_EQ(shown(E::StationColumn), QStringList{QString()});
-    EXPECT_EQ(shown(E::TimeColumn), QStringList{u(" 0:00")});
+    EXPECT_EQ(
+        std::tuple(doc.trains[0].isEmpty(), doc.trains[0].firstTime, shown(E::StationColumn), shown(E::TimeColumn)),
+        std::tuple(true, 0.0, QStringList{QString()}, QStringList{u(" 0:00")}));
     editor.deleteRow();
     EXPECT_TRUE(doc.trains[0].isEmpty());
 }

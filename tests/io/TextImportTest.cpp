@@ -1,11 +1,11 @@
 // The text timetable import: the rules of its line-by-line algorithm.
 #include "io/TextImport.h"
-#include "model/ClockTime.h"
 #include "model/Document.h"
+
+#include "DocumentFixtures.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <tuple>
 
 namespace {
@@ -26,22 +26,7 @@ TextImport::Result importText(Document &doc, const QByteArray &text)
     return TextImport::run(doc, TextImport::splitLines(text, doc));
 }
 
-double hm(int h, int m)
-{
-    return makeTime(h, m);
-}
-
-// A train's rows as (station, time, mark, half-minute, short dwell).
-using Row = std::tuple<int32_t, double, int32_t, int, int>;
-std::vector<Row> rowsOf(const Train &t)
-{
-    std::vector<Row> rows;
-    for (int k = 0; k < t.rowCount(); ++k) {
-        const TrainRow r = t.row(k);
-        rows.emplace_back(r.station, r.time, r.mark, r.halfMinute, r.shortDwell);
-    }
-    return rows;
-}
+using DocumentFixtures::Rows;
 
 std::vector<QByteArray> namesOf(const Document &doc)
 {
@@ -58,39 +43,39 @@ TEST(TextImport, RowsOfATrain)
     const struct
     {
         const char *stationLines;
-        std::vector<Row> rows;
+        Rows rows; // (station, hours, minutes, mark, half minute, short dwell)
     } cases[] = {
         // The format's example.
         {"Liberec\t\t 6:12\nLiberec-Rochlice\t 6:17\t 6:18+1;P\n",
-         {{1, hm(6, 12), 0, 0, 0}, {2, hm(6, 17), 0, 0, 0}, {2, hm(6, 18), 1, 1, 0}}},
+         {{1, 6, 12, 0, 0, 0}, {2, 6, 17, 0, 0, 0}, {2, 6, 18, 1, 1, 0}}},
         // The first station's arrival is dropped even with a departure; an
         // arrival-only line before any departure is dropped too.
         {"Liberec\t 5:00\t\nLiberec-Rochlice\t 5:58\t 6:00\nVesec u Liberce\t 6:05\t\nJablonec n.N.\t 6:20\t 6:22\n",
-         {{2, hm(6, 0), 0, 0, 0}, {3, hm(6, 5), 0, 0, 0}, {4, hm(6, 20), 0, 0, 0}, {4, hm(6, 22), 0, 0, 0}}},
+         {{2, 6, 0, 0, 0, 0}, {3, 6, 5, 0, 0, 0}, {4, 6, 20, 0, 0, 0}, {4, 6, 22, 0, 0, 0}}},
         // A departure's flags start again from zero; a sign without a number
         // is no mark; keywords are case-sensitive.
         {"Liberec\t\t 6:00+2;P\nLiberec-Rochlice\t\t 6:05;PB\nVesec u Liberce\t 6:09-1;P;PB\t 6:10-1\n"
          "Jablonec n.N.\t\t 6:15+x;P\nJablonec n.N.\t\t 6:16;pb;Q;P\n",
-         {{1, hm(6, 0), 2, 1, 0},
-          {2, hm(6, 5), 0, 0, 1},
-          {3, hm(6, 9), -1, 1, 1},
-          {3, hm(6, 10), -1, 0, 0},
-          {4, hm(6, 15), 0, 1, 0},
-          {4, hm(6, 16), 0, 1, 0}}},
+         {{1, 6, 0, 2, 1, 0},
+          {2, 6, 5, 0, 0, 1},
+          {3, 6, 9, -1, 1, 1},
+          {3, 6, 10, -1, 0, 0},
+          {4, 6, 15, 0, 1, 0},
+          {4, 6, 16, 0, 1, 0}}},
         // A short arrival without TAB is read without suffix, with the
         // minute digits that are there; the hour's blank reads as zero.
-        {"Liberec\t\t 0:07\nLiberec-Rochlice\t 6:5", {{1, hm(0, 7), 0, 0, 0}, {2, hm(6, 5), 0, 0, 0}}},
-        {"Liberec\t\t 6:00\nLiberec-Rochlice\t23:59", {{1, hm(6, 0), 0, 0, 0}, {2, hm(23, 59), 0, 0, 0}}},
+        {"Liberec\t\t 0:07\nLiberec-Rochlice\t 6:5", {{1, 0, 7, 0, 0, 0}, {2, 6, 5, 0, 0, 0}}},
+        {"Liberec\t\t 6:00\nLiberec-Rochlice\t23:59", {{1, 6, 0, 0, 0, 0}, {2, 23, 59, 0, 0, 0}}},
         // The marks at the ends of the range; one past them is no mark.
         {"Liberec\t\t 6:00-2147483648\nLiberec-Rochlice\t 6:05+2147483647\t 6:06-2147483649",
-         {{1, hm(6, 0), INT32_MIN, 0, 0}, {2, hm(6, 5), INT32_MAX, 0, 0}, {2, hm(6, 6), 0, 0, 0}}},
+         {{1, 6, 0, INT32_MIN, 0, 0}, {2, 6, 5, INT32_MAX, 0, 0}, {2, 6, 6, 0, 0, 0}}},
     };
     for (const auto &c : cases) {
         Document doc;
         fillStations(doc);
         ASSERT_TRUE(importText(doc, QByteArray("Os 1\n") + c.stationLines + "\n-\n").ok) << c.stationLines;
         ASSERT_EQ(doc.trains.size(), 1u);
-        EXPECT_EQ(rowsOf(doc.trains[0]), c.rows) << c.stationLines;
+        EXPECT_EQ(DocumentFixtures::rowsOf(doc.trains[0]), c.rows) << c.stationLines;
     }
 }
 

@@ -7,16 +7,14 @@ TEST(Geometry, CoordinatesAtHundredPercent)
     DiagramView view;
     view.updateScale(DocumentSettings()); // ratio 1:2, zoom 4
     EXPECT_DOUBLE_EQ(view.scale, 2.0);
-    EXPECT_EQ(Geometry::fullWidth(view.scale), 2960);
-    EXPECT_EQ(Geometry::x(720, view.scale), 1440);
-    EXPECT_EQ(Geometry::y(0, 4, 50), 420) << "the bottom station line";
-    EXPECT_EQ(Geometry::y(50, 4, 50), 20) << "the top station";
-    EXPECT_EQ(Geometry::fullHeight(4, 50), 420);
+    // The width, noon, the bottom and the top station line, the height.
+    EXPECT_EQ(std::tuple(Geometry::fullWidth(view.scale), Geometry::x(720, view.scale), Geometry::y(0, 4, 50),
+                         Geometry::y(50, 4, 50), Geometry::fullHeight(4, 50)),
+              std::tuple(2960, 1440, 420, 20, 420));
     EXPECT_DOUBLE_EQ(Geometry::y(25.5, 4, 50), 20.0 + 8.0 * 24.5);
     view.hpos = 10;
     view.vpos = 7;
-    EXPECT_EQ(view.screenX(1440), 40 + 1440 - 50);
-    EXPECT_EQ(view.screenY(420), 420 - 14);
+    EXPECT_EQ(std::pair(view.screenX(1440), view.screenY(420)), std::pair(40 + 1440 - 50, 420 - 14));
 }
 
 TEST(Geometry, ScaleFromRatioAndZoom)
@@ -37,20 +35,19 @@ TEST(Geometry, ScrollRangeEdges)
     EXPECT_EQ(Geometry::horizontalMaximum(2960, 1603), 271) << "div truncates";
     EXPECT_EQ(Geometry::horizontalMaximum(2960, 3000), 0);
     // T = H + g + L + 5; hidden when the paint box has room for T + 20.
-    EXPECT_FALSE(Geometry::verticalRange(480, 500).visible);
-    EXPECT_EQ(Geometry::verticalRange(480, 500).maximum, 0);
-    EXPECT_TRUE(Geometry::verticalRange(481, 500).visible);
-    EXPECT_EQ(Geometry::verticalRange(481, 500).maximum, (481 - 250) / 2);
-    EXPECT_FALSE(Geometry::emptyVerticalRange(4, 60).visible);
-    EXPECT_TRUE(Geometry::emptyVerticalRange(4, 59).visible);
+    const auto range = [](auto r) { return std::pair(r.visible, r.maximum); };
+    EXPECT_EQ(range(Geometry::verticalRange(480, 500)), std::pair(false, 0));
+    EXPECT_EQ(range(Geometry::verticalRange(481, 500)), std::pair(true, (481 - 250) / 2));
+    EXPECT_EQ(std::pair(Geometry::emptyVerticalRange(4, 60).visible, Geometry::emptyVerticalRange(4, 59).visible),
+              std::pair(false, true));
 }
 
 TEST(Geometry, VisibleBottomStopsAboveTheLegend)
 {
     // 2 z D + 20 - 2 vpos, reduced to the paint box height less the gap.
-    EXPECT_EQ(Geometry::visibleBottom(4, 50, 10, 900, 35), 400);
-    EXPECT_EQ(Geometry::visibleBottom(4, 300, 0, 900, 35), 865);
-    EXPECT_EQ(Geometry::visibleBottom(4, 300, 0, 900, 0), 900);
+    EXPECT_EQ(std::tuple(Geometry::visibleBottom(4, 50, 10, 900, 35), Geometry::visibleBottom(4, 300, 0, 900, 35),
+                         Geometry::visibleBottom(4, 300, 0, 900, 0)),
+              std::tuple(400, 865, 900));
 }
 
 TEST(Geometry, ScrollPositionsCarryOverZoomSteps)

@@ -3,6 +3,7 @@
 #include "render/MinuteLabels.h"
 #include "render/TrainLabelPlacement.h"
 
+#include "DocumentFixtures.h"
 #include "Pixels.h"
 #include "RecordingProgress.h"
 #include "SampleLine.h"
@@ -11,9 +12,6 @@
 #include "model/Document.h"
 #include "render/Colours.h"
 #include "render/Fonts.h"
-
-#include <QFontMetrics>
-#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -38,13 +36,7 @@ protected:
 
     TrainLabel &add(const char *text, int hours, int minutes, double level, double angle = 0.0)
     {
-        TrainLabel &l = doc.newTrainLabel();
-        l.text = text;
-        l.time = makeTime(hours, minutes);
-        l.level = level;
-        l.angle = angle;
-        l.visible = 1;
-        return l;
+        return DocumentFixtures::addLabel(doc, text, makeTime(hours, minutes), level, angle);
     }
 
     // The settings' train-label fonts in the diagram style (bold above z = 2).

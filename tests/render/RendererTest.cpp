@@ -3,11 +3,11 @@
 #include "render/Fonts.h"
 #include "render/HeadlessWindow.h"
 
+#include "DocumentFixtures.h"
 #include "Pixels.h"
 #include "RecordingProgress.h"
 
 #include "model/ClockTime.h"
-#include "model/Cp1250.h"
 
 #include <QFontMetrics>
 
@@ -51,26 +51,6 @@ protected:
     {
         addStation(0);
         addStation(50);
-    }
-
-    Train &addTrain(const char *name, std::initializer_list<std::tuple<int32_t, int, int>> rows)
-    {
-        Train t;
-        t.name = name;
-        for (const auto &[station, h, m] : rows)
-            Document::addRow(t, station, makeTime(h, m), 0, 0, 0);
-        doc.trains.push_back(std::move(t));
-        return doc.trains.back();
-    }
-
-    TrainLabel &addLabel(const char *text, int hours, double level)
-    {
-        TrainLabel &l = doc.newTrainLabel();
-        l.text = text;
-        l.time = makeTime(hours, 0);
-        l.level = level;
-        l.visible = 1;
-        return l;
     }
 
     void rebuild()
@@ -153,18 +133,15 @@ TEST_F(RendererTest, TheFirstFullRenderRunsTwiceAndEveryFlagEndsWithTheRender)
     EXPECT_EQ(renderer.stats.passes, 4);
 }
 
-TEST_F(RendererTest, TrainLinesInTheirColoursFollowTheScrollBar)
+// Colours by category and flag are the pens' business (TrainLines tests).
+TEST_F(RendererTest, TrainLinesFollowTheScrollBar)
 {
     addLine();
-    addTrain("R 1", {{1, 10, 0}, {2, 10, 50}});             // black, x 1200 .. 1300
-    addTrain("Pn 2", {{1, 11, 0}, {2, 11, 50}});            // blue
-    addTrain("Os 3", {{1, 12, 0}, {2, 12, 50}}).rusici = 1; // red
-    view.hpos = 200;                                        // screen x = 40 + x - 1000
+    DocumentFixtures::addTrain(doc, "Os 3", {{1, 10, 0}, {2, 10, 50}}).rusici = 1; // red, x 1200 .. 1300
+    view.hpos = 200;                                                               // screen x = 40 + x - 1000
     rebuild();
-    // Half way up each line is at y 220.
-    EXPECT_EQ(pixel(40 + 1250 - 1000, 220), colour(Colours::black));
-    EXPECT_EQ(pixel(40 + 1370 - 1000, 220), colour(Colours::blue));
-    EXPECT_EQ(pixel(40 + 1490 - 1000, 220), colour(Colours::red));
+    // Half way up the line is at y 220.
+    EXPECT_EQ(pixel(40 + 1250 - 1000, 220), colour(Colours::red));
     EXPECT_EQ(pixel(40 + 1250 - 1000 + 6, 220), QColor(Qt::white));
 
     // Scrolling replays the recorded lines without a rebuild.
@@ -173,8 +150,8 @@ TEST_F(RendererTest, TrainLinesInTheirColoursFollowTheScrollBar)
     renderer.render(window);
     EXPECT_EQ(renderer.stats.replays, replays + 1);
     EXPECT_EQ(renderer.stats.rebuilds, 1);
-    EXPECT_EQ(pixel(40 + 1250 - 1050, 220), colour(Colours::black));
-    EXPECT_NE(pixel(40 + 1250 - 1000, 220), colour(Colours::black));
+    EXPECT_EQ(pixel(40 + 1250 - 1050, 220), colour(Colours::red));
+    EXPECT_NE(pixel(40 + 1250 - 1000, 220), colour(Colours::red));
 }
 
 TEST_F(RendererTest, StationLinesByKind)
@@ -322,7 +299,7 @@ TEST_F(RendererTest, AnAbsurdDocumentStaysBounded)
     // every size stays a number and nothing huge is allocated.
     addStation(-2000000000);
     addStation(2000000000);
-    addTrain("R 1", {{1, 10, 0}, {2, 10, 50}});
+    DocumentFixtures::addTrain(doc, "R 1", {{1, 10, 0}, {2, 10, 50}});
     doc.settings.zoom = 21;
     view.updateScale(doc.settings);
     rebuild();
@@ -395,8 +372,8 @@ TEST_F(RendererTest, PaintOnlyCopiesWhatTheLastReplayComposed)
 {
     addStation(0);
     addStation(100);
-    addTrain("R 1", {{1, 5, 0}, {2, 5, 40}}); // half way at (640, 420)
-    TrainLabel &l = addLabel("R 601", 3, 50);
+    DocumentFixtures::addTrain(doc, "R 1", {{1, 5, 0}, {2, 5, 40}}); // half way at (640, 420)
+    TrainLabel &l = DocumentFixtures::addLabel(doc, "R 601", makeTime(3, 0), 50);
     view.hpos = 20;
     rebuild();
     ASSERT_TRUE(l.hasImage());

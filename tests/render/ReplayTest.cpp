@@ -6,6 +6,7 @@
 #include "render/LineRaster.h"
 #include "render/TrainLines.h"
 
+#include "Pixels.h"
 #include "SampleLine.h"
 
 #include <QImage>
@@ -15,12 +16,7 @@
 
 namespace {
 
-QImage whiteImage(int w, int h)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    return image;
-}
+using Pixels::filled;
 
 bool isColour(const QImage &image, int x, int y, int32_t packed)
 {
@@ -70,7 +66,7 @@ TEST(WideStyledLine, OffsetByOctant)
 
 TEST(WideStyledLine, AVerticalDottedLineOfWidthTwoIsThreeDottedLines)
 {
-    QImage image = whiteImage(40, 60);
+    QImage image = filled(40, 60);
     LineRaster raster(image);
     WideStyledLine(raster, QPoint(20, 5), QPoint(20, 55), LinePrimitive::Dot, 2, LineRaster::rgb(Colours::olive));
     EXPECT_EQ(columnsWith(image, 0, 59, Colours::olive), (std::vector<int>{19, 20, 21}));
@@ -83,7 +79,7 @@ TEST(WideStyledLine, AVerticalDottedLineOfWidthTwoIsThreeDottedLines)
         EXPECT_EQ(pixels(image, {x, 5}, {0, 1}, 50, Colours::olive), dots) << x;
 
     // Width 3 is five lines; a point draws nothing.
-    image = whiteImage(60, 40);
+    image = filled(60, 40);
     LineRaster wide(image);
     WideStyledLine(wide, QPoint(5, 20), QPoint(55, 20), LinePrimitive::Dash, 3, LineRaster::rgb(Colours::olive));
     WideStyledLine(wide, QPoint(10, 5), QPoint(10, 5), LinePrimitive::Dot, 3, qRgb(0, 0, 0));
@@ -93,7 +89,7 @@ TEST(WideStyledLine, AVerticalDottedLineOfWidthTwoIsThreeDottedLines)
 
 TEST(LineRaster, LinePixels)
 {
-    QImage image = whiteImage(40, 40);
+    QImage image = filled(40, 40);
     LineRaster raster(image);
     // A thin line leaves out its last pixel; a diagonal steps one row per column.
     raster.line(QPoint(2, 5), QPoint(10, 5), 1, Colours::black);
@@ -112,7 +108,7 @@ TEST(LineRaster, LinePixels)
 
 TEST(LineRaster, PatternsCountPixelsFromTheStart)
 {
-    QImage image = whiteImage(40, 10);
+    QImage image = filled(40, 10);
     LineRaster raster(image);
     raster.styledLine(QPoint(0, 1), QPoint(18, 1), LineRaster::Dash, LineRaster::rgb(Colours::black));
     raster.styledLine(QPoint(0, 3), QPoint(18, 3), LineRaster::DashDot, LineRaster::rgb(Colours::black));
@@ -146,7 +142,7 @@ TEST(Replay, CullingLeavesThePictureAsItWas)
         TrainLines::RecordTrain(t, frame, TrainLines::trainPen(t, doc.settings, {}), list);
 
     Replayer replayer;
-    QImage whole = whiteImage(wc + 10, h + 10);
+    QImage whole = filled(wc + 10, h + 10);
     replayer.replay(list, whole, {0, 0, wc + 10, h + 10}, false);
     const size_t all = replayer.linesDrawn();
 
@@ -155,7 +151,7 @@ TEST(Replay, CullingLeavesThePictureAsItWas)
         int vx0, vy0, w, h;
     };
     for (const View v : {View{0, 0, 700, 300}, View{480, 100, 600, 500}, View{1995, 37, 900, 400}}) {
-        QImage part = whiteImage(v.w, v.h);
+        QImage part = filled(v.w, v.h);
         replayer.replay(list, part, {v.vx0, v.vy0, v.vx0 + v.w, v.vy0 + v.h}, false);
         EXPECT_LT(replayer.linesDrawn(), all);
         const QImage expected = whole.copy(v.vx0, v.vy0, v.w, v.h);
@@ -182,7 +178,7 @@ TEST(Replay, TextsGiveTheTextPainterPixels)
     const std::vector<std::pair<QByteArray, uint8_t>> fonts = {
         {"Arial CE", 0}, {"Arial CE", Fonts::Underline}, {"WINGDINGS 3", 0}};
     const std::vector<QByteArray> texts = {"0", "5", "7", "5+2", "3-1", "p"};
-    QImage expected = whiteImage(450, 300);
+    QImage expected = filled(450, 300);
     Replayer().replay(list, expected, {0, 0, 450, 300}, false);
     QPainter painter(&expected);
     int i = 0;
@@ -211,7 +207,7 @@ TEST(Replay, TextsGiveTheTextPainterPixels)
     }
     painter.end();
     for (const bool paintEveryText : {false, true}) {
-        QImage replayed = whiteImage(450, 300);
+        QImage replayed = filled(450, 300);
         Replayer replayer;
         replayer.paintEveryText = paintEveryText;
         replayer.replay(list, replayed, {0, 0, 450, 300}, true);

@@ -28,9 +28,9 @@ TEST(SheetTiles, PagesNeededAlongEachSide)
     };
     for (const Case &c : cases) {
         const SheetTiles::Plan p = SheetTiles::plan(c.sheet, c.area);
-        EXPECT_EQ(p.rows, c.rows) << c.what;
-        EXPECT_EQ(p.columns, c.columns) << c.what;
-        EXPECT_EQ(p.tiles.size(), size_t(c.rows * c.columns)) << c.what;
+        EXPECT_EQ(std::tuple(p.rows, p.columns, p.tiles.size()),
+                  std::tuple(c.rows, c.columns, size_t(c.rows * c.columns)))
+            << c.what;
     }
     EXPECT_TRUE(SheetTiles::plan({841, 1189}, {10, 271}).tiles.empty()); // no room beyond the overlap
 }
@@ -50,10 +50,7 @@ TEST(SheetTiles, PagesGoRowByRowAndOverlap)
     };
     for (const auto &r : rows) {
         const SheetTiles::Tile &t = p.tiles[size_t(r.index)];
-        EXPECT_EQ(t.number, r.number);
-        EXPECT_EQ(t.row, r.row) << r.number;
-        EXPECT_EQ(t.column, r.column) << r.number;
-        EXPECT_EQ(t.source, r.source) << r.number;
+        EXPECT_EQ(std::tuple(t.number, t.row, t.column, t.source), std::tuple(r.number, r.row, r.column, r.source));
     }
     EXPECT_EQ(SheetTiles::pageName(QStringLiteral("Trať"), p.tiles[5], 25),
               QStringLiteral("Trať – list 6 z 25 (řádek 2, sloupec 1)"));

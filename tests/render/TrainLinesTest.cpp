@@ -3,7 +3,8 @@
 #include "render/DiagramView.h"
 #include "render/DisplayList.h"
 
-#include "model/ClockTime.h"
+#include "DocumentFixtures.h"
+#include "SampleLine.h"
 
 #include <QPoint>
 
@@ -24,33 +25,15 @@ std::ostream &operator<<(std::ostream &os, const Segment &s)
     return os << "(" << s.x0 << "," << s.y0 << ")-(" << s.x1 << "," << s.y1 << ")";
 }
 
-struct Row
-{
-    int32_t station;
-    int hours, minutes;
-    uint8_t half = 0;
-};
-
-Train train(const std::vector<Row> &rows)
-{
-    Train t;
-    t.name = "Os 1";
-    for (const Row &r : rows)
-        Document::addRow(t, r.station, makeTime(r.hours, r.minutes), 0, r.half, 0);
-    return t;
-}
+using DocumentFixtures::Row;
 
 // The segments a train records on a line of three stations at km 0, 10 and
 // 30 (z = 4): y 260, 180 and 20. Each segment once, in recorded order.
 std::vector<Segment> record(Train &train, double scale = 2.0)
 {
     Document doc;
-    for (int km : {0, 10, 30}) {
-        Station s;
-        s.km = km;
-        doc.stations.push_back(s);
-    }
-    doc.rebuildStationTable();
+    for (int km : {0, 10, 30})
+        SampleLine::addStation(doc, "", km);
     DisplayList list;
     list.startRebuild(Geometry::cullWidth(scale), Geometry::fullHeight(4, doc.maxKm), true);
     RecordTrain(train, frameOf(doc, scale), trainPen(train, doc.settings, {}), list);
@@ -101,6 +84,7 @@ TEST(TrainLines, SegmentsOfARunAndItsMidnightFlags)
         std::vector<Segment> segments;
         int wrapAt = -1; // the stop flagged past midnight, its screen point at (2880, wrapY)
         int32_t wrapY = 0;
+        double scale = 2.0;
     } cases[] = {
         {"a dwell at S2 draws nothing",
          {{1, 10, 0}, {2, 10, 5}, {2, 10, 10}, {3, 10, 20}},
@@ -128,14 +112,21 @@ TEST(TrainLines, SegmentsOfARunAndItsMidnightFlags)
         {"a first row beyond the station list is skipped",
          {{9, 9, 0}, {1, 10, 0}, {2, 10, 5}},
          {{1200, 260, 1210, 180}}},
+        // At 4/3 pixels a minute: 600.5 and 607 minutes.
+        {"a half-minute row lies half a minute later",
+         {{1, 10, 0, 0, 1}, {2, 10, 7}},
+         {{801, 260, 809, 180}},
+         -1,
+         0,
+         4.0 / 3},
         {"one row draws nothing", {{1, 10, 0}}, {}},
         {"no rows draw nothing", {}, {}},
     };
     for (const Case &c : cases) {
-        Train t = train(c.rows);
+        Train t = DocumentFixtures::train("Os 1", c.rows);
         for (TrainStop &stop : t.stops)
             stop.pastMidnight = 1; // an earlier run's flags are cleared
-        EXPECT_EQ(record(t), c.segments) << c.what;
+        EXPECT_EQ(record(t, c.scale), c.segments) << c.what;
         for (size_t i = 0; i < t.stops.size(); ++i)
             EXPECT_EQ(t.stops[i].pastMidnight, int(i) == c.wrapAt ? 1 : 0) << c.what << " stop " << i;
         if (c.wrapAt >= 0) {
@@ -143,14 +134,4 @@ TEST(TrainLines, SegmentsOfARunAndItsMidnightFlags)
                 << c.what;
         }
     }
-}
-
-TEST(TrainLines, AHalfMinuteRowLiesHalfAMinuteLater)
-{
-    const double scale = DiagramView::scaleOf(1, 3, 4); // 4/3 pixel per minute
-    Train t = train({{1, 10, 0, 1}, {2, 10, 7}});
-    const std::vector<Segment> s = record(t, scale);
-    ASSERT_EQ(s.size(), 1u);
-    EXPECT_EQ(s[0].x0, Geometry::round(600.5 * scale));
-    EXPECT_EQ(s[0].x1, Geometry::round(607 * scale));
 }

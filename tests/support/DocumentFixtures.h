@@ -19,7 +19,7 @@ struct Row
 };
 using Rows = std::vector<std::tuple<int, int, int, int, int, int>>;
 
-inline Train train(const char *name, std::initializer_list<Row> rows)
+inline Train train(const char *name, const std::vector<Row> &rows)
 {
     Train t;
     t.name = name;
@@ -30,11 +30,23 @@ inline Train train(const char *name, std::initializer_list<Row> rows)
 }
 
 // Appended to the document's trains, the count the editors keep with it.
-inline Train &addTrain(Document &doc, const char *name, std::initializer_list<Row> rows)
+inline Train &addTrain(Document &doc, const char *name, const std::vector<Row> &rows)
 {
     doc.trains.push_back(train(name, rows));
     doc.trainCount = static_cast<int32_t>(doc.trains.size());
     return doc.trains.back();
+}
+
+// A visible train label put at the head of the list, as a drop puts it.
+inline TrainLabel &addLabel(Document &doc, const char *text, double time, double level, double angle = 0.0)
+{
+    TrainLabel &l = doc.newTrainLabel();
+    l.text = text;
+    l.time = time;
+    l.level = level;
+    l.angle = angle;
+    l.visible = 1;
+    return l;
 }
 
 // A train's rows with their times as hours and minutes (seconds dropped).
