@@ -98,10 +98,13 @@ void MinuteTextStrips::prepare(const Document &doc, const DisplayList &list, int
 {
     clear();
     m_layout.emplace(doc);
+    // The list's size is taken once: the list is being recorded into
+    // meanwhile, and its counters share cache lines with these numbers.
     m_cullWidth = list.cullWidth();
     m_fullHeight = list.fullHeight();
+    m_stripCount = list.stripCount();
     m_fontSize = doc.settings.timeFontSize;
-    const auto strips = static_cast<size_t>(list.stripCount());
+    const auto strips = static_cast<size_t>(m_stripCount);
     // Strips keep their capacity from one rebuild to the next.
     m_strips.resize(strips);
     m_recorded.assign(strips, 0);
@@ -118,7 +121,7 @@ void MinuteTextStrips::prepare(const Document &doc, const DisplayList &list, int
     int count = 0;
     int untilProgress = every;
     for (const TimeLabel &label : doc.timeLabels) {
-        add(label, list);
+        add(label);
         ++count;
         if (every > 0 && --untilProgress == 0) {
             untilProgress = every;
@@ -150,7 +153,7 @@ uint32_t MinuteTextStrips::textIndex(const TimeLabel &label, bool arrow)
     return it.value();
 }
 
-void MinuteTextStrips::add(const TimeLabel &label, const DisplayList &list)
+void MinuteTextStrips::add(const TimeLabel &label)
 {
     MinuteLabelLayout::Box box;
     if (!m_layout->place(label, m_cullWidth, m_fullHeight, box))
@@ -166,8 +169,8 @@ void MinuteTextStrips::add(const TimeLabel &label, const DisplayList &list)
     m_entries.push_back(e);
     // Filed as RecordText files it: every strip from x div 500 + 1 to
     // (x + width) div 500 + 1.
-    const int32_t first = list.stripOf(e.x);
-    const int32_t last = list.stripOf(int64_t{e.x} + e.width);
+    const int32_t first = stripOf(e.x);
+    const int32_t last = stripOf(int64_t{e.x} + e.width);
     for (int32_t k = first; k <= last; ++k) {
         m_strips[static_cast<size_t>(k - 1)].push_back(index);
         StripFonts &fonts = m_stripFonts[static_cast<size_t>(k - 1)];

@@ -93,7 +93,13 @@ public:
     void recordAll(DisplayList &list);
 
 private:
-    void add(const TimeLabel &label, const DisplayList &list);
+    void add(const TimeLabel &label);
+    // DisplayList::stripOf for the list's size at prepare.
+    int32_t stripOf(int64_t x) const
+    {
+        const int64_t k = x / Geometry::stripWidth + 1;
+        return static_cast<int32_t>(k < 1 ? 1 : k > m_stripCount ? m_stripCount : k);
+    }
     uint32_t textIndex(const TimeLabel &label, bool arrow);
 
     struct Entry
@@ -121,6 +127,7 @@ private:
     std::optional<MinuteLabelLayout> m_layout;
     int32_t m_cullWidth = 0;
     int32_t m_fullHeight = 0;
+    int32_t m_stripCount = 1;
     int32_t m_fontSize = 0;
     std::vector<Entry> m_entries;
     std::vector<std::vector<uint32_t>> m_strips; // [k - 1]: entries in list order
