@@ -91,8 +91,9 @@ struct TimeLabelMeasures
 // the document and the measurements and writes only its own lists, so runs
 // of different trains can go on at once. An arrival label whose text is not
 // a single digit still lacks its text's width in x: it is listed in
-// needsWidth and finished on the calling thread.
-class TimeLabelMaker
+// needsWidth and finished on the calling thread. Each maker has cache lines
+// of its own: makers side by side are filled by different threads.
+class alignas(64) TimeLabelMaker
 {
 public:
     TimeLabelMaker(const Document &doc, double scale, const TimeLabelMeasures &measures)

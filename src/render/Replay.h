@@ -72,8 +72,9 @@ public:
 
 private:
     // The lines of one band of the bitmap's rows, with its own pen and
-    // batch.
-    struct LinePass
+    // batch; a cache line of its own, as each band's thread bumps its
+    // counters for every line.
+    struct alignas(64) LinePass
     {
         int top = 0; // the band's rows
         int rows = 0;
