@@ -155,28 +155,26 @@ uint32_t MinuteTextStrips::textIndex(const TimeLabel &label, bool arrow)
 
 void MinuteTextStrips::add(const TimeLabel &label)
 {
-    MinuteLabelLayout::Box box;
-    if (!m_layout->place(label, m_cullWidth, m_fullHeight, box))
+    // Laid out straight into its entry: a box copied field by field right
+    // after it was written stalls on every label.
+    Entry &e = m_entries.emplace_back();
+    if (!m_layout->place(label, m_cullWidth, m_fullHeight, e.box)) {
+        m_entries.pop_back();
         return;
-    Entry e;
-    e.x = box.x;
-    e.y = box.y;
-    e.width = box.width;
-    e.height = box.height;
-    e.font = box.font;
+    }
+    const MinuteLabelLayout::Box &box = e.box;
     e.text = textIndex(label, box.font & MinuteLabelLayout::ArrowBit);
-    const auto index = static_cast<uint32_t>(m_entries.size());
-    m_entries.push_back(e);
+    const auto index = static_cast<uint32_t>(m_entries.size() - 1);
     // Filed as RecordText files it: every strip from x div 500 + 1 to
     // (x + width) div 500 + 1.
-    const int32_t first = stripOf(e.x);
-    const int32_t last = stripOf(int64_t{e.x} + e.width);
+    const int32_t first = stripOf(box.x);
+    const int32_t last = stripOf(int64_t{box.x} + box.width);
     for (int32_t k = first; k <= last; ++k) {
         m_strips[static_cast<size_t>(k - 1)].push_back(index);
         StripFonts &fonts = m_stripFonts[static_cast<size_t>(k - 1)];
-        if (std::find(fonts.order.begin(), fonts.order.begin() + fonts.count, e.font)
+        if (std::find(fonts.order.begin(), fonts.order.begin() + fonts.count, box.font)
             == fonts.order.begin() + fonts.count)
-            fonts.order[fonts.count++] = e.font;
+            fonts.order[fonts.count++] = box.font;
     }
 }
 
@@ -217,18 +215,19 @@ void MinuteTextStrips::record(int32_t first, int32_t last, DisplayList &list, bo
         out.reserve(entries.size());
         for (uint32_t i : entries) {
             const Entry &e = m_entries[i];
+            const MinuteLabelLayout::Box &box = e.box;
             const Text &text = m_texts[e.text];
             TextPrimitive &t = out.emplace_back();
             t.brushColour = Colours::white;
             t.fontColour = Colours::black;
             t.brushStyle = TextPrimitive::ClearBrush;
-            t.x = e.x;
-            t.y = e.y;
+            t.x = box.x;
+            t.y = box.y;
             t.text = text.text;
             t.drawable = text.drawable;
-            t.font = static_cast<uint16_t>(fontIndex[e.font]);
-            t.width = e.width;
-            t.height = e.height;
+            t.font = static_cast<uint16_t>(fontIndex[box.font]);
+            t.width = box.width;
+            t.height = box.height;
         }
     };
     if (parallel && texts.size() > 1)

@@ -104,11 +104,7 @@ private:
 
     struct Entry
     {
-        int32_t x = 0;
-        int32_t y = 0;
-        int32_t width = 0;
-        int32_t height = 0;
-        uint8_t font = 0;
+        MinuteLabelLayout::Box box;
         uint32_t text = 0; // index into m_texts
     };
     struct Text
