@@ -47,8 +47,6 @@ public:
         return m_items.emplace_back(std::forward<Args>(args)...);
     }
 
-    bool operator==(const HeadList &other) const = default;
-
 private:
     std::vector<T> m_items; // tail first
 };
