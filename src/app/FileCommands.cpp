@@ -98,6 +98,9 @@ bool saveSteps(Session &session, bool saveAs)
     Document &doc = session.document;
     if (doc.noDocument)
         return false;
+    // The document takes the chosen name only once it is written there: a
+    // Save as that fails leaves the next Save writing where it did before.
+    QString target = session.fileName;
     if (saveAs || doc.untitled) {
         Prompter::FileDialog dialog;
         dialog.filter = documentFilter;
@@ -107,7 +110,7 @@ bool saveSteps(Session &session, bool saveAs)
         const std::optional<QString> chosen = session.prompter.saveFileName(dialog);
         if (!chosen)
             return false;
-        session.fileName = *chosen;
+        target = *chosen;
     }
     WaitCursor cursor;
     // The renderer draws a label's image when the label is first shown; a
@@ -115,12 +118,13 @@ bool saveSteps(Session &session, bool saveAs)
     // now. The writer only writes what the labels hold.
     if (doc.settings.saveLabelImages == 1)
         DrawOwedLabelImages(doc.trainLabels);
-    const DocumentFile::Status status = DocumentFile::save(doc, session.fileName);
+    const DocumentFile::Status status = DocumentFile::save(doc, target);
     cursor.restore();
     if (status != DocumentFile::Status::Ok) {
         session.prompter.error(DocumentFile::message(status));
         return false;
     }
+    session.fileName = target;
     doc.untitled = false;
     session.history.markSaved();
     return true;

@@ -232,10 +232,12 @@ TEST_F(FileCommandsTest, UntitledSaveAsksThenSaveAsStartsFromItsName)
     EXPECT_FALSE(doc.untitled);
     EXPECT_EQ(FileBytes::read(path("nový.vrs")), FileBytes::of(doc));
 
-    // Save as asks, starting from the current name; cancelled, the name stays.
-    prompter.fileAnswers = {std::nullopt};
+    // Save as asks, starting from the current name; cancelled, or failed,
+    // the name stays.
+    prompter.fileAnswers = {std::nullopt, path("no/such/dir/b.vrs")};
     EXPECT_FALSE(FileCommands::save(session, true));
     EXPECT_EQ(prompter.lastFileDialog.initialFileName, path("nový.vrs"));
+    EXPECT_FALSE(FileCommands::save(session, true));
     EXPECT_EQ(session.fileName, path("nový.vrs"));
 }
 
