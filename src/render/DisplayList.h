@@ -119,11 +119,13 @@ public:
     uint32_t fontGeneration() const { return m_fontGeneration; }
 
     // Strip of a diagram x, clamped to 1..stripCount.
-    int32_t stripOf(int64_t x) const
+    int32_t stripOf(int64_t x) const { return stripOf(x, m_stripCount); }
+    // The same for a list of stripCount strips.
+    static int32_t stripOf(int64_t x, int32_t stripCount)
     {
         // div truncates toward zero, so x from -499 to 499 is strip 1.
         const int64_t k = x / Geometry::stripWidth + 1;
-        return static_cast<int32_t>(k < 1 ? 1 : k > m_stripCount ? m_stripCount : k);
+        return static_cast<int32_t>(k < 1 ? 1 : k > stripCount ? stripCount : k);
     }
 
 private:

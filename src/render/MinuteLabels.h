@@ -94,12 +94,8 @@ public:
 
 private:
     void add(const TimeLabel &label);
-    // DisplayList::stripOf for the list's size at prepare.
-    int32_t stripOf(int64_t x) const
-    {
-        const int64_t k = x / Geometry::stripWidth + 1;
-        return static_cast<int32_t>(k < 1 ? 1 : k > m_stripCount ? m_stripCount : k);
-    }
+    // The list's strip of x, for its size at prepare.
+    int32_t stripOf(int64_t x) const { return DisplayList::stripOf(x, m_stripCount); }
     uint32_t textIndex(const TimeLabel &label, bool arrow);
 
     struct Entry
