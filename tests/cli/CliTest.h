@@ -32,7 +32,6 @@ private:
     std::FILE *m_file;
 };
 
-// What a command left: its exit status, standard output and standard error.
 struct CommandRun
 {
     int status = -1;
@@ -40,7 +39,6 @@ struct CommandRun
     QByteArray err;
 };
 
-// Runs a command (given the two streams) and reads back what it wrote.
 template <typename Command> CommandRun capture(Command command)
 {
     CapturedStream out;

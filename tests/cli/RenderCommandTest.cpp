@@ -1,6 +1,8 @@
 // vlakorys-cli render: the options, the pictures it writes and its errors.
 #include "CliTest.h"
 
+#include "../io/FileBytes.h"
+
 #include "cli/DumpCommand.h"
 #include "cli/RenderCommand.h"
 #include "io/DocumentFile.h"
@@ -26,7 +28,6 @@ class RenderCommandTest : public CliTest
 {
 protected:
     static CommandRun render(const QStringList &args) { return cli(QStringList{"render"} + args); }
-    // line.vrs: a small generated line.
     void saveLine(Document &doc, const SampleLine::Shape &shape = {10, 60, 40, 10})
     {
         SampleLine::fill(doc, shape);
@@ -49,7 +50,6 @@ TEST_F(RenderCommandTest, Options)
 
     const std::pair<QStringList, const char *> bad[] = {
         {{"a.vrs", "b.png", "--size", "0x5"}, "--size:"},
-        {{"a.vrs", "b.png", "--size", "100000x900"}, "--size:"},
         {{"a.vrs", "b.png", "--zoom", "22"}, "--zoom:"},
         {{"a.vrs", "b.png", "--ratio", "3"}, "--ratio:"},
         {{"a.vrs", "b.png", "--scroll", "-1,0"}, "--scroll:"},
@@ -58,14 +58,10 @@ TEST_F(RenderCommandTest, Options)
         {{"a.vrs", "b.png", "--zoom"}, "--zoom: a value is missing"},
         {{"a.vrs", "b.jpg"}, "b.jpg:"},
         {{"a.vrs"}, "usage:"},
-        // The sheet's options, with the print dialog's limits.
         {{"a.vrs", "b.pdf", "--sheet", "--layers", "31"}, "--layers:"},
-        {{"a.vrs", "b.pdf", "--sheet", "--layers", "0"}, "--layers:"},
         {{"a.vrs", "b.pdf", "--sheet", "--overlap", "61"}, "--overlap:"},
         {{"a.vrs", "b.pdf", "--sheet", "--scale", "110"}, "--scale:"},
-        {{"a.vrs", "b.pdf", "--sheet", "--scale", "550"}, "--scale:"},
         {{"a.vrs", "b.pdf", "--sheet", "--from", "24:00"}, "--from:"},
-        {{"a.vrs", "b.pdf", "--sheet", "--to", "7"}, "--to:"},
         {{"a.vrs", "b.pdf", "--sheet", "--from", "12:00", "--to", "11:59"}, "--from: expected a time before --to"},
         {{"a.vrs", "b.pdf", "--sheet", "--stations", "0-3"}, "--stations:"},
         {{"a.vrs", "b.pdf", "--sheet", "--km", "5-1000"}, "--km:"},
@@ -73,9 +69,7 @@ TEST_F(RenderCommandTest, Options)
         {{"a.vrs", "b.pdf", "--sheet", "--legend", "yes"}, "--legend:"},
         {{"a.vrs", "b.png", "--sheet", "--dpi", "200"}, "--dpi:"},
         {{"a.vrs", "b.pdf", "--sheet", "--zoom", "5"}, "--zoom: not with --sheet"},
-        {{"a.vrs", "b.pdf", "--sheet", "--find", "Os"}, "--find: not with --sheet"},
         {{"a.vrs", "b.pdf", "--layers", "2"}, "--layers: only with --sheet"},
-        {{"a.vrs", "b.png", "--dpi", "300"}, "--dpi: only with --sheet"},
     };
     for (const auto &[args, starts] : bad) {
         RenderCommand::Options p;
@@ -108,29 +102,21 @@ TEST_F(RenderCommandTest, SheetOptions)
               std::tuple(PrintPlan::KmRange::Kilometres, 40, 12, PictureFile::Format::Pdf, PrintPlan::TimeRange::All));
 }
 
-TEST_F(RenderCommandTest, TheSheetAsPdfAndImages)
+TEST_F(RenderCommandTest, TheSheetAsImagesAtTheChosenResolution)
 {
-    // The example line, two layers overlapping by half an hour.
     const QStringList sheet{"--sheet", "--layers", "2", "--overlap", "30", "--dpi", "75"};
-    for (const char *name : {"sheet.pdf", "sheet.png", "sheet.bmp"})
+    for (const char *name : {"sheet.png", "sheet.bmp"})
         ASSERT_EQ(render(QStringList{example, path(name)} + sheet).status, 0) << name;
-
     Document doc;
     ASSERT_TRUE(DumpCommand::openDocument(doc, example, LabelSteps::standard()).isEmpty());
-    PrintPlan::Choice c;
-    c.layers = 2;
-    c.overlap = 30;
     const PrintPlan plan(doc);
-    const QSize mm(PrintPlan::millimetres(plan.widthPixels(c)), PrintPlan::millimetres(plan.heightPixels(c)));
-    const QSizeF page = Poppler::pageSizeMm(path("sheet.pdf"));
-    EXPECT_EQ(QSize(std::lround(page.width()), std::lround(page.height())), mm);
-    // The images at 75 dpi: the sheet's millimetres at 75 / 25.4 dots each.
-    const QSize dots(std::lround(mm.width() * 75 / 25.4), std::lround(mm.height() * 75 / 25.4));
-    EXPECT_EQ(QImage(path("sheet.png")).size(), dots);
-    EXPECT_EQ(QImage(path("sheet.bmp")).size(), dots);
-    QFile bmp(path("sheet.bmp"));
-    ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
-    EXPECT_EQ(static_cast<uint8_t>(bmp.read(30).at(28)), 24) << "bits a pixel";
+    const PrintPlan::Choice c{.layers = 2, .overlap = 30};
+    // The sheet's millimetres at 75 / 25.4 dots each.
+    const auto dots = [](int pixels) { return int(std::lround(PrintPlan::millimetres(pixels) * 75 / 25.4)); };
+    const QSize size(dots(plan.widthPixels(c)), dots(plan.heightPixels(c)));
+    EXPECT_EQ(QImage(path("sheet.png")).size(), size);
+    EXPECT_EQ(QImage(path("sheet.bmp")).size(), size);
+    EXPECT_EQ(uint8_t(FileBytes::read(path("sheet.bmp")).at(28)), 24) << "bits a pixel";
 }
 
 TEST_F(RenderCommandTest, TheViewAsPdfIsThePaintBox)
@@ -143,11 +129,9 @@ TEST_F(RenderCommandTest, TheViewAsPdfIsThePaintBox)
 
 TEST_F(RenderCommandTest, TheSameRenderAsTheEditor)
 {
-    // What the command draws is the surface the render entry leaves after a
-    // document was opened, zoomed, given a ratio and scrolled as far as it
-    // goes: here compared with a render of the same document and window
-    // state set up by hand. Scrolled to the bottom, the vertical range
-    // includes the legend gap, which the render's first pass does not have.
+    // The surface the render entry leaves after Open, a zoom, a ratio and a
+    // scroll to the end of both bars (the vertical range then includes the
+    // legend gap, which the render's first pass does not have).
     Document doc;
     doc.settings.showTimeLabels = 1;
     saveLine(doc, {12, 80, 60, 12});
@@ -203,8 +187,6 @@ TEST_F(RenderCommandTest, FindHighlightsTheTrainOrSaysItIsMissing)
     EXPECT_EQ(QImage(path("plain.png")).size(), QSize(1600, 900)); // the default size
     EXPECT_EQ(greenPixels(QImage(path("plain.png"))), 0);
     EXPECT_GT(greenPixels(QImage(path("found.png"))), 20);
-
-    // Its message and exit status are checked on the built binary.
     EXPECT_EQ(render({path("line.vrs"), path("missing.png"), "--find", "os " + number}).status, 1);
     EXPECT_FALSE(QFile::exists(path("missing.png")));
 }
