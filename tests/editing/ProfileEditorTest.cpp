@@ -1,5 +1,6 @@
 #include "editing/ProfileEditor.h"
 #include "editing/HalfMinuteText.h"
+#include "io/DocumentSnapshot.h"
 #include "model/ClockTime.h"
 
 #include "DocumentFixtures.h"
@@ -121,7 +122,7 @@ TEST_F(ProfileEditorTest, CancelRestoresEveryProfileAndBothCounts)
 {
     profile(1, 1).name = "Os";
     doc.profiles.countOf(1) = 1;
-    const ProfileTable before = doc.profiles;
+    const DocumentSnapshot before = DocumentSnapshot::take(doc);
     editor.fill();
     editor.setNumber(2);
     editor.commitCell(E::RunTimeColumn, 2, QStringLiteral("5"));
@@ -130,13 +131,7 @@ TEST_F(ProfileEditorTest, CancelRestoresEveryProfileAndBothCounts)
     editor.setDirection(1);
     EXPECT_EQ(doc.profiles.countOf(2), 1);
     editor.restore();
-    EXPECT_EQ(doc.profiles.count, before.count);
-    for (int d = 1; d <= 2; ++d)
-        for (int n = 1; n <= 3; ++n) {
-            EXPECT_EQ(doc.profiles.at(d, n).runTime, before.at(d, n).runTime);
-            EXPECT_EQ(doc.profiles.at(d, n).dwell, before.at(d, n).dwell);
-            EXPECT_EQ(doc.profiles.at(d, n).name, before.at(d, n).name);
-        }
+    EXPECT_TRUE(DocumentSnapshot::take(doc).sameContent(before)) << "every profile, the counts too";
 }
 
 TEST_F(ProfileEditorTest, OkKeepsEveryProfileInUseWhateverNumberIsShown)
@@ -203,15 +198,12 @@ TEST_F(ProfileEditorTest, ATrainOfTheOtherDirectionGoesToThatDirectionsNextNumbe
     // then back up the line to C, where the walk ends.
     const Train t = DocumentFixtures::train("", {{4, 8, 0}, {2, 8, 6, 0, 1, 1}, {3, 8, 9}});
     ASSERT_EQ(editor.profileFromTrain(t, true, 0), E::FromTrain::Made);
-    EXPECT_EQ(editor.direction(), 2);
-    EXPECT_EQ(editor.number(), 2);
-    EXPECT_EQ(editor.count(), 2);
-    EXPECT_EQ(doc.profiles.countOf(1), 0);
+    EXPECT_EQ(std::tuple(editor.direction(), editor.number(), editor.count(), doc.profiles.countOf(1)),
+              std::tuple(2, 2, 2, 0));
+    // C passed, B with the short stop, A never reached.
     const TravelTimeProfile &p = profile(2, 2);
-    EXPECT_EQ(p.runTimeAt(1), noRun); // C, passed
-    EXPECT_EQ(p.runTimeAt(2), 13);    // B
-    EXPECT_EQ(p.dwellAt(2), 0);       // the short stop
-    EXPECT_EQ(p.runTimeAt(3), noRun); // A, never reached
+    EXPECT_EQ(std::tuple(p.runTimeAt(1), p.runTimeAt(2), p.dwellAt(2), p.runTimeAt(3)),
+              std::tuple(noRun, 13, 0, noRun));
 }
 
 TEST_F(ProfileEditorTest, AKilometrePointEndsTheWalkAndAnUndecidedTrainMakesNoProfile)

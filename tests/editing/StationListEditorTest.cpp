@@ -45,8 +45,6 @@ protected:
     StationListEditor editor{doc};
 };
 
-// --- Filling and storing ------------------------------------------------------
-
 TEST_F(StationEditorTest, WithoutADocumentOnlyTheFirstRowIsKeptUntilNew)
 {
     editor.fill();
@@ -178,8 +176,6 @@ TEST_F(StationEditorTest, TheGridStopsAtTheDocumentsStationLimit)
     EXPECT_EQ(editor.dataRowCount(), K::maxDataRows);
 }
 
-// --- Row maintenance and the Enter walk -------------------------------------
-
 // Each commit as the grid reports it (the cursor where it then is, -1: the
 // committed cell), then the rows and the cell the cursor goes to (-1: not
 // looked at).
@@ -224,8 +220,6 @@ TEST_F(StationEditorTest, RowsBehindTheLastCompleteRowAndTheEnterWalk)
         }
     }
 }
-
-// --- Kind boxes ---------------------------------------------------------------
 
 TEST_F(StationEditorTest, KindRules)
 {
