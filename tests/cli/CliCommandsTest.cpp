@@ -83,6 +83,7 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
     FileBytes::write(path("ok.json"), "{}");
     FileBytes::write(path("bad.txt"), "Os 1\nStanice 1\t\t 6:00\nStanice 2\t 6:0x\t\n");
     FileBytes::write(path("out.vrs"), "old"); // an existing output stays as it was
+    ASSERT_TRUE(QFile::copy(example, path("line.vrs")));
     const auto says = [this](const char *file, const QString &message) {
         return (QStringLiteral("vlakorys-cli: ") + path(file) + QStringLiteral(": ") + message + u'\n').toUtf8();
     };
@@ -102,6 +103,14 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
         {{"build", "a.json"}, "vlakorys-cli: usage: vlakorys-cli build FILE.json OUT.vrs\n"},
         {{"import", "a", "b"}, "vlakorys-cli: usage: vlakorys-cli import DOC.vrs TIMETABLE.txt OUT.vrs\n"},
         {{"print"}, "vlakorys-cli: unknown command 'print'; see vlakorys-cli --help\n"},
+        {{"render", path("line.vrs"), path("x.gif")},
+         says("x.gif", QStringLiteral("the picture's name must end in .png, .bmp, .pdf or .svg"))},
+        {{"render", path("line.vrs"), path("no/dir/x.png")},
+         says("no/dir/x.png", QStringLiteral("cannot write the picture"))},
+        {{"render", path("line.vrs"), path("x.pdf"), "--sheet", "--stations", "3-99"},
+         says("line.vrs", QStringLiteral("--stations: the document has 15 stations"))},
+        {{"render", path("line.vrs"), path("x.pdf"), "--sheet", "--stations", "5-2"},
+         says("line.vrs", QStringLiteral("--stations: station 5 lies above station 2; give the lower one first"))},
     };
     const QStringList files = QDir(dir.path()).entryList(QDir::Files);
     for (const auto &c : cases) {
@@ -115,6 +124,10 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
     EXPECT_TRUE(
         missing.err.startsWith(says("missing.json", QStringLiteral("Chyba při otevírání souboru. ")).chopped(1)));
     EXPECT_EQ(std::pair(missing.status, missing.err.count('\n')), std::pair(1, qsizetype(1)));
+    const CommandRun large =
+        cli({"render", path("line.vrs"), path("x.png"), "--sheet", "--scale", "525", "--layers", "30", "--dpi", "360"});
+    EXPECT_TRUE(large.err.contains("is too large for a picture at 360 dpi")) << large.err.constData();
+    EXPECT_EQ(std::pair(large.status, large.err.count('\n')), std::pair(1, qsizetype(1)));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), files);
     EXPECT_EQ(FileBytes::read(path("out.vrs")), QByteArray("old"));
     // A failing label step of Open.

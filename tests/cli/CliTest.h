@@ -47,6 +47,9 @@ template <typename Command> CommandRun capture(Command command)
     return {status, out.text(), err.text()};
 }
 
+// The example line of the repository.
+inline const QString example = QStringLiteral(VLAKORYS_SOURCE_DIR "/examples/liberec-tanvald.vrs");
+
 // The commands' tests: a directory of their own and the tool's command line.
 class CliTest : public ::testing::Test
 {

@@ -77,32 +77,25 @@ TEST(DocumentJson, MissingKeysTakeTheValuesOfAnEmptyDocument)
     ASSERT_EQ(build("{}", fromNothing), QString());
     EXPECT_EQ(of(fromNothing), of(empty));
 
+    // Times as day fractions or clock texts, flags as booleans.
     Document partial;
-    ASSERT_EQ(build(R"({"settings": {"zoom": 8}, "trains": [{"name": "Os 1", "rows": []}],
+    ASSERT_EQ(build(R"({"settings": {"zoom": 8}, "trains": [{"name": "Os 1", "rows": []},
+                        {"rusici": true, "podlePotreby": false,
+                         "rows": [{"station": 1, "time": "23:59:30"}, {"station": 4, "time": 0.5}]}],
+                        "trainLabels": [{"time": "12:00"}],
                         "profiles": {"direction2": [{"name": "Sp", "dwell": [2]}]}})",
                     partial),
               QString());
     EXPECT_EQ(std::tuple(partial.settings.zoom, partial.settings.timeFontName, partial.settings.showCategory),
               std::tuple(8, QByteArray("Arial CE"), 1));
-    ASSERT_EQ(partial.trains.size(), 1u);
+    ASSERT_EQ(partial.trains.size(), 2u);
     EXPECT_TRUE(partial.trains[0].isEmpty());
+    const Train &t = partial.trains[1];
+    EXPECT_EQ(std::tuple(t.rusici, t.podlePotreby, t.row(0).time, t.row(1).time, partial.trainLabels.at(0).time),
+              std::tuple(1, 0, makeTime(23, 59, 30), 0.5, 0.5));
     const TravelTimeProfile &p = partial.profiles.at(2, 1);
     EXPECT_EQ(std::tuple(partial.profiles.countOf(2), p.dwellAt(1), p.dwellAt(2), p.runTimeAt(1)),
               std::tuple(1, 2, -1, 0));
-}
-
-TEST(DocumentJson, TimesAsClockTextsAndFlagsAsBooleans)
-{
-    Document doc;
-    ASSERT_EQ(build(R"({"trains": [{"rusici": true, "podlePotreby": false,
-                        "rows": [{"station": 1, "time": "23:59:30"}, {"station": 4, "time": 0.5}]}],
-                        "trainLabels": [{"time": "12:00"}]})",
-                    doc),
-              QString());
-    const Train &t = doc.trains.at(0);
-    EXPECT_EQ(std::tuple(t.rusici, t.podlePotreby, t.row(0).time, t.row(1).time),
-              std::tuple(1, 0, makeTime(23, 59, 30), 0.5));
-    EXPECT_EQ(doc.trainLabels.at(0).time, 0.5);
 }
 
 TEST(DocumentJson, RefusalsNameTheField)

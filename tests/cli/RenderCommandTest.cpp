@@ -1,4 +1,4 @@
-// vlakorys-cli render: the options, the pictures it writes and its errors.
+// vlakorys-cli render: the options and the pictures it writes.
 #include "CliTest.h"
 
 #include "../io/FileBytes.h"
@@ -21,8 +21,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-const QString example = QStringLiteral(VLAKORYS_SOURCE_DIR "/examples/liberec-tanvald.vrs");
 
 class RenderCommandTest : public CliTest
 {
@@ -189,35 +187,4 @@ TEST_F(RenderCommandTest, FindHighlightsTheTrainOrSaysItIsMissing)
     EXPECT_GT(greenPixels(QImage(path("found.png"))), 20);
     EXPECT_EQ(render({path("line.vrs"), path("missing.png"), "--find", "os " + number}).status, 1);
     EXPECT_FALSE(QFile::exists(path("missing.png")));
-}
-
-TEST_F(RenderCommandTest, FailuresLeaveNoPicture)
-{
-    const struct
-    {
-        QStringList args;
-        QString says; // on the one line of standard error
-        const char *noFile;
-    } cases[] = {
-        {{example, path("out.gif")}, QStringLiteral(".png, .bmp, .pdf or .svg"), "out.gif"},
-        {{example, path("no/such/dir/out.png")}, QStringLiteral("cannot write the picture\n"), nullptr},
-        {{example, path("out.pdf"), "--sheet", "--stations", "3-99"},
-         QStringLiteral("the document has 15 stations\n"),
-         "out.pdf"},
-        {{example, path("out.pdf"), "--sheet", "--stations", "5-2"},
-         QStringLiteral("station 5 lies above station 2; give the lower one first\n"),
-         "out.pdf"},
-        {{example, path("out.png"), "--sheet", "--scale", "525", "--layers", "30", "--dpi", "360"},
-         QStringLiteral("is too large for a picture at 360 dpi"),
-         "out.png"},
-    };
-    for (const auto &c : cases) {
-        const CommandRun r = render(c.args);
-        EXPECT_EQ(r.status, 1);
-        EXPECT_TRUE(r.err.contains(c.says.toUtf8())) << r.err.constData();
-        EXPECT_EQ(r.err.count('\n'), 1);
-        if (c.noFile) {
-            EXPECT_FALSE(QFile::exists(path(c.noFile)));
-        }
-    }
 }
