@@ -133,10 +133,8 @@ TEST_F(RenderCommandTest, TheSameRenderAsTheEditor)
     Document doc;
     doc.settings.showTimeLabels = 1;
     saveLine(doc, {12, 80, 60, 12});
-    ASSERT_EQ(render({path("line.vrs"), path("cli.png"), "--size", "900x300", "--scroll", "100000,100000", "--zoom",
-                      "6", "--ratio", "1:1"})
-                  .status,
-              0);
+    const QStringList options{"--size", "900x300", "--scroll", "100000,100000", "--zoom", "6", "--ratio", "1:1"};
+    ASSERT_EQ(render(QStringList{path("line.vrs"), path("cli.png")} + options).status, 0);
 
     Document opened;
     ASSERT_EQ(DocumentFile::load(opened, path("line.vrs")).status, DocumentFile::Status::Ok);
