@@ -47,8 +47,7 @@ TEST_F(CliCommandsTest, DumpRunsTheLabelStepsOfOpen)
         labelCalls.clear();
         const CommandRun r = capture(
             [&](std::FILE *out, std::FILE *err) { return DumpCommand(recording).run({path("doc.vrs")}, out, err); });
-        EXPECT_EQ(r.status, 0);
-        EXPECT_TRUE(r.err.isEmpty());
+        EXPECT_EQ(std::pair(r.status, r.err), std::pair(0, QByteArray()));
         // Train labels only when the file had none, then the time labels.
         EXPECT_EQ(labelCalls, (label ? QStringList{"time"} : QStringList{"train", "time"}));
         const Json json = Json::parse(r.out.toStdString());
@@ -64,8 +63,7 @@ TEST_F(CliCommandsTest, ImportAppendsTrainsAndSaves)
     const CommandRun r = capture([&](std::FILE *out, std::FILE *err) {
         return ImportCommand(recording).run({path("doc.vrs"), path("jr.txt"), path("out.vrs")}, out, err);
     });
-    EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.err.isEmpty());
+    EXPECT_EQ(std::pair(r.status, r.err), std::pair(0, QByteArray()));
     // Open (the file has labels: time labels only), then Import's both.
     EXPECT_EQ(labelCalls, (QStringList{"time", "train", "time"}));
     const CommandRun dump = cli({"dump", path("out.vrs")});
@@ -115,9 +113,7 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
     const QStringList files = QDir(dir.path()).entryList(QDir::Files);
     for (const auto &c : cases) {
         const CommandRun r = cli(c.args);
-        EXPECT_EQ(r.status, 1) << c.err.constData();
-        EXPECT_EQ(r.err, c.err);
-        EXPECT_TRUE(r.out.isEmpty()) << c.err.constData();
+        EXPECT_EQ(std::tuple(r.status, r.err, r.out), std::tuple(1, c.err, QByteArray()));
     }
     // build reads the JSON itself: the reason follows the program's words.
     const CommandRun missing = cli({"build", path("missing.json"), path("x.vrs")});
@@ -134,6 +130,5 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
     LabelSteps failing{[](Document &) { throw RangeError(); }, [](Document &) {}};
     const CommandRun r =
         capture([&](std::FILE *out, std::FILE *err) { return DumpCommand(failing).run({path("doc.vrs")}, out, err); });
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, says("doc.vrs", QStringLiteral("Range check error")));
+    EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, says("doc.vrs", QStringLiteral("Range check error"))));
 }

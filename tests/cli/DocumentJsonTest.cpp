@@ -15,15 +15,10 @@ namespace {
 
 using FileBytes::of;
 
-QString build(const QByteArray &json, Document &doc)
-{
-    return DocumentJson::fromText(json, doc);
-}
-
 std::string refusal(const QByteArray &json)
 {
     Document doc;
-    return build(json, doc).toStdString();
+    return DocumentJson::fromText(json, doc).toStdString();
 }
 
 } // namespace
@@ -66,7 +61,7 @@ TEST(DocumentJson, TextOfASmallDocument)
     EXPECT_EQ(DocumentJson::toText(doc).toStdString(), expected.toStdString());
 
     Document back;
-    ASSERT_EQ(build(expected, back), QString());
+    ASSERT_EQ(DocumentJson::fromText(expected, back), QString());
     EXPECT_EQ(of(back), of(doc));
 }
 
@@ -74,17 +69,17 @@ TEST(DocumentJson, MissingKeysTakeTheValuesOfAnEmptyDocument)
 {
     Document empty;
     Document fromNothing;
-    ASSERT_EQ(build("{}", fromNothing), QString());
+    ASSERT_EQ(DocumentJson::fromText("{}", fromNothing), QString());
     EXPECT_EQ(of(fromNothing), of(empty));
 
     // Times as day fractions or clock texts, flags as booleans.
     Document partial;
-    ASSERT_EQ(build(R"({"settings": {"zoom": 8}, "trains": [{"name": "Os 1", "rows": []},
+    ASSERT_EQ(DocumentJson::fromText(R"({"settings": {"zoom": 8}, "trains": [{"name": "Os 1", "rows": []},
                         {"rusici": true, "podlePotreby": false,
                          "rows": [{"station": 1, "time": "23:59:30"}, {"station": 4, "time": 0.5}]}],
                         "trainLabels": [{"time": "12:00"}],
                         "profiles": {"direction2": [{"name": "Sp", "dwell": [2]}]}})",
-                    partial),
+                                     partial),
               QString());
     EXPECT_EQ(std::tuple(partial.settings.zoom, partial.settings.timeFontName, partial.settings.showCategory),
               std::tuple(8, QByteArray("Arial CE"), 1));

@@ -226,8 +226,7 @@ TEST_F(DiagramMouseTest, ADropPlacesTheLabelByTheOutlinesCentreOnAWholeMinute)
         mouse.PaintBox1MouseUp(releaseAt(p + by, c.keys));
         EXPECT_EQ(renderer.dragLabelNumber, -1);
         if (c.time < 0) {
-            EXPECT_EQ(stateOf(label(1)), before) << c.column;
-            EXPECT_EQ(doc.trainLabelCount(), 3) << c.column;
+            EXPECT_EQ(std::pair(stateOf(label(1)), doc.trainLabelCount()), std::pair(before, 3)) << c.column;
             continue;
         }
         EXPECT_DOUBLE_EQ(label(1).time, c.time) << c.column;
@@ -369,7 +368,6 @@ TEST_F(DiagramMouseTest, RightButtonPanning)
         const int renders = renderer.stats.renders;
         mouse.PaintBox1MouseMove(moveTo(s.to, Qt::RightButton));
         EXPECT_EQ(QPoint(view.hpos, view.vpos), QPoint(s.hpos, s.vpos)) << s.to.x() << "," << s.to.y();
-        EXPECT_EQ(QPoint(window.scrollValue(Qt::Horizontal), window.scrollValue(Qt::Vertical)), QPoint(s.hpos, s.vpos));
         EXPECT_EQ(renderer.stats.renders, renders + 1);
     }
 

@@ -48,8 +48,7 @@ protected:
 TEST_F(StationEditorTest, WithoutADocumentOnlyTheFirstRowIsKeptUntilNew)
 {
     editor.fill();
-    EXPECT_EQ(editor.rowCount(), 2);
-    EXPECT_EQ(editor.kindBoxes(), boxes({K::Dopravna}));
+    EXPECT_EQ(std::pair(editor.rowCount(), editor.kindBoxes()), std::pair(2, boxes({K::Dopravna})));
     ASSERT_EQ(doc.stationKinds.size(), 1u);
     EXPECT_EQ(doc.stationKinds.front().stationIndex, 1);
 
