@@ -10,29 +10,6 @@
 
 #include <cstdio>
 
-// A stream a command writes to (its standard output or error), read back.
-class CapturedStream
-{
-public:
-    CapturedStream() : m_file(std::tmpfile()) {}
-    ~CapturedStream() { std::fclose(m_file); }
-    CapturedStream(const CapturedStream &) = delete;
-    CapturedStream &operator=(const CapturedStream &) = delete;
-
-    std::FILE *file() const { return m_file; }
-    QByteArray text() const
-    {
-        std::fflush(m_file);
-        std::rewind(m_file);
-        QFile read;
-        return read.open(m_file, QIODevice::ReadOnly) ? read.readAll() : QByteArray();
-    }
-
-private:
-    std::FILE *m_file;
-};
-
-// What a command left: its exit status, standard output and standard error.
 struct CommandRun
 {
     int status = -1;
@@ -40,14 +17,26 @@ struct CommandRun
     QByteArray err;
 };
 
-// Runs a command (given the two streams) and reads back what it wrote.
+// Runs a command on two temporary files and reads back what it wrote there.
 template <typename Command> CommandRun capture(Command command)
 {
-    CapturedStream out;
-    CapturedStream err;
-    const int status = command(out.file(), err.file());
-    return {status, out.text(), err.text()};
+    const auto text = [](std::FILE *stream) {
+        std::fflush(stream);
+        std::rewind(stream);
+        QFile read;
+        const QByteArray written = read.open(stream, QIODevice::ReadOnly) ? read.readAll() : QByteArray();
+        read.close();
+        std::fclose(stream);
+        return written;
+    };
+    std::FILE *out = std::tmpfile();
+    std::FILE *err = std::tmpfile();
+    const int status = command(out, err);
+    return {status, text(out), text(err)};
 }
+
+// The example line of the repository.
+inline const QString example = QStringLiteral(VLAKORYS_SOURCE_DIR "/examples/liberec-tanvald.vrs");
 
 // The commands' tests: a directory of their own and the tool's command line.
 class CliTest : public ::testing::Test

@@ -1,5 +1,7 @@
-// vlakorys-cli render: the options, the pictures it writes and its errors.
+// vlakorys-cli render: the options and the pictures it writes.
 #include "CliTest.h"
+
+#include "../io/FileBytes.h"
 
 #include "cli/DumpCommand.h"
 #include "cli/RenderCommand.h"
@@ -18,15 +20,14 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <algorithm>
 
-const QString example = QStringLiteral(VLAKORYS_SOURCE_DIR "/examples/liberec-tanvald.vrs");
+namespace {
 
 class RenderCommandTest : public CliTest
 {
 protected:
     static CommandRun render(const QStringList &args) { return cli(QStringList{"render"} + args); }
-    // line.vrs: a small generated line.
     void saveLine(Document &doc, const SampleLine::Shape &shape = {10, 60, 40, 10})
     {
         SampleLine::fill(doc, shape);
@@ -49,23 +50,17 @@ TEST_F(RenderCommandTest, Options)
 
     const std::pair<QStringList, const char *> bad[] = {
         {{"a.vrs", "b.png", "--size", "0x5"}, "--size:"},
-        {{"a.vrs", "b.png", "--size", "100000x900"}, "--size:"},
         {{"a.vrs", "b.png", "--zoom", "22"}, "--zoom:"},
         {{"a.vrs", "b.png", "--ratio", "3"}, "--ratio:"},
         {{"a.vrs", "b.png", "--scroll", "-1,0"}, "--scroll:"},
         {{"a.vrs", "b.png", "--time-labels", "yes"}, "--time-labels:"},
         {{"a.vrs", "b.png", "--colour", "red"}, "--colour: unknown"},
         {{"a.vrs", "b.png", "--zoom"}, "--zoom: a value is missing"},
-        {{"a.vrs", "b.jpg"}, "b.jpg:"},
         {{"a.vrs"}, "usage:"},
-        // The sheet's options, with the print dialog's limits.
         {{"a.vrs", "b.pdf", "--sheet", "--layers", "31"}, "--layers:"},
-        {{"a.vrs", "b.pdf", "--sheet", "--layers", "0"}, "--layers:"},
         {{"a.vrs", "b.pdf", "--sheet", "--overlap", "61"}, "--overlap:"},
         {{"a.vrs", "b.pdf", "--sheet", "--scale", "110"}, "--scale:"},
-        {{"a.vrs", "b.pdf", "--sheet", "--scale", "550"}, "--scale:"},
         {{"a.vrs", "b.pdf", "--sheet", "--from", "24:00"}, "--from:"},
-        {{"a.vrs", "b.pdf", "--sheet", "--to", "7"}, "--to:"},
         {{"a.vrs", "b.pdf", "--sheet", "--from", "12:00", "--to", "11:59"}, "--from: expected a time before --to"},
         {{"a.vrs", "b.pdf", "--sheet", "--stations", "0-3"}, "--stations:"},
         {{"a.vrs", "b.pdf", "--sheet", "--km", "5-1000"}, "--km:"},
@@ -73,9 +68,7 @@ TEST_F(RenderCommandTest, Options)
         {{"a.vrs", "b.pdf", "--sheet", "--legend", "yes"}, "--legend:"},
         {{"a.vrs", "b.png", "--sheet", "--dpi", "200"}, "--dpi:"},
         {{"a.vrs", "b.pdf", "--sheet", "--zoom", "5"}, "--zoom: not with --sheet"},
-        {{"a.vrs", "b.pdf", "--sheet", "--find", "Os"}, "--find: not with --sheet"},
         {{"a.vrs", "b.pdf", "--layers", "2"}, "--layers: only with --sheet"},
-        {{"a.vrs", "b.png", "--dpi", "300"}, "--dpi: only with --sheet"},
     };
     for (const auto &[args, starts] : bad) {
         RenderCommand::Options p;
@@ -83,19 +76,16 @@ TEST_F(RenderCommandTest, Options)
         EXPECT_TRUE(said.startsWith(QLatin1String(starts)))
             << args.join(' ').toStdString() << ": " << said.toStdString();
     }
-}
 
-TEST_F(RenderCommandTest, SheetOptions)
-{
-    RenderCommand::Options o;
+    RenderCommand::Options sheet;
     ASSERT_TRUE(RenderCommand::parse({"a.vrs",        "b.Svg",   "--sheet",    "--layers",      "3",
                                       "--overlap=20", "--scale", "150",        "--from",        "4:30",
                                       "--to",         "22:05",   "--stations", "2-5",           "--legend",
                                       "off",          "--dpi",   "75",         "--time-labels", "off"},
-                                     o)
+                                     sheet)
                     .isEmpty());
-    const PrintPlan::Choice &c = o.choice;
-    EXPECT_EQ(std::tuple(o.sheet, o.format, o.dpi, *o.timeLabels),
+    const PrintPlan::Choice &c = sheet.choice;
+    EXPECT_EQ(std::tuple(sheet.sheet, sheet.format, sheet.dpi, *sheet.timeLabels),
               std::tuple(true, PictureFile::Format::Svg, 75, false));
     EXPECT_EQ(std::tuple(c.layers, c.overlap, c.scale, c.timeRange, c.fromMinute, c.toMinute),
               std::tuple(3, 20, 150, PrintPlan::TimeRange::Span, 4 * 60 + 30, 22 * 60 + 5));
@@ -108,53 +98,40 @@ TEST_F(RenderCommandTest, SheetOptions)
               std::tuple(PrintPlan::KmRange::Kilometres, 40, 12, PictureFile::Format::Pdf, PrintPlan::TimeRange::All));
 }
 
-TEST_F(RenderCommandTest, TheSheetAsPdfAndImages)
+TEST_F(RenderCommandTest, TheSheetAsImagesAtTheChosenResolution)
 {
-    // The example line, two layers overlapping by half an hour.
     const QStringList sheet{"--sheet", "--layers", "2", "--overlap", "30", "--dpi", "75"};
-    for (const char *name : {"sheet.pdf", "sheet.png", "sheet.bmp"})
+    for (const char *name : {"sheet.png", "sheet.bmp"})
         ASSERT_EQ(render(QStringList{example, path(name)} + sheet).status, 0) << name;
-
     Document doc;
     ASSERT_TRUE(DumpCommand::openDocument(doc, example, LabelSteps::standard()).isEmpty());
-    PrintPlan::Choice c;
-    c.layers = 2;
-    c.overlap = 30;
     const PrintPlan plan(doc);
-    const QSize mm(PrintPlan::millimetres(plan.widthPixels(c)), PrintPlan::millimetres(plan.heightPixels(c)));
-    const QSizeF page = Poppler::pageSizeMm(path("sheet.pdf"));
-    EXPECT_EQ(QSize(std::lround(page.width()), std::lround(page.height())), mm);
-    // The images at 75 dpi: the sheet's millimetres at 75 / 25.4 dots each.
-    const QSize dots(std::lround(mm.width() * 75 / 25.4), std::lround(mm.height() * 75 / 25.4));
-    EXPECT_EQ(QImage(path("sheet.png")).size(), dots);
-    EXPECT_EQ(QImage(path("sheet.bmp")).size(), dots);
-    QFile bmp(path("sheet.bmp"));
-    ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
-    EXPECT_EQ(static_cast<uint8_t>(bmp.read(30).at(28)), 24) << "bits a pixel";
+    const PrintPlan::Choice c{.layers = 2, .overlap = 30};
+    // The sheet's millimetres at 75 / 25.4 dots each.
+    const auto dots = [](int pixels) { return int(std::lround(PrintPlan::millimetres(pixels) * 75 / 25.4)); };
+    const QSize size(dots(plan.widthPixels(c)), dots(plan.heightPixels(c)));
+    EXPECT_EQ(QImage(path("sheet.png")).size(), size);
+    EXPECT_EQ(QImage(path("sheet.bmp")).size(), size);
+    EXPECT_EQ(uint8_t(FileBytes::read(path("sheet.bmp")).at(28)), 24) << "bits a pixel";
 }
 
 TEST_F(RenderCommandTest, TheViewAsPdfIsThePaintBox)
 {
     ASSERT_EQ(render({example, path("view.pdf"), "--size", "1300x650"}).status, 0);
-    const QSizeF page = Poppler::pageSizeMm(path("view.pdf"));
-    EXPECT_EQ(QSize(std::lround(page.width()), std::lround(page.height())), PictureFile::millimetres(QSize(1300, 650)));
+    EXPECT_EQ(Poppler::pageSizeMm(path("view.pdf")).toSize(), PictureFile::millimetres(QSize(1300, 650)));
     EXPECT_TRUE(Poppler::text(path("view.pdf")).contains(QStringLiteral("Liberec"))) << "drawn as vectors";
 }
 
 TEST_F(RenderCommandTest, TheSameRenderAsTheEditor)
 {
-    // What the command draws is the surface the render entry leaves after a
-    // document was opened, zoomed, given a ratio and scrolled as far as it
-    // goes: here compared with a render of the same document and window
-    // state set up by hand. Scrolled to the bottom, the vertical range
-    // includes the legend gap, which the render's first pass does not have.
+    // The surface the render entry leaves after Open, a zoom, a ratio and a
+    // scroll to the end of both bars (the vertical range then includes the
+    // legend gap, which the render's first pass does not have).
     Document doc;
     doc.settings.showTimeLabels = 1;
     saveLine(doc, {12, 80, 60, 12});
-    ASSERT_EQ(render({path("line.vrs"), path("cli.png"), "--size", "900x300", "--scroll", "100000,100000", "--zoom",
-                      "6", "--ratio", "1:1"})
-                  .status,
-              0);
+    const QStringList options{"--size", "900x300", "--scroll", "100000,100000", "--zoom", "6", "--ratio", "1:1"};
+    ASSERT_EQ(render(QStringList{path("line.vrs"), path("cli.png")} + options).status, 0);
 
     Document opened;
     ASSERT_EQ(DocumentFile::load(opened, path("line.vrs")).status, DocumentFile::Status::Ok);
@@ -187,10 +164,8 @@ TEST_F(RenderCommandTest, FindHighlightsTheTrainOrSaysItIsMissing)
     Document doc;
     saveLine(doc);
     // The train that starts earliest, found by its number: its line is green.
-    const Train *early = &doc.trains.front();
-    for (const Train &t : doc.trains)
-        if (t.firstTime < early->firstTime)
-            early = &t;
+    const auto early = std::min_element(doc.trains.begin(), doc.trains.end(),
+                                        [](const Train &a, const Train &b) { return a.firstTime < b.firstTime; });
     const QString number = QString::fromLatin1(early->name.view().toByteArray()).section(u' ', 1);
     auto greenPixels = [](const QImage &picture) {
         const QRgb green = Colours::toQColor(Colours::green).rgb();
@@ -198,44 +173,10 @@ TEST_F(RenderCommandTest, FindHighlightsTheTrainOrSaysItIsMissing)
     };
     ASSERT_EQ(render({path("line.vrs"), path("plain.png")}).status, 0);
     const CommandRun found = render({path("line.vrs"), path("found.png"), "--find", number});
-    ASSERT_EQ(found.status, 0);
-    EXPECT_TRUE(found.err.isEmpty());
+    ASSERT_EQ(std::pair(found.status, found.err), std::pair(0, QByteArray()));
     EXPECT_EQ(QImage(path("plain.png")).size(), QSize(1600, 900)); // the default size
     EXPECT_EQ(greenPixels(QImage(path("plain.png"))), 0);
     EXPECT_GT(greenPixels(QImage(path("found.png"))), 20);
-
-    // Its message and exit status are checked on the built binary.
     EXPECT_EQ(render({path("line.vrs"), path("missing.png"), "--find", "os " + number}).status, 1);
     EXPECT_FALSE(QFile::exists(path("missing.png")));
-}
-
-TEST_F(RenderCommandTest, FailuresLeaveNoPicture)
-{
-    const struct
-    {
-        QStringList args;
-        QString says; // on the one line of standard error
-        const char *noFile;
-    } cases[] = {
-        {{example, path("out.gif")}, QStringLiteral(".png, .bmp, .pdf or .svg"), "out.gif"},
-        {{example, path("no/such/dir/out.png")}, QStringLiteral("cannot write the picture\n"), nullptr},
-        {{example, path("out.pdf"), "--sheet", "--stations", "3-99"},
-         QStringLiteral("the document has 15 stations\n"),
-         "out.pdf"},
-        {{example, path("out.pdf"), "--sheet", "--stations", "5-2"},
-         QStringLiteral("station 5 lies above station 2; give the lower one first\n"),
-         "out.pdf"},
-        {{example, path("out.png"), "--sheet", "--scale", "525", "--layers", "30", "--dpi", "360"},
-         QStringLiteral("is too large for a picture at 360 dpi"),
-         "out.png"},
-    };
-    for (const auto &c : cases) {
-        const CommandRun r = render(c.args);
-        EXPECT_EQ(r.status, 1);
-        EXPECT_TRUE(r.err.contains(c.says.toUtf8())) << r.err.constData();
-        EXPECT_EQ(r.err.count('\n'), 1);
-        if (c.noFile) {
-            EXPECT_FALSE(QFile::exists(path(c.noFile)));
-        }
-    }
 }

@@ -62,11 +62,9 @@ TEST(FindTrain, AConfirmedSearchSetsTheHighlight)
     setTrains(doc, {"Sp 1234", "Os 1234", "Sp 1234"});
 
     ASSERT_TRUE(FindTrain::run(doc, renderer, QStringLiteral("1234")));
-    EXPECT_TRUE(renderer.highlightOn);
-    EXPECT_EQ(renderer.foundName, QByteArray("Sp 1234"));
-    EXPECT_TRUE(doc.redrawNeeded);
-    EXPECT_TRUE(renderer.keepTimeText);
-    EXPECT_EQ(renderer.labelSelector, -1);
+    EXPECT_EQ(std::tuple(renderer.highlightOn, renderer.foundName, doc.redrawNeeded, renderer.keepTimeText,
+                         renderer.labelSelector),
+              std::tuple(true, QByteArray("Sp 1234"), true, true, -1));
 
     // A search that finds nothing switches the highlight off and sets no
     // rebuild: the green goes with the next one.
@@ -74,7 +72,5 @@ TEST(FindTrain, AConfirmedSearchSetsTheHighlight)
     renderer.keepTimeText = false;
     renderer.labelSelector = 0;
     EXPECT_FALSE(FindTrain::run(doc, renderer, QStringLiteral("99")));
-    EXPECT_FALSE(renderer.highlightOn);
-    EXPECT_FALSE(doc.redrawNeeded);
-    EXPECT_EQ(renderer.labelSelector, 0);
+    EXPECT_EQ(std::tuple(renderer.highlightOn, doc.redrawNeeded, renderer.labelSelector), std::tuple(false, false, 0));
 }

@@ -87,11 +87,6 @@ TEST_F(LabelGeneration, TextIsTheLastMinuteDigitWithTheMark)
         EXPECT_EQ(textOf(labels[0]), text) << "mark " << mark;
         EXPECT_EQ(textOf(labels[1]), QByteArray("7")) << "the hour is never part of the text";
     }
-    doc.clearTrains();
-    addTrain(doc, "Os 2", {{1, 9, 0}, {2, 23, 59}});
-    const auto labels = timeLabels();
-    EXPECT_EQ(textOf(labels[0]), QByteArray("0"));
-    EXPECT_EQ(textOf(labels[1]), QByteArray("9"));
 }
 
 TEST_F(LabelGeneration, HalfMinuteCountsInXAndIsKept)
@@ -100,10 +95,8 @@ TEST_F(LabelGeneration, HalfMinuteCountsInXAndIsKept)
     // minutes 1018.67, cut to whole pixels.
     addTrain(doc, "Os 1", {{2, 12, 35, 0, 1}, {4, 12, 44}}); // level segment: no shift
     const auto labels = timeLabels(4.0 / 3.0);
-    EXPECT_EQ(labels[0].x, 1007);
-    EXPECT_EQ(labels[1].x, 1018);
-    EXPECT_EQ(labels[0].halfMinute, 1);
-    EXPECT_EQ(labels[1].halfMinute, 0);
+    EXPECT_EQ(std::pair(labels[0].x, int(labels[0].halfMinute)), std::pair(1007, 1));
+    EXPECT_EQ(std::pair(labels[1].x, int(labels[1].halfMinute)), std::pair(1018, 0));
 }
 
 TEST_F(LabelGeneration, DepartureAndArrivalSitBesideTheLine)
@@ -187,8 +180,7 @@ TEST_F(LabelGeneration, AShortDwellGetsTheArrowAndTheDigitAtOnePoint)
     const TimeLabel &arrow = labels[1];
     const TimeLabel &digit = labels[2];
 
-    EXPECT_EQ(textOf(arrow), QByteArray("p"));
-    EXPECT_EQ(arrow.halfMinute, 0) << "the arrow is never underlined";
+    EXPECT_EQ(std::pair(textOf(arrow), int(arrow.halfMinute)), std::pair(QByteArray("p"), 0)) << "never underlined";
     // The arrow's offsets use the arrow's own size.
     const double dx = (36630 - makeTime(9, 50) * 86400 - 0.001) / 60 * s; // 10:10:30
     const int32_t x = xOf(10, 10, true);
@@ -196,39 +188,26 @@ TEST_F(LabelGeneration, AShortDwellGetsTheArrowAndTheDigitAtOnePoint)
                            - arrowFont.horizontalAdvance(Fonts::drawableText("WINGDINGS 3", "p")) - 1);
     EXPECT_DOUBLE_EQ(arrow.distance, 10 - 1 / 8.0);
 
-    EXPECT_EQ(textOf(digit), QByteArray("0"));
-    EXPECT_EQ(digit.halfMinute, 1);
+    EXPECT_EQ(std::pair(textOf(digit), int(digit.halfMinute)), std::pair(QByteArray("0"), 1));
     EXPECT_GT(digit.x, x);
     EXPECT_DOUBLE_EQ(digit.distance, 10 + (digitHeight() + 1) / 8.0);
 }
 
+// Rows without a station, as a damaged file may hold: labels stop before
+// the first, and what would measure against it is left out.
 TEST_F(LabelGeneration, TrainsWithoutRowsToLabelGetNone)
 {
     addTrain(doc, "Os 1", {{1, 10, 0}}); // one row: no stops
     addTrain(doc, "Os 2", {});           // no rows at all
-    Train &bad = addTrain(doc, "Os 3", {{1, 10, 0}, {2, 10, 10}});
-    bad.stops[0].station = 0; // a row without a station, as a damaged file may hold
-    addTrain(doc, "Os 4", {{1, 11, 0}, {2, 11, 10}});
+    addTrain(doc, "Os 3", {{1, 10, 0}, {2, 10, 10}}).stops[0].station = 0;
+    addTrain(doc, "Os 4", {{1, 11, 0}, {2, 11, 10}, {3, 11, 20}, {1, 11, 40}}).stops[1].station = 0;
     const auto labels = timeLabels();
-    ASSERT_EQ(labels.size(), 2u) << "only the good train is labelled";
-    EXPECT_GT(labels[0].x, xOf(11, 0));
+    ASSERT_EQ(labels.size(), 1u) << "the departure from A of Os 4";
+    EXPECT_EQ(std::pair(textOf(labels[0]), labels[0].x > xOf(11, 0)), std::pair(QByteArray("0"), true));
     MakeTrainLabels(doc, s);
-    EXPECT_EQ(doc.trainLabelCount(), 1);
+    ASSERT_EQ(doc.trainLabelCount(), 1);
     EXPECT_EQ(doc.trainLabels.front().text.toByteArray(), QByteArray("Os 4"));
-}
-
-TEST_F(LabelGeneration, ALaterRowWithoutAStationTakesOnlyItsOwnLabels)
-{
-    Train &t = addTrain(doc, "Os 1", {{1, 10, 0}, {2, 10, 10}, {3, 10, 20}, {1, 10, 40}});
-    t.stops[1].station = 0;
-    // The departure from A; B's departure and the rest measure against the
-    // row without a station.
-    const auto labels = timeLabels();
-    ASSERT_EQ(labels.size(), 1u);
-    EXPECT_EQ(textOf(labels[0]), QByteArray("0"));
-    MakeTrainLabels(doc, s);
-    ASSERT_EQ(doc.trainLabelCount(), 1) << "the label reads only the first segment";
-    EXPECT_DOUBLE_EQ(doc.trainLabels.front().angle, -std::atan(80.0 / 20.0));
+    EXPECT_NEAR(doc.trainLabels.front().angle, -std::atan(80.0 / 20.0), 1e-12) << "its first segment alone";
 }
 
 TEST_F(LabelGeneration, MakeTimeLabelsReplacesTheWholeSetAndShowsProgressEveryTenTrains)
@@ -261,7 +240,6 @@ TEST_F(LabelGeneration, TrainLabelsOfARisingAndAFallingFirstSegment)
     ASSERT_EQ(doc.trainLabelCount(), 1);
     const TrainLabel &l = doc.trainLabels.front();
     const int w = nameWidth("Os 5401");
-    ASSERT_GT(w, 0);
     EXPECT_EQ(std::tuple(l.text.toByteArray(), l.ascending, l.rusici, l.visible, l.hasImage()),
               std::tuple(QByteArray("Os 5401"), 1, 1, 1, false));
     EXPECT_DOUBLE_EQ(l.angle, -std::atan(8.0 * 10 / 20.0)) << "10 km up over 10 minutes at 2 px/min";
@@ -323,8 +301,9 @@ TEST_F(LabelGeneration, MakeTrainLabelsStartsAfreshAndNewTrainsKeepEveryPlacedLa
     doc.newTrainLabel().text = "gone";
     MakeTrainLabels(doc, s);
     ASSERT_EQ(doc.trainLabelCount(), 2);
-    EXPECT_EQ(doc.trainLabels[0].text.toByteArray(), QByteArray("Sp 123456789012")) << "cut to 15, newest first";
-    EXPECT_EQ(doc.trainLabels[1].text.toByteArray(), QByteArray("Os 1"));
+    EXPECT_EQ(std::pair(doc.trainLabels[0].text.toByteArray(), doc.trainLabels[1].text.toByteArray()),
+              std::pair(QByteArray("Sp 123456789012"), QByteArray("Os 1")))
+        << "cut to 15, newest first";
 
     TrainLabel &placed = doc.trainLabels.back();
     placed.time = 0.75; // dragged by the user
@@ -336,10 +315,9 @@ TEST_F(LabelGeneration, MakeTrainLabelsStartsAfreshAndNewTrainsKeepEveryPlacedLa
     ASSERT_EQ(doc.trainLabelCount(), 3);
     EXPECT_EQ(doc.trainLabels.front().text.toByteArray(), QByteArray("Os 2"));
     const TrainLabel &kept = doc.trainLabels.back();
-    EXPECT_EQ(kept.text.toByteArray(), QByteArray("Os 1"));
-    EXPECT_DOUBLE_EQ(kept.time, 0.75);
-    EXPECT_DOUBLE_EQ(kept.level, 3.5);
-    EXPECT_EQ(kept.rusici, 1) << "the train's current flag";
+    EXPECT_EQ(std::tuple(kept.text.toByteArray(), kept.time, kept.level, int(kept.rusici)),
+              std::tuple(QByteArray("Os 1"), 0.75, 3.5, 1))
+        << "placed where it was, with the train's current flag";
     MakeLabelsForNewTrains(doc, s);
     EXPECT_EQ(doc.trainLabelCount(), 3) << "a second run adds nothing";
 }

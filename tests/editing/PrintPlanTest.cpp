@@ -2,6 +2,7 @@
 // its fields.
 #include "editing/PrintPlan.h"
 
+#include "DocumentFixtures.h"
 #include "SampleLine.h"
 
 #include "dialogs/Prompter.h"
@@ -43,25 +44,6 @@ protected:
             SampleLine::addStation(doc, name, km);
     }
     PrintPlan plan() const { return PrintPlan(doc); }
-    static C span(int layers, int overlap, int scale, int from, int to)
-    {
-        C c;
-        c.layers = layers;
-        c.overlap = overlap;
-        c.scale = scale;
-        c.timeRange = T::Span;
-        c.fromMinute = from;
-        c.toMinute = to;
-        return c;
-    }
-    void addLabel(double hours, double level, double angle = 0)
-    {
-        TrainLabel &l = doc.newTrainLabel();
-        l.text = "Os 1";
-        l.time = hours / 24;
-        l.level = level;
-        l.angle = angle;
-    }
     // "Os 1" in the small label font, bold at 100 %.
     QSize labelSize() const
     {
@@ -83,8 +65,8 @@ TEST_F(PrintPlanTest, WidthInMillimetres)
         {C{}, 1338},                                         // (1440 * 4 + 40) * 3 / 13
         {C{.layers = 2, .overlap = 30}, 688},                // ((30 * 4 + 5760) / 2 + 40) * 3 / 13
         {C{.scale = 110}, 1338},                             // 110 / 25 is still 4 pixels a minute
-        {span(1, 30, 100, 6 * 60, 18 * 60), 674},            // one layer takes no overlap
-        {span(3, 15, 200, 6 * 60, 18 * 60), 480},            // (8 * 720 + 3 * 15 * 8) / 3 + 40
+        {C{1, 30, 100, T::Span, 6 * 60, 18 * 60}, 674},      // one layer takes no overlap
+        {C{3, 15, 200, T::Span, 6 * 60, 18 * 60}, 480},      // (8 * 720 + 3 * 15 * 8) / 3 + 40
         {C{.layers = 30, .overlap = 60, .scale = 525}, 523}, // (29 * 60 * 21 + 1440 * 21) / 30 + 40 = 2266
     };
     for (const auto &row : rows)
@@ -94,12 +76,7 @@ TEST_F(PrintPlanTest, WidthInMillimetres)
 
 TEST_F(PrintPlanTest, HeightOfAStationOrKilometreRange)
 {
-    C c;
-    c.layers = 2;
-    c.legend = false;
-    c.kmRange = K::Stations;
-    c.fromStation = 0;
-    c.toStation = 2;
+    C c{.layers = 2, .kmRange = K::Stations, .fromStation = 0, .toStation = 2, .legend = false};
     EXPECT_EQ(plan().heightPixels(c), 2 * std::max(margin + 2 * 4 * 25, 20 + 2 * 4 * 25 + hours));
     c.kmRange = K::Kilometres;
     c.fromKm = 15; // either way round
@@ -109,8 +86,7 @@ TEST_F(PrintPlanTest, HeightOfAStationOrKilometreRange)
 
 TEST_F(PrintPlanTest, HeightOfTheWholeLineHasRoomAroundEachLayer)
 {
-    C c;
-    c.legend = false;
+    C c{.legend = false};
     EXPECT_EQ(plan().heightPixels(c), 20 + 2 * 4 * 25 + hours);
 
     // Four short names make one legend line, with 10 pixels above and below.
@@ -122,8 +98,8 @@ TEST_F(PrintPlanTest, HeightOfTheWholeLineHasRoomAroundEachLayer)
     // bottom station in the second.
     c.legend = false;
     c.layers = 2;
-    addLabel(3, 30);
-    addLabel(20, -5);
+    DocumentFixtures::addLabel(doc, "Os 1", 3 / 24.0, 30);
+    DocumentFixtures::addLabel(doc, "Os 1", 20 / 24.0, -5);
     const QSize label = labelSize();
     const int above = 5 * 8 + label.height() / 2;
     const int below = 5 * 8 + label.height() - label.height() / 2;

@@ -45,13 +45,10 @@ protected:
     StationListEditor editor{doc};
 };
 
-// --- Filling and storing ------------------------------------------------------
-
 TEST_F(StationEditorTest, WithoutADocumentOnlyTheFirstRowIsKeptUntilNew)
 {
     editor.fill();
-    EXPECT_EQ(editor.rowCount(), 2);
-    EXPECT_EQ(editor.kindBoxes(), boxes({K::Dopravna}));
+    EXPECT_EQ(std::pair(editor.rowCount(), editor.kindBoxes()), std::pair(2, boxes({K::Dopravna})));
     ASSERT_EQ(doc.stationKinds.size(), 1u);
     EXPECT_EQ(doc.stationKinds.front().stationIndex, 1);
 
@@ -178,8 +175,6 @@ TEST_F(StationEditorTest, TheGridStopsAtTheDocumentsStationLimit)
     EXPECT_EQ(editor.dataRowCount(), K::maxDataRows);
 }
 
-// --- Row maintenance and the Enter walk -------------------------------------
-
 // Each commit as the grid reports it (the cursor where it then is, -1: the
 // committed cell), then the rows and the cell the cursor goes to (-1: not
 // looked at).
@@ -224,8 +219,6 @@ TEST_F(StationEditorTest, RowsBehindTheLastCompleteRowAndTheEnterWalk)
         }
     }
 }
-
-// --- Kind boxes ---------------------------------------------------------------
 
 TEST_F(StationEditorTest, KindRules)
 {
