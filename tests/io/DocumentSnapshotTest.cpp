@@ -1,5 +1,4 @@
-// The document kept in memory for undo and recovery: what it gives back,
-// what it keeps beside the file form, and damaged snapshots.
+#include "DocumentFixtures.h"
 #include "FileBytes.h"
 
 #include "io/DocumentSnapshot.h"
@@ -23,12 +22,8 @@ void fillDocument(Document &doc)
     doc.trainCount = 5;
     int n = 0;
     for (const Train &t : doc.trains) {
-        TrainLabel &l = doc.newTrainLabel();
-        l.text = t.name.view().first(std::min(15, t.name.size()));
-        l.time = t.firstTime;
-        l.level = 3.25 + n;
-        l.angle = -0.5 + 0.1 * n;
-        l.visible = 1;
+        TrainLabel &l =
+            DocumentFixtures::addLabel(doc, t.name.toByteArray().constData(), t.firstTime, 3.25 + n, -0.5 + 0.1 * n);
         if (n++ % 2 == 0) {
             l.imageCodes = {2, uint8_t(n), 0, 1, 0};
             l.imageValues = {200, uint8_t(10 * n), 7};

@@ -1,5 +1,3 @@
-// The per-user settings file: its defaults, what is written, and files from
-// the Windows world read as Windows reads them.
 #include "io/SettingsFile.h"
 
 #include "FileBytes.h"

@@ -1,8 +1,8 @@
-// The text timetable import: the rules of its line-by-line algorithm.
 #include "io/TextImport.h"
 #include "model/Document.h"
 
 #include "DocumentFixtures.h"
+#include "SampleLine.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +14,8 @@ namespace {
 // a name is seen to win.
 void fillStations(Document &doc)
 {
-    for (const char *name : {"Liberec", "Liberec-Rochlice", "Vesec u Liberce", "Jablonec n.N.", "Liberec-Rochlice"}) {
-        Station s;
-        s.name = name;
-        doc.stations.push_back(s);
-    }
+    for (const char *name : {"Liberec", "Liberec-Rochlice", "Vesec u Liberce", "Jablonec n.N.", "Liberec-Rochlice"})
+        SampleLine::addStation(doc, name, 0);
 }
 
 TextImport::Result importText(Document &doc, const QByteArray &text)
@@ -182,11 +179,8 @@ TEST(TextImport, TheReadingThatFindsTheStationsWins)
     };
     for (const auto &c : cases) {
         Document doc;
-        for (const QByteArray &name : {uSovice, zelezny, QByteArray("Liberec")}) {
-            Station s;
-            s.name = name;
-            doc.stations.push_back(s);
-        }
+        for (const char *name : {"Úšovice", "Železný Brod", "Liberec"})
+            SampleLine::addStation(doc, name, 0);
         EXPECT_TRUE(importText(doc, c.text).ok);
         ASSERT_EQ(doc.trains.size(), 1u) << c.text.toHex(' ').constData();
         EXPECT_EQ(doc.trains[0].name.toByteArray(), c.train);
