@@ -88,13 +88,9 @@ TEST(MakeLabelImage, UprightTextIsCopiedExactlyButForItsFirstColumn)
         p.setPen(Qt::black);
         p.drawText(0, QFontMetrics(f, &upright).ascent(), QStringLiteral("Os 5401"));
     }
-    int differing = 0;
-    for (int y = 0; y < size.height(); ++y) {
-        EXPECT_EQ(image.bitmap.pixel(0, y), qRgb(255, 255, 255)) << "column 0 is not copied";
-        for (int x = 1; x < size.width(); ++x)
-            differing += image.bitmap.pixel(x, y) != upright.pixel(x, y);
-    }
-    EXPECT_EQ(differing, 0);
+    const QRect copied(1, 0, size.width() - 1, size.height());
+    EXPECT_TRUE(image.bitmap.copy(copied) == upright.copy(copied));
+    EXPECT_EQ(Pixels::notWhite(image.bitmap, QRect(0, 0, 1, size.height())), 0) << "column 0 is not copied";
     EXPECT_GT(Pixels::notWhite(image.bitmap), 20);
 }
 
@@ -123,14 +119,9 @@ TEST(MakeLabelImage, ColourAndChannelFollowCategoryAndRusici)
 TEST(MakeLabelImage, RotatedTextRisesOrFallsAndKeepsItsPixels)
 {
     const QFont font = labelFont(12);
-    const QSize t = measured(font, "R 601 Praha");
     const int upright = Pixels::notWhite(MakeLabelImage("R 601 Praha", false, 0.0, font, false, true).bitmap);
     for (const double angle : {-0.5, 0.5, -1.2, 1.2}) {
         const LabelImage image = MakeLabelImage("R 601 Praha", false, angle, font, false, true);
-        const double a = std::fabs(angle);
-        EXPECT_EQ(image.bitmap.width(), std::nearbyint(std::cos(a) * t.width() + std::sin(a) * t.height()));
-        EXPECT_EQ(image.bitmap.height(), std::nearbyint(std::sin(std::atan(double(t.height()) / t.width()) + a)
-                                                        * std::hypot(t.width(), t.height())));
         const int w = image.bitmap.width();
         const double left = meanRow(image.bitmap, 0, w / 3);
         const double right = meanRow(image.bitmap, 2 * w / 3, w);

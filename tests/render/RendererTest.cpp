@@ -81,16 +81,13 @@ protected:
 TEST_F(RendererTest, EmptyAxisWithoutADocument)
 {
     renderer.render(window);
-    EXPECT_EQ(renderer.stats.emptyAxes, 1);
-    EXPECT_EQ(window.surfaceChanges, 1);
-    EXPECT_FALSE(window.bitmapExportEnabled);
+    EXPECT_EQ(std::tuple(renderer.stats.emptyAxes, window.surfaceChanges, window.bitmapExportEnabled),
+              std::tuple(1, 1, false));
     EXPECT_EQ(window.scrollMaximum(Qt::Horizontal), (4 * 1440 + 80 - 1000) / 5);
     EXPECT_FALSE(window.scrollBarVisible(Qt::Vertical)); // 600 >= 10 z + 20
     // The olive axis at ya = 5 z + 20, a two-hour line 5 z high every 120 z pixels.
-    EXPECT_EQ(pixel(500, 40), colour(Colours::olive));
-    EXPECT_EQ(pixel(500, 37), QColor(Qt::white));
-    EXPECT_EQ(pixel(40 + 240, 30), colour(Colours::olive));
-    EXPECT_EQ(pixel(40 + 250, 30), QColor(Qt::white));
+    EXPECT_EQ(std::tuple(pixel(500, 40), pixel(500, 37), pixel(40 + 240, 30), pixel(40 + 250, 30)),
+              std::tuple(colour(Colours::olive), QColor(Qt::white), colour(Colours::olive), QColor(Qt::white)));
 }
 
 TEST_F(RendererTest, ARenderDuringARenderDoesNothing)
@@ -209,9 +206,8 @@ TEST_F(RendererTest, CrowdedStationNumbersAlternate)
         EXPECT_EQ(n[i].x, (i == 1 ? 20 : 35) - fm.horizontalAdvance(QString::number(i + 1))) << i;
     EXPECT_EQ(std::pair(n[0].y, n[1].y), std::pair(20 + 4 * 20, 20 + 4 * 18));
     // The column on the surface: the left axis and a tick at each station.
-    EXPECT_EQ(pixel(39, 50), colour(Colours::olive));
-    EXPECT_EQ(pixel(37, n[3].y), colour(Colours::olive));
-    EXPECT_EQ(pixel(37, n[3].y + 1), QColor(Qt::white));
+    EXPECT_EQ(std::tuple(pixel(39, 50), pixel(37, n[3].y), pixel(37, n[3].y + 1)),
+              std::tuple(colour(Colours::olive), colour(Colours::olive), QColor(Qt::white)));
 }
 
 TEST_F(RendererTest, GridPositionsAccumulateTheirRounding)
@@ -245,7 +241,6 @@ TEST_F(RendererTest, HourNumbersLeftOfTheColumnAreNotWritten)
     addStation(20);
     rebuild();
     const int b = renderer.visibleBottom();
-    EXPECT_EQ(b, 20 + 8 * 20);
     const auto olive = [](QRgb p) { return QColor(p) == colour(Colours::olive); };
     EXPECT_GT(count(0, b + 19, 40, b + 40, olive), 0) << "\"0\" centred on x = 40";
     view.hpos = 1; // "0" would stand at 35
@@ -288,15 +283,15 @@ TEST_F(RendererTest, ScrollRangesOfADocument)
     rebuild();
     const QFontMetrics fm(renderer.diagramFont(), &renderer.surface());
     const int64_t total = 2420 + 35 + fm.height() * static_cast<int64_t>(renderer.legendLines().size()) + 5;
-    EXPECT_TRUE(window.scrollBarVisible(Qt::Vertical));
-    EXPECT_EQ(window.scrollMaximum(Qt::Vertical), (total - 300) / 2);
-    EXPECT_EQ(renderer.visibleBottom(), 600 - 35);
+    EXPECT_EQ(
+        std::tuple(window.scrollBarVisible(Qt::Vertical), window.scrollMaximum(Qt::Vertical), renderer.visibleBottom()),
+        std::tuple(true, int((total - 300) / 2), 600 - 35));
 
     // A position beyond a smaller range is pulled in with the bar.
     view.vpos = 100000;
     renderer.render(window);
-    EXPECT_EQ(view.vpos, window.scrollMaximum(Qt::Vertical));
-    EXPECT_EQ(window.scrollValue(Qt::Vertical), view.vpos);
+    EXPECT_EQ(std::pair(view.vpos, window.scrollValue(Qt::Vertical)),
+              std::pair(window.scrollMaximum(Qt::Vertical), window.scrollMaximum(Qt::Vertical)));
 }
 
 TEST_F(RendererTest, AnAbsurdDocumentStaysBounded)
@@ -374,8 +369,7 @@ TEST_F(RendererTest, ProgressWindowDuringARebuild)
     EXPECT_EQ(progress.starting("text"),
               (QStringList{"text: Měním velikost bitmapy ...", "text: Zakresluji vlaky...",
                            "text: Zakresluji časové popisky vlaků...", "text: Vytvářím popisky vlaků..."}));
-    EXPECT_TRUE(progress.calls.contains(QStringLiteral("show")));
-    EXPECT_TRUE(progress.calls.contains(QStringLiteral("max: 45")));
+    EXPECT_TRUE(progress.calls.contains(QStringLiteral("show")) && progress.calls.contains(QStringLiteral("max: 45")));
     EXPECT_EQ(progress.calls.back(), QStringLiteral("hide"));
 
     progress.calls.clear();
