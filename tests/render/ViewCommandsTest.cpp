@@ -182,8 +182,7 @@ TEST_F(ViewCommandsTest, EscapeSwitchesTheHighlightOff)
     renderer.highlightOn = true;
     renderer.foundName = doc.trains.front().name.toByteArray();
     commands.keyScroll(Qt::Key_Escape, Qt::NoModifier);
-    EXPECT_FALSE(renderer.highlightOn);
-    EXPECT_EQ(renderer.stats.rebuilds, 2);
+    EXPECT_EQ(std::pair(renderer.highlightOn, renderer.stats.rebuilds), std::pair(false, 2));
 }
 
 TEST_F(ViewCommandsTest, CheckBoxesRebuildKeepingTheMinuteTexts)
