@@ -1,6 +1,5 @@
-// The .vrs reader and writer on literal bytes: the layout of version 1.2 as
-// written, every older version as read, and damaged files.
 #include "ByteBuilder.h"
+#include "DocumentFixtures.h"
 #include "FileBytes.h"
 
 #include "editing/LabelGeneration.h"
@@ -63,14 +62,10 @@ void fillEveryField(Document &doc)
     // Fonts, pens, saveLabelImages, zoom, ratio, showTimeLabels, smoothing, showCategory.
     doc.settings = {"Courier New CE", 9, "Verdana", 14, "Tahoma", 6, 2, 4, 7, 1, 13, 3, 100, 1, 2, 3};
     doc.newTrainLabel().text = "Tail";
-    TrainLabel &head = doc.newTrainLabel();
-    head.text = "Head";
-    head.time = 0.5;
-    head.level = 3.25;
+    TrainLabel &head = DocumentFixtures::addLabel(doc, "Head", 0.5, 3.25, -0.5);
     head.ascending = 1;
     head.rusici = 2;
     head.visible = 3;
-    head.angle = -0.5;
     head.imageColour = 0x123456;
     head.width = 4;
     head.height = 2;
@@ -84,7 +79,6 @@ void fillEveryField(Document &doc)
     doc.profiles.at(2, 1).runTimeAt(1) = 9; // beyond the count: not written
 }
 
-// A small 1.2 file with something in every section.
 QByteArray smallFile()
 {
     Document doc;
@@ -93,8 +87,6 @@ QByteArray smallFile()
 }
 
 } // namespace
-
-// ---------------------------------------------------------------- writing
 
 TEST(DocumentWriter, EveryRecordInFileOrder)
 {
@@ -125,8 +117,8 @@ TEST(DocumentWriter, EmptyDocumentAndAFontNameCutTo255)
     Document longFont;
     longFont.settings.trainFontSmallName = QByteArray(300, 'F');
     const QByteArray bytes = of(longFont);
-    EXPECT_EQ(static_cast<uint8_t>(bytes.at(26)), 255);
-    EXPECT_EQ(bytes.size(), empty.size() - 18 + 255);
+    EXPECT_EQ(std::pair(int(static_cast<uint8_t>(bytes.at(26))), bytes.size()),
+              std::pair(255, empty.size() - 18 + 255));
 }
 
 TEST(DocumentWriter, FailedDeviceIsReported)
@@ -135,8 +127,6 @@ TEST(DocumentWriter, FailedDeviceIsReported)
     readOnly.open(QIODevice::ReadOnly);
     EXPECT_FALSE(DocumentWriter::write(Document(), readOnly));
 }
-
-// ---------------------------------------------------------------- round trips
 
 TEST(DocumentRoundTrip, EveryFieldSurvivesSaveAndLoad)
 {
@@ -208,22 +198,6 @@ TEST(DocumentRoundTrip, ReadingReplacesTheWholeDocumentAndProfileNames)
               std::tuple(2, 0, -1));
 }
 
-// ---------------------------------------------------------------- post-processing
-
-TEST(DocumentReader, FinishLoadingIgnoresTheLegacyListWhenTheFileHasKinds)
-{
-    Document doc;
-    doc.stations = {{"A", 5}, {"B", 40}};
-    doc.appendKind({.stationIndex = 2, .hradlo = 1});
-    doc.legacyDopravna = {1};
-    DocumentReader::finishLoading(doc);
-    // A default record instead.
-    EXPECT_EQ(std::tuple(doc.stationKinds.size(), doc.stations[0].kind->dopravna, doc.stations[1].kind->hradlo),
-              std::tuple(2u, 0, 1));
-}
-
-// ---------------------------------------------------------------- headers
-
 TEST(DocumentReader, Headers)
 {
     using Header = DocumentReader::Header;
@@ -263,9 +237,8 @@ TEST(DocumentReader, Headers)
             Document doc;
             fillEveryField(doc);
             const auto outcome = load(doc, c.bytes + ByteBuilder().i32(0).i32(0).i32(0).bytes());
-            EXPECT_EQ(outcome.status, c.kind == Header::ReadError ? Status::ReadError : Status::NotDocument);
-            EXPECT_FALSE(outcome.cleared);
-            EXPECT_EQ(std::pair(doc.stations.size(), doc.trains.size()), std::pair(size_t(1), size_t(2)));
+            EXPECT_EQ(std::tuple(outcome.status, outcome.cleared, doc.stations.size(), doc.trains.size()),
+                      std::tuple(c.kind == Header::ReadError ? Status::ReadError : Status::NotDocument, false, 1u, 2u));
         }
     }
 }
@@ -351,30 +324,18 @@ TEST(DocumentReader, OlderVersions)
     EXPECT_EQ(doc->trainLabels.at(0).level, 12.5);
     EXPECT_NEAR(doc->trainLabels.at(0).angle, -0.7853981635, 1e-11);
 
-    doc = old([](ByteBuilder &b) {
-        b.header("Vlakorys 0.9!").i32(0).i32(1).sstr("Os 1234567", 10).i32(1).f64(0.5).raw({0, 0}).i32(0);
-        b.i32(0).i32(1).sstr("Os 1234567", 15).f64(0.5).f64(7.75).raw({0, 0, 1}).f64(0.3);
-    });
-    EXPECT_EQ(std::tuple(doc->trainLabels.at(0).level, doc->trainLabels.at(0).angle), std::tuple(7.75, 0.3));
-
-    doc = old([](ByteBuilder &b) {
-        b.header("Vlakorys 1.0!").i32(0);
-        b.i32(1).sstr("Os 12345678901234567", 20).i32(1).f64(0.5).raw({1, 0}).i32(-3).i32(1);
-        b.i32(2).f64(0.6).i32(4).i32(0).i32(0);
-    });
-    const Train &t10 = doc->trains.at(0);
-    EXPECT_EQ(std::tuple(t10.name.toByteArray(), t10.firstMark, t10.stops.at(0).mark),
-              std::tuple(QByteArray("Os 12345678901234567"), -3, 4));
-
+    // Train names of 20 with marks, and row flags; labels with a double level and angle.
     doc = old([](ByteBuilder &b) {
         b.header("Vlakorys 1.1!").i32(0);
-        b.i32(1).sstr("R 5", 20).i32(1).f64(0.5).raw({0, 0}).i32(0).raw({1, 0}).i32(1);
-        b.i32(2).f64(0.6).i32(0).raw({0, 1}).i32(0);
-        b.i32(1).sstr("R 5", 15).f64(0.5).f64(1).raw({1, 0, 1}).f64(-1);
+        b.i32(1).sstr("Os 12345678901234567", 20).i32(1).f64(0.5).raw({0, 0}).i32(-3).raw({1, 0}).i32(1);
+        b.i32(2).f64(0.6).i32(4).raw({0, 1}).i32(0);
+        b.i32(1).sstr("R 5", 15).f64(0.5).f64(7.75).raw({1, 0, 1}).f64(-1);
     });
-    const Train &t11 = doc->trains.at(0);
-    EXPECT_EQ(std::tuple(t11.firstHalfMinute, t11.firstShortDwell, t11.stops.at(0).shortDwell), std::tuple(1, 0, 1));
-    EXPECT_EQ(doc->trainLabels.at(0).angle, -1.0);
+    const Train &t = doc->trains.at(0);
+    EXPECT_EQ(std::tuple(t.name.toByteArray(), t.firstMark, t.stops.at(0).mark),
+              std::tuple(QByteArray("Os 12345678901234567"), -3, 4));
+    EXPECT_EQ(std::tuple(t.firstHalfMinute, t.firstShortDwell, t.stops.at(0).shortDwell), std::tuple(1, 0, 1));
+    EXPECT_EQ(std::tuple(doc->trainLabels.at(0).level, doc->trainLabels.at(0).angle), std::tuple(7.75, -1.0));
 }
 
 TEST(DocumentReader, Version01HoldsStationsOnlyAndKeepsTheRest)
@@ -394,8 +355,6 @@ TEST(DocumentReader, Version01HoldsStationsOnlyAndKeepsTheRest)
     DocumentReader::finishLoading(doc);
     EXPECT_EQ(std::pair(doc.noDocument, doc.maxKm), std::pair(false, 27));
 }
-
-// ---------------------------------------------------------------- damaged files
 
 TEST(DocumentReaderDamage, TruncationAtEveryOffsetIsAReadError)
 {

@@ -1,5 +1,4 @@
-// The document kept in memory for undo and recovery: what it gives back,
-// what it keeps beside the file form, and damaged snapshots.
+#include "DocumentFixtures.h"
 #include "FileBytes.h"
 
 #include "io/DocumentSnapshot.h"
@@ -19,16 +18,11 @@ namespace {
 void fillDocument(Document &doc)
 {
     SampleLine::fill(doc, {6, 40, 5, 6});
-    doc.noDocument = false;
-    doc.trainCount = 5;
+    doc.settings.saveLabelImages = 1; // a save writes the images
     int n = 0;
     for (const Train &t : doc.trains) {
-        TrainLabel &l = doc.newTrainLabel();
-        l.text = t.name.view().first(std::min(15, t.name.size()));
-        l.time = t.firstTime;
-        l.level = 3.25 + n;
-        l.angle = -0.5 + 0.1 * n;
-        l.visible = 1;
+        TrainLabel &l =
+            DocumentFixtures::addLabel(doc, t.name.toByteArray().constData(), t.firstTime, 3.25 + n, -0.5 + 0.1 * n);
         if (n++ % 2 == 0) {
             l.imageCodes = {2, uint8_t(n), 0, 1, 0};
             l.imageValues = {200, uint8_t(10 * n), 7};
@@ -49,24 +43,13 @@ void fillDocument(Document &doc)
     doc.linkStationKinds();
 }
 
-// Everything of the document a save writes, with the images whatever the
-// document's setting.
-QByteArray savedWithImages(Document &doc)
-{
-    const uint8_t was = doc.settings.saveLabelImages;
-    doc.settings.saveLabelImages = 1;
-    QByteArray bytes = FileBytes::of(doc);
-    doc.settings.saveLabelImages = was;
-    return bytes;
-}
-
 } // namespace
 
 TEST(DocumentSnapshotTest, RestoresTheDocumentExactlyThroughItsBytes)
 {
     Document doc;
     fillDocument(doc);
-    const QByteArray before = savedWithImages(doc);
+    const QByteArray before = FileBytes::of(doc);
     const std::optional<DocumentSnapshot> snapshot =
         DocumentSnapshot::deserialize(DocumentSnapshot::take(doc).serialize());
     ASSERT_TRUE(snapshot);
@@ -76,7 +59,7 @@ TEST(DocumentSnapshotTest, RestoresTheDocumentExactlyThroughItsBytes)
     other.newTrainLabel().text = "X";
     ASSERT_TRUE(snapshot->restore(other, DocumentSnapshot::View::Take));
 
-    EXPECT_EQ(savedWithImages(other), before); // labels in their order, with their images
+    EXPECT_EQ(FileBytes::of(other), before); // labels in their order, with their images
     // And what no file holds: profiles beyond the counts, a station without
     // a kind record (none is made for it), the derived tables.
     EXPECT_EQ(std::tuple(other.profiles.at(1, 3).name.toByteArray(), other.profiles.at(1, 3).dwellAt(5),
@@ -92,13 +75,8 @@ TEST(DocumentSnapshotTest, ViewKeptOrTaken)
     Document doc;
     fillDocument(doc);
     const DocumentSnapshot snapshot = DocumentSnapshot::take(doc);
-    DocumentSettings view;
-    view.zoom = 9;
-    view.ratioX = 3;
-    view.ratioY = 7;
-    view.showTimeLabels = 1;
-    view.smoothing = 1;
-    view.showCategory = 0;
+    const DocumentSettings view{
+        .zoom = 9, .ratioX = 3, .ratioY = 7, .showTimeLabels = 1, .smoothing = 1, .showCategory = 0};
     const auto viewOf = [](const DocumentSettings &s) {
         return std::tuple(s.zoom, s.ratioX, s.ratioY, s.showTimeLabels, s.smoothing, s.showCategory);
     };
@@ -123,10 +101,7 @@ TEST(DocumentSnapshotTest, ContentAloneCounts)
 
     // Changes to what the program makes again count for nothing; edits count.
     const std::tuple<const char *, bool, std::function<void(Document &)>> changes[]{
-        {"an image drawn", true,
-         [](Document &d) {
-             d.trainLabels[1].imageCodes = {1, 0};
-         }},
+        {"an image drawn", true, [](Document &d) { d.trainLabels[1].imageCodes.assign(2, 1); }},
         {"time labels", true, [](Document &d) { d.newTimeLabel(); }},
         {"label position on screen", true, [](Document &d) { d.trainLabels[0].x = 77; }},
         {"a label moved", false, [](Document &d) { d.trainLabels[2].time += 1.0 / 1440; }},

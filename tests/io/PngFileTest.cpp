@@ -1,5 +1,3 @@
-// PNG files of the diagram: an exact palette when the picture allows one,
-// and nothing lost either way.
 #include "io/PngFile.h"
 
 #include <QBuffer>

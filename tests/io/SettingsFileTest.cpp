@@ -1,5 +1,3 @@
-// The per-user settings file: its defaults, what is written, and files from
-// the Windows world read as Windows reads them.
 #include "io/SettingsFile.h"
 
 #include "FileBytes.h"
@@ -95,10 +93,8 @@ TEST_F(SettingsFileTest, WritingKeepsTheRestOfTheFileAndMakesItsDirectory)
     FileBytes::write(path, "; my settings\n[Nastaveni]\nMeritko=5\nUlozitPopisky=1\n[Jine]\nKlic=hodnota\n");
     ASSERT_TRUE(SettingsFile(path).writeZoom(7));
     const QByteArray text = FileBytes::read(path);
-    EXPECT_TRUE(text.contains("Klic")) << text.constData();
-    EXPECT_TRUE(text.contains("; my settings"));
-    EXPECT_EQ(read().zoom, 7);
-    EXPECT_EQ(read().saveLabelImages, 1);
+    EXPECT_TRUE(text.contains("Klic") && text.contains("; my settings")) << text.constData();
+    EXPECT_EQ(std::pair(read().zoom, read().saveLabelImages), std::pair(uint8_t(7), uint8_t(1)));
 
     const QString nested = dir.filePath(QStringLiteral("a/b/Vlakorys.ini"));
     ASSERT_TRUE(SettingsFile(nested).writePenThin(3));

@@ -1,9 +1,5 @@
 #include "render/DisplayList.h"
 #include "render/Colours.h"
-#include "render/Replay.h"
-
-#include <QColor>
-#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -51,21 +47,6 @@ TEST(DisplayList, PrimitivesAreFiledInEveryStripTheyTouchInRecordedOrder)
     EXPECT_EQ(list.textsInStrip(1).size(), 1u);
     EXPECT_EQ(list.textsInStrip(2).size(), 1u);
     EXPECT_EQ(list.textsInStrip(3).size(), 0u);
-}
-
-TEST(DisplayList, StripsGrowPastAThousandPrimitives)
-{
-    // Nothing is dropped when a strip holds more than the thousand
-    // primitives the drawing once had room for.
-    DisplayList list;
-    list.startRebuild(2930, 5000, true);
-    for (int i = 0; i < 5000; ++i)
-        list.recordLine(10, i, 20, i, LinePrimitive::Solid, Colours::black, 1);
-    EXPECT_EQ(list.linesInStrip(1).size(), 5000u);
-    QImage bitmap(100, 5000, QImage::Format_RGB32);
-    bitmap.fill(Qt::white);
-    Replayer().replay(list, bitmap, {0, 0, 100, 5000}, false);
-    EXPECT_EQ(bitmap.pixelColor(15, 4999), QColor(Qt::black));
 }
 
 TEST(DisplayList, ARebuildKeepsTextsOnlyWhenAsked)

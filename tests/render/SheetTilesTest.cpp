@@ -1,5 +1,3 @@
-// A sheet cut into printer pages: how many, in which order, which part of
-// the sheet each shows.
 #include "render/SheetTiles.h"
 
 #include <gtest/gtest.h>

@@ -37,10 +37,9 @@ TEST(TrainCategory, TableByCategory)
     };
     for (const Row &r : rows) {
         const Style st = style(key(r.name));
-        EXPECT_EQ(st.lineColour, r.colour) << r.name;
-        EXPECT_EQ(st.labelColour, r.colour) << r.name;
-        EXPECT_EQ(penWidth(s, st.lineWidth), r.width) << r.name;
-        EXPECT_EQ(st.labelFont, r.font) << r.name;
+        EXPECT_EQ(std::tuple(st.lineColour, st.labelColour, penWidth(s, st.lineWidth), st.labelFont),
+                  std::tuple(r.colour, r.colour, r.width, r.font))
+            << r.name;
     }
     EXPECT_EQ(labelFontName(s, LabelFont::Large), QByteArray("Arial CE"));
     EXPECT_EQ(labelFontSize(s, LabelFont::Small), 8);

@@ -57,18 +57,16 @@ TEST(TrainLines, OverridesInOrder)
     Train t;
     t.name = "Rn 7";
     t.podlePotreby = 1;
-    Pen pen = trainPen(t, settings, {});
-    EXPECT_EQ(pen.style, LinePrimitive::Dot);
-    EXPECT_EQ(pen.colour, Colours::blue) << "dotted in its category colour";
-    EXPECT_EQ(pen.width, settings.penMedium);
-
+    const auto pen = [&](Highlight h) {
+        const Pen p = trainPen(t, settings, h);
+        return std::tuple(p.style, p.colour, p.width);
+    };
+    EXPECT_EQ(pen({}), std::tuple(LinePrimitive::Dot, Colours::blue, settings.penMedium)) << "in its category colour";
     t.rusici = 1;
     EXPECT_EQ(trainPen(t, settings, {}).colour, Colours::red);
     // Found and highlighted: green even when rušící; only the exact name.
     const QByteArray found = "Rn 7";
-    pen = trainPen(t, settings, {true, found});
-    EXPECT_EQ(pen.colour, Colours::green);
-    EXPECT_EQ(pen.style, LinePrimitive::Dot);
+    EXPECT_EQ(pen({true, found}), std::tuple(LinePrimitive::Dot, Colours::green, settings.penMedium));
     EXPECT_EQ(trainPen(t, settings, {false, found}).colour, Colours::red);
     EXPECT_EQ(trainPen(t, settings, {true, QByteArray("Rn 77")}).colour, Colours::red);
 }

@@ -73,8 +73,11 @@ protected:
 
 } // namespace
 
-TEST_F(ViewCommandsTest, ZoomStepsRebuildOnceAndSetTheTimeLabelBox)
+TEST_F(ViewCommandsTest, ZoomStepsRebuildOnceRescaleTheBarsAndSetTheTimeLabelBox)
 {
+    ASSERT_FALSE(window.scrollBarVisible(Qt::Vertical)); // the whole height fits: the bar keeps 0
+    const int oldMax = window.scrollMaximum(Qt::Horizontal);
+    window.userScroll(Qt::Horizontal, 100);
     const int rebuilds = renderer.stats.rebuilds;
     const int renders = renderer.stats.renders;
     commands.zoomIn();
@@ -82,13 +85,15 @@ TEST_F(ViewCommandsTest, ZoomStepsRebuildOnceAndSetTheTimeLabelBox)
     EXPECT_EQ(
         std::tuple(window.isChecked(DiagramWindow::CheckBox::TimeLabels), doc.settings.showTimeLabels, timeLabelRuns),
         std::tuple(true, 1, 1));
-    // One rebuild at the new zoom; the check box's own render does not run.
+    // One rebuild at the new zoom: neither the check box's own render nor the
+    // bars moved by the program run.
     EXPECT_EQ(std::tuple(window.clicks, renderer.stats.renders, renderer.stats.rebuilds),
               std::tuple(0, renders + 1, rebuilds + 1));
-    EXPECT_EQ(renderer.displayList().cullWidth(), Geometry::cullWidth(2.5));
+    const int newMax = window.scrollMaximum(Qt::Horizontal);
+    EXPECT_EQ(std::tuple(view.hpos, window.scrollValue(Qt::Horizontal), view.vpos),
+              std::tuple(Geometry::rescalePosition(100, oldMax, newMax), view.hpos, 0));
 
     commands.zoomOut();
-    EXPECT_EQ(window.zoomText, QStringLiteral("100 %"));
     EXPECT_FALSE(window.isChecked(DiagramWindow::CheckBox::TimeLabels));
     // Zooming in from 3 to 4 leaves the box alone.
     commands.zoomOut();
@@ -99,28 +104,12 @@ TEST_F(ViewCommandsTest, ZoomStepsRebuildOnceAndSetTheTimeLabelBox)
     // The steps stop at 50 % and 525 %; a step past the end does nothing.
     for (int i = 0; i < 30; ++i)
         commands.zoomOut();
-    EXPECT_EQ(window.zoomText, QStringLiteral("50 %"));
     const int before = renderer.stats.renders;
     commands.zoomOut();
-    EXPECT_EQ(renderer.stats.renders, before);
+    EXPECT_EQ(std::pair(doc.settings.zoom, renderer.stats.renders), std::pair(uint8_t(2), before));
     for (int i = 0; i < 30; ++i)
         commands.zoomIn();
     EXPECT_EQ(doc.settings.zoom, 21);
-}
-
-TEST_F(ViewCommandsTest, ScrollPositionsAreRescaledByZoom)
-{
-    // The whole height fits: ScrollBar2 is hidden with maximum 0 and keeps 0.
-    ASSERT_FALSE(window.scrollBarVisible(Qt::Vertical));
-    const int oldMax = window.scrollMaximum(Qt::Horizontal);
-    window.userScroll(Qt::Horizontal, 100);
-    const int renders = renderer.stats.renders;
-    commands.zoomIn();
-    const int newMax = window.scrollMaximum(Qt::Horizontal);
-    EXPECT_EQ(newMax, (Geometry::fullWidth(2.5) - 1000) / 5);
-    EXPECT_EQ(std::tuple(view.hpos, window.scrollValue(Qt::Horizontal), view.vpos),
-              std::tuple(Geometry::round(100.0 / oldMax * newMax), view.hpos, 0));
-    EXPECT_EQ(renderer.stats.renders, renders + 1) << "the bars moved by the program render nothing";
 }
 
 TEST_F(ViewCommandsTest, OnlyAktAppliesARatio)
@@ -163,7 +152,6 @@ TEST_F(ViewCommandsTest, KeysScrollWithinTheBars)
         positions.push_back(view.hpos);
     }
     EXPECT_EQ(positions, (std::vector<int>{95, 45, 95, 45, 0})) << "held to the bar's range";
-    EXPECT_EQ(window.scrollValue(Qt::Horizontal), 0);
     const int max = window.scrollMaximum(Qt::Horizontal);
     window.userScroll(Qt::Horizontal, max - 2);
     commands.keyScroll(Qt::Key_Left, Qt::NoModifier);
@@ -194,8 +182,7 @@ TEST_F(ViewCommandsTest, EscapeSwitchesTheHighlightOff)
     renderer.highlightOn = true;
     renderer.foundName = doc.trains.front().name.toByteArray();
     commands.keyScroll(Qt::Key_Escape, Qt::NoModifier);
-    EXPECT_FALSE(renderer.highlightOn);
-    EXPECT_EQ(renderer.stats.rebuilds, 2);
+    EXPECT_EQ(std::pair(renderer.highlightOn, renderer.stats.rebuilds), std::pair(false, 2));
 }
 
 TEST_F(ViewCommandsTest, CheckBoxesRebuildKeepingTheMinuteTexts)
