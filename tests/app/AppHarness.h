@@ -4,6 +4,7 @@
 // and a private settings file, every window made, TForm1 shown; documents
 // opened as Open leaves them; the pointer's places on the diagram.
 #include "GuiKeys.h"
+#include "Pixels.h"
 #include "SampleLine.h"
 #include "ScriptedPrompter.h"
 #include "TestPaths.h"
@@ -55,17 +56,12 @@ public:
     static QString example() { return TestPaths::examplesDir() + QStringLiteral("/liberec-tanvald.vrs"); }
     template <typename T> T *find(const char *name) const
     {
-        T *w = window()->findChild<T *>(QString::fromLatin1(name));
-        if (!w)
-            qWarning("no control %s", name);
-        return w;
+        return window()->findChild<T *>(QString::fromLatin1(name));
     }
     QAction *action(const char *name) const { return find<QAction>(name); }
 
-    // A copy of the example opened from a file of that name.
     void openCopy(const char *name)
     {
-        QDir().mkpath(QFileInfo(path(name)).path());
         QFile::remove(path(name));
         QVERIFY(QFile::copy(example(), path(name)));
         QVERIFY(window()->openFile(path(name)));
@@ -134,7 +130,6 @@ public:
         });
     }
 
-    // A left-button drag on PaintBox1 with real mouse events.
     void drag(QPoint from, QPoint to, Qt::KeyboardModifiers moving = {}, Qt::KeyboardModifiers atRelease = {}) const
     {
         QTest::mousePress(box(), Qt::LeftButton, {}, from);
@@ -145,16 +140,10 @@ public:
         QTest::mouseRelease(box(), Qt::LeftButton, atRelease, to);
     }
 
-    // Pixels of a colour on the paint box's picture, inside `area` if given.
-    int pixels(QRgb colour, QRect area = {}) const
+    int pixels(QRgb colour) const
     {
-        const QImage &s = renderer().surface();
-        area = area.isNull() ? s.rect() : area & s.rect();
-        int n = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                n += (s.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
-        return n;
+        return Pixels::count(renderer().surface(), renderer().surface().rect(),
+                             [colour](QRgb p) { return ((p ^ colour) & 0xFFFFFF) == 0; });
     }
 };
 
@@ -164,7 +153,6 @@ template <typename Test> int runGuiTest(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-// A main for one or more QtTest classes of the editor's windows.
 template <typename... Tests> int runGuiTests(int argc, char **argv)
 {
     QApplication app(argc, argv);

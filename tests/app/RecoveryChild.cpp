@@ -1,8 +1,7 @@
-// An editor for the recovery tests to kill: the program's own Editor with
-// scripted answers. It opens the document named first, imports the text
-// timetable named second with the menu command, and once its recovery copy
-// is written it writes what Save would write to the file named third,
-// prints "written <copy>" and runs on until it is killed.
+// An editor for the recovery test to kill: it opens the document named
+// first, imports the timetable named second, and once its recovery copy is
+// written, writes the document to the third, prints "written <copy>" and
+// runs on.
 #include "ScriptedPrompter.h"
 #include "app/Application.h"
 #include "app/Editor.h"
@@ -20,10 +19,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     Application::setup(app);
     const QStringList args = QApplication::arguments();
-    if (args.size() != 4) {
-        std::fprintf(stderr, "usage: %s document timetable expected\n", argv[0]);
-        return 2;
-    }
     ScriptedPrompter prompter;
     prompter.fileAnswers = {args[2]};
     Editor editor(prompter);

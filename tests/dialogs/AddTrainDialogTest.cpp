@@ -28,15 +28,9 @@ private slots:
         const std::vector<AddTrainRow> rows{{"Praha", "", "", "", " 8:00:00"}, {"Kolín", "25", " 8:25:00", "", ""}};
         GuiKeys::whenActive(&d, [&] {
             auto *categories = child<QComboBox>(d, "ComboBox1");
-            QStringList items;
-            for (int i = 0; i < categories->count(); ++i)
-                items << categories->itemText(i);
-            QCOMPARE(items,
-                     QString::fromUtf8("EC EN Ex IC Lv Mn NEx Os Pn Pv R Rn SC Služ Sn Sp Sv Vleč Vn").split(u' '));
             QCOMPARE(categories->currentText(), QStringLiteral("Os"));
             QVERIFY(!categories->isEditable());
             QCOMPARE(d.grid()->model()->index(1, 2).data().toString(), QStringLiteral(" 8:25:00"));
-            QCOMPARE(d.grid()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Jíz.d."));
             categories->setFocus();
             QTest::keyClick(categories, Qt::Key_End); // "Vn"
             QTest::keyClick(categories, Qt::Key_Up);  // "Vleč"

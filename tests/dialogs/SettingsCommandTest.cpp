@@ -29,89 +29,27 @@ struct Row
     int labelSelector = -1;
 };
 
-void PrintTo(const Row &row, std::ostream *os)
+// The file's keys in order; sections as they first appear.
+QStringList fileKeys(const QString &path)
 {
-    *os << row.name;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList out;
+    QString section;
+    for (const QByteArray &raw : f.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith(u'['))
+            section = line.mid(1, line.size() - 2);
+        else if (line.contains(u'='))
+            out << section + u'/' + line.section(u'=', 0, 0).trimmed() + u'=' + line.section(u'=', 1).trimmed();
+    }
+    return out;
 }
 
-class SettingsCommandTest : public ::testing::TestWithParam<Row>
+TEST(SettingsCommand, TakesWritesAndRedrawsWhatDiffers)
 {
-protected:
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Vlakorys.ini"));
-    SettingsFile file{path};
-    Document doc;
-
-    // The file's keys in order; sections as they first appear.
-    QStringList fileKeys() const
-    {
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        QStringList out;
-        QString section;
-        for (const QByteArray &raw : f.readAll().split('\n')) {
-            const QString line = QString::fromUtf8(raw).trimmed();
-            if (line.startsWith(u'['))
-                section = line.mid(1, line.size() - 2);
-            else if (line.contains(u'='))
-                out << section + u'/' + line.section(u'=', 0, 0).trimmed() + u'=' + line.section(u'=', 1).trimmed();
-        }
-        return out;
-    }
-};
-
-TEST_P(SettingsCommandTest, TakesWritesAndRedrawsWhatDiffers)
-{
-    const Row &row = GetParam();
-    for (int i = 0; i < 3; ++i) {
-        TrainLabel &l = doc.newTrainLabel();
-        l.imageCodes = {3, 0};
-        l.imageValues = {0};
-    }
-    doc.redrawNeeded = true; // the command starts from a clean flag
-    SettingsChoice choice = SettingsChoice::of(doc.settings);
-    row.change(choice);
-
-    bool timeLabels = false;
-    int renders = 0;
-    bool keep = false;
-    int32_t selector = 99;
-    SettingsActions actions;
-    actions.makeTimeLabels = [&] {
-        timeLabels = true;
-        EXPECT_EQ(doc.settings.timeFontName, choice.timeFont.name.toUtf8()) << "labels are made in the new font";
-    };
-    actions.render = [&](bool keepTimeText, int32_t labelSelector) {
-        ++renders;
-        keep = keepTimeText;
-        selector = labelSelector;
-        EXPECT_TRUE(doc.redrawNeeded);
-    };
-    const SettingsCommands::Outcome outcome = SettingsCommands::apply(doc, file, choice, actions);
-
-    EXPECT_FALSE(outcome.writeFailed);
-    EXPECT_EQ(fileKeys(), row.written);
-    EXPECT_EQ(timeLabels, (row.effects & TimeLabels) != 0);
-    for (const TrainLabel &l : doc.trainLabels)
-        EXPECT_EQ(l.hasImage(), !(row.effects & Images));
-    const bool rendered = row.effects & Render;
-    EXPECT_EQ(renders, rendered ? 1 : 0);
-    EXPECT_EQ(outcome.rendered, rendered);
-    if (rendered) {
-        EXPECT_EQ(keep, (row.effects & KeepTimeText) != 0);
-        EXPECT_EQ(selector, row.labelSelector);
-    } else {
-        EXPECT_FALSE(doc.redrawNeeded);
-    }
-    EXPECT_TRUE(SettingsChoice::of(doc.settings).timeFont == choice.timeFont);
-    EXPECT_EQ(SettingsChoice::of(doc.settings).penThick, choice.penThick);
-    EXPECT_EQ(SettingsChoice::of(doc.settings).saveLabelImages, choice.saveLabelImages);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Changes, SettingsCommandTest,
-    ::testing::Values(
+    const Row rows[] = {
         Row{"Nothing", [](SettingsChoice &) {}, {}, None},
         Row{"CheckBoxAlone", [](SettingsChoice &c) { c.saveLabelImages = true; }, {"Nastaveni/UlozitPopisky=1"}, None},
         Row{"TimeFont",
@@ -149,12 +87,58 @@ INSTANTIATE_TEST_SUITE_P(
              "Vlakove popisky/SizeM=9", "Vlakove popisky/NameV=Arial CE", "Vlakove popisky/SizeV=9", "Cary/Slaba=4",
              "Cary/Stredni=5", "Cary/Silna=6", "Nastaveni/UlozitPopisky=1"},
             TimeLabels | Images | Render,
-            0}),
-    [](const auto &info) {
-        QString name = QString::fromLatin1(info.param.name);
-        name.remove(u' ').remove(u',');
-        return name.toStdString();
-    });
+            0}};
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Vlakorys.ini"));
+        SettingsFile file{path};
+        Document doc;
+        for (int i = 0; i < 3; ++i) {
+            TrainLabel &l = doc.newTrainLabel();
+            l.imageCodes = {3, 0};
+            l.imageValues = {0};
+        }
+        doc.redrawNeeded = true; // the command starts from a clean flag
+        SettingsChoice choice = SettingsChoice::of(doc.settings);
+        row.change(choice);
+
+        bool timeLabels = false;
+        int renders = 0;
+        bool keep = false;
+        int32_t selector = 99;
+        SettingsActions actions;
+        actions.makeTimeLabels = [&] {
+            timeLabels = true;
+            EXPECT_EQ(doc.settings.timeFontName, choice.timeFont.name.toUtf8()) << "labels are made in the new font";
+        };
+        actions.render = [&](bool keepTimeText, int32_t labelSelector) {
+            ++renders;
+            keep = keepTimeText;
+            selector = labelSelector;
+            EXPECT_TRUE(doc.redrawNeeded);
+        };
+        const SettingsCommands::Outcome outcome = SettingsCommands::apply(doc, file, choice, actions);
+
+        EXPECT_FALSE(outcome.writeFailed);
+        EXPECT_EQ(fileKeys(path), row.written);
+        EXPECT_EQ(timeLabels, (row.effects & TimeLabels) != 0);
+        for (const TrainLabel &l : doc.trainLabels)
+            EXPECT_EQ(l.hasImage(), !(row.effects & Images));
+        const bool rendered = row.effects & Render;
+        EXPECT_EQ(renders, rendered ? 1 : 0);
+        EXPECT_EQ(outcome.rendered, rendered);
+        if (rendered) {
+            EXPECT_EQ(keep, (row.effects & KeepTimeText) != 0);
+            EXPECT_EQ(selector, row.labelSelector);
+        } else {
+            EXPECT_FALSE(doc.redrawNeeded);
+        }
+        EXPECT_TRUE(SettingsChoice::of(doc.settings).timeFont == choice.timeFont);
+        EXPECT_EQ(SettingsChoice::of(doc.settings).penThick, choice.penThick);
+        EXPECT_EQ(SettingsChoice::of(doc.settings).saveLabelImages, choice.saveLabelImages);
+    }
+}
 
 TEST(SettingsCommand, AFailedWriteIsReportedAndTheDocumentStillChanges)
 {

@@ -7,13 +7,11 @@
 #include "model/ClockTime.h"
 #include "model/Cp1250.h"
 
-#include "ControlTexts.h"
 #include "DocumentFixtures.h"
 #include "SampleLine.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
@@ -46,16 +44,6 @@ class TrainListDialogTest : public QObject
     void type(const QString &text) { GuiKeys::type(&dialog(), text); }
     void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { GuiKeys::key(&dialog(), k, m); }
 
-    // Opens the dialog without a modal loop; with a train, on that train.
-    void open(int trainRow = 0)
-    {
-        dialog().fill();
-        QVERIFY(GuiKeys::activate(&dialog()));
-        trains()->setFocus();
-        if (trainRow > 0)
-            GuiClicks::clickCell(trains(), 1, trainRow);
-    }
-
     void runCommand(std::function<void()> steps)
     {
         if (steps)
@@ -71,11 +59,6 @@ class TrainListDialogTest : public QObject
     void clickItem(int index, bool twice = false) { GuiClicks::clickItem(list(), index, twice); }
     void clickBox(const char *name) { GuiClicks::click(child<QAbstractButton>(name)); }
 
-    void addTrain(const char *name, std::initializer_list<DocumentFixtures::Row> rows)
-    {
-        m_doc->trains.push_back(DocumentFixtures::train(name, rows));
-    }
-
 private slots:
     void init()
     {
@@ -90,85 +73,26 @@ private slots:
 
     void cleanup() { m_dialog.reset(), m_kilometre.reset(); }
 
-    void controlsCarryTheirNamesAndCaptions()
-    {
-        QCOMPARE(dialog().windowTitle(), QStringLiteral("Seznam vlaků"));
-        const QStringList captions{"Label1=Vlak:",
-                                   "Label2=Pravidelný odjezd:",
-                                   "Label3=Seznam stanic:",
-                                   "BitBtn1=&OK",
-                                   "BitBtn3=&Vložit kilometr",
-                                   "GroupBox1=Vložit stanici",
-                                   "BorRadio1=Na konec",
-                                   "BorRadio2=Na pozici kurzoru",
-                                   "GroupBox2=Vkládání",
-                                   "RadioButton1=Všechno",
-                                   "RadioButton2=Dopravny a odbočky",
-                                   "CheckBox1=&Rušící",
-                                   "CheckBox2=Podle potřeby",
-                                   "CheckBox3=+ 0.5 min",
-                                   "CheckBox4=Pobyt kratší než půl minuty",
-                                   "Odstranitpoloku1=Odstranit položku"};
-        QCOMPARE(ControlTexts::shown(m_dialog.get(), "text", captions), captions);
-        QVERIFY(child<QPushButton>("BitBtn2")->isHidden());
-        QVERIFY(checked("RadioButton1"));
-        QCOMPARE(child<QAction>("Odstranitpoloku1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
-        QCOMPARE(trains()->objectName() + rows()->objectName() + list()->objectName(),
-                 QStringLiteral("StringGrid1StringGrid2ListBox1"));
-        // The program's widths, wider where the header text needs it.
-        QCOMPARE(rows()->columnWidth(0), 167);
-        for (StringGrid *grid : {trains(), rows()})
-            for (int c = 0; c < grid->model()->columnCount(); ++c) {
-                const QString header = grid->model()->headerData(c, Qt::Horizontal).toString();
-                QVERIFY2(grid->columnWidth(c) >= grid->horizontalHeader()->sectionSizeHint(c), qPrintable(header));
-                QVERIFY2(grid->columnWidth(c) > grid->horizontalHeader()->fontMetrics().horizontalAdvance(header),
-                         qPrintable(header));
-            }
-        QVERIFY(dialog().width() >= 560 && dialog().height() >= 297);
-
-        QCOMPARE(m_kilometre->windowTitle() + m_kilometre->spinEdit()->objectName(),
-                 QStringLiteral("KilometrSpinEdit1"));
-    }
-
-    // The controls reaching TrainListEditor (whose rules are tested there),
-    // each step once a fault: the rows open for a train and close when its
-    // name is cleared; Enter counts in the station list only when pressed
-    // there on a selected station, a double click inserts once, Shift let go
-    // before Enter still inserts two rows, "Na pozici kurzoru" inserts before
-    // the cursor row; the kilometre comes from TForm4 and the release of the
-    // Enter that confirmed it inserts nothing; the arrow keys (not the mouse)
-    // skip to Dopravny a odbočky, marked bold. In the rows: the mask shows
-    // the colon and takes no second one, F2 and Enter without typing change
-    // nothing, the boxes follow the cursor, a time being typed is committed
-    // when a box is clicked, and Ctrl+Del commits it and takes its row.
+    // The controls reaching TrainListEditor (whose rules are tested there).
+    // Shift let go before Enter still inserts two rows; the release of the
+    // Enter that confirmed TForm4 inserts nothing; a time being typed is
+    // committed when a box is clicked, and by Ctrl+Del, which takes its row.
     void controlsReachTheEditor()
     {
-        SampleLine::addStation(*m_doc, "Zastávka 2", 0, &StationKind::zastavka);
-        open();
+        dialog().fill();
+        QVERIFY(GuiKeys::activate(&dialog()));
+        trains()->setFocus();
         QStringList marked;
         for (int i = 0; i < list()->count(); ++i)
             marked << list()->item(i)->text()
                           + (list()->item(i)->data(StationListBox::TrafficPointRole).toBool() ? "*" : "");
-        QCOMPARE(marked, (QStringList{"Praha*", "Zastávka", "Odbočka*", "Hradlo", "Kolín*", "Zastávka 2"}));
-        for (const char *name : {"Os 5401", "R 601"}) {
-            type(QString::fromLatin1(name));
-            key(Qt::Key_Return);
-        }
+        QCOMPARE(marked, (QStringList{"Praha*", "Zastávka", "Odbočka*", "Hradlo", "Kolín*"}));
+        type(QStringLiteral("Os 5401"));
+        key(Qt::Key_Return);
         QVERIFY(!rows()->isEnabled());
         key(Qt::Key_Up);
         QVERIFY(rows()->isEnabled() && list()->isEnabled() && child<QPushButton>("BitBtn3")->isEnabled());
-        key(Qt::Key_Backspace);
-        QVERIFY(trains()->isEditing());
-        key(Qt::Key_Return);
-        QCOMPARE(m_doc->trains.size(), size_t(1));
-        QVERIFY(!rows()->isEnabled());
-        QVERIFY(trains()->hasFocus());
 
-        GuiClicks::clickCell(trains(), 1, 1);
-        list()->setFocus(Qt::TabFocusReason);
-        QCOMPARE(list()->currentRow(), 0); // framed, not selected
-        QTest::keyClick(list(), Qt::Key_Return);
-        QVERIFY(train(0).isEmpty());
         clickItem(0);
         key(Qt::Key_Return);
         clickItem(4, true);
@@ -181,13 +105,11 @@ private slots:
         clickItem(3, true);
         QCOMPARE(train(0).firstStation, 4);
         GuiKeys::whenActive(m_kilometre.get(), [this] {
-            QVERIFY(m_kilometre->spinEdit()->hasFocus());
             GuiKeys::type(m_kilometre.get(), QStringLiteral("25"));
             QTest::keyPress(QApplication::focusWidget(), Qt::Key_Return);
         });
         child<QPushButton>("BitBtn3")->click(); // as Alt+V does: the focus stays in the list
         QVERIFY(GuiKeys::activate(&dialog()));  // the window system gives the dialog back its focus
-        QVERIFY(list()->hasFocus());
         QTest::keyRelease(list(), Qt::Key_Return);
         QCOMPARE(train(0).stops.size(), size_t(5));
         QCOMPARE(train(0).stops.back().station, -975);
@@ -195,38 +117,20 @@ private slots:
         clickItem(0);
         key(Qt::Key_Down);
         QCOMPARE(list()->selectedItems(), QList<QListWidgetItem *>{list()->item(2)});
-        key(Qt::Key_Down);
-        key(Qt::Key_Down); // nothing below Kolín is a Dopravna or Odbočka
-        QVERIFY(list()->selectedItems().isEmpty());
-        clickItem(3);
-        QCOMPARE(dialog().editor().stationSelection(), 3);
-        GuiKeys::whenActive(m_kilometre.get(), [this] {
-            GuiKeys::type(m_kilometre.get(), QStringLiteral("7"));
-            QTest::mouseClick(m_kilometre->findChild<QPushButton *>(QStringLiteral("BitBtn2")), Qt::LeftButton);
-        });
-        QTest::mouseClick(child<QPushButton>("BitBtn3"), Qt::LeftButton);
-        QCOMPARE(train(0).stops.size(), size_t(5));
 
-        QVERIFY(GuiKeys::activate(&dialog()));
         GuiClicks::clickCell(rows(), 2, 1);
         type(QStringLiteral("0705*"));
-        QCOMPARE(rows()->openEditor()->displayText(), QStringLiteral("07:05*"));
         key(Qt::Key_Return);
         QCOMPARE(rowText(2, 1), QStringLiteral(" 7:05"));
-        type(QStringLiteral("08:14"));
+        type(QStringLiteral("0814"));
         key(Qt::Key_Return);
         QCOMPARE(train(0).stops[0].time, makeTime(8, 14));
         GuiClicks::clickCell(rows(), 2, 1);
         QVERIFY(checked("CheckBox3") && checked("CheckBox4"));
-        key(Qt::Key_F2);
-        QVERIFY(rows()->isEditing());
-        key(Qt::Key_Return);
-        QCOMPARE(train(0).firstHalfMinute, 1);
         GuiClicks::clickCell(rows(), 2, 2);
         QVERIFY(!checked("CheckBox3") && !checked("CheckBox4"));
         clickBox("CheckBox4");
         QCOMPARE(train(0).stops[0].shortDwell, 1);
-        QCOMPARE(rowText(2, 2), QStringLiteral(" 8:14")); // the time text stays
         clickBox("CheckBox1");
         clickBox("CheckBox2");
         QVERIFY(train(0).rusici == 1 && train(0).podlePotreby == 1);
@@ -254,7 +158,7 @@ private slots:
 
     void theCommandAsksAboutLabelsAfterwards()
     {
-        addTrain("Os 1", {{1, 8, 0}});
+        DocumentFixtures::addTrain(*m_doc, "Os 1", {{1, 8, 0}});
         m_prompter.yesNoAnswers = {false, true};
         m_doc->redrawNeeded = false;
         runCommand([this] {

@@ -33,7 +33,6 @@ public:
     // "error: ...", "open: <filter>", "save: <filter>", "font: <name>",
     // "printer setup", "print".
     QStringList log;
-    // The last file dialog shown.
     FileDialog lastFileDialog;
 
     bool askYesNo(const QString &text) override;
