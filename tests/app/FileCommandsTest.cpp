@@ -21,7 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
 
 namespace {
 
@@ -271,6 +273,33 @@ TEST_F(FileCommandsTest, UnsavedChangesAreSettledByTheAnswer)
         EXPECT_EQ(FileCommands::hasUnsavedChanges(session), !r.written);
         session.history.reset();
     }
+}
+
+TEST_F(FileCommandsTest, FailedWriteLeavesThePreviousFileIntact)
+{
+    const QByteArray previous("previous contents");
+    FileBytes::write(path("keep.vrs"), previous);
+    SampleLine::fill(doc, {60, 300, 2000, 40}); // a few megabytes
+    doc.noDocument = false;
+    doc.untitled = false;
+    session.fileName = path("keep.vrs");
+
+    // The disk fills up: no file may grow beyond 64 KiB while saving.
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 64 * 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved = FileCommands::save(session, false);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(prompter.messages(), QStringList{"Chyba při ukládání do souboru."});
+    EXPECT_EQ(FileBytes::read(path("keep.vrs")), previous);
+    // No temporary file is left beside it.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.vrs"});
 }
 
 TEST_F(FileCommandsTest, ImportAppendsTrainsAndMakesEveryLabelAnew)

@@ -324,6 +324,20 @@ TEST(DocumentReader, OlderVersions)
     EXPECT_EQ(doc->trainLabels.at(0).level, 12.5);
     EXPECT_NEAR(doc->trainLabels.at(0).angle, -0.7853981635, 1e-11);
 
+    doc = old([](ByteBuilder &b) {
+        b.header("Vlakorys 0.9!").i32(0).i32(1).sstr("Os 1234567", 10).i32(1).f64(0.5).raw({0, 0}).i32(0);
+        b.i32(0).i32(1).sstr("Os 1234567", 15).f64(0.5).f64(7.75).raw({0, 0, 1}).f64(0.3);
+    });
+    EXPECT_EQ(std::tuple(doc->trainLabels.at(0).level, doc->trainLabels.at(0).angle), std::tuple(7.75, 0.3));
+
+    doc = old([](ByteBuilder &b) {
+        b.header("Vlakorys 1.0!").i32(0);
+        b.i32(1).sstr("Os 12345678901234567", 20).i32(1).f64(0.5).raw({1, 0}).i32(-3).i32(1);
+        b.i32(2).f64(0.6).i32(4).i32(0).i32(0);
+    });
+    EXPECT_EQ(std::tuple(doc->trains.at(0).name.toByteArray(), doc->trains.at(0).firstMark),
+              std::tuple(QByteArray("Os 12345678901234567"), -3));
+
     // Train names of 20 with marks, and row flags; labels with a double level and angle.
     doc = old([](ByteBuilder &b) {
         b.header("Vlakorys 1.1!").i32(0);
