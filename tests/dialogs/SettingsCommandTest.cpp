@@ -134,9 +134,10 @@ TEST(SettingsCommand, TakesWritesAndRedrawsWhatDiffers)
         } else {
             EXPECT_FALSE(doc.redrawNeeded);
         }
-        EXPECT_TRUE(SettingsChoice::of(doc.settings).timeFont == choice.timeFont);
-        EXPECT_EQ(SettingsChoice::of(doc.settings).penThick, choice.penThick);
-        EXPECT_EQ(SettingsChoice::of(doc.settings).saveLabelImages, choice.saveLabelImages);
+        const SettingsChoice taken = SettingsChoice::of(doc.settings);
+        EXPECT_TRUE(taken.timeFont == choice.timeFont);
+        EXPECT_EQ(taken.penThick, choice.penThick);
+        EXPECT_EQ(taken.saveLabelImages, choice.saveLabelImages);
     }
 }
 
