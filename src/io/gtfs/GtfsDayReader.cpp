@@ -386,7 +386,7 @@ bool DayReading::readStopTimes()
             bool badTime = false;
             const int32_t arrival = time(t.field(arrivalColumn), badTime);
             const int32_t departure = time(t.field(departureColumn), badTime);
-            if (badTime) {
+            if (badTime || (arrival != noTime && departure != noTime && arrival > departure)) {
                 t.skipRow(GtfsMessages::badTime);
                 continue;
             }
@@ -394,7 +394,7 @@ bool DayReading::readStopTimes()
             const std::string_view distanceText = t.field(distanceColumn);
             if (!distanceText.empty()) {
                 const std::optional<double> d = GtfsValues::number(distanceText);
-                if (d && *d >= 0)
+                if (d && *d >= 0 && *d < 1e9)
                     distance = static_cast<float>(*d);
                 else
                     t.skipRow(GtfsMessages::badDistance);
@@ -546,6 +546,7 @@ void DayReading::makeTrains(const std::vector<std::optional<double>> &metres, Da
         if (!tr.runs || m_tripRows[trip] == m_tripRows[trip + 1])
             continue;
         calls.clear();
+        int32_t lastTime = noTime;
         for (size_t i = m_tripRows[trip]; i < m_tripRows[trip + 1]; ++i) {
             const Row &r = m_rows[i];
             if (!metres[r.station]) {
@@ -560,6 +561,14 @@ void DayReading::makeTrains(const std::vector<std::optional<double>> &metres, Da
                 c.arrival = c.departure;
             if (c.departure == noTime)
                 c.departure = c.arrival;
+            // Times never run back along a trip; a row that does is wrong.
+            if (c.arrival != noTime) {
+                if (c.arrival < lastTime) {
+                    m_tally.item(stopTimesFile, GtfsMessages::timeBackwards, tr.id);
+                    continue;
+                }
+                lastTime = c.departure;
+            }
             // Two stops of one station in a row (platforms merged by name)
             // are one call: the first arrival, the last departure.
             if (!calls.empty() && calls.back().station == c.station) {
@@ -568,7 +577,7 @@ void DayReading::makeTrains(const std::vector<std::optional<double>> &metres, Da
                     b.arrival = c.arrival;
                     b.departure = c.departure;
                 } else if (c.departure != noTime) {
-                    b.departure = c.departure;
+                    b.departure = std::max(b.departure, c.departure);
                 }
                 b.publicStop |= c.publicStop;
                 continue;

@@ -53,6 +53,7 @@ inline const QString untimedEnd = QStringLiteral("zastávka bez času na začát
 
 // Trips and stations, counted by identifier or name.
 inline const QString tooFewCalls = QStringLiteral("spoj s méně než dvěma zastávkami");
+inline const QString timeBackwards = QStringLiteral("spoj s časem dřívějším než na předchozí zastávce");
 inline const QString unplacedStation = QStringLiteral("stanice bez polohy na trati");
 
 // The choice of routes.
