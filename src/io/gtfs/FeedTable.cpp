@@ -60,11 +60,6 @@ bool FeedTable::fill()
         m_tooLarge = true;
         return false;
     }
-    if (!m_started) {
-        m_started = true;
-        if (got >= 3 && std::memcmp(m_buffer.data() + m_end, "\xEF\xBB\xBF", 3) == 0)
-            m_pos += 3;
-    }
     m_end += static_cast<size_t>(got);
     return true;
 }
@@ -172,10 +167,18 @@ FeedTable::Status FeedTable::next()
             return Status::TooLarge;
         if (m_readError)
             return Status::ReadError;
-        if (m_pos == m_end) {
-            if (m_eof)
+        if (m_pos == m_end || (!m_started && m_end - m_pos < 3 && !m_eof)) {
+            if (m_pos == m_end && m_eof)
                 return Status::End;
             fill();
+            continue;
+        }
+        // The byte-order mark, once its three bytes are in (or the table is
+        // shorter).
+        if (!m_started) {
+            m_started = true;
+            if (m_end - m_pos >= 3 && std::memcmp(m_buffer.data() + m_pos, "\xEF\xBB\xBF", 3) == 0)
+                m_pos += 3;
             continue;
         }
         const Parse parsed = parseRecord();

@@ -99,8 +99,10 @@ TEST(FeedTable, Records)
     };
     for (const auto &c : cases) {
         EXPECT_EQ(walkBytes(c.bytes), c.rows) << c.what;
-        Trickle trickle(c.bytes, 3);
-        EXPECT_EQ(walk(trickle), c.rows) << c.what << " (read 3 bytes at a time)";
+        for (int step : {1, 3}) {
+            Trickle trickle(c.bytes, step);
+            EXPECT_EQ(walk(trickle), c.rows) << c.what << " (read " << step << " bytes at a time)";
+        }
     }
 }
 

@@ -144,6 +144,20 @@ TEST_F(Caltrain, Weekday)
               "22nd St Caltrain 17:45, San Francisco Caltrain 17:51");
     EXPECT_EQ(bullet->source, QStringLiteral("6512015-CT-17JUL-Combo-Weekday-01"));
 
+    // The Bullets run faster than the Locals: positions and times agree.
+    const auto speed = [&](const QString &kind) {
+        double metres = 0;
+        double seconds = 0;
+        for (const DayTrain &t : day.trains) {
+            if (!t.name.startsWith(kind))
+                continue;
+            metres += std::abs(*day.points[t.calls.back().point].metres - *day.points[t.calls.front().point].metres);
+            seconds += *t.calls.back().arrival - *t.calls.front().departure;
+        }
+        return metres / seconds * 3.6;
+    };
+    EXPECT_GT(speed(QStringLiteral("Baby Bullet ")), 1.2 * speed(QStringLiteral("Local ")));
+
     // The last train of the day arrives after midnight.
     const DayTrain *late = trainNamed(day, QStringLiteral("Local 196"));
     ASSERT_TRUE(late);
