@@ -23,7 +23,7 @@ std::unordered_set<std::string> GtfsCalendar::servicesOn(const GtfsFeed &feed, Q
         return services;
     }
 
-    GtfsTableReader calendar(feed, calendarFile, tally, false);
+    GtfsTableReader calendar(feed, calendarFile, tally, {});
     if (calendar.require({"service_id", "start_date", "end_date"})
         && calendar.require(
             {weekdays[0], weekdays[1], weekdays[2], weekdays[3], weekdays[4], weekdays[5], weekdays[6]})) {
@@ -48,7 +48,7 @@ std::unordered_set<std::string> GtfsCalendar::servicesOn(const GtfsFeed &feed, Q
         }
     }
 
-    GtfsTableReader dates(feed, datesFile, tally, false);
+    GtfsTableReader dates(feed, datesFile, tally, {});
     if (dates.require({"service_id", "date", "exception_type"})) {
         const int id = dates.column("service_id");
         const int date = dates.column("date");
@@ -86,7 +86,7 @@ std::optional<std::pair<QDate, QDate>> GtfsCalendar::dateRange(const GtfsFeed &f
         if (!last.isValid() || to > last)
             last = to;
     };
-    GtfsTableReader calendar(feed, calendarFile, ignored, false);
+    GtfsTableReader calendar(feed, calendarFile, ignored, {});
     if (calendar.require({"start_date", "end_date"})) {
         const int start = calendar.column("start_date");
         const int end = calendar.column("end_date");
@@ -97,7 +97,7 @@ std::optional<std::pair<QDate, QDate>> GtfsCalendar::dateRange(const GtfsFeed &f
                 take(*from, *to);
         }
     }
-    GtfsTableReader dates(feed, datesFile, ignored, false);
+    GtfsTableReader dates(feed, datesFile, ignored, {});
     if (dates.require({"date", "exception_type"})) {
         const int date = dates.column("date");
         const int type = dates.column("exception_type");

@@ -163,7 +163,7 @@ GtfsTableReader::Progress DayReading::progressFor()
 
 bool DayReading::readStops()
 {
-    GtfsTableReader t(m_feed, stopsFile, m_tally, true, progressFor());
+    GtfsTableReader t(m_feed, stopsFile, m_tally, {.required = true, .keptWhole = true}, progressFor());
     if (!t.require({"stop_id"}))
         return false;
     const int id = t.column("stop_id");
@@ -246,7 +246,7 @@ int32_t DayReading::stationOf(int32_t stopIndex)
 
 void DayReading::readRoutes()
 {
-    GtfsTableReader t(m_feed, routesFile, m_tally, true, progressFor());
+    GtfsTableReader t(m_feed, routesFile, m_tally, {.required = true, .keptWhole = true}, progressFor());
     if (t.require({"route_id", "route_type"})) {
         const int id = t.column("route_id");
         const int type = t.column("route_type");
@@ -289,7 +289,7 @@ void DayReading::readRoutes()
 
 void DayReading::readTrips(const std::unordered_set<std::string> &services)
 {
-    GtfsTableReader t(m_feed, tripsFile, m_tally, true, progressFor());
+    GtfsTableReader t(m_feed, tripsFile, m_tally, {.required = true, .keptWhole = true}, progressFor());
     if (t.require({"route_id", "service_id", "trip_id"})) {
         const int route = t.column("route_id");
         const int service = t.column("service_id");
@@ -341,7 +341,7 @@ void DayReading::readTrips(const std::unordered_set<std::string> &services)
 
 bool DayReading::readStopTimes()
 {
-    GtfsTableReader t(m_feed, stopTimesFile, m_tally, true, progressFor());
+    GtfsTableReader t(m_feed, stopTimesFile, m_tally, {.required = true}, progressFor());
     if (t.require({"trip_id", "stop_id", "stop_sequence", "arrival_time", "departure_time"})) {
         const int tripColumn = t.column("trip_id");
         const int stopColumn = t.column("stop_id");
@@ -442,7 +442,7 @@ bool DayReading::readShapes(std::vector<GtfsLinePositions::Shape> &shapes)
     shapes.resize(m_shapeIndex.size());
     if (m_shapeIndex.empty())
         return true;
-    GtfsTableReader t(m_feed, shapesFile, m_tally, false, progressFor());
+    GtfsTableReader t(m_feed, shapesFile, m_tally, {}, progressFor());
     if (!t.require({"shape_id", "shape_pt_lat", "shape_pt_lon", "shape_pt_sequence"}))
         return !m_cancelled;
     const int idColumn = t.column("shape_id");
@@ -724,7 +724,7 @@ GtfsRouteList GtfsDayReader::routes(const GtfsFeed &feed)
 {
     GtfsRouteList list;
     GtfsSkipTally tally;
-    GtfsTableReader t(feed, routesFile, tally, true);
+    GtfsTableReader t(feed, routesFile, tally, {.required = true, .keptWhole = true});
     if (t.require({"route_id", "route_type"})) {
         const int id = t.column("route_id");
         const int type = t.column("route_type");

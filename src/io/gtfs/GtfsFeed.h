@@ -14,7 +14,8 @@ class QIODevice;
 //
 // No table is read past sizeLimit() bytes: a larger one is refused with a
 // message instead of being read for minutes (a zip member's size is known
-// from its header; anything else is counted as it is read).
+// from its header; anything else is counted as it is read). Tables kept in
+// memory whole have a lower limit (GtfsTableReader::keptTableLimit).
 class GtfsFeed
 {
 public:

@@ -6,12 +6,15 @@
 
 #include <QIODevice>
 
-GtfsTableReader::GtfsTableReader(const GtfsFeed &feed, const QString &name, GtfsSkipTally &tally, bool required,
+#include <algorithm>
+
+GtfsTableReader::GtfsTableReader(const GtfsFeed &feed, const QString &name, GtfsSkipTally &tally, Use use,
                                  Progress progress)
-    : m_name(name), m_tally(tally), m_progress(std::move(progress)), m_sizeLimit(feed.sizeLimit())
+    : m_name(name), m_tally(tally), m_progress(std::move(progress)),
+      m_sizeLimit(use.keptWhole ? std::min(feed.sizeLimit(), keptTableLimit) : feed.sizeLimit())
 {
     if (!feed.hasTable(name)) {
-        if (required)
+        if (use.required)
             tally.table(name, GtfsMessages::missingFile);
         return;
     }

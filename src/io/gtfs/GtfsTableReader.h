@@ -25,9 +25,19 @@ public:
     // of this table; false cancels.
     using Progress = std::function<bool(qint64 bytesRead)>;
 
-    // A required table that is missing is counted; an optional one is not.
-    GtfsTableReader(const GtfsFeed &feed, const QString &name, GtfsSkipTally &tally, bool required,
-                    Progress progress = {});
+    // Tables whose every row is kept in memory (stops, routes, trips) are
+    // refused at this size, so a huge one gets a message and not an
+    // exhausted memory; tables read through, keeping only the rows of the
+    // chosen routes and day, are held to the feed's own limit.
+    static constexpr qint64 keptTableLimit = qint64{256} << 20;
+
+    struct Use
+    {
+        bool required = false;  // a missing table is counted
+        bool keptWhole = false; // see keptTableLimit
+    };
+
+    GtfsTableReader(const GtfsFeed &feed, const QString &name, GtfsSkipTally &tally, Use use, Progress progress = {});
     ~GtfsTableReader();
 
     // Open with a header and every column asked for so far.
