@@ -7,7 +7,11 @@
 
 namespace {
 
-constexpr size_t chunkSize = 1 << 20;
+// The buffer starts small (most tables are) and doubles while a read would
+// get less than minimumRead, up to what the longest record needs.
+constexpr size_t initialBuffer = 64 << 10;
+constexpr size_t minimumRead = 16 << 10;
+constexpr size_t maximumBuffer = FeedTable::recordLimit + initialBuffer;
 
 std::string_view trimmed(std::string_view s)
 {
@@ -22,7 +26,7 @@ std::string_view trimmed(std::string_view s)
 
 FeedTable::FeedTable(QIODevice &device, qint64 sizeLimit) : m_device(device), m_sizeLimit(sizeLimit)
 {
-    m_buffer.resize(recordLimit + chunkSize);
+    m_buffer.resize(initialBuffer);
     // A device that knows its size is refused before a byte is read.
     if (!device.isSequential() && device.size() > sizeLimit)
         m_tooLarge = true;
@@ -40,10 +44,12 @@ bool FeedTable::fill()
         m_next -= std::min(m_next, m_pos);
         m_pos = 0;
     }
+    if (m_buffer.size() - m_end < minimumRead && m_buffer.size() < maximumBuffer)
+        m_buffer.resize(std::min(maximumBuffer, m_buffer.size() * 2));
     const size_t room = m_buffer.size() - m_end;
     if (room == 0)
         return false;
-    const qint64 want = static_cast<qint64>(std::min(room, chunkSize));
+    const qint64 want = static_cast<qint64>(room);
     const qint64 got = m_device.read(m_buffer.data() + m_end, want);
     if (got < 0) {
         m_readError = true;
