@@ -25,8 +25,6 @@ const QString tripsFile = QStringLiteral("trips.txt");
 const QString stopTimesFile = QStringLiteral("stop_times.txt");
 const QString shapesFile = QStringLiteral("shapes.txt");
 
-const QString duplicateSequence = QStringLiteral("opakované pořadí zastávky ve spoji");
-
 constexpr int32_t noTime = std::numeric_limits<int32_t>::min();
 
 struct StringHash
@@ -421,7 +419,7 @@ bool DayReading::readStopTimes()
     auto kept = m_rows.begin();
     for (auto it = m_rows.begin(); it != m_rows.end(); ++it) {
         if (kept != m_rows.begin() && same(*(kept - 1), *it)) {
-            m_tally.item(stopTimesFile, duplicateSequence, m_trips[it->trip].id);
+            m_tally.item(stopTimesFile, GtfsMessages::duplicateSequence, m_trips[it->trip].id);
             continue;
         }
         *kept++ = *it;

@@ -52,6 +52,7 @@ inline const QString unknownParent = QStringLiteral("neznámá nadřazená stani
 inline const QString untimedEnd = QStringLiteral("zastávka bez času na začátku nebo konci spoje");
 
 // Trips and stations, counted by identifier or name.
+inline const QString duplicateSequence = QStringLiteral("opakované pořadí zastávky ve spoji");
 inline const QString tooFewCalls = QStringLiteral("spoj s méně než dvěma zastávkami");
 inline const QString timeBackwards = QStringLiteral("spoj s časem dřívějším než na předchozí zastávce");
 inline const QString unplacedStation = QStringLiteral("stanice bez polohy na trati");
