@@ -1,10 +1,14 @@
 // Writes the seed corpora of the fuzz targets: documents of every version
 // (the layouts the reader tests build), the example line cut down to a few
-// trains as a document, as JSON and as a text timetable, and the import
-// texts of the import tests. Run once after a change of the formats:
+// trains as a document, as JSON and as a text timetable, the import texts
+// of the import tests, and GTFS feeds: the tests' small line and the
+// Caltrain fixture cut down to a few trips. Run once after a change of the formats:
 //   build-fuzz/fuzz/fuzz_seeds . fuzz/corpus
 // Inputs that once failed (regress-*) live beside the seeds and stay.
+#include "FuzzGtfsFeed.h"
 #include "FuzzLine.h"
+
+#include "GtfsTestFeeds.h"
 
 #include "ByteBuilder.h"
 
@@ -247,6 +251,47 @@ void importTexts(const Document &example)
           "any nad Nisou\t 6:05\t\r\n");
 }
 
+// ---------------------------------------------------------------- GTFS
+
+QByteArray firstLines(const QString &path, int lines)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+        std::exit(1);
+    }
+    QByteArray out;
+    for (int i = 0; i < lines && !f.atEnd(); ++i)
+        out += f.readLine();
+    return out;
+}
+
+void gtfsFeeds()
+{
+    using namespace GtfsTestFeeds;
+    const QByteArray noDates = "service_id,date,exception_type\n";
+    for (const auto &[name, distances] :
+         {std::pair{"seed-metres", Distances::Metres}, std::pair{"seed-kilometres", Distances::Kilometres},
+          std::pair{"seed-no-distances", Distances::None}}) {
+        Tables t = smallLine(distances);
+        t[QStringLiteral("calendar_dates.txt")] = noDates;
+        write("gtfs", QString::fromLatin1(name), FuzzGtfsFeed::join(t));
+    }
+    // Caltrain: the first trips and the shapes' first points.
+    const QString dir = caltrainDir() + u'/';
+    const std::pair<const char *, int> cut[] = {
+        {"stops.txt", 70},         {"routes.txt", 10},      {"trips.txt", 40}, {"calendar.txt", 10},
+        {"calendar_dates.txt", 8}, {"stop_times.txt", 120}, {"shapes.txt", 60}};
+    Tables caltrain;
+    for (const auto &[table, lines] : cut)
+        caltrain[QString::fromLatin1(table)] = firstLines(dir + QString::fromLatin1(table), lines);
+    // Only the Sunday service, whose trips come first: its first day is the
+    // day the target reads.
+    const QList<QByteArray> calendar = caltrain[QStringLiteral("calendar.txt")].split('\n');
+    caltrain[QStringLiteral("calendar.txt")] = calendar[0] + '\n' + calendar[2] + '\n';
+    write("gtfs", QStringLiteral("seed-caltrain"), FuzzGtfsFeed::join(caltrain));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -273,6 +318,8 @@ int main(int argc, char **argv)
     write("json", "seed-example.json", DocumentJson::toText(line));
 
     // The JSON form's other spellings: clock times and true/false flags.
+    gtfsFeeds();
+
     write("json", "seed-spellings.json",
           "{\"stations\": [{\"name\": \"Liberec\", \"km\": 0}, {\"name\": \"Tanvald\", \"km\": 27}],\n"
           " \"trains\": [{\"name\": \"Os 1\", \"rusici\": true, \"rows\": [{\"station\": 1, \"time\": \"6:00\"},\n"

@@ -1,0 +1,516 @@
+#include "io/gtfs/GtfsDayReader.h"
+#include "io/gtfs/GtfsCalendar.h"
+#include "io/gtfs/GtfsFeed.h"
+#include "io/gtfs/GtfsSkipTally.h"
+
+#include "GtfsTestFeeds.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace GtfsTestFeeds;
+
+namespace {
+
+std::string clock(int32_t seconds)
+{
+    QString t = QStringLiteral("%1:%2").arg(seconds / 3600).arg(seconds / 60 % 60, 2, 10, QChar(u'0'));
+    if (seconds % 60)
+        t += QStringLiteral(":%1").arg(seconds % 60, 2, 10, QChar(u'0'));
+    return t.toStdString();
+}
+
+// "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama >5:07" with "k" after a short
+// dwell and "(n)" after a stop where nobody boards or alights.
+std::string describe(const DayTimetable &day, const DayTrain &train)
+{
+    std::string s = train.name.toStdString() + ':';
+    for (const DayCall &c : train.calls) {
+        s += (&c == &train.calls.front() ? " " : ", ") + day.points[c.point].name.toStdString() + ' ';
+        if (!c.stops)
+            s += '>' + clock(*c.departure);
+        else if (*c.arrival == *c.departure)
+            s += clock(*c.arrival);
+        else
+            s += clock(*c.arrival) + '-' + clock(*c.departure);
+        if (c.shortDwell)
+            s += 'k';
+        if (c.stops && !c.publicStop)
+            s += "(n)";
+    }
+    return s;
+}
+
+const DayTrain *trainNamed(const DayTimetable &day, const QString &name)
+{
+    const auto it =
+        std::find_if(day.trains.begin(), day.trains.end(), [&](const DayTrain &t) { return t.name == name; });
+    return it == day.trains.end() ? nullptr : &*it;
+}
+
+std::vector<std::string> skipped(const DayTimetable &day)
+{
+    std::vector<std::string> out;
+    for (const DaySkipped &s : day.skipped)
+        out.push_back((s.source + QStringLiteral(": ") + s.reason).toStdString());
+    return out;
+}
+
+std::vector<std::string> pointNames(const DayTimetable &day)
+{
+    std::vector<std::string> out;
+    for (const DayPoint &p : day.points)
+        out.push_back(p.name.toStdString());
+    return out;
+}
+
+std::vector<int32_t> pointMetres(const DayTimetable &day)
+{
+    std::vector<int32_t> out;
+    for (const DayPoint &p : day.points)
+        out.push_back(p.metres.value_or(-1));
+    return out;
+}
+
+GtfsDay readSmall(const Tables &tables, QStringList routes = {}, QDate day = QDate(2026, 3, 4))
+{
+    return GtfsDayReader::readDay(*GtfsFeed::fromTables(tables), {day, routes});
+}
+
+struct Caltrain : ::testing::Test
+{
+    static GtfsDay read(QDate day, QStringList routes = {})
+    {
+        QString error;
+        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(caltrainDir(), error);
+        EXPECT_TRUE(feed) << error.toStdString();
+        return GtfsDayReader::readDay(*feed, {day, routes});
+    }
+};
+
+} // namespace
+
+TEST_F(Caltrain, Weekday)
+{
+    const GtfsDay read = Caltrain::read(QDate(2017, 7, 24));
+    const DayTimetable &day = read.timetable;
+    EXPECT_EQ(std::make_tuple(day.trains.size(), skipped(day), read.positions, read.cancelled),
+              std::make_tuple(size_t{92}, std::vector<std::string>{}, GtfsLinePositions::Source::Shape, false));
+
+    // Every weekday station, in line order from Gilroy, where the longest
+    // shape (Gilroy – San Francisco) begins; Atherton and Broadway are
+    // served at weekends only.
+    EXPECT_EQ(pointNames(day),
+              (std::vector<std::string>{"Gilroy Caltrain",           "San Martin Caltrain",
+                                        "Morgan Hill Caltrain",      "Blossom Hill Caltrain",
+                                        "Capitol Caltrain",          "Tamien Caltrain",
+                                        "San Jose Diridon Caltrain", "College Park Caltrain",
+                                        "Santa Clara Caltrain",      "Lawrence Caltrain",
+                                        "Sunnyvale Caltrain",        "Mt View Caltrain",
+                                        "San Antonio Caltrain",      "California Ave Caltrain",
+                                        "Palo Alto Caltrain",        "Menlo Park Caltrain",
+                                        "Redwood City Caltrain",     "San Carlos Caltrain",
+                                        "Belmont Caltrain",          "Hillsdale Caltrain",
+                                        "Hayward Park Caltrain",     "San Mateo Caltrain",
+                                        "Burlingame Caltrain",       "Millbrae Caltrain",
+                                        "San Bruno Caltrain",        "So. San Francisco Caltrain Station",
+                                        "Bayshore Caltrain",         "22nd St Caltrain",
+                                        "San Francisco Caltrain"}));
+    // San Francisco 4th & King (milepost 0.2) to Gilroy (milepost 77.4):
+    // 77.2 miles of track.
+    const double real = 77.2 * 1609.344;
+    const int32_t length = *day.points.back().metres - *day.points.front().metres;
+    EXPECT_NEAR(length, real, real * 0.01);
+    EXPECT_EQ(day.points.front().metres, 0);
+
+    // Both directions in one day: 46 trains each way.
+    const auto northbound = std::count_if(day.trains.begin(), day.trains.end(), [&](const DayTrain &t) {
+        return *day.points[t.calls.back().point].metres > *day.points[t.calls.front().point].metres;
+    });
+    EXPECT_EQ(northbound, 46);
+
+    // A Bullet has no calls where it passes without stopping.
+    const DayTrain *bullet = trainNamed(day, QStringLiteral("Baby Bullet 371"));
+    ASSERT_TRUE(bullet);
+    EXPECT_EQ(describe(day, *bullet),
+              "Baby Bullet 371: San Jose Diridon Caltrain 16:45, Mt View Caltrain 16:57, Palo Alto Caltrain 17:05, "
+              "Redwood City Caltrain 17:11, Hillsdale Caltrain 17:18, Millbrae Caltrain 17:30, "
+              "22nd St Caltrain 17:45, San Francisco Caltrain 17:51");
+    EXPECT_EQ(bullet->source, QStringLiteral("6512015-CT-17JUL-Combo-Weekday-01"));
+
+    // The Bullets run faster than the Locals: positions and times agree.
+    const auto speed = [&](const QString &kind) {
+        double metres = 0;
+        double seconds = 0;
+        for (const DayTrain &t : day.trains) {
+            if (!t.name.startsWith(kind))
+                continue;
+            metres += std::abs(*day.points[t.calls.back().point].metres - *day.points[t.calls.front().point].metres);
+            seconds += *t.calls.back().arrival - *t.calls.front().departure;
+        }
+        return metres / seconds * 3.6;
+    };
+    EXPECT_GT(speed(QStringLiteral("Baby Bullet ")), 1.2 * speed(QStringLiteral("Local ")));
+
+    // The last train of the day arrives after midnight.
+    const DayTrain *late = trainNamed(day, QStringLiteral("Local 196"));
+    ASSERT_TRUE(late);
+    EXPECT_GE(*late->calls.back().arrival, 86400);
+    EXPECT_EQ(day.trains.back().name, QStringLiteral("Local 198"));
+}
+
+TEST_F(Caltrain, TripsOfADay)
+{
+    const QStringList everyRoute = {QStringLiteral("Bu-129"), QStringLiteral("Li-129"), QStringLiteral("Lo-129"),
+                                    QStringLiteral("TaSj-129")};
+    const struct
+    {
+        QDate day;
+        QStringList routes;
+        size_t trains;
+        size_t points;
+    } cases[] = {
+        {QDate(2017, 7, 24), {}, 92, 29},
+        {QDate(2017, 7, 24), {QStringLiteral("Bu-129")}, 22, 13},
+        // Sunday: 24 railway trips and 22 of the Tamien – San José shuttle,
+        // a bus, which only a choice of routes takes.
+        {QDate(2017, 7, 30), {}, 24, 24},
+        {QDate(2017, 7, 30), everyRoute, 46, 26},
+        {QDate(2017, 7, 29), {}, 28, 24},
+        // Labor Day: the weekday service is taken away, the Sunday one runs.
+        {QDate(2017, 9, 4), {}, 24, 24},
+        // Beyond the calendar's end.
+        {QDate(2019, 7, 22), {}, 0, 0},
+    };
+    for (const auto &c : cases) {
+        const DayTimetable day = read(c.day, c.routes).timetable;
+        EXPECT_EQ(std::make_pair(day.trains.size(), day.points.size()), std::make_pair(c.trains, c.points))
+            << c.day.toString(Qt::ISODate).toStdString() << ' ' << c.routes.join(u',').toStdString();
+    }
+}
+
+TEST_F(Caltrain, Routes)
+{
+    QString error;
+    const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(caltrainDir(), error);
+    ASSERT_TRUE(feed);
+    const GtfsRouteList list = GtfsDayReader::routes(*feed);
+    std::vector<std::string> routes;
+    for (const GtfsRoute &r : list.routes)
+        routes.push_back(
+            QStringLiteral("%1 %2 / %3 (%4)").arg(r.id, r.shortName, r.longName).arg(r.type).toStdString());
+    EXPECT_EQ(routes,
+              (std::vector<std::string>{"Bu-129 Baby Bullet / Bullet (2)", "Li-129 Limited / Limited (2)",
+                                        "Lo-129 Local / Local (2)", "TaSj-129 TaSJ-Shuttle / TaSJ-Shuttle (3)"}));
+    EXPECT_EQ(GtfsDayReader::serviceDates(*feed), std::make_pair(QDate(2017, 7, 15), QDate(2019, 7, 20)));
+}
+
+// The small line's three ways to its positions: distances in metres or
+// kilometres, each direction measured from its own end; no distances, so
+// straight lines between the stations' coordinates.
+TEST(GtfsDayReader, Positions)
+{
+    const struct
+    {
+        Distances distances;
+        GtfsLinePositions::Source source;
+        std::vector<int32_t> metres;
+    } cases[] = {
+        {Distances::Metres, GtfsLinePositions::Source::Distances, {0, 1050, 2625, 4200, 6300}},
+        {Distances::Kilometres, GtfsLinePositions::Source::Distances, {0, 1050, 2625, 4200, 6300}},
+        {Distances::None, GtfsLinePositions::Source::StraightLine, {0, 1000, 2500, 4000, 6000}},
+    };
+    for (const auto &c : cases) {
+        const GtfsDay read = readSmall(smallLine(c.distances));
+        const DayTimetable &day = read.timetable;
+        EXPECT_EQ(read.positions, c.source);
+        EXPECT_EQ(pointMetres(day), c.metres);
+        // Platforms of a parent station are the station; Gama's two stops
+        // of one name are one station, keyed by the first.
+        EXPECT_EQ(pointNames(day), (std::vector<std::string>{"Alfa", "Beta", "Gama", "Delta", "Epsilon"}));
+        std::vector<std::string> keys;
+        for (const DayPoint &p : day.points)
+            keys.push_back(p.key.toStdString());
+        EXPECT_EQ(keys, (std::vector<std::string>{"A", "B", "C1", "D", "E"}));
+        EXPECT_EQ(skipped(day), std::vector<std::string>{});
+    }
+}
+
+// Stations projected onto the longest shape: the shape begins 500 m south
+// of Alfa and bends 300 m east between Gama and Delta, so the track there
+// is longer than the chord.
+TEST(GtfsDayReader, PositionsOnTheShape)
+{
+    Tables t = smallLine(Distances::None);
+    const double bend = 2 * std::hypot(300.0, 750.0);
+    const auto east = [](double metres, double north) {
+        return QByteArray::number(
+            14.0 + metres / (111195.0802 * std::cos((50.0 + north / 111195.0802) * std::numbers::pi / 180)), 'f', 7);
+    };
+    t[QStringLiteral("shapes.txt")] = "shape_id,shape_pt_lat,shape_pt_lon,shape_pt_sequence\n"
+                                      "short,"
+                                      + latitude(1000) + ",14.0,1\nshort," + latitude(4000) + ",14.0,2\n" + "long,"
+                                      + latitude(-500) + ",14.0,1\nlong," + latitude(2500) + ",14.0,2\n" + "long,"
+                                      + latitude(3250) + ',' + east(300, 3250) + ",3\n" + "long," + latitude(4000)
+                                      + ",14.0,4\nlong," + latitude(6000) + ",14.0,5\n";
+    t[QStringLiteral("trips.txt")] = "route_id,service_id,trip_id,trip_short_name,direction_id,shape_id\n"
+                                     "R1,WD,N1,1001,0,long\n"
+                                     "R1,WD,S1,1002,1,\n"
+                                     "R1,WD,S2,1004,1,short\n";
+    const GtfsDay read = readSmall(t);
+    EXPECT_EQ(read.positions, GtfsLinePositions::Source::Shape);
+    const std::vector<int32_t> metres = pointMetres(read.timetable);
+    const double expected[] = {0, 1000, 2500, 2500 + bend, 4500 + bend};
+    ASSERT_EQ(metres.size(), 5u);
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_NEAR(metres[i], expected[i], 1.0) << i;
+}
+
+TEST(GtfsDayReader, Trains)
+{
+    const DayTimetable day = readSmall(smallLine()).timetable;
+    std::vector<std::string> trains;
+    for (const DayTrain &t : day.trains)
+        trains.push_back(describe(day, t));
+    // Sorted by their first time; the night train's times run on past
+    // 24:00.
+    EXPECT_EQ(trains, (std::vector<std::string>{
+                          "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama 5:07-5:07:30, Delta 5:11, Epsilon 5:20",
+                          "Os 1004: Delta 7:00, Gama 7:04, Beta 7:09",
+                          "Os 1002: Epsilon 23:50, Delta 23:57-23:58, Gama 24:02, Beta 24:06-24:07, Alfa 24:12",
+                      }));
+}
+
+// What a stop row says of a call: passes, short dwells, rows without
+// times, a station listed twice in a row.
+TEST(GtfsDayReader, Calls)
+{
+    const struct
+    {
+        const char *what;
+        QByteArray header; // replaces the stop_times header when not empty
+        QByteArray from;
+        QByteArray to;
+        std::string n1;
+    } cases[] = {
+        {"nobody boards or alights, no dwell: a pass",
+         "trip_id,arrival_time,departure_time,stop_id,stop_sequence,shape_dist_traveled,pickup_type,drop_off_type",
+         "N1,05:11:00,05:11:00,D1,40,4200.0", "N1,05:11:00,05:11:00,D1,40,4200.0,1,1",
+         "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama 5:07-5:07:30, Delta >5:11, Epsilon 5:20"},
+        {"nobody boards or alights, but the train stands",
+         "trip_id,arrival_time,departure_time,stop_id,stop_sequence,shape_dist_traveled,pickup_type,drop_off_type",
+         "N1,05:03:00,05:04:00,B1,20,1050.0", "N1,05:03:00,05:04:00,B1,20,1050.0,1,1",
+         "Os 1001: Alfa 5:00, Beta 5:03-5:04(n), Gama 5:07-5:07:30, Delta 5:11, Epsilon 5:20"},
+        {"a dwell under half a minute", "", "N1,05:07:00,05:07:30,C1", "N1,05:07:00,05:07:20,C1",
+         "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama 5:07-5:07:20k, Delta 5:11, Epsilon 5:20"},
+        {"no times: by position between the timed neighbours", "", "N1,05:07:00,05:07:30,C1", "N1,,,C1",
+         "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama 5:07:30, Delta 5:11, Epsilon 5:20"},
+        {"only an arrival", "", "N1,05:11:00,05:11:00,D1", "N1,05:11:00,,D1",
+         "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama 5:07-5:07:30, Delta 5:11, Epsilon 5:20"},
+        {"two platforms of Gama one after the other", "", "N1,05:11:00,05:11:00,D1,40,4200.0",
+         "N1,05:08:00,05:08:00,C2,35,2625.0\nN1,05:11:00,05:11:00,D1,40,4200.0",
+         "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama 5:07-5:08, Delta 5:11, Epsilon 5:20"},
+    };
+    for (const auto &c : cases) {
+        Tables t = smallLine();
+        QByteArray &stopTimes = t[QStringLiteral("stop_times.txt")];
+        if (!c.header.isEmpty())
+            stopTimes.replace(0, stopTimes.indexOf('\n'), c.header);
+        ASSERT_TRUE(stopTimes.contains(c.from)) << c.what;
+        stopTimes.replace(c.from, c.to);
+        const DayTimetable day = readSmall(t).timetable;
+        const DayTrain *n1 = trainNamed(day, QStringLiteral("Os 1001"));
+        ASSERT_TRUE(n1) << c.what;
+        EXPECT_EQ(describe(day, *n1), c.n1) << c.what;
+        EXPECT_EQ(skipped(day), std::vector<std::string>{}) << c.what;
+    }
+}
+
+TEST(GtfsDayReader, TrainNames)
+{
+    const struct
+    {
+        const char *route;
+        const char *number;
+        const char *name;
+    } cases[] = {
+        {"Baby Bullet", "305", "Baby Bullet 305"},
+        {"", "305", "305"},
+        {"Os", "", "Os"},
+        {"Regionalexpress Nord", "4711", "Regionalexpress 4711"},
+        {"Regionalexpress", "12345678901234567890123", "12345678901234567890"},
+        {"S", "6512143-CT-17JUL-Caltrain", "6512143-CT-17JUL-Cal"},
+        {"Regio ", "12345678901234567", "Re 12345678901234567"},
+        {"Os Expres", "1234567890123456", "Os 1234567890123456"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(GtfsDayReader::trainName(QString::fromUtf8(c.route), QString::fromUtf8(c.number)),
+                  QString::fromUtf8(c.name))
+            << c.route << ' ' << c.number;
+}
+
+TEST(GtfsCalendar, ServicesOfADay)
+{
+    Tables t;
+    t[QStringLiteral("calendar.txt")] =
+        "service_id,monday,tuesday,wednesday,thursday,friday,saturday,sunday,start_date,end_date\n"
+        "WD,1,1,1,1,1,0,0,20260101,20261231\n"
+        "SA,0,0,0,0,0,1,0,20260101,20261231\n";
+    t[QStringLiteral("calendar_dates.txt")] = "service_id,date,exception_type\n"
+                                              "WD,20260504,2\n"
+                                              "SA,20260504,1\n"
+                                              "X,20260505,1\n"
+                                              "WD,20270104,1\n";
+    const struct
+    {
+        QDate day;
+        std::set<std::string> services;
+    } cases[] = {
+        {QDate(2026, 3, 4), {"WD"}}, {QDate(2026, 3, 7), {"SA"}},      {QDate(2026, 3, 8), {}},
+        {QDate(2026, 5, 4), {"SA"}}, {QDate(2026, 5, 5), {"WD", "X"}}, {QDate(2025, 12, 31), {}},
+        {QDate(2027, 1, 4), {"WD"}},
+    };
+    const std::unique_ptr<GtfsFeed> feed = GtfsFeed::fromTables(t);
+    for (const auto &c : cases) {
+        GtfsSkipTally tally;
+        const std::unordered_set<std::string> services = GtfsCalendar::servicesOn(*feed, c.day, tally);
+        EXPECT_EQ(std::set<std::string>(services.begin(), services.end()), c.services)
+            << c.day.toString(Qt::ISODate).toStdString();
+    }
+    EXPECT_EQ(GtfsCalendar::dateRange(*feed), std::make_pair(QDate(2026, 1, 1), QDate(2027, 1, 4)));
+
+    // calendar_dates.txt alone is a calendar too.
+    t.erase(QStringLiteral("calendar.txt"));
+    GtfsSkipTally tally;
+    const std::unordered_set<std::string> services =
+        GtfsCalendar::servicesOn(*GtfsFeed::fromTables(t), QDate(2026, 5, 4), tally);
+    EXPECT_EQ(std::set<std::string>(services.begin(), services.end()), std::set<std::string>{"SA"});
+    EXPECT_TRUE(tally.entries().empty());
+}
+
+// Bad input is left out and counted, never a failure of the whole.
+TEST(GtfsDayReader, BadInput)
+{
+    const struct
+    {
+        const char *what;
+        const char *table;
+        // Replacements in the table; none: the table is taken away.
+        std::vector<std::pair<QByteArray, QByteArray>> edits;
+        std::vector<std::string> skipped;
+        size_t trains;
+    } cases[] = {
+        {"no stops.txt", "stops.txt", {}, {"stops.txt: soubor chybí"}, 0},
+        {"no stop_sequence column",
+         "stop_times.txt",
+         {{"stop_sequence", "seq"}},
+         {"stop_times.txt: chybí sloupec stop_sequence"},
+         0},
+        {"text after a closing quote",
+         "stop_times.txt",
+         {{"N1,05:03:00", "\"N1\"x,05:03:00"}},
+         {"stop_times.txt: chybný řádek: řádek 3"},
+         3},
+        {"25:61:00", "stop_times.txt", {{"N1,05:07:00", "N1,25:61:00"}}, {"stop_times.txt: chybný čas: řádek 4"}, 3},
+        {"an arrival after the departure",
+         "stop_times.txt",
+         {{"05:03:00,05:04:00", "05:04:00,05:03:00"}},
+         {"stop_times.txt: chybný čas: řádek 3"},
+         3},
+        {"a time earlier than the stop before",
+         "stop_times.txt",
+         {{"05:07:00,05:07:30", "05:01:00,05:01:30"}},
+         {"stop_times.txt: spoj s časem dřívějším než na předchozí zastávce: N1"},
+         3},
+        {"every time bad",
+         "stop_times.txt",
+         {{":00,", ":0,"}},
+         {"stop_times.txt: chybný čas: 13 řádků, první je řádek 2"},
+         0},
+        {"an unknown stop", "stop_times.txt", {{",D1,", ",Z9,"}}, {"stop_times.txt: neznámá zastávka: řádek 5"}, 3},
+        {"an unknown trip",
+         "stop_times.txt",
+         {{"S2,07:00:00", "S9,07:00:00"}},
+         {"stop_times.txt: neznámý spoj: řádek 12"},
+         3},
+        {"a trip left with one stop",
+         "stop_times.txt",
+         {{"S2,07:00:00", "S9,07:00:00"}, {"S2,07:04:00", "S9,07:04:00"}},
+         {"stop_times.txt: neznámý spoj: 2 řádky, první je řádek 12",
+          "stop_times.txt: spoj s méně než dvěma zastávkami: S2"},
+         2},
+        {"a stop_sequence twice",
+         "stop_times.txt",
+         {{"B1,20,1050.0", "B1,20,1050.0\nN1,05:03:30,05:03:30,C1,20,1050.0"}},
+         {"stop_times.txt: opakované pořadí zastávky ve spoji: N1"},
+         3},
+        {"a trip of an unknown route",
+         "trips.txt",
+         {{"R1,WD,S2", "R7,WD,S2"}},
+         {"trips.txt: neznámá linka: řádek 4"},
+         2},
+        {"a repeated stop",
+         "stops.txt",
+         {{"B2,Beta 2", "B1,Beta 2"}},
+         {"stops.txt: opakovaný identifikátor: řádek 7",
+          "stop_times.txt: neznámá zastávka: 2 řádky, první je řádek 10"},
+         3},
+        {"a station's coordinates",
+         "stops.txt",
+         {{"E,Epsilon,5", "E,Epsilon,x5"}},
+         {"stops.txt: chybné souřadnice: řádek 13"},
+         3},
+        {"a calendar date", "calendar.txt", {{"20261231", "2026-12-31"}}, {"calendar.txt: chybné datum: řádek 2"}, 0},
+        {"no calendar", "calendar.txt", {}, {"calendar.txt: chybí calendar.txt i calendar_dates.txt"}, 0},
+        {"no railway route",
+         "routes.txt",
+         {{"Epsilon,2", "Epsilon,0"}},
+         {"routes.txt: žádná železniční linka; vyberte linky"},
+         0},
+        {"the byte-order mark, CR LF and empty lines",
+         "trips.txt",
+         {{"route_id", "\xEF\xBB\xBF\r\nroute_id"}, {"\n", "\r\n\r\n"}},
+         {},
+         3},
+    };
+    for (const auto &c : cases) {
+        Tables t = smallLine();
+        const QString table = QString::fromUtf8(c.table);
+        if (c.edits.empty())
+            t.erase(table);
+        for (const auto &[from, to] : c.edits) {
+            ASSERT_TRUE(t[table].contains(from)) << c.what;
+            t[table].replace(from, to);
+        }
+        const DayTimetable day = readSmall(t).timetable;
+        EXPECT_EQ(std::make_pair(skipped(day), day.trains.size()), std::make_pair(c.skipped, c.trains)) << c.what;
+    }
+
+    const GtfsDay chosen = readSmall(smallLine(), {QStringLiteral("R9")});
+    EXPECT_EQ(skipped(chosen.timetable), std::vector<std::string>{"routes.txt: linka „R9“ v jízdním řádu není"});
+
+    const std::unique_ptr<GtfsFeed> limited = GtfsFeed::fromTables(smallLine());
+    limited->setSizeLimit(500);
+    const DayTimetable day = GtfsDayReader::readDay(*limited, {QDate(2026, 3, 4), {}}).timetable;
+    EXPECT_EQ(skipped(day), (std::vector<std::string>{"stop_times.txt: soubor je větší než 500 B, nečte se"}));
+}
+
+TEST(GtfsDayReader, Cancel)
+{
+    const std::unique_ptr<GtfsFeed> feed = GtfsFeed::fromTables(smallLine());
+    int calls = 0;
+    qint64 lastTotal = 0;
+    const GtfsDay read = GtfsDayReader::readDay(*feed, {QDate(2026, 3, 4), {}}, [&](qint64 done, qint64 total) {
+        lastTotal = total;
+        return ++calls < 2;
+    });
+    EXPECT_EQ(std::make_tuple(read.cancelled, read.timetable.trains.size(), calls),
+              std::make_tuple(true, size_t{0}, 2));
+    EXPECT_GT(lastTotal, 0);
+}
