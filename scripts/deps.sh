@@ -8,6 +8,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n qt6-svg-dev
   libsimpleini-dev nlohmann-json3-dev libdeflate-dev
+  libarchive-dev
   libgtest-dev libbenchmark-dev
   poppler-utils                          # the tests read the PDFs the program writes
   hyperfine                              # bench/cli-pictures.sh times whole runs of the tool
