@@ -258,6 +258,49 @@ std::vector<int> pointsBetween(const DayTimetable &day, int from, int to)
     return line;
 }
 
+QString noTrainsText(QDate day)
+{
+    return QStringLiteral("Dne %1 nejede žádný vlak.").arg(day.toString(QStringLiteral("d. M. yyyy")));
+}
+
+LineChoice lineBetween(const DayTimetable &day, const QString &from, const QString &to)
+{
+    LineChoice choice;
+    if (day.trains.empty()) {
+        choice.error = noTrainsText(day.day);
+        return choice;
+    }
+    const int a = findPoint(day, from);
+    const int b = findPoint(day, to);
+    for (const auto &[point, name] : {std::pair(a, from), std::pair(b, to)}) {
+        if (point < 0) {
+            choice.error = QStringLiteral("Stanice „%1“ v jízdním řádu dne %2 není.")
+                               .arg(name.trimmed(), day.day.toString(QStringLiteral("d. M. yyyy")));
+            return choice;
+        }
+    }
+    if (a == b) {
+        choice.error = QStringLiteral("Počáteční a koncová stanice je táž: „%1“.").arg(from.trimmed());
+        return choice;
+    }
+    choice.line = pointsBetween(day, a, b);
+    if (choice.line.empty())
+        choice.error = QStringLiteral("Mezi stanicemi „%1“ a „%2“ dne %3 nejede žádný vlak.")
+                           .arg(from.trimmed(), to.trimmed(), day.day.toString(QStringLiteral("d. M. yyyy")));
+    return choice;
+}
+
+QString estimatedText(const LinePlan &plan)
+{
+    if (plan.spacedByRunningTimes)
+        return QStringLiteral("Polohy stanic nejsou známy: vzdálenosti jsou odhadnuty z jízdních dob nejrychlejšího "
+                              "vlaku (minuta jízdy je kilometr).");
+    if (plan.estimated > 0)
+        return QStringLiteral("Polohu %1 stanic zdroj neurčil: jsou odhadnuty z jízdních dob nejrychlejšího vlaku.")
+            .arg(plan.estimated);
+    return {};
+}
+
 StationKind stationKindOf(DayPointKind kind, bool publicStop)
 {
     StationKind k;

@@ -14,6 +14,7 @@
 
 #include "model/Records.h"
 
+#include <QDate>
 #include <QString>
 
 #include <cstdint>
@@ -56,6 +57,20 @@ std::vector<bool> publicStopsOf(const DayTimetable &day);
 // kept. Empty when no train runs from one end to the other.
 std::vector<int> pointsBetween(const DayTimetable &day, int from, int to);
 
+struct LineChoice
+{
+    std::vector<int> line; // as pointsBetween gives it
+    QString error;         // why there is none, as the dialog and the command line show it
+};
+
+// The line between two ends named as the user names them (compared
+// trimmed): the day has no train, an end is not a point of the day, the
+// ends are one point, or no train runs from one to the other.
+LineChoice lineBetween(const DayTimetable &day, const QString &from, const QString &to);
+
+// "Dne 4. 3. 2026 nejede žádný vlak."
+QString noTrainsText(QDate day);
+
 struct PlanStation
 {
     int point = -1; // into DayTimetable::points
@@ -82,6 +97,11 @@ constexpr double metresPerSecondOfRunning = 1000.0 / 60.0;
 // The stations of a line (points in line order, as pointsBetween gives
 // them), with the metres the source gave and the rest from running times.
 LinePlan plan(const DayTimetable &day, const std::vector<int> &line);
+
+// What the user is told about positions a plan estimated: the whole line
+// spaced by running times, or some of its stations; empty when the source
+// placed every station.
+QString estimatedText(const LinePlan &plan);
 
 // The document's kind flags for a point of the line: a station is a
 // Dopravna alone; other traffic points carry Zastávka too when trains stop

@@ -239,3 +239,38 @@ TEST(LineSteps, KindsOfStations)
         EXPECT_EQ(flags(LineSteps::stationKindOf(c.kind, c.publicStop)), c.flags)
             << static_cast<int>(c.kind) << c.publicStop;
 }
+
+TEST(LineSteps, LineBetweenEndsNamedByTheUser)
+{
+    DayTimetable day;
+    day.day = wednesday;
+    DayBuilder::addTrain(day, "Os 1", {{"A", -1, hm(6, 0)}, {"B", hm(6, 5), hm(6, 6)}, {"C", hm(6, 20)}});
+    DayBuilder::addTrain(day, "Os 2", {{"D", -1, hm(7, 0)}, {"E", hm(7, 20)}});
+    const struct
+    {
+        const char *from, *to;
+        std::vector<QString> line;
+        QString error;
+    } cases[] = {
+        {" C", "A ", {"C", "B", "A"}, ""},
+        {"A", "Z", {}, "Stanice „Z“ v jízdním řádu dne 4. 3. 2026 není."},
+        {"B ", " B", {}, "Počáteční a koncová stanice je táž: „B“."},
+        {"A", "E", {}, "Mezi stanicemi „A“ a „E“ dne 4. 3. 2026 nejede žádný vlak."},
+    };
+    for (const auto &c : cases) {
+        const LineSteps::LineChoice choice = LineSteps::lineBetween(day, c.from, c.to);
+        EXPECT_EQ(std::tuple(DayBuilder::names(day, choice.line), choice.error), std::tuple(c.line, c.error))
+            << c.from << c.to;
+    }
+    DayTimetable empty;
+    empty.day = wednesday;
+    EXPECT_EQ(LineSteps::lineBetween(empty, "A", "C").error, QStringLiteral("Dne 4. 3. 2026 nejede žádný vlak."));
+
+    LineSteps::LinePlan plan;
+    EXPECT_TRUE(LineSteps::estimatedText(plan).isEmpty());
+    plan.estimated = 2;
+    EXPECT_EQ(LineSteps::estimatedText(plan),
+              QStringLiteral("Polohu 2 stanic zdroj neurčil: jsou odhadnuty z jízdních dob nejrychlejšího vlaku."));
+    plan.spacedByRunningTimes = true;
+    EXPECT_TRUE(LineSteps::estimatedText(plan).startsWith(QStringLiteral("Polohy stanic nejsou známy")));
+}
