@@ -433,7 +433,8 @@ private:
             return;
         }
         QString inner = job.name;
-        inner.chop(3); // ".gz"
+        if (inner.endsWith(u".gz", Qt::CaseInsensitive))
+            inner.chop(3);
         Kind kind = kindOfName(inner, m_options);
         if (kind == Kind::Other)
             kind = Kind::Document;
