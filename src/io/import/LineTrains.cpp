@@ -62,46 +62,74 @@ Train trainOf(const DayTrain &day, const std::vector<Match> &matches)
     return train;
 }
 
-} // namespace
-
-namespace LineTrains {
-
-ImportSummary appendTo(Document &doc, const DayTimetable &day)
+// The document's station (1-based) at each point of the day, 0 for none:
+// names compared trimmed, the first station of a name wins.
+std::vector<int32_t> stationsOfPoints(const QStringList &stationNames, const DayTimetable &day)
 {
-    ImportSummary summary;
-    summary.skipped = day.skipped;
-
     QHash<QString, int32_t> stationByName;
-    for (size_t i = 0; i < doc.stations.size(); ++i) {
-        const QString name = cp1250::toUnicode(doc.stations[i].name.view()).trimmed();
+    for (qsizetype i = 0; i < stationNames.size(); ++i) {
+        const QString name = stationNames[i].trimmed();
         if (!stationByName.contains(name))
             stationByName.insert(name, static_cast<int32_t>(i + 1));
     }
     std::vector<int32_t> stationOfPoint(day.points.size(), 0);
     for (size_t p = 0; p < day.points.size(); ++p)
         stationOfPoint[p] = stationByName.value(day.points[p].name.trimmed(), 0);
+    return stationOfPoint;
+}
+
+// The calls of a train at stations of the line, in running order.
+std::vector<Match> matchesOf(const DayTrain &train, const std::vector<int32_t> &stationOfPoint)
+{
+    std::vector<Match> matches;
+    for (const DayCall &c : train.calls) {
+        if (c.point < 0 || static_cast<size_t>(c.point) >= stationOfPoint.size() || (!c.arrival && !c.departure))
+            continue;
+        if (const int32_t station = stationOfPoint[static_cast<size_t>(c.point)])
+            matches.push_back({&c, station});
+    }
+    return matches;
+}
+
+bool reachesTwoStations(const std::vector<Match> &matches)
+{
+    for (const Match &m : matches) {
+        if (m.station != matches.front().station)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+namespace LineTrains {
+
+int countTrains(const QStringList &stationNames, const DayTimetable &day)
+{
+    const std::vector<int32_t> stationOfPoint = stationsOfPoints(stationNames, day);
+    int count = 0;
+    for (const DayTrain &t : day.trains)
+        count += reachesTwoStations(matchesOf(t, stationOfPoint)) ? 1 : 0;
+    return count;
+}
+
+ImportSummary appendTo(Document &doc, const DayTimetable &day)
+{
+    ImportSummary summary;
+    summary.skipped = day.skipped;
+
+    QStringList names;
+    for (const Station &s : doc.stations)
+        names << cp1250::toUnicode(s.name.view());
+    const std::vector<int32_t> stationOfPoint = stationsOfPoints(names, day);
 
     QHash<QByteArray, size_t> trainByName;
     for (size_t t = doc.trains.size(); t-- > 0;)
         trainByName.insert(doc.trains[t].name.toByteArray(), t);
 
     for (const DayTrain &dayTrain : day.trains) {
-        std::vector<Match> matches;
-        int32_t firstStation = 0;
-        bool twoStations = false;
-        for (const DayCall &c : dayTrain.calls) {
-            if (c.point < 0 || static_cast<size_t>(c.point) >= stationOfPoint.size() || (!c.arrival && !c.departure))
-                continue;
-            const int32_t station = stationOfPoint[static_cast<size_t>(c.point)];
-            if (station == 0)
-                continue;
-            matches.push_back({&c, station});
-            if (firstStation == 0)
-                firstStation = station;
-            else if (station != firstStation)
-                twoStations = true;
-        }
-        if (!twoStations) {
+        const std::vector<Match> matches = matchesOf(dayTrain, stationOfPoint);
+        if (!reachesTwoStations(matches)) {
             if (!matches.empty())
                 ++summary.oneStation;
             continue;

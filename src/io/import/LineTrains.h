@@ -24,6 +24,8 @@
 #include "DayTimetable.h"
 #include "ImportSummary.h"
 
+#include <QStringList>
+
 class Document;
 
 namespace LineTrains {
@@ -31,5 +33,10 @@ namespace LineTrains {
 // Adds or replaces the trains and sets the document's train counter to its
 // number of trains. Label generation and the render are the caller's.
 ImportSummary appendTo(Document &doc, const DayTimetable &day);
+
+// How many of the day's trains reach at least two stations of these names
+// (in station order): the trains appendTo would add or replace, for a
+// preview before anything is changed.
+int countTrains(const QStringList &stationNames, const DayTimetable &day);
 
 } // namespace LineTrains

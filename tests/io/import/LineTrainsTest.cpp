@@ -54,6 +54,12 @@ TEST(LineTrains, TheLinesTrainsOnAWeekdayAndASaturday)
     for (const auto &[date, trains] : {std::pair(wednesday, 37), std::pair(saturday, 34)}) {
         Document doc;
         fillVsetinLine(doc);
+        QStringList names;
+        for (const Station &st : doc.stations)
+            names << cp1250::toUnicode(st.name.view());
+        // The preview counts what the import then adds.
+        EXPECT_EQ(LineTrains::countTrains(names, year.day(date)), trains);
+        EXPECT_EQ(LineTrains::countTrains({QStringLiteral("Vsetín"), QStringLiteral("Nikde")}, year.day(date)), 0);
         const ImportSummary s = LineTrains::appendTo(doc, year.day(date));
         EXPECT_EQ(std::tuple(s.added, s.replaced, s.oneStation, s.skipped.size()), std::tuple(trains, 0, 0, 0u));
         EXPECT_EQ(std::tuple(doc.trains.size(), doc.trainCount), std::tuple(size_t(trains), trains));
