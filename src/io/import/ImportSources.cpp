@@ -140,7 +140,7 @@ EntryRead readEntry(archive *a, archive_entry *entry, const ImportSources::Limit
 class Reader
 {
 public:
-    Reader(const ImportSources::Options &options) : m_options(options)
+    explicit Reader(const ImportSources::Options &options) : m_options(options)
     {
         m_threads = ImportSources::threadCount(options);
     }
@@ -471,7 +471,7 @@ private:
 int ImportSources::threadCount(const Options &options)
 {
     if (options.threads > 0)
-        return options.threads;
+        return std::min(options.threads, 64);
     return std::max(1, QThread::idealThreadCount());
 }
 

@@ -149,7 +149,7 @@ TEST(CzpttMessage, DamagedOrForeignInputIsRefusedWithItsReason)
     } cases[] = {
         {"empty", "", "prázdný soubor"},
         {"cut short", good.left(good.size() / 2), "poškozené XML (řádek 413)"},
-        {"binary", QByteArray("\x00\x01\x02PK\x03\x04", 9), "poškozené XML (řádek 1)"},
+        {"binary", QByteArray("\x00\x01\x02PK\x03\x04", 7), "poškozené XML (řádek 1)"},
         {"foreign document", "<?xml version=\"1.0\"?><html><body/></html>", "není zpráva CZPTT (kořen „html“)"},
         {"impossible time", replaced(good, firstTime, "<Time>25:61:00.0000000+01:00</Time>"),
          "neplatný čas „25:61:00.0000000+01:00“"},
