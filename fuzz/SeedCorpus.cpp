@@ -1,8 +1,9 @@
 // Writes the seed corpora of the fuzz targets: documents of every version
 // (the layouts the reader tests build), the example line cut down to a few
 // trains as a document, as JSON and as a text timetable, the import texts
-// of the import tests, and GTFS feeds: the tests' small line and the
-// Caltrain fixture cut down to a few trips. Run once after a change of the formats:
+// of the import tests, GTFS feeds (the tests' small line and the Caltrain
+// fixture cut down to a few trips) and CZPTT messages. Run once after a
+// change of the formats:
 //   build-fuzz/fuzz/fuzz_seeds . fuzz/corpus
 // Inputs that once failed (regress-*) live beside the seeds and stay.
 #include "FuzzGtfsFeed.h"
@@ -21,6 +22,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -292,6 +294,45 @@ void gtfsFeeds()
     write("gtfs", QStringLiteral("seed-caltrain"), FuzzGtfsFeed::join(caltrain));
 }
 
+// ---------------------------------------------------------------- CZPTT
+
+// Real messages of the test data (a branch-line path, one past midnight, one
+// from abroad the evening before), a cancellation and a path cut to its
+// bones with its elements in another order.
+void czpttMessages(const QString &sourceDir)
+{
+    const QString data = sourceDir + QStringLiteral("/tests/data/czptt/");
+    for (const char *file :
+         {"vsetin-velke-karlovice/PA_0054_KT----16571A_00_2026.xml", "edge-cases/PA_0054_KT-----7002A_00_2026.xml",
+          "edge-cases/PA_0054_KT----57832A_00_2026.xml"}) {
+        QFile f(data + QLatin1StringView(file));
+        if (!f.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(f.fileName()));
+            std::exit(1);
+        }
+        write("czptt", QStringLiteral("seed-") + QFileInfo(f.fileName()).fileName(), f.readAll());
+    }
+    write("czptt", "seed-cancellation.xml",
+          "<?xml version=\"1.0\"?><CZCanceledPTTMessage><PlannedTransportIdentifiers><ObjectType>PA</ObjectType>"
+          "<Company>0054</Company><Core>KT----16571A</Core><Variant>00</Variant><TimetableYear>2026"
+          "</TimetableYear></PlannedTransportIdentifiers><PlannedCalendar><BitmapDays>0110</BitmapDays>"
+          "<ValidityPeriod><StartDateTime>2026-03-03T00:00:00</StartDateTime><EndDateTime>2026-03-06T00:00:00"
+          "</EndDateTime></ValidityPeriod></PlannedCalendar></CZCanceledPTTMessage>");
+    write("czptt", "seed-small-path.xml",
+          "<CZPTTCISMessage><CZPTTInformation><PlannedCalendar><ValidityPeriod><StartDateTime>2026-03-04"
+          "</StartDateTime></ValidityPeriod><BitmapDays>11</BitmapDays></PlannedCalendar>"
+          "<CZPTTLocation><TrafficType>C2</TrafficType><OperationalTrainNumber>1181</OperationalTrainNumber>"
+          "<TimingAtLocation><Timing TimingQualifierCode=\"ALD\"><Offset>0</Offset><Time>23:58:30</Time></Timing>"
+          "</TimingAtLocation><Location><LocationPrimaryCode>1</LocationPrimaryCode><PrimaryLocationName>A"
+          "</PrimaryLocationName></Location><TrainActivity><TrainActivityType>0001</TrainActivityType>"
+          "</TrainActivity></CZPTTLocation>"
+          "<CZPTTLocation><Location><PrimaryLocationName>B</PrimaryLocationName></Location><TimingAtLocation>"
+          "<Timing TimingQualifierCode=\"ALA\"><Time>00:04:00</Time><Offset>1</Offset></Timing>"
+          "</TimingAtLocation></CZPTTLocation></CZPTTInformation>"
+          "<Identifiers><PlannedTransportIdentifiers><ObjectType>PA</ObjectType><Core>X</Core>"
+          "</PlannedTransportIdentifiers></Identifiers></CZPTTCISMessage>");
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -314,12 +355,12 @@ int main(int argc, char **argv)
     example(line, source);
     write("document", "seed-v1.2-example.vrs", bytesOf(line));
     importTexts(line);
+    czpttMessages(source);
+    gtfsFeeds();
     line.trains.resize(1); // the JSON form is verbose
     write("json", "seed-example.json", DocumentJson::toText(line));
 
     // The JSON form's other spellings: clock times and true/false flags.
-    gtfsFeeds();
-
     write("json", "seed-spellings.json",
           "{\"stations\": [{\"name\": \"Liberec\", \"km\": 0}, {\"name\": \"Tanvald\", \"km\": 27}],\n"
           " \"trains\": [{\"name\": \"Os 1\", \"rusici\": true, \"rows\": [{\"station\": 1, \"time\": \"6:00\"},\n"

@@ -5,14 +5,14 @@
 # corpus in fuzz/corpus/<target>. No input may crash, take over 1 s or
 # allocate over 1 GiB. Exits non-zero when any target found something; the
 # input that did it is kept in build-fuzz/fuzz-artifacts/<target>/.
-#   scripts/fuzz.sh [SECONDS] [TARGET...]   targets: document import json gtfs
+#   scripts/fuzz.sh [SECONDS] [TARGET...]   targets: document import json gtfs czptt
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(document import json gtfs)
+[ ${#targets[@]} -eq 0 ] && targets=(document import json gtfs czptt)
 
 scripts/deps.sh --fuzz
 

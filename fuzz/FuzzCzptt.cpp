@@ -1,0 +1,106 @@
+// The CZPTT message reader on any bytes, followed by the steps of an import:
+// the day of the first date the message runs, the line between the default
+// ends with its plan, and the day's trains into a document of those
+// stations, which must save and open again. A broken rule of the steps
+// aborts.
+#include "FuzzSupport.h"
+
+#include "io/czptt/CzpttTimetable.h"
+#include "io/import/LineSteps.h"
+#include "io/import/LineTrains.h"
+#include "model/Cp1250.h"
+#include "model/Document.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+constexpr int32_t fortnight = 15 * 86400;
+
+void checkMessage(const CzpttReadResult &read)
+{
+    if (read.message.has_value() == !read.error.isEmpty())
+        FuzzSupport::fault("a message and a reason to refuse it, or neither");
+    if (!read.message)
+        return;
+    for (const CzpttLocation &l : read.message->locations) {
+        if (!l.arrival && !l.departure)
+            FuzzSupport::fault("a location without a time was kept");
+        for (const std::optional<int32_t> &t : {l.arrival, l.departure})
+            if (t && (*t < -fortnight || *t > fortnight))
+                FuzzSupport::fault("a time beyond the offsets allowed");
+    }
+}
+
+DayTimetable firstDayRunning(const CzpttTimetable &year)
+{
+    int tries = 0;
+    for (QDate d = year.firstDay(); d.isValid() && d <= year.lastDay() && tries < 400; d = d.addDays(1), ++tries) {
+        DayTimetable day = year.day(d);
+        if (!day.trains.empty())
+            return day;
+    }
+    return {};
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    FuzzSupport::initialize();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray xml(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    checkMessage(readCzpttMessage(xml));
+
+    CzpttTimetable year;
+    year.add(QStringLiteral("fuzz.xml"), xml);
+    const DayTimetable day = firstDayRunning(year);
+    for (const DayTrain &t : day.trains)
+        for (const DayCall &c : t.calls)
+            if (c.point < 0 || static_cast<size_t>(c.point) >= day.points.size())
+                FuzzSupport::fault("a call at no point of the day");
+
+    Document doc;
+    if (const std::optional<LineSteps::Ends> ends = LineSteps::defaultEnds(day)) {
+        const std::vector<int> line = LineSteps::pointsBetween(day, ends->from, ends->to);
+        const LineSteps::LinePlan plan = LineSteps::plan(day, line);
+        if (plan.stations.size() != line.size())
+            FuzzSupport::fault("the plan lost points of the line");
+        for (const LineSteps::PlanStation &s : plan.stations) {
+            if (s.metres < 0)
+                FuzzSupport::fault("a station of the plan below zero");
+            Station station;
+            station.name = cp1250::fromUnicode(s.name);
+            station.km = s.metres / 1000;
+            doc.stations.push_back(station);
+            StationKind kind = s.kind;
+            kind.stationIndex = static_cast<int32_t>(doc.stations.size());
+            doc.appendKind(kind);
+        }
+        doc.relinkStationKinds();
+        doc.rebuildStationTable();
+        doc.noDocument = false;
+    }
+    const size_t before = doc.trains.size();
+    const ImportSummary summary = LineTrains::appendTo(doc, day);
+    if (doc.trains.size() != before + static_cast<size_t>(summary.added))
+        FuzzSupport::fault("the import counted trains it did not add");
+    for (const Train &t : doc.trains) {
+        if (t.rowCount() < 2)
+            FuzzSupport::fault("the import added a train of fewer than two rows");
+        for (int k = 0; k < t.rowCount(); ++k) {
+            const TrainRow r = t.row(k);
+            if (r.station < 1 || r.station > static_cast<int32_t>(doc.stations.size()))
+                FuzzSupport::fault("the import added a row at no station of the document");
+            if (r.time < 0.0 || r.time >= 1.0)
+                FuzzSupport::fault("a row's time is not a time of day");
+        }
+    }
+    FuzzSupport::checkSaveReopens(doc);
+    return 0;
+}

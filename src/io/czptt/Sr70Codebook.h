@@ -1,0 +1,87 @@
+#pragma once
+
+// The infrastructure manager's codebook of operational points (SR70) as it
+// is exported: a CSV file in code page 1250, ";" between fields, decimal
+// commas, quoted fields that may hold line breaks and doubled quotes. It
+// gives a CZPTT location (by the first five digits of the point's number)
+// its kind, its coordinates and its kilometres, each kilometre with the
+// track section (TUDU) it is chained on.
+
+#include "io/import/DayTimetable.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class Sr70Codebook
+{
+public:
+    struct Position
+    {
+        int32_t metres = 0;
+        QString section; // TUDU, e.g. "2371C1"; a line's own section is its first four characters
+    };
+
+    struct Entry
+    {
+        QString code; // the five digits CZPTT messages use
+        QString name;
+        QString kindText; // "Kvalifikátor - popis"
+        DayPointKind kind = DayPointKind::Unknown;
+        bool active = true;
+        std::vector<Position> positions; // the main one first, then the further ones
+        std::optional<double> latitude;
+        std::optional<double> longitude;
+    };
+
+    struct ReadResult
+    {
+        bool ok = false;
+        QString error; // when not ok
+        int entries = 0;
+        int skippedRows = 0; // rows that could not be read
+    };
+
+    // Replaces what the codebook holds. Fails only when the text has none
+    // of the columns a codebook must have; a bad row is skipped and counted.
+    ReadResult read(const QByteArray &bytes);
+    ReadResult readFile(const QString &path);
+
+    bool isEmpty() const { return m_entries.empty(); }
+    int size() const { return static_cast<int>(m_entries.size()); }
+    // By the five-digit code; an active point wins over a cancelled one
+    // with the same code.
+    const Entry *find(const QString &code) const;
+
+    // The point kind a description names ("Železniční stanice" is a
+    // station, "Skok ve staničení" a timing point ...).
+    static DayPointKind kindOf(const QString &description);
+
+    // Gives the day's points the codebook knows their kind and coordinates.
+    void describe(DayTimetable &day) const;
+
+    struct Placement
+    {
+        QString section;   // the line's own track section (four characters)
+        int onSection = 0; // points with a kilometre on it
+        int chained = 0;   // points placed from their coordinates
+        int unplaced = 0;  // left for the caller to place
+    };
+
+    // Metres of a line's points (indices into day.points, in line order):
+    // the kilometre of the line's own track section, the four-character
+    // TUDU prefix most of its points share; a point chained on another
+    // section (a junction station at the line's end) is placed from its
+    // distance on the ground to its neighbour on the line, or between its
+    // neighbours in proportion to those distances. A point neither way can
+    // place keeps no metres.
+    Placement place(DayTimetable &day, const std::vector<int> &line) const;
+
+private:
+    std::vector<Entry> m_entries;
+    QHash<QString, int> m_byCode;
+};

@@ -1,0 +1,38 @@
+#include "ImportSummary.h"
+
+#include <QStringList>
+
+QString ImportSummary::trainsText() const
+{
+    if (replaced == 0)
+        return QStringLiteral("Přidáno %1 vlaků.").arg(added);
+    return QStringLiteral("Přidáno %1 vlaků, nahrazeno %2.").arg(added).arg(replaced);
+}
+
+QString ImportSummary::skippedText(int maxListed) const
+{
+    if (skipped.empty())
+        return {};
+    QStringList named;
+    for (const DaySkipped &s : skipped) {
+        if (named.size() == maxListed)
+            break;
+        named << QStringLiteral("%1 (%2)").arg(s.source, s.reason);
+    }
+    QString text =
+        QStringLiteral("Přeskočeno %1 souborů: %2").arg(skipped.size()).arg(named.join(QStringLiteral(", ")));
+    const qsizetype more = static_cast<qsizetype>(skipped.size()) - named.size();
+    if (more > 0)
+        text += QStringLiteral(" a dalších %1").arg(more);
+    return text;
+}
+
+QString ImportSummary::text() const
+{
+    QStringList lines{trainsText()};
+    if (oneStation > 0)
+        lines << QStringLiteral("Vynecháno %1 vlaků, které trať potkávají jen v jedné stanici.").arg(oneStation);
+    if (!skipped.empty())
+        lines << skippedText();
+    return lines.join(u'\n');
+}

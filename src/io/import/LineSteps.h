@@ -1,0 +1,111 @@
+#pragma once
+
+// The steps from a day of real trains to the stations of one line, the
+// same whichever timetable the day was read from: the two ends most of the
+// day's trains share, the points between two ends in line order, and a
+// plan of stations with their positions in metres and their kinds.
+//
+// A source places what it can first (a codebook's kilometres, a feed's
+// shapes: DayPoint::metres); the plan fills in the rest from the fastest
+// train's running times, and spaces the whole line that way when nothing
+// was placed, saying so.
+
+#include "DayTimetable.h"
+
+#include "model/Records.h"
+
+#include <QDate>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace LineSteps {
+
+// The distance on the ground between two points given in degrees, in
+// metres (on a sphere of the earth's mean radius).
+double groundMetres(double latitude1, double longitude1, double latitude2, double longitude2);
+
+// The first point of this name, compared trimmed; -1 when there is none.
+int findPoint(const DayTimetable &day, const QString &name);
+
+struct Ends
+{
+    int from = -1; // indices into DayTimetable::points
+    int to = -1;
+    int trains = 0; // trains running from one end to the other
+};
+
+// The two points most of the day's trains run between (their first and
+// last calls, either way round); from is the one more of them start at.
+// None when no train has two different ends.
+std::optional<Ends> defaultEnds(const DayTimetable &day);
+
+// Whether a point belongs on a line of stations: a traffic point (station,
+// junction, block post, signal post, freight point), or a point where at
+// least one of the day's trains stops for passengers. Timing points and
+// points the trains only pass are left out.
+bool isLinePoint(const DayTimetable &day, int point, const std::vector<bool> &publicStops);
+// Points at which at least one train of the day stops for passengers.
+std::vector<bool> publicStopsOf(const DayTimetable &day);
+
+// The points between two ends, both included, in line order from `from`
+// to `to`, as the trains that run from one end to the other pass them (the
+// order of the train with most points; points only other trains pass go in
+// after the point they follow there). Only line points (isLinePoint) are
+// kept. Empty when no train runs from one end to the other.
+std::vector<int> pointsBetween(const DayTimetable &day, int from, int to);
+
+struct LineChoice
+{
+    std::vector<int> line; // as pointsBetween gives it
+    QString error;         // why there is none, as the dialog and the command line show it
+};
+
+// The line between two ends named as the user names them (compared
+// trimmed): the day has no train, an end is not a point of the day, the
+// ends are one point, or no train runs from one to the other.
+LineChoice lineBetween(const DayTimetable &day, const QString &from, const QString &to);
+
+// "Dne 4. 3. 2026 nejede žádný vlak."
+QString noTrainsText(QDate day);
+
+struct PlanStation
+{
+    int point = -1; // into DayTimetable::points
+    QString name;
+    int32_t metres = 0;
+    StationKind kind;       // stationIndex left 0
+    bool estimated = false; // placed from running times, not by the source
+};
+
+struct LinePlan
+{
+    std::vector<PlanStation> stations; // in line order
+    int estimated = 0;                 // stations placed from running times
+    bool spacedByRunningTimes = false; // the source placed none: the whole line is
+    // Added to every position so that none lies below 0 (a point chained on
+    // beyond the line's zero).
+    int32_t shiftMetres = 0;
+};
+
+// Running times are turned into distance at this speed where nothing else
+// gives one: a minute of the fastest train is a kilometre.
+constexpr double metresPerSecondOfRunning = 1000.0 / 60.0;
+
+// The stations of a line (points in line order, as pointsBetween gives
+// them), with the metres the source gave and the rest from running times.
+LinePlan plan(const DayTimetable &day, const std::vector<int> &line);
+
+// What the user is told about positions a plan estimated: the whole line
+// spaced by running times, or some of its stations; empty when the source
+// placed every station.
+QString estimatedText(const LinePlan &plan);
+
+// The document's kind flags for a point of the line: a station is a
+// Dopravna alone; other traffic points carry Zastávka too when trains stop
+// there for passengers; a point of unknown kind is a Zastávka.
+StationKind stationKindOf(DayPointKind kind, bool publicStop);
+
+} // namespace LineSteps

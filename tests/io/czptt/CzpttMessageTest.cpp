@@ -1,0 +1,215 @@
+#include "io/czptt/CzpttMessage.h"
+#include "io/czptt/CzpttTrainTypes.h"
+
+#include "CzpttTestData.h"
+#include "TestPaths.h"
+
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace {
+
+using CzpttTestData::replaced;
+
+CzpttMessage read(const QByteArray &xml)
+{
+    CzpttReadResult r = readCzpttMessage(xml);
+    EXPECT_TRUE(r.message.has_value()) << r.error.toStdString();
+    return r.message ? *r.message : CzpttMessage{};
+}
+
+int32_t at(int h, int m, int s, int dayOffset = 0)
+{
+    return dayOffset * 86400 + h * 3600 + m * 60 + s;
+}
+
+// (code, name, arrival, departure, stops, public stop, short dwell); -1: no time
+using LocationRow = std::tuple<QString, QString, int32_t, int32_t, bool, bool, bool>;
+
+LocationRow rowOf(const CzpttLocation &l)
+{
+    return {l.code, l.name, l.arrival.value_or(-1), l.departure.value_or(-1), l.stops, l.publicStop, l.shortDwell};
+}
+
+} // namespace
+
+TEST(CzpttMessage, PathAsPublished)
+{
+    // Os 13254: Velké Karlovice to Valašské Meziříčí through Vsetín.
+    const CzpttMessage m = read(CzpttTestData::bytes(CzpttTestData::linePath("16571A")));
+    EXPECT_EQ(m.kind, CzpttMessage::Kind::Path);
+    EXPECT_EQ(m.pathKey(), QStringLiteral("PA|0054|KT----16571A|00|2026"));
+    ASSERT_NE(m.identifier(u"TR"), nullptr);
+    EXPECT_EQ(m.identifier(u"TR")->core, QStringLiteral("KASO---51801"));
+    EXPECT_EQ(m.trainName(), QStringLiteral("Os 13254"));
+    EXPECT_EQ(std::tuple(m.calendar.start, m.calendar.end, m.calendar.bitmap.size()),
+              std::tuple(QDate(2026, 2, 16), QDate(2026, 12, 11), qsizetype{299}));
+
+    ASSERT_EQ(m.locations.size(), 21u);
+    const std::vector<std::pair<size_t, LocationRow>> expected = {
+        // The first call has its departure only.
+        {0, {"35312", "Velké Karlovice", -1, at(5, 45, 0), true, true, false}},
+        // A stop under half a minute, arrival and departure alike.
+        {1, {"35332", "Velké Karlovice zastávka", at(5, 47, 30), at(5, 47, 30), true, true, true}},
+        // A stop with a dwell.
+        {6, {"33492", "Halenkov", at(6, 5, 0), at(6, 6, 0), true, true, false}},
+        // A timing point the train passes.
+        {13, {"35443", "Vsetín-Bečva", at(6, 30, 0), at(6, 30, 0), false, false, false}},
+        {14, {"35442", "Vsetín", at(6, 31, 0), at(6, 37, 0), true, true, false}},
+        {16, {"37136", "km 33,600 -0,042", at(6, 45, 30), at(6, 45, 30), false, false, false}},
+        {20, {"35162", "Valašské Meziříčí", at(6, 53, 0), -1, true, true, false}},
+    };
+    for (const auto &[index, row] : expected)
+        EXPECT_EQ(rowOf(m.locations[index]), row) << index;
+}
+
+TEST(CzpttMessage, OffsetsCountMidnightsFromTheCalendarDay)
+{
+    const CzpttMessage pastMidnight =
+        read(CzpttTestData::bytes(CzpttTestData::edgePath("PA_0054_KT-----7002A_00_2026.xml")));
+    EXPECT_EQ(pastMidnight.trainName(), QStringLiteral("Os 5957"));
+    EXPECT_EQ(rowOf(pastMidnight.locations.front()),
+              LocationRow("53414", "Kolín", -1, at(23, 59, 0), true, true, false));
+    EXPECT_EQ(rowOf(pastMidnight.locations.back()),
+              LocationRow("54044", "Čáslav", at(0, 21, 0, 1), -1, true, true, false));
+
+    // A foreign section on the evening before the calendar day.
+    const CzpttMessage fromAbroad =
+        read(CzpttTestData::bytes(CzpttTestData::edgePath("PA_0054_KT----57832A_00_2026.xml")));
+    EXPECT_EQ(fromAbroad.locations.front().country, QStringLiteral("DE"));
+    EXPECT_EQ(rowOf(fromAbroad.locations.front()),
+              LocationRow("10533", "Bad Schandau", -1, at(23, 50, 0, -1), true, true, false));
+    EXPECT_EQ(rowOf(fromAbroad.locations[4]),
+              LocationRow("19433", "Schöna", at(0, 0, 30), at(0, 1, 30), true, true, false));
+    // The name is the Czech section's even though the header names a
+    // foreign origin.
+    EXPECT_EQ(fromAbroad.trainName(), QStringLiteral("Os 5271"));
+}
+
+TEST(CzpttMessage, ElementOrderIsNotRelied)
+{
+    const QByteArray original = CzpttTestData::bytes(CzpttTestData::linePath("16555A"));
+    // The calendar before the locations, the identifiers last, a timing's
+    // offset before its time and the arrival after the departure.
+    QByteArray shuffled = original;
+    const qsizetype calStart = shuffled.indexOf("<PlannedCalendar>");
+    const qsizetype calEnd = shuffled.indexOf("</PlannedCalendar>") + qsizetype(strlen("</PlannedCalendar>"));
+    const QByteArray calendar = shuffled.mid(calStart, calEnd - calStart);
+    shuffled.remove(calStart, calEnd - calStart);
+    shuffled.replace("<CZPTTInformation>", "<CZPTTInformation>" + calendar);
+    const qsizetype idStart = shuffled.indexOf("<Identifiers>");
+    const qsizetype idEnd = shuffled.indexOf("</Identifiers>") + qsizetype(strlen("</Identifiers>"));
+    const QByteArray ids = shuffled.mid(idStart, idEnd - idStart);
+    shuffled.remove(idStart, idEnd - idStart);
+    shuffled.replace("</CZPTTCISMessage>", ids + "</CZPTTCISMessage>");
+    shuffled.replace("<Offset>0</Offset>\r\n        </Timing>", "</Timing>");
+    shuffled.replace("<Time>", "<Offset>0</Offset><Time>");
+    ASSERT_NE(shuffled, original);
+
+    const CzpttMessage a = read(original);
+    const CzpttMessage b = read(shuffled);
+    EXPECT_EQ(b.pathKey(), a.pathKey());
+    EXPECT_EQ(b.calendar.bitmap, a.calendar.bitmap);
+    ASSERT_EQ(b.locations.size(), a.locations.size());
+    for (size_t i = 0; i < a.locations.size(); ++i)
+        EXPECT_EQ(rowOf(b.locations[i]), rowOf(a.locations[i])) << i;
+}
+
+TEST(CzpttMessage, Cancellation)
+{
+    const QByteArray xml = "<?xml version=\"1.0\"?>\n<CZCanceledPTTMessage>"
+                           "<PlannedTransportIdentifiers><ObjectType>PA</ObjectType><Company>0054</Company>"
+                           "<Core>KT----16555A</Core><Variant>00</Variant><TimetableYear>2026</TimetableYear>"
+                           "</PlannedTransportIdentifiers>"
+                           "<CZPTTCancelation>2026-02-20T10:00:00</CZPTTCancelation>"
+                           "<PlannedCalendar><BitmapDays>101</BitmapDays><ValidityPeriod>"
+                           "<StartDateTime>2026-03-03T00:00:00</StartDateTime><EndDateTime>2026-03-05T00:00:00"
+                           "</EndDateTime></ValidityPeriod></PlannedCalendar></CZCanceledPTTMessage>";
+    const CzpttMessage m = read(xml);
+    EXPECT_EQ(m.kind, CzpttMessage::Kind::Cancellation);
+    EXPECT_EQ(m.pathKey(), QStringLiteral("PA|0054|KT----16555A|00|2026"));
+    EXPECT_EQ(std::tuple(m.calendar.covers({2026, 3, 2}), m.calendar.covers({2026, 3, 3}),
+                         m.calendar.covers({2026, 3, 4}), m.calendar.covers({2026, 3, 5}),
+                         m.calendar.covers({2026, 3, 6})),
+              std::tuple(false, true, false, true, false));
+}
+
+TEST(CzpttMessage, DamagedOrForeignInputIsRefusedWithItsReason)
+{
+    const QByteArray good = CzpttTestData::bytes(CzpttTestData::linePath("16555A"));
+    const QByteArray firstTime = "<Time>03:50:00.0000000+01:00</Time>";
+    const struct
+    {
+        const char *what;
+        QByteArray xml;
+        QString reason;
+    } cases[] = {
+        {"empty", "", "prázdný soubor"},
+        {"cut short", good.left(good.size() / 2), "poškozené XML (řádek 413)"},
+        {"binary", QByteArray("\x00\x01\x02PK\x03\x04", 7), "poškozené XML (řádek 1)"},
+        {"foreign document", "<?xml version=\"1.0\"?><html><body/></html>", "není zpráva CZPTT (kořen „html“)"},
+        {"impossible time", replaced(good, firstTime, "<Time>25:61:00.0000000+01:00</Time>"),
+         "neplatný čas „25:61:00.0000000+01:00“"},
+        {"time without seconds", replaced(good, firstTime, "<Time>03:50</Time>"), "neplatný čas „03:50“"},
+        {"offset not a number", replaced(good, "<Offset>0</Offset>", "<Offset>x</Offset>"), "neplatný posun dne „x“"},
+        {"offset of a month", replaced(good, "<Offset>0</Offset>", "<Offset>30</Offset>"), "neplatný posun dne „30“"},
+        {"calendar not bits", replaced(good, "<BitmapDays>1111", "<BitmapDays>1121"), "neplatný kalendář"},
+        {"calendar date", replaced(good, "2025-12-15T00:00:00", "2025-13-15T00:00:00"),
+         "neplatné datum kalendáře „2025-13-15T00:00:00“"},
+        {"no calendar", replaced(good, "PlannedCalendar>", "SomethingElse>"), "zpráva bez kalendáře"},
+        {"no identifiers", replaced(good, "PlannedTransportIdentifiers>", "Other>"), "zpráva bez identifikátoru trasy"},
+        {"no location with a time", replaced(good, "TimingAtLocation>", "Elsewhere>"), "vlak bez místa s časem"},
+        {"text after the root", good + "<extra/>", "poškozené XML (řádek 819)"},
+    };
+    for (const auto &c : cases) {
+        const CzpttReadResult r = readCzpttMessage(c.xml);
+        EXPECT_FALSE(r.message.has_value()) << c.what;
+        EXPECT_EQ(r.error, c.reason) << c.what;
+    }
+}
+
+TEST(CzpttTrainTypes, NamesOfTrains)
+{
+    const struct
+    {
+        const char16_t *commercial, *traffic, *number, *name;
+    } cases[] = {
+        {u"84", u"11", u"13250", u"Os 13250"},
+        {u"157", u"C2", u"1181", u"R 1181"},
+        {u"69", u"C1", u"143", u"Ex 143"},
+        {u"9004", u"C1", u"1042", u"RJ 1042"},
+        // A code the list does not know: the traffic type.
+        {u"1234", u"C3", u"1821", u"Sp 1821"},
+        // Freight and service trains by their traffic type, in the
+        // program's category codes.
+        {u"", u"C4", u"30001", u"Sv 30001"},
+        {u"", u"C5", u"40001", u"NEx 40001"},
+        {u"", u"C6", u"45300", u"Pn 45300"},
+        {u"", u"C7", u"82000", u"Mn 82000"},
+        {u"", u"C9", u"91000", u"Vleč 91000"},
+        {u"", u"CA", u"99001", u"Služ 99001"},
+        {u"", u"", u" 42 ", u"42"},
+        {u"209", u"C1", u"123456789012345678901", u"rj 12345678901234567"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(CzpttTrainTypes::trainName(c.commercial, c.traffic, c.number), QStringView(c.name));
+}
+
+TEST(CzpttTrainTypes, TheProgramKnowsEveryTypeOfTheCodeList)
+{
+    QFile file(TestPaths::sourceDir() + QStringLiteral("/src/io/czptt/komercni_druhy.xml"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    int types = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"KomercniDruhVlaku")
+            continue;
+        ++types;
+        EXPECT_EQ(CzpttTrainTypes::commercialAbbreviation(xml.attributes().value(QLatin1StringView("KodTAF"))),
+                  xml.attributes().value(QLatin1StringView("Kod")).toString());
+    }
+    EXPECT_EQ(types, 18);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "TestPaths.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QFile>
+#include <QString>
+
+#include <ostream>
+
+// Readable failures: texts and dates as they are.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+inline void PrintTo(const QDate &d, std::ostream *os)
+{
+    *os << d.toString(Qt::ISODate).toStdString();
+}
+
+// The real CZPTT messages and the SR70 codebook copied into tests/data.
+namespace CzpttTestData {
+
+inline QString dir(const QString &sub)
+{
+    return TestPaths::sourceDir() + QStringLiteral("/tests/data/") + sub;
+}
+
+inline QString lineDir()
+{
+    return dir(QStringLiteral("czptt/vsetin-velke-karlovice"));
+}
+
+inline QString linePath(const char *core)
+{
+    return lineDir() + QStringLiteral("/PA_0054_KT----%1_00_2026.xml").arg(QLatin1StringView(core));
+}
+
+inline QString edgePath(const char *file)
+{
+    return dir(QStringLiteral("czptt/edge-cases/")) + QLatin1StringView(file);
+}
+
+inline QString sr70Path()
+{
+    return dir(QStringLiteral("sr70/SR70-2026-08-15.csv"));
+}
+
+inline QByteArray bytes(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+// A message's text with one piece replaced, for damaged variants.
+inline QByteArray replaced(QByteArray xml, const QByteArray &from, const QByteArray &to)
+{
+    return xml.replace(from, to);
+}
+
+} // namespace CzpttTestData

@@ -1,0 +1,246 @@
+#include "io/czptt/CzpttTimetable.h"
+
+#include "CzpttTestData.h"
+#include "ZipBuilder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using ZipBuilder::Member;
+
+const QDate wednesday(2026, 3, 4);
+const QDate saturday(2026, 3, 7);
+
+std::vector<QString> namesOf(const DayTimetable &day)
+{
+    std::vector<QString> names;
+    for (const DayTrain &t : day.trains)
+        names.push_back(t.name);
+    return names;
+}
+
+std::vector<QString> fileNames(const QString &dir)
+{
+    std::vector<QString> names;
+    for (const QString &n : QDir(dir).entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name))
+        names.push_back(n);
+    return names;
+}
+
+// The line's messages as the published archives hold them: each zipped on
+// its own, all of them in one zip.
+QByteArray archiveOfZippedMessages()
+{
+    std::vector<Member> inner;
+    for (const QString &n : fileNames(CzpttTestData::lineDir())) {
+        const QByteArray xml = CzpttTestData::bytes(CzpttTestData::lineDir() + u'/' + n);
+        inner.push_back(
+            {QString(n).replace(QStringLiteral(".xml"), QStringLiteral(".zip")), ZipBuilder::zip({{n, xml}})});
+    }
+    return ZipBuilder::zip(inner, false);
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray cancellationOf(const char *core, const char *variant, const char *bitmap, const char *start)
+{
+    return QByteArray("<?xml version=\"1.0\"?>\n<CZCanceledPTTMessage><PlannedTransportIdentifiers><ObjectType>PA"
+                      "</ObjectType><Company>0054</Company><Core>")
+           + core + "</Core><Variant>" + variant
+           + "</Variant><TimetableYear>2026</TimetableYear></PlannedTransportIdentifiers><PlannedCalendar>"
+             "<BitmapDays>"
+           + bitmap + "</BitmapDays><ValidityPeriod><StartDateTime>" + start
+           + "T00:00:00</StartDateTime></ValidityPeriod></PlannedCalendar></CZCanceledPTTMessage>";
+}
+
+} // namespace
+
+TEST(CzpttTimetable, TheLineOnAWeekdayAndOnASaturday)
+{
+    const CzpttTimetable year = CzpttTimetable::scan({CzpttTestData::lineDir()});
+    EXPECT_TRUE(year.skipped().empty());
+    EXPECT_EQ(year.paths().size(), 39u);
+    EXPECT_EQ(std::tuple(year.firstDay(), year.lastDay()), std::tuple(QDate(2025, 12, 14), QDate(2026, 12, 12)));
+
+    const DayTimetable day = year.day(wednesday);
+    EXPECT_EQ(day.day, wednesday);
+    EXPECT_EQ(day.trains.size(), 37u);
+    // In the order of the files; each train with where it came from.
+    EXPECT_EQ(day.trains.front().name, QStringLiteral("Os 13250"));
+    EXPECT_EQ(day.trains.front().source, QStringLiteral("vsetin-velke-karlovice/PA_0054_KT----16555A_00_2026.xml"));
+    EXPECT_EQ(year.day(saturday).trains.size(), 34u);
+    EXPECT_TRUE(year.day(QDate(2027, 1, 1)).trains.empty());
+}
+
+TEST(CzpttTimetable, OneZippedMessagePerTrainInOneZip)
+{
+    QTemporaryDir dir;
+    const QString archive = dir.filePath(QStringLiteral("2026.zip"));
+    ASSERT_TRUE(writeFile(archive, archiveOfZippedMessages()));
+    const DayTimetable fromFolder = CzpttTimetable::scan({CzpttTestData::lineDir()}).day(wednesday);
+
+    // The same trains whatever the number of threads reading them.
+    for (int threads : {1, 3}) {
+        CzpttTimetable::ScanOptions options;
+        options.threads = threads;
+        const CzpttTimetable year = CzpttTimetable::scan({archive}, options);
+        EXPECT_TRUE(year.skipped().empty()) << threads;
+        const DayTimetable day = year.day(wednesday);
+        EXPECT_EQ(namesOf(day), namesOf(fromFolder)) << threads;
+        EXPECT_EQ(day.trains.front().source,
+                  QStringLiteral("2026.zip/PA_0054_KT----16555A_00_2026.zip/PA_0054_KT----16555A_00_2026.xml"));
+    }
+
+    // A gzipped message and a zip in a folder are read as well.
+    const QString folder = dir.filePath(QStringLiteral("more"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/deeper")));
+    ASSERT_TRUE(writeFile(folder + QStringLiteral("/deeper/a.xml.gz"),
+                          ZipBuilder::gzip(CzpttTestData::bytes(CzpttTestData::linePath("16558A")))));
+    ASSERT_TRUE(writeFile(folder + QStringLiteral("/b.zip"),
+                          ZipBuilder::zip({{"b.xml", CzpttTestData::bytes(CzpttTestData::linePath("16563A"))},
+                                           {"readme.txt", "not a message"}})));
+    ASSERT_TRUE(writeFile(folder + QStringLiteral("/notes.txt"), "not a message"));
+    const DayTimetable more = CzpttTimetable::scan({folder}).day(wednesday);
+    EXPECT_EQ(namesOf(more), (std::vector<QString>{"Os 13252", "Os 13251"}));
+    EXPECT_EQ(more.trains.back().source, QStringLiteral("more/deeper/a.xml"));
+    EXPECT_TRUE(more.skipped.empty());
+}
+
+TEST(CzpttTimetable, CancellationTakesOutTheDaysItMarks)
+{
+    CzpttTimetable year;
+    year.add(QStringLiteral("a.xml"), CzpttTestData::bytes(CzpttTestData::linePath("16555A")));
+    // 2026-03-03 and 2026-03-04 cancelled; another variant's cancellation
+    // does not touch this path.
+    year.add(QStringLiteral("c.xml"), cancellationOf("KT----16555A", "00", "011", "2026-03-02"));
+    year.add(QStringLiteral("d.xml"), cancellationOf("KT----16555A", "01", "1111111", "2026-03-01"));
+    EXPECT_EQ(year.cancellations().size(), 2u);
+    EXPECT_EQ(std::tuple(year.day({2026, 3, 2}).trains.size(), year.day({2026, 3, 3}).trains.size(),
+                         year.day(wednesday).trains.size(), year.day({2026, 3, 5}).trains.size()),
+              std::tuple(1u, 0u, 0u, 1u));
+}
+
+TEST(CzpttTimetable, DamagedInputIsSkippedWithItsNameAndTheRestRead)
+{
+    const QByteArray good = CzpttTestData::bytes(CzpttTestData::linePath("16555A"));
+    const QByteArray other = CzpttTestData::bytes(CzpttTestData::linePath("16558A"));
+    const QByteArray zeros(8 * 1024 * 1024, '\0');
+    QByteArray noise(3 * 1024 * 1024, '\0');
+    QRandomGenerator random(7);
+    random.fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+    const QByteArray zipped = ZipBuilder::zip({{"1.xml", good}, {"2.xml", other}, {"3.xml", good}});
+    const QByteArray nested = ZipBuilder::zip({{"in.zip", ZipBuilder::zip({{"in.xml", other}})}});
+    QByteArray deep = other;
+    for (int level = 0; level < 5; ++level)
+        deep = ZipBuilder::zip({{QStringLiteral("level%1.zip").arg(level), deep}});
+
+    const struct
+    {
+        const char *file;
+        QByteArray bytes;
+        QString source; // of the skipped input
+        QString reason; // its start
+        int trains;     // read on the day besides the good file
+        qint64 maxDocumentBytes = 0;
+    } cases[] = {
+        {"cut.xml", good.left(2000), "in/cut.xml", "poškozené XML (řádek 52)", 0},
+        {"foreign.xml", "<?xml version=\"1.0\"?><feed/>", "in/foreign.xml", "není zpráva CZPTT (kořen „feed“)", 0},
+        {"time.xml", QByteArray(other).replace(other.indexOf("<Time>") + 6, 8, "25:61:00"), "in/time.xml",
+         "neplatný čas „25:61:00.0000000+01:00“", 0},
+        // The members before the cut are read.
+        {"cut.zip", zipped.left(zipped.size() * 2 / 5), "in/cut.zip", "poškozený nebo zkrácený archiv (", 1},
+        {"nested-cut.zip", ZipBuilder::zip({{"in.zip", nested.left(nested.size() - 120)}}, false),
+         "in/nested-cut.zip/in.zip", "poškozený", 0},
+        {"bomb.zip", ZipBuilder::zip({{"bomb.xml", zeros}}), "in/bomb.zip/bomb.xml",
+         "podezřele vysoký kompresní poměr (zip bomb?)", 0},
+        {"nested-bomb.zip", ZipBuilder::zip({{"in.zip", ZipBuilder::zip({{"bomb.xml", zeros}})}}, false),
+         "in/nested-bomb.zip/in.zip/bomb.xml", "podezřele vysoký kompresní poměr (zip bomb?)", 0},
+        {"big.zip", ZipBuilder::zip({{"big.xml", noise}}), "in/big.zip/big.xml", "větší než 2 MiB po rozbalení", 0,
+         2 * 1024 * 1024},
+        {"big.xml", noise + noise, "in/big.xml", "větší než 2 MiB", 0, 2 * 1024 * 1024},
+        {"deep.zip", deep, "in/deep.zip/level4.zip/level3.zip/level2.zip/level1.zip", "příliš mnoho archivů v sobě", 0},
+        {"broken.xml.gz", QByteArray("\x1f\x8b\x08\x00garbage", 11), "in/broken.xml.gz", "poškozený soubor gzip", 0},
+        {"junk.zip", "PK\x03\x04 this is no archive", "in/junk.zip", "poškozený", 0},
+    };
+    for (const auto &c : cases) {
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("in"));
+        ASSERT_TRUE(QDir().mkpath(in));
+        ASSERT_TRUE(writeFile(in + QStringLiteral("/good.xml"), good));
+        ASSERT_TRUE(writeFile(in + u'/' + QLatin1StringView(c.file), c.bytes));
+        CzpttTimetable::ScanOptions options;
+        if (c.maxDocumentBytes)
+            options.limits.maxDocumentBytes = c.maxDocumentBytes;
+        const CzpttTimetable year = CzpttTimetable::scan({in}, options);
+        EXPECT_EQ(year.day(wednesday).trains.size(), 1u + c.trains) << c.file;
+        ASSERT_EQ(year.skipped().size(), 1u) << c.file;
+        EXPECT_EQ(year.skipped().front().source, c.source) << c.file;
+        EXPECT_TRUE(year.skipped().front().reason.startsWith(c.reason))
+            << c.file << ": " << year.skipped().front().reason.toStdString();
+    }
+
+    // A source that is not there.
+    const CzpttTimetable missing = CzpttTimetable::scan({QStringLiteral("/nonexistent/x.xml")});
+    ASSERT_EQ(missing.skipped().size(), 1u);
+    EXPECT_EQ(missing.skipped().front().source, QStringLiteral("x.xml"));
+    EXPECT_EQ(missing.skipped().front().reason, QStringLiteral("soubor nenalezen"));
+}
+
+TEST(CzpttTimetable, NamedLinesPassOverOtherMessagesUnread)
+{
+    const QStringList sources{CzpttTestData::lineDir(), CzpttTestData::dir(QStringLiteral("czptt/edge-cases"))};
+    const struct
+    {
+        QStringList names;
+        int minNames;
+        size_t paths;
+    } cases[] = {
+        {{}, 1, 42},
+        {{"Vsetín", "Velké Karlovice"}, 2, 39},
+        // Only Os 13254 of 16571A runs on to Valašské Meziříčí.
+        {{"Vsetín", "Valašské Meziříčí"}, 2, 1},
+        {{"Kolín", "Čáslav", "Hlízov", "Děčín hl. n."}, 1, 2},
+        {{"Kolín", "Čáslav", "Hlízov", "Děčín hl. n."}, 3, 1},
+        {{"  Bad   Schandau "}, 1, 1},
+        {{"Praha hl. n."}, 1, 0},
+    };
+    for (const auto &c : cases) {
+        CzpttTimetable::ScanOptions options;
+        options.names = c.names;
+        options.minNames = c.minNames;
+        EXPECT_EQ(CzpttTimetable::scan(sources, options).paths().size(), c.paths) << c.names.join(u',').toStdString();
+    }
+
+    // Escaped names are left to the reader; cancellations always matter.
+    const QSet<QString> names{QStringLiteral("A & B")};
+    EXPECT_TRUE(czpttMentionsNames("<CZPTTCISMessage><PrimaryLocationName>A &amp; B</PrimaryLocationName>", names, 1));
+    EXPECT_FALSE(czpttMentionsNames("<CZPTTCISMessage><PrimaryLocationName>A and B</PrimaryLocationName>", names, 1));
+    EXPECT_TRUE(czpttMentionsNames("<CZCanceledPTTMessage/>", names, 1));
+}
+
+TEST(CzpttTimetable, ProgressCanCancel)
+{
+    std::vector<std::pair<qint64, qint64>> seen;
+    CzpttTimetable::ScanOptions options;
+    options.progress = [&](qint64 done, qint64 total) {
+        seen.emplace_back(done, total);
+        return seen.size() < 5;
+    };
+    const CzpttTimetable year = CzpttTimetable::scan({CzpttTestData::lineDir()}, options);
+    EXPECT_TRUE(year.cancelled());
+    EXPECT_LT(year.paths().size(), 39u);
+    ASSERT_EQ(seen.size(), 5u);
+    EXPECT_EQ(seen.front().first, 0);
+    EXPECT_GT(seen.back().first, 0);
+    EXPECT_GT(seen.back().second, seen.back().first);
+}
