@@ -276,6 +276,17 @@ TEST_F(InsertToolTest, ShiftClickHandsTheTimetableToTheDialogAndAddsTheTrain)
         EXPECT_EQ(decodeTime(t.row(k).time).seconds, 0) << k;
 }
 
+// A departure fixed at 0:00 is fixed like any other: a second click at the
+// origin moves it and never adds a second row there.
+TEST_F(InsertToolTest, ADepartureFixedAtMidnightIsFixed)
+{
+    open();
+    click(0, hms(0, 0));
+    click(0, hms(0, 5));
+    EXPECT_EQ(points(), (Points{{1, sec(0, 5)}}));
+    EXPECT_EQ(tool.points().front().fixedTime, std::optional(hms(0, 5)));
+}
+
 TEST_F(InsertToolTest, TheTimerClosesWhatTheUserClosedAndThePointerEnablesEditace)
 {
     open();
