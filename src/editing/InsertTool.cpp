@@ -44,9 +44,11 @@ QString differenceText(double from, double to)
     return text;
 }
 
+// A point's time as the train will keep it: past midnight the hours count
+// on ("24:12:30"), as the rows stored do.
 QString clockText(double time)
 {
-    return formatClockTime(time, true);
+    return formatTrainTime(time, true);
 }
 
 } // namespace
@@ -147,7 +149,9 @@ void InsertTool::pointerMove(const MouseEvent &e)
             m_actions.setEditMenuEnabled(true);
         return;
     }
-    m_timeText = clockText(pointedTime(e.pos.x()));
+    // Left of midnight a click lays nothing, so no time is shown there.
+    const double t = pointedTime(e.pos.x());
+    m_timeText = t < 0 ? QString() : clockText(t);
     const int64_t d = pointedDistance(e.pos.y());
     for (const StationBand &band : m_bands) {
         if (band.lo <= d && d <= band.hi && band.station != m_currentStation) {
