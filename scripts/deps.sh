@@ -14,7 +14,7 @@ packages=(
   hyperfine                              # bench/cli-pictures.sh times whole runs of the tool
   fonts-liberation fonts-dejavu-core
   xvfb xauth
-  librsvg2-bin dpkg-dev gzip            # icons and the .deb (scripts/package.sh)
+  librsvg2-bin dpkg-dev gzip lintian    # icons and the .deb (scripts/package.sh, tests/packaging)
   desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl groff-base file  # tests/packaging
 )
 if [ "${1:-}" = "--fuzz" ]; then

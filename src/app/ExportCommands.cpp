@@ -11,6 +11,7 @@
 #include "render/VectorLabels.h"
 
 #include <QCursor>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -50,8 +51,17 @@ std::optional<std::pair<QString, PictureFile::Format>> askPicture(Prompter &prom
     if (!saved)
         return std::nullopt;
     fileName = saved->path;
-    const int index = std::clamp(saved->filterIndex, 0, static_cast<int>(std::size(formats)) - 1);
-    return std::make_pair(saved->path, formats[index]);
+    if (QFileInfo(saved->path).suffix().isEmpty()) {
+        const int index = std::clamp(saved->filterIndex, 0, static_cast<int>(std::size(formats)) - 1);
+        return std::make_pair(saved->path, formats[index]);
+    }
+    // A file named .svg is an SVG whichever filter was left chosen.
+    const std::optional<PictureFile::Format> typed = PictureFile::formatOf(saved->path);
+    if (!typed) {
+        prompter.error(unknownPictureSuffix(saved->path));
+        return std::nullopt;
+    }
+    return std::make_pair(saved->path, *typed);
 }
 
 } // namespace
@@ -61,6 +71,13 @@ QString tooLargeForImage(int dpi)
     return QStringLiteral("Vlakorys je pro obrázek s rozlišením %1 DPI příliš velký. Zvolte menší rozlišení nebo "
                           "měřítko, nebo formát PDF či SVG.")
         .arg(dpi);
+}
+
+QString unknownPictureSuffix(const QString &path)
+{
+    return QStringLiteral("Neznámá přípona souboru „%1“. Obrázek vlakorysu lze uložit jako PDF (.pdf), SVG (.svg), "
+                          "PNG (.png) nebo bitmapu (.bmp).")
+        .arg(QFileInfo(path).fileName());
 }
 
 Prompter::FileDialog bitmapSaveDialog(const QString &fileName)

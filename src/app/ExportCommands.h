@@ -22,6 +22,8 @@ inline const QString printError = QStringLiteral("Chyba při tisku vlakorysu.");
 inline const QString paperTooSmall = QStringLiteral("Papír tiskárny je pro tisk vlakorysu příliš malý.");
 // A sheet whose image at the chosen resolution would be too large.
 QString tooLargeForImage(int dpi);
+// A picture name whose suffix names no format it can be written in.
+QString unknownPictureSuffix(const QString &path);
 
 // SaveDialog2: suffix "bmp", asks before overwriting, starts at the name it
 // was last given.
@@ -35,8 +37,10 @@ Prompter::FileDialog bitmapSaveDialog(const QString &fileName);
 // the document is never touched. True when the file was written.
 bool exportBitmap(Prompter &prompter, Renderer &renderer, DiagramWindow &window, QString &fileName);
 
-// The picture formats, in the order of pictureFilter: the format is the
-// chosen filter's, and a name typed without a suffix takes its suffix.
+// The picture formats, in the order of pictureFilter. The suffix typed
+// decides the format, whatever filter is chosen; a name typed without one
+// takes the chosen filter's (the dialog adds its suffix). Any other suffix
+// is refused with unknownPictureSuffix and nothing is written.
 inline const QString pictureFilter = QStringLiteral(
     "Dokument PDF (*.pdf)|*.pdf|Obrázek SVG (*.svg)|*.svg|Obrázek PNG (*.png)|*.png|Bitmapa (*.bmp)|*.bmp");
 Prompter::FileDialog pictureSaveDialog(const QString &fileName);

@@ -472,7 +472,12 @@ public:
                 l.angle = number(*v, at + ".angle");
             if (const Json *v = find(item, "image"))
                 image(*v, at + ".image", l);
-            doc.trainLabels.push_back(std::move(l)); // the list is given from head to tail
+            // The list is given as an opened document holds it, from head to
+            // tail. Opening a file puts each label it reads at the head, so
+            // the document to be saved holds them the other way round: each
+            // goes to the head here too, and the file, once opened, gives
+            // this list again.
+            doc.trainLabels.push_front(std::move(l));
         }
     }
 

@@ -24,9 +24,13 @@ public:
     static QByteArray toText(const Document &doc);
     static QByteArray format(const Json &json);
 
-    // Fills an empty document from JSON. Missing keys keep the values of an
-    // empty document. Returns an empty text on success, otherwise one line
-    // naming the field and what is wrong with it.
+    // Fills an empty document from JSON: the document to save so that the
+    // file, once opened, is the document the JSON shows (dump prints a
+    // document as opened). Opening reverses the train labels of a file, so
+    // they are held here from the last listed to the first; every other
+    // list keeps its order. Missing keys keep the values of an empty
+    // document. Returns an empty text on success, otherwise one line naming
+    // the field and what is wrong with it.
     static QString fromJson(const Json &json, Document &doc);
     static QString fromText(const QByteArray &text, Document &doc);
 };

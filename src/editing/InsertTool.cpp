@@ -44,9 +44,11 @@ QString differenceText(double from, double to)
     return text;
 }
 
+// A point's time as the train will keep it: past midnight the hours count
+// on ("24:12:30"), as the rows stored do.
 QString clockText(double time)
 {
-    return formatClockTime(time, true);
+    return formatTrainTime(time, true);
 }
 
 } // namespace
@@ -147,7 +149,9 @@ void InsertTool::pointerMove(const MouseEvent &e)
             m_actions.setEditMenuEnabled(true);
         return;
     }
-    m_timeText = clockText(pointedTime(e.pos.x()));
+    // Left of midnight a click lays nothing, so no time is shown there.
+    const double t = pointedTime(e.pos.x());
+    m_timeText = t < 0 ? QString() : clockText(t);
     const int64_t d = pointedDistance(e.pos.y());
     for (const StationBand &band : m_bands) {
         if (band.lo <= d && d <= band.hi && band.station != m_currentStation) {
@@ -207,8 +211,8 @@ void InsertTool::ctrlClick()
         return;
     }
     for (size_t k = 1; k < m_points.size(); ++k) {
-        if (m_points[k].station == c && m_points[k].fixedTime != 0.0) {
-            m_points[k].fixedTime = 0.0;
+        if (m_points[k].station == c && m_points[k].fixedTime) {
+            m_points[k].fixedTime.reset();
             RouteTo(c, true);
             run(m_actions.renderPaintOnly);
             return;
@@ -229,9 +233,8 @@ void InsertTool::clickAtStation(double t)
         // The last point is a computed departure when its predecessor is the
         // arrival at the same station: fixing the stop moves that departure,
         // so a stop never gets a second one.
-        const bool computedDeparture =
-            last.fixedTime == 0.0 && count() > 1 && m_points[m_points.size() - 2].station == c;
-        if (last.fixedTime == 0.0 && !computedDeparture) {
+        const bool computedDeparture = !last.fixedTime && count() > 1 && m_points[m_points.size() - 2].station == c;
+        if (!last.fixedTime && !computedDeparture) {
             const double time = std::max(last.time + w, t);
             append(c, t, time);
         } else if (count() == 1) {
@@ -244,7 +247,7 @@ void InsertTool::clickAtStation(double t)
         return;
     }
     for (size_t k = 0; k < m_points.size(); ++k) {
-        if (m_points[k].station == c && m_points[k].fixedTime != 0.0) {
+        if (m_points[k].station == c && m_points[k].fixedTime) {
             m_points[k].fixedTime = t;
             if (k == 0)
                 m_points[k].time = t;
@@ -275,11 +278,11 @@ void InsertTool::RouteTo(int32_t target, bool keepFixed)
     std::vector<Fixed> remembered;
     size_t kept = 1;
     for (size_t k = 1; k < m_points.size(); ++k) {
-        if (m_points[k].fixedTime != 0.0) {
+        if (m_points[k].fixedTime) {
             kept = k + 1;
             if (keepFixed) {
-                remembered.push_back({m_points[k].station, m_points[k].fixedTime});
-                m_points[k].fixedTime = 0.0;
+                remembered.push_back({m_points[k].station, *m_points[k].fixedTime});
+                m_points[k].fixedTime.reset();
             }
         }
     }
@@ -306,7 +309,7 @@ void InsertTool::RouteTo(int32_t target, bool keepFixed)
         if (i < 1 || i > TravelTimeProfile::entries || p.runTimeAt(i) < 1)
             continue;
         t += p.runTimeAt(i) / halfMinutesPerDay;
-        if (!append(j, 0.0, t))
+        if (!append(j, std::nullopt, t))
             return;
         const auto fixed =
             std::find_if(remembered.begin(), remembered.end(), [j](const Fixed &f) { return f.station == j; });
@@ -320,13 +323,13 @@ void InsertTool::RouteTo(int32_t target, bool keepFixed)
             continue; // the train ends with an arrival
         if (p.dwellAt(i) >= 0) {
             t += p.dwellAt(i) / halfMinutesPerDay;
-            if (!append(j, 0.0, t))
+            if (!append(j, std::nullopt, t))
                 return;
         }
     }
 }
 
-bool InsertTool::append(int32_t station, double fixedTime, double time)
+bool InsertTool::append(int32_t station, std::optional<double> fixedTime, double time)
 {
     if (m_points.size() >= m_capacity)
         return false;

@@ -133,7 +133,7 @@ private:
     int32_t stationKm(int32_t station) const;
     int32_t profileIndex(int32_t station) const;
     QString stationName(int32_t station) const;
-    bool append(int32_t station, double fixedTime, double time);
+    bool append(int32_t station, std::optional<double> fixedTime, double time);
     void buildBands();
     void clickAtStation(double t);
     void ctrlClick();

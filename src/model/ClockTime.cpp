@@ -89,6 +89,20 @@ QString formatClockTime(double time, bool withSeconds)
     return text;
 }
 
+QString formatTrainTime(double time, bool withSeconds)
+{
+    const double ms = std::nearbyint(time * static_cast<double>(msPerDay));
+    // Past what 64 bits of milliseconds hold there is no time of a train.
+    if (!(ms >= 0) || ms > 1e18)
+        return {};
+    const auto total = static_cast<int64_t>(ms);
+    QString text = QString::number(total / 3600000).rightJustified(2, u' ') + u':'
+                   + QString::number(total / 60000 % 60).rightJustified(2, u'0');
+    if (withSeconds)
+        text += u':' + QString::number(total / 1000 % 60).rightJustified(2, u'0');
+    return text;
+}
+
 double parseClockDigits(QByteArrayView text, bool withSeconds)
 {
     const int h = clockNumber(part(text, 0, 2), true);

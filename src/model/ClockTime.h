@@ -31,6 +31,12 @@ double makeTime(int hours, int minutes, int seconds = 0);
 // " 7:05", "12:00", with seconds " 9:05:30".
 QString formatClockTime(double time, bool withSeconds = false);
 
+// A time of a train's run, which goes on past midnight: the hours count on
+// ("24:12:30" is 0:12:30 of the next day) instead of starting the day
+// again. Otherwise as formatClockTime. A time before the day's midnight
+// (or not a number) has no text.
+QString formatTrainTime(double time, bool withSeconds = false);
+
 // Hours from characters 1-2, minutes from 3-4, seconds from 5-6 when asked.
 // Each part is decimal digits; the hours may have a blank for their first
 // digit. A sign, '$' or a blank anywhere else is a conversion error.

@@ -3,18 +3,20 @@
 #include <QImage>
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 class Document;
 struct DiagramView;
 
 // One point of the train the insert-train tool is laying: a station (index
-// into the station list, 1-based), the time a click fixed there (0 for
-// none) and the time of the point, computed or fixed.
+// into the station list, 1-based), the time a click fixed there if one did
+// (0:00 is a time like any other) and the time of the point, computed or
+// fixed.
 struct InsertPoint
 {
     int32_t station = 0;
-    double fixedTime = 0.0;
+    std::optional<double> fixedTime;
     double time = 0.0;
 
     bool operator==(const InsertPoint &) const = default;

@@ -2,6 +2,7 @@
 
 #include "Colours.h"
 #include "Fonts.h"
+#include "SoftClip.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -16,7 +17,8 @@ bool outside(const LinePrimitive &p, const Replayer::Viewport &v)
            || (p.y0 < v.vy0 && p.y1 < v.vy0);
 }
 
-void drawLines(QPainter &painter, const DisplayList &list, const Replayer::Viewport &v, int32_t first, int32_t last)
+void drawLines(QPainter &painter, const SoftClip &clip, const DisplayList &list, const Replayer::Viewport &v,
+               int32_t first, int32_t last)
 {
     std::vector<const LinePrimitive *> lines;
     for (int32_t k = first; k <= last; ++k)
@@ -39,11 +41,12 @@ void drawLines(QPainter &painter, const DisplayList &list, const Replayer::Viewp
         // element of its own.
         QPainterPath path(QPointF(p->x0 + 0.5, p->y0 + 0.5));
         path.lineTo(p->x1 + 0.5, p->y1 + 0.5);
-        painter.drawPath(path);
+        clip.strokePath(painter, path);
     }
 }
 
-void drawTexts(QPainter &painter, const DisplayList &list, const Replayer::Viewport &v, int32_t first, int32_t last)
+void drawTexts(QPainter &painter, const SoftClip &clip, const DisplayList &list, const Replayer::Viewport &v,
+               int32_t first, int32_t last)
 {
     const std::vector<TextFont> &fonts = list.fonts();
     std::vector<QFont> drawn;
@@ -73,8 +76,8 @@ void drawTexts(QPainter &painter, const DisplayList &list, const Replayer::Viewp
                 painter.setPen(Colours::toQColor(fontColour));
             }
             if (t.brushStyle == TextPrimitive::SolidBrush)
-                painter.fillRect(QRectF(t.x, t.y, t.width, t.height), Colours::toQColor(t.brushColour));
-            painter.drawText(QPointF(t.x, t.y + fonts[t.font].ascent), t.drawable);
+                clip.fillRect(painter, QRectF(t.x, t.y, t.width, t.height), Colours::toQColor(t.brushColour));
+            clip.drawText(painter, QPointF(t.x, t.y + fonts[t.font].ascent), t.drawable);
         }
     }
 }
@@ -122,9 +125,10 @@ void replay(QPainter &painter, const DisplayList &list, const Replayer::Viewport
     const int32_t last = list.stripOf(v.vx1);
     painter.save();
     painter.setBrush(Qt::NoBrush);
-    drawLines(painter, list, v, first, last);
+    const SoftClip clip = SoftClip::of(painter);
+    drawLines(painter, clip, list, v, first, last);
     if (texts)
-        drawTexts(painter, list, v, first, last);
+        drawTexts(painter, clip, list, v, first, last);
     painter.restore();
 }
 

@@ -10,7 +10,8 @@ class QPainter;
 // The painter back end of the display list: the recorded lines and texts
 // that meet a viewport, drawn through a QPainter onto any paint device (a
 // PDF or SVG file, a printer, an image) in diagram coordinates; the caller
-// sets the painter's transform and clip. The pixel back end (Replayer)
+// sets the painter's transform and clip (which holds on an SVG too, see
+// SoftClip). The pixel back end (Replayer)
 // draws the same recording for the screen.
 //
 // Every primitive is drawn once, in recorded order, however many strips it

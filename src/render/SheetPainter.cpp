@@ -5,9 +5,11 @@
 #include "Fonts.h"
 #include "LabelText.h"
 #include "PainterReplay.h"
+#include "SoftClip.h"
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 
@@ -48,9 +50,19 @@ void paintColumn(QPainter &p, const SheetLayout::Layer &layer, const SheetPainte
     p.save();
     p.setClipRect(QRectF(0, layer.top, StationColumn::width, double(layer.columnEnd - layer.top)));
     p.translate(0, double(layer.top) - layer.vy0);
+    const SoftClip clip = SoftClip::of(p);
+    const auto line = [&](QPointF from, QPointF to) {
+        if (!clip.cuts()) {
+            p.drawLine(from, to);
+            return;
+        }
+        QPainterPath path(from);
+        path.lineTo(to);
+        clip.strokePath(p, path);
+    };
     p.setPen(olivePen(1));
     // The left axis from the bottom station line up to the top margin.
-    p.drawLine(QPointF(39.5, r.columnAxisBottom + 0.5), QPointF(39.5, DiagramView::topMargin + 0.5));
+    line(QPointF(39.5, r.columnAxisBottom + 0.5), QPointF(39.5, DiagramView::topMargin + 0.5));
     const QFont font = Fonts::drawnFamily(Fonts::makeFont("Arial CE", 7));
     const int ascent = QFontMetrics(font, &LabelText::measureSurface()).ascent();
     p.setFont(font);
@@ -59,8 +71,8 @@ void paintColumn(QPainter &p, const SheetLayout::Layer &layer, const SheetPainte
     for (const StationColumn::Number &n : r.numbers) {
         if (n.y < shownTop || n.y > shownBottom)
             continue;
-        p.drawLine(QPointF(37, n.y + 0.5), QPointF(40, n.y + 0.5));
-        p.drawText(QPointF(n.x, n.y - 5 + ascent), n.text);
+        line(QPointF(37, n.y + 0.5), QPointF(40, n.y + 0.5));
+        clip.drawText(p, QPointF(n.x, n.y - 5 + ascent), n.text);
     }
     p.restore();
 }

@@ -3,6 +3,7 @@
 #include "Colours.h"
 #include "Fonts.h"
 #include "LabelText.h"
+#include "SoftClip.h"
 #include "TrainCategory.h"
 #include "TrainLabelPlacement.h"
 
@@ -80,11 +81,12 @@ void drawVectorLabel(QPainter &painter, const VectorLabel &label)
 {
     if (label.text.isEmpty())
         return;
+    const SoftClip clip = SoftClip::of(painter); // before the text is turned
     painter.save();
     painter.translate(label.textOrigin());
     painter.rotate(label.angle * 180.0 / M_PI);
     painter.setFont(label.font);
     painter.setPen(Colours::toQColor(label.colour));
-    painter.drawText(QPointF(0, label.ascent), label.text);
+    clip.drawText(painter, QPointF(0, label.ascent), label.text);
     painter.restore();
 }

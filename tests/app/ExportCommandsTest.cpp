@@ -110,17 +110,19 @@ TEST_F(SheetCommandsTest, TheSheetIsPrintedOnPagesThatFitTogether)
             << t.number;
 }
 
-TEST_F(SheetCommandsTest, TheFilterChosenDecidesTheFormat)
+TEST_F(SheetCommandsTest, TheSuffixTypedDecidesTheFormatElseTheFilterChosen)
 {
     const struct
     {
         int filter;
         const char *name;
         QByteArray starts;
-    } rows[] = {
-        {0, "arch.pdf", "%PDF"}, {1, "arch.svg", "<?xml"},        {2, "arch.png", "\x89PNG"},
-        {3, "arch.bmp", "BM"},   {0, "arch-bez-pripony", "%PDF"}, // the filter, not the name
-    };
+    } rows[] =
+        {
+            {0, "arch.pdf", "%PDF"},         {1, "arch.svg", "<?xml"}, {2, "arch.png", "\x89PNG"},
+            {3, "arch.bmp", "BM"},           {0, "view.svg", "<?xml"}, {1, "view.PNG", "\x89PNG"},
+            {0, "arch-bez-pripony", "%PDF"}, // no suffix: the filter's
+        };
     for (const auto &r : rows) {
         prompter.fileAnswers = {path(r.name)};
         prompter.filterAnswers = {r.filter};
@@ -130,6 +132,14 @@ TEST_F(SheetCommandsTest, TheFilterChosenDecidesTheFormat)
     }
     // The dialog opens with the format of the name it was last given.
     EXPECT_EQ(ExportCommands::pictureSaveDialog(path("arch.png")).filterIndex, 2);
+    // Any other suffix is refused and nothing is written.
+    prompter.fileAnswers = {path("view.xyz")};
+    prompter.filterAnswers = {0};
+    EXPECT_FALSE(ExportCommands::exportSheet(prompter, doc, {}, options, 75, QStringLiteral("Trať"), fileName));
+    EXPECT_EQ(prompter.messages(), QStringList{ExportCommands::unknownPictureSuffix(path("view.xyz"))});
+    EXPECT_TRUE(
+        ExportCommands::unknownPictureSuffix(path("view.xyz")).startsWith(u"Neznámá přípona souboru „view.xyz“."));
+    EXPECT_FALSE(QFile::exists(path("view.xyz")));
 }
 
 TEST_F(SheetCommandsTest, ASheetTooLargeForAnImageIsReported)

@@ -276,6 +276,39 @@ TEST_F(InsertToolTest, ShiftClickHandsTheTimetableToTheDialogAndAddsTheTrain)
         EXPECT_EQ(decodeTime(t.row(k).time).seconds, 0) << k;
 }
 
+// A departure fixed at 0:00 is fixed like any other: a second click at the
+// origin moves it and never adds a second row there.
+TEST_F(InsertToolTest, ADepartureFixedAtMidnightIsFixed)
+{
+    open();
+    click(0, hms(0, 0));
+    click(0, hms(0, 5));
+    EXPECT_EQ(points(), (Points{{1, sec(0, 5)}}));
+    EXPECT_EQ(tool.points().front().fixedTime, std::optional(hms(0, 5)));
+}
+
+// Past midnight the texts are the times the rows keep (24:00 and on); left
+// of midnight, where a click lays nothing, the tool shows no time.
+TEST_F(InsertToolTest, TimesPastMidnightAreShownAsTheyWillBeStored)
+{
+    open();
+    for (auto [time, text] : {std::pair{1.0 + hms(0, 12, 30), "24:12:30"}, {-hms(0, 10), ""}}) {
+        move(10, time);
+        EXPECT_EQ(tool.timeText(), QString::fromLatin1(text));
+    }
+    click(0, hms(23, 58));
+    move(30, 1.0 + hms(0, 12, 30));
+    EXPECT_EQ(tool.timeText(), QStringLiteral("24:12:30"));
+    click(30, 1.0 + hms(0, 12, 30), Qt::ShiftModifier); // the dialog is cancelled
+    EXPECT_EQ(shownTable, (std::vector<AddTrainRow>{{"A", "", "", "", "23:58:00"},
+                                                    {"B", "2", "24:00:00", "1", "24:01:00"},
+                                                    {"C", "3", "24:04:00", "", ""}}));
+    answer = NewTrainChoice{QStringLiteral("Os"), 1, false, false};
+    click(30, 1.0 + hms(0, 12, 30), Qt::ShiftModifier);
+    ASSERT_EQ(doc.trains.size(), 1u);
+    EXPECT_EQ(formatTrainTime(doc.trains.back().row(3).time), QStringLiteral("24:04"));
+}
+
 TEST_F(InsertToolTest, TheTimerClosesWhatTheUserClosedAndThePointerEnablesEditace)
 {
     open();

@@ -16,6 +16,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -115,4 +116,50 @@ TEST_F(PrintSheetTest, AnSvgOfTheSheetsSizeWithItsTexts)
     const QString text = QString::fromUtf8(svg.data());
     EXPECT_TRUE(text.contains(QStringLiteral("width=\"%1mm\"").arg(PrintPlan::millimetres(sheet.pixels().width()))));
     EXPECT_TRUE(text.contains(QStringLiteral("Poříčany")));
+}
+
+// The SVG generator writes no clip: what crosses the left edge of a layer
+// is cut where the station column begins, as in a PDF. Two layers, the
+// second from 11:45: the station lines begin at midnight, left of it, and a
+// train runs across 11:45. In the column (left of the numbers' ticks) there
+// is no long run of line pixels and nothing of the train's black.
+TEST_F(PrintSheetTest, AnSvgIsCutAtTheStationColumnAsAPdfIs)
+{
+    DocumentFixtures::addTrain(doc, "Os 5405", {{1, 11, 30}, {4, 12, 0}});
+    const PrintSheet sheet(doc, C{.layers = 2, .overlap = 30}, {true, true});
+    QBuffer svg;
+    svg.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(PictureFile::writeSvg(svg, {sheet.pixels(), [&sheet](QPainter &p) { sheet.paint(p); }, {}},
+                                      QStringLiteral("Trať")));
+    QSvgRenderer reader(svg.data());
+    ASSERT_TRUE(reader.isValid());
+    QImage image(sheet.pixels(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    reader.render(&painter, QRectF(QPointF(0, 0), QSizeF(sheet.pixels())));
+    painter.end();
+
+    ASSERT_EQ(sheet.layout().layers.size(), 2u);
+    const SheetLayout::Layer &second = sheet.layout().layers[1];
+    int trainPixels = 0;
+    int longestRun = 0;
+    for (int64_t y = second.top; y < second.top + second.height; ++y) {
+        int run = 0;
+        for (int x = 0; x < 36; ++x) {
+            const QRgb c = image.pixel(x, static_cast<int>(y));
+            // The column's own drawing is olive (blue below red); black
+            // and grey have as much blue as red.
+            trainPixels += c != qRgb(255, 255, 255) && qBlue(c) >= qRed(c);
+            run = c != qRgb(255, 255, 255) ? run + 1 : 0;
+            longestRun = std::max(longestRun, run);
+        }
+    }
+    EXPECT_EQ(trainPixels, 0);
+    EXPECT_LT(longestRun, 20);
+    // The diagram itself is drawn: its station lines cross the layer.
+    int drawn = 0;
+    for (int x = second.left; x < second.left + 20; ++x)
+        for (int64_t y = second.top; y < second.top + second.height; ++y)
+            drawn += image.pixel(x, static_cast<int>(y)) != qRgb(255, 255, 255);
+    EXPECT_GT(drawn, 20);
 }

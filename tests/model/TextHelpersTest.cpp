@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(Cp1250, EveryByteSurvivesARoundTripAndCzechLettersHaveTheirBytes)
 {
     for (int b = 0; b < 256; ++b) {
@@ -51,6 +53,21 @@ TEST(ClockTime, FormatRightAlignsTheHourAndWrapsTheDay)
     // A value a hair below a minute boundary still reads as that minute.
     EXPECT_EQ(minuteOfDay(makeTime(8, 15) - 1e-12), 8 * 60 + 15);
     EXPECT_EQ(decodeTime(makeTime(12, 35, 30)).seconds, 30);
+}
+
+TEST(ClockTime, TrainTimesCountTheHoursOnPastMidnight)
+{
+    const struct
+    {
+        double time;
+        bool seconds;
+        const char *text;
+    } rows[] = {
+        {makeTime(9, 5, 30), true, " 9:05:30"}, {1.0, false, "24:00"},   {1.0 + makeTime(0, 12, 30), true, "24:12:30"},
+        {2.0 + makeTime(3, 0), false, "51:00"}, {-1.0 / 1440, true, ""}, {std::nan(""), true, ""},
+    };
+    for (const auto &r : rows)
+        EXPECT_EQ(formatTrainTime(r.time, r.seconds), QString::fromLatin1(r.text)) << r.text;
 }
 
 TEST(ClockTime, ParseValidTexts)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from this build with CPack and checks what apt
 # will act on: the name, the dependencies (from the binaries and the run-time
-# packages no binary names), the maintainer scripts and the payload.
+# packages no binary names), the maintainer scripts and the payload; the
+# licence and changelog Debian asks for; and that lintian finds no error.
 #   CheckPackage.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -36,5 +37,24 @@ for f in ./usr/bin/vlakorys ./usr/bin/vlakorys-cli ./usr/share/applications/vlak
   ./usr/share/mime/packages/vlakorys.xml ./usr/share/icons/hicolor/48x48/apps/vlakorys.png; do
   grep -qx -- "$f" <<<"$payload" || fail "the package lacks $f"
 done
+
+doc=./usr/share/doc/vlakorys
+for f in $doc/copyright $doc/changelog.gz; do
+  grep -qx -- "$f" <<<"$payload" || fail "the package lacks $f"
+done
+dpkg-deb --fsys-tarfile "$deb" | tar -xOf - "$doc/copyright" >"$tmp/copyright"
+head -1 "$tmp/copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "copyright is not in the machine-readable format"
+grep -qx 'License: GPL-3+' "$tmp/copyright" || fail "copyright does not state GPL-3+"
+version=$(dpkg-deb -f "$deb" Version)
+dpkg-deb --fsys-tarfile "$deb" | tar -xOf - "$doc/changelog.gz" | gzip -dc | head -1 |
+  grep -q "^vlakorys ($version) " || fail "the changelog's top entry is not version $version"
+
+# lintian's errors fail the package; its warnings are shown.
+command -v lintian >/dev/null || fail "lintian is missing (scripts/deps.sh installs it)"
+report=$(lintian "$deb" 2>&1) || true
+errors=$(grep '^E: ' <<<"$report" || true)
+[ -z "$errors" ] || fail "lintian: $errors"
+grep '^W: ' <<<"$report" || true
 
 echo "package $(basename "$deb"): ok"

@@ -44,7 +44,7 @@ protected:
 
 TEST_F(InsertOverlayTest, ASinglePointIsATickWithItsDigitAboveIt)
 {
-    draw({{2, 0, makeTime(1, 7)}}); // x = 174, y = 180
+    draw({{2, {}, makeTime(1, 7)}}); // x = 174, y = 180
     for (int y = 176; y <= 184; ++y)
         EXPECT_EQ(isGreen(174, y), y >= 178 && y <= 182) << y;
     EXPECT_GT(greenIn(QRect(176, 150, 20, 28)), 0); // the digit, right of the tick and above it
@@ -60,8 +60,8 @@ TEST_F(InsertOverlayTest, AHalfMinuteDigitIsUnderlined)
     EXPECT_FALSE(overlayDigit(makeTime(12, 0)).halfMinute);
 
     // The same digit with and without its underline, 100 columns apart.
-    draw({{2, 0, makeTime(1, 7)}});
-    draw({{2, 0, makeTime(1, 57, 30)}}); // x = 275
+    draw({{2, {}, makeTime(1, 7)}});
+    draw({{2, {}, makeTime(1, 57, 30)}}); // x = 275
     const int plain = greenIn(QRect(176, 150, 20, 28));
     const int underlined = greenIn(QRect(277, 150, 20, 28));
     EXPECT_GT(underlined, plain);
@@ -72,7 +72,7 @@ TEST_F(InsertOverlayTest, TheLineIsClippedAndDigitsNearTheEdgesAreLeftOut)
     // From before the time axis at kilometre 0 (on the bottom edge) up to
     // kilometre 30 at 2:00.
     view.hpos = 4; // columns 20 pixels to the left
-    draw({{1, 0, makeTime(0, 5)}, {3, 0, makeTime(2, 0)}});
+    draw({{1, {}, makeTime(0, 5)}, {3, {}, makeTime(2, 0)}});
     // Nothing left of the column, where the origin's digit would begin,
     // and nothing below the bottom edge.
     EXPECT_EQ(greenIn(QRect(0, 0, 40, 300)), 0);
