@@ -31,7 +31,7 @@ protected:
     void saveLine(Document &doc, const SampleLine::Shape &shape = {10, 60, 40, 10})
     {
         SampleLine::fill(doc, shape);
-        ASSERT_EQ(DocumentFile::save(doc, path("line.vrs")), DocumentFile::Status::Ok);
+        ASSERT_EQ(DocumentFile::save(doc, path("line.vrs")).status, DocumentFile::Status::Ok);
     }
 };
 
