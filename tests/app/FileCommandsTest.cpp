@@ -12,6 +12,7 @@
 #include "ScriptedPrompter.h"
 #include "app/Session.h"
 #include "editing/EditHistory.h"
+#include "io/FileMessages.h"
 #include "model/Errors.h"
 
 #include <QCursor>
@@ -326,9 +327,14 @@ TEST_F(FileCommandsTest, ImportFailures)
 {
     fillSmall(doc, true);
     FileBytes::write(path("bad.txt"), "Os 9\nStanice 1\t\t 6:00\nStanice 2\t 6:x5\t\n-\n");
+    // Larger than any timetable (and sparse: nothing of it is written).
+    FileBytes::write(path("huge.txt"), "Os 1\n");
+    ASSERT_TRUE(QFile::resize(path("huge.txt"), FileMessages::maxTextBytes + 1));
     const std::pair<const char *, QString> cases[] = {
         {"missing.txt", QStringLiteral("Chyba otevírání souboru.")},
         {"bad.txt", QStringLiteral("'x5' is not a valid integer value")},
+        {"huge.txt",
+         QStringLiteral("Chyba při načítání souboru „%1“: soubor je větší než 256 MiB.").arg(path("huge.txt"))},
     };
     for (const auto &[file, message] : cases) {
         prompter.log.clear();
