@@ -45,6 +45,12 @@ for picture in view.png sheet.png sheet.pdf sheet.svg sheet.bmp; do
   [ "${picture%%.*}" = sheet ] && sheet=(--sheet --dpi 75)
   expect_failure "$disk/$picture" render "$line" "$disk/$picture" "${sheet[@]}"
 done
+# The JSON of dump goes to standard output, here a file on the full disk.
+status=0
+err=$("$cli" dump "$line" 2>&1 >"$disk/dump.json") || status=$?
+[ "$status" -eq 1 ] || fail "dump: exit status $status"
+[ "$err" = "vlakorys-cli: Chyba při zápisu na standardní výstup: disk je plný" ] || fail "dump: said '$err'"
+rm "$disk/dump.json"
 left=$(cd "$disk" && ls -A | tr '\n' ' ')
 [ "$left" = "fill h.vrs " ] || fail "left on the disk: $left"
 echo "a full disk: every write refused, the earlier document kept"
