@@ -67,7 +67,7 @@ void BM_SaveDocument(benchmark::State &state)
     BusyFile &f = busyFile();
     const QString target = f.dir.filePath(QStringLiteral("saved.vrs"));
     for (auto _ : state) {
-        if (DocumentFile::save(f.doc, target) != DocumentFile::Status::Ok)
+        if (DocumentFile::save(f.doc, target).status != DocumentFile::Status::Ok)
             state.SkipWithError("save failed");
     }
     state.counters["bytes"] = static_cast<double>(QFile(target).size());

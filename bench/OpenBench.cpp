@@ -43,7 +43,7 @@ void openInEditor(benchmark::State &state)
         SampleLine::fill(doc, {60, 300, static_cast<int>(state.range(0)), 40});
         doc.settings.zoom = 5; // 125 %: minute labels on
         doc.settings.showTimeLabels = 1;
-        if (DocumentFile::save(doc, file) != DocumentFile::Status::Ok) {
+        if (DocumentFile::save(doc, file).status != DocumentFile::Status::Ok) {
             state.SkipWithError("the generated file could not be written");
             return;
         }

@@ -18,7 +18,7 @@ int main(int argc, char **argv)
     }
     Document doc;
     SampleLine::fill(doc);
-    if (DocumentFile::save(doc, QString::fromLocal8Bit(argv[1])) != DocumentFile::Status::Ok) {
+    if (DocumentFile::save(doc, QString::fromLocal8Bit(argv[1])).status != DocumentFile::Status::Ok) {
         std::fprintf(stderr, "sample_line_file: cannot write %s\n", argv[1]);
         return 1;
     }

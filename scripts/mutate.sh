@@ -59,6 +59,9 @@ io12 src/io/TextImport.cpp :: if (rowState >= 1) { ==> if (rowState >= 0) {
 io13 src/io/TextImport.cpp :: f.shortDwell = 1; ==> f.halfMinute = 1;
 io14 src/io/TextImport.cpp :: if (length > 0 && text.at(end - 1) == '\r') ==> if (length > 0 && text.at(end - 1) == '\t')
 io15 src/io/RecoveryStore.cpp :: QFile::remove(path);\n    m_held.erase(path); ==> m_held.erase(path);
+io16 src/io/SafeFile.cpp :: if (written != len) { ==> if (written < 0) {
+io17 src/io/SafeFile.cpp :: if (!made) ==> if (false)
+io18 src/io/WholeFile.cpp :: if (bytes.size() > limit) { ==> if (bytes.size() > limit + 1) {
 rn01 src/render/TrainLines.cpp :: if (stationRef > frame.stationCount) ==> if (stationRef >= frame.stationCount)
 rn02 src/render/TrainLines.cpp :: * (1440.0 - prev.minutes) ==> * (1439.0 - prev.minutes)
 rn03 src/render/TrainLines.cpp :: if (q.station == 0 || q.station != prev.station) ==> if (q.station != prev.station)

@@ -1,6 +1,7 @@
 #include "ExportCommands.h"
 
 #include "io/BitmapFile.h"
+#include "io/FileMessages.h"
 #include "io/PictureFile.h"
 #include "model/Document.h"
 #include "render/DiagramWindow.h"
@@ -34,14 +35,16 @@ struct WaitCursor
 bool writePicture(Prompter &prompter, const QString &path, PictureFile::Format format,
                   const PictureFile::Picture &picture, const QString &title, int dpi)
 {
-    PictureFile::Status status;
+    PictureFile::Outcome written;
     {
         WaitCursor wait;
-        status = PictureFile::write(path, format, picture, title, dpi);
+        written = PictureFile::write(path, format, picture, title, dpi);
     }
-    if (status == PictureFile::Status::Ok)
+    if (written.status == PictureFile::Status::Ok)
         return true;
-    prompter.error(status == PictureFile::Status::TooLarge ? tooLargeForImage(dpi) : pictureWriteError);
+    prompter.error(written.status == PictureFile::Status::TooLarge
+                       ? tooLargeForImage(dpi)
+                       : FileMessages::naming(pictureWriteError, path, written.cause));
     return false;
 }
 
@@ -96,9 +99,10 @@ bool exportBitmap(Prompter &prompter, Renderer &renderer, DiagramWindow &window,
         return false;
     fileName = *path;
     renderer.render(window);
-    if (BitmapFile::write(renderer.diagramBitmap(), *path))
+    const SafeFile::Result written = BitmapFile::write(renderer.diagramBitmap(), *path);
+    if (written)
         return true;
-    prompter.error(bitmapWriteError);
+    prompter.error(FileMessages::naming(bitmapWriteError, *path, written.cause));
     return false;
 }
 

@@ -33,8 +33,9 @@ Prompter::FileDialog bitmapSaveDialog(const QString &fileName);
 // (the window's client size, at the current zoom, ratio and scroll
 // position) written as a 24-bit Windows bitmap. fileName is SaveDialog2's
 // file name, kept from one export to the next. A file that cannot be
-// written gives bitmapWriteError and leaves any previous file as it was;
-// the document is never touched. True when the file was written.
+// written gives bitmapWriteError naming the file and the cause and leaves
+// any previous file as it was; the document is never touched. True when
+// the file was written.
 bool exportBitmap(Prompter &prompter, Renderer &renderer, DiagramWindow &window, QString &fileName);
 
 // The picture formats, in the order of pictureFilter. The suffix typed

@@ -7,6 +7,7 @@
 #include "io/DocumentSnapshot.h"
 #include "io/FileMessages.h"
 #include "io/TextImport.h"
+#include "io/WholeFile.h"
 #include "render/LabelImage.h"
 
 #include <QCursor>
@@ -118,10 +119,11 @@ bool saveSteps(Session &session, bool saveAs)
     // now. The writer only writes what the labels hold.
     if (doc.settings.saveLabelImages == 1)
         DrawOwedLabelImages(doc.trainLabels);
-    const DocumentFile::Status status = DocumentFile::save(doc, target);
+    const DocumentFile::SaveOutcome saved = DocumentFile::save(doc, target);
     cursor.restore();
-    if (status != DocumentFile::Status::Ok) {
-        session.prompter.error(DocumentFile::message(status));
+    if (saved.status != DocumentFile::Status::Ok) {
+        // The document stays modified, and so its recovery copy stays too.
+        session.prompter.error(FileMessages::naming(DocumentFile::message(saved.status), target, saved.cause));
         return false;
     }
     session.fileName = target;
@@ -134,8 +136,13 @@ bool importFileSteps(Session &session, DocumentWindow &window, const QString &pa
 {
     Document &doc = session.document;
     std::vector<QByteArray> lines;
-    if (!TextImport::readFile(path, doc, lines)) {
+    const WholeFile::Read read = TextImport::readFile(path, doc, lines);
+    if (read.status == WholeFile::Status::CannotOpen) {
         session.prompter.error(FileMessages::cannotOpenText);
+        return false;
+    }
+    if (read.status != WholeFile::Status::Ok) {
+        session.prompter.error(FileMessages::naming(FileMessages::cannotRead, path, read.cause));
         return false;
     }
     const TextImport::Result result = TextImport::run(doc, lines);

@@ -5,31 +5,26 @@
 
 #include "io/DocumentFile.h"
 #include "io/FileMessages.h"
+#include "io/WholeFile.h"
 #include "model/Document.h"
-
-#include <QFile>
 
 int BuildCommand::run(const QStringList &args, std::FILE *, std::FILE *err) const
 {
+    if (const QString option = CliOutput::optionAmong(args); !option.isEmpty())
+        return CliOutput::unknownOption(err, option);
     if (args.size() != 2)
-        return CliOutput::usageError(err, QString::fromLatin1(usage));
+        return CliOutput::usageError(err, QString::fromUtf8(usage));
     const QString &source = args[0];
     const QString &target = args[1];
 
-    QFile file(source);
-    if (!file.open(QIODevice::ReadOnly))
-        return CliOutput::fail(err, source, FileMessages::cannotOpen + u' ' + file.errorString());
-    const QByteArray text = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return CliOutput::fail(err, source, FileMessages::cannotOpen + u' ' + file.errorString());
+    const WholeFile::Read read = WholeFile::read(source);
+    if (read.status != WholeFile::Status::Ok)
+        return CliOutput::readFailed(err, source, read);
 
     Document doc;
-    const QString error = DocumentJson::fromText(text, doc);
+    const QString error = DocumentJson::fromText(read.bytes, doc);
     if (!error.isEmpty())
         return CliOutput::fail(err, source, error);
 
-    const DocumentFile::Status status = DocumentFile::save(doc, target);
-    if (status != DocumentFile::Status::Ok)
-        return CliOutput::fail(err, target, DocumentFile::message(status));
-    return CliOutput::success;
+    return CliOutput::saved(err, target, DocumentFile::save(doc, target));
 }

@@ -1,6 +1,7 @@
 #include "CliApp.h"
 
 #include "BuildCommand.h"
+#include "CliOutput.h"
 #include "DumpCommand.h"
 #include "ImportCommand.h"
 #include "RenderCommand.h"
@@ -13,36 +14,39 @@ namespace CliApp {
 
 QString usage()
 {
-    return QStringLiteral("Usage: vlakorys-cli COMMAND ARGUMENTS...\n"
-                          "       vlakorys-cli [--help] [--version]\n"
+    return QStringLiteral("Použití: vlakorys-cli PŘÍKAZ ARGUMENTY...\n"
+                          "         vlakorys-cli [--help] [--version]\n"
                           "\n"
-                          "The headless companion of the Vlakorys timetable editor.\n"
+                          "Práce s dokumenty editoru vlakorysů Vlakorys bez okna.\n"
                           "\n"
-                          "Commands:\n"
-                          "  dump FILE.vrs                        print the document, as the editor opens it,\n"
-                          "                                       as JSON on standard output\n"
-                          "  build FILE.json OUT.vrs              write a document from its JSON form\n"
-                          "  import DOC.vrs TIMETABLE.txt OUT.vrs import a text timetable into a document\n"
-                          "                                       and save the result as OUT.vrs\n"
-                          "  render FILE.vrs OUT.png|.bmp|.pdf|.svg  draw the diagram as the editor shows it;\n"
-                          "       [--size WxH] [--zoom Z]         the paint box in pixels (1600x900), zoom 2..21,\n"
-                          "       [--ratio X:Y] [--scroll H,V]    the axis ratio, scroll positions in units,\n"
-                          "       [--time-labels on|off]          the minute labels (default: the document's),\n"
-                          "       [--find TEXT]                   the train found for TEXT in green;\n"
-                          "       or with --sheet the printed sheet of the print dialog:\n"
-                          "       [--layers N] [--overlap MIN]    layers 1..30, their overlap 0..60 minutes,\n"
-                          "       [--scale PCT]                   50..525 % in steps of 25 (100),\n"
-                          "       [--from H:MM] [--to H:MM]       a time range (the whole day),\n"
-                          "       [--stations I-J | --km A-B]     a range of the line (all of it),\n"
-                          "       [--legend on|off] [--dpi N]     the station legend (on), the resolution of\n"
-                          "                                       a .png or .bmp: 75, 144, 150, 180, 300, 360\n"
+                          "Příkazy:\n"
+                          "  dump SOUBOR.vrs                   vypíše dokument, jak jej otevře editor, jako\n"
+                          "                                    JSON na standardní výstup\n"
+                          "  build SOUBOR.json VÝSTUP.vrs      zapíše dokument z jeho podoby v JSON\n"
+                          "  import DOKUMENT.vrs JÍZDNÍ-ŘÁD.txt VÝSTUP.vrs\n"
+                          "                                    importuje textový jízdní řád do dokumentu\n"
+                          "                                    a výsledek uloží jako VÝSTUP.vrs\n"
+                          "  render SOUBOR.vrs VÝSTUP.png|.bmp|.pdf|.svg\n"
+                          "                                    nakreslí vlakorys, jak jej ukazuje editor:\n"
+                          "       [--size ŠxV] [--zoom Z]      plocha v pixelech (1600x900), zvětšení 2..21,\n"
+                          "       [--ratio X:Y] [--scroll H,V] poměr os, polohy posuvníků v jejich krocích,\n"
+                          "       [--time-labels on|off]       minutové popisky (jinak podle dokumentu),\n"
+                          "       [--find TEXT]                vlak nalezený pro TEXT zeleně;\n"
+                          "       nebo s --sheet list, jak jej chystá dialog tisku:\n"
+                          "       [--layers N] [--overlap MIN] vrstvy 1..30, jejich překryv 0..60 minut,\n"
+                          "       [--scale PROCENTA]           měřítko 50..525 % po 25 (100),\n"
+                          "       [--from H:MM] [--to H:MM]    časový úsek (celý den),\n"
+                          "       [--stations I-J | --km A-B]  úsek trati (celá trať),\n"
+                          "       [--legend on|off] [--dpi N]  legenda stanic (on), rozlišení obrázku\n"
+                          "                                    .png nebo .bmp: 75, 144, 150, 180, 300, 360\n"
                           "\n"
-                          "Options:\n"
-                          "  --help     show this text\n"
-                          "  --version  show the program's version\n"
+                          "Volby:\n"
+                          "  --help     vypíše tento text\n"
+                          "  --version  vypíše verzi programu\n"
                           "\n"
-                          "On an error one line goes to standard error, the exit status is 1 and no\n"
-                          "output file is left behind. docs/DOCUMENT-JSON.md describes the JSON form.\n");
+                          "Při chybě vypíše jeden řádek na standardní chybový výstup, skončí s kódem 1\n"
+                          "a nezanechá žádný výstupní soubor. Podobu dokumentu v JSON popisuje\n"
+                          "docs/DOCUMENT-JSON.md.\n");
 }
 
 int run(const QStringList &args, std::FILE *out, std::FILE *err)
@@ -65,9 +69,9 @@ int run(const QStringList &args, std::FILE *out, std::FILE *err)
         return ImportCommand().run(rest, out, err);
     if (command == QLatin1String("render"))
         return RenderCommand().run(rest, out, err);
-    std::fprintf(err, "vlakorys-cli: unknown command '%s'; see vlakorys-cli --help\n",
-                 args.front().toUtf8().constData());
-    return 1;
+    if (command.startsWith(QLatin1String("--")))
+        return CliOutput::unknownOption(err, command);
+    return CliOutput::fail(err, QString(), QStringLiteral("neznámý příkaz „%1“; viz vlakorys-cli --help").arg(command));
 }
 
 namespace {

@@ -12,8 +12,35 @@ int fail(std::FILE *err, const QString &file, const QString &message)
 
 int usageError(std::FILE *err, const QString &usage)
 {
-    std::fputs(("vlakorys-cli: usage: " + usage + u'\n').toUtf8().constData(), err);
+    std::fputs((QStringLiteral("vlakorys-cli: použití: ") + usage + u'\n').toUtf8().constData(), err);
     return failure;
+}
+
+int unknownOption(std::FILE *err, const QString &option)
+{
+    return fail(err, QString(), unknownOptionMessage + option);
+}
+
+QString optionAmong(const QStringList &args)
+{
+    for (const QString &arg : args) {
+        if (arg.startsWith(QLatin1String("--")))
+            return arg.section(u'=', 0, 0);
+    }
+    return {};
+}
+
+int readFailed(std::FILE *err, const QString &file, const WholeFile::Read &read, const QString &cannotOpen)
+{
+    const QString &message = read.status == WholeFile::Status::CannotOpen ? cannotOpen : FileMessages::cannotRead;
+    return fail(err, file, FileMessages::withCause(message, read.cause));
+}
+
+int saved(std::FILE *err, const QString &file, const DocumentFile::SaveOutcome &outcome)
+{
+    if (outcome.status == DocumentFile::Status::Ok)
+        return success;
+    return fail(err, file, FileMessages::withCause(DocumentFile::message(outcome.status), outcome.cause));
 }
 
 } // namespace CliOutput

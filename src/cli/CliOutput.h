@@ -1,17 +1,43 @@
 #pragma once
 
+#include "io/DocumentFile.h"
+#include "io/FileMessages.h"
+#include "io/WholeFile.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <cstdio>
 
 // How the commands of this tool report: one line on standard error that
-// names the tool and the file, and exit status 1.
+// names the tool and the file, in the program's words with the system's
+// cause after a colon ("vlakorys-cli: trať.vrs: Chyba při ukládání do
+// souboru: disk je plný"), and exit status 1.
 namespace CliOutput {
 
 constexpr int success = 0;
 constexpr int failure = 1;
 
+inline const QString cannotWriteOutput = QStringLiteral("Chyba při zápisu na standardní výstup");
+
 int fail(std::FILE *err, const QString &file, const QString &message);
+// "vlakorys-cli: použití: " and the command's usage.
 int usageError(std::FILE *err, const QString &usage);
+
+// "vlakorys-cli: neznámá volba --bogus".
+inline const QString unknownOptionMessage = QStringLiteral("neznámá volba ");
+int unknownOption(std::FILE *err, const QString &option);
+// For the commands that take no options: the first argument that looks
+// like one (empty when none does).
+QString optionAmong(const QStringList &args);
+
+// A file read whole that failed: cannotOpen (or the command's own words for
+// it) when it could not be opened, otherwise FileMessages::cannotRead.
+int readFailed(std::FILE *err, const QString &file, const WholeFile::Read &read,
+               const QString &cannotOpen = FileMessages::cannotOpen);
+
+// The end of a command that saves a document: success, or the save's
+// failure.
+int saved(std::FILE *err, const QString &file, const DocumentFile::SaveOutcome &outcome);
 
 } // namespace CliOutput

@@ -169,13 +169,13 @@ public:
     static void expectObject(const Json &j, const std::string &path, std::initializer_list<const char *> keys)
     {
         if (!j.is_object())
-            refuse(path.empty() ? "document" : path, "expected an object");
+            refuse(path.empty() ? "dokument" : path, "očekává se objekt");
         for (const auto &[key, value] : j.items()) {
             bool known = false;
             for (const char *k : keys)
                 known = known || key == k;
             if (!known)
-                refuse(path.empty() ? key : path + "." + key, "unknown key");
+                refuse(path.empty() ? key : path + "." + key, "neznámý klíč");
         }
     }
 
@@ -188,9 +188,9 @@ public:
     static const Json &array(const Json &j, const std::string &path, size_t maxSize)
     {
         if (!j.is_array())
-            refuse(path, "expected a list");
+            refuse(path, "očekává se seznam");
         if (j.size() > maxSize)
-            refuse(path, "more than " + std::to_string(maxSize) + " items");
+            refuse(path, "více než " + std::to_string(maxSize) + " položek");
         return j;
     }
 
@@ -204,10 +204,10 @@ public:
         } else if (j.is_number_integer()) {
             v = j.get<int64_t>();
         } else {
-            refuse(path, "expected a whole number");
+            refuse(path, "očekává se celé číslo");
         }
         if (v < min || v > max)
-            refuse(path, "must be from " + std::to_string(min) + " to " + std::to_string(max));
+            refuse(path, "musí být od " + std::to_string(min) + " do " + std::to_string(max));
         return v;
     }
 
@@ -227,14 +227,14 @@ public:
         if (j.is_boolean())
             return j.get<bool>() ? 1 : 0;
         if (!j.is_number_integer() || (j.get<int64_t>() != 0 && j.get<int64_t>() != 1))
-            refuse(path, "a flag must be 0 or 1");
+            refuse(path, "příznak musí být 0 nebo 1");
         return static_cast<uint8_t>(j.get<int64_t>());
     }
 
     static double number(const Json &j, const std::string &path)
     {
         if (!j.is_number())
-            refuse(path, "expected a number");
+            refuse(path, "očekává se číslo");
         return j.get<double>();
     }
 
@@ -254,7 +254,7 @@ public:
             values[i] = ok ? p.toInt() : 0;
         }
         if (!ok || values[1] > 59 || values[2] > 59)
-            refuse(path, "expected a day fraction or a time \"H:MM\" or \"H:MM:SS\"");
+            refuse(path, "očekává se část dne nebo čas \"H:MM\" či \"H:MM:SS\"");
         return (values[0] * 3600.0 + values[1] * 60.0 + values[2]) / 86400.0;
     }
 
@@ -262,28 +262,28 @@ public:
     static QByteArray text(const Json &j, const std::string &path, int capacity)
     {
         if (!j.is_string())
-            refuse(path, "expected a text");
+            refuse(path, "očekává se text");
         const std::string &s = j.get_ref<const std::string &>();
         const QByteArray bytes = QByteArray::fromStdString(s);
         if (!bytes.isValidUtf8())
-            refuse(path, "not valid UTF-8");
+            refuse(path, "není platné UTF-8");
         bool ok = true;
         const QByteArray encoded = cp1250::fromUnicode(QString::fromUtf8(bytes), &ok);
         if (!ok)
-            refuse(path, "has a character that code page 1250 cannot hold");
+            refuse(path, "obsahuje znak, který kódová stránka 1250 nemá");
         if (encoded.size() > capacity)
-            refuse(path, "longer than " + std::to_string(capacity) + " characters");
+            refuse(path, "delší než " + std::to_string(capacity) + " znaků");
         return encoded;
     }
 
     static std::vector<uint8_t> base64(const Json &j, const std::string &path)
     {
         if (!j.is_string())
-            refuse(path, "expected base64 text");
+            refuse(path, "očekává se text v base64");
         const auto decoded = QByteArray::fromBase64Encoding(QByteArray::fromStdString(j.get<std::string>()),
                                                             QByteArray::AbortOnBase64DecodingErrors);
         if (!decoded)
-            refuse(path, "not valid base64");
+            refuse(path, "není platné base64");
         return std::vector<uint8_t>(decoded.decoded.begin(), decoded.decoded.end());
     }
 
@@ -433,7 +433,7 @@ public:
         const auto need = [&](const char *key) -> const Json & {
             const Json *v = find(j, key);
             if (!v)
-                refuse(at + "." + key, "missing");
+                refuse(at + "." + key, "chybí");
             return *v;
         };
         l.imageColour = int32(need("colour"), at + ".colour");
@@ -442,10 +442,10 @@ public:
         l.imageCodes = base64(need("codes"), at + ".codes");
         l.imageValues = base64(need("values"), at + ".values");
         if (l.imageCodes.empty())
-            refuse(at + ".codes", "an image has at least one code");
+            refuse(at + ".codes", "obrázek má aspoň jeden kód");
         const auto runs = std::count_if(l.imageCodes.begin(), l.imageCodes.end(), [](uint8_t c) { return c != 0; });
         if (static_cast<size_t>(runs) != l.imageValues.size())
-            refuse(at + ".values", "must hold one value for every non-zero code (" + std::to_string(runs) + ")");
+            refuse(at + ".values", "musí mít jednu hodnotu za každý nenulový kód (" + std::to_string(runs) + ")");
     }
 
     static void labels(const Json &j, Document &doc)
@@ -655,8 +655,18 @@ QString DocumentJson::fromText(const QByteArray &text, Document &doc)
     Json json;
     try {
         json = Json::parse(text.constBegin(), text.constEnd());
-    } catch (const Json::exception &e) {
-        return QStringLiteral("not valid JSON: ") + QString::fromUtf8(e.what());
+    } catch (const Json::parse_error &e) {
+        // Where, as an editor counts: lines from 1, characters from 1.
+        const QByteArrayView read(
+            text.constData(),
+            static_cast<qsizetype>(std::min<size_t>(e.byte > 0 ? e.byte - 1 : 0, static_cast<size_t>(text.size()))));
+        const qsizetype lineStart = read.lastIndexOf('\n') + 1;
+        const qsizetype column = QString::fromUtf8(read.sliced(lineStart)).size() + 1;
+        return QStringLiteral("není platný JSON: chyba na řádku %1, ve sloupci %2")
+            .arg(read.count('\n') + 1)
+            .arg(column);
+    } catch (const Json::exception &) {
+        return QStringLiteral("není platný JSON");
     }
     return fromJson(json, doc);
 }

@@ -4,15 +4,17 @@
 #include "DocumentJson.h"
 
 #include "io/DocumentFile.h"
+#include "io/FileMessages.h"
 #include "model/Document.h"
 
+#include <cerrno>
 #include <exception>
 
 QString DumpCommand::openDocument(Document &doc, const QString &path, const LabelSteps &labels)
 {
     const DocumentFile::LoadOutcome outcome = DocumentFile::load(doc, path);
     if (outcome.status != DocumentFile::Status::Ok)
-        return DocumentFile::message(outcome.status);
+        return FileMessages::withCause(DocumentFile::message(outcome.status), outcome.cause);
     try {
         DocumentReader::finishLoading(doc);
         doc.untitled = false;
@@ -27,16 +29,20 @@ QString DumpCommand::openDocument(Document &doc, const QString &path, const Labe
 
 int DumpCommand::run(const QStringList &args, std::FILE *out, std::FILE *err) const
 {
+    if (const QString option = CliOutput::optionAmong(args); !option.isEmpty())
+        return CliOutput::unknownOption(err, option);
     if (args.size() != 1)
-        return CliOutput::usageError(err, QString::fromLatin1(usage));
+        return CliOutput::usageError(err, QString::fromUtf8(usage));
     const QString &path = args.front();
     Document doc;
     const QString error = openDocument(doc, path, m_labels);
     if (!error.isEmpty())
         return CliOutput::fail(err, path, error);
     const QByteArray text = DocumentJson::toText(doc);
+    errno = 0;
     if (std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), out) != static_cast<size_t>(text.size())
         || std::fflush(out) != 0)
-        return CliOutput::fail(err, QString(), QStringLiteral("cannot write to standard output"));
+        return CliOutput::fail(err, QString(),
+                               FileMessages::withCause(CliOutput::cannotWriteOutput, FileMessages::cause(errno)));
     return CliOutput::success;
 }

@@ -8,12 +8,12 @@
 
 class Document;
 
-// vlakorys-cli dump FILE.vrs: the document as the editor's Open command
+// vlakorys-cli dump SOUBOR.vrs: the document as the editor's Open command
 // leaves it, printed as JSON on standard output.
 class DumpCommand
 {
 public:
-    static constexpr const char *usage = "vlakorys-cli dump FILE.vrs";
+    static constexpr const char *usage = "vlakorys-cli dump SOUBOR.vrs";
 
     explicit DumpCommand(LabelSteps labels = LabelSteps::standard()) : m_labels(std::move(labels)) {}
 

@@ -12,8 +12,10 @@
 
 int ImportCommand::run(const QStringList &args, std::FILE *, std::FILE *err) const
 {
+    if (const QString option = CliOutput::optionAmong(args); !option.isEmpty())
+        return CliOutput::unknownOption(err, option);
     if (args.size() != 3)
-        return CliOutput::usageError(err, QString::fromLatin1(usage));
+        return CliOutput::usageError(err, QString::fromUtf8(usage));
     const QString &documentPath = args[0];
     const QString &timetablePath = args[1];
     const QString &target = args[2];
@@ -24,8 +26,9 @@ int ImportCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
         return CliOutput::fail(err, documentPath, error);
 
     std::vector<QByteArray> lines;
-    if (!TextImport::readFile(timetablePath, doc, lines))
-        return CliOutput::fail(err, timetablePath, FileMessages::cannotOpenText);
+    const WholeFile::Read read = TextImport::readFile(timetablePath, doc, lines);
+    if (read.status != WholeFile::Status::Ok)
+        return CliOutput::readFailed(err, timetablePath, read, FileMessages::cannotOpenText);
     const TextImport::Result result = TextImport::run(doc, lines);
     if (!result.ok)
         return CliOutput::fail(err, timetablePath, result.error);
@@ -36,8 +39,5 @@ int ImportCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
         return CliOutput::fail(err, timetablePath, QString::fromUtf8(e.what()));
     }
 
-    const DocumentFile::Status status = DocumentFile::save(doc, target);
-    if (status != DocumentFile::Status::Ok)
-        return CliOutput::fail(err, target, DocumentFile::message(status));
-    return CliOutput::success;
+    return CliOutput::saved(err, target, DocumentFile::save(doc, target));
 }

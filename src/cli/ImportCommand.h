@@ -6,13 +6,13 @@
 
 #include <cstdio>
 
-// vlakorys-cli import DOC.vrs TIMETABLE.txt OUT.vrs: the editor's Open of
-// DOC.vrs, its Import of the text timetable, then Save as OUT.vrs. OUT.vrs
-// is written only when every step succeeded.
+// vlakorys-cli import DOKUMENT.vrs JÍZDNÍ-ŘÁD.txt VÝSTUP.vrs: the editor's
+// Open of DOKUMENT.vrs, its Import of the text timetable, then Save as
+// VÝSTUP.vrs, which is written only when every step succeeded.
 class ImportCommand
 {
 public:
-    static constexpr const char *usage = "vlakorys-cli import DOC.vrs TIMETABLE.txt OUT.vrs";
+    static constexpr const char *usage = "vlakorys-cli import DOKUMENT.vrs JÍZDNÍ-ŘÁD.txt VÝSTUP.vrs";
 
     explicit ImportCommand(LabelSteps labels = LabelSteps::standard()) : m_labels(std::move(labels)) {}
 

@@ -5,6 +5,7 @@
 
 #include "editing/FindTrain.h"
 #include "editing/PrintSheet.h"
+#include "io/FileMessages.h"
 #include "io/PictureFile.h"
 #include "model/Document.h"
 #include "render/HeadlessWindow.h"
@@ -62,6 +63,9 @@ bool parseOnOff(const QString &value, bool &on)
     on = value == QLatin1String("on");
     return true;
 }
+
+// What parse returns for a command line of the wrong shape.
+const QString usagePrefix = QStringLiteral("použití: ");
 
 const QStringList viewOptions = {"--size", "--zoom", "--ratio", "--scroll", "--find"};
 const QStringList sheetOptions = {"--layers",   "--overlap", "--scale",  "--from", "--to",
@@ -134,111 +138,114 @@ QString RenderCommand::parse(const QStringList &args, Options &o)
             o.sheet = true;
             continue;
         }
-        QString value;
         const qsizetype eq = arg.indexOf(u'=');
-        if (eq >= 0) {
+        const QString name = eq >= 0 ? arg.left(eq) : arg;
+        // An unknown option takes no value: what follows it is not eaten.
+        if (!viewOptions.contains(name) && !sheetOptions.contains(name) && name != QLatin1String("--time-labels"))
+            return CliOutput::unknownOptionMessage + name;
+        QString value;
+        if (eq >= 0)
             value = arg.mid(eq + 1);
-            arg = arg.left(eq);
-        } else if (i + 1 < args.size()) {
+        else if (i + 1 < args.size())
             value = args[++i];
-        } else {
-            return arg + QStringLiteral(": a value is missing");
-        }
+        else
+            return name + QStringLiteral(": chybí hodnota");
+        arg = name;
         seen << arg;
         PrintPlan::Choice &c = o.choice;
         int a = 0, b = 0;
         bool on = false;
         if (arg == QLatin1String("--size")) {
             if (!parsePair(value.toLower(), u'x', 1, maxSide, a, b))
-                return QStringLiteral("--size: expected WIDTHxHEIGHT, each 1 to %1 pixels").arg(maxSide);
+                return QStringLiteral("--size: očekává se ŠÍŘKAxVÝŠKA, obojí od 1 do %1 pixelů").arg(maxSide);
             o.size = QSize(a, b);
         } else if (arg == QLatin1String("--zoom")) {
             if (!parseInt(value, DiagramView::minZoom, DiagramView::maxZoom, a))
-                return QStringLiteral("--zoom: expected a zoom step from %1 to %2 (4 is 100 %)")
+                return QStringLiteral("--zoom: očekává se stupeň zvětšení od %1 do %2 (4 je 100 %)")
                     .arg(DiagramView::minZoom)
                     .arg(DiagramView::maxZoom);
             o.zoom = a;
         } else if (arg == QLatin1String("--ratio")) {
             if (!parsePair(value, u':', 1, 100, a, b))
-                return QStringLiteral("--ratio: expected X:Y, each 1 to 100");
+                return QStringLiteral("--ratio: očekává se X:Y, obě čísla od 1 do 100");
             o.ratio = std::make_pair(a, b);
         } else if (arg == QLatin1String("--scroll")) {
             if (!parsePair(value, u',', 0, std::numeric_limits<int>::max(), a, b))
-                return QStringLiteral("--scroll: expected H,V, two scroll positions of 0 or more");
+                return QStringLiteral("--scroll: očekává se H,V, dvě polohy posuvníků od 0 výše");
             o.hpos = a;
             o.vpos = b;
         } else if (arg == QLatin1String("--time-labels")) {
             if (!parseOnOff(value, on))
-                return QStringLiteral("--time-labels: expected on or off");
+                return QStringLiteral("--time-labels: očekává se on nebo off");
             o.timeLabels = on;
         } else if (arg == QLatin1String("--find")) {
             o.find = value;
         } else if (arg == QLatin1String("--layers")) {
             if (!parseInt(value, PrintPlan::minLayers, PrintPlan::maxLayers, c.layers))
-                return QStringLiteral("--layers: expected %1 to %2 layers")
+                return QStringLiteral("--layers: očekává se %1 až %2 vrstev")
                     .arg(PrintPlan::minLayers)
                     .arg(PrintPlan::maxLayers);
         } else if (arg == QLatin1String("--overlap")) {
             if (!parseInt(value, PrintPlan::minOverlap, PrintPlan::maxOverlap, c.overlap))
-                return QStringLiteral("--overlap: expected %1 to %2 minutes")
+                return QStringLiteral("--overlap: očekává se %1 až %2 minut")
                     .arg(PrintPlan::minOverlap)
                     .arg(PrintPlan::maxOverlap);
         } else if (arg == QLatin1String("--scale")) {
             if (!parseInt(value, PrintPlan::minScale, PrintPlan::maxScale, a) || a % PrintPlan::scaleStep != 0)
-                return QStringLiteral("--scale: expected %1 to %2 per cent in steps of %3")
+                return QStringLiteral("--scale: očekává se %1 až %2 procent po %3")
                     .arg(PrintPlan::minScale)
                     .arg(PrintPlan::maxScale)
                     .arg(PrintPlan::scaleStep);
             c.scale = a;
         } else if (arg == QLatin1String("--from") || arg == QLatin1String("--to")) {
             if (!parseClock(value, a))
-                return arg + QStringLiteral(": expected a time of day H:MM, 0:00 to 23:59");
+                return arg + QStringLiteral(": očekává se denní čas H:MM, 0:00 až 23:59");
             c.timeRange = PrintPlan::TimeRange::Span;
             (arg == QLatin1String("--from") ? c.fromMinute : c.toMinute) = a;
         } else if (arg == QLatin1String("--stations")) {
             if (!parsePair(value, u'-', 1, std::numeric_limits<int>::max(), a, b))
-                return QStringLiteral("--stations: expected I-J, the numbers of two stations");
+                return QStringLiteral("--stations: očekává se I-J, čísla dvou stanic");
             c.kmRange = PrintPlan::KmRange::Stations;
             c.fromStation = a;
             c.toStation = b;
         } else if (arg == QLatin1String("--km")) {
             if (!parsePair(value, u'-', PrintPlan::minKm, PrintPlan::maxKmField, a, b))
-                return QStringLiteral("--km: expected A-B, two kilometres from %1 to %2")
+                return QStringLiteral("--km: očekává se A-B, dva kilometry od %1 do %2")
                     .arg(PrintPlan::minKm)
                     .arg(PrintPlan::maxKmField);
+            if (a == b)
+                return QStringLiteral("--km: úsek od km %1 do km %1 je prázdný; zadejte dva různé kilometry").arg(a);
             c.kmRange = PrintPlan::KmRange::Kilometres;
             c.fromKm = a;
             c.toKm = b;
         } else if (arg == QLatin1String("--legend")) {
             if (!parseOnOff(value, on))
-                return QStringLiteral("--legend: expected on or off");
+                return QStringLiteral("--legend: očekává se on nebo off");
             c.legend = on;
         } else if (arg == QLatin1String("--dpi")) {
             if (!parseInt(value, 1, 10000, a)
                 || std::find(std::begin(resolutions), std::end(resolutions), a) == std::end(resolutions))
-                return QStringLiteral("--dpi: expected one of 75, 144, 150, 180, 300 and 360");
+                return QStringLiteral("--dpi: očekává se jedno z rozlišení 75, 144, 150, 180, 300 a 360");
             o.dpi = a;
-        } else {
-            return arg + QStringLiteral(": unknown option");
         }
     }
     for (const QString &arg : seen) {
         if (o.sheet && viewOptions.contains(arg))
-            return arg + QStringLiteral(": not with --sheet (a sheet's scale is --scale)");
+            return arg + QStringLiteral(": nelze s --sheet (měřítko listu je --scale)");
         if (!o.sheet && sheetOptions.contains(arg))
-            return arg + QStringLiteral(": only with --sheet");
+            return arg + QStringLiteral(": jen s --sheet");
     }
     if (seen.contains(QLatin1String("--stations")) && seen.contains(QLatin1String("--km")))
-        return QStringLiteral("--km: not with --stations (one range of the line)");
+        return QStringLiteral("--km: nelze s --stations (úsek trati je jeden)");
     if (o.choice.timeRange == PrintPlan::TimeRange::Span && o.choice.fromMinute >= o.choice.toMinute)
-        return QStringLiteral("--from: expected a time before --to");
+        return QStringLiteral("--from: očekává se čas před --to");
     if (positional.size() != 2)
-        return QStringLiteral("usage: ") + QString::fromLatin1(usage);
+        return usagePrefix + QString::fromUtf8(usage);
     o.input = positional[0];
     o.output = positional[1];
     const std::optional<PictureFile::Format> format = PictureFile::formatOf(o.output);
     if (!format)
-        return o.output + QStringLiteral(": the picture's name must end in .png, .bmp, .pdf or .svg");
+        return o.output + QStringLiteral(": název obrázku musí končit .png, .bmp, .pdf nebo .svg");
     o.format = *format;
     return {};
 }
@@ -252,13 +259,23 @@ QString RenderCommand::check(const Document &doc, Options &o)
         return {};
     const int count = static_cast<int>(doc.stations.size());
     if (c.fromStation > count || c.toStation > count)
-        return QStringLiteral("--stations: the document has %1 stations").arg(count);
+        return QStringLiteral("--stations: dokument má jen %1 %2")
+            .arg(count)
+            .arg(count == 1                 ? QStringLiteral("stanici")
+                 : count >= 2 && count <= 4 ? QStringLiteral("stanice")
+                                            : QStringLiteral("stanic"));
     c.fromStation -= 1;
     c.toStation -= 1;
     if (!PrintPlan(doc).stationsInOrder(c.fromStation, c.toStation))
-        return QStringLiteral("--stations: station %1 lies above station %2; give the lower one first")
+        return QStringLiteral("--stations: stanice %1 leží nad stanicí %2; zadejte nejprve nižší")
             .arg(c.fromStation + 1)
             .arg(c.toStation + 1);
+    const int32_t fromKm = doc.stations[static_cast<size_t>(c.fromStation)].km;
+    if (fromKm == doc.stations[static_cast<size_t>(c.toStation)].km)
+        return QStringLiteral("--stations: úsek od stanice %1 do stanice %2 je prázdný (obě leží na km %3)")
+            .arg(c.fromStation + 1)
+            .arg(c.toStation + 1)
+            .arg(fromKm);
     return {};
 }
 
@@ -300,13 +317,14 @@ QString RenderCommand::write(Document &doc, const Options &o, const LabelSteps &
         recording.timeLabels = doc.settings.showTimeLabels != 0;
         picture.paint = [&](QPainter &p) { SheetPainter::paint(p, layout, recording); };
     }
-    switch (PictureFile::write(o.output, o.format, picture, title, o.dpi)) {
+    const PictureFile::Outcome written = PictureFile::write(o.output, o.format, picture, title, o.dpi);
+    switch (written.status) {
     case PictureFile::Status::Ok:
         return {};
     case PictureFile::Status::TooLarge: {
         const QSize mm = PictureFile::millimetres(picture.pixels);
-        return QStringLiteral("the sheet of %1 x %2 mm is too large for a picture at %3 dpi; choose a lower --dpi or "
-                              "--scale, or write a .pdf or .svg")
+        return QStringLiteral("list %1 x %2 mm je pro obrázek s rozlišením %3 DPI příliš velký; zvolte menší --dpi "
+                              "nebo --scale, nebo formát .pdf či .svg")
             .arg(mm.width())
             .arg(mm.height())
             .arg(o.dpi);
@@ -314,15 +332,15 @@ QString RenderCommand::write(Document &doc, const Options &o, const LabelSteps &
     case PictureFile::Status::CannotWrite:
         break;
     }
-    return QStringLiteral("cannot write the picture");
+    return FileMessages::withCause(FileMessages::cannotWrite, written.cause);
 }
 
 int RenderCommand::run(const QStringList &args, std::FILE *, std::FILE *err) const
 {
     Options options;
     const QString problem = parse(args, options);
-    if (problem.startsWith(QLatin1String("usage: ")))
-        return CliOutput::usageError(err, QString::fromLatin1(usage));
+    if (problem.startsWith(usagePrefix))
+        return CliOutput::usageError(err, QString::fromUtf8(usage));
     if (!problem.isEmpty())
         return CliOutput::fail(err, QString(), problem);
 

@@ -34,10 +34,9 @@ class RenderCommand
 {
 public:
     static constexpr const char *usage =
-        "vlakorys-cli render FILE.vrs OUT.png|OUT.bmp|OUT.pdf|OUT.svg [--size WxH] [--zoom Z] [--ratio X:Y] "
-        "[--scroll H,V] [--time-labels on|off] [--find TEXT] [--sheet [--layers N] [--overlap MIN] [--scale PCT] "
-        "[--from H:MM] "
-        "[--to H:MM] [--stations I-J | --km A-B] [--legend on|off] [--dpi N]]";
+        "vlakorys-cli render SOUBOR.vrs VÝSTUP.png|VÝSTUP.bmp|VÝSTUP.pdf|VÝSTUP.svg [--size ŠxV] [--zoom Z] "
+        "[--ratio X:Y] [--scroll H,V] [--time-labels on|off] [--find TEXT] [--sheet [--layers N] [--overlap MIN] "
+        "[--scale PROCENTA] [--from H:MM] [--to H:MM] [--stations I-J | --km A-B] [--legend on|off] [--dpi N]]";
     // The largest paint box: two pictures of this size stay far below a
     // gigabyte.
     static constexpr int maxSide = 8192;

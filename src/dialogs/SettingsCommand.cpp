@@ -2,6 +2,7 @@
 
 #include "SettingsDialog.h"
 
+#include "io/FileMessages.h"
 #include "io/SettingsFile.h"
 #include "model/Cp1250.h"
 #include "model/Document.h"
@@ -40,7 +41,12 @@ Outcome apply(Document &doc, SettingsFile &file, const SettingsChoice &choice, c
 {
     DocumentSettings &s = doc.settings;
     Outcome outcome;
-    auto written = [&outcome](bool ok) { outcome.writeFailed = outcome.writeFailed || !ok; };
+    auto written = [&outcome](const SafeFile::Result &result) {
+        if (!result && !outcome.writeFailed) {
+            outcome.writeFailed = true;
+            outcome.writeCause = result.cause;
+        }
+    };
     doc.redrawNeeded = false;
     // Set on the renderer only when it draws: a command that ends without
     // drawing leaves the renderer's flags as they were.
@@ -71,7 +77,7 @@ Outcome apply(Document &doc, SettingsFile &file, const SettingsChoice &choice, c
     {
         int chosen;
         uint8_t &current;
-        bool (SettingsFile::*write)(uint8_t);
+        SafeFile::Result (SettingsFile::*write)(uint8_t);
     } widths[] = {{choice.penThin, s.penThin, &SettingsFile::writePenThin},
                   {choice.penMedium, s.penMedium, &SettingsFile::writePenMedium},
                   {choice.penThick, s.penThick, &SettingsFile::writePenThick}};
@@ -102,8 +108,9 @@ void settingsCommand(Document &doc, SettingsFile &file, Prompter &prompter, Sett
     dialog.exec();
     if (!dialog.ok())
         return;
-    if (apply(doc, file, dialog.choice(), actions).writeFailed)
-        prompter.error(writeErrorMessage.arg(file.path()));
+    const Outcome outcome = apply(doc, file, dialog.choice(), actions);
+    if (outcome.writeFailed)
+        prompter.error(FileMessages::naming(writeErrorMessage, file.path(), outcome.writeCause));
 }
 
 } // namespace SettingsCommands

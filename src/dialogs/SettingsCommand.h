@@ -40,7 +40,8 @@ struct SettingsActions
 // The menu command "Nastavení" (Ctrl+Shift+N).
 namespace SettingsCommands {
 
-inline const QString writeErrorMessage = QStringLiteral("Nastavení nelze zapsat do souboru %1.");
+// Shown naming the file and the cause (FileMessages::naming).
+inline const QString writeErrorMessage = QStringLiteral("Nastavení nelze zapsat do souboru.");
 
 // Fills the dialog from the document's settings and shows it; on OK, apply.
 // The settings file is written at once; a write that fails is reported once.
@@ -51,6 +52,7 @@ struct Outcome
 {
     bool rendered = false;
     bool writeFailed = false;
+    QString writeCause; // of the first write that failed
 };
 
 // Takes what differs from the document's settings, in this order: the

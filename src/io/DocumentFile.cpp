@@ -2,9 +2,11 @@
 
 #include "DocumentWriter.h"
 #include "FileMessages.h"
+#include "SafeFile.h"
 
 #include <QFile>
-#include <QSaveFile>
+
+#include <cerrno>
 
 QString DocumentFile::message(Status status)
 {
@@ -25,24 +27,29 @@ QString DocumentFile::message(Status status)
     return {};
 }
 
-DocumentFile::Status DocumentFile::save(const Document &doc, const QString &path)
+DocumentFile::SaveOutcome DocumentFile::save(const Document &doc, const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) && !file.open(QIODevice::WriteOnly))
-        return Status::CannotCreate;
-    if (!DocumentWriter::write(doc, file)) {
-        file.cancelWriting(); // the temporary file goes, the target stays
-        return Status::CannotWrite;
+    const SafeFile::Result written =
+        SafeFile::write(path, [&doc](QIODevice &device) { return DocumentWriter::write(doc, device); });
+    switch (written.failure) {
+    case SafeFile::Failure::None:
+        return {};
+    case SafeFile::Failure::Create:
+        return {Status::CannotCreate, written.cause};
+    case SafeFile::Failure::Write:
+        break;
     }
-    return file.commit() ? Status::Ok : Status::CannotWrite;
+    return {Status::CannotWrite, written.cause};
 }
 
 DocumentFile::LoadOutcome DocumentFile::load(Document &doc, const QString &path)
 {
     LoadOutcome out;
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly) && !file.open(QIODevice::ReadOnly)) {
         out.status = Status::CannotOpen;
+        out.cause = FileMessages::openCause(path, errno, file.errorString());
         return out;
     }
     out.read = DocumentReader::read(doc, file);

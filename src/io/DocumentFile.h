@@ -8,9 +8,9 @@ class Document;
 
 // A document file by name: opening and creating it (each tried twice, as
 // network drives and virus scanners sometimes refuse the first attempt), and
-// saving so that the previous file survives any failure: the document is
-// written to a temporary file beside the target, which replaces the target
-// only once everything was written.
+// saving so that the previous file survives any failure (SafeFile): the
+// document is written to a temporary file beside the target, which replaces
+// the target only once everything was written and synced.
 class DocumentFile
 {
 public:
@@ -19,11 +19,17 @@ public:
     // The message the program shows for a status (empty for Ok).
     static QString message(Status status);
 
-    static Status save(const Document &doc, const QString &path);
+    struct SaveOutcome
+    {
+        Status status = Status::Ok;
+        QString cause; // why it failed, in the program's words ("disk je plný")
+    };
+    static SaveOutcome save(const Document &doc, const QString &path);
 
     struct LoadOutcome
     {
         Status status = Status::CannotOpen;
+        QString cause;                // why the file could not be opened
         DocumentReader::Outcome read; // what the reader did, once the file was open
     };
     // Opens and reads; the caller runs DocumentReader::finishLoading and the

@@ -15,4 +15,30 @@ inline const QString cannotRead = QStringLiteral("Chyba při načítání soubor
 // The text import's own wording.
 inline const QString cannotOpenText = QStringLiteral("Chyba otevírání souboru.");
 
+// A JSON form or a text timetable is read whole; no real one comes near
+// this, and a device that never ends is refused once it passes it.
+constexpr qint64 maxTextBytes = qint64(256) * 1024 * 1024;
+inline const QString tooLarge = QStringLiteral("soubor je větší než 256 MiB");
+
+// The cause of a failure for a system error number: the common ones in
+// the program's words, any other in the system's own; empty for 0.
+QString cause(int error);
+
+// The cause of a file that could not be opened, from the error number right
+// after the attempt and Qt's description (a directory Qt refuses itself,
+// with no error number).
+QString openCause(const QString &path, int error, const QString &described);
+
+// The editor's form of a failure, naming the file and the cause:
+// "Chyba při ukládání do souboru „/data/trať.vrs“: disk je plný." A message
+// that does not end in "souboru" gets "do souboru" before the name ("Chyba
+// při ukládání bitmapy vlakorysu do souboru „…“: …"); without a cause the
+// name ends the sentence.
+QString naming(const QString &message, const QString &path, const QString &cause);
+
+// The command-line form, whose line names the file already: "Chyba při
+// ukládání do souboru: disk je plný"; the message alone when there is no
+// cause.
+QString withCause(const QString &message, const QString &cause);
+
 } // namespace FileMessages

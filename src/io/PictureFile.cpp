@@ -1,13 +1,15 @@
 #include "PictureFile.h"
 
+#include "BitmapFile.h"
 #include "PngFile.h"
+#include "SafeFile.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <cmath>
@@ -128,38 +130,40 @@ QImage raster(const Picture &picture, int dpi)
     return image;
 }
 
-Status write(const QString &path, Format format, const Picture &picture, const QString &title, int dpi)
+Outcome write(const QString &path, Format format, const Picture &picture, const QString &title, int dpi)
 {
     QImage image = picture.image;
     if ((format == Format::Png || format == Format::Bmp) && image.isNull()) {
         image = raster(picture, dpi);
         if (image.isNull())
-            return rasterSize(picture.pixels, dpi) ? Status::CannotWrite : Status::TooLarge;
+            return {rasterSize(picture.pixels, dpi) ? Status::CannotWrite : Status::TooLarge, {}};
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Status::CannotWrite;
-    bool written = false;
-    switch (format) {
-    case Format::Pdf:
-        written = writePdf(file, picture, title, dpi);
-        break;
-    case Format::Svg:
-        written = writeSvg(file, picture, title);
-        break;
-    case Format::Png:
-        written = PngFile::write(image, file);
-        break;
-    case Format::Bmp:
-        // Qt writes an image without alpha in 24 bits a pixel.
-        written = image.convertToFormat(QImage::Format_RGB888).save(&file, "BMP");
-        break;
+    // PDF and SVG are made in memory: their writers do not say whether
+    // their device took every byte. The file is then written and checked
+    // as every other.
+    QBuffer vector;
+    if (format == Format::Pdf || format == Format::Svg) {
+        vector.open(QIODevice::WriteOnly);
+        const bool drawn =
+            format == Format::Pdf ? writePdf(vector, picture, title, dpi) : writeSvg(vector, picture, title);
+        if (!drawn)
+            return {Status::CannotWrite, {}};
     }
-    if (!written || !file.commit()) {
-        file.cancelWriting();
-        return Status::CannotWrite;
-    }
-    return Status::Ok;
+    const SafeFile::Result written = SafeFile::write(path, [&](QIODevice &device) {
+        switch (format) {
+        case Format::Pdf:
+        case Format::Svg:
+            return device.write(vector.data()) == vector.size();
+        case Format::Png:
+            return PngFile::write(image, device);
+        case Format::Bmp:
+            break;
+        }
+        return BitmapFile::write(image, device);
+    });
+    if (!written)
+        return {Status::CannotWrite, written.cause};
+    return {};
 }
 
 } // namespace PictureFile

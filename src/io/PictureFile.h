@@ -58,8 +58,14 @@ QImage raster(const Picture &picture, int dpi);
 
 enum class Status { Ok, CannotWrite, TooLarge };
 
-// Writes the picture in the format to path through a temporary file that
-// replaces it only once complete: a failure leaves any previous file.
-Status write(const QString &path, Format format, const Picture &picture, const QString &title, int dpi);
+struct Outcome
+{
+    Status status = Status::Ok;
+    QString cause; // why a write failed, in the program's words ("disk je plný")
+};
+
+// Writes the picture in the format to path through SafeFile: a failure
+// leaves any previous file as it was.
+Outcome write(const QString &path, Format format, const Picture &picture, const QString &title, int dpi);
 
 } // namespace PictureFile

@@ -1,8 +1,8 @@
 #include "PngFile.h"
 
+#include <QBuffer>
 #include <QImageWriter>
 #include <QList>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <libdeflate.h>
@@ -154,21 +154,20 @@ bool write(const QImage &source, QIODevice &device)
         return true;
     if (!tooManyColours || device.pos() != start)
         return false;
-    QImageWriter writer(&device, "png");
+    // Made in memory first: libpng prints its own line on standard error
+    // when a write fails, and a failure is the caller's to report.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
     writer.setQuality(fastest);
-    return writer.write(source);
+    if (!writer.write(source))
+        return false;
+    return device.write(buffer.data()) == buffer.size();
 }
 
-bool write(const QImage &image, const QString &path)
+SafeFile::Result write(const QImage &image, const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!write(image, static_cast<QIODevice &>(file))) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return SafeFile::write(path, [&image](QIODevice &device) { return write(image, device); });
 }
 
 } // namespace PngFile

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SafeFile.h"
+
 #include <QImage>
 #include <QString>
 
@@ -16,7 +18,7 @@ class QIODevice;
 namespace PngFile {
 
 bool write(const QImage &image, QIODevice &device);
-// Through a temporary file beside path that replaces it only once written.
-bool write(const QImage &image, const QString &path);
+// Through SafeFile: a failure leaves any previous file as it was.
+SafeFile::Result write(const QImage &image, const QString &path);
 
 } // namespace PngFile

@@ -1,12 +1,13 @@
 #include "RecoveryStore.h"
 
+#include "SafeFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace {
@@ -138,12 +139,5 @@ std::optional<RecoveryStore::Copy> RecoveryStore::read(const QString &path)
 
 bool RecoveryStore::write(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return SafeFile::write(path, bytes).ok();
 }

@@ -22,7 +22,7 @@ class QLockFile;
 // lock, so no other editor offers it too.
 //
 // A copy holds the file the document came from (empty when untitled) and
-// the document's snapshot; it is written whole through QSaveFile, so it is
+// the document's snapshot; it is written whole through SafeFile, so it is
 // either the old copy or the new one, never half of either.
 class RecoveryStore
 {

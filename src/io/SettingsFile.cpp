@@ -1,10 +1,11 @@
 #include "SettingsFile.h"
 
+#include "WholeFile.h"
+
 #include "model/ClockTime.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #define SI_NO_CONVERSION
@@ -20,18 +21,25 @@ constexpr const char *sectionTimeLabels = "Casove popisky";
 constexpr const char *sectionTrainLabels = "Vlakove popisky";
 constexpr const char *sectionLines = "Cary";
 
+// Far above any settings file; a larger one is not read (and not replaced).
+constexpr qint64 maxFileBytes = qint64(16) * 1024 * 1024;
+
 // CSimpleIniA compares sections and keys without regard to case.
 using Ini = CSimpleIniA;
 
-bool load(Ini &ini, const QString &path)
+// A missing file is an empty one; a file that cannot be read whole gives
+// its cause.
+WholeFile::Read load(Ini &ini, const QString &path)
 {
     ini.SetUnicode(false);
     ini.SetMultiKey(false);
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray data = f.readAll();
-    return ini.LoadData(data.constData(), static_cast<size_t>(data.size())) >= 0;
+    if (!QFileInfo::exists(path))
+        return {};
+    WholeFile::Read read = WholeFile::read(path, maxFileBytes);
+    if (read.status == WholeFile::Status::Ok)
+        ini.LoadData(read.bytes.constData(), static_cast<size_t>(read.bytes.size()));
+    read.bytes.clear();
+    return read;
 }
 
 // A Windows profile reader drops one pair of quotes around a value.
@@ -72,7 +80,9 @@ QString SettingsFile::defaultPath()
     return QDir(dir).filePath(QString::fromLatin1(fileName));
 }
 
-SettingsFile::SettingsFile(QString path) : m_path(std::move(path)) {}
+SettingsFile::SettingsFile(QString path) : m_path(std::move(path))
+{
+}
 
 void SettingsFile::readInto(DocumentSettings &s) const
 {
@@ -92,59 +102,60 @@ void SettingsFile::readInto(DocumentSettings &s) const
     s.penThick = byteValue(ini, sectionLines, "Silna", defaults.penThick);
 }
 
-bool SettingsFile::write(std::initializer_list<std::pair<const char *, QByteArray>> keys, const char *section)
+SafeFile::Result SettingsFile::write(std::initializer_list<std::pair<const char *, QByteArray>> keys,
+                                     const char *section)
 {
     Ini ini;
-    load(ini, m_path);
+    // A file that exists but cannot be read is left alone: written anew it
+    // would lose every other key.
+    const WholeFile::Read read = load(ini, m_path);
+    if (read.status != WholeFile::Status::Ok)
+        return {SafeFile::Failure::Write, read.cause};
     for (const auto &[key, value] : keys)
         ini.SetValue(section, key, value.constData());
     std::string out;
     if (ini.Save(out) < 0)
-        return false;
+        return {SafeFile::Failure::Write, {}};
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile f(m_path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(out.data(), static_cast<qint64>(out.size()));
-    return f.commit();
+    return SafeFile::write(m_path, QByteArrayView(out.data(), static_cast<qsizetype>(out.size())));
 }
 
-bool SettingsFile::writeZoom(uint8_t zoom)
+SafeFile::Result SettingsFile::writeZoom(uint8_t zoom)
 {
     return write({{"Meritko", QByteArray::number(zoom)}}, sectionGeneral);
 }
 
-bool SettingsFile::writeSaveLabelImages(bool save)
+SafeFile::Result SettingsFile::writeSaveLabelImages(bool save)
 {
     return write({{"UlozitPopisky", save ? "1" : "0"}}, sectionGeneral);
 }
 
-bool SettingsFile::writeTimeFont(const QByteArray &name, int32_t size)
+SafeFile::Result SettingsFile::writeTimeFont(const QByteArray &name, int32_t size)
 {
     return write({{"Name", name}, {"Size", QByteArray::number(size)}}, sectionTimeLabels);
 }
 
-bool SettingsFile::writeSmallTrainFont(const QByteArray &name, int32_t size)
+SafeFile::Result SettingsFile::writeSmallTrainFont(const QByteArray &name, int32_t size)
 {
     return write({{"NameM", name}, {"SizeM", QByteArray::number(size)}}, sectionTrainLabels);
 }
 
-bool SettingsFile::writeLargeTrainFont(const QByteArray &name, int32_t size)
+SafeFile::Result SettingsFile::writeLargeTrainFont(const QByteArray &name, int32_t size)
 {
     return write({{"NameV", name}, {"SizeV", QByteArray::number(size)}}, sectionTrainLabels);
 }
 
-bool SettingsFile::writePenThin(uint8_t width)
+SafeFile::Result SettingsFile::writePenThin(uint8_t width)
 {
     return write({{"Slaba", QByteArray::number(width)}}, sectionLines);
 }
 
-bool SettingsFile::writePenMedium(uint8_t width)
+SafeFile::Result SettingsFile::writePenMedium(uint8_t width)
 {
     return write({{"Stredni", QByteArray::number(width)}}, sectionLines);
 }
 
-bool SettingsFile::writePenThick(uint8_t width)
+SafeFile::Result SettingsFile::writePenThick(uint8_t width)
 {
     return write({{"Silna", QByteArray::number(width)}}, sectionLines);
 }

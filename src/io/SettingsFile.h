@@ -1,10 +1,10 @@
 #pragma once
 
+#include "SafeFile.h"
+
 #include "model/Records.h"
 
 #include <QString>
-
-
 
 // The per-user settings file "Vlakorys.ini": the appearance defaults for new
 // documents and the next start. Sections and keys are matched without regard
@@ -13,7 +13,8 @@
 //
 // Reading never fails: a missing file, section or key, a value that is not a
 // number, or a byte value outside 0..255 gives the default. Every write goes
-// to the file at once, replacing it only once the new text is complete.
+// to the file at once through SafeFile, replacing it only once the new text
+// is complete; a file that exists but cannot be read is not replaced.
 class SettingsFile
 {
 public:
@@ -29,17 +30,17 @@ public:
     // Stredni, Silna.
     void readInto(DocumentSettings &settings) const;
 
-    bool writeZoom(uint8_t zoom);
-    bool writeSaveLabelImages(bool save);
-    bool writeTimeFont(const QByteArray &name, int32_t size);
-    bool writeSmallTrainFont(const QByteArray &name, int32_t size);
-    bool writeLargeTrainFont(const QByteArray &name, int32_t size);
-    bool writePenThin(uint8_t width);
-    bool writePenMedium(uint8_t width);
-    bool writePenThick(uint8_t width);
+    SafeFile::Result writeZoom(uint8_t zoom);
+    SafeFile::Result writeSaveLabelImages(bool save);
+    SafeFile::Result writeTimeFont(const QByteArray &name, int32_t size);
+    SafeFile::Result writeSmallTrainFont(const QByteArray &name, int32_t size);
+    SafeFile::Result writeLargeTrainFont(const QByteArray &name, int32_t size);
+    SafeFile::Result writePenThin(uint8_t width);
+    SafeFile::Result writePenMedium(uint8_t width);
+    SafeFile::Result writePenThick(uint8_t width);
 
 private:
-    bool write(std::initializer_list<std::pair<const char *, QByteArray>> keys, const char *section);
+    SafeFile::Result write(std::initializer_list<std::pair<const char *, QByteArray>> keys, const char *section);
 
     QString m_path;
 };

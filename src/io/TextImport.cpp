@@ -5,7 +5,6 @@
 #include "model/Document.h"
 #include "model/Errors.h"
 
-#include <QFile>
 #include <QHash>
 
 #include <algorithm>
@@ -138,16 +137,13 @@ std::vector<QByteArray> TextImport::splitLines(const QByteArray &fileBytes, cons
     return lines;
 }
 
-bool TextImport::readFile(const QString &path, const Document &doc, std::vector<QByteArray> &lines)
+WholeFile::Read TextImport::readFile(const QString &path, const Document &doc, std::vector<QByteArray> &lines)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    lines = splitLines(bytes, doc);
-    return true;
+    WholeFile::Read read = WholeFile::read(path);
+    if (read.status == WholeFile::Status::Ok)
+        lines = splitLines(read.bytes, doc);
+    read.bytes.clear();
+    return read;
 }
 
 TextImport::Result TextImport::run(Document &doc, const std::vector<QByteArray> &lines)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WholeFile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -39,9 +41,10 @@ public:
     // has no place for them.
     static std::vector<QByteArray> splitLines(const QByteArray &fileBytes, const Document &doc);
 
-    // The lines of a file, read for doc's stations; false when it cannot be
-    // read.
-    static bool readFile(const QString &path, const Document &doc, std::vector<QByteArray> &lines);
+    // The lines of a file, read for doc's stations; a file that cannot be
+    // read, or is larger than FileMessages::maxTextBytes, gives its status
+    // and cause (the bytes are not kept).
+    static WholeFile::Read readFile(const QString &path, const Document &doc, std::vector<QByteArray> &lines);
 
     // Appends the trains of the lines and sets the document's train counter
     // to the number of train records the import created minus one. A time

@@ -129,7 +129,7 @@ private slots:
         p.runTimeAt(2) = 6;
         p.name = "Osobn\xED";
         line.profiles.countOf(1) = 1;
-        QCOMPARE(DocumentFile::save(line, h.path("trať.vrs")), DocumentFile::Status::Ok);
+        QCOMPARE(DocumentFile::save(line, h.path("trať.vrs")).status, DocumentFile::Status::Ok);
         h.start({1300, 700});
         QVERIFY(h.window()->openFile(h.path("trať.vrs")));
         QVERIFY(GuiKeys::activate(h.window())); // the progress window took the focus

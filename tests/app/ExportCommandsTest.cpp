@@ -70,7 +70,9 @@ TEST_F(ExportCommandsTest, CancelWritesNothingAndAFailedWriteIsReported)
     EXPECT_TRUE(prompter.messages().isEmpty());
     prompter.fileAnswers = {path("chybí/vlakorys.bmp")};
     EXPECT_FALSE(run());
-    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Chyba při ukládání bitmapy vlakorysu.")});
+    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("Chyba při ukládání bitmapy vlakorysu do souboru „%1“: "
+                                                              "soubor nebo adresář neexistuje.")
+                                                   .arg(path("chybí/vlakorys.bmp"))});
 }
 
 namespace {

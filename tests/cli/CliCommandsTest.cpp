@@ -92,37 +92,44 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
     } cases[] = {
         {{"dump", path("cut.vrs")}, says("cut.vrs", QStringLiteral("Chyba při načítání souboru"))},
         {{"build", path("bad.json"), path("out.vrs")},
-         says("bad.json", QStringLiteral("stations[0].name: expected a text"))},
+         says("bad.json", QStringLiteral("stations[0].name: očekává se text"))},
+        {{"build", path("missing.json"), path("out.vrs")},
+         says("missing.json", QStringLiteral("Chyba při otevírání souboru: soubor nebo adresář neexistuje"))},
+        {{"build", dir.path(), path("out.vrs")},
+         (QStringLiteral("vlakorys-cli: ") + dir.path()
+          + QStringLiteral(": Chyba při otevírání souboru: je to adresář\n"))
+             .toUtf8()},
         {{"build", path("ok.json"), path("no/dir/x.vrs")},
-         says("no/dir/x.vrs", QStringLiteral("Chyba při vytváření souboru."))},
+         says("no/dir/x.vrs", QStringLiteral("Chyba při vytváření souboru: soubor nebo adresář neexistuje"))},
         {{"import", path("doc.vrs"), path("bad.txt"), path("out.vrs")},
          says("bad.txt", QStringLiteral("'0x' is not a valid integer value"))},
-        {{"dump"}, "vlakorys-cli: usage: vlakorys-cli dump FILE.vrs\n"},
-        {{"build", "a.json"}, "vlakorys-cli: usage: vlakorys-cli build FILE.json OUT.vrs\n"},
-        {{"import", "a", "b"}, "vlakorys-cli: usage: vlakorys-cli import DOC.vrs TIMETABLE.txt OUT.vrs\n"},
-        {{"print"}, "vlakorys-cli: unknown command 'print'; see vlakorys-cli --help\n"},
+        {{"import", path("doc.vrs"), path("missing.txt"), path("out.vrs")},
+         says("missing.txt", QStringLiteral("Chyba otevírání souboru: soubor nebo adresář neexistuje"))},
+        {{"dump"}, "vlakorys-cli: použití: vlakorys-cli dump SOUBOR.vrs\n"},
+        {{"build", "a.json"}, "vlakorys-cli: použití: vlakorys-cli build SOUBOR.json VÝSTUP.vrs\n"},
+        {{"import", "a", "b"}, "vlakorys-cli: použití: vlakorys-cli import DOKUMENT.vrs JÍZDNÍ-ŘÁD.txt VÝSTUP.vrs\n"},
+        {{"print"}, "vlakorys-cli: neznámý příkaz „print“; viz vlakorys-cli --help\n"},
+        {{"--bogus"}, "vlakorys-cli: neznámá volba --bogus\n"},
+        {{"dump", "--bogus=1", path("doc.vrs")}, "vlakorys-cli: neznámá volba --bogus\n"},
         {{"render", path("line.vrs"), path("x.gif")},
-         says("x.gif", QStringLiteral("the picture's name must end in .png, .bmp, .pdf or .svg"))},
+         says("x.gif", QStringLiteral("název obrázku musí končit .png, .bmp, .pdf nebo .svg"))},
         {{"render", path("line.vrs"), path("no/dir/x.png")},
-         says("no/dir/x.png", QStringLiteral("cannot write the picture"))},
+         says("no/dir/x.png", QStringLiteral("Chyba při ukládání do souboru: soubor nebo adresář neexistuje"))},
         {{"render", path("line.vrs"), path("x.pdf"), "--sheet", "--stations", "3-99"},
-         says("line.vrs", QStringLiteral("--stations: the document has 15 stations"))},
+         says("line.vrs", QStringLiteral("--stations: dokument má jen 15 stanic"))},
         {{"render", path("line.vrs"), path("x.pdf"), "--sheet", "--stations", "5-2"},
-         says("line.vrs", QStringLiteral("--stations: station 5 lies above station 2; give the lower one first"))},
+         says("line.vrs", QStringLiteral("--stations: stanice 5 leží nad stanicí 2; zadejte nejprve nižší"))},
+        {{"render", path("line.vrs"), path("x.pdf"), "--sheet", "--stations", "4-4"},
+         says("line.vrs", QStringLiteral("--stations: úsek od stanice 4 do stanice 4 je prázdný (obě leží na km 7)"))},
     };
     const QStringList files = QDir(dir.path()).entryList(QDir::Files);
     for (const auto &c : cases) {
         const CommandRun r = cli(c.args);
         EXPECT_EQ(std::tuple(r.status, r.err, r.out), std::tuple(1, c.err, QByteArray()));
     }
-    // build reads the JSON itself: the reason follows the program's words.
-    const CommandRun missing = cli({"build", path("missing.json"), path("x.vrs")});
-    EXPECT_TRUE(
-        missing.err.startsWith(says("missing.json", QStringLiteral("Chyba při otevírání souboru. ")).chopped(1)));
-    EXPECT_EQ(std::pair(missing.status, missing.err.count('\n')), std::pair(1, qsizetype(1)));
     const CommandRun large =
         cli({"render", path("line.vrs"), path("x.png"), "--sheet", "--scale", "525", "--layers", "30", "--dpi", "360"});
-    EXPECT_TRUE(large.err.contains("is too large for a picture at 360 dpi")) << large.err.constData();
+    EXPECT_TRUE(large.err.contains("je pro obrázek s rozlišením 360 DPI příliš velký")) << large.err.constData();
     EXPECT_EQ(std::pair(large.status, large.err.count('\n')), std::pair(1, qsizetype(1)));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), files);
     EXPECT_EQ(FileBytes::read(path("out.vrs")), QByteArray("old"));

@@ -131,33 +131,34 @@ TEST(DocumentJson, RefusalsNameTheField)
         QByteArray json;
         std::string message;
     } cases[] = {
-        {"[]", "document: expected an object"},
-        {R"({"stations": [{"name": "Praha", "kilometr": 3}]})", "stations[0].kilometr: unknown key"},
-        {R"({"stations": [{"name": "北京"}]})", "stations[0].name: has a character that code page 1250 cannot hold"},
-        {R"({"stations": [{"name": ")" + name51 + R"("}]})", "stations[0].name: longer than 50 characters"},
-        {R"({"stations": [{"km": 1.5}]})", "stations[0].km: expected a whole number"},
-        {R"({"stations": [{"km": 3000000000}]})", "stations[0].km: must be from -2147483648 to 2147483647"},
-        {R"({"stations": {}})", "stations: expected a list"},
+        {"[]", "dokument: očekává se objekt"},
+        {R"({"stations": [{"name": "Praha", "kilometr": 3}]})", "stations[0].kilometr: neznámý klíč"},
+        {R"({"stations": [{"name": "北京"}]})", "stations[0].name: obsahuje znak, který kódová stránka 1250 nemá"},
+        {R"({"stations": [{"name": ")" + name51 + R"("}]})", "stations[0].name: delší než 50 znaků"},
+        {R"({"stations": [{"km": 1.5}]})", "stations[0].km: očekává se celé číslo"},
+        {R"({"stations": [{"km": 3000000000}]})", "stations[0].km: musí být od -2147483648 do 2147483647"},
+        {R"({"stations": {}})", "stations: očekává se seznam"},
         {R"({"stationKinds": [{"stationIndex": 1, "dopravna": 2}]})",
-         "stationKinds[0].dopravna: a flag must be 0 or 1"},
-        {R"({"trains": [{"name": "Os 123456789012345678"}]})", "trains[0].name: longer than 20 characters"},
+         "stationKinds[0].dopravna: příznak musí být 0 nebo 1"},
+        {R"({"trains": [{"name": "Os 123456789012345678"}]})", "trains[0].name: delší než 20 znaků"},
         {R"({"trains": [{"rows": [{}, {"time": "6:60"}]}]})",
-         R"(trains[0].rows[1].time: expected a day fraction or a time "H:MM" or "H:MM:SS")"},
-        {R"({"trains": [{"rows": [{"time": true}]}]})", "trains[0].rows[0].time: expected a number"},
-        {R"({"settings": {"zoom": 1}})", "settings.zoom: must be from 2 to 21"},
-        {R"({"settings": {"ratioY": 0}})", "settings.ratioY: must be from 1 to 100"},
-        {R"({"trainLabels": [{"text": "1234567890123456"}]})", "trainLabels[0].text: longer than 15 characters"},
+         R"(trains[0].rows[1].time: očekává se část dne nebo čas "H:MM" či "H:MM:SS")"},
+        {R"({"trains": [{"rows": [{"time": true}]}]})", "trains[0].rows[0].time: očekává se číslo"},
+        {R"({"settings": {"zoom": 1}})", "settings.zoom: musí být od 2 do 21"},
+        {R"({"settings": {"ratioY": 0}})", "settings.ratioY: musí být od 1 do 100"},
+        {R"({"trainLabels": [{"text": "1234567890123456"}]})", "trainLabels[0].text: delší než 15 znaků"},
         {image(R"("width": 1, "codes": "AQA=", "values": "")"),
-         "trainLabels[0].image.values: must hold one value for every non-zero code (1)"},
-        {image(R"("width": 1, "codes": "**", "values": "")"), "trainLabels[0].image.codes: not valid base64"},
-        {image(R"("width": -1, "codes": "AA==", "values": "")"), "trainLabels[0].image.width: must be from 0 to 65535"},
-        {image(R"("width": 1, "values": "")"), "trainLabels[0].image.codes: missing"},
+         "trainLabels[0].image.values: musí mít jednu hodnotu za každý nenulový kód (1)"},
+        {image(R"("width": 1, "codes": "**", "values": "")"), "trainLabels[0].image.codes: není platné base64"},
+        {image(R"("width": -1, "codes": "AA==", "values": "")"), "trainLabels[0].image.width: musí být od 0 do 65535"},
+        {image(R"("width": 1, "values": "")"), "trainLabels[0].image.codes: chybí"},
         {R"({"profiles": {"direction1": [{"name": "123456789012345678901"}]}})",
-         "profiles.direction1[0].name: longer than 20 characters"},
-        {R"({"profiles": {"direction1": [)" + items("{}", 100) + "]}}", "profiles.direction1: more than 99 items"},
-        {R"({"stations": [)" + items("{}", 1001) + "]}", "stations: more than 1000 items"},
+         "profiles.direction1[0].name: delší než 20 znaků"},
+        {R"({"profiles": {"direction1": [)" + items("{}", 100) + "]}}", "profiles.direction1: více než 99 položek"},
+        {R"({"stations": [)" + items("{}", 1001) + "]}", "stations: více než 1000 položek"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(refusal(c.json), c.message) << c.json.constData();
-    EXPECT_EQ(refusal("{\"stations\": ").substr(0, 15), "not valid JSON:");
+    // Where the text breaks off, as an editor counts lines and characters.
+    EXPECT_EQ(refusal("{\"stations\":\n  [1,\n   \"ž\" x]}"), "není platný JSON: chyba na řádku 3, ve sloupci 8");
 }

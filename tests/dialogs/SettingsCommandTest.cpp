@@ -150,7 +150,8 @@ TEST(SettingsCommand, AFailedWriteIsReportedAndTheDocumentStillChanges)
     Document doc;
     SettingsChoice choice = SettingsChoice::of(doc.settings);
     choice.penThin = 7;
-    EXPECT_TRUE(SettingsCommands::apply(doc, file, choice, {}).writeFailed);
+    const SettingsCommands::Outcome outcome = SettingsCommands::apply(doc, file, choice, {});
+    EXPECT_EQ(std::pair(outcome.writeFailed, outcome.writeCause), std::pair(true, QStringLiteral("je to adresář")));
     EXPECT_EQ(doc.settings.penThin, 7);
 }
 

@@ -82,7 +82,7 @@ check_type not-a-document '!application/x-vlakorys'
 
 # --- Manual pages -----------------------------------------------------------
 for page in vlakorys vlakorys-cli; do
-  out=$(zcat "$share/man/man1/$page.1.gz" | groff -man -Tutf8 -ww -z 2>&1) || fail "$page.1: $out"
+  out=$(zcat "$share/man/man1/$page.1.gz" | groff -k -man -Tutf8 -ww -z 2>&1) || fail "$page.1: $out"
   [ -z "$out" ] || fail "$page.1: $out"
 done
 # Every command and option of the tool's help has its place in the page.
