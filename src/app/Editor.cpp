@@ -2,9 +2,13 @@
 
 #include "MainWindow.h"
 #include "RecoveryKeeper.h"
+#include "TerminationSignals.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 Editor::Editor(Prompter &prompter, const QString &recoveryDirectory)
     : m_session(prompter, SettingsFile()), m_windows(std::make_unique<AppWindows>(m_session)),
@@ -32,9 +36,31 @@ void Editor::start(const QStringList &args)
     if (QScreen *screen = QGuiApplication::primaryScreen())
         window->resize(screen->availableGeometry().size());
     window->showMaximized();
-    m_keeper->offerLeftCopies(*window);
+    const QString named = args.isEmpty() ? QString() : QFileInfo(args.front()).absoluteFilePath();
+    const std::optional<QString> restored = m_keeper->offerLeftCopies(*window, named);
+    if (named.isEmpty())
+        return;
+    if (restored && FileStamp::sameFile(*restored, named))
+        return;
     // A document named on the command line opens as Open opens it, as
-    // desktop file managers expect.
-    if (!args.isEmpty())
-        window->openFile(args.front());
+    // desktop file managers expect; the document restored from another
+    // file's copy is not dropped without the question.
+    window->openFile(args.front());
+}
+
+void Editor::endOnTerminationSignals()
+{
+    if (m_signals)
+        return;
+    m_signals = std::make_unique<TerminationSignals>();
+    QObject::connect(m_signals.get(), &TerminationSignals::received, mainWindow(), [this] { endWithoutQuestion(); });
+}
+
+void Editor::endWithoutQuestion()
+{
+    m_keeper->flush();
+    // exit() ends the loops running now (a modal dialog's too); a signal
+    // taken up before the main loop started ends that one once it runs.
+    QCoreApplication::exit(0);
+    QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
 }

@@ -15,6 +15,7 @@ int main(int argc, char *argv[])
     QtPrompter prompter;
     Editor editor(prompter);
     prompter.setParent(editor.mainWindow());
+    editor.endOnTerminationSignals();
     editor.start(QApplication::arguments().mid(1));
     return app.exec();
 }

@@ -1,7 +1,7 @@
 // An editor for the recovery test to kill: it opens the document named
 // first, imports the timetable named second, and once its recovery copy is
 // written, writes the document to the third, prints "written <copy>" and
-// runs on.
+// runs on. SIGTERM ends it as it ends the editor.
 #include "ScriptedPrompter.h"
 #include "app/Application.h"
 #include "app/Editor.h"
@@ -35,6 +35,7 @@ int main(int argc, char **argv)
         std::printf("written %s\n", qPrintable(editor.recoveryStore().path()));
         std::fflush(stdout);
     });
+    editor.endOnTerminationSignals();
     editor.start({args[1]});
     editor.mainWindow()->Import1Click();
     return app.exec();
