@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QTimer>
 
 Editor::Editor(Prompter &prompter, const QString &recoveryDirectory)
     : m_session(prompter, SettingsFile()), m_windows(std::make_unique<AppWindows>(m_session)),
@@ -38,7 +37,7 @@ void Editor::start(const QStringList &args)
     window->showMaximized();
     const QString named = args.isEmpty() ? QString() : QFileInfo(args.front()).absoluteFilePath();
     const std::optional<QString> restored = m_keeper->offerLeftCopies(*window, named);
-    if (named.isEmpty())
+    if (named.isEmpty() || ending())
         return;
     if (restored && FileStamp::sameFile(*restored, named))
         return;
@@ -58,9 +57,14 @@ void Editor::endOnTerminationSignals()
 
 void Editor::endWithoutQuestion()
 {
-    m_keeper->flush();
-    // exit() ends the loops running now (a modal dialog's too); a signal
-    // taken up before the main loop started ends that one once it runs.
+    m_keeper->endSession();
+    // Ends the loops running now, a modal dialog's too; until the main loop
+    // runs, no other starts (main() does not start it when ending() says
+    // so).
     QCoreApplication::exit(0);
-    QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
+}
+
+bool Editor::ending() const
+{
+    return m_keeper->ending();
 }

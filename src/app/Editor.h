@@ -44,8 +44,11 @@ public:
     // way out. The program calls this; tests that run an editor in their
     // own process leave the signals alone.
     void endOnTerminationSignals();
-    // The copy written, every event loop told to end.
+    // The copy written, every event loop told to end; a question open
+    // meanwhile counts as not answered. The caller of start() does not run
+    // the main loop when the editor is ending() by then.
     void endWithoutQuestion();
+    bool ending() const;
 
 private:
     Session m_session;

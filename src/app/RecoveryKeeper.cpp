@@ -101,6 +101,12 @@ void RecoveryKeeper::flush()
     emit written(ok);
 }
 
+void RecoveryKeeper::endSession()
+{
+    m_ending = true;
+    flush();
+}
+
 void RecoveryKeeper::discard()
 {
     m_timer.stop();
@@ -130,7 +136,10 @@ std::optional<QString> RecoveryKeeper::offerLeftCopies(DocumentWindow &window, c
         }
         const QString name =
             copy->originalPath.isEmpty() ? FileCommands::untitledName : QDir::toNativeSeparators(copy->originalPath);
-        if (!m_session.prompter.askYesNo(restoreQuestion.arg(name))) {
+        const bool restore = m_session.prompter.askYesNo(restoreQuestion.arg(name));
+        if (m_ending)
+            break; // the question was closed by the end, not answered
+        if (!restore) {
             m_store.removeLeft(path);
             continue;
         }

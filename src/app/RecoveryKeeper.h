@@ -48,6 +48,11 @@ public:
     void flush();
     // The copy goes (the editor closes after the question was answered).
     void discard();
+    // The editor is being ended without a question (a termination signal):
+    // the copy is written now, and a question about a left copy that was
+    // open meanwhile counts as not answered (the copies stay).
+    void endSession();
+    bool ending() const { return m_ending; }
 
     // Offers the left copies until one is taken: those of the document
     // `preferred` names first (the one the editor is about to open), then
@@ -81,6 +86,7 @@ private:
     int m_quiet = quietDelay;
     int m_longest = longestDelay;
     bool m_copyExists = false;
+    bool m_ending = false;
     QThread m_thread;
     QObject *m_worker = nullptr; // lives in m_thread
 };

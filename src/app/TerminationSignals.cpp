@@ -18,8 +18,6 @@ volatile sig_atomic_t pending = 0;
 extern "C" void onSignal(int signal)
 {
     if (pending) {
-        // The loop has not taken up the first one: whatever holds it up,
-        // the caller wants the program gone.
         std::signal(signal, SIG_DFL);
         std::raise(signal);
         return;

@@ -8,9 +8,10 @@ class QSocketNotifier;
 // to end by the system (a shutdown, a closed terminal, `kill`) keeps the
 // user's work in its recovery copy and releases its lock, instead of dying
 // with both left behind. The signal handler only writes a byte into a pipe
-// that the event loop reads; a second signal before the loop has taken up
-// the first ends the program at once, as if no handler were installed. One
-// instance at a time; its destruction puts the default handlers back.
+// that the event loop reads; a second signal ends the program at once, as
+// if no handler were installed (whatever holds the first up, the caller
+// wants the program gone). One instance at a time; its destruction puts the
+// default handlers back.
 class TerminationSignals : public QObject
 {
     Q_OBJECT

@@ -17,5 +17,7 @@ int main(int argc, char *argv[])
     prompter.setParent(editor.mainWindow());
     editor.endOnTerminationSignals();
     editor.start(QApplication::arguments().mid(1));
+    if (editor.ending())
+        return 0; // a termination signal came while it started
     return app.exec();
 }

@@ -208,6 +208,17 @@ private slots:
         QCOMPARE(child.exitCode(), 0);
         QCOMPARE(stateFiles(), QStringList{QFileInfo(copy).fileName()});
         QCOMPARE(RecoveryStore(stateDir()).leftCopies(), std::vector<QString>{copy});
+
+        // Ended while it asks whether to restore that copy: the question is
+        // not taken for No, the copy stays, and the editor ends at once.
+        QProcess asked;
+        asked.setProcessEnvironment(child.processEnvironment());
+        asked.start(QStringLiteral(VLAKORYS_RECOVERY_CHILD),
+                    {path("trať.vrs"), path("import.txt"), path("unused.vrs"), QStringLiteral("term-at-question")});
+        QVERIFY(asked.waitForFinished());
+        QCOMPARE(asked.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(asked.exitCode(), 0);
+        QCOMPARE(stateFiles(), QStringList{QFileInfo(copy).fileName()});
     }
 };
 
