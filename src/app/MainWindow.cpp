@@ -532,7 +532,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             if (FormKeyPress(key) || FormKeyDown(key))
                 return true;
         }
-    } else if (watched == CheckBox1 || watched == CheckBox2 || watched == SpinEdit1 || watched == SpinEdit2) {
+    } else if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+               && (watched == CheckBox1 || watched == CheckBox2 || watched == SpinEdit1 || watched == SpinEdit2)) {
         auto isScrollKey = [](int k) {
             return k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down
                    || k == Qt::Key_Escape;
