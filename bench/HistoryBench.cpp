@@ -117,7 +117,8 @@ void recoveryWrite(benchmark::State &state)
     const QString path = dir.filePath(QStringLiteral("editor.recovery"));
     const DocumentSnapshot snapshot = DocumentSnapshot::take(busy.doc);
     for (auto _ : state) {
-        if (!RecoveryStore::write(path, RecoveryStore::encode(QStringLiteral("/home/u/trať.vrs"), snapshot))) {
+        if (!RecoveryStore::write(
+                path, RecoveryStore::encode(QStringLiteral("/home/u/trať.vrs"), FileStamp{4096, 0}, snapshot))) {
             state.SkipWithError("write failed");
             break;
         }
@@ -138,7 +139,7 @@ void labelDragMove(benchmark::State &state)
     if (state.range(0) == 1)
         writer = std::thread([&] {
             while (!stop)
-                RecoveryStore::write(path, RecoveryStore::encode(QString(), snapshot));
+                RecoveryStore::write(path, RecoveryStore::encode(QString(), FileStamp(), snapshot));
         });
     QPoint p;
     for (const LabelOutline &o : busy.renderer.labelOutlines()) {

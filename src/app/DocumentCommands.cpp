@@ -14,6 +14,7 @@ void newDocument(Session &session)
     doc.clearProfiles();
     doc.noDocument = true;
     session.fileName.clear();
+    session.fileStamp = {};
     doc.redrawNeeded = true;
     doc.untitled = true;
     session.history.reset();

@@ -2,7 +2,10 @@
 
 #include "MainWindow.h"
 #include "RecoveryKeeper.h"
+#include "TerminationSignals.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -32,9 +35,36 @@ void Editor::start(const QStringList &args)
     if (QScreen *screen = QGuiApplication::primaryScreen())
         window->resize(screen->availableGeometry().size());
     window->showMaximized();
-    m_keeper->offerLeftCopies(*window);
+    const QString named = args.isEmpty() ? QString() : QFileInfo(args.front()).absoluteFilePath();
+    const std::optional<QString> restored = m_keeper->offerLeftCopies(*window, named);
+    if (named.isEmpty() || ending())
+        return;
+    if (restored && FileStamp::sameFile(*restored, named))
+        return;
     // A document named on the command line opens as Open opens it, as
-    // desktop file managers expect.
-    if (!args.isEmpty())
-        window->openFile(args.front());
+    // desktop file managers expect; the document restored from another
+    // file's copy is not dropped without the question.
+    window->openFile(args.front());
+}
+
+void Editor::endOnTerminationSignals()
+{
+    if (m_signals)
+        return;
+    m_signals = std::make_unique<TerminationSignals>();
+    QObject::connect(m_signals.get(), &TerminationSignals::received, mainWindow(), [this] { endWithoutQuestion(); });
+}
+
+void Editor::endWithoutQuestion()
+{
+    m_keeper->endSession();
+    // Ends the loops running now, a modal dialog's too; until the main loop
+    // runs, no other starts (main() does not start it when ending() says
+    // so).
+    QCoreApplication::exit(0);
+}
+
+bool Editor::ending() const
+{
+    return m_keeper->ending();
 }

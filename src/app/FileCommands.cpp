@@ -11,6 +11,7 @@
 #include "render/LabelImage.h"
 
 #include <QCursor>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 
@@ -60,6 +61,9 @@ bool openFileSteps(Session &session, DocumentWindow &window, const QString &path
 {
     Document &doc = session.document;
     WaitCursor cursor;
+    // Taken before reading: a file written while it is read counts as
+    // changed by the next save.
+    const FileStamp stamp = FileStamp::of(path);
     const DocumentFile::LoadOutcome outcome = DocumentFile::load(doc, path);
     if (outcome.read.cleared)
         window.documentCleared();
@@ -83,6 +87,7 @@ bool openFileSteps(Session &session, DocumentWindow &window, const QString &path
     // stations-only files of 0.1 too, so Save never overwrites the file
     // opened before them.
     session.fileName = QFileInfo(path).absoluteFilePath();
+    session.fileStamp = stamp;
 
     DocumentReader::finishLoading(doc);
     if (doc.trainLabels.empty())
@@ -92,6 +97,17 @@ bool openFileSteps(Session &session, DocumentWindow &window, const QString &path
     window.prepareFullRebuild();
     window.render();
     return true;
+}
+
+// The file the document came from is there, and is not what was read or
+// last written here. Another file (Save as elsewhere) is the save dialog's
+// business; a file gone since is written anew without a question.
+bool changedByAnother(const Session &session, const QString &target)
+{
+    if (!session.fileStamp.isValid() || !FileStamp::sameFile(target, session.fileName))
+        return false;
+    const FileStamp now = FileStamp::of(target);
+    return now.isValid() && now != session.fileStamp;
 }
 
 bool saveSteps(Session &session, bool saveAs)
@@ -113,6 +129,9 @@ bool saveSteps(Session &session, bool saveAs)
             return false;
         target = *chosen;
     }
+    if (changedByAnother(session, target)
+        && !session.prompter.askYesNo(changedByAnotherQuestion.arg(QDir::toNativeSeparators(target))))
+        return false;
     WaitCursor cursor;
     // The renderer draws a label's image when the label is first shown; a
     // file that keeps the images must hold every one, so the rest are drawn
@@ -127,6 +146,7 @@ bool saveSteps(Session &session, bool saveAs)
         return false;
     }
     session.fileName = target;
+    session.fileStamp = FileStamp::of(target);
     doc.untitled = false;
     session.history.markSaved();
     return true;
@@ -225,7 +245,7 @@ bool settleUnsavedChanges(Session &session)
 }
 
 bool openRecovered(Session &session, DocumentWindow &window, const DocumentSnapshot &snapshot,
-                   const QString &originalPath)
+                   const QString &originalPath, const FileStamp &stamp)
 {
     return guarded(session, [&] {
         Document &doc = session.document;
@@ -234,6 +254,7 @@ bool openRecovered(Session &session, DocumentWindow &window, const DocumentSnaps
         window.documentCleared();
         window.showDocumentSettings();
         session.fileName = originalPath;
+        session.fileStamp = stamp;
         doc.untitled = originalPath.isEmpty();
         session.history.reset(true);
         window.makeTimeLabels();

@@ -3,6 +3,7 @@
 #include <QString>
 
 class DocumentSnapshot;
+struct FileStamp;
 struct Session;
 
 // The steps of Open and Import that belong to the main window, the label
@@ -61,6 +62,9 @@ bool openFile(Session &session, DocumentWindow &window, const QString &path);
 // previous file as it was. With saveLabelImages on, the label images the
 // renderer has not drawn yet are drawn first, so the file holds every one.
 // A saved document is unmodified. True when the document was saved.
+// Writing over the document's own file when another program has changed it
+// since it was opened or saved here asks first (changedByAnotherQuestion);
+// No leaves the file and the document as they are.
 bool save(Session &session, bool saveAs);
 
 // Import: the text-file dialog, then importFile.
@@ -71,6 +75,8 @@ bool importFile(Session &session, DocumentWindow &window, const QString &path);
 
 inline const QString untitledName = QStringLiteral("Bez názvu");
 inline const QString saveChangesQuestion = QStringLiteral("Uložit změny v dokumentu „%1“?");
+inline const QString changedByAnotherQuestion =
+    QStringLiteral("Soubor „%1“ byl mezitím změněn jiným programem. Přepsat jej?");
 
 // The document's name as the caption and the questions show it: its file's
 // name, or "Bez názvu".
@@ -90,9 +96,10 @@ bool settleUnsavedChanges(Session &session);
 // A recovered copy of a document the editor lost (it was killed, or the
 // session ended): opened as Open opens a file, its settings shown and its
 // minute labels made (its train labels are its own), bound to the file it
-// came from (none: untitled), and modified. False, with the document as it
-// was, when the copy cannot be read.
+// came from (none: untitled) as that file was when the copy was made, and
+// modified. False, with the document as it was, when the copy cannot be
+// read.
 bool openRecovered(Session &session, DocumentWindow &window, const DocumentSnapshot &snapshot,
-                   const QString &originalPath);
+                   const QString &originalPath, const FileStamp &stamp);
 
 } // namespace FileCommands

@@ -106,6 +106,11 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
     connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
     FormCreate();
     historyChanged();
+    // Every control that can take the focus lets the menu's shortcuts
+    // through (eventFilter).
+    for (QWidget *w : findChildren<QWidget *>())
+        if (w->focusPolicy() != Qt::NoFocus)
+            w->installEventFilter(this);
 }
 
 MainWindow::~MainWindow()
@@ -497,8 +502,23 @@ DiagramActions MainWindow::diagramActions()
     return actions;
 }
 
+// The menu's commands come before what the control with the focus would do
+// with their keys (a spin box's line takes Ctrl+Z to undo its text and,
+// under X11's key bindings, Ctrl+E to its end).
+bool MainWindow::isMenuShortcut(const QKeyEvent &key) const
+{
+    const QKeySequence typed(QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key())));
+    const QList<QAction *> actions = menuBar()->findChildren<QAction *>();
+    return std::any_of(actions.begin(), actions.end(),
+                       [&typed](const QAction *a) { return a->shortcuts().contains(typed); });
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::ShortcutOverride && isMenuShortcut(*static_cast<QKeyEvent *>(event))) {
+        event->ignore();
+        return true;
+    }
     if (watched == m_client && event->type() == QEvent::Resize) {
         FormResize();
     } else if (watched == m_client && event->type() == QEvent::MouseMove) {
@@ -512,34 +532,27 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             if (FormKeyPress(key) || FormKeyDown(key))
                 return true;
         }
-    } else if ((watched == SpinEdit1 || watched == SpinEdit2) && event->type() == QEvent::ShortcutOverride) {
-        // A spin box would take Ctrl+Z for its own text: Zpět and Znovu
-        // belong to the document, wherever the focus is.
-        const QKeySequence typed(static_cast<QKeyEvent *>(event)->keyCombination());
-        if (Zpt1->shortcuts().contains(typed) || Znovu1->shortcuts().contains(typed)) {
-            event->ignore();
-            return true;
-        }
-    } else if (watched == CheckBox1 || watched == CheckBox2 || watched == SpinEdit1 || watched == SpinEdit2) {
+    } else if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+               && (watched == CheckBox1 || watched == CheckBox2 || watched == SpinEdit1 || watched == SpinEdit2)) {
         auto isScrollKey = [](int k) {
             return k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down
                    || k == Qt::Key_Escape;
         };
-        if (event->type() == QEvent::KeyRelease) {
-            auto *key = static_cast<QKeyEvent *>(event);
-            if (!key->isAutoRepeat() && isScrollKey(key->key()))
-                FormKeyDown(key);
-        } else if (event->type() == QEvent::ShortcutOverride
-                   && static_cast<QKeyEvent *>(event)->keyCombination() == QKeyCombination(Qt::CTRL | Qt::Key_E)) {
-            // A line edit would take Ctrl+E to its line's end; in these
-            // number fields it means "Exportovat...".
-            event->ignore();
-            return true;
-        } else if (event->type() == QEvent::KeyPress && (watched == CheckBox1 || watched == CheckBox2)) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (event->type() == QEvent::KeyPress && isScrollKey(key->key())) {
+            m_scrollKeyTarget = watched;
+            m_scrollKey = key->key();
             // A check box would pass the arrows on to the window, which would
             // scroll on the press as well.
-            if (isScrollKey(static_cast<QKeyEvent *>(event)->key()))
+            if (watched == CheckBox1 || watched == CheckBox2)
                 return true;
+        } else if (event->type() == QEvent::KeyRelease && !key->isAutoRepeat() && isScrollKey(key->key())) {
+            // Only the release of a key pressed here: Esc that closed a
+            // dialog is released here once the focus is back.
+            const bool pressedHere = m_scrollKeyTarget == watched && m_scrollKey == key->key();
+            m_scrollKeyTarget = nullptr;
+            if (pressedHere)
+                FormKeyDown(key);
         }
     }
     return QMainWindow::eventFilter(watched, event);

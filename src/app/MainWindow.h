@@ -207,6 +207,7 @@ private:
     // Esc scroll. Returns whether the key was one of them.
     bool FormKeyPress(QKeyEvent *event);
     bool FormKeyDown(QKeyEvent *event);
+    bool isMenuShortcut(const QKeyEvent &key) const;
     void createMenu();
     // What the sheet shows besides the print dialog's choice: the tool
     // panel's "Časové popisky" and "Zobr. druh vlaku".
@@ -267,6 +268,11 @@ private:
 
     InsertTool m_insertTool;
     QTimer *Timer1 = nullptr;
+
+    // The scroll key last pressed on a check box or spin edit of the panel,
+    // which scrolls when it is released there.
+    QObject *m_scrollKeyTarget = nullptr;
+    int m_scrollKey = 0;
 
     RecoveryKeeper *m_recovery = nullptr;
     // The question before closing was answered during the session's end.

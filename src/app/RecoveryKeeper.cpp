@@ -6,6 +6,7 @@
 #include "dialogs/Prompter.h"
 #include "io/RecoveryStore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -75,10 +76,11 @@ void RecoveryKeeper::timeout()
     if (!snapshot)
         snapshot = std::make_shared<const DocumentSnapshot>(DocumentSnapshot::take(m_session.document));
     const QString original = m_session.document.untitled ? QString() : m_session.fileName;
+    const FileStamp stamp = m_session.document.untitled ? FileStamp() : m_session.fileStamp;
     const QString path = m_store.path();
     m_copyExists = true;
-    post([this, snapshot, original, path] {
-        const bool ok = RecoveryStore::write(path, RecoveryStore::encode(original, *snapshot));
+    post([this, snapshot, original, stamp, path] {
+        const bool ok = RecoveryStore::write(path, RecoveryStore::encode(original, stamp, *snapshot));
         QMetaObject::invokeMethod(
             this, [this, ok] { emit written(ok); }, Qt::QueuedConnection);
     });
@@ -91,11 +93,18 @@ void RecoveryKeeper::flush()
     m_timer.stop();
     const DocumentSnapshot snapshot = DocumentSnapshot::take(m_session.document);
     const QString original = m_session.document.untitled ? QString() : m_session.fileName;
+    const FileStamp stamp = m_session.document.untitled ? FileStamp() : m_session.fileStamp;
     const QString path = m_store.path();
     m_copyExists = true;
     bool ok = false;
-    post([&] { ok = RecoveryStore::write(path, RecoveryStore::encode(original, snapshot)); }, true);
+    post([&] { ok = RecoveryStore::write(path, RecoveryStore::encode(original, stamp, snapshot)); }, true);
     emit written(ok);
+}
+
+void RecoveryKeeper::endSession()
+{
+    m_ending = true;
+    flush();
 }
 
 void RecoveryKeeper::discard()
@@ -109,19 +118,33 @@ void RecoveryKeeper::discard()
     emit removed();
 }
 
-bool RecoveryKeeper::offerLeftCopies(DocumentWindow &window)
+std::optional<QString> RecoveryKeeper::offerLeftCopies(DocumentWindow &window, const QString &preferred)
 {
-    for (const QString &path : m_store.leftCopies()) {
+    std::vector<QString> left = m_store.leftCopies();
+    // The document the editor was asked to open first: its copy is the one
+    // the user most likely wants back.
+    if (!preferred.isEmpty())
+        std::stable_partition(left.begin(), left.end(), [&preferred](const QString &path) {
+            const std::optional<QString> original = RecoveryStore::originalPathOf(path);
+            return original && FileStamp::sameFile(*original, preferred);
+        });
+    for (const QString &path : left) {
         const std::optional<RecoveryStore::Copy> copy = RecoveryStore::read(path);
         if (!copy) {
-            m_store.removeLeft(path); // nothing in it can be given back
+            setAside(path);
             continue;
         }
         const QString name =
-            copy->originalPath.isEmpty() ? FileCommands::untitledName : QFileInfo(copy->originalPath).fileName();
-        if (!m_session.prompter.askYesNo(restoreQuestion.arg(name))
-            || !FileCommands::openRecovered(m_session, window, copy->snapshot, copy->originalPath)) {
+            copy->originalPath.isEmpty() ? FileCommands::untitledName : QDir::toNativeSeparators(copy->originalPath);
+        const bool restore = m_session.prompter.askYesNo(restoreQuestion.arg(name));
+        if (m_ending)
+            break; // the question was closed by the end, not answered
+        if (!restore) {
             m_store.removeLeft(path);
+            continue;
+        }
+        if (!FileCommands::openRecovered(m_session, window, copy->snapshot, copy->originalPath, copy->stamp)) {
+            setAside(path);
             continue;
         }
         // The document is this editor's now: its copy under this editor's
@@ -129,8 +152,20 @@ bool RecoveryKeeper::offerLeftCopies(DocumentWindow &window)
         flush();
         m_store.removeLeft(path);
         m_store.releaseLeft();
-        return true;
+        return copy->originalPath;
     }
     m_store.releaseLeft();
-    return false;
+    return std::nullopt;
+}
+
+// Work that cannot be given back now may still be read by other means: it
+// is kept, under a name that is not offered again, and the user is told.
+void RecoveryKeeper::setAside(const QString &path)
+{
+    const QString kept = m_store.setAsideLeft(path);
+    if (kept.isEmpty())
+        m_session.prompter.error(damagedCopyKept.arg(QDir::toNativeSeparators(path)));
+    else
+        m_session.prompter.error(
+            damagedCopySetAside.arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(kept)));
 }

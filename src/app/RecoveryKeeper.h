@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 class DocumentWindow;
 class RecoveryStore;
@@ -23,8 +24,10 @@ struct Session;
 // label being dragged).
 //
 // At start-up it offers the copies editors that no longer run have left:
-// "Obnovit neuložené změny dokumentu ...?". Yes opens the copy as a
-// modified document bound to the file it came from; No removes it.
+// "Obnovit neuložené změny dokumentu ...?" with the document's full path.
+// Yes opens the copy as a modified document bound to the file it came from;
+// No removes it. A copy that cannot be read or opened is set aside, not
+// deleted, and the user is told where it is.
 class RecoveryKeeper : public QObject
 {
     Q_OBJECT
@@ -45,12 +48,22 @@ public:
     void flush();
     // The copy goes (the editor closes after the question was answered).
     void discard();
+    // The editor is being ended without a question (a termination signal):
+    // the copy is written now, and a question about a left copy that was
+    // open meanwhile counts as not answered (the copies stay).
+    void endSession();
+    bool ending() const { return m_ending; }
 
-    // Offers the left copies, the newest first, until one is taken; true
-    // when one was restored.
-    bool offerLeftCopies(DocumentWindow &window);
+    // Offers the left copies until one is taken: those of the document
+    // `preferred` names first (the one the editor is about to open), then
+    // the newest first. The file the restored document came from (empty:
+    // untitled); nullopt when none was restored.
+    std::optional<QString> offerLeftCopies(DocumentWindow &window, const QString &preferred = {});
 
     inline static const QString restoreQuestion = QStringLiteral("Obnovit neuložené změny dokumentu „%1“?");
+    inline static const QString damagedCopySetAside =
+        QStringLiteral("Kopii neuložených změn „%1“ nelze přečíst. Byla odložena jako „%2“.");
+    inline static const QString damagedCopyKept = QStringLiteral("Kopii neuložených změn „%1“ nelze přečíst.");
 
     bool writePending() const { return m_timer.isActive(); }
 
@@ -64,6 +77,7 @@ private:
     void stateChanged();
     void timeout();
     void post(std::function<void()> task, bool wait = false);
+    void setAside(const QString &path);
 
     Session &m_session;
     RecoveryStore &m_store;
@@ -72,6 +86,7 @@ private:
     int m_quiet = quietDelay;
     int m_longest = longestDelay;
     bool m_copyExists = false;
+    bool m_ending = false;
     QThread m_thread;
     QObject *m_worker = nullptr; // lives in m_thread
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/EditHistory.h"
+#include "io/FileStamp.h"
 #include "io/SettingsFile.h"
 #include "model/Document.h"
 
@@ -23,4 +24,7 @@ struct Session
     SettingsFile settingsFile;
     // The save dialog's current file name: where Save writes without asking.
     QString fileName;
+    // That file as it was when opened or last saved here (invalid: not
+    // known); Save asks before overwriting a file that no longer matches.
+    FileStamp fileStamp;
 };

@@ -15,6 +15,9 @@ int main(int argc, char *argv[])
     QtPrompter prompter;
     Editor editor(prompter);
     prompter.setParent(editor.mainWindow());
+    editor.endOnTerminationSignals();
     editor.start(QApplication::arguments().mid(1));
+    if (editor.ending())
+        return 0; // a termination signal came while it started
     return app.exec();
 }

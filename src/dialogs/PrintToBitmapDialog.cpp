@@ -6,6 +6,7 @@
 #include "model/Cp1250.h"
 #include "model/Document.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -21,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -276,6 +278,7 @@ void PrintToBitmapDialog::showEvent(QShowEvent *event)
 void PrintToBitmapDialog::FormShow()
 {
     m_action = Action::None;
+    m_refusal.clear();
     resetControls();
     enableRanges();
     computeWidth();
@@ -380,18 +383,24 @@ void PrintToBitmapDialog::computePaper()
 
 void PrintToBitmapDialog::BitBtn1Click()
 {
+    if (!timeRangeAccepted())
+        return;
     m_action = Action::Print;
     accept();
 }
 
 void PrintToBitmapDialog::BitBtn4Click()
 {
+    if (!timeRangeAccepted())
+        return;
     m_action = Action::Export;
     accept();
 }
 
 void PrintToBitmapDialog::BitBtn3Click()
 {
+    if (!m_refusal.isEmpty())
+        m_prompter.error(std::exchange(m_refusal, QString()));
     m_prompter.printerSetup();
     computePaper();
 }
@@ -410,15 +419,42 @@ void PrintToBitmapDialog::stationChanged(QComboBox *changed)
     computeHeight();
 }
 
+QString PrintToBitmapDialog::timeRangeProblem() const
+{
+    return PrintPlan::timeRangeProblem(m_timeMask.committedText(MaskEdit1), m_timeMask.committedText(MaskEdit2));
+}
+
 void PrintToBitmapDialog::timeFieldLeft(QLineEdit *field)
 {
-    const std::optional<int> from = PrintPlan::minuteOfText(m_timeMask.committedText(MaskEdit1));
-    const std::optional<int> to = PrintPlan::minuteOfText(m_timeMask.committedText(MaskEdit2));
-    // No time of day, or a range that ends before it starts: the field takes
-    // back what it held when it was entered.
-    if (!from || !to || *from > *to)
+    // No time of day, or a range that ends before it starts: refused, and
+    // the field takes back what it held when it was entered. A box opened
+    // while a button is being pressed would leave the button down, so when
+    // the focus went to one of the buttons, the button says it instead.
+    const QString problem = timeRangeProblem();
+    if (!problem.isEmpty()) {
         field->setText(m_enteredTime);
+        auto *button = qobject_cast<QPushButton *>(QApplication::focusWidget());
+        if (button && button->window() == this)
+            m_refusal = problem;
+        else
+            m_prompter.error(problem);
+    }
     computeWidth();
+}
+
+bool PrintToBitmapDialog::timeRangeAccepted()
+{
+    if (!m_refusal.isEmpty()) {
+        m_prompter.error(std::exchange(m_refusal, QString()));
+        return false;
+    }
+    if (!RadioButton2->isChecked())
+        return true;
+    const QString problem = timeRangeProblem();
+    if (problem.isEmpty())
+        return true;
+    m_prompter.error(problem);
+    return false;
 }
 
 bool PrintToBitmapDialog::eventFilter(QObject *watched, QEvent *event)

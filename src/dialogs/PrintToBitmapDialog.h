@@ -24,7 +24,9 @@ class QSpinBox;
 // the document. Created once at start-up; shown with exec(), which fills it
 // from the document (station lists, largest kilometre) and sets its
 // defaults. The arithmetic is PrintPlan's; "&Nastavení ..." is the printer
-// setup dialog through the Prompter. "&Tisk" and "&Exportovat..." close it
+// setup dialog through the Prompter. A time range that is no range (a field
+// that is no time, an end before the start) is refused with a message and
+// the field left takes back its text. "&Tisk" and "&Exportovat..." close it
 // with what the user asked for (action()), which the caller then does with
 // choice() and resolution(); the controls keep their values until the next
 // showing.
@@ -66,6 +68,10 @@ private:
     void enableRanges();
     void stationChanged(QComboBox *changed);
     void timeFieldLeft(QLineEdit *field);
+    QString timeRangeProblem() const;
+    // "&Tisk" and "&Exportovat..." go on only with a range of the day; a
+    // refusal owed from leaving a time field is said now.
+    bool timeRangeAccepted();
     PrintPlan &plan();
 
     const Document &m_doc;
@@ -78,6 +84,8 @@ private:
     // text when it was entered.
     int m_stationIndex[2] = {-1, -1};
     QString m_enteredTime;
+    // A time field's refusal for the button the focus went to.
+    QString m_refusal;
 
     QSpinBox *SpinEdit1 = nullptr; // layers
     QSpinBox *SpinEdit2 = nullptr; // overlap

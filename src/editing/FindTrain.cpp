@@ -37,8 +37,16 @@ bool run(Document &doc, Renderer &renderer, const QString &typed)
 {
     renderer.highlightOn = false;
     const Train *train = first(doc, typed);
-    if (!train)
+    if (!train) {
+        // The train found before is no longer the one searched for: its
+        // green line goes with the render after the message.
+        if (renderer.highlightRecorded()) {
+            doc.redrawNeeded = true;
+            renderer.keepTimeText = true;
+            renderer.labelSelector = -1;
+        }
         return false;
+    }
     renderer.highlightOn = true;
     renderer.foundName = train->name.view().toByteArray();
     doc.redrawNeeded = true;

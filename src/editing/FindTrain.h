@@ -25,8 +25,10 @@ QString notFoundMessage(const QString &typed);
 
 // A confirmed search: the highlight goes off, and when a train matches it
 // comes on for that train's name, with the flags of a rebuild that keeps the
-// minute texts and images no train label. The caller shows the not-found
-// message when this returns false, and renders either way.
+// minute texts and images no train label; with no match the same rebuild
+// is asked for when a train is drawn green, so the render takes it away.
+// The caller shows the not-found message when this returns false, and
+// renders either way.
 bool run(Document &doc, Renderer &renderer, const QString &typed);
 
 } // namespace FindTrain

@@ -124,3 +124,16 @@ std::optional<int> PrintPlan::minuteOfText(const QString &text)
         return std::nullopt;
     }
 }
+
+QString PrintPlan::timeRangeProblem(const QString &fromText, const QString &toText)
+{
+    const std::optional<int> from = minuteOfText(fromText);
+    const std::optional<int> to = minuteOfText(toText);
+    if (!from)
+        return QStringLiteral("„%1“ není platný čas.").arg(fromText);
+    if (!to)
+        return QStringLiteral("„%1“ není platný čas.").arg(toText);
+    if (*to < *from)
+        return QStringLiteral("Konec časového rozsahu (%1) je dříve než jeho začátek (%2).").arg(toText, fromText);
+    return {};
+}

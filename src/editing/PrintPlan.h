@@ -85,6 +85,9 @@ public:
     // A time field's text ("hh:mm", blanks for missing leading digits) as
     // minutes of the day; nullopt when it is no time of day.
     static std::optional<int> minuteOfText(const QString &text);
+    // Why the time fields "Od:" and "do:" name no range of the day (a field
+    // that is no time, an end before the start); empty when they do.
+    static QString timeRangeProblem(const QString &fromText, const QString &toText);
 
 private:
     int32_t kmOfStation(int index) const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DocumentSnapshot.h"
+#include "FileStamp.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,11 +20,15 @@ class QLockFile;
 // copy. A copy whose lock nobody holds was left by an editor that ended
 // without cleaning up after itself (killed, crashed, its session gone) and
 // is offered at the next start; while one editor offers it, it holds its
-// lock, so no other editor offers it too.
+// lock, so no other editor offers it too. A copy that cannot be read is set
+// aside under another name (suffix ".damaged") rather than deleted, and is
+// not offered again. Lock files of editors that ended without a copy go at
+// the next start.
 //
-// A copy holds the file the document came from (empty when untitled) and
-// the document's snapshot; it is written whole through SafeFile, so it is
-// either the old copy or the new one, never half of either.
+// A copy holds the file the document came from (empty when untitled), that
+// file's stamp as the editor knew it, and the document's snapshot; it is
+// written whole through SafeFile, so it is either the old copy or the new
+// one, never half of either.
 class RecoveryStore
 {
 public:
@@ -36,8 +41,9 @@ public:
     RecoveryStore(const RecoveryStore &) = delete;
     RecoveryStore &operator=(const RecoveryStore &) = delete;
 
-    // Makes the directory (readable by its owner only) and takes this
-    // editor's name and lock. False when that is impossible; the editor then
+    // Makes the directory (readable by its owner only), takes this editor's
+    // name and lock, and removes the lock files editors that no longer run
+    // left without a copy. False when that is impossible; the editor then
     // runs without recovery copies.
     bool open();
     bool isOpen() const { return !m_path.isEmpty(); }
@@ -50,24 +56,33 @@ public:
     std::vector<QString> leftCopies();
     // A left copy and its lock go.
     void removeLeft(const QString &path);
+    // A left copy that cannot be read is renamed (suffix ".damaged") and
+    // its lock goes; the new name, empty when it could not be renamed.
+    QString setAsideLeft(const QString &path);
     // The left copies not removed wait for the next start.
     void releaseLeft();
 
     struct Copy
     {
         QString originalPath; // empty: untitled
+        FileStamp stamp;      // invalid: not known
         DocumentSnapshot snapshot;
     };
-    static QByteArray encode(const QString &originalPath, const DocumentSnapshot &snapshot);
+    static QByteArray encode(const QString &originalPath, const FileStamp &stamp, const DocumentSnapshot &snapshot);
     static std::optional<Copy> decode(const QByteArray &bytes);
     static std::optional<Copy> read(const QString &path);
+    // The file a copy's document came from, read from its head alone;
+    // nullopt when the head cannot be read.
+    static std::optional<QString> originalPathOf(const QString &path);
     // Any thread.
     static bool write(const QString &path, const QByteArray &bytes);
 
     static constexpr char suffix[] = ".recovery";
+    static constexpr char damagedSuffix[] = ".damaged";
 
 private:
     static QString lockPathOf(const QString &copyPath);
+    void removeStaleLocks();
 
     QString m_directory;
     QString m_path;

@@ -425,8 +425,11 @@ void Renderer::recordTrains(DiagramWindow &window)
     progress.repaintNow();
     const TrainLines::Frame frame = TrainLines::frameOf(m_doc, m_view.scale);
     const TrainLines::Highlight highlight{highlightOn, QByteArrayView(foundName)};
-    for (Train &train : m_doc.trains)
+    m_highlightRecorded = false;
+    for (Train &train : m_doc.trains) {
         TrainLines::RecordTrain(train, frame, TrainLines::trainPen(train, m_doc.settings, highlight), m_list);
+        m_highlightRecorded = m_highlightRecorded || (highlightOn && train.name.view() == highlight.name);
+    }
 }
 
 // The minute-label step: every time label as a text of the display list, in

@@ -58,6 +58,9 @@ public:
     // drawn green while highlightOn is set.
     bool highlightOn = false;
     QByteArray foundName;
+    // Whether the display list holds a train drawn green: it keeps it until
+    // the next rebuild, whatever highlightOn says meanwhile.
+    bool highlightRecorded() const { return m_highlightRecorded; }
 
     // The label drag's picked label number; every render sets it to -1.
     int32_t dragLabelNumber = -1;
@@ -158,6 +161,7 @@ private:
     std::unique_ptr<TrainLabelFonts> m_labelFonts;
     QFont m_diagramFont;
     int32_t m_visibleBottom = 0;
+    bool m_highlightRecorded = false;
     int32_t m_fullHeight = 0;
     int32_t m_cullWidth = 0;
 

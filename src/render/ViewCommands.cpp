@@ -113,7 +113,8 @@ void ViewCommands::scrollChanged(Qt::Orientation bar, int position)
 bool ViewCommands::keyScroll(int key, Qt::KeyboardModifiers modifiers)
 {
     if (key == Qt::Key_Escape) {
-        if (!m_renderer.highlightOn)
+        // A green line left from a search that found nothing goes too.
+        if (!m_renderer.highlightOn && !m_renderer.highlightRecorded())
             return true;
         m_renderer.highlightOn = false;
         m_renderer.labelSelector = -1;

@@ -16,6 +16,7 @@
 #include "model/Errors.h"
 
 #include <QCursor>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -25,6 +26,8 @@
 
 #include <cerrno>
 #include <functional>
+#include <optional>
+#include <sys/resource.h>
 
 namespace {
 
@@ -275,6 +278,68 @@ TEST_F(FileCommandsTest, UnsavedChangesAreSettledByTheAnswer)
         EXPECT_EQ(QFile::exists(session.fileName), r.written);
         EXPECT_EQ(FileCommands::hasUnsavedChanges(session), !r.written);
         session.history.reset();
+    }
+}
+
+// Save over the document's own file asks when another program has written
+// it (its size or time differs) since it was opened or saved here; No keeps
+// that file and leaves the document modified. Save as onto another file, and
+// a file gone meanwhile, do not ask.
+TEST_F(FileCommandsTest, FileChangedByAnotherProgramIsOverwrittenOnlyWhenConfirmed)
+{
+    writeSmall("sdílený.vrs", true);
+    ASSERT_TRUE(FileCommands::openFile(session, window, path("sdílený.vrs")));
+    const QString question = QStringLiteral("question: Soubor „%1“ byl mezitím změněn jiným programem. Přepsat jej?")
+                                 .arg(QDir::toNativeSeparators(path("sdílený.vrs")));
+    const QByteArray theirs("jiný program");
+    const auto writeTheirs = [&] { FileBytes::write(path("sdílený.vrs"), theirs); };
+    const auto olderTime = [&] {
+        QFile f(path("sdílený.vrs"));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite)
+                    && f.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    };
+    const auto removed = [&] { QFile::remove(path("sdílený.vrs")); };
+    struct Row
+    {
+        const char *what;
+        std::function<void()> meanwhile;
+        const char *saveAsTo; // nullptr: Save
+        std::optional<bool> answer;
+        bool saved;
+    };
+    const Row rows[] = {
+        {"untouched", [] {}, nullptr, std::nullopt, true},
+        {"written, No", writeTheirs, nullptr, false, false},
+        {"still theirs, Yes", [] {}, nullptr, true, true},
+        {"saved here since", [] {}, nullptr, std::nullopt, true},
+        {"same size, another time", olderTime, nullptr, true, true},
+        {"written, Save as elsewhere", writeTheirs, "kopie.vrs", std::nullopt, true},
+        {"gone", removed, nullptr, std::nullopt, true},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.what);
+        {
+            EditStep step(session.history, QStringLiteral("změna"));
+            ++doc.settings.penThin;
+        }
+        r.meanwhile();
+        const QString target = session.fileName;
+        const QByteArray before = FileBytes::read(target);
+        prompter.log.clear();
+        prompter.yesNoAnswers.clear();
+        if (r.answer)
+            prompter.yesNoAnswers = {*r.answer};
+        if (r.saveAsTo)
+            prompter.fileAnswers = {path(r.saveAsTo)};
+        EXPECT_EQ(FileCommands::save(session, r.saveAsTo != nullptr), r.saved);
+        EXPECT_EQ(prompter.log.filter(QStringLiteral("question")), r.answer ? QStringList{question} : QStringList{});
+        EXPECT_EQ(FileCommands::hasUnsavedChanges(session), !r.saved);
+        EXPECT_EQ(FileBytes::read(session.fileName), r.saved ? FileBytes::of(doc) : before);
+        if (r.saveAsTo) {
+            EXPECT_EQ(FileBytes::read(target), theirs);
+            EXPECT_EQ(session.fileName, path(r.saveAsTo));
+            session.fileName = target; // back to the shared file, which is gone next
+        }
     }
 }
 

@@ -227,8 +227,11 @@ private slots:
         // A scroll bar's arrows scroll the diagram, not the bar by itself.
         QTest::keyClick(bar, Qt::Key_Left);
         QCOMPARE(hpos(), 50);
-        // Released on a spin edit or a check box: once, on the release.
+        // On a spin edit or a check box: once, on the release of a key
+        // pressed there (not of one pressed elsewhere).
         QTest::keyRelease(find<QSpinBox>("SpinEdit2"), Qt::Key_Right);
+        QCOMPARE(hpos(), 50);
+        QTest::keyClick(find<QSpinBox>("SpinEdit2"), Qt::Key_Right);
         QCOMPARE(hpos(), 45);
         QTest::keyClick(find<QCheckBox>("CheckBox1"), Qt::Key_Right);
         QCOMPARE(hpos(), 40);
@@ -354,6 +357,10 @@ private slots:
         QCOMPARE(doc().trainLabelCount(), count);
     }
 
+    // Found: green. Esc in the prompt cancels it and leaves the green on,
+    // though its release reaches the spin box the focus goes back to. A
+    // search that finds nothing takes the green away with its message; Esc
+    // in the window takes it away.
     void aTrainFoundByItsNumberIsGreenUntilEsc()
     {
         h.showSampleLine();
@@ -367,14 +374,46 @@ private slots:
         findTrain(number);
         QCOMPARE(h.renderer().foundName, early->name.view().toByteArray());
         QVERIFY(h.pixels(green) > 20);
-        // Cancelled: the highlight stays; Esc takes it away.
-        GuiKeys::whenActive(dialog, [dialog] { dialog->reject(); });
+
+        auto *spin = find<QSpinBox>("SpinEdit1");
+        QVERIFY(GuiKeys::activate(window()));
+        spin->setFocus();
+        QTRY_VERIFY(spin->hasFocus());
+        GuiKeys::whenActive(dialog, [dialog] { QTest::keyPress(dialog->edit(), Qt::Key_Escape); });
         action("Najdivlak1")->trigger();
+        QVERIFY(GuiKeys::activate(window()));
+        QTRY_VERIFY(spin->hasFocus());
+        QTest::keyRelease(spin, Qt::Key_Escape);
         QVERIFY(h.renderer().highlightOn);
-        QTest::keyClick(window(), Qt::Key_Escape);
-        QCOMPARE(h.pixels(green), 0);
+        QVERIFY(h.pixels(green) > 20);
+
         findTrain(QStringLiteral("os ") + number);
         QCOMPARE(h.prompter->messages().last(), QStringLiteral("Vlak os %1 nebyl nalezen").arg(number));
+        QCOMPARE(h.pixels(green), 0);
+        findTrain(number);
+        QVERIFY(h.pixels(green) > 20);
+        QTest::keyClick(window(), Qt::Key_Escape);
+        QCOMPARE(h.pixels(green), 0);
+    }
+
+    // A menu's shortcut reaches its command whichever control of the panel
+    // has the focus, even a key the control has a use of its own for (a
+    // spin box selects its text with Ctrl+A).
+    void menuShortcutsWinOverTheFocusedControl()
+    {
+        QAction *probe = find<QMenu>("Editace1")->addAction(QStringLiteral("zkouška"));
+        probe->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+        int triggered = 0;
+        connect(probe, &QAction::triggered, this, [&triggered] { ++triggered; });
+        int expected = 0;
+        for (const char *name : {"SpinEdit1", "SpinEdit2", "CheckBox1", "CheckBox2", "CheckBox3"}) {
+            QVERIFY(GuiKeys::activate(window()));
+            auto *control = find<QWidget>(name);
+            control->setFocus();
+            QTRY_VERIFY(control->hasFocus());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+            QVERIFY2(triggered == ++expected, name);
+        }
     }
 
     // The settings file says one thing, the opened document another: TForm9

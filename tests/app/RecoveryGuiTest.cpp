@@ -32,6 +32,11 @@ class RecoveryGuiTest : public QObject
     QString path(const char *name) const { return m_dir.filePath(QString::fromUtf8(name)); }
     QString stateDir() const { return path("state/vlakorys"); }
     QStringList copies() const { return QDir(stateDir()).entryList({QStringLiteral("*.recovery")}, QDir::Files); }
+    QStringList stateFiles() const { return QDir(stateDir()).entryList(QDir::Files, QDir::Name); }
+    static QString restoreQuestion(const QString &file)
+    {
+        return QStringLiteral("question: Obnovit neuložené změny dokumentu „%1“?").arg(QDir::toNativeSeparators(file));
+    }
 
     void change(Editor &editor)
     {
@@ -41,13 +46,13 @@ class RecoveryGuiTest : public QObject
 
     // An editor of its own that opens the document, makes an import and,
     // once its copy is written, runs on; the path of its copy.
-    QString startChild(QProcess &child, const char *expected)
+    QString startChild(QProcess &child, const char *expected, const char *document = "trať.vrs")
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_STATE_HOME"), path("state"));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         child.setProcessEnvironment(env);
-        child.start(QStringLiteral(VLAKORYS_RECOVERY_CHILD), {path("trať.vrs"), path("import.txt"), path(expected)});
+        child.start(QStringLiteral(VLAKORYS_RECOVERY_CHILD), {path(document), path("import.txt"), path(expected)});
         if (!child.waitForStarted())
             return {};
         QByteArray out;
@@ -61,8 +66,16 @@ class RecoveryGuiTest : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(QFile::copy(TestPaths::examplesDir() + QStringLiteral("/liberec-tanvald.vrs"), path("trať.vrs")));
         FileBytes::write(path("import.txt"), "Os 99\nLiberec\t\t 6:00\nLiberec-Rochlice\t 6:05\t\n-\n");
+    }
+    // Every case starts with its documents as they were and no copies.
+    void init()
+    {
+        for (const char *name : {"trať.vrs", "jiná.vrs"}) {
+            QFile::remove(path(name));
+            QVERIFY(QFile::copy(TestPaths::examplesDir() + QStringLiteral("/liberec-tanvald.vrs"), path(name)));
+        }
+        QDir(stateDir()).removeRecursively();
     }
 
     void copyFollowsTheDocument()
@@ -109,8 +122,12 @@ private slots:
     }
 
     // A killed editor's copy is not offered while it runs; at the next start
-    // it is, and taken over under the new editor's name.
-    void killedEditorsWorkComesBack()
+    // with the same document named (as a file manager starts it), the copy
+    // is offered by the document's full path, taken over under the new
+    // editor's name, and stands: the file is not opened over it. The file's
+    // stamp came with it: the file written meanwhile is not overwritten
+    // without a question.
+    void killedEditorsWorkComesBackOverItsDocument()
     {
         QProcess child;
         const QString copy = startChild(child, "expected.vrs");
@@ -121,12 +138,101 @@ private slots:
         ScriptedPrompter prompter;
         prompter.yesNoAnswers = {true};
         Editor editor(prompter, stateDir());
-        editor.start({});
-        QCOMPARE(prompter.log, QStringList{QStringLiteral("question: Obnovit neuložené změny dokumentu „trať.vrs“?")});
+        editor.start({path("trať.vrs")});
+        QCOMPARE(prompter.log, QStringList{restoreQuestion(path("trať.vrs"))});
         QCOMPARE(FileBytes::of(editor.session().document), FileBytes::read(path("expected.vrs")));
         QCOMPARE(editor.session().fileName, path("trať.vrs"));
         QVERIFY(editor.mainWindow()->isWindowModified());
         QCOMPARE(copies(), QStringList{QFileInfo(editor.recoveryStore().path()).fileName()});
+
+        FileBytes::write(path("trať.vrs"), "jiný program");
+        prompter.yesNoAnswers = {false};
+        editor.mainWindow()->Uloit1Click();
+        QCOMPARE(prompter.log.last(),
+                 QStringLiteral("question: Soubor „%1“ byl mezitím změněn jiným programem. Přepsat jej?")
+                     .arg(QDir::toNativeSeparators(path("trať.vrs"))));
+        QCOMPARE(FileBytes::read(path("trať.vrs")), QByteArray("jiný program"));
+        QVERIFY(editor.mainWindow()->isWindowModified());
+    }
+
+    // Two left copies: the named document's is offered first though it is
+    // the older one. Declined, the other document's is offered; restored,
+    // the named document is not opened over it without the usual question,
+    // and Zrušit keeps the restored work.
+    void anotherDocumentsCopyIsNotDroppedForTheNamedOne()
+    {
+        QString older;
+        for (const char *document : {"trať.vrs", "jiná.vrs"}) {
+            QProcess child;
+            const QString copy = startChild(child, "expected.vrs", document);
+            QVERIFY(!copy.isEmpty());
+            child.kill();
+            QVERIFY(child.waitForFinished());
+            // Kept out of the next child's sight: it would be offered there.
+            if (older.isEmpty())
+                QVERIFY(QFile::rename(copy, older = copy + QStringLiteral(".jinde")));
+        }
+        QVERIFY(QFile::rename(older, older.chopped(6)));
+        ScriptedPrompter prompter;
+        prompter.yesNoAnswers = {false, true};
+        prompter.saveChoices = {Prompter::SaveChoice::Cancel};
+        Editor editor(prompter, stateDir());
+        editor.start({path("trať.vrs")});
+        QCOMPARE(prompter.log, (QStringList{restoreQuestion(path("trať.vrs")), restoreQuestion(path("jiná.vrs")),
+                                            QStringLiteral("save question: Uložit změny v dokumentu „jiná.vrs“?")}));
+        QCOMPARE(FileBytes::of(editor.session().document), FileBytes::read(path("expected.vrs")));
+        QCOMPARE(editor.session().fileName, path("jiná.vrs"));
+        QVERIFY(editor.mainWindow()->isWindowModified());
+        QCOMPARE(copies(), QStringList{QFileInfo(editor.recoveryStore().path()).fileName()});
+    }
+
+    // A copy that cannot be read is not deleted: the user is told, and it
+    // is kept aside where it is not offered again.
+    void damagedCopyIsKeptAsideAndTold()
+    {
+        QVERIFY(QDir().mkpath(stateDir()));
+        const QString copy = stateDir() + QStringLiteral("/editor-1-0000dead.recovery");
+        FileBytes::write(copy, "Vlakorys recovery 2\n\x05");
+        ScriptedPrompter prompter;
+        {
+            Editor editor(prompter, stateDir());
+            editor.start({});
+        }
+        QCOMPARE(prompter.log,
+                 QStringList{QStringLiteral(
+                                 "error: Kopii neuložených změn „%1“ nelze přečíst. Byla odložena jako „%1.damaged“.")
+                                 .arg(QDir::toNativeSeparators(copy))});
+        QCOMPARE(stateFiles(), QStringList{QStringLiteral("editor-1-0000dead.recovery.damaged")});
+        prompter.log.clear();
+        Editor editor(prompter, stateDir());
+        editor.start({});
+        QVERIFY(prompter.log.isEmpty());
+    }
+
+    // SIGTERM ends an editor as a session's end does: its work in the copy,
+    // its lock released; the copy is offered at the next start.
+    void terminatedEditorKeepsItsWorkAndReleasesItsLock()
+    {
+        QProcess child;
+        const QString copy = startChild(child, "expected.vrs");
+        QVERIFY(QFile::exists(copy));
+        child.terminate();
+        QVERIFY(child.waitForFinished());
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(stateFiles(), QStringList{QFileInfo(copy).fileName()});
+        QCOMPARE(RecoveryStore(stateDir()).leftCopies(), std::vector<QString>{copy});
+
+        // Ended while it asks whether to restore that copy: the question is
+        // not taken for No, the copy stays, and the editor ends at once.
+        QProcess asked;
+        asked.setProcessEnvironment(child.processEnvironment());
+        asked.start(QStringLiteral(VLAKORYS_RECOVERY_CHILD),
+                    {path("trať.vrs"), path("import.txt"), path("unused.vrs"), QStringLiteral("term-at-question")});
+        QVERIFY(asked.waitForFinished());
+        QCOMPARE(asked.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(asked.exitCode(), 0);
+        QCOMPARE(stateFiles(), QStringList{QFileInfo(copy).fileName()});
     }
 };
 

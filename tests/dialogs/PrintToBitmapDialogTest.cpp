@@ -70,15 +70,13 @@ private slots:
         QVERIFY(find<QCheckBox>("CheckBox1")->isChecked());
     }
 
-    // Fields reach the plan when left (its rules are PrintPlan's); a start
-    // after the end and a falling station range are taken back.
+    // Fields reach the plan when left (its rules are PrintPlan's); a falling
+    // station range is taken back.
     void fieldsReachThePlanWhenLeft()
     {
         find<QRadioButton>("RadioButton2")->click();
         typeInto(find<QLineEdit>("MaskEdit2"), QStringLiteral("0600"));
         QCOMPARE(text("Label10"), QStringLiteral("342")); // (4 * 360 + 40) * 3 / 13
-        typeInto(find<QLineEdit>("MaskEdit1"), QStringLiteral("0700"));
-        QCOMPARE(find<QLineEdit>("MaskEdit1")->text(), QStringLiteral("00:00"));
         typeInto(find<QSpinBox>("SpinEdit3"), QStringLiteral("110"));
         QCOMPARE(find<QSpinBox>("SpinEdit3")->value(), 100);
 
@@ -90,6 +88,40 @@ private slots:
         from->setFocus();
         from->setCurrentIndex(2); // Cé at km 25 above Beta: taken back
         QCOMPARE(from->currentIndex(), 0);
+    }
+
+    // A start after the end is refused with a message, and the field left
+    // takes back its text. When the focus went to "&Tisk", the button says
+    // it and closes nothing; the buttons check what the fields hold too.
+    void anEndBeforeTheStartIsRefused()
+    {
+        find<QRadioButton>("RadioButton2")->click();
+        auto *from = find<QLineEdit>("MaskEdit1");
+        const QString refusal = QStringLiteral("Konec časového rozsahu (06:00) je dříve než jeho začátek (%1).");
+        typeInto(find<QLineEdit>("MaskEdit2"), QStringLiteral("0600"));
+        typeInto(from, QStringLiteral("0700"));
+        QCOMPARE(m_prompter.messages(), QStringList{refusal.arg(QStringLiteral("07:00"))});
+        QCOMPARE(from->text(), QStringLiteral("00:00"));
+
+        m_prompter.log.clear();
+        from->setFocus();
+        QTRY_VERIFY(from->hasFocus());
+        from->home(false);
+        GuiKeys::type(from, QStringLiteral("0800"));
+        QTest::mouseClick(find<QPushButton>("BitBtn1"), Qt::LeftButton);
+        QCOMPARE(m_prompter.messages(), QStringList{refusal.arg(QStringLiteral("08:00"))});
+        QCOMPARE(from->text(), QStringLiteral("00:00"));
+        QVERIFY(m_dialog->isVisible());
+        QCOMPARE(m_dialog->action(), PrintToBitmapDialog::Action::None);
+
+        m_prompter.log.clear();
+        from->setText(QStringLiteral("09:00"));
+        find<QPushButton>("BitBtn4")->click();
+        QCOMPARE(m_prompter.messages(), QStringList{refusal.arg(QStringLiteral("09:00"))});
+        QVERIFY(m_dialog->isVisible());
+        from->setText(QStringLiteral("06:00")); // an empty range is a range
+        find<QPushButton>("BitBtn4")->click();
+        QCOMPARE(m_dialog->action(), PrintToBitmapDialog::Action::Export);
     }
 
     void resolutionAndPrinterSetup()

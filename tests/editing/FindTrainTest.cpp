@@ -3,7 +3,10 @@
 #include "model/Cp1250.h"
 #include "model/Document.h"
 #include "render/DiagramView.h"
+#include "render/HeadlessWindow.h"
 #include "render/Renderer.h"
+
+#include "SampleLine.h"
 
 #include <gtest/gtest.h>
 
@@ -66,11 +69,24 @@ TEST(FindTrain, AConfirmedSearchSetsTheHighlight)
                          renderer.labelSelector),
               std::tuple(true, QByteArray("Sp 1234"), true, true, -1));
 
-    // A search that finds nothing switches the highlight off and sets no
-    // rebuild: the green goes with the next one.
-    doc.redrawNeeded = false;
-    renderer.keepTimeText = false;
-    renderer.labelSelector = 0;
-    EXPECT_FALSE(FindTrain::run(doc, renderer, QStringLiteral("99")));
-    EXPECT_EQ(std::tuple(renderer.highlightOn, doc.redrawNeeded, renderer.labelSelector), std::tuple(false, false, 0));
+    // A search that finds nothing switches the highlight off; it asks for
+    // the rebuild that keeps the minute texts only while a train is drawn
+    // green, so that the render after its message takes the green away.
+    for (bool drawn : {false, true}) {
+        if (drawn) {
+            SampleLine::fill(doc, {4, 20, 3, 4});
+            renderer.highlightOn = true;
+            renderer.foundName = doc.trains[1].name.toByteArray();
+            HeadlessWindow window(QSize(600, 400));
+            doc.redrawNeeded = true;
+            renderer.render(window);
+            ASSERT_TRUE(renderer.highlightRecorded());
+        }
+        doc.redrawNeeded = false;
+        renderer.keepTimeText = false;
+        renderer.labelSelector = 0;
+        EXPECT_FALSE(FindTrain::run(doc, renderer, QStringLiteral("no digit")));
+        EXPECT_EQ(std::tuple(renderer.highlightOn, doc.redrawNeeded, renderer.keepTimeText, renderer.labelSelector),
+                  std::tuple(false, drawn, drawn, drawn ? -1 : 0));
+    }
 }

@@ -139,4 +139,15 @@ TEST(PrintPlanFields, ResolutionPaperScaleAndTimes)
                                 {"12:60", -1},
                                 {"  :  ", -1}})
         EXPECT_EQ(PrintPlan::minuteOfText(QString::fromLatin1(text)).value_or(-1), minute) << text;
+
+    // "Od:" and "do:" as a range of the day: an empty one is one.
+    for (auto [from, to, problem] :
+         {std::tuple("06:00", "07:00", ""),
+          {"07:00", "07:00", ""},
+          {"07:00", "06:59", "Konec časového rozsahu (06:59) je dříve než jeho začátek (07:00)."},
+          {"25:00", "07:00", "„25:00“ není platný čas."},
+          {"00:00", "__:__", "„__:__“ není platný čas."}})
+        EXPECT_EQ(PrintPlan::timeRangeProblem(QString::fromLatin1(from), QString::fromLatin1(to)),
+                  QString::fromUtf8(problem))
+            << from << "-" << to;
 }

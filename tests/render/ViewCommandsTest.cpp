@@ -183,6 +183,15 @@ TEST_F(ViewCommandsTest, EscapeSwitchesTheHighlightOff)
     renderer.foundName = doc.trains.front().name.toByteArray();
     commands.keyScroll(Qt::Key_Escape, Qt::NoModifier);
     EXPECT_EQ(std::pair(renderer.highlightOn, renderer.stats.rebuilds), std::pair(false, 2));
+
+    // A green line the list still holds with the highlight already off goes
+    // too.
+    renderer.highlightOn = true;
+    doc.redrawNeeded = true;
+    commands.render();
+    renderer.highlightOn = false;
+    commands.keyScroll(Qt::Key_Escape, Qt::NoModifier);
+    EXPECT_EQ(std::pair(renderer.highlightRecorded(), renderer.stats.rebuilds), std::pair(false, 4));
 }
 
 TEST_F(ViewCommandsTest, CheckBoxesRebuildKeepingTheMinuteTexts)
