@@ -128,7 +128,7 @@ std::vector<Writer> everyWriter()
          [](const QString &path) {
              Document doc;
              fillSmall(doc);
-             const QByteArray copy = RecoveryStore::encode(path, DocumentSnapshot::take(doc));
+             const QByteArray copy = RecoveryStore::encode(path, FileStamp{}, DocumentSnapshot::take(doc));
              // The recovery copy only says whether it was written.
              return RecoveryStore::write(path, copy) ? SafeFile::Result{}
                                                      : SafeFile::Result{SafeFile::Failure::Write, QStringLiteral("?")};
