@@ -127,11 +127,11 @@ void everyField(Document &doc)
 {
     Station a;
     a.name = "Ta\x9Aovice";
-    a.km = 7;
+    a.metres = 7000;
     doc.stations.push_back(a);
     Station b;
     b.name = "Brod";
-    b.km = 12;
+    b.metres = 12000;
     doc.stations.push_back(b);
     doc.appendKind({2, 1, 0, 0, 1, 0, 0, 0});
     doc.trains.resize(2);

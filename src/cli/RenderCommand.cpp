@@ -7,6 +7,7 @@
 #include "editing/PrintSheet.h"
 #include "io/PictureFile.h"
 #include "model/Document.h"
+#include "model/Kilometres.h"
 #include "render/HeadlessWindow.h"
 #include "render/Renderer.h"
 #include "render/SheetLayout.h"
@@ -38,6 +39,23 @@ bool parsePair(const QString &text, QChar separator, int lo, int hi, int &a, int
 {
     const QStringList parts = text.split(separator);
     return parts.size() == 2 && parseInt(parts[0].trimmed(), lo, hi, a) && parseInt(parts[1].trimmed(), lo, hi, b);
+}
+
+// "A-B": two kilometres to the metre ("7.562" or "7,562"), each from lo to
+// hi kilometres, as metres.
+bool parseKilometres(const QString &text, int lo, int hi, int32_t &a, int32_t &b)
+{
+    const QStringList parts = text.split(u'-');
+    if (parts.size() != 2)
+        return false;
+    const Kilometres::Parsed from = Kilometres::parse(parts[0], hi);
+    const Kilometres::Parsed to = Kilometres::parse(parts[1], hi);
+    const int64_t least = int64_t{lo} * Kilometres::metresPerKm;
+    if (!from.ok() || !to.ok() || from.metres < least || to.metres < least)
+        return false;
+    a = from.metres;
+    b = to.metres;
+    return true;
 }
 
 // "H:MM" or "HH:MM", a time of day, as minutes.
@@ -202,13 +220,11 @@ QString RenderCommand::parse(const QStringList &args, Options &o)
             c.fromStation = a;
             c.toStation = b;
         } else if (arg == QLatin1String("--km")) {
-            if (!parsePair(value, u'-', PrintPlan::minKm, PrintPlan::maxKmField, a, b))
+            if (!parseKilometres(value, PrintPlan::minKm, PrintPlan::maxKmField, c.fromMetres, c.toMetres))
                 return QStringLiteral("--km: expected A-B, two kilometres from %1 to %2")
                     .arg(PrintPlan::minKm)
                     .arg(PrintPlan::maxKmField);
             c.kmRange = PrintPlan::KmRange::Kilometres;
-            c.fromKm = a;
-            c.toKm = b;
         } else if (arg == QLatin1String("--legend")) {
             if (!parseOnOff(value, on))
                 return QStringLiteral("--legend: expected on or off");
@@ -295,7 +311,7 @@ QString RenderCommand::write(Document &doc, const Options &o, const LabelSteps &
                                    scene->renderer.legendLines());
         recording.list = &scene->renderer.displayList();
         recording.numbers = scene->renderer.stationColumn().numbers();
-        recording.columnAxisBottom = Geometry::fullHeight(doc.settings.zoom, doc.maxKm);
+        recording.columnAxisBottom = Geometry::fullHeight(doc.settings.zoom, doc.maxMetres);
         recording.labels = vectorLabels(doc, doc.settings, scene->view.scale, doc.settings.showCategory != 0);
         recording.timeLabels = doc.settings.showTimeLabels != 0;
         picture.paint = [&](QPainter &p) { SheetPainter::paint(p, layout, recording); };

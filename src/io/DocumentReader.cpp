@@ -2,8 +2,10 @@
 
 #include "BinaryReader.h"
 #include "DocumentFormat.h"
+#include "FileMessages.h"
 
 #include "model/Document.h"
+#include "model/Kilometres.h"
 
 #include <QIODevice>
 
@@ -60,6 +62,7 @@ public:
 
     bool ok() const { return m_in.ok(); }
     bool settingsRead() const { return m_settingsRead; }
+    const QString &warning() const { return m_warning; }
 
     void readStations()
     {
@@ -71,7 +74,11 @@ public:
         for (int32_t i = 0; i < count && ok(); ++i) {
             Station s;
             s.name = readFixedText(stationNameCapacity);
-            s.km = m_in.readInt32();
+            // Whole kilometres.
+            const int32_t km = m_in.readInt32();
+            s.metres = Kilometres::wholeToMetres(km);
+            if (Kilometres::toKm(s.metres) != km)
+                m_warning = FileMessages::positionsHeld;
             if (ok())
                 m_doc.stations.push_back(s);
         }
@@ -353,6 +360,7 @@ private:
     Document &m_doc;
     Layout m_layout;
     bool m_settingsRead = false;
+    QString m_warning;
 };
 
 } // namespace
@@ -416,6 +424,8 @@ DocumentReader::Outcome DocumentReader::read(Document &doc, QIODevice &device)
         BodyReader body(in, doc, Layout{1});
         body.readStations();
         out.status = body.ok() ? Status::Ok : Status::ReadError;
+        if (body.ok())
+            out.warning = body.warning();
         return out;
     }
     case Header::Recognised:
@@ -444,6 +454,8 @@ DocumentReader::Outcome DocumentReader::read(Document &doc, QIODevice &device)
     body.readLabels();
     body.readProfiles();
     out.status = body.ok() ? Status::Ok : Status::ReadError;
+    if (body.ok())
+        out.warning = body.warning();
     return out;
 }
 

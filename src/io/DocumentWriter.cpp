@@ -4,6 +4,7 @@
 #include "DocumentFormat.h"
 
 #include "model/Document.h"
+#include "model/Kilometres.h"
 
 #include <algorithm>
 
@@ -34,7 +35,8 @@ void writeStations(BinaryWriter &out, const Document &doc)
     const qint64 count = out.reserveInt32();
     for (const Station &s : doc.stations) {
         writeFixedText(out, s.name.view(), stationNameCapacity);
-        out.writeInt32(s.km);
+        // The nearest whole kilometre.
+        out.writeInt32(Kilometres::nearestWhole(s.metres));
     }
     out.patchInt32(count, static_cast<int32_t>(doc.stations.size()));
 }

@@ -135,7 +135,7 @@ TEST_F(FileCommandsTest, OpenReadsFinishesAndRendersThenSaveWritesBack)
         EXPECT_TRUE(window.hourglassWhileReading && window.cursorFreeAtRender);
         EXPECT_FALSE(doc.noDocument || doc.untitled);
         EXPECT_EQ(session.fileName, path("trať.vrs"));
-        EXPECT_EQ(std::tuple(doc.trains.size(), doc.settings.ratioX, doc.maxKm), std::tuple(2u, 3, 20));
+        EXPECT_EQ(std::tuple(doc.trains.size(), doc.settings.ratioX, doc.maxMetres), std::tuple(2u, 3, 20000));
     }
 
     doc.trains.clear();

@@ -26,7 +26,7 @@ std::string refusal(const QByteArray &json)
 TEST(DocumentJson, TextOfASmallDocument)
 {
     Document doc;
-    doc.stations.push_back({"Jablonec n.N. zast\xE1vka", 13});
+    doc.stations.push_back({"Jablonec n.N. zast\xE1vka", 13000});
     doc.appendKind({.stationIndex = 1, .nakladiste = 1, .zastavka = 1});
     doc.trains.resize(2);
     doc.trains[0].name = "Os 5401";
@@ -63,6 +63,29 @@ TEST(DocumentJson, TextOfASmallDocument)
     Document back;
     ASSERT_EQ(DocumentJson::fromText(expected, back), QString());
     EXPECT_EQ(of(back), of(doc));
+}
+
+// A position is a number of kilometres with up to three decimals; a whole
+// kilometre is written, as ever, without a fraction.
+TEST(DocumentJson, KilometresToTheMetre)
+{
+    Document doc;
+    for (int32_t metres : {0, 7562, 12000, -350, 2500, 2147483000})
+        doc.stations.push_back({"S", metres});
+    const std::string text = DocumentJson::toText(doc).toStdString();
+    for (const char *km : {"0", "7.562", "12", "-0.35", "2.5", "2147483"})
+        EXPECT_NE(text.find(std::string("\"km\": ") + km + "}"), std::string::npos) << km << "\n" << text;
+    Document back;
+    ASSERT_EQ(DocumentJson::fromText(QByteArray::fromStdString(text), back), QString());
+    EXPECT_EQ(of(back), of(doc));
+
+    Document typed;
+    ASSERT_EQ(DocumentJson::fromText(R"({"stations": [{"km": 24.151}, {"km": 24.1510}, {"km": 3e1}, {"km": -0.001}]})",
+                                     typed),
+              QString());
+    EXPECT_EQ(std::tuple(typed.stations[0].metres, typed.stations[1].metres, typed.stations[2].metres,
+                         typed.stations[3].metres),
+              std::tuple(24151, 24151, 30000, -1));
 }
 
 TEST(DocumentJson, MissingKeysTakeTheValuesOfAnEmptyDocument)
@@ -114,8 +137,12 @@ TEST(DocumentJson, RefusalsNameTheField)
         {R"({"stations": [{"name": "Praha", "kilometr": 3}]})", "stations[0].kilometr: unknown key"},
         {R"({"stations": [{"name": "北京"}]})", "stations[0].name: has a character that code page 1250 cannot hold"},
         {R"({"stations": [{"name": ")" + name51 + R"("}]})", "stations[0].name: longer than 50 characters"},
-        {R"({"stations": [{"km": 1.5}]})", "stations[0].km: expected a whole number"},
-        {R"({"stations": [{"km": 3000000000}]})", "stations[0].km: must be from -2147483648 to 2147483647"},
+        {R"({"stations": [{"km": 1.5005}]})", "stations[0].km: more than three decimals (metres)"},
+        {R"({"stations": [{"km": 0.0001}]})", "stations[0].km: more than three decimals (metres)"},
+        {R"({"stations": [{"km": 3000000000}]})", "stations[0].km: must be from -2147483 to 2147483"},
+        {R"({"stations": [{"km": -2147483.5}]})", "stations[0].km: must be from -2147483 to 2147483"},
+        {R"({"stations": [{"km": 1e300}]})", "stations[0].km: must be from -2147483 to 2147483"},
+        {R"({"stations": [{"km": "7,5"}]})", "stations[0].km: expected a number"},
         {R"({"stations": {}})", "stations: expected a list"},
         {R"({"stationKinds": [{"stationIndex": 1, "dopravna": 2}]})",
          "stationKinds[0].dopravna: a flag must be 0 or 1"},

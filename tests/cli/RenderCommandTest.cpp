@@ -94,8 +94,9 @@ TEST_F(RenderCommandTest, Options)
 
     RenderCommand::Options k;
     ASSERT_TRUE(RenderCommand::parse({"a.vrs", "b.pdf", "--sheet", "--km", "40-12"}, k).isEmpty());
-    EXPECT_EQ(std::tuple(k.choice.kmRange, k.choice.fromKm, k.choice.toKm, k.format, k.choice.timeRange),
-              std::tuple(PrintPlan::KmRange::Kilometres, 40, 12, PictureFile::Format::Pdf, PrintPlan::TimeRange::All));
+    EXPECT_EQ(
+        std::tuple(k.choice.kmRange, k.choice.fromMetres, k.choice.toMetres, k.format, k.choice.timeRange),
+        std::tuple(PrintPlan::KmRange::Kilometres, 40000, 12000, PictureFile::Format::Pdf, PrintPlan::TimeRange::All));
 }
 
 TEST_F(RenderCommandTest, TheSheetAsImagesAtTheChosenResolution)
