@@ -264,6 +264,14 @@ int main(int argc, char **argv)
     everyField(full);
     write("document", "seed-v1.2-every-field.vrs", bytesOf(full));
     write("json", "seed-every-field.json", DocumentJson::toText(full));
+    // Stations off whole kilometres: the positions to the metre follow the
+    // profiles.
+    Document metres;
+    everyField(metres);
+    metres.stations[0].metres = 7562;
+    metres.stations[1].metres = -12500;
+    write("document", "seed-v1.2-metres.vrs", bytesOf(metres));
+    write("json", "seed-metres.json", DocumentJson::toText(metres));
 
     Document line;
     example(line, source);

@@ -1,6 +1,7 @@
 #include "DocumentReader.h"
 
 #include "BinaryReader.h"
+#include "DocumentExtension.h"
 #include "DocumentFormat.h"
 #include "FileMessages.h"
 
@@ -74,7 +75,8 @@ public:
         for (int32_t i = 0; i < count && ok(); ++i) {
             Station s;
             s.name = readFixedText(stationNameCapacity);
-            // Whole kilometres.
+            // Whole kilometres; a position to the metre may follow the
+            // profiles (DocumentExtension).
             const int32_t km = m_in.readInt32();
             s.metres = Kilometres::wholeToMetres(km);
             if (Kilometres::toKm(s.metres) != km)
@@ -239,6 +241,20 @@ public:
                 }
             }
         }
+    }
+
+    // Whatever follows the last profile: the program's extension, or bytes
+    // it leaves alone.
+    void readExtension()
+    {
+        if (!m_layout.profiles() || !ok())
+            return;
+        const qint64 left = m_in.bytesLeft();
+        if (left < 4 || m_in.window(4).first(4) != QByteArrayView(DocumentExtension::magic, 4))
+            return;
+        const QString damaged = DocumentExtension::apply(m_in.readBytes(left), m_doc);
+        if (!damaged.isEmpty())
+            m_warning = damaged;
     }
 
 private:
@@ -453,6 +469,7 @@ DocumentReader::Outcome DocumentReader::read(Document &doc, QIODevice &device)
     out.settingsRead = body.settingsRead();
     body.readLabels();
     body.readProfiles();
+    body.readExtension();
     out.status = body.ok() ? Status::Ok : Status::ReadError;
     if (body.ok())
         out.warning = body.warning();
