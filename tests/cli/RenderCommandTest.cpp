@@ -64,6 +64,9 @@ TEST_F(RenderCommandTest, Options)
         {{"a.vrs", "b.pdf", "--sheet", "--from", "12:00", "--to", "11:59"}, "--from: expected a time before --to"},
         {{"a.vrs", "b.pdf", "--sheet", "--stations", "0-3"}, "--stations:"},
         {{"a.vrs", "b.pdf", "--sheet", "--km", "5-1000"}, "--km:"},
+        {{"a.vrs", "b.pdf", "--sheet", "--km", "5-7.5621"}, "--km:"},
+        {{"a.vrs", "b.pdf", "--sheet", "--km", "5-999.001"}, "--km:"},
+        {{"a.vrs", "b.pdf", "--sheet", "--km", "5-7.5.6"}, "--km:"},
         {{"a.vrs", "b.pdf", "--sheet", "--km", "1-5", "--stations", "1-2"}, "--km: not with --stations"},
         {{"a.vrs", "b.pdf", "--sheet", "--legend", "yes"}, "--legend:"},
         {{"a.vrs", "b.png", "--sheet", "--dpi", "200"}, "--dpi:"},
@@ -93,6 +96,8 @@ TEST_F(RenderCommandTest, Options)
               std::tuple(PrintPlan::KmRange::Stations, 2, 5, false));
 
     RenderCommand::Options k;
+    ASSERT_TRUE(RenderCommand::parse({"a.vrs", "b.pdf", "--sheet", "--km", "7,562-999"}, k).isEmpty());
+    EXPECT_EQ(std::pair(k.choice.fromMetres, k.choice.toMetres), std::pair(7562, 999000));
     ASSERT_TRUE(RenderCommand::parse({"a.vrs", "b.pdf", "--sheet", "--km", "40-12"}, k).isEmpty());
     EXPECT_EQ(
         std::tuple(k.choice.kmRange, k.choice.fromMetres, k.choice.toMetres, k.format, k.choice.timeRange),
