@@ -62,9 +62,9 @@ struct Scene
     // The pointer over a station (1-based) at 8:00 + minutes.
     MouseEvent at(int station, int minutes, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
     {
-        const int32_t km = doc.stations[size_t(station - 1)].km;
+        const int32_t metres = doc.stations[size_t(station - 1)].metres;
         const int x = 40 + Geometry::round((480 + minutes) * view.scale) - 5 * view.hpos;
-        const int y = 20 + 2 * doc.settings.zoom * (doc.maxKm - km) - 2 * view.vpos;
+        const int y = Geometry::yOfMetres(metres, doc.settings.zoom, doc.maxMetres) - 2 * view.vpos;
         return MouseEvent{Qt::LeftButton, Qt::LeftButton, modifiers, QPoint(x, y)};
     }
 

@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 FuzzSupport::fault("a station of the plan below zero");
             Station station;
             station.name = cp1250::fromUnicode(s.name);
-            station.km = s.metres / 1000;
+            station.metres = s.metres;
             doc.stations.push_back(station);
             StationKind kind = s.kind;
             kind.stationIndex = static_cast<int32_t>(doc.stations.size());

@@ -43,7 +43,7 @@ inline void fill(Document &doc)
         for (const Point &p : points) {
             Station s;
             s.name = cp1250::fromUnicode(QString::fromUtf8(p.name));
-            s.km = p.km;
+            s.metres = p.km * 1000;
             list.push_back(s);
         }
         return list;

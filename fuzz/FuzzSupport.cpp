@@ -66,8 +66,11 @@ void checkSaveReopens(const Document &doc)
     QBuffer buffer;
     buffer.setData(saved);
     buffer.open(QIODevice::ReadOnly);
-    if (DocumentReader::read(reopened, buffer).status != DocumentReader::Status::Ok)
+    const DocumentReader::Outcome outcome = DocumentReader::read(reopened, buffer);
+    if (outcome.status != DocumentReader::Status::Ok)
         fault("a saved document does not open again");
+    if (!outcome.warning.isEmpty())
+        fault("a saved document opens with a warning");
     std::reverse(reopened.trainLabels.begin(), reopened.trainLabels.end());
     if (save(reopened) != saved)
         fault("saving a reopened document changes its bytes");

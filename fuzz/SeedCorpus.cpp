@@ -133,11 +133,11 @@ void everyField(Document &doc)
 {
     Station a;
     a.name = "Ta\x9Aovice";
-    a.km = 7;
+    a.metres = 7000;
     doc.stations.push_back(a);
     Station b;
     b.name = "Brod";
-    b.km = 12;
+    b.metres = 12000;
     doc.stations.push_back(b);
     doc.appendKind({2, 1, 0, 0, 1, 0, 0, 0});
     doc.trains.resize(2);
@@ -350,6 +350,14 @@ int main(int argc, char **argv)
     everyField(full);
     write("document", "seed-v1.2-every-field.vrs", bytesOf(full));
     write("json", "seed-every-field.json", DocumentJson::toText(full));
+    // Stations off whole kilometres: the positions to the metre follow the
+    // profiles.
+    Document metres;
+    everyField(metres);
+    metres.stations[0].metres = 7562;
+    metres.stations[1].metres = -12500;
+    write("document", "seed-v1.2-metres.vrs", bytesOf(metres));
+    write("json", "seed-metres.json", DocumentJson::toText(metres));
 
     Document line;
     example(line, source);

@@ -21,7 +21,7 @@ AppWindows::AppWindows(Session &session)
     // Dialogs are children of the main window: they live as long as it does.
     m_form1 = new MainWindow(session);
     m_order << m_form1->objectName();
-    m_form2 = new StationListDialog(session.document, m_form1);
+    m_form2 = new StationListDialog(session.document, session.prompter, m_form1);
     m_order << m_form2->objectName();
     m_form3 = new TrainListDialog(session.document, m_form1);
     m_order << m_form3->objectName();

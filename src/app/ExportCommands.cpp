@@ -182,7 +182,7 @@ bool exportView(Prompter &prompter, Renderer &renderer, DiagramWindow &window, D
     SheetPainter::Recording recording;
     recording.list = &renderer.displayList();
     recording.numbers = renderer.stationColumn().numbers();
-    recording.columnAxisBottom = Geometry::fullHeight(doc.settings.zoom, doc.maxKm);
+    recording.columnAxisBottom = Geometry::fullHeight(doc.settings.zoom, doc.maxMetres);
     recording.labels = vectorLabels(doc, doc.settings, view.scale, window.isChecked(DiagramWindow::CheckBox::Category));
     recording.timeLabels = window.isChecked(DiagramWindow::CheckBox::TimeLabels);
     PictureFile::Picture picture;

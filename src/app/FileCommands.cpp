@@ -96,6 +96,10 @@ bool openFileSteps(Session &session, DocumentWindow &window, const QString &path
     doc.redrawNeeded = true;
     window.prepareFullRebuild();
     window.render();
+    // What the file held in part (positions to the metre it had damaged) is
+    // told once the document it did give is on the screen.
+    if (!outcome.read.warning.isEmpty())
+        session.prompter.information(outcome.read.warning);
     return true;
 }
 

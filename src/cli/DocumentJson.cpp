@@ -3,6 +3,7 @@
 #include "io/DocumentFormat.h"
 #include "model/Cp1250.h"
 #include "model/Document.h"
+#include "model/Kilometres.h"
 
 #include <QStringList>
 
@@ -217,6 +218,24 @@ public:
             integer(j, path, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
     }
 
+    // A position in kilometres to the metre: a whole number, or a number
+    // with at most three decimals, within what metres in 32 bits hold.
+    static int32_t kilometres(const Json &j, const std::string &path)
+    {
+        constexpr int64_t most = Kilometres::maxWholeKm;
+        if (!j.is_number())
+            refuse(path, "očekává se číslo");
+        if (!j.is_number_float())
+            return static_cast<int32_t>(integer(j, path, -most, most) * Kilometres::metresPerKm);
+        const double km = j.get<double>();
+        const double metres = std::nearbyint(km * Kilometres::metresPerKm);
+        if (!(std::fabs(metres) <= double(most) * Kilometres::metresPerKm))
+            refuse(path, "musí být od " + std::to_string(-most) + " do " + std::to_string(most));
+        if (Kilometres::toKm(static_cast<int64_t>(metres)) != km)
+            refuse(path, "více než tři desetinná místa (metry)");
+        return static_cast<int32_t>(metres);
+    }
+
     static uint8_t byte(const Json &j, const std::string &path, int min = 0, int max = 255)
     {
         return static_cast<uint8_t>(integer(j, path, min, max));
@@ -300,7 +319,7 @@ public:
             if (const Json *v = find(item, "name"))
                 s.name = text(*v, at + ".name", DocumentFormat::stationNameCapacity);
             if (const Json *v = find(item, "km"))
-                s.km = int32(*v, at + ".km");
+                s.metres = kilometres(*v, at + ".km");
             doc.stations.push_back(s);
         }
     }
@@ -527,7 +546,11 @@ DocumentJson::Json DocumentJson::toJson(const Document &doc)
     for (const Station &s : doc.stations) {
         Json j;
         j["name"] = utf8(s.name.view());
-        j["km"] = s.km;
+        // A whole kilometre stays a whole number, as it always was.
+        if (s.metres % Kilometres::metresPerKm == 0)
+            j["km"] = s.metres / Kilometres::metresPerKm;
+        else
+            j["km"] = Kilometres::toKm(s.metres);
         stations.push_back(std::move(j));
     }
     root["stations"] = std::move(stations);

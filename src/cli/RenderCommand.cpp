@@ -8,6 +8,7 @@
 #include "io/FileMessages.h"
 #include "io/PictureFile.h"
 #include "model/Document.h"
+#include "model/Kilometres.h"
 #include "render/HeadlessWindow.h"
 #include "render/Renderer.h"
 #include "render/SheetLayout.h"
@@ -39,6 +40,23 @@ bool parsePair(const QString &text, QChar separator, int lo, int hi, int &a, int
 {
     const QStringList parts = text.split(separator);
     return parts.size() == 2 && parseInt(parts[0].trimmed(), lo, hi, a) && parseInt(parts[1].trimmed(), lo, hi, b);
+}
+
+// "A-B": two kilometres to the metre ("7.562" or "7,562"), each from lo to
+// hi kilometres, as metres.
+bool parseKilometres(const QString &text, int lo, int hi, int32_t &a, int32_t &b)
+{
+    const QStringList parts = text.split(u'-');
+    if (parts.size() != 2)
+        return false;
+    const Kilometres::Parsed from = Kilometres::parse(parts[0], hi);
+    const Kilometres::Parsed to = Kilometres::parse(parts[1], hi);
+    const int64_t least = int64_t{lo} * Kilometres::metresPerKm;
+    if (!from.ok() || !to.ok() || from.metres < least || to.metres < least)
+        return false;
+    a = from.metres;
+    b = to.metres;
+    return true;
 }
 
 // "H:MM" or "HH:MM", a time of day, as minutes.
@@ -209,15 +227,14 @@ QString RenderCommand::parse(const QStringList &args, Options &o)
             c.fromStation = a;
             c.toStation = b;
         } else if (arg == QLatin1String("--km")) {
-            if (!parsePair(value, u'-', PrintPlan::minKm, PrintPlan::maxKmField, a, b))
+            if (!parseKilometres(value, PrintPlan::minKm, PrintPlan::maxKmField, c.fromMetres, c.toMetres))
                 return QStringLiteral("--km: očekává se A-B, dva kilometry od %1 do %2")
                     .arg(PrintPlan::minKm)
                     .arg(PrintPlan::maxKmField);
-            if (a == b)
-                return QStringLiteral("--km: úsek od km %1 do km %1 je prázdný; zadejte dva různé kilometry").arg(a);
+            if (c.fromMetres == c.toMetres)
+                return QStringLiteral("--km: úsek od km %1 do km %1 je prázdný; zadejte dva různé kilometry")
+                    .arg(Kilometres::text(c.fromMetres));
             c.kmRange = PrintPlan::KmRange::Kilometres;
-            c.fromKm = a;
-            c.toKm = b;
         } else if (arg == QLatin1String("--legend")) {
             if (!parseOnOff(value, on))
                 return QStringLiteral("--legend: očekává se on nebo off");
@@ -270,12 +287,12 @@ QString RenderCommand::check(const Document &doc, Options &o)
         return QStringLiteral("--stations: stanice %1 leží nad stanicí %2; zadejte nejprve nižší")
             .arg(c.fromStation + 1)
             .arg(c.toStation + 1);
-    const int32_t fromKm = doc.stations[static_cast<size_t>(c.fromStation)].km;
-    if (fromKm == doc.stations[static_cast<size_t>(c.toStation)].km)
+    const int32_t fromMetres = doc.stations[static_cast<size_t>(c.fromStation)].metres;
+    if (fromMetres == doc.stations[static_cast<size_t>(c.toStation)].metres)
         return QStringLiteral("--stations: úsek od stanice %1 do stanice %2 je prázdný (obě leží na km %3)")
             .arg(c.fromStation + 1)
             .arg(c.toStation + 1)
-            .arg(fromKm);
+            .arg(Kilometres::text(fromMetres));
     return {};
 }
 
@@ -312,7 +329,7 @@ QString RenderCommand::write(Document &doc, const Options &o, const LabelSteps &
                                    scene->renderer.legendLines());
         recording.list = &scene->renderer.displayList();
         recording.numbers = scene->renderer.stationColumn().numbers();
-        recording.columnAxisBottom = Geometry::fullHeight(doc.settings.zoom, doc.maxKm);
+        recording.columnAxisBottom = Geometry::fullHeight(doc.settings.zoom, doc.maxMetres);
         recording.labels = vectorLabels(doc, doc.settings, scene->view.scale, doc.settings.showCategory != 0);
         recording.timeLabels = doc.settings.showTimeLabels != 0;
         picture.paint = [&](QPainter &p) { SheetPainter::paint(p, layout, recording); };

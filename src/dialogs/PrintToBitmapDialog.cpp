@@ -5,6 +5,7 @@
 
 #include "model/Cp1250.h"
 #include "model/Document.h"
+#include "model/Kilometres.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -300,9 +301,9 @@ void PrintToBitmapDialog::resetControls()
         ComboBox1->addItem(name);
         ComboBox2->addItem(name);
         const int index = static_cast<int>(i);
-        if (lowest < 0 || s.km < m_doc.stations[static_cast<size_t>(lowest)].km)
+        if (lowest < 0 || s.metres < m_doc.stations[static_cast<size_t>(lowest)].metres)
             lowest = index;
-        if (highest < 0 || s.km > m_doc.stations[static_cast<size_t>(highest)].km)
+        if (highest < 0 || s.metres > m_doc.stations[static_cast<size_t>(highest)].metres)
             highest = index;
     }
     // The whole line, from its lowest to its highest kilometre.
@@ -347,8 +348,8 @@ PrintPlan::Choice PrintToBitmapDialog::choice() const
                                             : PrintPlan::KmRange::All;
     c.fromStation = ComboBox1->currentIndex();
     c.toStation = ComboBox2->currentIndex();
-    c.fromKm = SpinEdit4->value();
-    c.toKm = SpinEdit5->value();
+    c.fromMetres = SpinEdit4->value() * Kilometres::metresPerKm;
+    c.toMetres = SpinEdit5->value() * Kilometres::metresPerKm;
     c.legend = CheckBox1->isChecked();
     return c;
 }

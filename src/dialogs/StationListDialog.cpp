@@ -1,6 +1,7 @@
 #include "StationListDialog.h"
 
 #include "DialogPlacement.h"
+#include "Prompter.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -8,10 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-StationListDialog::StationListDialog(Document &doc, QWidget *parent)
+StationListDialog::StationListDialog(Document &doc, Prompter &prompter, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_editor(doc)
+      m_editor(doc), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("TForm2"));
     setWindowTitle(QStringLiteral("Seznam stanic"));
@@ -20,6 +21,7 @@ StationListDialog::StationListDialog(Document &doc, QWidget *parent)
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setRowHeight(std::max(16, fontMetrics().height() + 2));
     StringGrid1->setEditMask([this](int column, int row) { return StringGrid1GetEditMask(column, row); });
+    StringGrid1->setEditPattern([this](int column, int row) { return m_editor.editPattern(column, row); });
     StringGrid1->setSource([this] { return m_editor.rowCount(); },
                            [this](int column, int row) { return m_editor.cell(column, row); });
     StringGrid1->setColumnWidths({20, 154, 44});
@@ -151,6 +153,11 @@ void StationListDialog::StringGrid1SetEditText(const StringGrid::Commit &c)
     // on its row, so the box then marks the point just typed.
     m_editor.commitCell(c.column, c.row, c.text, c.cursorColumn, c.cursorRow, !c.focusLost);
     showGrid();
+    const QString refusal = m_editor.takeRefusal();
+    if (!refusal.isEmpty()) {
+        m_refused = true;
+        m_prompter.error(refusal);
+    }
 }
 
 void StationListDialog::kindBoxClick(StationListEditor::Kind kind, bool checked)
@@ -175,8 +182,12 @@ void StationListDialog::showKinds()
 
 void StationListDialog::BitBtn1Click()
 {
-    // A name still being typed belongs to the list the user confirms.
+    // A name still being typed belongs to the list the user confirms; a
+    // kilometre refused there keeps the dialog open to be put right.
+    m_refused = false;
     StringGrid1->finishEditing();
+    if (m_refused)
+        return;
     m_cancelled = false;
     accept();
 }

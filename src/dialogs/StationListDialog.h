@@ -7,19 +7,21 @@
 
 #include <array>
 
+class Prompter;
 class QCheckBox;
 class QPushButton;
 
 // The station list editor TForm2 "Seznam stanic": the grid of names and
 // kilometres and the seven kind boxes. Its rules are StationListEditor's;
-// this window shows that state and passes on what the user does. Created
-// once at start-up and shown again and again by the station list command.
+// this window shows that state and passes on what the user does, and tells
+// the user why a kilometre was refused. Created once at start-up and shown
+// again and again by the station list command.
 class StationListDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit StationListDialog(Document &doc, QWidget *parent = nullptr);
+    StationListDialog(Document &doc, Prompter &prompter, QWidget *parent = nullptr);
     ~StationListDialog() override;
 
     StationListEditor &editor() { return m_editor; }
@@ -55,7 +57,9 @@ private:
     void showKinds();
 
     StationListEditor m_editor;
+    Prompter &m_prompter;
     bool m_cancelled = true;
+    bool m_refused = false; // a kilometre was refused; OK clears it before its own commit
 
     StringGrid *StringGrid1 = nullptr;
     QCheckBox *BorCheck1 = nullptr; // Dopravna

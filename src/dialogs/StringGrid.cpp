@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QRegularExpressionValidator>
 #include <QValidator>
 
 namespace {
@@ -358,8 +359,12 @@ QWidget *StringGridDelegate::createEditor(QWidget *parent, const QStyleOptionVie
     edit->setFrame(false);
     const StringGrid::EditMaskOf maskOf = m_grid->editMask();
     const EditMask mask(maskOf ? maskOf(index.column() + 1, index.row() + 1) : QString());
+    const StringGrid::EditPatternOf patternOf = m_grid->editPattern();
+    const QString pattern = patternOf ? patternOf(index.column() + 1, index.row() + 1) : QString();
     if (!mask.isEmpty())
         mask.apply(edit);
+    else if (!pattern.isEmpty())
+        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
     else
         edit->setValidator(new Cp1250Validator(edit));
     m_grid->editorOpened(edit, index);

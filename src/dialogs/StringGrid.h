@@ -43,6 +43,9 @@ public:
     using RowCount = std::function<int()>; // rows, header row included
     using CellText = std::function<QString(int column, int row)>;
     using EditMaskOf = std::function<QString(int column, int row)>; // program notation; empty for none
+    // A regular expression the whole text of an unmasked cell's editor must
+    // match while it is typed; empty for any text.
+    using EditPatternOf = std::function<QString(int column, int row)>;
 
     StringGrid(int columnCount, int fixedColumns, QWidget *parent = nullptr);
     ~StringGrid() override;
@@ -50,6 +53,8 @@ public:
     void setSource(RowCount rows, CellText cells);
     void setEditMask(EditMaskOf mask) { m_mask = std::move(mask); }
     EditMaskOf editMask() const { return m_mask; }
+    void setEditPattern(EditPatternOf pattern) { m_pattern = std::move(pattern); }
+    EditPatternOf editPattern() const { return m_pattern; }
     // Widths of columns 0 ... n-1 in pixels; a column whose header text
     // needs more room in this font gets it. Set the source first.
     void setColumnWidths(std::initializer_list<int> widths);
@@ -101,6 +106,7 @@ private:
     int m_fixedColumns;
     StringGridModel *m_model;
     EditMaskOf m_mask;
+    EditPatternOf m_pattern;
     QPointer<QLineEdit> m_editor;
     QPersistentModelIndex m_editIndex;
     std::optional<Commit> m_pending;
@@ -110,7 +116,7 @@ private:
 };
 
 // The in-place editor of a StringGrid: a frameless QLineEdit with the cell's
-// translated mask. Enter and Tab commit whatever the editor holds, even
+// translated mask, or its pattern. Enter and Tab commit whatever the editor holds, even
 // where a masked position is still free, as the program's editor does.
 class StringGridDelegate : public QStyledItemDelegate
 {

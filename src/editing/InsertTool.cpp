@@ -2,6 +2,7 @@
 
 #include "model/ClockTime.h"
 #include "model/Cp1250.h"
+#include "model/Kilometres.h"
 #include "render/DiagramView.h"
 
 #include <algorithm>
@@ -104,7 +105,7 @@ void InsertTool::buildBands()
     m_bands.clear();
     int32_t i = 0;
     for (const Station &s : m_doc.stations)
-        m_bands.push_back({int64_t{s.km} * 1000, 0, ++i});
+        m_bands.push_back({int64_t{s.metres}, 0, ++i});
     std::stable_sort(m_bands.begin(), m_bands.end(),
                      [](const StationBand &a, const StationBand &b) { return a.lo < b.lo; });
     const size_t n = m_bands.size();
@@ -135,8 +136,8 @@ double InsertTool::pointedTime(int x) const
 int64_t InsertTool::pointedDistance(int y) const
 {
     const int z = m_doc.settings.zoom;
-    const double d =
-        std::trunc((m_doc.maxKm - (y - 20 + DiagramView::vUnit * double(m_view.vpos)) / (2.0 * z)) * 1000.0);
+    const double d = std::trunc(
+        (Kilometres::toKm(m_doc.maxMetres) - (y - 20 + DiagramView::vUnit * double(m_view.vpos)) / (2.0 * z)) * 1000.0);
     if (!(d == d))
         return 0;
     return static_cast<int64_t>(std::clamp(d, -1e15, 1e15));
@@ -180,8 +181,8 @@ void InsertTool::leftPress(const MouseEvent &e)
         if (held != Qt::NoModifier || c < 1 || c > static_cast<int32_t>(m_doc.stations.size()) || t < 0)
             return;
         // An origin from which the train cannot leave in its direction.
-        const int32_t km = stationKm(c);
-        if ((m_direction == 1 && km == m_doc.maxKm) || (m_direction == 2 && km == 0))
+        const int32_t metres = stationMetres(c);
+        if ((m_direction == 1 && metres == m_doc.maxMetres) || (m_direction == 2 && metres == 0))
             return;
         m_points.push_back({c, t, t});
         run(m_actions.renderPaintOnly);
@@ -297,7 +298,8 @@ void InsertTool::RouteTo(int32_t target, bool keepFixed)
     if (from.station < 1 || from.station > n)
         return;
     const bool forward = m_direction == 1;
-    if (forward ? !(stationKm(target) > stationKm(from.station)) : !(stationKm(target) < stationKm(from.station)))
+    if (forward ? !(stationMetres(target) > stationMetres(from.station))
+                : !(stationMetres(target) < stationMetres(from.station)))
         return;
 
     const TravelTimeProfile &p = profile();
@@ -405,9 +407,9 @@ const TravelTimeProfile &InsertTool::profile() const
     return m_doc.profiles.at(m_direction, std::clamp(m_number, 1, ProfileTable::perDirection));
 }
 
-int32_t InsertTool::stationKm(int32_t station) const
+int32_t InsertTool::stationMetres(int32_t station) const
 {
-    return m_doc.stations[static_cast<size_t>(station - 1)].km;
+    return m_doc.stations[static_cast<size_t>(station - 1)].metres;
 }
 
 // Entry of a station in the direction's profile: its position in the

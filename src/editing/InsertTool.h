@@ -130,7 +130,7 @@ public:
 
 private:
     const TravelTimeProfile &profile() const;
-    int32_t stationKm(int32_t station) const;
+    int32_t stationMetres(int32_t station) const;
     int32_t profileIndex(int32_t station) const;
     QString stationName(int32_t station) const;
     bool append(int32_t station, std::optional<double> fixedTime, double time);

@@ -2,6 +2,7 @@
 
 #include "model/ClockTime.h"
 #include "model/Document.h"
+#include "model/Kilometres.h"
 #include "render/DiagramView.h"
 #include "render/LineRaster.h"
 #include "render/Renderer.h"
@@ -244,7 +245,7 @@ void LabelDrag::drop(const MouseEvent &e)
                 label->dropImage();
                 m_lastDrop = Drop::Turn;
             }
-            label->level = (2.0 * zoom * doc.maxKm + 20 - yc - 2.0 * v.vpos) / (2.0 * zoom);
+            label->level = (2.0 * zoom * Kilometres::toKm(doc.maxMetres) + 20 - yc - 2.0 * v.vpos) / (2.0 * zoom);
             label->time = makeTime(m / 60, m % 60, 0);
             label->visible = 1;
         }

@@ -3,6 +3,7 @@
 #include "model/ClockTime.h"
 #include "model/Cp1250.h"
 #include "model/Document.h"
+#include "model/Kilometres.h"
 #include "render/DiagramView.h"
 #include "render/Fonts.h"
 #include "render/LabelText.h"
@@ -261,7 +262,7 @@ std::optional<TrainLabelValues> trainLabelValues(const Document &doc, const Trai
     if (train.stops.empty() || !hasDistance(train.firstStation))
         return std::nullopt;
     const int zoom = doc.settings.zoom;
-    const double d1 = std::max(0, PointDistance(doc, train.firstStation));
+    const double d1 = std::max(0.0, PointDistance(doc, train.firstStation));
     double t1 = train.firstTime;
     uint8_t half1 = train.firstHalfMinute;
     size_t e = 0;
@@ -323,9 +324,9 @@ void addTrainLabel(Document &doc, const Train &train, const FixedString<15> &tex
 
 } // namespace
 
-int32_t PointDistance(const Document &doc, int32_t index)
+double PointDistance(const Document &doc, int32_t index)
 {
-    return doc.rowKm(index);
+    return Kilometres::toKm(doc.rowMetres(index));
 }
 
 void MakeTimeLabels(Document &doc, double scale, ProgressSink &progress)

@@ -21,10 +21,11 @@ class ProgressSink;
 // made from are such rows, or hold times of more than a million days (only
 // a damaged file has them; its anchor would not be a finite number).
 
-// The vertical distance (kilometres) of a row's station reference: the
-// station's kilometre for 1..1000, reference + 1000 held to 0..maxKm for a
-// bare kilometre point. Any other reference raises RangeError.
-int32_t PointDistance(const Document &doc, int32_t index);
+// The vertical distance (kilometres, to the metre) of a row's station
+// reference: the station's position for 1..1000, the whole kilometre
+// reference + 1000 held to 0..D for a bare kilometre point. Any other
+// reference raises RangeError.
+double PointDistance(const Document &doc, int32_t index);
 
 // Discards every time label and makes the complete set anew. Shows progress
 // every 10 trains in the progress window.

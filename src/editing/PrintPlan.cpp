@@ -19,21 +19,21 @@ int64_t roundToInt64(double v)
 PrintPlan::PrintPlan(const Document &doc) : m_doc(doc)
 {
     for (const Station &s : doc.stations)
-        m_maxKm = std::max(m_maxKm, s.km);
+        m_maxMetres = std::max(m_maxMetres, s.metres);
 }
 
-int32_t PrintPlan::kmOfStation(int index) const
+int32_t PrintPlan::metresOfStation(int index) const
 {
     if (index < 0 || index >= static_cast<int>(m_doc.stations.size()))
         return 0;
-    return m_doc.stations[static_cast<size_t>(index)].km;
+    return m_doc.stations[static_cast<size_t>(index)].metres;
 }
 
 bool PrintPlan::stationsInOrder(int fromStation, int toStation) const
 {
     if (fromStation < 0 || toStation < 0)
         return true;
-    return kmOfStation(fromStation) <= kmOfStation(toStation);
+    return metresOfStation(fromStation) <= metresOfStation(toStation);
 }
 
 SheetLayout::Request PrintPlan::request(const Choice &c) const
@@ -47,14 +47,14 @@ SheetLayout::Request PrintPlan::request(const Choice &c) const
     r.toMinute = c.toMinute;
     r.wholeLine = c.kmRange == KmRange::All;
     if (c.kmRange == KmRange::Stations) {
-        r.lowKm = kmOfStation(c.fromStation);
-        r.highKm = kmOfStation(c.toStation);
+        r.lowMetres = metresOfStation(c.fromStation);
+        r.highMetres = metresOfStation(c.toStation);
     } else if (c.kmRange == KmRange::Kilometres) {
-        r.lowKm = c.fromKm;
-        r.highKm = c.toKm;
+        r.lowMetres = c.fromMetres;
+        r.highMetres = c.toMetres;
     }
-    if (r.lowKm > r.highKm)
-        std::swap(r.lowKm, r.highKm);
+    if (r.lowMetres > r.highMetres)
+        std::swap(r.lowMetres, r.highMetres);
     r.legend = c.legend;
     r.showCategory = m_doc.settings.showCategory != 0;
     return r;

@@ -40,18 +40,18 @@ public:
         KmRange kmRange = KmRange::All;
         int fromStation = -1; // 0-based positions in the station list; -1 none
         int toStation = -1;
-        int fromKm = 0;
-        int toKm = 999;
+        int32_t fromMetres = 0; // "Od kilometru:" ... "do kilometru:"
+        int32_t toMetres = maxKmField * 1000;
         bool legend = true; // "Přidat legendu stanic"
     };
 
     explicit PrintPlan(const Document &doc);
 
-    // The largest station kilometre; 0 without stations.
-    int32_t maxKm() const { return m_maxKm; }
+    // The largest station position in metres; 0 without stations.
+    int32_t maxMetres() const { return m_maxMetres; }
 
     // The sheet of a choice: its scale as a zoom level, the station range as
-    // kilometres, the train labels as the document shows them.
+    // positions in metres, the train labels as the document shows them.
     SheetLayout::Request request(const Choice &c) const;
 
     // The width of one layer: the pixels of its share of the time range and
@@ -90,8 +90,8 @@ public:
     static QString timeRangeProblem(const QString &fromText, const QString &toText);
 
 private:
-    int32_t kmOfStation(int index) const;
+    int32_t metresOfStation(int index) const;
 
     const Document &m_doc;
-    int32_t m_maxKm = 0;
+    int32_t m_maxMetres = 0;
 };

@@ -90,7 +90,7 @@ PrintSheet::PrintSheet(Document &doc, const PrintPlan::Choice &choice, const Opt
 
     m_recording.list = &m_renderer->displayList();
     m_recording.numbers = m_renderer->stationColumn().numbers();
-    m_recording.columnAxisBottom = Geometry::fullHeight(zoom, doc.maxKm);
+    m_recording.columnAxisBottom = Geometry::fullHeight(zoom, doc.maxMetres);
     m_recording.labels = vectorLabels(doc, doc.settings, m_view.scale, options.showCategory);
     m_recording.timeLabels = options.timeLabels;
     m_layout = SheetLayout::plan(doc, request, m_recording.labels);

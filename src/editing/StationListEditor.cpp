@@ -1,9 +1,17 @@
 #include "StationListEditor.h"
 
-#include "model/ClockTime.h"
 #include "model/Cp1250.h"
+#include "model/Kilometres.h"
 
 #include <algorithm>
+#include <utility>
+
+namespace {
+
+// Positions taken back from the grid: anything a station can hold.
+constexpr int32_t maxStoredKm = Kilometres::maxWholeKm + 1;
+
+} // namespace
 
 StationListEditor::StationListEditor(Document &doc) : m_doc(doc)
 {
@@ -18,9 +26,19 @@ QString StationListEditor::cell(int column, int row) const
     return m_cells[static_cast<size_t>(row)][static_cast<size_t>(column)];
 }
 
-QString StationListEditor::editMask(int column, int row) const
+QString StationListEditor::editMask(int, int) const
 {
-    return column == KmColumn && row > 0 ? kmMask : QString();
+    return {};
+}
+
+QString StationListEditor::editPattern(int column, int row) const
+{
+    return column == KmColumn && row > 0 ? kmPattern : QString();
+}
+
+QString StationListEditor::takeRefusal()
+{
+    return std::exchange(m_refusal, QString());
 }
 
 bool StationListEditor::isIncomplete(int row) const
@@ -77,13 +95,25 @@ void StationListEditor::commitCell(int column, int row, const QString &text, int
         return;
     if (row < 1 || row >= rowCount() || (column != NameColumn && column != KmColumn))
         return;
+    QString stored = text;
+    if (column == KmColumn && !text.trimmed().isEmpty()) {
+        const Kilometres::Parsed km = Kilometres::parse(text, kmLimit);
+        if (!km.ok()) {
+            m_refusal = km.error == Kilometres::ParseError::TooManyDecimals ? kmDecimalsMessage
+                        : km.error == Kilometres::ParseError::OutOfRange    ? kmRangeMessage
+                                                                            : kmNotANumberMessage;
+            setCurrentCell(KmColumn, row);
+            return;
+        }
+        stored = Kilometres::text(km.metres);
+    }
     // The cursor's new place is taken as it is; its row change runs after
     // the commit, when the grid reports the move.
     if (cursorColumn >= NameColumn && cursorColumn <= KmColumn && cursorRow >= 1 && cursorRow < rowCount()) {
         m_column = cursorColumn;
         m_row = cursorRow;
     }
-    m_cells[static_cast<size_t>(row)][static_cast<size_t>(column)] = text;
+    m_cells[static_cast<size_t>(row)][static_cast<size_t>(column)] = stored;
     runMaintenance(column, row, step);
 }
 
@@ -226,7 +256,8 @@ void StationListEditor::fill()
         for (const Station &s : m_doc.stations) {
             if (dataRowCount() >= maxDataRows)
                 break;
-            m_cells.push_back({QString::number(rowCount()), cp1250::toUnicode(s.name.view()), QString::number(s.km)});
+            m_cells.push_back(
+                {QString::number(rowCount()), cp1250::toUnicode(s.name.view()), Kilometres::text(s.metres)});
         }
         if (dataRowCount() < maxDataRows)
             m_cells.push_back({QString::number(rowCount()), QString(), QString()});
@@ -283,10 +314,10 @@ void StationListEditor::store(bool deleteTrains)
     for (int r = 1; r <= n; ++r) {
         Station s;
         s.name = cp1250::fromUnicode(cell(NameColumn, r).trimmed());
-        int32_t km = 0;
-        if (!tryParseInteger(cell(KmColumn, r).trimmed().toLatin1(), km))
-            km = 0;
-        s.km = km;
+        // Every position a station can hold is taken back as it was shown;
+        // the editor's own limit applies to what is typed.
+        const Kilometres::Parsed km = Kilometres::parse(cell(KmColumn, r), maxStoredKm);
+        s.metres = km.ok() ? km.metres : 0;
         StationKind *k = m_doc.findKind(r);
         if (!k) {
             // A row the cursor never visited: the kind the editor gives every

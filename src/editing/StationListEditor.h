@@ -26,10 +26,22 @@ public:
     enum Kind { Dopravna, Hradlo, Hlaska, Odbocka, Zastavka, Nakladiste, Kilometr, KindCount };
     using KindBoxes = std::array<bool, KindCount>;
 
-    // The mask of the kilometre column: up to four digits, no sign.
-    static inline const QString kmMask = QStringLiteral("!9999");
+    // What the kilometre column lets a user type (a regular expression over
+    // the whole text): blanks, a sign, digits and one decimal comma or
+    // point. Whether the number is a position is decided when the cell
+    // commits, so that a wrong one is refused with its reason.
+    static inline const QString kmPattern = QStringLiteral("\\s*[-+]?\\d{0,7}([.,]\\d{0,6})?\\s*");
     // The text a row added by the maintenance holds in its kilometre cell.
     static inline const QString blankKm = QStringLiteral("    ");
+    // A typed position lies within this many kilometres of 0.
+    static constexpr int32_t kmLimit = 2000;
+
+    // Why a typed kilometre was refused, as the editor tells the user.
+    static inline const QString kmNotANumberMessage =
+        QStringLiteral("Kilometr musí být číslo, například 24,151 nebo 24.151.");
+    static inline const QString kmDecimalsMessage =
+        QStringLiteral("Kilometr lze zadat nejvýše na tři desetinná místa (na metry).");
+    static inline const QString kmRangeMessage = QStringLiteral("Kilometr musí ležet mezi -2000 a 2000.");
 
     // Rows the grid may hold: one per station the document can take.
     static constexpr int maxDataRows = Document::maxStations;
@@ -45,6 +57,9 @@ public:
 
     // The edit mask of a cell in the program's mask notation; empty for none.
     QString editMask(int column, int row) const;
+    // The pattern of what may be typed into a cell without a mask; empty
+    // for any text.
+    QString editPattern(int column, int row) const;
 
     // The cursor moved (StringGrid1Click runs for every move).
     void setCurrentCell(int column, int row);
@@ -57,8 +72,16 @@ public:
     // there: the editor closed because the user went to another control (a
     // kind box), which must then act on the row just typed. Nothing happens
     // while the maintenance itself runs.
+    //
+    // A kilometre is taken as a position to the metre ("24,151", "24.151",
+    // "-0,5") and shown with a decimal comma ("24,151", "7,5", "12"). One
+    // that is no number, has more than three decimals or lies beyond
+    // kmLimit is refused: the cell keeps its text, the cursor goes back to
+    // it, nothing else happens, and takeRefusal() holds the reason.
     void commitCell(int column, int row, const QString &text, int cursorColumn = -1, int cursorRow = -1,
                     bool step = true);
+    // The reason the last commit was refused, once; empty when none was.
+    QString takeRefusal();
 
     // --- Kind check boxes -----------------------------------------------
     const KindBoxes &kindBoxes() const { return m_boxes; }
@@ -108,5 +131,6 @@ private:
     KindBoxes m_boxes{};
     bool m_inMaintenance = false;
     bool m_inKindUpdate = false;
+    QString m_refusal;
     std::list<StationKind> m_savedKinds;
 };

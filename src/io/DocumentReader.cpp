@@ -1,9 +1,12 @@
 #include "DocumentReader.h"
 
 #include "BinaryReader.h"
+#include "DocumentExtension.h"
 #include "DocumentFormat.h"
+#include "FileMessages.h"
 
 #include "model/Document.h"
+#include "model/Kilometres.h"
 
 #include <QIODevice>
 
@@ -60,6 +63,7 @@ public:
 
     bool ok() const { return m_in.ok(); }
     bool settingsRead() const { return m_settingsRead; }
+    const QString &warning() const { return m_warning; }
 
     void readStations()
     {
@@ -71,7 +75,12 @@ public:
         for (int32_t i = 0; i < count && ok(); ++i) {
             Station s;
             s.name = readFixedText(stationNameCapacity);
-            s.km = m_in.readInt32();
+            // Whole kilometres; a position to the metre may follow the
+            // profiles (DocumentExtension).
+            const int32_t km = m_in.readInt32();
+            s.metres = Kilometres::wholeToMetres(km);
+            if (Kilometres::toKm(s.metres) != km)
+                m_warning = FileMessages::positionsHeld;
             if (ok())
                 m_doc.stations.push_back(s);
         }
@@ -234,6 +243,20 @@ public:
         }
     }
 
+    // Whatever follows the last profile: the program's extension, or bytes
+    // it leaves alone.
+    void readExtension()
+    {
+        if (!m_layout.profiles() || !ok())
+            return;
+        const qint64 left = m_in.bytesLeft();
+        if (left < 4 || m_in.window(4).first(4) != QByteArrayView(DocumentExtension::magic, 4))
+            return;
+        const QString damaged = DocumentExtension::apply(m_in.readBytes(left), m_doc);
+        if (!damaged.isEmpty())
+            m_warning = damaged;
+    }
+
 private:
     // A record count: never negative, never more records than the rest of
     // the file can hold.
@@ -353,6 +376,7 @@ private:
     Document &m_doc;
     Layout m_layout;
     bool m_settingsRead = false;
+    QString m_warning;
 };
 
 } // namespace
@@ -416,6 +440,8 @@ DocumentReader::Outcome DocumentReader::read(Document &doc, QIODevice &device)
         BodyReader body(in, doc, Layout{1});
         body.readStations();
         out.status = body.ok() ? Status::Ok : Status::ReadError;
+        if (body.ok())
+            out.warning = body.warning();
         return out;
     }
     case Header::Recognised:
@@ -443,7 +469,10 @@ DocumentReader::Outcome DocumentReader::read(Document &doc, QIODevice &device)
     out.settingsRead = body.settingsRead();
     body.readLabels();
     body.readProfiles();
+    body.readExtension();
     out.status = body.ok() ? Status::Ok : Status::ReadError;
+    if (body.ok())
+        out.warning = body.warning();
     return out;
 }
 

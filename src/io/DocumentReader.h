@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include <cstdint>
 
@@ -31,6 +32,10 @@ public:
         int version = 0;           // 1 for a 0.1 file, else 2 .. 102
         bool cleared = false;      // the document was cleared before the failure
         bool settingsRead = false; // a 1.2 settings block replaced the document settings
+        // A read that succeeded with something left out or held (a damaged
+        // position extension): the message to show once the document is
+        // open. Empty when all was read.
+        QString warning;
     };
 
     // Result of looking at the 14 header bytes.

@@ -1,9 +1,11 @@
 #include "DocumentWriter.h"
 
 #include "BinaryWriter.h"
+#include "DocumentExtension.h"
 #include "DocumentFormat.h"
 
 #include "model/Document.h"
+#include "model/Kilometres.h"
 
 #include <algorithm>
 
@@ -34,7 +36,9 @@ void writeStations(BinaryWriter &out, const Document &doc)
     const qint64 count = out.reserveInt32();
     for (const Station &s : doc.stations) {
         writeFixedText(out, s.name.view(), stationNameCapacity);
-        out.writeInt32(s.km);
+        // The nearest whole kilometre: what a reader that stops after the
+        // profiles shows; the extension carries the metres.
+        out.writeInt32(Kilometres::nearestWhole(s.metres));
     }
     out.patchInt32(count, static_cast<int32_t>(doc.stations.size()));
 }
@@ -186,5 +190,8 @@ bool DocumentWriter::write(const Document &doc, QIODevice &device, const Documen
     writeSettings(out, doc.settings);
     writeLabels(out, doc, options.labelImages);
     writeProfiles(out, doc.profiles, options.everyProfile);
+    const QByteArray extension = DocumentExtension::bytesOf(doc);
+    if (!extension.isEmpty())
+        out.writeBytes(extension);
     return out.finish();
 }

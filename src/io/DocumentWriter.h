@@ -16,8 +16,10 @@ struct DocumentWriterOptions
 // Writes the document as a version 1.2 .vrs file: the header, then stations,
 // trains with their rows, station kinds, the settings block, the train
 // labels from the head of the list to its tail (with their images when the
-// document's saveLabelImages is set) and the travel-time profiles. Every
-// count is reserved first and patched once its records are written.
+// document's saveLabelImages is set) and the travel-time profiles; behind
+// them, only when a station lies off a whole kilometre, the extension with
+// the positions to the metre (DocumentExtension). Every count is reserved
+// first and patched once its records are written.
 class DocumentWriter
 {
 public:

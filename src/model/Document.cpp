@@ -1,6 +1,7 @@
 #include "Document.h"
 
 #include "Errors.h"
+#include "Kilometres.h"
 
 #include <algorithm>
 
@@ -82,23 +83,24 @@ TimeLabel &Document::newTimeLabel()
 
 void Document::rebuildStationTable()
 {
-    maxKm = 0;
+    maxMetres = 0;
     int i = 0;
     for (const Station &s : stations) {
         ++i;
-        maxKm = std::max(maxKm, s.km);
+        maxMetres = std::max(maxMetres, s.metres);
         if (i > maxStations)
             throw RangeError();
-        stationKm[static_cast<size_t>(i)] = s.km;
+        stationMetres[static_cast<size_t>(i)] = s.metres;
     }
 }
 
-int32_t Document::rowKm(int32_t stationRef) const
+int32_t Document::rowMetres(int32_t stationRef) const
 {
     if (stationRef < 0)
-        return std::clamp(stationRef + 1000, 0, std::max(0, maxKm));
+        return static_cast<int32_t>(
+            std::clamp<int64_t>((int64_t{stationRef} + 1000) * Kilometres::metresPerKm, 0, std::max(0, maxMetres)));
     if (stationRef >= 1 && stationRef <= maxStations)
-        return stationKm[static_cast<size_t>(stationRef)];
+        return stationMetres[static_cast<size_t>(stationRef)];
     throw RangeError();
 }
 

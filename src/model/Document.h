@@ -43,9 +43,10 @@ public:
     std::vector<int32_t> legacyDopravna;
     std::vector<int32_t> legacyOther;
 
-    // Derived data, rebuilt by rebuildStationTable.
-    std::array<int32_t, maxStations + 1> stationKm{}; // 1-based
-    int32_t maxKm = 0;
+    // Derived data, rebuilt by rebuildStationTable: each station's position
+    // in metres (1-based) and the largest of them (never below 0).
+    std::array<int32_t, maxStations + 1> stationMetres{};
+    int32_t maxMetres = 0;
 
     // Number of trains as label generation counts them for its progress.
     // Editors and the import set it; it need not equal trains.size().
@@ -76,14 +77,14 @@ public:
     TrainLabel &newTrainLabel(); // zeroed, at the head
     TimeLabel &newTimeLabel();   // zeroed, at the head
 
-    // stationKm[i] and maxKm from the station list. More than 1000 stations
-    // raise RangeError with the table filled up to 1000.
+    // stationMetres[i] and maxMetres from the station list. More than 1000
+    // stations raise RangeError with the table filled up to 1000.
     void rebuildStationTable();
 
-    // Kilometre of a row's station reference: a negative reference is a
-    // kilometre point at ref + 1000, held to 0..maxKm; 1..1000 read the
-    // table. Anything else raises RangeError.
-    int32_t rowKm(int32_t stationRef) const;
+    // Position in metres of a row's station reference: a negative reference
+    // is the whole kilometre ref + 1000, held to 0..maxMetres; 1..1000 read
+    // the table. Anything else raises RangeError.
+    int32_t rowMetres(int32_t stationRef) const;
 
     // Appends a row: into the first-row fields of a train without rows,
     // otherwise as a new stop at the end.

@@ -35,7 +35,7 @@ struct StationKind
 struct Station
 {
     FixedString<50> name;
-    int32_t km = 0;
+    int32_t metres = 0; // position along the line
     // The kind record of this station; set by relinking after a read and by
     // the station editor, never stored in files.
     StationKind *kind = nullptr;

@@ -85,14 +85,31 @@ inline int32_t x(double minutes, double scale)
     return round(minutes * scale);
 }
 
+// n / d rounded to nearest, halves to even, for d > 0.
+inline int64_t divideRounded(int64_t n, int64_t d)
+{
+    int64_t q = n / d;
+    const int64_t r = n % d; // takes the sign of n
+    const int64_t twice = 2 * (r < 0 ? -r : r);
+    if (twice > d || (twice == d && q % 2 != 0))
+        q += n < 0 ? -1 : 1;
+    return q;
+}
+
 // y of a distance d in kilometres with zoom z and top kilometre D.
-inline double y(double distance, int zoom, int32_t maxKm)
+inline double y(double distance, int zoom, double maxKm)
 {
     return 20.0 + 2.0 * zoom * (maxKm - distance);
 }
-inline int32_t y(int32_t distance, int zoom, int32_t maxKm)
+
+// The pixel row of a position in metres, the top position D in metres:
+// Round(20 + 2 z (D - d) / 1000), worked in whole numbers so that a half
+// pixel is exactly half and goes to even. Whole kilometres give the row
+// 20 + 2 z (D - d) itself.
+inline int32_t yOfMetres(int64_t metres, int zoom, int32_t maxMetres)
 {
-    return saturate(20 + int64_t{2} * zoom * (int64_t{maxKm} - distance));
+    const int64_t n = int64_t{2} * zoom * (int64_t{maxMetres} - metres) + 20 * int64_t{1000};
+    return saturate(divideRounded(n, 1000));
 }
 
 // W: the day plus a 40-pixel margin on each side.
@@ -101,10 +118,10 @@ inline int32_t fullWidth(double scale)
     return round(1440.0 * scale + 80.0);
 }
 
-// H: from the top margin to the bottom station line.
-inline int32_t fullHeight(int zoom, int32_t maxKm)
+// H: from the top margin to the bottom station line (distance 0).
+inline int32_t fullHeight(int zoom, int32_t maxMetres)
 {
-    return saturate(int64_t{2} * zoom * maxKm + 20);
+    return yOfMetres(0, zoom, maxMetres);
 }
 
 // Wc: the width past which recorded lines are dropped; fixed at each rebuild.
@@ -166,9 +183,9 @@ inline VerticalRange emptyVerticalRange(int zoom, int paintBoxHeight)
 }
 
 // B: the visible bottom of the diagram on the paint box.
-inline int32_t visibleBottom(int zoom, int32_t maxKm, int32_t vpos, int paintBoxHeight, int32_t legendGap)
+inline int32_t visibleBottom(int zoom, int32_t maxMetres, int32_t vpos, int paintBoxHeight, int32_t legendGap)
 {
-    const int64_t b = int64_t{2} * zoom * maxKm + 20 - int64_t{DiagramView::vUnit} * vpos;
+    const int64_t b = int64_t{fullHeight(zoom, maxMetres)} - int64_t{DiagramView::vUnit} * vpos;
     return saturate(std::min<int64_t>(b, int64_t{paintBoxHeight} - legendGap));
 }
 

@@ -172,8 +172,8 @@ void DrawInsertOverlay(QImage &surface, std::span<const InsertPoint> points, int
         return DiagramView::stationColumn + Geometry::round(p.time * 1440.0 * view.scale - 5.0 * view.hpos);
     };
     auto yOf = [&](const InsertPoint &p) {
-        const int64_t km = doc.stations[static_cast<size_t>(p.station - 1)].km;
-        return Geometry::saturate(20 + int64_t{2} * z * (int64_t{doc.maxKm} - km) - int64_t{2} * view.vpos);
+        const int32_t metres = doc.stations[static_cast<size_t>(p.station - 1)].metres;
+        return Geometry::saturate(int64_t{Geometry::yOfMetres(metres, z, doc.maxMetres)} - int64_t{2} * view.vpos);
     };
     const bool up = direction != 2;
     Preview preview(surface, doc, clip);

@@ -6,6 +6,7 @@
 #include "LabelText.h"
 
 #include "model/Document.h"
+#include "model/Kilometres.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,7 +48,7 @@ MinuteLabelLayout::Measured::Measured(const QByteArray &fontName, int32_t size, 
 
 MinuteLabelLayout::MinuteLabelLayout(const Document &doc)
     : m_timeFontName(doc.settings.timeFontName), m_fontSize(doc.settings.timeFontSize), m_zoom(doc.settings.zoom),
-      m_maxKm(doc.maxKm), m_regular(doc.settings.timeFontName, doc.settings.timeFontSize, 0),
+      m_maxKm(Kilometres::toKm(doc.maxMetres)), m_regular(doc.settings.timeFontName, doc.settings.timeFontSize, 0),
       m_underlined(doc.settings.timeFontName, doc.settings.timeFontSize, Fonts::Underline),
       m_arrow(Fonts::arrowFontName, doc.settings.timeFontSize, 0), m_top(20.0 + 2.0 * m_zoom * m_maxKm),
       m_kmHeight(2.0 * m_zoom)

@@ -58,7 +58,7 @@ private:
     QByteArray m_timeFontName;
     int32_t m_fontSize = 0;
     int m_zoom = 4;
-    int32_t m_maxKm = 0;
+    double m_maxKm = 0; // D
     Measured m_regular;
     Measured m_underlined;
     Measured m_arrow;

@@ -135,7 +135,7 @@ Renderer::ScrollRanges Renderer::scrollRanges(int zoom, double scale, QSize pain
         return r;
     }
     r.horizontal = Geometry::horizontalMaximum(Geometry::fullWidth(scale), paintBox.width());
-    const int64_t total = int64_t{Geometry::fullHeight(zoom, m_doc.maxKm)} + m_view.legendGap
+    const int64_t total = int64_t{Geometry::fullHeight(zoom, m_doc.maxMetres)} + m_view.legendGap
                           + legendHeight(diagramFontOf(zoom), paintBox.width()) + 5;
     r.vertical = Geometry::verticalRange(total, paintBox.height());
     return r;
@@ -201,7 +201,7 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
 {
     ++stats.passes;
     const int z = m_doc.settings.zoom;
-    const int32_t maxKm = m_doc.maxKm;
+    const int32_t maxMetres = m_doc.maxMetres;
     const QSize client = window.clientSize();
     const QSize box = window.paintBoxSize();
     ProgressSink &progress = window.progress();
@@ -220,7 +220,7 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
         progress.showNow();
         progress.repaintNow();
         resizeDiagramBitmap(client);
-        m_fullHeight = Geometry::fullHeight(z, maxKm);
+        m_fullHeight = Geometry::fullHeight(z, maxMetres);
         m_cullWidth = Geometry::cullWidth(m_view.scale);
         m_list.startRebuild(m_cullWidth, m_fullHeight, !keepTimeText);
         if (!keepTimeText)
@@ -240,13 +240,13 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
     bars.setMaximum(Qt::Horizontal, hmax);
     m_view.hpos = std::clamp(m_view.hpos, 0, hmax);
     bars.setValue(Qt::Horizontal, m_view.hpos);
-    const int64_t total = int64_t{Geometry::fullHeight(z, maxKm)} + m_view.legendGap + legendHeight + 5;
+    const int64_t total = int64_t{Geometry::fullHeight(z, maxMetres)} + m_view.legendGap + legendHeight + 5;
     const Geometry::VerticalRange vr = Geometry::verticalRange(total, box.height());
     bars.setVisible(Qt::Vertical, vr.visible);
     bars.setMaximum(Qt::Vertical, vr.maximum);
     m_view.vpos = vr.visible ? std::clamp(m_view.vpos, 0, vr.maximum) : 0;
     bars.setValue(Qt::Vertical, m_view.vpos);
-    const int32_t bottom = Geometry::visibleBottom(z, maxKm, m_view.vpos, box.height(), m_view.legendGap);
+    const int32_t bottom = Geometry::visibleBottom(z, maxMetres, m_view.vpos, box.height(), m_view.legendGap);
     m_visibleBottom = bottom;
     const int h = m_view.hpos;
 
@@ -328,7 +328,7 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
 void Renderer::recordHoursAndGrid(QPainter &painter, bool record, int32_t bottom)
 {
     const int z = m_doc.settings.zoom;
-    const int32_t gridBottom = Geometry::fullHeight(z, m_doc.maxKm);
+    const int32_t gridBottom = Geometry::fullHeight(z, m_doc.maxMetres);
     QFont hours = m_diagramFont;
     hours.setPixelSize(Fonts::pixelSize(14));
     const QFontMetrics fm(hours, &m_surface);
@@ -366,7 +366,7 @@ void Renderer::recordHoursAndGrid(QPainter &painter, bool record, int32_t bottom
 void Renderer::recordStations(int32_t fullWidth)
 {
     const int z = m_doc.settings.zoom;
-    const int32_t maxKm = m_doc.maxKm;
+    const int32_t maxMetres = m_doc.maxMetres;
     const int32_t dayEnd = fullWidth - 80;
     const QFontMetrics fm(m_diagramFont, &m_surface);
 
@@ -379,9 +379,9 @@ void Renderer::recordStations(int32_t fullWidth)
     int32_t i = 0;
     for (const Station &station : m_doc.stations) {
         ++i;
-        const int32_t y = Geometry::y(station.km, z, maxKm);
+        const int32_t y = Geometry::yOfMetres(station.metres, z, maxMetres);
         const StationKind *kind = station.kind;
-        if (station.km == maxKm) {
+        if (station.metres == maxMetres) {
             m_list.recordLine(0, y, dayEnd, y, LinePrimitive::Solid, Colours::olive, 3);
             m_list.recordLine(0, y, dayEnd, y, LinePrimitive::Solid, Colours::black, 1);
         } else if (kind && kind->dopravna) {
@@ -415,7 +415,8 @@ void Renderer::recordStations(int32_t fullWidth)
         }
         numbers.push_back(std::move(number));
     }
-    m_column.rebuild(Geometry::saturate(int64_t{m_fullHeight} + 5), Geometry::fullHeight(z, maxKm), std::move(numbers));
+    m_column.rebuild(Geometry::saturate(int64_t{m_fullHeight} + 5), Geometry::fullHeight(z, maxMetres),
+                     std::move(numbers));
 }
 
 void Renderer::recordTrains(DiagramWindow &window)

@@ -77,9 +77,10 @@ SheetLayout SheetLayout::plan(const Document &doc, const Request &r, const std::
     };
 
     // Down: the station lines of the range.
-    const int32_t maxKm = doc.maxKm;
-    const int32_t lineBottom = Geometry::y(r.wholeLine ? 0 : std::min(r.lowKm, r.highKm), z, maxKm);
-    const int32_t lineTop = Geometry::y(r.wholeLine ? maxKm : std::max(r.lowKm, r.highKm), z, maxKm);
+    const int32_t maxMetres = doc.maxMetres;
+    const int32_t lineBottom = Geometry::yOfMetres(r.wholeLine ? 0 : std::min(r.lowMetres, r.highMetres), z, maxMetres);
+    const int32_t lineTop =
+        Geometry::yOfMetres(r.wholeLine ? maxMetres : std::max(r.lowMetres, r.highMetres), z, maxMetres);
     const int64_t rangeMargin = 5
                                     * int64_t{QFontMetrics(s.diagramFont, &LabelText::measureSurface())
                                                   .horizontalAdvance(QStringLiteral("asaas"))}

@@ -33,9 +33,9 @@ struct SheetLayout
         bool wholeDay = true; // else fromMinute .. toMinute
         int fromMinute = 0;
         int toMinute = 23 * 60 + 59;
-        bool wholeLine = true; // else lowKm .. highKm
-        int32_t lowKm = 0;
-        int32_t highKm = 0;
+        bool wholeLine = true; // else lowMetres .. highMetres
+        int32_t lowMetres = 0;
+        int32_t highMetres = 0;
         bool legend = true;       // "Přidat legendu stanic"
         bool showCategory = true; // train labels with their category ("Zobr. druh vlaku")
     };

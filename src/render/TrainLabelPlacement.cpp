@@ -10,6 +10,7 @@
 #include "model/ClockTime.h"
 #include "model/Cp1250.h"
 #include "model/Document.h"
+#include "model/Kilometres.h"
 
 #include <algorithm>
 #include <cmath>
@@ -104,7 +105,7 @@ QSize TrainLabelFonts::imageTextSize(QByteArrayView labelText, const QByteArray 
 }
 
 TrainLabelPlace placeTrainLabel(const TrainLabel &label, TrainLabelFonts &fonts, const DocumentSettings &settings,
-                                double scale, int32_t maxKm, bool showCategory)
+                                double scale, int32_t maxMetres, bool showCategory)
 {
     const int zoom = settings.zoom;
     TrainLabelPlace place;
@@ -122,7 +123,8 @@ TrainLabelPlace placeTrainLabel(const TrainLabel &label, TrainLabelFonts &fonts,
             x -= w / 2;
     }
     place.x = x;
-    place.y = boundedRound(20.0 + 2.0 * zoom * maxKm - 2.0 * zoom * label.level) - place.height / 2;
+    place.y =
+        boundedRound(20.0 + 2.0 * zoom * Kilometres::toKm(maxMetres) - 2.0 * zoom * label.level) - place.height / 2;
     return place;
 }
 
@@ -151,7 +153,7 @@ void PlaceTrainLabels(Document &doc, TrainLabelFonts &fonts, double scale, int32
         ++number;
         if (selector > 0 && number != selector)
             continue;
-        const TrainLabelPlace place = placeTrainLabel(label, fonts, settings, scale, doc.maxKm, showCategory);
+        const TrainLabelPlace place = placeTrainLabel(label, fonts, settings, scale, doc.maxMetres, showCategory);
 
         const bool hasImage = label.hasImage() || label.imageOwed();
         if (stale && hasImage)

@@ -76,7 +76,7 @@ struct TrainLabelPlace
 // A label with `visible` set is centred on its anchor; otherwise its text
 // starts 4·z right of the anchor when ascending, or ends at it.
 TrainLabelPlace placeTrainLabel(const TrainLabel &label, TrainLabelFonts &fonts, const DocumentSettings &settings,
-                                double scale, int32_t maxKm, bool showCategory);
+                                double scale, int32_t maxMetres, bool showCategory);
 
 // The train-label step of a rebuild. selector: 0 every label, -1 none, n
 // only the n-th (1-based from the head of the list). Each processed label is

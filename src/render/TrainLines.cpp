@@ -6,6 +6,7 @@
 #include "TrainCategory.h"
 
 #include "model/ClockTime.h"
+#include "model/Kilometres.h"
 
 namespace TrainLines {
 
@@ -35,12 +36,12 @@ Frame frameOf(const Document &doc, double scale)
     Frame f;
     f.scale = scale;
     f.zoom = doc.settings.zoom;
-    f.maxKm = doc.maxKm;
-    f.stationKm = doc.stationKm.data();
+    f.maxMetres = doc.maxMetres;
+    f.stationMetres = doc.stationMetres.data();
     f.stationCount = static_cast<int32_t>(std::min<size_t>(doc.stations.size(), Document::maxStations));
     f.stationY.resize(static_cast<size_t>(f.stationCount) + 1);
     for (int32_t r = 1; r <= f.stationCount; ++r)
-        f.stationY[static_cast<size_t>(r)] = Geometry::round(Geometry::y(double(f.stationKm[r]), f.zoom, f.maxKm));
+        f.stationY[static_cast<size_t>(r)] = Geometry::yOfMetres(f.stationMetres[r], f.zoom, f.maxMetres);
     return f;
 }
 
@@ -51,11 +52,14 @@ bool rowPoint(const Frame &frame, int32_t stationRef, double time, bool halfMinu
     p.minutes = minuteOfDay(time) + (halfMinute ? 0.5 : 0.0);
     p.x = Geometry::x(p.minutes, frame.scale);
     p.station = stationRef > 0 ? stationRef : 0;
-    p.distance = stationRef > 0 ? frame.stationKm[stationRef] : stationRef + 1000.0;
+    // A kilometre point stands at the whole kilometre ref + 1000.
+    const int64_t metres = stationRef > 0 ? int64_t{frame.stationMetres[stationRef]}
+                                          : (int64_t{stationRef} + 1000) * Kilometres::metresPerKm;
+    p.distance = Kilometres::toKm(metres);
     if (stationRef > 0 && static_cast<size_t>(stationRef) < frame.stationY.size())
         p.y = frame.stationY[static_cast<size_t>(stationRef)];
     else
-        p.y = Geometry::round(Geometry::y(p.distance, frame.zoom, frame.maxKm));
+        p.y = Geometry::yOfMetres(metres, frame.zoom, frame.maxMetres);
     p.effectiveTime = time + (halfMinute ? 30.0 / 86400.0 : 0.0);
     return true;
 }

@@ -38,8 +38,8 @@ struct Frame
 {
     double scale = 2.0;                 // s
     int zoom = 4;                       // z
-    int32_t maxKm = 0;                  // D
-    const int32_t *stationKm = nullptr; // 1-based table of the document
+    int32_t maxMetres = 0;              // D, in metres
+    const int32_t *stationMetres = nullptr; // 1-based table of the document
     int32_t stationCount = 0;
     std::vector<int32_t> stationY; // 1-based: y of each station, worked out once
 };
@@ -52,7 +52,7 @@ struct RowPoint
     int32_t y = 0;
     int32_t station = 0; // the station, or 0 for none (a kilometre point)
     double minutes = 0;  // h * 60 + min (seconds ignored), + 0.5 with the half-minute flag
-    double distance = 0; // km of the station, or ref + 1000
+    double distance = 0; // kilometres of the station, or ref + 1000
     double effectiveTime = 0;
 };
 

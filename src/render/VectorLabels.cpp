@@ -54,7 +54,7 @@ std::vector<VectorLabel> vectorLabels(const Document &doc, const DocumentSetting
     QFont lastDrawn;
     int lastAscent = 0;
     for (const TrainLabel &label : doc.trainLabels) {
-        const TrainLabelPlace place = placeTrainLabel(label, fonts, settings, scale, doc.maxKm, showCategory);
+        const TrainLabelPlace place = placeTrainLabel(label, fonts, settings, scale, doc.maxMetres, showCategory);
         VectorLabel v;
         v.text = cp1250::toUnicode(place.text);
         v.colour =

@@ -84,7 +84,7 @@ public:
     {
         const DiagramView &v = window()->view();
         return QPoint(v.screenX(Geometry::round(minute * v.scale)),
-                      v.screenY(Geometry::round(Geometry::y(km, doc().settings.zoom, doc().maxKm))));
+                      v.screenY(Geometry::round(Geometry::y(km, doc().settings.zoom, doc().maxMetres / 1000.0))));
     }
 
     // The middle of a label no other label covers there, well inside the

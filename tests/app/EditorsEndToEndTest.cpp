@@ -97,8 +97,8 @@ private slots:
         QStringList stations;
         for (const Station &s : doc().stations)
             stations
-                << QStringLiteral("%1 %2 %3").arg(cp1250::toUnicode(s.name.view())).arg(s.km).arg(s.kind->zastavka);
-        QCOMPARE(stations, (QStringList{"Praha hl. n. 0 0", "Zastávka Vysočany 12 1", "Kolín 30 0"}));
+                << QStringLiteral("%1 %2 %3").arg(cp1250::toUnicode(s.name.view())).arg(s.metres).arg(s.kind->zastavka);
+        QCOMPARE(stations, (QStringList{"Praha hl. n. 0 0", "Zastávka Vysočany 12000 1", "Kolín 30000 0"}));
         const Train &t = doc().trains.at(0);
         QCOMPARE(t.name, QByteArrayView("Os 5401"));
         // "8+" is 8 minutes and a half, "12-" a short dwell.

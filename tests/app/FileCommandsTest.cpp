@@ -139,7 +139,7 @@ TEST_F(FileCommandsTest, OpenReadsFinishesAndRendersThenSaveWritesBack)
         EXPECT_TRUE(window.hourglassWhileReading && window.cursorFreeAtRender);
         EXPECT_FALSE(doc.noDocument || doc.untitled);
         EXPECT_EQ(session.fileName, path("trať.vrs"));
-        EXPECT_EQ(std::tuple(doc.trains.size(), doc.settings.ratioX, doc.maxKm), std::tuple(2u, 3, 20));
+        EXPECT_EQ(std::tuple(doc.trains.size(), doc.settings.ratioX, doc.maxMetres), std::tuple(2u, 3, 20000));
     }
 
     doc.trains.clear();
@@ -207,6 +207,22 @@ TEST_F(FileCommandsTest, OldestFormatBecomesTheFileSaveWritesTo)
     ASSERT_TRUE(FileCommands::openFile(session, window, path("old.vrs")));
     EXPECT_EQ(session.fileName, path("old.vrs"));
     EXPECT_EQ(window.steps, (QStringList{"cleared", "trainLabels", "timeLabels", "rebuild", "render"}));
+}
+
+// A file whose positions to the metre are damaged opens at whole
+// kilometres and says so once the document is there.
+TEST_F(FileCommandsTest, DamagedPositionsOpenAtWholeKilometresWithAMessage)
+{
+    Document d;
+    fillSmall(d, true);
+    d.stations[1].metres = 5250;
+    QByteArray bytes = FileBytes::of(d);
+    bytes[bytes.size() - 1] = char(bytes.back() ^ 0x10); // the chunk's check
+    FileBytes::write(path("metry.vrs"), bytes);
+    ASSERT_TRUE(FileCommands::openFile(session, window, path("metry.vrs")));
+    EXPECT_EQ(prompter.log, QStringList{QStringLiteral("information: ") + FileMessages::damagedExtension});
+    EXPECT_EQ(window.steps.back(), QStringLiteral("render"));
+    EXPECT_EQ(std::pair(doc.stations[1].metres, doc.noDocument), std::pair(5000, false));
 }
 
 TEST_F(FileCommandsTest, ErrorOfAStepAfterReadingIsShownWithItsOwnWords)

@@ -29,7 +29,7 @@ std::string refusal(const QByteArray &json)
 TEST(DocumentJson, TextOfASmallDocument)
 {
     Document doc;
-    doc.stations.push_back({"Jablonec n.N. zast\xE1vka", 13});
+    doc.stations.push_back({"Jablonec n.N. zast\xE1vka", 13000});
     doc.appendKind({.stationIndex = 1, .nakladiste = 1, .zastavka = 1});
     doc.trains.resize(2);
     doc.trains[0].name = "Os 5401";
@@ -86,6 +86,29 @@ TEST_F(CliTest, DumpBuildDumpIsTheIdentity)
     EXPECT_EQ(second.out.toStdString(), first.out.toStdString());
 }
 
+// A position is a number of kilometres with up to three decimals; a whole
+// kilometre is written, as ever, without a fraction.
+TEST(DocumentJson, KilometresToTheMetre)
+{
+    Document doc;
+    for (int32_t metres : {0, 7562, 12000, -350, 2500, 2147483000})
+        doc.stations.push_back({"S", metres});
+    const std::string text = DocumentJson::toText(doc).toStdString();
+    for (const char *km : {"0", "7.562", "12", "-0.35", "2.5", "2147483"})
+        EXPECT_NE(text.find(std::string("\"km\": ") + km + "}"), std::string::npos) << km << "\n" << text;
+    Document back;
+    ASSERT_EQ(DocumentJson::fromText(QByteArray::fromStdString(text), back), QString());
+    EXPECT_EQ(of(back), of(doc));
+
+    Document typed;
+    ASSERT_EQ(DocumentJson::fromText(R"({"stations": [{"km": 24.151}, {"km": 24.1510}, {"km": 3e1}, {"km": -0.001}]})",
+                                     typed),
+              QString());
+    EXPECT_EQ(std::tuple(typed.stations[0].metres, typed.stations[1].metres, typed.stations[2].metres,
+                         typed.stations[3].metres),
+              std::tuple(24151, 24151, 30000, -1));
+}
+
 TEST(DocumentJson, MissingKeysTakeTheValuesOfAnEmptyDocument)
 {
     Document empty;
@@ -135,8 +158,12 @@ TEST(DocumentJson, RefusalsNameTheField)
         {R"({"stations": [{"name": "Praha", "kilometr": 3}]})", "stations[0].kilometr: neznámý klíč"},
         {R"({"stations": [{"name": "北京"}]})", "stations[0].name: obsahuje znak, který kódová stránka 1250 nemá"},
         {R"({"stations": [{"name": ")" + name51 + R"("}]})", "stations[0].name: delší než 50 znaků"},
-        {R"({"stations": [{"km": 1.5}]})", "stations[0].km: očekává se celé číslo"},
-        {R"({"stations": [{"km": 3000000000}]})", "stations[0].km: musí být od -2147483648 do 2147483647"},
+        {R"({"stations": [{"km": 1.5005}]})", "stations[0].km: více než tři desetinná místa (metry)"},
+        {R"({"stations": [{"km": 0.0001}]})", "stations[0].km: více než tři desetinná místa (metry)"},
+        {R"({"stations": [{"km": 3000000000}]})", "stations[0].km: musí být od -2147483 do 2147483"},
+        {R"({"stations": [{"km": -2147483.5}]})", "stations[0].km: musí být od -2147483 do 2147483"},
+        {R"({"stations": [{"km": 1e300}]})", "stations[0].km: musí být od -2147483 do 2147483"},
+        {R"({"stations": [{"km": "7,5"}]})", "stations[0].km: očekává se číslo"},
         {R"({"stations": {}})", "stations: očekává se seznam"},
         {R"({"stationKinds": [{"stationIndex": 1, "dopravna": 2}]})",
          "stationKinds[0].dopravna: příznak musí být 0 nebo 1"},

@@ -66,6 +66,10 @@ TEST_F(RenderCommandTest, Options)
         {{"a.vrs", "b.pdf", "--sheet", "--stations", "0-3"}, "--stations:"},
         {{"a.vrs", "b.pdf", "--sheet", "--km", "5-1000"}, "--km:"},
         {{"a.vrs", "b.pdf", "--sheet", "--km", "5-5"}, "--km: úsek od km 5 do km 5 je prázdný"},
+        {{"a.vrs", "b.pdf", "--sheet", "--km", "5,5-5.500"}, "--km: úsek od km 5,5 do km 5,5 je prázdný"},
+        {{"a.vrs", "b.pdf", "--sheet", "--km", "5-7.5621"}, "--km:"},
+        {{"a.vrs", "b.pdf", "--sheet", "--km", "5-999.001"}, "--km:"},
+        {{"a.vrs", "b.pdf", "--sheet", "--km", "5-7.5.6"}, "--km:"},
         {{"a.vrs", "b.pdf", "--sheet", "--km", "1-5", "--stations", "1-2"}, "--km: nelze s --stations"},
         {{"a.vrs", "b.pdf", "--sheet", "--legend", "yes"}, "--legend:"},
         {{"a.vrs", "b.png", "--sheet", "--dpi", "200"}, "--dpi:"},
@@ -95,9 +99,12 @@ TEST_F(RenderCommandTest, Options)
               std::tuple(PrintPlan::KmRange::Stations, 2, 5, false));
 
     RenderCommand::Options k;
+    ASSERT_TRUE(RenderCommand::parse({"a.vrs", "b.pdf", "--sheet", "--km", "7,562-999"}, k).isEmpty());
+    EXPECT_EQ(std::pair(k.choice.fromMetres, k.choice.toMetres), std::pair(7562, 999000));
     ASSERT_TRUE(RenderCommand::parse({"a.vrs", "b.pdf", "--sheet", "--km", "40-12"}, k).isEmpty());
-    EXPECT_EQ(std::tuple(k.choice.kmRange, k.choice.fromKm, k.choice.toKm, k.format, k.choice.timeRange),
-              std::tuple(PrintPlan::KmRange::Kilometres, 40, 12, PictureFile::Format::Pdf, PrintPlan::TimeRange::All));
+    EXPECT_EQ(
+        std::tuple(k.choice.kmRange, k.choice.fromMetres, k.choice.toMetres, k.format, k.choice.timeRange),
+        std::tuple(PrintPlan::KmRange::Kilometres, 40000, 12000, PictureFile::Format::Pdf, PrintPlan::TimeRange::All));
 }
 
 TEST_F(RenderCommandTest, TheSheetAsImagesAtTheChosenResolution)

@@ -47,7 +47,7 @@ private slots:
     void init()
     {
         m_doc = std::make_unique<Document>();
-        m_dialog = std::make_unique<StationListDialog>(*m_doc);
+        m_dialog = std::make_unique<StationListDialog>(*m_doc, m_prompter);
         m_prompter = ScriptedPrompter();
         m_renders = 0;
     }
@@ -70,7 +70,7 @@ private slots:
         key(Qt::Key_Return);
         type(QStringLiteral("62"));
         key(Qt::Key_Enter);
-        QCOMPARE(cell(K::KmColumn, 1), QStringLiteral("  62"));
+        QCOMPARE(cell(K::KmColumn, 1), QStringLiteral("62"));
 
         // The down arrow in the editor commits and only moves.
         clickCell(1, 1);
@@ -100,7 +100,7 @@ private slots:
         // after the dialog's rules are gone, and nothing reaches them.
         m_dialog.reset();
         QVERIFY(m_doc->stations.empty());
-        m_dialog = std::make_unique<StationListDialog>(*m_doc);
+        m_dialog = std::make_unique<StationListDialog>(*m_doc, m_prompter);
     }
 
     void okWithANameStillInTheEditorStoresIt()
@@ -136,6 +136,43 @@ private slots:
         }
         QVERIFY(m_prompter.log.isEmpty());
         QCOMPARE(m_renders, 0);
+    }
+
+    // The kilometre column takes a decimal comma or point and no letters; a
+    // position it refuses is explained, and OK then stays in the dialog.
+    void kilometresToTheMetre()
+    {
+        m_prompter.yesNoAnswers = {false};
+        runCommand([this] {
+            type(QStringLiteral("Proseč nad Nisou"));
+            key(Qt::Key_Return);
+            type(QStringLiteral("7,5x62"));
+            QCOMPARE(grid()->openEditor()->text(), QStringLiteral("7,562"));
+            key(Qt::Key_Return);
+            QCOMPARE(cell(K::KmColumn, 1), QStringLiteral("7,562"));
+            type(QStringLiteral("Jablonec"));
+            key(Qt::Key_Return);
+            type(QStringLiteral("12.50"));
+            key(Qt::Key_Return);
+            QCOMPARE(cell(K::KmColumn, 2), QStringLiteral("12,5"));
+            type(QStringLiteral("Tanvald"));
+            key(Qt::Key_Return);
+            type(QStringLiteral("27,1234"));
+            key(Qt::Key_Return);
+            QCOMPARE(m_prompter.messages(), QStringList{K::kmDecimalsMessage});
+            QCOMPARE(std::pair(grid()->currentColumn(), grid()->currentRowNumber()), std::pair(2, 3));
+            type(QStringLiteral("2700"));
+            dialog().BitBtn1Click(); // the editor still open: its refusal keeps the dialog
+            QVERIFY(dialog().isVisible());
+            QCOMPARE(m_prompter.messages().last(), K::kmRangeMessage);
+            type(QStringLiteral("27"));
+            dialog().BitBtn1Click();
+        });
+        QCOMPARE(m_prompter.log.size(), 3); // two refusals, then the question about trains
+        std::vector<int32_t> metres;
+        for (const Station &s : m_doc->stations)
+            metres.push_back(s.metres);
+        QCOMPARE(metres, (std::vector<int32_t>{7562, 12500, 27000}));
     }
 
     // Nothing to store: no question, an empty document that keeps its

@@ -84,7 +84,7 @@ protected:
     MouseEvent at(int km, double time, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         const int x = 40 + Geometry::round(time * 1440 * view.scale) - 5 * view.hpos;
-        const int y = 20 + 2 * doc.settings.zoom * (doc.maxKm - km) - 2 * view.vpos;
+        const int y = 20 + 2 * doc.settings.zoom * (doc.maxMetres / 1000 - km) - 2 * view.vpos;
         return MouseEvent{Qt::LeftButton, Qt::LeftButton, modifiers, QPoint(x, y)};
     }
     void move(int km, double time) { tool.pointerMove(at(km, time)); }

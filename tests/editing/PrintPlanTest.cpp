@@ -79,8 +79,8 @@ TEST_F(PrintPlanTest, HeightOfAStationOrKilometreRange)
     C c{.layers = 2, .kmRange = K::Stations, .fromStation = 0, .toStation = 2, .legend = false};
     EXPECT_EQ(plan().heightPixels(c), 2 * std::max(margin + 2 * 4 * 25, 20 + 2 * 4 * 25 + hours));
     c.kmRange = K::Kilometres;
-    c.fromKm = 15; // either way round
-    c.toKm = 5;
+    c.fromMetres = 15000; // either way round
+    c.toMetres = 5000;
     EXPECT_EQ(plan().heightPixels(c), 2 * std::max(margin + 2 * 4 * 10, 20 + 2 * 4 * 10 + hours));
 }
 

@@ -1,6 +1,8 @@
 #include "editing/StationListEditor.h"
 #include "model/Cp1250.h"
 
+#include <QStringList>
+
 #include "SampleLine.h"
 
 #include <gtest/gtest.h>
@@ -57,7 +59,7 @@ TEST_F(StationEditorTest, WithoutADocumentOnlyTheFirstRowIsKeptUntilNew)
     ASSERT_EQ(editor.rowCount(), 4);
     editor.fill();
     EXPECT_EQ(std::tuple(editor.rowCount(), editor.cell(K::NameColumn, 1), editor.cell(K::KmColumn, 1)),
-              std::tuple(2, u("Praha"), u("   5")));
+              std::tuple(2, u("Praha"), u("5")));
     editor.clearFirstRow();
     EXPECT_EQ(std::pair(editor.cell(K::NameColumn, 1), editor.cell(K::KmColumn, 1)), std::pair(QString(), QString()));
 }
@@ -83,9 +85,9 @@ TEST_F(StationEditorTest, FillShowsTheStationsAndStoreGivesThemBack)
 
     editor.store(false);
     ASSERT_EQ(doc.stations.size(), 3u);
-    EXPECT_EQ(
-        std::tuple(cp1250::toUnicode(doc.stations[1].name.view()), doc.stations[2].km, doc.stations[1].kind->zastavka),
-        std::tuple(u("Říčany"), 24, 1));
+    EXPECT_EQ(std::tuple(cp1250::toUnicode(doc.stations[1].name.view()), doc.stations[2].metres,
+                         doc.stations[1].kind->zastavka),
+              std::tuple(u("Říčany"), 24000, 1));
     ASSERT_NE(doc.stations[2].kind, nullptr);
     EXPECT_EQ(std::pair(recordBoxes(*doc.stations[2].kind), doc.stations[2].kind->stationIndex),
               std::pair(boxes({K::Dopravna}), 3));
@@ -113,9 +115,10 @@ TEST_F(StationEditorTest, StoringTurnsRowsIntoStationsAsTyped)
     editor.store(false);
     ASSERT_EQ(doc.stations.size(), 4u);
     EXPECT_EQ(doc.stations[0].name, QByteArrayView("Praha hl. n."));
-    EXPECT_EQ(doc.stations[1].km, 0) << "a blank kilometre is stored as 0";
+    EXPECT_EQ(doc.stations[1].metres, 0) << "a blank kilometre is stored as 0";
     EXPECT_EQ(cp1250::toUnicode(doc.stations[2].name.view()), QString(QChar(u'Ž')).repeated(50));
-    EXPECT_EQ(std::tuple(doc.stations[1].kind->zastavka, doc.maxKm, doc.stationKm[3]), std::tuple(1, 62, 38));
+    EXPECT_EQ(std::tuple(doc.stations[1].kind->zastavka, doc.maxMetres, doc.stationMetres[3]),
+              std::tuple(1, 62000, 38000));
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(doc.stations[static_cast<size_t>(i)].kind, doc.findKind(i + 1));
     EXPECT_EQ(std::pair(doc.noDocument, doc.redrawNeeded), std::pair(false, true));
@@ -143,8 +146,85 @@ TEST_F(StationEditorTest, ALoneRowWithABlankNameIsEmptyInput)
     // leaves row 1 incomplete, so the new row goes again at once.
     EXPECT_EQ(std::tuple(editor.rowCount(), editor.rowsToStore(), editor.isEmptyInput()), std::tuple(2, 0, true));
     editor.storeEmpty();
-    EXPECT_EQ(std::tuple(doc.noDocument, doc.stations.size(), doc.maxKm, doc.trains.size()),
+    EXPECT_EQ(std::tuple(doc.noDocument, doc.stations.size(), doc.maxMetres, doc.trains.size()),
               std::tuple(true, 0u, 0, 1u));
+}
+
+// A kilometre as typed into row 1, which held "5": the cell's text and the
+// position stored afterwards, or the reason it is refused. A refused entry
+// leaves the cell and the rows as they were and brings the cursor back to
+// the cell (the commit came with the cursor on the next row's name).
+TEST_F(StationEditorTest, KilometreEntries)
+{
+    const struct
+    {
+        const char *typed;
+        const char *shown; // nullptr: refused
+        int32_t metres;
+        const QString *refusal;
+    } cases[] = {
+        {"24,151", "24,151", 24151, nullptr},
+        {"24.151", "24,151", 24151, nullptr},
+        {" 7,5 ", "7,5", 7500, nullptr},
+        {"7,500", "7,5", 7500, nullptr},
+        {"7,562", "7,562", 7562, nullptr},
+        {"  62", "62", 62000, nullptr},
+        {"012,0", "12", 12000, nullptr},
+        {",003", "0,003", 3, nullptr},
+        {"-0,35", "-0,35", -350, nullptr},
+        {"2000", "2000", 2000000, nullptr},
+        {"-2000,000", "-2000", -2000000, nullptr},
+        {"24,1515", nullptr, 5000, &K::kmDecimalsMessage},
+        {"0,0001", nullptr, 5000, &K::kmDecimalsMessage},
+        {"2000,001", nullptr, 5000, &K::kmRangeMessage},
+        {"-2001", nullptr, 5000, &K::kmRangeMessage},
+        {"9999999", nullptr, 5000, &K::kmRangeMessage},
+        {"12a", nullptr, 5000, &K::kmNotANumberMessage},
+        {"km 9", nullptr, 5000, &K::kmNotANumberMessage},
+        {"1,2,3", nullptr, 5000, &K::kmNotANumberMessage},
+        {"7;5", nullptr, 5000, &K::kmNotANumberMessage},
+        {"-", nullptr, 5000, &K::kmNotANumberMessage},
+        {"--5", nullptr, 5000, &K::kmNotANumberMessage},
+    };
+    for (const auto &c : cases) {
+        Document d;
+        StationListEditor e(d);
+        e.fill();
+        typeRow(e, u("A"), u("5"));
+        ASSERT_EQ(std::tuple(e.rowCount(), e.currentColumn(), e.currentRow()), std::tuple(3, K::NameColumn, 2));
+        e.commitCell(K::KmColumn, 1, u(c.typed), K::NameColumn, 2);
+        EXPECT_EQ(e.takeRefusal(), c.refusal ? *c.refusal : QString()) << c.typed;
+        EXPECT_EQ(e.takeRefusal(), QString()) << "told once";
+        EXPECT_EQ(e.cell(K::KmColumn, 1), u(c.shown ? c.shown : "5")) << c.typed;
+        if (c.refusal) {
+            EXPECT_EQ(std::tuple(e.rowCount(), e.currentColumn(), e.currentRow()), std::tuple(3, K::KmColumn, 1))
+                << c.typed;
+        }
+        e.commitCell(K::NameColumn, 1, u("A"), K::NameColumn, 1);
+        e.store(false);
+        ASSERT_EQ(d.stations.size(), 1u) << c.typed;
+        EXPECT_EQ(d.stations[0].metres, c.metres) << c.typed;
+    }
+}
+
+// The list shows a document's positions as a person reads them, and a list
+// stored untouched gives back every position exactly, also one the editor
+// would not take when typed.
+TEST_F(StationEditorTest, PositionsShownAndStoredToTheMetre)
+{
+    for (int32_t metres : {0, 7562, 7500, 12000, -350, 9999000, -2147483000})
+        addStation(doc, "S", 0).metres = metres;
+    editor.fill();
+    QStringList shown;
+    for (int r = 1; r <= 7; ++r)
+        shown << editor.cell(K::KmColumn, r);
+    EXPECT_EQ(shown, (QStringList{"0", "7,562", "7,5", "12", "-0,35", "9999", "-2147483"}));
+    editor.store(false);
+    std::vector<int32_t> stored;
+    for (const Station &s : doc.stations)
+        stored.push_back(s.metres);
+    EXPECT_EQ(stored, (std::vector<int32_t>{0, 7562, 7500, 12000, -350, 9999000, -2147483000}));
+    EXPECT_EQ(std::pair(doc.maxMetres, doc.stationMetres[2]), std::pair(9999000, 7562));
 }
 
 TEST_F(StationEditorTest, ACommitWithoutAStepKeepsTheCursorButMaintainsTheRows)
@@ -167,10 +247,11 @@ TEST_F(StationEditorTest, TheGridStopsAtTheDocumentsStationLimit)
 {
     editor.fill();
     for (int i = 1; i <= K::maxDataRows; ++i)
-        typeRow(editor, QStringLiteral("S%1").arg(i), QString::number(i % 10000));
+        typeRow(editor, QStringLiteral("S%1").arg(i), QString::number(i));
     EXPECT_EQ(editor.dataRowCount(), K::maxDataRows);
     editor.store(false);
-    EXPECT_EQ(std::tuple(doc.stations.size(), doc.stationKm[1000]), std::tuple(size_t(Document::maxStations), 1000));
+    EXPECT_EQ(std::tuple(doc.stations.size(), doc.stationMetres[1000]),
+              std::tuple(size_t(Document::maxStations), 1000000));
     editor.fill();
     EXPECT_EQ(editor.dataRowCount(), K::maxDataRows);
 }

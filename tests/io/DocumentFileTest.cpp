@@ -48,7 +48,7 @@ void fillEveryField(Document &doc)
     Station s;
     s.name = "Xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx";
     s.name = "Ta\x9Aovice"; // the longer text before must not leak past the new length
-    s.km = -7;
+    s.metres = -7000;
     doc.stations.push_back(s);
     doc.appendKind({2, 1, 3, 4, 2, 7, 6, 5});
     doc.trains.resize(2);
@@ -367,7 +367,7 @@ TEST(DocumentReader, Version01HoldsStationsOnlyAndKeepsTheRest)
     EXPECT_EQ(std::tuple(doc.stationKinds.size(), doc.trainLabelCount(), doc.profiles.countOf(1), doc.settings.zoom),
               std::tuple(size_t(1), 2, 2, uint8_t(13)));
     DocumentReader::finishLoading(doc);
-    EXPECT_EQ(std::pair(doc.noDocument, doc.maxKm), std::pair(false, 27));
+    EXPECT_EQ(std::pair(doc.noDocument, doc.maxMetres), std::pair(false, 27000));
 }
 
 TEST(DocumentReaderDamage, TruncationAtEveryOffsetIsAReadError)

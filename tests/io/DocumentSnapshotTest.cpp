@@ -66,8 +66,8 @@ TEST(DocumentSnapshotTest, RestoresTheDocumentExactlyThroughItsBytes)
                          other.profiles.at(2, 99).runTimeAt(99), other.profiles.countOf(1)),
               std::tuple(QByteArray("Mimo"), 0, 3, 1));
     EXPECT_EQ(std::tuple(other.stations.front().kind, other.stations[1].kind), std::tuple(nullptr, other.findKind(2)));
-    EXPECT_EQ(std::tuple(other.maxKm, other.trainCount, other.noDocument, other.timeLabels.size()),
-              std::tuple(40, 5, false, 0u));
+    EXPECT_EQ(std::tuple(other.maxMetres, other.trainCount, other.noDocument, other.timeLabels.size()),
+              std::tuple(40000, 5, false, 0u));
 }
 
 TEST(DocumentSnapshotTest, ViewKeptOrTaken)

@@ -3,13 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace {
 
-void setStations(Document &doc, const std::vector<int32_t> &kms)
+void setStations(Document &doc, const std::vector<int32_t> &metres)
 {
     doc.stations.clear();
-    for (int32_t km : kms)
-        doc.stations.push_back({"S", km});
+    for (int32_t m : metres)
+        doc.stations.push_back({"S", m});
 }
 
 } // namespace
@@ -32,40 +34,43 @@ TEST(TrainRows, TheFirstRowLivesInTheTrainRecordAndTheRestInItsStops)
               std::tuple(5, 1, 6, 2));
 }
 
-TEST(StationTable, MaxKmIsTheLargestPositionAndNeverBelowZero)
+TEST(StationTable, MaxMetresIsTheLargestPositionAndNeverBelowZero)
 {
     Document doc;
-    const std::pair<std::vector<int32_t>, int32_t> cases[] = {{{}, 0}, {{-10, -2}, 0}, {{40, 55, 12, -3}, 55}};
-    for (const auto &[kms, maxKm] : cases) {
-        setStations(doc, kms);
-        doc.maxKm = 99;
+    const std::pair<std::vector<int32_t>, int32_t> cases[] = {
+        {{}, 0}, {{-10000, -2000}, 0}, {{40000, 55000, 12000, -3000}, 55000}, {{7562, 7561, 3365}, 7562}};
+    for (const auto &[metres, maxMetres] : cases) {
+        setStations(doc, metres);
+        doc.maxMetres = 99;
         doc.rebuildStationTable();
-        EXPECT_EQ(doc.maxKm, maxKm);
+        EXPECT_EQ(doc.maxMetres, maxMetres);
     }
-    EXPECT_EQ(std::pair(doc.stationKm[1], doc.stationKm[4]), std::pair(40, -3));
+    EXPECT_EQ(std::pair(doc.stationMetres[1], doc.stationMetres[3]), std::pair(7562, 3365));
 }
 
 TEST(StationTable, TheThousandAndFirstStationIsARangeError)
 {
     Document doc;
     for (int i = 1; i <= 1001; ++i)
-        doc.stations.push_back({"S", i});
+        doc.stations.push_back({"S", i * 1000});
     EXPECT_THROW(doc.rebuildStationTable(), RangeError);
     doc.stations.pop_back();
     EXPECT_NO_THROW(doc.rebuildStationTable());
-    EXPECT_EQ(doc.maxKm, 1000);
+    EXPECT_EQ(doc.maxMetres, 1000000);
 }
 
-TEST(RowKm, KilometrePointsAreHeldToTheLine)
+TEST(RowMetres, KilometrePointsAreWholeKilometresHeldToTheLine)
 {
     Document doc;
-    setStations(doc, {0, 50});
+    setStations(doc, {0, 50500});
     doc.rebuildStationTable();
-    // Kilometres 0, -999 (below the line), 25 and 999 (above it); station 2.
-    for (const auto &[ref, km] : {std::pair(-1000, 0), {-1999, 0}, {-975, 25}, {-1, 50}, {2, 50}})
-        EXPECT_EQ(doc.rowKm(ref), km) << ref;
-    EXPECT_THROW(doc.rowKm(0), RangeError);
-    EXPECT_THROW(doc.rowKm(1001), RangeError);
+    // Kilometres 0, -999 (below the line), 25, 50 and 999 (above it);
+    // station 2; the lowest reference, far below.
+    for (const auto &[ref, metres] :
+         {std::pair(-1000, 0), {-1999, 0}, {-975, 25000}, {-950, 50000}, {-1, 50500}, {2, 50500}, {INT32_MIN, 0}})
+        EXPECT_EQ(doc.rowMetres(ref), metres) << ref;
+    EXPECT_THROW(doc.rowMetres(0), RangeError);
+    EXPECT_THROW(doc.rowMetres(1001), RangeError);
 }
 
 TEST(Clearing, TimeLabelsGoWithTrainsOnlyWhenThereWereTrains)

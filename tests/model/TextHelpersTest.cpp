@@ -1,6 +1,7 @@
 #include "model/ClockTime.h"
 #include "model/Cp1250.h"
 #include "model/Errors.h"
+#include "model/Kilometres.h"
 
 #include <gtest/gtest.h>
 
@@ -115,4 +116,41 @@ TEST(ClockTime, ParseIntegerAsTheRuntimeDoes)
     int32_t v = 0;
     for (const char *bad : {"7 ", "", "-", "2147483648", "1.5"})
         EXPECT_FALSE(tryParseInteger(QByteArrayView(bad), v)) << bad;
+}
+
+TEST(Kilometres, ShownWithADecimalCommaAndNoTrailingZeros)
+{
+    const std::pair<int64_t, const char *> cases[] = {
+        {0, "0"},     {12000, "12"},   {7500, "7,5"},   {24151, "24,151"},          {7050, "7,05"},
+        {3, "0,003"}, {-350, "-0,35"}, {-12000, "-12"}, {INT32_MAX, "2147483,647"}, {INT32_MIN, "-2147483,648"},
+    };
+    for (const auto &[metres, text] : cases)
+        EXPECT_EQ(Kilometres::text(metres), QString::fromLatin1(text)) << metres;
+}
+
+// The whole kilometre a file's station record carries, and the metres a
+// record's kilometre gives.
+TEST(Kilometres, WholeKilometresBothWays)
+{
+    const std::pair<int64_t, int32_t> nearest[] = {{7562, 8},   {7499, 7},   {7500, 8},   {6500, 6},
+                                                   {-6500, -6}, {-7500, -8}, {-7501, -8}, {0, 0}};
+    for (const auto &[metres, km] : nearest)
+        EXPECT_EQ(Kilometres::nearestWhole(metres), km) << metres;
+    const std::pair<int64_t, int32_t> whole[] = {
+        {27, 27000}, {-999, -999000}, {2147483, 2147483000}, {2147484, 2147483000}, {-3000000000LL, -2147483000}};
+    for (const auto &[km, metres] : whole)
+        EXPECT_EQ(Kilometres::wholeToMetres(km), metres) << km;
+}
+
+// What the editor's own limit does not decide: 32-bit metres, a sign, blanks.
+TEST(Kilometres, ParseBeyondTheLimitOfAPosition)
+{
+    using E = Kilometres::ParseError;
+    const auto p = [](const char *text) { return Kilometres::parse(QString::fromLatin1(text), 3000000); };
+    EXPECT_EQ(std::pair(p("2147483,647").metres, p("2147483,647").error), std::pair(INT32_MAX, E::None));
+    EXPECT_EQ(p("2147483,648").error, E::OutOfRange);
+    EXPECT_EQ(p("99999999999999999999").error, E::OutOfRange);
+    EXPECT_EQ(std::pair(p(" +7.5 ").metres, p("-,5").metres), std::pair(7500, -500));
+    EXPECT_EQ(std::tuple(p("   ").error, p("-").error, p(",").error),
+              std::tuple(E::Empty, E::NotANumber, E::NotANumber));
 }

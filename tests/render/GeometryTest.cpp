@@ -8,13 +8,29 @@ TEST(Geometry, CoordinatesAtHundredPercent)
     view.updateScale(DocumentSettings()); // ratio 1:2, zoom 4
     EXPECT_DOUBLE_EQ(view.scale, 2.0);
     // The width, noon, the bottom and the top station line, the height.
-    EXPECT_EQ(std::tuple(Geometry::fullWidth(view.scale), Geometry::x(720, view.scale), Geometry::y(0, 4, 50),
-                         Geometry::y(50, 4, 50), Geometry::fullHeight(4, 50)),
+    EXPECT_EQ(std::tuple(Geometry::fullWidth(view.scale), Geometry::x(720, view.scale),
+                         Geometry::yOfMetres(0, 4, 50000), Geometry::yOfMetres(50000, 4, 50000),
+                         Geometry::fullHeight(4, 50000)),
               std::tuple(2960, 1440, 420, 20, 420));
     EXPECT_DOUBLE_EQ(Geometry::y(25.5, 4, 50), 20.0 + 8.0 * 24.5);
     view.hpos = 10;
     view.vpos = 7;
     EXPECT_EQ(std::pair(view.screenX(1440), view.screenY(420)), std::pair(40 + 1440 - 50, 420 - 14));
+}
+
+// y = Round(20 + 2 z (D - d)) with kilometres to the metre: a station at
+// 7.562 km under a top station at 27.348 km, and half pixels to even.
+TEST(Geometry, RowsOfPositionsToTheMetre)
+{
+    for (const auto &[zoom, row] : {std::pair(2, 99), {4, 178}, {21, 851}}) { // 99.144, 178.288, 851.012
+        EXPECT_EQ(Geometry::yOfMetres(7562, zoom, 27348), row) << zoom;
+        EXPECT_EQ(Geometry::yOfMetres(7562, zoom, 27348), Geometry::round(Geometry::y(7.562, zoom, 27.348))) << zoom;
+    }
+    // 20.5 and 21.5 at z = 5; -0.5 and -1.5 above the top.
+    EXPECT_EQ(std::tuple(Geometry::yOfMetres(10050, 5, 10100), Geometry::yOfMetres(9950, 5, 10100),
+                         Geometry::yOfMetres(12050, 5, 10000), Geometry::yOfMetres(12150, 5, 10000)),
+              std::tuple(20, 22, 0, -2));
+    EXPECT_EQ(std::tuple(Geometry::fullHeight(4, 27348), Geometry::fullHeight(5, 100)), std::tuple(239, 21));
 }
 
 TEST(Geometry, ScaleFromRatioAndZoom)
@@ -44,8 +60,8 @@ TEST(Geometry, ScrollRangeEdges)
 TEST(Geometry, VisibleBottomStopsAboveTheLegend)
 {
     // 2 z D + 20 - 2 vpos, reduced to the paint box height less the gap.
-    EXPECT_EQ(std::tuple(Geometry::visibleBottom(4, 50, 10, 900, 35), Geometry::visibleBottom(4, 300, 0, 900, 35),
-                         Geometry::visibleBottom(4, 300, 0, 900, 0)),
+    EXPECT_EQ(std::tuple(Geometry::visibleBottom(4, 50000, 10, 900, 35), Geometry::visibleBottom(4, 300000, 0, 900, 35),
+                         Geometry::visibleBottom(4, 300000, 0, 900, 0)),
               std::tuple(400, 865, 900));
 }
 
@@ -75,9 +91,12 @@ TEST(Geometry, RoundIsHalfToEvenAndBounded)
 
 TEST(Geometry, AbsurdKilometresDoNotWrap)
 {
-    EXPECT_EQ(Geometry::fullHeight(21, 2000000000), std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(Geometry::y(-2000000000, 21, 2000000000), std::numeric_limits<int32_t>::max());
-    EXPECT_GT(Geometry::visibleBottom(21, 2000000000, 0, 900, 35), 0);
+    constexpr int32_t max = std::numeric_limits<int32_t>::max();
+    EXPECT_EQ(Geometry::fullHeight(21, max), 90194333); // 20 + 42 * 2147483.647
+    // A kilometre point of a damaged file: ref + 1000 whole kilometres.
+    EXPECT_EQ(Geometry::yOfMetres((int64_t{std::numeric_limits<int32_t>::min()} + 1000) * 1000, 21, max), max);
+    EXPECT_EQ(Geometry::yOfMetres(int64_t{max} * 1000, 21, -max), std::numeric_limits<int32_t>::min());
+    EXPECT_GT(Geometry::visibleBottom(21, max, 0, 900, 35), 0);
     // Scroll ranges stay small enough for 2 * vpos and 5 * hpos.
     EXPECT_EQ(Geometry::verticalRange(int64_t{1} << 40, 900).maximum, Geometry::maxScrollPosition);
     EXPECT_EQ(Geometry::horizontalMaximum(std::numeric_limits<int32_t>::max(), 900), Geometry::maxScrollPosition);

@@ -49,7 +49,7 @@ protected:
     TrainLabelPlace place(const TrainLabel &l) const
     {
         TrainLabelFonts fonts(doc.settings);
-        return placeTrainLabel(l, fonts, doc.settings, s, doc.maxKm, doc.settings.showCategory);
+        return placeTrainLabel(l, fonts, doc.settings, s, doc.maxMetres, doc.settings.showCategory);
     }
 
     void placeAll(int32_t selector = 0)

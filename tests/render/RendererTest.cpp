@@ -40,9 +40,9 @@ protected:
         view.updateScale(doc.settings);
     }
 
-    void addStation(int32_t km, uint8_t StationKind::*kind = &StationKind::zastavka, const char *name = "Stanice")
+    Station &addStation(int32_t km, uint8_t StationKind::*kind = &StationKind::zastavka, const char *name = "Stanice")
     {
-        SampleLine::addStation(doc, name, km, kind);
+        return SampleLine::addStation(doc, name, km, kind);
     }
 
     // Two stations at km 0 and 50: y = 20 + 8 (50 - d).
@@ -177,7 +177,7 @@ TEST_F(RendererTest, StationLinesByKind)
     addStation(70, &StationKind::dopravna); // the top station
     rebuild();
     for (int i = 0; i < 7; ++i) {
-        const std::vector<LinePrimitive> lines = stationLines(Geometry::y(10 * i, 4, 70));
+        const std::vector<LinePrimitive> lines = stationLines(Geometry::yOfMetres(10000 * i, 4, 70000));
         ASSERT_EQ(lines.size(), 1u) << i;
         EXPECT_EQ(std::tuple(lines[0].style, lines[0].width, lines[0].colour),
                   std::tuple(kinds[i].style, kinds[i].width, Colours::olive))
@@ -188,6 +188,37 @@ TEST_F(RendererTest, StationLinesByKind)
     ASSERT_EQ(top.size(), 2u);
     EXPECT_EQ(std::tuple(top[0].width, top[0].colour, top[1].width, top[1].colour),
               std::tuple(3, Colours::olive, 1, Colours::black));
+}
+
+// A halt at 7.562 km between stations at 0 and 27.348 km: its line, its
+// number and a train through it stand on the row Round(20 + 2 z (D - d)).
+TEST_F(RendererTest, AStationToTheMetreAtThreeZooms)
+{
+    addStation(0, &StationKind::dopravna);
+    addStation(7).metres = 7562;
+    addStation(27, &StationKind::dopravna).metres = 27348;
+    doc.rebuildStationTable();
+    DocumentFixtures::addTrain(doc, "Os 1", {{1, 8, 0}, {3, 9, 0}});
+    for (const auto &[zoom, row, bottom] : {std::tuple(2, 99, 129), {4, 178, 239}, {21, 851, 1169}}) {
+        doc.settings.zoom = static_cast<uint8_t>(zoom);
+        view.updateScale(doc.settings);
+        rebuild();
+        ASSERT_EQ(stationLines(row).size(), 1u) << zoom;
+        EXPECT_EQ(stationLines(row)[0].style, LinePrimitive::Dot) << zoom;
+        EXPECT_EQ(std::pair(stationLines(bottom).size(), stationLines(20).size()), std::pair(size_t(1), size_t(2)))
+            << zoom;
+        EXPECT_EQ(renderer.stationColumn().numbers().at(1).y, row) << zoom;
+        // The train from 8:00 at the bottom to 9:00 at the top meets the
+        // halt's row where the line's equation puts it.
+        bool crossed = false;
+        const double x = 480 * view.scale + (bottom - row) / double(bottom - 20) * 60 * view.scale;
+        for (int strip = 0; strip < Geometry::stripCount(Geometry::cullWidth(view.scale)); ++strip)
+            for (const LinePrimitive &p : renderer.displayList().linesInStrip(strip))
+                crossed = crossed
+                          || (p.colour != Colours::olive && std::min(p.y0, p.y1) < row && row < std::max(p.y0, p.y1)
+                              && std::abs(p.x0 + (row - p.y0) * double(p.x1 - p.x0) / (p.y1 - p.y0) - x) < 1);
+        EXPECT_TRUE(crossed) << zoom;
+    }
 }
 
 TEST_F(RendererTest, CrowdedStationNumbersAlternate)

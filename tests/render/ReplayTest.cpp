@@ -125,7 +125,7 @@ TEST(Replay, CullingLeavesThePictureAsItWas)
     DiagramView view;
     view.updateScale(doc.settings);
     const int32_t wc = Geometry::cullWidth(view.scale);
-    const int32_t h = Geometry::fullHeight(doc.settings.zoom, doc.maxKm);
+    const int32_t h = Geometry::fullHeight(doc.settings.zoom, doc.maxMetres);
     DisplayList list;
     list.startRebuild(wc, h, true);
     for (int x = 60; x < wc; x += 120) // dashed lines, their pattern counted from the top

@@ -35,7 +35,7 @@ std::vector<Segment> record(Train &train, double scale = 2.0)
     for (int km : {0, 10, 30})
         SampleLine::addStation(doc, "", km);
     DisplayList list;
-    list.startRebuild(Geometry::cullWidth(scale), Geometry::fullHeight(4, doc.maxKm), true);
+    list.startRebuild(Geometry::cullWidth(scale), Geometry::fullHeight(4, doc.maxMetres), true);
     RecordTrain(train, frameOf(doc, scale), trainPen(train, doc.settings, {}), list);
     std::vector<LinePrimitive> all;
     for (int k = 1; k <= list.stripCount(); ++k)

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+class Document;
+
+// What a document needs beyond the sections of a version 1.2 file, kept
+// behind its last profile. A reader of 1.2 files stops after the profiles,
+// so it opens such a file with what the sections hold (every station at its
+// nearest whole kilometre); a document that needs nothing more is written
+// without it, byte for byte the plain 1.2 file.
+//
+// The form: the 4 bytes "VRSX", then chunks up to the end of the file, each
+//
+//     tag      4 bytes
+//     length   int32, the payload's size
+//     payload  length bytes
+//     check    uint32, CRC-32 of the tag and the payload
+//
+// A reader skips chunks whose tag it does not know, so a later chunk is an
+// addition here and older programs pass over it. A chunk that fails its
+// checks is left out and the file opens without what it held.
+//
+// "METR": station positions to the metre, an int32 count (the number of
+// stations) and then each station's position in metres, in list order. It
+// is written only when some station lies off a whole kilometre, and it
+// counts only where every position rounds (halves to even) to the whole
+// kilometre of its station record.
+class DocumentExtension
+{
+public:
+    static constexpr char magic[] = "VRSX";
+    static constexpr char metresTag[] = "METR";
+
+    // The bytes that follow the profiles; empty when the file needs none.
+    static QByteArray bytesOf(const Document &doc);
+
+    // Takes what the bytes after the profiles hold into the document just
+    // read (its station records already in place). Bytes that do not begin
+    // with the magic are none of this program's and are left alone. Returns
+    // the message for the user when a chunk was damaged, else empty.
+    static QString apply(QByteArrayView bytes, Document &doc);
+};

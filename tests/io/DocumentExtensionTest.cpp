@@ -1,0 +1,212 @@
+// Station positions to the metre in a .vrs file: the whole kilometres in
+// the station records, the metres in a tagged chunk after the last profile.
+#include "ByteBuilder.h"
+#include "FileBytes.h"
+
+#include "io/DocumentExtension.h"
+#include "io/DocumentReader.h"
+#include "io/DocumentSnapshot.h"
+#include "io/FileMessages.h"
+#include "model/Document.h"
+
+#include <QBuffer>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using FileBytes::of;
+using Status = DocumentReader::Status;
+
+DocumentReader::Outcome load(Document &doc, const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return DocumentReader::read(doc, buffer);
+}
+
+std::vector<int32_t> positions(const Document &doc)
+{
+    std::vector<int32_t> metres;
+    for (const Station &s : doc.stations)
+        metres.push_back(s.metres);
+    return metres;
+}
+
+void fillLine(Document &doc, const std::vector<int32_t> &metres)
+{
+    for (int32_t m : metres)
+        doc.stations.push_back({"S", m});
+    doc.profiles.countOf(1) = 1;
+    doc.profiles.at(1, 1).name = "Os";
+    doc.profiles.at(1, 1).runTimeAt(1) = 4;
+}
+
+QByteArray bytesOfLine(const std::vector<int32_t> &metres)
+{
+    Document doc;
+    fillLine(doc, metres);
+    return of(doc);
+}
+
+QByteArray withLastByteFlipped(QByteArray bytes)
+{
+    bytes[bytes.size() - 1] = char(bytes.back() ^ 1);
+    return bytes;
+}
+
+// CRC-32 as zlib and PNG reckon it (reflected, polynomial 0xEDB88320).
+uint32_t crc32(QByteArrayView bytes)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (char c : bytes) {
+        crc ^= static_cast<uint8_t>(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// One chunk: tag, length, payload, the check of tag and payload.
+QByteArray chunk(const char *tag, const QByteArray &payload)
+{
+    const QByteArray checked = QByteArray(tag, 4) + payload;
+    return ByteBuilder()
+        .raw(QByteArrayView(tag, 4))
+        .i32(static_cast<int32_t>(payload.size()))
+        .raw(payload)
+        .i32(static_cast<int32_t>(crc32(checked)))
+        .bytes();
+}
+
+QByteArray metresPayload(const std::vector<int32_t> &metres, int32_t count)
+{
+    ByteBuilder b;
+    b.i32(count);
+    for (int32_t m : metres)
+        b.i32(m);
+    return b.bytes();
+}
+
+const std::vector<int32_t> fractional = {0, 7562, 12500, 13500, -350, 27348};
+// The whole kilometres of the station records: halves go to even.
+const std::vector<int32_t> recordKm = {0, 8, 12, 14, 0, 27};
+
+std::vector<int32_t> wholeMetres()
+{
+    std::vector<int32_t> metres;
+    for (int32_t km : recordKm)
+        metres.push_back(km * 1000);
+    return metres;
+}
+
+} // namespace
+
+TEST(DocumentExtension, AFractionalDocumentIsSavedAndOpenedEqual)
+{
+    const QByteArray bytes = bytesOfLine(fractional);
+    Document loaded;
+    const DocumentReader::Outcome outcome = load(loaded, bytes);
+    ASSERT_EQ(outcome.status, Status::Ok);
+    EXPECT_EQ(outcome.warning, QString());
+    EXPECT_EQ(positions(loaded), fractional);
+    EXPECT_EQ(of(loaded), bytes);
+    DocumentReader::finishLoading(loaded);
+    EXPECT_EQ(std::pair(loaded.maxMetres, loaded.stationMetres[2]), std::pair(27348, 7562));
+}
+
+// A reader that stops after the profiles reads the plain 1.2 file of the
+// same line at whole kilometres; the rest is the magic and one chunk.
+TEST(DocumentExtension, AnOldReaderSeesTheNearestWholeKilometres)
+{
+    const QByteArray bytes = bytesOfLine(fractional);
+    const QByteArray plain = bytesOfLine(wholeMetres());
+    ASSERT_TRUE(bytes.startsWith(plain));
+    EXPECT_EQ(bytes.mid(plain.size()), QByteArray("VRSX") + chunk("METR", metresPayload(fractional, 6)));
+    for (size_t i = 0; i < recordKm.size(); ++i) {
+        const qsizetype at = 14 + 4 + qsizetype(i) * 55 + 51;
+        EXPECT_EQ(qFromLittleEndian<int32_t>(bytes.constData() + at), recordKm[i]) << i;
+    }
+    Document whole;
+    fillLine(whole, wholeMetres());
+    EXPECT_TRUE(DocumentExtension::bytesOf(whole).isEmpty());
+}
+
+// Whatever is wrong behind the profiles, the file opens: with the metres
+// when their chunk is sound, else at whole kilometres and with the message.
+TEST(DocumentExtension, DamageBehindTheProfiles)
+{
+    const QByteArray plain = bytesOfLine(wholeMetres());
+    const QByteArray good = chunk("METR", metresPayload(fractional, 6));
+    const QByteArray badCheck = withLastByteFlipped(good);
+    QByteArray badPayload = good;
+    badPayload[12] = char(badPayload[12] ^ 0x40);
+    std::vector<int32_t> offRecord = fractional;
+    offRecord[1] = 8500; // rounds to 8, the record's kilometre: still fine
+    std::vector<int32_t> farOff = fractional;
+    farOff[1] = 8501; // rounds to 9
+    const QString damaged = FileMessages::damagedExtension;
+    const struct
+    {
+        const char *what;
+        QByteArray tail;
+        bool metres;
+        QString warning;
+    } cases[] = {
+        {"nothing", {}, false, {}},
+        {"bytes of someone else", "junk", false, {}},
+        {"the chunk", "VRSX" + good, true, {}},
+        {"the magic alone", "VRSX", false, {}},
+        {"a check that fails", "VRSX" + badCheck, false, damaged},
+        {"a payload changed under its check", "VRSX" + badPayload, false, damaged},
+        {"a length past the end", "VRSX" + good.left(good.size() - 1), false, damaged},
+        {"a negative length", "VRSX" + ByteBuilder().raw("METR").i32(-4).i32(0).bytes(), false, damaged},
+        {"a chunk head cut short", "VRSX" + good.left(7), false, damaged},
+        {"a count other than the stations'", "VRSX" + chunk("METR", metresPayload(fractional, 7)), false, damaged},
+        {"a payload longer than its count", "VRSX" + chunk("METR", metresPayload(fractional, 6) + "xxxx"), false,
+         damaged},
+        {"no count", "VRSX" + chunk("METR", "ab"), false, damaged},
+        {"a position off its record", "VRSX" + chunk("METR", metresPayload(farOff, 6)), false, damaged},
+        {"an unknown chunk first", "VRSX" + chunk("TRAK", "1234567") + good, true, {}},
+        {"an unknown chunk after", "VRSX" + good + chunk("TRAK", ""), true, {}},
+        {"a damaged chunk the metres survived", "VRSX" + good + withLastByteFlipped(chunk("TRAK", "x")), true, {}},
+        {"a second list of positions", "VRSX" + good + chunk("METR", metresPayload(offRecord, 6)), true, {}},
+    };
+    for (const auto &c : cases) {
+        Document doc;
+        const DocumentReader::Outcome outcome = load(doc, plain + c.tail);
+        ASSERT_EQ(outcome.status, Status::Ok) << c.what;
+        EXPECT_EQ(outcome.warning, c.warning) << c.what;
+        EXPECT_EQ(positions(doc), c.metres ? fractional : wholeMetres()) << c.what;
+    }
+}
+
+// Only a damaged file has a station record beyond what 32-bit metres hold.
+TEST(DocumentExtension, RecordsBeyondTheRangeOfAPositionAreHeld)
+{
+    ByteBuilder b;
+    b.header("Vlakorys 1.2!").i32(2).sstr("A", 50).i32(2147483).sstr("B", 50).i32(-2000000000);
+    b.i32(0).i32(0).pstr("Arial CE").i32(8).pstr("Arial CE").i32(12).pstr("Arial CE").i32(7);
+    b.raw({1, 2, 3, 0, 4}).i32(1).i32(2).raw({0, 0, 1}).i32(0).raw({0, 0});
+    Document doc;
+    const DocumentReader::Outcome outcome = load(doc, b.bytes());
+    ASSERT_EQ(outcome.status, Status::Ok);
+    EXPECT_EQ(outcome.warning, FileMessages::positionsHeld);
+    EXPECT_EQ(positions(doc), (std::vector<int32_t>{2147483000, -2147483000}));
+}
+
+// The undo history keeps documents in the file form: the metres with them.
+TEST(DocumentExtension, ASnapshotKeepsTheMetres)
+{
+    Document doc;
+    fillLine(doc, fractional);
+    doc.noDocument = false;
+    const DocumentSnapshot before = DocumentSnapshot::take(doc);
+    doc.stations[1].metres = 7563;
+    EXPECT_FALSE(DocumentSnapshot::take(doc).sameContent(before));
+    ASSERT_TRUE(before.restore(doc, DocumentSnapshot::View::Keep));
+    EXPECT_EQ(positions(doc), fractional);
+}
