@@ -88,9 +88,9 @@ TEST_F(CliCommandsTest, ADocumentOpenedInPartIsSaidOnStandardError)
     const QByteArray warning = (QStringLiteral("vlakorys-cli: ") + path("damaged.vrs") + QStringLiteral(": ")
                                 + FileMessages::damagedExtension + u'\n')
                                    .toUtf8();
-    for (const QStringList &args : {QStringList{"dump", path("damaged.vrs")},
-                                    QStringList{"render", path("damaged.vrs"), path("out.png")},
-                                    QStringList{"import", path("damaged.vrs"), path("jr.txt"), path("out.vrs")}}) {
+    for (const QStringList &args :
+         {QStringList{"dump", path("damaged.vrs")}, QStringList{"render", path("damaged.vrs"), path("out.png")},
+          QStringList{"import", path("damaged.vrs"), path("jr.txt"), path("out.vrs")}}) {
         const CommandRun r = cli(args);
         EXPECT_EQ(std::pair(r.status, r.err), std::pair(0, warning)) << args.front().toStdString();
     }

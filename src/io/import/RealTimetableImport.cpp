@@ -46,6 +46,11 @@ QString foundText(int trains, int stations)
     return QStringLiteral("Nalezeno %1 vlaků, %2 stanic").arg(trains).arg(stations);
 }
 
+QString noTrainOnLineText(QDate day)
+{
+    return QStringLiteral("Dne %1 nejede žádný vlak přes dvě stanice trati.").arg(dayText(day));
+}
+
 QString Preview::text() const
 {
     return ok() ? foundText(trains, stations) : error;
@@ -106,7 +111,7 @@ Preview previewIntoLine(const Document &doc, const DayTimetable &day)
     preview.stations = static_cast<int>(doc.stations.size());
     preview.trains = LineTrains::countTrains(names, day);
     if (preview.trains == 0) {
-        preview.error = QStringLiteral("Dne %1 nejede žádný vlak přes dvě stanice trati.").arg(dayText(day.day));
+        preview.error = noTrainOnLineText(day.day);
         preview.stations = 0;
     }
     return preview;

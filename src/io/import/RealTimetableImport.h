@@ -15,6 +15,7 @@
 #include "DayTimetable.h"
 #include "ImportSummary.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -68,6 +69,8 @@ struct Result
 
 // "Nalezeno 28 vlaků, 13 stanic".
 QString foundText(int trains, int stations);
+// "Dne 4. 3. 2026 nejede žádný vlak přes dvě stanice trati."
+QString noTrainOnLineText(QDate day);
 
 Preview previewNewLine(const DayTimetable &day, const QString &from, const QString &to);
 Preview previewIntoLine(const Document &doc, const DayTimetable &day);
