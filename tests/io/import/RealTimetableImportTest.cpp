@@ -20,15 +20,18 @@ using DocumentFixtures::Rows;
 
 const QDate wednesday(2026, 3, 4);
 
-// The small line A – B – C – D. Os 3 turns at B; C is a junction by its
-// kind, which the source gave; the others are of no known kind.
+// The small line A – B – C – E – D. Os 3 turns at B; C is a junction by
+// its kind, which the source gave; the others are of no known kind.
 DayTimetable smallDay()
 {
     DayTimetable day;
     day.day = wednesday;
-    DayBuilder::addTrain(
-        day, "Os 1",
-        {{"A", -1, hm(6, 0)}, {"B", hm(6, 10), hm(6, 11)}, {"C", hm(6, 20), hm(6, 21)}, {"D", hm(6, 30, 30)}});
+    DayBuilder::addTrain(day, "Os 1",
+                         {{"A", -1, hm(6, 0)},
+                          {"B", hm(6, 10), hm(6, 11)},
+                          {"C", hm(6, 20), hm(6, 21)},
+                          {"E", hm(6, 25), hm(6, 26)},
+                          {"D", hm(6, 30, 30)}});
     DayBuilder::addTrain(
         day, "Os 2", {{"D", -1, hm(7, 0)}, {"C", hm(7, 9), hm(7, 10)}, {"B", hm(7, 19), hm(7, 20)}, {"A", hm(7, 30)}});
     DayBuilder::addTrain(day, "Os 3", {{"A", -1, hm(8, 0)}, {"B", hm(8, 10)}});
@@ -79,23 +82,24 @@ void fillOld(Document &doc)
 TEST(RealTimetableImport, NewLineFromTheDay)
 {
     const DayTimetable day = smallDay();
-    const auto place = placing({{"A", 1000}, {"B", 5500}, {"C", 9250}, {"D", 14000}});
-    EXPECT_EQ(RealTimetableImport::previewNewLine(day, "D", "A").text(), QStringLiteral("Nalezeno 3 vlaků, 4 stanic"));
+    const auto place = placing({{"A", 1000}, {"B", 5500}, {"C", 9250}, {"E", 12000}, {"D", 14000}});
+    EXPECT_EQ(RealTimetableImport::previewNewLine(day, "D", "A").text(), QStringLiteral("Nalezeno 3 vlaků, 5 stanic"));
 
     Document doc;
     fillOld(doc);
     const RealTimetableImport::Result r = RealTimetableImport::newLine(doc, day, QStringLiteral(" D "), "A", place);
     ASSERT_TRUE(r.ok()) << r.error.toStdString();
-    EXPECT_EQ(std::tuple(r.summary.added, r.trains(), r.stations, r.notes), std::tuple(3, 3, 4, QStringList()));
+    EXPECT_EQ(std::tuple(r.summary.added, r.trains(), r.stations, r.notes), std::tuple(3, 3, 5, QStringList()));
     // Named from D, listed from the lowest kilometre up. The ends and B,
-    // where Os 3 turns, are stations; C keeps the kind the source gave.
+    // where Os 3 turns, are stations, E a halt; C keeps the kind the source
+    // gave.
     const std::vector<std::tuple<std::string, int32_t, std::string>> stations = {
-        {"A", 1000, "D"}, {"B", 5500, "D"}, {"C", 9250, "ZO"}, {"D", 14000, "D"}};
+        {"A", 1000, "D"}, {"B", 5500, "D"}, {"C", 9250, "ZO"}, {"E", 12000, "Z"}, {"D", 14000, "D"}};
     EXPECT_EQ(stationsOf(doc), stations);
     int32_t index = 0;
     for (const Station &s : doc.stations)
         EXPECT_EQ(s.kind->stationIndex, ++index);
-    EXPECT_EQ(doc.stationKinds.size(), 4u);
+    EXPECT_EQ(doc.stationKinds.size(), 5u);
     EXPECT_EQ(std::tuple(doc.maxMetres, doc.stationMetres[2], doc.noDocument, doc.untitled),
               std::tuple(14000, 5500, false, true));
     // New's clearing: the old trains and label are gone, the settings stay.
@@ -106,13 +110,16 @@ TEST(RealTimetableImport, NewLineFromTheDay)
                                                              {2, 6, 11, 0, 0, 0},
                                                              {3, 6, 20, 0, 0, 0},
                                                              {3, 6, 21, 0, 0, 0},
-                                                             {4, 6, 30, 0, 1, 0}}));
+                                                             {4, 6, 25, 0, 0, 0},
+                                                             {4, 6, 26, 0, 0, 0},
+                                                             {5, 6, 30, 0, 1, 0}}));
 
     // Without positions the line is spaced by running times from its first
-    // end (the fastest train: 10, 9 and 9 minutes), and the result says so.
+    // end (the fastest train: 10, 9, 4 and 4.5 minutes), and the result
+    // says so.
     const RealTimetableImport::Result spaced = RealTimetableImport::newLine(doc, day, "A", "D");
     ASSERT_TRUE(spaced.ok());
-    EXPECT_EQ(std::get<1>(stationsOf(doc).back()), 28000);
+    EXPECT_EQ(std::get<1>(stationsOf(doc).back()), 27500);
     EXPECT_EQ(spaced.notes.size(), 1);
     EXPECT_TRUE(spaced.text().startsWith(QStringLiteral("Přidáno 3 vlaků.\nPolohy stanic nejsou známy")))
         << spaced.text().toStdString();
