@@ -1,18 +1,20 @@
 // The CZPTT message reader on any bytes, followed by the steps of an import:
 // the day of the first date the message runs, the line between the default
-// ends with its plan, and the day's trains into a document of those
-// stations, which must save and open again. A broken rule of the steps
-// aborts.
+// ends with its plan, a new line made of it with the day's trains, and the
+// day again into that document, which must save and open again. A broken
+// rule of the steps aborts.
 #include "FuzzSupport.h"
 
 #include "io/czptt/CzpttTimetable.h"
 #include "io/import/LineSteps.h"
 #include "io/import/LineTrains.h"
+#include "io/import/RealTimetableImport.h"
 #include "model/Cp1250.h"
 #include "model/Document.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -74,17 +76,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (const LineSteps::PlanStation &s : plan.stations) {
             if (s.metres < 0)
                 FuzzSupport::fault("a station of the plan below zero");
-            Station station;
-            station.name = cp1250::fromUnicode(s.name);
-            station.metres = s.metres;
-            doc.stations.push_back(station);
-            StationKind kind = s.kind;
-            kind.stationIndex = static_cast<int32_t>(doc.stations.size());
-            doc.appendKind(kind);
         }
-        doc.relinkStationKinds();
-        doc.rebuildStationTable();
-        doc.noDocument = false;
+        const RealTimetableImport::Result made = RealTimetableImport::newLine(
+            doc, day, day.points[static_cast<size_t>(ends->from)].name, day.points[static_cast<size_t>(ends->to)].name);
+        if (made.ok()) {
+            if (doc.noDocument || made.stations != static_cast<int>(doc.stations.size())
+                || made.trains() != static_cast<int>(doc.trains.size()))
+                FuzzSupport::fault("the new line's counts are not the document's");
+            for (size_t i = 0; i < doc.stations.size(); ++i) {
+                const Station &st = doc.stations[i];
+                if (!st.kind || st.kind->stationIndex != static_cast<int32_t>(i + 1))
+                    FuzzSupport::fault("a station of the new line without its kind");
+                if (i > 0 && st.metres < doc.stations[i - 1].metres)
+                    FuzzSupport::fault("the new line's stations are not in kilometre order");
+                if (std::abs(st.metres) > RealTimetableImport::kmLimit * 1000)
+                    FuzzSupport::fault("a station of the new line beyond the limit");
+            }
+        }
     }
     const size_t before = doc.trains.size();
     const ImportSummary summary = LineTrains::appendTo(doc, day);

@@ -4,12 +4,17 @@
 // then the feed's first day of service is read and what it gives must hold
 // together: calls at points of the day, a time on every call, points in
 // line order with their positions, names within the document's length.
+// A new line between the default ends is made of it, starting at 0, and
+// must save and open again.
 #include "FuzzGtfsFeed.h"
 #include "FuzzSupport.h"
 
 #include "io/gtfs/FeedTable.h"
 #include "io/gtfs/GtfsDayReader.h"
 #include "io/gtfs/GtfsFeed.h"
+#include "io/import/LineSteps.h"
+#include "io/import/RealTimetableImport.h"
+#include "model/Document.h"
 
 #include <QBuffer>
 
@@ -86,6 +91,22 @@ void checkDay(const GtfsDay &read)
     }
 }
 
+void checkNewLine(const DayTimetable &day)
+{
+    const std::optional<LineSteps::Ends> ends = LineSteps::defaultEnds(day);
+    if (!ends)
+        return;
+    Document doc;
+    const RealTimetableImport::Result made =
+        RealTimetableImport::newLine(doc, day, day.points[static_cast<size_t>(ends->from)].name,
+                                     day.points[static_cast<size_t>(ends->to)].name, RealTimetableImport::startAtZero);
+    if (!made.ok())
+        return;
+    if (doc.stations.empty() || doc.stations.front().metres != 0)
+        FuzzSupport::fault("a new line of a feed does not start at 0");
+    FuzzSupport::checkSaveReopens(doc);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -112,6 +133,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (dates && dates->first > dates->second)
         FuzzSupport::fault("the service dates run backwards");
     const QDate day = dates ? dates->first : QDate(2026, 3, 4);
-    checkDay(GtfsDayReader::readDay(*feed, {day, {}}));
+    const GtfsDay read = GtfsDayReader::readDay(*feed, {day, {}});
+    checkDay(read);
+    checkNewLine(read.timetable);
     return 0;
 }

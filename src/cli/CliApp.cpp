@@ -2,7 +2,9 @@
 
 #include "BuildCommand.h"
 #include "CliOutput.h"
+#include "CzpttImportCommand.h"
 #include "DumpCommand.h"
+#include "GtfsImportCommand.h"
 #include "ImportCommand.h"
 #include "RenderCommand.h"
 
@@ -26,6 +28,21 @@ QString usage()
                           "  import DOKUMENT.vrs JÍZDNÍ-ŘÁD.txt VÝSTUP.vrs\n"
                           "                                    importuje textový jízdní řád do dokumentu\n"
                           "                                    a výsledek uloží jako VÝSTUP.vrs\n"
+                          "  import-czptt [--sr70 ČÍSELNÍK.csv] --from STANICE --to STANICE\n"
+                          "       --day RRRR-MM-DD ZDROJ... VÝSTUP.vrs\n"
+                          "                                    nová trať z jízdního řádu SŽ (CZPTT: soubory\n"
+                          "                                    XML, složky, archivy ZIP) ve zvolený den;\n"
+                          "                                    kilometry z číselníku SR70, bez něj odhadnuté\n"
+                          "                                    z jízdních dob\n"
+                          "  import-czptt --into DOKUMENT.vrs --day RRRR-MM-DD ZDROJ... VÝSTUP.vrs\n"
+                          "                                    vlaky toho dne do stanic dokumentu\n"
+                          "  import-gtfs [--into DOKUMENT.vrs] [--route ID]...\n"
+                          "       [--from STANICE --to STANICE] --day RRRR-MM-DD FEED VÝSTUP.vrs\n"
+                          "                                    totéž z jízdního řádu GTFS (složka nebo ZIP):\n"
+                          "                                    linky --route, jinak všechny železniční; bez\n"
+                          "                                    --from a --to mezi stanicemi, mezi nimiž\n"
+                          "                                    jezdí nejvíc vlaků dne; oba importy vypíší\n"
+                          "                                    souhrn a řádek „N trains, M stations“\n"
                           "  render SOUBOR.vrs VÝSTUP.png|.bmp|.pdf|.svg\n"
                           "                                    nakreslí vlakorys, jak jej ukazuje editor:\n"
                           "       [--size ŠxV] [--zoom Z]      plocha v pixelech (1600x900), zvětšení 2..21,\n"
@@ -67,6 +84,10 @@ int run(const QStringList &args, std::FILE *out, std::FILE *err)
         return BuildCommand().run(rest, out, err);
     if (command == QLatin1String("import"))
         return ImportCommand().run(rest, out, err);
+    if (command == QLatin1String("import-czptt"))
+        return CzpttImportCommand().run(rest, out, err);
+    if (command == QLatin1String("import-gtfs"))
+        return GtfsImportCommand().run(rest, out, err);
     if (command == QLatin1String("render"))
         return RenderCommand().run(rest, out, err);
     if (command.startsWith(QLatin1String("--")))

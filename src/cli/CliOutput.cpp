@@ -10,6 +10,12 @@ int fail(std::FILE *err, const QString &file, const QString &message)
     return failure;
 }
 
+void warn(std::FILE *err, const QString &file, const QString &message)
+{
+    if (!message.isEmpty())
+        fail(err, file, message);
+}
+
 int usageError(std::FILE *err, const QString &usage)
 {
     std::fputs((QStringLiteral("vlakorys-cli: použití: ") + usage + u'\n').toUtf8().constData(), err);

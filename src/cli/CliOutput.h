@@ -21,6 +21,10 @@ constexpr int failure = 1;
 inline const QString cannotWriteOutput = QStringLiteral("Chyba při zápisu na standardní výstup");
 
 int fail(std::FILE *err, const QString &file, const QString &message);
+// A command that succeeds with something to say about its input (a document
+// opened without its damaged part) says it in the same form on one line;
+// nothing when the message is empty.
+void warn(std::FILE *err, const QString &file, const QString &message);
 // "vlakorys-cli: použití: " and the command's usage.
 int usageError(std::FILE *err, const QString &usage);
 

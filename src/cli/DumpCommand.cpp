@@ -10,11 +10,13 @@
 #include <cerrno>
 #include <exception>
 
-QString DumpCommand::openDocument(Document &doc, const QString &path, const LabelSteps &labels)
+QString DumpCommand::openDocument(Document &doc, const QString &path, const LabelSteps &labels, QString *warning)
 {
     const DocumentFile::LoadOutcome outcome = DocumentFile::load(doc, path);
     if (outcome.status != DocumentFile::Status::Ok)
         return FileMessages::withCause(DocumentFile::message(outcome.status), outcome.cause);
+    if (warning)
+        *warning = outcome.read.warning;
     try {
         DocumentReader::finishLoading(doc);
         doc.untitled = false;
@@ -35,7 +37,8 @@ int DumpCommand::run(const QStringList &args, std::FILE *out, std::FILE *err) co
         return CliOutput::usageError(err, QString::fromUtf8(usage));
     const QString &path = args.front();
     Document doc;
-    const QString error = openDocument(doc, path, m_labels);
+    QString warning;
+    const QString error = openDocument(doc, path, m_labels, &warning);
     if (!error.isEmpty())
         return CliOutput::fail(err, path, error);
     const QByteArray text = DocumentJson::toText(doc);
@@ -44,5 +47,6 @@ int DumpCommand::run(const QStringList &args, std::FILE *out, std::FILE *err) co
         || std::fflush(out) != 0)
         return CliOutput::fail(err, QString(),
                                FileMessages::withCause(CliOutput::cannotWriteOutput, FileMessages::cause(errno)));
+    CliOutput::warn(err, path, warning);
     return CliOutput::success;
 }

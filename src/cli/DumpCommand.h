@@ -21,8 +21,11 @@ public:
 
     // Open's steps on a named file: read, finish (kinds linked, kilometre
     // table), train labels when the file had none, time labels. Returns an
-    // empty text, or the message the editor would show.
-    static QString openDocument(Document &doc, const QString &path, const LabelSteps &labels);
+    // empty text, or the message the editor would show. What the editor
+    // would tell once the document is open (a damaged part it did without)
+    // goes into warning, for the command to print when it succeeds.
+    static QString openDocument(Document &doc, const QString &path, const LabelSteps &labels,
+                                QString *warning = nullptr);
 
 private:
     LabelSteps m_labels;

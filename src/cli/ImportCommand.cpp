@@ -21,7 +21,8 @@ int ImportCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
     const QString &target = args[2];
 
     Document doc;
-    const QString error = DumpCommand::openDocument(doc, documentPath, m_labels);
+    QString warning;
+    const QString error = DumpCommand::openDocument(doc, documentPath, m_labels, &warning);
     if (!error.isEmpty())
         return CliOutput::fail(err, documentPath, error);
 
@@ -39,5 +40,8 @@ int ImportCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
         return CliOutput::fail(err, timetablePath, QString::fromUtf8(e.what()));
     }
 
-    return CliOutput::saved(err, target, DocumentFile::save(doc, target));
+    const int status = CliOutput::saved(err, target, DocumentFile::save(doc, target));
+    if (status == CliOutput::success)
+        CliOutput::warn(err, documentPath, warning);
+    return status;
 }

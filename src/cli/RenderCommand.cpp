@@ -362,7 +362,8 @@ int RenderCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
         return CliOutput::fail(err, QString(), problem);
 
     Document doc;
-    const QString error = DumpCommand::openDocument(doc, options.input, m_labels);
+    QString warning;
+    const QString error = DumpCommand::openDocument(doc, options.input, m_labels, &warning);
     if (!error.isEmpty())
         return CliOutput::fail(err, options.input, error);
     const QString refused = check(doc, options);
@@ -372,5 +373,6 @@ int RenderCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
     const QString failed = write(doc, options, m_labels);
     if (!failed.isEmpty())
         return CliOutput::fail(err, options.output, failed);
+    CliOutput::warn(err, options.input, warning);
     return CliOutput::success;
 }

@@ -7,6 +7,7 @@
 #include "cli/DocumentJson.h"
 #include "cli/DumpCommand.h"
 #include "cli/ImportCommand.h"
+#include "io/FileMessages.h"
 #include "model/Document.h"
 #include "model/Errors.h"
 
@@ -71,6 +72,28 @@ TEST_F(CliCommandsTest, ImportAppendsTrainsAndSaves)
     const Json json = Json::parse(dump.out.toStdString());
     ASSERT_EQ(json["trains"].size(), 3u);
     EXPECT_EQ(json["trains"][2]["name"], "Os 77");
+}
+
+// A document whose positions to the metre are damaged opens at whole
+// kilometres; the commands that open it say so on one line and succeed.
+TEST_F(CliCommandsTest, ADocumentOpenedInPartIsSaidOnStandardError)
+{
+    Document doc;
+    SampleLine::fill(doc, {4, 12, 2, 4});
+    doc.stations[1].metres = 7562;
+    QByteArray bytes = FileBytes::of(doc);
+    bytes.back() = char(bytes.back() ^ 0x01);
+    FileBytes::write(path("damaged.vrs"), bytes);
+    FileBytes::write(path("jr.txt"), "Os 77\nStanice 1\t\t 6:00\nStanice 2\t 6:05\t\n-\n");
+    const QByteArray warning = (QStringLiteral("vlakorys-cli: ") + path("damaged.vrs") + QStringLiteral(": ")
+                                + FileMessages::damagedExtension + u'\n')
+                                   .toUtf8();
+    for (const QStringList &args :
+         {QStringList{"dump", path("damaged.vrs")}, QStringList{"render", path("damaged.vrs"), path("out.png")},
+          QStringList{"import", path("damaged.vrs"), path("jr.txt"), path("out.vrs")}}) {
+        const CommandRun r = cli(args);
+        EXPECT_EQ(std::pair(r.status, r.err), std::pair(0, warning)) << args.front().toStdString();
+    }
 }
 
 TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)

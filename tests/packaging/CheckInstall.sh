@@ -88,12 +88,12 @@ done
 # Every command and option of the tool's help has its place in the page.
 help=$("$usr/bin/vlakorys-cli" --help)
 page=$(zcat "$share/man/man1/vlakorys-cli.1.gz" | sed 's/\\-/-/g')
-commands=$(sed -n 's/^  \([a-z][a-z]*\) .*/\1/p' <<<"$help")
+commands=$(sed -n 's/^  \([a-z][a-z0-9-]*\) .*/\1/p' <<<"$help")
 [ -n "$commands" ] || fail "no commands found in vlakorys-cli --help"
 for c in $commands; do
   grep -qx "\.B vlakorys-cli $c" <<<"$page" || fail "vlakorys-cli.1 has no synopsis of '$c'"
 done
-for o in $(grep -o -- '--[a-z][a-z-]*' <<<"$help" | sort -u); do
+for o in $(grep -o -- '--[a-z][a-z0-9-]*' <<<"$help" | sort -u); do
   grep -Eq -- "^\.B[IR]? $o( |\$)" <<<"$page" || fail "vlakorys-cli.1 does not describe $o"
 done
 

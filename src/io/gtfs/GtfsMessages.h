@@ -64,4 +64,9 @@ inline QString routeNotInFeed(const QString &id)
 }
 inline const QString noRailRoute = QStringLiteral("žádná železniční linka; vyberte linky");
 
+// The feed had neither distances nor shapes to place the stations by.
+inline const QString straightLinePositions =
+    QStringLiteral("Jízdní řád nemá vzdálenosti ani trasy: stanice jsou umístěny podle přímých vzdáleností mezi "
+                   "nimi.");
+
 } // namespace GtfsMessages

@@ -301,6 +301,32 @@ QString estimatedText(const LinePlan &plan)
     return {};
 }
 
+void guessKinds(DayTimetable &day, const std::vector<int> &line)
+{
+    std::vector<bool> terminus(day.points.size(), false);
+    const auto mark = [&](int point) {
+        if (point >= 0 && static_cast<size_t>(point) < terminus.size())
+            terminus[static_cast<size_t>(point)] = true;
+    };
+    for (const DayTrain &t : day.trains) {
+        if (!t.calls.empty()) {
+            mark(t.calls.front().point);
+            mark(t.calls.back().point);
+        }
+    }
+    if (!line.empty()) {
+        mark(line.front());
+        mark(line.back());
+    }
+    for (int p : line) {
+        if (p < 0 || static_cast<size_t>(p) >= day.points.size())
+            continue;
+        DayPoint &point = day.points[static_cast<size_t>(p)];
+        if (point.kind == DayPointKind::Unknown)
+            point.kind = terminus[static_cast<size_t>(p)] ? DayPointKind::Station : DayPointKind::Halt;
+    }
+}
+
 StationKind stationKindOf(DayPointKind kind, bool publicStop)
 {
     StationKind k;

@@ -103,6 +103,12 @@ LinePlan plan(const DayTimetable &day, const std::vector<int> &line);
 // placed every station.
 QString estimatedText(const LinePlan &plan);
 
+// Kinds for the points of a line (as pointsBetween gives it) that the
+// source left Unknown (a GTFS feed, CZPTT without a codebook): a station
+// where the line ends or some train of the day starts or ends, trains being
+// turned, stabled or overtaken there; a halt elsewhere.
+void guessKinds(DayTimetable &day, const std::vector<int> &line);
+
 // The document's kind flags for a point of the line: a station is a
 // Dopravna alone; other traffic points carry Zastávka too when trains stop
 // there for passengers; a point of unknown kind is a Zastávka.

@@ -62,9 +62,11 @@ Train trainOf(const DayTrain &day, const std::vector<Match> &matches)
     return train;
 }
 
-// The document's station (1-based) at each point of the day, 0 for none:
-// names compared trimmed, the first station of a name wins.
-std::vector<int32_t> stationsOfPoints(const QStringList &stationNames, const DayTimetable &day)
+} // namespace
+
+namespace LineTrains {
+
+std::vector<int32_t> stationsByName(const QStringList &stationNames, const DayTimetable &day)
 {
     QHash<QString, int32_t> stationByName;
     for (qsizetype i = 0; i < stationNames.size(); ++i) {
@@ -77,6 +79,10 @@ std::vector<int32_t> stationsOfPoints(const QStringList &stationNames, const Day
         stationOfPoint[p] = stationByName.value(day.points[p].name.trimmed(), 0);
     return stationOfPoint;
 }
+
+} // namespace LineTrains
+
+namespace {
 
 // The calls of a train at stations of the line, in running order.
 std::vector<Match> matchesOf(const DayTrain &train, const std::vector<int32_t> &stationOfPoint)
@@ -106,7 +112,11 @@ namespace LineTrains {
 
 int countTrains(const QStringList &stationNames, const DayTimetable &day)
 {
-    const std::vector<int32_t> stationOfPoint = stationsOfPoints(stationNames, day);
+    return countTrains(stationsByName(stationNames, day), day);
+}
+
+int countTrains(const std::vector<int32_t> &stationOfPoint, const DayTimetable &day)
+{
     int count = 0;
     for (const DayTrain &t : day.trains)
         count += reachesTwoStations(matchesOf(t, stationOfPoint)) ? 1 : 0;
@@ -115,13 +125,23 @@ int countTrains(const QStringList &stationNames, const DayTimetable &day)
 
 ImportSummary appendTo(Document &doc, const DayTimetable &day)
 {
-    ImportSummary summary;
-    summary.skipped = day.skipped;
-
     QStringList names;
     for (const Station &s : doc.stations)
         names << cp1250::toUnicode(s.name.view());
-    const std::vector<int32_t> stationOfPoint = stationsOfPoints(names, day);
+    return appendTo(doc, day, stationsByName(names, day));
+}
+
+ImportSummary appendTo(Document &doc, const DayTimetable &day, const std::vector<int32_t> &stations)
+{
+    ImportSummary summary;
+    summary.skipped = day.skipped;
+    // A row may only name a station the document has.
+    std::vector<int32_t> stationOfPoint = stations;
+    const auto count = static_cast<int32_t>(doc.stations.size());
+    for (int32_t &s : stationOfPoint) {
+        if (s < 0 || s > count)
+            s = 0;
+    }
 
     QHash<QByteArray, size_t> trainByName;
     for (size_t t = doc.trains.size(); t-- > 0;)

@@ -26,17 +26,29 @@
 
 #include <QStringList>
 
+#include <cstdint>
+#include <vector>
+
 class Document;
 
 namespace LineTrains {
 
+// The station (1-based, in the order of the names) each point of the day
+// is, 0 for none: names compared trimmed, the first station of a name wins.
+std::vector<int32_t> stationsByName(const QStringList &stationNames, const DayTimetable &day);
+
 // Adds or replaces the trains and sets the document's train counter to its
 // number of trains. Label generation and the render are the caller's.
 ImportSummary appendTo(Document &doc, const DayTimetable &day);
+// The same with the stations of the points given (as stationsByName gives
+// them): a line just made from the day knows them without its names, which
+// the document may hold cut or in another alphabet.
+ImportSummary appendTo(Document &doc, const DayTimetable &day, const std::vector<int32_t> &stationOfPoint);
 
 // How many of the day's trains reach at least two stations of these names
 // (in station order): the trains appendTo would add or replace, for a
 // preview before anything is changed.
 int countTrains(const QStringList &stationNames, const DayTimetable &day);
+int countTrains(const std::vector<int32_t> &stationOfPoint, const DayTimetable &day);
 
 } // namespace LineTrains

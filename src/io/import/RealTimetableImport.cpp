@@ -1,0 +1,201 @@
+#include "RealTimetableImport.h"
+
+#include "LineSteps.h"
+#include "LineTrains.h"
+
+#include "model/Cp1250.h"
+#include "model/Document.h"
+#include "model/Kilometres.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <numeric>
+#include <optional>
+
+namespace {
+
+QString dayText(QDate day)
+{
+    return day.toString(QStringLiteral("d. M. yyyy"));
+}
+
+// Each point of the line mapped to its station (1-based in the order given),
+// every other point to none.
+std::vector<int32_t> stationsOfLine(const DayTimetable &day, const std::vector<int> &order)
+{
+    std::vector<int32_t> stationOfPoint(day.points.size(), 0);
+    for (size_t i = 0; i < order.size(); ++i)
+        stationOfPoint[static_cast<size_t>(order[i])] = static_cast<int32_t>(i + 1);
+    return stationOfPoint;
+}
+
+QString tooManyStationsText(size_t stations)
+{
+    return QStringLiteral("Trať by měla %1 stanic, dokument jich pojme nejvýše %2; zvolte kratší úsek.")
+        .arg(stations)
+        .arg(Document::maxStations);
+}
+
+} // namespace
+
+namespace RealTimetableImport {
+
+QString foundText(int trains, int stations)
+{
+    return QStringLiteral("Nalezeno %1 vlaků, %2 stanic").arg(trains).arg(stations);
+}
+
+QString noTrainOnLineText(QDate day)
+{
+    return QStringLiteral("Dne %1 nejede žádný vlak přes dvě stanice trati.").arg(dayText(day));
+}
+
+QString Preview::text() const
+{
+    return ok() ? foundText(trains, stations) : error;
+}
+
+QString Result::text() const
+{
+    if (!ok())
+        return error;
+    QStringList lines{summary.text()};
+    lines << notes;
+    return lines.join(u'\n');
+}
+
+void startAtZero(DayTimetable &day, const std::vector<int> &line)
+{
+    std::optional<int32_t> lowest;
+    for (int p : line) {
+        if (const std::optional<int32_t> m = day.points[static_cast<size_t>(p)].metres)
+            lowest = lowest ? std::min(*lowest, *m) : *m;
+    }
+    if (!lowest)
+        return;
+    for (int p : line) {
+        std::optional<int32_t> &m = day.points[static_cast<size_t>(p)].metres;
+        if (m)
+            *m = static_cast<int32_t>(std::min<int64_t>(int64_t{*m} - *lowest, std::numeric_limits<int32_t>::max()));
+    }
+}
+
+Preview previewNewLine(const DayTimetable &day, const QString &from, const QString &to)
+{
+    Preview preview;
+    const LineSteps::LineChoice choice = LineSteps::lineBetween(day, from, to);
+    if (!choice.error.isEmpty()) {
+        preview.error = choice.error;
+        return preview;
+    }
+    if (choice.line.size() > static_cast<size_t>(Document::maxStations)) {
+        preview.error = tooManyStationsText(choice.line.size());
+        return preview;
+    }
+    preview.stations = static_cast<int>(choice.line.size());
+    preview.trains = LineTrains::countTrains(stationsOfLine(day, choice.line), day);
+    return preview;
+}
+
+Preview previewIntoLine(const Document &doc, const DayTimetable &day)
+{
+    Preview preview;
+    if (day.trains.empty()) {
+        preview.error = LineSteps::noTrainsText(day.day);
+        return preview;
+    }
+    QStringList names;
+    for (const Station &s : doc.stations)
+        names << cp1250::toUnicode(s.name.view());
+    preview.stations = static_cast<int>(doc.stations.size());
+    preview.trains = LineTrains::countTrains(names, day);
+    if (preview.trains == 0) {
+        preview.error = noTrainOnLineText(day.day);
+        preview.stations = 0;
+    }
+    return preview;
+}
+
+Result newLine(Document &doc, const DayTimetable &source, const QString &from, const QString &to, const Placer &place)
+{
+    Result result;
+    DayTimetable day = source; // placed and kinds guessed here, never in the caller's day
+    const LineSteps::LineChoice choice = LineSteps::lineBetween(day, from, to);
+    if (!choice.error.isEmpty()) {
+        result.error = choice.error;
+        return result;
+    }
+    const std::vector<int> &line = choice.line;
+    if (line.size() > static_cast<size_t>(Document::maxStations)) {
+        result.error = tooManyStationsText(line.size());
+        return result;
+    }
+    if (place)
+        place(day, line);
+    LineSteps::guessKinds(day, line);
+    const LineSteps::LinePlan plan = LineSteps::plan(day, line);
+
+    constexpr int64_t limitMetres = int64_t{kmLimit} * Kilometres::metresPerKm;
+    for (const LineSteps::PlanStation &s : plan.stations) {
+        if (std::abs(int64_t{s.metres}) > limitMetres) {
+            result.error = QStringLiteral("Stanice „%1“ by ležela na km %2, dál než %3 km od začátku trati; "
+                                          "zvolte kratší úsek.")
+                               .arg(s.name.trimmed(), Kilometres::text(s.metres))
+                               .arg(kmLimit);
+            return result;
+        }
+    }
+
+    // The station list reads from the lowest kilometre up; stations at one
+    // kilometre keep their order along the line.
+    std::vector<size_t> order(plan.stations.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return plan.stations[a].metres < plan.stations[b].metres; });
+
+    const DocumentSettings settings = doc.settings;
+    doc.clearAll();
+    doc.settings = settings;
+    doc.trainCount = 0;
+    std::vector<int> points;
+    doc.stations.reserve(order.size());
+    for (size_t i : order) {
+        const LineSteps::PlanStation &s = plan.stations[i];
+        Station station;
+        station.name = cp1250::fromUnicode(s.name.trimmed());
+        station.metres = s.metres;
+        doc.stations.push_back(station);
+        StationKind kind = s.kind;
+        kind.stationIndex = static_cast<int32_t>(doc.stations.size());
+        doc.appendKind(kind);
+        points.push_back(s.point);
+    }
+    doc.linkStationKinds();
+    doc.rebuildStationTable();
+    doc.noDocument = false;
+    doc.untitled = true;
+    doc.redrawNeeded = true;
+
+    result.summary = LineTrains::appendTo(doc, day, stationsOfLine(day, points));
+    result.stations = static_cast<int>(doc.stations.size());
+    if (const QString estimated = LineSteps::estimatedText(plan); !estimated.isEmpty())
+        result.notes << estimated;
+    return result;
+}
+
+Result intoLine(Document &doc, const DayTimetable &day)
+{
+    Result result;
+    const Preview preview = previewIntoLine(doc, day);
+    if (!preview.ok()) {
+        result.error = preview.error;
+        return result;
+    }
+    result.summary = LineTrains::appendTo(doc, day);
+    result.stations = static_cast<int>(doc.stations.size());
+    doc.redrawNeeded = true;
+    return result;
+}
+
+} // namespace RealTimetableImport

@@ -1,0 +1,208 @@
+// vlakorys-cli import-czptt and import-gtfs on the real timetables of
+// tests/data: the documents they write, what they print, and every refusal
+// as one line and no output file.
+#include "CliTest.h"
+
+#include "../io/FileBytes.h"
+#include "../io/czptt/CzpttTestData.h"
+
+#include "cli/CzpttImportCommand.h"
+#include "io/DocumentFile.h"
+#include "model/ClockTime.h"
+#include "model/Cp1250.h"
+#include "model/Document.h"
+
+#include "SampleLine.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <string>
+
+namespace {
+
+const QStringList lineFromVsetin = {"Vsetín",
+                                    "Ústí u Vsetína zastávka",
+                                    "Janová",
+                                    "Hovězí",
+                                    "Huslenky",
+                                    "Huslenky zastávka",
+                                    "Halenkov zastávka",
+                                    "Halenkov",
+                                    "Nový Hrozenkov zastávka",
+                                    "Nový Hrozenkov",
+                                    "Karolinka zastávka",
+                                    "Karolinka",
+                                    "Velké Karlovice zastávka",
+                                    "Velké Karlovice"};
+
+const QString caltrain = TestPaths::sourceDir() + QStringLiteral("/tests/data/gtfs/caltrain-2017");
+
+class DayImportCommandTest : public CliTest
+{
+protected:
+    // The document a command wrote, as Open reads it.
+    static bool load(Document &doc, const QString &file)
+    {
+        if (DocumentFile::load(doc, file).status != DocumentFile::Status::Ok)
+            return false;
+        DocumentReader::finishLoading(doc);
+        return true;
+    }
+
+    static QStringList stationNames(const Document &doc)
+    {
+        QStringList names;
+        for (const Station &s : doc.stations)
+            names << cp1250::toUnicode(s.name.view());
+        return names;
+    }
+};
+
+// Kilometres a train runs from its first row to its last, and the hours it
+// takes (past midnight: the next day's).
+std::pair<double, double> run(const Document &doc, const Train &t)
+{
+    const TrainRow first = t.row(0);
+    const TrainRow last = t.row(t.rowCount() - 1);
+    const double km = std::abs(doc.rowMetres(last.station) - doc.rowMetres(first.station)) / 1000.0;
+    double days = last.time - first.time;
+    if (days < 0)
+        days += 1.0;
+    return {km, days * 24.0};
+}
+
+} // namespace
+
+TEST_F(DayImportCommandTest, CzpttNewLineAndIntoIt)
+{
+    const QString day = QStringLiteral("2026-03-04");
+    const CommandRun made = cli({"import-czptt", "--sr70", CzpttTestData::sr70Path(), "--from", "Vsetín", "--to",
+                                 "Velké Karlovice", "--day", day, CzpttTestData::lineDir(), path("line.vrs")});
+    EXPECT_EQ(std::tuple(made.status, made.out, made.err),
+              std::tuple(0, QByteArray("Přidáno 37 vlaků.\n37 trains, 14 stations\n"), QByteArray()));
+    Document line;
+    ASSERT_TRUE(load(line, path("line.vrs")));
+    EXPECT_EQ(stationNames(line), lineFromVsetin);
+    // Vsetín is chained on its main line, below the line's first halt.
+    EXPECT_EQ(std::pair(line.stations[0].metres, line.stations[1].metres), std::pair(500, 3365));
+    EXPECT_EQ(std::pair(line.trains.size(), line.trainLabels.size()), std::pair(size_t{37}, size_t{37}));
+
+    // Into a document of the same stations, without trains.
+    Document stations;
+    for (const QString &name : lineFromVsetin)
+        SampleLine::addStation(stations, cp1250::fromUnicode(name).constData(), 0);
+    FileBytes::write(path("stations.vrs"), FileBytes::of(stations));
+    const CommandRun into =
+        cli({"import-czptt", "--into", path("stations.vrs"), "--day", day, CzpttTestData::lineDir(), path("into.vrs")});
+    EXPECT_EQ(std::tuple(into.status, into.out, into.err),
+              std::tuple(0, QByteArray("Přidáno 37 vlaků.\n37 trains, 14 stations\n"), QByteArray()));
+    Document filled;
+    ASSERT_TRUE(load(filled, path("into.vrs")));
+    ASSERT_EQ(filled.trains.size(), 37u);
+    EXPECT_EQ(filled.trains[5].name.view(), line.trains[5].name.view());
+
+    // Without the codebook the line is spaced by running times, and a
+    // note says so; the labels are made as after the text import.
+    QStringList labelCalls;
+    const LabelSteps recording{[&](Document &) { labelCalls << QStringLiteral("train"); },
+                               [&](Document &) { labelCalls << QStringLiteral("time"); }};
+    const CommandRun spaced = capture([&](std::FILE *out, std::FILE *err) {
+        return CzpttImportCommand(recording).run(
+            {"--from=Vsetín", "--to=Velké Karlovice", "--day=" + day, CzpttTestData::lineDir(), path("spaced.vrs")},
+            out, err);
+    });
+    EXPECT_EQ(std::tuple(spaced.status, spaced.out, labelCalls),
+              std::tuple(0,
+                         QByteArray("Přidáno 37 vlaků.\nPolohy stanic nejsou známy: vzdálenosti jsou odhadnuty z "
+                                    "jízdních dob nejrychlejšího vlaku (minuta jízdy je kilometr).\n"
+                                    "37 trains, 14 stations\n"),
+                         QStringList{"train", "time"}));
+}
+
+TEST_F(DayImportCommandTest, CaltrainWeekday)
+{
+    const CommandRun r = cli({"import-gtfs", "--day", "2017-07-24", caltrain, path("caltrain.vrs")});
+    EXPECT_EQ(std::tuple(r.status, r.out, r.err),
+              std::tuple(0,
+                         QByteArray("Přidáno 92 vlaků.\nTrať mezi stanicemi „San Francisco Caltrain“ a „San Jose "
+                                    "Diridon Caltrain“, mezi nimiž jezdí nejvíc vlaků dne.\n92 trains, 23 stations\n"),
+                         QByteArray()));
+    Document doc;
+    ASSERT_TRUE(load(doc, path("caltrain.vrs")));
+    // The line begins at its own first station: San José at 0, San
+    // Francisco 75.3 km up the line.
+    EXPECT_EQ(std::pair(doc.stations.front().metres, doc.stations.back().metres), std::pair(0, 75338));
+
+    int northbound = 0;
+    std::map<std::string, std::pair<double, double>> kmAndHours; // by the name's first word
+    for (const Train &t : doc.trains) {
+        const auto [km, hours] = run(doc, t);
+        northbound += doc.rowMetres(t.row(t.rowCount() - 1).station) > doc.rowMetres(t.row(0).station) ? 1 : 0;
+        const std::string name = t.name.toByteArray().toStdString();
+        std::pair<double, double> &sum = kmAndHours[name.substr(0, name.find(' '))];
+        sum.first += km;
+        sum.second += hours;
+        // A stop whose arrival is its departure is one row.
+        for (int k = 1; k < t.rowCount(); ++k)
+            EXPECT_NE(t.row(k).station, t.row(k - 1).station) << name << ' ' << k;
+    }
+    EXPECT_EQ(northbound, 46);
+    // The Bullets run steeper than the Locals.
+    const auto speed = [&](const std::string &kind) { return kmAndHours[kind].first / kmAndHours[kind].second; };
+    EXPECT_GT(speed("Baby"), 1.3 * speed("Local")) << speed("Baby") << " km/h, " << speed("Local") << " km/h";
+}
+
+TEST_F(DayImportCommandTest, RefusalsSayOneLineAndWriteNothing)
+{
+    Document elsewhere;
+    SampleLine::fill(elsewhere, {3, 0, 0, 0});
+    FileBytes::write(path("elsewhere.vrs"), FileBytes::of(elsewhere));
+    const QString lineDir = CzpttTestData::lineDir();
+    const QString out = path("out.vrs");
+    const QStringList newLine = {"import-czptt", "--from", "Vsetín", "--to", "Velké Karlovice"};
+    const struct
+    {
+        QStringList args;
+        QString err;
+    } cases[] = {
+        {newLine + QStringList{"--day", "2030-01-01", lineDir, out}, "Dne 1. 1. 2030 nejede žádný vlak."},
+        {{"import-czptt", "--from", "Vsetín", "--to", "Nikde", "--day", "2026-03-04", lineDir, out},
+         "Stanice „Nikde“ v jízdním řádu dne 4. 3. 2026 není."},
+        {{"import-czptt", "--to", "Vsetín", "--day", "2026-03-04", lineDir, out},
+         "chybí volba --from (nová trať potřebuje --from a --to)"},
+        {newLine + QStringList{"--bogus", "--day", "2026-03-04", lineDir, out}, "neznámá volba --bogus"},
+        {newLine + QStringList{"--day", "2026-02-30", lineDir, out},
+         "--day: očekává se datum RRRR-MM-DD, například 2026-03-04"},
+        {newLine + QStringList{lineDir, out}, "chybí volba --day RRRR-MM-DD"},
+        {newLine + QStringList{"--day", "2026-03-04", "--day", "2026-03-05", lineDir, out},
+         "--day: volba je zadána dvakrát"},
+        {newLine + QStringList{"--day", "2026-03-04", path("missing"), out},
+         path("missing") + ": Chyba při otevírání souboru: soubor nebo adresář neexistuje"},
+        {newLine + QStringList{"--day", "2026-03-04", out}, QStringLiteral("použití: ") + CzpttImportCommand::usage},
+        {{"import-czptt", "--into", path("elsewhere.vrs"), "--from", "Vsetín", "--day", "2026-03-04", lineDir, out},
+         "--from: nelze s --into (vlaky jdou do stanic dokumentu)"},
+        {{"import-czptt", "--into", path("elsewhere.vrs"), "--day", "2026-03-04", lineDir, out},
+         "Dne 4. 3. 2026 nejede žádný vlak přes dvě stanice trati."},
+        {{"import-gtfs", "--route", "Bu-129", "--route", "Metro", "--day", "2017-07-24", caltrain, out},
+         caltrain + ": linka „Metro“ v jízdním řádu není"},
+        {{"import-gtfs", "--day", "2019-07-22", caltrain, out}, "Dne 22. 7. 2019 nejede žádný vlak."},
+        {{"import-gtfs", "--from", "Gilroy Caltrain", "--day", "2017-07-24", caltrain, out},
+         "chybí volba --to (nová trať potřebuje --from a --to)"},
+        {{"import-gtfs", "--from", "Gilroy", "--to", "San Francisco Caltrain", "--day", "2017-07-24", caltrain, out},
+         "Stanice „Gilroy“ v jízdním řádu dne 24. 7. 2017 není."},
+        {{"import-gtfs", "--day", "2017-07-24", lineDir, out}, lineDir + ": routes.txt: soubor chybí"},
+        {{"import-czptt", "--from", "Vsetin", "--to", "Karlovice", "--day", "2026-03-04", lineDir, out},
+         "Stanice „Vsetin“ ani „Karlovice“ v jízdním řádu není."},
+    };
+    for (const auto &c : cases) {
+        const CommandRun r = cli(c.args);
+        EXPECT_EQ(std::tuple(r.status, QString::fromUtf8(r.err), r.out),
+                  std::tuple(1, QStringLiteral("vlakorys-cli: ") + c.err + u'\n', QByteArray()))
+            << c.args.join(u' ').toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(out));
+}
