@@ -305,8 +305,8 @@ TEST(DocumentExtension, DamagedTracks)
         {"cut short", "VRSX" + good.left(good.size() - 2), false, tracksLost},
         {"a count other than the stations'", "VRSX" + chunk("KOLE", tracksPayload(5, 2, 2, {2, 255, 0, 4})), false,
          tracksLost},
-        {"a section of three tracks", "VRSX" + chunk("KOLE", tracksPayload(5, 2, 3, {3, 255, 0, 4, 0, 255})),
-         false, tracksLost},
+        {"a section of three tracks", "VRSX" + chunk("KOLE", tracksPayload(5, 2, 3, {3, 255, 0, 4, 0, 255})), false,
+         tracksLost},
         {"a station of 100 tracks", "VRSX" + chunk("KOLE", tracksPayload(5, 2, 3, {2, 100, 0, 4, 0, 255})), false,
          tracksLost},
         {"a line of no tracks", "VRSX" + chunk("KOLE", tracksPayload(5, 0, 3, {2, 255, 0, 4, 0, 255})), false,
@@ -316,11 +316,9 @@ TEST(DocumentExtension, DamagedTracks)
         {"a headway past an hour", "VRSX" + chunk("KOLE", tracksPayload(61, 2, 3, {2, 255, 0, 4, 0, 255})), false,
          tracksLost},
         {"no count", "VRSX" + chunk("KOLE", "abcd"), false, tracksLost},
-        {"a second layout", "VRSX" + good + chunk("KOLE", tracksPayload(3, 1, 3, {0, 255, 0, 255, 0, 255})), true,
-         {}},
+        {"a second layout", "VRSX" + good + chunk("KOLE", tracksPayload(3, 1, 3, {0, 255, 0, 255, 0, 255})), true, {}},
         {"sound metres before", "VRSX" + metres + withLastByteFlipped(good), false, tracksLost},
-        {"damaged metres before", "VRSX" + withLastByteFlipped(metres) + good, true,
-         FileMessages::damagedExtension},
+        {"damaged metres before", "VRSX" + withLastByteFlipped(metres) + good, true, FileMessages::damagedExtension},
     };
     for (const auto &c : cases) {
         Document doc;
