@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Conflict.h"
+#include "model/Conflict.h"
 
 #include <cstdint>
 #include <vector>
