@@ -234,6 +234,10 @@ ConflictCheck::ConflictCheck(const Document &doc) : m_doc(doc)
 
 void ConflictCheck::buildLayout()
 {
+    // The lists of the last layout lend their memory to the new one: a
+    // check done again allocates little.
+    std::vector<Place> oldPlaces = std::move(m_places);
+    std::vector<Section> oldSections = std::move(m_sections);
     m_places.clear();
     m_sections.clear();
     const auto count = static_cast<int32_t>(std::min<size_t>(m_doc.stations.size(), Document::maxStations));
@@ -267,6 +271,18 @@ void ConflictCheck::buildLayout()
         s.dHigh = m_places[g + 1].metres;
         s.tracks = Tracks::sectionTracks(m_doc.lineTracks, m_doc.stations[static_cast<size_t>(lastAt[g])]);
         m_sections.push_back(std::move(s));
+    }
+    for (size_t g = 0; g < oldSections.size() && g < m_sections.size(); ++g) {
+        m_sections[g].passages = std::move(oldSections[g].passages);
+        m_sections[g].passages.clear();
+        m_sections[g].conflicts = std::move(oldSections[g].conflicts);
+        m_sections[g].conflicts.clear();
+    }
+    for (size_t g = 0; g < oldPlaces.size() && g < m_places.size(); ++g) {
+        m_places[g].visits = std::move(oldPlaces[g].visits);
+        m_places[g].visits.clear();
+        m_places[g].conflicts = std::move(oldPlaces[g].conflicts);
+        m_places[g].conflicts.clear();
     }
     for (size_t g = 0; g < m_places.size(); ++g) {
         int main = m_sections.empty() ? m_doc.lineTracks.mainTracks : 0;
@@ -404,6 +420,9 @@ void ConflictCheck::recheckTrain(int32_t index)
     for (auto t = static_cast<int32_t>(m_tracks.size()); t < trains; ++t)
         todo.push_back(t);
 
+    // A list already gathered is kept sorted: what the trains' changes took
+    // out goes, what they put in is merged.
+    const bool keepAll = !m_allStale;
     for (int32_t t : todo) {
         std::vector<int32_t> sections;
         std::vector<int32_t> places;
@@ -437,8 +456,40 @@ void ConflictCheck::recheckTrain(int32_t index)
         }
         for (int32_t g : places)
             checkPlace(m_places[static_cast<size_t>(g)]);
+        if (keepAll)
+            mergeChanges(t, sections, places);
     }
-    m_allStale = true;
+    m_allStale = !keepAll;
+}
+
+// A section's conflicts of other trains stay as they were; a station's may
+// change with any train standing there, so they are all taken anew.
+void ConflictCheck::mergeChanges(int32_t train, const std::vector<int32_t> &sections,
+                                 const std::vector<int32_t> &places)
+{
+    std::vector<int32_t> stations;
+    stations.reserve(places.size());
+    for (int32_t g : places)
+        stations.push_back(m_places[static_cast<size_t>(g)].station);
+    std::sort(stations.begin(), stations.end());
+    std::erase_if(m_all, [&](const Conflict &c) {
+        if (c.atStation())
+            return std::binary_search(stations.begin(), stations.end(), c.stationLow);
+        return c.trainA == train || c.trainB == train;
+    });
+    std::vector<Conflict> added;
+    for (int32_t s : sections)
+        for (const Conflict &c : m_sections[static_cast<size_t>(s)].conflicts)
+            if (c.trainA == train || c.trainB == train)
+                added.push_back(c);
+    for (int32_t g : places) {
+        const std::vector<Conflict> &own = m_places[static_cast<size_t>(g)].conflicts;
+        added.insert(added.end(), own.begin(), own.end());
+    }
+    std::sort(added.begin(), added.end());
+    const auto middle = static_cast<std::ptrdiff_t>(m_all.size());
+    m_all.insert(m_all.end(), added.begin(), added.end());
+    std::inplace_merge(m_all.begin(), m_all.begin() + middle, m_all.end());
 }
 
 void ConflictCheck::checkPassage(const Section &section, const Passage &p, bool laterOnly,
@@ -676,18 +727,30 @@ void ConflictCheck::checkPlace(Place &place) const
 const std::vector<Conflict> &ConflictCheck::conflicts() const
 {
     if (m_allStale) {
-        size_t total = 0;
-        for (const Section &s : m_sections)
-            total += s.conflicts.size();
-        for (const Place &p : m_places)
-            total += p.conflicts.size();
-        m_all.clear();
-        m_all.reserve(total);
-        for (const Section &s : m_sections)
-            m_all.insert(m_all.end(), s.conflicts.begin(), s.conflicts.end());
-        for (const Place &p : m_places)
-            m_all.insert(m_all.end(), p.conflicts.begin(), p.conflicts.end());
-        std::sort(m_all.begin(), m_all.end());
+        // Filed by the half minute they begin in, then each half minute
+        // sorted: the order of one sort of the whole, at the cost of many
+        // small ones.
+        constexpr int buckets = 2 * 1440;
+        auto bucketOf = [](const Conflict &c) {
+            return std::clamp(static_cast<int>(std::floor(c.from * 2.0)), 0, buckets - 1);
+        };
+        std::vector<uint32_t> start(buckets + 1, 0);
+        auto each = [this](auto &&f) {
+            for (const Section &s : m_sections)
+                for (const Conflict &c : s.conflicts)
+                    f(c);
+            for (const Place &p : m_places)
+                for (const Conflict &c : p.conflicts)
+                    f(c);
+        };
+        each([&](const Conflict &c) { ++start[static_cast<size_t>(bucketOf(c)) + 1]; });
+        for (int b = 0; b < buckets; ++b)
+            start[static_cast<size_t>(b) + 1] += start[static_cast<size_t>(b)];
+        m_all.resize(start.back());
+        std::vector<uint32_t> at(start.begin(), start.end() - 1);
+        each([&](const Conflict &c) { m_all[at[static_cast<size_t>(bucketOf(c))]++] = c; });
+        for (int b = 0; b < buckets; ++b)
+            std::sort(m_all.begin() + start[static_cast<size_t>(b)], m_all.begin() + start[static_cast<size_t>(b) + 1]);
         m_allStale = false;
     }
     return m_all;

@@ -134,6 +134,7 @@ private:
     void insert(int32_t train);
     void remove(int32_t train);
     void checkPlace(Place &place) const;
+    void mergeChanges(int32_t train, const std::vector<int32_t> &sections, const std::vector<int32_t> &places);
     void checkPassage(const Section &section, const Passage &p, bool laterOnly, std::vector<Conflict> &out) const;
     void relate(const Section &section, const Passage &a, const Passage &b, double shift,
                 std::vector<Conflict> &out) const;

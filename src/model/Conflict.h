@@ -48,6 +48,24 @@ struct Conflict
         return std::tie(from, stationLow, stationHigh, kind, trainA, trainB, to, hasPoint, pointMinute, pointMetres,
                         severity);
     }
-    bool operator<(const Conflict &o) const { return key() < o.key(); }
+    // The key's order, each field compared once: lists of tens of
+    // thousands are sorted by it.
+    bool operator<(const Conflict &o) const
+    {
+        if (from != o.from)
+            return from < o.from;
+        if (stationLow != o.stationLow)
+            return stationLow < o.stationLow;
+        if (stationHigh != o.stationHigh)
+            return stationHigh < o.stationHigh;
+        if (kind != o.kind)
+            return kind < o.kind;
+        if (trainA != o.trainA)
+            return trainA < o.trainA;
+        if (trainB != o.trainB)
+            return trainB < o.trainB;
+        return std::tie(to, hasPoint, pointMinute, pointMetres, severity)
+               < std::tie(o.to, o.hasPoint, o.pointMinute, o.pointMetres, o.severity);
+    }
     bool operator==(const Conflict &o) const { return key() == o.key(); }
 };
