@@ -1,5 +1,6 @@
 #include "FuzzSupport.h"
 
+#include "editing/ConflictCheck.h"
 #include "editing/LabelGeneration.h"
 #include "io/DocumentReader.h"
 #include "io/DocumentWriter.h"
@@ -76,6 +77,20 @@ void checkSaveReopens(const Document &doc)
         fault("saving a reopened document changes its bytes");
 }
 
+// The conflict check the editor runs on an opened document, and the
+// recheck of one train, which must find what the whole check finds.
+void checkConflicts(const Document &doc)
+{
+    if (doc.trains.empty())
+        return;
+    ConflictCheck check(doc);
+    check.recompute();
+    const std::vector<Conflict> all = check.conflicts();
+    check.recheckTrain(static_cast<int32_t>(doc.trains.size()) - 1);
+    if (check.conflicts() != all)
+        fault("rechecking a train changes the conflicts");
+}
+
 void openSteps(Document &doc)
 {
     try {
@@ -86,6 +101,7 @@ void openSteps(Document &doc)
             MakeTrainLabels(doc, view.scale);
         NullProgress progress;
         MakeTimeLabels(doc, view.scale, progress);
+        checkConflicts(doc);
     } catch (const RangeError &) {
         // The command ends with its message; the user may still save.
     } catch (const ConversionError &) {

@@ -358,6 +358,14 @@ int main(int argc, char **argv)
     metres.stations[1].metres = -12500;
     write("document", "seed-v1.2-metres.vrs", bytesOf(metres));
     write("json", "seed-metres.json", DocumentJson::toText(metres));
+    // A track layout other than the default one: its chunk follows too.
+    Document tracks;
+    everyField(tracks);
+    tracks.stations[0].sectionTracks = 2;
+    tracks.stations[1].stationTracks = 3;
+    tracks.lineTracks = {2, 4};
+    write("document", "seed-v1.2-tracks.vrs", bytesOf(tracks));
+    write("json", "seed-tracks.json", DocumentJson::toText(tracks));
 
     Document line;
     example(line, source);

@@ -2,6 +2,7 @@
 
 #include "BuildCommand.h"
 #include "CliOutput.h"
+#include "ConflictsCommand.h"
 #include "CzpttImportCommand.h"
 #include "DumpCommand.h"
 #include "GtfsImportCommand.h"
@@ -56,6 +57,10 @@ QString usage()
                           "       [--stations I-J | --km A-B]  úsek trati (celá trať),\n"
                           "       [--legend on|off] [--dpi N]  legenda stanic (on), rozlišení obrázku\n"
                           "                                    .png nebo .bmp: 75, 144, 150, 180, 300, 360\n"
+                          "  conflicts SOUBOR.vrs [--json]     vypíše střety vlaků (křižování, předjíždění,\n"
+                          "                                    následná mezidobí, koleje ve stanicích), jeden\n"
+                          "                                    na řádek, nebo jako JSON; skončí s kódem 0,\n"
+                          "                                    když žádné nejsou, a 3, když nějaké jsou\n"
                           "\n"
                           "Volby:\n"
                           "  --help     vypíše tento text\n"
@@ -90,6 +95,8 @@ int run(const QStringList &args, std::FILE *out, std::FILE *err)
         return GtfsImportCommand().run(rest, out, err);
     if (command == QLatin1String("render"))
         return RenderCommand().run(rest, out, err);
+    if (command == QLatin1String("conflicts"))
+        return ConflictsCommand().run(rest, out, err);
     if (command.startsWith(QLatin1String("--")))
         return CliOutput::unknownOption(err, command);
     return CliOutput::fail(err, QString(), QStringLiteral("neznámý příkaz „%1“; viz vlakorys-cli --help").arg(command));

@@ -4,6 +4,7 @@
 #include "model/Cp1250.h"
 #include "model/Document.h"
 #include "model/Kilometres.h"
+#include "model/Tracks.h"
 
 #include <QStringList>
 
@@ -314,12 +315,16 @@ public:
         size_t i = 0;
         for (const Json &item : array(j, path, Document::maxStations)) {
             const std::string at = path + "[" + std::to_string(i++) + "]";
-            expectObject(item, at, {"name", "km"});
+            expectObject(item, at, {"name", "km", "sectionTracks", "stationTracks"});
             Station s;
             if (const Json *v = find(item, "name"))
                 s.name = text(*v, at + ".name", DocumentFormat::stationNameCapacity);
             if (const Json *v = find(item, "km"))
                 s.metres = kilometres(*v, at + ".km");
+            if (const Json *v = find(item, "sectionTracks"))
+                s.sectionTracks = byte(*v, at + ".sectionTracks", Tracks::singleTrack, Tracks::doubleTrack);
+            if (const Json *v = find(item, "stationTracks"))
+                s.stationTracks = static_cast<int8_t>(byte(*v, at + ".stationTracks", 0, Tracks::maxStationTracks));
             doc.stations.push_back(s);
         }
     }
@@ -444,6 +449,16 @@ public:
         f("showCategory", s.showCategory);
     }
 
+    static void lineTracks(const Json &j, Document &doc)
+    {
+        const std::string path = "lineTracks";
+        expectObject(j, path, {"mainTracks", "minHeadway"});
+        if (const Json *v = find(j, "mainTracks"))
+            doc.lineTracks.mainTracks = byte(*v, path + ".mainTracks", Tracks::singleTrack, Tracks::doubleTrack);
+        if (const Json *v = find(j, "minHeadway"))
+            doc.lineTracks.minHeadway = static_cast<int32_t>(integer(*v, path + ".minHeadway", 0, Tracks::maxHeadway));
+    }
+
     static void image(const Json &j, const std::string &at, TrainLabel &l)
     {
         if (j.is_null())
@@ -551,6 +566,12 @@ DocumentJson::Json DocumentJson::toJson(const Document &doc)
             j["km"] = s.metres / Kilometres::metresPerKm;
         else
             j["km"] = Kilometres::toKm(s.metres);
+        // Track numbers only where they are set: a station that follows the
+        // defaults reads as it always did.
+        if (s.sectionTracks != Tracks::lineDefault)
+            j["sectionTracks"] = s.sectionTracks;
+        if (s.stationTracks != Tracks::byKind)
+            j["stationTracks"] = s.stationTracks;
         stations.push_back(std::move(j));
     }
     root["stations"] = std::move(stations);
@@ -635,6 +656,13 @@ DocumentJson::Json DocumentJson::toJson(const Document &doc)
     profiles["direction1"] = profilesJson(doc.profiles, 1);
     profiles["direction2"] = profilesJson(doc.profiles, 2);
     root["profiles"] = std::move(profiles);
+
+    if (doc.lineTracks != LineTracks{}) {
+        Json tracks;
+        tracks["mainTracks"] = doc.lineTracks.mainTracks;
+        tracks["minHeadway"] = doc.lineTracks.minHeadway;
+        root["lineTracks"] = std::move(tracks);
+    }
     return root;
 }
 
@@ -654,7 +682,8 @@ QByteArray DocumentJson::toText(const Document &doc)
 QString DocumentJson::fromJson(const Json &json, Document &doc)
 {
     try {
-        Reader::expectObject(json, "", {"stations", "stationKinds", "trains", "settings", "trainLabels", "profiles"});
+        Reader::expectObject(
+            json, "", {"stations", "stationKinds", "trains", "settings", "trainLabels", "profiles", "lineTracks"});
         if (const Json *v = Reader::find(json, "stations"))
             Reader::stations(*v, doc);
         if (const Json *v = Reader::find(json, "stationKinds"))
@@ -667,6 +696,8 @@ QString DocumentJson::fromJson(const Json &json, Document &doc)
             Reader::labels(*v, doc);
         if (const Json *v = Reader::find(json, "profiles"))
             Reader::profiles(*v, doc);
+        if (const Json *v = Reader::find(json, "lineTracks"))
+            Reader::lineTracks(*v, doc);
     } catch (const Refusal &e) {
         return QString::fromUtf8(e.what());
     }

@@ -6,8 +6,9 @@
 #include "io/SettingsFile.h"
 #include "model/Cp1250.h"
 #include "model/Document.h"
+#include "model/Tracks.h"
 
-SettingsChoice SettingsChoice::of(const DocumentSettings &s)
+SettingsChoice SettingsChoice::of(const DocumentSettings &s, const LineTracks &tracks)
 {
     SettingsChoice c;
     c.timeFont = {cp1250::toUnicode(s.timeFontName), s.timeFontSize};
@@ -17,6 +18,8 @@ SettingsChoice SettingsChoice::of(const DocumentSettings &s)
     c.penMedium = s.penMedium;
     c.penThick = s.penThick;
     c.saveLabelImages = s.saveLabelImages != 0;
+    c.mainTracks = tracks.mainTracks;
+    c.minHeadway = tracks.minHeadway;
     return c;
 }
 
@@ -94,6 +97,14 @@ Outcome apply(Document &doc, SettingsFile &file, const SettingsChoice &choice, c
         written(file.writeSaveLabelImages(choice.saveLabelImages));
     }
 
+    LineTracks tracks = doc.lineTracks;
+    tracks.mainTracks = static_cast<uint8_t>(choice.mainTracks);
+    tracks.minHeadway = choice.minHeadway;
+    if (tracks != doc.lineTracks && Tracks::validLine(tracks)) {
+        doc.lineTracks = tracks;
+        doc.redrawNeeded = true;
+    }
+
     if (doc.redrawNeeded && actions.render) {
         actions.render(keepTimeText, labelSelector);
         outcome.rendered = true;
@@ -104,7 +115,7 @@ Outcome apply(Document &doc, SettingsFile &file, const SettingsChoice &choice, c
 void settingsCommand(Document &doc, SettingsFile &file, Prompter &prompter, SettingsDialog &dialog,
                      const SettingsActions &actions)
 {
-    dialog.fill(SettingsChoice::of(doc.settings));
+    dialog.fill(SettingsChoice::of(doc.settings, doc.lineTracks));
     dialog.exec();
     if (!dialog.ok())
         return;

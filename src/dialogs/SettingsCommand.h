@@ -14,7 +14,9 @@ class SettingsDialog;
 class SettingsFile;
 
 // What the settings dialog TForm9 holds: the three label fonts as the texts
-// of its labels, the three line widths and the label-image check box.
+// of its labels, the three line widths and the label-image check box; and
+// the line's track settings, which belong to the document alone (saved with
+// it, never to the settings file).
 struct SettingsChoice
 {
     Prompter::Font timeFont;       // minute labels
@@ -24,8 +26,10 @@ struct SettingsChoice
     int penMedium = 2;
     int penThick = 3;
     bool saveLabelImages = false;
+    int mainTracks = 1; // "Jednokolejná trať" 1, "Dvoukolejná trať" 2
+    int minHeadway = 3; // minutes
 
-    static SettingsChoice of(const DocumentSettings &settings);
+    static SettingsChoice of(const DocumentSettings &settings, const LineTracks &tracks = {});
 };
 
 // What the settings command needs from the rest of the program: label
@@ -59,10 +63,12 @@ struct Outcome
 // minute-label font (its labels made again), the small and the large
 // train-label font (every cached label image dropped, every label imaged
 // again), the thin, medium and thick line width, and whether label images
-// are stored in documents. Each change is written to the settings file as
-// it is taken. A font counts as changed when its name differs exactly (case
+// are stored in documents, then the line's main tracks and minimum headway
+// (the document's own, not written to the settings file). Each other change
+// is written to the settings file as it is taken. A font counts as changed when its name differs exactly (case
 // included) or its size differs. The diagram is drawn again when anything
-// but the check box changed; the renderer keeps its minute-label texts
+// but the check box changed (the track settings move the conflict marks);
+// the renderer keeps its minute-label texts
 // unless their font changed and remakes train labels only for a new
 // train-label font.
 Outcome apply(Document &doc, SettingsFile &file, const SettingsChoice &choice, const SettingsActions &actions);

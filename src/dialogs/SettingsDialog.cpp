@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -57,6 +58,24 @@ SettingsDialog::SettingsDialog(Prompter &prompter, QWidget *parent)
     CheckBox1 = new QCheckBox(QStringLiteral("Ukládat bitmapy popisků do souboru"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     layout->addWidget(CheckBox1);
+
+    // The line's tracks: saved with the document, read by the conflict check.
+    auto *line = new QGroupBox(QStringLiteral("Trať"), this);
+    line->setObjectName(QStringLiteral("GroupBox5"));
+    auto *lineGrid = new QGridLayout(line);
+    RadioButton1 = new QRadioButton(QStringLiteral("Jednokolejná trať"), line);
+    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
+    RadioButton2 = new QRadioButton(QStringLiteral("Dvoukolejná trať"), line);
+    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    SpinEdit4 = new QSpinBox(line);
+    SpinEdit4->setObjectName(QStringLiteral("SpinEdit4"));
+    SpinEdit4->setRange(0, maximumHeadway);
+    lineGrid->addWidget(RadioButton1, 0, 0, 1, 2);
+    lineGrid->addWidget(RadioButton2, 1, 0, 1, 2);
+    lineGrid->addWidget(label(line, 16, QStringLiteral("Nejmenší následné mezidobí (min):")), 2, 0);
+    lineGrid->addWidget(SpinEdit4, 2, 1);
+    lineGrid->setColumnStretch(2, 1);
+    layout->addWidget(line);
 
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
@@ -123,6 +142,8 @@ void SettingsDialog::fill(const SettingsChoice &c)
     SpinEdit2->setValue(c.penMedium);
     SpinEdit3->setValue(c.penThick);
     CheckBox1->setChecked(c.saveLabelImages);
+    (c.mainTracks == 2 ? RadioButton2 : RadioButton1)->setChecked(true);
+    SpinEdit4->setValue(c.minHeadway);
 }
 
 SettingsChoice SettingsDialog::choice() const
@@ -135,6 +156,8 @@ SettingsChoice SettingsDialog::choice() const
     c.penMedium = SpinEdit2->value();
     c.penThick = SpinEdit3->value();
     c.saveLabelImages = CheckBox1->isChecked();
+    c.mainTracks = RadioButton2->isChecked() ? 2 : 1;
+    c.minHeadway = SpinEdit4->value();
     return c;
 }
 
@@ -166,7 +189,7 @@ void SettingsDialog::Button3Click()
 void SettingsDialog::BitBtn1Click()
 {
     // A width still being typed counts as entered.
-    for (QSpinBox *spin : {SpinEdit1, SpinEdit2, SpinEdit3})
+    for (QSpinBox *spin : {SpinEdit1, SpinEdit2, SpinEdit3, SpinEdit4})
         spin->interpretText();
     m_ok = true;
     accept();

@@ -7,10 +7,12 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QRadioButton;
 class QSpinBox;
 
 // TForm9 "Nastavení": the three label fonts, the three line widths of the
-// trains and whether label images are stored in documents. It holds its
+// trains, whether label images are stored in documents, and the line's
+// tracks: single or double, and the least headway between trains. It holds its
 // values only in its controls: a font is the text of its two labels, which
 // "Změnit" sets through the font dialog. Nothing reaches the document unless
 // the dialog ends with OK (SettingsCommands applies it then).
@@ -21,6 +23,7 @@ class SettingsDialog : public QDialog
 public:
     static constexpr int minimumWidth = 1;
     static constexpr int maximumWidth = 9;
+    static constexpr int maximumHeadway = 60;
 
     explicit SettingsDialog(Prompter &prompter, QWidget *parent = nullptr);
 
@@ -61,6 +64,9 @@ private:
     QSpinBox *SpinEdit2 = nullptr; // medium
     QSpinBox *SpinEdit3 = nullptr; // thick
     QCheckBox *CheckBox1 = nullptr;
+    QRadioButton *RadioButton1 = nullptr; // single track
+    QRadioButton *RadioButton2 = nullptr; // double track
+    QSpinBox *SpinEdit4 = nullptr;        // minimum headway
     QPushButton *BitBtn1 = nullptr;
     QPushButton *BitBtn2 = nullptr;
 };

@@ -6,7 +6,9 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 StationListDialog::StationListDialog(Document &doc, Prompter &prompter, QWidget *parent)
@@ -24,7 +26,13 @@ StationListDialog::StationListDialog(Document &doc, Prompter &prompter, QWidget 
     StringGrid1->setEditPattern([this](int column, int row) { return m_editor.editPattern(column, row); });
     StringGrid1->setSource([this] { return m_editor.rowCount(); },
                            [this](int column, int row) { return m_editor.cell(column, row); });
-    StringGrid1->setColumnWidths({20, 154, 44});
+    StringGrid1->setColumnWidths({20, 154, 44, 92, 104});
+    // Every column in sight: the track columns stand beside the name.
+    int gridWidth = StringGrid1->verticalHeader()->minimumWidth() + 2 * StringGrid1->frameWidth()
+                    + StringGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    for (int c = 0; c < StationListEditor::ColumnCount - 1; ++c)
+        gridWidth += StringGrid1->columnWidth(c);
+    StringGrid1->setMinimumWidth(gridWidth);
 
     auto box = [this](const char *name, const QString &caption) {
         auto *b = new QCheckBox(caption, this);

@@ -11,11 +11,12 @@ class Prompter;
 class QCheckBox;
 class QPushButton;
 
-// The station list editor TForm2 "Seznam stanic": the grid of names and
-// kilometres and the seven kind boxes. Its rules are StationListEditor's;
-// this window shows that state and passes on what the user does, and tells
-// the user why a kilometre was refused. Created once at start-up and shown
-// again and again by the station list command.
+// The station list editor TForm2 "Seznam stanic": the grid of names,
+// kilometres and track numbers and the seven kind boxes. Its rules are
+// StationListEditor's; this window shows that state and passes on what the
+// user does, and tells the user why a kilometre or a number was refused.
+// Created once at start-up and shown again and again by the station list
+// command.
 class StationListDialog : public QDialog
 {
     Q_OBJECT
@@ -59,7 +60,7 @@ private:
     StationListEditor m_editor;
     Prompter &m_prompter;
     bool m_cancelled = true;
-    bool m_refused = false; // a kilometre was refused; OK clears it before its own commit
+    bool m_refused = false; // a cell was refused; OK clears it before its own commit
 
     StringGrid *StringGrid1 = nullptr;
     QCheckBox *BorCheck1 = nullptr; // Dopravna

@@ -2,6 +2,7 @@
 
 #include "model/Cp1250.h"
 #include "model/Kilometres.h"
+#include "model/Tracks.h"
 
 #include <algorithm>
 #include <utility>
@@ -11,12 +12,44 @@ namespace {
 // Positions taken back from the grid: anything a station can hold.
 constexpr int32_t maxStoredKm = Kilometres::maxWholeKm + 1;
 
+// A track cell's number; -1 when it is empty, -2 when it is no number.
+int trackNumber(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return -1;
+    bool ok = false;
+    const int v = t.toInt(&ok);
+    return ok && v >= 0 && std::all_of(t.begin(), t.end(), [](QChar c) { return c.isDigit(); }) ? v : -2;
+}
+
+bool isSectionTracks(int v)
+{
+    return v == -1 || v == Tracks::singleTrack || v == Tracks::doubleTrack;
+}
+
+bool isStationTracks(int v)
+{
+    return v == -1 || (v >= 0 && v <= Tracks::maxStationTracks);
+}
+
+QString sectionTracksText(const Station &s)
+{
+    return s.sectionTracks == Tracks::lineDefault ? QString() : QString::number(s.sectionTracks);
+}
+
+QString stationTracksText(const Station &s)
+{
+    return s.stationTracks == Tracks::byKind ? QString() : QString::number(s.stationTracks);
+}
+
 } // namespace
 
 StationListEditor::StationListEditor(Document &doc) : m_doc(doc)
 {
-    m_cells.push_back({QString(), QStringLiteral("Název stanice"), QStringLiteral("Kilometr")});
-    m_cells.push_back({QStringLiteral("1"), QString(), QString()});
+    m_cells.push_back({QString(), QStringLiteral("Název stanice"), QStringLiteral("Kilometr"),
+                       QStringLiteral("Kolejí v úseku"), QStringLiteral("Dopravních kolejí")});
+    m_cells.push_back({QStringLiteral("1"), QString(), QString(), QString(), QString()});
 }
 
 QString StationListEditor::cell(int column, int row) const
@@ -33,7 +66,18 @@ QString StationListEditor::editMask(int, int) const
 
 QString StationListEditor::editPattern(int column, int row) const
 {
-    return column == KmColumn && row > 0 ? kmPattern : QString();
+    if (row <= 0)
+        return {};
+    switch (column) {
+    case KmColumn:
+        return kmPattern;
+    case SectionTracksColumn:
+        return sectionTracksPattern;
+    case StationTracksColumn:
+        return stationTracksPattern;
+    default:
+        return {};
+    }
 }
 
 QString StationListEditor::takeRefusal()
@@ -59,7 +103,7 @@ void StationListEditor::setRowCount(int rows)
 
 void StationListEditor::setCurrentCell(int column, int row)
 {
-    m_column = std::clamp(column, static_cast<int>(NameColumn), static_cast<int>(KmColumn));
+    m_column = std::clamp(column, static_cast<int>(NameColumn), static_cast<int>(StationTracksColumn));
     m_row = std::clamp(row, 1, rowCount() - 1);
     rowChanged();
 }
@@ -93,9 +137,18 @@ void StationListEditor::commitCell(int column, int row, const QString &text, int
 {
     if (m_inMaintenance)
         return;
-    if (row < 1 || row >= rowCount() || (column != NameColumn && column != KmColumn))
+    if (row < 1 || row >= rowCount() || column < NameColumn || column > StationTracksColumn)
         return;
     QString stored = text;
+    if (column == SectionTracksColumn || column == StationTracksColumn) {
+        const int v = trackNumber(text);
+        if (column == SectionTracksColumn ? !isSectionTracks(v) : !isStationTracks(v)) {
+            m_refusal = column == SectionTracksColumn ? sectionTracksMessage : stationTracksMessage;
+            setCurrentCell(column, row);
+            return;
+        }
+        stored = v < 0 ? QString() : QString::number(v);
+    }
     if (column == KmColumn && !text.trimmed().isEmpty()) {
         const Kilometres::Parsed km = Kilometres::parse(text, kmLimit);
         if (!km.ok()) {
@@ -109,7 +162,7 @@ void StationListEditor::commitCell(int column, int row, const QString &text, int
     }
     // The cursor's new place is taken as it is; its row change runs after
     // the commit, when the grid reports the move.
-    if (cursorColumn >= NameColumn && cursorColumn <= KmColumn && cursorRow >= 1 && cursorRow < rowCount()) {
+    if (cursorColumn >= NameColumn && cursorColumn <= StationTracksColumn && cursorRow >= 1 && cursorRow < rowCount()) {
         m_column = cursorColumn;
         m_row = cursorRow;
     }
@@ -120,11 +173,11 @@ void StationListEditor::commitCell(int column, int row, const QString &text, int
 void StationListEditor::appendRow()
 {
     const int r = rowCount();
-    m_cells.push_back({QString::number(r), QString(), blankKm});
+    m_cells.push_back({QString::number(r), QString(), blankKm, QString(), QString()});
 }
 
 // Keeps exactly one empty row behind the last complete one and walks the
-// cursor name, kilometre, next name.
+// cursor name, kilometre, next name (and the track columns the same way).
 void StationListEditor::runMaintenance(int editColumn, int editRow, bool step)
 {
     m_inMaintenance = true;
@@ -144,12 +197,13 @@ void StationListEditor::runMaintenance(int editColumn, int editRow, bool step)
     }
 
     if (step && m_column == editColumn && m_row == editRow) {
-        if (editColumn == NameColumn)
-            moveCursor(KmColumn, m_row);
+        const int first = editColumn >= SectionTracksColumn ? SectionTracksColumn : NameColumn;
+        if (editColumn == first)
+            moveCursor(first + 1, m_row);
         else if (m_row + 1 < rowCount())
-            moveCursor(NameColumn, m_row + 1);
+            moveCursor(first, m_row + 1);
         else
-            moveCursor(NameColumn, m_row);
+            moveCursor(first, m_row);
     }
 
     m_inMaintenance = false;
@@ -256,11 +310,11 @@ void StationListEditor::fill()
         for (const Station &s : m_doc.stations) {
             if (dataRowCount() >= maxDataRows)
                 break;
-            m_cells.push_back(
-                {QString::number(rowCount()), cp1250::toUnicode(s.name.view()), Kilometres::text(s.metres)});
+            m_cells.push_back({QString::number(rowCount()), cp1250::toUnicode(s.name.view()),
+                               Kilometres::text(s.metres), sectionTracksText(s), stationTracksText(s)});
         }
         if (dataRowCount() < maxDataRows)
-            m_cells.push_back({QString::number(rowCount()), QString(), QString()});
+            m_cells.push_back({QString::number(rowCount()), QString(), QString(), QString(), QString()});
         setCurrentCell(NameColumn, 2);
         setCurrentCell(NameColumn, 1);
     }
@@ -318,6 +372,10 @@ void StationListEditor::store(bool deleteTrains)
         // the editor's own limit applies to what is typed.
         const Kilometres::Parsed km = Kilometres::parse(cell(KmColumn, r), maxStoredKm);
         s.metres = km.ok() ? km.metres : 0;
+        const int section = trackNumber(cell(SectionTracksColumn, r));
+        const int own = trackNumber(cell(StationTracksColumn, r));
+        s.sectionTracks = section > 0 && isSectionTracks(section) ? static_cast<uint8_t>(section) : Tracks::lineDefault;
+        s.stationTracks = own >= 0 && isStationTracks(own) ? static_cast<int8_t>(own) : Tracks::byKind;
         StationKind *k = m_doc.findKind(r);
         if (!k) {
             // A row the cursor never visited: the kind the editor gives every
@@ -343,4 +401,6 @@ void StationListEditor::clearFirstRow()
         return;
     m_cells[1][NameColumn].clear();
     m_cells[1][KmColumn].clear();
+    m_cells[1][SectionTracksColumn].clear();
+    m_cells[1][StationTracksColumn].clear();
 }

@@ -16,11 +16,23 @@
 // tests drive it directly.
 //
 // Rows and columns are numbered as the grid numbers them: row 0 is the header,
-// column 0 the row number, column 1 the name, column 2 the kilometre.
+// column 0 the row number, column 1 the name, column 2 the kilometre, column
+// 3 the main tracks of the section up to the next station up the line,
+// column 4 the station's own tracks. A track cell left empty follows the
+// default (the line's tracks, the station's kind); the two track cells
+// belong to their row as its name and kilometre do, so they go with the row
+// whatever is typed into it.
 class StationListEditor
 {
 public:
-    enum Column { NumberColumn = 0, NameColumn = 1, KmColumn = 2, ColumnCount = 3 };
+    enum Column {
+        NumberColumn = 0,
+        NameColumn = 1,
+        KmColumn = 2,
+        SectionTracksColumn = 3,
+        StationTracksColumn = 4,
+        ColumnCount = 5
+    };
 
     // The kind boxes in the dialog's order: BorCheck1, CheckBox1 ... CheckBox6.
     enum Kind { Dopravna, Hradlo, Hlaska, Odbocka, Zastavka, Nakladiste, Kilometr, KindCount };
@@ -42,6 +54,14 @@ public:
     static inline const QString kmDecimalsMessage =
         QStringLiteral("Kilometr lze zadat nejvýše na tři desetinná místa (na metry).");
     static inline const QString kmRangeMessage = QStringLiteral("Kilometr musí ležet mezi -2000 a 2000.");
+
+    // What the track columns let a user type, and why a number is refused.
+    static inline const QString sectionTracksPattern = QStringLiteral("\\s*\\d?\\s*");
+    static inline const QString stationTracksPattern = QStringLiteral("\\s*\\d{0,2}\\s*");
+    static inline const QString sectionTracksMessage =
+        QStringLiteral("Úsek má 1 nebo 2 koleje; prázdné pole znamená počet kolejí celé trati.");
+    static inline const QString stationTracksMessage =
+        QStringLiteral("Dopravních kolejí může být 0 až 99; prázdné pole znamená počet podle druhu stanice.");
 
     // Rows the grid may hold: one per station the document can take.
     static constexpr int maxDataRows = Document::maxStations;
@@ -77,7 +97,10 @@ public:
     // "-0,5") and shown with a decimal comma ("24,151", "7,5", "12"). One
     // that is no number, has more than three decimals or lies beyond
     // kmLimit is refused: the cell keeps its text, the cursor goes back to
-    // it, nothing else happens, and takeRefusal() holds the reason.
+    // it, nothing else happens, and takeRefusal() holds the reason. A track
+    // cell takes an empty text, 1 or 2 in the section's column and 0 to 99
+    // in the station's, and refuses anything else the same way; Enter walks
+    // from the section's tracks to the station's and on to the next row.
     void commitCell(int column, int row, const QString &text, int cursorColumn = -1, int cursorRow = -1,
                     bool step = true);
     // The reason the last commit was refused, once; empty when none was.

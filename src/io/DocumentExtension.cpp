@@ -4,12 +4,15 @@
 
 #include "model/Document.h"
 #include "model/Kilometres.h"
+#include "model/Tracks.h"
 
+#include <QStringList>
 #include <QtEndian>
 
 #include <libdeflate.h>
 
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -83,14 +86,74 @@ bool applyMetres(QByteArrayView payload, Document &doc)
     return true;
 }
 
+constexpr uint8_t stationTracksByKind = 255;
+
+bool needsTracks(const Document &doc)
+{
+    if (doc.lineTracks != LineTracks{})
+        return true;
+    for (const Station &s : doc.stations)
+        if (s.sectionTracks != Tracks::lineDefault || s.stationTracks != Tracks::byKind)
+            return true;
+    return false;
+}
+
+QByteArray tracksPayload(const Document &doc)
+{
+    QByteArray payload;
+    payload.reserve(static_cast<qsizetype>(9 + 2 * doc.stations.size()));
+    appendInt32(payload, doc.lineTracks.minHeadway);
+    payload.append(char(doc.lineTracks.mainTracks));
+    appendInt32(payload, static_cast<int32_t>(doc.stations.size()));
+    for (const Station &s : doc.stations) {
+        payload.append(char(s.sectionTracks));
+        payload.append(char(s.stationTracks == Tracks::byKind ? stationTracksByKind : uint8_t(s.stationTracks)));
+    }
+    return payload;
+}
+
+// The line's numbers and every station's, all or none.
+bool applyTracks(QByteArrayView payload, Document &doc)
+{
+    if (payload.size() < 9)
+        return false;
+    LineTracks line;
+    line.minHeadway = int32At(payload, 0);
+    line.mainTracks = static_cast<uint8_t>(payload[4]);
+    const int32_t count = int32At(payload, 5);
+    if (!Tracks::validLine(line) || count < 0 || static_cast<size_t>(count) != doc.stations.size()
+        || payload.size() != 9 + qsizetype{count} * 2)
+        return false;
+    std::vector<std::pair<uint8_t, int8_t>> values(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        const auto section = static_cast<uint8_t>(payload[9 + 2 * i]);
+        const auto own = static_cast<uint8_t>(payload[10 + 2 * i]);
+        const int stationTracks = own == stationTracksByKind ? Tracks::byKind : own;
+        if (!Tracks::validSectionTracks(section) || !Tracks::validStationTracks(stationTracks))
+            return false;
+        values[static_cast<size_t>(i)] = {section, static_cast<int8_t>(stationTracks)};
+    }
+    doc.lineTracks = line;
+    for (int32_t i = 0; i < count; ++i) {
+        Station &s = doc.stations[static_cast<size_t>(i)];
+        std::tie(s.sectionTracks, s.stationTracks) = values[static_cast<size_t>(i)];
+    }
+    return true;
+}
+
 } // namespace
 
 QByteArray DocumentExtension::bytesOf(const Document &doc)
 {
-    if (!needsMetres(doc))
+    const bool metres = needsMetres(doc);
+    const bool tracks = needsTracks(doc);
+    if (!metres && !tracks)
         return {};
     QByteArray out(magic, tagSize);
-    appendChunk(out, QByteArrayView(metresTag, tagSize), metresPayload(doc));
+    if (metres)
+        appendChunk(out, QByteArrayView(metresTag, tagSize), metresPayload(doc));
+    if (tracks)
+        appendChunk(out, QByteArrayView(tracksTag, tagSize), tracksPayload(doc));
     return out;
 }
 
@@ -98,33 +161,59 @@ QString DocumentExtension::apply(QByteArrayView bytes, Document &doc)
 {
     if (bytes.size() < tagSize || bytes.first(tagSize) != QByteArrayView(magic, tagSize))
         return {};
-    bool damaged = false;
+    const QByteArrayView metres(metresTag, tagSize);
+    const QByteArrayView tracks(tracksTag, tagSize);
+    // Damage is laid to the chunk whose tag it carries; damage without a
+    // known tag (a chain cut before the next tag, a chunk of a later
+    // program) counts against the positions unless something was read.
+    bool metresDamaged = false;
+    bool tracksDamaged = false;
+    bool otherDamaged = false;
     bool metresApplied = false;
+    bool tracksApplied = false;
+    auto damage = [&](QByteArrayView tag) {
+        if (tag == metres)
+            metresDamaged = true;
+        else if (tag == tracks)
+            tracksDamaged = true;
+        else
+            otherDamaged = true;
+    };
     qsizetype at = tagSize;
     while (at < bytes.size()) {
         const qsizetype left = bytes.size() - at;
+        const QByteArrayView tag = left >= tagSize ? bytes.sliced(at, tagSize) : QByteArrayView();
         const int32_t length = left >= chunkOverhead ? int32At(bytes, at + tagSize) : -1;
         if (length < 0 || length > left - chunkOverhead) {
-            damaged = true; // no way to the next chunk
+            damage(tag); // no way to the next chunk
             break;
         }
-        const QByteArrayView tag = bytes.sliced(at, tagSize);
         const QByteArrayView payload = bytes.sliced(at + tagSize + 4, length);
         const auto check = static_cast<uint32_t>(int32At(bytes, at + tagSize + 4 + length));
         at += chunkOverhead + length;
         if (check != checkOf(tag, payload)) {
-            damaged = true;
+            damage(tag);
             continue;
         }
-        if (tag == QByteArrayView(metresTag, tagSize)) {
-            // A second list of positions can only be damage.
+        // A second chunk of a kind already taken can only be damage.
+        if (tag == metres) {
             if (metresApplied || !applyMetres(payload, doc))
-                damaged = true;
+                metresDamaged = true;
             else
                 metresApplied = true;
+        } else if (tag == tracks) {
+            if (tracksApplied || !applyTracks(payload, doc))
+                tracksDamaged = true;
+            else
+                tracksApplied = true;
         }
     }
     // Damage the positions survived is in a chunk this program does not
     // use; it is left out of the next save as every unknown chunk is.
-    return damaged && !metresApplied ? FileMessages::damagedExtension : QString();
+    QStringList messages;
+    if (!metresApplied && (metresDamaged || (otherDamaged && !tracksApplied)))
+        messages.append(FileMessages::damagedExtension);
+    if (!tracksApplied && tracksDamaged)
+        messages.append(FileMessages::damagedTracks);
+    return messages.join(u' ');
 }

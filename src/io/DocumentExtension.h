@@ -28,11 +28,19 @@ class Document;
 // is written only when some station lies off a whole kilometre, and it
 // counts only where every position rounds (halves to even) to the whole
 // kilometre of its station record.
+//
+// "KOLE": the track layout, written only when something differs from the
+// defaults (model/Tracks.h): the minimum headway in minutes (int32, 0..60),
+// the line's main tracks (byte, 1 or 2), an int32 count (the number of
+// stations) and then for each station in list order the main tracks of the
+// section above it (byte: 0 the line's, 1, 2) and its own tracks (byte:
+// 0..99, 255 its kind's). It counts whole or not at all.
 class DocumentExtension
 {
 public:
     static constexpr char magic[] = "VRSX";
     static constexpr char metresTag[] = "METR";
+    static constexpr char tracksTag[] = "KOLE";
 
     // The bytes that follow the profiles; empty when the file needs none.
     static QByteArray bytesOf(const Document &doc);
@@ -40,6 +48,8 @@ public:
     // Takes what the bytes after the profiles hold into the document just
     // read (its station records already in place). Bytes that do not begin
     // with the magic are none of this program's and are left alone. Returns
-    // the message for the user when a chunk was damaged, else empty.
+    // the message for the user when a chunk was damaged, else empty: the
+    // metres' message when the positions were lost, the tracks' when the
+    // track layout was (it is then the default one), both when both were.
     static QString apply(QByteArrayView bytes, Document &doc);
 };

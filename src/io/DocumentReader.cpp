@@ -455,6 +455,8 @@ DocumentReader::Outcome DocumentReader::read(Document &doc, QIODevice &device)
     doc.clearTrainLabels();
     doc.clearTimeLabels();
     doc.clearProfiles();
+    // A file without a track layout has the default one.
+    doc.lineTracks = {};
     doc.trainCount = 0;
     doc.labelImagesStale = true;
     doc.noDocument = true;

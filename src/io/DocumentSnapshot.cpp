@@ -176,6 +176,7 @@ bool DocumentSnapshot::restore(Document &doc, View view) const
     doc.trainLabels = std::move(read.trainLabels);
     doc.profiles = read.profiles;
     doc.settings = settings;
+    doc.lineTracks = read.lineTracks;
     doc.clearTimeLabels();
     doc.clearLegacyLists();
     doc.linkStationKinds();

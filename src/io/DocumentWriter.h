@@ -17,8 +17,9 @@ struct DocumentWriterOptions
 // trains with their rows, station kinds, the settings block, the train
 // labels from the head of the list to its tail (with their images when the
 // document's saveLabelImages is set) and the travel-time profiles; behind
-// them, only when a station lies off a whole kilometre, the extension with
-// the positions to the metre (DocumentExtension). Every count is reserved
+// them, only when a station lies off a whole kilometre or the track layout
+// differs from the default one, the extension with the positions to the
+// metre and the tracks (DocumentExtension). Every count is reserved
 // first and patched once its records are written.
 class DocumentWriter
 {

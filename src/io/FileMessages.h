@@ -16,6 +16,10 @@ inline const QString cannotRead = QStringLiteral("Chyba při načítání soubor
 // last section were damaged: the stations stand at whole kilometres.
 inline const QString damagedExtension =
     QStringLiteral("Polohy stanic na metry jsou v souboru poškozené, stanice jsou na celých kilometrech.");
+// The file opened, but its track layout (sections, station tracks, the
+// headway) was damaged: the line has the default one.
+inline const QString damagedTracks =
+    QStringLiteral("Údaje o kolejích jsou v souboru poškozené, platí výchozí počty kolejí a interval.");
 // A station record of the file lay beyond the two million kilometres a
 // position can hold (only damage puts it there).
 inline const QString positionsHeld =

@@ -37,6 +37,7 @@ public:
     HeadList<TimeLabel> timeLabels;     // head = front
     ProfileTable profiles;
     DocumentSettings settings;
+    LineTracks lineTracks;
 
     // Filled only by the reader of old files: the Dopravna station indices
     // of versions 0.3 to 0.6, and a second list those files carry.
@@ -103,6 +104,7 @@ public:
     // Links without creating records; a station without one is left unlinked.
     void linkStationKinds();
 
-    // Everything cleared: what New and a failed first read leave.
+    // Everything cleared: what New and a failed first read leave. The line's
+    // track settings stay, as the other document settings do.
     void clearAll();
 };

@@ -39,6 +39,13 @@ struct Station
     // The kind record of this station; set by relinking after a read and by
     // the station editor, never stored in files.
     StationKind *kind = nullptr;
+    // Main tracks of the section from this station to the next one up the
+    // line (the nearest greater position): 1 or 2, or 0 for the line's
+    // own number (LineTracks::mainTracks).
+    uint8_t sectionTracks = 0;
+    // Tracks where trains stand or pass each other, 0..99, or -1 for the
+    // number its kind gives (model/Tracks.h).
+    int8_t stationTracks = -1;
 };
 
 // Screen position a renderer leaves on a row; working data, never stored.
@@ -219,6 +226,17 @@ struct ProfileTable
     }
     uint8_t &countOf(int direction) { return count.at(static_cast<size_t>(direction - 1)); }
     uint8_t countOf(int direction) const { return count.at(static_cast<size_t>(direction - 1)); }
+};
+
+// What the line's track layout gives every section and train that says no
+// more: the main tracks of a section nobody set, and the least time between
+// two trains following each other. Saved with the document.
+struct LineTracks
+{
+    uint8_t mainTracks = 1; // 1 "Jednokolejná trať", 2 "Dvoukolejná trať"
+    int32_t minHeadway = 3; // minutes; 0 checks no headway
+
+    bool operator==(const LineTracks &) const = default;
 };
 
 // Appearance and view settings that travel in every document file. The

@@ -4,6 +4,7 @@
 
 #include "../io/FileBytes.h"
 
+#include "cli/ConflictsCommand.h"
 #include "cli/DocumentJson.h"
 #include "cli/DumpCommand.h"
 #include "cli/ImportCommand.h"
@@ -11,6 +12,7 @@
 #include "model/Document.h"
 #include "model/Errors.h"
 
+#include "DocumentFixtures.h"
 #include "SampleLine.h"
 
 #include <QDir>
@@ -161,4 +163,61 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
     const CommandRun r =
         capture([&](std::FILE *out, std::FILE *err) { return DumpCommand(failing).run({path("doc.vrs")}, out, err); });
     EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, says("doc.vrs", QStringLiteral("Range check error"))));
+}
+
+// conflicts: one line a conflict and status 3, nothing and 0, or JSON; a
+// damaged track layout is said on standard error and checked as the default.
+TEST_F(CliCommandsTest, ConflictsListsThemAndSaysSoInItsStatus)
+{
+    Document doc;
+    SampleLine::addStation(doc, "A", 0);
+    SampleLine::addStation(doc, "B", 5);
+    DocumentFixtures::addTrain(doc, "Os 1", {{1, 10, 0}, {2, 10, 10}});
+    DocumentFixtures::addTrain(doc, "Os 2", {{2, 10, 2}, {1, 10, 12}}).podlePotreby = 1;
+    FileBytes::write(path("meet.vrs"), FileBytes::of(doc));
+    doc.lineTracks.mainTracks = 2;
+    const QByteArray doubleTrack = FileBytes::of(doc);
+    FileBytes::write(path("double.vrs"), doubleTrack);
+    QByteArray damaged = doubleTrack;
+    damaged[damaged.size() - 1] = char(damaged.back() ^ 1);
+    FileBytes::write(path("damaged.vrs"), damaged);
+
+    const QByteArray meet = "10:02–10:10\tA – B\tOs 1\tOs 2\tkřižování na jednokolejné trati\tvarování\n";
+    const struct
+    {
+        QStringList args;
+        int status;
+        QByteArray out;
+        QByteArray err;
+    } cases[] = {
+        {{"conflicts", path("meet.vrs")}, ConflictsCommand::someFound, meet, {}},
+        {{"conflicts", path("double.vrs")}, 0, {}, {}},
+        {{"conflicts", path("damaged.vrs")},
+         ConflictsCommand::someFound,
+         meet,
+         ("vlakorys-cli: " + path("damaged.vrs") + ": " + FileMessages::damagedTracks + "\n").toUtf8()},
+        {{"conflicts", path("missing.vrs")},
+         1,
+         {},
+         ("vlakorys-cli: " + path("missing.vrs") + ": Chyba při otevírání souboru: soubor nebo adresář neexistuje\n")
+             .toUtf8()},
+        {{"conflicts"}, 1, {}, "vlakorys-cli: použití: vlakorys-cli conflicts SOUBOR.vrs [--json]\n"},
+        {{"conflicts", path("meet.vrs"), "--svg"}, 1, {}, "vlakorys-cli: neznámá volba --svg\n"},
+    };
+    for (const auto &c : cases) {
+        const CommandRun r = cli(c.args);
+        EXPECT_EQ(std::tuple(r.status, r.out, r.err), std::tuple(c.status, c.out, c.err))
+            << c.args.join(' ').toStdString();
+    }
+
+    const CommandRun json = cli({"conflicts", path("meet.vrs"), "--json"});
+    ASSERT_EQ(json.status, ConflictsCommand::someFound);
+    const Json list = Json::parse(json.out.toStdString());
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0]["kind"], "meet");
+    EXPECT_EQ(list[0]["severity"], "warning");
+    EXPECT_EQ(list[0]["trains"], Json::array({1, 2}));
+    EXPECT_EQ(list[0]["stations"], Json::array({1, 2}));
+    EXPECT_EQ(list[0]["point"], (Json{{"minute", 606.0}, {"km", 3.0}}));
+    EXPECT_EQ(cli({"conflicts", path("double.vrs"), "--json"}).out, "[]\n");
 }

@@ -75,6 +75,9 @@ TEST(SettingsCommand, TakesWritesAndRedrawsWhatDiffers)
             Images | Render | KeepTimeText,
             0},
         Row{"OneLineWidth", [](SettingsChoice &c) { c.penMedium = 5; }, {"Cary/Stredni=5"}, Render | KeepTimeText},
+        // The line's tracks are the document's: redrawn, never written.
+        Row{"DoubleTrack", [](SettingsChoice &c) { c.mainTracks = 2; }, {}, Render | KeepTimeText},
+        Row{"Headway", [](SettingsChoice &c) { c.minHeadway = 0; }, {}, Render | KeepTimeText},
         Row{"Everything, written in order",
             [](SettingsChoice &c) {
                 c.timeFont.size = c.smallTrainFont.size = c.largeTrainFont.size = 9;
@@ -134,7 +137,8 @@ TEST(SettingsCommand, TakesWritesAndRedrawsWhatDiffers)
         } else {
             EXPECT_FALSE(doc.redrawNeeded);
         }
-        const SettingsChoice taken = SettingsChoice::of(doc.settings);
+        const SettingsChoice taken = SettingsChoice::of(doc.settings, doc.lineTracks);
+        EXPECT_EQ(std::pair(taken.mainTracks, taken.minHeadway), std::pair(choice.mainTracks, choice.minHeadway));
         EXPECT_TRUE(taken.timeFont == choice.timeFont);
         EXPECT_EQ(taken.penThick, choice.penThick);
         EXPECT_EQ(taken.saveLabelImages, choice.saveLabelImages);

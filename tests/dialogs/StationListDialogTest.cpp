@@ -175,6 +175,35 @@ private slots:
         QCOMPARE(metres, (std::vector<int32_t>{7562, 12500, 27000}));
     }
 
+    // The track columns take digits only; a number out of range is
+    // explained and its cell put right; OK stores both numbers.
+    void trackColumns()
+    {
+        m_prompter.yesNoAnswers = {false};
+        runCommand([this] {
+            type(QStringLiteral("Vsetín"));
+            key(Qt::Key_Return);
+            type(QStringLiteral("0"));
+            key(Qt::Key_Return);
+            clickCell(K::SectionTracksColumn, 1);
+            type(QStringLiteral("3"));
+            key(Qt::Key_Return);
+            QCOMPARE(m_prompter.messages(), QStringList{K::sectionTracksMessage});
+            QCOMPARE(std::pair(grid()->currentColumn(), grid()->currentRowNumber()),
+                     std::pair(int(K::SectionTracksColumn), 1));
+            type(QStringLiteral("2"));
+            key(Qt::Key_Return);
+            QCOMPARE(grid()->currentColumn(), int(K::StationTracksColumn));
+            type(QStringLiteral("x4"));
+            QCOMPARE(grid()->openEditor()->text(), QStringLiteral("4"));
+            key(Qt::Key_Return);
+            dialog().BitBtn1Click();
+        });
+        QCOMPARE(m_doc->stations.size(), size_t(1));
+        QCOMPARE(std::pair(int(m_doc->stations[0].sectionTracks), int(m_doc->stations[0].stationTracks)),
+                 std::pair(2, 4));
+    }
+
     // Nothing to store: no question, an empty document that keeps its
     // trains (the kept first row is StationEditorTest's).
     void okWithOneIncompleteRowAsksNothing()

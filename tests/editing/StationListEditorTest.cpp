@@ -1,5 +1,6 @@
 #include "editing/StationListEditor.h"
 #include "model/Cp1250.h"
+#include "model/Tracks.h"
 
 #include <QStringList>
 
@@ -380,3 +381,78 @@ TEST_F(StationEditorTest, CancelRestoresTheKindsAndChangesNoStation)
 }
 
 } // namespace
+
+// The two track columns: an empty cell follows the default, a number within
+// its range is taken (blanks and leading zeros dropped), anything else is
+// refused as a kilometre is.
+TEST_F(StationEditorTest, TrackEntries)
+{
+    const struct
+    {
+        int column;
+        const char *typed;
+        const char *shown; // nullptr: refused
+        int stored;
+    } cases[] = {
+        {K::SectionTracksColumn, "1", "1", 1},
+        {K::SectionTracksColumn, " 2 ", "2", 2},
+        {K::SectionTracksColumn, "", "", Tracks::lineDefault},
+        {K::SectionTracksColumn, "  ", "", Tracks::lineDefault},
+        {K::SectionTracksColumn, "0", nullptr, Tracks::lineDefault},
+        {K::SectionTracksColumn, "3", nullptr, Tracks::lineDefault},
+        {K::SectionTracksColumn, "x", nullptr, Tracks::lineDefault},
+        {K::SectionTracksColumn, "-1", nullptr, Tracks::lineDefault},
+        {K::StationTracksColumn, "0", "0", 0},
+        {K::StationTracksColumn, "07", "7", 7},
+        {K::StationTracksColumn, "99", "99", 99},
+        {K::StationTracksColumn, "", "", Tracks::byKind},
+        {K::StationTracksColumn, "100", nullptr, Tracks::byKind},
+        {K::StationTracksColumn, "+3", nullptr, Tracks::byKind},
+        {K::StationTracksColumn, "2,5", nullptr, Tracks::byKind},
+    };
+    for (const auto &c : cases) {
+        Document d;
+        StationListEditor e(d);
+        e.fill();
+        typeRow(e, u("A"), u("5"));
+        e.commitCell(c.column, 1, u(c.typed), K::NameColumn, 2);
+        const QString &message = c.column == K::SectionTracksColumn ? K::sectionTracksMessage : K::stationTracksMessage;
+        EXPECT_EQ(e.takeRefusal(), c.shown ? QString() : message) << c.typed;
+        if (!c.shown) {
+            EXPECT_EQ(std::tuple(e.currentColumn(), e.currentRow()), std::tuple(c.column, 1)) << c.typed;
+        }
+        EXPECT_EQ(e.cell(c.column, 1), c.shown ? u(c.shown) : QString()) << c.typed;
+        e.store(false);
+        ASSERT_EQ(d.stations.size(), 1u) << c.typed;
+        const Station &s = d.stations[0];
+        EXPECT_EQ(c.column == K::SectionTracksColumn ? s.sectionTracks : s.stationTracks, c.stored) << c.typed;
+    }
+}
+
+// A document's numbers are shown (defaults as empty cells) and stored back
+// with their rows; Enter walks the track columns row by row.
+TEST_F(StationEditorTest, TrackNumbersGoWithTheirRows)
+{
+    addStation(doc, "A", 0).sectionTracks = Tracks::doubleTrack;
+    addStation(doc, "B", 5).stationTracks = 3;
+    addStation(doc, "C", 9);
+    editor.fill();
+    QStringList shown;
+    for (int r = 1; r <= 3; ++r)
+        shown << editor.cell(K::SectionTracksColumn, r) + u'/' + editor.cell(K::StationTracksColumn, r);
+    EXPECT_EQ(shown, (QStringList{"2/", "/3", "/"}));
+    EXPECT_EQ(std::pair(editor.cell(K::SectionTracksColumn, 0), editor.cell(K::StationTracksColumn, 0)),
+              std::pair(u("Kolejí v úseku"), u("Dopravních kolejí")));
+
+    editor.setCurrentCell(K::SectionTracksColumn, 2);
+    editor.commitCell(K::SectionTracksColumn, 2, u("1"));
+    EXPECT_EQ(std::pair(editor.currentColumn(), editor.currentRow()), std::pair(int(K::StationTracksColumn), 2));
+    editor.commitCell(K::StationTracksColumn, 2, u(""));
+    EXPECT_EQ(std::pair(editor.currentColumn(), editor.currentRow()), std::pair(int(K::SectionTracksColumn), 3));
+    editor.commitCell(K::NameColumn, 1, u("A2")); // the name changes, the numbers stay
+    editor.store(false);
+    std::vector<std::pair<int, int>> stored;
+    for (const Station &s : doc.stations)
+        stored.emplace_back(s.sectionTracks, s.stationTracks);
+    EXPECT_EQ(stored, (std::vector<std::pair<int, int>>{{2, -1}, {1, -1}, {0, -1}}));
+}

@@ -8,6 +8,7 @@
 #include "io/DocumentSnapshot.h"
 #include "io/FileMessages.h"
 #include "model/Document.h"
+#include "model/Tracks.h"
 
 #include <QBuffer>
 
@@ -209,4 +210,143 @@ TEST(DocumentExtension, ASnapshotKeepsTheMetres)
     EXPECT_FALSE(DocumentSnapshot::take(doc).sameContent(before));
     ASSERT_TRUE(before.restore(doc, DocumentSnapshot::View::Keep));
     EXPECT_EQ(positions(doc), fractional);
+}
+
+namespace {
+
+struct TrackNumbers
+{
+    std::vector<std::pair<int, int>> stations; // section, own
+    LineTracks line;
+    bool operator==(const TrackNumbers &) const = default;
+};
+
+TrackNumbers tracksOf(const Document &doc)
+{
+    TrackNumbers t;
+    for (const Station &s : doc.stations)
+        t.stations.emplace_back(s.sectionTracks, s.stationTracks);
+    t.line = doc.lineTracks;
+    return t;
+}
+
+// Three stations at whole kilometres; A's section double, B with 4 tracks,
+// the line double with a headway of 5 minutes.
+void setTracks(Document &doc)
+{
+    doc.stations[0].sectionTracks = Tracks::doubleTrack;
+    doc.stations[1].stationTracks = 4;
+    doc.lineTracks = {Tracks::doubleTrack, 5};
+}
+
+QByteArray tracksPayload(int32_t headway, int mainTracks, int32_t count, std::initializer_list<int> perStation)
+{
+    return ByteBuilder().i32(headway).u8(mainTracks).i32(count).raw(perStation).bytes();
+}
+
+const std::vector<int32_t> threeKm = {0, 5000, 10000};
+
+} // namespace
+
+// A line whose tracks are all the defaults is written as it always was;
+// any number set adds one chunk, read back exactly.
+TEST(DocumentExtension, TracksAreSavedOnlyWhenSet)
+{
+    const QByteArray plain = bytesOfLine(threeKm);
+    Document defaults;
+    fillLine(defaults, threeKm);
+    defaults.stations[1].sectionTracks = Tracks::lineDefault;
+    defaults.stations[1].stationTracks = Tracks::byKind;
+    EXPECT_EQ(of(defaults), plain);
+
+    Document doc;
+    fillLine(doc, threeKm);
+    setTracks(doc);
+    const QByteArray bytes = of(doc);
+    ASSERT_TRUE(bytes.startsWith(plain));
+    EXPECT_EQ(bytes.mid(plain.size()),
+              QByteArray("VRSX") + chunk("KOLE", tracksPayload(5, 2, 3, {2, 255, 0, 4, 0, 255})));
+    Document loaded;
+    ASSERT_EQ(load(loaded, bytes).warning, QString());
+    EXPECT_EQ(tracksOf(loaded), tracksOf(doc));
+    EXPECT_EQ(of(loaded), bytes);
+
+    // With the metres: both chunks, the metres first.
+    fillLine(doc, {}); // a fourth station, off a whole kilometre
+    doc.stations.back().metres = 12345;
+    Document both;
+    ASSERT_EQ(load(both, of(doc)).warning, QString());
+    EXPECT_EQ(tracksOf(both), tracksOf(doc));
+    EXPECT_EQ(positions(both), positions(doc));
+}
+
+// A damaged track chunk leaves the default layout and says so; the metres
+// beside it are kept, and the other way round.
+TEST(DocumentExtension, DamagedTracks)
+{
+    const QByteArray plain = bytesOfLine(threeKm);
+    const QByteArray good = chunk("KOLE", tracksPayload(5, 2, 3, {2, 255, 0, 4, 0, 255}));
+    const QByteArray metres = chunk("METR", metresPayload({0, 5000, 10000}, 3));
+    Document defaults;
+    fillLine(defaults, threeKm);
+    Document set;
+    fillLine(set, threeKm);
+    setTracks(set);
+    const QString tracksLost = FileMessages::damagedTracks;
+    const struct
+    {
+        const char *what;
+        QByteArray tail;
+        bool tracks;
+        QString warning;
+    } cases[] = {
+        {"the chunk", "VRSX" + good, true, {}},
+        {"a check that fails", "VRSX" + withLastByteFlipped(good), false, tracksLost},
+        {"cut short", "VRSX" + good.left(good.size() - 2), false, tracksLost},
+        {"a count other than the stations'", "VRSX" + chunk("KOLE", tracksPayload(5, 2, 2, {2, 255, 0, 4})), false,
+         tracksLost},
+        {"a section of three tracks", "VRSX" + chunk("KOLE", tracksPayload(5, 2, 3, {3, 255, 0, 4, 0, 255})), false,
+         tracksLost},
+        {"a station of 100 tracks", "VRSX" + chunk("KOLE", tracksPayload(5, 2, 3, {2, 100, 0, 4, 0, 255})), false,
+         tracksLost},
+        {"a line of no tracks", "VRSX" + chunk("KOLE", tracksPayload(5, 0, 3, {2, 255, 0, 4, 0, 255})), false,
+         tracksLost},
+        {"a negative headway", "VRSX" + chunk("KOLE", tracksPayload(-1, 2, 3, {2, 255, 0, 4, 0, 255})), false,
+         tracksLost},
+        {"a headway past an hour", "VRSX" + chunk("KOLE", tracksPayload(61, 2, 3, {2, 255, 0, 4, 0, 255})), false,
+         tracksLost},
+        {"no count", "VRSX" + chunk("KOLE", "abcd"), false, tracksLost},
+        {"a second layout", "VRSX" + good + chunk("KOLE", tracksPayload(3, 1, 3, {0, 255, 0, 255, 0, 255})), true, {}},
+        {"sound metres before", "VRSX" + metres + withLastByteFlipped(good), false, tracksLost},
+        {"damaged metres before", "VRSX" + withLastByteFlipped(metres) + good, true, FileMessages::damagedExtension},
+    };
+    for (const auto &c : cases) {
+        Document doc;
+        const DocumentReader::Outcome outcome = load(doc, plain + c.tail);
+        ASSERT_EQ(outcome.status, Status::Ok) << c.what;
+        EXPECT_EQ(outcome.warning, c.warning) << c.what;
+        EXPECT_EQ(tracksOf(doc), tracksOf(c.tracks ? set : defaults)) << c.what;
+    }
+}
+
+// The undo history and a reopened document keep the layout; a document read
+// over one with tracks has the file's.
+TEST(DocumentExtension, ASnapshotKeepsTheTracks)
+{
+    Document doc;
+    fillLine(doc, threeKm);
+    setTracks(doc);
+    doc.noDocument = false;
+    const DocumentSnapshot before = DocumentSnapshot::take(doc);
+    const TrackNumbers expected = tracksOf(doc);
+    for (auto change : {+[](Document &d) { d.stations[2].stationTracks = 0; },
+                        +[](Document &d) { d.stations[2].sectionTracks = Tracks::singleTrack; },
+                        +[](Document &d) { d.lineTracks.minHeadway = 4; }}) {
+        change(doc);
+        EXPECT_FALSE(DocumentSnapshot::take(doc).sameContent(before));
+        ASSERT_TRUE(before.restore(doc, DocumentSnapshot::View::Keep));
+        EXPECT_EQ(tracksOf(doc), expected);
+    }
+    ASSERT_EQ(load(doc, bytesOfLine(threeKm)).status, Status::Ok);
+    EXPECT_EQ(doc.lineTracks, LineTracks{});
 }

@@ -1,0 +1,111 @@
+#include "ConflictsCommand.h"
+
+#include "CliOutput.h"
+
+#include "editing/ConflictCheck.h"
+#include "editing/ConflictText.h"
+#include "io/DocumentFile.h"
+#include "io/FileMessages.h"
+#include "model/Document.h"
+#include "model/Kilometres.h"
+
+#include <cerrno>
+#include <exception>
+
+namespace {
+
+using Json = DocumentJson::Json;
+
+const char *kindKey(Conflict::Kind kind)
+{
+    switch (kind) {
+    case Conflict::Kind::Meet:
+        return "meet";
+    case Conflict::Kind::Overtaking:
+        return "overtaking";
+    case Conflict::Kind::Headway:
+        return "headway";
+    case Conflict::Kind::StationMeet:
+        return "stationMeet";
+    case Conflict::Kind::StationOvertaking:
+        return "stationOvertaking";
+    }
+    return "";
+}
+
+bool write(std::FILE *out, const QByteArray &text)
+{
+    return std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), out) == static_cast<size_t>(text.size());
+}
+
+} // namespace
+
+Json ConflictsCommand::toJson(const Document &doc, const std::vector<Conflict> &conflicts)
+{
+    Json list = Json::array();
+    for (const Conflict &c : conflicts) {
+        Json j;
+        j["kind"] = kindKey(c.kind);
+        j["severity"] = c.isWarning() ? "warning" : "error";
+        j["text"] = ConflictText::kind(c.kind).toStdString();
+        j["from"] = c.from;
+        j["to"] = c.to;
+        j["time"] = ConflictText::span(c).toStdString();
+        j["trains"] = Json::array({c.trainA + 1, c.trainB + 1});
+        j["names"] = Json::array(
+            {ConflictText::train(doc, c.trainA).toStdString(), ConflictText::train(doc, c.trainB).toStdString()});
+        j["stations"] = c.atStation() ? Json::array({c.stationLow}) : Json::array({c.stationLow, c.stationHigh});
+        j["place"] = ConflictText::place(doc, c).toStdString();
+        if (c.hasPoint)
+            j["point"] = Json{{"minute", c.pointMinute}, {"km", c.pointMetres / Kilometres::metresPerKm}};
+        else
+            j["point"] = nullptr;
+        list.push_back(std::move(j));
+    }
+    return list;
+}
+
+int ConflictsCommand::run(const QStringList &args, std::FILE *out, std::FILE *err) const
+{
+    QStringList files;
+    bool json = false;
+    for (const QString &arg : args) {
+        if (arg == QLatin1String("--json"))
+            json = true;
+        else if (arg.startsWith(QLatin1String("--")))
+            return CliOutput::unknownOption(err, arg.section(u'=', 0, 0));
+        else
+            files << arg;
+    }
+    if (files.size() != 1)
+        return CliOutput::usageError(err, QString::fromUtf8(usage));
+    const QString &path = files.front();
+
+    Document doc;
+    const DocumentFile::LoadOutcome loaded = DocumentFile::load(doc, path);
+    if (loaded.status != DocumentFile::Status::Ok)
+        return CliOutput::fail(err, path, FileMessages::withCause(DocumentFile::message(loaded.status), loaded.cause));
+    ConflictCheck check(doc);
+    try {
+        DocumentReader::finishLoading(doc);
+        check.recompute();
+    } catch (const std::exception &e) {
+        return CliOutput::fail(err, path, QString::fromUtf8(e.what()));
+    }
+    if (!loaded.read.warning.isEmpty())
+        CliOutput::fail(err, path, loaded.read.warning);
+
+    const std::vector<Conflict> &conflicts = check.conflicts();
+    QByteArray text;
+    if (json) {
+        text = DocumentJson::format(toJson(doc, conflicts));
+    } else {
+        for (const Conflict &c : conflicts)
+            text += ConflictText::line(doc, c).toUtf8() + '\n';
+    }
+    errno = 0;
+    if (!write(out, text) || std::fflush(out) != 0)
+        return CliOutput::fail(err, QString(),
+                               FileMessages::withCause(CliOutput::cannotWriteOutput, FileMessages::cause(errno)));
+    return conflicts.empty() ? CliOutput::success : someFound;
+}

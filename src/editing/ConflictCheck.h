@@ -1,0 +1,151 @@
+#pragma once
+
+#include "model/Conflict.h"
+
+#include <cstdint>
+#include <vector>
+
+class Document;
+
+// Finds where trains get in each other's way on the line as the diagram
+// draws it: every train's rows become its polyline (a dwell is the train
+// standing at its station, a run past midnight goes on into the next day,
+// stations between two rows are passed where the straight line crosses
+// them), cut at the stations into passages through the sections between
+// consecutive positions and visits at the stations.
+//
+//   Meet          a single-track section, opposite directions, the two
+//                 passages overlap in time (touching at a station is a
+//                 meet at that station, not in the section)
+//   Overtaking    the same direction, the lines cross strictly inside the
+//                 section
+//   Headway       the same direction, both entering (or both leaving) the
+//                 section less than the line's minimum headway apart;
+//                 exactly the minimum is allowed
+//   Station...    more trains at a station at once than it has tracks: a
+//                 station offers its own tracks, and at least the one main
+//                 track a train stops on; trains in opposite directions are
+//                 there at once also when one arrives as the other leaves,
+//                 trains in the same direction only while both stand; on
+//                 double track opposite directions keep to their own tracks
+//
+// The day is a circle: passages and visits are compared also one day apart,
+// so a train just before midnight meets one just after it.
+//
+// The check keeps an index per section (passages by time) and per station
+// (visits by time) and the conflicts found in each. recheckTrain(i) after
+// an edit of train i takes its old passages out, traces it again and checks
+// only the sections and stations it touched before or touches now; the
+// result is exactly what recompute() gives. Station positions, kinds and
+// track data, and the line's settings are read by recompute() only.
+class ConflictCheck
+{
+public:
+    explicit ConflictCheck(const Document &doc);
+
+    // Everything from the document: after opening, after station or
+    // settings edits, after trains were removed or reordered.
+    void recompute();
+
+    // Train `index` changed (its rows, its "Podle potřeby"), or was
+    // appended: every train beyond those known is traced. Fewer trains than
+    // known (a train was removed) recomputes everything.
+    void recheckTrain(int32_t index);
+
+    // Every conflict, ordered by time, then place, kind and trains.
+    const std::vector<Conflict> &conflicts() const;
+    int32_t errorCount() const;
+    int32_t warningCount() const;
+
+    // The conflicts of one train, in the same order (the list window's
+    // filter, the marks of a highlighted train).
+    std::vector<Conflict> conflictsOf(int32_t train) const;
+
+private:
+    // A straight piece of a train's line inside one section: unwrapped
+    // minutes (a run past midnight counts on past 1440) and metres.
+    struct Piece
+    {
+        double t0, d0, t1, d1;
+    };
+
+    // One train through one section, from where it came in to where it went
+    // out. Times are of the day: tIn in [0, 1440); the pieces are shifted
+    // by `shift` to match.
+    struct Passage
+    {
+        double tIn = 0.0;
+        double tOut = 0.0;
+        double shift = 0.0;
+        int32_t train = 0;
+        int32_t firstPiece = 0;
+        int32_t pieceCount = 0;
+        int32_t seq = 0; // order among the train's passages
+        int8_t dir = 0;  // +1 up the line, -1 down, 0 back the way it came
+        bool entersAtEnd = false;
+        bool leavesAtEnd = false;
+    };
+
+    // One train at one station: from its arrival to its departure (equal
+    // when it passes), of the day as a passage.
+    struct Visit
+    {
+        double arr = 0.0;
+        double dep = 0.0;
+        int32_t train = 0;
+        int32_t seq = 0;
+        int8_t dir = 0; // 0: starts and ends there, or turns back
+    };
+
+    struct TrainTrack
+    {
+        std::vector<Piece> pieces;
+        std::vector<std::pair<int32_t, Passage>> passages; // section, passage
+        std::vector<std::pair<int32_t, Visit>> visits;     // place, visit
+    };
+
+    // Stations at one position are one place.
+    struct Place
+    {
+        double metres = 0.0;
+        int32_t station = 0;       // the first of them in the list
+        int capacity = 0;          // the most tracks any of them has
+        int mainTracks = 1;        // of the sections either side
+        std::vector<Visit> visits; // by arrival
+        std::vector<Conflict> conflicts;
+    };
+
+    struct Section
+    {
+        int32_t lowStation = 0;
+        int32_t highStation = 0;
+        double dLow = 0.0;
+        double dHigh = 0.0;
+        int tracks = 1;
+        double longest = 0.0;          // the longest passage, to bound searches
+        std::vector<Passage> passages; // by entry
+        std::vector<Conflict> conflicts;
+    };
+
+    class Tracer;
+
+    void buildLayout();
+    TrainTrack trace(int32_t train) const;
+    void insert(int32_t train);
+    void remove(int32_t train);
+    void checkPlace(Place &place) const;
+    void mergeChanges(int32_t train, const std::vector<int32_t> &sections, const std::vector<int32_t> &places);
+    void checkPassage(const Section &section, const Passage &p, bool laterOnly, std::vector<Conflict> &out) const;
+    void relate(const Section &section, const Passage &a, const Passage &b, double shift,
+                std::vector<Conflict> &out) const;
+    bool firstCommonPoint(const Passage &a, const Passage &b, double shift, double &minute, double &metres) const;
+    Conflict::Severity severityOf(int32_t a, int32_t b) const;
+
+    const Document &m_doc;
+    int32_t m_headway = 0;
+    std::vector<Place> m_places;     // by position
+    std::vector<Section> m_sections; // between consecutive places
+    std::vector<TrainTrack> m_tracks;
+    mutable std::vector<Conflict> m_all;
+    mutable bool m_allStale = true;
+};

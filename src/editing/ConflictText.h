@@ -1,0 +1,39 @@
+#pragma once
+
+#include "model/Conflict.h"
+
+#include <QString>
+
+class Document;
+
+// How the program names a conflict to a person: the list window's columns
+// and the lines of "vlakorys-cli conflicts".
+namespace ConflictText {
+
+// "křižování na jednokolejné trati", "předjíždění mezi stanicemi",
+// "nedodržené následné mezidobí", "křižování bez volné koleje",
+// "předjíždění bez volné koleje".
+QString kind(Conflict::Kind kind);
+
+// "chyba", or "varování" for a train that runs as required.
+QString severity(Conflict::Severity severity);
+
+// A minute of the day as a clock time, "7:05", with the seconds when there
+// are any ("7:05:30"); minutes past midnight of the next day count from 0.
+QString clock(double minute);
+
+// "10:05–10:12", or one time when the span has no length.
+QString span(const Conflict &c);
+
+// The station's name, or a section as "Vsetín – Jablůnka" (the lower
+// position first).
+QString place(const Document &doc, const Conflict &c);
+
+// A train's name as shown, for its 0-based position.
+QString train(const Document &doc, int32_t index);
+
+// One line of the list: span, place, the two trains, kind and severity,
+// separated by tabs.
+QString line(const Document &doc, const Conflict &c);
+
+} // namespace ConflictText

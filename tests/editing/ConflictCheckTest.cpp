@@ -1,0 +1,289 @@
+// The conflict check on small lines of two or three trains, and its
+// incremental recheck against a full one on the generated busy line.
+#include "editing/ConflictCheck.h"
+#include "editing/ConflictText.h"
+
+#include "model/Document.h"
+#include "model/Tracks.h"
+
+#include "DocumentFixtures.h"
+#include "SampleLine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using DocumentFixtures::Row;
+using Kind = Conflict::Kind;
+
+// A (0 km, Dopravna), B (5 km, the kind given), C (10 km, Dopravna).
+void fillLine(Document &doc, uint8_t StationKind::*middle = &StationKind::dopravna)
+{
+    SampleLine::addStation(doc, "A", 0);
+    SampleLine::addStation(doc, "B", 5, middle);
+    SampleLine::addStation(doc, "C", 10);
+}
+
+struct TrainSpec
+{
+    const char *name;
+    std::vector<Row> rows;
+    bool asRequired = false;
+};
+
+// What a conflict says, in the words of the list, with the meeting point.
+std::string describe(const Document &doc, const Conflict &c)
+{
+    std::string s = ConflictText::line(doc, c).toStdString();
+    if (c.hasPoint)
+        s += "\t@" + ConflictText::clock(c.pointMinute).toStdString() + " " + std::to_string(int(c.pointMetres));
+    return s;
+}
+
+std::vector<std::string> check(Document &doc, const std::vector<TrainSpec> &trains)
+{
+    doc.clearTrains();
+    for (const TrainSpec &t : trains)
+        DocumentFixtures::addTrain(doc, t.name, t.rows).podlePotreby = t.asRequired;
+    ConflictCheck check(doc);
+    check.recompute();
+    std::vector<std::string> out;
+    for (const Conflict &c : check.conflicts())
+        out.push_back(describe(doc, c));
+    return out;
+}
+
+using Lines = std::vector<std::string>;
+
+// Os 1 runs up A 10:00 - C 10:10, Os 2 down C 10:02 - A 10:12: their lines
+// cross at 10:06 at 6 km, between B and C.
+const TrainSpec up = {"Os 1", {{1, 10, 0}, {3, 10, 10}}};
+const TrainSpec down = {"Os 2", {{3, 10, 2}, {1, 10, 12}}};
+
+} // namespace
+
+TEST(ConflictCheck, EachKindOnASmallLine)
+{
+    const struct
+    {
+        const char *what;
+        std::vector<TrainSpec> trains;
+        Lines expected;
+        uint8_t StationKind::*middle = &StationKind::dopravna;
+        uint8_t mainTracks = Tracks::singleTrack;
+    } cases[] = {
+        {"a meet in a section",
+         {up, down},
+         {"10:05–10:07\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tchyba\t@10:06 6000"}},
+        {"the same trains listed the other way",
+         {down, up},
+         {"10:05–10:07\tB – C\tOs 2\tOs 1\tkřižování na jednokolejné trati\tchyba\t@10:06 6000"}},
+        {"a meet on double track", {up, down}, {}, &StationKind::dopravna, Tracks::doubleTrack},
+        {"a train as required",
+         {up, {"Os 2", down.rows, true}},
+         {"10:05–10:07\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tvarování\t@10:06 6000"}},
+        {"a meet across midnight",
+         {{"Os 1", {{1, 23, 58}, {3, 0, 8}}}, {"Os 2", {{3, 23, 59}, {1, 0, 9}}}},
+         {"0:03–0:04\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tchyba\t@0:03:30 5500"}},
+        {"a meet over midnight, one train wholly after it",
+         {{"Os 1", {{1, 23, 55}, {3, 0, 5}}}, {"Os 2", {{3, 0, 0}, {1, 0, 10}}}},
+         {"0:00–0:05\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tchyba\t@0:02:30 7500"}},
+        {"trains meeting at a Dopravna",
+         {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 7}, {3, 10, 12}}},
+          {"Os 2", {{3, 10, 1}, {2, 10, 6}, {2, 10, 8}, {1, 10, 13}}}},
+         {}},
+        {"trains meeting at a halt",
+         {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 7}, {3, 10, 12}}},
+          {"Os 2", {{3, 10, 1}, {2, 10, 6}, {2, 10, 8}, {1, 10, 13}}}},
+         {"10:06–10:07\tB\tOs 1\tOs 2\tkřižování bez volné koleje\tchyba"},
+         &StationKind::zastavka},
+        {"trains meeting at a halt of a double line",
+         {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 7}, {3, 10, 12}}},
+          {"Os 2", {{3, 10, 1}, {2, 10, 6}, {2, 10, 8}, {1, 10, 13}}}},
+         {},
+         &StationKind::zastavka,
+         Tracks::doubleTrack},
+        {"one passes as the other leaves a halt",
+         {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 7}, {3, 10, 12}}}, {"Os 2", {{3, 10, 2}, {1, 10, 12}}}},
+         {"10:07\tB\tOs 1\tOs 2\tkřižování bez volné koleje\tchyba"},
+         &StationKind::zastavka},
+        {"an overtaking at a halt",
+         {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 15}, {3, 10, 20}}}, {"R 2", {{1, 10, 3}, {2, 10, 8}, {3, 10, 12}}}},
+         {"10:08\tB\tOs 1\tR 2\tpředjíždění bez volné koleje\tchyba"},
+         &StationKind::zastavka},
+        {"an overtaking at a halt of a double line",
+         {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 15}, {3, 10, 20}}}, {"R 2", {{1, 10, 3}, {2, 10, 8}, {3, 10, 12}}}},
+         {"10:08\tB\tOs 1\tR 2\tpředjíždění bez volné koleje\tchyba"},
+         &StationKind::zastavka,
+         Tracks::doubleTrack},
+        {"an overtaking at a Dopravna",
+         {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 15}, {3, 10, 20}}}, {"R 2", {{1, 10, 3}, {2, 10, 8}, {3, 10, 12}}}},
+         {}},
+        {"a third train at a Dopravna",
+         {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 15}, {3, 10, 20}}},
+          {"R 2", {{1, 10, 3}, {2, 10, 8}, {3, 10, 12}}},
+          {"Os 3", {{3, 10, 0}, {2, 10, 8}, {1, 10, 20}}}},
+         {"10:08\tB\tR 2\tOs 3\tkřižování bez volné koleje\tchyba"}},
+        {"an overtaking between stations",
+         {{"Os 1", {{1, 10, 0}, {3, 10, 20}}}, {"R 2", {{1, 10, 4}, {3, 10, 14}}}},
+         {"10:04–10:09\tA – B\tOs 1\tR 2\tpředjíždění mezi stanicemi\tchyba\t@10:08 4000",
+          "10:09–10:10\tA – B\tOs 1\tR 2\tnedodržené následné mezidobí\tchyba",
+          "10:09–10:10\tB – C\tOs 1\tR 2\tnedodržené následné mezidobí\tchyba"}},
+        {"an overtaking on double track",
+         {{"Os 1", {{1, 10, 0}, {3, 10, 20}}}, {"R 2", {{1, 10, 4}, {3, 10, 14}}}},
+         {"10:04–10:09\tA – B\tOs 1\tR 2\tpředjíždění mezi stanicemi\tchyba\t@10:08 4000",
+          "10:09–10:10\tA – B\tOs 1\tR 2\tnedodržené následné mezidobí\tchyba",
+          "10:09–10:10\tB – C\tOs 1\tR 2\tnedodržené následné mezidobí\tchyba"},
+         &StationKind::dopravna,
+         Tracks::doubleTrack},
+        {"a headway of exactly the minimum",
+         {{"Os 1", {{1, 10, 0}, {2, 10, 5}}}, {"Os 3", {{1, 10, 3}, {2, 10, 8}}}},
+         {}},
+        {"a headway a minute short",
+         {{"Os 1", {{1, 10, 0}, {2, 10, 5}}}, {"Os 3", {{1, 10, 2}, {2, 10, 7}}}},
+         {"10:00–10:07\tA – B\tOs 1\tOs 3\tnedodržené následné mezidobí\tchyba"}},
+        {"a headway short only at the end",
+         {{"Os 1", {{1, 10, 0}, {2, 10, 6}}}, {"Os 3", {{1, 10, 3}, {2, 10, 7}}}},
+         {"10:06–10:07\tA – B\tOs 1\tOs 3\tnedodržené následné mezidobí\tchyba"}},
+        {"a headway short over midnight, down the line",
+         {{"Os 1", {{2, 23, 59}, {1, 0, 4}}}, {"Os 3", {{2, 0, 1}, {1, 0, 6}}}},
+         {"23:59–0:06\tA – B\tOs 1\tOs 3\tnedodržené následné mezidobí\tchyba"}},
+        {"a headway of a half minute more",
+         {{"Os 1", {{1, 10, 0}, {2, 10, 5}}}, {"Os 3", {{1, 10, 3, 0, 1}, {2, 10, 8, 0, 1}}}},
+         {}},
+        {"trains passing B at the same moment meet there",
+         {{"Os 1", {{1, 10, 0}, {3, 10, 10}}}, {"Os 2", {{3, 10, 0}, {1, 10, 10}}}},
+         {"10:05\tB\tOs 1\tOs 2\tkřižování bez volné koleje\tchyba"},
+         &StationKind::zastavka},
+    };
+    for (const auto &c : cases) {
+        Document doc;
+        fillLine(doc, c.middle);
+        doc.lineTracks.mainTracks = c.mainTracks;
+        EXPECT_EQ(check(doc, c.trains), c.expected) << c.what;
+    }
+}
+
+// A section set on its own follows its number, whatever the line's is.
+TEST(ConflictCheck, ASectionsOwnTracks)
+{
+    const struct
+    {
+        uint8_t line, belowB, aboveB;
+        size_t meets;
+    } cases[] = {
+        {Tracks::singleTrack, 0, 0, 1},
+        {Tracks::singleTrack, 0, Tracks::doubleTrack, 0},
+        {Tracks::singleTrack, Tracks::doubleTrack, 0, 1},
+        {Tracks::doubleTrack, 0, Tracks::singleTrack, 1},
+        {Tracks::doubleTrack, Tracks::singleTrack, 0, 0},
+    };
+    for (const auto &c : cases) {
+        Document doc;
+        fillLine(doc);
+        doc.lineTracks.mainTracks = c.line;
+        doc.stations[0].sectionTracks = c.belowB;
+        doc.stations[1].sectionTracks = c.aboveB; // the meet is above B
+        EXPECT_EQ(check(doc, {up, down}).size(), c.meets) << int(c.line) << int(c.belowB) << int(c.aboveB);
+    }
+}
+
+// The station's own number of tracks counts instead of its kind's; a
+// station list out of order by position keeps its sections by position.
+TEST(ConflictCheck, StationTracksAndTheOrderOfTheList)
+{
+    const std::vector<TrainSpec> meetAtB = {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 7}, {3, 10, 12}}},
+                                            {"Os 2", {{3, 10, 1}, {2, 10, 6}, {2, 10, 8}, {1, 10, 13}}}};
+    Document doc;
+    fillLine(doc);
+    doc.stations[1].stationTracks = 1;
+    EXPECT_EQ(check(doc, meetAtB).size(), 1u);
+    doc.stations[1].stationTracks = 0;
+    EXPECT_EQ(check(doc, meetAtB).size(), 1u);
+
+    Document halt;
+    fillLine(halt, &StationKind::zastavka);
+    halt.stations[1].stationTracks = 2;
+    EXPECT_EQ(check(halt, meetAtB), Lines{});
+
+    // C, A, B: the sections are still A-B and B-C; B-C is held by B.
+    Document shuffled;
+    SampleLine::addStation(shuffled, "C", 10);
+    SampleLine::addStation(shuffled, "A", 0);
+    SampleLine::addStation(shuffled, "B", 5);
+    shuffled.stations[2].sectionTracks = Tracks::doubleTrack;
+    EXPECT_EQ(check(shuffled, {{"Os 1", {{2, 10, 0}, {1, 10, 10}}}, {"Os 2", {{1, 10, 2}, {2, 10, 12}}}}), Lines{});
+    shuffled.stations[2].sectionTracks = 0;
+    EXPECT_EQ(check(shuffled, {{"Os 1", {{2, 10, 0}, {1, 10, 10}}}, {"Os 2", {{1, 10, 2}, {2, 10, 12}}}}),
+              Lines{"10:05–10:07\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tchyba\t@10:06 6000"});
+}
+
+// Rows at kilometre points inside a section, a line drawn back to the left
+// and rows beyond the station list are no runs to conflict with.
+TEST(ConflictCheck, LinesThatAreNoRuns)
+{
+    Document doc;
+    fillLine(doc);
+    // Os 5 stands at km 7 (a kilometre point) from 10:00 to 10:20.
+    const TrainSpec standing = {"Os 5", {{-993, 10, 0}, {-993, 10, 20}, {3, 10, 23}}};
+    EXPECT_EQ(check(doc, {standing, down}),
+              Lines{"10:02–10:07\tB – C\tOs 5\tOs 2\tkřižování na jednokolejné trati\tchyba\t@10:05 7000"});
+    // 19:59 to 0:30 does not run past midnight: drawn back, no run.
+    EXPECT_EQ(check(doc, {{"Os 1", {{1, 19, 59}, {3, 0, 30}}}, {"Os 2", {{3, 0, 0}, {1, 0, 40}}}}), Lines{});
+    EXPECT_EQ(check(doc, {{"Os 1", {{1, 10, 0}, {4, 10, 5}, {3, 10, 10}}}, down}).size(), 1u);
+}
+
+// Any edit of one train rechecked alone gives what a full check gives.
+TEST(ConflictCheck, RecheckingOneTrainEqualsAFullCheck)
+{
+    Document doc;
+    SampleLine::fill(doc, {20, 100, 300, 20});
+    doc.stations[5].sectionTracks = Tracks::doubleTrack;
+    doc.stations[8].stationTracks = 3;
+    ConflictCheck incremental(doc);
+    incremental.recompute();
+    ASSERT_GT(incremental.conflicts().size(), 100u);
+
+    auto expectFull = [&doc, &incremental](const char *what) {
+        ConflictCheck full(doc);
+        full.recompute();
+        EXPECT_EQ(incremental.conflicts(), full.conflicts()) << what;
+    };
+    const double tenMinutes = 10.0 / 1440.0;
+    for (int32_t t : {0, 7, 150, 299}) {
+        Train &train = doc.trains[static_cast<size_t>(t)];
+        train.firstTime += tenMinutes;
+        for (TrainStop &s : train.stops)
+            s.time += tenMinutes;
+        incremental.recheckTrain(t);
+        expectFull("ten minutes later");
+    }
+    doc.trains[3].podlePotreby = !doc.trains[3].podlePotreby;
+    incremental.recheckTrain(3);
+    expectFull("as required");
+    doc.trains[4].stops.clear();
+    incremental.recheckTrain(4);
+    expectFull("one row left");
+    const Train copies[] = {doc.trains[10], doc.trains[11]};
+    doc.trains.insert(doc.trains.end(), std::begin(copies), std::end(copies));
+    incremental.recheckTrain(static_cast<int32_t>(doc.trains.size()) - 1);
+    expectFull("two appended");
+    doc.trains.erase(doc.trains.begin() + 2);
+    incremental.recheckTrain(2);
+    expectFull("one removed");
+}
+
+TEST(ConflictCheck, TheTextsOfTimes)
+{
+    const struct
+    {
+        double minute;
+        const char *text;
+    } cases[] = {{0.0, "0:00"},      {605.0, "10:05"},    {605.5, "10:05:30"},
+                 {1439.999, "0:00"}, {1443.5, "0:03:30"}, {-1.0, "23:59"}};
+    for (const auto &c : cases)
+        EXPECT_EQ(ConflictText::clock(c.minute).toStdString(), c.text) << c.minute;
+}
