@@ -1,0 +1,94 @@
+#include "ConflictListDialog.h"
+
+#include "editing/ConflictText.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+ConflictListDialog::ConflictListDialog(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("ConflictListDialog"));
+    setWindowTitle(QStringLiteral("Konflikty"));
+    setModal(false);
+    auto *layout = new QVBoxLayout(this);
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("ConflictList"));
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setHeaderLabels(
+        {QStringLiteral("Čas"), QStringLiteral("Místo"), QStringLiteral("Vlaky"), QStringLiteral("Druh")});
+    m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_list->setMinimumSize(620, 260);
+    layout->addWidget(m_list);
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("ConflictSummary"));
+    layout->addWidget(m_summary);
+    auto *buttons = new QDialogButtonBox(this);
+    QPushButton *close = buttons->addButton(QStringLiteral("Zavřít"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("CloseButton"));
+    close->setAutoDefault(false);
+    layout->addWidget(buttons);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_list, &QTreeWidget::currentItemChanged, this, &ConflictListDialog::currentChanged);
+    connect(m_list, &QTreeWidget::itemActivated, this, &ConflictListDialog::currentChanged);
+}
+
+void ConflictListDialog::setConflicts(const Document &doc, const std::vector<Conflict> &conflicts)
+{
+    const int chosenRow = m_list->currentItem() ? m_list->indexOfTopLevelItem(m_list->currentItem()) : -1;
+    const bool hadChoice = chosenRow >= 0 && static_cast<size_t>(chosenRow) < m_conflicts.size();
+    const Conflict chosen = hadChoice ? m_conflicts[static_cast<size_t>(chosenRow)] : Conflict();
+
+    m_filling = true;
+    m_conflicts = conflicts;
+    m_list->clear();
+    QList<QTreeWidgetItem *> items;
+    items.reserve(static_cast<qsizetype>(conflicts.size()));
+    for (const Conflict &c : conflicts) {
+        auto *item = new QTreeWidgetItem(
+            QStringList{ConflictText::span(c), ConflictText::place(doc, c),
+                        ConflictText::train(doc, c.trainA) + QStringLiteral(", ") + ConflictText::train(doc, c.trainB),
+                        c.isWarning() ? ConflictText::kind(c.kind) + QStringLiteral(" (")
+                                            + ConflictText::severity(c.severity) + QStringLiteral(")")
+                                      : ConflictText::kind(c.kind)});
+        if (c.isWarning()) {
+            for (int column = 0; column <= KindColumn; ++column)
+                item->setForeground(column, QBrush(Qt::darkGray));
+        }
+        items << item;
+    }
+    m_list->addTopLevelItems(items);
+    if (hadChoice) {
+        const auto again = std::find(m_conflicts.begin(), m_conflicts.end(), chosen);
+        if (again != m_conflicts.end())
+            m_list->setCurrentItem(m_list->topLevelItem(static_cast<int>(again - m_conflicts.begin())));
+    }
+    m_filling = false;
+
+    const auto warnings =
+        std::count_if(conflicts.begin(), conflicts.end(), [](const Conflict &c) { return c.isWarning(); });
+    const auto errors = static_cast<qsizetype>(conflicts.size()) - warnings;
+    m_summary->setText(conflicts.empty() ? QStringLiteral("Žádné konflikty")
+                                         : QStringLiteral("Chyby: %1, varování: %2").arg(errors).arg(warnings));
+}
+
+QString ConflictListDialog::summary() const
+{
+    return m_summary->text();
+}
+
+void ConflictListDialog::currentChanged()
+{
+    if (m_filling)
+        return;
+    const int row = m_list->currentItem() ? m_list->indexOfTopLevelItem(m_list->currentItem()) : -1;
+    if (row >= 0 && static_cast<size_t>(row) < m_conflicts.size())
+        emit conflictChosen(m_conflicts[static_cast<size_t>(row)]);
+}
