@@ -3,13 +3,16 @@
 #include "ByteBuilder.h"
 #include "FileBytes.h"
 
+#include "TestPaths.h"
 #include "io/DocumentExtension.h"
+#include "io/DocumentFile.h"
 #include "io/DocumentReader.h"
 #include "io/DocumentSnapshot.h"
 #include "io/FileMessages.h"
 #include "model/Document.h"
 
 #include <QBuffer>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -209,4 +212,17 @@ TEST(DocumentExtension, ASnapshotKeepsTheMetres)
     EXPECT_FALSE(DocumentSnapshot::take(doc).sameContent(before));
     ASSERT_TRUE(before.restore(doc, DocumentSnapshot::View::Keep));
     EXPECT_EQ(positions(doc), fractional);
+}
+
+// A document saved before positions had metres opens and saves to its own
+// bytes: no extension block is added to whole kilometres.
+TEST(DocumentExtension, TheBundledExampleSavesToItsOwnBytes)
+{
+    const QString example = TestPaths::examplesDir() + QStringLiteral("/liberec-tanvald.vrs");
+    Document doc;
+    ASSERT_EQ(DocumentFile::load(doc, example).status, DocumentFile::Status::Ok);
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("copy.vrs"));
+    ASSERT_EQ(DocumentFile::save(doc, copy).status, DocumentFile::Status::Ok);
+    EXPECT_EQ(FileBytes::read(copy), FileBytes::read(example));
 }
