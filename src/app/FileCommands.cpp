@@ -1,5 +1,7 @@
 #include "FileCommands.h"
 
+#include "dialogs/RealImportSource.h"
+
 #include "Session.h"
 
 #include "dialogs/Prompter.h"
@@ -219,6 +221,32 @@ void importTimetable(Session &session, DocumentWindow &window)
 bool importFile(Session &session, DocumentWindow &window, const QString &path)
 {
     return guarded(session, [&] { return importFileSteps(session, window, path); });
+}
+
+bool importRealTimetable(Session &session, DocumentWindow &window, const RealImportChoice &choice)
+{
+    return guarded(session, [&] {
+        Document &doc = session.document;
+        WaitCursor cursor;
+        const RealTimetableImport::Result result = choice.apply(doc);
+        if (!result.ok()) {
+            cursor.restore();
+            session.prompter.error(result.error);
+            return false;
+        }
+        if (choice.newLine) {
+            // Every station is new: nothing drawn or laid before belongs.
+            window.documentCleared();
+            window.prepareFullRebuild();
+        }
+        window.makeTrainLabels();
+        window.makeTimeLabels();
+        doc.redrawNeeded = true;
+        window.render();
+        cursor.restore();
+        session.prompter.information(result.text());
+        return true;
+    });
 }
 
 QString documentName(const Session &session)

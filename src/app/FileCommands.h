@@ -5,6 +5,7 @@
 class DocumentSnapshot;
 struct FileStamp;
 struct Session;
+struct RealImportChoice;
 
 // The steps of Open and Import that belong to the main window, the label
 // code and the renderer. The main window implements this; tests record the
@@ -72,6 +73,14 @@ void importTimetable(Session &session, DocumentWindow &window);
 
 // Imports a named text timetable with every step and message of Import.
 bool importFile(Session &session, DocumentWindow &window, const QString &path);
+
+// A day of real trains as the import dialog chose it: the trains into the
+// document's stations, or the document made a new line of them; then the
+// labels as after Import, the diagram drawn anew and what was done told
+// (the trains, the input skipped, how the line was placed). The caller
+// makes it one step of the history. False, with the document unchanged,
+// when the import is refused.
+bool importRealTimetable(Session &session, DocumentWindow &window, const RealImportChoice &choice);
 
 inline const QString untitledName = QStringLiteral("Bez názvu");
 inline const QString saveChangesQuestion = QStringLiteral("Uložit změny v dokumentu „%1“?");

@@ -18,6 +18,7 @@
 #include "dialogs/ProfileCommands.h"
 #include "dialogs/ProfileDialog.h"
 #include "dialogs/Prompter.h"
+#include "dialogs/RealImportDialog.h"
 #include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
@@ -150,7 +151,13 @@ void MainWindow::createMenu()
     QAction *save = addItem(file, "Uloit1", QStringLiteral("&Uložit"), QKeySequence(Qt::CTRL | Qt::Key_S));
     QAction *saveAs = addItem(file, "Uloitjako1", QStringLiteral("Uložit &jako..."));
     separator(file, "N1");
-    QAction *import = addItem(file, "Import1", QStringLiteral("Import..."), QKeySequence(Qt::CTRL | Qt::Key_I));
+    // The imports: the program's text timetable and the days of real
+    // timetables.
+    QMenu *imports = file->addMenu(QStringLiteral("Im&portovat"));
+    imports->setObjectName(QStringLiteral("Importovat1"));
+    QAction *import = addItem(imports, "Import1", QStringLiteral("Import..."), QKeySequence(Qt::CTRL | Qt::Key_I));
+    QAction *importCzptt = addItem(imports, "ImportCzptt1", QStringLiteral("Jízdní řád SŽ (CZPTT)..."));
+    QAction *importGtfs = addItem(imports, "ImportGtfs1", QStringLiteral("GTFS..."));
     separator(file, "N9");
     Tisk1 = addItem(file, "Tisk1", QStringLiteral("Tisk..."), QKeySequence(Qt::CTRL | Qt::Key_P));
     Exportovat1 = addItem(file, "Exportovat1", QStringLiteral("Exportovat..."), QKeySequence(Qt::CTRL | Qt::Key_E));
@@ -196,6 +203,8 @@ void MainWindow::createMenu()
     connect(save, &QAction::triggered, this, &MainWindow::Uloit1Click);
     connect(saveAs, &QAction::triggered, this, &MainWindow::Uloitjako1Click);
     connect(import, &QAction::triggered, this, &MainWindow::Import1Click);
+    connect(importCzptt, &QAction::triggered, this, [this] { importRealTimetable(RealImportSource::Format::Czptt); });
+    connect(importGtfs, &QAction::triggered, this, [this] { importRealTimetable(RealImportSource::Format::Gtfs); });
     connect(Tiskdobitmapy1, &QAction::triggered, this, &MainWindow::Tiskdobitmapy1Click);
     connect(Tisk1, &QAction::triggered, this, &MainWindow::Tisk1Click);
     connect(Exportovat1, &QAction::triggered, this, &MainWindow::Exportovat1Click);
@@ -827,6 +836,19 @@ void MainWindow::Import1Click()
 {
     EditStep step(m_session.history, StepNames::import);
     FileCommands::importTimetable(m_session, *this);
+}
+
+void MainWindow::importRealTimetable(RealImportSource::Format format)
+{
+    RealImportDialog dialog(format, m_session.document, m_session.prompter, m_session.settingsFile, this);
+    const std::optional<RealImportChoice> choice = dialog.ask();
+    if (!choice)
+        return;
+    {
+        EditStep step(m_session.history, StepNames::import);
+        FileCommands::importRealTimetable(m_session, *this, *choice);
+    }
+    historyChanged();
 }
 
 void MainWindow::Tiskdobitmapy1Click()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileCommands.h"
+#include "dialogs/RealImportSource.h"
 
 #include "dialogs/DiagramActions.h"
 #include "editing/DiagramEditView.h"
@@ -169,6 +170,9 @@ public slots:
     void Uloit1Click();     // Save
     void Uloitjako1Click(); // Save as
     void Import1Click();
+    // Soubor › Importovat › Jízdní řád SŽ (CZPTT) and GTFS: the dialog,
+    // then its import as one step.
+    void importRealTimetable(RealImportSource::Format format);
     void Tiskdobitmapy1Click();    // bitmap export
     void Tisk1Click();             // "Tisk...": the print dialog TForm5
     void Exportovat1Click();       // "Exportovat...": the sheet or the view to a file

@@ -59,6 +59,10 @@ public:
 
     // Open and save dialogs; nullopt when the user cancels.
     virtual std::optional<QString> openFileName(const FileDialog &dialog) = 0;
+    // An open dialog taking several existing files; nullopt when cancelled.
+    virtual std::optional<QStringList> openFileNames(const FileDialog &dialog) = 0;
+    // A folder chosen from those that exist; nullopt when cancelled.
+    virtual std::optional<QString> existingFolder(const QString &title, const QString &start) = 0;
     virtual std::optional<QString> saveFileName(const FileDialog &dialog) = 0;
     // The save dialog where the filter decides the file's format: the
     // default suffix follows the filter chosen.

@@ -87,6 +87,23 @@ std::optional<QString> QtPrompter::openFileName(const FileDialog &d)
     return dialog->selectedFiles().constFirst();
 }
 
+std::optional<QStringList> QtPrompter::openFileNames(const FileDialog &d)
+{
+    std::unique_ptr<QFileDialog> dialog(makeDialog(m_parent, d, QFileDialog::AcceptOpen));
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog->selectedFiles();
+}
+
+std::optional<QString> QtPrompter::existingFolder(const QString &title, const QString &start)
+{
+    const QString chosen = QFileDialog::getExistingDirectory(m_parent, title.isEmpty() ? caption() : title, start);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
 std::optional<QString> QtPrompter::saveFileName(const FileDialog &d)
 {
     std::unique_ptr<QFileDialog> dialog(makeDialog(m_parent, d, QFileDialog::AcceptSave));

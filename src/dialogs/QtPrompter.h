@@ -21,6 +21,8 @@ public:
     void information(const QString &text) override;
     void error(const QString &text) override;
     std::optional<QString> openFileName(const FileDialog &dialog) override;
+    std::optional<QStringList> openFileNames(const FileDialog &dialog) override;
+    std::optional<QString> existingFolder(const QString &title, const QString &start) override;
     std::optional<QString> saveFileName(const FileDialog &dialog) override;
     std::optional<SavedFile> saveFileAs(const FileDialog &dialog) override;
     std::optional<Font> chooseFont(const Font &initial) override;

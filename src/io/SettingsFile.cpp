@@ -5,6 +5,7 @@
 #include "model/ClockTime.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -20,6 +21,8 @@ constexpr const char *sectionGeneral = "Nastaveni";
 constexpr const char *sectionTimeLabels = "Casove popisky";
 constexpr const char *sectionTrainLabels = "Vlakove popisky";
 constexpr const char *sectionLines = "Cary";
+constexpr const char *sectionImport = "Import";
+constexpr const char *keyCodebook = "CiselnikSR70";
 
 // Far above any settings file; a larger one is not read (and not replaced).
 constexpr qint64 maxFileBytes = qint64(16) * 1024 * 1024;
@@ -118,6 +121,18 @@ SafeFile::Result SettingsFile::write(std::initializer_list<std::pair<const char 
         return {SafeFile::Failure::Write, {}};
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     return SafeFile::write(m_path, QByteArrayView(out.data(), static_cast<qsizetype>(out.size())));
+}
+
+QString SettingsFile::readCodebookPath() const
+{
+    Ini ini;
+    load(ini, m_path);
+    return QFile::decodeName(text(ini, sectionImport, keyCodebook, {}));
+}
+
+SafeFile::Result SettingsFile::writeCodebookPath(const QString &path)
+{
+    return write({{keyCodebook, QFile::encodeName(path)}}, sectionImport);
 }
 
 SafeFile::Result SettingsFile::writeZoom(uint8_t zoom)

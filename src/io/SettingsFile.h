@@ -30,6 +30,12 @@ public:
     // Stredni, Silna.
     void readInto(DocumentSettings &settings) const;
 
+    // The SR70 codebook the CZPTT import placed its last line with, as the
+    // file system names it (the path's own bytes, whatever the code page of
+    // the rest); empty when none was chosen.
+    QString readCodebookPath() const;
+    SafeFile::Result writeCodebookPath(const QString &path);
+
     SafeFile::Result writeZoom(uint8_t zoom);
     SafeFile::Result writeSaveLabelImages(bool save);
     SafeFile::Result writeTimeFont(const QByteArray &name, int32_t size);

@@ -8,10 +8,12 @@
 #include "dialogs/ProfileDialog.h"
 #include "dialogs/ProgressWindow.h"
 #include "dialogs/QtPrompter.h"
+#include "dialogs/RealImportDialog.h"
 #include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -99,6 +101,8 @@ private slots:
                               {"Uloit1", "&Uložit", "Ctrl+S", true},
                               {"Uloitjako1", "Uložit &jako...", "", true},
                               {"Import1", "Import...", "Ctrl+I", true},
+                              {"ImportCzptt1", "Jízdní řád SŽ (CZPTT)...", "", true},
+                              {"ImportGtfs1", "GTFS...", "", true},
                               {"Tisk1", "Tisk...", "Ctrl+P", true},
                               {"Exportovat1", "Exportovat...", "Ctrl+E", true},
                               {"Tiskdobitmapy1", "Tisk do bitmapy...", "", false},
@@ -260,6 +264,33 @@ private slots:
     // New: no question, no name, the empty axis, printing off, and the
     // station grid's kept first row emptied (what New does to the document
     // is tested on DocumentCommands).
+    // A day of real trains from the menu: a new line drawn with its labels,
+    // one step that Zpět takes back whole.
+    void aDayOfRealTrainsIsOneStep()
+    {
+        const QString data = TestPaths::sourceDir() + QStringLiteral("/tests/data/");
+        QTimer::singleShot(0, [data] {
+            QVERIFY(
+                QTest::qWaitFor([] { return qobject_cast<RealImportDialog *>(QApplication::activeModalWidget()); }));
+            auto *d = qobject_cast<RealImportDialog *>(QApplication::activeModalWidget());
+            QVERIFY(d->addSources({data + QStringLiteral("czptt/vsetin-velke-karlovice")}));
+            QVERIFY(d->useCodebook(data + QStringLiteral("sr70/SR70-2026-08-15.csv")));
+            d->findChild<QCalendarWidget *>(QStringLiteral("DayCalendar"))->setSelectedDate(QDate(2026, 3, 4));
+            d->findChild<QPushButton *>(QStringLiteral("ImportButton"))->click();
+            if (d->isVisible())
+                d->reject();
+        });
+        action("ImportCzptt1")->trigger();
+        QCOMPARE(h.prompter->messages(), QStringList{QStringLiteral("Přidáno 37 vlaků.")});
+        QCOMPARE(std::pair(doc().trains.size(), doc().trainLabels.size()), std::pair(size_t{37}, size_t{37}));
+        QCOMPARE(doc().stations.size(), size_t{14});
+        QVERIFY(!doc().noDocument && doc().untitled);
+        QVERIFY(window()->bitmapExportEnabled());
+        QCOMPARE(action("Zpt1")->text(), QStringLiteral("Zpět: import jízdního řádu"));
+        action("Zpt1")->trigger();
+        QVERIFY(doc().noDocument && doc().trains.empty() && doc().stations.empty());
+    }
+
     void newEmptiesTheDocument()
     {
         QVERIFY(window()->openFile(h.example()));

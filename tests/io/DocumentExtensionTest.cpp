@@ -3,7 +3,9 @@
 #include "ByteBuilder.h"
 #include "FileBytes.h"
 
+#include "TestPaths.h"
 #include "io/DocumentExtension.h"
+#include "io/DocumentFile.h"
 #include "io/DocumentReader.h"
 #include "io/DocumentSnapshot.h"
 #include "io/FileMessages.h"
@@ -11,6 +13,7 @@
 #include "model/Tracks.h"
 
 #include <QBuffer>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -349,4 +352,15 @@ TEST(DocumentExtension, ASnapshotKeepsTheTracks)
     }
     ASSERT_EQ(load(doc, bytesOfLine(threeKm)).status, Status::Ok);
     EXPECT_EQ(doc.lineTracks, LineTracks{});
+// A document saved before positions had metres opens and saves to its own
+// bytes: no extension block is added to whole kilometres.
+TEST(DocumentExtension, TheBundledExampleSavesToItsOwnBytes)
+{
+    const QString example = TestPaths::examplesDir() + QStringLiteral("/liberec-tanvald.vrs");
+    Document doc;
+    ASSERT_EQ(DocumentFile::load(doc, example).status, DocumentFile::Status::Ok);
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("copy.vrs"));
+    ASSERT_EQ(DocumentFile::save(doc, copy).status, DocumentFile::Status::Ok);
+    EXPECT_EQ(FileBytes::read(copy), FileBytes::read(example));
 }

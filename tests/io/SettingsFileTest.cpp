@@ -65,6 +65,18 @@ TEST_F(SettingsFileTest, WrittenValuesReadBackWithBooleansAsOneAndZero)
     EXPECT_TRUE(FileBytes::read(path).replace(" = ", "=").contains("UlozitPopisky=0"));
 }
 
+TEST_F(SettingsFileTest, CodebookPathKeepsItsBytesBesideTheOtherKeys)
+{
+    SettingsFile f(path);
+    EXPECT_EQ(f.readCodebookPath(), QString());
+    ASSERT_TRUE(f.writeZoom(9));
+    const QString codebook = QStringLiteral("/data/číselníky/SR70 ř.csv");
+    ASSERT_TRUE(f.writeCodebookPath(codebook));
+    EXPECT_EQ(f.readCodebookPath(), codebook);
+    EXPECT_EQ(read().zoom, 9);
+    EXPECT_TRUE(FileBytes::read(path).contains("[Import]"));
+}
+
 TEST_F(SettingsFileTest, FilesFromTheWindowsWorld)
 {
     const QByteArray a("Arial CE"), t("Times New Roman CE");

@@ -53,6 +53,19 @@ std::optional<QString> ScriptedPrompter::openFileName(const FileDialog &dialog)
     return next(fileAnswers, std::optional<QString>());
 }
 
+std::optional<QStringList> ScriptedPrompter::openFileNames(const FileDialog &dialog)
+{
+    log << QStringLiteral("open files: ") + dialog.filter;
+    lastFileDialog = dialog;
+    return next(filesAnswers, std::optional<QStringList>());
+}
+
+std::optional<QString> ScriptedPrompter::existingFolder(const QString &title, const QString &)
+{
+    log << QStringLiteral("folder: ") + title;
+    return next(folderAnswers, std::optional<QString>());
+}
+
 std::optional<QString> ScriptedPrompter::saveFileName(const FileDialog &dialog)
 {
     log << QStringLiteral("save: ") + dialog.filter;

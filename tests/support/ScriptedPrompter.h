@@ -16,6 +16,8 @@ public:
     std::deque<bool> yesNoAnswers;
     std::deque<SaveChoice> saveChoices;
     std::deque<std::optional<QString>> fileAnswers;
+    std::deque<std::optional<QStringList>> filesAnswers; // openFileNames
+    std::deque<std::optional<QString>> folderAnswers;
     std::deque<std::optional<Font>> fontAnswers;
     // The current printer's page; a confirmed setup dialog takes the next
     // scripted page, a cancelled one (nullopt, or none left) keeps it.
@@ -30,7 +32,8 @@ public:
 
     // Every prompt in order: "question: ...", "save question: ...",
     // "information: ...",
-    // "error: ...", "open: <filter>", "save: <filter>", "font: <name>",
+    // "error: ...", "open: <filter>", "open files: <filter>",
+    // "folder: <title>", "save: <filter>", "font: <name>",
     // "printer setup", "print".
     QStringList log;
     FileDialog lastFileDialog;
@@ -40,6 +43,8 @@ public:
     void information(const QString &text) override;
     void error(const QString &text) override;
     std::optional<QString> openFileName(const FileDialog &dialog) override;
+    std::optional<QStringList> openFileNames(const FileDialog &dialog) override;
+    std::optional<QString> existingFolder(const QString &title, const QString &start) override;
     std::optional<QString> saveFileName(const FileDialog &dialog) override;
     std::optional<SavedFile> saveFileAs(const FileDialog &dialog) override;
     std::optional<Font> chooseFont(const Font &initial) override;

@@ -1,0 +1,213 @@
+#include "dialogs/RealImportDialog.h"
+#include "GuiClicks.h"
+#include "GuiKeys.h"
+#include "ScriptedPrompter.h"
+#include "TestPaths.h"
+
+#include "io/SettingsFile.h"
+#include "model/Cp1250.h"
+#include "model/Document.h"
+
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Format = RealImportSource::Format;
+
+namespace {
+
+QString data(const char *sub)
+{
+    return TestPaths::sourceDir() + QStringLiteral("/tests/data/") + QString::fromUtf8(sub);
+}
+
+const QString lineDir = data("czptt/vsetin-velke-karlovice");
+const QString codebook = data("sr70/SR70-2026-08-15.csv");
+const QString caltrain = data("gtfs/caltrain-2017");
+
+} // namespace
+
+// The import dialog of real timetables on the real data: what it offers for
+// the sources read, what it would import as the choices change, and what it
+// hands back.
+class RealImportDialogTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    ScriptedPrompter m_prompter;
+
+    SettingsFile settings() { return SettingsFile(m_dir.filePath(QStringLiteral("Vlakorys.ini"))); }
+
+    template <typename T> static T *child(QDialog &d, const char *name)
+    {
+        T *found = d.findChild<T *>(QLatin1String(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+
+private slots:
+    void init()
+    {
+        m_prompter = ScriptedPrompter();
+        QFile::remove(m_dir.filePath(QStringLiteral("Vlakorys.ini")));
+    }
+
+    // An empty document takes a new line; the ends default to those most of
+    // the day's trains run between, and the codebook chosen once is there
+    // the next time.
+    void czpttNewLineBetweenTheDefaultEnds()
+    {
+        Document empty;
+        SettingsFile file = settings();
+        {
+            RealImportDialog d(Format::Czptt, empty, m_prompter, file);
+            QVERIFY(!child<QPushButton>(d, "ImportButton")->isEnabled());
+            QVERIFY(d.addSources({lineDir}));
+            QVERIFY(d.useCodebook(codebook));
+            child<QCalendarWidget>(d, "DayCalendar")->setSelectedDate(QDate(2026, 3, 4));
+            auto *newLine = child<QCheckBox>(d, "NewLineCheck");
+            QVERIFY(newLine->isChecked() && !newLine->isEnabled());
+            // More of the day's trains start at the upper end.
+            QCOMPARE(child<QComboBox>(d, "FromCombo")->currentText(), QStringLiteral("Velké Karlovice"));
+            QCOMPARE(child<QComboBox>(d, "ToCombo")->currentText(), QStringLiteral("Vsetín"));
+            QCOMPARE(d.previewText(), QStringLiteral("Nalezeno 37 vlaků, 14 stanic"));
+            QVERIFY(child<QPushButton>(d, "ImportButton")->isEnabled());
+
+            // A Saturday has fewer trains; an unknown end refuses.
+            child<QCalendarWidget>(d, "DayCalendar")->setSelectedDate(QDate(2026, 3, 7));
+            QVERIFY(d.previewText().startsWith(QStringLiteral("Nalezeno 34 vlaků")));
+            child<QComboBox>(d, "ToCombo")->setEditText(QStringLiteral("Praha hl. n."));
+            QVERIFY(!d.previewText().startsWith(QStringLiteral("Nalezeno")));
+            QVERIFY(!child<QPushButton>(d, "ImportButton")->isEnabled());
+        }
+        RealImportDialog again(Format::Czptt, empty, m_prompter, file);
+        QCOMPARE(child<QLineEdit>(again, "CodebookEdit")->text(), codebook);
+        QVERIFY(m_prompter.log.isEmpty());
+    }
+
+    // A document with stations takes the day's trains into them unless a
+    // new line is asked for; the choice applied is what the preview said.
+    void czpttIntoTheDocumentsStations()
+    {
+        Document doc;
+        SettingsFile file = settings();
+        RealImportDialog made(Format::Czptt, doc, m_prompter, file);
+        QVERIFY(made.addSources({lineDir}));
+        QVERIFY(made.useCodebook(codebook));
+        child<QCalendarWidget>(made, "DayCalendar")->setSelectedDate(QDate(2026, 3, 4));
+        const RealTimetableImport::Result first = made.choice().apply(doc);
+        QVERIFY2(first.ok(), qPrintable(first.error));
+        QCOMPARE(doc.stations.size(), size_t{14});
+        QCOMPARE(cp1250::toUnicode(doc.stations.front().name.view()), QStringLiteral("Vsetín"));
+
+        RealImportDialog into(Format::Czptt, doc, m_prompter, file);
+        QVERIFY(into.addSources({lineDir}));
+        child<QCalendarWidget>(into, "DayCalendar")->setSelectedDate(QDate(2026, 3, 4));
+        auto *newLine = child<QCheckBox>(into, "NewLineCheck");
+        QVERIFY(!newLine->isChecked() && newLine->isEnabled());
+        QVERIFY(!child<QComboBox>(into, "FromCombo")->isEnabled());
+        QCOMPARE(into.previewText(), QStringLiteral("Nalezeno 37 vlaků, 14 stanic"));
+        const RealTimetableImport::Result again = into.choice().apply(doc);
+        QCOMPARE(std::pair(again.summary.added, again.summary.replaced), std::pair(0, 37));
+        QCOMPARE(doc.trains.size(), size_t{37});
+    }
+
+    // Without a codebook a new line is spaced by running times once the
+    // user declines to choose one; the question comes at Importovat.
+    void czpttAsksForTheCodebookAtImport()
+    {
+        Document empty;
+        SettingsFile file = settings();
+        RealImportDialog d(Format::Czptt, empty, m_prompter, file);
+        QVERIFY(d.addSources({lineDir}));
+        child<QCalendarWidget>(d, "DayCalendar")->setSelectedDate(QDate(2026, 3, 4));
+        m_prompter.yesNoAnswers = {false};
+        GuiKeys::whenActive(&d, [&] { GuiClicks::click(child<QPushButton>(d, "ImportButton")); });
+        const std::optional<RealImportChoice> choice = d.ask();
+        QVERIFY(choice);
+        QCOMPARE(m_prompter.log.size(), 1);
+        QVERIFY(m_prompter.log.front().startsWith(QStringLiteral("question: Kilometry stanic dává číselník")));
+        Document doc;
+        const RealTimetableImport::Result result = choice->apply(doc);
+        QVERIFY(result.ok());
+        QVERIFY(!result.notes.isEmpty());
+        QCOMPARE(doc.trains.size(), size_t{37});
+    }
+
+    // A feed's railway routes come first and chosen; no route chosen
+    // imports nothing.
+    void gtfsRoutesAndDay()
+    {
+        Document empty;
+        SettingsFile file = settings();
+        RealImportDialog d(Format::Gtfs, empty, m_prompter, file);
+        m_prompter.folderAnswers = {caltrain};
+        GuiClicks::click(child<QPushButton>(d, "AddFolderButton"));
+        child<QCalendarWidget>(d, "DayCalendar")->setSelectedDate(QDate(2017, 7, 24));
+        auto *routes = child<QListWidget>(d, "RouteList");
+        QVERIFY(routes->count() > 1);
+        int rail = 0;
+        for (int i = 0; i < routes->count(); ++i)
+            rail += routes->item(i)->checkState() == Qt::Checked ? 1 : 0;
+        QVERIFY(rail > 0 && rail < routes->count());
+        for (int i = 0; i < routes->count(); ++i)
+            QCOMPARE(routes->item(i)->checkState() == Qt::Checked, i < rail);
+        QVERIFY2(d.previewText().startsWith(QStringLiteral("Nalezeno 92 vlaků")), qPrintable(d.previewText()));
+
+        for (int i = 0; i < routes->count(); ++i)
+            routes->item(i)->setCheckState(Qt::Unchecked);
+        QVERIFY(!child<QPushButton>(d, "ImportButton")->isEnabled());
+        routes->item(0)->setCheckState(Qt::Checked);
+        QVERIFY(d.previewText().startsWith(QStringLiteral("Nalezeno")));
+
+        // The dialog's choice is a new line from 0, made as the CLI makes it.
+        Document doc;
+        const RealTimetableImport::Result result = d.choice().apply(doc);
+        QVERIFY(result.ok());
+        QCOMPARE(doc.stations.front().metres, 0);
+    }
+
+    // Sources that give nothing say why, and leave Importovat off.
+    void sourcesThatGiveNothing_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("not a feed") << int(Format::Gtfs) << lineDir << QStringLiteral("není složka ani archiv ZIP");
+        QTest::newRow("no messages") << int(Format::Czptt) << caltrain
+                                     << QStringLiteral("není žádná trasa vlaku CZPTT");
+    }
+
+    void sourcesThatGiveNothing()
+    {
+        QFETCH(int, format);
+        QFETCH(QString, source);
+        QFETCH(QString, says);
+        Document empty;
+        SettingsFile file = settings();
+        RealImportDialog d(static_cast<Format>(format), empty, m_prompter, file);
+        QVERIFY(!d.addSources({source}));
+        QVERIFY2(child<QLabel>(d, "SourceInfo")->text().contains(says),
+                 qPrintable(child<QLabel>(d, "SourceInfo")->text()));
+        QVERIFY(!child<QPushButton>(d, "ImportButton")->isEnabled());
+    }
+
+    // A reading told to stop ends as stopped, with nothing to import.
+    void stoppedReading()
+    {
+        const auto read = RealImportSource::read(Format::Czptt, {lineDir}, [](qint64, qint64) { return false; });
+        QVERIFY(read->cancelled());
+        QVERIFY(!read->ok());
+    }
+};
+
+QTEST_MAIN(RealImportDialogTest)
+#include "RealImportDialogTest.moc"
