@@ -352,6 +352,8 @@ TEST(DocumentExtension, ASnapshotKeepsTheTracks)
     }
     ASSERT_EQ(load(doc, bytesOfLine(threeKm)).status, Status::Ok);
     EXPECT_EQ(doc.lineTracks, LineTracks{});
+}
+
 // A document saved before positions had metres opens and saves to its own
 // bytes: no extension block is added to whole kilometres.
 TEST(DocumentExtension, TheBundledExampleSavesToItsOwnBytes)
