@@ -48,13 +48,16 @@ QFont Renderer::diagramFontOf(int zoom)
                            Geometry::diagramFontBold(zoom) ? Fonts::Bold : 0);
 }
 
-void Renderer::render(DiagramWindow &window)
+void Renderer::draw(DiagramWindow &window, const RenderRequest &request)
 {
+    if (request.rebuild)
+        m_doc.redrawNeeded = true;
     if (renderInProgress) {
         ++stats.dropped;
         return;
     }
     renderInProgress = true;
+    m_request = request;
     // The flags end with the render whatever happens in it: a render that
     // fails half-way must not leave the editor refusing every later one.
     struct Finish
@@ -62,17 +65,15 @@ void Renderer::render(DiagramWindow &window)
         Renderer &r;
         ~Finish()
         {
-            r.paintOnly = false;
+            r.m_request = {};
             r.renderInProgress = false;
-            r.keepTimeText = false;
-            r.labelSelector = 0;
         }
     } finish{*this};
 
     ++stats.renders;
     m_diagramFont = diagramFontOf(m_doc.settings.zoom);
     prepareSurface(window.paintBoxSize());
-    if (m_doc.redrawNeeded && labelSelector == 0)
+    if (m_doc.redrawNeeded && m_request.labels == RenderRequest::Labels::all())
         m_outlines.clear();
     dragLabelNumber = -1;
 
@@ -83,10 +84,10 @@ void Renderer::render(DiagramWindow &window)
         // then runs once more with it; nothing is recorded the second time,
         // and the first pass leaves the picture to the second.
         const bool twoPasses = !m_doc.stations.empty() && m_view.legendGap < 20;
-        fullRender(window, !twoPasses);
+        drawDocument(window, !twoPasses);
         if (twoPasses) {
             m_view.legendGap = DiagramView::legendGapAfterFirstRender;
-            fullRender(window, true);
+            drawDocument(window, true);
         }
     }
     window.surfaceChanged();
@@ -146,7 +147,7 @@ Renderer::ScrollRanges Renderer::scrollRanges(int zoom, double scale, QSize pain
 void Renderer::drawEmptyAxis(DiagramWindow &window)
 {
     ++stats.emptyAxes;
-    window.setBitmapExportEnabled(false);
+    window.setPrintAndExportEnabled(false);
     const int z = m_doc.settings.zoom;
     const int32_t w0 = Geometry::emptyWidth(z);
     const QSize box = window.paintBoxSize();
@@ -197,7 +198,7 @@ void Renderer::drawEmptyAxis(DiagramWindow &window)
     drawText(p, m_diagramFont, 35 - measure.horizontalAdvance(QStringLiteral("1")), ya - 5, QStringLiteral("1"));
 }
 
-void Renderer::fullRender(DiagramWindow &window, bool picture)
+void Renderer::drawDocument(DiagramWindow &window, bool picture)
 {
     ++stats.passes;
     const int z = m_doc.settings.zoom;
@@ -206,7 +207,7 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
     const QSize box = window.paintBoxSize();
     ProgressSink &progress = window.progress();
 
-    window.setBitmapExportEnabled(true);
+    window.setPrintAndExportEnabled(true);
     if (m_bitmap.isNull()) {
         m_bitmap = QImage(client.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
         m_bitmap.fill(Qt::white);
@@ -222,8 +223,8 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
         resizeDiagramBitmap(client);
         m_fullHeight = Geometry::fullHeight(z, maxMetres);
         m_cullWidth = Geometry::cullWidth(m_view.scale);
-        m_list.startRebuild(m_cullWidth, m_fullHeight, !keepTimeText);
-        if (!keepTimeText)
+        m_list.startRebuild(m_cullWidth, m_fullHeight, !m_request.keepMinuteTexts);
+        if (!m_request.keepMinuteTexts)
             m_minuteTexts.clear();
         m_canvas.indexValid = false; // the font table may have gone with the texts
     }
@@ -275,7 +276,7 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
         // reads only the document's time labels and settings and the list's
         // size, which those steps leave alone.
         QFuture<void> minutes;
-        if (!keepTimeText && !eager && window.isChecked(DiagramWindow::CheckBox::TimeLabels))
+        if (!m_request.keepMinuteTexts && !eager && window.isChecked(DiagramWindow::CheckBox::TimeLabels))
             minutes = QtConcurrent::run([this] { m_minuteTexts.prepare(m_doc, m_list, 0, {}); });
         // Should a step below fail, the layout must still end before the
         // renderer and the document it reads may go.
@@ -293,7 +294,7 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
         } join{minutes};
         recordStations(fullWidth);
         recordTrains(window);
-        if (!keepTimeText)
+        if (!m_request.keepMinuteTexts)
             recordMinuteLabels(window, minutes);
         placeTrainLabels(window);
         if (minutes.isValid())
@@ -307,7 +308,7 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
     const bool stale = !m_lastViewport || m_lastViewport->vx0 != viewport.vx0 || m_lastViewport->vy0 != viewport.vy0
                        || m_lastViewport->vx1 != viewport.vx1 || m_lastViewport->vy1 != viewport.vy1
                        || m_lastReplaySize != m_bitmap.size();
-    if (!paintOnly || stale) {
+    if (!m_request.paintOnly || stale) {
         if (picture)
             replay(viewport, window.isChecked(DiagramWindow::CheckBox::TimeLabels));
         else
@@ -466,7 +467,7 @@ void Renderer::placeTrainLabels(DiagramWindow &window)
 {
     if (!m_labelFonts || !m_labelFonts->sameFonts(m_doc.settings))
         m_labelFonts = std::make_unique<TrainLabelFonts>(m_doc.settings);
-    PlaceTrainLabels(m_doc, *m_labelFonts, m_view.scale, labelSelector,
+    PlaceTrainLabels(m_doc, *m_labelFonts, m_view.scale, m_request.labels.selector(),
                      window.isChecked(DiagramWindow::CheckBox::Smoothing),
                      window.isChecked(DiagramWindow::CheckBox::Category), m_outlines, window.progress(), eager);
 }

@@ -4,6 +4,7 @@
 #include "DisplayList.h"
 #include "LabelOutline.h"
 #include "MinuteLabels.h"
+#include "RenderRequest.h"
 #include "Replay.h"
 #include "StationColumn.h"
 #include "StationLegend.h"
@@ -47,12 +48,10 @@ public:
     Renderer(Document &document, DiagramView &view);
     ~Renderer();
 
-    // Flags a caller sets before render(); they are cleared, and the selector
-    // returns to 0, when the render ends.
-    bool renderInProgress = false; // a render during a render does nothing
-    bool paintOnly = false;        // copy the pictures, no replay
-    bool keepTimeText = false;     // keep the recorded minute labels
-    int32_t labelSelector = 0;     // 0 every train label, -1 none, n the n-th
+    // Raised while a render runs, and while the program sets controls or
+    // makes labels (RenderGuard): a render asked for then is dropped, the
+    // controls' handlers run no command and the mouse ignores presses.
+    bool renderInProgress = false;
 
     // The find command's highlight: the train named foundName exactly is
     // drawn green while highlightOn is set.
@@ -65,7 +64,12 @@ public:
     // The label drag's picked label number; every render sets it to -1.
     int32_t dragLabelNumber = -1;
 
-    void render(DiagramWindow &window);
+    // Draws what the request asks for onto the surface. A request to
+    // rebuild marks the document's redrawNeeded first, so that a render
+    // dropped while another runs leaves the rebuild to the next one.
+    void draw(DiagramWindow &window, const RenderRequest &request = {});
+    // The request of the render running; a default one between renders.
+    const RenderRequest &request() const { return m_request; }
 
     // Does at each rebuild what is otherwise left until a replay needs it:
     // every strip recorded and every label image drawn; and every text is
@@ -132,7 +136,7 @@ public:
 private:
     void drawEmptyAxis(DiagramWindow &window);
     // picture: replay and copy the bitmaps (not in a pass another follows).
-    void fullRender(DiagramWindow &window, bool picture);
+    void drawDocument(DiagramWindow &window, bool picture);
     void recordHoursAndGrid(QPainter &painter, bool record, int32_t bottom);
     void recordStations(int32_t fullWidth);
     void recordTrains(DiagramWindow &window);
@@ -148,6 +152,7 @@ private:
 
     Document &m_doc;
     DiagramView &m_view;
+    RenderRequest m_request;
 
     QImage m_surface;
     QImage m_bitmap;
