@@ -295,7 +295,7 @@ QString RenderCommand::check(const Document &doc, Options &o)
     return {};
 }
 
-QImage RenderCommand::render(Document &doc, const Options &options, const LabelSteps &labels)
+QImage RenderCommand::viewSurface(Document &doc, const Options &options, const LabelSteps &labels)
 {
     ViewScene scene(doc, options, labels);
     return scene.renderer.surface().copy();

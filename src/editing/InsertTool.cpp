@@ -157,8 +157,9 @@ double InsertTool::pointedTime(int x) const
 int64_t InsertTool::pointedDistance(int y) const
 {
     const int z = m_doc.settings.zoom;
-    const double d = std::trunc(
-        (Kilometres::toKm(m_doc.maxMetres) - (y - 20 + DiagramView::vUnit * double(m_view.vpos)) / (2.0 * z)) * 1000.0);
+    const double d = std::trunc((Kilometres::toKm(m_doc.maxMetres)
+                                 - (y - DiagramView::topMargin + DiagramView::vUnit * double(m_view.vpos)) / (2.0 * z))
+                                * 1000.0);
     if (!(d == d))
         return 0;
     return static_cast<int64_t>(std::clamp(d, -1e15, 1e15));

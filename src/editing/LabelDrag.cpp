@@ -246,7 +246,9 @@ void LabelDrag::drop(const MouseEvent &e)
                 label->dropImage();
                 m_lastDrop = Drop::Turn;
             }
-            label->level = (2.0 * zoom * Kilometres::toKm(doc.maxMetres) + 20 - yc - 2.0 * v.vpos) / (2.0 * zoom);
+            label->level = (2.0 * zoom * Kilometres::toKm(doc.maxMetres) + DiagramView::topMargin - yc
+                            - double(DiagramView::vUnit) * v.vpos)
+                           / (2.0 * zoom);
             label->time = makeTime(m / 60, m % 60, 0);
             label->visible = 1;
         }

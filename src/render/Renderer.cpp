@@ -20,6 +20,13 @@
 
 namespace {
 
+// The diagram's fixed geometry: the station column left of the time axis,
+// the margin above the top station line, and the pixels of one scroll unit.
+constexpr int column = DiagramView::stationColumn;
+constexpr int topMargin = DiagramView::topMargin;
+constexpr int hUnit = DiagramView::hUnit;
+constexpr int vUnit = DiagramView::vUnit;
+
 const QByteArray diagramFontName = QByteArrayLiteral("ARIAL CE");
 
 QColor olive()
@@ -171,16 +178,16 @@ void Renderer::drawEmptyAxis(DiagramWindow &window)
     LineRaster lines(m_surface);
     QPainter p(&m_surface);
     const int h = m_view.hpos;
-    const int ya = 5 * z + 20 - 2 * m_view.vpos;
-    lines.line(QPoint(40, ya), QPoint(w0 - 5 * h - 40, ya), 2, Colours::olive);
+    const int ya = 5 * z + topMargin - vUnit * m_view.vpos;
+    lines.line(QPoint(column, ya), QPoint(w0 - hUnit * h - column, ya), 2, Colours::olive);
 
     QFont big = m_diagramFont;
     big.setPixelSize(Fonts::pixelSize(16));
     const QFontMetrics measure(m_diagramFont, &m_surface);
     p.setPen(olive());
     for (int i = 0; i <= 48; ++i) {
-        const int x = 40 - 5 * h + i * 30 * z;
-        if (x >= 40) {
+        const int x = column - hUnit * h + i * 30 * z;
+        if (x >= column) {
             lines.line(QPoint(x, ya - 2), QPoint(x, ya + 2), 1, Colours::olive);
             if (i % 2 == 0) {
                 // Measured in the diagram font, written at size 16.
@@ -189,11 +196,11 @@ void Renderer::drawEmptyAxis(DiagramWindow &window)
                 drawText(p, big, Geometry::round(x - width / 2.0), ya + 10, text);
             }
         }
-        const int width = i % 12 == 0 && x >= 40 ? 2 : 1;
+        const int width = i % 12 == 0 && x >= column ? 2 : 1;
         lines.line(QPoint(x, ya), QPoint(x, ya - 5 * z), width, Colours::olive);
     }
-    lines.line(QPoint(40, ya), QPoint(40, ya - 5 * z), 1, Colours::olive);
-    lines.line(QPoint(38, ya), QPoint(40, ya), 1, Colours::olive);
+    lines.line(QPoint(column, ya), QPoint(column, ya - 5 * z), 1, Colours::olive);
+    lines.line(QPoint(column - 2, ya), QPoint(column, ya), 1, Colours::olive);
     p.setPen(Qt::black);
     drawText(p, m_diagramFont, 35 - measure.horizontalAdvance(QStringLiteral("1")), ya - 5, QStringLiteral("1"));
 }
@@ -257,14 +264,15 @@ void Renderer::drawDocument(DiagramWindow &window, bool picture)
             auto *row = reinterpret_cast<QRgb *>(m_surface.scanLine(y));
             std::fill(row, row + m_surface.width(), qRgb(255, 255, 255));
         }
-        LineRaster(m_surface).line(QPoint(40, bottom), QPoint(fullWidth - 5 * h - 40, bottom), 2, Colours::olive);
+        LineRaster(m_surface).line(QPoint(column, bottom), QPoint(fullWidth - hUnit * h - column, bottom), 2,
+                                   Colours::olive);
         QPainter p(&m_surface);
 
         p.setPen(olive());
         p.setFont(m_diagramFont);
         int y = bottom + m_view.legendGap + 5;
         for (const QString &line : m_legendLines) {
-            p.drawText(40, y + fm.ascent(), line);
+            p.drawText(column, y + fm.ascent(), line);
             y += lineHeight;
         }
         recordHoursAndGrid(p, rebuild, bottom);
@@ -303,8 +311,8 @@ void Renderer::drawDocument(DiagramWindow &window, bool picture)
     }
     m_doc.labelImagesStale = false;
 
-    const Replayer::Viewport viewport{5 * h, 2 * m_view.vpos, client.width() + 5 * h - 40,
-                                      2 * m_view.vpos + bottom - 1};
+    const Replayer::Viewport viewport{hUnit * h, vUnit * m_view.vpos, client.width() + hUnit * h - column,
+                                      vUnit * m_view.vpos + bottom - 1};
     const bool stale = !m_lastViewport || m_lastViewport->vx0 != viewport.vx0 || m_lastViewport->vy0 != viewport.vy0
                        || m_lastViewport->vx1 != viewport.vx1 || m_lastViewport->vy1 != viewport.vy1
                        || m_lastReplaySize != m_bitmap.size();
@@ -334,12 +342,12 @@ void Renderer::recordHoursAndGrid(QPainter &painter, bool record, int32_t bottom
     hours.setPixelSize(Fonts::pixelSize(14));
     const QFontMetrics fm(hours, &m_surface);
     painter.setFont(hours);
-    const int shift = 40 - 5 * m_view.hpos;
+    const int shift = column - hUnit * m_view.hpos;
     int32_t x = 0;
     for (int i = 0; i <= 144; ++i) {
         if (i % 6 == 0) {
             const int screenX = x + shift;
-            if (screenX >= 40) {
+            if (screenX >= column) {
                 const QString text = QString::number(i / 6);
                 const int width = fm.horizontalAdvance(text);
                 painter.drawText(Geometry::round(screenX - width / 2.0), bottom + 19 + fm.ascent(), text);
@@ -505,7 +513,7 @@ void Renderer::drawOwedLabelImages(const Replayer::Viewport &v)
 void Renderer::copyToSurface(int clientWidth, int32_t bottom)
 {
     const int rows = std::min({bottom - 1, m_bitmap.height(), m_surface.height()});
-    const int columns = std::min({clientWidth - 40, m_bitmap.width(), m_surface.width() - 40});
+    const int columns = std::min({clientWidth - column, m_bitmap.width(), m_surface.width() - column});
     if (columns > 0 && rows > 0) {
         // The rows in bands on all cores, through raw rows: a QImage is not
         // to be touched from several threads.
@@ -519,7 +527,7 @@ void Renderer::copyToSurface(int clientWidth, int32_t bottom)
             ranges.emplace_back(rows * b / bands, rows * (b + 1) / bands);
         const auto copy = [&](const std::pair<int, int> &range) {
             for (int r = range.first; r < range.second; ++r)
-                std::memcpy(reinterpret_cast<QRgb *>(to + r * toStride) + 40, from + r * fromStride,
+                std::memcpy(reinterpret_cast<QRgb *>(to + r * toStride) + column, from + r * fromStride,
                             static_cast<size_t>(columns) * sizeof(QRgb));
         };
         if (bands == 1 || eager)

@@ -254,7 +254,7 @@ private slots:
         QVERIFY(DumpCommand::openDocument(fromFile, h.example(), LabelSteps::standard()).isEmpty());
         RenderCommand::Options options;
         options.size = h.box()->size();
-        QCOMPARE(RenderCommand::render(fromFile, options), shown);
+        QCOMPARE(RenderCommand::viewSurface(fromFile, options), shown);
     }
 
     // New: no question, no name, the empty axis, printing off, and the
