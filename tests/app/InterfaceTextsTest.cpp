@@ -8,6 +8,7 @@
 
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddTrainDialog.h"
+#include "dialogs/FindTrainDialog.h"
 #include "dialogs/InsertToolWindow.h"
 #include "dialogs/KilometreDialog.h"
 #include "dialogs/PrintToBitmapDialog.h"
@@ -16,7 +17,6 @@
 #include "dialogs/ProgressWindow.h"
 #include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
-#include "dialogs/FindTrainDialog.h"
 #include "dialogs/TrainListDialog.h"
 
 #include <QAbstractButton>
