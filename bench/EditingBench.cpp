@@ -3,9 +3,9 @@
 // at 100 %: one pointer move of a label drag, the render after a drop, one
 // panning step.
 #include "editing/DiagramMouse.h"
-#include "editing/LabelGeneration.h"
-#include "render/HeadlessWindow.h"
-#include "render/Renderer.h"
+#include "editing/EditHistory.h"
+#include "editing/HeadlessDiagram.h"
+#include "editing/InsertToolInput.h"
 
 #include "SampleLine.h"
 
@@ -38,25 +38,21 @@ private:
     const Renderer &m_renderer;
 };
 
-struct Scene
+struct Scene : HeadlessDiagram
 {
-    Document doc;
-    DiagramView view;
-    Renderer renderer{doc, view};
-    HeadlessWindow window{QSize(1920, 1080)};
     ScreenView edit{renderer};
-    DiagramMouse mouse{DiagramContext{doc, view, renderer, window, edit}};
+    EditHistory history{doc};
+    NoInsertTool tool;
+    DiagramMouse mouse{diagram, edit, history, tool};
 
-    explicit Scene(int zoom = 4)
+    explicit Scene(int zoom = 4) : HeadlessDiagram(QSize(1920, 1080))
     {
         SampleLine::fill(doc, {60, 300, 1000, 40});
         doc.settings.zoom = static_cast<uint8_t>(zoom);
         view.updateScale(doc.settings);
-        NullProgress progress;
-        MakeTrainLabels(doc, view.scale);
-        MakeTimeLabels(doc, view.scale, progress);
-        doc.redrawNeeded = true;
-        renderer.render(window);
+        diagram.makeTrainLabels();
+        diagram.makeTimeLabels();
+        diagram.render(RenderRequest::rebuildAll());
     }
 
     // The middle of a label well inside the view that no other label
@@ -101,8 +97,9 @@ void labelDragMove(benchmark::State &state)
 }
 
 // The release of a drag: argument 0 a move (the image kept), 1 a turn with
-// Shift (the one label imaged again). The label is placed, and the diagram
-// rebuilt with only that label processed.
+// Shift (the one label imaged again). The label is placed, the drop taken
+// as one step of the undo history, and the diagram rebuilt with only that
+// label processed.
 void dropRender(benchmark::State &state)
 {
     Scene scene;
@@ -137,7 +134,7 @@ void panningStep(benchmark::State &state)
     Scene scene;
     scene.view.hpos = 100;
     scene.view.vpos = 20;
-    scene.renderer.render(scene.window);
+    scene.diagram.render();
     const QPoint start(900, 500);
     scene.mouse.PaintBox1MouseDown(event(Qt::RightButton, Qt::RightButton, start));
     int step = 0;

@@ -3,11 +3,9 @@
 // with its image, drawn on a 1920 x 1080 surface at 100 %.
 #include "editing/DiagramMouse.h"
 #include "editing/EditHistory.h"
-#include "editing/LabelGeneration.h"
+#include "editing/HeadlessDiagram.h"
 #include "io/RecoveryStore.h"
-#include "render/HeadlessWindow.h"
 #include "render/LabelImage.h"
-#include "render/Renderer.h"
 
 #include "SampleLine.h"
 
@@ -27,37 +25,29 @@ public:
     bool askYesNo(const QString &) override { return false; }
 };
 
-struct Busy
+struct Busy : HeadlessDiagram
 {
-    Document doc;
-    DiagramView view;
-    Renderer renderer{doc, view};
-    HeadlessWindow window{QSize(1920, 1080)};
     QuietView edit;
-    DiagramMouse mouse{DiagramContext{doc, view, renderer, window, edit}};
-    NullProgress progress;
     EditHistory history{doc};
+    NoInsertTool tool;
+    DiagramMouse mouse{diagram, edit, history, tool};
 
-    Busy()
+    Busy() : HeadlessDiagram(QSize(1920, 1080))
     {
         SampleLine::fill(doc, {60, 300, 2000, 40});
         doc.noDocument = false;
         doc.trainCount = 2000;
         view.updateScale(doc.settings);
-        MakeTrainLabels(doc, view.scale);
-        MakeTimeLabels(doc, view.scale, progress);
-        doc.redrawNeeded = true;
-        renderer.render(window);
+        diagram.makeTrainLabels();
+        diagram.makeTimeLabels();
+        diagram.render(RenderRequest::rebuildAll());
         DrawOwedLabelImages(doc.trainLabels); // every image, as a save with images has them
         // Undo and redo end as the editor ends them: minute labels, a
         // render as after Open.
-        history.restored = [this] {
-            MakeTimeLabels(doc, view.scale, progress);
-            doc.redrawNeeded = true;
-            renderer.keepTimeText = false;
-            renderer.labelSelector = 0;
-            renderer.render(window);
-        };
+        QObject::connect(&history, &EditHistory::restored, [this] {
+            diagram.makeTimeLabels();
+            diagram.render(RenderRequest::rebuildAll());
+        });
     }
 
     // A command: one label a minute later.

@@ -2,12 +2,13 @@
 // stations over 300 km, 1000 trains of about 40 rows) with a 1920 x 1080
 // diagram surface at z = 4: a pointer move that lays the train again across
 // all 60 stations and draws the preview (a paint-only render), and the
-// commit of a 60-station train with label generation and the full render.
+// commit of a 60-station train with its undo step, label generation and the
+// full render.
 // The argument says whether the minute labels are shown ("Časové popisky").
 #include "editing/InsertTool.h"
-#include "editing/LabelGeneration.h"
-#include "render/HeadlessWindow.h"
-#include "render/Renderer.h"
+
+#include "editing/EditHistory.h"
+#include "editing/HeadlessDiagram.h"
 
 #include "SampleLine.h"
 
@@ -15,17 +16,13 @@
 
 namespace {
 
-struct Scene
+struct Scene : HeadlessDiagram
 {
-    Document doc;
-    DiagramView view;
-    Renderer renderer{doc, view};
-    HeadlessWindow window{QSize(1920, 1080)};
-    InsertTool tool{doc, view};
-    NullProgress progress;
+    EditHistory history{doc};
+    InsertTool tool{diagram, history};
     NewTrainChoice choice;
 
-    explicit Scene(bool minuteLabels)
+    explicit Scene(bool minuteLabels) : HeadlessDiagram(QSize(1920, 1080))
     {
         SampleLine::fill(doc, {60, 300, 1000, 40});
         doc.settings.zoom = 4;
@@ -38,25 +35,12 @@ struct Scene
         }
         doc.profiles.countOf(1) = 1;
         choice.number = 99999; // a name no train of the line has, so it gets its own label
-        MakeTrainLabels(doc, view.scale);
-        MakeTimeLabels(doc, view.scale, progress);
+        diagram.makeTrainLabels();
+        diagram.makeTimeLabels();
         window.setChecked(DiagramWindow::CheckBox::TimeLabels, minuteLabels);
-
-        InsertToolActions a;
-        a.renderPaintOnly = [this] {
-            renderer.paintOnly = true;
-            renderer.render(window);
-        };
-        a.confirmTrain = [this](const std::vector<AddTrainRow> &) { return choice; };
-        a.makeLabelsForNewTrains = [this] { MakeLabelsForNewTrains(doc, view.scale); };
-        a.makeTimeLabels = [this] { MakeTimeLabels(doc, view.scale, progress); };
-        a.render = [this] { renderer.render(window); };
-        tool.setActions(a);
-        renderer.overlay = [this](QImage &surface) {
-            tool.drawOverlay(surface, OverlayClip{40, 0, window.clientSize().width(), renderer.visibleBottom()});
-        };
-        doc.redrawNeeded = true;
-        renderer.render(window);
+        // The add-train dialog's OK.
+        QObject::connect(&tool, &InsertTool::commitRequested, [this] { tool.addTrain(choice); });
+        diagram.render(RenderRequest::rebuildAll());
     }
 
     // The pointer over a station (1-based) at 8:00 + minutes.

@@ -3,10 +3,7 @@
 // is the zoom level (4 = 100 %). The plain benchmarks draw no labels; the
 // WithLabels ones add the train labels (their images already made, as after
 // the first rebuild) and, in the second, the minute labels.
-#include "editing/LabelGeneration.h"
-#include "render/HeadlessWindow.h"
-#include "render/Renderer.h"
-#include "render/ViewCommands.h"
+#include "editing/HeadlessDiagram.h"
 
 #include "SampleLine.h"
 
@@ -16,28 +13,21 @@
 
 namespace {
 
-struct Scene
+struct Scene : HeadlessDiagram
 {
-    Document doc;
-    DiagramView view;
-    Renderer renderer{doc, view};
-    HeadlessWindow window{QSize(1920, 1080)};
-
     enum class Labels { None, Train, TrainAndMinute };
 
-    explicit Scene(int zoom, Labels labels = Labels::None)
+    explicit Scene(int zoom, Labels labels = Labels::None) : HeadlessDiagram(QSize(1920, 1080))
     {
         SampleLine::fill(doc, {60, 300, 1000, 40});
         doc.settings.zoom = static_cast<uint8_t>(zoom);
         view.updateScale(doc.settings);
         if (labels != Labels::None) {
-            NullProgress progress;
-            MakeTrainLabels(doc, view.scale);
-            MakeTimeLabels(doc, view.scale, progress);
+            diagram.makeTrainLabels();
+            diagram.makeTimeLabels();
             window.setChecked(DiagramWindow::CheckBox::TimeLabels, labels == Labels::TrainAndMinute);
         }
-        doc.redrawNeeded = true;
-        renderer.render(window); // the first render of a document, with its second pass
+        diagram.render(RenderRequest::rebuildAll()); // the first render of a document, with its second pass
     }
 };
 
@@ -45,8 +35,7 @@ void fullRebuild(benchmark::State &state)
 {
     Scene scene(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        scene.doc.redrawNeeded = true;
-        scene.renderer.render(scene.window);
+        scene.diagram.render(RenderRequest::rebuildAll());
     }
     state.counters["lines"] = static_cast<double>(scene.renderer.displayList().lineCount());
 }
@@ -57,8 +46,7 @@ void fullRebuildWithLabels(benchmark::State &state)
     Scene scene(static_cast<int>(state.range(0)),
                 state.range(1) ? Scene::Labels::TrainAndMinute : Scene::Labels::Train);
     for (auto _ : state) {
-        scene.doc.redrawNeeded = true;
-        scene.renderer.render(scene.window);
+        scene.diagram.render(RenderRequest::rebuildAll());
     }
     state.counters["trainLabels"] = scene.doc.trainLabelCount();
     state.counters["minuteLabels"] = state.range(1) ? scene.doc.timeLabelCount() : 0;
@@ -75,7 +63,7 @@ void replayAfterScrolling(benchmark::State &state)
         scene.view.hpos = hmax ? (step * 37) % (hmax + 1) : 0;
         scene.view.vpos = vmax ? (step * 11) % (vmax + 1) : 0;
         ++step;
-        scene.renderer.render(scene.window);
+        scene.diagram.render();
     }
 }
 
@@ -83,8 +71,7 @@ void paintOnly(benchmark::State &state)
 {
     Scene scene(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        scene.renderer.paintOnly = true;
-        scene.renderer.render(scene.window);
+        scene.diagram.render(RenderRequest::paint());
     }
 }
 
@@ -94,27 +81,24 @@ void paintOnly(benchmark::State &state)
 // "Vyhlazení".
 void zoomStep(benchmark::State &state)
 {
-    Document doc;
-    DiagramView view;
-    Renderer renderer{doc, view};
-    HeadlessWindow window{QSize(1920, 1080)};
-    NullProgress progress;
+    HeadlessDiagram scene(QSize(1920, 1080));
+    Document &doc = scene.doc;
+    DiagramView &view = scene.view;
+    HeadlessWindow &window = scene.window;
     SampleLine::fill(doc, {60, 300, static_cast<int>(state.range(0)), 40});
     doc.settings.zoom = 5;
     doc.settings.smoothing = static_cast<uint8_t>(state.range(1));
     window.setChecked(DiagramWindow::CheckBox::TimeLabels, true);
     window.setChecked(DiagramWindow::CheckBox::Smoothing, state.range(1) != 0);
     view.updateScale(doc.settings);
-    MakeTrainLabels(doc, view.scale);
-    MakeTimeLabels(doc, view.scale, progress);
-    doc.redrawNeeded = true;
-    renderer.render(window); // the document's first render
-    ViewCommands commands(doc, view, renderer, window);
-    commands.makeTimeLabels = [&] { MakeTimeLabels(doc, view.scale, progress); };
+    scene.diagram.makeTrainLabels();
+    scene.diagram.makeTimeLabels();
+    scene.diagram.render(RenderRequest::rebuildAll()); // the document's first render
+    ViewCommands &commands = scene.commands;
     // Noon, a third of the way down the line.
     view.hpos = window.scrollMaximum(Qt::Horizontal) / 2;
     view.vpos = window.scrollMaximum(Qt::Vertical) / 3;
-    renderer.render(window);
+    scene.diagram.render();
     // Each step's wall time as well: a frame is the budget of one step.
     using Clock = std::chrono::steady_clock;
     double inMs = 0;

@@ -3,12 +3,12 @@
 // the sheet's scale to the last byte, and the file's size. The argument is
 // 1 to show the minute labels (about 60 000 texts), 0 to leave them out.
 // Also the picture files of a 1920 x 1080 view: PNG against BMP.
+#include "editing/Diagram.h"
 #include "editing/LabelGeneration.h"
 #include "editing/PrintSheet.h"
 #include "io/PictureFile.h"
 #include "io/PngFile.h"
 #include "render/HeadlessWindow.h"
-#include "render/Renderer.h"
 
 #include "SampleLine.h"
 
@@ -50,13 +50,11 @@ const QImage &busyView()
 {
     static const QImage view = [] {
         Document &doc = busyLine();
-        DiagramView v;
-        v.updateScale(doc.settings);
         HeadlessWindow window(QSize(1920, 1080));
-        Renderer renderer(doc, v);
-        doc.redrawNeeded = true;
-        renderer.render(window);
-        return renderer.surface().copy();
+        Diagram diagram(doc, window);
+        diagram.view().updateScale(doc.settings);
+        diagram.render(RenderRequest::rebuildAll());
+        return diagram.renderer().surface().copy();
     }();
     return view;
 }

@@ -69,7 +69,7 @@ rn04 src/render/StationLegend.cpp :: if (k < n) ==> if (k <= n)
 rn05 src/render/TrainCategory.cpp :: return settings.penMedium; ==> return settings.penThick;
 rn06 src/render/LabelText.cpp :: qsizetype i = std::min<qsizetype>(2, length - 1); ==> qsizetype i = std::min<qsizetype>(1, length - 1);
 rn07 src/render/LabelOutline.cpp :: o.p1 = QPoint(x, round(y + imageHeight - h * std::cos(b))); ==> o.p1 = QPoint(x, round(y + imageHeight - h * std::sin(b)));
-rn08 src/render/MinuteLabels.cpp :: m_top(20.0 + 2.0 * m_zoom ==> m_top(21.0 + 2.0 * m_zoom
+rn08 src/render/MinuteLabels.cpp :: m_top(DiagramView::topMargin + 2.0 * m_zoom ==> m_top(DiagramView::topMargin + 1.0 + 2.0 * m_zoom
 rn09 src/render/TrainLabelPlacement.cpp :: label.level) - place.height / 2; ==> label.level);
 rn10 src/render/DisplayList.h :: const int64_t k = x / Geometry::stripWidth + 1; ==> const int64_t k = (x - 1) / Geometry::stripWidth + 1;
 rn11 src/render/LineRaster.cpp :: period = 3; ==> period = 4;

@@ -1,5 +1,9 @@
 #include "AppWindows.h"
 
+#include "EditCommands.h"
+#include "ExportCommands.h"
+#include "InsertToolController.h"
+#include "RealImportCommands.h"
 #include "MainWindow.h"
 #include "Session.h"
 #include "dialogs/AboutDialog.h"
@@ -16,6 +20,8 @@
 #include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
 
+#include <QAction>
+
 AppWindows::AppWindows(Session &session)
 {
     // Dialogs are children of the main window: they live as long as it does.
@@ -28,36 +34,38 @@ AppWindows::AppWindows(Session &session)
     m_form4 = new KilometreDialog(m_form1);
     m_order << m_form4->objectName();
     m_form3->setKilometreDialog(m_form4);
-    m_form1->setListDialogs(m_form2, m_form3);
+    QObject::connect(m_form1, &MainWindow::newDocumentMade, m_form2, &StationListDialog::clearFirstRow);
     m_form5 = new PrintToBitmapDialog(session.document, session.prompter, m_form1);
     m_order << m_form5->objectName();
     m_form6 = new FindTrainDialog(m_form1);
     m_order << m_form6->objectName();
-    m_form1->setFindDialog(m_form6);
     m_form7 = new ProgressWindow(m_form1);
     m_order << m_form7->objectName();
     m_form1->setProgressWindow(m_form7);
     m_form8 = new AboutDialog(m_form1);
     m_order << m_form8->objectName();
-    m_form1->aboutBox = m_form8;
+    QObject::connect(m_form1->menu().Oaplikaci1, &QAction::triggered, m_form8, &QDialog::exec);
     m_form9 = new SettingsDialog(session.prompter, m_form1);
     m_order << m_form9->objectName();
-    m_form1->setSettingsDialog(m_form9);
     m_form10 = new ProfileDialog(session.document, session.prompter, m_form1);
     m_order << m_form10->objectName();
     m_form11 = new ProfileFromTrainDialog(session.document, m_form1);
     m_order << m_form11->objectName();
     m_form10->setFromTrainDialog(m_form11);
-    m_form1->setProfileDialog(m_form10);
     m_form12 = new InsertToolWindow(m_form1->insertTool(), m_form1);
     m_order << m_form12->objectName();
     m_form13 = new AddTrainDialog(m_form1);
     m_order << m_form13->objectName();
-    m_form1->setInsertToolWindows(m_form12, m_form13);
     // The export dialog TForm14 is the last of the windows.
     m_exportDialog = new ExportDialog(m_form1);
     m_order << m_exportDialog->objectName();
-    m_form1->setPrintDialogs(m_form5, m_exportDialog);
+
+    // The commands, each handed the windows it shows.
+    MainWindow &w = *m_form1;
+    new EditCommands(session, w.diagram(), w, w.menu(), *m_form2, *m_form3, *m_form10, *m_form6, *m_form9, &w);
+    new ExportCommands(session, w.diagram(), w.menu(), *m_form5, *m_exportDialog, &w);
+    new InsertToolController(w.insertTool(), w.menu(), *m_form12, *m_form13, session.prompter, w);
+    new RealImportCommands(session, w.diagram(), w, w.menu(), w);
 }
 
 AppWindows::~AppWindows()

@@ -20,8 +20,11 @@ struct Session;
 
 // The program's windows, created once at start-up in a fixed order (TForm1
 // the main window first, the dialogs after it) and kept until the program
-// ends; dialogs are shown again and again. A new window is added here, in
-// its place in that order.
+// ends; dialogs are shown again and again. Then the command objects
+// (EditCommands, ExportCommands, InsertToolController), each handed the
+// main window's diagram and menu and the dialogs it shows; they are children
+// of the main window. A new window is added here, in its place in that
+// order, and handed to the command that shows it.
 class AppWindows
 {
 public:

@@ -36,7 +36,7 @@ void Editor::start(const QStringList &args)
         window->resize(screen->availableGeometry().size());
     window->showMaximized();
     const QString named = args.isEmpty() ? QString() : QFileInfo(args.front()).absoluteFilePath();
-    const std::optional<QString> restored = m_keeper->offerLeftCopies(*window, named);
+    const std::optional<QString> restored = m_keeper->offerLeftCopies(window->diagram(), *window, named);
     if (named.isEmpty() || ending())
         return;
     if (restored && FileStamp::sameFile(*restored, named))

@@ -1,5 +1,12 @@
 #include "ExportCommands.h"
 
+#include "MainMenu.h"
+#include "Session.h"
+
+#include "dialogs/ExportDialog.h"
+#include "dialogs/PrintToBitmapDialog.h"
+
+#include "editing/Diagram.h"
 #include "io/BitmapFile.h"
 #include "io/FileMessages.h"
 #include "io/PictureFile.h"
@@ -11,14 +18,13 @@
 #include "render/SheetTiles.h"
 #include "render/VectorLabels.h"
 
+#include <QAction>
 #include <QCursor>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
-
-namespace ExportCommands {
 
 namespace {
 
@@ -43,14 +49,14 @@ bool writePicture(Prompter &prompter, const QString &path, PictureFile::Format f
     if (written.status == PictureFile::Status::Ok)
         return true;
     prompter.error(written.status == PictureFile::Status::TooLarge
-                       ? tooLargeForImage(dpi)
-                       : FileMessages::naming(pictureWriteError, path, written.cause));
+                       ? ExportCommands::tooLargeForImage(dpi)
+                       : FileMessages::naming(ExportCommands::pictureWriteError, path, written.cause));
     return false;
 }
 
 std::optional<std::pair<QString, PictureFile::Format>> askPicture(Prompter &prompter, QString &fileName)
 {
-    const std::optional<Prompter::SavedFile> saved = prompter.saveFileAs(pictureSaveDialog(fileName));
+    const std::optional<Prompter::SavedFile> saved = prompter.saveFileAs(ExportCommands::pictureSaveDialog(fileName));
     if (!saved)
         return std::nullopt;
     fileName = saved->path;
@@ -61,7 +67,7 @@ std::optional<std::pair<QString, PictureFile::Format>> askPicture(Prompter &prom
     // A file named .svg is an SVG whichever filter was left chosen.
     const std::optional<PictureFile::Format> typed = PictureFile::formatOf(saved->path);
     if (!typed) {
-        prompter.error(unknownPictureSuffix(saved->path));
+        prompter.error(ExportCommands::unknownPictureSuffix(saved->path));
         return std::nullopt;
     }
     return std::make_pair(saved->path, *typed);
@@ -69,21 +75,85 @@ std::optional<std::pair<QString, PictureFile::Format>> askPicture(Prompter &prom
 
 } // namespace
 
-QString tooLargeForImage(int dpi)
+ExportCommands::ExportCommands(Session &session, Diagram &diagram, MainMenu &menu, PrintToBitmapDialog &printDialog,
+                               ExportDialog &exportDialog, QObject *parent)
+    : QObject(parent), m_session(session), m_diagram(diagram), m_menu(menu), m_printDialog(printDialog),
+      m_exportDialog(exportDialog)
+{
+    connect(menu.Tiskdobitmapy1, &QAction::triggered, this, &ExportCommands::Tiskdobitmapy1Click);
+    connect(menu.Tisk1, &QAction::triggered, this, &ExportCommands::Tisk1Click);
+    connect(menu.Exportovat1, &QAction::triggered, this, &ExportCommands::Exportovat1Click);
+}
+
+void ExportCommands::Tiskdobitmapy1Click()
+{
+    // The item is hidden; it works only while the renderer enables it.
+    if (m_menu.printAndExportEnabled())
+        exportBitmap(m_session.prompter, m_diagram, m_bitmapFileName);
+}
+
+PrintSheet::Options ExportCommands::sheetOptions() const
+{
+    const DiagramWindow &window = m_diagram.window();
+    return {window.isChecked(DiagramWindow::CheckBox::TimeLabels), window.isChecked(DiagramWindow::CheckBox::Category)};
+}
+
+QString ExportCommands::documentTitle() const
+{
+    const QString name = QFileInfo(m_session.fileName).completeBaseName();
+    return name.isEmpty() ? QStringLiteral("Vlakorys") : name;
+}
+
+void ExportCommands::Tisk1Click()
+{
+    if (!m_menu.printAndExportEnabled())
+        return;
+    m_printDialog.exec();
+    Document &doc = m_session.document;
+    switch (m_printDialog.action()) {
+    case PrintToBitmapDialog::Action::Print:
+        printSheet(m_session.prompter, doc, m_printDialog.choice(), sheetOptions(), documentTitle());
+        break;
+    case PrintToBitmapDialog::Action::Export:
+        exportSheet(m_session.prompter, doc, m_printDialog.choice(), sheetOptions(), m_printDialog.resolution(),
+                    documentTitle(), m_pictureFileName);
+        break;
+    case PrintToBitmapDialog::Action::None:
+        break;
+    }
+}
+
+void ExportCommands::Exportovat1Click()
+{
+    if (!m_menu.printAndExportEnabled())
+        return;
+    Document &doc = m_session.document;
+    const PrintPlan::Choice choice = m_printDialog.choice();
+    m_exportDialog.setSheetSummary(PrintPlan(doc).summary(choice));
+    if (m_exportDialog.exec() != QDialog::Accepted)
+        return;
+    if (m_exportDialog.viewChosen())
+        exportView(m_session.prompter, m_diagram, documentTitle(), m_pictureFileName);
+    else
+        exportSheet(m_session.prompter, doc, choice, sheetOptions(), m_printDialog.resolution(), documentTitle(),
+                    m_pictureFileName);
+}
+
+QString ExportCommands::tooLargeForImage(int dpi)
 {
     return QStringLiteral("Vlakorys je pro obrázek s rozlišením %1 DPI příliš velký. Zvolte menší rozlišení nebo "
                           "měřítko, nebo formát PDF či SVG.")
         .arg(dpi);
 }
 
-QString unknownPictureSuffix(const QString &path)
+QString ExportCommands::unknownPictureSuffix(const QString &path)
 {
     return QStringLiteral("Neznámá přípona souboru „%1“. Obrázek vlakorysu lze uložit jako PDF (.pdf), SVG (.svg), "
                           "PNG (.png) nebo bitmapu (.bmp).")
         .arg(QFileInfo(path).fileName());
 }
 
-Prompter::FileDialog bitmapSaveDialog(const QString &fileName)
+Prompter::FileDialog ExportCommands::bitmapSaveDialog(const QString &fileName)
 {
     Prompter::FileDialog d;
     d.defaultSuffix = QStringLiteral("bmp");
@@ -92,21 +162,21 @@ Prompter::FileDialog bitmapSaveDialog(const QString &fileName)
     return d;
 }
 
-bool exportBitmap(Prompter &prompter, Renderer &renderer, DiagramWindow &window, QString &fileName)
+bool ExportCommands::exportBitmap(Prompter &prompter, Diagram &diagram, QString &fileName)
 {
     const std::optional<QString> path = prompter.saveFileName(bitmapSaveDialog(fileName));
     if (!path)
         return false;
     fileName = *path;
-    renderer.render(window);
-    const SafeFile::Result written = BitmapFile::write(renderer.diagramBitmap(), *path);
+    diagram.render();
+    const SafeFile::Result written = BitmapFile::write(diagram.renderer().diagramBitmap(), *path);
     if (written)
         return true;
     prompter.error(FileMessages::naming(bitmapWriteError, *path, written.cause));
     return false;
 }
 
-Prompter::FileDialog pictureSaveDialog(const QString &fileName)
+Prompter::FileDialog ExportCommands::pictureSaveDialog(const QString &fileName)
 {
     Prompter::FileDialog d;
     d.title = QStringLiteral("Exportovat");
@@ -120,8 +190,8 @@ Prompter::FileDialog pictureSaveDialog(const QString &fileName)
     return d;
 }
 
-bool printSheet(Prompter &prompter, Document &doc, const PrintPlan::Choice &choice, const PrintSheet::Options &options,
-                const QString &title)
+bool ExportCommands::printSheet(Prompter &prompter, Document &doc, const PrintPlan::Choice &choice,
+                                const PrintSheet::Options &options, const QString &title)
 {
     bool ran = false;
     bool noRoom = false;
@@ -152,8 +222,8 @@ bool printSheet(Prompter &prompter, Document &doc, const PrintPlan::Choice &choi
     return false;
 }
 
-bool exportSheet(Prompter &prompter, Document &doc, const PrintPlan::Choice &choice, const PrintSheet::Options &options,
-                 int dpi, const QString &title, QString &fileName)
+bool ExportCommands::exportSheet(Prompter &prompter, Document &doc, const PrintPlan::Choice &choice,
+                                 const PrintSheet::Options &options, int dpi, const QString &title, QString &fileName)
 {
     const auto chosen = askPicture(prompter, fileName);
     if (!chosen)
@@ -169,13 +239,16 @@ bool exportSheet(Prompter &prompter, Document &doc, const PrintPlan::Choice &cho
     return writePicture(prompter, chosen->first, chosen->second, picture, title, dpi);
 }
 
-bool exportView(Prompter &prompter, Renderer &renderer, DiagramWindow &window, Document &doc, const DiagramView &view,
-                const QString &title, QString &fileName)
+bool ExportCommands::exportView(Prompter &prompter, Diagram &diagram, const QString &title, QString &fileName)
 {
     const auto chosen = askPicture(prompter, fileName);
     if (!chosen)
         return false;
-    renderer.render(window);
+    const Document &doc = diagram.document();
+    const DiagramView &view = diagram.view();
+    const Renderer &renderer = diagram.renderer();
+    DiagramWindow &window = diagram.window();
+    diagram.render();
     const QSize box = window.paintBoxSize();
     const SheetLayout layout =
         SheetLayout::view(doc, view, box.width(), box.height(), renderer.visibleBottom(), renderer.legendLines());
@@ -191,5 +264,3 @@ bool exportView(Prompter &prompter, Renderer &renderer, DiagramWindow &window, D
     picture.paint = [&](QPainter &p) { SheetPainter::paint(p, layout, recording); };
     return writePicture(prompter, chosen->first, chosen->second, picture, title, 96);
 }
-
-} // namespace ExportCommands

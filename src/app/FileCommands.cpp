@@ -5,6 +5,7 @@
 #include "Session.h"
 
 #include "dialogs/Prompter.h"
+#include "editing/Diagram.h"
 #include "io/DocumentFile.h"
 #include "io/DocumentSnapshot.h"
 #include "io/FileMessages.h"
@@ -59,7 +60,7 @@ template <typename Steps> bool guarded(Session &session, Steps steps)
     }
 }
 
-bool openFileSteps(Session &session, DocumentWindow &window, const QString &path)
+bool openFileSteps(Session &session, Diagram &diagram, DocumentViews &views, const QString &path)
 {
     Document &doc = session.document;
     WaitCursor cursor;
@@ -68,9 +69,9 @@ bool openFileSteps(Session &session, DocumentWindow &window, const QString &path
     const FileStamp stamp = FileStamp::of(path);
     const DocumentFile::LoadOutcome outcome = DocumentFile::load(doc, path);
     if (outcome.read.cleared)
-        window.documentCleared();
+        views.documentReplaced();
     if (outcome.read.settingsRead)
-        window.showDocumentSettings();
+        views.showDocumentSettings();
     if (outcome.status != DocumentFile::Status::Ok) {
         // A read that failed after clearing leaves a document no step of
         // the history belongs to.
@@ -78,8 +79,7 @@ bool openFileSteps(Session &session, DocumentWindow &window, const QString &path
             session.history.reset();
         cursor.restore();
         session.prompter.error(DocumentFile::message(outcome.status));
-        doc.redrawNeeded = true;
-        window.render();
+        diagram.render(RenderRequest::rebuildAll());
         return false;
     }
     session.history.reset();
@@ -93,11 +93,9 @@ bool openFileSteps(Session &session, DocumentWindow &window, const QString &path
 
     DocumentReader::finishLoading(doc);
     if (doc.trainLabels.empty())
-        window.makeTrainLabels();
-    window.makeTimeLabels();
-    doc.redrawNeeded = true;
-    window.prepareFullRebuild();
-    window.render();
+        diagram.makeTrainLabels();
+    diagram.makeTimeLabels();
+    diagram.render(RenderRequest::rebuildAll());
     // What the file held in part (positions to the metre it had damaged) is
     // told once the document it did give is on the screen.
     if (!outcome.read.warning.isEmpty())
@@ -158,7 +156,7 @@ bool saveSteps(Session &session, bool saveAs)
     return true;
 }
 
-bool importFileSteps(Session &session, DocumentWindow &window, const QString &path)
+bool importFileSteps(Session &session, Diagram &diagram, const QString &path)
 {
     Document &doc = session.document;
     std::vector<QByteArray> lines;
@@ -178,16 +176,15 @@ bool importFileSteps(Session &session, DocumentWindow &window, const QString &pa
         session.prompter.error(result.error);
         return false;
     }
-    window.makeTrainLabels();
-    window.makeTimeLabels();
-    doc.redrawNeeded = true;
-    window.render();
+    diagram.makeTrainLabels();
+    diagram.makeTimeLabels();
+    diagram.render(RenderRequest::rebuildAll());
     return true;
 }
 
 } // namespace
 
-void open(Session &session, DocumentWindow &window)
+void open(Session &session, Diagram &diagram, DocumentViews &views)
 {
     Prompter::FileDialog dialog;
     dialog.filter = documentFilter;
@@ -195,12 +192,12 @@ void open(Session &session, DocumentWindow &window)
     dialog.initialFileName = session.fileName;
     const std::optional<QString> chosen = session.prompter.openFileName(dialog);
     if (chosen)
-        openFile(session, window, *chosen);
+        openFile(session, diagram, views, *chosen);
 }
 
-bool openFile(Session &session, DocumentWindow &window, const QString &path)
+bool openFile(Session &session, Diagram &diagram, DocumentViews &views, const QString &path)
 {
-    return guarded(session, [&] { return openFileSteps(session, window, path); });
+    return guarded(session, [&] { return openFileSteps(session, diagram, views, path); });
 }
 
 bool save(Session &session, bool saveAs)
@@ -208,22 +205,22 @@ bool save(Session &session, bool saveAs)
     return guarded(session, [&] { return saveSteps(session, saveAs); });
 }
 
-void importTimetable(Session &session, DocumentWindow &window)
+void importTimetable(Session &session, Diagram &diagram)
 {
     Prompter::FileDialog dialog;
     dialog.filter = timetableFilter;
     dialog.defaultSuffix = timetableSuffix;
     const std::optional<QString> chosen = session.prompter.openFileName(dialog);
     if (chosen)
-        importFile(session, window, *chosen);
+        importFile(session, diagram, *chosen);
 }
 
-bool importFile(Session &session, DocumentWindow &window, const QString &path)
+bool importFile(Session &session, Diagram &diagram, const QString &path)
 {
-    return guarded(session, [&] { return importFileSteps(session, window, path); });
+    return guarded(session, [&] { return importFileSteps(session, diagram, path); });
 }
 
-bool importRealTimetable(Session &session, DocumentWindow &window, const RealImportChoice &choice)
+bool importRealTimetable(Session &session, Diagram &diagram, DocumentViews &views, const RealImportChoice &choice)
 {
     return guarded(session, [&] {
         Document &doc = session.document;
@@ -234,15 +231,13 @@ bool importRealTimetable(Session &session, DocumentWindow &window, const RealImp
             session.prompter.error(result.error);
             return false;
         }
-        if (choice.newLine) {
-            // Every station is new: nothing drawn or laid before belongs.
-            window.documentCleared();
-            window.prepareFullRebuild();
-        }
-        window.makeTrainLabels();
-        window.makeTimeLabels();
-        doc.redrawNeeded = true;
-        window.render();
+        // A new line: every station is new, so nothing picked or laid on the
+        // old ones stays.
+        if (choice.newLine)
+            views.documentReplaced();
+        diagram.makeTrainLabels();
+        diagram.makeTimeLabels();
+        diagram.render(RenderRequest::rebuildAll());
         cursor.restore();
         session.prompter.information(result.text());
         return true;
@@ -276,23 +271,21 @@ bool settleUnsavedChanges(Session &session)
     return false;
 }
 
-bool openRecovered(Session &session, DocumentWindow &window, const DocumentSnapshot &snapshot,
+bool openRecovered(Session &session, Diagram &diagram, DocumentViews &views, const DocumentSnapshot &snapshot,
                    const QString &originalPath, const FileStamp &stamp)
 {
     return guarded(session, [&] {
         Document &doc = session.document;
         if (!snapshot.restore(doc, DocumentSnapshot::View::Take))
             return false;
-        window.documentCleared();
-        window.showDocumentSettings();
+        views.documentReplaced();
+        views.showDocumentSettings();
         session.fileName = originalPath;
         session.fileStamp = stamp;
         doc.untitled = originalPath.isEmpty();
         session.history.reset(true);
-        window.makeTimeLabels();
-        doc.redrawNeeded = true;
-        window.prepareFullRebuild();
-        window.render();
+        diagram.makeTimeLabels();
+        diagram.render(RenderRequest::rebuildAll());
         return true;
     });
 }

@@ -2,47 +2,36 @@
 
 #include <QString>
 
+class Diagram;
 class DocumentSnapshot;
 struct FileStamp;
 struct Session;
 struct RealImportChoice;
 
-// The steps of Open and Import that belong to the main window, the label
-// code and the renderer. The main window implements this; tests record the
-// calls. In the order Open calls them:
-//
-//   documentCleared       reading has cleared the document: the label drag
-//                         forgets its label (labelNumber -1)
-//   showDocumentSettings  a 1.2 file's settings were read: SpinEdit1 and
-//                         SpinEdit2 take ratioX and ratioY, Label1 the scale
-//                         text, CheckBox1..3 the three flags (with the
-//                         render-in-progress flag set, so their handlers do
-//                         nothing), and the view's scale is recomputed as
-//                         ratioX * zoom / ratioY
-//   makeTrainLabels       MakeTrainLabels: all train labels discarded and
-//                         made anew (Open: only when the file had none;
-//                         Import: always)
-//   makeTimeLabels        MakeTimeLabels
-//   prepareFullRebuild    the renderer's keep-time-text flag cleared and its
-//                         label rebuild selector set to 0 (Open only)
-//   render                Render with the document's redrawNeeded set (also
-//                         after a failed Open, to redraw the diagram)
-class DocumentWindow
+// What the editor around the diagram does when another document takes the
+// place of the one shown (Open, a recovered copy, New). The main window
+// implements it; tests record the calls.
+class DocumentViews
 {
 public:
-    virtual ~DocumentWindow() = default;
-    virtual void documentCleared() = 0;
+    virtual ~DocumentViews() = default;
+    // Reading has cleared the document: whatever held on to the old one lets
+    // go (the label drag its label, the insert tool its train).
+    virtual void documentReplaced() = 0;
+    // A 1.2 file's settings were read: SpinEdit1 and SpinEdit2 take ratioX
+    // and ratioY, Label1 the scale text, CheckBox1..3 the three flags (with
+    // the render-in-progress flag set, so their handlers do nothing), and
+    // the view's scale is recomputed as ratioX * zoom / ratioY.
     virtual void showDocumentSettings() = 0;
-    virtual void makeTrainLabels() = 0;
-    virtual void makeTimeLabels() = 0;
-    virtual void prepareFullRebuild() = 0;
-    virtual void render() = 0;
 };
 
 // The file commands of the main window: Open, Save, Save as and Import.
 // Every dialog and message goes through the session's Prompter; the
 // hourglass cursor is shown while a file is read or written and is restored
-// on every path, before any message.
+// on every path, before any message. A document read or imported is drawn
+// as the diagram draws a new document: Open makes the train labels when the
+// file had none, Import makes them anew; both make the minute labels and
+// ask for a full rebuild (also after a failed Open, to redraw the diagram).
 namespace FileCommands {
 
 extern const QString documentFilter;
@@ -51,11 +40,11 @@ extern const QString timetableFilter;
 extern const QString timetableSuffix;
 
 // Open: the open dialog, then openFile.
-void open(Session &session, DocumentWindow &window);
+void open(Session &session, Diagram &diagram, DocumentViews &views);
 
 // Opens a named file with every step and message of Open; the editor calls
 // it for a file named on its command line. True when the file was read.
-bool openFile(Session &session, DocumentWindow &window, const QString &path);
+bool openFile(Session &session, Diagram &diagram, DocumentViews &views, const QString &path);
 
 // Save (saveAs false) and Save as (true). Nothing happens while there is no
 // document. The file is written to a temporary file beside the target and
@@ -69,10 +58,10 @@ bool openFile(Session &session, DocumentWindow &window, const QString &path);
 bool save(Session &session, bool saveAs);
 
 // Import: the text-file dialog, then importFile.
-void importTimetable(Session &session, DocumentWindow &window);
+void importTimetable(Session &session, Diagram &diagram);
 
 // Imports a named text timetable with every step and message of Import.
-bool importFile(Session &session, DocumentWindow &window, const QString &path);
+bool importFile(Session &session, Diagram &diagram, const QString &path);
 
 // A day of real trains as the import dialog chose it: the trains into the
 // document's stations, or the document made a new line of them; then the
@@ -80,7 +69,7 @@ bool importFile(Session &session, DocumentWindow &window, const QString &path);
 // (the trains, the input skipped, how the line was placed). The caller
 // makes it one step of the history. False, with the document unchanged,
 // when the import is refused.
-bool importRealTimetable(Session &session, DocumentWindow &window, const RealImportChoice &choice);
+bool importRealTimetable(Session &session, Diagram &diagram, DocumentViews &views, const RealImportChoice &choice);
 
 inline const QString untitledName = QStringLiteral("Bez názvu");
 inline const QString saveChangesQuestion = QStringLiteral("Uložit změny v dokumentu „%1“?");
@@ -108,7 +97,7 @@ bool settleUnsavedChanges(Session &session);
 // came from (none: untitled) as that file was when the copy was made, and
 // modified. False, with the document as it was, when the copy cannot be
 // read.
-bool openRecovered(Session &session, DocumentWindow &window, const DocumentSnapshot &snapshot,
+bool openRecovered(Session &session, Diagram &diagram, DocumentViews &views, const DocumentSnapshot &snapshot,
                    const QString &originalPath, const FileStamp &stamp);
 
 } // namespace FileCommands

@@ -118,7 +118,7 @@ void RecoveryKeeper::discard()
     emit removed();
 }
 
-std::optional<QString> RecoveryKeeper::offerLeftCopies(DocumentWindow &window, const QString &preferred)
+std::optional<QString> RecoveryKeeper::offerLeftCopies(Diagram &diagram, DocumentViews &views, const QString &preferred)
 {
     std::vector<QString> left = m_store.leftCopies();
     // The document the editor was asked to open first: its copy is the one
@@ -143,7 +143,7 @@ std::optional<QString> RecoveryKeeper::offerLeftCopies(DocumentWindow &window, c
             m_store.removeLeft(path);
             continue;
         }
-        if (!FileCommands::openRecovered(m_session, window, copy->snapshot, copy->originalPath, copy->stamp)) {
+        if (!FileCommands::openRecovered(m_session, diagram, views, copy->snapshot, copy->originalPath, copy->stamp)) {
             setAside(path);
             continue;
         }

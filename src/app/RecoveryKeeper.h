@@ -9,7 +9,8 @@
 #include <functional>
 #include <optional>
 
-class DocumentWindow;
+class Diagram;
+class DocumentViews;
 class RecoveryStore;
 struct Session;
 
@@ -58,7 +59,7 @@ public:
     // `preferred` names first (the one the editor is about to open), then
     // the newest first. The file the restored document came from (empty:
     // untitled); nullopt when none was restored.
-    std::optional<QString> offerLeftCopies(DocumentWindow &window, const QString &preferred = {});
+    std::optional<QString> offerLeftCopies(Diagram &diagram, DocumentViews &views, const QString &preferred = {});
 
     inline static const QString restoreQuestion = QStringLiteral("Obnovit neuložené změny dokumentu „%1“?");
     inline static const QString damagedCopySetAside =

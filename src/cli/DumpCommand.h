@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LabelSteps.h"
+#include "editing/LabelSteps.h"
 
 #include <QStringList>
 

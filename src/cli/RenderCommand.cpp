@@ -3,6 +3,7 @@
 #include "CliOutput.h"
 #include "DumpCommand.h"
 
+#include "editing/Diagram.h"
 #include "editing/FindTrain.h"
 #include "editing/PrintSheet.h"
 #include "io/FileMessages.h"
@@ -93,11 +94,12 @@ const QStringList sheetOptions = {"--layers",   "--overlap", "--scale",  "--from
 struct ViewScene
 {
     HeadlessWindow window;
-    DiagramView view;
-    Renderer renderer;
+    Diagram diagram;
+    DiagramView &view;
+    Renderer &renderer;
 
     ViewScene(Document &doc, const RenderCommand::Options &o, const LabelSteps &labels)
-        : window(o.size), renderer(doc, view)
+        : window(o.size), diagram(doc, window, labels), view(diagram.view()), renderer(diagram.renderer())
     {
         DocumentSettings &s = doc.settings;
         const DocumentSettings opened = s;
@@ -125,17 +127,14 @@ struct ViewScene
                 renderer.foundName = found->name.view().toByteArray();
             }
         }
-        renderer.keepTimeText = false;
-        renderer.labelSelector = 0;
-        doc.redrawNeeded = true;
-        renderer.render(window);
+        diagram.render(RenderRequest::rebuildAll());
         // Then the user scrolls, within the ranges of the finished render: its
         // first pass runs without the legend gap and has the shorter vertical
         // range.
         if (o.hpos != 0 || o.vpos != 0) {
             view.hpos = o.hpos;
             view.vpos = o.vpos;
-            renderer.render(window);
+            diagram.render();
         }
     }
 };
@@ -296,7 +295,7 @@ QString RenderCommand::check(const Document &doc, Options &o)
     return {};
 }
 
-QImage RenderCommand::render(Document &doc, const Options &options, const LabelSteps &labels)
+QImage RenderCommand::viewSurface(Document &doc, const Options &options, const LabelSteps &labels)
 {
     ViewScene scene(doc, options, labels);
     return scene.renderer.surface().copy();

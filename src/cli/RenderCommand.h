@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LabelSteps.h"
+#include "editing/LabelSteps.h"
 
 #include "editing/PrintPlan.h"
 #include "io/PictureFile.h"
@@ -75,7 +75,7 @@ public:
     // The surface of an opened document under the options.
     // A zoom or ratio other than the document's makes the time labels anew,
     // as a zoom step or "Akt." does in the editor.
-    static QImage render(Document &doc, const Options &options, const LabelSteps &labels = LabelSteps::standard());
+    static QImage viewSurface(Document &doc, const Options &options, const LabelSteps &labels = LabelSteps::standard());
 
     // Writes the picture the options ask for; an empty text, or what went
     // wrong. The file is replaced only once it is complete.

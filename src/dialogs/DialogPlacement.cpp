@@ -18,23 +18,24 @@ QRect screenArea(const QWidget *window)
 
 namespace DialogPlacement {
 
-void centre(QWidget *window)
+void place(QWidget *window, Spot spot)
 {
     const QRect area = screenArea(window);
     const QSize size = window->frameGeometry().size();
-    window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+    window->move(area.x() + (area.width() - size.width()) * spot.across / spot.of,
+                 area.y() + (area.height() - size.height()) * spot.down / spot.of);
 }
 
-void keepOnScreen(QWidget *window)
+void keepOnScreen(QWidget *window, Spot spot)
 {
     const QRect area = screenArea(window);
     const QRect frame = window->frameGeometry();
     int left = frame.left();
     int top = frame.top();
     if (frame.left() + frame.width() > area.left() + area.width())
-        left = area.left() + (area.width() - frame.width()) / 2;
+        left = area.left() + (area.width() - frame.width()) * spot.across / spot.of;
     if (frame.top() + frame.height() > area.top() + area.height())
-        top = area.top() + (area.height() - frame.height()) / 2;
+        top = area.top() + (area.height() - frame.height()) * spot.down / spot.of;
     if (left < 0)
         left = 0;
     if (top < 0)

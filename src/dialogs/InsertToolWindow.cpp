@@ -1,28 +1,24 @@
 #include "InsertToolWindow.h"
 
+#include "DialogPlacement.h"
+
 #include "editing/InsertTool.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
 
-QRect screenArea(const QWidget *window)
-{
-    const QScreen *screen = window->screen();
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry() : QRect(0, 0, 800, 600);
-}
+// Right of the middle and high up, out of the diagram's way: four fifths of
+// the free room to its left, a fifth above it.
+constexpr DialogPlacement::Spot toolSpot{4, 1, 5};
 
 } // namespace
 
@@ -96,9 +92,7 @@ InsertToolWindow::InsertToolWindow(InsertTool &tool, QWidget *parent)
 void InsertToolWindow::FormCreate()
 {
     setFixedSize(layout()->sizeHint());
-    const QRect area = screenArea(this);
-    const QSize size = frameGeometry().size();
-    move(area.x() + (area.width() - size.width()) * 4 / 5, area.y() + (area.height() - size.height()) / 5);
+    DialogPlacement::place(this, toolSpot);
 }
 
 void InsertToolWindow::showEvent(QShowEvent *event)
@@ -110,18 +104,7 @@ void InsertToolWindow::showEvent(QShowEvent *event)
 void InsertToolWindow::FormShow()
 {
     m_tool.FormShow();
-    const QRect area = screenArea(this);
-    const QRect frame = frameGeometry();
-    int left = frame.left();
-    int top = frame.top();
-    if (frame.right() > area.right())
-        left = area.x() + (area.width() - frame.width()) * 4 / 5;
-    if (frame.bottom() > area.bottom())
-        top = area.y() + (area.height() - frame.height()) / 5;
-    left = std::max(left, 0);
-    top = std::max(top, 0);
-    if (left != frame.left() || top != frame.top())
-        move(left, top);
+    DialogPlacement::keepOnScreen(this, toolSpot);
     showState();
 }
 

@@ -4,21 +4,13 @@
 #include "StationListDialog.h"
 #include "TrainListDialog.h"
 
+#include "editing/Diagram.h"
+
 #include <stdexcept>
-
-namespace {
-
-void run(const std::function<void()> &action)
-{
-    if (action)
-        action();
-}
-
-} // namespace
 
 namespace ListCommands {
 
-void stationList(Document &doc, Prompter &prompter, StationListDialog &dialog, const DiagramActions &actions)
+void stationList(Diagram &diagram, Prompter &prompter, StationListDialog &dialog)
 {
     dialog.fill();
     dialog.exec();
@@ -38,33 +30,32 @@ void stationList(Document &doc, Prompter &prompter, StationListDialog &dialog, c
         // The document keeps what was stored so far; the user hears why.
         prompter.error(QString::fromUtf8(e.what()));
     }
-    doc.redrawNeeded = true;
-    run(actions.render);
+    diagram.render(RenderRequest::rebuildAll());
 }
 
-void trainList(Document &doc, Prompter &prompter, TrainListDialog &dialog, const DiagramActions &actions)
+void trainList(Diagram &diagram, Prompter &prompter, TrainListDialog &dialog)
 {
-    if (doc.noDocument) {
+    if (diagram.document().noDocument) {
         prompter.information(noStationsMessage);
         return;
     }
     dialog.fill();
     dialog.exec();
-    afterTrainList(doc, prompter, dialog.editor().trainCount(), actions);
+    afterTrainList(diagram, prompter, dialog.editor().trainCount());
 }
 
-void afterTrainList(Document &doc, Prompter &prompter, int trainCount, const DiagramActions &actions)
+void afterTrainList(Diagram &diagram, Prompter &prompter, int trainCount)
 {
+    Document &doc = diagram.document();
     doc.trainCount = trainCount;
     if (prompter.askYesNo(newTrainLabelsQuestion)) {
-        run(actions.makeLabelsForNewTrains);
+        diagram.makeLabelsForNewTrains();
     } else if (prompter.askYesNo(allTrainLabelsQuestion)) {
-        run(actions.makeTrainLabels);
+        diagram.makeTrainLabels();
         doc.labelImagesStale = true;
     }
-    run(actions.makeTimeLabels);
-    doc.redrawNeeded = true;
-    run(actions.render);
+    diagram.makeTimeLabels();
+    diagram.render(RenderRequest::rebuildAll());
 }
 
 } // namespace ListCommands

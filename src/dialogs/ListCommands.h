@@ -1,17 +1,16 @@
 #pragma once
 
-#include "DiagramActions.h"
-
 #include <QString>
 
-class Document;
+class Diagram;
 class Prompter;
 class StationListDialog;
 class TrainListDialog;
 
 // The station list and train list commands of the main window ("&Stanice
 // ...", "&Vlaky ..." and their tool buttons): fill the dialog from the
-// document, show it, and afterwards store, ask and redraw.
+// document, show it, and afterwards store, ask, make the labels and redraw
+// the diagram.
 namespace ListCommands {
 
 inline const QString deleteTrainsQuestion = QStringLiteral(
@@ -26,13 +25,13 @@ inline const QString allTrainLabelsQuestion = QStringLiteral(
 
 // Station list: on OK the grid becomes the station list (after the question
 // whether to delete all trains), on cancel the kinds are restored.
-void stationList(Document &doc, Prompter &prompter, StationListDialog &dialog, const DiagramActions &actions);
+void stationList(Diagram &diagram, Prompter &prompter, StationListDialog &dialog);
 
 // Train list: refused without stations; afterwards the train count, the two
 // label questions, the minute labels and a redraw.
-void trainList(Document &doc, Prompter &prompter, TrainListDialog &dialog, const DiagramActions &actions);
+void trainList(Diagram &diagram, Prompter &prompter, TrainListDialog &dialog);
 
 // The steps after the train list dialog has closed.
-void afterTrainList(Document &doc, Prompter &prompter, int trainCount, const DiagramActions &actions);
+void afterTrainList(Diagram &diagram, Prompter &prompter, int trainCount);
 
 } // namespace ListCommands

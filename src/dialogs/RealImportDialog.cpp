@@ -1,7 +1,7 @@
 #include "RealImportDialog.h"
 
 #include "Prompter.h"
-#include "SettingsCommand.h"
+#include "SettingsCommands.h"
 
 #include "io/FileMessages.h"
 #include "io/SettingsFile.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SettingsCommand.h"
+#include "SettingsCommands.h"
 
 #include <QDialog>
 

@@ -3,16 +3,11 @@
 #include <QRect>
 #include <QString>
 
-struct DiagramView;
-class DiagramWindow;
-class Document;
-class Renderer;
-
-// What the mouse code needs of the diagram view besides the renderer and its
+// What the mouse code needs of the diagram view besides the diagram and its
 // window: a way to show a changed part of the surface between renders (the
-// dotted outline of a dragged label) and the delete question. TForm1
-// implements it with PaintBox1 and the session's Prompter; tests with a
-// script.
+// dotted outline of a dragged label) and the delete question. The editor's
+// DiagramScreen implements it with PaintBox1 and the session's Prompter;
+// tests with a script.
 class DiagramEditView
 {
 public:
@@ -23,14 +18,4 @@ public:
     // A question with Yes and No; true for Yes only. A box closed without
     // either answer gives false.
     virtual bool askYesNo(const QString &text) = 0;
-};
-
-// Everything the mouse classes work on, handed over once.
-struct DiagramContext
-{
-    Document &document;
-    DiagramView &view;
-    Renderer &renderer;
-    DiagramWindow &window; // sizes, scroll bars; the render entry's window
-    DiagramEditView &edit;
 };

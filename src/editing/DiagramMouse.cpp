@@ -1,25 +1,29 @@
 #include "DiagramMouse.h"
 
-#include "render/DiagramWindow.h"
-#include "render/Renderer.h"
+#include "Diagram.h"
+#include "EditHistory.h"
+#include "StepNames.h"
 
-DiagramMouse::DiagramMouse(const DiagramContext &context) : m_c(context), m_drag(context), m_panning(context)
+#include "render/DiagramWindow.h"
+
+DiagramMouse::DiagramMouse(Diagram &diagram, DiagramEditView &edit, EditHistory &history, InsertToolInput &insertTool)
+    : m_diagram(diagram), m_history(history), m_insertTool(insertTool), m_drag(diagram, edit), m_panning(diagram)
 {
 }
 
 bool DiagramMouse::insideView(QPoint pos) const
 {
-    return QRect(QPoint(0, 0), m_c.window.paintBoxSize()).contains(pos);
+    return QRect(QPoint(0, 0), m_diagram.window().paintBoxSize()).contains(pos);
 }
 
 void DiagramMouse::PaintBox1MouseDown(const MouseEvent &e)
 {
-    if (m_c.renderer.renderInProgress)
+    if (m_diagram.renderer().renderInProgress)
         return;
     m_panning.stop();
     if (e.button == Qt::LeftButton) {
-        if (m_insertTool && m_insertTool->isActive())
-            m_insertTool->leftPress(e);
+        if (m_insertTool.isActive())
+            m_insertTool.leftPress(e);
         else
             m_drag.press(e);
     } else if (e.button == Qt::RightButton) {
@@ -29,13 +33,12 @@ void DiagramMouse::PaintBox1MouseDown(const MouseEvent &e)
 
 void DiagramMouse::PaintBox1MouseMove(const MouseEvent &e)
 {
-    if (m_insertTool)
-        m_insertTool->pointerMove(e);
+    m_insertTool.pointerMove(e);
     m_drag.move(e);
+    const QSize box = m_diagram.window().paintBoxSize();
     if (insideView(e.pos))
         m_panning.move(e.pos);
-    else if (e.pos.x() >= m_c.window.paintBoxSize().width() && e.pos.y() >= 0
-             && e.pos.y() < m_c.window.paintBoxSize().height())
+    else if (e.pos.x() >= box.width() && e.pos.y() >= 0 && e.pos.y() < box.height())
         ScrollBar2DragOver();
     else
         FormMouseMove();
@@ -47,7 +50,7 @@ void DiagramMouse::PaintBox1MouseUp(const MouseEvent &e)
         FormMouseUp(e);
         return;
     }
-    m_drag.release(e);
+    dropStep([&] { m_drag.release(e); });
     m_panning.stop();
 }
 
@@ -59,10 +62,21 @@ void DiagramMouse::FormMouseMove()
 void DiagramMouse::FormMouseUp(const MouseEvent &e)
 {
     m_panning.stop();
-    m_drag.releaseOutside(e);
+    dropStep([&] { m_drag.releaseOutside(e); });
 }
 
 void DiagramMouse::ScrollBar2DragOver()
 {
     m_panning.stop();
+}
+
+template <typename Release> void DiagramMouse::dropStep(Release release)
+{
+    if (!m_drag.armed() || !m_drag.moved()) {
+        release();
+        return;
+    }
+    EditStep step(m_history);
+    release();
+    step.setName(StepNames::labelDrop(m_drag.lastDrop()));
 }

@@ -6,6 +6,9 @@
 #include "MouseEvent.h"
 #include "Panning.h"
 
+class Diagram;
+class EditHistory;
+
 // The one mouse entry of the diagram view PaintBox1. The main window only
 // turns Qt's events into MouseEvents and calls the handler of the same name;
 // this class decides who gets them:
@@ -15,7 +18,9 @@
 //   a label (LabelDrag) otherwise; a right press starts panning (Panning);
 // - a move goes to the insert-train tool (active or not), then to the label
 //   drag, then to panning;
-// - a release finishes the label drag and ends panning.
+// - a release finishes the label drag and ends panning. A release that
+//   drops a dragged label is one step of the undo history, named for what
+//   the drop did.
 //
 // Qt keeps sending a button's moves and release to the paint box when the
 // pointer leaves it: a move outside counts as one over the window (or over
@@ -24,9 +29,7 @@
 class DiagramMouse
 {
 public:
-    explicit DiagramMouse(const DiagramContext &context);
-
-    void setInsertTool(InsertToolInput *tool) { m_insertTool = tool; }
+    DiagramMouse(Diagram &diagram, DiagramEditView &edit, EditHistory &history, InsertToolInput &insertTool);
 
     void PaintBox1MouseDown(const MouseEvent &e);
     void PaintBox1MouseMove(const MouseEvent &e);
@@ -39,13 +42,17 @@ public:
     void ScrollBar2DragOver();
 
     LabelDrag &labelDrag() { return m_drag; }
+    const LabelDrag &labelDrag() const { return m_drag; }
     Panning &panning() { return m_panning; }
 
 private:
     bool insideView(QPoint pos) const;
+    // A release of the label drag, as one step when it drops a moved label.
+    template <typename Release> void dropStep(Release release);
 
-    DiagramContext m_c;
+    Diagram &m_diagram;
+    EditHistory &m_history;
+    InsertToolInput &m_insertTool;
     LabelDrag m_drag;
     Panning m_panning;
-    InsertToolInput *m_insertTool = nullptr;
 };

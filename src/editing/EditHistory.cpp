@@ -209,8 +209,7 @@ void EditHistory::apply(const Snapshot &snapshot)
         return;
     }
     m_current = snapshot;
-    if (restored)
-        restored();
+    emit restored();
 }
 
 qint64 EditHistory::bytesHeld() const

@@ -6,7 +6,6 @@
 #include <QString>
 #include <QUndoStack>
 
-#include <functional>
 #include <memory>
 
 class Document;
@@ -18,8 +17,8 @@ class Document;
 // document, commit takes another and, when the content differs, pushes one
 // step holding both onto a QUndoStack. One command is one step, whatever it
 // did in between; a command that changed nothing leaves no step. Undo and
-// redo restore a snapshot (the view stays as it is) and call `restored`,
-// where the program makes the minute labels and renders as after Open.
+// redo restore a snapshot (the view stays as it is) and signal `restored`,
+// on which the program makes the minute labels and renders as after Open.
 //
 // The stack keeps at most maxSteps steps and maxBytes of snapshots; the
 // oldest steps go first, the newest always stays. A step's snapshot equal
@@ -65,9 +64,6 @@ public:
     bool undo();
     bool redo();
 
-    // Called after undo or redo has restored the document.
-    std::function<void()> restored;
-
     // The document as the history last saw it (after the latest command,
     // undo or redo), or null when it has seen none since the document came.
     std::shared_ptr<const DocumentSnapshot> current() const { return m_current; }
@@ -85,6 +81,8 @@ signals:
     void changed();
     // A step was pushed, undone or redone: the document is another one.
     void documentChanged();
+    // Undo or redo has put a snapshot in the document's place.
+    void restored();
 
 private:
     friend class SnapshotStep;

@@ -33,26 +33,19 @@ QString notFoundMessage(const QString &typed)
     return QStringLiteral("Vlak ") + typed + QStringLiteral(" nebyl nalezen");
 }
 
-bool run(Document &doc, Renderer &renderer, const QString &typed)
+Outcome run(Renderer &renderer, const Document &doc, const QString &typed)
 {
+    const RenderRequest greenChanges = RenderRequest::redraw(RenderRequest::Labels::none());
     renderer.highlightOn = false;
     const Train *train = first(doc, typed);
     if (!train) {
         // The train found before is no longer the one searched for: its
         // green line goes with the render after the message.
-        if (renderer.highlightRecorded()) {
-            doc.redrawNeeded = true;
-            renderer.keepTimeText = true;
-            renderer.labelSelector = -1;
-        }
-        return false;
+        return {false, renderer.highlightRecorded() ? greenChanges : RenderRequest()};
     }
     renderer.highlightOn = true;
     renderer.foundName = train->name.view().toByteArray();
-    doc.redrawNeeded = true;
-    renderer.keepTimeText = true;
-    renderer.labelSelector = -1;
-    return true;
+    return {true, greenChanges};
 }
 
 } // namespace FindTrain

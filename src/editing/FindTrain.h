@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/RenderRequest.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -23,12 +25,19 @@ const Train *first(const Document &doc, const QString &typed);
 // "Vlak <typed> nebyl nalezen".
 QString notFoundMessage(const QString &typed);
 
+// What a confirmed search found, and the render that shows it.
+struct Outcome
+{
+    bool found = false;
+    RenderRequest render;
+};
+
 // A confirmed search: the highlight goes off, and when a train matches it
-// comes on for that train's name, with the flags of a rebuild that keeps the
+// comes on for that train's name, to be shown by a rebuild that keeps the
 // minute texts and images no train label; with no match the same rebuild
 // is asked for when a train is drawn green, so the render takes it away.
-// The caller shows the not-found message when this returns false, and
+// The caller shows the not-found message when nothing was found, and
 // renders either way.
-bool run(Document &doc, Renderer &renderer, const QString &typed);
+Outcome run(Renderer &renderer, const Document &doc, const QString &typed);
 
 } // namespace FindTrain

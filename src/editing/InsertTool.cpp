@@ -1,5 +1,11 @@
 #include "InsertTool.h"
 
+#include "Diagram.h"
+#include "EditHistory.h"
+#include "StepNames.h"
+
+#include "render/DiagramWindow.h"
+
 #include "model/ClockTime.h"
 #include "model/Cp1250.h"
 #include "model/Kilometres.h"
@@ -54,17 +60,34 @@ QString clockText(double time)
 
 } // namespace
 
-InsertTool::InsertTool(Document &doc, const DiagramView &view, int pointCapacity)
-    : m_doc(doc), m_view(view), m_capacity(static_cast<size_t>(std::max(1, pointCapacity)))
+InsertTool::InsertTool(Diagram &diagram, EditHistory &history, int pointCapacity)
+    : m_diagram(diagram), m_history(history), m_doc(diagram.document()), m_view(diagram.view()),
+      m_capacity(static_cast<size_t>(std::max(1, pointCapacity)))
 {
     m_points.reserve(m_capacity);
+    // The preview goes on the picture after every render, between the
+    // station column and the window's edge, above the visible bottom.
+    m_diagram.renderer().overlay = [this](QImage &surface) {
+        drawOverlay(surface, OverlayClip{DiagramView::stationColumn, 0, m_diagram.window().clientSize().width(),
+                                         m_diagram.renderer().visibleBottom()});
+    };
+}
+
+InsertTool::~InsertTool()
+{
+    m_diagram.renderer().overlay = nullptr;
+}
+
+void InsertTool::paintPreview()
+{
+    m_diagram.render(RenderRequest::paint());
 }
 
 bool InsertTool::open(QString *refusal)
 {
     if (m_active) {
         // Already open: the window comes back to the front.
-        run(m_actions.showWindow);
+        emit windowWanted();
         return true;
     }
     const int count1 = m_doc.profiles.countOf(1);
@@ -88,12 +111,10 @@ bool InsertTool::open(QString *refusal)
     buildBands();
 
     m_active = true;
-    if (m_actions.setTimerRunning)
-        m_actions.setTimerRunning(true);
-    run(m_actions.showWindow);
-    if (m_actions.setEditMenuEnabled)
-        m_actions.setEditMenuEnabled(false);
-    run(m_actions.stateChanged);
+    emit timerWanted(true);
+    emit windowWanted();
+    emit editMenuWanted(false);
+    emit stateChanged();
     return true;
 }
 
@@ -136,8 +157,9 @@ double InsertTool::pointedTime(int x) const
 int64_t InsertTool::pointedDistance(int y) const
 {
     const int z = m_doc.settings.zoom;
-    const double d = std::trunc(
-        (Kilometres::toKm(m_doc.maxMetres) - (y - 20 + DiagramView::vUnit * double(m_view.vpos)) / (2.0 * z)) * 1000.0);
+    const double d = std::trunc((Kilometres::toKm(m_doc.maxMetres)
+                                 - (y - DiagramView::topMargin + DiagramView::vUnit * double(m_view.vpos)) / (2.0 * z))
+                                * 1000.0);
     if (!(d == d))
         return 0;
     return static_cast<int64_t>(std::clamp(d, -1e15, 1e15));
@@ -146,8 +168,7 @@ int64_t InsertTool::pointedDistance(int y) const
 void InsertTool::pointerMove(const MouseEvent &e)
 {
     if (!m_active) {
-        if (m_actions.setEditMenuEnabled)
-            m_actions.setEditMenuEnabled(true);
+        emit editMenuWanted(true);
         return;
     }
     // Left of midnight a click lays nothing, so no time is shown there.
@@ -160,11 +181,11 @@ void InsertTool::pointerMove(const MouseEvent &e)
             m_stationText = stationName(band.station);
             if (count() > 0) {
                 RouteTo(m_currentStation, false);
-                run(m_actions.renderPaintOnly);
+                paintPreview();
             }
         }
     }
-    run(m_actions.stateChanged);
+    emit stateChanged();
 }
 
 void InsertTool::leftPress(const MouseEvent &e)
@@ -185,7 +206,7 @@ void InsertTool::leftPress(const MouseEvent &e)
         if ((m_direction == 1 && metres == m_doc.maxMetres) || (m_direction == 2 && metres == 0))
             return;
         m_points.push_back({c, t, t});
-        run(m_actions.renderPaintOnly);
+        paintPreview();
         return;
     }
     if (held == Qt::ControlModifier) {
@@ -194,13 +215,13 @@ void InsertTool::leftPress(const MouseEvent &e)
     }
     if (held == Qt::ShiftModifier) {
         if (count() >= 2)
-            commit();
+            emit commitRequested();
         return;
     }
     if (held != Qt::NoModifier || t < 0)
         return;
     clickAtStation(t);
-    run(m_actions.renderPaintOnly);
+    paintPreview();
 }
 
 void InsertTool::ctrlClick()
@@ -208,14 +229,14 @@ void InsertTool::ctrlClick()
     const int32_t c = m_currentStation;
     if (count() == 1 && m_points[0].station == c) {
         m_points.clear(); // the origin is taken back
-        run(m_actions.renderPaintOnly);
+        paintPreview();
         return;
     }
     for (size_t k = 1; k < m_points.size(); ++k) {
         if (m_points[k].station == c && m_points[k].fixedTime) {
             m_points[k].fixedTime.reset();
             RouteTo(c, true);
-            run(m_actions.renderPaintOnly);
+            paintPreview();
             return;
         }
     }
@@ -347,18 +368,15 @@ void InsertTool::Timer1Timer()
             m_recomputePending = false;
         }
         if (m_redrawPending) {
-            run(m_actions.renderPaintOnly);
+            paintPreview();
             m_redrawPending = false;
         }
         return;
     }
-    if (m_actions.setEditMenuEnabled)
-        m_actions.setEditMenuEnabled(true);
-    if (m_actions.windowVisible && m_actions.windowVisible())
-        run(m_actions.closeWindow);
-    if (m_actions.setTimerRunning)
-        m_actions.setTimerRunning(false);
-    run(m_actions.renderPaintOnly);
+    emit editMenuWanted(true);
+    emit windowCloseWanted();
+    emit timerWanted(false);
+    paintPreview();
 }
 
 void InsertTool::FormShow()
@@ -371,6 +389,13 @@ void InsertTool::FormClose()
 {
     m_active = false;
     m_points.clear();
+}
+
+// A train being laid belongs to the stations it was laid along.
+void InsertTool::close()
+{
+    emit windowCloseWanted();
+    FormClose();
 }
 
 int InsertTool::RadioGroup1Click(int direction)
@@ -399,7 +424,7 @@ void InsertTool::SpinEdit1Change(int number)
         m_recomputePending = true;
         m_redrawPending = true;
     }
-    run(m_actions.stateChanged);
+    emit stateChanged();
 }
 
 const TravelTimeProfile &InsertTool::profile() const
@@ -493,25 +518,20 @@ Train InsertTool::makeTrain(const NewTrainChoice &choice) const
     return train;
 }
 
-void InsertTool::commit()
+void InsertTool::addTrain(const NewTrainChoice &choice)
 {
-    if (!m_actions.confirmTrain)
+    if (!m_active || m_points.empty())
         return;
-    const std::optional<NewTrainChoice> choice = m_actions.confirmTrain(commitTable());
-    if (!choice)
-        return; // the tool stays open with its points
-    m_doc.trains.push_back(makeTrain(*choice));
+    EditStep step(m_history, StepNames::insertTrain);
+    m_doc.trains.push_back(makeTrain(choice));
     ++m_doc.trainCount;
-    if (m_actions.setEditMenuEnabled)
-        m_actions.setEditMenuEnabled(true);
-    run(m_actions.closeWindow);
+    emit editMenuWanted(true);
+    emit windowCloseWanted();
     FormClose();
-    if (m_actions.setTimerRunning)
-        m_actions.setTimerRunning(false);
-    run(m_actions.makeLabelsForNewTrains);
-    run(m_actions.makeTimeLabels);
-    m_doc.redrawNeeded = true;
-    run(m_actions.render);
+    emit timerWanted(false);
+    m_diagram.makeLabelsForNewTrains();
+    m_diagram.makeTimeLabels();
+    m_diagram.render(RenderRequest::rebuildAll());
 }
 
 void InsertTool::drawOverlay(QImage &surface, const OverlayClip &clip) const

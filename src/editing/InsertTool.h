@@ -6,33 +6,15 @@
 #include "model/Document.h"
 #include "render/InsertOverlay.h"
 
+#include <QObject>
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <vector>
 
-struct DiagramView;
-
-// What the insert-train tool asks of the program around it. The program
-// fills these in when it creates its windows; a missing action is skipped
-// (and a missing confirmTrain adds no train).
-struct InsertToolActions
-{
-    std::function<void()> renderPaintOnly;        // Render with the paint-only flag: the preview follows
-    std::function<void(bool)> setEditMenuEnabled; // Editace1 with all its commands
-    std::function<void(bool)> setTimerRunning;    // Timer1 of the main window
-    std::function<void()> showWindow;             // TForm12, modeless
-    std::function<void()> closeWindow;            // TForm12 closes
-    std::function<bool()> windowVisible;
-    std::function<void()> stateChanged; // direction, number, name, station or time to show again
-    // TForm13 "Přidat vlak" with the train's table; the choice on OK.
-    std::function<std::optional<NewTrainChoice>(const std::vector<AddTrainRow> &)> confirmTrain;
-    std::function<void()> makeLabelsForNewTrains;
-    std::function<void()> makeTimeLabels;
-    std::function<void()> render; // with the document's redrawNeeded set
-};
+class Diagram;
+class EditHistory;
 
 // The insert-train tool ("Vložit vlak z jízd. dob", Ins): the user lays a new
 // train by pointing along the line, and the times come from a travel-time
@@ -40,20 +22,26 @@ struct InsertToolActions
 // then on the train is laid station by station up to the station under the
 // pointer (RouteTo). Clicks fix departures and stops, Ctrl + click takes
 // them back, Shift + click hands the timetable to the add-train dialog and,
-// on OK, adds the train.
+// on OK, adds the train: one step of the undo history.
 //
 // This class holds the tool's state and rules, with the handler names of the
 // main window (pointer, Timer1Timer) and of the tool window TForm12
 // (RadioGroup1Click, SpinEdit1Change, FormShow, FormClose); the windows only
-// pass events on and show what it holds.
+// pass events on and show what it holds. It draws through the diagram (a
+// paint-only render moves its preview, which the renderer draws after every
+// render) and says what it wants of the windows around it by its signals:
+// the editor's InsertToolController shows and closes TForm12, runs Timer1,
+// enables the Editace menu and asks TForm13 for the train.
 //
 // Every station of the line has a pointing band (the kilometre range from
 // the midpoint below it to the midpoint above it). The point table holds
 // pointCapacity points, enough for any route a profile can describe (an
 // origin, then an arrival and a departure at each of 99 stations); a route
 // that would need more stops at the last point that fits.
-class InsertTool : public InsertToolInput
+class InsertTool : public QObject, public InsertToolInput
 {
+    Q_OBJECT
+
 public:
     static constexpr int maxPoints = 1 + 2 * TravelTimeProfile::entries;
     static inline const QString noProfilesMessage = QStringLiteral("Musíte zadat alespoň jeden typ jízdních dob");
@@ -68,9 +56,8 @@ public:
         bool operator==(const StationBand &) const = default;
     };
 
-    InsertTool(Document &doc, const DiagramView &view, int pointCapacity = maxPoints);
-
-    void setActions(InsertToolActions actions) { m_actions = std::move(actions); }
+    InsertTool(Diagram &diagram, EditHistory &history, int pointCapacity = maxPoints);
+    ~InsertTool() override;
 
     // Vloitvlakzjzddob1Click: refused (with the message) when neither
     // direction has a profile.
@@ -91,6 +78,8 @@ public:
     int RadioGroup1Click(int direction);
     // SpinEdit1Change: held to 1 ... the direction's profile count.
     void SpinEdit1Change(int number);
+    // The document the train was laid on is gone: the tool closes.
+    void close();
 
     // --- What TForm12 shows -------------------------------------------------
     int direction() const { return m_direction; }
@@ -117,6 +106,10 @@ public:
     // The add-train dialog's table of the points, and the train they make.
     std::vector<AddTrainRow> commitTable() const;
     Train makeTrain(const NewTrainChoice &choice) const;
+    // The train confirmed in the add-train dialog joins the document (one
+    // step of the undo history), the tool closes, and the diagram shows the
+    // train with its labels.
+    void addTrain(const NewTrainChoice &choice);
     // The category, a blank and the number, cut to the 20 characters of a
     // train name (code page 1250).
     static QByteArray trainName(const QString &category, int number);
@@ -128,6 +121,20 @@ public:
     double pointedTime(int x) const;
     int64_t pointedDistance(int y) const;
 
+signals:
+    // The Editace menu with all its commands (off while the tool is open).
+    void editMenuWanted(bool enabled);
+    // Timer1 of the main window.
+    void timerWanted(bool running);
+    // TForm12 shown (modeless) or brought to the front; closed when shown.
+    void windowWanted();
+    void windowCloseWanted();
+    // Direction, number, name, station or time to show again.
+    void stateChanged();
+    // Shift + click with a train laid: the add-train dialog is to confirm
+    // commitTable(), and addTrain follows its OK.
+    void commitRequested();
+
 private:
     const TravelTimeProfile &profile() const;
     int32_t stationMetres(int32_t station) const;
@@ -137,16 +144,12 @@ private:
     void buildBands();
     void clickAtStation(double t);
     void ctrlClick();
-    void commit();
-    void run(const std::function<void()> &action) const
-    {
-        if (action)
-            action();
-    }
+    void paintPreview();
 
+    Diagram &m_diagram;
+    EditHistory &m_history;
     Document &m_doc;
     const DiagramView &m_view;
-    InsertToolActions m_actions;
     size_t m_capacity;
 
     bool m_active = false;

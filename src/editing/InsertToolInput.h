@@ -14,3 +14,13 @@ public:
     virtual void leftPress(const MouseEvent &e) = 0;
     virtual void pointerMove(const MouseEvent &e) = 0;
 };
+
+// No insert tool: the mouse of a diagram without one (the benchmarks, the
+// tests of the mouse alone) leaves every press to the labels.
+class NoInsertTool : public InsertToolInput
+{
+public:
+    bool isActive() const override { return false; }
+    void leftPress(const MouseEvent &) override {}
+    void pointerMove(const MouseEvent &) override {}
+};

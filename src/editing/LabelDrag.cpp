@@ -1,5 +1,7 @@
 #include "LabelDrag.h"
 
+#include "Diagram.h"
+
 #include "model/ClockTime.h"
 #include "model/Document.h"
 #include "model/Kilometres.h"
@@ -105,7 +107,7 @@ double LabelDrag::turnedAngle(double startAngle, int pixelsDown)
 
 int32_t LabelDrag::labelImageHeight() const
 {
-    const Document &doc = m_c.document;
+    const Document &doc = m_diagram.document();
     if (m_number < 1 || m_number > doc.trainLabelCount())
         return 0;
     return doc.trainLabels[static_cast<size_t>(m_number - 1)].height;
@@ -118,14 +120,14 @@ bool LabelDrag::press(const MouseEvent &e)
         restoreBackground();
         end();
     }
-    const DiagramView &v = m_c.view;
+    const DiagramView &v = m_diagram.view();
     const QPoint point(sat(int64_t{e.pos.x()} - DiagramView::stationColumn + int64_t{DiagramView::hUnit} * v.hpos),
                        sat(int64_t{e.pos.y()} + int64_t{DiagramView::vUnit} * v.vpos));
     const LabelOutline *picked = nullptr;
-    for (const LabelOutline &o : m_c.renderer.labelOutlines())
+    for (const LabelOutline &o : m_diagram.renderer().labelOutlines())
         if (contains(o, point))
             picked = &o;
-    if (!picked || picked->number < 1 || picked->number > m_c.document.trainLabelCount())
+    if (!picked || picked->number < 1 || picked->number > m_diagram.document().trainLabelCount())
         return false;
 
     const int64_t dx = DiagramView::stationColumn - int64_t{DiagramView::hUnit} * v.hpos;
@@ -136,8 +138,8 @@ bool LabelDrag::press(const MouseEvent &e)
     m_grab = QPoint(sat(int64_t{m_outline.left} - e.pos.x()), sat(int64_t{m_outline.top} - e.pos.y()));
     m_pressRow = e.pos.y();
     m_number = picked->number;
-    m_c.renderer.dragLabelNumber = m_number;
-    m_startAngle = m_angle = m_c.document.trainLabels[static_cast<size_t>(m_number - 1)].angle;
+    m_diagram.renderer().dragLabelNumber = m_number;
+    m_startAngle = m_angle = m_diagram.document().trainLabels[static_cast<size_t>(m_number - 1)].angle;
     m_armed = true;
     m_moved = false;
     drawOutline();
@@ -148,7 +150,7 @@ void LabelDrag::move(const MouseEvent &e)
 {
     if (!m_armed)
         return;
-    if (m_c.renderer.dragLabelNumber <= 0) {
+    if (m_diagram.renderer().dragLabelNumber <= 0) {
         // A render has replaced the picture, outline and all: the drag is over.
         end();
         return;
@@ -187,7 +189,7 @@ void LabelDrag::releaseOutside(const MouseEvent &e)
 void LabelDrag::finish(const MouseEvent &e)
 {
     m_lastDrop = Drop::None;
-    if (m_c.renderer.dragLabelNumber <= 0) {
+    if (m_diagram.renderer().dragLabelNumber <= 0) {
         end();
         return;
     }
@@ -196,22 +198,21 @@ void LabelDrag::finish(const MouseEvent &e)
         drop(e);
     } else {
         // Nothing changed and the picture is whole again: show it.
-        m_c.renderer.paintOnly = true;
-        m_c.renderer.render(m_c.window);
+        m_diagram.render(RenderRequest::paint());
     }
     end();
 }
 
 void LabelDrag::drop(const MouseEvent &e)
 {
-    Document &doc = m_c.document;
-    Renderer &renderer = m_c.renderer;
-    const DiagramView &v = m_c.view;
+    Document &doc = m_diagram.document();
+    Renderer &renderer = m_diagram.renderer();
+    const DiagramView &v = m_diagram.view();
     const size_t index = static_cast<size_t>(m_number - 1);
-    int32_t selector = -1; // nothing to place unless the label moves
+    RenderRequest::Labels placed = RenderRequest::Labels::none(); // unless the label moves
 
     if (m_outline.left < leftmostDrop || m_outline.top < 1 || m_outline.bottom > renderer.visibleBottom()) {
-        if (m_c.edit.askYesNo(deleteQuestion) && index < doc.trainLabels.size()) {
+        if (m_edit.askYesNo(deleteQuestion) && index < doc.trainLabels.size()) {
             doc.trainLabels.erase(doc.trainLabels.begin() + static_cast<std::ptrdiff_t>(index));
             outlinesAfterLabelRemoved(renderer.labelOutlines(), m_number);
             m_lastDrop = Drop::Delete;
@@ -227,7 +228,7 @@ void LabelDrag::drop(const MouseEvent &e)
             const int m = static_cast<int>(minutes);
             const int zoom = doc.settings.zoom;
             TrainLabel *label = &doc.trainLabels[index];
-            selector = m_number;
+            placed = RenderRequest::Labels::one(m_number);
             m_lastDrop = Drop::Move;
             if (e.shiftIsExactly(MouseEvent::Ctrl)) {
                 TrainLabel copy;
@@ -238,22 +239,21 @@ void LabelDrag::drop(const MouseEvent &e)
                 doc.trainLabels.push_front(std::move(copy));
                 outlinesAfterLabelInsertedAtHead(renderer.labelOutlines());
                 label = &doc.trainLabels.front();
-                selector = 1;
+                placed = RenderRequest::Labels::one(1);
                 m_lastDrop = Drop::Copy;
             } else if (e.shiftIsExactly(MouseEvent::ShiftKey)) {
                 label->angle = m_angle;
                 label->dropImage();
                 m_lastDrop = Drop::Turn;
             }
-            label->level = (2.0 * zoom * Kilometres::toKm(doc.maxMetres) + 20 - yc - 2.0 * v.vpos) / (2.0 * zoom);
+            label->level = (2.0 * zoom * Kilometres::toKm(doc.maxMetres) + DiagramView::topMargin - yc
+                            - double(DiagramView::vUnit) * v.vpos)
+                           / (2.0 * zoom);
             label->time = makeTime(m / 60, m % 60, 0);
             label->visible = 1;
         }
     }
-    renderer.labelSelector = selector;
-    renderer.keepTimeText = true;
-    doc.redrawNeeded = true;
-    renderer.render(m_c.window);
+    m_diagram.render(RenderRequest::redraw(placed));
 }
 
 void LabelDrag::end()
@@ -266,7 +266,7 @@ void LabelDrag::end()
 
 void LabelDrag::drawOutline()
 {
-    QImage &surface = m_c.renderer.surface();
+    QImage &surface = m_diagram.renderer().surface();
     const std::array<QPoint, 5> points = outlinePolyline(m_outline, m_angle, labelImageHeight());
     const QRect bounds = QPolygon(QList<QPoint>(points.begin(), points.end() - 1)).boundingRect();
     const QRect before = m_savedAt;
@@ -275,12 +275,12 @@ void LabelDrag::drawOutline()
     LineRaster raster(surface);
     for (size_t i = 0; i + 1 < points.size(); ++i)
         raster.styledLine(points[i], points[i + 1], LineRaster::Dot, qRgb(0, 0, 0));
-    m_c.edit.surfaceAreaChanged(before | m_savedAt);
+    m_edit.surfaceAreaChanged(before | m_savedAt);
 }
 
 void LabelDrag::restoreBackground()
 {
-    QImage &surface = m_c.renderer.surface();
+    QImage &surface = m_diagram.renderer().surface();
     if (m_saved.isNull() || !surface.rect().contains(m_savedAt))
         return;
     const size_t bytes = static_cast<size_t>(m_savedAt.width()) * sizeof(QRgb);

@@ -12,6 +12,8 @@
 #include <array>
 #include <cstdint>
 
+class Diagram;
+
 // Moving, turning, copying and deleting a train label with the left button.
 //
 // A press on a label's rotated box arms the drag and draws the label's
@@ -42,7 +44,7 @@ public:
     static constexpr double pi = 3.141592654;
     static constexpr double halfPi = 1.570796327;
 
-    explicit LabelDrag(const DiagramContext &context) : m_c(context) {}
+    LabelDrag(Diagram &diagram, DiagramEditView &edit) : m_diagram(diagram), m_edit(edit) {}
 
     // A left press: arms the drag on the label under the pointer (the last
     // match of the outline list wins). Returns whether one was picked.
@@ -81,7 +83,8 @@ private:
     void end();
     int32_t labelImageHeight() const;
 
-    DiagramContext m_c;
+    Diagram &m_diagram;
+    DiagramEditView &m_edit;
     bool m_armed = false;
     bool m_moved = false;
     Drop m_lastDrop = Drop::None;

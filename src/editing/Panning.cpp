@@ -1,8 +1,8 @@
 #include "Panning.h"
 
-#include "render/DiagramView.h"
+#include "Diagram.h"
+
 #include "render/DiagramWindow.h"
-#include "render/Renderer.h"
 
 #include <algorithm>
 
@@ -16,8 +16,8 @@ void Panning::move(QPoint pos)
 {
     if (!m_active)
         return;
-    DiagramView &view = m_c.view;
-    DiagramWindow &window = m_c.window;
+    DiagramView &view = m_diagram.view();
+    DiagramWindow &window = m_diagram.window();
     const int32_t hmax = std::max(0, window.scrollMaximum(Qt::Horizontal));
     const int32_t vmax = std::max(0, window.scrollMaximum(Qt::Vertical));
     const int32_t hpos = view.hpos;
@@ -54,7 +54,5 @@ void Panning::move(QPoint pos)
     }
     // The picture of unchanged positions is the one on the screen: copying it
     // again is enough.
-    if (view.hpos == hpos && view.vpos == vpos)
-        m_c.renderer.paintOnly = true;
-    m_c.renderer.render(window);
+    m_diagram.render(view.hpos == hpos && view.vpos == vpos ? RenderRequest::paint() : RenderRequest());
 }

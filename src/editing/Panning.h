@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DiagramEditView.h"
-
 #include <QPoint>
+
+class Diagram;
 
 // Dragging the diagram with the right button. The pointer's travel since the
 // last step is turned into whole scroll units (5 pixels across, 2 down);
@@ -11,7 +11,7 @@
 class Panning
 {
 public:
-    explicit Panning(const DiagramContext &context) : m_c(context) {}
+    explicit Panning(Diagram &diagram) : m_diagram(diagram) {}
 
     void start(QPoint pos);
     void stop() { m_active = false; }
@@ -20,7 +20,7 @@ public:
     void move(QPoint pos);
 
 private:
-    DiagramContext m_c;
+    Diagram &m_diagram;
     bool m_active = false;
     QPoint m_last;
 };

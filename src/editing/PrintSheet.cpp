@@ -82,9 +82,9 @@ PrintSheet::PrintSheet(Document &doc, const PrintPlan::Choice &choice, const Opt
     window.setChecked(DiagramWindow::CheckBox::Smoothing, false);
     window.setChecked(DiagramWindow::CheckBox::Category, options.showCategory);
     m_renderer = std::make_unique<Renderer>(doc, m_view);
-    m_renderer->labelSelector = -1;
-    doc.redrawNeeded = true;
-    m_renderer->render(window);
+    RenderRequest everything = RenderRequest::rebuildAll();
+    everything.labels = RenderRequest::Labels::none();
+    m_renderer->draw(window, everything);
     // The minute labels of the strips its tiny picture did not need.
     m_renderer->recordWholeDiagram();
 

@@ -99,7 +99,7 @@ inline int64_t divideRounded(int64_t n, int64_t d)
 // y of a distance d in kilometres with zoom z and top kilometre D.
 inline double y(double distance, int zoom, double maxKm)
 {
-    return 20.0 + 2.0 * zoom * (maxKm - distance);
+    return DiagramView::topMargin + 2.0 * zoom * (maxKm - distance);
 }
 
 // The pixel row of a position in metres, the top position D in metres:
@@ -108,14 +108,14 @@ inline double y(double distance, int zoom, double maxKm)
 // 20 + 2 z (D - d) itself.
 inline int32_t yOfMetres(int64_t metres, int zoom, int32_t maxMetres)
 {
-    const int64_t n = int64_t{2} * zoom * (int64_t{maxMetres} - metres) + 20 * int64_t{1000};
+    const int64_t n = int64_t{2} * zoom * (int64_t{maxMetres} - metres) + DiagramView::topMargin * int64_t{1000};
     return saturate(divideRounded(n, 1000));
 }
 
-// W: the day plus a 40-pixel margin on each side.
+// W: the day plus a margin of the station column's width on each side.
 inline int32_t fullWidth(double scale)
 {
-    return round(1440.0 * scale + 80.0);
+    return round(1440.0 * scale + 2.0 * DiagramView::stationColumn);
 }
 
 // H: from the top margin to the bottom station line (distance 0).
@@ -168,11 +168,11 @@ inline VerticalRange verticalRange(int64_t totalHeight, int paintBoxHeight)
 // The empty time axis uses the zoom level itself as pixels per minute.
 inline int32_t emptyWidth(int zoom)
 {
-    return zoom * 1440 + 80;
+    return zoom * 1440 + 2 * DiagramView::stationColumn;
 }
 inline int32_t emptyHeight(int zoom)
 {
-    return 10 * zoom + 20;
+    return 10 * zoom + DiagramView::topMargin;
 }
 inline VerticalRange emptyVerticalRange(int zoom, int paintBoxHeight)
 {

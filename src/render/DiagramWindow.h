@@ -9,8 +9,8 @@
 class ProgressSink;
 
 // The main window as the renderer and the view commands see it: sizes, the
-// two scroll bars, the three check boxes of the tool panel, the state of the
-// "Tisk do bitmapy..." item, the scale label and the progress window. The
+// two scroll bars, the three check boxes of the tool panel, the printing and
+// export items, the scale label and the progress window. The
 // editor's TForm1 implements it with its widgets; tests and vlakorys-cli use
 // HeadlessWindow, so the whole drawing runs with no window at all.
 //
@@ -48,7 +48,9 @@ public:
     // when the render-in-progress flag is clear.
     virtual void setChecked(CheckBox box, bool checked) = 0;
 
-    virtual void setBitmapExportEnabled(bool enabled) = 0;
+    // "Tisk...", "Exportovat..." and the hidden "Tisk do bitmapy...": there
+    // is a diagram to print while a document with stations is drawn.
+    virtual void setPrintAndExportEnabled(bool enabled) = 0;
     virtual void setZoomText(const QString &text) = 0;
     virtual ProgressSink &progress() = 0;
 };

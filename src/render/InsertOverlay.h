@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DiagramView.h"
+
 #include <QImage>
 
 #include <cstdint>
@@ -26,7 +28,7 @@ struct InsertPoint
 // of the station column, down to the visible bottom.
 struct OverlayClip
 {
-    int32_t left = 40;
+    int32_t left = DiagramView::stationColumn;
     int32_t top = 0;
     int32_t right = 0;
     int32_t bottom = 0;

@@ -50,8 +50,8 @@ MinuteLabelLayout::MinuteLabelLayout(const Document &doc)
     : m_timeFontName(doc.settings.timeFontName), m_fontSize(doc.settings.timeFontSize), m_zoom(doc.settings.zoom),
       m_maxKm(Kilometres::toKm(doc.maxMetres)), m_regular(doc.settings.timeFontName, doc.settings.timeFontSize, 0),
       m_underlined(doc.settings.timeFontName, doc.settings.timeFontSize, Fonts::Underline),
-      m_arrow(Fonts::arrowFontName, doc.settings.timeFontSize, 0), m_top(20.0 + 2.0 * m_zoom * m_maxKm),
-      m_kmHeight(2.0 * m_zoom)
+      m_arrow(Fonts::arrowFontName, doc.settings.timeFontSize, 0),
+      m_top(DiagramView::topMargin + 2.0 * m_zoom * m_maxKm), m_kmHeight(2.0 * m_zoom)
 {
 }
 

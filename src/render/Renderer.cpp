@@ -20,6 +20,13 @@
 
 namespace {
 
+// The diagram's fixed geometry: the station column left of the time axis,
+// the margin above the top station line, and the pixels of one scroll unit.
+constexpr int column = DiagramView::stationColumn;
+constexpr int topMargin = DiagramView::topMargin;
+constexpr int hUnit = DiagramView::hUnit;
+constexpr int vUnit = DiagramView::vUnit;
+
 const QByteArray diagramFontName = QByteArrayLiteral("ARIAL CE");
 
 QColor olive()
@@ -48,13 +55,16 @@ QFont Renderer::diagramFontOf(int zoom)
                            Geometry::diagramFontBold(zoom) ? Fonts::Bold : 0);
 }
 
-void Renderer::render(DiagramWindow &window)
+void Renderer::draw(DiagramWindow &window, const RenderRequest &request)
 {
+    if (request.rebuild)
+        m_doc.redrawNeeded = true;
     if (renderInProgress) {
         ++stats.dropped;
         return;
     }
     renderInProgress = true;
+    m_request = request;
     // The flags end with the render whatever happens in it: a render that
     // fails half-way must not leave the editor refusing every later one.
     struct Finish
@@ -62,17 +72,15 @@ void Renderer::render(DiagramWindow &window)
         Renderer &r;
         ~Finish()
         {
-            r.paintOnly = false;
+            r.m_request = {};
             r.renderInProgress = false;
-            r.keepTimeText = false;
-            r.labelSelector = 0;
         }
     } finish{*this};
 
     ++stats.renders;
     m_diagramFont = diagramFontOf(m_doc.settings.zoom);
     prepareSurface(window.paintBoxSize());
-    if (m_doc.redrawNeeded && labelSelector == 0)
+    if (m_doc.redrawNeeded && m_request.labels == RenderRequest::Labels::all())
         m_outlines.clear();
     dragLabelNumber = -1;
 
@@ -83,10 +91,10 @@ void Renderer::render(DiagramWindow &window)
         // then runs once more with it; nothing is recorded the second time,
         // and the first pass leaves the picture to the second.
         const bool twoPasses = !m_doc.stations.empty() && m_view.legendGap < 20;
-        fullRender(window, !twoPasses);
+        drawDocument(window, !twoPasses);
         if (twoPasses) {
             m_view.legendGap = DiagramView::legendGapAfterFirstRender;
-            fullRender(window, true);
+            drawDocument(window, true);
         }
     }
     window.surfaceChanged();
@@ -146,7 +154,7 @@ Renderer::ScrollRanges Renderer::scrollRanges(int zoom, double scale, QSize pain
 void Renderer::drawEmptyAxis(DiagramWindow &window)
 {
     ++stats.emptyAxes;
-    window.setBitmapExportEnabled(false);
+    window.setPrintAndExportEnabled(false);
     const int z = m_doc.settings.zoom;
     const int32_t w0 = Geometry::emptyWidth(z);
     const QSize box = window.paintBoxSize();
@@ -170,16 +178,16 @@ void Renderer::drawEmptyAxis(DiagramWindow &window)
     LineRaster lines(m_surface);
     QPainter p(&m_surface);
     const int h = m_view.hpos;
-    const int ya = 5 * z + 20 - 2 * m_view.vpos;
-    lines.line(QPoint(40, ya), QPoint(w0 - 5 * h - 40, ya), 2, Colours::olive);
+    const int ya = 5 * z + topMargin - vUnit * m_view.vpos;
+    lines.line(QPoint(column, ya), QPoint(w0 - hUnit * h - column, ya), 2, Colours::olive);
 
     QFont big = m_diagramFont;
     big.setPixelSize(Fonts::pixelSize(16));
     const QFontMetrics measure(m_diagramFont, &m_surface);
     p.setPen(olive());
     for (int i = 0; i <= 48; ++i) {
-        const int x = 40 - 5 * h + i * 30 * z;
-        if (x >= 40) {
+        const int x = column - hUnit * h + i * 30 * z;
+        if (x >= column) {
             lines.line(QPoint(x, ya - 2), QPoint(x, ya + 2), 1, Colours::olive);
             if (i % 2 == 0) {
                 // Measured in the diagram font, written at size 16.
@@ -188,16 +196,16 @@ void Renderer::drawEmptyAxis(DiagramWindow &window)
                 drawText(p, big, Geometry::round(x - width / 2.0), ya + 10, text);
             }
         }
-        const int width = i % 12 == 0 && x >= 40 ? 2 : 1;
+        const int width = i % 12 == 0 && x >= column ? 2 : 1;
         lines.line(QPoint(x, ya), QPoint(x, ya - 5 * z), width, Colours::olive);
     }
-    lines.line(QPoint(40, ya), QPoint(40, ya - 5 * z), 1, Colours::olive);
-    lines.line(QPoint(38, ya), QPoint(40, ya), 1, Colours::olive);
+    lines.line(QPoint(column, ya), QPoint(column, ya - 5 * z), 1, Colours::olive);
+    lines.line(QPoint(column - 2, ya), QPoint(column, ya), 1, Colours::olive);
     p.setPen(Qt::black);
     drawText(p, m_diagramFont, 35 - measure.horizontalAdvance(QStringLiteral("1")), ya - 5, QStringLiteral("1"));
 }
 
-void Renderer::fullRender(DiagramWindow &window, bool picture)
+void Renderer::drawDocument(DiagramWindow &window, bool picture)
 {
     ++stats.passes;
     const int z = m_doc.settings.zoom;
@@ -206,7 +214,7 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
     const QSize box = window.paintBoxSize();
     ProgressSink &progress = window.progress();
 
-    window.setBitmapExportEnabled(true);
+    window.setPrintAndExportEnabled(true);
     if (m_bitmap.isNull()) {
         m_bitmap = QImage(client.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
         m_bitmap.fill(Qt::white);
@@ -222,8 +230,8 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
         resizeDiagramBitmap(client);
         m_fullHeight = Geometry::fullHeight(z, maxMetres);
         m_cullWidth = Geometry::cullWidth(m_view.scale);
-        m_list.startRebuild(m_cullWidth, m_fullHeight, !keepTimeText);
-        if (!keepTimeText)
+        m_list.startRebuild(m_cullWidth, m_fullHeight, !m_request.keepMinuteTexts);
+        if (!m_request.keepMinuteTexts)
             m_minuteTexts.clear();
         m_canvas.indexValid = false; // the font table may have gone with the texts
     }
@@ -256,14 +264,15 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
             auto *row = reinterpret_cast<QRgb *>(m_surface.scanLine(y));
             std::fill(row, row + m_surface.width(), qRgb(255, 255, 255));
         }
-        LineRaster(m_surface).line(QPoint(40, bottom), QPoint(fullWidth - 5 * h - 40, bottom), 2, Colours::olive);
+        LineRaster(m_surface).line(QPoint(column, bottom), QPoint(fullWidth - hUnit * h - column, bottom), 2,
+                                   Colours::olive);
         QPainter p(&m_surface);
 
         p.setPen(olive());
         p.setFont(m_diagramFont);
         int y = bottom + m_view.legendGap + 5;
         for (const QString &line : m_legendLines) {
-            p.drawText(40, y + fm.ascent(), line);
+            p.drawText(column, y + fm.ascent(), line);
             y += lineHeight;
         }
         recordHoursAndGrid(p, rebuild, bottom);
@@ -275,7 +284,7 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
         // reads only the document's time labels and settings and the list's
         // size, which those steps leave alone.
         QFuture<void> minutes;
-        if (!keepTimeText && !eager && window.isChecked(DiagramWindow::CheckBox::TimeLabels))
+        if (!m_request.keepMinuteTexts && !eager && window.isChecked(DiagramWindow::CheckBox::TimeLabels))
             minutes = QtConcurrent::run([this] { m_minuteTexts.prepare(m_doc, m_list, 0, {}); });
         // Should a step below fail, the layout must still end before the
         // renderer and the document it reads may go.
@@ -293,7 +302,7 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
         } join{minutes};
         recordStations(fullWidth);
         recordTrains(window);
-        if (!keepTimeText)
+        if (!m_request.keepMinuteTexts)
             recordMinuteLabels(window, minutes);
         placeTrainLabels(window);
         if (minutes.isValid())
@@ -302,12 +311,12 @@ void Renderer::fullRender(DiagramWindow &window, bool picture)
     }
     m_doc.labelImagesStale = false;
 
-    const Replayer::Viewport viewport{5 * h, 2 * m_view.vpos, client.width() + 5 * h - 40,
-                                      2 * m_view.vpos + bottom - 1};
+    const Replayer::Viewport viewport{hUnit * h, vUnit * m_view.vpos, client.width() + hUnit * h - column,
+                                      vUnit * m_view.vpos + bottom - 1};
     const bool stale = !m_lastViewport || m_lastViewport->vx0 != viewport.vx0 || m_lastViewport->vy0 != viewport.vy0
                        || m_lastViewport->vx1 != viewport.vx1 || m_lastViewport->vy1 != viewport.vy1
                        || m_lastReplaySize != m_bitmap.size();
-    if (!paintOnly || stale) {
+    if (!m_request.paintOnly || stale) {
         if (picture)
             replay(viewport, window.isChecked(DiagramWindow::CheckBox::TimeLabels));
         else
@@ -333,12 +342,12 @@ void Renderer::recordHoursAndGrid(QPainter &painter, bool record, int32_t bottom
     hours.setPixelSize(Fonts::pixelSize(14));
     const QFontMetrics fm(hours, &m_surface);
     painter.setFont(hours);
-    const int shift = 40 - 5 * m_view.hpos;
+    const int shift = column - hUnit * m_view.hpos;
     int32_t x = 0;
     for (int i = 0; i <= 144; ++i) {
         if (i % 6 == 0) {
             const int screenX = x + shift;
-            if (screenX >= 40) {
+            if (screenX >= column) {
                 const QString text = QString::number(i / 6);
                 const int width = fm.horizontalAdvance(text);
                 painter.drawText(Geometry::round(screenX - width / 2.0), bottom + 19 + fm.ascent(), text);
@@ -466,7 +475,7 @@ void Renderer::placeTrainLabels(DiagramWindow &window)
 {
     if (!m_labelFonts || !m_labelFonts->sameFonts(m_doc.settings))
         m_labelFonts = std::make_unique<TrainLabelFonts>(m_doc.settings);
-    PlaceTrainLabels(m_doc, *m_labelFonts, m_view.scale, labelSelector,
+    PlaceTrainLabels(m_doc, *m_labelFonts, m_view.scale, m_request.labels.selector(),
                      window.isChecked(DiagramWindow::CheckBox::Smoothing),
                      window.isChecked(DiagramWindow::CheckBox::Category), m_outlines, window.progress(), eager);
 }
@@ -504,7 +513,7 @@ void Renderer::drawOwedLabelImages(const Replayer::Viewport &v)
 void Renderer::copyToSurface(int clientWidth, int32_t bottom)
 {
     const int rows = std::min({bottom - 1, m_bitmap.height(), m_surface.height()});
-    const int columns = std::min({clientWidth - 40, m_bitmap.width(), m_surface.width() - 40});
+    const int columns = std::min({clientWidth - column, m_bitmap.width(), m_surface.width() - column});
     if (columns > 0 && rows > 0) {
         // The rows in bands on all cores, through raw rows: a QImage is not
         // to be touched from several threads.
@@ -518,7 +527,7 @@ void Renderer::copyToSurface(int clientWidth, int32_t bottom)
             ranges.emplace_back(rows * b / bands, rows * (b + 1) / bands);
         const auto copy = [&](const std::pair<int, int> &range) {
             for (int r = range.first; r < range.second; ++r)
-                std::memcpy(reinterpret_cast<QRgb *>(to + r * toStride) + 40, from + r * fromStride,
+                std::memcpy(reinterpret_cast<QRgb *>(to + r * toStride) + column, from + r * fromStride,
                             static_cast<size_t>(columns) * sizeof(QRgb));
         };
         if (bands == 1 || eager)

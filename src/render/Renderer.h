@@ -4,6 +4,7 @@
 #include "DisplayList.h"
 #include "LabelOutline.h"
 #include "MinuteLabels.h"
+#include "RenderRequest.h"
 #include "Replay.h"
 #include "StationColumn.h"
 #include "StationLegend.h"
@@ -24,35 +25,59 @@ class DiagramWindow;
 class QPainter;
 class TrainLabelFonts;
 
-// The one drawing entry of the program. Commands change the document, set
-// flags and call render(window); nothing else draws the diagram.
+// The drawing of the diagram. Diagram::render (src/editing) is the one
+// entry the program calls; it hands the renderer a RenderRequest, which
+// draw() keeps for that render alone (paint only, keep the minute texts,
+// the label rebuild selector). Nothing else draws the diagram.
 //
 // A rebuild (the document's redrawNeeded) records the diagram in diagram
-// coordinates into the display list: hour grid, station lines, every train;
-// lays out the minute labels; places the train labels; and draws the station
-// column. Every render except a paint-only one replays the strips that meet
-// the visible rectangle into DiagramBitmap and composes the label images on
-// it. What only the picture needs is done the first time a replay needs it:
-// the minute labels of a strip are recorded when a replay first draws that
-// strip's texts, and a train label's image is drawn when a replay first
-// meets its box. So a rebuild costs what is shown, not the whole day. Every render then lays out the scroll bars, draws
-// the bottom axis, the hour numbers and the station legend on the paint-box surface and copies DiagramBitmap and the
-// station column beside them. With no document the surface shows only an empty time axis.
+// coordinates into the display list (DisplayList: lines and texts in
+// 500-pixel strips): hour grid, station lines, every train (TrainLines);
+// lays out the minute labels (MinuteLabels); places and outlines the train
+// labels (TrainLabelPlacement, LabelOutline); and draws the station column
+// (StationColumn) and the legend (StationLegend). Every render except a
+// paint-only one replays the strips that meet the visible rectangle into
+// DiagramBitmap (Replayer: horizontal bands of rows on all cores, LineRaster
+// for lines, TextStamps for texts) and composes the label images
+// (LabelImage) on it. Then it lays out the scroll bars, draws the bottom
+// axis, the hour numbers and the legend on the paint-box surface, copies
+// DiagramBitmap and the station column beside them, and hands the surface
+// to `overlay` (the insert tool's preview, InsertOverlay). With no document
+// the surface shows only an empty time axis.
+//
+// What only the picture needs waits until a replay needs it, so a zoom
+// step, "Akt." and the check boxes cost what is shown, not the whole day:
+// - Minute labels are laid out at once into MinuteTextStrips, on another
+//   core while the stations and trains are recorded and the train labels
+//   placed (it reads only the time labels, the settings and the list's
+//   size); a strip's texts go into the display list the first time a replay
+//   draws that strip with "Časové popisky" checked. Keeping the minute texts
+//   keeps the recorded strips and the owed ones alike.
+// - Train labels are placed and outlined at once (the mouse picks through
+//   the outlines). A label that needs a new image (none, or the document's
+//   labelImagesStale) gets a LabelImageOrder; a replay draws the owed images
+//   whose boxes meet the viewport (DrawOwedLabelImages) before it composes.
+//   Save with label images draws every owed one first.
+// - recordWholeDiagram() records every owed strip (for a back end that draws
+//   the whole diagram). `eager` does all of it at each rebuild, paints every
+//   text and replays in one band: tests/render/LazyRenderTest compares the
+//   two ways pixel for pixel.
+// The painter back end of the same recording (PainterReplay, SheetPainter,
+// VectorLabels) draws sheets, PDF and SVG from the display list.
 //
 // The surface is a QImage of the paint box's size that the window's paint
-// event copies; the renderer reaches the window through DiagramWindow only.
+// event copies; the renderer reaches the window through DiagramWindow only,
+// so it runs headless (HeadlessWindow) in the command-line tool and tests.
 class Renderer
 {
 public:
     Renderer(Document &document, DiagramView &view);
     ~Renderer();
 
-    // Flags a caller sets before render(); they are cleared, and the selector
-    // returns to 0, when the render ends.
-    bool renderInProgress = false; // a render during a render does nothing
-    bool paintOnly = false;        // copy the pictures, no replay
-    bool keepTimeText = false;     // keep the recorded minute labels
-    int32_t labelSelector = 0;     // 0 every train label, -1 none, n the n-th
+    // Raised while a render runs, and while the program sets controls or
+    // makes labels (RenderGuard): a render asked for then is dropped, the
+    // controls' handlers run no command and the mouse ignores presses.
+    bool renderInProgress = false;
 
     // The find command's highlight: the train named foundName exactly is
     // drawn green while highlightOn is set.
@@ -65,7 +90,12 @@ public:
     // The label drag's picked label number; every render sets it to -1.
     int32_t dragLabelNumber = -1;
 
-    void render(DiagramWindow &window);
+    // Draws what the request asks for onto the surface. A request to
+    // rebuild marks the document's redrawNeeded first, so that a render
+    // dropped while another runs leaves the rebuild to the next one.
+    void draw(DiagramWindow &window, const RenderRequest &request = {});
+    // The request of the render running; a default one between renders.
+    const RenderRequest &request() const { return m_request; }
 
     // Does at each rebuild what is otherwise left until a replay needs it:
     // every strip recorded and every label image drawn; and every text is
@@ -132,7 +162,7 @@ public:
 private:
     void drawEmptyAxis(DiagramWindow &window);
     // picture: replay and copy the bitmaps (not in a pass another follows).
-    void fullRender(DiagramWindow &window, bool picture);
+    void drawDocument(DiagramWindow &window, bool picture);
     void recordHoursAndGrid(QPainter &painter, bool record, int32_t bottom);
     void recordStations(int32_t fullWidth);
     void recordTrains(DiagramWindow &window);
@@ -148,6 +178,7 @@ private:
 
     Document &m_doc;
     DiagramView &m_view;
+    RenderRequest m_request;
 
     QImage m_surface;
     QImage m_bitmap;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DiagramView.h"
+
 #include <QFont>
 #include <QString>
 
@@ -7,7 +9,6 @@
 #include <vector>
 
 class Document;
-struct DiagramView;
 struct VectorLabel;
 
 // Where everything of a printed sheet goes. A sheet is the chosen time
@@ -44,7 +45,7 @@ struct SheetLayout
     {
         // The diagram area: sheet rectangle (left, top, width, height) that
         // shows the diagram from the point (vx0, vy0) on.
-        int32_t left = 40;
+        int32_t left = DiagramView::stationColumn;
         int64_t top = 0;
         int32_t width = 0;
         int32_t height = 0;

@@ -62,7 +62,8 @@ void paintColumn(QPainter &p, const SheetLayout::Layer &layer, const SheetPainte
     };
     p.setPen(olivePen(1));
     // The left axis from the bottom station line up to the top margin.
-    line(QPointF(39.5, r.columnAxisBottom + 0.5), QPointF(39.5, DiagramView::topMargin + 0.5));
+    constexpr double axisX = StationColumn::width - 0.5;
+    line(QPointF(axisX, r.columnAxisBottom + 0.5), QPointF(axisX, DiagramView::topMargin + 0.5));
     const QFont font = Fonts::drawnFamily(Fonts::makeFont("Arial CE", 7));
     const int ascent = QFontMetrics(font, &LabelText::measureSurface()).ascent();
     p.setFont(font);
@@ -71,7 +72,7 @@ void paintColumn(QPainter &p, const SheetLayout::Layer &layer, const SheetPainte
     for (const StationColumn::Number &n : r.numbers) {
         if (n.y < shownTop || n.y > shownBottom)
             continue;
-        line(QPointF(37, n.y + 0.5), QPointF(40, n.y + 0.5));
+        line(QPointF(StationColumn::width - 3, n.y + 0.5), QPointF(StationColumn::width, n.y + 0.5));
         clip.drawText(p, QPointF(n.x, n.y - 5 + ascent), n.text);
     }
     p.restore();

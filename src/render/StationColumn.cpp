@@ -58,12 +58,12 @@ void StationColumn::paintWindow(int64_t top, int rows)
     p.setPen(pen);
     p.setFont(m_font);
     // The left axis, from the bottom station line up to the top margin.
-    p.drawLine(39, m_axisBottom, 39, 20);
+    p.drawLine(width - 1, m_axisBottom, width - 1, DiagramView::topMargin);
     const int64_t bottom = top + rows;
     for (const Number &n : m_numbers) {
         if (int64_t{n.y} + 10 < top || int64_t{n.y} - 10 > bottom)
             continue;
-        p.drawLine(37, n.y, 40, n.y);
+        p.drawLine(width - 3, n.y, width, n.y);
         p.drawText(n.x, n.y - 5 + m_ascent, n.text);
     }
 }

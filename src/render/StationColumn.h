@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DiagramView.h"
+
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -7,7 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-// StationColumnBitmap: the 40-pixel column left of the diagram with the
+// StationColumnBitmap: the column left of the diagram (its width is
+// DiagramView::stationColumn) with the
 // left axis, a tick at every station line and the station numbers, H + 5
 // pixels high. Only the rows that meet the paint box are ever copied, so the
 // column is drawn in a window of rows around them and drawn again when a
@@ -16,7 +19,7 @@
 class StationColumn
 {
 public:
-    static constexpr int width = 40;
+    static constexpr int width = DiagramView::stationColumn;
 
     struct Number
     {

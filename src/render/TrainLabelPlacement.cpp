@@ -123,8 +123,8 @@ TrainLabelPlace placeTrainLabel(const TrainLabel &label, TrainLabelFonts &fonts,
             x -= w / 2;
     }
     place.x = x;
-    place.y =
-        boundedRound(20.0 + 2.0 * zoom * Kilometres::toKm(maxMetres) - 2.0 * zoom * label.level) - place.height / 2;
+    const double topLine = DiagramView::topMargin + 2.0 * zoom * Kilometres::toKm(maxMetres);
+    place.y = boundedRound(topLine - 2.0 * zoom * label.level) - place.height / 2;
     return place;
 }
 

@@ -49,7 +49,9 @@ public:
 
     MainWindow *window() const { return windows->mainWindow(); }
     Document &doc() const { return session->document; }
-    Renderer &renderer() const { return window()->renderer(); }
+    Diagram &diagram() const { return window()->diagram(); }
+    Renderer &renderer() const { return diagram().renderer(); }
+    DiagramView &view() const { return diagram().view(); }
     PaintBox *box() const { return window()->paintBox(); }
     QString ini() const { return path("Vlakorys.ini"); }
     QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
@@ -71,18 +73,17 @@ public:
     void showSampleLine(SampleLine::Shape shape = {8, 60, 12, 8})
     {
         SampleLine::fill(doc(), shape);
-        window()->makeTrainLabels();
-        window()->makeTimeLabels();
+        diagram().makeTrainLabels();
+        diagram().makeTimeLabels();
         window()->showDocumentSettings();
-        window()->view().updateScale(doc().settings);
-        doc().redrawNeeded = true;
-        window()->render();
+        view().updateScale(doc().settings);
+        diagram().render(RenderRequest::rebuildAll());
     }
 
     // The pointer over a kilometre of the line at a minute of the day.
     QPoint at(double km, double minute) const
     {
-        const DiagramView &v = window()->view();
+        const DiagramView &v = view();
         return QPoint(v.screenX(Geometry::round(minute * v.scale)),
                       v.screenY(Geometry::round(Geometry::y(km, doc().settings.zoom, doc().maxMetres / 1000.0))));
     }
@@ -93,7 +94,7 @@ public:
     QPoint pickableLabel(int *number = nullptr, int avoid = 0) const
     {
         for (int attempt = 0; attempt < 2; ++attempt) {
-            const QPoint shift(40 - 5 * window()->view().hpos, -2 * window()->view().vpos);
+            const QPoint shift(40 - 5 * view().hpos, -2 * view().vpos);
             QPoint alone;
             for (const LabelOutline &o : renderer().labelOutlines()) {
                 const QPoint m = (o.p1 + o.p3) / 2;

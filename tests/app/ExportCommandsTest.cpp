@@ -7,10 +7,9 @@
 #include "Poppler.h"
 #include "SampleLine.h"
 #include "ScriptedPrompter.h"
+#include "editing/HeadlessDiagram.h"
 #include "io/BitmapFile.h"
 #include "io/PictureFile.h"
-#include "render/HeadlessWindow.h"
-#include "render/Renderer.h"
 #include "render/SheetTiles.h"
 
 #include <QFile>
@@ -25,10 +24,11 @@ class ExportCommandsTest : public ::testing::Test
 protected:
     QTemporaryDir dir;
     ScriptedPrompter prompter;
-    Document doc;
-    DiagramView view;
-    Renderer renderer{doc, view};
-    HeadlessWindow window{QSize(900, 500)};
+    HeadlessDiagram scene{QSize(900, 500)};
+    Document &doc = scene.doc;
+    DiagramView &view = scene.view;
+    Renderer &renderer = scene.renderer;
+    HeadlessWindow &window = scene.window;
     QString fileName;
 
     void SetUp() override
@@ -36,10 +36,10 @@ protected:
         SampleLine::fill(doc, {8, 40, 30, 6});
         doc.noDocument = false;
         view.updateScale(doc.settings);
-        renderer.render(window);
+        scene.diagram.render();
     }
     QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
-    bool run() { return ExportCommands::exportBitmap(prompter, renderer, window, fileName); }
+    bool run() { return ExportCommands::exportBitmap(prompter, scene.diagram, fileName); }
 };
 
 } // namespace
@@ -162,9 +162,9 @@ TEST_F(SheetCommandsTest, TheViewAsPictures)
     // paint box's size.
     prompter.fileAnswers = {path("pohled.png"), path("pohled.pdf")};
     prompter.filterAnswers = {2, 0};
-    ASSERT_TRUE(ExportCommands::exportView(prompter, renderer, window, doc, view, QStringLiteral("Trať"), fileName));
+    ASSERT_TRUE(ExportCommands::exportView(prompter, scene.diagram, QStringLiteral("Trať"), fileName));
     EXPECT_EQ(QImage(path("pohled.png")).convertToFormat(QImage::Format_RGB32), renderer.surface());
-    ASSERT_TRUE(ExportCommands::exportView(prompter, renderer, window, doc, view, QStringLiteral("Trať"), fileName));
+    ASSERT_TRUE(ExportCommands::exportView(prompter, scene.diagram, QStringLiteral("Trať"), fileName));
     const QSizeF page = Poppler::pageSizeMm(path("pohled.pdf"));
     EXPECT_EQ(QSize(std::lround(page.width()), std::lround(page.height())),
               PictureFile::millimetres(window.paintBoxSize()));

@@ -8,6 +8,7 @@
 #include "../io/FileBytes.h"
 
 #include "FileSizeLimit.h"
+#include "RecordingDiagram.h"
 #include "SampleLine.h"
 #include "ScriptedPrompter.h"
 #include "app/Session.h"
@@ -31,40 +32,39 @@
 
 namespace {
 
-class RecordingWindow : public DocumentWindow
+// The editor around the diagram as the file commands see it: the diagram,
+// noting its label steps and pictures, and the views told of a new document.
+class RecordingWindow : public DocumentViews
 {
 public:
-    explicit RecordingWindow(Document &doc) : m_doc(doc) {}
+    explicit RecordingWindow(Document &doc) : m_recording(doc)
+    {
+        m_recording.atRender = [this] {
+            cursorFreeAtRender = cursorFreeAtRender && !QGuiApplication::overrideCursor();
+        };
+        m_recording.atTimeLabels = [this] {
+            if (onTimeLabels)
+                onTimeLabels();
+        };
+    }
 
-    QStringList steps;
+    QStringList &steps = m_recording.calls;
     bool hourglassWhileReading = false;
     bool cursorFreeAtRender = true;
     std::function<void()> onTimeLabels;
 
-    void documentCleared() override { steps << QStringLiteral("cleared"); }
+    Diagram &diagram() { return m_recording.diagram(); }
+
+    void documentReplaced() override { steps << QStringLiteral("cleared"); }
     void showDocumentSettings() override
     {
         steps << QStringLiteral("settings");
         const QCursor *c = QGuiApplication::overrideCursor();
         hourglassWhileReading = c && c->shape() == Qt::WaitCursor;
     }
-    void makeTrainLabels() override { steps << QStringLiteral("trainLabels"); }
-    void makeTimeLabels() override
-    {
-        steps << QStringLiteral("timeLabels");
-        if (onTimeLabels)
-            onTimeLabels();
-    }
-    void prepareFullRebuild() override { steps << QStringLiteral("rebuild"); }
-    void render() override
-    {
-        steps << (m_doc.redrawNeeded ? QStringLiteral("render") : QStringLiteral("render without redraw"));
-        cursorFreeAtRender = cursorFreeAtRender && !QGuiApplication::overrideCursor();
-        m_doc.redrawNeeded = false;
-    }
 
 private:
-    Document &m_doc;
+    RecordingDiagram m_recording;
 };
 
 const QString documentFilter = QStringLiteral("Soubory s vlakorysem (*.vrs)|*.vrs|Všechny soubory (*.*)|*.*");
@@ -108,9 +108,9 @@ TEST_F(FileCommandsTest, DialogsTheirFiltersAndCancel)
     fillSmall(doc, false);
     doc.noDocument = false;
     prompter.fileAnswers = {std::nullopt, std::nullopt, std::nullopt};
-    FileCommands::open(session, window);
+    FileCommands::open(session, window.diagram(), window);
     EXPECT_EQ(prompter.lastFileDialog.defaultSuffix, QStringLiteral("vrs"));
-    FileCommands::importTimetable(session, window);
+    FileCommands::importTimetable(session, window.diagram());
     EXPECT_EQ(prompter.lastFileDialog.defaultSuffix, QStringLiteral("txt"));
     EXPECT_FALSE(FileCommands::save(session, false)); // untitled: Save asks too
     EXPECT_EQ(prompter.lastFileDialog.defaultSuffix, QStringLiteral("vrs"));
@@ -130,12 +130,11 @@ TEST_F(FileCommandsTest, OpenReadsFinishesAndRendersThenSaveWritesBack)
         window.steps.clear();
         doc.redrawNeeded = false;
         prompter.fileAnswers = {path("trať.vrs")};
-        FileCommands::open(session, window);
+        FileCommands::open(session, window.diagram(), window);
         EXPECT_TRUE(prompter.messages().isEmpty()) << prompter.log.join(u'\n').toStdString();
         // Train labels are made only when the file has none.
-        EXPECT_EQ(window.steps,
-                  (labels ? QStringList{"cleared", "settings", "timeLabels", "rebuild", "render"}
-                          : QStringList{"cleared", "settings", "trainLabels", "timeLabels", "rebuild", "render"}));
+        EXPECT_EQ(window.steps, (labels ? QStringList{"cleared", "settings", "time labels", "render"}
+                                        : QStringList{"cleared", "settings", "train labels", "time labels", "render"}));
         EXPECT_TRUE(window.hourglassWhileReading && window.cursorFreeAtRender);
         EXPECT_FALSE(doc.noDocument || doc.untitled);
         EXPECT_EQ(session.fileName, path("trať.vrs"));
@@ -166,7 +165,7 @@ TEST_F(FileCommandsTest, OpenFailures)
         prompter.log.clear();
         window.steps.clear();
         doc.redrawNeeded = false;
-        EXPECT_FALSE(FileCommands::openFile(session, window, file));
+        EXPECT_FALSE(FileCommands::openFile(session, window.diagram(), window, file));
         EXPECT_EQ(prompter.messages(), QStringList{message}) << file.toStdString();
         EXPECT_EQ(window.steps, QStringList{"render"});
         // Nothing of the document changed.
@@ -183,7 +182,7 @@ TEST_F(FileCommandsTest, ReadErrorKeepsThePartDocumentUnsaveable)
     doc.untitled = false;
     session.fileName = path("before.vrs");
 
-    EXPECT_FALSE(FileCommands::openFile(session, window, path("cut.vrs")));
+    EXPECT_FALSE(FileCommands::openFile(session, window.diagram(), window, path("cut.vrs")));
     EXPECT_EQ(prompter.messages(), QStringList{"Chyba při načítání souboru"});
     // The settings block was read before the cut, so the controls show it.
     EXPECT_EQ(window.steps, (QStringList{"cleared", "settings", "render"}));
@@ -204,9 +203,9 @@ TEST_F(FileCommandsTest, OldestFormatBecomesTheFileSaveWritesTo)
     FileBytes::write(path("old.vrs"), ByteBuilder().header("Vlakorys 0.1!").i32(1).sstr("A", 50).i32(5).bytes());
     doc.untitled = false;
     session.fileName = path("other.vrs");
-    ASSERT_TRUE(FileCommands::openFile(session, window, path("old.vrs")));
+    ASSERT_TRUE(FileCommands::openFile(session, window.diagram(), window, path("old.vrs")));
     EXPECT_EQ(session.fileName, path("old.vrs"));
-    EXPECT_EQ(window.steps, (QStringList{"cleared", "trainLabels", "timeLabels", "rebuild", "render"}));
+    EXPECT_EQ(window.steps, (QStringList{"cleared", "train labels", "time labels", "render"}));
 }
 
 // A file whose positions to the metre are damaged opens at whole
@@ -219,7 +218,7 @@ TEST_F(FileCommandsTest, DamagedPositionsOpenAtWholeKilometresWithAMessage)
     QByteArray bytes = FileBytes::of(d);
     bytes[bytes.size() - 1] = char(bytes.back() ^ 0x10); // the chunk's check
     FileBytes::write(path("metry.vrs"), bytes);
-    ASSERT_TRUE(FileCommands::openFile(session, window, path("metry.vrs")));
+    ASSERT_TRUE(FileCommands::openFile(session, window.diagram(), window, path("metry.vrs")));
     EXPECT_EQ(prompter.log, QStringList{QStringLiteral("information: ") + FileMessages::damagedExtension});
     EXPECT_EQ(window.steps.back(), QStringLiteral("render"));
     EXPECT_EQ(std::pair(doc.stations[1].metres, doc.noDocument), std::pair(5000, false));
@@ -229,7 +228,7 @@ TEST_F(FileCommandsTest, ErrorOfAStepAfterReadingIsShownWithItsOwnWords)
 {
     writeSmall("a.vrs", true);
     window.onTimeLabels = [] { throw RangeError(); };
-    EXPECT_FALSE(FileCommands::openFile(session, window, path("a.vrs")));
+    EXPECT_FALSE(FileCommands::openFile(session, window.diagram(), window, path("a.vrs")));
     EXPECT_EQ(prompter.messages(), QStringList{"Range check error"});
     EXPECT_FALSE(doc.untitled);
 }
@@ -304,7 +303,7 @@ TEST_F(FileCommandsTest, UnsavedChangesAreSettledByTheAnswer)
 TEST_F(FileCommandsTest, FileChangedByAnotherProgramIsOverwrittenOnlyWhenConfirmed)
 {
     writeSmall("sdílený.vrs", true);
-    ASSERT_TRUE(FileCommands::openFile(session, window, path("sdílený.vrs")));
+    ASSERT_TRUE(FileCommands::openFile(session, window.diagram(), window, path("sdílený.vrs")));
     const QString question = QStringLiteral("question: Soubor „%1“ byl mezitím změněn jiným programem. Přepsat jej?")
                                  .arg(QDir::toNativeSeparators(path("sdílený.vrs")));
     const QByteArray theirs("jiný program");
@@ -396,9 +395,9 @@ TEST_F(FileCommandsTest, ImportAppendsTrainsAndMakesEveryLabelAnew)
     FileBytes::write(path("jr.txt"), "Os 9;rus\nStanice 1\t\t 6:00\nStanice 2\t 6:05\t\n-\n");
     prompter.fileAnswers = {path("jr.txt")};
     doc.redrawNeeded = false;
-    FileCommands::importTimetable(session, window);
+    FileCommands::importTimetable(session, window.diagram());
     EXPECT_TRUE(prompter.messages().isEmpty());
-    EXPECT_EQ(window.steps, (QStringList{"trainLabels", "timeLabels", "render"}));
+    EXPECT_EQ(window.steps, (QStringList{"train labels", "time labels", "render"}));
     ASSERT_EQ(doc.trains.size(), 3u);
     EXPECT_EQ(doc.trains.back().name.toByteArray(), "Os 9");
     EXPECT_TRUE(doc.untitled && session.fileName.isEmpty());
@@ -419,7 +418,7 @@ TEST_F(FileCommandsTest, ImportFailures)
     };
     for (const auto &[file, message] : cases) {
         prompter.log.clear();
-        EXPECT_FALSE(FileCommands::importFile(session, window, path(file)));
+        EXPECT_FALSE(FileCommands::importFile(session, window.diagram(), path(file)));
         EXPECT_EQ(prompter.messages(), QStringList{message});
         EXPECT_TRUE(window.steps.isEmpty());
         EXPECT_EQ(doc.trains.size(), 2u);

@@ -43,7 +43,7 @@ class MainWindowTest : public QObject
     Document &doc() const { return h.doc(); }
     template <typename T> T *find(const char *name) const { return h.find<T>(name); }
     QAction *action(const char *name) const { return h.action(name); }
-    int hpos() const { return window()->view().hpos; }
+    int hpos() const { return h.view().hpos; }
     bool modified() const { return window()->isWindowModified(); }
     TrainLabel &label(int n) const { return doc().trainLabels[static_cast<size_t>(n - 1)]; }
     SettingsDialog *settings() const { return h.windows->settingsDialog(); }
@@ -154,7 +154,7 @@ private slots:
             QTest::qWait(20);
             QVERIFY(renderer().diagramBitmap().size() != client->size());
         }
-        window()->surfaceChanged(); // as the running render ends
+        h.diagram().render(RenderRequest::paint()); // a render ends
         QTRY_COMPARE(renderer().diagramBitmap().size(), client->size());
     }
 
@@ -187,9 +187,9 @@ private slots:
 
         find<QSpinBox>("SpinEdit1")->setValue(2);
         QCOMPARE(h.doc().settings.ratioX, 2);
-        QCOMPARE(window()->view().scale, 2.5); // a ratio of 2 at 125 %
+        QCOMPARE(h.view().scale, 2.5); // a ratio of 2 at 125 %
         find<QToolButton>("SpeedButton9")->click();
-        QCOMPARE(window()->view().scale, 5.0);
+        QCOMPARE(h.view().scale, 5.0);
 
         const DocumentSettings &s = h.doc().settings;
         for (auto [box, flag] : {std::pair{"CheckBox1", &DocumentSettings::showTimeLabels},
@@ -249,7 +249,7 @@ private slots:
         h.prompter->fileAnswers = {h.example()};
         find<QToolButton>("SpeedButton2")->click();
         QCOMPARE(h.prompter->log.size(), 1);
-        QCOMPARE(find<QLabel>("Label1")->text(), MainWindow::zoomText(h.doc().settings.zoom));
+        QCOMPARE(find<QLabel>("Label1")->text(), DiagramView::zoomText(h.doc().settings.zoom));
         QCOMPARE(find<QSpinBox>("SpinEdit2")->value(), h.doc().settings.ratioY);
         const QImage shown = h.box()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shown, renderer().surface());
@@ -258,7 +258,7 @@ private slots:
         QVERIFY(DumpCommand::openDocument(fromFile, h.example(), LabelSteps::standard()).isEmpty());
         RenderCommand::Options options;
         options.size = h.box()->size();
-        QCOMPARE(RenderCommand::render(fromFile, options), shown);
+        QCOMPARE(RenderCommand::viewSurface(fromFile, options), shown);
     }
 
     // New: no question, no name, the empty axis, printing off, and the
@@ -285,7 +285,7 @@ private slots:
         QCOMPARE(std::pair(doc().trains.size(), doc().trainLabels.size()), std::pair(size_t{37}, size_t{37}));
         QCOMPARE(doc().stations.size(), size_t{14});
         QVERIFY(!doc().noDocument && doc().untitled);
-        QVERIFY(window()->bitmapExportEnabled());
+        QVERIFY(window()->menu().printAndExportEnabled());
         QCOMPARE(action("Zpt1")->text(), QStringLiteral("Zpět: import jízdního řádu"));
         action("Zpt1")->trigger();
         QVERIFY(doc().noDocument && doc().trains.empty() && doc().stations.empty());
@@ -301,7 +301,7 @@ private slots:
         find<QToolButton>("SpeedButton1")->click();
         QVERIFY(h.doc().noDocument && h.doc().untitled && h.session->fileName.isEmpty());
         QCOMPARE(renderer().stats.emptyAxes, axes + 1);
-        QVERIFY(!window()->bitmapExportEnabled() && !action("Tisk1")->isEnabled());
+        QVERIFY(!window()->menu().printAndExportEnabled() && !action("Tisk1")->isEnabled());
         stations->fill();
         QCOMPARE(stations->editor().cell(StationListEditor::NameColumn, 1), QString());
         QVERIFY(h.prompter->log.isEmpty());
@@ -357,11 +357,11 @@ private slots:
         QCOMPARE(label(1).text.view(), text);
 
         // 100 pixels left is 20 units on.
-        const int hpos = window()->view().hpos;
+        const int hpos = h.view().hpos;
         QTest::mousePress(h.box(), Qt::RightButton, {}, QPoint(600, 200));
         QTest::mouseMove(h.box(), QPoint(500, 200));
         QTest::mouseRelease(h.box(), Qt::RightButton, {}, QPoint(500, 200));
-        QCOMPARE(window()->view().hpos, hpos + 20);
+        QCOMPARE(h.view().hpos, hpos + 20);
         QCOMPARE(window()->horizontalBar()->value(), hpos + 20);
     }
 

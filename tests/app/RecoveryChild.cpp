@@ -64,6 +64,6 @@ int main(int argc, char **argv)
     editor.start({args[1]});
     if (editor.ending())
         return 0;
-    editor.mainWindow()->Import1Click();
+    editor.mainWindow()->menu().Import1->trigger();
     return app.exec();
 }

@@ -27,8 +27,8 @@ class CliCommandsTest : public CliTest
 {
 protected:
     QStringList labelCalls;
-    LabelSteps recording{[this](Document &) { labelCalls << QStringLiteral("train"); },
-                         [this](Document &) { labelCalls << QStringLiteral("time"); }};
+    LabelSteps recording{[this](Document &, double) { labelCalls << QStringLiteral("train"); },
+                         [this](Document &, double, ProgressSink &) { labelCalls << QStringLiteral("time"); }};
 
     // doc.vrs: four stations and two trains, with a train label when asked.
     void smallDocument(bool label)
@@ -159,7 +159,7 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), files);
     EXPECT_EQ(FileBytes::read(path("out.vrs")), QByteArray("old"));
     // A failing label step of Open.
-    LabelSteps failing{[](Document &) { throw RangeError(); }, [](Document &) {}};
+    LabelSteps failing{[](Document &, double) { throw RangeError(); }, [](Document &, double, ProgressSink &) {}};
     const CommandRun r =
         capture([&](std::FILE *out, std::FILE *err) { return DumpCommand(failing).run({path("doc.vrs")}, out, err); });
     EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, says("doc.vrs", QStringLiteral("Range check error"))));

@@ -108,8 +108,8 @@ TEST_F(DayImportCommandTest, CzpttNewLineAndIntoIt)
     // Without the codebook the line is spaced by running times, and a
     // note says so; the labels are made as after the text import.
     QStringList labelCalls;
-    const LabelSteps recording{[&](Document &) { labelCalls << QStringLiteral("train"); },
-                               [&](Document &) { labelCalls << QStringLiteral("time"); }};
+    const LabelSteps recording{[&](Document &, double) { labelCalls << QStringLiteral("train"); },
+                               [&](Document &, double, ProgressSink &) { labelCalls << QStringLiteral("time"); }};
     const CommandRun spaced = capture([&](std::FILE *out, std::FILE *err) {
         return CzpttImportCommand(recording).run(
             {"--from=Vsetín", "--to=Velké Karlovice", "--day=" + day, CzpttTestData::lineDir(), path("spaced.vrs")},

@@ -4,7 +4,7 @@
 #include "CliTest.h"
 
 #include "cli/DocumentJson.h"
-#include "cli/LabelSteps.h"
+#include "editing/LabelSteps.h"
 #include "model/ClockTime.h"
 #include "model/Document.h"
 

@@ -5,6 +5,7 @@
 
 #include "cli/DumpCommand.h"
 #include "cli/RenderCommand.h"
+#include "editing/Diagram.h"
 #include "io/DocumentFile.h"
 #include "model/Document.h"
 #include "render/Colours.h"
@@ -154,18 +155,17 @@ TEST_F(RenderCommandTest, TheSameRenderAsTheEditor)
     labels.makeTimeLabels(opened);
     HeadlessWindow window(QSize(900, 300));
     window.setChecked(DiagramWindow::CheckBox::TimeLabels, true);
-    DiagramView view;
+    Diagram diagram(opened, window);
+    DiagramView &view = diagram.view();
     view.updateScale(opened.settings);
-    Renderer renderer(opened, view);
-    opened.redrawNeeded = true;
-    renderer.render(window); // Open
+    diagram.render(RenderRequest::rebuildAll()); // Open
     ASSERT_TRUE(window.scrollBarVisible(Qt::Vertical));
     view.hpos = 100000;
     view.vpos = 100000;
-    renderer.render(window); // the user scrolls to the end of both bars
+    diagram.render(); // the user scrolls to the end of both bars
     ASSERT_EQ(view.hpos, window.scrollMaximum(Qt::Horizontal));
     ASSERT_EQ(view.vpos, window.scrollMaximum(Qt::Vertical));
-    EXPECT_EQ(QImage(path("cli.png")).convertToFormat(QImage::Format_RGB32), renderer.surface());
+    EXPECT_EQ(QImage(path("cli.png")).convertToFormat(QImage::Format_RGB32), diagram.renderer().surface());
 }
 
 TEST_F(RenderCommandTest, FindHighlightsTheTrainOrSaysItIsMissing)

@@ -1,5 +1,5 @@
 #include "dialogs/SettingsDialog.h"
-#include "dialogs/SettingsCommand.h"
+#include "dialogs/SettingsCommands.h"
 
 #include "GuiKeys.h"
 #include "ScriptedPrompter.h"

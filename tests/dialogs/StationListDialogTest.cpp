@@ -3,6 +3,8 @@
 #include "SampleLine.h"
 #include "ScriptedPrompter.h"
 #include "dialogs/ListCommands.h"
+
+#include "RecordingDiagram.h"
 #include "model/Cp1250.h"
 
 #include <QCheckBox>
@@ -35,9 +37,9 @@ class StationListDialogTest : public QObject
     void runCommand(std::function<void()> steps)
     {
         GuiKeys::whenActive(&dialog(), std::move(steps));
-        DiagramActions actions;
-        actions.render = [this] { ++m_renders; };
-        ListCommands::stationList(*m_doc, m_prompter, dialog(), actions);
+        RecordingDiagram recording(*m_doc);
+        ListCommands::stationList(recording.diagram(), m_prompter, dialog());
+        m_renders += static_cast<int>(recording.calls.count(QStringLiteral("render")));
     }
 
     void clickBox(K::Kind kind) { GuiClicks::click(dialog().kindBox(kind)); }

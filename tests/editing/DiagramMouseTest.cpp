@@ -2,10 +2,10 @@
 // question, panning and the insert tool's share of the events.
 #include "editing/DiagramMouse.h"
 
+#include "editing/EditHistory.h"
+#include "editing/HeadlessDiagram.h"
+#include "editing/StepNames.h"
 #include "model/ClockTime.h"
-#include "model/Document.h"
-#include "render/HeadlessWindow.h"
-#include "render/Renderer.h"
 
 #include "DocumentFixtures.h"
 #include "SampleLine.h"
@@ -43,6 +43,17 @@ public:
     }
 };
 
+// The insert-train tool as far as the mouse hands it events.
+struct CountingTool : InsertToolInput
+{
+    bool active = false;
+    int presses = 0;
+    int moves = 0;
+    bool isActive() const override { return active; }
+    void leftPress(const MouseEvent &) override { ++presses; }
+    void pointerMove(const MouseEvent &) override { ++moves; }
+};
+
 MouseEvent pressAt(QPoint p, Qt::MouseButton b = Qt::LeftButton)
 {
     return {b, b, Qt::NoModifier, p};
@@ -61,12 +72,15 @@ MouseEvent releaseAt(QPoint p, Qt::KeyboardModifiers mods = {}, Qt::MouseButton 
 class DiagramMouseTest : public ::testing::Test
 {
 protected:
-    Document doc;
-    DiagramView view;
-    Renderer renderer{doc, view};
-    HeadlessWindow window{QSize(1600, 900)};
+    HeadlessDiagram scene{QSize(1600, 900)};
+    Document &doc = scene.doc;
+    DiagramView &view = scene.view;
+    Renderer &renderer = scene.renderer;
+    HeadlessWindow &window = scene.window;
     ScriptedView edit;
-    DiagramMouse mouse{DiagramContext{doc, view, renderer, window, edit}};
+    EditHistory history{doc};
+    CountingTool tool;
+    DiagramMouse mouse{scene.diagram, edit, history, tool};
 
     void SetUp() override
     {
@@ -78,7 +92,7 @@ protected:
         addLabel(doc, "Sv 77", makeTime(7, 0, 0), 40, 0.3);
         addLabel(doc, "Os 1234", makeTime(8, 0, 40), 25, 0.0);
         doc.redrawNeeded = true;
-        renderer.render(window);
+        scene.diagram.render();
     }
 
     TrainLabel &label(int number) { return doc.trainLabels[static_cast<size_t>(number - 1)]; }
@@ -168,7 +182,7 @@ TEST_F(DiagramMouseTest, APressPicksTheLastMatchInTheOutlineList)
     label(2).level = label(1).level;
     label(2).angle = 0.0;
     doc.redrawNeeded = true;
-    renderer.render(window);
+    scene.diagram.render();
     mouse.PaintBox1MouseDown(pressAt(centre(1)));
     EXPECT_EQ(renderer.dragLabelNumber, 1);
     mouse.PaintBox1MouseUp(releaseAt(centre(1)));
@@ -191,8 +205,8 @@ TEST_F(DiagramMouseTest, AClickWithoutMovingChangesNothing)
     mouse.PaintBox1MouseUp(releaseAt(centre(1), Qt::ControlModifier));
     EXPECT_EQ(stateOf(label(1)), before);
     EXPECT_EQ(std::tuple(doc.trainLabelCount(), renderer.stats.rebuilds, renderer.surface() == picture,
-                         mouse.labelDrag().armed()),
-              std::tuple(3, rebuilds, true, false));
+                         mouse.labelDrag().armed(), history.count()),
+              std::tuple(3, rebuilds, true, false, 0));
 }
 
 TEST_F(DiagramMouseTest, ADropPlacesTheLabelByTheOutlinesCentreOnAWholeMinute)
@@ -216,7 +230,7 @@ TEST_F(DiagramMouseTest, ADropPlacesTheLabelByTheOutlinesCentreOnAWholeMinute)
     };
     for (const auto &c : cases) {
         view.hpos = c.hpos;
-        renderer.render(window);
+        scene.diagram.render();
         const LabelState before = stateOf(label(1));
         const QPoint p = centre(1);
         mouse.PaintBox1MouseDown(pressAt(p));
@@ -280,6 +294,10 @@ TEST_F(DiagramMouseTest, KeysAtReleaseMoveCopyOrTurn)
             EXPECT_EQ(label(2).imageCodes != image, c.turns) << "imaged again at a new angle";
         }
         expectOutlinesInStep();
+        // The drop is one step of the history, named for what it did.
+        EXPECT_EQ(history.undoText(), c.copies  ? QStringLiteral("kopie popisku")
+                                      : c.turns ? QStringLiteral("otočení popisku")
+                                                : QStringLiteral("přesun popisku"));
     }
 }
 
@@ -295,7 +313,7 @@ TEST_F(DiagramMouseTest, DroppingOutsideTheDiagramAsksToDelete)
     };
     for (const auto &[to, answer] : cases) {
         if (doc.trainLabelCount() < 3)
-            addLabel(doc, "Os 9", makeTime(10, 0), 30, 0.2), doc.redrawNeeded = true, renderer.render(window);
+            addLabel(doc, "Os 9", makeTime(10, 0), 30, 0.2), doc.redrawNeeded = true, scene.diagram.render();
         const LabelState picked = stateOf(label(2));
         const LabelState last = stateOf(label(3));
         const QImage picture = renderer.surface().copy();
@@ -352,7 +370,7 @@ TEST_F(DiagramMouseTest, RightButtonPanning)
     window.setPaintBoxSize(QSize(1600, 300)); // ScrollBar2 shown
     view.hpos = 10;
     view.vpos = 10;
-    renderer.render(window);
+    scene.diagram.render();
     ASSERT_TRUE(window.scrollBarVisible(Qt::Vertical));
     const int hmax = window.scrollMaximum(Qt::Horizontal);
 
@@ -402,17 +420,6 @@ TEST_F(DiagramMouseTest, RightButtonPanning)
 
 TEST_F(DiagramMouseTest, TheInsertToolTakesLeftPressesWhileActiveAndEveryMove)
 {
-    struct Tool : InsertToolInput
-    {
-        bool active = false;
-        int presses = 0;
-        int moves = 0;
-        bool isActive() const override { return active; }
-        void leftPress(const MouseEvent &) override { ++presses; }
-        void pointerMove(const MouseEvent &) override { ++moves; }
-    } tool;
-    mouse.setInsertTool(&tool);
-
     const QPoint p = centre(1);
     mouse.PaintBox1MouseDown(pressAt(p));
     EXPECT_TRUE(mouse.labelDrag().armed()) << "an inactive tool leaves labels to the mouse";

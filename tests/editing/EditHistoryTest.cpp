@@ -5,10 +5,7 @@
 #include "../io/FileBytes.h"
 
 #include "editing/DiagramMouse.h"
-#include "editing/LabelGeneration.h"
-#include "render/HeadlessWindow.h"
-#include "render/ProgressSink.h"
-#include "render/Renderer.h"
+#include "editing/HeadlessDiagram.h"
 
 #include "SampleLine.h"
 
@@ -28,14 +25,14 @@ public:
 class EditHistoryTest : public ::testing::Test
 {
 public:
-    Document doc;
-    DiagramView view;
-    Renderer renderer{doc, view};
-    HeadlessWindow window{QSize(1600, 900)};
+    HeadlessDiagram scene;
+    Document &doc = scene.doc;
+    Diagram &diagram = scene.diagram;
+    Renderer &renderer = scene.renderer;
     NoQuestions edit;
-    DiagramMouse mouse{DiagramContext{doc, view, renderer, window, edit}};
-    NullProgress progress;
+    NoInsertTool noTool;
     EditHistory history{doc};
+    DiagramMouse mouse{diagram, edit, history, noTool};
     int restores = 0;
 
     void SetUp() override
@@ -43,20 +40,17 @@ public:
         SampleLine::fill(doc, {6, 40, 8, 6});
         doc.noDocument = false;
         doc.settings.saveLabelImages = 1;
-        view.updateScale(doc.settings);
-        MakeTrainLabels(doc, view.scale);
-        MakeTimeLabels(doc, view.scale, progress);
-        doc.redrawNeeded = true;
-        renderer.render(window);
+        scene.view.updateScale(doc.settings);
+        diagram.makeTrainLabels();
+        diagram.makeTimeLabels();
+        diagram.render(RenderRequest::rebuildAll());
         // As the editor does after undo and redo: minute labels, a render
         // as after Open.
-        history.restored = [this] {
+        QObject::connect(&history, &EditHistory::restored, [this] {
             ++restores;
-            MakeTimeLabels(doc, view.scale, progress);
-            doc.redrawNeeded = true;
-            renderer.labelSelector = 0;
-            renderer.render(window);
-        };
+            diagram.makeTimeLabels();
+            diagram.render(RenderRequest::rebuildAll());
+        });
     }
 
     QByteArray saved() const { return FileBytes::of(doc); }
@@ -111,7 +105,7 @@ TEST_F(EditHistoryTest, AnEditUndoneAndRedoneToTheBytes)
 TEST_F(EditHistoryTest, NothingChangedNoStep)
 {
     history.begin();
-    renderer.render(window); // a render in the command images nothing that counts
+    diagram.render(); // a render in the command images nothing that counts
     doc.trainLabels.front().dropImage();
     EXPECT_FALSE(history.commit(QStringLiteral("nic")));
     EXPECT_EQ(std::pair(history.count(), history.isModified()), std::pair(0, false));

@@ -64,10 +64,10 @@ TEST(FindTrain, AConfirmedSearchSetsTheHighlight)
     Renderer renderer(doc, view);
     setTrains(doc, {"Sp 1234", "Os 1234", "Sp 1234"});
 
-    ASSERT_TRUE(FindTrain::run(doc, renderer, QStringLiteral("1234")));
-    EXPECT_EQ(std::tuple(renderer.highlightOn, renderer.foundName, doc.redrawNeeded, renderer.keepTimeText,
-                         renderer.labelSelector),
-              std::tuple(true, QByteArray("Sp 1234"), true, true, -1));
+    const RenderRequest greenChanges = RenderRequest::redraw(RenderRequest::Labels::none());
+    const FindTrain::Outcome found = FindTrain::run(renderer, doc, QStringLiteral("1234"));
+    EXPECT_EQ(std::tuple(found.found, renderer.highlightOn, renderer.foundName, found.render),
+              std::tuple(true, true, QByteArray("Sp 1234"), greenChanges));
 
     // A search that finds nothing switches the highlight off; it asks for
     // the rebuild that keeps the minute texts only while a train is drawn
@@ -78,15 +78,11 @@ TEST(FindTrain, AConfirmedSearchSetsTheHighlight)
             renderer.highlightOn = true;
             renderer.foundName = doc.trains[1].name.toByteArray();
             HeadlessWindow window(QSize(600, 400));
-            doc.redrawNeeded = true;
-            renderer.render(window);
+            renderer.draw(window, RenderRequest::rebuildAll());
             ASSERT_TRUE(renderer.highlightRecorded());
         }
-        doc.redrawNeeded = false;
-        renderer.keepTimeText = false;
-        renderer.labelSelector = 0;
-        EXPECT_FALSE(FindTrain::run(doc, renderer, QStringLiteral("no digit")));
-        EXPECT_EQ(std::tuple(renderer.highlightOn, doc.redrawNeeded, renderer.keepTimeText, renderer.labelSelector),
-                  std::tuple(false, drawn, drawn, drawn ? -1 : 0));
+        const FindTrain::Outcome none = FindTrain::run(renderer, doc, QStringLiteral("no digit"));
+        EXPECT_EQ(std::tuple(none.found, renderer.highlightOn, none.render),
+                  std::tuple(false, false, drawn ? greenChanges : RenderRequest()));
     }
 }

@@ -1,7 +1,10 @@
 #include "editing/InsertTool.h"
+
+#include "editing/Diagram.h"
+#include "editing/EditHistory.h"
 #include "model/ClockTime.h"
 #include "model/Cp1250.h"
-#include "render/DiagramView.h"
+#include "render/HeadlessWindow.h"
 
 #include "DocumentFixtures.h"
 #include "SampleLine.h"
@@ -31,16 +34,38 @@ int sec(int h, int m, int s = 0)
 // (station, time in seconds) of the points, fixed times left out.
 using Points = std::vector<std::pair<int, int>>;
 
+// The window the tool draws on, noting each picture: a paint-only one (the
+// preview follows) or another render.
+class NotingWindow : public HeadlessWindow
+{
+public:
+    NotingWindow(QStringList &calls) : m_calls(calls) {}
+    const Diagram *diagram = nullptr;
+    void surfaceChanged() override
+    {
+        m_calls << (diagram->lastRequest() == RenderRequest::paint() ? "paint" : "render");
+    }
+
+private:
+    QStringList &m_calls;
+};
+
 // Three stations A, B, C at kilometres 0, 10 and 30, drawn at zoom 4 with
 // 2 pixels a minute. Profile 1 of direction 1 runs 4 half-minutes to B,
 // where it stands 2, and 6 to C.
 class InsertToolTest : public ::testing::Test
 {
 protected:
-    Document doc;
-    DiagramView view;
-    InsertTool tool{doc, view};
     QStringList calls;
+    Document doc;
+    NotingWindow window{calls};
+    Diagram diagram{doc, window,
+                    LabelSteps(
+                        {}, [this](Document &, double, ProgressSink &) { calls << "time labels"; },
+                        [this](Document &, double) { calls << "new labels"; })};
+    DiagramView &view = diagram.view();
+    EditHistory history{doc};
+    InsertTool tool{diagram, history};
     std::optional<NewTrainChoice> answer;
     std::vector<AddTrainRow> shownTable;
 
@@ -55,23 +80,20 @@ protected:
         p.runTimeAt(2) = 6;
         doc.profiles.countOf(1) = 1;
 
-        InsertToolActions a;
-        auto log = [this](const char *what) { return [this, what] { calls << QString::fromLatin1(what); }; };
-        a.renderPaintOnly = log("paint");
-        a.setEditMenuEnabled = [this](bool on) { calls << (on ? "Editace on" : "Editace off"); };
-        a.setTimerRunning = [this](bool on) { calls << (on ? "timer on" : "timer off"); };
-        a.showWindow = log("show");
-        a.closeWindow = log("close");
-        a.windowVisible = [] { return true; };
-        a.confirmTrain = [this](const std::vector<AddTrainRow> &rows) {
-            shownTable = rows;
+        window.diagram = &diagram;
+        QObject::connect(&tool, &InsertTool::editMenuWanted,
+                         [this](bool on) { calls << (on ? "Editace on" : "Editace off"); });
+        QObject::connect(&tool, &InsertTool::timerWanted,
+                         [this](bool on) { calls << (on ? "timer on" : "timer off"); });
+        QObject::connect(&tool, &InsertTool::windowWanted, [this] { calls << "show"; });
+        QObject::connect(&tool, &InsertTool::windowCloseWanted, [this] { calls << "close"; });
+        // The add-train dialog: its table, and the train added on OK.
+        QObject::connect(&tool, &InsertTool::commitRequested, [this] {
+            shownTable = tool.commitTable();
             calls << "confirm";
-            return answer;
-        };
-        a.makeLabelsForNewTrains = log("new labels");
-        a.makeTimeLabels = log("time labels");
-        a.render = log("render");
-        tool.setActions(a);
+            if (answer)
+                tool.addTrain(*answer);
+        });
     }
 
     void open()
@@ -229,7 +251,7 @@ TEST_F(InsertToolTest, TheDirectionIsLockedFromTwoPointsAndAProfileChangeLaysThe
 
 TEST_F(InsertToolTest, ARouteStopsAtTheLastPointThatFits)
 {
-    InsertTool small(doc, view, 3);
+    InsertTool small(diagram, history, 3);
     ASSERT_TRUE(small.open());
     for (auto [km, time] : {std::pair{0, sec(8, 0)}, {30, hms(8, 20)}}) {
         small.pointerMove(at(km, time));
@@ -263,8 +285,10 @@ TEST_F(InsertToolTest, ShiftClickHandsTheTimetableToTheDialogAndAddsTheTrain)
     click(30, hms(8, 20), Qt::ShiftModifier);
     EXPECT_EQ(calls,
               (QStringList{"confirm", "Editace on", "close", "timer off", "new labels", "time labels", "render"}));
-    EXPECT_EQ(std::tuple(tool.isActive(), tool.count(), doc.trainCount, doc.redrawNeeded),
-              std::tuple(false, 0, 1, true));
+    EXPECT_EQ(std::tuple(tool.isActive(), tool.count(), doc.trainCount, diagram.lastRequest()),
+              std::tuple(false, 0, 1, RenderRequest::rebuildAll()));
+    // The train added is one step of the history; the cancelled dialog left none.
+    EXPECT_EQ(std::pair(history.count(), history.undoText()), std::pair(1, QStringLiteral("vložení vlaku")));
     ASSERT_EQ(doc.trains.size(), 1u);
     const Train &t = doc.trains.back();
     EXPECT_EQ(std::tuple(cp1250::toUnicode(t.name.view()), t.name.size(), t.rusici, t.podlePotreby),

@@ -2,14 +2,10 @@
 // when a replay needs them, label images drawn when a label is first shown)
 // against the renderer doing all of it at each rebuild: the same commands
 // on the same document give the same pixels.
-#include "render/HeadlessWindow.h"
+#include "editing/HeadlessDiagram.h"
 #include "render/LabelImage.h"
-#include "render/Renderer.h"
-#include "render/ViewCommands.h"
 
 #include "SampleLine.h"
-
-#include "editing/LabelGeneration.h"
 
 #include <QThreadPool>
 
@@ -20,36 +16,27 @@
 namespace {
 
 // A document in its window as the editor has it after Open.
-struct Diagram
+struct Scene : HeadlessDiagram
 {
-    Document doc;
-    DiagramView view;
-    Renderer renderer{doc, view};
-    HeadlessWindow window{QSize(1300, 700)};
-    ViewCommands commands{doc, view, renderer, window};
-    NullProgress progress;
-
-    Diagram(const std::function<void(Document &)> &open, bool eager)
+    Scene(const std::function<void(Document &)> &open, bool eager) : HeadlessDiagram(QSize(1300, 700))
     {
         renderer.eager = eager;
-        commands.makeTimeLabels = [this] { MakeTimeLabels(doc, view.scale, progress); };
         open(doc);
         view.updateScale(doc.settings);
         window.setChecked(DiagramWindow::CheckBox::TimeLabels, doc.settings.showTimeLabels);
         window.setChecked(DiagramWindow::CheckBox::Smoothing, doc.settings.smoothing);
         window.setChecked(DiagramWindow::CheckBox::Category, doc.settings.showCategory);
         if (doc.trainLabels.empty())
-            MakeTrainLabels(doc, view.scale);
-        MakeTimeLabels(doc, view.scale, progress);
-        doc.redrawNeeded = true;
-        commands.render();
+            diagram.makeTrainLabels();
+        diagram.makeTimeLabels();
+        diagram.render(RenderRequest::rebuildAll());
     }
 
     void scrollTo(double across, double down)
     {
         view.hpos = static_cast<int>(across * window.scrollMaximum(Qt::Horizontal));
         view.vpos = static_cast<int>(down * window.scrollMaximum(Qt::Vertical));
-        commands.render();
+        diagram.render();
     }
     void toggle(DiagramWindow::CheckBox box)
     {
@@ -67,36 +54,36 @@ void openSampleLine(Document &doc)
     doc.settings.zoom = 4;
 }
 
-using Step = std::pair<const char *, std::function<void(Diagram &)>>;
+using Step = std::pair<const char *, std::function<void(Scene &)>>;
 
 const std::vector<Step> &steps()
 {
     using Box = DiagramWindow::CheckBox;
     static const std::vector<Step> list = {
-        {"opened", [](Diagram &) {}},
-        {"scrolled to noon", [](Diagram &d) { d.scrollTo(0.5, 0.3); }},
-        {"zoomed in", [](Diagram &d) { d.commands.zoomIn(); }},
-        {"scrolled to the evening", [](Diagram &d) { d.scrollTo(0.85, 0.6); }},
-        {"Vyhlazení after scrolling", [](Diagram &d) { d.toggle(Box::Smoothing); }},
-        {"scrolled back to the morning", [](Diagram &d) { d.scrollTo(0.2, 0.1); }},
-        {"Zobr. druh vlaku", [](Diagram &d) { d.toggle(Box::Category); }},
-        {"Časové popisky off", [](Diagram &d) { d.toggle(Box::TimeLabels); }},
-        {"zoomed out, texts kept", [](Diagram &d) { d.commands.zoomOut(); }},
-        {"Časové popisky on", [](Diagram &d) { d.toggle(Box::TimeLabels); }},
-        {"scrolled to the end of the day", [](Diagram &d) { d.scrollTo(1.0, 1.0); }},
-        {"Akt.", [](Diagram &d) { d.commands.refresh(); }},
+        {"opened", [](Scene &) {}},
+        {"scrolled to noon", [](Scene &d) { d.scrollTo(0.5, 0.3); }},
+        {"zoomed in", [](Scene &d) { d.commands.zoomIn(); }},
+        {"scrolled to the evening", [](Scene &d) { d.scrollTo(0.85, 0.6); }},
+        {"Vyhlazení after scrolling", [](Scene &d) { d.toggle(Box::Smoothing); }},
+        {"scrolled back to the morning", [](Scene &d) { d.scrollTo(0.2, 0.1); }},
+        {"Zobr. druh vlaku", [](Scene &d) { d.toggle(Box::Category); }},
+        {"Časové popisky off", [](Scene &d) { d.toggle(Box::TimeLabels); }},
+        {"zoomed out, texts kept", [](Scene &d) { d.commands.zoomOut(); }},
+        {"Časové popisky on", [](Scene &d) { d.toggle(Box::TimeLabels); }},
+        {"scrolled to the end of the day", [](Scene &d) { d.scrollTo(1.0, 1.0); }},
+        {"Akt.", [](Scene &d) { d.commands.refresh(); }},
         {"zoomed far out",
-         [](Diagram &d) {
+         [](Scene &d) {
              for (int i = 0; i < 3; ++i)
                  d.commands.zoomOut();
          }},
         {"zoomed far in",
-         [](Diagram &d) {
+         [](Scene &d) {
              for (int i = 0; i < 8; ++i)
                  d.commands.zoomIn();
              d.scrollTo(0.4, 0.5);
          }},
-        {"Vyhlazení off", [](Diagram &d) { d.toggle(Box::Smoothing); }},
+        {"Vyhlazení off", [](Scene &d) { d.toggle(Box::Smoothing); }},
     };
     return list;
 }
@@ -113,8 +100,8 @@ void samePicturesAllTheWay(const std::function<void(Document &)> &open)
         int threads;
         ~Restore() { pool.setMaxThreadCount(threads); }
     } restore{pool, threads};
-    Diagram lazy(open, false);
-    Diagram eager(open, true);
+    Scene lazy(open, false);
+    Scene eager(open, true);
     for (const auto &[what, step] : steps()) {
         step(lazy);
         step(eager);

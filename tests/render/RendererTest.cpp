@@ -52,10 +52,10 @@ protected:
         addStation(50);
     }
 
-    void rebuild()
+    void rebuild(const RenderRequest &request = {})
     {
         doc.redrawNeeded = true;
-        renderer.render(window);
+        renderer.draw(window, request);
     }
 
     QColor pixel(int x, int y) const { return renderer.surface().pixelColor(x, y); }
@@ -80,8 +80,8 @@ protected:
 
 TEST_F(RendererTest, EmptyAxisWithoutADocument)
 {
-    renderer.render(window);
-    EXPECT_EQ(std::tuple(renderer.stats.emptyAxes, window.surfaceChanges, window.bitmapExportEnabled),
+    renderer.draw(window);
+    EXPECT_EQ(std::tuple(renderer.stats.emptyAxes, window.surfaceChanges, window.printAndExportEnabled),
               std::tuple(1, 1, false));
     EXPECT_EQ(window.scrollMaximum(Qt::Horizontal), (4 * 1440 + 80 - 1000) / 5);
     EXPECT_FALSE(window.scrollBarVisible(Qt::Vertical)); // 600 >= 10 z + 20
@@ -94,7 +94,7 @@ TEST_F(RendererTest, ARenderDuringARenderDoesNothing)
 {
     addStation(0);
     renderer.renderInProgress = true;
-    renderer.render(window);
+    renderer.draw(window);
     EXPECT_EQ(std::tuple(renderer.stats.renders, renderer.stats.dropped, window.surfaceChanges, doc.redrawNeeded),
               std::tuple(0, 1, 0, true));
 }
@@ -107,17 +107,14 @@ TEST_F(RendererTest, TheFirstFullRenderRunsTwiceAndEveryFlagEndsWithTheRender)
 
     addLine();
     doc.labelImagesStale = true;
-    renderer.keepTimeText = true;
-    renderer.labelSelector = 3;
     renderer.dragLabelNumber = 7;
-    rebuild();
+    rebuild(RenderRequest::redraw(RenderRequest::Labels::one(3)));
     // The second pass records nothing; the first leaves the picture to the second.
     EXPECT_EQ(std::tuple(renderer.stats.passes, renderer.stats.rebuilds, renderer.stats.replays, view.legendGap),
               std::tuple(3, 2, 2, 35));
-    EXPECT_EQ(std::tuple(window.bitmapExportEnabled, renderer.keepTimeText, renderer.paintOnly,
-                         renderer.renderInProgress, renderer.labelSelector, renderer.dragLabelNumber,
-                         doc.labelImagesStale, doc.redrawNeeded),
-              std::tuple(true, false, false, false, 0, -1, false, false));
+    EXPECT_EQ(std::tuple(window.printAndExportEnabled, renderer.request(), renderer.renderInProgress,
+                         renderer.dragLabelNumber, doc.labelImagesStale, doc.redrawNeeded),
+              std::tuple(true, RenderRequest(), false, -1, false, false));
     rebuild();
     EXPECT_EQ(renderer.stats.passes, 4);
 }
@@ -134,15 +131,14 @@ TEST_F(RendererTest, ScrollingReplaysAndAPaintOnlyCopies)
 
     const int replays = renderer.stats.replays;
     view.hpos = 210;
-    renderer.render(window);
+    renderer.draw(window);
     EXPECT_EQ(std::pair(renderer.stats.replays, renderer.stats.rebuilds), std::pair(replays + 1, 1));
     EXPECT_EQ(pixel(40 + 1250 - 1050, 220), colour(Colours::red));
     EXPECT_NE(pixel(40 + 1250 - 1000, 220), colour(Colours::red));
 
     const QImage before = renderer.surface().copy();
     renderer.surface().fill(Qt::red); // as if the window had been covered
-    renderer.paintOnly = true;
-    renderer.render(window);
+    renderer.draw(window, RenderRequest::paint());
     EXPECT_EQ(renderer.stats.replays, replays + 1);
     EXPECT_EQ(renderer.surface(), before);
 
@@ -150,8 +146,7 @@ TEST_F(RendererTest, ScrollingReplaysAndAPaintOnlyCopies)
     // replays once.
     window.setPaintBoxSize(QSize(1200, 700));
     renderer.resizeDiagramBitmap(window.clientSize());
-    renderer.paintOnly = true;
-    renderer.render(window);
+    renderer.draw(window, RenderRequest::paint());
     EXPECT_EQ(renderer.stats.replays, replays + 2);
     EXPECT_EQ(std::pair(renderer.surface().size(), renderer.diagramBitmap().size()),
               std::pair(QSize(1200, 700), window.clientSize()));
@@ -274,7 +269,7 @@ TEST_F(RendererTest, HourNumbersLeftOfTheColumnAreNotWritten)
     const auto olive = [](QRgb p) { return QColor(p) == colour(Colours::olive); };
     EXPECT_GT(count(0, b + 19, 40, b + 40, olive), 0) << "\"0\" centred on x = 40";
     view.hpos = 1; // "0" would stand at 35
-    renderer.render(window);
+    renderer.draw(window);
     EXPECT_EQ(count(0, b + 19, 40, b + 40, olive), 0);
 }
 
@@ -319,7 +314,7 @@ TEST_F(RendererTest, ScrollRangesOfADocument)
 
     // A position beyond a smaller range is pulled in with the bar.
     view.vpos = 100000;
-    renderer.render(window);
+    renderer.draw(window);
     EXPECT_EQ(std::pair(view.vpos, window.scrollValue(Qt::Vertical)),
               std::pair(window.scrollMaximum(Qt::Vertical), window.scrollMaximum(Qt::Vertical)));
 }
@@ -335,7 +330,7 @@ TEST_F(RendererTest, AnAbsurdDocumentStaysBounded)
     EXPECT_GT(window.scrollMaximum(Qt::Vertical), 0);
     EXPECT_EQ(renderer.surface().size(), QSize(1000, 600));
     view.vpos = window.scrollMaximum(Qt::Vertical);
-    renderer.render(window);
+    renderer.draw(window);
     EXPECT_FALSE(renderer.renderInProgress);
 }
 
@@ -369,8 +364,7 @@ TEST_F(RendererTest, TheTimeLabelBoxHidesAndShowsRecordedLabels)
     const auto toggle = [&](bool on) {
         window.setChecked(DiagramWindow::CheckBox::TimeLabels, on);
         doc.redrawNeeded = true;
-        renderer.keepTimeText = true;
-        renderer.render(window);
+        renderer.draw(window, RenderRequest::redraw(RenderRequest::Labels::all()));
     };
     toggle(false);
     EXPECT_EQ(std::pair(list.textCount(), inkInBox()), std::pair(size_t(2), 0));
@@ -403,6 +397,6 @@ TEST_F(RendererTest, ProgressWindowDuringARebuild)
     EXPECT_EQ(progress.calls.back(), QStringLiteral("hide"));
 
     progress.calls.clear();
-    renderer.render(window);
+    renderer.draw(window);
     EXPECT_TRUE(progress.calls.isEmpty()) << "no rebuild: no progress window";
 }

@@ -1,8 +1,10 @@
 // What OK in the settings dialog changes, writes and redraws.
-#include "dialogs/SettingsCommand.h"
+#include "dialogs/SettingsCommands.h"
 
+#include "editing/Diagram.h"
 #include "io/SettingsFile.h"
 #include "model/Document.h"
+#include "render/HeadlessWindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,25 +105,21 @@ TEST(SettingsCommand, TakesWritesAndRedrawsWhatDiffers)
             l.imageValues = {0};
         }
         doc.redrawNeeded = true; // the command starts from a clean flag
+        doc.noDocument = true;   // the render draws the empty axis and leaves the labels alone
         SettingsChoice choice = SettingsChoice::of(doc.settings);
         row.change(choice);
 
         bool timeLabels = false;
-        int renders = 0;
-        bool keep = false;
-        int32_t selector = 99;
-        SettingsActions actions;
-        actions.makeTimeLabels = [&] {
-            timeLabels = true;
-            EXPECT_EQ(doc.settings.timeFontName, choice.timeFont.name.toUtf8()) << "labels are made in the new font";
-        };
-        actions.render = [&](bool keepTimeText, int32_t labelSelector) {
-            ++renders;
-            keep = keepTimeText;
-            selector = labelSelector;
-            EXPECT_TRUE(doc.redrawNeeded);
-        };
-        const SettingsCommands::Outcome outcome = SettingsCommands::apply(doc, file, choice, actions);
+        HeadlessWindow window;
+        Diagram diagram(doc, window, LabelSteps({}, [&](Document &, double, ProgressSink &) {
+                            timeLabels = true;
+                            EXPECT_EQ(doc.settings.timeFontName, choice.timeFont.name.toUtf8())
+                                << "labels are made in the new font";
+                        }));
+        const SettingsCommands::Outcome outcome = SettingsCommands::apply(diagram, file, choice);
+        const int renders = window.surfaceChanges;
+        const bool keep = diagram.lastRequest().keepMinuteTexts;
+        const int32_t selector = diagram.lastRequest().labels.selector();
 
         EXPECT_FALSE(outcome.writeFailed);
         EXPECT_EQ(fileKeys(path), row.written);
@@ -134,6 +132,7 @@ TEST(SettingsCommand, TakesWritesAndRedrawsWhatDiffers)
         if (rendered) {
             EXPECT_EQ(keep, (row.effects & KeepTimeText) != 0);
             EXPECT_EQ(selector, row.labelSelector);
+            EXPECT_TRUE(diagram.lastRequest().rebuild);
         } else {
             EXPECT_FALSE(doc.redrawNeeded);
         }
@@ -152,9 +151,11 @@ TEST(SettingsCommand, AFailedWriteIsReportedAndTheDocumentStillChanges)
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Vlakorys.ini")));
     SettingsFile file(dir.filePath(QStringLiteral("Vlakorys.ini")));
     Document doc;
+    HeadlessWindow window;
+    Diagram diagram(doc, window);
     SettingsChoice choice = SettingsChoice::of(doc.settings);
     choice.penThin = 7;
-    const SettingsCommands::Outcome outcome = SettingsCommands::apply(doc, file, choice, {});
+    const SettingsCommands::Outcome outcome = SettingsCommands::apply(diagram, file, choice);
     EXPECT_EQ(std::pair(outcome.writeFailed, outcome.writeCause), std::pair(true, QStringLiteral("je to adresář")));
     EXPECT_EQ(doc.settings.penThin, 7);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/LabelDrag.h"
+#include "LabelDrag.h"
 
 #include <QString>
 

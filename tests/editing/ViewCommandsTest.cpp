@@ -1,6 +1,7 @@
-#include "render/ViewCommands.h"
+#include "editing/ViewCommands.h"
+
+#include "editing/Diagram.h"
 #include "render/HeadlessWindow.h"
-#include "render/Renderer.h"
 
 #include "SampleLine.h"
 
@@ -53,11 +54,12 @@ class ViewCommandsTest : public ::testing::Test
 {
 protected:
     Document doc;
-    DiagramView view;
-    Renderer renderer{doc, view};
     ReportingWindow window{QSize(1000, 1200)};
-    ViewCommands commands{doc, view, renderer, window};
     int timeLabelRuns = 0;
+    Diagram diagram{doc, window, LabelSteps({}, [this](Document &, double, ProgressSink &) { ++timeLabelRuns; })};
+    DiagramView &view = diagram.view();
+    Renderer &renderer = diagram.renderer();
+    ViewCommands &commands = diagram.commands();
 
     void SetUp() override
     {
@@ -65,9 +67,7 @@ protected:
         view.updateScale(doc.settings);
         window.commands = &commands;
         window.renderer = &renderer;
-        commands.makeTimeLabels = [this] { ++timeLabelRuns; };
-        doc.redrawNeeded = true;
-        commands.render();
+        diagram.render(RenderRequest::rebuildAll());
     }
 };
 
@@ -163,7 +163,7 @@ TEST_F(ViewCommandsTest, KeysScrollWithinTheBars)
     commands.keyScroll(Qt::Key_Up, Qt::NoModifier);
     EXPECT_EQ(std::pair(view.vpos, renderer.stats.renders), std::pair(0, renders));
     window.setPaintBoxSize(QSize(1000, 300));
-    commands.render();
+    diagram.render();
     ASSERT_GT(window.scrollMaximum(Qt::Vertical), 55);
     std::vector<int> rows;
     for (const auto &[key, modifiers] :
@@ -188,7 +188,7 @@ TEST_F(ViewCommandsTest, EscapeSwitchesTheHighlightOff)
     // too.
     renderer.highlightOn = true;
     doc.redrawNeeded = true;
-    commands.render();
+    diagram.render();
     renderer.highlightOn = false;
     commands.keyScroll(Qt::Key_Escape, Qt::NoModifier);
     EXPECT_EQ(std::pair(renderer.highlightRecorded(), renderer.stats.rebuilds), std::pair(false, 4));

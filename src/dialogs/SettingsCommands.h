@@ -7,8 +7,8 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 
+class Diagram;
 class Document;
 class SettingsDialog;
 class SettingsFile;
@@ -32,15 +32,6 @@ struct SettingsChoice
     static SettingsChoice of(const DocumentSettings &settings, const LineTracks &tracks = {});
 };
 
-// What the settings command needs from the rest of the program: label
-// generation and the render entry with the renderer's two flags
-// (keep-time-text and the label rebuild selector) to set before it.
-struct SettingsActions
-{
-    std::function<void()> makeTimeLabels;
-    std::function<void(bool keepTimeText, int32_t labelSelector)> render;
-};
-
 // The menu command "Nastavení" (Ctrl+Shift+N).
 namespace SettingsCommands {
 
@@ -49,8 +40,7 @@ inline const QString writeErrorMessage = QStringLiteral("Nastavení nelze zapsat
 
 // Fills the dialog from the document's settings and shows it; on OK, apply.
 // The settings file is written at once; a write that fails is reported once.
-void settingsCommand(Document &doc, SettingsFile &file, Prompter &prompter, SettingsDialog &dialog,
-                     const SettingsActions &actions);
+void settingsCommand(Diagram &diagram, SettingsFile &file, Prompter &prompter, SettingsDialog &dialog);
 
 struct Outcome
 {
@@ -65,12 +55,12 @@ struct Outcome
 // again), the thin, medium and thick line width, and whether label images
 // are stored in documents, then the line's main tracks and minimum headway
 // (the document's own, not written to the settings file). Each other change
-// is written to the settings file as it is taken. A font counts as changed when its name differs exactly (case
-// included) or its size differs. The diagram is drawn again when anything
-// but the check box changed (the track settings move the conflict marks);
-// the renderer keeps its minute-label texts
-// unless their font changed and remakes train labels only for a new
-// train-label font.
-Outcome apply(Document &doc, SettingsFile &file, const SettingsChoice &choice, const SettingsActions &actions);
+// is written to the settings file as it is taken. A font counts as changed
+// when its name differs exactly (case included) or its size differs. The
+// document's redrawNeeded is cleared first; the diagram is rebuilt when
+// anything but the check box changed (the track settings move the conflict
+// marks), keeping its minute-label texts unless their font changed and
+// placing train labels again only for a new train-label font.
+Outcome apply(Diagram &diagram, SettingsFile &file, const SettingsChoice &choice);
 
 } // namespace SettingsCommands

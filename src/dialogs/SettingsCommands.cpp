@@ -1,7 +1,8 @@
-#include "SettingsCommand.h"
+#include "SettingsCommands.h"
 
 #include "SettingsDialog.h"
 
+#include "editing/Diagram.h"
 #include "io/FileMessages.h"
 #include "io/SettingsFile.h"
 #include "model/Cp1250.h"
@@ -40,8 +41,9 @@ bool takeFont(const Prompter::Font &chosen, QByteArray &name, int32_t &size)
 
 namespace SettingsCommands {
 
-Outcome apply(Document &doc, SettingsFile &file, const SettingsChoice &choice, const SettingsActions &actions)
+Outcome apply(Diagram &diagram, SettingsFile &file, const SettingsChoice &choice)
 {
+    Document &doc = diagram.document();
     DocumentSettings &s = doc.settings;
     Outcome outcome;
     auto written = [&outcome](const SafeFile::Result &result) {
@@ -51,28 +53,28 @@ Outcome apply(Document &doc, SettingsFile &file, const SettingsChoice &choice, c
         }
     };
     doc.redrawNeeded = false;
-    // Set on the renderer only when it draws: a command that ends without
-    // drawing leaves the renderer's flags as they were.
-    bool keepTimeText = true;
-    int32_t labelSelector = -1;
+    // A rebuild, once anything but the check box changed, that keeps the
+    // minute texts and places no train label unless a font says otherwise.
+    RenderRequest request;
+    request.keepMinuteTexts = true;
+    request.labels = RenderRequest::Labels::none();
 
     if (takeFont(choice.timeFont, s.timeFontName, s.timeFontSize)) {
-        if (actions.makeTimeLabels)
-            actions.makeTimeLabels();
-        doc.redrawNeeded = true;
-        keepTimeText = false;
+        diagram.makeTimeLabels();
+        request.rebuild = true;
+        request.keepMinuteTexts = false;
         written(file.writeTimeFont(s.timeFontName, s.timeFontSize));
     }
     if (takeFont(choice.smallTrainFont, s.trainFontSmallName, s.trainFontSmallSize)) {
         doc.dropLabelImages();
-        labelSelector = 0;
-        doc.redrawNeeded = true;
+        request.labels = RenderRequest::Labels::all();
+        request.rebuild = true;
         written(file.writeSmallTrainFont(s.trainFontSmallName, s.trainFontSmallSize));
     }
     if (takeFont(choice.largeTrainFont, s.trainFontLargeName, s.trainFontLargeSize)) {
         doc.dropLabelImages();
-        labelSelector = 0;
-        doc.redrawNeeded = true;
+        request.labels = RenderRequest::Labels::all();
+        request.rebuild = true;
         written(file.writeLargeTrainFont(s.trainFontLargeName, s.trainFontLargeSize));
     }
 
@@ -89,7 +91,7 @@ Outcome apply(Document &doc, SettingsFile &file, const SettingsChoice &choice, c
             continue;
         w.current = static_cast<uint8_t>(w.chosen);
         written((file.*w.write)(w.current));
-        doc.redrawNeeded = true;
+        request.rebuild = true;
     }
 
     if (choice.saveLabelImages != (s.saveLabelImages != 0)) {
@@ -102,24 +104,23 @@ Outcome apply(Document &doc, SettingsFile &file, const SettingsChoice &choice, c
     tracks.minHeadway = choice.minHeadway;
     if (tracks != doc.lineTracks && Tracks::validLine(tracks)) {
         doc.lineTracks = tracks;
-        doc.redrawNeeded = true;
+        request.rebuild = true;
     }
 
-    if (doc.redrawNeeded && actions.render) {
-        actions.render(keepTimeText, labelSelector);
+    if (request.rebuild) {
+        diagram.render(request);
         outcome.rendered = true;
     }
     return outcome;
 }
 
-void settingsCommand(Document &doc, SettingsFile &file, Prompter &prompter, SettingsDialog &dialog,
-                     const SettingsActions &actions)
+void settingsCommand(Diagram &diagram, SettingsFile &file, Prompter &prompter, SettingsDialog &dialog)
 {
-    dialog.fill(SettingsChoice::of(doc.settings, doc.lineTracks));
+    dialog.fill(SettingsChoice::of(diagram.document().settings, diagram.document().lineTracks));
     dialog.exec();
     if (!dialog.ok())
         return;
-    const Outcome outcome = apply(doc, file, dialog.choice(), actions);
+    const Outcome outcome = apply(diagram, file, dialog.choice());
     if (outcome.writeFailed)
         prompter.error(FileMessages::naming(writeErrorMessage, file.path(), outcome.writeCause));
 }

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "LabelSteps.h"
+#include "ViewCommands.h"
+
+#include "render/DiagramView.h"
+#include "render/RenderRequest.h"
+#include "render/Renderer.h"
+
+#include <QObject>
+
+class DiagramWindow;
+class Document;
+
+// The diagram of one document in one window: its view state (DiagramView),
+// its renderer, the view commands and the label steps. Everything that
+// changes what the diagram shows reaches the screen here:
+//
+//   command → the document changed → render(RenderRequest) → Renderer::draw
+//           → the renderer's surface → the window shows it (PaintBox1)
+//
+// Commands and tools say what they want drawn with a RenderRequest; they
+// never set the renderer's flags. The window is anything that implements
+// DiagramWindow: the editor's main window, or a HeadlessWindow in the
+// command-line tool, the tests and the benchmarks.
+class Diagram
+{
+public:
+    Diagram(Document &document, DiagramWindow &window, LabelSteps labels = LabelSteps::standard());
+    Diagram(const Diagram &) = delete;
+    Diagram &operator=(const Diagram &) = delete;
+
+    Document &document() { return m_doc; }
+    const Document &document() const { return m_doc; }
+    DiagramView &view() { return m_view; }
+    const DiagramView &view() const { return m_view; }
+    Renderer &renderer() { return m_renderer; }
+    const Renderer &renderer() const { return m_renderer; }
+    DiagramWindow &window() { return m_window; }
+    ViewCommands &commands() { return m_commands; }
+
+    // The one drawing entry.
+    void render(const RenderRequest &request = {});
+    // What the latest render was asked to do.
+    const RenderRequest &lastRequest() const { return m_lastRequest; }
+
+    // Label generation at the view's scale. It shows the progress window,
+    // which lets the system deliver what waits for the window; a render
+    // asked for meanwhile would draw labels half made and be drawn again
+    // after them, so renders are dropped until the step ends.
+    void makeTimeLabels();
+    void makeTrainLabels();
+    void makeLabelsForNewTrains();
+
+    // The window's client area has a new size: DiagramBitmap takes it and
+    // the pictures are copied again. A resize that comes while a render
+    // runs or labels are made is taken up once that has ended.
+    void resized();
+
+    // Another document is in the old one's place (read, recovered, restored):
+    // no label is picked any more.
+    void documentReplaced();
+
+private:
+    template <typename Step> void withRendersHeld(Step step);
+    void takeUpResize();
+
+    Document &m_doc;
+    DiagramWindow &m_window;
+    LabelSteps m_labels;
+    DiagramView m_view;
+    Renderer m_renderer;
+    ViewCommands m_commands;
+    RenderRequest m_lastRequest;
+    bool m_resizePending = false;
+    // Holds the resize taken up later, and drops it should the diagram go
+    // first.
+    QObject m_later;
+};

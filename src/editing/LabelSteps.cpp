@@ -1,0 +1,56 @@
+#include "LabelSteps.h"
+
+#include "LabelGeneration.h"
+
+#include "model/Document.h"
+#include "render/DiagramView.h"
+#include "render/ProgressSink.h"
+
+namespace {
+
+double openingScale(const Document &doc)
+{
+    return DiagramView::scaleOf(doc.settings.ratioX, doc.settings.ratioY, doc.settings.zoom);
+}
+
+} // namespace
+
+LabelSteps::LabelSteps(TrainStep trainLabels, TimeStep timeLabels, TrainStep labelsForNewTrains)
+    : m_trainLabels(std::move(trainLabels)), m_timeLabels(std::move(timeLabels)),
+      m_labelsForNewTrains(std::move(labelsForNewTrains))
+{
+}
+
+LabelSteps LabelSteps::standard()
+{
+    return LabelSteps(MakeTrainLabels, MakeTimeLabels, MakeLabelsForNewTrains);
+}
+
+void LabelSteps::makeTrainLabels(Document &doc, double scale) const
+{
+    if (m_trainLabels)
+        m_trainLabels(doc, scale);
+}
+
+void LabelSteps::makeTimeLabels(Document &doc, double scale, ProgressSink &progress) const
+{
+    if (m_timeLabels)
+        m_timeLabels(doc, scale, progress);
+}
+
+void LabelSteps::makeLabelsForNewTrains(Document &doc, double scale) const
+{
+    if (m_labelsForNewTrains)
+        m_labelsForNewTrains(doc, scale);
+}
+
+void LabelSteps::makeTrainLabels(Document &doc) const
+{
+    makeTrainLabels(doc, openingScale(doc));
+}
+
+void LabelSteps::makeTimeLabels(Document &doc) const
+{
+    NullProgress progress;
+    makeTimeLabels(doc, openingScale(doc), progress);
+}

@@ -1,0 +1,161 @@
+#include "ViewCommands.h"
+
+#include "Diagram.h"
+
+#include "model/Document.h"
+#include "render/DiagramWindow.h"
+#include "render/Renderer.h"
+
+ViewCommands::ViewCommands(Diagram &diagram) : m_diagram(diagram)
+{
+}
+
+void ViewCommands::zoomIn()
+{
+    if (m_diagram.document().settings.zoom >= DiagramView::maxZoom)
+        return;
+    zoomTo(m_diagram.document().settings.zoom + 1, 5, true);
+}
+
+void ViewCommands::zoomOut()
+{
+    if (m_diagram.document().settings.zoom <= DiagramView::minZoom)
+        return;
+    zoomTo(m_diagram.document().settings.zoom - 1, 4, false);
+}
+
+void ViewCommands::zoomTo(int zoom, int switchAt, bool timeLabels)
+{
+    Document &doc = m_diagram.document();
+    DiagramView &view = m_diagram.view();
+    DiagramWindow &window = m_diagram.window();
+    // Positions and maxima before anything changes them.
+    const int32_t oldH = view.hpos;
+    const int32_t oldV = view.vpos;
+    const int32_t oldHMax = window.scrollMaximum(Qt::Horizontal);
+    const int32_t oldVMax = window.scrollMaximum(Qt::Vertical);
+
+    doc.settings.zoom = static_cast<uint8_t>(zoom);
+    view.updateScale(doc.settings);
+
+    const Renderer::ScrollRanges ranges = m_diagram.renderer().scrollRanges(zoom, view.scale, window.paintBoxSize());
+    ProgrammaticScroll bars(window, view);
+    bars.setMaximum(Qt::Horizontal, ranges.horizontal);
+    bars.setMaximum(Qt::Vertical, ranges.vertical.maximum);
+    view.hpos = std::clamp(Geometry::rescalePosition(oldH, oldHMax, ranges.horizontal), 0, ranges.horizontal);
+    view.vpos =
+        std::clamp(Geometry::rescalePosition(oldV, oldVMax, ranges.vertical.maximum), 0, ranges.vertical.maximum);
+    bars.setValue(Qt::Horizontal, view.hpos);
+    bars.setValue(Qt::Vertical, view.vpos);
+
+    // Crossing 125 % switches "Časové popisky". The box is set without its
+    // own render: that render would keep the old minute texts and leave the
+    // train labels where the old zoom put them, and this step's rebuild,
+    // which records and places everything at the new zoom, would then find
+    // nothing left to do.
+    if (zoom == switchAt) {
+        RenderGuard guard(m_diagram.renderer());
+        window.setChecked(DiagramWindow::CheckBox::TimeLabels, timeLabels);
+        doc.settings.showTimeLabels = timeLabels;
+    }
+    m_diagram.makeTimeLabels();
+    m_diagram.render(RenderRequest::rebuildAll());
+    window.setZoomText(DiagramView::zoomText(zoom));
+}
+
+void ViewCommands::refresh()
+{
+    m_diagram.view().updateScale(m_diagram.document().settings);
+    m_diagram.makeTimeLabels();
+    m_diagram.render(RenderRequest::rebuildAll());
+}
+
+void ViewCommands::toggleTimeLabels()
+{
+    m_diagram.document().settings.showTimeLabels = m_diagram.window().isChecked(DiagramWindow::CheckBox::TimeLabels);
+    if (m_diagram.renderer().renderInProgress)
+        return;
+    m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
+}
+
+void ViewCommands::toggleSmoothing()
+{
+    m_diagram.document().settings.smoothing = m_diagram.window().isChecked(DiagramWindow::CheckBox::Smoothing);
+    redrawLabelImages();
+}
+
+void ViewCommands::toggleCategory()
+{
+    m_diagram.document().settings.showCategory = m_diagram.window().isChecked(DiagramWindow::CheckBox::Category);
+    redrawLabelImages(); // the label images show the category
+}
+
+void ViewCommands::redrawLabelImages()
+{
+    if (m_diagram.renderer().renderInProgress)
+        return;
+    for (TrainLabel &label : m_diagram.document().trainLabels)
+        label.dropImage();
+    m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::all()));
+}
+
+void ViewCommands::scrollChanged(Qt::Orientation bar, int position)
+{
+    DiagramView &view = m_diagram.view();
+    if (view.programmaticScroll)
+        return;
+    (bar == Qt::Horizontal ? view.hpos : view.vpos) = position;
+    m_diagram.render();
+}
+
+bool ViewCommands::keyScroll(int key, Qt::KeyboardModifiers modifiers)
+{
+    Renderer &renderer = m_diagram.renderer();
+    DiagramView &view = m_diagram.view();
+    DiagramWindow &window = m_diagram.window();
+    if (key == Qt::Key_Escape) {
+        // A green line left from a search that found nothing goes too.
+        if (!renderer.highlightOn && !renderer.highlightRecorded())
+            return true;
+        renderer.highlightOn = false;
+        m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
+        return true;
+    }
+    const int32_t step = modifiers.testFlag(Qt::ShiftModifier) ? 50 : 5;
+    const int32_t hmax = window.scrollMaximum(Qt::Horizontal);
+    const int32_t vmax = window.scrollMaximum(Qt::Vertical);
+    // The arrows move the diagram, not the view.
+    switch (key) {
+    case Qt::Key_Right:
+        if (view.hpos >= 1)
+            view.hpos -= step;
+        break;
+    case Qt::Key_Left:
+        if (view.hpos <= hmax)
+            view.hpos += step;
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Up:
+        if (!window.scrollBarVisible(Qt::Vertical))
+            return true;
+        if (key == Qt::Key_Down && view.vpos >= 1)
+            view.vpos -= step;
+        else if (key == Qt::Key_Up && view.vpos <= vmax)
+            view.vpos += step;
+        break;
+    default:
+        return false;
+    }
+    view.hpos = std::clamp(view.hpos, 0, hmax);
+    view.vpos = std::clamp(view.vpos, 0, vmax);
+    ProgrammaticScroll bars(window, view);
+    bars.setValue(Qt::Horizontal, view.hpos);
+    bars.setValue(Qt::Vertical, view.vpos);
+    m_diagram.render();
+    return true;
+}
+
+void ViewCommands::paint()
+{
+    m_diagram.render(RenderRequest::paint());
+}
