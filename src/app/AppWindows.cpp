@@ -1,5 +1,6 @@
 #include "AppWindows.h"
 
+#include "ConflictCommands.h"
 #include "EditCommands.h"
 #include "ExportCommands.h"
 #include "InsertToolController.h"
@@ -8,6 +9,7 @@
 #include "Session.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddTrainDialog.h"
+#include "dialogs/ConflictListDialog.h"
 #include "dialogs/ExportDialog.h"
 #include "dialogs/FindTrainDialog.h"
 #include "dialogs/InsertToolWindow.h"
@@ -60,12 +62,17 @@ AppWindows::AppWindows(Session &session)
     m_exportDialog = new ExportDialog(m_form1);
     m_order << m_exportDialog->objectName();
 
+    // The conflict list, a window of its own beside the diagram.
+    m_conflictList = new ConflictListDialog(m_form1);
+    m_order << m_conflictList->objectName();
+
     // The commands, each handed the windows it shows.
     MainWindow &w = *m_form1;
     new EditCommands(session, w.diagram(), w, w.menu(), *m_form2, *m_form3, *m_form10, *m_form6, *m_form9, &w);
     new ExportCommands(session, w.diagram(), w.menu(), *m_form5, *m_exportDialog, &w);
     new InsertToolController(w.insertTool(), w.menu(), *m_form12, *m_form13, session.prompter, w);
     new RealImportCommands(session, w.diagram(), w, w.menu(), w);
+    new ConflictCommands(session, w.diagram(), w.menu(), w.toolPanel(), *m_conflictList, &w);
 }
 
 AppWindows::~AppWindows()

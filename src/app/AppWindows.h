@@ -3,6 +3,7 @@
 #include <QStringList>
 
 class AboutDialog;
+class ConflictListDialog;
 class ExportDialog;
 class AddTrainDialog;
 class FindTrainDialog;
@@ -45,6 +46,7 @@ public:
     ProfileFromTrainDialog *profileFromTrainDialog() const { return m_form11; }
     InsertToolWindow *insertToolWindow() const { return m_form12; }
     AddTrainDialog *addTrainDialog() const { return m_form13; }
+    ConflictListDialog *conflictListDialog() const { return m_conflictList; }
 
     // The objectNames of the windows in the order they were created.
     const QStringList &creationOrder() const { return m_order; }
@@ -64,5 +66,6 @@ private:
     InsertToolWindow *m_form12 = nullptr;       // TForm12
     AddTrainDialog *m_form13 = nullptr;         // TForm13
     ExportDialog *m_exportDialog = nullptr;     // TForm14
+    ConflictListDialog *m_conflictList = nullptr; // "Konflikty"
     QStringList m_order;
 };

@@ -95,7 +95,8 @@ void ExportCommands::Tiskdobitmapy1Click()
 PrintSheet::Options ExportCommands::sheetOptions() const
 {
     const DiagramWindow &window = m_diagram.window();
-    return {window.isChecked(DiagramWindow::CheckBox::TimeLabels), window.isChecked(DiagramWindow::CheckBox::Category)};
+    return {window.isChecked(DiagramWindow::CheckBox::TimeLabels), window.isChecked(DiagramWindow::CheckBox::Category),
+            m_diagram.conflictsShown() ? &m_diagram.conflicts() : nullptr};
 }
 
 QString ExportCommands::documentTitle() const

@@ -85,6 +85,11 @@ ToolPanel::ToolPanel(QWidget &parent, MainMenu &menu, Diagram &diagram) : m_diag
     CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
     CheckBox3->setChecked(true);
     row->addWidget(CheckBox3);
+    // The conflict marks; the conflict commands connect it and remember it
+    // in the settings file.
+    CheckBoxKonflikty = new QCheckBox(QStringLiteral("Konflikty"), Panel1);
+    CheckBoxKonflikty->setObjectName(QStringLiteral("CheckBoxKonflikty"));
+    row->addWidget(CheckBoxKonflikty);
     row->addStretch(1);
     row->addSpacing(64); // room for the clock, placed by place()
 

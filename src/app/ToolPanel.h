@@ -40,6 +40,8 @@ public:
     bool isChecked(DiagramWindow::CheckBox box) const;
     void setChecked(DiagramWindow::CheckBox box, bool checked);
     void setZoomText(const QString &text);
+    // "Konflikty": whether the conflicts are marked (ConflictCommands).
+    QCheckBox *conflictsBox() const { return CheckBoxKonflikty; }
 
     // The document's settings into the controls (SpinEdit1 and SpinEdit2
     // the ratio, CheckBox1..3 the three flags, Label1 the scale) with the
@@ -78,6 +80,7 @@ private:
     QCheckBox *CheckBox1 = nullptr;
     QCheckBox *CheckBox2 = nullptr;
     QCheckBox *CheckBox3 = nullptr;
+    QCheckBox *CheckBoxKonflikty = nullptr;
     AnalogClock *AnalogClock1 = nullptr;
 
     // The scroll key last pressed on a check box or spin edit, which scrolls

@@ -1,17 +1,26 @@
 #include "Diagram.h"
 
+#include "render/ConflictMarks.h"
 #include "render/DiagramWindow.h"
+
+#include <algorithm>
 
 #include <QTimer>
 
 Diagram::Diagram(Document &document, DiagramWindow &window, LabelSteps labels)
-    : m_doc(document), m_window(window), m_labels(std::move(labels)), m_renderer(document, m_view), m_commands(*this)
+    : m_doc(document), m_window(window), m_labels(std::move(labels)), m_renderer(document, m_view), m_commands(*this),
+      m_conflicts(document)
 {
 }
 
 void Diagram::render(const RenderRequest &request)
 {
     m_lastRequest = request;
+    // The marks are recorded with everything else: brought up to date for
+    // each rebuild (a label drag's rebuild finds nothing changed).
+    if (m_conflictsShown && (request.rebuild || m_doc.redrawNeeded))
+        m_conflicts.refresh();
+    m_renderer.conflictMarks = m_conflictsShown ? &m_conflicts.conflicts() : nullptr;
     m_renderer.draw(m_window, request);
     takeUpResize();
 }
@@ -63,4 +72,40 @@ void Diagram::takeUpResize()
 void Diagram::documentReplaced()
 {
     m_renderer.dragLabelNumber = -1;
+}
+
+const std::vector<Conflict> &Diagram::conflicts()
+{
+    m_conflicts.refresh();
+    return m_conflicts.conflicts();
+}
+
+void Diagram::setConflictsShown(bool shown)
+{
+    m_conflictsShown = shown;
+    m_doc.redrawNeeded = true;
+}
+
+void Diagram::showConflict(const Conflict &conflict)
+{
+    const auto trainName = [this](int32_t index) {
+        return index >= 0 && static_cast<size_t>(index) < m_doc.trains.size()
+                   ? m_doc.trains[static_cast<size_t>(index)].name.view().toByteArray()
+                   : QByteArray();
+    };
+    m_renderer.highlightOn = true;
+    m_renderer.foundName = trainName(conflict.trainA);
+    m_renderer.otherFoundName = trainName(conflict.trainB);
+    m_doc.redrawNeeded = true;
+
+    const std::vector<ConflictMarks::Mark> marks =
+        ConflictMarks::of({conflict}, ConflictMarks::Frame::of(m_doc, m_view.scale));
+    if (marks.empty())
+        return;
+    const ConflictMarks::Mark &mark = marks.front();
+    const QSize box = m_window.clientSize();
+    const int32_t x = mark.shape == ConflictMarks::Mark::Shape::Ring ? mark.x0 : (mark.x0 + mark.x1) / 2;
+    const int32_t y = mark.shape == ConflictMarks::Mark::Shape::Ring ? mark.y0 : (mark.y0 + mark.y1) / 2;
+    m_view.hpos = std::max(0, (x - (box.width() - DiagramView::stationColumn) / 2) / DiagramView::hUnit);
+    m_view.vpos = std::max(0, (y - box.height() / 2) / DiagramView::vUnit);
 }

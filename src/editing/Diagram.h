@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConflictWatch.h"
 #include "LabelSteps.h"
 #include "ViewCommands.h"
 
@@ -57,6 +58,18 @@ public:
     // runs or labels are made is taken up once that has ended.
     void resized();
 
+    // The conflicts between the document's trains, brought up to date
+    // first (ConflictWatch: only what changed is checked again).
+    const std::vector<Conflict> &conflicts();
+    // Whether rebuilds mark the conflicts in red ("Konflikty" in the panel).
+    // The caller renders.
+    void setConflictsShown(bool shown);
+    bool conflictsShown() const { return m_conflictsShown; }
+    // Both trains of a conflict drawn green, as the find command draws its
+    // train, and the view scrolled so the conflict's mark is in the middle
+    // of the window; the caller renders.
+    void showConflict(const Conflict &conflict);
+
     // Another document is in the old one's place (read, recovered, restored):
     // no label is picked any more.
     void documentReplaced();
@@ -72,6 +85,8 @@ private:
     Renderer m_renderer;
     ViewCommands m_commands;
     RenderRequest m_lastRequest;
+    ConflictWatch m_conflicts;
+    bool m_conflictsShown = false;
     bool m_resizePending = false;
     // Holds the resize taken up later, and drops it should the diagram go
     // first.

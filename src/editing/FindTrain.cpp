@@ -45,6 +45,7 @@ Outcome run(Renderer &renderer, const Document &doc, const QString &typed)
     }
     renderer.highlightOn = true;
     renderer.foundName = train->name.view().toByteArray();
+    renderer.otherFoundName.clear();
     return {true, greenChanges};
 }
 

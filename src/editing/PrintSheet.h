@@ -2,6 +2,7 @@
 
 #include "PrintPlan.h"
 
+#include "model/Conflict.h"
 #include "render/DiagramView.h"
 #include "render/SheetLayout.h"
 #include "render/SheetPainter.h"
@@ -9,6 +10,7 @@
 #include <QSize>
 
 #include <memory>
+#include <vector>
 
 class Document;
 class QPainter;
@@ -32,6 +34,8 @@ public:
     {
         bool timeLabels = true;   // the minute labels ("Časové popisky")
         bool showCategory = true; // labels with their category ("Zobr. druh vlaku")
+        // The conflicts marked on the sheet as in the window; null: none.
+        const std::vector<Conflict> *conflicts = nullptr;
     };
 
     PrintSheet(Document &doc, const PrintPlan::Choice &choice, const Options &options);

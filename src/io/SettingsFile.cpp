@@ -135,6 +135,18 @@ SafeFile::Result SettingsFile::writeCodebookPath(const QString &path)
     return write({{keyCodebook, QFile::encodeName(path)}}, sectionImport);
 }
 
+bool SettingsFile::readShowConflicts() const
+{
+    Ini ini;
+    load(ini, m_path);
+    return integer(ini, sectionGeneral, "Konflikty", 1) != 0;
+}
+
+SafeFile::Result SettingsFile::writeShowConflicts(bool show)
+{
+    return write({{"Konflikty", show ? "1" : "0"}}, sectionGeneral);
+}
+
 SafeFile::Result SettingsFile::writeZoom(uint8_t zoom)
 {
     return write({{"Meritko", QByteArray::number(zoom)}}, sectionGeneral);

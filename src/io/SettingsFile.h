@@ -36,6 +36,11 @@ public:
     QString readCodebookPath() const;
     SafeFile::Result writeCodebookPath(const QString &path);
 
+    // Whether the diagram marks the conflicts between trains (on unless
+    // turned off).
+    bool readShowConflicts() const;
+    SafeFile::Result writeShowConflicts(bool show);
+
     SafeFile::Result writeZoom(uint8_t zoom);
     SafeFile::Result writeSaveLabelImages(bool save);
     SafeFile::Result writeTimeFont(const QByteArray &name, int32_t size);

@@ -1,6 +1,7 @@
 #include "Renderer.h"
 
 #include "Colours.h"
+#include "ConflictMarks.h"
 #include "DiagramWindow.h"
 #include "Fonts.h"
 #include "LabelImage.h"
@@ -434,12 +435,14 @@ void Renderer::recordTrains(DiagramWindow &window)
     progress.setText(QStringLiteral("Zakresluji vlaky..."));
     progress.repaintNow();
     const TrainLines::Frame frame = TrainLines::frameOf(m_doc, m_view.scale);
-    const TrainLines::Highlight highlight{highlightOn, QByteArrayView(foundName)};
+    const TrainLines::Highlight highlight{highlightOn, QByteArrayView(foundName), QByteArrayView(otherFoundName)};
     m_highlightRecorded = false;
     for (Train &train : m_doc.trains) {
         TrainLines::RecordTrain(train, frame, TrainLines::trainPen(train, m_doc.settings, highlight), m_list);
-        m_highlightRecorded = m_highlightRecorded || (highlightOn && train.name.view() == highlight.name);
+        m_highlightRecorded = m_highlightRecorded || highlight.marks(train.name.view());
     }
+    if (conflictMarks)
+        ConflictMarks::record(ConflictMarks::of(*conflictMarks, ConflictMarks::Frame::of(m_doc, m_view.scale)), m_list);
 }
 
 // The minute-label step: every time label as a text of the display list, in

@@ -9,6 +9,7 @@
 #include "StationColumn.h"
 #include "StationLegend.h"
 
+#include "model/Conflict.h"
 #include "model/Document.h"
 
 #include <QByteArray>
@@ -20,6 +21,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class DiagramWindow;
 class QPainter;
@@ -83,6 +85,13 @@ public:
     // drawn green while highlightOn is set.
     bool highlightOn = false;
     QByteArray foundName;
+    // A second train drawn green with it (both trains of a conflict chosen
+    // in the list); empty for the find command's one train.
+    QByteArray otherFoundName;
+    // The conflicts marked on the diagram at each rebuild, red over the
+    // train lines (ConflictMarks); null: no marks. The list is its owner's
+    // and must outlive the next rebuild.
+    const std::vector<Conflict> *conflictMarks = nullptr;
     // Whether the display list holds a train drawn green: it keeps it until
     // the next rebuild, whatever highlightOn says meanwhile.
     bool highlightRecorded() const { return m_highlightRecorded; }

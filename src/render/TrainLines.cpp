@@ -26,7 +26,7 @@ Pen trainPen(const Train &train, const DocumentSettings &settings, const Highlig
     pen.style = train.podlePotreby ? LinePrimitive::Dot : LinePrimitive::Solid;
     if (train.rusici)
         pen.colour = Colours::red;
-    if (highlight.on && train.name.view() == highlight.name)
+    if (highlight.marks(train.name.view()))
         pen.colour = Colours::green;
     return pen;
 }

@@ -22,11 +22,15 @@ struct Pen
 };
 
 // The found train the find command highlights: the highlight is on and the
-// train's name equals the found name exactly.
+// train's name equals the found name exactly (or the other name, the second
+// train of a conflict chosen in the list).
 struct Highlight
 {
     bool on = false;
     QByteArrayView name;
+    QByteArrayView other;
+
+    bool marks(QByteArrayView train) const { return on && (train == name || (!other.isEmpty() && train == other)); }
 };
 
 // Category table, then the overrides in order: "Podle potřeby" dots the

@@ -75,6 +75,11 @@ TEST_F(SettingsFileTest, CodebookPathKeepsItsBytesBesideTheOtherKeys)
     EXPECT_EQ(f.readCodebookPath(), codebook);
     EXPECT_EQ(read().zoom, 9);
     EXPECT_TRUE(FileBytes::read(path).contains("[Import]"));
+
+    EXPECT_TRUE(f.readShowConflicts());
+    ASSERT_TRUE(f.writeShowConflicts(false));
+    EXPECT_FALSE(f.readShowConflicts());
+    EXPECT_TRUE(FileBytes::read(path).replace(" = ", "=").contains("Konflikty=0"));
 }
 
 TEST_F(SettingsFileTest, FilesFromTheWindowsWorld)

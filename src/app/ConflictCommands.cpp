@@ -1,0 +1,56 @@
+#include "ConflictCommands.h"
+
+#include "MainMenu.h"
+#include "Session.h"
+#include "ToolPanel.h"
+
+#include "dialogs/ConflictListDialog.h"
+#include "dialogs/Prompter.h"
+#include "dialogs/SettingsCommands.h"
+#include "editing/Diagram.h"
+#include "io/FileMessages.h"
+
+#include <QAction>
+#include <QCheckBox>
+
+ConflictCommands::ConflictCommands(Session &session, Diagram &diagram, MainMenu &menu, ToolPanel &panel,
+                                   ConflictListDialog &list, QObject *parent)
+    : QObject(parent), m_session(session), m_diagram(diagram), m_list(list)
+{
+    const bool shown = session.settingsFile.readShowConflicts();
+    panel.conflictsBox()->setChecked(shown);
+    m_diagram.setConflictsShown(shown);
+    connect(panel.conflictsBox(), &QCheckBox::toggled, this, &ConflictCommands::CheckBoxKonfliktyClick);
+    connect(menu.Konflikty1, &QAction::triggered, this, &ConflictCommands::Konflikty1Click);
+    connect(&session.history, &EditHistory::changed, this, &ConflictCommands::historyChanged);
+    connect(&list, &ConflictListDialog::conflictChosen, this, &ConflictCommands::conflictChosen);
+}
+
+void ConflictCommands::Konflikty1Click()
+{
+    m_list.setConflicts(m_session.document, m_diagram.conflicts());
+    m_list.show();
+    m_list.raise();
+    m_list.activateWindow();
+}
+
+void ConflictCommands::CheckBoxKonfliktyClick(bool checked)
+{
+    m_diagram.setConflictsShown(checked);
+    m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
+    if (const SafeFile::Result written = m_session.settingsFile.writeShowConflicts(checked); !written)
+        m_session.prompter.error(FileMessages::naming(SettingsCommands::writeErrorMessage,
+                                                      m_session.settingsFile.path(), written.cause));
+}
+
+void ConflictCommands::historyChanged()
+{
+    if (m_list.isVisible())
+        m_list.setConflicts(m_session.document, m_diagram.conflicts());
+}
+
+void ConflictCommands::conflictChosen(const Conflict &conflict)
+{
+    m_diagram.showConflict(conflict);
+    m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
+}
