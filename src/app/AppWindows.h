@@ -52,20 +52,20 @@ public:
     const QStringList &creationOrder() const { return m_order; }
 
 private:
-    MainWindow *m_form1 = nullptr;              // TForm1
-    StationListDialog *m_form2 = nullptr;       // TForm2
-    TrainListDialog *m_form3 = nullptr;         // TForm3
-    KilometreDialog *m_form4 = nullptr;         // TForm4
-    PrintToBitmapDialog *m_form5 = nullptr;     // TForm5
-    FindTrainDialog *m_form6 = nullptr;         // TForm6
-    ProgressWindow *m_form7 = nullptr;          // TForm7
-    AboutDialog *m_form8 = nullptr;             // TForm8
-    SettingsDialog *m_form9 = nullptr;          // TForm9
-    ProfileDialog *m_form10 = nullptr;          // TForm10
-    ProfileFromTrainDialog *m_form11 = nullptr; // TForm11
-    InsertToolWindow *m_form12 = nullptr;       // TForm12
-    AddTrainDialog *m_form13 = nullptr;         // TForm13
-    ExportDialog *m_exportDialog = nullptr;     // TForm14
+    MainWindow *m_form1 = nullptr;                // TForm1
+    StationListDialog *m_form2 = nullptr;         // TForm2
+    TrainListDialog *m_form3 = nullptr;           // TForm3
+    KilometreDialog *m_form4 = nullptr;           // TForm4
+    PrintToBitmapDialog *m_form5 = nullptr;       // TForm5
+    FindTrainDialog *m_form6 = nullptr;           // TForm6
+    ProgressWindow *m_form7 = nullptr;            // TForm7
+    AboutDialog *m_form8 = nullptr;               // TForm8
+    SettingsDialog *m_form9 = nullptr;            // TForm9
+    ProfileDialog *m_form10 = nullptr;            // TForm10
+    ProfileFromTrainDialog *m_form11 = nullptr;   // TForm11
+    InsertToolWindow *m_form12 = nullptr;         // TForm12
+    AddTrainDialog *m_form13 = nullptr;           // TForm13
+    ExportDialog *m_exportDialog = nullptr;       // TForm14
     ConflictListDialog *m_conflictList = nullptr; // "Konflikty"
     QStringList m_order;
 };

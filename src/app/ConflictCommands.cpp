@@ -39,8 +39,8 @@ void ConflictCommands::CheckBoxKonfliktyClick(bool checked)
     m_diagram.setConflictsShown(checked);
     m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
     if (const SafeFile::Result written = m_session.settingsFile.writeShowConflicts(checked); !written)
-        m_session.prompter.error(FileMessages::naming(SettingsCommands::writeErrorMessage,
-                                                      m_session.settingsFile.path(), written.cause));
+        m_session.prompter.error(
+            FileMessages::naming(SettingsCommands::writeErrorMessage, m_session.settingsFile.path(), written.cause));
 }
 
 void ConflictCommands::historyChanged()

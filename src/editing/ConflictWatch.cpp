@@ -39,7 +39,9 @@ uint64_t trainFingerprint(const Train &train)
 
 } // namespace
 
-ConflictWatch::ConflictWatch(const Document &doc) : m_doc(doc), m_check(doc) {}
+ConflictWatch::ConflictWatch(const Document &doc) : m_doc(doc), m_check(doc)
+{
+}
 
 uint64_t ConflictWatch::lineFingerprint() const
 {

@@ -40,9 +40,9 @@ Pen trainPen(const Train &train, const DocumentSettings &settings, const Highlig
 // The geometry a train's rows are placed by.
 struct Frame
 {
-    double scale = 2.0;                 // s
-    int zoom = 4;                       // z
-    int32_t maxMetres = 0;              // D, in metres
+    double scale = 2.0;                     // s
+    int zoom = 4;                           // z
+    int32_t maxMetres = 0;                  // D, in metres
     const int32_t *stationMetres = nullptr; // 1-based table of the document
     int32_t stationCount = 0;
     std::vector<int32_t> stationY; // 1-based: y of each station, worked out once

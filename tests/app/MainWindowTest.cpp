@@ -2,6 +2,7 @@
 #include "AppHarness.h"
 #include "cli/DumpCommand.h"
 #include "cli/RenderCommand.h"
+#include "dialogs/ConflictListDialog.h"
 #include "dialogs/ExportDialog.h"
 #include "dialogs/FindTrainDialog.h"
 #include "dialogs/PrintToBitmapDialog.h"
@@ -24,6 +25,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include <functional>
 
@@ -251,11 +253,11 @@ private slots:
         QCOMPARE(h.prompter->log.size(), 1);
         QCOMPARE(find<QLabel>("Label1")->text(), DiagramView::zoomText(h.doc().settings.zoom));
         QCOMPARE(find<QSpinBox>("SpinEdit2")->value(), h.doc().settings.ratioY);
+        find<QCheckBox>("CheckBoxKonflikty")->setChecked(true); // as another test may have left it
         const QImage marked = h.box()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(marked, renderer().surface());
         // The example's conflicts are marked over the diagram; without the
         // marks the window shows what the command line draws.
-        QVERIFY(find<QCheckBox>("CheckBoxKonflikty")->isChecked());
         find<QCheckBox>("CheckBoxKonflikty")->click();
         const QImage shown = h.box()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QVERIFY(shown != marked);
@@ -296,6 +298,35 @@ private slots:
         QCOMPARE(action("Zpt1")->text(), QStringLiteral("Zpět: import jízdního řádu"));
         action("Zpt1")->trigger();
         QVERIFY(doc().noDocument && doc().trains.empty() && doc().stations.empty());
+    }
+
+    // Ctrl+K lists the example's conflicts beside the diagram; choosing one
+    // draws both its trains green and scrolls to it; "Konflikty" off takes
+    // the marks away and is remembered for the next start.
+    void conflictsListedChosenAndRemembered()
+    {
+        find<QCheckBox>("CheckBoxKonflikty")->setChecked(true);
+        QVERIFY(window()->openFile(h.example()));
+        shortcut(Qt::Key_K, Qt::ControlModifier);
+        ConflictListDialog *dialog = h.windows->conflictListDialog();
+        QVERIFY(dialog->isVisible() && !dialog->isModal());
+        const std::vector<Conflict> &conflicts = window()->diagram().conflicts();
+        QCOMPARE(dialog->list()->topLevelItemCount(), int(conflicts.size()));
+        QVERIFY(!conflicts.empty());
+        const Conflict &last = conflicts.back();
+        QCOMPARE(window()->diagram().view().hpos, 0);
+        dialog->list()->setCurrentItem(dialog->list()->topLevelItem(int(conflicts.size()) - 1));
+        QVERIFY(renderer().highlightOn && renderer().highlightRecorded());
+        QCOMPARE(renderer().foundName, doc().trains[size_t(last.trainA)].name.view().toByteArray());
+        QCOMPARE(renderer().otherFoundName, doc().trains[size_t(last.trainB)].name.view().toByteArray());
+        QVERIFY(window()->diagram().view().hpos > 0);
+
+        find<QCheckBox>("CheckBoxKonflikty")->click();
+        QVERIFY(!window()->diagram().conflictsShown());
+        h.start();
+        QVERIFY(!find<QCheckBox>("CheckBoxKonflikty")->isChecked());
+        QVERIFY(!window()->diagram().conflictsShown());
+        QVERIFY(h.prompter->log.isEmpty());
     }
 
     void newEmptiesTheDocument()
