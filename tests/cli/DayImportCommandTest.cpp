@@ -24,20 +24,7 @@
 
 namespace {
 
-const QStringList lineFromVsetin = {"Vsetín",
-                                    "Ústí u Vsetína zastávka",
-                                    "Janová",
-                                    "Hovězí",
-                                    "Huslenky",
-                                    "Huslenky zastávka",
-                                    "Halenkov zastávka",
-                                    "Halenkov",
-                                    "Nový Hrozenkov zastávka",
-                                    "Nový Hrozenkov",
-                                    "Karolinka zastávka",
-                                    "Karolinka",
-                                    "Velké Karlovice zastávka",
-                                    "Velké Karlovice"};
+using CzpttTestData::lineFromVsetin;
 
 const QString caltrain = TestPaths::sourceDir() + QStringLiteral("/tests/data/gtfs/caltrain-2017");
 

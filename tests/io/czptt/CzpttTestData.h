@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 #include <ostream>
 
@@ -27,6 +28,23 @@ inline QString dir(const QString &sub)
 {
     return TestPaths::sourceDir() + QStringLiteral("/tests/data/") + sub;
 }
+
+// The stations of the line from Vsetín to Velké Karlovice in line order, as
+// the new line is made of them.
+inline const QStringList lineFromVsetin = {"Vsetín",
+                                           "Ústí u Vsetína zastávka",
+                                           "Janová",
+                                           "Hovězí",
+                                           "Huslenky",
+                                           "Huslenky zastávka",
+                                           "Halenkov zastávka",
+                                           "Halenkov",
+                                           "Nový Hrozenkov zastávka",
+                                           "Nový Hrozenkov",
+                                           "Karolinka zastávka",
+                                           "Karolinka",
+                                           "Velké Karlovice zastávka",
+                                           "Velké Karlovice"};
 
 inline QString lineDir()
 {

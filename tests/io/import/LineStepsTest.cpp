@@ -38,22 +38,7 @@ std::vector<PlanRow> rowsOf(const LineSteps::LinePlan &plan)
     return rows;
 }
 
-const std::vector<QString> lineFromVsetin = {
-    "Vsetín",
-    "Ústí u Vsetína zastávka",
-    "Janová",
-    "Hovězí",
-    "Huslenky",
-    "Huslenky zastávka",
-    "Halenkov zastávka",
-    "Halenkov",
-    "Nový Hrozenkov zastávka",
-    "Nový Hrozenkov",
-    "Karolinka zastávka",
-    "Karolinka",
-    "Velké Karlovice zastávka",
-    "Velké Karlovice",
-};
+const std::vector<QString> lineFromVsetin(CzpttTestData::lineFromVsetin.begin(), CzpttTestData::lineFromVsetin.end());
 
 class VsetinLine : public ::testing::Test
 {
