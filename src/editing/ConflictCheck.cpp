@@ -1,5 +1,7 @@
 #include "ConflictCheck.h"
 
+#include <QtConcurrent/QtConcurrentMap>
+
 #include "model/ClockTime.h"
 #include "model/Document.h"
 #include "model/Kilometres.h"
@@ -8,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 namespace {
 
@@ -378,16 +381,20 @@ void ConflictCheck::recompute()
     buildLayout();
     m_headway = m_doc.lineTracks.minHeadway;
     const auto trains = static_cast<int32_t>(m_doc.trains.size());
-    m_tracks.clear();
-    m_tracks.reserve(static_cast<size_t>(trains));
-    for (int32_t t = 0; t < trains; ++t) {
-        m_tracks.push_back(trace(t));
-        for (const auto &[s, p] : m_tracks.back().passages)
+    // Trains are traced, and sections and stations checked, each apart from
+    // the others: on all cores, then gathered in train order so the lists
+    // come out as one core would make them.
+    m_tracks.assign(static_cast<size_t>(trains), {});
+    std::vector<int32_t> order(static_cast<size_t>(trains));
+    std::iota(order.begin(), order.end(), 0);
+    QtConcurrent::blockingMap(order, [this](int32_t t) { m_tracks[static_cast<size_t>(t)] = trace(t); });
+    for (const TrainTrack &track : m_tracks) {
+        for (const auto &[s, p] : track.passages)
             m_sections[static_cast<size_t>(s)].passages.push_back(p);
-        for (const auto &[g, v] : m_tracks.back().visits)
+        for (const auto &[g, v] : track.visits)
             m_places[static_cast<size_t>(g)].visits.push_back(v);
     }
-    for (Section &section : m_sections) {
+    QtConcurrent::blockingMap(m_sections, [this](Section &section) {
         std::sort(section.passages.begin(), section.passages.end(), [](const Passage &a, const Passage &b) {
             return passageBefore(a.tIn, a.tOut, a.train, a.seq, b.tIn, b.tOut, b.train, b.seq);
         });
@@ -395,13 +402,13 @@ void ConflictCheck::recompute()
             section.longest = std::max(section.longest, p.tOut - p.tIn);
         for (const Passage &p : section.passages)
             checkPassage(section, p, true, section.conflicts);
-    }
-    for (Place &place : m_places) {
+    });
+    QtConcurrent::blockingMap(m_places, [this](Place &place) {
         std::sort(place.visits.begin(), place.visits.end(), [](const Visit &a, const Visit &b) {
             return passageBefore(a.arr, a.dep, a.train, a.seq, b.arr, b.dep, b.train, b.seq);
         });
         checkPlace(place);
-    }
+    });
     m_allStale = true;
 }
 
