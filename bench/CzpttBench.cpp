@@ -14,6 +14,7 @@
 #include "model/Document.h"
 
 #include "SampleLine.h"
+#include "VsetinLine.h"
 #include "ZipBuilder.h"
 
 #include <QDir>
@@ -28,21 +29,6 @@ namespace {
 
 constexpr int messageCount = 13000;
 const QDate wednesday(2026, 3, 4);
-
-const char *const lineStations[] = {"Vsetín",
-                                    "Ústí u Vsetína zastávka",
-                                    "Janová",
-                                    "Hovězí",
-                                    "Huslenky",
-                                    "Huslenky zastávka",
-                                    "Halenkov zastávka",
-                                    "Halenkov",
-                                    "Nový Hrozenkov zastávka",
-                                    "Nový Hrozenkov",
-                                    "Karolinka zastávka",
-                                    "Karolinka",
-                                    "Velké Karlovice zastávka",
-                                    "Velké Karlovice"};
 
 QString archivePath()
 {
@@ -164,8 +150,7 @@ void BM_CzpttLineDayOutOfTheYear(benchmark::State &state)
 {
     const QString &path = archive();
     CzpttTimetable::ScanOptions options;
-    for (const char *n : lineStations)
-        options.names << QString::fromUtf8(n);
+    options.names = VsetinLine::stations;
     options.minNames = 2;
     int trains = 0;
     double peak = 0;
@@ -173,8 +158,8 @@ void BM_CzpttLineDayOutOfTheYear(benchmark::State &state)
         resetPeakMemory();
         const CzpttTimetable year = CzpttTimetable::scan({path}, options);
         Document doc;
-        for (const char *n : lineStations)
-            SampleLine::addStation(doc, n, 0);
+        for (const QString &n : VsetinLine::stations)
+            SampleLine::addStation(doc, n.toUtf8().constData(), 0);
         trains = LineTrains::appendTo(doc, year.day(wednesday)).added;
         peak = std::max(peak, peakMemoryMiB());
     }

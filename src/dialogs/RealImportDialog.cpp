@@ -44,11 +44,6 @@ const QString noCodebookQuestion =
     QStringLiteral("Kilometry stanic dává číselník dopravních bodů SR70, který není zvolen. Vybrat jej?\n\n"
                    "Bez něj se stanice rozmístí podle jízdních dob nejrychlejšího vlaku.");
 
-QString dayText(QDate d)
-{
-    return QStringLiteral("%1. %2. %3").arg(d.day()).arg(d.month()).arg(d.year());
-}
-
 QString routeText(const GtfsRoute &r)
 {
     QString text = r.shortName;
@@ -359,10 +354,10 @@ void RealImportDialog::readSources()
         m_sourceInfo->setText(read->error());
     } else {
         m_source = read;
-        const QString span =
-            read->firstDay().isValid()
-                ? QStringLiteral(" (dny %1 – %2)").arg(dayText(read->firstDay()), dayText(read->lastDay()))
-                : QString();
+        const QString span = read->firstDay().isValid() ? QStringLiteral(" (dny %1 – %2)")
+                                                              .arg(RealTimetableImport::dayText(read->firstDay()),
+                                                                   RealTimetableImport::dayText(read->lastDay()))
+                                                        : QString();
         m_sourceInfo->setText(m_format == RealImportSource::Format::Czptt
                                   ? QStringLiteral("Načteno: %1 tras vlaků%2.").arg(read->trainPaths()).arg(span)
                                   : QStringLiteral("Načteno: %1 linek%2.").arg(read->routes().size()).arg(span));

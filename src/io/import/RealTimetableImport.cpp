@@ -15,11 +15,6 @@
 
 namespace {
 
-QString dayText(QDate day)
-{
-    return day.toString(QStringLiteral("d. M. yyyy"));
-}
-
 // Each point of the line mapped to its station (1-based in the order given),
 // every other point to none.
 std::vector<int32_t> stationsOfLine(const DayTimetable &day, const std::vector<int> &order)
@@ -40,6 +35,11 @@ QString tooManyStationsText(size_t stations)
 } // namespace
 
 namespace RealTimetableImport {
+
+QString dayText(QDate day)
+{
+    return day.toString(QStringLiteral("d. M. yyyy"));
+}
 
 QString foundText(int trains, int stations)
 {

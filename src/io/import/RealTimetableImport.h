@@ -67,6 +67,8 @@ struct Result
     QString text() const;
 };
 
+// A day as the messages write it: "4. 3. 2026".
+QString dayText(QDate day);
 // "Nalezeno 28 vlaků, 13 stanic".
 QString foundText(int trains, int stations);
 // "Dne 4. 3. 2026 nejede žádný vlak přes dvě stanice trati."

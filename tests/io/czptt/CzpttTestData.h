@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TestPaths.h"
+#include "VsetinLine.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -29,22 +30,8 @@ inline QString dir(const QString &sub)
     return TestPaths::sourceDir() + QStringLiteral("/tests/data/") + sub;
 }
 
-// The stations of the line from Vsetín to Velké Karlovice in line order, as
-// the new line is made of them.
-inline const QStringList lineFromVsetin = {"Vsetín",
-                                           "Ústí u Vsetína zastávka",
-                                           "Janová",
-                                           "Hovězí",
-                                           "Huslenky",
-                                           "Huslenky zastávka",
-                                           "Halenkov zastávka",
-                                           "Halenkov",
-                                           "Nový Hrozenkov zastávka",
-                                           "Nový Hrozenkov",
-                                           "Karolinka zastávka",
-                                           "Karolinka",
-                                           "Velké Karlovice zastávka",
-                                           "Velké Karlovice"};
+// The stations of the line from Vsetín to Velké Karlovice in line order.
+inline const QStringList &lineFromVsetin = VsetinLine::stations;
 
 inline QString lineDir()
 {
