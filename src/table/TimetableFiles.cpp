@@ -76,8 +76,9 @@ QByteArray html(const std::vector<TimetableTable> &tables, const QString &line)
                                    "1px 4px; }\ntd.t { text-align: center; }\n</style>\n</head>\n<body>\n<h1>")
                   + line.toHtmlEscaped() + QStringLiteral("</h1>\n");
     for (const TimetableTable &t : tables) {
-        out += QStringLiteral("<h2>") + t.title().toHtmlEscaped() + QStringLiteral("</h2>\n<table>\n<thead><tr>"
-                                                                                  "<th>km</th><th>Stanice</th><th></th>");
+        out += QStringLiteral("<h2>") + t.title().toHtmlEscaped()
+               + QStringLiteral("</h2>\n<table>\n<thead><tr>"
+                                "<th>km</th><th>Stanice</th><th></th>");
         for (const TimetableTable::Column &c : t.columns())
             out += QStringLiteral("<th>") + c.name.toHtmlEscaped() + QStringLiteral("</th>");
         out += QStringLiteral("</tr></thead>\n<tbody>\n");

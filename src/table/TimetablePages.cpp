@@ -54,9 +54,8 @@ StationWidths stationWidths(const std::vector<TimetableTable> &tables, const QFo
     return w;
 }
 
-void paintPage(QPainter &p, const TimetableTable &t, const TimetablePages::Page &page,
-               const TimetablePages::Metrics &m, const StationWidths &sw, const QString &title,
-               const QString &number)
+void paintPage(QPainter &p, const TimetableTable &t, const TimetablePages::Page &page, const TimetablePages::Metrics &m,
+               const StationWidths &sw, const QString &title, const QString &number)
 {
     const QFontMetricsF fm(p.font());
     const double top = m.titleHeight;
@@ -86,8 +85,8 @@ void paintPage(QPainter &p, const TimetableTable &t, const TimetablePages::Page 
             p.drawText(QRectF(sw.km + 2 * sw.pad, y, sw.name, m.rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
                        t.stationName(row));
         }
-        p.drawText(QRectF(m.stationWidth - sw.kind - sw.pad, y, sw.kind, m.rowHeight),
-                   Qt::AlignLeft | Qt::AlignVCenter, t.rowKind(row));
+        p.drawText(QRectF(m.stationWidth - sw.kind - sw.pad, y, sw.kind, m.rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                   t.rowKind(row));
         for (int c = 0; c < page.columns; ++c) {
             const QString text = t.cell(row, page.firstColumn + c).text();
             if (!text.isEmpty())
@@ -118,8 +117,7 @@ namespace TimetablePages {
 std::vector<Page> plan(const std::vector<TimetableTable> &tables, const Metrics &m)
 {
     const double across = std::floor((m.page.width() - m.stationWidth) / m.columnWidth);
-    const double down =
-        std::floor((m.page.height() - m.titleHeight - m.footerHeight - m.headingHeight) / m.rowHeight);
+    const double down = std::floor((m.page.height() - m.titleHeight - m.footerHeight - m.headingHeight) / m.rowHeight);
     if (!(across >= 1) || !(down >= 1))
         return {};
     const int perPage = static_cast<int>(std::min(across, 1e6));

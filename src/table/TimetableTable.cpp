@@ -138,7 +138,10 @@ TimetableTable::TimetableTable(const Document &doc, int direction) : m_direction
     for (size_t col = 0; col < width; ++col) {
         const Run &run = runs[col];
         const Train &train = doc.trains[static_cast<size_t>(run.train)];
-        m_columns.push_back({run.train, cp1250::toUnicode(train.name.view().first(std::min<qsizetype>(labelLength, train.name.view().size()))).trimmed()});
+        m_columns.push_back(
+            {run.train,
+             cp1250::toUnicode(train.name.view().first(std::min<qsizetype>(labelLength, train.name.view().size())))
+                 .trimmed()});
         const auto put = [&](int row, Cell::Kind kind, int t = 0) {
             Cell &c = m_cells[static_cast<size_t>(row) * width + col];
             c.kind = kind;

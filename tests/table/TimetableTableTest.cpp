@@ -150,7 +150,8 @@ TEST_F(VsetinTable, CsvTimesAreTheTrainsRows)
             }
             std::set<QString> timed;
             for (const auto &[station, time] : shown) {
-                EXPECT_TRUE(rows.contains({station, time})) << head[3 + c].toStdString() << " " << station.toStdString();
+                EXPECT_TRUE(rows.contains({station, time}))
+                    << head[3 + c].toStdString() << " " << station.toStdString();
                 timed.insert(station);
             }
             EXPECT_EQ(timed, called) << head[3 + c].toStdString();
