@@ -7,6 +7,7 @@
 #include "MainWindow.h"
 #include "RealImportCommands.h"
 #include "Session.h"
+#include "TimetableCommands.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddTrainDialog.h"
 #include "dialogs/ConflictListDialog.h"
@@ -20,6 +21,7 @@
 #include "dialogs/ProgressWindow.h"
 #include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
+#include "dialogs/TimetableWindow.h"
 #include "dialogs/TrainListDialog.h"
 
 #include <QAction>
@@ -65,6 +67,8 @@ AppWindows::AppWindows(Session &session)
     // The conflict list, a window of its own beside the diagram.
     m_conflictList = new ConflictListDialog(m_form1);
     m_order << m_conflictList->objectName();
+    m_timetable = new TimetableWindow(session.prompter, m_form1);
+    m_order << m_timetable->objectName();
 
     // The commands, each handed the windows it shows.
     MainWindow &w = *m_form1;
@@ -73,6 +77,7 @@ AppWindows::AppWindows(Session &session)
     new InsertToolController(w.insertTool(), w.menu(), *m_form12, *m_form13, session.prompter, w);
     new RealImportCommands(session, w.diagram(), w, w.menu(), w);
     new ConflictCommands(session, w.diagram(), w.menu(), w.toolPanel(), *m_conflictList, &w);
+    new TimetableCommands(session, w.menu(), *m_timetable, &w);
 }
 
 AppWindows::~AppWindows()

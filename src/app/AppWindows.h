@@ -16,6 +16,7 @@ class ProfileFromTrainDialog;
 class ProgressWindow;
 class SettingsDialog;
 class StationListDialog;
+class TimetableWindow;
 class TrainListDialog;
 struct Session;
 
@@ -47,6 +48,7 @@ public:
     InsertToolWindow *insertToolWindow() const { return m_form12; }
     AddTrainDialog *addTrainDialog() const { return m_form13; }
     ConflictListDialog *conflictListDialog() const { return m_conflictList; }
+    TimetableWindow *timetableWindow() const { return m_timetable; }
 
     // The objectNames of the windows in the order they were created.
     const QStringList &creationOrder() const { return m_order; }
@@ -67,5 +69,6 @@ private:
     AddTrainDialog *m_form13 = nullptr;           // TForm13
     ExportDialog *m_exportDialog = nullptr;       // TForm14
     ConflictListDialog *m_conflictList = nullptr; // "Konflikty"
+    TimetableWindow *m_timetable = nullptr;       // "Tabulka jízdního řádu"
     QStringList m_order;
 };

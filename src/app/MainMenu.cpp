@@ -50,6 +50,8 @@ MainMenu::MainMenu(QMenuBar &bar, EditHistory &history) : m_bar(bar), m_history(
     addSeparator(file, "N9");
     Tisk1 = addItem(file, "Tisk1", QStringLiteral("Tisk..."), QKeySequence(Qt::CTRL | Qt::Key_P));
     Exportovat1 = addItem(file, "Exportovat1", QStringLiteral("Exportovat..."), QKeySequence(Qt::CTRL | Qt::Key_E));
+    Tabulka1 =
+        addItem(file, "Tabulka1", QStringLiteral("Tabulka jízdního řádu..."), QKeySequence(Qt::CTRL | Qt::Key_T));
     addSeparator(file, "N2", false);
     Tiskdobitmapy1 = addItem(file, "Tiskdobitmapy1", QStringLiteral("Tisk do bitmapy..."));
     Tiskdobitmapy1->setVisible(false);

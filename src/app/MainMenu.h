@@ -34,6 +34,7 @@ public:
     QAction *ImportGtfs1 = nullptr;  // "GTFS..."
     QAction *Tisk1 = nullptr;
     QAction *Exportovat1 = nullptr;
+    QAction *Tabulka1 = nullptr;       // "Tabulka jízdního řádu...", Ctrl+T
     QAction *Tiskdobitmapy1 = nullptr; // hidden
     QAction *Konec1 = nullptr;
     // "&Editace"

@@ -12,6 +12,8 @@
 #include "dialogs/RealImportDialog.h"
 #include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
+#include "dialogs/TimetableModel.h"
+#include "dialogs/TimetableWindow.h"
 #include "dialogs/TrainListDialog.h"
 
 #include <QCalendarWidget>
@@ -107,6 +109,7 @@ private slots:
                               {"ImportGtfs1", "GTFS...", "", true},
                               {"Tisk1", "Tisk...", "Ctrl+P", true},
                               {"Exportovat1", "Exportovat...", "Ctrl+E", true},
+                              {"Tabulka1", "Tabulka jízdního řádu...", "Ctrl+T", true},
                               {"Tiskdobitmapy1", "Tisk do bitmapy...", "", false},
                               {"Konec1", "&Konec", "Alt+F4", true},
                               {"Zpt1", "Zpět", "Ctrl+Z", true},
@@ -327,6 +330,39 @@ private slots:
         QVERIFY(!find<QCheckBox>("CheckBoxKonflikty")->isChecked());
         QVERIFY(!window()->diagram().conflictsShown());
         QVERIFY(h.prompter->log.isEmpty());
+    }
+
+    // Ctrl+T shows the timetable beside the diagram, a tab a direction named
+    // by its end stations; it follows a step and its undo at once, and prints
+    // and exports both directions.
+    void timetableFollowsEditsPrintsAndExports()
+    {
+        QVERIFY(window()->openFile(h.example()));
+        shortcut(Qt::Key_T, Qt::ControlModifier);
+        TimetableWindow *t = h.windows->timetableWindow();
+        QVERIFY(t->isVisible() && !t->isModal());
+        const QStringList titles{TimetableTable(doc(), 1).title(), TimetableTable(doc(), 2).title()};
+        QCOMPARE((QStringList{t->tabs()->tabText(0), t->tabs()->tabText(1)}), titles);
+        const auto columns = [t] { return t->trainModel(1)->columnCount() + t->trainModel(2)->columnCount(); };
+        const int all = columns();
+        QVERIFY(all > 0);
+        {
+            EditStep step(h.session->history, QStringLiteral("smazání vlaků"));
+            doc().trains.clear();
+        }
+        QCOMPARE(columns(), 0);
+        action("Zpt1")->trigger();
+        QCOMPARE(columns(), all);
+
+        h.prompter->printAnswers = {h.path("tabulka.pdf")};
+        t->findChild<QPushButton *>(QStringLiteral("TiskTabulky"))->click();
+        QVERIFY(FileBytes::read(h.path("tabulka.pdf")).startsWith("%PDF"));
+        h.prompter->fileAnswers = {h.path("tabulka.html")};
+        h.prompter->filterAnswers = {0}; // the suffix typed wins
+        t->findChild<QPushButton *>(QStringLiteral("ExportovatTabulku"))->click();
+        const QString html = QString::fromUtf8(FileBytes::read(h.path("tabulka.html")));
+        QVERIFY(html.contains(titles[0]) && html.contains(titles[1]));
+        QVERIFY(h.prompter->messages().isEmpty());
     }
 
     void newEmptiesTheDocument()

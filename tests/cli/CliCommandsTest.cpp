@@ -8,6 +8,7 @@
 #include "cli/DocumentJson.h"
 #include "cli/DumpCommand.h"
 #include "cli/ImportCommand.h"
+#include "cli/TableCommand.h"
 #include "io/FileMessages.h"
 #include "model/Document.h"
 #include "model/Errors.h"
@@ -146,6 +147,10 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
          says("line.vrs", QStringLiteral("--stations: stanice 5 leží nad stanicí 2; zadejte nejprve nižší"))},
         {{"render", path("line.vrs"), path("x.pdf"), "--sheet", "--stations", "4-4"},
          says("line.vrs", QStringLiteral("--stations: úsek od stanice 4 do stanice 4 je prázdný (obě leží na km 7)"))},
+        {{"table", path("line.vrs"), path("x.txt")}, says("x.txt", TableCommand::unknownSuffix)},
+        {{"table", path("cut.vrs"), path("x.csv")}, says("cut.vrs", QStringLiteral("Chyba při načítání souboru"))},
+        {{"table", path("line.vrs"), "--direction", "3", path("x.csv")},
+         "vlakorys-cli: použití: " + QByteArray(TableCommand::usage) + '\n'},
     };
     const QStringList files = QDir(dir.path()).entryList(QDir::Files);
     for (const auto &c : cases) {
@@ -158,6 +163,10 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
     EXPECT_EQ(std::pair(large.status, large.err.count('\n')), std::pair(1, qsizetype(1)));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), files);
     EXPECT_EQ(FileBytes::read(path("out.vrs")), QByteArray("old"));
+    // The table of one direction, for contrast with the failures above.
+    EXPECT_EQ(cli({"table", path("line.vrs"), "--direction", "2", path("t.csv")}).status, 0);
+    const QByteArray csv = FileBytes::read(path("t.csv"));
+    EXPECT_EQ(std::pair(csv.left(3), csv.count("\r\n\r\n")), std::pair(QByteArray("\xEF\xBB\xBF"), qsizetype(0)));
     // A failing label step of Open.
     LabelSteps failing{[](Document &, double) { throw RangeError(); }, [](Document &, double, ProgressSink &) {}};
     const CommandRun r =

@@ -5,9 +5,6 @@
 
 #include "editing/ConflictText.h"
 #include "editing/ConflictWatch.h"
-#include "io/czptt/CzpttTimetable.h"
-#include "io/czptt/Sr70Codebook.h"
-#include "io/import/RealTimetableImport.h"
 #include "model/Document.h"
 
 #include <gtest/gtest.h>
@@ -17,17 +14,7 @@ namespace {
 class RealLineConflicts : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        Sr70Codebook book;
-        ASSERT_TRUE(book.readFile(CzpttTestData::sr70Path()).ok);
-        DayTimetable day = CzpttTimetable::scan({CzpttTestData::lineDir()}).day(QDate(2026, 3, 4));
-        book.describe(day);
-        const RealTimetableImport::Result made = RealTimetableImport::newLine(
-            doc, day, QStringLiteral("Vsetín"), QStringLiteral("Velké Karlovice"),
-            [&book](DayTimetable &d, const std::vector<int> &line) { book.place(d, line); });
-        ASSERT_TRUE(made.ok()) << made.error.toStdString();
-    }
+    void SetUp() override { ASSERT_EQ(CzpttTestData::importVsetinDay(doc), QString()); }
 
     static int trainNamed(const Document &doc, const char *name)
     {

@@ -3,6 +3,10 @@
 #include "TestPaths.h"
 #include "VsetinLine.h"
 
+#include "io/czptt/CzpttTimetable.h"
+#include "io/czptt/Sr70Codebook.h"
+#include "io/import/RealTimetableImport.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QFile>
@@ -51,6 +55,20 @@ inline QString edgePath(const char *file)
 inline QString sr70Path()
 {
     return dir(QStringLiteral("sr70/SR70-2026-08-15.csv"));
+}
+
+// The real day of 4 March 2026 as a new line from Vsetín to Velké Karlovice,
+// placed and kinded by the codebook; the import's error, empty when made.
+inline QString importVsetinDay(Document &doc)
+{
+    Sr70Codebook book;
+    if (!book.readFile(sr70Path()).ok)
+        return QStringLiteral("no codebook");
+    DayTimetable day = CzpttTimetable::scan({lineDir()}).day(QDate(2026, 3, 4));
+    book.describe(day);
+    return RealTimetableImport::newLine(doc, day, QStringLiteral("Vsetín"), QStringLiteral("Velké Karlovice"),
+                                        [&book](DayTimetable &d, const std::vector<int> &line) { book.place(d, line); })
+        .error;
 }
 
 inline QByteArray bytes(const QString &path)
