@@ -20,6 +20,10 @@ inline const QString damagedExtension =
 // headway) was damaged: the line has the default one.
 inline const QString damagedTracks =
     QStringLiteral("Údaje o kolejích jsou v souboru poškozené, platí výchozí počty kolejí a interval.");
+// The file opened, but a part kept behind its last section that the program
+// cannot name (an unknown kind, or a kind whose name was damaged) was left
+// out.
+inline const QString damagedOther = QStringLiteral("Další údaje v souboru jsou poškozené a byly vynechány.");
 // A station record of the file lay beyond the two million kilometres a
 // position can hold (only damage puts it there).
 inline const QString positionsHeld =
