@@ -310,6 +310,7 @@ void MainWindow::historyChanged()
     if (m_recovery && !m_recovery->protects())
         caption += unprotectedCaption;
     setWindowTitle(caption);
+    m_panel.showTracks();
     setWindowModified(FileCommands::hasUnsavedChanges(m_session));
 }
 

@@ -13,6 +13,7 @@
 #include "dialogs/SettingsDialog.h"
 #include "dialogs/StationListDialog.h"
 #include "dialogs/TrainListDialog.h"
+#include "model/Tracks.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -329,15 +330,22 @@ private slots:
         QVERIFY(h.prompter->log.isEmpty());
     }
 
+    // New also starts the line settings from their defaults; the panel
+    // shows those in force.
     void newEmptiesTheDocument()
     {
         QVERIFY(window()->openFile(h.example()));
+        doc().lineTracks = {Tracks::doubleTrack, 5};
+        window()->showDocumentSettings();
+        QCOMPARE(find<QLabel>("LabelKoleje")->text(), QStringLiteral("Dvoukolejná trať, interval 5 min"));
         StationListDialog *stations = h.windows->stationListDialog();
         stations->fill();
         QVERIFY(!stations->editor().cell(StationListEditor::NameColumn, 1).isEmpty());
         const int axes = renderer().stats.emptyAxes;
         find<QToolButton>("SpeedButton1")->click();
         QVERIFY(h.doc().noDocument && h.doc().untitled && h.session->fileName.isEmpty());
+        QCOMPARE(doc().lineTracks, LineTracks{});
+        QCOMPARE(find<QLabel>("LabelKoleje")->text(), QStringLiteral("Jednokolejná trať, interval 3 min"));
         QCOMPARE(renderer().stats.emptyAxes, axes + 1);
         QVERIFY(!window()->menu().printAndExportEnabled() && !action("Tisk1")->isEnabled());
         stations->fill();
