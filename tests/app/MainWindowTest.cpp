@@ -314,13 +314,24 @@ private slots:
         const std::vector<Conflict> &conflicts = window()->diagram().conflicts();
         QCOMPARE(dialog->list()->topLevelItemCount(), int(conflicts.size()));
         QVERIFY(!conflicts.empty());
-        const Conflict &last = conflicts.back();
-        QCOMPARE(window()->diagram().view().hpos, 0);
-        dialog->list()->setCurrentItem(dialog->list()->topLevelItem(int(conflicts.size()) - 1));
-        QVERIFY(renderer().highlightOn && renderer().highlightRecorded());
-        QCOMPARE(renderer().foundName, doc().trains[size_t(last.trainA)].name.view().toByteArray());
-        QCOMPARE(renderer().otherFoundName, doc().trains[size_t(last.trainB)].name.view().toByteArray());
-        QVERIFY(window()->diagram().view().hpos > 0);
+        const auto name = [this](int32_t train) { return doc().trains[size_t(train)].name.view().toByteArray(); };
+        // Each opening chooses and shows the first row; closing takes the
+        // green pair away.
+        for (int opening = 0; opening < 2; ++opening) {
+            if (opening > 0)
+                shortcut(Qt::Key_K, Qt::ControlModifier);
+            QCOMPARE(dialog->list()->currentItem(), dialog->list()->topLevelItem(0));
+            QCOMPARE(renderer().otherFoundName, name(conflicts.front().trainB));
+            const int first = window()->diagram().view().hpos;
+            const Conflict &last = conflicts.back();
+            dialog->list()->setCurrentItem(dialog->list()->topLevelItem(int(conflicts.size()) - 1));
+            QVERIFY(renderer().highlightOn && renderer().highlightRecorded());
+            QCOMPARE(renderer().foundName, name(last.trainA));
+            QCOMPARE(renderer().otherFoundName, name(last.trainB));
+            QVERIFY(window()->diagram().view().hpos > first);
+            dialog->close();
+            QVERIFY(!renderer().highlightOn);
+        }
 
         find<QCheckBox>("CheckBoxKonflikty")->click();
         QVERIFY(!window()->diagram().conflictsShown());
