@@ -257,8 +257,9 @@ private slots:
         find<QCheckBox>("CheckBoxKonflikty")->setChecked(true); // as another test may have left it
         const QImage marked = h.box()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(marked, renderer().surface());
-        // The example's conflicts are marked over the diagram; without the
-        // marks the window shows what the command line draws.
+        // The example's conflicts are marked over the diagram as the command
+        // line marks them; without the marks it shows what it draws with
+        // --no-conflicts.
         find<QCheckBox>("CheckBoxKonflikty")->click();
         const QImage shown = h.box()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QVERIFY(shown != marked);
@@ -268,6 +269,8 @@ private slots:
         QVERIFY(DumpCommand::openDocument(fromFile, h.example(), LabelSteps::standard()).isEmpty());
         RenderCommand::Options options;
         options.size = h.box()->size();
+        QCOMPARE(RenderCommand::viewSurface(fromFile, options), marked);
+        options.conflicts = false;
         QCOMPARE(RenderCommand::viewSurface(fromFile, options), shown);
     }
 
