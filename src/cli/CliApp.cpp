@@ -72,7 +72,9 @@ QString usage()
                           "docs/DOCUMENT-JSON.md.\n");
 }
 
-int run(const QStringList &args, std::FILE *out, std::FILE *err)
+namespace {
+
+int dispatch(const QStringList &args, std::FILE *out, std::FILE *err)
 {
     if (args.isEmpty() || args.front() == QLatin1String("--help") || args.front() == QLatin1String("-h")) {
         std::fputs(usage().toUtf8().constData(), args.isEmpty() ? err : out);
@@ -101,6 +103,15 @@ int run(const QStringList &args, std::FILE *out, std::FILE *err)
     if (command.startsWith(QLatin1String("--")))
         return CliOutput::unknownOption(err, command);
     return CliOutput::fail(err, QString(), QStringLiteral("neznámý příkaz „%1“; viz vlakorys-cli --help").arg(command));
+}
+
+} // namespace
+
+// What a command wrote on standard output must all have arrived for it to
+// succeed.
+int run(const QStringList &args, std::FILE *out, std::FILE *err)
+{
+    return CliOutput::flushed(out, err, dispatch(args, out, err));
 }
 
 namespace {

@@ -369,6 +369,8 @@ int RenderCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
     if (!problem.isEmpty())
         return CliOutput::fail(err, QString(), problem);
 
+    if (CliOutput::outputIsNoInput(err, options.output, {options.input}) != CliOutput::success)
+        return CliOutput::failure;
     Document doc;
     QString warning;
     const QString error = DumpCommand::openDocument(doc, options.input, m_labels, &warning);
