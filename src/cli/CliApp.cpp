@@ -13,6 +13,9 @@
 
 #include <QGuiApplication>
 
+#include <exception>
+#include <new>
+
 namespace CliApp {
 
 QString usage()
@@ -137,7 +140,14 @@ int run(int argc, char *argv[])
     Fonts::installSubstitutions();
     QStringList args = QGuiApplication::arguments();
     args.removeFirst();
-    return run(args, stdout, stderr);
+    // No command ends the tool without its one line.
+    try {
+        return run(args, stdout, stderr);
+    } catch (const std::bad_alloc &) {
+        return CliOutput::fail(stderr, QString(), FileMessages::outOfMemory);
+    } catch (const std::exception &e) {
+        return CliOutput::fail(stderr, QString(), QString::fromUtf8(e.what()));
+    }
 }
 
 } // namespace CliApp

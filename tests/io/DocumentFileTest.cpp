@@ -3,7 +3,9 @@
 #include "FileBytes.h"
 
 #include "editing/LabelGeneration.h"
+#include "io/DocumentFile.h"
 #include "io/DocumentReader.h"
+#include "io/FileMessages.h"
 #include "model/Document.h"
 #include "render/DiagramView.h"
 #include "render/ProgressSink.h"
@@ -11,6 +13,8 @@
 #include "SampleLine.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -462,4 +466,24 @@ TEST(DocumentReaderDamage, AcceptedFilesSurviveOpenAndSave)
     MakeTimeLabels(doc, view.scale, progress);
     Document reopened;
     EXPECT_EQ(load(reopened, of(doc)).status, Status::Ok);
+}
+
+// A document past the bound is refused unread, the
+// document in memory untouched: a valid block followed by a 300 MB chunk,
+// made as a sparse file.
+TEST(DocumentReaderDamage, AFileBeyondTheBoundIsNotRead)
+{
+    QTemporaryDir dir;
+    Document doc;
+    doc.stations.push_back({"A", 0});
+    const QString path = dir.filePath(QStringLiteral("huge.vrs"));
+    const QByteArray head = FileBytes::of(doc) + "VRSX" + ByteBuilder().raw("METR").i32(300'000'000).bytes();
+    FileBytes::write(path, head);
+    ASSERT_TRUE(QFile::resize(path, 300'000'100));
+    Document kept;
+    kept.stations.push_back({"B", 5000});
+    const DocumentFile::LoadOutcome outcome = DocumentFile::load(kept, path);
+    EXPECT_EQ(std::pair(outcome.status, outcome.cause),
+              std::pair(DocumentFile::Status::ReadError, FileMessages::tooLarge));
+    EXPECT_EQ(kept.stations.size(), 1u);
 }
