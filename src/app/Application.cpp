@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "io/FileMessages.h"
 #include "render/Fonts.h"
 
 #include <QApplication>
@@ -8,6 +9,18 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <new>
+
+bool GuardedApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc &) {
+        if (report)
+            report(FileMessages::outOfMemoryCommand);
+        return false;
+    }
+}
 
 namespace Application {
 

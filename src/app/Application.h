@@ -1,6 +1,19 @@
 #pragma once
 
-class QApplication;
+#include <QApplication>
+
+#include <functional>
+
+// The editor's application: memory that runs out under an event (a command
+// on a document too large for the machine) ends that event with a message
+// (report), never the program; the document stays as the command left it.
+class GuardedApplication : public QApplication
+{
+public:
+    using QApplication::QApplication;
+    bool notify(QObject *receiver, QEvent *event) override;
+    std::function<void(const QString &)> report;
+};
 
 namespace Application {
 

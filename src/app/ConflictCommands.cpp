@@ -24,6 +24,7 @@ ConflictCommands::ConflictCommands(Session &session, Diagram &diagram, MainMenu 
     connect(menu.Konflikty1, &QAction::triggered, this, &ConflictCommands::Konflikty1Click);
     connect(&session.history, &EditHistory::changed, this, &ConflictCommands::historyChanged);
     connect(&list, &ConflictListDialog::conflictChosen, this, &ConflictCommands::conflictChosen);
+    connect(&list, &QDialog::finished, this, &ConflictCommands::listClosed);
 }
 
 void ConflictCommands::Konflikty1Click()
@@ -32,6 +33,18 @@ void ConflictCommands::Konflikty1Click()
     m_list.show();
     m_list.raise();
     m_list.activateWindow();
+    m_list.chooseFirst();
+}
+
+// The two trains of the conflict chosen are green only while the list is
+// open; a train found by "Najdi vlak" stays.
+void ConflictCommands::listClosed()
+{
+    Renderer &renderer = m_diagram.renderer();
+    if (!renderer.highlightOn || renderer.otherFoundName.isEmpty())
+        return;
+    renderer.highlightOn = false;
+    m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
 }
 
 void ConflictCommands::CheckBoxKonfliktyClick(bool checked)

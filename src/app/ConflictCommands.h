@@ -29,6 +29,7 @@ public:
 private:
     void historyChanged();
     void conflictChosen(const Conflict &conflict);
+    void listClosed();
 
     Session &m_session;
     Diagram &m_diagram;

@@ -12,6 +12,8 @@ void newDocument(Session &session)
     doc.clearLegacyLists();
     doc.clearTrainLabels();
     doc.clearProfiles();
+    // The line settings start from their defaults, not the last line's.
+    doc.lineTracks = {};
     doc.noDocument = true;
     session.fileName.clear();
     session.fileStamp = {};

@@ -14,7 +14,7 @@ Editor::Editor(Prompter &prompter, const QString &recoveryDirectory)
       m_store(recoveryDirectory)
 {
     // Without a place for the copies the editor works as before, without
-    // them.
+    // them, and says so once it shows.
     m_store.open();
     m_keeper = std::make_unique<RecoveryKeeper>(m_session, m_store);
     mainWindow()->setRecoveryKeeper(m_keeper.get());
@@ -35,6 +35,8 @@ void Editor::start(const QStringList &args)
     if (QScreen *screen = QGuiApplication::primaryScreen())
         window->resize(screen->availableGeometry().size());
     window->showMaximized();
+    if (!m_store.isOpen())
+        m_keeper->storeUnavailable();
     const QString named = args.isEmpty() ? QString() : QFileInfo(args.front()).absoluteFilePath();
     const std::optional<QString> restored = m_keeper->offerLeftCopies(window->diagram(), *window, named);
     if (named.isEmpty() || ending())

@@ -78,7 +78,11 @@ bool openFileSteps(Session &session, Diagram &diagram, DocumentViews &views, con
         if (outcome.read.cleared)
             session.history.reset();
         cursor.restore();
-        session.prompter.error(DocumentFile::message(outcome.status));
+        // A file too large, or memory that ran out, is said with its cause.
+        const QString message = DocumentFile::message(outcome.status);
+        session.prompter.error(outcome.status == DocumentFile::Status::ReadError && !outcome.cause.isEmpty()
+                                   ? FileMessages::naming(message, path, outcome.cause)
+                                   : message);
         diagram.render(RenderRequest::rebuildAll());
         return false;
     }

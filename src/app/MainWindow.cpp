@@ -306,7 +306,11 @@ QString MainWindow::captionFor(const QString &documentName)
 
 void MainWindow::historyChanged()
 {
-    setWindowTitle(captionFor(FileCommands::documentName(m_session)));
+    QString caption = captionFor(FileCommands::documentName(m_session));
+    if (m_recovery && !m_recovery->protects())
+        caption += unprotectedCaption;
+    setWindowTitle(caption);
+    m_panel.showTracks();
     setWindowModified(FileCommands::hasUnsavedChanges(m_session));
 }
 
@@ -354,8 +358,10 @@ void MainWindow::Uloitjako1Click()
 void MainWindow::setRecoveryKeeper(RecoveryKeeper *keeper)
 {
     m_recovery = keeper;
-    if (keeper)
+    if (keeper) {
         keeper->busy = [this] { return m_mouse.labelDrag().armed(); };
+        connect(keeper, &RecoveryKeeper::protectedChanged, this, &MainWindow::historyChanged);
+    }
 }
 
 void MainWindow::Konec1Click()

@@ -61,6 +61,8 @@ public:
     void setRecoveryKeeper(RecoveryKeeper *keeper);
     // "Program pro tvoření vlakorysu - NAME[*]".
     static QString captionFor(const QString &documentName);
+    // Added to the caption while the recovery copy cannot be written.
+    inline static const QString unprotectedCaption = QStringLiteral(" (neuložené změny nejsou chráněny kopií)");
 
     // The progress window TForm7, created after this window.
     void setProgressWindow(ProgressSink *progress) { m_progress = progress ? progress : &m_nullProgress; }

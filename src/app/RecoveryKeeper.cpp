@@ -4,6 +4,7 @@
 #include "Session.h"
 
 #include "dialogs/Prompter.h"
+#include "io/FileMessages.h"
 #include "io/RecoveryStore.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 
 RecoveryKeeper::RecoveryKeeper(Session &session, RecoveryStore &store, QObject *parent)
@@ -64,10 +66,35 @@ void RecoveryKeeper::stateChanged()
         discard();
 }
 
+void RecoveryKeeper::storeUnavailable()
+{
+    report(false, m_store.openCause());
+}
+
+void RecoveryKeeper::report(bool ok, const QString &cause)
+{
+    if (ok == !m_unprotected)
+        return;
+    m_unprotected = !ok;
+    emit protectedChanged(ok);
+    if (m_ending)
+        return; // no question while the session ends
+    const QString folder = QDir::toNativeSeparators(m_store.directory());
+    if (ok)
+        m_session.prompter.information(protectedAgain.arg(folder));
+    else
+        m_session.prompter.error(
+            unprotected.arg(folder, cause.isEmpty() ? FileMessages::cause(EIO) : cause));
+}
+
 void RecoveryKeeper::timeout()
 {
-    if (!m_store.isOpen() || !FileCommands::hasUnsavedChanges(m_session))
+    if (!FileCommands::hasUnsavedChanges(m_session))
         return;
+    if (!m_store.isOpen() && !m_store.open()) {
+        storeUnavailable();
+        return;
+    }
     if (m_session.history.inCommand() || (busy && busy())) {
         m_timer.start(250); // once the command or the drag is over
         return;
@@ -80,9 +107,14 @@ void RecoveryKeeper::timeout()
     const QString path = m_store.path();
     m_copyExists = true;
     post([this, snapshot, original, stamp, path] {
-        const bool ok = RecoveryStore::write(path, RecoveryStore::encode(original, stamp, *snapshot));
+        const SafeFile::Result result = RecoveryStore::write(path, RecoveryStore::encode(original, stamp, *snapshot));
         QMetaObject::invokeMethod(
-            this, [this, ok] { emit written(ok); }, Qt::QueuedConnection);
+            this,
+            [this, result] {
+                report(result.ok(), result.cause);
+                emit written(result.ok());
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -96,9 +128,10 @@ void RecoveryKeeper::flush()
     const FileStamp stamp = m_session.document.untitled ? FileStamp() : m_session.fileStamp;
     const QString path = m_store.path();
     m_copyExists = true;
-    bool ok = false;
-    post([&] { ok = RecoveryStore::write(path, RecoveryStore::encode(original, stamp, snapshot)); }, true);
-    emit written(ok);
+    SafeFile::Result result;
+    post([&] { result = RecoveryStore::write(path, RecoveryStore::encode(original, stamp, snapshot)); }, true);
+    report(result.ok(), result.cause);
+    emit written(result.ok());
 }
 
 void RecoveryKeeper::endSession()
@@ -162,10 +195,13 @@ std::optional<QString> RecoveryKeeper::offerLeftCopies(Diagram &diagram, Documen
 // is kept, under a name that is not offered again, and the user is told.
 void RecoveryKeeper::setAside(const QString &path)
 {
+    const std::optional<QString> original = RecoveryStore::originalPathOf(path);
     const QString kept = m_store.setAsideLeft(path);
-    if (kept.isEmpty())
-        m_session.prompter.error(damagedCopyKept.arg(QDir::toNativeSeparators(path)));
-    else
-        m_session.prompter.error(
-            damagedCopySetAside.arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(kept)));
+    QString text = kept.isEmpty()
+                       ? damagedCopyKept.arg(QDir::toNativeSeparators(path))
+                       : damagedCopySetAside.arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(kept));
+    if (original)
+        text += damagedCopyOf.arg(original->isEmpty() ? FileCommands::untitledName
+                                                      : QDir::toNativeSeparators(*original));
+    m_session.prompter.error(text);
 }

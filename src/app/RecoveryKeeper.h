@@ -27,8 +27,13 @@ struct Session;
 // At start-up it offers the copies editors that no longer run have left:
 // "Obnovit neuložené změny dokumentu ...?" with the document's full path.
 // Yes opens the copy as a modified document bound to the file it came from;
-// No removes it. A copy that cannot be read or opened is set aside, not
+// No removes it for good, as the question says. A copy that cannot be read or opened is set aside, not
 // deleted, and the user is told where it is.
+//
+// A copy that cannot be written (the folder on a full or read-only file
+// system, the folder not to be made) is told once, with the folder and the
+// cause: the work is not protected against a crash. protectedChanged says
+// so for the caption meanwhile; the next copy written is told too.
 class RecoveryKeeper : public QObject
 {
     Q_OBJECT
@@ -61,17 +66,33 @@ public:
     // untitled); nullopt when none was restored.
     std::optional<QString> offerLeftCopies(Diagram &diagram, DocumentViews &views, const QString &preferred = {});
 
-    inline static const QString restoreQuestion = QStringLiteral("Obnovit neuložené změny dokumentu „%1“?");
+    inline static const QString restoreQuestion =
+        QStringLiteral("Obnovit neuložené změny dokumentu „%1“?\nOdpověď Ne kopii těchto změn natrvalo smaže.");
+    inline static const QString unprotected =
+        QStringLiteral("Kopii neuložených změn nelze zapsat do složky „%1“: %2. Práce není chráněna pro případ "
+                       "pádu programu.");
+    inline static const QString protectedAgain =
+        QStringLiteral("Kopie neuložených změn se opět zapisuje do složky „%1“. Práce je znovu chráněna pro "
+                       "případ pádu programu.");
+    // The copy, then the document when its head names one.
     inline static const QString damagedCopySetAside =
         QStringLiteral("Kopii neuložených změn „%1“ nelze přečíst. Byla odložena jako „%2“.");
     inline static const QString damagedCopyKept = QStringLiteral("Kopii neuložených změn „%1“ nelze přečíst.");
+    inline static const QString damagedCopyOf = QStringLiteral(" Patří k dokumentu „%1“.");
 
     bool writePending() const { return m_timer.isActive(); }
+
+    // The recovery store could not be opened: told as a copy that cannot be
+    // written; the store is tried again at the next change.
+    void storeUnavailable();
+    // False from the first copy that could not be written until one is.
+    bool protects() const { return !m_unprotected; }
 
 signals:
     // A copy was written (ok) or could not be; a copy was removed.
     void written(bool ok);
     void removed();
+    void protectedChanged(bool protects);
 
 private:
     void documentChanged();
@@ -79,6 +100,8 @@ private:
     void timeout();
     void post(std::function<void()> task, bool wait = false);
     void setAside(const QString &path);
+    // The user told when a copy first fails and when one is written again.
+    void report(bool ok, const QString &cause);
 
     Session &m_session;
     RecoveryStore &m_store;
@@ -88,6 +111,7 @@ private:
     int m_longest = longestDelay;
     bool m_copyExists = false;
     bool m_ending = false;
+    bool m_unprotected = false;
     QThread m_thread;
     QObject *m_worker = nullptr; // lives in m_thread
 };

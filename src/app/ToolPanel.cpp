@@ -6,6 +6,7 @@
 
 #include "editing/Diagram.h"
 #include "model/Document.h"
+#include "model/Tracks.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -90,6 +91,10 @@ ToolPanel::ToolPanel(QWidget &parent, MainMenu &menu, Diagram &diagram) : m_diag
     CheckBoxKonflikty = new QCheckBox(QStringLiteral("Konflikty"), Panel1);
     CheckBoxKonflikty->setObjectName(QStringLiteral("CheckBoxKonflikty"));
     row->addWidget(CheckBoxKonflikty);
+    row->addSpacing(8);
+    LabelKoleje = new QLabel(Panel1);
+    LabelKoleje->setObjectName(QStringLiteral("LabelKoleje"));
+    row->addWidget(LabelKoleje);
     row->addStretch(1);
     row->addSpacing(64); // room for the clock, placed by place()
 
@@ -188,12 +193,26 @@ void ToolPanel::showDocumentSettings()
         CheckBox3->setChecked(wanted.showCategory);
         Label1->setText(DiagramView::zoomText(wanted.zoom));
     }
+    showTracks();
     s.ratioX = SpinEdit1->value();
     s.ratioY = SpinEdit2->value();
     s.showTimeLabels = CheckBox1->isChecked();
     s.smoothing = CheckBox2->isChecked();
     s.showCategory = CheckBox3->isChecked();
     m_diagram.view().updateScale(s);
+}
+
+void ToolPanel::showTracks()
+{
+    const LineTracks &line = m_diagram.document().lineTracks;
+    LabelKoleje->setText(tracksText(line));
+}
+
+QString ToolPanel::tracksText(const LineTracks &line)
+{
+    return (line.mainTracks == Tracks::doubleTrack ? QStringLiteral("Dvoukolejná trať")
+                                                   : QStringLiteral("Jednokolejná trať"))
+           + QStringLiteral(", interval %1 min").arg(line.minHeadway);
 }
 
 void ToolPanel::takeStartSettings()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Records.h"
 #include "render/DiagramWindow.h"
 
 #include <QObject>
@@ -49,6 +50,10 @@ public:
     // the controls cannot hold (a ratio of 0 from a damaged file) come back
     // as the controls hold them; the view's scale follows.
     void showDocumentSettings();
+    // LabelKoleje: the line's main tracks and headway in force, shown after
+    // every change of the document ("Jednokolejná trať, interval 3 min").
+    void showTracks();
+    static QString tracksText(const LineTracks &line);
     // Start-up: the settings the controls begin with.
     void takeStartSettings();
 
@@ -72,6 +77,7 @@ private:
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
     QLabel *Label3 = nullptr;
+    QLabel *LabelKoleje = nullptr;
     QSpinBox *SpinEdit1 = nullptr;
     QSpinBox *SpinEdit2 = nullptr;
     QToolButton *SpeedButton7 = nullptr;

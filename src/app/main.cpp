@@ -9,10 +9,11 @@ int main(int argc, char *argv[])
 {
     if (!Application::checkDisplay())
         return 1;
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     Application::setup(app);
 
     QtPrompter prompter;
+    app.report = [&prompter](const QString &text) { prompter.error(text); };
     Editor editor(prompter);
     prompter.setParent(editor.mainWindow());
     editor.endOnTerminationSignals();

@@ -16,6 +16,8 @@ int BuildCommand::run(const QStringList &args, std::FILE *, std::FILE *err) cons
         return CliOutput::usageError(err, QString::fromUtf8(usage));
     const QString &source = args[0];
     const QString &target = args[1];
+    if (CliOutput::outputIsNoInput(err, target, {source}) != CliOutput::success)
+        return CliOutput::failure;
 
     const WholeFile::Read read = WholeFile::read(source);
     if (read.status != WholeFile::Status::Ok)

@@ -14,6 +14,9 @@
 
 #include <QGuiApplication>
 
+#include <exception>
+#include <new>
+
 namespace CliApp {
 
 QString usage()
@@ -50,7 +53,8 @@ QString usage()
                           "       [--size ŠxV] [--zoom Z]      plocha v pixelech (1600x900), zvětšení 2..21,\n"
                           "       [--ratio X:Y] [--scroll H,V] poměr os, polohy posuvníků v jejich krocích,\n"
                           "       [--time-labels on|off]       minutové popisky (jinak podle dokumentu),\n"
-                          "       [--find TEXT]                vlak nalezený pro TEXT zeleně;\n"
+                          "       [--find TEXT]                vlak nalezený pro TEXT zeleně,\n"
+                          "       [--no-conflicts]             bez červených značek střetů vlaků;\n"
                           "       nebo s --sheet list, jak jej chystá dialog tisku:\n"
                           "       [--layers N] [--overlap MIN] vrstvy 1..30, jejich překryv 0..60 minut,\n"
                           "       [--scale PROCENTA]           měřítko 50..525 % po 25 (100),\n"
@@ -75,7 +79,9 @@ QString usage()
                           "docs/DOCUMENT-JSON.md.\n");
 }
 
-int run(const QStringList &args, std::FILE *out, std::FILE *err)
+namespace {
+
+int dispatch(const QStringList &args, std::FILE *out, std::FILE *err)
 {
     if (args.isEmpty() || args.front() == QLatin1String("--help") || args.front() == QLatin1String("-h")) {
         std::fputs(usage().toUtf8().constData(), args.isEmpty() ? err : out);
@@ -108,6 +114,15 @@ int run(const QStringList &args, std::FILE *out, std::FILE *err)
     return CliOutput::fail(err, QString(), QStringLiteral("neznámý příkaz „%1“; viz vlakorys-cli --help").arg(command));
 }
 
+} // namespace
+
+// What a command wrote on standard output must all have arrived for it to
+// succeed.
+int run(const QStringList &args, std::FILE *out, std::FILE *err)
+{
+    return CliOutput::flushed(out, err, dispatch(args, out, err));
+}
+
 namespace {
 
 // Qt's own notes about the environment ("XDG_RUNTIME_DIR not set", missing
@@ -131,7 +146,14 @@ int run(int argc, char *argv[])
     Fonts::installSubstitutions();
     QStringList args = QGuiApplication::arguments();
     args.removeFirst();
-    return run(args, stdout, stderr);
+    // No command ends the tool without its one line.
+    try {
+        return run(args, stdout, stderr);
+    } catch (const std::bad_alloc &) {
+        return CliOutput::fail(stderr, QString(), FileMessages::outOfMemory);
+    } catch (const std::exception &e) {
+        return CliOutput::fail(stderr, QString(), QString::fromUtf8(e.what()));
+    }
 }
 
 } // namespace CliApp

@@ -1,5 +1,9 @@
 #include "CliOutput.h"
 
+#include <QFileInfo>
+
+#include <cerrno>
+
 namespace CliOutput {
 
 int fail(std::FILE *err, const QString &file, const QString &message)
@@ -40,6 +44,34 @@ int readFailed(std::FILE *err, const QString &file, const WholeFile::Read &read,
 {
     const QString &message = read.status == WholeFile::Status::CannotOpen ? cannotOpen : FileMessages::cannotRead;
     return fail(err, file, FileMessages::withCause(message, read.cause));
+}
+
+int outputIsNoInput(std::FILE *err, const QString &target, const QStringList &inputs)
+{
+    const QFileInfo output(target);
+    if (!output.exists())
+        return success;
+    for (const QString &input : inputs) {
+        const QFileInfo in(input);
+        if (in.exists() && in.canonicalFilePath() == output.canonicalFilePath())
+            return fail(err, target, outputIsInputMessage);
+    }
+    return success;
+}
+
+int outputFailed(std::FILE *err)
+{
+    return fail(err, QString(), FileMessages::withCause(cannotWriteOutput, FileMessages::cause(errno)));
+}
+
+int flushed(std::FILE *out, std::FILE *err, int status)
+{
+    if (status == failure)
+        return status;
+    errno = 0;
+    if (std::fflush(out) != 0 || std::ferror(out))
+        return outputFailed(err);
+    return status;
 }
 
 int saved(std::FILE *err, const QString &file, const DocumentFile::SaveOutcome &outcome)

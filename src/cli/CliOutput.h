@@ -40,6 +40,18 @@ QString optionAmong(const QStringList &args);
 int readFailed(std::FILE *err, const QString &file, const WholeFile::Read &read,
                const QString &cannotOpen = FileMessages::cannotOpen);
 
+// A command's output file that is one of its inputs (the same file by
+// another name too) is refused before anything is read: success when it
+// is not.
+inline const QString outputIsInputMessage = QStringLiteral("výstupní soubor je zároveň vstupní");
+int outputIsNoInput(std::FILE *err, const QString &target, const QStringList &inputs);
+
+// The exit status once standard output is flushed: a command that
+// succeeded fails when what it wrote there did not all arrive (a full
+// disk), with the cause.
+int flushed(std::FILE *out, std::FILE *err, int status);
+int outputFailed(std::FILE *err);
+
 // The end of a command that saves a document: success, or the save's
 // failure.
 int saved(std::FILE *err, const QString &file, const DocumentFile::SaveOutcome &outcome);

@@ -51,9 +51,14 @@ Json ConflictsCommand::toJson(const Document &doc, const std::vector<Conflict> &
         j["from"] = c.from;
         j["to"] = c.to;
         j["time"] = ConflictText::span(c).toStdString();
-        j["trains"] = Json::array({c.trainA + 1, c.trainB + 1});
-        j["names"] = Json::array(
-            {ConflictText::train(doc, c.trainA).toStdString(), ConflictText::train(doc, c.trainB).toStdString()});
+        Json numbers = Json::array();
+        Json names = Json::array();
+        for (int32_t t : {c.trainA, c.trainB})
+            numbers.push_back(t + 1), names.push_back(ConflictText::train(doc, t).toStdString());
+        for (int32_t t : c.others)
+            numbers.push_back(t + 1), names.push_back(ConflictText::train(doc, t).toStdString());
+        j["trains"] = std::move(numbers);
+        j["names"] = std::move(names);
         j["stations"] = c.atStation() ? Json::array({c.stationLow}) : Json::array({c.stationLow, c.stationHigh});
         j["place"] = ConflictText::place(doc, c).toStdString();
         if (c.hasPoint)

@@ -41,6 +41,9 @@ int CzpttImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *
         return CliOutput::usageError(err, QString::fromUtf8(usage));
     const QStringList sources = parsed.positional.mid(0, parsed.positional.size() - 1);
     const QString target = parsed.positional.back();
+    if (CliOutput::outputIsNoInput(err, target, sources + parsed.values.value("--into") + parsed.values.value(sr70Option))
+        != CliOutput::success)
+        return CliOutput::failure;
     for (const QString &source : sources) {
         if (DayImportSteps::requireExisting(err, source) != CliOutput::success)
             return CliOutput::failure;

@@ -97,18 +97,17 @@ int finish(Document &doc, const RealTimetableImport::Result &result, const QStri
     } catch (const std::exception &e) {
         return CliOutput::fail(err, target, QString::fromUtf8(e.what()));
     }
-    const int saved = CliOutput::saved(err, target, DocumentFile::save(doc, target));
-    if (saved != CliOutput::success)
-        return saved;
-
+    // The summary first: when it cannot be written, no document is either.
     QStringList lines{result.text()};
     lines << notes << countsLine(result.trains(), result.stations);
     const QByteArray text = (lines.join(u'\n') + u'\n').toUtf8();
     errno = 0;
     if (std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), out) != static_cast<size_t>(text.size())
         || std::fflush(out) != 0)
-        return CliOutput::fail(err, QString(),
-                               FileMessages::withCause(CliOutput::cannotWriteOutput, FileMessages::cause(errno)));
+        return CliOutput::outputFailed(err);
+    const int saved = CliOutput::saved(err, target, DocumentFile::save(doc, target));
+    if (saved != CliOutput::success)
+        return saved;
     CliOutput::warn(err, warningFile, warning);
     return CliOutput::success;
 }

@@ -51,6 +51,8 @@ int GtfsImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *e
         return CliOutput::usageError(err, QString::fromUtf8(usage));
     const QString &feedPath = parsed.positional[0];
     const QString &target = parsed.positional[1];
+    if (CliOutput::outputIsNoInput(err, target, {feedPath, c.into}) != CliOutput::success)
+        return CliOutput::failure;
     if (DayImportSteps::requireExisting(err, feedPath) != CliOutput::success)
         return CliOutput::failure;
 

@@ -19,6 +19,8 @@ int ImportCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
     const QString &documentPath = args[0];
     const QString &timetablePath = args[1];
     const QString &target = args[2];
+    if (CliOutput::outputIsNoInput(err, target, {documentPath, timetablePath}) != CliOutput::success)
+        return CliOutput::failure;
 
     Document doc;
     QString warning;

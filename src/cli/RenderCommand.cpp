@@ -3,6 +3,7 @@
 #include "CliOutput.h"
 #include "DumpCommand.h"
 
+#include "editing/ConflictCheck.h"
 #include "editing/Diagram.h"
 #include "editing/FindTrain.h"
 #include "editing/PrintSheet.h"
@@ -120,6 +121,7 @@ struct ViewScene
         window.setChecked(DiagramWindow::CheckBox::Smoothing, s.smoothing);
         window.setChecked(DiagramWindow::CheckBox::Category, s.showCategory);
         view.updateScale(s);
+        diagram.setConflictsShown(o.conflicts);
         if (o.find) {
             // As a confirmed search leaves it; this render rebuilds everything.
             if (const Train *found = FindTrain::first(doc, *o.find)) {
@@ -153,6 +155,10 @@ QString RenderCommand::parse(const QStringList &args, Options &o)
         }
         if (arg == QLatin1String("--sheet")) {
             o.sheet = true;
+            continue;
+        }
+        if (arg == QLatin1String("--no-conflicts")) {
+            o.conflicts = false;
             continue;
         }
         const qsizetype eq = arg.indexOf(u'=');
@@ -309,11 +315,14 @@ QString RenderCommand::write(Document &doc, const Options &o, const LabelSteps &
     std::unique_ptr<ViewScene> scene;
     SheetLayout layout;
     SheetPainter::Recording recording;
+    ConflictCheck conflicts(doc);
     if (o.sheet) {
-        sheet =
-            std::make_unique<PrintSheet>(doc, o.choice,
-                                         PrintSheet::Options{o.timeLabels.value_or(doc.settings.showTimeLabels != 0),
-                                                             doc.settings.showCategory != 0});
+        if (o.conflicts)
+            conflicts.recompute();
+        sheet = std::make_unique<PrintSheet>(
+            doc, o.choice,
+            PrintSheet::Options{o.timeLabels.value_or(doc.settings.showTimeLabels != 0),
+                                doc.settings.showCategory != 0, o.conflicts ? &conflicts.conflicts() : nullptr});
         picture.pixels = sheet->pixels();
         picture.paint = [&sheet](QPainter &p) { sheet->paint(p); };
     } else {
@@ -360,6 +369,8 @@ int RenderCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
     if (!problem.isEmpty())
         return CliOutput::fail(err, QString(), problem);
 
+    if (CliOutput::outputIsNoInput(err, options.output, {options.input}) != CliOutput::success)
+        return CliOutput::failure;
     Document doc;
     QString warning;
     const QString error = DumpCommand::openDocument(doc, options.input, m_labels, &warning);

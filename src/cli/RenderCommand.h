@@ -35,7 +35,7 @@ class RenderCommand
 public:
     static constexpr const char *usage =
         "vlakorys-cli render SOUBOR.vrs VÝSTUP.png|VÝSTUP.bmp|VÝSTUP.pdf|VÝSTUP.svg [--size ŠxV] [--zoom Z] "
-        "[--ratio X:Y] [--scroll H,V] [--time-labels on|off] [--find TEXT] [--sheet [--layers N] [--overlap MIN] "
+        "[--ratio X:Y] [--scroll H,V] [--time-labels on|off] [--find TEXT] [--no-conflicts] [--sheet [--layers N] [--overlap MIN] "
         "[--scale PROCENTA] [--from H:MM] [--to H:MM] [--stations I-J | --km A-B] [--legend on|off] [--dpi N]]";
     // The largest paint box: two pictures of this size stay far below a
     // gigabyte.
@@ -55,6 +55,7 @@ public:
         int vpos = 0;
         std::optional<bool> timeLabels;
         std::optional<QString> find; // the text typed into "Najdi vlak..."
+        bool conflicts = true;       // the red marks, as "Konflikty" on shows them
 
         bool sheet = false;
         PrintPlan::Choice choice; // fromStation and toStation 1-based as given

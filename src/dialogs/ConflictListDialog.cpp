@@ -54,7 +54,7 @@ void ConflictListDialog::setConflicts(const Document &doc, const std::vector<Con
     for (const Conflict &c : conflicts) {
         auto *item = new QTreeWidgetItem(
             QStringList{ConflictText::span(c), ConflictText::place(doc, c),
-                        ConflictText::train(doc, c.trainA) + QStringLiteral(", ") + ConflictText::train(doc, c.trainB),
+                        ConflictText::trains(doc, c),
                         c.isWarning() ? ConflictText::kind(c.kind) + QStringLiteral(" (")
                                             + ConflictText::severity(c.severity) + QStringLiteral(")")
                                       : ConflictText::kind(c.kind)});
@@ -77,6 +77,17 @@ void ConflictListDialog::setConflicts(const Document &doc, const std::vector<Con
     const auto errors = static_cast<qsizetype>(conflicts.size()) - warnings;
     m_summary->setText(conflicts.empty() ? QStringLiteral("Žádné konflikty")
                                          : QStringLiteral("Chyby: %1, varování: %2").arg(errors).arg(warnings));
+}
+
+void ConflictListDialog::chooseFirst()
+{
+    QTreeWidgetItem *first = m_list->topLevelItem(0);
+    if (!first)
+        return;
+    // Chosen again even when it was: the owner shows it anew.
+    m_list->setCurrentItem(nullptr);
+    m_list->setCurrentItem(first);
+    m_list->scrollToItem(first);
 }
 
 QString ConflictListDialog::summary() const

@@ -28,6 +28,9 @@ public:
     // is still in the list.
     void setConflicts(const Document &doc, const std::vector<Conflict> &conflicts);
 
+    // The first row chosen and shown (each time the list opens).
+    void chooseFirst();
+
     QTreeWidget *list() const { return m_list; }
     // "Chyby: 3, varování: 1", or "Žádné konflikty".
     QString summary() const;

@@ -693,6 +693,7 @@ void ConflictCheck::checkPlace(Place &place) const
         if (counted) {
             int needed = 1;
             const Visit *latest = nullptr;
+            std::vector<int32_t> there;
             for (const Visit &w : present) {
                 if (w.train == v.train)
                     continue;
@@ -706,6 +707,7 @@ void ConflictCheck::checkPlace(Place &place) const
                 if (opposite && place.mainTracks >= Tracks::doubleTrack)
                     continue;
                 ++needed;
+                there.push_back(w.train);
                 if (!latest
                     || passageBefore(latest->arr, latest->dep, latest->train, latest->seq, w.arr, w.dep, w.train,
                                      w.seq))
@@ -719,6 +721,11 @@ void ConflictCheck::checkPlace(Place &place) const
                 c.trainA = std::min(v.train, latest->train);
                 c.trainB = std::max(v.train, latest->train);
                 c.stationLow = c.stationHigh = place.station;
+                // Every train there at once is one too many for the tracks.
+                std::erase_if(there, [&](int32_t t) { return t == latest->train; });
+                std::sort(there.begin(), there.end());
+                there.erase(std::unique(there.begin(), there.end()), there.end());
+                c.others = std::move(there);
                 setSpan(c, v.arr, std::min(v.dep, latest->dep));
                 place.conflicts.push_back(c);
             }

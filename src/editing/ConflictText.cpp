@@ -77,10 +77,23 @@ QString train(const Document &doc, int32_t index)
     return cp1250::toUnicode(doc.trains[static_cast<size_t>(index)].name.view());
 }
 
+QString laterTrains(const Document &doc, const Conflict &c)
+{
+    QStringList names{train(doc, c.trainB)};
+    for (int32_t other : c.others)
+        names << train(doc, other);
+    return names.join(QStringLiteral(", "));
+}
+
+QString trains(const Document &doc, const Conflict &c)
+{
+    return train(doc, c.trainA) + QStringLiteral(", ") + laterTrains(doc, c);
+}
+
 QString line(const Document &doc, const Conflict &c)
 {
-    return QStringList{span(c),      place(doc, c),       train(doc, c.trainA), train(doc, c.trainB),
-                       kind(c.kind), severity(c.severity)}
+    return QStringList{span(c), place(doc, c), train(doc, c.trainA), laterTrains(doc, c), kind(c.kind),
+                       severity(c.severity)}
         .join(u'\t');
 }
 

@@ -32,8 +32,13 @@ QString place(const Document &doc, const Conflict &c);
 // A train's name as shown, for its 0-based position.
 QString train(const Document &doc, int32_t index);
 
-// One line of the list: span, place, the two trains, kind and severity,
-// separated by tabs.
+// The second train and those that do not fit beside the two: "Os 3, Os 1".
+QString laterTrains(const Document &doc, const Conflict &c);
+// Every train named: "R 2, Os 3, Os 1".
+QString trains(const Document &doc, const Conflict &c);
+
+// One line of the list: span, place, the first train, the later ones,
+// kind and severity, separated by tabs.
 QString line(const Document &doc, const Conflict &c);
 
 } // namespace ConflictText

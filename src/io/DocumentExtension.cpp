@@ -12,6 +12,7 @@
 #include <libdeflate.h>
 
 #include <cstring>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -157,63 +158,135 @@ QByteArray DocumentExtension::bytesOf(const Document &doc)
     return out;
 }
 
+namespace {
+
+// The payload's size a known chunk must have for the document's stations,
+// which finds the next chunk past a damaged length.
+qsizetype expectedLength(QByteArrayView tag, const Document &doc)
+{
+    const auto stations = static_cast<qsizetype>(doc.stations.size());
+    if (tag == QByteArrayView(DocumentExtension::metresTag, tagSize))
+        return 4 + 4 * stations;
+    if (tag == QByteArrayView(DocumentExtension::tracksTag, tagSize))
+        return 9 + 2 * stations;
+    return -1;
+}
+
+// The known tag a cut tag begins, else the cut bytes.
+QByteArrayView completedTag(QByteArrayView cut)
+{
+    for (const char *known : {DocumentExtension::metresTag, DocumentExtension::tracksTag})
+        if (QByteArrayView(known, tagSize).startsWith(cut))
+            return QByteArrayView(known, tagSize);
+    return cut;
+}
+
+// A sound chunk starts at `at`: its length in range and its check right.
+bool soundAt(QByteArrayView bytes, qsizetype at)
+{
+    const qsizetype left = bytes.size() - at;
+    if (left < chunkOverhead)
+        return false;
+    const int32_t length = int32At(bytes, at + tagSize);
+    if (length < 0 || length > left - chunkOverhead)
+        return false;
+    const auto check = static_cast<uint32_t>(int32At(bytes, at + tagSize + 4 + length));
+    return check == checkOf(bytes.sliced(at, tagSize), bytes.sliced(at + tagSize + 4, length));
+}
+
+// Where the chunk after a damaged one begins: where its length says, or
+// past the size its kind must have, when a sound chunk stands there or
+// what is left is too short for one (a cut chunk, judged next); else at
+// the next sound chunk of a known kind; else nowhere (the end).
+qsizetype nextAfterDamage(QByteArrayView bytes, qsizetype at, qsizetype declaredEnd, const Document &doc)
+{
+    auto fits = [&](qsizetype next) {
+        return next > at && next <= bytes.size() && (bytes.size() - next < chunkOverhead || soundAt(bytes, next));
+    };
+    if (fits(declaredEnd))
+        return declaredEnd;
+    const qsizetype expected = expectedLength(bytes.sliced(at, tagSize), doc);
+    if (expected >= 0 && fits(at + chunkOverhead + expected))
+        return at + chunkOverhead + expected;
+    for (qsizetype from = at + 1; from + chunkOverhead <= bytes.size(); ++from)
+        if (expectedLength(bytes.sliced(from, tagSize), doc) >= 0 && soundAt(bytes, from))
+            return from;
+    return bytes.size();
+}
+
+} // namespace
+
 QString DocumentExtension::apply(QByteArrayView bytes, Document &doc)
 {
     if (bytes.size() < tagSize || bytes.first(tagSize) != QByteArrayView(magic, tagSize))
         return {};
     const QByteArrayView metres(metresTag, tagSize);
     const QByteArrayView tracks(tracksTag, tagSize);
-    // Damage is laid to the chunk whose tag it carries; damage without a
-    // known tag (a chain cut before the next tag, a chunk of a later
-    // program) counts against the positions unless something was read.
-    bool metresDamaged = false;
-    bool tracksDamaged = false;
+    // Each chunk is judged on its own; damage is laid to the kind whose tag
+    // it carries. A kind is taken from its one sound payload; two that
+    // differ are damage, as no one can tell which holds.
+    struct Kind
+    {
+        std::optional<QByteArrayView> payload;
+        bool damaged = false;
+        bool conflicting = false;
+    };
+    Kind metresKind;
+    Kind tracksKind;
     bool otherDamaged = false;
-    bool metresApplied = false;
-    bool tracksApplied = false;
-    auto damage = [&](QByteArrayView tag) {
+    auto kindOf = [&](QByteArrayView tag) -> Kind * {
         if (tag == metres)
-            metresDamaged = true;
-        else if (tag == tracks)
-            tracksDamaged = true;
+            return &metresKind;
+        if (tag == tracks)
+            return &tracksKind;
+        return nullptr;
+    };
+    auto damage = [&](QByteArrayView tag) {
+        if (Kind *kind = kindOf(tag))
+            kind->damaged = true;
         else
             otherDamaged = true;
     };
     qsizetype at = tagSize;
     while (at < bytes.size()) {
         const qsizetype left = bytes.size() - at;
-        const QByteArrayView tag = left >= tagSize ? bytes.sliced(at, tagSize) : QByteArrayView();
+        if (left < tagSize) {
+            damage(completedTag(bytes.sliced(at)));
+            break;
+        }
+        const QByteArrayView tag = bytes.sliced(at, tagSize);
         const int32_t length = left >= chunkOverhead ? int32At(bytes, at + tagSize) : -1;
         if (length < 0 || length > left - chunkOverhead) {
-            damage(tag); // no way to the next chunk
-            break;
+            damage(tag);
+            at = nextAfterDamage(bytes, at, -1, doc);
+            continue;
         }
         const QByteArrayView payload = bytes.sliced(at + tagSize + 4, length);
         const auto check = static_cast<uint32_t>(int32At(bytes, at + tagSize + 4 + length));
-        at += chunkOverhead + length;
         if (check != checkOf(tag, payload)) {
             damage(tag);
+            at = nextAfterDamage(bytes, at, at + chunkOverhead + length, doc);
             continue;
         }
-        // A second chunk of a kind already taken can only be damage.
-        if (tag == metres) {
-            if (metresApplied || !applyMetres(payload, doc))
-                metresDamaged = true;
-            else
-                metresApplied = true;
-        } else if (tag == tracks) {
-            if (tracksApplied || !applyTracks(payload, doc))
-                tracksDamaged = true;
-            else
-                tracksApplied = true;
+        at += chunkOverhead + length;
+        if (Kind *kind = kindOf(tag)) {
+            if (!kind->payload)
+                kind->payload = payload;
+            else if (*kind->payload != payload)
+                kind->damaged = kind->conflicting = true;
         }
     }
-    // Damage the positions survived is in a chunk this program does not
-    // use; it is left out of the next save as every unknown chunk is.
+    // A damaged copy beside a sound one loses nothing; two sound ones that
+    // differ lose both.
+    const bool metresTaken =
+        metresKind.payload && !metresKind.conflicting && applyMetres(*metresKind.payload, doc);
+    const bool tracksTaken = tracksKind.payload && !tracksKind.conflicting && applyTracks(*tracksKind.payload, doc);
     QStringList messages;
-    if (!metresApplied && (metresDamaged || (otherDamaged && !tracksApplied)))
+    if (!metresTaken && (metresKind.damaged || metresKind.payload))
         messages.append(FileMessages::damagedExtension);
-    if (!tracksApplied && tracksDamaged)
+    if (!tracksTaken && (tracksKind.damaged || tracksKind.payload))
         messages.append(FileMessages::damagedTracks);
+    if (otherDamaged)
+        messages.append(FileMessages::damagedOther);
     return messages.join(u' ');
 }

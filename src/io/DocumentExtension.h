@@ -20,8 +20,12 @@ class Document;
 //     check    uint32, CRC-32 of the tag and the payload
 //
 // A reader skips chunks whose tag it does not know, so a later chunk is an
-// addition here and older programs pass over it. A chunk that fails its
-// checks is left out and the file opens without what it held.
+// addition here and older programs pass over it. Each chunk is judged on
+// its own: one that fails its checks is left out and the file opens
+// without what it held; past a damaged length the next chunk is found by
+// the size the damaged one's kind must have, or else by the next sound
+// chunk. Two sound chunks of one kind that differ are damage, both left
+// out.
 //
 // "METR": station positions to the metre, an int32 count (the number of
 // stations) and then each station's position in metres, in list order. It
@@ -48,8 +52,8 @@ public:
     // Takes what the bytes after the profiles hold into the document just
     // read (its station records already in place). Bytes that do not begin
     // with the magic are none of this program's and are left alone. Returns
-    // the message for the user when a chunk was damaged, else empty: the
-    // metres' message when the positions were lost, the tracks' when the
-    // track layout was (it is then the default one), both when both were.
+    // the message for the user when a chunk was damaged, else empty: it
+    // names everything lost (the positions, the track layout, then in
+    // the default one, and damaged chunks of no known kind).
     static QString apply(QByteArrayView bytes, Document &doc);
 };

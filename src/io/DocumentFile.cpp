@@ -4,9 +4,12 @@
 #include "FileMessages.h"
 #include "SafeFile.h"
 
+#include "model/Document.h"
+
 #include <QFile>
 
 #include <cerrno>
+#include <new>
 
 QString DocumentFile::message(Status status)
 {
@@ -52,7 +55,21 @@ DocumentFile::LoadOutcome DocumentFile::load(Document &doc, const QString &path)
         out.cause = FileMessages::openCause(path, errno, file.errorString());
         return out;
     }
-    out.read = DocumentReader::read(doc, file);
+    if (file.size() > FileMessages::maxDocumentBytes) {
+        out.status = Status::ReadError;
+        out.cause = FileMessages::tooLarge;
+        return out;
+    }
+    try {
+        out.read = DocumentReader::read(doc, file);
+    } catch (const std::bad_alloc &) {
+        // What was read so far is no document.
+        out.read.status = DocumentReader::Status::ReadError;
+        out.read.cleared = true;
+        doc.clearTrains();
+        doc.clearStations();
+        out.cause = FileMessages::outOfMemory;
+    }
     switch (out.read.status) {
     case DocumentReader::Status::Ok:
         out.status = Status::Ok;

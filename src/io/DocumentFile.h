@@ -29,10 +29,12 @@ public:
     struct LoadOutcome
     {
         Status status = Status::CannotOpen;
-        QString cause;                // why the file could not be opened
+        QString cause;                // why the file could not be opened or read
         DocumentReader::Outcome read; // what the reader did, once the file was open
     };
     // Opens and reads; the caller runs DocumentReader::finishLoading and the
-    // steps of the window after a successful read.
+    // steps of the window after a successful read. A file larger than
+    // FileMessages::maxDocumentBytes is refused unread, and memory that
+    // runs out while reading is a read error (the cause says which).
     static LoadOutcome load(Document &doc, const QString &path);
 };

@@ -20,6 +20,10 @@ inline const QString damagedExtension =
 // headway) was damaged: the line has the default one.
 inline const QString damagedTracks =
     QStringLiteral("Údaje o kolejích jsou v souboru poškozené, platí výchozí počty kolejí a interval.");
+// The file opened, but a part kept behind its last section that the program
+// cannot name (an unknown kind, or a kind whose name was damaged) was left
+// out.
+inline const QString damagedOther = QStringLiteral("Další údaje v souboru jsou poškozené a byly vynechány.");
 // A station record of the file lay beyond the two million kilometres a
 // position can hold (only damage puts it there).
 inline const QString positionsHeld =
@@ -31,6 +35,12 @@ inline const QString cannotOpenText = QStringLiteral("Chyba otevírání souboru
 // this, and a device that never ends is refused once it passes it.
 constexpr qint64 maxTextBytes = qint64(256) * 1024 * 1024;
 inline const QString tooLarge = QStringLiteral("soubor je větší než 256 MiB");
+// A document or a recovery copy is held in memory several times over (the
+// file, the records, the undo history): one larger than this is refused.
+constexpr qint64 maxDocumentBytes = maxTextBytes;
+// What a command says when memory ran out under it.
+inline const QString outOfMemory = QStringLiteral("nedostatek paměti");
+inline const QString outOfMemoryCommand = QStringLiteral("Příkaz nelze dokončit: nedostatek paměti.");
 
 // The cause of a failure for a system error number: the common ones in
 // the program's words, any other in the system's own; empty for 0.

@@ -1,6 +1,8 @@
 #include "RecoveryStore.h"
 
+#include "FileMessages.h"
 #include "SafeFile.h"
+#include "WholeFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,6 +11,9 @@
 #include <QLockFile>
 #include <QRandomGenerator>
 #include <QtEndian>
+
+#include <cerrno>
+#include <new>
 
 namespace {
 
@@ -86,8 +91,11 @@ bool RecoveryStore::open()
 {
     if (isOpen())
         return true;
-    if (!QDir().mkpath(m_directory))
+    errno = 0;
+    if (!QDir().mkpath(m_directory)) {
+        m_openCause = FileMessages::cause(errno);
         return false;
+    }
     QFile::setPermissions(m_directory, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     // The process number makes the name unique among running editors; the
     // random part keeps it unique when a number comes round again.
@@ -100,10 +108,14 @@ bool RecoveryStore::open()
         if (QFile::exists(path))
             continue;
         auto lock = lockFile(lockPathOf(path));
-        if (!lock->tryLock(0))
+        errno = 0;
+        if (!lock->tryLock(0)) {
+            m_openCause = FileMessages::cause(errno);
             continue;
+        }
         m_lock = std::move(lock);
         m_path = path;
+        m_openCause.clear();
         removeStaleLocks();
         return true;
     }
@@ -217,13 +229,18 @@ std::optional<QString> RecoveryStore::originalPathOf(const QString &path)
 
 std::optional<RecoveryStore::Copy> RecoveryStore::read(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A copy is a document: one beyond a document's bound is not read.
+    const WholeFile::Read read = WholeFile::read(path, FileMessages::maxDocumentBytes);
+    if (read.status != WholeFile::Status::Ok)
         return std::nullopt;
-    return decode(file.readAll());
+    try {
+        return decode(read.bytes);
+    } catch (const std::bad_alloc &) {
+        return std::nullopt;
+    }
 }
 
-bool RecoveryStore::write(const QString &path, const QByteArray &bytes)
+SafeFile::Result RecoveryStore::write(const QString &path, const QByteArray &bytes)
 {
-    return SafeFile::write(path, bytes).ok();
+    return SafeFile::write(path, bytes);
 }

@@ -2,6 +2,7 @@
 
 #include "DocumentSnapshot.h"
 #include "FileStamp.h"
+#include "SafeFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -44,8 +45,11 @@ public:
     // Makes the directory (readable by its owner only), takes this editor's
     // name and lock, and removes the lock files editors that no longer run
     // left without a copy. False when that is impossible; the editor then
-    // runs without recovery copies.
+    // runs without recovery copies; openCause() says why, in the program's
+    // words ("systém souborů je jen pro čtení"), empty when the system gave
+    // no cause.
     bool open();
+    const QString &openCause() const { return m_openCause; }
     bool isOpen() const { return !m_path.isEmpty(); }
     const QString &directory() const { return m_directory; }
     // This editor's copy.
@@ -75,7 +79,7 @@ public:
     // nullopt when the head cannot be read.
     static std::optional<QString> originalPathOf(const QString &path);
     // Any thread.
-    static bool write(const QString &path, const QByteArray &bytes);
+    static SafeFile::Result write(const QString &path, const QByteArray &bytes);
 
     static constexpr char suffix[] = ".recovery";
     static constexpr char damagedSuffix[] = ".damaged";
@@ -86,6 +90,7 @@ private:
 
     QString m_directory;
     QString m_path;
+    QString m_openCause;
     std::unique_ptr<QLockFile> m_lock;
     std::map<QString, std::unique_ptr<QLockFile>> m_held;
 };

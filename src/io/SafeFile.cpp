@@ -2,6 +2,7 @@
 
 #include "FileMessages.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -68,8 +69,15 @@ SafeFile::Result SafeFile::write(const QString &path, const std::function<bool(Q
             const QFileInfo target(path);
             if (target.isDir())
                 return {Failure::Create, FileMessages::cause(EISDIR)};
-            if (target.exists() && !target.isWritable())
+            if (target.exists() && !target.isWritable()) {
+#ifdef Q_OS_UNIX
+                // The system's own reason: a read-only file system is not
+                // a refused access.
+                if (::access(QFile::encodeName(path).constData(), W_OK) != 0 && errno != 0)
+                    return {Failure::Create, FileMessages::cause(errno)};
+#endif
                 return {Failure::Create, FileMessages::cause(EACCES)};
+            }
             return {Failure::Create, causeOf(error, file.errorString())};
         }
     }

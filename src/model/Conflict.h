@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <tuple>
+#include <vector>
 
 // One place where two trains get in each other's way, as the conflict check
 // finds it on the lines as drawn. Trains are their 0-based positions in the
@@ -23,6 +24,9 @@ struct Conflict
     Severity severity = Severity::Error;
     int32_t trainA = 0; // the lower of the two positions
     int32_t trainB = 0;
+    // At a station: the further trains there at once that do not fit
+    // either (ascending); none for the other kinds.
+    std::vector<int32_t> others;
     // The section from stationLow to stationHigh (lowStation's position is
     // the smaller), or the station itself when both are the same.
     int32_t stationLow = 0;
@@ -46,7 +50,7 @@ struct Conflict
     auto key() const
     {
         return std::tie(from, stationLow, stationHigh, kind, trainA, trainB, to, hasPoint, pointMinute, pointMetres,
-                        severity);
+                        severity, others);
     }
     // The key's order, each field compared once: lists of tens of
     // thousands are sorted by it.
@@ -64,8 +68,8 @@ struct Conflict
             return trainA < o.trainA;
         if (trainB != o.trainB)
             return trainB < o.trainB;
-        return std::tie(to, hasPoint, pointMinute, pointMetres, severity)
-               < std::tie(o.to, o.hasPoint, o.pointMinute, o.pointMetres, o.severity);
+        return std::tie(to, hasPoint, pointMinute, pointMetres, severity, others)
+               < std::tie(o.to, o.hasPoint, o.pointMinute, o.pointMetres, o.severity, o.others);
     }
     bool operator==(const Conflict &o) const { return key() == o.key(); }
 };

@@ -15,6 +15,7 @@
 #include "dialogs/TimetableModel.h"
 #include "dialogs/TimetableWindow.h"
 #include "dialogs/TrainListDialog.h"
+#include "model/Tracks.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -259,8 +260,9 @@ private slots:
         find<QCheckBox>("CheckBoxKonflikty")->setChecked(true); // as another test may have left it
         const QImage marked = h.box()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(marked, renderer().surface());
-        // The example's conflicts are marked over the diagram; without the
-        // marks the window shows what the command line draws.
+        // The example's conflicts are marked over the diagram as the command
+        // line marks them; without the marks it shows what it draws with
+        // --no-conflicts.
         find<QCheckBox>("CheckBoxKonflikty")->click();
         const QImage shown = h.box()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QVERIFY(shown != marked);
@@ -270,6 +272,8 @@ private slots:
         QVERIFY(DumpCommand::openDocument(fromFile, h.example(), LabelSteps::standard()).isEmpty());
         RenderCommand::Options options;
         options.size = h.box()->size();
+        QCOMPARE(RenderCommand::viewSurface(fromFile, options), marked);
+        options.conflicts = false;
         QCOMPARE(RenderCommand::viewSurface(fromFile, options), shown);
     }
 
@@ -316,13 +320,24 @@ private slots:
         const std::vector<Conflict> &conflicts = window()->diagram().conflicts();
         QCOMPARE(dialog->list()->topLevelItemCount(), int(conflicts.size()));
         QVERIFY(!conflicts.empty());
-        const Conflict &last = conflicts.back();
-        QCOMPARE(window()->diagram().view().hpos, 0);
-        dialog->list()->setCurrentItem(dialog->list()->topLevelItem(int(conflicts.size()) - 1));
-        QVERIFY(renderer().highlightOn && renderer().highlightRecorded());
-        QCOMPARE(renderer().foundName, doc().trains[size_t(last.trainA)].name.view().toByteArray());
-        QCOMPARE(renderer().otherFoundName, doc().trains[size_t(last.trainB)].name.view().toByteArray());
-        QVERIFY(window()->diagram().view().hpos > 0);
+        const auto name = [this](int32_t train) { return doc().trains[size_t(train)].name.view().toByteArray(); };
+        // Each opening chooses and shows the first row; closing takes the
+        // green pair away.
+        for (int opening = 0; opening < 2; ++opening) {
+            if (opening > 0)
+                shortcut(Qt::Key_K, Qt::ControlModifier);
+            QCOMPARE(dialog->list()->currentItem(), dialog->list()->topLevelItem(0));
+            QCOMPARE(renderer().otherFoundName, name(conflicts.front().trainB));
+            const int first = window()->diagram().view().hpos;
+            const Conflict &last = conflicts.back();
+            dialog->list()->setCurrentItem(dialog->list()->topLevelItem(int(conflicts.size()) - 1));
+            QVERIFY(renderer().highlightOn && renderer().highlightRecorded());
+            QCOMPARE(renderer().foundName, name(last.trainA));
+            QCOMPARE(renderer().otherFoundName, name(last.trainB));
+            QVERIFY(window()->diagram().view().hpos > first);
+            dialog->close();
+            QVERIFY(!renderer().highlightOn);
+        }
 
         find<QCheckBox>("CheckBoxKonflikty")->click();
         QVERIFY(!window()->diagram().conflictsShown());
@@ -365,15 +380,22 @@ private slots:
         QVERIFY(h.prompter->messages().isEmpty());
     }
 
+    // New also starts the line settings from their defaults; the panel
+    // shows those in force.
     void newEmptiesTheDocument()
     {
         QVERIFY(window()->openFile(h.example()));
+        doc().lineTracks = {Tracks::doubleTrack, 5};
+        window()->showDocumentSettings();
+        QCOMPARE(find<QLabel>("LabelKoleje")->text(), QStringLiteral("Dvoukolejná trať, interval 5 min"));
         StationListDialog *stations = h.windows->stationListDialog();
         stations->fill();
         QVERIFY(!stations->editor().cell(StationListEditor::NameColumn, 1).isEmpty());
         const int axes = renderer().stats.emptyAxes;
         find<QToolButton>("SpeedButton1")->click();
         QVERIFY(h.doc().noDocument && h.doc().untitled && h.session->fileName.isEmpty());
+        QCOMPARE(doc().lineTracks, LineTracks{});
+        QCOMPARE(find<QLabel>("LabelKoleje")->text(), QStringLiteral("Jednokolejná trať, interval 3 min"));
         QCOMPARE(renderer().stats.emptyAxes, axes + 1);
         QVERIFY(!window()->menu().printAndExportEnabled() && !action("Tisk1")->isEnabled());
         stations->fill();

@@ -35,7 +35,9 @@ class RecoveryGuiTest : public QObject
     QStringList stateFiles() const { return QDir(stateDir()).entryList(QDir::Files, QDir::Name); }
     static QString restoreQuestion(const QString &file)
     {
-        return QStringLiteral("question: Obnovit neuložené změny dokumentu „%1“?").arg(QDir::toNativeSeparators(file));
+        return QStringLiteral("question: Obnovit neuložené změny dokumentu „%1“?\nOdpověď Ne kopii těchto změn "
+                              "natrvalo smaže.")
+            .arg(QDir::toNativeSeparators(file));
     }
 
     void change(Editor &editor)
@@ -121,6 +123,42 @@ private slots:
         QVERIFY(!editor.recovery().writePending());
     }
 
+    // A copy that cannot be written is told once, with the folder and the
+    // cause, and marked in the caption until one is written again, which is
+    // told too: a folder that cannot be made, then a full disk.
+    void unprotectedWorkIsToldOnce()
+    {
+        FileBytes::write(path("blocker"), "a file where the folder should be");
+        const QString folder = path("blocker/vlakorys");
+        ScriptedPrompter prompter;
+        Editor editor(prompter, folder);
+        editor.recovery().setDelays(20, 100);
+        editor.start({path("trať.vrs")});
+        const QString unprotected = QStringLiteral("error: Kopii neuložených změn nelze zapsat do složky „%1“: %2. "
+                                                   "Práce není chráněna pro případ pádu programu.");
+        const QString again = QStringLiteral("information: Kopie neuložených změn se opět zapisuje do složky „%1“. "
+                                             "Práce je znovu chráněna pro případ pádu programu.");
+        QCOMPARE(prompter.log, QStringList{unprotected.arg(folder, qt_error_string(ENOTDIR))});
+        QVERIFY(editor.mainWindow()->windowTitle().endsWith(MainWindow::unprotectedCaption));
+
+        QFile::remove(path("blocker"));
+        QSignalSpy written(&editor.recovery(), &RecoveryKeeper::written);
+        change(editor);
+        QVERIFY(written.wait());
+        {
+            const FileSizeLimit full(100);
+            for (int twice = 0; twice < 2; ++twice) {
+                change(editor);
+                QVERIFY(written.wait());
+            }
+        }
+        change(editor);
+        QVERIFY(written.wait());
+        QCOMPARE(prompter.log, (QStringList{unprotected.arg(folder, qt_error_string(ENOTDIR)), again.arg(folder),
+                                            unprotected.arg(folder, qt_error_string(EFBIG)), again.arg(folder)}));
+        QVERIFY(!editor.mainWindow()->windowTitle().endsWith(MainWindow::unprotectedCaption));
+    }
+
     // A killed editor's copy is not offered while it runs; at the next start
     // with the same document named (as a file manager starts it), the copy
     // is offered by the document's full path, taken over under the new
@@ -192,16 +230,18 @@ private slots:
     {
         QVERIFY(QDir().mkpath(stateDir()));
         const QString copy = stateDir() + QStringLiteral("/editor-1-0000dead.recovery");
-        FileBytes::write(copy, "Vlakorys recovery 2\n\x05");
+        // Its head names the document; the rest is cut.
+        const QByteArray whole =
+            RecoveryStore::encode(path("trať.vrs"), FileStamp{}, DocumentSnapshot::take(Document{}));
+        FileBytes::write(copy, whole.left(whole.size() - 4));
         ScriptedPrompter prompter;
         {
             Editor editor(prompter, stateDir());
             editor.start({});
         }
-        QCOMPARE(prompter.log,
-                 QStringList{QStringLiteral(
-                                 "error: Kopii neuložených změn „%1“ nelze přečíst. Byla odložena jako „%1.damaged“.")
-                                 .arg(QDir::toNativeSeparators(copy))});
+        QCOMPARE(prompter.log, QStringList{QStringLiteral("error: Kopii neuložených změn „%1“ nelze přečíst. Byla "
+                                                          "odložena jako „%1.damaged“. Patří k dokumentu „%2“.")
+                                               .arg(QDir::toNativeSeparators(copy), path("trať.vrs"))});
         QCOMPARE(stateFiles(), QStringList{QStringLiteral("editor-1-0000dead.recovery.damaged")});
         prompter.log.clear();
         Editor editor(prompter, stateDir());

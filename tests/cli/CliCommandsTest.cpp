@@ -4,6 +4,7 @@
 
 #include "../io/FileBytes.h"
 
+#include "cli/CliOutput.h"
 #include "cli/ConflictsCommand.h"
 #include "cli/DocumentJson.h"
 #include "cli/DumpCommand.h"
@@ -125,6 +126,7 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
          (QStringLiteral("vlakorys-cli: ") + dir.path()
           + QStringLiteral(": Chyba při otevírání souboru: je to adresář\n"))
              .toUtf8()},
+        {{"build", path("ok.json"), path("./ok.json")}, says("./ok.json", CliOutput::outputIsInputMessage)},
         {{"build", path("ok.json"), path("no/dir/x.vrs")},
          says("no/dir/x.vrs", QStringLiteral("Chyba při vytváření souboru: soubor nebo adresář neexistuje"))},
         {{"import", path("doc.vrs"), path("bad.txt"), path("out.vrs")},
@@ -167,6 +169,8 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
     EXPECT_EQ(cli({"table", path("line.vrs"), "--direction", "2", path("t.csv")}).status, 0);
     const QByteArray csv = FileBytes::read(path("t.csv"));
     EXPECT_EQ(std::pair(csv.left(3), csv.count("\r\n\r\n")), std::pair(QByteArray("\xEF\xBB\xBF"), qsizetype(0)));
+    for (const char *option : {"--help", "--version"})
+        EXPECT_EQ(std::pair(cliOnFullDisk({option}).status, cliOnFullDisk({option}).err), std::pair(1, fullDiskSaid));
     // A failing label step of Open.
     LabelSteps failing{[](Document &, double) { throw RangeError(); }, [](Document &, double, ProgressSink &) {}};
     const CommandRun r =

@@ -49,4 +49,15 @@ protected:
     {
         return capture([&](std::FILE *out, std::FILE *err) { return CliApp::run(args, out, err); });
     }
+    // The same with standard output on a full disk.
+    static CommandRun cliOnFullDisk(const QStringList &args)
+    {
+        return capture([&](std::FILE *, std::FILE *err) {
+            std::FILE *full = std::fopen("/dev/full", "w");
+            const int status = CliApp::run(args, full, err);
+            std::fclose(full);
+            return status;
+        });
+    }
+    inline static const QByteArray fullDiskSaid = "vlakorys-cli: Chyba při zápisu na standardní výstup: disk je plný\n";
 };

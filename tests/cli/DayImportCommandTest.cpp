@@ -191,5 +191,11 @@ TEST_F(DayImportCommandTest, RefusalsSayOneLineAndWriteNothing)
                   std::tuple(1, QStringLiteral("vlakorys-cli: ") + c.err + u'\n', QByteArray()))
             << c.args.join(u' ').toStdString();
     }
+    // The summary on a full disk: an error, and no document either.
+    for (const QStringList &args : {newLine + QStringList{"--day", "2026-03-04", lineDir, out},
+                                    QStringList{"import-gtfs", "--day", "2017-07-24", caltrain, out}}) {
+        const CommandRun r = cliOnFullDisk(args);
+        EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, fullDiskSaid)) << args.front().toStdString();
+    }
     EXPECT_FALSE(QFile::exists(out));
 }

@@ -53,4 +53,11 @@ err=$("$cli" dump "$line" 2>&1 >"$disk/dump.json") || status=$?
 rm "$disk/dump.json"
 left=$(cd "$disk" && ls -A | tr '\n' ' ')
 [ "$left" = "fill h.vrs " ] || fail "left on the disk: $left"
+# The same disk read-only: overwriting names the cause as a new file does.
+mount -o remount,ro "$disk" || { echo "a tmpfs cannot be made read-only: skipped"; exit 77; }
+for target in h.vrs new.vrs; do
+  err=$("$cli" build "$small" "$disk/$target" 2>&1) && fail "a build onto a read-only disk succeeded"
+  [ "$err" = "vlakorys-cli: $disk/$target: Chyba při vytváření souboru: systém souborů je jen pro čtení" ] ||
+    fail "read-only $target: said '$err'"
+done
 echo "a full disk: every write refused, the earlier document kept"

@@ -189,3 +189,19 @@ TEST_F(RenderCommandTest, FindHighlightsTheTrainOrSaysItIsMissing)
     EXPECT_EQ(render({path("line.vrs"), path("missing.png"), "--find", "os " + number}).status, 1);
     EXPECT_FALSE(QFile::exists(path("missing.png")));
 }
+
+// The sheet marks the conflicts as the editor's print does (the view is
+// compared with the editor's window in its own test); --no-conflicts leaves
+// them out.
+TEST_F(RenderCommandTest, SheetConflictMarksUnlessLeftOut)
+{
+    const auto redPixels = [](const QImage &picture) {
+        return Pixels::count(picture, picture.rect(),
+                             [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 90 && qBlue(p) < 90; });
+    };
+    const QStringList sheet{"--sheet", "--dpi", "75"};
+    ASSERT_EQ(render(QStringList{example, path("marked.png")} + sheet).status, 0);
+    ASSERT_EQ(render(QStringList{example, path("plain.png"), "--no-conflicts"} + sheet).status, 0);
+    // Red is the colour of some trains too: the marks add to it.
+    EXPECT_GT(redPixels(QImage(path("marked.png"))), redPixels(QImage(path("plain.png"))) + 200);
+}

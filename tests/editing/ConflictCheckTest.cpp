@@ -126,7 +126,7 @@ TEST(ConflictCheck, EachKindOnASmallLine)
          {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 15}, {3, 10, 20}}},
           {"R 2", {{1, 10, 3}, {2, 10, 8}, {3, 10, 12}}},
           {"Os 3", {{3, 10, 0}, {2, 10, 8}, {1, 10, 20}}}},
-         {"10:08\tB\tR 2\tOs 3\tkřižování bez volné koleje\tchyba"}},
+         {"10:08\tB\tR 2\tOs 3, Os 1\tkřižování bez volné koleje\tchyba"}},
         {"an overtaking between stations",
          {{"Os 1", {{1, 10, 0}, {3, 10, 20}}}, {"R 2", {{1, 10, 4}, {3, 10, 14}}}},
          {"10:04–10:09\tA – B\tOs 1\tR 2\tpředjíždění mezi stanicemi\tchyba\t@10:08 4000",

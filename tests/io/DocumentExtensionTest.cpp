@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 namespace {
@@ -176,8 +177,10 @@ TEST(DocumentExtension, DamageBehindTheProfiles)
         {"a position off its record", "VRSX" + chunk("METR", metresPayload(farOff, 6)), false, damaged},
         {"an unknown chunk first", "VRSX" + chunk("TRAK", "1234567") + good, true, {}},
         {"an unknown chunk after", "VRSX" + good + chunk("TRAK", ""), true, {}},
-        {"a damaged chunk the metres survived", "VRSX" + good + withLastByteFlipped(chunk("TRAK", "x")), true, {}},
-        {"a second list of positions", "VRSX" + good + chunk("METR", metresPayload(offRecord, 6)), true, {}},
+        {"a damaged chunk of no known kind", "VRSX" + good + withLastByteFlipped(chunk("TRAK", "x")), true,
+         FileMessages::damagedOther},
+        {"the same list twice", "VRSX" + good + good, true, {}},
+        {"a second list that differs", "VRSX" + good + chunk("METR", metresPayload(offRecord, 6)), false, damaged},
     };
     for (const auto &c : cases) {
         Document doc;
@@ -319,10 +322,22 @@ TEST(DocumentExtension, DamagedTracks)
         {"a headway past an hour", "VRSX" + chunk("KOLE", tracksPayload(61, 2, 3, {2, 255, 0, 4, 0, 255})), false,
          tracksLost},
         {"no count", "VRSX" + chunk("KOLE", "abcd"), false, tracksLost},
-        {"a second layout", "VRSX" + good + chunk("KOLE", tracksPayload(3, 1, 3, {0, 255, 0, 255, 0, 255})), true, {}},
+        {"a second layout", "VRSX" + good + chunk("KOLE", tracksPayload(3, 1, 3, {0, 255, 0, 255, 0, 255})), false,
+         tracksLost},
         {"sound metres before", "VRSX" + metres + withLastByteFlipped(good), false, tracksLost},
         {"damaged metres before", "VRSX" + withLastByteFlipped(metres) + good, true, FileMessages::damagedExtension},
+        {"cut inside its tag", "VRSX" + metres + "KO", false, tracksLost},
+        {"both lost", "VRSX" + withLastByteFlipped(metres) + "KOL", false,
+         FileMessages::damagedExtension + u' ' + tracksLost},
     };
+    // Past a metres chunk whose length cannot be, the layout is still read.
+    for (int32_t length : {-1, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), 17, 400}) {
+        Document doc;
+        const QByteArray badLength = ByteBuilder().raw("METR").i32(length).bytes() + metres.mid(8);
+        const DocumentReader::Outcome outcome = load(doc, plain + "VRSX" + badLength + good);
+        EXPECT_EQ(outcome.warning, FileMessages::damagedExtension) << length;
+        EXPECT_EQ(tracksOf(doc), tracksOf(set)) << length;
+    }
     for (const auto &c : cases) {
         Document doc;
         const DocumentReader::Outcome outcome = load(doc, plain + c.tail);

@@ -3,7 +3,9 @@
 #include "FileBytes.h"
 
 #include "editing/LabelGeneration.h"
+#include "io/DocumentFile.h"
 #include "io/DocumentReader.h"
+#include "io/FileMessages.h"
 #include "model/Document.h"
 #include "render/DiagramView.h"
 #include "render/ProgressSink.h"
@@ -11,6 +13,8 @@
 #include "SampleLine.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +22,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -462,4 +467,20 @@ TEST(DocumentReaderDamage, AcceptedFilesSurviveOpenAndSave)
     MakeTimeLabels(doc, view.scale, progress);
     Document reopened;
     EXPECT_EQ(load(reopened, of(doc)).status, Status::Ok);
+}
+
+// A document past the bound is refused unread, the document in memory
+// untouched: a valid block followed by a 300 MB chunk, as a sparse file.
+TEST(DocumentReaderDamage, AFileBeyondTheBoundIsNotRead)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("huge.vrs"));
+    Document doc;
+    doc.stations.push_back({"A", 0});
+    FileBytes::write(path, FileBytes::of(doc) + "VRSX" + ByteBuilder().raw("METR").i32(300'000'000).bytes());
+    ASSERT_TRUE(QFile::resize(path, 300'000'100));
+    doc.stations.push_back({"B", 5000});
+    const DocumentFile::LoadOutcome outcome = DocumentFile::load(doc, path);
+    EXPECT_EQ(std::tuple(outcome.status, outcome.cause, doc.stations.size()),
+              std::tuple(DocumentFile::Status::ReadError, FileMessages::tooLarge, size_t(2)));
 }
