@@ -138,7 +138,7 @@ TEST(CzpttTimetable, DamagedInputIsSkippedWithItsNameAndTheRestRead)
     QByteArray noise(3 * 1024 * 1024, '\0');
     QRandomGenerator random(7);
     random.fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
-    const QByteArray zipped = ZipBuilder::zip({{"1.xml", good}, {"2.xml", other}, {"3.xml", good}});
+    const QByteArray zipped = ZipBuilder::zip({{"1.xml", other}, {"2.xml", good}, {"3.xml", other}});
     const QByteArray nested = ZipBuilder::zip({{"in.zip", ZipBuilder::zip({{"in.xml", other}})}});
     QByteArray deep = other;
     for (int level = 0; level < 5; ++level)
@@ -243,4 +243,45 @@ TEST(CzpttTimetable, ProgressCanCancel)
     EXPECT_EQ(seen.front().first, 0);
     EXPECT_GT(seen.back().first, 0);
     EXPECT_GT(seen.back().second, seen.back().first);
+}
+
+TEST(CzpttTimetable, AMessageReadTwiceCountsOnceAndTheNewerVersionWins)
+{
+    QTemporaryDir dir;
+    const QString line = CzpttTestData::lineDir();
+    std::vector<Member> all;
+    for (const QString &n : fileNames(line))
+        all.push_back({n, CzpttTestData::bytes(line + u'/' + n)});
+    const QString zip = dir.filePath(QStringLiteral("line.zip"));
+    ASSERT_TRUE(writeFile(zip, ZipBuilder::zip(all)));
+    // The same path made again later, as another train.
+    const QByteArray old = CzpttTestData::bytes(CzpttTestData::linePath("16555A"));
+    const QByteArray newer = QByteArray(old).replace("2025-11-05T20:16:07", "2025-12-01T08:00:00").replace(">13250<",
+                                                                                                          ">13999<");
+    const QByteArray cancel = cancellationOf("KT----16555A", "00", "0", "2026-03-02");
+    for (const auto &[folder, a, b] : {std::tuple("oldFirst", old, newer), std::tuple("newFirst", newer, old)}) {
+        ASSERT_TRUE(QDir().mkpath(dir.filePath(QLatin1StringView(folder))));
+        for (const auto &[file, bytes] : {std::pair("a.xml", a), std::pair("b.xml", b), std::pair("c1.xml", cancel),
+                                          std::pair("c2.xml", cancel)})
+            ASSERT_TRUE(writeFile(dir.filePath(QLatin1StringView(folder) + u'/' + QLatin1StringView(file)), bytes));
+    }
+
+    const struct
+    {
+        QStringList sources;
+        size_t trains;
+        int duplicates;
+        const char *first;
+    } cases[] = {
+        {{line, line}, 37, 39, "Os 13250"},
+        {{line, zip}, 37, 39, "Os 13250"},
+        {{dir.filePath(QStringLiteral("oldFirst"))}, 1, 2, "Os 13999"},
+        {{dir.filePath(QStringLiteral("newFirst"))}, 1, 2, "Os 13999"},
+    };
+    for (const auto &c : cases) {
+        const CzpttTimetable year = CzpttTimetable::scan(c.sources);
+        const DayTimetable day = year.day(wednesday);
+        ASSERT_EQ(day.trains.size(), c.trains) << c.sources.join(u' ').toStdString();
+        EXPECT_EQ(std::tuple(day.duplicates, day.trains.front().name), std::tuple(c.duplicates, QString(c.first)));
+    }
 }

@@ -207,6 +207,8 @@ TEST(RealTimetableImport, IntoTheLine)
 {
     DayTimetable empty;
     empty.day = wednesday;
+    DayTimetable twice = smallDay();
+    twice.duplicates = 3;
     const struct
     {
         const char *what;
@@ -219,7 +221,7 @@ TEST(RealTimetableImport, IntoTheLine)
          {"A", "X"},
          smallDay(),
          QStringLiteral("Dne 4. 3. 2026 nejede žádný vlak přes dvě stanice trati.")},
-        {"three trains", {"A", "B"}, smallDay(), QStringLiteral("Přidáno 3 vlaků.")},
+        {"three trains", {"A", "B"}, twice, QStringLiteral("Přidáno 3 vlaků.\nVynecháno 3 duplicitních zpráv.")},
         {"two reach C",
          {"C", "A"},
          smallDay(),
