@@ -143,11 +143,12 @@ TEST_F(DayImportCommandTest, CaltrainWeekday)
     EXPECT_GT(speed("Baby"), 1.3 * speed("Local")) << speed("Baby") << " km/h, " << speed("Local") << " km/h";
 }
 
-TEST_F(DayImportCommandTest, RefusalsSayOneLineAndWriteNothing)
+TEST_F(DayImportCommandTest, RefusalsSayWhyAndWriteNothing)
 {
     Document elsewhere;
     SampleLine::fill(elsewhere, {3, 0, 0, 0});
     FileBytes::write(path("elsewhere.vrs"), FileBytes::of(elsewhere));
+    FileBytes::write(path("cut.xml"), CzpttTestData::bytes(CzpttTestData::linePath("16555A")).left(2000));
     const QString lineDir = CzpttTestData::lineDir();
     const QString out = path("out.vrs");
     const QStringList newLine = {"import-czptt", "--from", "Vsetín", "--to", "Velké Karlovice"};
@@ -157,6 +158,10 @@ TEST_F(DayImportCommandTest, RefusalsSayOneLineAndWriteNothing)
         QString err;
     } cases[] = {
         {newLine + QStringList{"--day", "2030-01-01", lineDir, out}, "Dne 1. 1. 2030 nejede žádný vlak."},
+        // What was skipped comes before the reason nothing came in.
+        {newLine + QStringList{"--day", "2026-03-04", path("cut.xml"), out},
+         "Přeskočeno 1 souborů: cut.xml (poškozené XML (řádek 52))\n"
+         "Stanice „Vsetín“ ani „Velké Karlovice“ v jízdním řádu není."},
         {{"import-czptt", "--from", "Vsetín", "--to", "Nikde", "--day", "2026-03-04", lineDir, out},
          "Stanice „Nikde“ v jízdním řádu dne 4. 3. 2026 není."},
         {{"import-czptt", "--to", "Vsetín", "--day", "2026-03-04", lineDir, out},

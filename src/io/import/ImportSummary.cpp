@@ -45,6 +45,12 @@ QString ImportSummary::leftOutText() const
     return lines.join(u'\n');
 }
 
+QString ImportSummary::refusedText(const QString &reason) const
+{
+    const QString leftOut = leftOutText();
+    return leftOut.isEmpty() ? reason : leftOut + u'\n' + reason;
+}
+
 QString ImportSummary::text() const
 {
     QStringList lines{trainsText()};

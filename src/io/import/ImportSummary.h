@@ -31,6 +31,8 @@ struct ImportSummary
     // The lines on the input left out: skipped, then duplicates; empty
     // when nothing was.
     QString leftOutText() const;
+    // When nothing is imported: what was left out first, then the reason.
+    QString refusedText(const QString &reason) const;
     // Every line that applies, one below the other.
     QString text() const;
 };
