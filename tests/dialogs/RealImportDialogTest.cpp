@@ -93,6 +93,42 @@ private slots:
         QVERIFY(m_prompter.log.isEmpty());
     }
 
+    // The calendar opens on the day chosen before when the sources cover
+    // it, else on their first day; the file dialogs say what they open;
+    // the codebook's path can be typed (a wrong one is refused).
+    void dayTitlesAndTypedCodebook()
+    {
+        Document empty;
+        SettingsFile file = settings();
+        const QDate first(2025, 12, 14);
+        for (const auto &[preferred, opened] : {std::pair(QDate(), first), std::pair(QDate(2026, 3, 4), QDate(2026, 3, 4)),
+                                                std::pair(QDate(2030, 1, 1), first)}) {
+            RealImportDialog d(Format::Czptt, empty, m_prompter, file);
+            d.preferDay(preferred);
+            QVERIFY(d.addSources({lineDir}));
+            QCOMPARE(child<QCalendarWidget>(d, "DayCalendar")->selectedDate(), opened);
+            QCOMPARE(d.chosenDay(), opened);
+        }
+
+        RealImportDialog d(Format::Czptt, empty, m_prompter, file);
+        for (const auto &[button, title] : {std::pair("AddFilesButton", "Jízdní řád SŽ"),
+                                            std::pair("CodebookButton", "Číselník SR70")}) {
+            GuiClicks::click(child<QPushButton>(d, button));
+            QCOMPARE(m_prompter.lastFileDialog.title, QString::fromUtf8(title));
+        }
+        RealImportDialog gtfs(Format::Gtfs, empty, m_prompter, file);
+        GuiClicks::click(child<QPushButton>(gtfs, "AddFilesButton"));
+        QCOMPARE(m_prompter.lastFileDialog.title, QStringLiteral("Jízdní řád GTFS"));
+
+        auto *edit = child<QLineEdit>(d, "CodebookEdit");
+        for (const QString &typed : {codebook, QStringLiteral("/nonexistent/SR70.csv")}) {
+            edit->setText(typed);
+            emit edit->editingFinished();
+        }
+        QCOMPARE(std::pair(edit->text(), file.readCodebookPath()), std::pair(codebook, codebook));
+        QCOMPARE(m_prompter.messages().size(), 1);
+    }
+
     // A document with stations takes the day's trains into them unless a
     // new line is asked for; the choice applied is what the preview said.
     void czpttIntoTheDocumentsStations()
@@ -161,6 +197,21 @@ private slots:
         for (int i = 0; i < routes->count(); ++i)
             QCOMPARE(routes->item(i)->checkState() == Qt::Checked, i < rail);
         QVERIFY2(d.previewText().startsWith(QStringLiteral("Nalezeno 92 vlaků")), qPrintable(d.previewText()));
+
+        // The ends the dialog offered follow the day's trains as the routes
+        // (or the day) change: more Locals start at San José.
+        const auto ends = [&] {
+            return std::pair(child<QComboBox>(d, "FromCombo")->currentText(),
+                             child<QComboBox>(d, "ToCombo")->currentText());
+        };
+        const auto mainEnds = ends();
+        for (int i = 0; i < routes->count(); ++i)
+            routes->item(i)->setCheckState(routes->item(i)->data(Qt::UserRole).toString() == u"Lo-129" ? Qt::Checked
+                                                                                             : Qt::Unchecked);
+        QCOMPARE(ends(), std::pair(mainEnds.second, mainEnds.first));
+        for (int i = 0; i < rail; ++i)
+            routes->item(i)->setCheckState(Qt::Checked);
+        QCOMPARE(ends(), mainEnds);
 
         for (int i = 0; i < routes->count(); ++i)
             routes->item(i)->setCheckState(Qt::Unchecked);
