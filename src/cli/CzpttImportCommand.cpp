@@ -69,8 +69,9 @@ int CzpttImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *
         const DayTimetable day = scan(sources, names, 2).day(c.day);
         // Only trains of the line were read: none means none of them runs.
         if (day.trains.empty())
-            return CliOutput::fail(err, QString(),
-                                   ImportSummary::leftOutOf(day).refusedText(RealTimetableImport::noTrainOnLineText(c.day)));
+            return CliOutput::fail(
+                err, QString(),
+                ImportSummary::leftOutOf(day).refusedText(RealTimetableImport::noTrainOnLineText(c.day)));
         const RealTimetableImport::Result result = RealTimetableImport::intoLine(doc, day);
         if (!result.ok())
             return CliOutput::fail(err, QString(), result.text());
@@ -83,10 +84,10 @@ int CzpttImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *
     const CzpttTimetable withEnds = scan(sources, {c.from.simplified(), c.to.simplified()}, 1);
     DayTimetable day = withEnds.day(c.day);
     if (withEnds.paths().empty())
-        return CliOutput::fail(err, QString(),
-                               ImportSummary::leftOutOf(day).refusedText(
-                                   QStringLiteral("Stanice „%1“ ani „%2“ v jízdním řádu není.")
-                                       .arg(c.from.trimmed(), c.to.trimmed())));
+        return CliOutput::fail(
+            err, QString(),
+            ImportSummary::leftOutOf(day).refusedText(
+                QStringLiteral("Stanice „%1“ ani „%2“ v jízdním řádu není.").arg(c.from.trimmed(), c.to.trimmed())));
     if (book)
         book->describe(day);
     const LineSteps::LineChoice choice = LineSteps::lineBetween(day, c.from, c.to);

@@ -22,7 +22,8 @@ std::shared_ptr<RealImportSource> RealImportSource::read(Format format, const QS
             ImportSummary leftOut;
             leftOut.skipped = source->m_czptt->skipped();
             leftOut.duplicates = source->m_czptt->duplicates();
-            source->m_error = leftOut.refusedText(QStringLiteral("Ve zvolených zdrojích není žádná trasa vlaku CZPTT."));
+            source->m_error =
+                leftOut.refusedText(QStringLiteral("Ve zvolených zdrojích není žádná trasa vlaku CZPTT."));
         }
         return source;
     }

@@ -47,7 +47,8 @@ class ArchiveMemberDevice : public QIODevice
 {
 public:
     ArchiveMemberDevice(ArchivePtr archive, int maxRatio)
-        : m_archive(std::move(archive)), m_maxRatio(maxRatio), m_consumedAtStart(archive_filter_bytes(m_archive.get(), -1))
+        : m_archive(std::move(archive)), m_maxRatio(maxRatio),
+          m_consumedAtStart(archive_filter_bytes(m_archive.get(), -1))
     {
         open(QIODevice::ReadOnly);
     }

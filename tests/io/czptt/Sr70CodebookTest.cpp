@@ -75,8 +75,8 @@ TEST(Sr70Codebook, RowsItCannotReadAreSkippedAndCounted)
                          + "100040;Stará;Zastávka;Zrušen;0,000;-;-;-;-;-\n"
                          + "100041;Nová;Hláska a zastávka;Aktivní;-2,25;1000B1;-;-;S10,5°;W20,25°\n"
                          // Kilometres that are no number; a row over the limit; a quote never closed.
-                         + "100057;Bez polohy;Odbočka (dopravna);Aktivní;abc;1000A1;3,1; 1000C1;-;-\n"
-                         + "100060;" + QString(Sr70Codebook::recordLimit, u'x') + ";Zastávka\n"
+                         + "100057;Bez polohy;Odbočka (dopravna);Aktivní;abc;1000A1;3,1; 1000C1;-;-\n" + "100060;"
+                         + QString(Sr70Codebook::recordLimit, u'x') + ";Zastávka\n"
                          + "100065;\"Neukončená;Zastávka;Aktivní;1;1000A1;-;-;-;-\n";
     Sr70Codebook book;
     const Sr70Codebook::ReadResult r = book.read(cp1250::fromUnicode(text));

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <stdexcept>
 
@@ -69,10 +69,9 @@ TEST(ImportSources, TheBytesInFlightAreBoundedWhateverTheCores)
     const QByteArray doc(100000, 'x');
     ASSERT_TRUE(QDir().mkpath(dir.filePath("files")) && QDir().mkpath(dir.filePath("zips")));
     for (int i = 0; i < 6; ++i)
-        ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("files/%1.txt").arg(i)), doc));
-    for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("zips/%1.zip").arg(i)),
-                              ZipBuilder::zip({{"a.txt", doc}, {"b.txt", doc}})));
+        ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("files/%1.txt").arg(i)), doc)
+                    && writeFile(dir.filePath(QStringLiteral("zips/%1.zip").arg(i / 2)),
+                                 ZipBuilder::zip({{"a.txt", doc}, {"b.txt", doc}})));
     for (const char *folder : {"files", "zips"}) {
         std::mutex mutex;
         std::condition_variable more;
@@ -84,8 +83,7 @@ TEST(ImportSources, TheBytesInFlightAreBoundedWhateverTheCores)
         options.isDocument = [](const QString &name) { return name.endsWith(u".txt"); };
         options.handle = [&](int, const QString &, const QByteArray &bytes) {
             std::unique_lock lock(mutex);
-            held += bytes.size();
-            peak = std::max(peak, held);
+            peak = std::max(peak, held += bytes.size());
             more.notify_all();
             more.wait_for(lock, std::chrono::milliseconds(30), [&] { return held > 250000; });
             held -= bytes.size();
