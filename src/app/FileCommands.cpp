@@ -232,7 +232,7 @@ bool importRealTimetable(Session &session, Diagram &diagram, DocumentViews &view
         const RealTimetableImport::Result result = choice.apply(doc);
         if (!result.ok()) {
             cursor.restore();
-            session.prompter.error(result.error);
+            session.prompter.error(result.text());
             return false;
         }
         // A new line: every station is new, so nothing picked or laid on the

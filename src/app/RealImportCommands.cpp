@@ -32,7 +32,9 @@ void RealImportCommands::run(RealImportSource::Format format)
 {
     // The dialog reads its sources anew each time: they may have changed.
     RealImportDialog dialog(format, m_session.document, m_session.prompter, m_session.settingsFile, &m_window);
+    dialog.preferDay(m_lastDay);
     const std::optional<RealImportChoice> choice = dialog.ask();
+    m_lastDay = dialog.chosenDay();
     if (!choice)
         return;
     EditStep step(m_session.history, StepNames::import);

@@ -2,6 +2,7 @@
 
 #include "dialogs/RealImportSource.h"
 
+#include <QDate>
 #include <QObject>
 
 class Diagram;
@@ -12,7 +13,8 @@ struct Session;
 
 // "Soubor › Importovat › Jízdní řád SŽ (CZPTT)..." and "GTFS...": the import
 // dialog of a day of real trains, then its choice applied to the document
-// (FileCommands::importRealTimetable) as one step of the history.
+// (FileCommands::importRealTimetable) as one step of the history. The day
+// chosen is offered again the next time.
 class RealImportCommands : public QObject
 {
     Q_OBJECT
@@ -30,4 +32,5 @@ private:
     Diagram &m_diagram;
     DocumentViews &m_views;
     QWidget &m_window;
+    QDate m_lastDay;
 };

@@ -72,10 +72,12 @@ int CzpttImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *
         const DayTimetable day = scan(sources, names, 2).day(c.day);
         // Only trains of the line were read: none means none of them runs.
         if (day.trains.empty())
-            return CliOutput::fail(err, QString(), RealTimetableImport::noTrainOnLineText(c.day));
+            return CliOutput::fail(
+                err, QString(),
+                ImportSummary::leftOutOf(day).refusedText(RealTimetableImport::noTrainOnLineText(c.day)));
         const RealTimetableImport::Result result = RealTimetableImport::intoLine(doc, day);
         if (!result.ok())
-            return CliOutput::fail(err, QString(), result.error);
+            return CliOutput::fail(err, QString(), result.text());
         return DayImportSteps::finish(doc, result, {}, target, m_labels, out, err, c.into, warning);
     }
 
@@ -83,16 +85,17 @@ int CzpttImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *
     // every message naming two of its stations, those that reach neither end
     // too.
     const CzpttTimetable withEnds = scan(sources, {c.from.simplified(), c.to.simplified()}, 1);
+    DayTimetable day = withEnds.day(c.day);
     if (withEnds.paths().empty())
         return CliOutput::fail(
             err, QString(),
-            QStringLiteral("Stanice „%1“ ani „%2“ v jízdním řádu není.").arg(c.from.trimmed(), c.to.trimmed()));
-    DayTimetable day = withEnds.day(c.day);
+            ImportSummary::leftOutOf(day).refusedText(
+                QStringLiteral("Stanice „%1“ ani „%2“ v jízdním řádu není.").arg(c.from.trimmed(), c.to.trimmed())));
     if (book)
         book->describe(day);
     const LineSteps::LineChoice choice = LineSteps::lineBetween(day, c.from, c.to);
     if (!choice.error.isEmpty())
-        return CliOutput::fail(err, QString(), choice.error);
+        return CliOutput::fail(err, QString(), ImportSummary::leftOutOf(day).refusedText(choice.error));
     QStringList names;
     for (int p : choice.line)
         names << day.points[static_cast<size_t>(p)].name.simplified();
@@ -105,6 +108,6 @@ int CzpttImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *
         place = [&book](DayTimetable &d, const std::vector<int> &line) { book->place(d, line); };
     const RealTimetableImport::Result result = RealTimetableImport::newLine(doc, day, c.from, c.to, place);
     if (!result.ok())
-        return CliOutput::fail(err, QString(), result.error);
+        return CliOutput::fail(err, QString(), result.text());
     return DayImportSteps::finish(doc, result, {}, target, m_labels, out, err);
 }

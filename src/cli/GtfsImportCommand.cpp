@@ -76,7 +76,7 @@ int GtfsImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *e
     if (!c.into.isEmpty()) {
         const RealTimetableImport::Result result = RealTimetableImport::intoLine(doc, day);
         if (!result.ok())
-            return CliOutput::fail(err, QString(), result.error);
+            return CliOutput::fail(err, QString(), result.text());
         return DayImportSteps::finish(doc, result, {}, target, m_labels, out, err, c.into, warning);
     }
 
@@ -84,7 +84,8 @@ int GtfsImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *e
     if (c.from.isEmpty() && !day.trains.empty()) {
         const std::optional<LineSteps::Ends> ends = LineSteps::defaultEnds(day);
         if (!ends)
-            return CliOutput::fail(err, QString(), LineSteps::noTrainsText(day.day));
+            return CliOutput::fail(err, QString(),
+                                   ImportSummary::leftOutOf(day).refusedText(LineSteps::noTrainsText(day.day)));
         c.from = day.points[static_cast<size_t>(ends->from)].name;
         c.to = day.points[static_cast<size_t>(ends->to)].name;
         notes
@@ -95,6 +96,6 @@ int GtfsImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *e
     const RealTimetableImport::Result result =
         RealTimetableImport::newLine(doc, day, c.from, c.to, RealTimetableImport::startAtZero);
     if (!result.ok())
-        return CliOutput::fail(err, QString(), result.error);
+        return CliOutput::fail(err, QString(), result.text());
     return DayImportSteps::finish(doc, result, notes, target, m_labels, out, err);
 }

@@ -116,7 +116,7 @@ RealImportDialog::RealImportDialog(RealImportSource::Format format, const Docume
         auto *row = new QHBoxLayout(codebook);
         m_codebookEdit = new QLineEdit(codebook);
         m_codebookEdit->setObjectName(QStringLiteral("CodebookEdit"));
-        m_codebookEdit->setReadOnly(true);
+        connect(m_codebookEdit, &QLineEdit::editingFinished, this, &RealImportDialog::codebookTyped);
         row->addWidget(m_codebookEdit);
         QPushButton *choose = button("CodebookButton", QStringLiteral("Vybrat..."), codebook);
         row->addWidget(choose);
@@ -205,6 +205,7 @@ RealImportDialog::RealImportDialog(RealImportSource::Format format, const Docume
             auto book = std::make_shared<Sr70Codebook>();
             if (book->readFile(remembered).ok) {
                 m_codebook = std::move(book);
+                m_codebookPath = remembered;
                 m_codebookEdit->setText(remembered);
             }
         }
@@ -248,11 +249,13 @@ void RealImportDialog::addFilesClicked()
 {
     Prompter::FileDialog dialog;
     if (m_format == RealImportSource::Format::Czptt) {
+        dialog.title = QStringLiteral("Jízdní řád SŽ");
         dialog.filter = czpttFilter;
         if (const std::optional<QStringList> chosen = m_prompter.openFileNames(dialog))
             addSources(*chosen);
         return;
     }
+    dialog.title = QStringLiteral("Jízdní řád GTFS");
     dialog.filter = gtfsFilter;
     dialog.defaultSuffix = QStringLiteral("zip");
     if (const std::optional<QString> chosen = m_prompter.openFileName(dialog))
@@ -279,11 +282,26 @@ void RealImportDialog::removeClicked()
 void RealImportDialog::codebookClicked()
 {
     Prompter::FileDialog dialog;
+    dialog.title = QStringLiteral("Číselník SR70");
     dialog.filter = codebookFilter;
     dialog.defaultSuffix = QStringLiteral("csv");
     dialog.initialFileName = m_codebookEdit ? m_codebookEdit->text() : QString();
     if (const std::optional<QString> chosen = m_prompter.openFileName(dialog))
         useCodebook(*chosen);
+}
+
+void RealImportDialog::codebookTyped()
+{
+    const QString path = m_codebookEdit->text().trimmed();
+    if (path == m_codebookPath)
+        return;
+    if (path.isEmpty()) {
+        m_codebook.reset();
+        m_codebookPath.clear();
+        dayChanged();
+    } else if (!useCodebook(path)) {
+        m_codebookEdit->setText(m_codebookPath);
+    }
 }
 
 bool RealImportDialog::useCodebook(const QString &path)
@@ -295,6 +313,7 @@ bool RealImportDialog::useCodebook(const QString &path)
         return false;
     }
     m_codebook = std::move(book);
+    m_codebookPath = path;
     if (m_codebookEdit)
         m_codebookEdit->setText(path);
     if (const SafeFile::Result written = m_settings.writeCodebookPath(path); !written)
@@ -392,11 +411,8 @@ void RealImportDialog::sourceChanged()
         const QDate first = m_source->firstDay();
         const QDate last = m_source->lastDay();
         m_calendar->setDateRange(first, last);
-        const QDate today = QDate::currentDate();
-        QDate chosen = m_calendar->selectedDate();
-        if (chosen < first || chosen > last)
-            chosen = today >= first && today <= last ? today : first;
-        m_calendar->setSelectedDate(chosen);
+        const bool covered = m_preferredDay.isValid() && m_preferredDay >= first && m_preferredDay <= last;
+        m_calendar->setSelectedDate(covered ? m_preferredDay : first);
     }
     m_filling = false;
     dayChanged();
@@ -413,10 +429,17 @@ QStringList RealImportDialog::chosenRoutes() const
     return routes;
 }
 
+QDate RealImportDialog::chosenDay() const
+{
+    return m_source ? m_calendar->selectedDate() : m_preferredDay;
+}
+
 void RealImportDialog::dayChanged()
 {
     if (m_filling)
         return;
+    if (m_source)
+        m_preferredDay = m_calendar->selectedDate();
     m_day = {};
     m_straightLine = false;
     if (m_source) {
@@ -444,12 +467,15 @@ void RealImportDialog::linePointsChanged()
         QCollator collator(QLocale(QLocale::Czech, QLocale::CzechRepublic));
         std::sort(names.begin(), names.end(), collator);
     }
+    // Ends the program offered follow the day; those the user chose stay
+    // while the day has them.
     QString from = m_from->currentText();
     QString to = m_to->currentText();
-    if (!names.contains(from) || !names.contains(to)) {
+    if (!names.contains(from) || !names.contains(to) || QStringList{from, to} == m_defaultEnds) {
         if (const std::optional<LineSteps::Ends> ends = LineSteps::defaultEnds(m_day)) {
             from = m_day.points[static_cast<size_t>(ends->from)].name;
             to = m_day.points[static_cast<size_t>(ends->to)].name;
+            m_defaultEnds = {from, to};
         }
     }
     m_filling = true;

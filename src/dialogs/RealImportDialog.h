@@ -29,7 +29,10 @@ class SettingsFile;
 // two end stations offered as the ends most of the day's trains share. The
 // count of what would come in is shown as the choices change; reading the
 // sources shows its progress and can be stopped. The SR70 codebook that
-// gives a CZPTT line its kilometres is remembered in the settings file.
+// gives a CZPTT line its kilometres is remembered in the settings file; its
+// path may be typed. The calendar opens on the day chosen before (when the
+// sources cover it) or on their first day; the ends the dialog offers
+// follow the day until the user picks others.
 class RealImportDialog : public QDialog
 {
     Q_OBJECT
@@ -49,6 +52,11 @@ public:
     // file holds none.
     bool useCodebook(const QString &path);
 
+    // The day to open the calendar on when the sources cover it (the day
+    // chosen the last time); the day chosen.
+    void preferDay(QDate day) { m_preferredDay = day; }
+    QDate chosenDay() const;
+
     // The choice as the controls stand.
     RealImportChoice choice() const;
     QString previewText() const;
@@ -61,6 +69,7 @@ private:
     void addFolderClicked();
     void removeClicked();
     void codebookClicked();
+    void codebookTyped();
     void importClicked();
 
     void readSources();
@@ -77,6 +86,9 @@ private:
     SettingsFile &m_settings;
     std::shared_ptr<RealImportSource> m_source;
     std::shared_ptr<const Sr70Codebook> m_codebook;
+    QString m_codebookPath;
+    QDate m_preferredDay;
+    QStringList m_defaultEnds; // the ends last offered by the program
     DayTimetable m_day;
     bool m_straightLine = false;
     bool m_filling = false; // controls being set by the program

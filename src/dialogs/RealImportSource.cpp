@@ -19,11 +19,11 @@ std::shared_ptr<RealImportSource> RealImportSource::read(Format format, const QS
         source->m_firstDay = source->m_czptt->firstDay();
         source->m_lastDay = source->m_czptt->lastDay();
         if (!source->m_cancelled && source->m_czptt->paths().empty()) {
-            const std::vector<DaySkipped> &skipped = source->m_czptt->skipped();
-            source->m_error = QStringLiteral("Ve zvolených zdrojích není žádná trasa vlaku CZPTT.");
-            if (!skipped.empty())
-                source->m_error +=
-                    QStringLiteral("\n") + skipped.front().source + QStringLiteral(": ") + skipped.front().reason;
+            ImportSummary leftOut;
+            leftOut.skipped = source->m_czptt->skipped();
+            leftOut.duplicates = source->m_czptt->duplicates();
+            source->m_error =
+                leftOut.refusedText(QStringLiteral("Ve zvolených zdrojích není žádná trasa vlaku CZPTT."));
         }
         return source;
     }
@@ -37,10 +37,9 @@ std::shared_ptr<RealImportSource> RealImportSource::read(Format format, const QS
     GtfsRouteList routes = GtfsDayReader::routes(*source->m_feed);
     source->m_routes = std::move(routes.routes);
     if (source->m_routes.empty()) {
-        source->m_error = GtfsMessages::notFeed(sources.front());
-        if (!routes.skipped.empty())
-            source->m_error += QStringLiteral("\n") + routes.skipped.front().source + QStringLiteral(": ")
-                               + routes.skipped.front().reason;
+        ImportSummary leftOut;
+        leftOut.skipped = std::move(routes.skipped);
+        source->m_error = leftOut.refusedText(GtfsMessages::notFeed(sources.front()));
         return source;
     }
     if (const auto dates = GtfsDayReader::serviceDates(*source->m_feed)) {

@@ -93,6 +93,38 @@ private slots:
         QVERIFY(m_prompter.log.isEmpty());
     }
 
+    // The calendar opens on the day chosen before when the sources cover
+    // it, else on their first day; the file dialogs say what they open;
+    // the codebook's path can be typed (a wrong one is refused).
+    void dayTitlesAndTypedCodebook()
+    {
+        Document empty;
+        SettingsFile file = settings();
+        for (const QDate day : {QDate(), QDate(2026, 3, 4)}) {
+            RealImportDialog d(Format::Czptt, empty, m_prompter, file);
+            d.preferDay(day);
+            QVERIFY(d.addSources({lineDir}));
+            QCOMPARE(d.chosenDay(), day.isValid() ? day : QDate(2025, 12, 14));
+        }
+        RealImportDialog d(Format::Czptt, empty, m_prompter, file);
+        RealImportDialog gtfs(Format::Gtfs, empty, m_prompter, file);
+        QStringList titles;
+        for (QPushButton *b : {child<QPushButton>(d, "AddFilesButton"), child<QPushButton>(d, "CodebookButton"),
+                               child<QPushButton>(gtfs, "AddFilesButton")}) {
+            GuiClicks::click(b);
+            titles << m_prompter.lastFileDialog.title;
+        }
+        QCOMPARE(titles, QStringList({"Jízdní řád SŽ", "Číselník SR70", "Jízdní řád GTFS"}));
+
+        auto *edit = child<QLineEdit>(d, "CodebookEdit");
+        for (const QString &typed : {codebook, QStringLiteral("/nonexistent/SR70.csv")}) {
+            edit->setText(typed);
+            emit edit->editingFinished();
+        }
+        QCOMPARE(std::pair(edit->text(), file.readCodebookPath()), std::pair(codebook, codebook));
+        QCOMPARE(m_prompter.messages().size(), 1);
+    }
+
     // A document with stations takes the day's trains into them unless a
     // new line is asked for; the choice applied is what the preview said.
     void czpttIntoTheDocumentsStations()
@@ -162,6 +194,17 @@ private slots:
             QCOMPARE(routes->item(i)->checkState() == Qt::Checked, i < rail);
         QVERIFY2(d.previewText().startsWith(QStringLiteral("Nalezeno 92 vlaků")), qPrintable(d.previewText()));
 
+        // The ends the dialog offered follow the day's trains as the routes
+        // (or the day) change: more Locals start at San José.
+        auto *from = child<QComboBox>(d, "FromCombo");
+        const QString north = from->currentText();
+        for (int i = 0; i < rail; ++i)
+            routes->item(i)->setCheckState(i == 2 ? Qt::Checked : Qt::Unchecked); // the Locals alone
+        QCOMPARE(from->currentText(), QStringLiteral("San Jose Diridon Caltrain"));
+        for (int i = 0; i < rail; ++i)
+            routes->item(i)->setCheckState(Qt::Checked);
+        QCOMPARE(from->currentText(), north);
+
         for (int i = 0; i < routes->count(); ++i)
             routes->item(i)->setCheckState(Qt::Unchecked);
         QVERIFY(!child<QPushButton>(d, "ImportButton")->isEnabled());
@@ -198,14 +241,6 @@ private slots:
         QVERIFY2(child<QLabel>(d, "SourceInfo")->text().contains(says),
                  qPrintable(child<QLabel>(d, "SourceInfo")->text()));
         QVERIFY(!child<QPushButton>(d, "ImportButton")->isEnabled());
-    }
-
-    // A reading told to stop ends as stopped, with nothing to import.
-    void stoppedReading()
-    {
-        const auto read = RealImportSource::read(Format::Czptt, {lineDir}, [](qint64, qint64) { return false; });
-        QVERIFY(read->cancelled());
-        QVERIFY(!read->ok());
     }
 };
 

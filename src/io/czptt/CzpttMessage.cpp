@@ -105,6 +105,8 @@ public:
                 readIdentifiers(message);
             else if (n == u"PlannedTransportIdentifiers")
                 message.identifiers.push_back(readIdentifier());
+            else if (n == u"CZPTTCreation")
+                message.created = QDateTime::fromString(text().left(19), Qt::ISODate);
             else if (n == u"CZPTTInformation")
                 readInformation(message, hasCalendar);
             else if (n == u"PlannedCalendar")

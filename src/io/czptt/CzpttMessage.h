@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 
 #include <cstdint>
@@ -62,6 +63,9 @@ struct CzpttMessage
 
     Kind kind = Kind::Path;
     std::vector<CzpttIdentifier> identifiers;
+    // CZPTTCreation: when this version of the message was made; invalid
+    // when the message does not say.
+    QDateTime created;
     CzpttCalendar calendar;
     std::vector<CzpttLocation> locations; // paths only, in running order, each with a time
 

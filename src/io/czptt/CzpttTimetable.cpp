@@ -102,7 +102,7 @@ void CzpttTimetable::add(const QString &source, const QByteArray &xml)
     }
     CzpttMessage &message = *read.message;
     if (message.kind == CzpttMessage::Kind::Cancellation) {
-        m_cancellations.push_back({source, message.pathKey(), std::move(message.calendar)});
+        m_cancellations.push_back({source, message.pathKey(), message.created, std::move(message.calendar)});
         return;
     }
     Path path;
@@ -113,6 +113,7 @@ void CzpttTimetable::add(const QString &source, const QByteArray &xml)
         path.name = (id ? id->core : message.identifiers.front().core).left(20);
     }
     path.key = message.pathKey();
+    path.created = message.created;
     path.calendar = std::move(message.calendar);
     path.calls.reserve(message.locations.size());
     for (const CzpttLocation &l : message.locations) {
@@ -164,6 +165,51 @@ void CzpttTimetable::sortBySource()
     std::stable_sort(m_skipped.begin(), m_skipped.end(), bySource);
 }
 
+void CzpttTimetable::dropDuplicates()
+{
+    // In the order of the sources, so the copy kept does not depend on the
+    // order the threads read them in. An unknown creation time is older
+    // than any known one.
+    QHash<QString, size_t> kept;
+    std::vector<bool> dropped(m_paths.size(), false);
+    for (size_t i = 0; i < m_paths.size(); ++i) {
+        const auto it = kept.constFind(m_paths[i].key);
+        if (it == kept.constEnd()) {
+            kept.insert(m_paths[i].key, i);
+            continue;
+        }
+        const Path &older = m_paths[it.value()];
+        if (m_paths[i].created.isValid() && (!older.created.isValid() || m_paths[i].created > older.created)) {
+            dropped[it.value()] = true;
+            kept.insert(m_paths[i].key, i);
+        } else {
+            dropped[i] = true;
+        }
+    }
+    std::vector<Path> paths;
+    paths.reserve(m_paths.size());
+    for (size_t i = 0; i < m_paths.size(); ++i) {
+        if (!dropped[i])
+            paths.push_back(std::move(m_paths[i]));
+    }
+    m_duplicates += static_cast<int>(m_paths.size() - paths.size());
+    m_paths = std::move(paths);
+
+    // Cancellations of one path on different days all count; only the same
+    // message again is left out.
+    QSet<QString> seen;
+    const auto before = m_cancellations.size();
+    std::erase_if(m_cancellations, [&](const Cancellation &c) {
+        const QString id = c.key + u'|' + c.created.toString(Qt::ISODate) + u'|'
+                           + c.calendar.start.toString(Qt::ISODate) + u'|' + QString::fromLatin1(c.calendar.bitmap);
+        if (seen.contains(id))
+            return true;
+        seen.insert(id);
+        return false;
+    });
+    m_duplicates += static_cast<int>(before - m_cancellations.size());
+}
+
 CzpttTimetable CzpttTimetable::scan(const QStringList &sources, const ScanOptions &options)
 {
     ImportSources::Options read;
@@ -190,6 +236,7 @@ CzpttTimetable CzpttTimetable::scan(const QStringList &sources, const ScanOption
     timetable.m_skipped.insert(timetable.m_skipped.end(), result.skipped.begin(), result.skipped.end());
     timetable.m_scanCancelled = result.cancelled;
     timetable.sortBySource();
+    timetable.dropDuplicates();
     return timetable;
 }
 
@@ -240,6 +287,7 @@ DayTimetable CzpttTimetable::day(QDate date) const
         out.trains.push_back(std::move(train));
     }
     out.skipped = m_skipped;
+    out.duplicates = m_duplicates;
     return out;
 }
 

@@ -9,6 +9,11 @@
 // of the same path identifier has a 1 for D. Its times count from the
 // midnight that starts D: a location with Offset -1 lies before it, one
 // with Offset 1 past the next midnight.
+//
+// A path is one message per identifier: a message read twice (a folder
+// named together with its zip) counts once, and of two versions of one
+// path the newer (by its creation time) is kept. A cancellation read twice
+// likewise. How many messages were passed over so is duplicates().
 
 #include "CzpttMessage.h"
 
@@ -52,6 +57,7 @@ public:
         QString source;
         QString name;
         QString key; // CzpttMessage::pathKey
+        QDateTime created;
         CzpttCalendar calendar;
         std::vector<Call> calls;
     };
@@ -60,6 +66,7 @@ public:
     {
         QString source;
         QString key;
+        QDateTime created;
         CzpttCalendar calendar;
     };
 
@@ -101,11 +108,13 @@ public:
     const std::vector<Cancellation> &cancellations() const { return m_cancellations; }
     const std::vector<DaySkipped> &skipped() const { return m_skipped; }
     bool cancelled() const { return m_scanCancelled; } // the scan was cancelled
+    int duplicates() const { return m_duplicates; }
 
 private:
     int32_t pointIndex(const CzpttLocation &location);
     void merge(CzpttTimetable &&other);
     void sortBySource();
+    void dropDuplicates();
 
     std::vector<Point> m_points;
     QHash<QString, int32_t> m_pointIndex;
@@ -113,6 +122,7 @@ private:
     std::vector<Cancellation> m_cancellations;
     std::vector<DaySkipped> m_skipped;
     bool m_scanCancelled = false;
+    int m_duplicates = 0;
 };
 
 // Whether a message can matter to a line with these names: it is a

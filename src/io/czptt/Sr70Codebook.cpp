@@ -12,7 +12,8 @@
 namespace {
 
 // One record of the CSV text: fields as bytes, quotes taken off. ok is
-// false for a record whose quote never closes.
+// false for a record whose quote never closes, or one longer than the
+// limit (reading goes on with the line after the one it began on).
 struct Record
 {
     std::vector<QByteArray> fields;
@@ -22,7 +23,7 @@ struct Record
 class CsvReader
 {
 public:
-    explicit CsvReader(const QByteArray &bytes) : m_bytes(bytes) {}
+    CsvReader(QByteArrayView bytes, qsizetype limit) : m_bytes(bytes), m_limit(limit) {}
 
     bool atEnd() const { return m_pos >= m_bytes.size(); }
 
@@ -31,7 +32,13 @@ public:
         Record r;
         QByteArray field;
         bool quoted = false;
+        const qsizetype start = m_pos;
         while (m_pos < m_bytes.size()) {
+            if (m_pos - start > m_limit) {
+                const qsizetype lineEnd = m_bytes.indexOf('\n', start);
+                m_pos = lineEnd < 0 ? m_bytes.size() : lineEnd + 1;
+                return {{}, false};
+            }
             const char c = m_bytes[m_pos++];
             if (quoted) {
                 if (c != '"') {
@@ -59,16 +66,37 @@ public:
     }
 
 private:
-    const QByteArray &m_bytes;
+    QByteArrayView m_bytes;
+    qsizetype m_limit;
     qsizetype m_pos = 0;
 };
 
-QString text(const Record &r, int column)
+// The text is UTF-8 when it says so with a byte-order mark, or when it has
+// letters beyond ASCII and all of it is valid UTF-8 (text in code page 1250
+// with Czech letters never is).
+bool isUtf8(QByteArrayView bytes)
 {
-    if (column < 0 || static_cast<size_t>(column) >= r.fields.size())
-        return {};
-    return cp1250::toUnicode(r.fields[static_cast<size_t>(column)]).trimmed();
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return true;
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+    return !ascii && bytes.isValidUtf8();
 }
+
+class Fields
+{
+public:
+    explicit Fields(bool utf8) : m_utf8(utf8) {}
+    QString operator()(const Record &r, int column) const
+    {
+        if (column < 0 || static_cast<size_t>(column) >= r.fields.size())
+            return {};
+        const QByteArray &f = r.fields[static_cast<size_t>(column)];
+        return (m_utf8 ? QString::fromUtf8(f) : cp1250::toUnicode(f)).trimmed();
+    }
+
+private:
+    bool m_utf8;
+};
 
 bool isDash(const QString &s)
 {
@@ -195,7 +223,11 @@ Sr70Codebook::ReadResult Sr70Codebook::read(const QByteArray &bytes)
     m_entries.clear();
     m_byCode.clear();
 
-    CsvReader csv(bytes);
+    QByteArrayView body(bytes);
+    const Fields text(isUtf8(body));
+    if (body.startsWith("\xEF\xBB\xBF"))
+        body = body.sliced(3);
+    CsvReader csv(body, recordLimit);
     const Record header = csv.next();
     QHash<QString, int> columns;
     for (size_t i = 0; i < header.fields.size(); ++i)

@@ -1,8 +1,10 @@
 #pragma once
 
 // The infrastructure manager's codebook of operational points (SR70) as it
-// is exported: a CSV file in code page 1250, ";" between fields, decimal
-// commas, quoted fields that may hold line breaks and doubled quotes. It
+// is exported: a CSV file in code page 1250 (or UTF-8, with or without a
+// byte-order mark, once an editor has saved it), ";" between fields,
+// decimal commas, quoted fields that may hold line breaks and doubled
+// quotes; a record over recordLimit bytes is skipped and counted. It
 // gives a CZPTT location (by the first five digits of the point's number)
 // its kind, its coordinates and its kilometres, each kilometre with the
 // track section (TUDU) it is chained on.
@@ -20,6 +22,9 @@
 class Sr70Codebook
 {
 public:
+    // The longest row of the real codebook is under a kilobyte.
+    static constexpr qsizetype recordLimit = qsizetype{1} << 20;
+
     struct Position
     {
         int32_t metres = 0;

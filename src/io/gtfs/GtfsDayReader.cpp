@@ -369,8 +369,14 @@ bool DayReading::readStopTimes()
                 t.skipRow(GtfsMessages::unknownTrip);
                 continue;
             }
-            if (lastTrip < 0)
+            // Another route's trip, or one that does not run on the day.
+            if (lastTrip < 0 || !m_trips[lastTrip].runs)
                 continue;
+            if (m_rows.size() >= m_request.maxRows) {
+                m_tally.table(stopTimesFile, GtfsMessages::tooManyRows(m_request.maxRows));
+                m_rows.clear();
+                break;
+            }
             const int32_t stop = find(m_stopIndex, t.field(stopColumn));
             if (stop < 0) {
                 t.skipRow(GtfsMessages::unknownStop);

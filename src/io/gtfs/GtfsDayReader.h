@@ -36,6 +36,9 @@ struct GtfsDayRequest
 {
     QDate day;
     QStringList routes; // route_id; none: every railway route of the feed
+    // Stop rows of the day's trips kept at most (28 bytes each): a feed
+    // with more gets a message, not an exhausted memory.
+    size_t maxRows = size_t{8} << 20;
 };
 
 struct GtfsDay
@@ -54,9 +57,9 @@ struct GtfsDay
 // Stations: a stop belongs to its parent station; stops without one are
 // merged by name (a feed that gives each direction's platform as a stop of
 // its own), so every station of a name is one point, keyed by the parent's
-// or the first stop's id. Positions come from GtfsLinePositions, over every
-// trip of the chosen routes whatever its day, so a station stands at the
-// same place whichever day is read. The points are in line order.
+// or the first stop's id. Positions come from GtfsLinePositions, over the
+// day's trips of the chosen routes (only their stop rows are kept, so the
+// memory follows the day, not the feed). The points are in line order.
 //
 // Trains: named "route trip" from route_short_name (else route_long_name)
 // and trip_short_name (else trip_id), cut to the document's 20 characters

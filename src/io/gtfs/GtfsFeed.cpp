@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -39,10 +41,17 @@ ArchivePtr openZip(const QString &path, QString &error)
 }
 
 // One archive member as a sequential device; it owns the archive it reads.
+// A member that unpacks to more than maxRatio times the bytes it takes in
+// the archive (checked from ratioCheckFrom bytes on) fails as a zip bomb.
 class ArchiveMemberDevice : public QIODevice
 {
 public:
-    explicit ArchiveMemberDevice(ArchivePtr archive) : m_archive(std::move(archive)) { open(QIODevice::ReadOnly); }
+    ArchiveMemberDevice(ArchivePtr archive, int maxRatio)
+        : m_archive(std::move(archive)), m_maxRatio(maxRatio),
+          m_consumedAtStart(archive_filter_bytes(m_archive.get(), -1))
+    {
+        open(QIODevice::ReadOnly);
+    }
     bool isSequential() const override { return true; }
 
 protected:
@@ -53,12 +62,27 @@ protected:
             setErrorString(archiveError(m_archive.get()));
             return -1;
         }
+        m_unpacked += got;
+        if (m_unpacked >= ratioCheckFrom) {
+            // A block taken in but not yet used may belong to this member.
+            const qint64 consumed =
+                std::max<qint64>(archive_filter_bytes(m_archive.get(), -1) - m_consumedAtStart, 0) + archiveBlock;
+            if (m_unpacked > qint64{m_maxRatio} * consumed) {
+                setErrorString(GtfsMessages::compressionRatio);
+                return -1;
+            }
+        }
         return got;
     }
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
+    static constexpr qint64 ratioCheckFrom = qint64{1} << 20;
+
     ArchivePtr m_archive;
+    int m_maxRatio;
+    qint64 m_consumedAtStart;
+    qint64 m_unpacked = 0;
 };
 
 class DirectoryFeed : public GtfsFeed
@@ -126,7 +150,7 @@ public:
                 return nullptr;
             }
             if (it->second.path == archive_entry_pathname(entry))
-                return std::make_unique<ArchiveMemberDevice>(std::move(a));
+                return std::make_unique<ArchiveMemberDevice>(std::move(a), maxCompressionRatio);
         }
     }
 

@@ -21,6 +21,9 @@ class GtfsFeed
 public:
     // Generous: the stop times of a whole country's feed stay below it.
     static constexpr qint64 defaultSizeLimit = qint64{4} << 30;
+    // Unpacked bytes per archived byte a zip member may reach, as for the
+    // archives of CZPTT messages; beyond it the member fails as a zip bomb.
+    static constexpr int maxCompressionRatio = 100;
 
     // A directory or a .zip file; nullptr with a message when it is neither
     // or cannot be read.

@@ -16,6 +16,7 @@ inline QString cannotReadArchive(const QString &path, const QString &detail)
     return QStringLiteral("Archiv „%1“ nelze přečíst: %2").arg(path, detail);
 }
 inline const QString cannotOpenTable = QStringLiteral("soubor nelze otevřít");
+inline const QString compressionRatio = QStringLiteral("podezřele vysoký kompresní poměr (zip bomb?)");
 
 // Whole tables.
 inline const QString missingFile = QStringLiteral("soubor chybí");
@@ -31,6 +32,10 @@ inline QString tooLarge(qint64 limitBytes)
                          : limitBytes >= (qint64{1} << 20) ? QStringLiteral("%1 MiB").arg(limitBytes >> 20)
                                                            : QStringLiteral("%1 B").arg(limitBytes);
     return QStringLiteral("soubor je větší než %1, nečte se").arg(size);
+}
+inline QString tooManyRows(size_t limit)
+{
+    return QStringLiteral("zvolený den má víc než %1 řádků, nečte se").arg(limit);
 }
 inline QString readError(const QString &detail)
 {

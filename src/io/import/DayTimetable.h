@@ -77,4 +77,5 @@ struct DayTimetable
     std::vector<DayPoint> points;
     std::vector<DayTrain> trains;
     std::vector<DaySkipped> skipped;
+    int duplicates = 0; // messages read twice (or older versions), left out
 };

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -53,6 +54,49 @@ QString sizeLimitText(const ImportSources::Limits &limits)
 {
     return QStringLiteral("větší než %1 MiB po rozbalení").arg(limits.maxDocumentBytes / (1024 * 1024));
 }
+
+// Bytes held by work under way, within a limit: acquire waits until the
+// bytes fit or nothing else is held (a single larger piece goes alone).
+// Holders never wait on the same budget, so waiting ends.
+class Budget
+{
+public:
+    Budget(qint64 limit, const std::atomic<bool> &cancelled) : m_limit(limit), m_cancelled(cancelled) {}
+
+    // False when the reading was cancelled meanwhile (nothing is held then).
+    bool acquire(qint64 bytes, size_t maxHolders = SIZE_MAX)
+    {
+        std::unique_lock lock(m_mutex);
+        m_freed.wait(lock, [&] {
+            return m_cancelled.load() || m_used == 0 || (m_used + bytes <= m_limit && m_holders < maxHolders);
+        });
+        if (m_cancelled.load())
+            return false;
+        m_used += bytes;
+        ++m_holders;
+        return true;
+    }
+
+    void release(qint64 bytes)
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_used -= bytes;
+            --m_holders;
+        }
+        m_freed.notify_all();
+    }
+
+    void wake() { m_freed.notify_all(); }
+
+private:
+    const qint64 m_limit;
+    const std::atomic<bool> &m_cancelled;
+    std::mutex m_mutex;
+    std::condition_variable m_freed;
+    qint64 m_used = 0;
+    size_t m_holders = 0;
+};
 
 struct Job
 {
@@ -140,7 +184,9 @@ EntryRead readEntry(archive *a, archive_entry *entry, const ImportSources::Limit
 class Reader
 {
 public:
-    explicit Reader(const ImportSources::Options &options) : m_options(options)
+    explicit Reader(const ImportSources::Options &options)
+        : m_options(options), m_work(options.limits.maxBytesInFlight, m_cancelled),
+          m_unpacked(options.limits.maxBytesInFlight, m_cancelled)
     {
         m_threads = ImportSources::threadCount(options);
     }
@@ -172,9 +218,7 @@ public:
     }
 
 private:
-    // Work in the queue is held to this many bytes (a single larger
-    // document is let in when the queue is empty) and this many jobs.
-    static constexpr qint64 queueBytes = qint64{32} * 1024 * 1024;
+    // Jobs handed over and not yet done, at most.
     static constexpr size_t queueJobs = 512;
 
     struct FileToRead
@@ -195,8 +239,11 @@ private:
     {
         if (m_cancelled.load())
             return false;
-        if (m_options.progress && !m_options.progress(m_done, m_total))
+        if (m_options.progress && !m_options.progress(m_done, m_total)) {
             m_cancelled = true;
+            m_work.wake();
+            m_unpacked.wake();
+        }
         return !m_cancelled.load();
     }
 
@@ -307,18 +354,15 @@ private:
         }
     }
 
+    // The job's bytes count until a worker has done it.
     void push(Job job)
     {
-        std::unique_lock lock(m_mutex);
-        m_spaceFree.wait(lock, [&] {
-            return m_cancelled.load() || m_queue.empty()
-                   || (m_queuedBytes + job.bytes.size() <= queueBytes && m_queue.size() < queueJobs);
-        });
-        if (m_cancelled.load())
+        if (!m_work.acquire(job.bytes.size(), queueJobs))
             return;
-        m_queuedBytes += job.bytes.size();
-        m_queue.push_back(std::move(job));
-        lock.unlock();
+        {
+            std::lock_guard lock(m_mutex);
+            m_queue.push_back(std::move(job));
+        }
         m_jobReady.notify_one();
     }
 
@@ -333,12 +377,30 @@ private:
                     return;
                 job = std::move(m_queue.front());
                 m_queue.pop_front();
-                m_queuedBytes -= job.bytes.size();
             }
-            m_spaceFree.notify_one();
             if (!m_cancelled.load())
                 process(worker, job);
+            const qint64 bytes = job.bytes.size();
+            job = {};
+            m_work.release(bytes);
         }
+    }
+
+    // A document unpacked by a worker waits its turn in the budget of
+    // unpacked documents; an archive inside goes on at once (its own
+    // documents wait).
+    void processUnpacked(int worker, Job &inner, qint64 held = 0)
+    {
+        if (inner.kind != Kind::Document) {
+            process(worker, inner);
+            return;
+        }
+        const qint64 size = std::max<qint64>(held, inner.bytes.size());
+        if (held == 0 && !m_unpacked.acquire(size))
+            return;
+        process(worker, inner);
+        inner = {};
+        m_unpacked.release(size);
     }
 
     void process(int worker, Job &job)
@@ -406,8 +468,18 @@ private:
             if (kind == Kind::Other)
                 continue;
             Job inner{kind, name, {}, job.depth + 1};
+            // A document's size in its header is booked before it is read.
+            qint64 held = 0;
+            if (kind == Kind::Document && archive_entry_size_is_set(entry) && archive_entry_size(entry) > 0
+                && archive_entry_size(entry) <= m_options.limits.maxDocumentBytes) {
+                held = archive_entry_size(entry);
+                if (!m_unpacked.acquire(held))
+                    return;
+            }
             QString why;
             const EntryRead read = readEntry(a.get(), entry, m_options.limits, inner.bytes, why);
+            if (read != EntryRead::Ok && held > 0)
+                m_unpacked.release(held);
             if (read == EntryRead::Fatal) {
                 skip(job.name, why);
                 return;
@@ -416,7 +488,7 @@ private:
                 skip(name, why);
                 continue;
             }
-            process(worker, inner);
+            processUnpacked(worker, inner, held);
         }
     }
 
@@ -444,20 +516,21 @@ private:
             skip(job.name, why);
             return;
         }
-        process(worker, unpacked);
+        processUnpacked(worker, unpacked);
     }
 
     const ImportSources::Options &m_options;
     int m_threads = 1;
 
+    std::atomic<bool> m_cancelled{false};
+    Budget m_work;     // what the walk handed over, queued or under way
+    Budget m_unpacked; // documents unpacked by the workers
+
     std::mutex m_mutex;
     std::condition_variable m_jobReady;
-    std::condition_variable m_spaceFree;
     std::deque<Job> m_queue;
-    qint64 m_queuedBytes = 0;
     bool m_finished = false;
 
-    std::atomic<bool> m_cancelled{false};
     std::atomic<int> m_documents{0};
     qint64 m_done = 0;
     qint64 m_total = 0;

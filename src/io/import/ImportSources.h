@@ -8,9 +8,11 @@
 // documents (and the archives found inside archives) are handed to worker
 // threads, one per core, which call the handler. Everything is bounded:
 // no document over 64 MiB unpacked, a compression ratio no zip bomb gets
-// past, a limit on archives inside archives, and a queue that holds a few
-// documents at a time. What cannot be read is skipped with its name and
-// the reason; the rest is read.
+// past, a limit on archives inside archives, and the bytes in flight
+// whatever the number of cores: what the walk hands over waits until the
+// work before it is done, and so do the documents unpacked from it, each
+// within maxBytesInFlight (one larger document goes alone). What cannot be
+// read is skipped with its name and the reason; the rest is read.
 
 #include "DayTimetable.h"
 
@@ -33,6 +35,9 @@ public:
         int maxCompressionRatio = 100;
         // Archives inside archives: the outer archive is depth 1.
         int maxArchiveDepth = 4;
+        // A message is parsed in several times its size: this many bytes
+        // of documents are read at once, and as many of work queued.
+        qint64 maxBytesInFlight = qint64{64} * 1024 * 1024;
     };
 
     struct Options

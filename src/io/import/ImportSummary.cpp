@@ -27,12 +27,36 @@ QString ImportSummary::skippedText(int maxListed) const
     return text;
 }
 
+ImportSummary ImportSummary::leftOutOf(const DayTimetable &day)
+{
+    ImportSummary summary;
+    summary.skipped = day.skipped;
+    summary.duplicates = day.duplicates;
+    return summary;
+}
+
+QString ImportSummary::leftOutText() const
+{
+    QStringList lines;
+    if (!skipped.empty())
+        lines << skippedText();
+    if (duplicates > 0)
+        lines << QStringLiteral("Vynecháno %1 duplicitních zpráv.").arg(duplicates);
+    return lines.join(u'\n');
+}
+
+QString ImportSummary::refusedText(const QString &reason) const
+{
+    const QString leftOut = leftOutText();
+    return leftOut.isEmpty() ? reason : leftOut + u'\n' + reason;
+}
+
 QString ImportSummary::text() const
 {
     QStringList lines{trainsText()};
     if (oneStation > 0)
         lines << QStringLiteral("Vynecháno %1 vlaků, které trať potkávají jen v jedné stanici.").arg(oneStation);
-    if (!skipped.empty())
-        lines << skippedText();
+    if (const QString leftOut = leftOutText(); !leftOut.isEmpty())
+        lines << leftOut;
     return lines.join(u'\n');
 }

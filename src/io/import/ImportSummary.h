@@ -17,6 +17,10 @@ struct ImportSummary
     int replaced = 0;   // trains already in the document under the same name
     int oneStation = 0; // trains of the day that reach only one station of the line
     std::vector<DaySkipped> skipped;
+    int duplicates = 0; // messages of the source read twice, left out
+
+    // What the day left out of its input, with no train counted yet.
+    static ImportSummary leftOutOf(const DayTimetable &day);
 
     // "Přidáno 35 vlaků, nahrazeno 2."
     QString trainsText() const;
@@ -24,6 +28,11 @@ struct ImportSummary
     // the first maxListed are named, the rest counted. Empty when nothing
     // was skipped.
     QString skippedText(int maxListed = 10) const;
+    // The lines on the input left out: skipped, then duplicates; empty
+    // when nothing was.
+    QString leftOutText() const;
+    // When nothing is imported: what was left out first, then the reason.
+    QString refusedText(const QString &reason) const;
     // Every line that applies, one below the other.
     QString text() const;
 };

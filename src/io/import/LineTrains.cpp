@@ -133,8 +133,7 @@ ImportSummary appendTo(Document &doc, const DayTimetable &day)
 
 ImportSummary appendTo(Document &doc, const DayTimetable &day, const std::vector<int32_t> &stations)
 {
-    ImportSummary summary;
-    summary.skipped = day.skipped;
+    ImportSummary summary = ImportSummary::leftOutOf(day);
     // A row may only name a station the document has.
     std::vector<int32_t> stationOfPoint = stations;
     const auto count = static_cast<int32_t>(doc.stations.size());

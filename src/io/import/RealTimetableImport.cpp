@@ -53,13 +53,13 @@ QString noTrainOnLineText(QDate day)
 
 QString Preview::text() const
 {
-    return ok() ? foundText(trains, stations) : error;
+    return ok() ? foundText(trains, stations) : leftOut.refusedText(error);
 }
 
 QString Result::text() const
 {
     if (!ok())
-        return error;
+        return summary.refusedText(error);
     QStringList lines{summary.text()};
     lines << notes;
     return lines.join(u'\n');
@@ -84,6 +84,7 @@ void startAtZero(DayTimetable &day, const std::vector<int> &line)
 Preview previewNewLine(const DayTimetable &day, const QString &from, const QString &to)
 {
     Preview preview;
+    preview.leftOut = ImportSummary::leftOutOf(day);
     const LineSteps::LineChoice choice = LineSteps::lineBetween(day, from, to);
     if (!choice.error.isEmpty()) {
         preview.error = choice.error;
@@ -101,6 +102,7 @@ Preview previewNewLine(const DayTimetable &day, const QString &from, const QStri
 Preview previewIntoLine(const Document &doc, const DayTimetable &day)
 {
     Preview preview;
+    preview.leftOut = ImportSummary::leftOutOf(day);
     if (day.trains.empty()) {
         preview.error = LineSteps::noTrainsText(day.day);
         return preview;
@@ -120,6 +122,7 @@ Preview previewIntoLine(const Document &doc, const DayTimetable &day)
 Result newLine(Document &doc, const DayTimetable &source, const QString &from, const QString &to, const Placer &place)
 {
     Result result;
+    result.summary = ImportSummary::leftOutOf(source);
     DayTimetable day = source; // placed and kinds guessed here, never in the caller's day
     const LineSteps::LineChoice choice = LineSteps::lineBetween(day, from, to);
     if (!choice.error.isEmpty()) {
@@ -187,6 +190,7 @@ Result newLine(Document &doc, const DayTimetable &source, const QString &from, c
 Result intoLine(Document &doc, const DayTimetable &day)
 {
     Result result;
+    result.summary = ImportSummary::leftOutOf(day);
     const Preview preview = previewIntoLine(doc, day);
     if (!preview.ok()) {
         result.error = preview.error;

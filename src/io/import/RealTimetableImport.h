@@ -48,8 +48,9 @@ struct Preview
     QString error; // why nothing would be imported; the counts are 0 then
     int trains = 0;
     int stations = 0;
+    ImportSummary leftOut; // the day's input left out, told before the error
     bool ok() const { return error.isEmpty(); }
-    // "Nalezeno 28 vlaků, 13 stanic", or the error.
+    // "Nalezeno 28 vlaků, 13 stanic", or what was left out and the error.
     QString text() const;
 };
 
@@ -63,7 +64,8 @@ struct Result
     bool ok() const { return error.isEmpty(); }
     // Trains added or replaced.
     int trains() const { return summary.added + summary.replaced; }
-    // The summary's lines, then the notes.
+    // The summary's lines, then the notes; when refused, the input left
+    // out, then the error.
     QString text() const;
 };
 

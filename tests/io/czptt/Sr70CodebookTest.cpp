@@ -74,13 +74,14 @@ TEST(Sr70Codebook, RowsItCannotReadAreSkippedAndCounted)
                          // A cancelled point and an active one of the same five digits.
                          + "100040;Stará;Zastávka;Zrušen;0,000;-;-;-;-;-\n"
                          + "100041;Nová;Hláska a zastávka;Aktivní;-2,25;1000B1;-;-;S10,5°;W20,25°\n"
-                         // Kilometres that are no number; a quote never closed.
-                         + "100057;Bez polohy;Odbočka (dopravna);Aktivní;abc;1000A1;3,1; 1000C1;-;-\n"
+                         // Kilometres that are no number; a row over the limit; a quote never closed.
+                         + "100057;Bez polohy;Odbočka (dopravna);Aktivní;abc;1000A1;3,1; 1000C1;-;-\n" + "100060;"
+                         + QString(Sr70Codebook::recordLimit, u'x') + ";Zastávka\n"
                          + "100065;\"Neukončená;Zastávka;Aktivní;1;1000A1;-;-;-;-\n";
     Sr70Codebook book;
     const Sr70Codebook::ReadResult r = book.read(cp1250::fromUnicode(text));
     ASSERT_TRUE(r.ok);
-    EXPECT_EQ(std::tuple(r.entries, r.skippedRows), std::tuple(3, 4));
+    EXPECT_EQ(std::tuple(r.entries, r.skippedRows), std::tuple(3, 5));
 
     const Sr70Codebook::Entry *quoted = book.find(QStringLiteral("10001"));
     ASSERT_NE(quoted, nullptr);
@@ -103,4 +104,15 @@ TEST(Sr70Codebook, RowsItCannotReadAreSkippedAndCounted)
     EXPECT_TRUE(foreign.error.startsWith(QStringLiteral("Soubor není číselník SR70"))) << foreign.error.toStdString();
     EXPECT_TRUE(book.isEmpty());
     EXPECT_FALSE(book.readFile(QStringLiteral("/nonexistent/SR70.csv")).ok);
+}
+
+TEST(Sr70Codebook, SavedAsUtf8ItReadsTheSame)
+{
+    const QString text = QString::fromUtf8(header) + "100016;Dlouhá Ves-hoření;Zastávka;Aktivní;1,5;1000A1;-;-;-;-\n";
+    const QByteArray utf8 = text.toUtf8();
+    for (const QByteArray &bytes : {cp1250::fromUnicode(text), utf8, "\xEF\xBB\xBF" + utf8}) {
+        Sr70Codebook book;
+        ASSERT_TRUE(book.read(bytes).ok) << bytes.left(3).toHex().toStdString();
+        EXPECT_EQ(book.find(QStringLiteral("10001"))->name, QStringLiteral("Dlouhá Ves-hoření"));
+    }
 }

@@ -495,10 +495,17 @@ TEST(GtfsDayReader, BadInput)
     const GtfsDay chosen = readSmall(smallLine(), {QStringLiteral("R9")});
     EXPECT_EQ(skipped(chosen.timetable), std::vector<std::string>{"routes.txt: linka „R9“ v jízdním řádu není"});
 
-    const std::unique_ptr<GtfsFeed> limited = GtfsFeed::fromTables(smallLine());
-    limited->setSizeLimit(500);
-    const DayTimetable day = GtfsDayReader::readDay(*limited, {QDate(2026, 3, 4), {}}).timetable;
-    EXPECT_EQ(skipped(day), (std::vector<std::string>{"stop_times.txt: soubor je větší než 500 B, nečte se"}));
+    // Only the stop rows of the day's trips are kept (on the Saturday none
+    // runs), and no more of them than the limit.
+    const QDate wednesday(2026, 3, 4);
+    for (const auto &[day, maxRows, trains] : {std::tuple(wednesday, 13, size_t{3}), std::tuple(wednesday, 12, size_t{0}),
+                                               std::tuple(QDate(2026, 3, 7), 0, size_t{0})}) {
+        const DayTimetable read =
+            GtfsDayReader::readDay(*GtfsFeed::fromTables(smallLine()), {day, {}, size_t(maxRows)}).timetable;
+        const std::vector<std::string> tooMany{"stop_times.txt: zvolený den má víc než 12 řádků, nečte se"};
+        EXPECT_EQ(std::make_pair(skipped(read), read.trains.size()),
+                  std::make_pair(maxRows == 12 ? tooMany : std::vector<std::string>{}, trains));
+    }
 }
 
 TEST(GtfsDayReader, Cancel)

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace GtfsTestFeeds;
 
 namespace {
@@ -90,6 +92,20 @@ TEST(GtfsFeed, DirectoryAndZip)
     const std::unique_ptr<GtfsFeed> zip = GtfsFeed::open(zipPath, error);
     zip->setSizeLimit(500);
     EXPECT_EQ(summary(readFeed(*zip)), std::vector<std::string>{"stop_times.txt: soubor je větší než 500 B, nečte se"});
+
+    // A member that unpacks to far more than it takes is a zip bomb.
+    const QString bombPath = dir.filePath(QStringLiteral("bomb.zip"));
+    std::vector<std::pair<QByteArray, QByteArray>> bombMembers;
+    for (const auto &[name, bytes] : tables)
+        bombMembers.emplace_back(name.toUtf8(), name == u"stop_times.txt"
+                                                    ? bytes + QByteArray("N1,5:00:00,5:00:00,A1,10\n").repeated(1000000)
+                                                    : bytes);
+    writeZip(bombPath, bombMembers);
+    const std::vector<std::string> bomb = summary(readFeed(*GtfsFeed::open(bombPath, error)));
+    EXPECT_NE(std::find(bomb.begin(), bomb.end(),
+                        "stop_times.txt: chyba při čtení: podezřele vysoký kompresní poměr (zip bomb?)"),
+              bomb.end())
+        << bomb.back();
 }
 
 // Damaged archives and paths that are no feed: a message, never a crash.

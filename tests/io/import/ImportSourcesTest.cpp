@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <stdexcept>
@@ -57,4 +58,37 @@ TEST(ImportSources, EveryDocumentOnceWhateverItCameIn)
     ASSERT_EQ(r.skipped.size(), 1u);
     EXPECT_EQ(r.skipped.front().source, QStringLiteral("folder/throws.txt"));
     EXPECT_EQ(r.skipped.front().reason, QStringLiteral("chyba při čtení (no such thing)"));
+}
+
+TEST(ImportSources, TheBytesInFlightAreBoundedWhateverTheCores)
+{
+    // Six documents of 100 kB as files, and as three zips of two, read by
+    // four workers with room for two documents: the handler never holds
+    // more, though it waits a while for the others to come in.
+    QTemporaryDir dir;
+    const QByteArray doc(100000, 'x');
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("files")) && QDir().mkpath(dir.filePath("zips")));
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("files/%1.txt").arg(i)), doc)
+                    && writeFile(dir.filePath(QStringLiteral("zips/%1.zip").arg(i / 2)),
+                                 ZipBuilder::zip({{"a.txt", doc}, {"b.txt", doc}})));
+    for (const char *folder : {"files", "zips"}) {
+        std::mutex mutex;
+        std::condition_variable more;
+        qint64 held = 0;
+        qint64 peak = 0;
+        ImportSources::Options options;
+        options.threads = 4;
+        options.limits.maxBytesInFlight = 250000;
+        options.isDocument = [](const QString &name) { return name.endsWith(u".txt"); };
+        options.handle = [&](int, const QString &, const QByteArray &bytes) {
+            std::unique_lock lock(mutex);
+            peak = std::max(peak, held += bytes.size());
+            more.notify_all();
+            more.wait_for(lock, std::chrono::milliseconds(30), [&] { return held > 250000; });
+            held -= bytes.size();
+        };
+        const ImportSources::Result r = ImportSources::read({dir.filePath(folder)}, options);
+        EXPECT_EQ(std::tuple(r.documents, peak), std::tuple(6, qint64{200000})) << folder;
+    }
 }

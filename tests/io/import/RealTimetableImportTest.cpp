@@ -207,6 +207,11 @@ TEST(RealTimetableImport, IntoTheLine)
 {
     DayTimetable empty;
     empty.day = wednesday;
+    DayTimetable damaged = empty;
+    damaged.skipped = {{"a.xml", "poškozené XML (řádek 3)"}};
+    damaged.duplicates = 2;
+    DayTimetable twice = smallDay();
+    twice.duplicates = 3;
     const struct
     {
         const char *what;
@@ -219,7 +224,13 @@ TEST(RealTimetableImport, IntoTheLine)
          {"A", "X"},
          smallDay(),
          QStringLiteral("Dne 4. 3. 2026 nejede žádný vlak přes dvě stanice trati.")},
-        {"three trains", {"A", "B"}, smallDay(), QStringLiteral("Přidáno 3 vlaků.")},
+        // What was left out is told first, whether or not a train came in.
+        {"nothing but a damaged file",
+         {"A", "D"},
+         damaged,
+         QStringLiteral("Přeskočeno 1 souborů: a.xml (poškozené XML (řádek 3))\nVynecháno 2 duplicitních zpráv.\n"
+                        "Dne 4. 3. 2026 nejede žádný vlak.")},
+        {"three trains", {"A", "B"}, twice, QStringLiteral("Přidáno 3 vlaků.\nVynecháno 3 duplicitních zpráv.")},
         {"two reach C",
          {"C", "A"},
          smallDay(),
@@ -232,6 +243,8 @@ TEST(RealTimetableImport, IntoTheLine)
         const RealTimetableImport::Preview preview = RealTimetableImport::previewIntoLine(doc, c.day);
         const RealTimetableImport::Result r = RealTimetableImport::intoLine(doc, c.day);
         EXPECT_EQ(r.text(), c.text) << c.what;
+        if (!r.ok())
+            EXPECT_EQ(preview.text(), c.text) << c.what;
         EXPECT_EQ(std::tuple(preview.ok(), preview.trains), std::tuple(r.ok(), r.trains())) << c.what;
         EXPECT_EQ(doc.trains.size(), size_t(r.trains())) << c.what;
     }
