@@ -8,6 +8,7 @@
 #include "GtfsImportCommand.h"
 #include "ImportCommand.h"
 #include "RenderCommand.h"
+#include "ShiftCommand.h"
 
 #include "render/Fonts.h"
 
@@ -61,6 +62,9 @@ QString usage()
                           "                                    následná mezidobí, koleje ve stanicích), jeden\n"
                           "                                    na řádek, nebo jako JSON; skončí s kódem 0,\n"
                           "                                    když žádné nejsou, a 3, když nějaké jsou\n"
+                          "  shift SOUBOR.vrs VLAK MINUTY [--from STANICE] VÝSTUP.vrs\n"
+                          "                                    posune vlak o MINUTY (i záporné, po půl\n"
+                          "                                    minutě), s --from jen od té stanice dál\n"
                           "\n"
                           "Volby:\n"
                           "  --help     vypíše tento text\n"
@@ -97,6 +101,8 @@ int run(const QStringList &args, std::FILE *out, std::FILE *err)
         return RenderCommand().run(rest, out, err);
     if (command == QLatin1String("conflicts"))
         return ConflictsCommand().run(rest, out, err);
+    if (command == QLatin1String("shift"))
+        return ShiftCommand().run(rest, out, err);
     if (command.startsWith(QLatin1String("--")))
         return CliOutput::unknownOption(err, command);
     return CliOutput::fail(err, QString(), QStringLiteral("neznámý příkaz „%1“; viz vlakorys-cli --help").arg(command));
