@@ -16,6 +16,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+using WidgetHelpers::named;
+
 TrainShiftDialog::TrainShiftDialog(Mode mode, Document &doc, TrainListEditor &editor, QWidget *parent)
     : QDialog(parent), m_mode(mode), m_doc(doc), m_editor(editor)
 {

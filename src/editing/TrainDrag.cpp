@@ -95,6 +95,7 @@ void TrainDrag::release()
         EditStep step(m_history, TrainShift::stepName(m_original, amount));
         TrainShift::shift(m_diagram.document(), m_pick.train, m_pick.row, amount);
     }
+    followWait(m_original.rowCount());
     m_amount = 0;
     renderMoved();
 }
@@ -127,12 +128,14 @@ bool TrainDrag::nudge(int amount, bool repeat)
         ++m_mergeId;
         m_keyTotal = 0;
     }
+    const int rows = train.rowCount();
     {
         EditStep step(m_history);
         step.setMergeId(m_mergeId);
         m_keyTotal += TrainShift::shift(doc, m_pick.train, m_pick.row, amount);
         step.setName(TrainShift::stepName(train, m_keyTotal));
     }
+    followWait(rows);
     renderMoved();
     return true;
 }
@@ -147,6 +150,13 @@ void TrainDrag::forget()
         m_status.clear();
         statusChanged(m_status);
     }
+}
+
+void TrainDrag::followWait(int rowsBefore)
+{
+    // The train now waits at the picked row: what moves on is its departure.
+    if (m_diagram.document().trains[static_cast<size_t>(m_pick.train)].rowCount() > rowsBefore)
+        ++m_pick.row;
 }
 
 void TrainDrag::putBack()

@@ -65,6 +65,7 @@ private:
     void showStatus(QPoint viewPoint);
     // The train and its labels as the press found them.
     void putBack();
+    void followWait(int rowsBefore);
     void renderMoved();
 
     Diagram &m_diagram;

@@ -59,6 +59,14 @@ QByteArray labelText(QByteArrayView name)
 
 } // namespace
 
+bool passesThrough(const Train &train, int row)
+{
+    if (row <= 0 || row + 1 >= train.rowCount())
+        return false;
+    const int32_t station = train.row(row).station;
+    return station > 0 && train.row(row - 1).station != station && train.row(row + 1).station != station;
+}
+
 int64_t halfMinutes(double time, bool halfMinute)
 {
     const double ms = std::nearbyint(time * msPerDay);
@@ -96,6 +104,17 @@ int shift(Document &doc, int index, int fromRow, int amount)
     amount = held(train, fromRow, amount);
     if (amount == 0)
         return 0;
+    if (amount > 0 && passesThrough(train, fromRow)) {
+        // The train waits: the row stays as the arrival, its copy departs.
+        TrainRow arrival = train.row(fromRow);
+        arrival.shortDwell = 0;
+        TrainRow departure = arrival;
+        departure.mark = 0;
+        train.stops.insert(train.stops.begin() + fromRow, TrainStop{});
+        train.setRow(fromRow, arrival);
+        train.setRow(fromRow + 1, departure);
+        ++fromRow;
+    }
     shiftRows(train, fromRow, amount);
     if (fromRow == 0) {
         const QByteArray text = labelText(train.name.view());

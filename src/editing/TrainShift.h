@@ -38,9 +38,16 @@ int held(const Train &train, int fromRow, int amount);
 // Rows from `fromRow` on move by `amount` (not held).
 void shiftRows(Train &train, int fromRow, int amount);
 
+// Whether a row is the train's only one at its station on the way (not
+// the first or the last): the train passes or stops there without a
+// departure row of its own.
+bool passesThrough(const Train &train, int row);
+
 // The train `index` of the document, from `fromRow` on, moved by `amount`
-// held as above, its labels with it when row 0 moved. Returns the amount
-// moved.
+// held as above, its labels with it when row 0 moved. A later move from a
+// row the train passes through makes it wait there: the row stays as the
+// arrival and a copy of it, the departure, moves with the rows after it.
+// Returns the amount moved.
 int shift(Document &doc, int index, int fromRow, int amount);
 
 // "+10 min", "-0,5 min".
