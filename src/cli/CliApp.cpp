@@ -64,7 +64,7 @@ QString usage()
                           "                                    když žádné nejsou, a 3, když nějaké jsou\n"
                           "  shift SOUBOR.vrs VLAK MINUTY [--from STANICE] VÝSTUP.vrs\n"
                           "                                    posune vlak o MINUTY (i záporné, po půl\n"
-                          "                                    minutě), s --from jen od té stanice dál\n"
+                          "                                    minutě), s --from jen od odjezdu z té stanice\n"
                           "\n"
                           "Volby:\n"
                           "  --help     vypíše tento text\n"

@@ -49,6 +49,9 @@ QString ShiftCommand::apply(Document &doc, const QString &train, int halfMinutes
         }
         if (fromRow < 0)
             return QStringLiteral("vlak „%1“ nejede přes stanici „%2“").arg(train, fromStation);
+        // From its departure there: a stop's arrival row stays.
+        while (fromRow + 1 < t.rowCount() && t.row(fromRow + 1).station == t.row(fromRow).station)
+            ++fromRow;
     }
     const int allowed = TrainShift::held(t, fromRow, halfMinutes);
     if (allowed != halfMinutes)

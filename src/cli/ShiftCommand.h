@@ -10,9 +10,10 @@ class Document;
 
 // vlakorys-cli shift SOUBOR.vrs VLAK MINUTY [--from STANICE] VÝSTUP.vrs:
 // the editor's Open, the train named VLAK (the first of that name) moved by
-// MINUTY (whole or half minutes, negative earlier, less than a day), from
-// its first row at STANICE on when given, as the diagram's drag moves it;
-// then Save as VÝSTUP.vrs. A move the train's rows do not allow (a
+// MINUTY (whole or half minutes, negative earlier, less than a day), or
+// with STANICE only its departure from there (the first time it comes
+// there) and the rows after it, as the diagram's Shift-drag moves them: a
+// train that passes STANICE waits there. Then Save as VÝSTUP.vrs. A move the train's rows do not allow (a
 // departure before its arrival) is an error, not a shorter move.
 class ShiftCommand
 {
