@@ -73,6 +73,9 @@ bool DiagramMouse::trainKey(int key, Qt::KeyboardModifiers modifiers, bool autoR
 {
     if (key == Qt::Key_Escape)
         return m_train.escape();
+    // While a train is laid, the trains stay as they are.
+    if (m_insertTool.isActive())
+        return false;
     if ((key != Qt::Key_Left && key != Qt::Key_Right) || !modifiers.testFlag(Qt::AltModifier))
         return false;
     const int step = modifiers.testFlag(Qt::ShiftModifier) ? TrainDrag::shiftKeyStep : TrainDrag::keyStep;
