@@ -1,11 +1,14 @@
 // The mouse on the generated busy line of the render benchmarks (60
 // stations, 1000 trains with their labels) on a 1920 x 1080 diagram surface
 // at 100 %: one pointer move of a label drag, the render after a drop, one
-// panning step.
+// panning step; one pointer move of a train drag and its release, with the
+// conflicts marked.
 #include "editing/DiagramMouse.h"
 #include "editing/EditHistory.h"
 #include "editing/HeadlessDiagram.h"
 #include "editing/InsertToolInput.h"
+#include "editing/TrainPick.h"
+#include "render/TrainLines.h"
 
 #include "SampleLine.h"
 
@@ -74,6 +77,33 @@ struct Scene : HeadlessDiagram
         return {};
     }
 };
+
+// A point on a train's first line well inside the view, on no label, that
+// picks that train, in view pixels.
+QPoint pickableTrain(Scene &scene)
+{
+    const QRect room(300, 100, 1300, 700);
+    const QPoint shift(40 - 5 * scene.view.hpos, -2 * scene.view.vpos);
+    const TrainLines::Frame frame = TrainLines::frameOf(scene.doc, scene.view.scale);
+    for (size_t i = 0; i < scene.doc.trains.size(); ++i) {
+        QPoint found;
+        TrainLines::walkTrain(
+            scene.doc.trains[i], frame,
+            [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1, int) {
+                const QPoint m((x0 + x1) / 2, (y0 + y1) / 2);
+                bool onLabel = false;
+                for (const LabelOutline &o : scene.renderer.labelOutlines())
+                    onLabel = onLabel || LabelDrag::contains(o, m);
+                if (found.isNull() && room.contains(m + shift) && !onLabel
+                    && TrainPick::at(scene.doc, scene.view.scale, m).train == int(i))
+                    found = m + shift;
+            },
+            [](int, int32_t, int32_t) {});
+        if (!found.isNull())
+            return found;
+    }
+    return {};
+}
 
 MouseEvent event(Qt::MouseButton button, Qt::MouseButtons held, QPoint pos, Qt::KeyboardModifiers keys = {})
 {
@@ -146,8 +176,53 @@ void panningStep(benchmark::State &state)
         state.SkipWithError("panning did not scroll back and forth");
 }
 
+// A pointer move of a train drag that moves the train a step: its rows and
+// labels moved, the diagram rebuilt; argument 1 with the conflicts checked
+// again and marked, 0 without them.
+void trainDragMove(benchmark::State &state)
+{
+    Scene scene;
+    scene.diagram.setConflictsShown(state.range(0) == 1);
+    scene.diagram.render(RenderRequest::rebuildAll());
+    const QPoint p = pickableTrain(scene);
+    scene.mouse.PaintBox1MouseDown(event(Qt::LeftButton, Qt::LeftButton, p));
+    int step = 0;
+    for (auto _ : state)
+        scene.mouse.PaintBox1MouseMove(event(Qt::NoButton, Qt::LeftButton, p + QPoint(++step % 2 ? 10 : 0, 0)));
+    if (!scene.mouse.trainDrag().dragging())
+        state.SkipWithError("no train picked");
+}
+
+// The release of a train drag: the train put back, moved again inside one
+// undo step (the document's snapshots before and after), its conflicts
+// checked again, the diagram rebuilt.
+void trainDragRelease(benchmark::State &state)
+{
+    Scene scene;
+    scene.diagram.setConflictsShown(true);
+    scene.diagram.render(RenderRequest::rebuildAll());
+    QPoint at = pickableTrain(scene);
+    int step = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        scene.mouse.PaintBox1MouseDown(event(Qt::LeftButton, Qt::LeftButton, at));
+        const QPoint to = at + QPoint(++step % 2 ? 10 : -10, 0);
+        scene.mouse.PaintBox1MouseMove(event(Qt::NoButton, Qt::LeftButton, to));
+        const int steps = scene.history.count();
+        state.ResumeTiming();
+        scene.mouse.PaintBox1MouseUp(event(Qt::LeftButton, Qt::NoButton, to));
+        if (scene.history.count() != steps + 1 && scene.history.count() != EditHistory::maxSteps) {
+            state.SkipWithError("the release recorded no step");
+            break;
+        }
+        at = to;
+    }
+}
+
 } // namespace
 
+BENCHMARK(trainDragMove)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(trainDragRelease)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(labelDragMove)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(dropRender)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 BENCHMARK(panningStep)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);

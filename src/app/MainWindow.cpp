@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSessionManager>
+#include <QStatusBar>
 
 namespace {
 
@@ -45,6 +46,12 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
     connect(PaintBox1, &PaintBox::mousePressed, this, &MainWindow::PaintBox1MouseDown);
     connect(PaintBox1, &PaintBox::mouseMoved, this, &MainWindow::PaintBox1MouseMove);
     connect(PaintBox1, &PaintBox::mouseReleased, this, &MainWindow::PaintBox1MouseUp);
+    // The picked train's name and the time under the pointer; the bar comes
+    // with the first pick.
+    m_mouse.trainDrag().statusChanged = [this](const QString &text) {
+        if (!text.isEmpty() || findChild<QStatusBar *>())
+            statusBar()->showMessage(text);
+    };
     // A click into the trough moves ScrollBar1 by one position, ScrollBar2
     // by 10.
     ScrollBar1 = new DiagramScrollBar(Qt::Horizontal, 1, m_client);
@@ -180,7 +187,8 @@ bool MainWindow::FormKeyPress(QKeyEvent *event)
 
 bool MainWindow::FormKeyDown(QKeyEvent *event)
 {
-    return m_diagram.commands().keyScroll(event->key(), event->modifiers());
+    return m_mouse.trainKey(event->key(), event->modifiers(), event->isAutoRepeat())
+           || m_diagram.commands().keyScroll(event->key(), event->modifiers());
 }
 
 // --- The diagram's window --------------------------------------------------
@@ -290,6 +298,7 @@ void MainWindow::PaintBox1MouseUp(QMouseEvent *event)
 void MainWindow::documentReplaced()
 {
     m_diagram.documentReplaced();
+    m_mouse.trainDrag().forget();
     // A train being laid belongs to the stations it was laid along.
     m_insertTool.close();
 }
@@ -359,7 +368,7 @@ void MainWindow::setRecoveryKeeper(RecoveryKeeper *keeper)
 {
     m_recovery = keeper;
     if (keeper) {
-        keeper->busy = [this] { return m_mouse.labelDrag().armed(); };
+        keeper->busy = [this] { return m_mouse.labelDrag().armed() || m_mouse.trainDrag().dragging(); };
         connect(keeper, &RecoveryKeeper::protectedChanged, this, &MainWindow::historyChanged);
     }
 }

@@ -9,6 +9,7 @@
 #include "ImportCommand.h"
 #include "RenderCommand.h"
 #include "TableCommand.h"
+#include "ShiftCommand.h"
 
 #include "render/Fonts.h"
 
@@ -69,6 +70,9 @@ QString usage()
                           "  table SOUBOR.vrs [--direction 1|2] VÝSTUP.pdf|.csv|.html\n"
                           "                                    tabulka jízdního řádu obou směrů (nebo\n"
                           "                                    zvoleného): stránky A4, CSV nebo HTML\n"
+                          "  shift SOUBOR.vrs VLAK MINUTY [--from STANICE] VÝSTUP.vrs\n"
+                          "                                    posune vlak o MINUTY (i záporné, po půl\n"
+                          "                                    minutě), s --from jen od odjezdu z té stanice\n"
                           "\n"
                           "Volby:\n"
                           "  --help     vypíše tento text\n"
@@ -109,6 +113,8 @@ int dispatch(const QStringList &args, std::FILE *out, std::FILE *err)
         return ConflictsCommand().run(rest, out, err);
     if (command == QLatin1String("table"))
         return TableCommand().run(rest, out, err);
+    if (command == QLatin1String("shift"))
+        return ShiftCommand().run(rest, out, err);
     if (command.startsWith(QLatin1String("--")))
         return CliOutput::unknownOption(err, command);
     return CliOutput::fail(err, QString(), QStringLiteral("neznámý příkaz „%1“; viz vlakorys-cli --help").arg(command));

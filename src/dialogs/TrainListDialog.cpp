@@ -3,6 +3,7 @@
 #include "DialogPlacement.h"
 #include "KilometreDialog.h"
 #include "StationListBox.h"
+#include "TrainShiftDialog.h"
 #include "WidgetHelpers.h"
 
 #include <QAction>
@@ -72,6 +73,20 @@ TrainListDialog::TrainListDialog(Document &doc, QWidget *parent)
     BitBtn2->setVisible(false);
     BitBtn3 = named(new QPushButton(QStringLiteral("&Vložit kilometr"), this), "BitBtn3");
     BitBtn3->setAutoDefault(false);
+    // The chosen train moved in time, or copied as a series (TrainShiftDialog).
+    auto *shiftButton = named(new QPushButton(QStringLiteral("Posunout vlak..."), this), "ShiftTrainButton");
+    auto *seriesButton = named(new QPushButton(QStringLiteral("Kopírovat s intervalem..."), this), "CopySeriesButton");
+    for (auto [button, mode] : {std::pair{shiftButton, TrainShiftDialog::Mode::Shift},
+                                std::pair{seriesButton, TrainShiftDialog::Mode::Series}}) {
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, &doc, mode] {
+            if (TrainShiftDialog(mode, doc, m_editor, this).run()) {
+                showTrains();
+                showRows();
+                showFlags();
+            }
+        });
+    }
 
     GroupBox1 = named(new QGroupBox(QStringLiteral("Vložit stanici"), this), "GroupBox1");
     BorRadio1 = named(new QRadioButton(QStringLiteral("Na konec"), GroupBox1), "BorRadio1");
@@ -104,7 +119,8 @@ TrainListDialog::TrainListDialog(Document &doc, QWidget *parent)
         }
         return c;
     };
-    auto *options = column({GroupBox1, CheckBox1, CheckBox2, GroupBox2, CheckBox3, CheckBox4, BitBtn3});
+    auto *options =
+        column({GroupBox1, CheckBox1, CheckBox2, GroupBox2, CheckBox3, CheckBox4, BitBtn3, shiftButton, seriesButton});
     options->addStretch(1);
     options->addWidget(BitBtn1);
     options->addWidget(BitBtn2);

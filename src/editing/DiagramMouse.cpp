@@ -7,7 +7,8 @@
 #include "render/DiagramWindow.h"
 
 DiagramMouse::DiagramMouse(Diagram &diagram, DiagramEditView &edit, EditHistory &history, InsertToolInput &insertTool)
-    : m_diagram(diagram), m_history(history), m_insertTool(insertTool), m_drag(diagram, edit), m_panning(diagram)
+    : m_diagram(diagram), m_history(history), m_insertTool(insertTool), m_drag(diagram, edit),
+      m_train(diagram, history), m_panning(diagram)
 {
 }
 
@@ -24,8 +25,8 @@ void DiagramMouse::PaintBox1MouseDown(const MouseEvent &e)
     if (e.button == Qt::LeftButton) {
         if (m_insertTool.isActive())
             m_insertTool.leftPress(e);
-        else
-            m_drag.press(e);
+        else if (!m_drag.press(e))
+            m_train.press(e);
     } else if (e.button == Qt::RightButton) {
         m_panning.start(e.pos);
     }
@@ -35,6 +36,7 @@ void DiagramMouse::PaintBox1MouseMove(const MouseEvent &e)
 {
     m_insertTool.pointerMove(e);
     m_drag.move(e);
+    m_train.move(e);
     const QSize box = m_diagram.window().paintBoxSize();
     if (insideView(e.pos))
         m_panning.move(e.pos);
@@ -51,6 +53,7 @@ void DiagramMouse::PaintBox1MouseUp(const MouseEvent &e)
         return;
     }
     dropStep([&] { m_drag.release(e); });
+    m_train.release();
     m_panning.stop();
 }
 
@@ -63,6 +66,20 @@ void DiagramMouse::FormMouseUp(const MouseEvent &e)
 {
     m_panning.stop();
     dropStep([&] { m_drag.releaseOutside(e); });
+    m_train.release();
+}
+
+bool DiagramMouse::trainKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat)
+{
+    if (key == Qt::Key_Escape)
+        return m_train.escape();
+    // While a train is laid, the trains stay as they are.
+    if (m_insertTool.isActive())
+        return false;
+    if ((key != Qt::Key_Left && key != Qt::Key_Right) || !modifiers.testFlag(Qt::AltModifier))
+        return false;
+    const int step = modifiers.testFlag(Qt::ShiftModifier) ? TrainDrag::shiftKeyStep : TrainDrag::keyStep;
+    return m_train.nudge(key == Qt::Key_Right ? step : -step, autoRepeat);
 }
 
 void DiagramMouse::ScrollBar2DragOver()

@@ -13,9 +13,19 @@ class SnapshotStep : public QUndoCommand
 public:
     using Snapshot = std::shared_ptr<const DocumentSnapshot>;
 
-    SnapshotStep(EditHistory &history, const QString &name, Snapshot before, Snapshot after)
-        : QUndoCommand(name), before(std::move(before)), after(std::move(after)), m_history(history)
+    SnapshotStep(EditHistory &history, const QString &name, Snapshot before, Snapshot after, int mergeId = -1)
+        : QUndoCommand(name), before(std::move(before)), after(std::move(after)), m_history(history), m_mergeId(mergeId)
     {
+    }
+
+    int id() const override { return m_mergeId; }
+    // A step of the same repeated key as the step below it: one step from
+    // the first document to the last, under the newest name.
+    bool mergeWith(const QUndoCommand *other) override
+    {
+        after = static_cast<const SnapshotStep *>(other)->after;
+        setText(other->text());
+        return true;
     }
 
     void undo() override { m_history.apply(before); }
@@ -29,10 +39,11 @@ public:
     }
 
     const Snapshot before;
-    const Snapshot after;
+    Snapshot after;
 
 private:
     EditHistory &m_history;
+    int m_mergeId;
     bool m_pushed = true;
 };
 
@@ -90,7 +101,7 @@ void EditHistory::begin()
     emit changed();
 }
 
-bool EditHistory::commit(const QString &stepName)
+bool EditHistory::commit(const QString &stepName, int mergeId)
 {
     if (m_depth == 0 || --m_depth > 0)
         return false;
@@ -104,7 +115,7 @@ bool EditHistory::commit(const QString &stepName)
             if (m_current)
                 before->shareEqualParts(*m_current);
             after->shareEqualParts(*before);
-            m_stack.push(new SnapshotStep(*this, stepName, before, after));
+            m_stack.push(new SnapshotStep(*this, stepName, before, after, mergeId));
             pushed = true;
         }
         m_current = after;

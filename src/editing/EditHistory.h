@@ -43,7 +43,9 @@ public:
     // Commands nest: only the outermost begin and commit count.
     void begin();
     // True when the command changed the document and a step was pushed.
-    bool commit(const QString &stepName);
+    // A step with the mergeId (>= 0) of the step just done joins it: the
+    // presses of one held key are one step.
+    bool commit(const QString &stepName, int mergeId = -1);
     bool inCommand() const { return m_depth > 0; }
 
     // A new document: no steps; unmodified, or modified (a recovered copy).
@@ -111,13 +113,15 @@ public:
     {
         m_history.begin();
     }
-    ~EditStep() { m_history.commit(m_name); }
+    ~EditStep() { m_history.commit(m_name, m_mergeId); }
     EditStep(const EditStep &) = delete;
     EditStep &operator=(const EditStep &) = delete;
 
     void setName(QString name) { m_name = std::move(name); }
+    void setMergeId(int id) { m_mergeId = id; }
 
 private:
     EditHistory &m_history;
     QString m_name;
+    int m_mergeId = -1;
 };

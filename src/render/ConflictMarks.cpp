@@ -6,6 +6,7 @@
 #include "model/Document.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -87,53 +88,84 @@ std::vector<Mark> of(const std::vector<Conflict> &conflicts, const Frame &frame)
     return marks;
 }
 
-std::vector<LinePrimitive> lines(const Mark &mark)
+namespace {
+
+// The ring's corners round its centre, worked out once for a radius: up the
+// screen is a smaller y.
+class RingCorners
 {
-    std::vector<LinePrimitive> out;
-    auto line = [&out, &mark](int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
-        LinePrimitive l;
-        l.style = mark.warning ? LinePrimitive::Dash : LinePrimitive::Solid;
-        l.width = penWidth;
-        l.colour = Colours::red;
+public:
+    const std::array<std::pair<int32_t, int32_t>, ringSides> &of(int32_t radius)
+    {
+        if (radius != m_radius) {
+            m_radius = radius;
+            for (int k = 0; k < ringSides; ++k) {
+                const double a = 2.0 * std::numbers::pi * k / ringSides;
+                m_corners[static_cast<size_t>(k)] = {Geometry::round(radius * std::cos(a)),
+                                                     -Geometry::round(radius * std::sin(a))};
+            }
+        }
+        return m_corners;
+    }
+
+private:
+    int32_t m_radius = -1;
+    std::array<std::pair<int32_t, int32_t>, ringSides> m_corners{};
+};
+
+// Every line of a mark, handed to `line` as a primitive.
+template <typename Line> void eachLine(const Mark &mark, RingCorners &corners, Line &&line)
+{
+    LinePrimitive l;
+    l.style = mark.warning ? LinePrimitive::Dash : LinePrimitive::Solid;
+    l.width = penWidth;
+    l.colour = Colours::red;
+    auto draw = [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
         l.x0 = x0;
         l.y0 = y0;
         l.x1 = x1;
         l.y1 = y1;
-        out.push_back(l);
+        line(l);
     };
     if (mark.shape == Mark::Shape::Ring) {
-        auto vertex = [&mark](int k) {
-            const double a = 2.0 * std::numbers::pi * k / ringSides;
-            // Up the screen is a smaller y.
-            return std::pair(mark.x0 + Geometry::round(mark.radius * std::cos(a)),
-                             mark.y0 - Geometry::round(mark.radius * std::sin(a)));
-        };
-        auto [px, py] = vertex(0);
+        const auto &c = corners.of(mark.radius);
         for (int k = 1; k <= ringSides; ++k) {
-            const auto [qx, qy] = vertex(k % ringSides);
-            line(px, py, qx, qy);
-            px = qx;
-            py = qy;
+            const auto &p = c[static_cast<size_t>(k - 1)];
+            const auto &q = c[static_cast<size_t>(k % ringSides)];
+            draw(mark.x0 + p.first, mark.y0 + p.second, mark.x0 + q.first, mark.y0 + q.second);
         }
-        return out;
+        return;
     }
     if (mark.y1 - mark.y0 < barThickness) {
         for (int32_t y = mark.y0; y <= mark.y1; ++y)
-            line(mark.x0, y, mark.x1, y);
-        return out;
+            draw(mark.x0, y, mark.x1, y);
+        return;
     }
-    line(mark.x0, mark.y0, mark.x1, mark.y0);
-    line(mark.x1, mark.y0, mark.x1, mark.y1);
-    line(mark.x1, mark.y1, mark.x0, mark.y1);
-    line(mark.x0, mark.y1, mark.x0, mark.y0);
+    draw(mark.x0, mark.y0, mark.x1, mark.y0);
+    draw(mark.x1, mark.y0, mark.x1, mark.y1);
+    draw(mark.x1, mark.y1, mark.x0, mark.y1);
+    draw(mark.x0, mark.y1, mark.x0, mark.y0);
+}
+
+} // namespace
+
+std::vector<LinePrimitive> lines(const Mark &mark)
+{
+    std::vector<LinePrimitive> out;
+    RingCorners corners;
+    eachLine(mark, corners, [&out](const LinePrimitive &l) { out.push_back(l); });
     return out;
 }
 
 void record(const std::vector<Mark> &marks, DisplayList &list)
 {
+    // A day's marks are many thousands on a busy line: no list per mark,
+    // and the ring's corners worked out once.
+    RingCorners corners;
     for (const Mark &m : marks)
-        for (const LinePrimitive &l : lines(m))
+        eachLine(m, corners, [&list](const LinePrimitive &l) {
             list.recordLine(l.x0, l.y0, l.x1, l.y1, l.style, l.colour, l.width);
+        });
 }
 
 } // namespace ConflictMarks

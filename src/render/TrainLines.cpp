@@ -64,48 +64,25 @@ bool rowPoint(const Frame &frame, int32_t stationRef, double time, bool halfMinu
     return true;
 }
 
+bool runsPastMidnight(double previousEffective, const TrainStop &stop)
+{
+    return previousEffective > eightPm && stop.time < fourAm && stop.station > 0;
+}
+
 void RecordTrain(Train &train, const Frame &frame, const Pen &pen, DisplayList &list)
 {
-    // The first row with a position starts the line.
-    RowPoint prev;
-    size_t next = 0;
-    bool started = rowPoint(frame, train.firstStation, train.firstTime, train.firstHalfMinute, prev);
-    while (!started && next < train.stops.size()) {
-        TrainStop &s = train.stops[next++];
+    for (TrainStop &s : train.stops)
         s.pastMidnight = 0;
-        started = rowPoint(frame, s.station, s.time, s.halfMinute, prev);
-    }
-    if (!started)
-        return;
-    int32_t px = prev.x;
-    int32_t py = prev.y;
-    const int32_t dayEnd = Geometry::round(1440.0 * frame.scale);
-
-    for (; next < train.stops.size(); ++next) {
-        TrainStop &s = train.stops[next];
-        s.pastMidnight = 0;
-        RowPoint q;
-        if (!rowPoint(frame, s.station, s.time, s.halfMinute, q))
-            continue;
-        int32_t startX = px;
-        int32_t startY = py;
-        if (prev.effectiveTime > eightPm && s.time < fourAm && s.station > 0) {
+    walkTrain(
+        train, frame,
+        [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1, int) {
+            list.recordLine(x0, y0, x1, y1, pen.style, pen.colour, pen.width);
+        },
+        [&](int row, int32_t x, int32_t y) {
+            TrainStop &s = train.stops[static_cast<size_t>(row - 1)];
             s.pastMidnight = 1;
-            const double rise = 2.0 * frame.zoom * (q.distance - prev.distance) * (1440.0 - prev.minutes)
-                                / (q.minutes + 1440.0 - prev.minutes);
-            const int32_t yEnd = Geometry::saturate(int64_t{py} - Geometry::round(rise));
-            if (q.station != prev.station)
-                list.recordLine(px, py, dayEnd, yEnd, pen.style, pen.colour, pen.width);
-            s.screenPoint = {dayEnd, yEnd};
-            startX = 0;
-            startY = yEnd;
-        }
-        if (q.station == 0 || q.station != prev.station)
-            list.recordLine(startX, startY, q.x, q.y, pen.style, pen.colour, pen.width);
-        px = q.x;
-        py = q.y;
-        prev = q;
-    }
+            s.screenPoint = {x, y};
+        });
 }
 
 } // namespace TrainLines

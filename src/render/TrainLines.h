@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DiagramView.h"
 #include "model/Document.h"
 
 #include <QByteArrayView>
@@ -64,11 +65,64 @@ struct RowPoint
 // has no position and is left out of the line.
 bool rowPoint(const Frame &frame, int32_t stationRef, double time, bool halfMinute, RowPoint &point);
 
+// The segments of a train's line as RecordTrain draws them, in order, in
+// diagram pixels: line(x0, y0, x1, y1, row) for each segment, row being the
+// 0-based row it ends at, and midnight(row, x, y) before the segment to a
+// row that is reached past midnight, at the point where the line leaves
+// the day.
+template <typename Line, typename Midnight>
+void walkTrain(const Train &train, const Frame &frame, Line &&line, Midnight &&midnight);
+
 // RecordTrain: every segment of one train into the display list. A dwell
 // (two rows at one station) draws nothing; a segment from after 20:00 to a
 // station before 04:00 is split at midnight, where the row gets
 // pastMidnight and its screenPoint. A train without further rows records
 // nothing.
 void RecordTrain(Train &train, const Frame &frame, const Pen &pen, DisplayList &list);
+
+bool runsPastMidnight(double previousEffective, const TrainStop &stop);
+
+template <typename Line, typename Midnight>
+void walkTrain(const Train &train, const Frame &frame, Line &&line, Midnight &&midnight)
+{
+    // The first row with a position starts the line.
+    RowPoint prev;
+    size_t next = 0;
+    bool started = rowPoint(frame, train.firstStation, train.firstTime, train.firstHalfMinute, prev);
+    while (!started && next < train.stops.size()) {
+        const TrainStop &s = train.stops[next++];
+        started = rowPoint(frame, s.station, s.time, s.halfMinute, prev);
+    }
+    if (!started)
+        return;
+    int32_t px = prev.x;
+    int32_t py = prev.y;
+    const int32_t dayEnd = Geometry::round(1440.0 * frame.scale);
+
+    for (; next < train.stops.size(); ++next) {
+        const TrainStop &s = train.stops[next];
+        RowPoint q;
+        if (!rowPoint(frame, s.station, s.time, s.halfMinute, q))
+            continue;
+        const int row = static_cast<int>(next) + 1;
+        int32_t startX = px;
+        int32_t startY = py;
+        if (runsPastMidnight(prev.effectiveTime, s)) {
+            const double rise = 2.0 * frame.zoom * (q.distance - prev.distance) * (1440.0 - prev.minutes)
+                                / (q.minutes + 1440.0 - prev.minutes);
+            const int32_t yEnd = Geometry::saturate(int64_t{py} - Geometry::round(rise));
+            midnight(row, dayEnd, yEnd);
+            if (q.station != prev.station)
+                line(px, py, dayEnd, yEnd, row);
+            startX = 0;
+            startY = yEnd;
+        }
+        if (q.station == 0 || q.station != prev.station)
+            line(startX, startY, q.x, q.y, row);
+        px = q.x;
+        py = q.y;
+        prev = q;
+    }
+}
 
 } // namespace TrainLines

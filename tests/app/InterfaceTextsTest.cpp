@@ -91,6 +91,8 @@ const Row rows[] = {
     {"TForm3", "BitBtn1", Read::Text, "&OK"},
     {"TForm3", "BitBtn2", Read::Text, "&Zrušit"},
     {"TForm3", "BitBtn3", Read::Text, "&Vložit kilometr"},
+    {"TForm3", "ShiftTrainButton", Read::Text, "Posunout vlak..."},
+    {"TForm3", "CopySeriesButton", Read::Text, "Kopírovat s intervalem..."},
     // TForm4, the kilometre.
     {"TForm4", "", Read::Title, "Kilometr"},
     // TForm5, printing.

@@ -1,5 +1,6 @@
 #include "../io/FileBytes.h"
 #include "AppHarness.h"
+#include "DocumentFixtures.h"
 #include "cli/DumpCommand.h"
 #include "cli/RenderCommand.h"
 #include "dialogs/ConflictListDialog.h"
@@ -378,6 +379,43 @@ private slots:
         const QString html = QString::fromUtf8(FileBytes::read(h.path("tabulka.html")));
         QVERIFY(html.contains(titles[0]) && html.contains(titles[1]));
         QVERIFY(h.prompter->messages().isEmpty());
+    }
+
+    // A train dragged along the time axis onto the one coming the other way
+    // on single track: the meet is in the Ctrl+K list. Esc during the next
+    // drag puts the train back; Zpět takes the first drag back.
+    void trainDraggedIntoAMeet()
+    {
+        find<QCheckBox>("CheckBoxKonflikty")->setChecked(true);
+        for (auto [name, km] : {std::pair{"A", 0}, {"B", 5}, {"C", 10}})
+            SampleLine::addStation(doc(), name, km);
+        DocumentFixtures::addTrain(doc(), "Os 1", {{1, 8, 0}, {3, 8, 20}});
+        DocumentFixtures::addTrain(doc(), "Os 2", {{3, 9, 0}, {1, 9, 20}});
+        h.view().updateScale(doc().settings);
+        h.diagram().render(RenderRequest::rebuildAll());
+        QVERIFY(window()->diagram().conflicts().empty());
+
+        const QPoint grab = h.at(2.5, 9 * 60 + 15);
+        const QPoint earlier = grab - QPoint(Geometry::round(50 * h.view().scale), 0);
+        h.drag(grab, earlier);
+        QCOMPARE(action("Zpt1")->text(), QStringLiteral("Zpět: posun vlaku Os 2 o -50 min"));
+        shortcut(Qt::Key_K, Qt::ControlModifier);
+        const QTreeWidget *list = h.windows->conflictListDialog()->list();
+        QCOMPARE(list->topLevelItemCount(), int(window()->diagram().conflicts().size()));
+        QVERIFY(list->topLevelItemCount() > 0);
+        QCOMPARE(list->topLevelItem(0)->text(ConflictListDialog::TrainsColumn), QStringLiteral("Os 1, Os 2"));
+
+        const double moved = doc().trains[1].firstTime;
+        QTest::mousePress(h.box(), Qt::LeftButton, {}, earlier);
+        QTest::mouseEvent(QTest::MouseMove, h.box(), Qt::NoButton, {}, earlier + QPoint(60, 0));
+        QVERIFY(doc().trains[1].firstTime > moved);
+        QTest::keyClick(window(), Qt::Key_Escape);
+        QTest::mouseRelease(h.box(), Qt::LeftButton, {}, earlier + QPoint(60, 0));
+        QCOMPARE(doc().trains[1].firstTime, moved);
+        QCOMPARE(action("Zpt1")->text(), QStringLiteral("Zpět: posun vlaku Os 2 o -50 min"));
+        action("Zpt1")->trigger();
+        QCOMPARE(doc().trains[1].firstTime, makeTime(9, 0));
+        QVERIFY(window()->diagram().conflicts().empty());
     }
 
     // New also starts the line settings from their defaults; the panel

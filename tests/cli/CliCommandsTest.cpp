@@ -10,6 +10,8 @@
 #include "cli/DumpCommand.h"
 #include "cli/ImportCommand.h"
 #include "cli/TableCommand.h"
+#include "cli/ShiftCommand.h"
+#include "io/DocumentFile.h"
 #include "io/FileMessages.h"
 #include "model/Document.h"
 #include "model/Errors.h"
@@ -233,4 +235,49 @@ TEST_F(CliCommandsTest, ConflictsListsThemAndSaysSoInItsStatus)
     EXPECT_EQ(list[0]["stations"], Json::array({1, 2}));
     EXPECT_EQ(list[0]["point"], (Json{{"minute", 606.0}, {"km", 3.0}}));
     EXPECT_EQ(cli({"conflicts", path("double.vrs"), "--json"}).out, "[]\n");
+}
+
+// shift: the named train moved, from a station on when asked; a move its
+// rows do not allow, or a train, station or number it cannot read, fails.
+TEST_F(CliCommandsTest, ShiftMovesTheNamedTrainOrSaysWhyNot)
+{
+    Document doc;
+    for (auto [name, km] : {std::pair{"A", 0}, {"B", 5}, {"C", 10}})
+        SampleLine::addStation(doc, name, km);
+    DocumentFixtures::addTrain(doc, "Os 1", {{1, 8, 0}, {2, 8, 5}, {2, 8, 7}, {3, 8, 12}});
+    FileBytes::write(path("in.vrs"), FileBytes::of(doc));
+    using Rows = DocumentFixtures::Rows;
+    const QString in = path("in.vrs");
+    const QString out = path("out.vrs");
+    const QString fails = QStringLiteral("vlakorys-cli: ") + in + QStringLiteral(": ");
+    const struct
+    {
+        QStringList args;
+        QString err;
+        Rows rows;
+    } cases[] = {
+        {{"shift", in, "Os 1", "10", out},
+         {},
+         {{1, 8, 10, 0, 0, 0}, {2, 8, 15, 0, 0, 0}, {2, 8, 17, 0, 0, 0}, {3, 8, 22, 0, 0, 0}}},
+        {{"shift", in, "--from", "B", "Os 1", "-1,5", out},
+         {},
+         {{1, 8, 0, 0, 0, 0}, {2, 8, 5, 0, 0, 0}, {2, 8, 5, 0, 1, 0}, {3, 8, 10, 0, 1, 0}}},
+        {{"shift", in, "Os 1", "-6", "--from=B", out},
+         fails + "vlak „Os 1“ nelze posunout o -6 min, nejvýš o -2 min\n"},
+        {{"shift", in, "Os 9", "1", out}, fails + "vlak „Os 9“ v dokumentu není\n"},
+        {{"shift", in, "Os 1", "1", "--from", "X", out}, fails + "vlak „Os 1“ nejede přes stanici „X“\n"},
+        {{"shift", in, "Os 1", "0,25", out},
+         "vlakorys-cli: neplatný počet minut „0,25“ (celé nebo půl minuty, méně než den)\n"},
+        {{"shift", in, "Os 1", out}, QStringLiteral("vlakorys-cli: použití: ") + ShiftCommand::usage + u'\n'},
+    };
+    for (const auto &c : cases) {
+        QFile::remove(out);
+        const CommandRun r = cli(c.args);
+        EXPECT_EQ(std::pair(r.status, QString::fromUtf8(r.err)), std::pair(c.err.isEmpty() ? 0 : 1, c.err))
+            << c.args.join(u' ').toStdString();
+        Document result;
+        EXPECT_EQ(DocumentFile::load(result, out).status == DocumentFile::Status::Ok, c.err.isEmpty());
+        if (c.err.isEmpty())
+            EXPECT_EQ(DocumentFixtures::rowsOf(result.trains.at(0)), c.rows);
+    }
 }
