@@ -11,6 +11,7 @@
 
 #include <libdeflate.h>
 
+#include <algorithm>
 #include <cstring>
 #include <tuple>
 #include <vector>
@@ -141,19 +142,59 @@ bool applyTracks(QByteArrayView payload, Document &doc)
     return true;
 }
 
+constexpr uint8_t lineHeadway = 255;
+
+bool needsHeadways(const Document &doc)
+{
+    return std::any_of(doc.stations.begin(), doc.stations.end(),
+                       [](const Station &s) { return s.sectionHeadway != Tracks::lineHeadway; });
+}
+
+QByteArray headwaysPayload(const Document &doc)
+{
+    QByteArray payload;
+    appendInt32(payload, static_cast<int32_t>(doc.stations.size()));
+    for (const Station &s : doc.stations)
+        payload.append(char(s.sectionHeadway == Tracks::lineHeadway ? lineHeadway : uint8_t(s.sectionHeadway)));
+    return payload;
+}
+
+bool applyHeadways(QByteArrayView payload, Document &doc)
+{
+    if (payload.size() < 4)
+        return false;
+    const int32_t count = int32At(payload, 0);
+    if (count < 0 || static_cast<size_t>(count) != doc.stations.size() || payload.size() != 4 + qsizetype{count})
+        return false;
+    std::vector<int8_t> values(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        const auto v = static_cast<uint8_t>(payload[4 + i]);
+        const int minutes = v == lineHeadway ? Tracks::lineHeadway : v;
+        if (!Tracks::validSectionHeadway(minutes))
+            return false;
+        values[static_cast<size_t>(i)] = static_cast<int8_t>(minutes);
+    }
+    for (int32_t i = 0; i < count; ++i)
+        doc.stations[static_cast<size_t>(i)].sectionHeadway = values[static_cast<size_t>(i)];
+    return true;
+}
+
 } // namespace
 
 QByteArray DocumentExtension::bytesOf(const Document &doc)
 {
     const bool metres = needsMetres(doc);
     const bool tracks = needsTracks(doc);
-    if (!metres && !tracks)
+    const bool headways = needsHeadways(doc);
+    if (!metres && !tracks && !headways)
         return {};
     QByteArray out(magic, tagSize);
     if (metres)
         appendChunk(out, QByteArrayView(metresTag, tagSize), metresPayload(doc));
     if (tracks)
         appendChunk(out, QByteArrayView(tracksTag, tagSize), tracksPayload(doc));
+    if (headways)
+        appendChunk(out, QByteArrayView(headwayTag, tagSize), headwaysPayload(doc));
     return out;
 }
 
@@ -163,6 +204,8 @@ QString DocumentExtension::apply(QByteArrayView bytes, Document &doc)
         return {};
     const QByteArrayView metres(metresTag, tagSize);
     const QByteArrayView tracks(tracksTag, tagSize);
+    const QByteArrayView headways(headwayTag, tagSize);
+    bool headwaysApplied = false;
     // Damage is laid to the chunk whose tag it carries; damage without a
     // known tag (a chain cut before the next tag, a chunk of a later
     // program) counts against the positions unless something was read.
@@ -174,7 +217,7 @@ QString DocumentExtension::apply(QByteArrayView bytes, Document &doc)
     auto damage = [&](QByteArrayView tag) {
         if (tag == metres)
             metresDamaged = true;
-        else if (tag == tracks)
+        else if (tag == tracks || tag == headways)
             tracksDamaged = true;
         else
             otherDamaged = true;
@@ -206,6 +249,11 @@ QString DocumentExtension::apply(QByteArrayView bytes, Document &doc)
                 tracksDamaged = true;
             else
                 tracksApplied = true;
+        } else if (tag == headways) {
+            if (headwaysApplied || !applyHeadways(payload, doc))
+                tracksDamaged = true;
+            else
+                headwaysApplied = true;
         }
     }
     // Damage the positions survived is in a chunk this program does not
@@ -213,7 +261,7 @@ QString DocumentExtension::apply(QByteArrayView bytes, Document &doc)
     QStringList messages;
     if (!metresApplied && (metresDamaged || (otherDamaged && !tracksApplied)))
         messages.append(FileMessages::damagedExtension);
-    if (!tracksApplied && tracksDamaged)
+    if ((!tracksApplied || !headwaysApplied) && tracksDamaged)
         messages.append(FileMessages::damagedTracks);
     return messages.join(u' ');
 }
