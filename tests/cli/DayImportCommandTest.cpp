@@ -129,7 +129,8 @@ TEST_F(DayImportCommandTest, CaltrainWeekday)
                                     "stanicemi „San Francisco Caltrain“ a „Gilroy Caltrain“, celá trasa vlaků "
                                     "dne.\n92 trains, 29 stations\n"),
                          QByteArray()));
-    // The real day runs: no conflict.
+    // The whole route, every station, and the tracks inferred so that the
+    // real day runs without a conflict.
     EXPECT_EQ(cli({"conflicts", path("caltrain.vrs")}).status, 0);
     Document doc;
     ASSERT_TRUE(load(doc, path("caltrain.vrs")));

@@ -1,16 +1,11 @@
 // The conflict check on the real day of the single-track branch Vsetín –
 // Velké Karlovice, imported with the codebook's kinds, and the watch that
-// keeps it in step with edits; the Caltrain weekday imported whole with the
-// tracks it needs.
+// keeps it in step with edits.
 #include "../io/czptt/CzpttTestData.h"
-#include "../io/gtfs/GtfsTestFeeds.h"
 
 #include "editing/ConflictText.h"
 #include "editing/ConflictWatch.h"
 #include "editing/ImportTracks.h"
-#include "io/gtfs/GtfsDayReader.h"
-#include "io/gtfs/GtfsFeed.h"
-#include "io/import/LineSteps.h"
 #include "io/czptt/CzpttTimetable.h"
 #include "io/czptt/Sr70Codebook.h"
 #include "io/import/RealTimetableImport.h"
@@ -96,30 +91,4 @@ TEST_F(RealLineConflicts, ThePublishedDayIsFreeAndAMovedTrainMeetsOnTheOpenLine)
     doc.stations[7].stationTracks = 0;
     ASSERT_TRUE(watch.refresh());
     EXPECT_EQ(watch.fullChecks(), 2);
-}
-
-// The weekday with no ends named: San Francisco to Gilroy, every station,
-// and the tracks it needs inferred so that it runs without a conflict.
-TEST(RealLineTracks, TheCaltrainWeekdayArrivesWholeAndFree)
-{
-    QString error;
-    const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(GtfsTestFeeds::caltrainDir(), error);
-    ASSERT_TRUE(feed) << error.toStdString();
-    const DayTimetable day = GtfsDayReader::readDay(*feed, {QDate(2017, 7, 24), {}}).timetable;
-    const std::optional<LineSteps::Ends> ends = LineSteps::routeEnds(day);
-    ASSERT_TRUE(ends.has_value());
-    const QString from = day.points[static_cast<size_t>(ends->from)].name;
-    const QString to = day.points[static_cast<size_t>(ends->to)].name;
-    Document doc;
-    RealTimetableImport::Result made =
-        RealTimetableImport::newLine(doc, day, from, to, RealTimetableImport::startAtZero);
-    ASSERT_TRUE(made.ok()) << made.error.toStdString();
-    ImportTracks::complete(doc, day, true, made);
-    EXPECT_EQ(std::tuple(from, to, made.stations), std::tuple(QStringLiteral("San Francisco Caltrain"),
-                                                              QStringLiteral("Gilroy Caltrain"), 29));
-    EXPECT_EQ(made.notes, QStringList{"Z jízdního řádu odvozeno: 19 dvoukolejných úseků, 4 úseků se 3 a více kolejemi, "
-                                      "11 úseků s kratším následným intervalem."});
-    ConflictCheck check(doc);
-    check.recompute();
-    EXPECT_EQ(check.errorCount(), 0);
 }
