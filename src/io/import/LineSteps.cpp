@@ -97,10 +97,9 @@ std::vector<int> pathOf(const DayTrain &train)
 enum class Merge { TooFew, Merged, Contradicts };
 
 // A train's points into the line's order: a point it calls at between two
-// known points goes in after the first of them; beyond the first or last
-// point of the line only when `extend` and the train runs on from that end
+// known points goes in after the first of them in the train's running order
 // (a train from a branch joins the line where the branch meets it).
-Merge mergeInto(std::vector<int> &chain, const std::vector<int> &path, bool extend)
+Merge mergeInto(std::vector<int> &chain, const std::vector<int> &path)
 {
     QHash<int, int> position;
     for (size_t i = 0; i < chain.size(); ++i)
@@ -120,32 +119,93 @@ Merge mergeInto(std::vector<int> &chain, const std::vector<int> &path, bool exte
         // Taken the train's way, so that the order is the same whichever
         // way the line is asked for.
         std::reverse(chain.begin(), chain.end());
-        const Merge m = mergeInto(chain, path, extend);
+        const Merge m = mergeInto(chain, path);
         std::reverse(chain.begin(), chain.end());
         return m;
     }
-    std::vector<int> front;
-    std::vector<int> back;
     std::vector<std::vector<int>> after(chain.size());
-    const int first = known.front();
-    const int last = known.back();
-    if (extend && at(0) == 0)
-        front.assign(path.begin(), path.begin() + first);
-    if (extend && at(static_cast<int>(known.size()) - 1) == static_cast<int>(chain.size()) - 1)
-        back.assign(path.begin() + last + 1, path.end());
     for (size_t k = 0; k + 1 < known.size(); ++k)
         after[static_cast<size_t>(at(static_cast<int>(k)))].assign(path.begin() + known[k] + 1,
                                                                      path.begin() + known[k + 1]);
-    if (front.empty() && back.empty() && std::all_of(after.begin(), after.end(), [](const auto &v) { return v.empty(); }))
+    if (std::all_of(after.begin(), after.end(), [](const auto &v) { return v.empty(); }))
         return Merge::Merged;
-    std::vector<int> merged = std::move(front);
+    std::vector<int> merged;
     for (size_t i = 0; i < chain.size(); ++i) {
         merged.push_back(chain[i]);
         merged.insert(merged.end(), after[i].begin(), after[i].end());
     }
-    merged.insert(merged.end(), back.begin(), back.end());
     chain = std::move(merged);
     return Merge::Merged;
+}
+
+// The points a train runs on beyond the line's last point (its first, with
+// `atFront`), nearest first; none unless it runs along the line at two or
+// more points in line order and leaves it at that end.
+std::vector<int> beyondEnd(const std::vector<int> &chain, std::vector<int> path, bool atFront)
+{
+    std::vector<int> known; // chain positions, in the train's order
+    size_t firstKnown = path.size();
+    size_t lastKnown = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        const auto it = std::find(chain.begin(), chain.end(), path[i]);
+        if (it == chain.end())
+            continue;
+        known.push_back(static_cast<int>(it - chain.begin()));
+        firstKnown = std::min(firstKnown, i);
+        lastKnown = i;
+    }
+    if (known.size() < 2)
+        return {};
+    const bool down = known[1] < known[0];
+    for (size_t k = 1; k < known.size(); ++k)
+        if ((known[k] < known[k - 1]) != down)
+            return {};
+    // Taken up the line: the points after the last known one lie beyond it.
+    std::vector<int> after(path.begin() + static_cast<std::ptrdiff_t>(lastKnown) + 1, path.end());
+    std::vector<int> before(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(firstKnown));
+    std::reverse(before.begin(), before.end());
+    const int lowest = std::min(known.front(), known.back());
+    const int highest = std::max(known.front(), known.back());
+    if (atFront)
+        return lowest == 0 ? (down ? after : before) : std::vector<int>{};
+    return highest + 1 == static_cast<int>(chain.size()) ? (down ? before : after) : std::vector<int>{};
+}
+
+// Grows the line at each end by the branch most trains running on beyond
+// it take (its longest run); whether it grew.
+bool growEnds(std::vector<int> &chain, const std::vector<std::vector<int>> &paths)
+{
+    bool grew = false;
+    for (const bool atFront : {false, true}) {
+        std::map<int, std::pair<int, size_t>> votes; // next point: trains, the longest run's train
+        std::vector<std::vector<int>> runs(paths.size());
+        for (size_t i = 0; i < paths.size(); ++i) {
+            runs[i] = beyondEnd(chain, paths[i], atFront);
+            if (runs[i].empty() || std::find(chain.begin(), chain.end(), runs[i].front()) != chain.end())
+                continue;
+            auto &[count, longest] = votes.try_emplace(runs[i].front(), 0, i).first->second;
+            ++count;
+            if (runs[i].size() > runs[longest].size())
+                longest = i;
+        }
+        const auto best = std::max_element(votes.begin(), votes.end(), [](const auto &a, const auto &b) {
+            return a.second.first < b.second.first;
+        });
+        if (best == votes.end())
+            continue;
+        std::vector<int> run;
+        for (int p : runs[best->second.second]) {
+            if (std::find(chain.begin(), chain.end(), p) != chain.end())
+                break;
+            run.push_back(p);
+        }
+        if (atFront)
+            chain.insert(chain.begin(), run.rbegin(), run.rend());
+        else
+            chain.insert(chain.end(), run.begin(), run.end());
+        grew = true;
+    }
+    return grew;
 }
 
 struct Chain
@@ -156,7 +216,8 @@ struct Chain
 
 // The line's order from a first shape and every train of the day that runs
 // along it at two or more of its points, longest first, as often as trains
-// placed since bring others onto it.
+// placed since bring others onto it; with `extend`, grown at its ends
+// (growEnds) whenever no train adds a point between.
 Chain chainOf(const DayTimetable &day, std::vector<int> seed, bool extend)
 {
     Chain chain;
@@ -172,10 +233,13 @@ Chain chainOf(const DayTimetable &day, std::vector<int> seed, bool extend)
     }
     std::stable_sort(pending.begin(), pending.end(),
                      [](const auto &x, const auto &y) { return x.first.size() > y.first.size(); });
+    std::vector<std::vector<int>> paths; // every train's, for growing the ends
+    for (const auto &[path, t] : pending)
+        paths.push_back(path);
     for (bool placed = true; placed;) {
         placed = false;
         for (auto it = pending.begin(); it != pending.end();) {
-            const Merge m = mergeInto(chain.points, it->first, extend);
+            const Merge m = mergeInto(chain.points, it->first);
             if (m == Merge::TooFew) {
                 ++it;
                 continue;
@@ -185,6 +249,8 @@ Chain chainOf(const DayTimetable &day, std::vector<int> seed, bool extend)
             placed = true;
             it = pending.erase(it);
         }
+        if (extend && !placed)
+            placed = growEnds(chain.points, paths);
     }
     // Those of them that meet the line are named; others are not its trains.
     for (size_t t : turning) {

@@ -154,8 +154,9 @@ TEST(LineSteps, OrderJoinsTheTrainsPointsAndKeepsLinePoints)
 }
 
 // Expresses A - C - E both ways; locals serve B and D, which the expresses
-// skip, turning at C; a train from the branch X joins at C; one train calls
-// at C twice and is not placed.
+// skip, turning at C; a train from the branch X joins at C; beyond E two
+// trains run on to G, one (the longest) to H; one train calls at C twice
+// and is not placed.
 TEST(LineSteps, EveryStopOfTheLineFromEveryTrainAlongIt)
 {
     DayTimetable day;
@@ -165,6 +166,10 @@ TEST(LineSteps, EveryStopOfTheLineFromEveryTrainAlongIt)
     DayBuilder::addTrain(day, "Os 1", {{"A", -1, hm(6, 0)}, {"B", hm(6, 6), hm(6, 7)}, {"C", hm(6, 14)}});
     DayBuilder::addTrain(day, "Os 2", {{"E", -1, hm(6, 30)}, {"D", hm(6, 36), hm(6, 37)}, {"C", hm(6, 44)}});
     DayBuilder::addTrain(day, "Os 3", {{"X", -1, hm(9, 0)}, {"C", hm(9, 10), hm(9, 11)}, {"E", hm(9, 20)}});
+    DayBuilder::addTrain(day, "Os 5", {{"C", -1, hm(11, 0)}, {"E", hm(11, 9), hm(11, 10)}, {"G", hm(11, 20)}});
+    DayBuilder::addTrain(day, "Os 6", {{"G", -1, hm(12, 0)}, {"E", hm(12, 9), hm(12, 10)}, {"C", hm(12, 20)}});
+    DayBuilder::addTrain(day, "R 7",
+                         {{"A", -1, hm(13, 0)}, {"C", hm(13, 9)}, {"E", hm(13, 15)}, {"H", hm(13, 20)}});
     DayBuilder::addTrain(day, "Sp 4",
                          {{"C", -1, hm(10, 0)}, {"D", hm(10, 5), hm(10, 6)}, {"C", hm(10, 12), hm(10, 13)}});
     const std::vector<QString> whole{"A", "B", "C", "D", "E"};
@@ -178,10 +183,11 @@ TEST(LineSteps, EveryStopOfTheLineFromEveryTrainAlongIt)
         EXPECT_EQ(DayBuilder::names(day, choice.line), c.line) << c.from << c.to;
         EXPECT_EQ(choice.unplaced, QStringList{"Sp 4"});
     }
-    // No ends named: the whole route, from the end more trains start at.
+    // No ends named: the whole route, the branch most trains take, from
+    // the end more trains start at.
     const std::optional<LineSteps::Ends> ends = LineSteps::routeEnds(day);
     ASSERT_TRUE(ends.has_value());
-    EXPECT_EQ(DayBuilder::names(day, {ends->from, ends->to}), (std::vector<QString>{"A", "E"}));
+    EXPECT_EQ(DayBuilder::names(day, {ends->from, ends->to}), (std::vector<QString>{"A", "G"}));
 }
 
 TEST(LineSteps, PlanFillsWhatTheSourceDidNotPlace)
