@@ -4,6 +4,7 @@
 #include "DayImportSteps.h"
 #include "DumpCommand.h"
 
+#include "editing/ImportTracks.h"
 #include "io/czptt/CzpttTimetable.h"
 #include "io/czptt/Sr70Codebook.h"
 #include "io/import/LineSteps.h"
@@ -33,7 +34,7 @@ int CzpttImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *
     if (!parsed.error.isEmpty())
         return CliOutput::fail(err, QString(), parsed.error);
     DayImportSteps::Common c;
-    if (const QString problem = DayImportSteps::common(parsed, c, true); !problem.isEmpty())
+    if (const QString problem = DayImportSteps::common(parsed, c, false); !problem.isEmpty())
         return CliOutput::fail(err, QString(), problem);
     if (!c.into.isEmpty() && parsed.has(sr70Option))
         return CliOutput::fail(err, QString(), QStringLiteral("--sr70: nelze s --into (stanice dává dokument)"));
@@ -75,10 +76,26 @@ int CzpttImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *
             return CliOutput::fail(
                 err, QString(),
                 ImportSummary::leftOutOf(day).refusedText(RealTimetableImport::noTrainOnLineText(c.day)));
-        const RealTimetableImport::Result result = RealTimetableImport::intoLine(doc, day);
+        RealTimetableImport::Result result = RealTimetableImport::intoLine(doc, day);
+        ImportTracks::complete(doc, day, false, result);
         if (!result.ok())
             return CliOutput::fail(err, QString(), result.text());
         return DayImportSteps::finish(doc, result, {}, target, m_labels, out, err, c.into, warning);
+    }
+
+    // Without ends named, the two most of the day's trains run between, as
+    // the dialog takes them.
+    QStringList notes;
+    if (c.from.isEmpty()) {
+        DayTimetable whole = scan(sources, {}, 1).day(c.day);
+        if (book)
+            book->describe(whole);
+        const std::optional<LineSteps::Ends> ends = LineSteps::defaultEnds(whole);
+        if (!ends)
+            return CliOutput::fail(err, QString(), LineSteps::noTrainsText(c.day));
+        c.from = whole.points[static_cast<size_t>(ends->from)].name;
+        c.to = whole.points[static_cast<size_t>(ends->to)].name;
+        notes << QStringLiteral("Trať mezi stanicemi „%1“ a „%2“, mezi nimiž jezdí nejvíc vlaků dne.").arg(c.from, c.to);
     }
 
     // The line from the messages that name either end; then its trains from
@@ -106,8 +123,9 @@ int CzpttImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *
     RealTimetableImport::Placer place;
     if (book)
         place = [&book](DayTimetable &d, const std::vector<int> &line) { book->place(d, line); };
-    const RealTimetableImport::Result result = RealTimetableImport::newLine(doc, day, c.from, c.to, place);
+    RealTimetableImport::Result result = RealTimetableImport::newLine(doc, day, c.from, c.to, place);
+    ImportTracks::complete(doc, day, true, result);
     if (!result.ok())
         return CliOutput::fail(err, QString(), result.text());
-    return DayImportSteps::finish(doc, result, {}, target, m_labels, out, err);
+    return DayImportSteps::finish(doc, result, notes, target, m_labels, out, err);
 }

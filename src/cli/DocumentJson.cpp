@@ -315,16 +315,18 @@ public:
         size_t i = 0;
         for (const Json &item : array(j, path, Document::maxStations)) {
             const std::string at = path + "[" + std::to_string(i++) + "]";
-            expectObject(item, at, {"name", "km", "sectionTracks", "stationTracks"});
+            expectObject(item, at, {"name", "km", "sectionTracks", "stationTracks", "sectionHeadway"});
             Station s;
             if (const Json *v = find(item, "name"))
                 s.name = text(*v, at + ".name", DocumentFormat::stationNameCapacity);
             if (const Json *v = find(item, "km"))
                 s.metres = kilometres(*v, at + ".km");
             if (const Json *v = find(item, "sectionTracks"))
-                s.sectionTracks = byte(*v, at + ".sectionTracks", Tracks::singleTrack, Tracks::doubleTrack);
+                s.sectionTracks = byte(*v, at + ".sectionTracks", Tracks::singleTrack, Tracks::manyTracks);
             if (const Json *v = find(item, "stationTracks"))
                 s.stationTracks = static_cast<int8_t>(byte(*v, at + ".stationTracks", 0, Tracks::maxStationTracks));
+            if (const Json *v = find(item, "sectionHeadway"))
+                s.sectionHeadway = static_cast<int8_t>(byte(*v, at + ".sectionHeadway", 0, Tracks::maxHeadway));
             doc.stations.push_back(s);
         }
     }
@@ -572,6 +574,8 @@ DocumentJson::Json DocumentJson::toJson(const Document &doc)
             j["sectionTracks"] = s.sectionTracks;
         if (s.stationTracks != Tracks::byKind)
             j["stationTracks"] = s.stationTracks;
+        if (s.sectionHeadway != Tracks::lineHeadway)
+            j["sectionHeadway"] = s.sectionHeadway;
         stations.push_back(std::move(j));
     }
     root["stations"] = std::move(stations);

@@ -4,6 +4,7 @@
 #include "DayImportSteps.h"
 #include "DumpCommand.h"
 
+#include "editing/ImportTracks.h"
 #include "io/gtfs/GtfsDayReader.h"
 #include "io/gtfs/GtfsFeed.h"
 #include "io/gtfs/GtfsMessages.h"
@@ -74,7 +75,8 @@ int GtfsImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *e
     const GtfsDay read = GtfsDayReader::readDay(*feed, {c.day, routes});
     const DayTimetable &day = read.timetable;
     if (!c.into.isEmpty()) {
-        const RealTimetableImport::Result result = RealTimetableImport::intoLine(doc, day);
+        RealTimetableImport::Result result = RealTimetableImport::intoLine(doc, day);
+        ImportTracks::complete(doc, day, false, result);
         if (!result.ok())
             return CliOutput::fail(err, QString(), result.text());
         return DayImportSteps::finish(doc, result, {}, target, m_labels, out, err, c.into, warning);
@@ -82,19 +84,19 @@ int GtfsImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *e
 
     QStringList notes;
     if (c.from.isEmpty() && !day.trains.empty()) {
-        const std::optional<LineSteps::Ends> ends = LineSteps::defaultEnds(day);
+        const std::optional<LineSteps::Ends> ends = LineSteps::routeEnds(day);
         if (!ends)
             return CliOutput::fail(err, QString(),
                                    ImportSummary::leftOutOf(day).refusedText(LineSteps::noTrainsText(day.day)));
         c.from = day.points[static_cast<size_t>(ends->from)].name;
         c.to = day.points[static_cast<size_t>(ends->to)].name;
-        notes
-            << QStringLiteral("Trať mezi stanicemi „%1“ a „%2“, mezi nimiž jezdí nejvíc vlaků dne.").arg(c.from, c.to);
+        notes << QStringLiteral("Trať mezi stanicemi „%1“ a „%2“, celá trasa vlaků dne.").arg(c.from, c.to);
     }
     if (read.positions == GtfsLinePositions::Source::StraightLine)
         notes << GtfsMessages::straightLinePositions;
-    const RealTimetableImport::Result result =
+    RealTimetableImport::Result result =
         RealTimetableImport::newLine(doc, day, c.from, c.to, RealTimetableImport::startAtZero);
+    ImportTracks::complete(doc, day, true, result);
     if (!result.ok())
         return CliOutput::fail(err, QString(), result.text());
     return DayImportSteps::finish(doc, result, notes, target, m_labels, out, err);

@@ -472,7 +472,10 @@ void RealImportDialog::linePointsChanged()
     QString from = m_from->currentText();
     QString to = m_to->currentText();
     if (!names.contains(from) || !names.contains(to) || QStringList{from, to} == m_defaultEnds) {
-        if (const std::optional<LineSteps::Ends> ends = LineSteps::defaultEnds(m_day)) {
+        const std::optional<LineSteps::Ends> ends = m_format == RealImportSource::Format::Gtfs
+                                                        ? LineSteps::routeEnds(m_day)
+                                                        : LineSteps::defaultEnds(m_day);
+        if (ends) {
             from = m_day.points[static_cast<size_t>(ends->from)].name;
             to = m_day.points[static_cast<size_t>(ends->to)].name;
             m_defaultEnds = {from, to};

@@ -1,5 +1,7 @@
 #include "RealImportSource.h"
 
+#include "editing/ImportTracks.h"
+
 #include "io/gtfs/GtfsMessages.h"
 #include "model/Document.h"
 
@@ -80,5 +82,6 @@ RealTimetableImport::Result RealImportChoice::apply(Document &doc) const
         newLine ? RealTimetableImport::newLine(doc, day, from, to, place) : RealTimetableImport::intoLine(doc, day);
     if (result.ok() && newLine)
         result.notes << notes;
+    ImportTracks::complete(doc, day, newLine, result);
     return result;
 }

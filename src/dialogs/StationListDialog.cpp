@@ -26,7 +26,7 @@ StationListDialog::StationListDialog(Document &doc, Prompter &prompter, QWidget 
     StringGrid1->setEditPattern([this](int column, int row) { return m_editor.editPattern(column, row); });
     StringGrid1->setSource([this] { return m_editor.rowCount(); },
                            [this](int column, int row) { return m_editor.cell(column, row); });
-    StringGrid1->setColumnWidths({20, 154, 44, 92, 104});
+    StringGrid1->setColumnWidths({20, 154, 44, 92, 104, 100});
     // Every column in sight: the track columns stand beside the name.
     int gridWidth = StringGrid1->verticalHeader()->minimumWidth() + 2 * StringGrid1->frameWidth()
                     + StringGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;

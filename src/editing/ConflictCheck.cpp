@@ -273,6 +273,7 @@ void ConflictCheck::buildLayout()
         s.dLow = m_places[g].metres;
         s.dHigh = m_places[g + 1].metres;
         s.tracks = Tracks::sectionTracks(m_doc.lineTracks, m_doc.stations[static_cast<size_t>(lastAt[g])]);
+        s.headway = Tracks::sectionHeadway(m_doc.lineTracks, m_doc.stations[static_cast<size_t>(lastAt[g])]);
         m_sections.push_back(std::move(s));
     }
     for (size_t g = 0; g < oldSections.size() && g < m_sections.size(); ++g) {
@@ -379,7 +380,6 @@ void ConflictCheck::remove(int32_t train)
 void ConflictCheck::recompute()
 {
     buildLayout();
-    m_headway = m_doc.lineTracks.minHeadway;
     const auto trains = static_cast<int32_t>(m_doc.trains.size());
     // Trains are traced, and sections and stations checked, each apart from
     // the others: on all cores, then gathered in train order so the lists
@@ -503,7 +503,7 @@ void ConflictCheck::checkPassage(const Section &section, const Passage &p, bool 
                                  std::vector<Conflict> &out) const
 {
     const auto &list = section.passages;
-    const double reach = m_headway + searchSlack;
+    const double reach = section.headway + searchSlack;
     for (const double k : {-day, 0.0, day}) {
         // Passages of another train, k minutes later, that may meet p.
         const double lo = p.tIn - reach - section.longest - k;
@@ -574,7 +574,7 @@ void ConflictCheck::relate(const Section &section, const Passage &a, const Passa
         return;
     }
 
-    if (a.tIn <= bOut && bIn <= a.tOut) {
+    if (section.tracks < Tracks::manyTracks && a.tIn <= bOut && bIn <= a.tOut) {
         double minute = 0.0;
         double metres = 0.0;
         if (firstCommonPoint(a, b, shift, minute, metres) && metres > section.dLow && metres < section.dHigh) {
@@ -588,8 +588,8 @@ void ConflictCheck::relate(const Section &section, const Passage &a, const Passa
             out.push_back(o);
         }
     }
-    if (m_headway > 0) {
-        const double least = m_headway - headwaySlack;
+    if (section.headway > 0) {
+        const double least = section.headway - headwaySlack;
         const bool entering = a.entersAtEnd && b.entersAtEnd && std::fabs(a.tIn - bIn) < least;
         const bool leaving = a.leavesAtEnd && b.leavesAtEnd && std::fabs(a.tOut - bOut) < least;
         if (entering || leaving) {

@@ -17,11 +17,12 @@ class Document;
 //   Meet          a single-track section, opposite directions, the two
 //                 passages overlap in time (touching at a station is a
 //                 meet at that station, not in the section)
-//   Overtaking    the same direction, the lines cross strictly inside the
-//                 section
+//   Overtaking    the same direction, the lines cross strictly inside a
+//                 section of fewer than three main tracks
 //   Headway       the same direction, both entering (or both leaving) the
-//                 section less than the line's minimum headway apart;
-//                 exactly the minimum is allowed
+//                 section less than its minimum headway apart (the line's
+//                 unless the section has its own); exactly the minimum is
+//                 allowed
 //   Station...    more trains at a station at once than it has tracks: a
 //                 station offers its own tracks, and at least the one main
 //                 track a train stops on; trains in opposite directions are
@@ -122,6 +123,7 @@ private:
         double dLow = 0.0;
         double dHigh = 0.0;
         int tracks = 1;
+        int headway = 0;               // minutes
         double longest = 0.0;          // the longest passage, to bound searches
         std::vector<Passage> passages; // by entry
         std::vector<Conflict> conflicts;
@@ -142,7 +144,6 @@ private:
     Conflict::Severity severityOf(int32_t a, int32_t b) const;
 
     const Document &m_doc;
-    int32_t m_headway = 0;
     std::vector<Place> m_places;     // by position
     std::vector<Section> m_sections; // between consecutive places
     std::vector<TrainTrack> m_tracks;

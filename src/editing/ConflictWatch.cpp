@@ -48,7 +48,7 @@ uint64_t ConflictWatch::lineFingerprint() const
     Fingerprint f;
     f.add(m_doc.lineTracks.mainTracks).add(m_doc.lineTracks.minHeadway).add(m_doc.stations.size());
     for (const Station &s : m_doc.stations) {
-        f.add(s.metres).add(s.sectionTracks).add(s.stationTracks);
+        f.add(s.metres).add(s.sectionTracks).add(s.stationTracks).add(s.sectionHeadway);
         const StationKind none;
         const StationKind &k = s.kind ? *s.kind : none;
         f.add(k.dopravna).add(k.hradlo).add(k.hlaska).add(k.odbocka).add(k.nakladiste).add(k.zastavka).add(k.kilometr);

@@ -25,7 +25,17 @@ int trackNumber(const QString &text)
 
 bool isSectionTracks(int v)
 {
-    return v == -1 || v == Tracks::singleTrack || v == Tracks::doubleTrack;
+    return v == -1 || v == Tracks::singleTrack || v == Tracks::doubleTrack || v == Tracks::manyTracks;
+}
+
+bool isHeadway(int v)
+{
+    return v == -1 || (v >= 0 && v <= Tracks::maxHeadway);
+}
+
+QString headwayText(const Station &s)
+{
+    return s.sectionHeadway == Tracks::lineHeadway ? QString() : QString::number(s.sectionHeadway);
 }
 
 bool isStationTracks(int v)
@@ -48,8 +58,9 @@ QString stationTracksText(const Station &s)
 StationListEditor::StationListEditor(Document &doc) : m_doc(doc)
 {
     m_cells.push_back({QString(), QStringLiteral("Název stanice"), QStringLiteral("Kilometr"),
-                       QStringLiteral("Kolejí v úseku"), QStringLiteral("Dopravních kolejí")});
-    m_cells.push_back({QStringLiteral("1"), QString(), QString(), QString(), QString()});
+                       QStringLiteral("Kolejí v úseku"), QStringLiteral("Dopravních kolejí"),
+                       QStringLiteral("Interval v úseku")});
+    m_cells.push_back({QStringLiteral("1"), QString(), QString(), QString(), QString(), QString()});
 }
 
 QString StationListEditor::cell(int column, int row) const
@@ -75,6 +86,8 @@ QString StationListEditor::editPattern(int column, int row) const
         return sectionTracksPattern;
     case StationTracksColumn:
         return stationTracksPattern;
+    case HeadwayColumn:
+        return headwayPattern;
     default:
         return {};
     }
@@ -103,7 +116,7 @@ void StationListEditor::setRowCount(int rows)
 
 void StationListEditor::setCurrentCell(int column, int row)
 {
-    m_column = std::clamp(column, static_cast<int>(NameColumn), static_cast<int>(StationTracksColumn));
+    m_column = std::clamp(column, static_cast<int>(NameColumn), static_cast<int>(HeadwayColumn));
     m_row = std::clamp(row, 1, rowCount() - 1);
     rowChanged();
 }
@@ -137,13 +150,18 @@ void StationListEditor::commitCell(int column, int row, const QString &text, int
 {
     if (m_inMaintenance)
         return;
-    if (row < 1 || row >= rowCount() || column < NameColumn || column > StationTracksColumn)
+    if (row < 1 || row >= rowCount() || column < NameColumn || column > HeadwayColumn)
         return;
     QString stored = text;
-    if (column == SectionTracksColumn || column == StationTracksColumn) {
+    if (column >= SectionTracksColumn) {
         const int v = trackNumber(text);
-        if (column == SectionTracksColumn ? !isSectionTracks(v) : !isStationTracks(v)) {
-            m_refusal = column == SectionTracksColumn ? sectionTracksMessage : stationTracksMessage;
+        const bool valid = column == SectionTracksColumn ? isSectionTracks(v)
+                           : column == StationTracksColumn ? isStationTracks(v)
+                                                           : isHeadway(v);
+        if (!valid) {
+            m_refusal = column == SectionTracksColumn   ? sectionTracksMessage
+                        : column == StationTracksColumn ? stationTracksMessage
+                                                        : headwayMessage;
             setCurrentCell(column, row);
             return;
         }
@@ -162,7 +180,7 @@ void StationListEditor::commitCell(int column, int row, const QString &text, int
     }
     // The cursor's new place is taken as it is; its row change runs after
     // the commit, when the grid reports the move.
-    if (cursorColumn >= NameColumn && cursorColumn <= StationTracksColumn && cursorRow >= 1 && cursorRow < rowCount()) {
+    if (cursorColumn >= NameColumn && cursorColumn <= HeadwayColumn && cursorRow >= 1 && cursorRow < rowCount()) {
         m_column = cursorColumn;
         m_row = cursorRow;
     }
@@ -173,7 +191,7 @@ void StationListEditor::commitCell(int column, int row, const QString &text, int
 void StationListEditor::appendRow()
 {
     const int r = rowCount();
-    m_cells.push_back({QString::number(r), QString(), blankKm, QString(), QString()});
+    m_cells.push_back({QString::number(r), QString(), blankKm, QString(), QString(), QString()});
 }
 
 // Keeps exactly one empty row behind the last complete one and walks the
@@ -311,10 +329,11 @@ void StationListEditor::fill()
             if (dataRowCount() >= maxDataRows)
                 break;
             m_cells.push_back({QString::number(rowCount()), cp1250::toUnicode(s.name.view()),
-                               Kilometres::text(s.metres), sectionTracksText(s), stationTracksText(s)});
+                               Kilometres::text(s.metres), sectionTracksText(s), stationTracksText(s),
+                               headwayText(s)});
         }
         if (dataRowCount() < maxDataRows)
-            m_cells.push_back({QString::number(rowCount()), QString(), QString(), QString(), QString()});
+            m_cells.push_back({QString::number(rowCount()), QString(), QString(), QString(), QString(), QString()});
         setCurrentCell(NameColumn, 2);
         setCurrentCell(NameColumn, 1);
     }
@@ -376,6 +395,8 @@ void StationListEditor::store(bool deleteTrains)
         const int own = trackNumber(cell(StationTracksColumn, r));
         s.sectionTracks = section > 0 && isSectionTracks(section) ? static_cast<uint8_t>(section) : Tracks::lineDefault;
         s.stationTracks = own >= 0 && isStationTracks(own) ? static_cast<int8_t>(own) : Tracks::byKind;
+        const int headway = trackNumber(cell(HeadwayColumn, r));
+        s.sectionHeadway = headway >= 0 && isHeadway(headway) ? static_cast<int8_t>(headway) : Tracks::lineHeadway;
         StationKind *k = m_doc.findKind(r);
         if (!k) {
             // A row the cursor never visited: the kind the editor gives every
@@ -403,4 +424,5 @@ void StationListEditor::clearFirstRow()
     m_cells[1][KmColumn].clear();
     m_cells[1][SectionTracksColumn].clear();
     m_cells[1][StationTracksColumn].clear();
+    m_cells[1][HeadwayColumn].clear();
 }

@@ -31,7 +31,8 @@ public:
         KmColumn = 2,
         SectionTracksColumn = 3,
         StationTracksColumn = 4,
-        ColumnCount = 5
+        HeadwayColumn = 5,
+        ColumnCount = 6
     };
 
     // The kind boxes in the dialog's order: BorCheck1, CheckBox1 ... CheckBox6.
@@ -59,7 +60,11 @@ public:
     static inline const QString sectionTracksPattern = QStringLiteral("\\s*\\d?\\s*");
     static inline const QString stationTracksPattern = QStringLiteral("\\s*\\d{0,2}\\s*");
     static inline const QString sectionTracksMessage =
-        QStringLiteral("Úsek má 1 nebo 2 koleje; prázdné pole znamená počet kolejí celé trati.");
+        QStringLiteral("Úsek má 1 nebo 2 koleje, 3 znamená tři a více; prázdné pole znamená počet kolejí celé "
+                       "trati.");
+    static inline const QString headwayPattern = QStringLiteral("\\s*\\d{0,2}\\s*");
+    static inline const QString headwayMessage =
+        QStringLiteral("Interval v úseku je 0 až 60 minut; prázdné pole znamená interval celé trati.");
     static inline const QString stationTracksMessage =
         QStringLiteral("Dopravních kolejí může být 0 až 99; prázdné pole znamená počet podle druhu stanice.");
 

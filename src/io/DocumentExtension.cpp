@@ -11,6 +11,7 @@
 
 #include <libdeflate.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <tuple>
@@ -142,19 +143,59 @@ bool applyTracks(QByteArrayView payload, Document &doc)
     return true;
 }
 
+constexpr uint8_t lineHeadway = 255;
+
+bool needsHeadways(const Document &doc)
+{
+    return std::any_of(doc.stations.begin(), doc.stations.end(),
+                       [](const Station &s) { return s.sectionHeadway != Tracks::lineHeadway; });
+}
+
+QByteArray headwaysPayload(const Document &doc)
+{
+    QByteArray payload;
+    appendInt32(payload, static_cast<int32_t>(doc.stations.size()));
+    for (const Station &s : doc.stations)
+        payload.append(char(s.sectionHeadway == Tracks::lineHeadway ? lineHeadway : uint8_t(s.sectionHeadway)));
+    return payload;
+}
+
+bool applyHeadways(QByteArrayView payload, Document &doc)
+{
+    if (payload.size() < 4)
+        return false;
+    const int32_t count = int32At(payload, 0);
+    if (count < 0 || static_cast<size_t>(count) != doc.stations.size() || payload.size() != 4 + qsizetype{count})
+        return false;
+    std::vector<int8_t> values(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        const auto v = static_cast<uint8_t>(payload[4 + i]);
+        const int minutes = v == lineHeadway ? Tracks::lineHeadway : v;
+        if (!Tracks::validSectionHeadway(minutes))
+            return false;
+        values[static_cast<size_t>(i)] = static_cast<int8_t>(minutes);
+    }
+    for (int32_t i = 0; i < count; ++i)
+        doc.stations[static_cast<size_t>(i)].sectionHeadway = values[static_cast<size_t>(i)];
+    return true;
+}
+
 } // namespace
 
 QByteArray DocumentExtension::bytesOf(const Document &doc)
 {
     const bool metres = needsMetres(doc);
     const bool tracks = needsTracks(doc);
-    if (!metres && !tracks)
+    const bool headways = needsHeadways(doc);
+    if (!metres && !tracks && !headways)
         return {};
     QByteArray out(magic, tagSize);
     if (metres)
         appendChunk(out, QByteArrayView(metresTag, tagSize), metresPayload(doc));
     if (tracks)
         appendChunk(out, QByteArrayView(tracksTag, tagSize), tracksPayload(doc));
+    if (headways)
+        appendChunk(out, QByteArrayView(headwayTag, tagSize), headwaysPayload(doc));
     return out;
 }
 
@@ -169,13 +210,15 @@ qsizetype expectedLength(QByteArrayView tag, const Document &doc)
         return 4 + 4 * stations;
     if (tag == QByteArrayView(DocumentExtension::tracksTag, tagSize))
         return 9 + 2 * stations;
+    if (tag == QByteArrayView(DocumentExtension::headwayTag, tagSize))
+        return 4 + stations;
     return -1;
 }
 
 // The known tag a cut tag begins, else the cut bytes.
 QByteArrayView completedTag(QByteArrayView cut)
 {
-    for (const char *known : {DocumentExtension::metresTag, DocumentExtension::tracksTag})
+    for (const char *known : {DocumentExtension::metresTag, DocumentExtension::tracksTag, DocumentExtension::headwayTag})
         if (QByteArrayView(known, tagSize).startsWith(cut))
             return QByteArrayView(known, tagSize);
     return cut;
@@ -222,6 +265,7 @@ QString DocumentExtension::apply(QByteArrayView bytes, Document &doc)
         return {};
     const QByteArrayView metres(metresTag, tagSize);
     const QByteArrayView tracks(tracksTag, tagSize);
+    const QByteArrayView headways(headwayTag, tagSize);
     // Each chunk is judged on its own; damage is laid to the kind whose tag
     // it carries. A kind is taken from its one sound payload; two that
     // differ are damage, as no one can tell which holds.
@@ -233,12 +277,15 @@ QString DocumentExtension::apply(QByteArrayView bytes, Document &doc)
     };
     Kind metresKind;
     Kind tracksKind;
+    Kind headwaysKind;
     bool otherDamaged = false;
     auto kindOf = [&](QByteArrayView tag) -> Kind * {
         if (tag == metres)
             return &metresKind;
         if (tag == tracks)
             return &tracksKind;
+        if (tag == headways)
+            return &headwaysKind;
         return nullptr;
     };
     auto damage = [&](QByteArrayView tag) {
@@ -281,10 +328,13 @@ QString DocumentExtension::apply(QByteArrayView bytes, Document &doc)
     const bool metresTaken =
         metresKind.payload && !metresKind.conflicting && applyMetres(*metresKind.payload, doc);
     const bool tracksTaken = tracksKind.payload && !tracksKind.conflicting && applyTracks(*tracksKind.payload, doc);
+    const bool headwaysTaken =
+        headwaysKind.payload && !headwaysKind.conflicting && applyHeadways(*headwaysKind.payload, doc);
     QStringList messages;
     if (!metresTaken && (metresKind.damaged || metresKind.payload))
         messages.append(FileMessages::damagedExtension);
-    if (!tracksTaken && (tracksKind.damaged || tracksKind.payload))
+    if ((!tracksTaken && (tracksKind.damaged || tracksKind.payload))
+        || (!headwaysTaken && (headwaysKind.damaged || headwaysKind.payload)))
         messages.append(FileMessages::damagedTracks);
     if (otherDamaged)
         messages.append(FileMessages::damagedOther);

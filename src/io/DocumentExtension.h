@@ -37,14 +37,22 @@ class Document;
 // defaults (model/Tracks.h): the minimum headway in minutes (int32, 0..60),
 // the line's main tracks (byte, 1 or 2), an int32 count (the number of
 // stations) and then for each station in list order the main tracks of the
-// section above it (byte: 0 the line's, 1, 2) and its own tracks (byte:
-// 0..99, 255 its kind's). It counts whole or not at all.
+// section above it (byte: 0 the line's, 1, 2, 3 for three and more) and
+// its own tracks (byte: 0..99, 255 its kind's). It counts whole or not at
+// all.
+//
+// "INTV": the headway of sections that have their own, written only when
+// some has: an int32 count (the number of stations) and then for each
+// station in list order the minutes of the section above it (byte: 0..60,
+// 255 the line's). It counts whole or not at all; a damaged one leaves
+// every section the line's headway.
 class DocumentExtension
 {
 public:
     static constexpr char magic[] = "VRSX";
     static constexpr char metresTag[] = "METR";
     static constexpr char tracksTag[] = "KOLE";
+    static constexpr char headwayTag[] = "INTV";
 
     // The bytes that follow the profiles; empty when the file needs none.
     static QByteArray bytesOf(const Document &doc);

@@ -40,12 +40,16 @@ struct Station
     // the station editor, never stored in files.
     StationKind *kind = nullptr;
     // Main tracks of the section from this station to the next one up the
-    // line (the nearest greater position): 1 or 2, or 0 for the line's
-    // own number (LineTracks::mainTracks).
+    // line (the nearest greater position): 1, 2 or 3 for "3 and more"
+    // (trains in one direction may overtake on the open line), or 0 for the
+    // line's own number (LineTracks::mainTracks).
     uint8_t sectionTracks = 0;
     // Tracks where trains stand or pass each other, 0..99, or -1 for the
     // number its kind gives (model/Tracks.h).
     int8_t stationTracks = -1;
+    // The least time between trains following each other through that
+    // section, 0..60 minutes, or -1 for the line's (LineTracks::minHeadway).
+    int8_t sectionHeadway = -1;
 };
 
 // Screen position a renderer leaves on a row; working data, never stored.

@@ -17,4 +17,9 @@ int sectionTracks(const LineTracks &line, const Station &lower)
     return lower.sectionTracks == lineDefault ? line.mainTracks : lower.sectionTracks;
 }
 
+int sectionHeadway(const LineTracks &line, const Station &lower)
+{
+    return lower.sectionHeadway == lineHeadway ? line.minHeadway : lower.sectionHeadway;
+}
+
 } // namespace Tracks

@@ -298,7 +298,10 @@ private slots:
                 d->reject();
         });
         action("ImportCzptt1")->trigger();
-        QCOMPARE(h.prompter->messages(), QStringList{QStringLiteral("Přidáno 37 vlaků.")});
+        QCOMPARE(h.prompter->messages(),
+                 QStringList{QStringLiteral("Přidáno 37 vlaků.\nZkráceno 1 vlaků, které jezdí i mimo trať, ve "
+                                            "stanicích: Vsetín 1.\nZ jízdního řádu odvozeno: jednokolejná trať, "
+                                            "koleje stanic podle druhu.")});
         QCOMPARE(std::pair(doc().trains.size(), doc().trainLabels.size()), std::pair(size_t{37}, size_t{37}));
         QCOMPARE(doc().stations.size(), size_t{14});
         QVERIFY(!doc().noDocument && doc().untitled);

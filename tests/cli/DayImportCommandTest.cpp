@@ -70,7 +70,10 @@ TEST_F(DayImportCommandTest, CzpttNewLineAndIntoIt)
     const CommandRun made = cli({"import-czptt", "--sr70", CzpttTestData::sr70Path(), "--from", "Vsetín", "--to",
                                  "Velké Karlovice", "--day", day, CzpttTestData::lineDir(), path("line.vrs")});
     EXPECT_EQ(std::tuple(made.status, made.out, made.err),
-              std::tuple(0, QByteArray("Přidáno 37 vlaků.\n37 trains, 14 stations\n"), QByteArray()));
+              std::tuple(0,
+                         QByteArray("Přidáno 37 vlaků.\nZkráceno 1 vlaků, které jezdí i mimo trať, ve stanicích: Vsetín 1.\n"
+                                    "Z jízdního řádu odvozeno: jednokolejná trať, koleje stanic podle druhu.\n37 trains, 14 stations\n"),
+                         QByteArray()));
     Document line;
     ASSERT_TRUE(load(line, path("line.vrs")));
     EXPECT_EQ(stationNames(line), lineFromVsetin);
@@ -86,27 +89,33 @@ TEST_F(DayImportCommandTest, CzpttNewLineAndIntoIt)
     const CommandRun into =
         cli({"import-czptt", "--into", path("stations.vrs"), "--day", day, CzpttTestData::lineDir(), path("into.vrs")});
     EXPECT_EQ(std::tuple(into.status, into.out, into.err),
-              std::tuple(0, QByteArray("Přidáno 37 vlaků.\n37 trains, 14 stations\n"), QByteArray()));
+              std::tuple(0, QByteArray("Přidáno 37 vlaků.\nPřidané vlaky nemají s tratí žádný konflikt.\n"
+                                       "37 trains, 14 stations\n"),
+                         QByteArray()));
     Document filled;
     ASSERT_TRUE(load(filled, path("into.vrs")));
     ASSERT_EQ(filled.trains.size(), 37u);
     EXPECT_EQ(filled.trains[5].name.view(), line.trains[5].name.view());
 
-    // Without the codebook the line is spaced by running times, and a
-    // note says so; the labels are made as after the text import.
+    // Without the codebook and the ends the line is spaced by running
+    // times between the ends most trains run between, and notes say so;
+    // the labels are made as after the text import.
     QStringList labelCalls;
     const LabelSteps recording{[&](Document &, double) { labelCalls << QStringLiteral("train"); },
                                [&](Document &, double, ProgressSink &) { labelCalls << QStringLiteral("time"); }};
     const CommandRun spaced = capture([&](std::FILE *out, std::FILE *err) {
         return CzpttImportCommand(recording).run(
-            {"--from=Vsetín", "--to=Velké Karlovice", "--day=" + day, CzpttTestData::lineDir(), path("spaced.vrs")},
+            {"--day=" + day, CzpttTestData::lineDir(), path("spaced.vrs")},
             out, err);
     });
     EXPECT_EQ(std::tuple(spaced.status, spaced.out, labelCalls),
               std::tuple(0,
-                         QByteArray("Přidáno 37 vlaků.\nPolohy stanic nejsou známy: vzdálenosti jsou odhadnuty z "
+                         QByteArray("Přidáno 37 vlaků.\nZkráceno 1 vlaků, které jezdí i mimo trať, ve stanicích: Vsetín 1.\n"
+                                    "Polohy stanic nejsou známy: vzdálenosti jsou odhadnuty z "
                                     "jízdních dob nejrychlejšího vlaku (minuta jízdy je kilometr).\n"
-                                    "37 trains, 14 stations\n"),
+                                    "Z jízdního řádu odvozeno: 2 stanic s více dopravními kolejemi.\n"
+                                    "Trať mezi stanicemi „Velké Karlovice“ a „Vsetín“, mezi nimiž jezdí nejvíc "
+                                    "vlaků dne.\n37 trains, 14 stations\n"),
                          QStringList{"train", "time"}));
 }
 
@@ -115,14 +124,19 @@ TEST_F(DayImportCommandTest, CaltrainWeekday)
     const CommandRun r = cli({"import-gtfs", "--day", "2017-07-24", caltrain, path("caltrain.vrs")});
     EXPECT_EQ(std::tuple(r.status, r.out, r.err),
               std::tuple(0,
-                         QByteArray("Přidáno 92 vlaků.\nTrať mezi stanicemi „San Francisco Caltrain“ a „San Jose "
-                                    "Diridon Caltrain“, mezi nimiž jezdí nejvíc vlaků dne.\n92 trains, 23 stations\n"),
+                         QByteArray("Přidáno 92 vlaků.\nZ jízdního řádu odvozeno: 19 dvoukolejných úseků, 4 úseků "
+                                    "se 3 a více kolejemi, 11 úseků s kratším následným intervalem.\nTrať mezi "
+                                    "stanicemi „San Francisco Caltrain“ a „Gilroy Caltrain“, celá trasa vlaků "
+                                    "dne.\n92 trains, 29 stations\n"),
                          QByteArray()));
+    // The whole route, every station, and the tracks inferred so that the
+    // real day runs without a conflict.
+    EXPECT_EQ(cli({"conflicts", path("caltrain.vrs")}).status, 0);
     Document doc;
     ASSERT_TRUE(load(doc, path("caltrain.vrs")));
-    // The line begins at its own first station: San José at 0, San
-    // Francisco 75.3 km up the line.
-    EXPECT_EQ(std::pair(doc.stations.front().metres, doc.stations.back().metres), std::pair(0, 75338));
+    // The line begins at its own first station: Gilroy at 0, San Francisco
+    // 123.6 km up the line.
+    EXPECT_EQ(std::pair(doc.stations.front().metres, doc.stations.back().metres), std::pair(0, 123550));
 
     int northbound = 0;
     std::map<std::string, std::pair<double, double>> kmAndHours; // by the name's first word
@@ -163,6 +177,7 @@ TEST_F(DayImportCommandTest, RefusalsSayWhyAndWriteNothing)
          "Stanice „Vsetín“ ani „Velké Karlovice“ v jízdním řádu není."},
         {{"import-czptt", "--to", "Vsetín", "--day", "2026-03-04", lineDir, out},
          "chybí volba --from (nová trať potřebuje --from a --to)"},
+        {{"import-czptt", "--day", "2030-01-01", lineDir, out}, "Dne 1. 1. 2030 nejede žádný vlak."},
         {newLine + QStringList{"--bogus", "--day", "2026-03-04", lineDir, out}, "neznámá volba --bogus"},
         {newLine + QStringList{"--day", "2026-02-30", lineDir, out},
          "--day: očekává se datum RRRR-MM-DD, například 2026-03-04"},

@@ -118,11 +118,12 @@ TEST(DocumentJson, TrackNumbers)
         doc.stations.push_back({"S", metres});
     const std::string plain = DocumentJson::toText(doc).toStdString();
     EXPECT_EQ(plain.find("Tracks"), std::string::npos) << plain;
-    doc.stations[0].sectionTracks = 2;
+    doc.stations[0].sectionTracks = 3;
+    doc.stations[0].sectionHeadway = 2;
     doc.stations[1].stationTracks = 0;
     doc.lineTracks = {2, 0};
     const std::string text = DocumentJson::toText(doc).toStdString();
-    for (const char *key : {R"("km": 0, "sectionTracks": 2})", R"("km": 5, "stationTracks": 0})",
+    for (const char *key : {R"("km": 0, "sectionTracks": 3, "sectionHeadway": 2})", R"("km": 5, "stationTracks": 0})",
                             R"("lineTracks": {"mainTracks": 2, "minHeadway": 0})"})
         EXPECT_NE(text.find(key), std::string::npos) << key << "\n" << text;
     Document back;
@@ -204,7 +205,8 @@ TEST(DocumentJson, RefusalsNameTheField)
          "profiles.direction1[0].name: delší než 20 znaků"},
         {R"({"profiles": {"direction1": [)" + items("{}", 100) + "]}}", "profiles.direction1: více než 99 položek"},
         {R"({"stations": [)" + items("{}", 1001) + "]}", "stations: více než 1000 položek"},
-        {R"({"stations": [{"sectionTracks": 3}]})", "stations[0].sectionTracks: musí být od 1 do 2"},
+        {R"({"stations": [{"sectionTracks": 4}]})", "stations[0].sectionTracks: musí být od 1 do 3"},
+        {R"({"stations": [{"sectionHeadway": 61}]})", "stations[0].sectionHeadway: musí být od 0 do 60"},
         {R"({"stations": [{"stationTracks": 100}]})", "stations[0].stationTracks: musí být od 0 do 99"},
         {R"({"lineTracks": {"minHeadway": 61}})", "lineTracks.minHeadway: musí být od 0 do 60"},
         {R"({"lineTracks": {"tracks": 2}})", "lineTracks.tracks: neznámý klíč"},

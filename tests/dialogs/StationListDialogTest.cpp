@@ -188,7 +188,7 @@ private slots:
             type(QStringLiteral("0"));
             key(Qt::Key_Return);
             clickCell(K::SectionTracksColumn, 1);
-            type(QStringLiteral("3"));
+            type(QStringLiteral("4"));
             key(Qt::Key_Return);
             QCOMPARE(m_prompter.messages(), QStringList{K::sectionTracksMessage});
             QCOMPARE(std::pair(grid()->currentColumn(), grid()->currentRowNumber()),

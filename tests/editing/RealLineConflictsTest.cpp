@@ -14,7 +14,14 @@ namespace {
 class RealLineConflicts : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_EQ(CzpttTestData::importVsetinDay(doc), QString()); }
+    void SetUp() override
+    {
+        QStringList notes;
+        ASSERT_EQ(CzpttTestData::importVsetinDay(doc, &notes), QString());
+        // Every meet is at a station with two tracks: the line stays single.
+        EXPECT_EQ(notes.value(notes.size() - 1),
+                  QStringLiteral("Z jízdního řádu odvozeno: jednokolejná trať, koleje stanic podle druhu."));
+    }
 
     static int trainNamed(const Document &doc, const char *name)
     {

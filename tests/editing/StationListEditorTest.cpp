@@ -399,7 +399,8 @@ TEST_F(StationEditorTest, TrackEntries)
         {K::SectionTracksColumn, "", "", Tracks::lineDefault},
         {K::SectionTracksColumn, "  ", "", Tracks::lineDefault},
         {K::SectionTracksColumn, "0", nullptr, Tracks::lineDefault},
-        {K::SectionTracksColumn, "3", nullptr, Tracks::lineDefault},
+        {K::SectionTracksColumn, "3", "3", Tracks::manyTracks},
+        {K::SectionTracksColumn, "4", nullptr, Tracks::lineDefault},
         {K::SectionTracksColumn, "x", nullptr, Tracks::lineDefault},
         {K::SectionTracksColumn, "-1", nullptr, Tracks::lineDefault},
         {K::StationTracksColumn, "0", "0", 0},
@@ -409,6 +410,10 @@ TEST_F(StationEditorTest, TrackEntries)
         {K::StationTracksColumn, "100", nullptr, Tracks::byKind},
         {K::StationTracksColumn, "+3", nullptr, Tracks::byKind},
         {K::StationTracksColumn, "2,5", nullptr, Tracks::byKind},
+        {K::HeadwayColumn, "0", "0", 0},
+        {K::HeadwayColumn, "60", "60", 60},
+        {K::HeadwayColumn, "", "", Tracks::lineHeadway},
+        {K::HeadwayColumn, "61", nullptr, Tracks::lineHeadway},
     };
     for (const auto &c : cases) {
         Document d;
@@ -416,7 +421,9 @@ TEST_F(StationEditorTest, TrackEntries)
         e.fill();
         typeRow(e, u("A"), u("5"));
         e.commitCell(c.column, 1, u(c.typed), K::NameColumn, 2);
-        const QString &message = c.column == K::SectionTracksColumn ? K::sectionTracksMessage : K::stationTracksMessage;
+        const QString &message = c.column == K::SectionTracksColumn   ? K::sectionTracksMessage
+                                 : c.column == K::StationTracksColumn ? K::stationTracksMessage
+                                                                      : K::headwayMessage;
         EXPECT_EQ(e.takeRefusal(), c.shown ? QString() : message) << c.typed;
         if (!c.shown) {
             EXPECT_EQ(std::tuple(e.currentColumn(), e.currentRow()), std::tuple(c.column, 1)) << c.typed;
@@ -425,7 +432,11 @@ TEST_F(StationEditorTest, TrackEntries)
         e.store(false);
         ASSERT_EQ(d.stations.size(), 1u) << c.typed;
         const Station &s = d.stations[0];
-        EXPECT_EQ(c.column == K::SectionTracksColumn ? s.sectionTracks : s.stationTracks, c.stored) << c.typed;
+        EXPECT_EQ(c.column == K::SectionTracksColumn   ? s.sectionTracks
+                  : c.column == K::StationTracksColumn ? s.stationTracks
+                                                       : s.sectionHeadway,
+                  c.stored)
+            << c.typed;
     }
 }
 
@@ -435,7 +446,7 @@ TEST_F(StationEditorTest, TrackNumbersGoWithTheirRows)
 {
     addStation(doc, "A", 0).sectionTracks = Tracks::doubleTrack;
     addStation(doc, "B", 5).stationTracks = 3;
-    addStation(doc, "C", 9);
+    addStation(doc, "C", 9).sectionHeadway = 2;
     editor.fill();
     QStringList shown;
     for (int r = 1; r <= 3; ++r)
@@ -455,4 +466,5 @@ TEST_F(StationEditorTest, TrackNumbersGoWithTheirRows)
     for (const Station &s : doc.stations)
         stored.emplace_back(s.sectionTracks, s.stationTracks);
     EXPECT_EQ(stored, (std::vector<std::pair<int, int>>{{2, -1}, {1, -1}, {0, -1}}));
+    EXPECT_EQ(doc.stations[2].sectionHeadway, 2);
 }

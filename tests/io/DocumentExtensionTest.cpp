@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -222,7 +223,7 @@ namespace {
 
 struct TrackNumbers
 {
-    std::vector<std::pair<int, int>> stations; // section, own
+    std::vector<std::tuple<int, int, int>> stations; // section, own, headway
     LineTracks line;
     bool operator==(const TrackNumbers &) const = default;
 };
@@ -231,17 +232,20 @@ TrackNumbers tracksOf(const Document &doc)
 {
     TrackNumbers t;
     for (const Station &s : doc.stations)
-        t.stations.emplace_back(s.sectionTracks, s.stationTracks);
+        t.stations.emplace_back(s.sectionTracks, s.stationTracks, s.sectionHeadway);
     t.line = doc.lineTracks;
     return t;
 }
 
-// Three stations at whole kilometres; A's section double, B with 4 tracks,
-// the line double with a headway of 5 minutes.
+// Three stations at whole kilometres; A's section double, B with 4 tracks
+// and its section of three and more with a headway of 2 minutes, the line
+// double with a headway of 5 minutes.
 void setTracks(Document &doc)
 {
     doc.stations[0].sectionTracks = Tracks::doubleTrack;
     doc.stations[1].stationTracks = 4;
+    doc.stations[1].sectionTracks = Tracks::manyTracks;
+    doc.stations[1].sectionHeadway = 2;
     doc.lineTracks = {Tracks::doubleTrack, 5};
 }
 
@@ -271,7 +275,8 @@ TEST(DocumentExtension, TracksAreSavedOnlyWhenSet)
     const QByteArray bytes = of(doc);
     ASSERT_TRUE(bytes.startsWith(plain));
     EXPECT_EQ(bytes.mid(plain.size()),
-              QByteArray("VRSX") + chunk("KOLE", tracksPayload(5, 2, 3, {2, 255, 0, 4, 0, 255})));
+              QByteArray("VRSX") + chunk("KOLE", tracksPayload(5, 2, 3, {2, 255, 3, 4, 0, 255}))
+                  + chunk("INTV", ByteBuilder().i32(3).raw({255, 2, 255}).bytes()));
     Document loaded;
     ASSERT_EQ(load(loaded, bytes).warning, QString());
     EXPECT_EQ(tracksOf(loaded), tracksOf(doc));
@@ -291,7 +296,8 @@ TEST(DocumentExtension, TracksAreSavedOnlyWhenSet)
 TEST(DocumentExtension, DamagedTracks)
 {
     const QByteArray plain = bytesOfLine(threeKm);
-    const QByteArray good = chunk("KOLE", tracksPayload(5, 2, 3, {2, 255, 0, 4, 0, 255}));
+    const QByteArray good = chunk("KOLE", tracksPayload(5, 2, 3, {2, 255, 3, 4, 0, 255}));
+    const QByteArray headways = chunk("INTV", ByteBuilder().i32(3).raw({255, 2, 255}).bytes());
     const QByteArray metres = chunk("METR", metresPayload({0, 5000, 10000}, 3));
     Document defaults;
     fillLine(defaults, threeKm);
@@ -306,13 +312,15 @@ TEST(DocumentExtension, DamagedTracks)
         bool tracks;
         QString warning;
     } cases[] = {
-        {"the chunk", "VRSX" + good, true, {}},
+        {"the chunks", "VRSX" + good + headways, true, {}},
         {"a check that fails", "VRSX" + withLastByteFlipped(good), false, tracksLost},
         {"cut short", "VRSX" + good.left(good.size() - 2), false, tracksLost},
         {"a count other than the stations'", "VRSX" + chunk("KOLE", tracksPayload(5, 2, 2, {2, 255, 0, 4})), false,
          tracksLost},
-        {"a section of three tracks", "VRSX" + chunk("KOLE", tracksPayload(5, 2, 3, {3, 255, 0, 4, 0, 255})), false,
+        {"a section of four tracks", "VRSX" + chunk("KOLE", tracksPayload(5, 2, 3, {4, 255, 0, 4, 0, 255})), false,
          tracksLost},
+        {"a section's headway past an hour", "VRSX" + chunk("INTV", ByteBuilder().i32(3).raw({255, 61, 255}).bytes()),
+         false, tracksLost},
         {"a station of 100 tracks", "VRSX" + chunk("KOLE", tracksPayload(5, 2, 3, {2, 100, 0, 4, 0, 255})), false,
          tracksLost},
         {"a line of no tracks", "VRSX" + chunk("KOLE", tracksPayload(5, 0, 3, {2, 255, 0, 4, 0, 255})), false,
@@ -322,10 +330,11 @@ TEST(DocumentExtension, DamagedTracks)
         {"a headway past an hour", "VRSX" + chunk("KOLE", tracksPayload(61, 2, 3, {2, 255, 0, 4, 0, 255})), false,
          tracksLost},
         {"no count", "VRSX" + chunk("KOLE", "abcd"), false, tracksLost},
-        {"a second layout", "VRSX" + good + chunk("KOLE", tracksPayload(3, 1, 3, {0, 255, 0, 255, 0, 255})), false,
-         tracksLost},
+        {"a second layout", "VRSX" + good + headways + chunk("KOLE", tracksPayload(3, 1, 3, {0, 255, 0, 255, 0, 255})),
+         false, tracksLost},
         {"sound metres before", "VRSX" + metres + withLastByteFlipped(good), false, tracksLost},
-        {"damaged metres before", "VRSX" + withLastByteFlipped(metres) + good, true, FileMessages::damagedExtension},
+        {"damaged metres before", "VRSX" + withLastByteFlipped(metres) + good + headways, true,
+         FileMessages::damagedExtension},
         {"cut inside its tag", "VRSX" + metres + "KO", false, tracksLost},
         {"both lost", "VRSX" + withLastByteFlipped(metres) + "KOL", false,
          FileMessages::damagedExtension + u' ' + tracksLost},
@@ -334,7 +343,7 @@ TEST(DocumentExtension, DamagedTracks)
     for (int32_t length : {-1, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), 17, 400}) {
         Document doc;
         const QByteArray badLength = ByteBuilder().raw("METR").i32(length).bytes() + metres.mid(8);
-        const DocumentReader::Outcome outcome = load(doc, plain + "VRSX" + badLength + good);
+        const DocumentReader::Outcome outcome = load(doc, plain + "VRSX" + badLength + good + headways);
         EXPECT_EQ(outcome.warning, FileMessages::damagedExtension) << length;
         EXPECT_EQ(tracksOf(doc), tracksOf(set)) << length;
     }
@@ -359,7 +368,8 @@ TEST(DocumentExtension, ASnapshotKeepsTheTracks)
     const TrackNumbers expected = tracksOf(doc);
     for (auto change : {+[](Document &d) { d.stations[2].stationTracks = 0; },
                         +[](Document &d) { d.stations[2].sectionTracks = Tracks::singleTrack; },
-                        +[](Document &d) { d.lineTracks.minHeadway = 4; }}) {
+                        +[](Document &d) { d.lineTracks.minHeadway = 4; },
+                        +[](Document &d) { d.stations[1].sectionHeadway = Tracks::lineHeadway; }}) {
         change(doc);
         EXPECT_FALSE(DocumentSnapshot::take(doc).sameContent(before));
         ASSERT_TRUE(before.restore(doc, DocumentSnapshot::View::Keep));

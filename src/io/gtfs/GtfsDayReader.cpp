@@ -623,7 +623,9 @@ void DayReading::makeTrains(const std::vector<std::optional<double>> &metres, Da
         }
         DayTrain train;
         const GtfsRoute &route = m_routes[tr.route];
-        train.name = GtfsDayReader::trainName(route.shortName.isEmpty() ? route.longName : route.shortName, tr.number);
+        // A trip without a number of its own is told by its id.
+        const QString number = tr.number.trimmed().isEmpty() ? tr.id : tr.number;
+        train.name = GtfsDayReader::trainName(GtfsDayReader::routeLabel(route.shortName, route.longName, number), number);
         train.source = tr.id;
         for (size_t i = first; i < last; ++i) {
             const Call &c = calls[i];
@@ -756,6 +758,21 @@ std::optional<std::pair<QDate, QDate>> GtfsDayReader::serviceDates(const GtfsFee
 GtfsDay GtfsDayReader::readDay(const GtfsFeed &feed, const GtfsDayRequest &request, const Progress &progress)
 {
     return DayReading(feed, request, progress).run();
+}
+
+QString GtfsDayReader::routeLabel(const QString &shortName, const QString &longName, const QString &number)
+{
+    if (!shortName.trimmed().isEmpty())
+        return shortName;
+    const QString name = longName.simplified();
+    const qsizetype room = nameLength - 1 - number.trimmed().size();
+    if (name.size() <= room)
+        return name;
+    // "Northeast Regional" is "NR"; a name of one word gives way to the number.
+    QString initials;
+    for (const QString &word : name.split(u' ', Qt::SkipEmptyParts))
+        initials += word.front().toUpper();
+    return initials.size() >= 2 && initials.size() <= room ? initials : QString();
 }
 
 QString GtfsDayReader::trainName(const QString &route, const QString &number)

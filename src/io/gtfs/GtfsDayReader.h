@@ -75,7 +75,8 @@ struct GtfsDay
 class GtfsDayReader
 {
 public:
-    static constexpr int nameLength = 20;
+    // A train's label shows this much of its name: the number must be in it.
+    static constexpr int nameLength = 15;
 
     // Told the bytes read so far of the total the feed's tables hold (when
     // known); returning false cancels the reading.
@@ -90,4 +91,9 @@ public:
     // "Baby Bullet 305": the route's name and the trip's number, the route
     // cut first so the number stays whole.
     static QString trainName(const QString &route, const QString &number);
+    // The route as a train's name gives it: its short name; without one the
+    // long name where it fits beside the number, else the long name's
+    // initials ("Northeast Regional" is "NR"), else nothing, so that the
+    // number stands alone.
+    static QString routeLabel(const QString &shortName, const QString &longName, const QString &number);
 };

@@ -1,6 +1,7 @@
 #include "LineSteps.h"
 
 #include <QHash>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -74,6 +75,193 @@ std::vector<double> fastestRunningTimes(const DayTimetable &day, const std::vect
             fastest[i] = runs[i] ? 30.0 : 60.0;
     }
     return fastest;
+}
+
+
+// A train's points in running order, a point called at again in a row
+// once; empty when it comes back to a point it left, which no line order
+// can hold.
+std::vector<int> pathOf(const DayTrain &train)
+{
+    std::vector<int> path;
+    for (const DayCall &c : train.calls) {
+        if (c.point < 0 || (!path.empty() && path.back() == c.point))
+            continue;
+        if (std::find(path.begin(), path.end(), c.point) != path.end())
+            return {};
+        path.push_back(c.point);
+    }
+    return path;
+}
+
+enum class Merge { TooFew, Merged, Contradicts };
+
+// A train's points into the line's order: a point it calls at between two
+// known points goes in after the first of them in the train's running order
+// (a train from a branch joins the line where the branch meets it).
+Merge mergeInto(std::vector<int> &chain, const std::vector<int> &path)
+{
+    QHash<int, int> position;
+    for (size_t i = 0; i < chain.size(); ++i)
+        position.insert(chain[i], static_cast<int>(i));
+    std::vector<int> known; // indices into path
+    for (size_t i = 0; i < path.size(); ++i)
+        if (position.contains(path[i]))
+            known.push_back(static_cast<int>(i));
+    if (known.size() < 2)
+        return Merge::TooFew;
+    const auto at = [&](int k) { return position.value(path[static_cast<size_t>(known[static_cast<size_t>(k)])]); };
+    const bool down = at(1) < at(0);
+    for (size_t k = 1; k < known.size(); ++k)
+        if ((at(static_cast<int>(k)) < at(static_cast<int>(k - 1))) != down)
+            return Merge::Contradicts;
+    if (down) {
+        // Taken the train's way, so that the order is the same whichever
+        // way the line is asked for.
+        std::reverse(chain.begin(), chain.end());
+        const Merge m = mergeInto(chain, path);
+        std::reverse(chain.begin(), chain.end());
+        return m;
+    }
+    std::vector<std::vector<int>> after(chain.size());
+    for (size_t k = 0; k + 1 < known.size(); ++k)
+        after[static_cast<size_t>(at(static_cast<int>(k)))].assign(path.begin() + known[k] + 1,
+                                                                     path.begin() + known[k + 1]);
+    if (std::all_of(after.begin(), after.end(), [](const auto &v) { return v.empty(); }))
+        return Merge::Merged;
+    std::vector<int> merged;
+    for (size_t i = 0; i < chain.size(); ++i) {
+        merged.push_back(chain[i]);
+        merged.insert(merged.end(), after[i].begin(), after[i].end());
+    }
+    chain = std::move(merged);
+    return Merge::Merged;
+}
+
+// The points a train runs on beyond the line's last point (its first, with
+// `atFront`), nearest first; none unless it runs along the line at two or
+// more points in line order and leaves it at that end.
+std::vector<int> beyondEnd(const std::vector<int> &chain, std::vector<int> path, bool atFront)
+{
+    std::vector<int> known; // chain positions, in the train's order
+    size_t firstKnown = path.size();
+    size_t lastKnown = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        const auto it = std::find(chain.begin(), chain.end(), path[i]);
+        if (it == chain.end())
+            continue;
+        known.push_back(static_cast<int>(it - chain.begin()));
+        firstKnown = std::min(firstKnown, i);
+        lastKnown = i;
+    }
+    if (known.size() < 2)
+        return {};
+    const bool down = known[1] < known[0];
+    for (size_t k = 1; k < known.size(); ++k)
+        if ((known[k] < known[k - 1]) != down)
+            return {};
+    // Taken up the line: the points after the last known one lie beyond it.
+    std::vector<int> after(path.begin() + static_cast<std::ptrdiff_t>(lastKnown) + 1, path.end());
+    std::vector<int> before(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(firstKnown));
+    std::reverse(before.begin(), before.end());
+    const int lowest = std::min(known.front(), known.back());
+    const int highest = std::max(known.front(), known.back());
+    if (atFront)
+        return lowest == 0 ? (down ? after : before) : std::vector<int>{};
+    return highest + 1 == static_cast<int>(chain.size()) ? (down ? before : after) : std::vector<int>{};
+}
+
+// Grows the line at each end by the branch most trains running on beyond
+// it take (its longest run); whether it grew.
+bool growEnds(std::vector<int> &chain, const std::vector<std::vector<int>> &paths)
+{
+    bool grew = false;
+    for (const bool atFront : {false, true}) {
+        std::map<int, std::pair<int, size_t>> votes; // next point: trains, the longest run's train
+        std::vector<std::vector<int>> runs(paths.size());
+        for (size_t i = 0; i < paths.size(); ++i) {
+            runs[i] = beyondEnd(chain, paths[i], atFront);
+            if (runs[i].empty() || std::find(chain.begin(), chain.end(), runs[i].front()) != chain.end())
+                continue;
+            auto &[count, longest] = votes.try_emplace(runs[i].front(), 0, i).first->second;
+            ++count;
+            if (runs[i].size() > runs[longest].size())
+                longest = i;
+        }
+        const auto best = std::max_element(votes.begin(), votes.end(), [](const auto &a, const auto &b) {
+            return a.second.first < b.second.first;
+        });
+        if (best == votes.end())
+            continue;
+        std::vector<int> run;
+        for (int p : runs[best->second.second]) {
+            if (std::find(chain.begin(), chain.end(), p) != chain.end())
+                break;
+            run.push_back(p);
+        }
+        if (atFront)
+            chain.insert(chain.begin(), run.rbegin(), run.rend());
+        else
+            chain.insert(chain.end(), run.begin(), run.end());
+        grew = true;
+    }
+    return grew;
+}
+
+struct Chain
+{
+    std::vector<int> points;
+    QStringList unplaced;
+};
+
+// The line's order from a first shape and every train of the day that runs
+// along it at two or more of its points, longest first, as often as trains
+// placed since bring others onto it; with `extend`, grown at its ends
+// (growEnds) whenever no train adds a point between.
+Chain chainOf(const DayTimetable &day, std::vector<int> seed, bool extend)
+{
+    Chain chain;
+    chain.points = std::move(seed);
+    std::vector<std::pair<std::vector<int>, size_t>> pending;
+    std::vector<size_t> turning; // trains that come back to a point
+    for (size_t t = 0; t < day.trains.size(); ++t) {
+        std::vector<int> path = pathOf(day.trains[t]);
+        if (path.empty() && !day.trains[t].calls.empty())
+            turning.push_back(t);
+        else
+            pending.emplace_back(std::move(path), t);
+    }
+    std::stable_sort(pending.begin(), pending.end(),
+                     [](const auto &x, const auto &y) { return x.first.size() > y.first.size(); });
+    std::vector<std::vector<int>> paths; // every train's, for growing the ends
+    for (const auto &[path, t] : pending)
+        paths.push_back(path);
+    for (bool placed = true; placed;) {
+        placed = false;
+        for (auto it = pending.begin(); it != pending.end();) {
+            const Merge m = mergeInto(chain.points, it->first);
+            if (m == Merge::TooFew) {
+                ++it;
+                continue;
+            }
+            if (m == Merge::Contradicts)
+                chain.unplaced << day.trains[it->second].name;
+            placed = true;
+            it = pending.erase(it);
+        }
+        if (extend && !placed)
+            placed = growEnds(chain.points, paths);
+    }
+    // Those of them that meet the line are named; others are not its trains.
+    for (size_t t : turning) {
+        int met = 0;
+        for (const DayCall &c : day.trains[t].calls)
+            met += std::find(chain.points.begin(), chain.points.end(), c.point) != chain.points.end() ? 1 : 0;
+        if (met >= 2)
+            chain.unplaced << day.trains[t].name;
+    }
+    chain.unplaced.removeDuplicates();
+    return chain;
 }
 
 } // namespace
@@ -179,83 +367,87 @@ bool isLinePoint(const DayTimetable &day, int point, const std::vector<bool> &pu
 
 std::vector<int> pointsBetween(const DayTimetable &day, int from, int to)
 {
-    if (from < 0 || to < 0 || from == to)
-        return {};
-    // Each train's points from one end to the other, in its running order.
-    struct Run
-    {
-        std::vector<int> points;
-        bool reversed = false; // runs from `to` to `from`
-    };
-    std::vector<Run> runs;
-    for (const DayTrain &t : day.trains) {
-        int a = -1;
-        int b = -1;
-        for (size_t c = 0; c < t.calls.size(); ++c) {
-            if (t.calls[c].point == from && a < 0)
-                a = static_cast<int>(c);
-            if (t.calls[c].point == to && b < 0)
-                b = static_cast<int>(c);
-        }
-        if (a < 0 || b < 0)
-            continue;
-        Run run;
-        run.reversed = b < a;
-        for (int c = std::min(a, b); c <= std::max(a, b); ++c) {
-            const int p = t.calls[static_cast<size_t>(c)].point;
-            if (run.points.empty() || run.points.back() != p)
-                run.points.push_back(p);
-        }
-        runs.push_back(std::move(run));
-    }
-    if (runs.empty())
-        return {};
-    std::stable_sort(runs.begin(), runs.end(),
-                     [](const Run &x, const Run &y) { return x.points.size() > y.points.size(); });
+    return lineOrder(day, from, to).points;
+}
 
-    // The longest run is the line; a point another train calls at goes in
-    // right after the point it follows in that train's running order, so
-    // the order is the same whichever end the line is asked from.
-    std::vector<int> order = runs.front().points;
-    if (runs.front().reversed)
-        std::reverse(order.begin(), order.end());
-    for (size_t r = 1; r < runs.size(); ++r) {
-        const Run &run = runs[r];
-        if (run.reversed)
-            std::reverse(order.begin(), order.end());
-        QHash<int, int> position;
-        for (size_t i = 0; i < order.size(); ++i)
-            position.insert(order[i], static_cast<int>(i));
-        // The run's new points, each after the known point it follows.
-        int after = -1;
-        std::vector<std::vector<int>> inserts(order.size());
-        for (int p : run.points) {
-            const auto it = position.constFind(p);
-            if (it != position.constEnd()) {
-                after = it.value();
-            } else if (after >= 0) {
-                inserts[static_cast<size_t>(after)].push_back(p);
-                position.insert(p, after); // once, should the train come by again
-            }
-        }
-        std::vector<int> merged;
-        merged.reserve(order.size() + run.points.size());
-        for (size_t i = 0; i < order.size(); ++i) {
-            merged.push_back(order[i]);
-            merged.insert(merged.end(), inserts[i].begin(), inserts[i].end());
-        }
-        order = std::move(merged);
-        if (run.reversed)
-            std::reverse(order.begin(), order.end());
+LineOrder lineOrder(const DayTimetable &day, int from, int to)
+{
+    LineOrder result;
+    if (from < 0 || to < 0 || from == to)
+        return result;
+    // The longest run of a train from one end to the other is the line's
+    // first shape; without one, the longest train through `from`, grown
+    // beyond its ends by the trains that run on, until both ends are on it.
+    std::vector<int> seed;
+    for (const DayTrain &t : day.trains) {
+        const std::vector<int> path = pathOf(t);
+        const auto a = std::find(path.begin(), path.end(), from);
+        const auto b = std::find(path.begin(), path.end(), to);
+        if (a == path.end() || b == path.end())
+            continue;
+        if (static_cast<size_t>(std::abs(b - a)) + 1 > seed.size())
+            seed.assign(std::min(a, b), std::max(a, b) + 1);
     }
+    const bool endToEnd = !seed.empty();
+    if (!endToEnd) {
+        for (const DayTrain &t : day.trains) {
+            const std::vector<int> path = pathOf(t);
+            if (path.size() > seed.size() && std::find(path.begin(), path.end(), from) != path.end())
+                seed = path;
+        }
+    }
+    if (seed.empty())
+        return result;
+    const Chain chain = chainOf(day, std::move(seed), !endToEnd);
+    const auto a = std::find(chain.points.begin(), chain.points.end(), from);
+    const auto b = std::find(chain.points.begin(), chain.points.end(), to);
+    if (a == chain.points.end() || b == chain.points.end())
+        return result;
+    std::vector<int> order(std::min(a, b), std::max(a, b) + 1);
+    if (b < a)
+        std::reverse(order.begin(), order.end());
+    result.unplaced = chain.unplaced;
 
     const std::vector<bool> publicStops = publicStopsOf(day);
-    std::vector<int> line;
     for (int p : order) {
         if (p == from || p == to || isLinePoint(day, p, publicStops))
-            line.push_back(p);
+            result.points.push_back(p);
     }
-    return line;
+    return result;
+}
+
+std::optional<Ends> routeEnds(const DayTimetable &day)
+{
+    // The line the most trains share, grown at both ends by every train
+    // that runs on beyond them.
+    const std::optional<Ends> common = defaultEnds(day);
+    if (!common)
+        return std::nullopt;
+    std::vector<int> seed;
+    for (const DayTrain &t : day.trains) {
+        const std::vector<int> path = pathOf(t);
+        if (path.size() > seed.size() && !path.empty()
+            && std::minmax(path.front(), path.back()) == std::minmax(common->from, common->to))
+            seed = path;
+    }
+    if (seed.empty())
+        return common;
+    const Chain chain = chainOf(day, std::move(seed), true);
+    std::map<int, int> starts;
+    for (const DayTrain &t : day.trains) {
+        if (!t.calls.empty())
+            ++starts[t.calls.front().point];
+    }
+    const int a = chain.points.front();
+    const int b = chain.points.back();
+    Ends ends;
+    ends.trains = common->trains;
+    const bool aLeads = starts[a] > starts[b]
+                        || (starts[a] == starts[b]
+                            && day.points[static_cast<size_t>(a)].name <= day.points[static_cast<size_t>(b)].name);
+    ends.from = aLeads ? a : b;
+    ends.to = aLeads ? b : a;
+    return ends;
 }
 
 QString noTrainsText(QDate day)
@@ -283,7 +475,9 @@ LineChoice lineBetween(const DayTimetable &day, const QString &from, const QStri
         choice.error = QStringLiteral("Počáteční a koncová stanice je táž: „%1“.").arg(from.trimmed());
         return choice;
     }
-    choice.line = pointsBetween(day, a, b);
+    LineOrder order = lineOrder(day, a, b);
+    choice.line = std::move(order.points);
+    choice.unplaced = std::move(order.unplaced);
     if (choice.line.empty())
         choice.error = QStringLiteral("Mezi stanicemi „%1“ a „%2“ dne %3 nejede žádný vlak.")
                            .arg(from.trimmed(), to.trimmed(), day.day.toString(QStringLiteral("d. M. yyyy")));
@@ -295,10 +489,20 @@ QString estimatedText(const LinePlan &plan)
     if (plan.spacedByRunningTimes)
         return QStringLiteral("Polohy stanic nejsou známy: vzdálenosti jsou odhadnuty z jízdních dob nejrychlejšího "
                               "vlaku (minuta jízdy je kilometr).");
-    if (plan.estimated > 0)
-        return QStringLiteral("Polohu %1 stanic zdroj neurčil: jsou odhadnuty z jízdních dob nejrychlejšího vlaku.")
+    if (plan.estimated == 0)
+        return {};
+    QStringList named;
+    for (const PlanStation &s : plan.stations)
+        if (s.estimated && named.size() < 10)
+            named << s.name.trimmed();
+    QString text =
+        QStringLiteral("Polohu %1 stanic zdroj neurčil: jsou odhadnuty z jízdních dob nejrychlejšího vlaku")
             .arg(plan.estimated);
-    return {};
+    if (!named.isEmpty())
+        text += QStringLiteral(" (%1%2)")
+                    .arg(named.join(QStringLiteral(", ")),
+                         plan.estimated > named.size() ? QStringLiteral(", …") : QString());
+    return text + u'.';
 }
 
 void guessKinds(DayTimetable &day, const std::vector<int> &line)

@@ -16,6 +16,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -51,15 +52,34 @@ bool isLinePoint(const DayTimetable &day, int point, const std::vector<bool> &pu
 std::vector<bool> publicStopsOf(const DayTimetable &day);
 
 // The points between two ends, both included, in line order from `from`
-// to `to`, as the trains that run from one end to the other pass them (the
-// order of the train with most points; points only other trains pass go in
-// after the point they follow there). Only line points (isLinePoint) are
-// kept. Empty when no train runs from one end to the other.
+// to `to`. The line's shape is the longest run of a train from one end to
+// the other (without one, the longest train through `from`, grown at its
+// ends by the trains running on); every train of the day that runs along it
+// at two or more of its points then adds the points it calls at between
+// two of them, after the first, whether or not it reaches either end. Only
+// line points (isLinePoint) are kept. Empty when the ends are not both on
+// such a line.
 std::vector<int> pointsBetween(const DayTimetable &day, int from, int to);
+
+struct LineOrder
+{
+    std::vector<int> points; // as pointsBetween gives them
+    // Trains that meet the line but could not be placed on it: one coming
+    // back to a point it left, or passing its points in another order.
+    QStringList unplaced;
+};
+LineOrder lineOrder(const DayTimetable &day, int from, int to);
+
+// The whole route of a feed's chosen routes: the line the most trains
+// share (defaultEnds), grown at both ends by every train that runs on
+// beyond them, and its two outermost points; from is the one more trains
+// start at. None when no train has two different ends.
+std::optional<Ends> routeEnds(const DayTimetable &day);
 
 struct LineChoice
 {
     std::vector<int> line; // as pointsBetween gives it
+    QStringList unplaced;  // as lineOrder names them
     QString error;         // why there is none, as the dialog and the command line show it
 };
 

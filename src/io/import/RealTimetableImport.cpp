@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <map>
 #include <numeric>
 #include <optional>
 
@@ -30,6 +31,57 @@ QString tooManyStationsText(size_t stations)
     return QStringLiteral("Trať by měla %1 stanic, dokument jich pojme nejvýše %2; zvolte kratší úsek.")
         .arg(stations)
         .arg(Document::maxStations);
+}
+
+// "Zkráceno 12 vlaků, které jezdí za konec trati: v San Jose Diridon 6,
+// v Tamien 6.": the trains of the line that run on beyond its stations,
+// counted by the station where they are cut (the first and last station
+// they reach), or empty when none does.
+QString cutText(const DayTimetable &day, const std::vector<int32_t> &stationOfPoint, const std::vector<int> &points)
+{
+    std::map<int32_t, int> cutAt;
+    int trains = 0;
+    for (const DayTrain &t : day.trains) {
+        std::vector<size_t> on;
+        for (size_t c = 0; c < t.calls.size(); ++c) {
+            const int32_t p = t.calls[c].point;
+            if (p >= 0 && static_cast<size_t>(p) < stationOfPoint.size() && stationOfPoint[static_cast<size_t>(p)])
+                on.push_back(c);
+        }
+        if (on.size() < 2)
+            continue;
+        const int32_t first = stationOfPoint[static_cast<size_t>(t.calls[on.front()].point)];
+        const int32_t last = stationOfPoint[static_cast<size_t>(t.calls[on.back()].point)];
+        if (first == last)
+            continue;
+        const bool before = on.front() > 0;
+        const bool after = on.back() + 1 < t.calls.size();
+        if (before)
+            ++cutAt[first];
+        if (after)
+            ++cutAt[last];
+        trains += before || after ? 1 : 0;
+    }
+    if (trains == 0)
+        return {};
+    QStringList where;
+    for (const auto &[station, count] : cutAt)
+        where << QStringLiteral("%1 %2").arg(day.points[static_cast<size_t>(points[static_cast<size_t>(station - 1)])].name.trimmed()).arg(count);
+    return QStringLiteral("Zkráceno %1 vlaků, které jezdí i mimo trať, ve stanicích: %2.")
+        .arg(trains)
+        .arg(where.join(QStringLiteral(", ")));
+}
+
+// "Nelze umístit na trať 2 vlaky: Os 1, Os 2 (jízdní řád jim dává stanice
+// v jiném pořadí nebo jednu stanici dvakrát)."
+QString unplacedText(const QStringList &trains)
+{
+    if (trains.isEmpty())
+        return {};
+    return QStringLiteral("Pořadí stanic nebylo odvozeno z %1 vlaků (stanici projíždějí dvakrát nebo v jiném "
+                          "pořadí): %2.")
+        .arg(trains.size())
+        .arg(trains.join(QStringLiteral(", ")));
 }
 
 } // namespace
@@ -180,10 +232,13 @@ Result newLine(Document &doc, const DayTimetable &source, const QString &from, c
     doc.untitled = true;
     doc.redrawNeeded = true;
 
-    result.summary = LineTrains::appendTo(doc, day, stationsOfLine(day, points));
+    const std::vector<int32_t> stationOfPoint = stationsOfLine(day, points);
+    result.summary = LineTrains::appendTo(doc, day, stationOfPoint);
     result.stations = static_cast<int>(doc.stations.size());
-    if (const QString estimated = LineSteps::estimatedText(plan); !estimated.isEmpty())
-        result.notes << estimated;
+    for (const QString &note : {cutText(day, stationOfPoint, points), LineSteps::estimatedText(plan),
+                                unplacedText(choice.unplaced)})
+        if (!note.isEmpty())
+            result.notes << note;
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include "TestPaths.h"
 #include "VsetinLine.h"
 
+#include "editing/ImportTracks.h"
 #include "io/czptt/CzpttTimetable.h"
 #include "io/czptt/Sr70Codebook.h"
 #include "io/import/RealTimetableImport.h"
@@ -58,17 +59,23 @@ inline QString sr70Path()
 }
 
 // The real day of 4 March 2026 as a new line from Vsetín to Velké Karlovice,
-// placed and kinded by the codebook; the import's error, empty when made.
-inline QString importVsetinDay(Document &doc)
+// placed and kinded by the codebook, its tracks inferred as the import does;
+// the import's error, empty when made, and its notes.
+inline QString importVsetinDay(Document &doc, QStringList *notes = nullptr)
 {
     Sr70Codebook book;
     if (!book.readFile(sr70Path()).ok)
         return QStringLiteral("no codebook");
     DayTimetable day = CzpttTimetable::scan({lineDir()}).day(QDate(2026, 3, 4));
     book.describe(day);
-    return RealTimetableImport::newLine(doc, day, QStringLiteral("Vsetín"), QStringLiteral("Velké Karlovice"),
-                                        [&book](DayTimetable &d, const std::vector<int> &line) { book.place(d, line); })
-        .error;
+    RealTimetableImport::Result made =
+        RealTimetableImport::newLine(doc, day, QStringLiteral("Vsetín"), QStringLiteral("Velké Karlovice"),
+                                     [&book](DayTimetable &d, const std::vector<int> &line) { book.place(d, line); });
+    if (made.ok())
+        ImportTracks::complete(doc, day, true, made);
+    if (notes)
+        *notes = made.notes;
+    return made.error;
 }
 
 inline QByteArray bytes(const QString &path)

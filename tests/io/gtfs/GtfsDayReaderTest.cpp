@@ -332,27 +332,33 @@ TEST(GtfsDayReader, Calls)
     }
 }
 
+// The number stays whole within the label's 15 characters; a route without
+// a short name gives its long name where it fits, else its initials, else
+// nothing.
 TEST(GtfsDayReader, TrainNames)
 {
     const struct
     {
-        const char *route;
+        const char *shortName, *longName;
         const char *number;
         const char *name;
     } cases[] = {
-        {"Baby Bullet", "305", "Baby Bullet 305"},
-        {"", "305", "305"},
-        {"Os", "", "Os"},
-        {"Regionalexpress Nord", "4711", "Regionalexpress 4711"},
-        {"Regionalexpress", "12345678901234567890123", "12345678901234567890"},
-        {"S", "6512143-CT-17JUL-Caltrain", "6512143-CT-17JUL-Cal"},
-        {"Regio ", "12345678901234567", "Re 12345678901234567"},
-        {"Os Expres", "1234567890123456", "Os 1234567890123456"},
+        {"Baby Bullet", "Bullet", "305", "Baby Bullet 305"},
+        {"", "", "305", "305"},
+        {"Os", "", "", "Os"},
+        {"Regionalexpress Nord", "", "4711", "Regionalex 4711"},
+        {"Regionalexpress", "", "12345678901234567890", "123456789012345"},
+        {"Regio ", "", "1234567890123", "R 1234567890123"},
+        {"", "Local", "196", "Local 196"},
+        {"", "Northeast Regional", "171", "NR 171"},
+        {"", "Intercityexpress", "171", "171"},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(GtfsDayReader::trainName(QString::fromUtf8(c.route), QString::fromUtf8(c.number)),
-                  QString::fromUtf8(c.name))
-            << c.route << ' ' << c.number;
+    for (const auto &c : cases) {
+        const QString number = QString::fromUtf8(c.number);
+        const QString route =
+            GtfsDayReader::routeLabel(QString::fromUtf8(c.shortName), QString::fromUtf8(c.longName), number);
+        EXPECT_EQ(GtfsDayReader::trainName(route, number), QString::fromUtf8(c.name)) << c.shortName << c.longName;
+    }
 }
 
 TEST(GtfsCalendar, ServicesOfADay)

@@ -137,21 +137,57 @@ TEST(LineSteps, OrderJoinsTheTrainsPointsAndKeepsLinePoints)
     const int a = DayBuilder::pointOf(day, "A");
     const int e = DayBuilder::pointOf(day, "E");
 
+    // Os 4 runs along the line from A to B: J goes in between them too.
     EXPECT_EQ(DayBuilder::names(day, LineSteps::pointsBetween(day, a, e)),
-              (std::vector<QString>{"A", "X", "B", "C", "D", "E"}));
+              (std::vector<QString>{"A", "J", "X", "B", "C", "D", "E"}));
     EXPECT_EQ(DayBuilder::names(day, LineSteps::pointsBetween(day, e, a)),
-              (std::vector<QString>{"E", "D", "C", "B", "X", "A"}));
-    // Os 4 does not run to E: J joins the line only between its own ends.
+              (std::vector<QString>{"E", "D", "C", "B", "X", "J", "A"}));
     EXPECT_EQ(DayBuilder::names(day, LineSteps::pointsBetween(day, a, DayBuilder::pointOf(day, "B"))),
               (std::vector<QString>{"A", "J", "B"}));
     EXPECT_TRUE(LineSteps::pointsBetween(day, a, a).empty());
-    EXPECT_TRUE(LineSteps::pointsBetween(day, DayBuilder::pointOf(day, "X"), DayBuilder::pointOf(day, "J")).empty());
 
     // Three trains between A and E, more of them starting at A.
     const std::optional<LineSteps::Ends> ends = LineSteps::defaultEnds(day);
     ASSERT_TRUE(ends.has_value());
     EXPECT_EQ(std::tuple(ends->from, ends->to, ends->trains), std::tuple(a, e, 3));
     EXPECT_FALSE(LineSteps::defaultEnds(DayTimetable{}).has_value());
+}
+
+// Expresses A - C - E both ways; locals serve B and D, which the expresses
+// skip, turning at C; a train from the branch X joins at C; beyond E two
+// trains run on to G, one (the longest) to H; one train calls at C twice
+// and is not placed.
+TEST(LineSteps, EveryStopOfTheLineFromEveryTrainAlongIt)
+{
+    DayTimetable day;
+    DayBuilder::addTrain(day, "R 1", {{"A", -1, hm(6, 0)}, {"C", hm(6, 10), hm(6, 11)}, {"E", hm(6, 20)}});
+    DayBuilder::addTrain(day, "R 2", {{"E", -1, hm(7, 0)}, {"C", hm(7, 10), hm(7, 11)}, {"A", hm(7, 20)}});
+    DayBuilder::addTrain(day, "R 3", {{"A", -1, hm(8, 0)}, {"C", hm(8, 10), hm(8, 11)}, {"E", hm(8, 20)}});
+    DayBuilder::addTrain(day, "Os 1", {{"A", -1, hm(6, 0)}, {"B", hm(6, 6), hm(6, 7)}, {"C", hm(6, 14)}});
+    DayBuilder::addTrain(day, "Os 2", {{"E", -1, hm(6, 30)}, {"D", hm(6, 36), hm(6, 37)}, {"C", hm(6, 44)}});
+    DayBuilder::addTrain(day, "Os 3", {{"X", -1, hm(9, 0)}, {"C", hm(9, 10), hm(9, 11)}, {"E", hm(9, 20)}});
+    DayBuilder::addTrain(day, "Os 5", {{"C", -1, hm(11, 0)}, {"E", hm(11, 9), hm(11, 10)}, {"G", hm(11, 20)}});
+    DayBuilder::addTrain(day, "Os 6", {{"G", -1, hm(12, 0)}, {"E", hm(12, 9), hm(12, 10)}, {"C", hm(12, 20)}});
+    DayBuilder::addTrain(day, "R 7",
+                         {{"A", -1, hm(13, 0)}, {"C", hm(13, 9)}, {"E", hm(13, 15)}, {"H", hm(13, 20)}});
+    DayBuilder::addTrain(day, "Sp 4",
+                         {{"C", -1, hm(10, 0)}, {"D", hm(10, 5), hm(10, 6)}, {"C", hm(10, 12), hm(10, 13)}});
+    const std::vector<QString> whole{"A", "B", "C", "D", "E"};
+    const struct
+    {
+        const char *from, *to;
+        std::vector<QString> line;
+    } cases[] = {{"A", "E", whole}, {"E", "A", {"E", "D", "C", "B", "A"}}, {"B", "E", {"B", "C", "D", "E"}}};
+    for (const auto &c : cases) {
+        const LineSteps::LineChoice choice = LineSteps::lineBetween(day, c.from, c.to);
+        EXPECT_EQ(DayBuilder::names(day, choice.line), c.line) << c.from << c.to;
+        EXPECT_EQ(choice.unplaced, QStringList{"Sp 4"});
+    }
+    // No ends named: the whole route, the branch most trains take, from
+    // the end more trains start at.
+    const std::optional<LineSteps::Ends> ends = LineSteps::routeEnds(day);
+    ASSERT_TRUE(ends.has_value());
+    EXPECT_EQ(DayBuilder::names(day, {ends->from, ends->to}), (std::vector<QString>{"A", "G"}));
 }
 
 TEST(LineSteps, PlanFillsWhatTheSourceDidNotPlace)
