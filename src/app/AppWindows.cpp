@@ -1,5 +1,6 @@
 #include "AppWindows.h"
 
+#include "CompareCommands.h"
 #include "ConflictCommands.h"
 #include "EditCommands.h"
 #include "ExportCommands.h"
@@ -10,6 +11,7 @@
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddTrainDialog.h"
 #include "dialogs/ConflictListDialog.h"
+#include "dialogs/DifferenceListDialog.h"
 #include "dialogs/ExportDialog.h"
 #include "dialogs/FindTrainDialog.h"
 #include "dialogs/InsertToolWindow.h"
@@ -65,6 +67,9 @@ AppWindows::AppWindows(Session &session)
     // The conflict list, a window of its own beside the diagram.
     m_conflictList = new ConflictListDialog(m_form1);
     m_order << m_conflictList->objectName();
+    // The differences against a compared document, likewise.
+    m_differenceList = new DifferenceListDialog(m_form1);
+    m_order << m_differenceList->objectName();
 
     // The commands, each handed the windows it shows.
     MainWindow &w = *m_form1;
@@ -73,6 +78,7 @@ AppWindows::AppWindows(Session &session)
     new InsertToolController(w.insertTool(), w.menu(), *m_form12, *m_form13, session.prompter, w);
     new RealImportCommands(session, w.diagram(), w, w.menu(), w);
     new ConflictCommands(session, w.diagram(), w.menu(), w.toolPanel(), *m_conflictList, &w);
+    new CompareCommands(session, w.diagram(), w, w.menu(), *m_differenceList, &w);
 }
 
 AppWindows::~AppWindows()

@@ -4,6 +4,7 @@
 
 class AboutDialog;
 class ConflictListDialog;
+class DifferenceListDialog;
 class ExportDialog;
 class AddTrainDialog;
 class FindTrainDialog;
@@ -47,6 +48,7 @@ public:
     InsertToolWindow *insertToolWindow() const { return m_form12; }
     AddTrainDialog *addTrainDialog() const { return m_form13; }
     ConflictListDialog *conflictListDialog() const { return m_conflictList; }
+    DifferenceListDialog *differenceListDialog() const { return m_differenceList; }
 
     // The objectNames of the windows in the order they were created.
     const QStringList &creationOrder() const { return m_order; }
@@ -67,5 +69,6 @@ private:
     AddTrainDialog *m_form13 = nullptr;           // TForm13
     ExportDialog *m_exportDialog = nullptr;       // TForm14
     ConflictListDialog *m_conflictList = nullptr; // "Konflikty"
+    DifferenceListDialog *m_differenceList = nullptr; // "Rozdíly"
     QStringList m_order;
 };

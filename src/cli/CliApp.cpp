@@ -4,6 +4,7 @@
 #include "CliOutput.h"
 #include "ConflictsCommand.h"
 #include "CzpttImportCommand.h"
+#include "DiffCommand.h"
 #include "DumpCommand.h"
 #include "GtfsImportCommand.h"
 #include "ImportCommand.h"
@@ -61,6 +62,10 @@ QString usage()
                           "                                    následná mezidobí, koleje ve stanicích), jeden\n"
                           "                                    na řádek, nebo jako JSON; skončí s kódem 0,\n"
                           "                                    když žádné nejsou, a 3, když nějaké jsou\n"
+                          "  diff A.vrs B.vrs [--json]         vypíše vlaky přidané, zrušené a změněné v A\n"
+                          "                                    proti B, jeden na řádek, nebo jako JSON; skončí\n"
+                          "                                    s kódem 0, když jsou jízdní řády stejné, a 3,\n"
+                          "                                    když se liší\n"
                           "\n"
                           "Volby:\n"
                           "  --help     vypíše tento text\n"
@@ -97,6 +102,8 @@ int run(const QStringList &args, std::FILE *out, std::FILE *err)
         return RenderCommand().run(rest, out, err);
     if (command == QLatin1String("conflicts"))
         return ConflictsCommand().run(rest, out, err);
+    if (command == QLatin1String("diff"))
+        return DiffCommand().run(rest, out, err);
     if (command.startsWith(QLatin1String("--")))
         return CliOutput::unknownOption(err, command);
     return CliOutput::fail(err, QString(), QStringLiteral("neznámý příkaz „%1“; viz vlakorys-cli --help").arg(command));

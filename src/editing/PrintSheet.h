@@ -36,6 +36,9 @@ public:
         bool showCategory = true; // labels with their category ("Zobr. druh vlaku")
         // The conflicts marked on the sheet as in the window; null: none.
         const std::vector<Conflict> *conflicts = nullptr;
+        // The compared document drawn behind the trains as in the window;
+        // null: none.
+        const Document *compared = nullptr;
     };
 
     PrintSheet(Document &doc, const PrintPlan::Choice &choice, const Options &options);
