@@ -82,8 +82,9 @@ void differences(benchmark::State &state)
 
 BENCHMARK(rebuild)
     ->ArgsProduct({{0, 1}, {0, 1}})
+    ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
-BENCHMARK(zoomStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(zoomStep)->Arg(0)->Arg(1)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(differences)->Unit(benchmark::kMillisecond);

@@ -125,7 +125,7 @@ void Diagram::centreOn(int64_t x, int64_t y)
 
 void Diagram::setCompared(std::unique_ptr<const Document> compared)
 {
-    m_compared = std::move(compared);
+    m_compared = compared ? std::make_unique<CompareOverlay::Compared>(std::move(compared)) : nullptr;
     m_renderer.comparedEmphasis = -1;
     m_doc.redrawNeeded = true;
 }
@@ -140,7 +140,7 @@ void Diagram::showDifference(int32_t currentTrain, int32_t comparedTrain)
     m_renderer.foundName =
         inCurrent ? m_doc.trains[static_cast<size_t>(currentTrain)].name.view().toByteArray() : QByteArray();
     m_renderer.otherFoundName.clear();
-    m_renderer.comparedEmphasis = valid(comparedTrain, m_compared.get()) ? comparedTrain : -1;
+    m_renderer.comparedEmphasis = valid(comparedTrain, compared()) ? comparedTrain : -1;
     m_doc.redrawNeeded = true;
 
     // The train's lines, as the current line places them.
@@ -148,8 +148,8 @@ void Diagram::showDifference(int32_t currentTrain, int32_t comparedTrain)
     if (inCurrent)
         placed = m_doc.trains[static_cast<size_t>(currentTrain)];
     else if (m_renderer.comparedEmphasis < 0
-             || !CompareOverlay::place(m_compared->trains[static_cast<size_t>(comparedTrain)],
-                                       StationMatch::of(m_doc, *m_compared), placed))
+             || !CompareOverlay::place(compared()->trains[static_cast<size_t>(comparedTrain)],
+                                       StationMatch::of(m_doc, *compared()), placed))
         return;
     const TrainLines::Frame frame = TrainLines::frameOf(m_doc, m_view.scale);
     int64_t left = INT64_MAX, right = INT64_MIN, top = INT64_MAX, bottom = INT64_MIN;

@@ -4,6 +4,7 @@
 #include "LabelSteps.h"
 #include "ViewCommands.h"
 
+#include "render/CompareOverlay.h"
 #include "render/DiagramView.h"
 #include "render/RenderRequest.h"
 #include "render/Renderer.h"
@@ -76,7 +77,9 @@ public:
     // drawn behind the current ones at every rebuild (CompareOverlay); null
     // ends the comparison. The caller renders.
     void setCompared(std::unique_ptr<const Document> compared);
-    const Document *compared() const { return m_compared.get(); }
+    const Document *compared() const { return m_compared ? &m_compared->document() : nullptr; }
+    // The same as the renderer draws it (a sheet draws it too).
+    CompareOverlay::Compared *comparedOverlay() { return m_compared.get(); }
     // A difference chosen in the list (TimetableDiff): the current train
     // (0-based, or -1) drawn green, its compared counterpart emphasised, and
     // the view scrolled to the middle of the train's lines; the caller
@@ -101,7 +104,7 @@ private:
     ViewCommands m_commands;
     RenderRequest m_lastRequest;
     ConflictWatch m_conflicts;
-    std::unique_ptr<const Document> m_compared;
+    std::unique_ptr<CompareOverlay::Compared> m_compared;
     bool m_conflictsShown = false;
     bool m_resizePending = false;
     // Holds the resize taken up later, and drops it should the diagram go

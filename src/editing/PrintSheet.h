@@ -13,6 +13,9 @@
 #include <vector>
 
 class Document;
+namespace CompareOverlay {
+class Compared;
+}
 class QPainter;
 class Renderer;
 
@@ -38,7 +41,7 @@ public:
         const std::vector<Conflict> *conflicts = nullptr;
         // The compared document drawn behind the trains as in the window;
         // null: none.
-        const Document *compared = nullptr;
+        CompareOverlay::Compared *compared = nullptr;
     };
 
     PrintSheet(Document &doc, const PrintPlan::Choice &choice, const Options &options);

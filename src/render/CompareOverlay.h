@@ -5,6 +5,8 @@
 #include "TrainLines.h"
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <vector>
 
 class Document;
@@ -30,10 +32,44 @@ constexpr uint8_t style = LinePrimitive::Dash;
 // they are. False when fewer than two rows remain.
 bool place(const Train &train, const std::vector<int32_t> &match, Train &placed);
 
-// Every drawable train of `compared` into the list at the current line's
-// geometry (frame); train `emphasised` (0-based, or -1) darker and wider.
-// Returns whether that train was drawn.
-bool record(const Document &compared, const std::vector<int32_t> &match, const TrainLines::Frame &frame,
-            int32_t emphasised, DisplayList &list);
+// The document compared with the current one, with its trains as last
+// placed on the current line and their lines as last recorded: placed again
+// only when the stations match otherwise, recorded again only when the
+// geometry changed too (a zoom step, a station moved), and otherwise filed
+// into the list as they were.
+class Compared
+{
+public:
+    explicit Compared(std::unique_ptr<const Document> document);
+    ~Compared();
+    const Document &document() const { return *m_document; }
+
+    // Every drawable train into the list (after its startRebuild) at the
+    // current line's geometry (frame); train `emphasised` (0-based in the
+    // compared document, or -1) drawn again over its grey line, darker and
+    // wider. Returns whether that train was drawn.
+    bool record(const Document &current, const TrainLines::Frame &frame, int32_t emphasised, DisplayList &list);
+
+private:
+    std::unique_ptr<const Document> m_document;
+    std::vector<int32_t> m_match;
+    bool m_placedOnce = false;
+    std::vector<Train> m_placed;
+    std::vector<int32_t> m_source; // [k]: the compared train placed as m_placed[k]
+
+    // What the kept lines were recorded at.
+    struct Recording
+    {
+        double scale = 0;
+        int zoom = 0;
+        int32_t maxMetres = 0;
+        std::vector<int32_t> stationMetres;
+        int32_t cullWidth = 0;
+        int32_t fullHeight = 0;
+        bool operator==(const Recording &) const = default;
+    };
+    std::optional<Recording> m_recordedAt;
+    DisplayList m_lines;
+};
 
 } // namespace CompareOverlay

@@ -12,8 +12,6 @@
 #include "TrainLabelPlacement.h"
 #include "TrainLines.h"
 
-#include "model/StationMatch.h"
-
 #include <QFontMetrics>
 #include <QPainter>
 #include <QtConcurrent/QtConcurrentMap>
@@ -441,8 +439,7 @@ void Renderer::recordTrains(DiagramWindow &window)
     const TrainLines::Highlight highlight{highlightOn, QByteArrayView(foundName), QByteArrayView(otherFoundName)};
     m_highlightRecorded = false;
     if (compared)
-        m_highlightRecorded = CompareOverlay::record(*compared, StationMatch::of(m_doc, *compared), frame,
-                                                     highlightOn ? comparedEmphasis : -1, m_list);
+        m_highlightRecorded = compared->record(m_doc, frame, highlightOn ? comparedEmphasis : -1, m_list);
     for (Train &train : m_doc.trains) {
         TrainLines::RecordTrain(train, frame, TrainLines::trainPen(train, m_doc.settings, highlight), m_list);
         m_highlightRecorded = m_highlightRecorded || highlight.marks(train.name.view());

@@ -24,6 +24,9 @@
 #include <vector>
 
 class DiagramWindow;
+namespace CompareOverlay {
+class Compared;
+}
 class QPainter;
 class TrainLabelFonts;
 
@@ -96,7 +99,7 @@ public:
     // current ones at each rebuild (CompareOverlay); null: none. Its owner
     // keeps it until the next rebuild. While highlightOn, its train
     // comparedEmphasis (0-based; -1: none) is drawn emphasised.
-    const Document *compared = nullptr;
+    CompareOverlay::Compared *compared = nullptr;
     int32_t comparedEmphasis = -1;
     // Whether the display list holds a train drawn green (or a compared
     // train emphasised): it keeps it until
