@@ -24,8 +24,8 @@ class CompareCommands : public QObject
     Q_OBJECT
 
 public:
-    CompareCommands(Session &session, Diagram &diagram, QMainWindow &window, MainMenu &menu,
-                    DifferenceListDialog &list, QObject *parent);
+    CompareCommands(Session &session, Diagram &diagram, QMainWindow &window, MainMenu &menu, DifferenceListDialog &list,
+                    QObject *parent);
 
     void Porovnats1Click();
     void Rozdly1Click();

@@ -55,8 +55,8 @@ void DifferenceListDialog::setResult(const TimetableDiff::Result &result)
     QList<QTreeWidgetItem *> items;
     items.reserve(static_cast<qsizetype>(m_rows.size()));
     for (const TimetableDiff::Row &row : m_rows)
-        items << new QTreeWidgetItem(QStringList{cp1250::toUnicode(row.name), TimetableDiff::word(row.kind),
-                                                 TimetableDiff::detail(row)});
+        items << new QTreeWidgetItem(
+            QStringList{cp1250::toUnicode(row.name), TimetableDiff::word(row.kind), TimetableDiff::detail(row)});
     m_list->addTopLevelItems(items);
     if (hadChoice) {
         const auto again = std::find(m_rows.begin(), m_rows.end(), chosen);

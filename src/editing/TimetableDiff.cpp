@@ -18,8 +18,8 @@ constexpr int32_t day = 86400;
 // One stay at a station: the first and the last row there.
 struct Visit
 {
-    QByteArray key;   // the station's name, or a kilometre point's "km N"
-    QString station;  // as the row shows it
+    QByteArray key;  // the station's name, or a kilometre point's "km N"
+    QString station; // as the row shows it
     int32_t arrival = 0;
     int32_t departure = 0;
 };
@@ -117,9 +117,7 @@ Result compare(const Document &current, const Document &compared)
         byName[StationMatch::key(compared.trains[j].name.view())].push_back(static_cast<int32_t>(j));
     for (const Train &t : current.trains)
         ++countA[StationMatch::key(t.name.view())];
-    const auto shared = [&](const QByteArray &name) {
-        return countA.value(name) > 1 || byName.value(name).size() > 1;
-    };
+    const auto shared = [&](const QByteArray &name) { return countA.value(name) > 1 || byName.value(name).size() > 1; };
 
     Result result;
     std::vector<bool> paired(compared.trains.size(), false);
@@ -195,7 +193,8 @@ QString detail(const Row &row)
 {
     QStringList parts;
     if (row.kind == Kind::Changed)
-        parts << row.station + QStringLiteral(": ") + (row.otherRoute ? QStringLiteral("jiná trasa") : shift(row.seconds));
+        parts << row.station + QStringLiteral(": ")
+                     + (row.otherRoute ? QStringLiteral("jiná trasa") : shift(row.seconds));
     if (row.sharedName)
         parts << QStringLiteral("%1. vlak toho jména, porovnán v pořadí seznamu").arg(row.occurrence);
     return parts.join(QStringLiteral("; "));

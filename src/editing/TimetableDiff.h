@@ -27,10 +27,10 @@ enum class Kind : uint8_t { Added, Removed, Changed };
 struct Row
 {
     Kind kind = Kind::Added;
-    int32_t current = -1;  // the train in the current document (0-based), or -1
-    int32_t compared = -1; // the train in the compared document, or -1
-    QByteArray name;       // code page 1250, blanks at the ends left out
-    int occurrence = 1;    // which train of that name, counted in list order
+    int32_t current = -1;    // the train in the current document (0-based), or -1
+    int32_t compared = -1;   // the train in the compared document, or -1
+    QByteArray name;         // code page 1250, blanks at the ends left out
+    int occurrence = 1;      // which train of that name, counted in list order
     bool sharedName = false; // the name stands more than once in a document
     // A changed train: the station where it first differs, and how: another
     // route from there, or the time there moved (current minus compared).

@@ -23,12 +23,13 @@ bool place(const Train &train, const std::vector<int32_t> &match, Train &placed)
     return placed.rowCount() >= 2;
 }
 
-Compared::Compared(std::unique_ptr<const Document> document) : m_document(std::move(document)) {}
+Compared::Compared(std::unique_ptr<const Document> document) : m_document(std::move(document))
+{
+}
 
 Compared::~Compared() = default;
 
-bool Compared::record(const Document &current, const TrainLines::Frame &frame, int32_t emphasised,
-                      DisplayList &list)
+bool Compared::record(const Document &current, const TrainLines::Frame &frame, int32_t emphasised, DisplayList &list)
 {
     std::vector<int32_t> match = StationMatch::of(current, *m_document);
     if (!m_placedOnce || match != m_match) {
@@ -46,12 +47,10 @@ bool Compared::record(const Document &current, const TrainLines::Frame &frame, i
             placed = Train();
         }
     }
-    Recording at{frame.scale,
-                frame.zoom,
-                frame.maxMetres,
-                std::vector<int32_t>(frame.stationMetres, frame.stationMetres + frame.stationCount + 1),
-                list.cullWidth(),
-                list.fullHeight()};
+    Recording at{
+        frame.scale,      frame.zoom,
+        frame.maxMetres,  std::vector<int32_t>(frame.stationMetres, frame.stationMetres + frame.stationCount + 1),
+        list.cullWidth(), list.fullHeight()};
     if (m_recordedAt != at) {
         m_lines.startRebuild(at.cullWidth, at.fullHeight, true);
         const TrainLines::Pen plain{colour, width, style};

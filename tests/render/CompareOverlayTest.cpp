@@ -1,8 +1,8 @@
 // The compared document's trains on the diagram: at the current line's
 // stations, behind the current trains, grey and dashed; the counterpart of
 // a chosen difference emphasised.
-#include "editing/HeadlessDiagram.h"
 #include "render/CompareOverlay.h"
+#include "editing/HeadlessDiagram.h"
 
 #include "DocumentFixtures.h"
 #include "SampleLine.h"
