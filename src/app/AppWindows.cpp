@@ -1,5 +1,6 @@
 #include "AppWindows.h"
 
+#include "CompareCommands.h"
 #include "ConflictCommands.h"
 #include "EditCommands.h"
 #include "ExportCommands.h"
@@ -11,6 +12,7 @@
 #include "dialogs/AboutDialog.h"
 #include "dialogs/AddTrainDialog.h"
 #include "dialogs/ConflictListDialog.h"
+#include "dialogs/DifferenceListDialog.h"
 #include "dialogs/ExportDialog.h"
 #include "dialogs/FindTrainDialog.h"
 #include "dialogs/InsertToolWindow.h"
@@ -69,6 +71,9 @@ AppWindows::AppWindows(Session &session)
     m_order << m_conflictList->objectName();
     m_timetable = new TimetableWindow(session.prompter, m_form1);
     m_order << m_timetable->objectName();
+    // The differences against a compared document, likewise.
+    m_differenceList = new DifferenceListDialog(m_form1);
+    m_order << m_differenceList->objectName();
 
     // The commands, each handed the windows it shows.
     MainWindow &w = *m_form1;
@@ -78,6 +83,7 @@ AppWindows::AppWindows(Session &session)
     new RealImportCommands(session, w.diagram(), w, w.menu(), w);
     new ConflictCommands(session, w.diagram(), w.menu(), w.toolPanel(), *m_conflictList, &w);
     new TimetableCommands(session, w.menu(), *m_timetable, &w);
+    new CompareCommands(session, w.diagram(), w, w.menu(), *m_differenceList, &w);
 }
 
 AppWindows::~AppWindows()

@@ -4,6 +4,7 @@
 
 class AboutDialog;
 class ConflictListDialog;
+class DifferenceListDialog;
 class ExportDialog;
 class AddTrainDialog;
 class FindTrainDialog;
@@ -49,6 +50,7 @@ public:
     AddTrainDialog *addTrainDialog() const { return m_form13; }
     ConflictListDialog *conflictListDialog() const { return m_conflictList; }
     TimetableWindow *timetableWindow() const { return m_timetable; }
+    DifferenceListDialog *differenceListDialog() const { return m_differenceList; }
 
     // The objectNames of the windows in the order they were created.
     const QStringList &creationOrder() const { return m_order; }
@@ -70,5 +72,6 @@ private:
     ExportDialog *m_exportDialog = nullptr;       // TForm14
     ConflictListDialog *m_conflictList = nullptr; // "Konflikty"
     TimetableWindow *m_timetable = nullptr;       // "Tabulka jízdního řádu"
+    DifferenceListDialog *m_differenceList = nullptr; // "Rozdíly"
     QStringList m_order;
 };

@@ -96,7 +96,7 @@ PrintSheet::Options ExportCommands::sheetOptions() const
 {
     const DiagramWindow &window = m_diagram.window();
     return {window.isChecked(DiagramWindow::CheckBox::TimeLabels), window.isChecked(DiagramWindow::CheckBox::Category),
-            m_diagram.conflictsShown() ? &m_diagram.conflicts() : nullptr};
+            m_diagram.conflictsShown() ? &m_diagram.conflicts() : nullptr, m_diagram.comparedOverlay()};
 }
 
 QString ExportCommands::documentTitle() const

@@ -47,6 +47,9 @@ MainMenu::MainMenu(QMenuBar &bar, EditHistory &history) : m_bar(bar), m_history(
     Import1 = addItem(imports, "Import1", QStringLiteral("Import..."), QKeySequence(Qt::CTRL | Qt::Key_I));
     ImportCzptt1 = addItem(imports, "ImportCzptt1", QStringLiteral("Jízdní řád SŽ (CZPTT)..."));
     ImportGtfs1 = addItem(imports, "ImportGtfs1", QStringLiteral("GTFS..."));
+    Porovnats1 = addItem(file, "Porovnats1", QStringLiteral("Porovnat s..."));
+    Rozdly1 = addItem(file, "Rozdly1", QStringLiteral("Rozdíly..."), QKeySequence(Qt::CTRL | Qt::Key_D));
+    Konecporovnn1 = addItem(file, "Konecporovnn1", QStringLiteral("Konec porovnání"));
     addSeparator(file, "N9");
     Tisk1 = addItem(file, "Tisk1", QStringLiteral("Tisk..."), QKeySequence(Qt::CTRL | Qt::Key_P));
     Exportovat1 = addItem(file, "Exportovat1", QStringLiteral("Exportovat..."), QKeySequence(Qt::CTRL | Qt::Key_E));

@@ -32,6 +32,9 @@ public:
     QAction *Import1 = nullptr;      // in "Importovat": the text timetable
     QAction *ImportCzptt1 = nullptr; // "Jízdní řád SŽ (CZPTT)..."
     QAction *ImportGtfs1 = nullptr;  // "GTFS..."
+    QAction *Porovnats1 = nullptr;    // "Porovnat s...": another document behind this one
+    QAction *Rozdly1 = nullptr;       // "Rozdíly...", Ctrl+D
+    QAction *Konecporovnn1 = nullptr; // "Konec porovnání"
     QAction *Tisk1 = nullptr;
     QAction *Exportovat1 = nullptr;
     QAction *Tabulka1 = nullptr;       // "Tabulka jízdního řádu...", Ctrl+T

@@ -4,6 +4,7 @@
 #include "CliOutput.h"
 #include "ConflictsCommand.h"
 #include "CzpttImportCommand.h"
+#include "DiffCommand.h"
 #include "DumpCommand.h"
 #include "GtfsImportCommand.h"
 #include "ImportCommand.h"
@@ -74,6 +75,10 @@ QString usage()
                           "  shift SOUBOR.vrs VLAK MINUTY [--from STANICE] VÝSTUP.vrs\n"
                           "                                    posune vlak o MINUTY (i záporné, po půl\n"
                           "                                    minutě), s --from jen od odjezdu z té stanice\n"
+                          "  diff A.vrs B.vrs [--json]         vypíše vlaky přidané, zrušené a změněné v A\n"
+                          "                                    proti B, jeden na řádek, nebo jako JSON; skončí\n"
+                          "                                    s kódem 0, když jsou jízdní řády stejné, a 3,\n"
+                          "                                    když se liší\n"
                           "\n"
                           "Volby:\n"
                           "  --help     vypíše tento text\n"
@@ -116,6 +121,8 @@ int dispatch(const QStringList &args, std::FILE *out, std::FILE *err)
         return TableCommand().run(rest, out, err);
     if (command == QLatin1String("shift"))
         return ShiftCommand().run(rest, out, err);
+    if (command == QLatin1String("diff"))
+        return DiffCommand().run(rest, out, err);
     if (command.startsWith(QLatin1String("--")))
         return CliOutput::unknownOption(err, command);
     return CliOutput::fail(err, QString(), QStringLiteral("neznámý příkaz „%1“; viz vlakorys-cli --help").arg(command));

@@ -4,11 +4,14 @@
 #include "LabelSteps.h"
 #include "ViewCommands.h"
 
+#include "render/CompareOverlay.h"
 #include "render/DiagramView.h"
 #include "render/RenderRequest.h"
 #include "render/Renderer.h"
 
 #include <QObject>
+
+#include <memory>
 
 class DiagramWindow;
 class Document;
@@ -70,12 +73,27 @@ public:
     // of the window; the caller renders.
     void showConflict(const Conflict &conflict);
 
+    // The document compared with this one ("Porovnat s..."): its trains
+    // drawn behind the current ones at every rebuild (CompareOverlay); null
+    // ends the comparison. The caller renders.
+    void setCompared(std::unique_ptr<const Document> compared);
+    const Document *compared() const { return m_compared ? &m_compared->document() : nullptr; }
+    // The same as the renderer draws it (a sheet draws it too).
+    CompareOverlay::Compared *comparedOverlay() { return m_compared.get(); }
+    // A difference chosen in the list (TimetableDiff): the current train
+    // (0-based, or -1) drawn green, its compared counterpart emphasised, and
+    // the view scrolled to the middle of the train's lines; the caller
+    // renders.
+    void showDifference(int32_t currentTrain, int32_t comparedTrain);
+
     // Another document is in the old one's place (read, recovered, restored):
     // no label is picked any more.
     void documentReplaced();
 
 private:
     template <typename Step> void withRendersHeld(Step step);
+    // The view scrolled so that the diagram point (x, y) is in the middle.
+    void centreOn(int64_t x, int64_t y);
     void takeUpResize();
 
     Document &m_doc;
@@ -86,6 +104,7 @@ private:
     ViewCommands m_commands;
     RenderRequest m_lastRequest;
     ConflictWatch m_conflicts;
+    std::unique_ptr<CompareOverlay::Compared> m_compared;
     bool m_conflictsShown = false;
     bool m_resizePending = false;
     // Holds the resize taken up later, and drops it should the diagram go

@@ -46,6 +46,7 @@ Outcome run(Renderer &renderer, const Document &doc, const QString &typed)
     renderer.highlightOn = true;
     renderer.foundName = train->name.view().toByteArray();
     renderer.otherFoundName.clear();
+    renderer.comparedEmphasis = -1;
     return {true, greenChanges};
 }
 

@@ -83,6 +83,7 @@ PrintSheet::PrintSheet(Document &doc, const PrintPlan::Choice &choice, const Opt
     window.setChecked(DiagramWindow::CheckBox::Category, options.showCategory);
     m_renderer = std::make_unique<Renderer>(doc, m_view);
     m_renderer->conflictMarks = options.conflicts;
+    m_renderer->compared = options.compared;
     RenderRequest everything = RenderRequest::rebuildAll();
     everything.labels = RenderRequest::Labels::none();
     m_renderer->draw(window, everything);

@@ -13,6 +13,9 @@
 #include <vector>
 
 class Document;
+namespace CompareOverlay {
+class Compared;
+}
 class QPainter;
 class Renderer;
 
@@ -36,6 +39,9 @@ public:
         bool showCategory = true; // labels with their category ("Zobr. druh vlaku")
         // The conflicts marked on the sheet as in the window; null: none.
         const std::vector<Conflict> *conflicts = nullptr;
+        // The compared document drawn behind the trains as in the window;
+        // null: none.
+        CompareOverlay::Compared *compared = nullptr;
     };
 
     PrintSheet(Document &doc, const PrintPlan::Choice &choice, const Options &options);

@@ -69,6 +69,26 @@ void DisplayList::recordLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uin
         m_crossing.push_back({p, first, last});
 }
 
+void DisplayList::appendLines(const DisplayList &other)
+{
+    const uint32_t base = m_order;
+    const size_t strips = std::min(m_lineStrips.size(), other.m_lineStrips.size());
+    for (size_t k = 0; k < strips; ++k) {
+        std::vector<LinePrimitive> &to = m_lineStrips[k];
+        const size_t from = to.size();
+        to.insert(to.end(), other.m_lineStrips[k].begin(), other.m_lineStrips[k].end());
+        for (size_t i = from; i < to.size(); ++i)
+            to[i].order += base;
+    }
+    for (CrossingLine c : other.m_crossing) {
+        c.line.order += base;
+        c.lastStrip = std::min(c.lastStrip, m_stripCount);
+        m_crossing.push_back(c);
+    }
+    m_order += other.m_order;
+    m_lineCount += other.m_lineCount;
+}
+
 uint16_t DisplayList::fontIndex(const QByteArray &name, int32_t size, uint8_t style, const QFont &font, int ascent)
 {
     for (size_t i = 0; i < m_fonts.size(); ++i) {

@@ -95,6 +95,11 @@ public:
     // Wc or below H; files it in every strip it touches.
     void recordLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint8_t style, int32_t colour, uint8_t width);
 
+    // Every line of another list of the same geometry (Wc and H), after
+    // what this one holds and in that list's order: a recording kept from
+    // one rebuild to the next is filed again without being made again.
+    void appendLines(const DisplayList &other);
+
     // The font of texts to come; returns its index in the font table.
     uint16_t fontIndex(const QByteArray &name, int32_t size, uint8_t style, const QFont &font, int ascent);
     // RecordText: files the text in every strip from x div 500 + 1 to

@@ -134,7 +134,17 @@ struct Pattern
             break;
         }
     }
-    bool on(int64_t i) const { return (mask >> (i % period)) & 1u; }
+};
+
+// Pixel i's place in the pattern, kept step by step: no division a pixel.
+struct Phase
+{
+    const Pattern &pattern;
+    int at;
+
+    Phase(const Pattern &p, int64_t i) : pattern(p), at(static_cast<int>(i % p.period)) {}
+    bool on() const { return (pattern.mask >> at) & 1u; }
+    void step() { at = at + 1 == pattern.period ? 0 : at + 1; }
 };
 
 } // namespace
@@ -152,8 +162,9 @@ void LineRaster::thin(int64_t x0, int64_t y0, int64_t x1, int64_t y1, QRgb colou
         if (!stepRange(w, dx - 1, 0, m_width - 1, first, end))
             return;
         w.at(first);
-        for (int64_t i = first; i <= end; ++i, w.step()) {
-            if (w.minor >= 0 && w.minor < m_height && (pattern.period == 1 || pattern.on(i)))
+        Phase phase(pattern, first);
+        for (int64_t i = first; i <= end; ++i, w.step(), phase.step()) {
+            if (w.minor >= 0 && w.minor < m_height && phase.on())
                 reinterpret_cast<QRgb *>(m_bits + w.minor * m_stride)[w.major0 + w.smajor * i] = colour;
         }
     } else {
@@ -162,8 +173,9 @@ void LineRaster::thin(int64_t x0, int64_t y0, int64_t x1, int64_t y1, QRgb colou
         if (!stepRange(w, dy - 1, 0, m_height - 1, first, end))
             return;
         w.at(first);
-        for (int64_t i = first; i <= end; ++i, w.step()) {
-            if (w.minor >= 0 && w.minor < m_width && (pattern.period == 1 || pattern.on(i)))
+        Phase phase(pattern, first);
+        for (int64_t i = first; i <= end; ++i, w.step(), phase.step()) {
+            if (w.minor >= 0 && w.minor < m_width && phase.on())
                 reinterpret_cast<QRgb *>(m_bits + (w.major0 + w.smajor * i) * m_stride)[w.minor] = colour;
         }
     }

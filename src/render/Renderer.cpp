@@ -1,6 +1,7 @@
 #include "Renderer.h"
 
 #include "Colours.h"
+#include "CompareOverlay.h"
 #include "ConflictMarks.h"
 #include "DiagramWindow.h"
 #include "Fonts.h"
@@ -437,6 +438,8 @@ void Renderer::recordTrains(DiagramWindow &window)
     const TrainLines::Frame frame = TrainLines::frameOf(m_doc, m_view.scale);
     const TrainLines::Highlight highlight{highlightOn, QByteArrayView(foundName), QByteArrayView(otherFoundName)};
     m_highlightRecorded = false;
+    if (compared)
+        m_highlightRecorded = compared->record(m_doc, frame, highlightOn ? comparedEmphasis : -1, m_list);
     for (Train &train : m_doc.trains) {
         TrainLines::RecordTrain(train, frame, TrainLines::trainPen(train, m_doc.settings, highlight), m_list);
         m_highlightRecorded = m_highlightRecorded || highlight.marks(train.name.view());

@@ -24,6 +24,9 @@
 #include <vector>
 
 class DiagramWindow;
+namespace CompareOverlay {
+class Compared;
+}
 class QPainter;
 class TrainLabelFonts;
 
@@ -92,7 +95,14 @@ public:
     // train lines (ConflictMarks); null: no marks. The list is its owner's
     // and must outlive the next rebuild.
     const std::vector<Conflict> *conflictMarks = nullptr;
-    // Whether the display list holds a train drawn green: it keeps it until
+    // The document compared with this one, its trains drawn behind the
+    // current ones at each rebuild (CompareOverlay); null: none. Its owner
+    // keeps it until the next rebuild. While highlightOn, its train
+    // comparedEmphasis (0-based; -1: none) is drawn emphasised.
+    CompareOverlay::Compared *compared = nullptr;
+    int32_t comparedEmphasis = -1;
+    // Whether the display list holds a train drawn green (or a compared
+    // train emphasised): it keeps it until
     // the next rebuild, whatever highlightOn says meanwhile.
     bool highlightRecorded() const { return m_highlightRecorded; }
 

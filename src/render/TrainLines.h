@@ -31,7 +31,12 @@ struct Highlight
     QByteArrayView name;
     QByteArrayView other;
 
-    bool marks(QByteArrayView train) const { return on && (train == name || (!other.isEmpty() && train == other)); }
+    // An empty name marks nothing (a difference of a train only in the
+    // compared document highlights none of the current ones).
+    bool marks(QByteArrayView train) const
+    {
+        return on && ((!name.isEmpty() && train == name) || (!other.isEmpty() && train == other));
+    }
 };
 
 // Category table, then the overrides in order: "Podle potřeby" dots the

@@ -4,6 +4,7 @@
 #include "cli/DumpCommand.h"
 #include "cli/RenderCommand.h"
 #include "dialogs/ConflictListDialog.h"
+#include "dialogs/DifferenceListDialog.h"
 #include "dialogs/ExportDialog.h"
 #include "dialogs/FindTrainDialog.h"
 #include "dialogs/PrintToBitmapDialog.h"
@@ -17,6 +18,7 @@
 #include "dialogs/TimetableWindow.h"
 #include "dialogs/TrainListDialog.h"
 #include "model/Tracks.h"
+#include "io/DocumentFile.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -28,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -109,6 +112,9 @@ private slots:
                               {"Import1", "Import...", "Ctrl+I", true},
                               {"ImportCzptt1", "Jízdní řád SŽ (CZPTT)...", "", true},
                               {"ImportGtfs1", "GTFS...", "", true},
+                              {"Porovnats1", "Porovnat s...", "", true},
+                              {"Rozdly1", "Rozdíly...", "Ctrl+D", true},
+                              {"Konecporovnn1", "Konec porovnání", "", true},
                               {"Tisk1", "Tisk...", "Ctrl+P", true},
                               {"Exportovat1", "Exportovat...", "Ctrl+E", true},
                               {"Tabulka1", "Tabulka jízdního řádu...", "Ctrl+T", true},
@@ -309,6 +315,39 @@ private slots:
         QCOMPARE(action("Zpt1")->text(), QStringLiteral("Zpět: import jízdního řádu"));
         action("Zpt1")->trigger();
         QVERIFY(doc().noDocument && doc().trains.empty() && doc().stations.empty());
+    }
+
+    // "Porovnat s...": a file that cannot be read is told as Open tells it
+    // and changes nothing; against a copy without its first train the
+    // example lists that train, names the copy in the status bar and draws
+    // the train green when chosen; "Konec porovnání" ends it all.
+    void comparedWithAnotherDocument()
+    {
+        h.openCopy("a.vrs");
+        FileBytes::write(h.path("bad.vrs"), "not a timetable");
+        Document scratch;
+        const QString unreadable = DocumentFile::message(DocumentFile::load(scratch, h.path("bad.vrs")).status);
+        h.prompter->fileAnswers = {h.path("bad.vrs")};
+        action("Porovnats1")->trigger();
+        QCOMPARE(h.prompter->log.last(), QStringLiteral("error: ") + unreadable);
+        QVERIFY(!window()->diagram().compared() && !action("Rozdly1")->isEnabled());
+
+        Document fewer;
+        QCOMPARE(DocumentFile::load(fewer, h.path("a.vrs")).status, DocumentFile::Status::Ok);
+        fewer.trains.erase(fewer.trains.begin());
+        FileBytes::write(h.path("b.vrs"), FileBytes::of(fewer));
+        h.prompter->fileAnswers = {h.path("b.vrs")};
+        action("Porovnats1")->trigger();
+        DifferenceListDialog *list = h.windows->differenceListDialog();
+        QVERIFY(list->isVisible() && window()->statusBar()->isVisible());
+        QCOMPARE(find<QLabel>("ComparedName")->text(), QStringLiteral("Porovnáno s: b.vrs"));
+        QCOMPARE(list->list()->topLevelItemCount(), 1);
+        QCOMPARE(list->list()->topLevelItem(0)->text(DifferenceListDialog::KindColumn), QStringLiteral("přidán"));
+        list->list()->setCurrentItem(list->list()->topLevelItem(0));
+        QCOMPARE(renderer().foundName, doc().trains[0].name.view().toByteArray());
+
+        action("Konecporovnn1")->trigger();
+        QVERIFY(!list->isVisible() && !window()->statusBar()->isVisible() && !window()->diagram().compared());
     }
 
     // Ctrl+K lists the example's conflicts beside the diagram; choosing one

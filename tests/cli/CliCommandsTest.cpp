@@ -6,6 +6,7 @@
 
 #include "cli/CliOutput.h"
 #include "cli/ConflictsCommand.h"
+#include "cli/DiffCommand.h"
 #include "cli/DocumentJson.h"
 #include "cli/DumpCommand.h"
 #include "cli/ImportCommand.h"
@@ -280,4 +281,35 @@ TEST_F(CliCommandsTest, ShiftMovesTheNamedTrainOrSaysWhyNot)
         if (c.err.isEmpty())
             EXPECT_EQ(DocumentFixtures::rowsOf(result.trains.at(0)), c.rows);
     }
+// diff: the trains that differ, one a line, and the status says whether any
+// does.
+TEST_F(CliCommandsTest, DiffTellsInItsStatusWhetherTheTimetablesDiffer)
+{
+    Document doc;
+    SampleLine::addStation(doc, "A", 0);
+    SampleLine::addStation(doc, "B", 5);
+    DocumentFixtures::addTrain(doc, "Os 1", {{1, 10, 0}, {2, 10, 10}});
+    FileBytes::write(path("a.vrs"), FileBytes::of(doc));
+    DocumentFixtures::addTrain(doc, "Os 2", {{2, 11, 0}, {1, 11, 10}});
+    FileBytes::write(path("b.vrs"), FileBytes::of(doc));
+    const struct
+    {
+        QStringList args;
+        int status;
+        QByteArray out;
+    } cases[] = {
+        {{"diff", path("a.vrs"), path("a.vrs")}, 0, {}},
+        {{"diff", path("a.vrs"), path("b.vrs")}, DiffCommand::differ, "Os 2\tzrušen\n"},
+        {{"diff", path("a.vrs"), path("missing.vrs")}, 1, {}},
+        {{"diff", path("a.vrs")}, 1, {}},
+    };
+    for (const auto &c : cases) {
+        const CommandRun r = cli(c.args);
+        EXPECT_EQ(std::tuple(r.status, r.out, r.err.isEmpty()), std::tuple(c.status, c.out, c.status != 1))
+            << c.args.join(' ').toStdString();
+    }
+    const Json json = Json::parse(cli({"diff", path("b.vrs"), path("a.vrs"), "--json"}).out.toStdString());
+    EXPECT_EQ(json["rows"], Json::parse(R"([{"name": "Os 2", "kind": "added", "word": "přidán", "current": 2,
+                                              "compared": null, "occurrence": 1, "sharedName": false}])"));
+    EXPECT_EQ(json["unchanged"], 1);
 }
