@@ -14,6 +14,8 @@
 
 #include "render/Fonts.h"
 
+#include <cerrno>
+
 #include <QGuiApplication>
 
 #include <exception>
@@ -134,6 +136,7 @@ int dispatch(const QStringList &args, std::FILE *out, std::FILE *err)
 // succeed.
 int run(const QStringList &args, std::FILE *out, std::FILE *err)
 {
+    errno = 0;
     return CliOutput::flushed(out, err, dispatch(args, out, err));
 }
 

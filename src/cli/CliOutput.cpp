@@ -68,9 +68,16 @@ int flushed(std::FILE *out, std::FILE *err, int status)
 {
     if (status == failure)
         return status;
+    // A write that failed earlier left its cause in errno; a failing flush
+    // gives its own.
+    const int earlier = errno;
     errno = 0;
-    if (std::fflush(out) != 0 || std::ferror(out))
+    if (std::fflush(out) != 0)
         return outputFailed(err);
+    if (std::ferror(out)) {
+        errno = earlier;
+        return outputFailed(err);
+    }
     return status;
 }
 

@@ -447,12 +447,14 @@ private slots:
         QVERIFY(list->topLevelItemCount() > 0);
         QCOMPARE(list->topLevelItem(0)->text(ConflictListDialog::TrainsColumn), QStringLiteral("Os 1, Os 2"));
 
+        // The list scrolled to its first conflict: the train is where it is drawn now.
         const double moved = doc().trains[1].firstTime;
-        QTest::mousePress(h.box(), Qt::LeftButton, {}, earlier);
-        QTest::mouseEvent(QTest::MouseMove, h.box(), Qt::NoButton, {}, earlier + QPoint(60, 0));
+        const QPoint again = h.at(2.5, 8 * 60 + 25);
+        QTest::mousePress(h.box(), Qt::LeftButton, {}, again);
+        QTest::mouseEvent(QTest::MouseMove, h.box(), Qt::NoButton, {}, again + QPoint(60, 0));
         QVERIFY(doc().trains[1].firstTime > moved);
         QTest::keyClick(window(), Qt::Key_Escape);
-        QTest::mouseRelease(h.box(), Qt::LeftButton, {}, earlier + QPoint(60, 0));
+        QTest::mouseRelease(h.box(), Qt::LeftButton, {}, again + QPoint(60, 0));
         QCOMPARE(doc().trains[1].firstTime, moved);
         QCOMPARE(action("Zpt1")->text(), QStringLiteral("Zpět: posun vlaku Os 2 o -50 min"));
         action("Zpt1")->trigger();

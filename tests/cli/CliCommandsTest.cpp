@@ -281,6 +281,8 @@ TEST_F(CliCommandsTest, ShiftMovesTheNamedTrainOrSaysWhyNot)
         if (c.err.isEmpty())
             EXPECT_EQ(DocumentFixtures::rowsOf(result.trains.at(0)), c.rows);
     }
+}
+
 // diff: the trains that differ, one a line, and the status says whether any
 // does.
 TEST_F(CliCommandsTest, DiffTellsInItsStatusWhetherTheTimetablesDiffer)

@@ -330,7 +330,7 @@ TEST(DocumentExtension, DamagedTracks)
         {"a headway past an hour", "VRSX" + chunk("KOLE", tracksPayload(61, 2, 3, {2, 255, 0, 4, 0, 255})), false,
          tracksLost},
         {"no count", "VRSX" + chunk("KOLE", "abcd"), false, tracksLost},
-        {"a second layout", "VRSX" + good + headways + chunk("KOLE", tracksPayload(3, 1, 3, {0, 255, 0, 255, 0, 255})),
+        {"a second layout", "VRSX" + good + chunk("KOLE", tracksPayload(3, 1, 3, {0, 255, 0, 255, 0, 255})),
          false, tracksLost},
         {"sound metres before", "VRSX" + metres + withLastByteFlipped(good), false, tracksLost},
         {"damaged metres before", "VRSX" + withLastByteFlipped(metres) + good + headways, true,
