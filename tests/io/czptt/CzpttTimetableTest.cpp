@@ -4,9 +4,10 @@
 #include "ZipBuilder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+
+#include "../FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -46,12 +47,6 @@ QByteArray archiveOfZippedMessages()
     return ZipBuilder::zip(inner, false);
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 QByteArray cancellationOf(const char *core, const char *variant, const char *bitmap, const char *start)
 {
     return QByteArray("<?xml version=\"1.0\"?>\n<CZCanceledPTTMessage><PlannedTransportIdentifiers><ObjectType>PA"
@@ -86,7 +81,7 @@ TEST(CzpttTimetable, OneZippedMessagePerTrainInOneZip)
 {
     QTemporaryDir dir;
     const QString archive = dir.filePath(QStringLiteral("2026.zip"));
-    ASSERT_TRUE(writeFile(archive, archiveOfZippedMessages()));
+    FileBytes::write(archive, archiveOfZippedMessages());
     const DayTimetable fromFolder = CzpttTimetable::scan({CzpttTestData::lineDir()}).day(wednesday);
 
     // The same trains whatever the number of threads reading them.
@@ -104,12 +99,12 @@ TEST(CzpttTimetable, OneZippedMessagePerTrainInOneZip)
     // A gzipped message and a zip in a folder are read as well.
     const QString folder = dir.filePath(QStringLiteral("more"));
     ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/deeper")));
-    ASSERT_TRUE(writeFile(folder + QStringLiteral("/deeper/a.xml.gz"),
-                          ZipBuilder::gzip(CzpttTestData::bytes(CzpttTestData::linePath("16558A")))));
-    ASSERT_TRUE(writeFile(folder + QStringLiteral("/b.zip"),
+    FileBytes::write(folder + QStringLiteral("/deeper/a.xml.gz"),
+                          ZipBuilder::gzip(CzpttTestData::bytes(CzpttTestData::linePath("16558A"))));
+    FileBytes::write(folder + QStringLiteral("/b.zip"),
                           ZipBuilder::zip({{"b.xml", CzpttTestData::bytes(CzpttTestData::linePath("16563A"))},
-                                           {"readme.txt", "not a message"}})));
-    ASSERT_TRUE(writeFile(folder + QStringLiteral("/notes.txt"), "not a message"));
+                                           {"readme.txt", "not a message"}}));
+    FileBytes::write(folder + QStringLiteral("/notes.txt"), "not a message");
     const DayTimetable more = CzpttTimetable::scan({folder}).day(wednesday);
     EXPECT_EQ(namesOf(more), (std::vector<QString>{"Os 13252", "Os 13251"}));
     EXPECT_EQ(more.trains.back().source, QStringLiteral("more/deeper/a.xml"));
@@ -176,8 +171,8 @@ TEST(CzpttTimetable, DamagedInputIsSkippedWithItsNameAndTheRestRead)
         QTemporaryDir dir;
         const QString in = dir.filePath(QStringLiteral("in"));
         ASSERT_TRUE(QDir().mkpath(in));
-        ASSERT_TRUE(writeFile(in + QStringLiteral("/good.xml"), good));
-        ASSERT_TRUE(writeFile(in + u'/' + QLatin1StringView(c.file), c.bytes));
+        FileBytes::write(in + QStringLiteral("/good.xml"), good);
+        FileBytes::write(in + u'/' + QLatin1StringView(c.file), c.bytes);
         CzpttTimetable::ScanOptions options;
         if (c.maxDocumentBytes)
             options.limits.maxDocumentBytes = c.maxDocumentBytes;
