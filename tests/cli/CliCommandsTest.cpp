@@ -88,9 +88,7 @@ TEST_F(CliCommandsTest, ADocumentOpenedInPartIsSaidOnStandardError)
     Document doc;
     SampleLine::fill(doc, {4, 12, 2, 4});
     doc.stations[1].metres = 7562;
-    QByteArray bytes = FileBytes::of(doc);
-    bytes.back() = char(bytes.back() ^ 0x01);
-    FileBytes::write(path("damaged.vrs"), bytes);
+    FileBytes::write(path("damaged.vrs"), FileBytes::withLastByteFlipped(FileBytes::of(doc)));
     FileBytes::write(path("jr.txt"), "Os 77\nStanice 1\t\t 6:00\nStanice 2\t 6:05\t\n-\n");
     const QByteArray warning = (QStringLiteral("vlakorys-cli: ") + path("damaged.vrs") + QStringLiteral(": ")
                                 + FileMessages::damagedExtension + u'\n')
@@ -109,7 +107,6 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
     FileBytes::write(path("cut.vrs"), FileBytes::read(path("doc.vrs")).left(100)); // read in part: nothing is dumped
     FileBytes::write(path("bad.json"), R"({"stations": [{"name": 5}]})");
     FileBytes::write(path("ok.json"), "{}");
-    FileBytes::write(path("bad.txt"), "Os 1\nStanice 1\t\t 6:00\nStanice 2\t 6:0x\t\n");
     FileBytes::write(path("out.vrs"), "old"); // an existing output stays as it was
     ASSERT_TRUE(QFile::copy(example, path("line.vrs")));
     const auto says = [this](const char *file, const QString &message) {
@@ -132,8 +129,6 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
         {{"build", path("ok.json"), path("./ok.json")}, says("./ok.json", CliOutput::outputIsInputMessage)},
         {{"build", path("ok.json"), path("no/dir/x.vrs")},
          says("no/dir/x.vrs", QStringLiteral("Chyba při vytváření souboru: soubor nebo adresář neexistuje"))},
-        {{"import", path("doc.vrs"), path("bad.txt"), path("out.vrs")},
-         says("bad.txt", QStringLiteral("'0x' is not a valid integer value"))},
         {{"import", path("doc.vrs"), path("missing.txt"), path("out.vrs")},
          says("missing.txt", QStringLiteral("Chyba otevírání souboru: soubor nebo adresář neexistuje"))},
         {{"dump"}, "vlakorys-cli: použití: vlakorys-cli dump SOUBOR.vrs\n"},
@@ -194,9 +189,7 @@ TEST_F(CliCommandsTest, ConflictsListsThemAndSaysSoInItsStatus)
     doc.lineTracks.mainTracks = 2;
     const QByteArray doubleTrack = FileBytes::of(doc);
     FileBytes::write(path("double.vrs"), doubleTrack);
-    QByteArray damaged = doubleTrack;
-    damaged[damaged.size() - 1] = char(damaged.back() ^ 1);
-    FileBytes::write(path("damaged.vrs"), damaged);
+    FileBytes::write(path("damaged.vrs"), FileBytes::withLastByteFlipped(doubleTrack));
 
     const QByteArray meet = "10:02–10:10\tA – B\tOs 1\tOs 2\tkřižování na jednokolejné trati\tvarování\n";
     const struct

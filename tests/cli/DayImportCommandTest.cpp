@@ -1,6 +1,7 @@
 // vlakorys-cli import-czptt and import-gtfs on the real timetables of
-// tests/data: the documents they write, what they print, and every refusal
-// as one line and no output file.
+// tests/data: the documents they write, what they print, and the refusals
+// of their options (the import's own are the import's tests) as one line
+// and no output file.
 #include "CliTest.h"
 
 #include "../io/FileBytes.h"
@@ -8,19 +9,12 @@
 
 #include "cli/CzpttImportCommand.h"
 #include "io/DocumentFile.h"
-#include "model/ClockTime.h"
-#include "model/Cp1250.h"
 #include "model/Document.h"
 
 #include "SampleLine.h"
 
-#include <QDir>
-
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <map>
-#include <string>
 
 namespace {
 
@@ -39,28 +33,7 @@ protected:
         DocumentReader::finishLoading(doc);
         return true;
     }
-
-    static QStringList stationNames(const Document &doc)
-    {
-        QStringList names;
-        for (const Station &s : doc.stations)
-            names << cp1250::toUnicode(s.name.view());
-        return names;
-    }
 };
-
-// Kilometres a train runs from its first row to its last, and the hours it
-// takes (past midnight: the next day's).
-std::pair<double, double> run(const Document &doc, const Train &t)
-{
-    const TrainRow first = t.row(0);
-    const TrainRow last = t.row(t.rowCount() - 1);
-    const double km = std::abs(doc.rowMetres(last.station) - doc.rowMetres(first.station)) / 1000.0;
-    double days = last.time - first.time;
-    if (days < 0)
-        days += 1.0;
-    return {km, days * 24.0};
-}
 
 } // namespace
 
@@ -74,17 +47,14 @@ TEST_F(DayImportCommandTest, CzpttNewLineAndIntoIt)
                          QByteArray("Přidáno 37 vlaků.\nZkráceno 1 vlaků, které jezdí i mimo trať, ve stanicích: Vsetín 1.\n"
                                     "Z jízdního řádu odvozeno: jednokolejná trať, koleje stanic podle druhu.\n37 trains, 14 stations\n"),
                          QByteArray()));
+    // What the line and its trains are is the import's own test.
     Document line;
     ASSERT_TRUE(load(line, path("line.vrs")));
-    EXPECT_EQ(stationNames(line), lineFromVsetin);
-    // Vsetín is chained on its main line, below the line's first halt.
     EXPECT_EQ(std::pair(line.stations[0].metres, line.stations[1].metres), std::pair(500, 3365));
-    EXPECT_EQ(std::pair(line.trains.size(), line.trainLabels.size()), std::pair(size_t{37}, size_t{37}));
 
     // Into a document of the same stations, without trains.
     Document stations;
-    for (const QString &name : lineFromVsetin)
-        SampleLine::addStation(stations, cp1250::fromUnicode(name).constData(), 0);
+    SampleLine::addStations(stations, lineFromVsetin);
     FileBytes::write(path("stations.vrs"), FileBytes::of(stations));
     const CommandRun into =
         cli({"import-czptt", "--into", path("stations.vrs"), "--day", day, CzpttTestData::lineDir(), path("into.vrs")});
@@ -137,24 +107,7 @@ TEST_F(DayImportCommandTest, CaltrainWeekday)
     // The line begins at its own first station: Gilroy at 0, San Francisco
     // 123.6 km up the line.
     EXPECT_EQ(std::pair(doc.stations.front().metres, doc.stations.back().metres), std::pair(0, 123550));
-
-    int northbound = 0;
-    std::map<std::string, std::pair<double, double>> kmAndHours; // by the name's first word
-    for (const Train &t : doc.trains) {
-        const auto [km, hours] = run(doc, t);
-        northbound += doc.rowMetres(t.row(t.rowCount() - 1).station) > doc.rowMetres(t.row(0).station) ? 1 : 0;
-        const std::string name = t.name.toByteArray().toStdString();
-        std::pair<double, double> &sum = kmAndHours[name.substr(0, name.find(' '))];
-        sum.first += km;
-        sum.second += hours;
-        // A stop whose arrival is its departure is one row.
-        for (int k = 1; k < t.rowCount(); ++k)
-            EXPECT_NE(t.row(k).station, t.row(k - 1).station) << name << ' ' << k;
-    }
-    EXPECT_EQ(northbound, 46);
-    // The Bullets run steeper than the Locals.
-    const auto speed = [&](const std::string &kind) { return kmAndHours[kind].first / kmAndHours[kind].second; };
-    EXPECT_GT(speed("Baby"), 1.3 * speed("Local")) << speed("Baby") << " km/h, " << speed("Local") << " km/h";
+    EXPECT_EQ(doc.trainLabels.size(), 92u);
 }
 
 TEST_F(DayImportCommandTest, RefusalsSayWhyAndWriteNothing)
@@ -189,11 +142,8 @@ TEST_F(DayImportCommandTest, RefusalsSayWhyAndWriteNothing)
         {newLine + QStringList{"--day", "2026-03-04", out}, QStringLiteral("použití: ") + CzpttImportCommand::usage},
         {{"import-czptt", "--into", path("elsewhere.vrs"), "--from", "Vsetín", "--day", "2026-03-04", lineDir, out},
          "--from: nelze s --into (vlaky jdou do stanic dokumentu)"},
-        {{"import-czptt", "--into", path("elsewhere.vrs"), "--day", "2026-03-04", lineDir, out},
-         "Dne 4. 3. 2026 nejede žádný vlak přes dvě stanice trati."},
         {{"import-gtfs", "--route", "Bu-129", "--route", "Metro", "--day", "2017-07-24", caltrain, out},
          caltrain + ": linka „Metro“ v jízdním řádu není"},
-        {{"import-gtfs", "--day", "2019-07-22", caltrain, out}, "Dne 22. 7. 2019 nejede žádný vlak."},
         {{"import-gtfs", "--from", "Gilroy Caltrain", "--day", "2017-07-24", caltrain, out},
          "chybí volba --to (nová trať potřebuje --from a --to)"},
         {{"import-gtfs", "--day", "2017-07-24", lineDir, out}, lineDir + ": routes.txt: soubor chybí"},

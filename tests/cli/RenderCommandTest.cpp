@@ -13,7 +13,6 @@
 #include "render/Renderer.h"
 
 #include "Pixels.h"
-#include "Poppler.h"
 #include "SampleLine.h"
 
 #include <QFile>
@@ -123,13 +122,6 @@ TEST_F(RenderCommandTest, TheSheetAsImagesAtTheChosenResolution)
     EXPECT_EQ(QImage(path("sheet.png")).size(), size);
     EXPECT_EQ(QImage(path("sheet.bmp")).size(), size);
     EXPECT_EQ(uint8_t(FileBytes::read(path("sheet.bmp")).at(28)), 24) << "bits a pixel";
-}
-
-TEST_F(RenderCommandTest, TheViewAsPdfIsThePaintBox)
-{
-    ASSERT_EQ(render({example, path("view.pdf"), "--size", "1300x650"}).status, 0);
-    EXPECT_EQ(Poppler::pageSizeMm(path("view.pdf")).toSize(), PictureFile::millimetres(QSize(1300, 650)));
-    EXPECT_TRUE(Poppler::text(path("view.pdf")).contains(QStringLiteral("Liberec"))) << "drawn as vectors";
 }
 
 TEST_F(RenderCommandTest, TheSameRenderAsTheEditor)

@@ -12,7 +12,6 @@
 #include "model/Document.h"
 #include "model/Tracks.h"
 
-#include <QBuffer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -23,16 +22,10 @@
 
 namespace {
 
+using FileBytes::load;
 using FileBytes::of;
+using FileBytes::withLastByteFlipped;
 using Status = DocumentReader::Status;
-
-DocumentReader::Outcome load(Document &doc, const QByteArray &bytes)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return DocumentReader::read(doc, buffer);
-}
 
 std::vector<int32_t> positions(const Document &doc)
 {
@@ -56,12 +49,6 @@ QByteArray bytesOfLine(const std::vector<int32_t> &metres)
     Document doc;
     fillLine(doc, metres);
     return of(doc);
-}
-
-QByteArray withLastByteFlipped(QByteArray bytes)
-{
-    bytes[bytes.size() - 1] = char(bytes.back() ^ 1);
-    return bytes;
 }
 
 // CRC-32 as zlib and PNG reckon it (reflected, polynomial 0xEDB88320).

@@ -27,15 +27,8 @@
 namespace {
 
 using Status = DocumentReader::Status;
+using FileBytes::load;
 using FileBytes::of;
-
-DocumentReader::Outcome load(Document &doc, const QByteArray &bytes)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return DocumentReader::read(doc, buffer);
-}
 
 // The settings block of a document with the default settings.
 ByteBuilder &defaultSettings(ByteBuilder &b)

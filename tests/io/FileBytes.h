@@ -1,5 +1,6 @@
 #pragma once
 
+#include "io/DocumentReader.h"
 #include "io/DocumentWriter.h"
 #include "model/Document.h"
 
@@ -10,7 +11,7 @@
 #include <gtest/gtest.h>
 
 // A document as the bytes Save writes, and files written and read whole:
-// shared by the tests of the reader, the file commands and the command-line
+// read back; shared by the tests of the reader, the file commands and the command-line
 // tool.
 namespace FileBytes {
 
@@ -20,6 +21,22 @@ inline QByteArray of(const Document &doc)
     buffer.open(QIODevice::WriteOnly);
     EXPECT_TRUE(DocumentWriter::write(doc, buffer));
     return buffer.data();
+}
+
+// The bytes read as Open reads a file, without finishing the document.
+inline DocumentReader::Outcome load(Document &doc, const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return DocumentReader::read(doc, buffer);
+}
+
+// A file whose last byte (the check of its last chunk) is damaged.
+inline QByteArray withLastByteFlipped(QByteArray bytes)
+{
+    bytes[bytes.size() - 1] = char(bytes.back() ^ 1);
+    return bytes;
 }
 
 inline void write(const QString &path, const QByteArray &bytes)

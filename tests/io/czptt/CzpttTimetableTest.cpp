@@ -4,9 +4,10 @@
 #include "ZipBuilder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+
+#include "../FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -46,12 +47,6 @@ QByteArray archiveOfZippedMessages()
     return ZipBuilder::zip(inner, false);
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 QByteArray cancellationOf(const char *core, const char *variant, const char *bitmap, const char *start)
 {
     return QByteArray("<?xml version=\"1.0\"?>\n<CZCanceledPTTMessage><PlannedTransportIdentifiers><ObjectType>PA"
@@ -86,7 +81,7 @@ TEST(CzpttTimetable, OneZippedMessagePerTrainInOneZip)
 {
     QTemporaryDir dir;
     const QString archive = dir.filePath(QStringLiteral("2026.zip"));
-    ASSERT_TRUE(writeFile(archive, archiveOfZippedMessages()));
+    FileBytes::write(archive, archiveOfZippedMessages());
     const DayTimetable fromFolder = CzpttTimetable::scan({CzpttTestData::lineDir()}).day(wednesday);
 
     // The same trains whatever the number of threads reading them.
@@ -165,8 +160,8 @@ TEST(CzpttTimetable, DamagedInputIsSkippedWithItsNameAndTheRestRead)
         QTemporaryDir dir;
         const QString in = dir.filePath(QStringLiteral("in"));
         ASSERT_TRUE(QDir().mkpath(in));
-        ASSERT_TRUE(writeFile(in + QStringLiteral("/good.xml"), good));
-        ASSERT_TRUE(writeFile(in + u'/' + QLatin1StringView(c.file), c.bytes));
+        FileBytes::write(in + QStringLiteral("/good.xml"), good);
+        FileBytes::write(in + u'/' + QLatin1StringView(c.file), c.bytes);
         CzpttTimetable::ScanOptions options;
         if (c.maxDocumentBytes)
             options.limits.maxDocumentBytes = c.maxDocumentBytes;

@@ -1,14 +1,12 @@
 #include "io/gtfs/GtfsFeed.h"
 #include "io/gtfs/GtfsDayReader.h"
 
+#include "../FileBytes.h"
 #include "GtfsTestFeeds.h"
+#include "ZipBuilder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
-
-#include <archive.h>
-#include <archive_entry.h>
 
 #include <gtest/gtest.h>
 
@@ -17,26 +15,6 @@
 using namespace GtfsTestFeeds;
 
 namespace {
-
-// Writes a zip archive of the given members (path → bytes).
-void writeZip(const QString &path, const std::vector<std::pair<QByteArray, QByteArray>> &members)
-{
-    archive *a = archive_write_new();
-    archive_write_set_format_zip(a);
-    ASSERT_EQ(archive_write_open_filename(a, QFile::encodeName(path).constData()), ARCHIVE_OK);
-    for (const auto &[name, bytes] : members) {
-        archive_entry *e = archive_entry_new();
-        archive_entry_set_pathname(e, name.constData());
-        archive_entry_set_size(e, bytes.size());
-        archive_entry_set_filetype(e, AE_IFREG);
-        archive_entry_set_perm(e, 0644);
-        ASSERT_EQ(archive_write_header(a, e), ARCHIVE_OK);
-        ASSERT_EQ(archive_write_data(a, bytes.constData(), size_t(bytes.size())), bytes.size());
-        archive_entry_free(e);
-    }
-    archive_write_close(a);
-    archive_write_free(a);
-}
 
 // The trains and stations of a reading, as text.
 std::vector<std::string> summary(const GtfsDay &read)
@@ -69,16 +47,14 @@ TEST(GtfsFeed, DirectoryAndZip)
     QTemporaryDir dir;
     const QString feedDir = dir.filePath(QStringLiteral("feed"));
     QDir().mkpath(feedDir);
-    std::vector<std::pair<QByteArray, QByteArray>> members;
+    std::vector<ZipBuilder::Member> members;
     for (const auto &[name, bytes] : tables) {
-        QFile f(feedDir + u'/' + name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        members.emplace_back("gtfs/" + name.toUtf8(), bytes);
+        FileBytes::write(feedDir + u'/' + name, bytes);
+        members.push_back({"gtfs/" + name, bytes});
     }
-    members.emplace_back("gtfs/old/stops.txt", "nothing,of,use\n");
+    members.push_back({"gtfs/old/stops.txt", "nothing,of,use\n"});
     const QString zipPath = dir.filePath(QStringLiteral("feed.zip"));
-    writeZip(zipPath, members);
+    FileBytes::write(zipPath, ZipBuilder::zip(members));
 
     for (const QString &path : {feedDir, zipPath}) {
         QString error;
@@ -112,20 +88,12 @@ TEST(GtfsFeed, DirectoryAndZip)
 TEST(GtfsFeed, NotAFeed)
 {
     QTemporaryDir dir;
-    const QString zipPath = dir.filePath(QStringLiteral("feed.zip"));
-    std::vector<std::pair<QByteArray, QByteArray>> members;
+    std::vector<ZipBuilder::Member> members;
     for (const auto &[name, bytes] : smallLine())
-        members.emplace_back(name.toUtf8(), bytes.repeated(40));
-    writeZip(zipPath, members);
-    QFile zip(zipPath);
-    ASSERT_TRUE(zip.open(QIODevice::ReadOnly));
-    const QByteArray whole = zip.readAll();
-
+        members.push_back({name, bytes.repeated(40)});
+    const QByteArray whole = ZipBuilder::zip(members);
     const QString text = dir.filePath(QStringLiteral("notes.txt"));
-    QFile textFile(text);
-    ASSERT_TRUE(textFile.open(QIODevice::WriteOnly));
-    textFile.write("stop_id,stop_name\n");
-    textFile.close();
+    FileBytes::write(text, "stop_id,stop_name\n");
 
     QString error;
     EXPECT_FALSE(GtfsFeed::open(dir.filePath(QStringLiteral("none")), error));
@@ -138,10 +106,7 @@ TEST(GtfsFeed, NotAFeed)
     // and counts the rest.
     for (const qsizetype cut : {whole.size() / 5, whole.size() / 2, whole.size() - 30}) {
         const QString cutPath = dir.filePath(QStringLiteral("cut-%1.zip").arg(cut));
-        QFile out(cutPath);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(whole.left(cut));
-        out.close();
+        FileBytes::write(cutPath, whole.left(cut));
         const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(cutPath, error);
         if (!feed) {
             EXPECT_FALSE(error.isEmpty());

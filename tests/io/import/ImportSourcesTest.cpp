@@ -3,8 +3,9 @@
 #include "ZipBuilder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
+
+#include "../FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -13,29 +14,19 @@
 #include <mutex>
 #include <stdexcept>
 
-namespace {
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-} // namespace
-
 TEST(ImportSources, EveryDocumentOnceWhateverItCameIn)
 {
     QTemporaryDir dir;
     // Files named directly are taken by their first bytes when their name
     // says nothing; in a folder only documents and archives count.
-    ASSERT_TRUE(writeFile(dir.filePath("zipped"), ZipBuilder::zip({{"a.txt", "A"}, {"skip.bin", "-"}})));
-    ASSERT_TRUE(writeFile(dir.filePath("gzipped"), ZipBuilder::gzip("B")));
-    ASSERT_TRUE(writeFile(dir.filePath("plain"), "C"));
+    FileBytes::write(dir.filePath("zipped"), ZipBuilder::zip({{"a.txt", "A"}, {"skip.bin", "-"}}));
+    FileBytes::write(dir.filePath("gzipped"), ZipBuilder::gzip("B"));
+    FileBytes::write(dir.filePath("plain"), "C");
     ASSERT_TRUE(QDir().mkpath(dir.filePath("folder/sub")));
-    ASSERT_TRUE(writeFile(dir.filePath("folder/sub/d.txt"), "D"));
-    ASSERT_TRUE(writeFile(dir.filePath("folder/e.bin"), "-"));
-    ASSERT_TRUE(writeFile(dir.filePath("folder/f.txt.gz"), ZipBuilder::gzip("F")));
-    ASSERT_TRUE(writeFile(dir.filePath("folder/throws.txt"), "!"));
+    FileBytes::write(dir.filePath("folder/sub/d.txt"), "D");
+    FileBytes::write(dir.filePath("folder/e.bin"), "-");
+    FileBytes::write(dir.filePath("folder/f.txt.gz"), ZipBuilder::gzip("F"));
+    FileBytes::write(dir.filePath("folder/throws.txt"), "!");
 
     std::mutex mutex;
     std::map<QString, QByteArray> seen;
