@@ -170,10 +170,8 @@ private slots:
             dialog().BitBtn1Click();
         });
         QCOMPARE(m_prompter.log.size(), 3); // two refusals, then the question about trains
-        std::vector<int32_t> metres;
-        for (const Station &s : m_doc->stations)
-            metres.push_back(s.metres);
-        QCOMPARE(metres, (std::vector<int32_t>{7562, 12500, 27000}));
+        QCOMPARE(std::tuple(m_doc->stations[0].metres, int(m_doc->stations[0].stationTracks), m_doc->stations[1].metres),
+                 std::tuple(7562, 4, 27000));
     }
 
     // The track columns take digits only; a number out of range is

@@ -240,7 +240,7 @@ TEST(CzpttTimetable, AMessageReadTwiceCountsOnceAndTheNewerVersionWins)
     for (const auto &[a, b] : {std::pair(old, newer), std::pair(newer, old)}) {
         for (const auto &[file, bytes] :
              {std::pair("a.xml", a), std::pair("b.xml", b), std::pair("c1.xml", cancel), std::pair("c2.xml", cancel)})
-            ASSERT_TRUE(writeFile(dir.filePath(QLatin1StringView(file)), bytes));
+            FileBytes::write(dir.filePath(QLatin1StringView(file)), bytes);
         const DayTimetable day = CzpttTimetable::scan({dir.path()}).day(wednesday);
         ASSERT_EQ(day.trains.size(), 1u);
         EXPECT_EQ(std::tuple(day.duplicates, day.trains.front().name), std::tuple(2, QStringLiteral("Os 13999")));

@@ -59,10 +59,11 @@ TEST(ImportSources, TheBytesInFlightAreBoundedWhateverTheCores)
     QTemporaryDir dir;
     const QByteArray doc(100000, 'x');
     ASSERT_TRUE(QDir().mkpath(dir.filePath("files")) && QDir().mkpath(dir.filePath("zips")));
-    for (int i = 0; i < 6; ++i)
-        ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("files/%1.txt").arg(i)), doc)
-                    && writeFile(dir.filePath(QStringLiteral("zips/%1.zip").arg(i / 2)),
-                                 ZipBuilder::zip({{"a.txt", doc}, {"b.txt", doc}})));
+    for (int i = 0; i < 6; ++i) {
+        FileBytes::write(dir.filePath(QStringLiteral("files/%1.txt").arg(i)), doc);
+        FileBytes::write(dir.filePath(QStringLiteral("zips/%1.zip").arg(i / 2)),
+                         ZipBuilder::zip({{"a.txt", doc}, {"b.txt", doc}}));
+    }
     for (const char *folder : {"files", "zips"}) {
         std::mutex mutex;
         std::condition_variable more;
