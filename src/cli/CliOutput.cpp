@@ -64,6 +64,16 @@ int outputFailed(std::FILE *err)
     return fail(err, QString(), FileMessages::withCause(cannotWriteOutput, FileMessages::cause(errno)));
 }
 
+bool wroteAll(std::FILE *out, std::FILE *err, const QByteArray &text)
+{
+    errno = 0;
+    if (std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), out) == static_cast<size_t>(text.size())
+        && std::fflush(out) == 0)
+        return true;
+    outputFailed(err);
+    return false;
+}
+
 int flushed(std::FILE *out, std::FILE *err, int status)
 {
     if (status == failure)

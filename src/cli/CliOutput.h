@@ -51,6 +51,9 @@ int outputIsNoInput(std::FILE *err, const QString &target, const QStringList &in
 // disk), with the cause.
 int flushed(std::FILE *out, std::FILE *err, int status);
 int outputFailed(std::FILE *err);
+// Writes `text` whole to standard output and flushes it: true when all of
+// it arrived; otherwise the failure with its cause is said on `err`.
+bool wroteAll(std::FILE *out, std::FILE *err, const QByteArray &text);
 
 // The end of a command that saves a document: success, or the save's
 // failure.

@@ -9,7 +9,6 @@
 #include "model/Document.h"
 #include "model/Kilometres.h"
 
-#include <cerrno>
 #include <exception>
 
 namespace {
@@ -31,11 +30,6 @@ const char *kindKey(Conflict::Kind kind)
         return "stationOvertaking";
     }
     return "";
-}
-
-bool write(std::FILE *out, const QByteArray &text)
-{
-    return std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), out) == static_cast<size_t>(text.size());
 }
 
 } // namespace
@@ -108,9 +102,7 @@ int ConflictsCommand::run(const QStringList &args, std::FILE *out, std::FILE *er
         for (const Conflict &c : conflicts)
             text += ConflictText::line(doc, c).toUtf8() + '\n';
     }
-    errno = 0;
-    if (!write(out, text) || std::fflush(out) != 0)
-        return CliOutput::fail(err, QString(),
-                               FileMessages::withCause(CliOutput::cannotWriteOutput, FileMessages::cause(errno)));
+    if (!CliOutput::wroteAll(out, err, text))
+        return CliOutput::failure;
     return conflicts.empty() ? CliOutput::success : someFound;
 }

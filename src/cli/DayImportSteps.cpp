@@ -101,10 +101,8 @@ int finish(Document &doc, const RealTimetableImport::Result &result, const QStri
     QStringList lines{result.text()};
     lines << notes << countsLine(result.trains(), result.stations);
     const QByteArray text = (lines.join(u'\n') + u'\n').toUtf8();
-    errno = 0;
-    if (std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), out) != static_cast<size_t>(text.size())
-        || std::fflush(out) != 0)
-        return CliOutput::outputFailed(err);
+    if (!CliOutput::wroteAll(out, err, text))
+        return CliOutput::failure;
     const int saved = CliOutput::saved(err, target, DocumentFile::save(doc, target));
     if (saved != CliOutput::success)
         return saved;

@@ -9,7 +9,6 @@
 #include "model/Cp1250.h"
 #include "model/Document.h"
 
-#include <cerrno>
 #include <exception>
 
 namespace {
@@ -113,10 +112,7 @@ int DiffCommand::run(const QStringList &args, std::FILE *out, std::FILE *err) co
         for (const TimetableDiff::Row &row : result.rows)
             text += TimetableDiff::line(row).toUtf8() + '\n';
     }
-    errno = 0;
-    if (std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), out) != static_cast<size_t>(text.size())
-        || std::fflush(out) != 0)
-        return CliOutput::fail(err, QString(),
-                               FileMessages::withCause(CliOutput::cannotWriteOutput, FileMessages::cause(errno)));
+    if (!CliOutput::wroteAll(out, err, text))
+        return CliOutput::failure;
     return result.rows.empty() ? CliOutput::success : differ;
 }

@@ -7,7 +7,6 @@
 #include "io/FileMessages.h"
 #include "model/Document.h"
 
-#include <cerrno>
 #include <exception>
 
 QString DumpCommand::openDocument(Document &doc, const QString &path, const LabelSteps &labels, QString *warning)
@@ -42,11 +41,8 @@ int DumpCommand::run(const QStringList &args, std::FILE *out, std::FILE *err) co
     if (!error.isEmpty())
         return CliOutput::fail(err, path, error);
     const QByteArray text = DocumentJson::toText(doc);
-    errno = 0;
-    if (std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), out) != static_cast<size_t>(text.size())
-        || std::fflush(out) != 0)
-        return CliOutput::fail(err, QString(),
-                               FileMessages::withCause(CliOutput::cannotWriteOutput, FileMessages::cause(errno)));
+    if (!CliOutput::wroteAll(out, err, text))
+        return CliOutput::failure;
     CliOutput::warn(err, path, warning);
     return CliOutput::success;
 }
