@@ -77,6 +77,15 @@ QString train(const Document &doc, int32_t index)
     return cp1250::toUnicode(doc.trains[static_cast<size_t>(index)].name.view());
 }
 
+QString rest(int64_t count)
+{
+    // Digits in groups of three, a space between.
+    QString digits = QString::number(count);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, u' ');
+    return QStringLiteral("… a dalších ") + digits;
+}
+
 QString line(const Document &doc, const Conflict &c)
 {
     return QStringList{span(c),      place(doc, c),       train(doc, c.trainA), train(doc, c.trainB),

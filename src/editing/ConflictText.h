@@ -32,6 +32,9 @@ QString place(const Document &doc, const Conflict &c);
 // A train's name as shown, for its 0-based position.
 QString train(const Document &doc, int32_t index);
 
+// What stands after a list cut short: "… a dalších 1 237 500".
+QString rest(int64_t count);
+
 // One line of the list: span, place, the two trains, kind and severity,
 // separated by tabs.
 QString line(const Document &doc, const Conflict &c);

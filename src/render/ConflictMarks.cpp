@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <set>
+#include <tuple>
 
 namespace ConflictMarks {
 
@@ -131,9 +133,14 @@ std::vector<LinePrimitive> lines(const Mark &mark)
 
 void record(const std::vector<Mark> &marks, DisplayList &list)
 {
-    for (const Mark &m : marks)
+    // Many conflicts of trains running together are one mark: drawn once.
+    std::set<std::tuple<Mark::Shape, bool, int32_t, int32_t, int32_t, int32_t, int32_t>> drawn;
+    for (const Mark &m : marks) {
+        if (!drawn.emplace(m.shape, m.warning, m.x0, m.y0, m.x1, m.y1, m.radius).second)
+            continue;
         for (const LinePrimitive &l : lines(m))
             list.recordLine(l.x0, l.y0, l.x1, l.y1, l.style, l.colour, l.width);
+    }
 }
 
 } // namespace ConflictMarks
