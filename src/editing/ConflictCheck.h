@@ -70,9 +70,6 @@ public:
     // The first conflicts (at most `kept`), ordered by time, then place,
     // kind and trains.
     const std::vector<Conflict> &conflicts() const;
-    // Whether the sections and stations keep only the conflicts up to the
-    // list's last (a recheck may then take as long as a full check).
-    bool cut() const { return m_cutAfter.has_value(); }
     // Every conflict found, and those of them left out of conflicts().
     int64_t total() const;
     int64_t rest() const { return total() - static_cast<int64_t>(conflicts().size()); }

@@ -161,7 +161,7 @@ bool ConflictWatch::refresh()
     bool any = true;
     if (sameLine && changed.empty() && !appended) {
         any = false;
-    } else if (sameLine && changed.size() + (appended ? 1 : 0) <= 1 && !(m_beside && m_check.cut())) {
+    } else if (sameLine && changed.size() + (appended ? 1 : 0) <= 1) {
         // recheckTrain traces every train beyond those it knows as well.
         m_check.recheckTrain(static_cast<int32_t>(changed.empty() ? m_trains.size() : changed.front()));
         ++m_trainChecks;

@@ -19,8 +19,7 @@ class Document;
 // "Podle potřeby") with the one it checked. Nothing of that changed (a
 // label was moved, the view scrolled): nothing is done. One train changed,
 // or trains were appended: only those are checked again, at once (a
-// millisecond; beside the work not so when the check was cut short, where
-// it may take as long as a full one). Anything else: a full check.
+// millisecond). Anything else: a full check.
 //
 // In the foreground (the command-line tool, the tests) the full check is
 // done before refresh() returns. Beside the work (setBeside, the editor) it
