@@ -20,6 +20,8 @@ ConflictCommands::ConflictCommands(Session &session, Diagram &diagram, MainMenu 
     const bool shown = session.settingsFile.readShowConflicts();
     panel.conflictsBox()->setChecked(shown);
     m_diagram.setConflictsShown(shown);
+    // The marks and the list follow a full check when it ends.
+    m_diagram.checkConflictsBeside([this] { historyChanged(); });
     connect(panel.conflictsBox(), &QCheckBox::toggled, this, &ConflictCommands::CheckBoxKonfliktyClick);
     connect(menu.Konflikty1, &QAction::triggered, this, &ConflictCommands::Konflikty1Click);
     connect(&session.history, &EditHistory::changed, this, &ConflictCommands::historyChanged);
@@ -29,7 +31,7 @@ ConflictCommands::ConflictCommands(Session &session, Diagram &diagram, MainMenu 
 
 void ConflictCommands::Konflikty1Click()
 {
-    m_list.setConflicts(m_session.document, m_diagram.conflicts());
+    m_list.setConflicts(m_session.document, m_diagram.conflictCheck());
     m_list.show();
     m_list.raise();
     m_list.activateWindow();
@@ -59,7 +61,7 @@ void ConflictCommands::CheckBoxKonfliktyClick(bool checked)
 void ConflictCommands::historyChanged()
 {
     if (m_list.isVisible())
-        m_list.setConflicts(m_session.document, m_diagram.conflicts());
+        m_list.setConflicts(m_session.document, m_diagram.conflictCheck());
 }
 
 void ConflictCommands::conflictChosen(const Conflict &conflict)

@@ -9,6 +9,7 @@
 #include "model/Document.h"
 #include "model/Kilometres.h"
 
+#include <cerrno>
 #include <exception>
 
 namespace {
@@ -32,36 +33,37 @@ const char *kindKey(Conflict::Kind kind)
     return "";
 }
 
+bool write(std::FILE *out, const QByteArray &text)
+{
+    return std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), out) == static_cast<size_t>(text.size());
+}
+
 } // namespace
 
-Json ConflictsCommand::toJson(const Document &doc, const std::vector<Conflict> &conflicts)
+Json ConflictsCommand::toJson(const Document &doc, const Conflict &c)
 {
-    Json list = Json::array();
-    for (const Conflict &c : conflicts) {
-        Json j;
-        j["kind"] = kindKey(c.kind);
-        j["severity"] = c.isWarning() ? "warning" : "error";
-        j["text"] = ConflictText::kind(c.kind).toStdString();
-        j["from"] = c.from;
-        j["to"] = c.to;
-        j["time"] = ConflictText::span(c).toStdString();
-        Json numbers = Json::array();
-        Json names = Json::array();
-        for (int32_t t : {c.trainA, c.trainB})
-            numbers.push_back(t + 1), names.push_back(ConflictText::train(doc, t).toStdString());
-        for (int32_t t : c.others)
-            numbers.push_back(t + 1), names.push_back(ConflictText::train(doc, t).toStdString());
-        j["trains"] = std::move(numbers);
-        j["names"] = std::move(names);
-        j["stations"] = c.atStation() ? Json::array({c.stationLow}) : Json::array({c.stationLow, c.stationHigh});
-        j["place"] = ConflictText::place(doc, c).toStdString();
-        if (c.hasPoint)
-            j["point"] = Json{{"minute", c.pointMinute}, {"km", c.pointMetres / Kilometres::metresPerKm}};
-        else
-            j["point"] = nullptr;
-        list.push_back(std::move(j));
-    }
-    return list;
+    Json j;
+    j["kind"] = kindKey(c.kind);
+    j["severity"] = c.isWarning() ? "warning" : "error";
+    j["text"] = ConflictText::kind(c.kind).toStdString();
+    j["from"] = c.from;
+    j["to"] = c.to;
+    j["time"] = ConflictText::span(c).toStdString();
+    Json numbers = Json::array();
+    Json names = Json::array();
+    for (int32_t t : {c.trainA, c.trainB})
+        numbers.push_back(t + 1), names.push_back(ConflictText::train(doc, t).toStdString());
+    for (int32_t t : c.others)
+        numbers.push_back(t + 1), names.push_back(ConflictText::train(doc, t).toStdString());
+    j["trains"] = std::move(numbers);
+    j["names"] = std::move(names);
+    j["stations"] = c.atStation() ? Json::array({c.stationLow}) : Json::array({c.stationLow, c.stationHigh});
+    j["place"] = ConflictText::place(doc, c).toStdString();
+    if (c.hasPoint)
+        j["point"] = Json{{"minute", c.pointMinute}, {"km", c.pointMetres / Kilometres::metresPerKm}};
+    else
+        j["point"] = nullptr;
+    return j;
 }
 
 int ConflictsCommand::run(const QStringList &args, std::FILE *out, std::FILE *err) const
@@ -94,15 +96,27 @@ int ConflictsCommand::run(const QStringList &args, std::FILE *out, std::FILE *er
     if (!loaded.read.warning.isEmpty())
         CliOutput::fail(err, path, loaded.read.warning);
 
+    // Written as it is made, a conflict at a time.
     const std::vector<Conflict> &conflicts = check.conflicts();
-    QByteArray text;
+    const int64_t rest = check.rest();
+    errno = 0;
+    bool written = true;
     if (json) {
-        text = DocumentJson::format(toJson(doc, conflicts));
+        written = write(out, conflicts.empty() && rest == 0 ? "[" : "[\n");
+        for (size_t i = 0; i < conflicts.size() && written; ++i)
+            written = write(out, (i > 0 ? ",\n" : "") + DocumentJson::formatElement(toJson(doc, conflicts[i])));
+        if (rest > 0 && written)
+            written = write(out, ",\n" + DocumentJson::formatElement(Json{{"more", rest}}));
+        written = written && write(out, conflicts.empty() && rest == 0 ? "]\n" : "\n]\n");
     } else {
-        for (const Conflict &c : conflicts)
-            text += ConflictText::line(doc, c).toUtf8() + '\n';
+        for (size_t i = 0; i < conflicts.size() && written; ++i)
+            written = write(out, ConflictText::line(doc, conflicts[i]).toUtf8() + '\n');
+        if (rest > 0 && written)
+            written = write(out, ConflictText::rest(rest).toUtf8() + '\n');
     }
-    if (!CliOutput::wroteAll(out, err, text))
+    if (!written)
+        return CliOutput::outputFailed(err);
+    if (!CliOutput::wroteAll(out, err, {}))
         return CliOutput::failure;
     return conflicts.empty() ? CliOutput::success : someFound;
 }

@@ -14,7 +14,8 @@ struct Conflict;
 // get in each other's way, one conflict a line in the editor's words (time,
 // place, the two trains, kind, severity, separated by tabs), or a JSON
 // array. Exit status 0 when there is none, 3 when there are some (warnings
-// count), 1 on an error. A file whose track layout was damaged is checked
+// count), 1 on an error. Past ConflictCheck::maxKept conflicts the text
+// ends "… a dalších N" and the array {"more": N}. A file whose track layout was damaged is checked
 // with the default one, and its message goes to standard error first.
 class ConflictsCommand
 {
@@ -24,6 +25,6 @@ public:
 
     int run(const QStringList &args, std::FILE *out, std::FILE *err) const;
 
-    // The JSON form of a list of conflicts (docs/DOCUMENT-JSON.md).
-    static DocumentJson::Json toJson(const Document &doc, const std::vector<Conflict> &conflicts);
+    // The JSON form of a conflict (docs/DOCUMENT-JSON.md).
+    static DocumentJson::Json toJson(const Document &doc, const Conflict &conflict);
 };

@@ -678,6 +678,13 @@ QByteArray DocumentJson::format(const Json &json)
     return QByteArray::fromStdString(out);
 }
 
+QByteArray DocumentJson::formatElement(const Json &json)
+{
+    std::string out = "  ";
+    appendValue(out, json, 2);
+    return QByteArray::fromStdString(out);
+}
+
 QByteArray DocumentJson::toText(const Document &doc)
 {
     return format(toJson(doc));

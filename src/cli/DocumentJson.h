@@ -23,6 +23,9 @@ public:
     // line, everything else one item a line, ending with a newline.
     static QByteArray toText(const Document &doc);
     static QByteArray format(const Json &json);
+    // A value as format() lays it out inside an array (two spaces in), with
+    // no line end: the elements of an array written one by one.
+    static QByteArray formatElement(const Json &json);
 
     // Fills an empty document from JSON: the document to save so that the
     // file, once opened, is the document the JSON shows (dump prints a

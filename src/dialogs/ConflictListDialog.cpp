@@ -1,5 +1,6 @@
 #include "ConflictListDialog.h"
 
+#include "editing/ConflictCheck.h"
 #include "editing/ConflictText.h"
 
 #include <QDialogButtonBox>
@@ -42,6 +43,18 @@ ConflictListDialog::ConflictListDialog(QWidget *parent) : QDialog(parent)
 
 void ConflictListDialog::setConflicts(const Document &doc, const std::vector<Conflict> &conflicts)
 {
+    fill(doc, conflicts, 0,
+         std::count_if(conflicts.begin(), conflicts.end(), [](const Conflict &c) { return c.isWarning(); }));
+}
+
+void ConflictListDialog::setConflicts(const Document &doc, const ConflictCheck &check)
+{
+    fill(doc, check.conflicts(), check.rest(), check.warningCount());
+}
+
+void ConflictListDialog::fill(const Document &doc, const std::vector<Conflict> &conflicts, int64_t rest,
+                              int64_t warnings)
+{
     const int chosenRow = m_list->currentItem() ? m_list->indexOfTopLevelItem(m_list->currentItem()) : -1;
     const bool hadChoice = chosenRow >= 0 && static_cast<size_t>(chosenRow) < m_conflicts.size();
     const Conflict chosen = hadChoice ? m_conflicts[static_cast<size_t>(chosenRow)] : Conflict();
@@ -64,6 +77,11 @@ void ConflictListDialog::setConflicts(const Document &doc, const std::vector<Con
         }
         items << item;
     }
+    if (rest > 0) {
+        auto *more = new QTreeWidgetItem(QStringList{ConflictText::rest(rest)});
+        more->setFlags(Qt::NoItemFlags);
+        items << more;
+    }
     m_list->addTopLevelItems(items);
     if (hadChoice) {
         const auto again = std::find(m_conflicts.begin(), m_conflicts.end(), chosen);
@@ -72,9 +90,7 @@ void ConflictListDialog::setConflicts(const Document &doc, const std::vector<Con
     }
     m_filling = false;
 
-    const auto warnings =
-        std::count_if(conflicts.begin(), conflicts.end(), [](const Conflict &c) { return c.isWarning(); });
-    const auto errors = static_cast<qsizetype>(conflicts.size()) - warnings;
+    const int64_t errors = static_cast<int64_t>(conflicts.size()) + rest - warnings;
     m_summary->setText(conflicts.empty() ? QStringLiteral("Žádné konflikty")
                                          : QStringLiteral("Chyby: %1, varování: %2").arg(errors).arg(warnings));
 }

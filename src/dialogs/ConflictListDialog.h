@@ -6,6 +6,7 @@
 
 #include <vector>
 
+class ConflictCheck;
 class Document;
 class QLabel;
 class QTreeWidget;
@@ -27,6 +28,9 @@ public:
     // The rows anew; the row chosen before stays chosen when its conflict
     // is still in the list.
     void setConflicts(const Document &doc, const std::vector<Conflict> &conflicts);
+    // The check's first conflicts, a last row "… a dalších N" when it found
+    // more, and the summary counting them all.
+    void setConflicts(const Document &doc, const ConflictCheck &check);
 
     // The first row chosen and shown (each time the list opens).
     void chooseFirst();
@@ -40,6 +44,7 @@ signals:
 
 private:
     void currentChanged();
+    void fill(const Document &doc, const std::vector<Conflict> &conflicts, int64_t rest, int64_t warnings);
 
     std::vector<Conflict> m_conflicts;
     bool m_filling = false;

@@ -21,6 +21,9 @@ constexpr double searchSlack = 1e-6;
 // Interpolated times carry rounding; a gap that is the minimum headway to
 // within this is the minimum.
 constexpr double headwaySlack = 1e-9;
+// How many lists' worth of conflicts the sections and stations may keep
+// between them before each keeps only what comes before the list's last.
+constexpr int64_t heldLists = 16;
 
 const double eightPm = makeTime(20, 0);
 const double fourAm = makeTime(4, 0);
@@ -231,8 +234,48 @@ private:
     int32_t m_visitSeq = 0;
 };
 
-ConflictCheck::ConflictCheck(const Document &doc) : m_doc(doc)
+ConflictCheck::ConflictCheck(const Document &doc, int32_t kept) : m_doc(&doc), m_kept(kept)
 {
+}
+
+void ConflictCheck::Found::push_back(const Conflict &c)
+{
+    ++m_total;
+    if (c.isWarning())
+        ++m_warnings;
+    m_list.push_back(c);
+    if (m_list.size() >= 2 * static_cast<size_t>(m_cap))
+        trim();
+}
+
+void ConflictCheck::Found::dropAfter(const Conflict &last)
+{
+    std::erase_if(m_list, [&last](const Conflict &c) { return last < c; });
+}
+
+void ConflictCheck::Found::clear()
+{
+    m_list.clear();
+    m_total = 0;
+    m_warnings = 0;
+}
+
+void ConflictCheck::Found::trim()
+{
+    if (m_list.size() <= static_cast<size_t>(m_cap))
+        return;
+    std::nth_element(m_list.begin(), m_list.begin() + m_cap, m_list.end());
+    m_list.resize(static_cast<size_t>(m_cap));
+}
+
+bool ConflictCheck::Found::removeTrain(int32_t train)
+{
+    if (cut())
+        return false;
+    std::erase_if(m_list, [train](const Conflict &c) { return c.trainA == train || c.trainB == train; });
+    m_total = static_cast<int64_t>(m_list.size());
+    m_warnings = std::count_if(m_list.begin(), m_list.end(), [](const Conflict &c) { return c.isWarning(); });
+    return true;
 }
 
 void ConflictCheck::buildLayout()
@@ -243,20 +286,21 @@ void ConflictCheck::buildLayout()
     std::vector<Section> oldSections = std::move(m_sections);
     m_places.clear();
     m_sections.clear();
-    const auto count = static_cast<int32_t>(std::min<size_t>(m_doc.stations.size(), Document::maxStations));
+    const auto count = static_cast<int32_t>(std::min<size_t>(m_doc->stations.size(), Document::maxStations));
     std::vector<int32_t> order(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i)
         order[static_cast<size_t>(i)] = i;
-    auto metresOf = [this](int32_t i) { return m_doc.stations[static_cast<size_t>(i)].metres; };
+    auto metresOf = [this](int32_t i) { return m_doc->stations[static_cast<size_t>(i)].metres; };
     std::stable_sort(order.begin(), order.end(), [&](int32_t a, int32_t b) { return metresOf(a) < metresOf(b); });
 
     // The station whose section leads up from each place: the last of the
     // stations there, as the list sorts them.
     std::vector<int32_t> lastAt;
     for (int32_t i : order) {
-        const Station &s = m_doc.stations[static_cast<size_t>(i)];
+        const Station &s = m_doc->stations[static_cast<size_t>(i)];
         if (m_places.empty() || m_places.back().metres != s.metres) {
             Place p;
+            p.conflicts = Found(m_kept);
             p.metres = s.metres;
             p.station = i + 1;
             m_places.push_back(p);
@@ -268,12 +312,13 @@ void ConflictCheck::buildLayout()
     }
     for (size_t g = 0; g + 1 < m_places.size(); ++g) {
         Section s;
+        s.conflicts = Found(m_kept);
         s.lowStation = lastAt[g] + 1;
         s.highStation = m_places[g + 1].station;
         s.dLow = m_places[g].metres;
         s.dHigh = m_places[g + 1].metres;
-        s.tracks = Tracks::sectionTracks(m_doc.lineTracks, m_doc.stations[static_cast<size_t>(lastAt[g])]);
-        s.headway = Tracks::sectionHeadway(m_doc.lineTracks, m_doc.stations[static_cast<size_t>(lastAt[g])]);
+        s.tracks = Tracks::sectionTracks(m_doc->lineTracks, m_doc->stations[static_cast<size_t>(lastAt[g])]);
+        s.headway = Tracks::sectionHeadway(m_doc->lineTracks, m_doc->stations[static_cast<size_t>(lastAt[g])]);
         m_sections.push_back(std::move(s));
     }
     for (size_t g = 0; g < oldSections.size() && g < m_sections.size(); ++g) {
@@ -289,7 +334,7 @@ void ConflictCheck::buildLayout()
         m_places[g].conflicts.clear();
     }
     for (size_t g = 0; g < m_places.size(); ++g) {
-        int main = m_sections.empty() ? m_doc.lineTracks.mainTracks : 0;
+        int main = m_sections.empty() ? m_doc->lineTracks.mainTracks : 0;
         if (g > 0)
             main = std::max(main, m_sections[g - 1].tracks);
         if (g < m_sections.size())
@@ -301,8 +346,8 @@ void ConflictCheck::buildLayout()
 ConflictCheck::TrainTrack ConflictCheck::trace(int32_t index) const
 {
     TrainTrack out;
-    const Train &train = m_doc.trains[static_cast<size_t>(index)];
-    const auto stationCount = static_cast<int32_t>(std::min<size_t>(m_doc.stations.size(), Document::maxStations));
+    const Train &train = m_doc->trains[static_cast<size_t>(index)];
+    const auto stationCount = static_cast<int32_t>(std::min<size_t>(m_doc->stations.size(), Document::maxStations));
     Tracer tracer(*this, index, out);
     bool started = false;
     double prevEffective = 0.0;
@@ -315,7 +360,7 @@ ConflictCheck::TrainTrack ConflictCheck::trace(int32_t index) const
         if (r.station > stationCount)
             continue;
         const double minutes = minuteOfDay(r.time) + (r.halfMinute ? 0.5 : 0.0);
-        const double metres = r.station > 0 ? double(m_doc.stations[static_cast<size_t>(r.station - 1)].metres)
+        const double metres = r.station > 0 ? double(m_doc->stations[static_cast<size_t>(r.station - 1)].metres)
                                             : (double(r.station) + 1000.0) * Kilometres::metresPerKm;
         const int32_t station = r.station > 0 ? r.station : 0;
         const double effective = r.time + (r.halfMinute ? 30.0 / 86400.0 : 0.0);
@@ -380,7 +425,7 @@ void ConflictCheck::remove(int32_t train)
 void ConflictCheck::recompute()
 {
     buildLayout();
-    const auto trains = static_cast<int32_t>(m_doc.trains.size());
+    const auto trains = static_cast<int32_t>(m_doc->trains.size());
     // Trains are traced, and sections and stations checked, each apart from
     // the others: on all cores, then gathered in train order so the lists
     // come out as one core would make them.
@@ -400,21 +445,29 @@ void ConflictCheck::recompute()
         });
         for (const Passage &p : section.passages)
             section.longest = std::max(section.longest, p.tOut - p.tIn);
-        for (const Passage &p : section.passages)
-            checkPassage(section, p, true, section.conflicts);
+        checkSection(section);
     });
     QtConcurrent::blockingMap(m_places, [this](Place &place) {
         std::sort(place.visits.begin(), place.visits.end(), [](const Visit &a, const Visit &b) {
             return passageBefore(a.arr, a.dep, a.train, a.seq, b.arr, b.dep, b.train, b.seq);
         });
         checkPlace(place);
+        place.conflicts.trim();
     });
-    m_allStale = true;
+    settle();
+}
+
+void ConflictCheck::checkSection(Section &section) const
+{
+    section.conflicts.clear();
+    for (const Passage &p : section.passages)
+        checkPassage(section, p, true, section.conflicts);
+    section.conflicts.trim();
 }
 
 void ConflictCheck::recheckTrain(int32_t index)
 {
-    const auto trains = static_cast<int32_t>(m_doc.trains.size());
+    const auto trains = static_cast<int32_t>(m_doc->trains.size());
     if (trains < static_cast<int32_t>(m_tracks.size()) || index < 0 || index >= trains) {
         if (trains != static_cast<int32_t>(m_tracks.size()))
             recompute();
@@ -429,7 +482,7 @@ void ConflictCheck::recheckTrain(int32_t index)
 
     // A list already gathered is kept sorted: what the trains' changes took
     // out goes, what they put in is merged.
-    const bool keepAll = !m_allStale;
+    const bool keepAll = !m_allStale && countAll() <= m_kept;
     for (int32_t t : todo) {
         std::vector<int32_t> sections;
         std::vector<int32_t> places;
@@ -456,17 +509,38 @@ void ConflictCheck::recheckTrain(int32_t index)
 
         for (int32_t s : sections) {
             Section &section = m_sections[static_cast<size_t>(s)];
-            std::erase_if(section.conflicts, [t](const Conflict &c) { return c.trainA == t || c.trainB == t; });
+            if (!section.conflicts.removeTrain(t)) {
+                checkSection(section);
+                continue;
+            }
             for (const auto &[ps, p] : track.passages)
                 if (ps == s)
                     checkPassage(section, p, false, section.conflicts);
+            section.conflicts.trim();
         }
-        for (int32_t g : places)
-            checkPlace(m_places[static_cast<size_t>(g)]);
+        for (int32_t g : places) {
+            Place &place = m_places[static_cast<size_t>(g)];
+            checkPlace(place);
+            place.conflicts.trim();
+        }
         if (keepAll)
             mergeChanges(t, sections, places);
     }
-    m_allStale = !keepAll;
+    // The list is merged only while it holds every conflict. Beyond that,
+    // the sections and stations left alone kept only what came before the
+    // list's last: enough while they and the ones checked again hold
+    // `kept` up to there.
+    if (keepAll && countAll() <= m_kept)
+        return;
+    if (m_cutAfter) {
+        int64_t before = 0;
+        eachKept([&](const Conflict &c) { before += !(*m_cutAfter < c); });
+        if (before < m_kept) {
+            recompute();
+            return;
+        }
+    }
+    settle();
 }
 
 // A section's conflicts of other trains stay as they were; a station's may
@@ -490,7 +564,7 @@ void ConflictCheck::mergeChanges(int32_t train, const std::vector<int32_t> &sect
             if (c.trainA == train || c.trainB == train)
                 added.push_back(c);
     for (int32_t g : places) {
-        const std::vector<Conflict> &own = m_places[static_cast<size_t>(g)].conflicts;
+        const Found &own = m_places[static_cast<size_t>(g)].conflicts;
         added.insert(added.end(), own.begin(), own.end());
     }
     std::sort(added.begin(), added.end());
@@ -500,7 +574,7 @@ void ConflictCheck::mergeChanges(int32_t train, const std::vector<int32_t> &sect
 }
 
 void ConflictCheck::checkPassage(const Section &section, const Passage &p, bool laterOnly,
-                                 std::vector<Conflict> &out) const
+                                 Found &out) const
 {
     const auto &list = section.passages;
     const double reach = section.headway + searchSlack;
@@ -527,8 +601,8 @@ void ConflictCheck::checkPassage(const Section &section, const Passage &p, bool 
 
 Conflict::Severity ConflictCheck::severityOf(int32_t a, int32_t b) const
 {
-    const bool asRequired = m_doc.trains[static_cast<size_t>(a)].podlePotreby != 0
-                            || m_doc.trains[static_cast<size_t>(b)].podlePotreby != 0;
+    const bool asRequired = m_doc->trains[static_cast<size_t>(a)].podlePotreby != 0
+                            || m_doc->trains[static_cast<size_t>(b)].podlePotreby != 0;
     return asRequired ? Conflict::Severity::Warning : Conflict::Severity::Error;
 }
 
@@ -546,7 +620,7 @@ void setSpan(Conflict &c, double from, double to)
 
 // a.train < b.train; b's times are taken `shift` minutes later.
 void ConflictCheck::relate(const Section &section, const Passage &a, const Passage &b, double shift,
-                           std::vector<Conflict> &out) const
+                           Found &out) const
 {
     const double bIn = b.tIn + shift;
     const double bOut = b.tOut + shift;
@@ -738,48 +812,77 @@ void ConflictCheck::checkPlace(Place &place) const
         arrive(v, true);
 }
 
+template <typename F> void ConflictCheck::eachKept(F &&f) const
+{
+    for (const Section &s : m_sections)
+        for (const Conflict &c : s.conflicts)
+            f(c);
+    for (const Place &p : m_places)
+        for (const Conflict &c : p.conflicts)
+            f(c);
+}
+
 const std::vector<Conflict> &ConflictCheck::conflicts() const
 {
     if (m_allStale) {
-        // Filed by the half minute they begin in, then each half minute
-        // sorted: the order of one sort of the whole, at the cost of many
-        // small ones.
-        constexpr int buckets = 2 * 1440;
-        auto bucketOf = [](const Conflict &c) {
-            return std::clamp(static_cast<int>(std::floor(c.from * 2.0)), 0, buckets - 1);
-        };
-        std::vector<uint32_t> start(buckets + 1, 0);
-        auto each = [this](auto &&f) {
-            for (const Section &s : m_sections)
-                for (const Conflict &c : s.conflicts)
-                    f(c);
-            for (const Place &p : m_places)
-                for (const Conflict &c : p.conflicts)
-                    f(c);
-        };
-        each([&](const Conflict &c) { ++start[static_cast<size_t>(bucketOf(c)) + 1]; });
-        for (int b = 0; b < buckets; ++b)
-            start[static_cast<size_t>(b) + 1] += start[static_cast<size_t>(b)];
-        m_all.resize(start.back());
-        std::vector<uint32_t> at(start.begin(), start.end() - 1);
-        each([&](const Conflict &c) { m_all[at[static_cast<size_t>(bucketOf(c))]++] = c; });
-        for (int b = 0; b < buckets; ++b)
-            std::sort(m_all.begin() + start[static_cast<size_t>(b)], m_all.begin() + start[static_cast<size_t>(b) + 1]);
+        // The first `kept` of what the sections and stations keep, never
+        // more than twice that at hand.
+        m_all.clear();
+        Found first(m_kept);
+        eachKept([&first](const Conflict &c) { first.push_back(c); });
+        first.trim();
+        m_all.assign(first.begin(), first.end());
+        std::sort(m_all.begin(), m_all.end());
         m_allStale = false;
     }
     return m_all;
 }
 
-int32_t ConflictCheck::errorCount() const
+void ConflictCheck::settle()
 {
-    const std::vector<Conflict> &all = conflicts();
-    return static_cast<int32_t>(
-        std::count_if(all.begin(), all.end(), [](const Conflict &c) { return !c.isWarning(); }));
+    m_allStale = true;
+    m_cutAfter.reset();
+    if (countAll() <= m_kept)
+        return;
+    conflicts();
+    // What the sections and stations keep stays whole while it is a few
+    // lists' worth: a recheck then checks what the train touched alone.
+    int64_t held = 0;
+    eachKept([&held](const Conflict &) { ++held; });
+    if (held <= heldLists * static_cast<int64_t>(m_kept))
+        return;
+    const Conflict last = m_all.back();
+    m_cutAfter = last;
+    for (Section &s : m_sections)
+        s.conflicts.dropAfter(last);
+    for (Place &p : m_places)
+        p.conflicts.dropAfter(last);
 }
 
-int32_t ConflictCheck::warningCount() const
+int64_t ConflictCheck::countAll() const
 {
-    return static_cast<int32_t>(conflicts().size()) - errorCount();
+    m_total = 0;
+    m_warnings = 0;
+    for (const Section &s : m_sections) {
+        m_total += s.conflicts.total();
+        m_warnings += s.conflicts.warnings();
+    }
+    for (const Place &p : m_places) {
+        m_total += p.conflicts.total();
+        m_warnings += p.conflicts.warnings();
+    }
+    return m_total;
+}
+
+int64_t ConflictCheck::total() const
+{
+    return countAll();
+}
+
+int64_t ConflictCheck::warningCount() const
+{
+    countAll();
+    return m_warnings;
 }
 
 std::vector<Conflict> ConflictCheck::conflictsOf(int32_t train) const

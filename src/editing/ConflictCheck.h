@@ -3,6 +3,7 @@
 #include "model/Conflict.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class Document;
@@ -39,10 +40,24 @@ class Document;
 // only the sections and stations it touched before or touches now; the
 // result is exactly what recompute() gives. Station positions, kinds and
 // track data, and the line's settings are read by recompute() only.
+//
+// Whatever the document, the check lists at most maxKept conflicts: the
+// first in the list's order, and the count of all it found. Each section
+// and station keeps its own first maxKept, so the first of the whole are
+// among them; when all they keep is more than a few lists' worth, each
+// keeps only those up to the list's last. A recheck of a section that had
+// to drop some checks all of its passages again.
 class ConflictCheck
 {
 public:
-    explicit ConflictCheck(const Document &doc);
+    static constexpr int32_t maxKept = 10000;
+
+    // `kept`: at most so many conflicts kept (fewer than maxKept in tests).
+    explicit ConflictCheck(const Document &doc, int32_t kept = maxKept);
+
+    // The check reads another document with the same stations and trains
+    // (one a worker checked a copy of hands its result to the original).
+    void rebind(const Document &doc) { m_doc = &doc; }
 
     // Everything from the document: after opening, after station or
     // settings edits, after trains were removed or reordered.
@@ -53,10 +68,14 @@ public:
     // known (a train was removed) recomputes everything.
     void recheckTrain(int32_t index);
 
-    // Every conflict, ordered by time, then place, kind and trains.
+    // The first conflicts (at most `kept`), ordered by time, then place,
+    // kind and trains.
     const std::vector<Conflict> &conflicts() const;
-    int32_t errorCount() const;
-    int32_t warningCount() const;
+    // Every conflict found, and those of them left out of conflicts().
+    int64_t total() const;
+    int64_t rest() const { return total() - static_cast<int64_t>(conflicts().size()); }
+    int64_t errorCount() const { return total() - warningCount(); }
+    int64_t warningCount() const;
 
     // The conflicts of one train, in the same order (the list window's
     // filter, the marks of a highlighted train).
@@ -98,6 +117,35 @@ private:
         int8_t dir = 0; // 0: starts and ends there, or turns back
     };
 
+    // The conflicts of one section or station: its first `cap`, in no
+    // order, and how many there are.
+    class Found
+    {
+    public:
+        explicit Found(int32_t cap = maxKept) : m_cap(cap) {}
+        void push_back(const Conflict &c);
+        void clear();
+        // Keeps only those not after `last`; the count stays.
+        void dropAfter(const Conflict &last);
+        // Leaves the first `cap`.
+        void trim();
+        // Takes out the conflicts of one train: false, changing nothing,
+        // when some were dropped before (the caller checks all again).
+        bool removeTrain(int32_t train);
+        bool cut() const { return m_total > static_cast<int64_t>(m_list.size()); }
+        int64_t total() const { return m_total; }
+        int64_t warnings() const { return m_warnings; }
+        auto begin() const { return m_list.begin(); }
+        auto end() const { return m_list.end(); }
+        size_t size() const { return m_list.size(); }
+
+    private:
+        std::vector<Conflict> m_list;
+        int32_t m_cap;
+        int64_t m_total = 0;
+        int64_t m_warnings = 0;
+    };
+
     struct TrainTrack
     {
         std::vector<Piece> pieces;
@@ -113,7 +161,7 @@ private:
         int capacity = 0;          // the most tracks any of them has
         int mainTracks = 1;        // of the sections either side
         std::vector<Visit> visits; // by arrival
-        std::vector<Conflict> conflicts;
+        Found conflicts;
     };
 
     struct Section
@@ -126,7 +174,7 @@ private:
         int headway = 0;               // minutes
         double longest = 0.0;          // the longest passage, to bound searches
         std::vector<Passage> passages; // by entry
-        std::vector<Conflict> conflicts;
+        Found conflicts;
     };
 
     class Tracer;
@@ -137,16 +185,27 @@ private:
     void remove(int32_t train);
     void checkPlace(Place &place) const;
     void mergeChanges(int32_t train, const std::vector<int32_t> &sections, const std::vector<int32_t> &places);
-    void checkPassage(const Section &section, const Passage &p, bool laterOnly, std::vector<Conflict> &out) const;
+    void checkPassage(const Section &section, const Passage &p, bool laterOnly, Found &out) const;
     void relate(const Section &section, const Passage &a, const Passage &b, double shift,
-                std::vector<Conflict> &out) const;
+                Found &out) const;
     bool firstCommonPoint(const Passage &a, const Passage &b, double shift, double &minute, double &metres) const;
     Conflict::Severity severityOf(int32_t a, int32_t b) const;
 
-    const Document &m_doc;
+    void checkSection(Section &section) const;
+    void settle();
+    int64_t countAll() const;
+    template <typename F> void eachKept(F &&f) const;
+
+    const Document *m_doc;
+    int32_t m_kept;
     std::vector<Place> m_places;     // by position
     std::vector<Section> m_sections; // between consecutive places
     std::vector<TrainTrack> m_tracks;
     mutable std::vector<Conflict> m_all;
+    mutable int64_t m_total = 0;
+    mutable int64_t m_warnings = 0;
     mutable bool m_allStale = true;
+    // Set when the sections and stations kept only the conflicts up to the
+    // list's last: this one.
+    std::optional<Conflict> m_cutAfter;
 };

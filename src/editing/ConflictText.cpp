@@ -90,6 +90,15 @@ QString trains(const Document &doc, const Conflict &c)
     return train(doc, c.trainA) + QStringLiteral(", ") + laterTrains(doc, c);
 }
 
+QString rest(int64_t count)
+{
+    // Digits in groups of three, a space between.
+    QString digits = QString::number(count);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, u' ');
+    return QStringLiteral("… a dalších ") + digits;
+}
+
 QString line(const Document &doc, const Conflict &c)
 {
     return QStringList{span(c), place(doc, c), train(doc, c.trainA), laterTrains(doc, c), kind(c.kind),

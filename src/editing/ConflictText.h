@@ -37,6 +37,9 @@ QString laterTrains(const Document &doc, const Conflict &c);
 // Every train named: "R 2, Os 3, Os 1".
 QString trains(const Document &doc, const Conflict &c);
 
+// What stands after a list cut short: "… a dalších 1 237 500".
+QString rest(int64_t count);
+
 // One line of the list: span, place, the first train, the later ones,
 // kind and severity, separated by tabs.
 QString line(const Document &doc, const Conflict &c);

@@ -2,22 +2,26 @@
 
 #include "model/Document.h"
 
+#include <QFuture>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
+
 #include <cstring>
 
 namespace {
 
-// FNV-1a over the bytes of plain values.
+// FNV-1a over plain values of up to eight bytes, a value at a time.
 class Fingerprint
 {
 public:
     template <typename T> Fingerprint &add(const T &value)
     {
-        unsigned char bytes[sizeof(T)];
-        std::memcpy(bytes, &value, sizeof(T));
-        for (unsigned char b : bytes) {
-            m_hash ^= b;
-            m_hash *= 1099511628211ULL;
-        }
+        static_assert(sizeof(T) <= sizeof(uint64_t));
+        uint64_t word = 0;
+        std::memcpy(&word, &value, sizeof(T));
+        m_hash ^= word;
+        m_hash *= 1099511628211ULL;
+        m_hash ^= m_hash >> 29;
         return *this;
     }
     uint64_t value() const { return m_hash; }
@@ -37,10 +41,85 @@ uint64_t trainFingerprint(const Train &train)
     return f.value();
 }
 
+// What the check reads, into an empty document: the stations with their
+// own kind records, the line's tracks, the trains.
+void copyChecked(const Document &from, Document &to)
+{
+    to.stations = from.stations;
+    for (Station &s : to.stations)
+        if (s.kind)
+            s.kind = &to.appendKind(*s.kind);
+    to.lineTracks = from.lineTracks;
+    to.trains = from.trains;
+}
+
 } // namespace
+
+struct ConflictWatch::Job
+{
+    Document copy;
+    ConflictCheck check{copy};
+    uint64_t line = 0;
+    std::vector<uint64_t> trains;
+    QFuture<void> done;
+};
 
 ConflictWatch::ConflictWatch(const Document &doc) : m_doc(doc), m_check(doc)
 {
+    m_worker.setMaxThreadCount(1);
+}
+
+ConflictWatch::~ConflictWatch() = default;
+
+void ConflictWatch::setBeside(std::function<void()> checked)
+{
+    m_beside = true;
+    m_onChecked = std::move(checked);
+}
+
+void ConflictWatch::startJob(uint64_t line, std::vector<uint64_t> trains)
+{
+    auto job = std::make_shared<Job>();
+    copyChecked(m_doc, job->copy);
+    job->line = line;
+    job->trains = std::move(trains);
+    m_inFlight = job;
+    ++m_fullChecks;
+    // The worker holds the job while it runs; the watch, while it is the
+    // latest.
+    job->done = QtConcurrent::run(&m_worker, [job] {
+        job->check.recompute();
+        job->check.conflicts();
+    });
+    // Taken from the event loop, also when the worker ended before this.
+    job->done.then(&m_context, [this, weak = std::weak_ptr<Job>(job)] {
+        QTimer::singleShot(0, &m_context, [this, weak] {
+            const std::shared_ptr<Job> ended = weak.lock();
+            if (!ended || ended != m_inFlight)
+                return;
+            take(ended);
+            if (m_onChecked)
+                m_onChecked();
+        });
+    });
+}
+
+void ConflictWatch::take(const std::shared_ptr<Job> &job)
+{
+    m_check = std::move(job->check);
+    m_check.rebind(m_doc);
+    m_checked = true;
+    m_line = job->line;
+    m_trains = std::move(job->trains);
+    m_inFlight.reset();
+}
+
+void ConflictWatch::wait()
+{
+    if (!m_inFlight)
+        return;
+    m_inFlight->done.waitForFinished();
+    take(m_inFlight);
 }
 
 uint64_t ConflictWatch::lineFingerprint() const
@@ -64,6 +143,12 @@ bool ConflictWatch::refresh()
     for (const Train &t : m_doc.trains)
         trains.push_back(trainFingerprint(t));
 
+    if (m_inFlight) {
+        if (line == m_inFlight->line && trains == m_inFlight->trains)
+            return false;
+        startJob(line, std::move(trains));
+        return true;
+    }
     std::vector<size_t> changed;
     const bool sameLine = m_checked && line == m_line && trains.size() >= m_trains.size();
     if (sameLine) {
@@ -80,6 +165,13 @@ bool ConflictWatch::refresh()
         // recheckTrain traces every train beyond those it knows as well.
         m_check.recheckTrain(static_cast<int32_t>(changed.empty() ? m_trains.size() : changed.front()));
         ++m_trainChecks;
+    } else if (m_beside) {
+        // What was checked before stands while the worker runs, unless the
+        // line is another.
+        if (!m_checked || line != m_line)
+            m_check = ConflictCheck(m_doc);
+        startJob(line, std::move(trains));
+        return true;
     } else {
         m_check.recompute();
         ++m_fullChecks;

@@ -86,6 +86,18 @@ const std::vector<Conflict> &Diagram::conflicts()
     return m_conflicts.conflicts();
 }
 
+void Diagram::checkConflictsBeside(std::function<void()> checked)
+{
+    m_conflicts.setBeside([this, checked = std::move(checked)] {
+        if (m_conflictsShown) {
+            m_doc.redrawNeeded = true;
+            render(RenderRequest::redraw(RenderRequest::Labels::none()));
+        }
+        if (checked)
+            checked();
+    });
+}
+
 void Diagram::setConflictsShown(bool shown)
 {
     m_conflictsShown = shown;

@@ -64,6 +64,12 @@ public:
     // The conflicts between the document's trains, brought up to date
     // first (ConflictWatch: only what changed is checked again).
     const std::vector<Conflict> &conflicts();
+    // The check behind them, for their counts.
+    const ConflictCheck &conflictCheck() { return conflicts(), m_conflicts.check(); }
+    // The editor's way: a full check runs beside the interface; when it
+    // ends, the marks are drawn (when shown) and `checked` is called.
+    void checkConflictsBeside(std::function<void()> checked);
+    bool conflictsPending() const { return m_conflicts.pending(); }
     // Whether rebuilds mark the conflicts in red ("Konflikty" in the panel).
     // The caller renders.
     void setConflictsShown(bool shown);

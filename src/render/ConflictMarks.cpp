@@ -9,6 +9,8 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <set>
+#include <tuple>
 
 namespace ConflictMarks {
 
@@ -160,12 +162,17 @@ std::vector<LinePrimitive> lines(const Mark &mark)
 void record(const std::vector<Mark> &marks, DisplayList &list)
 {
     // A day's marks are many thousands on a busy line: no list per mark,
-    // and the ring's corners worked out once.
+    // the ring's corners worked out once, and many conflicts of trains
+    // running together are one mark, drawn once.
     RingCorners corners;
-    for (const Mark &m : marks)
+    std::set<std::tuple<Mark::Shape, bool, int32_t, int32_t, int32_t, int32_t, int32_t>> drawn;
+    for (const Mark &m : marks) {
+        if (!drawn.emplace(m.shape, m.warning, m.x0, m.y0, m.x1, m.y1, m.radius).second)
+            continue;
         eachLine(m, corners, [&list](const LinePrimitive &l) {
             list.recordLine(l.x0, l.y0, l.x1, l.y1, l.style, l.colour, l.width);
         });
+    }
 }
 
 } // namespace ConflictMarks

@@ -68,7 +68,8 @@ std::vector<Mark> of(const std::vector<Conflict> &conflicts, const Frame &frame)
 // for a bar no higher than barThickness, one horizontal line a pixel row.
 std::vector<LinePrimitive> lines(const Mark &mark);
 
-// Every mark's lines into a display list, after what it holds.
+// Every mark's lines into a display list, after what it holds; marks alike
+// (trains running together) drawn once.
 void record(const std::vector<Mark> &marks, DisplayList &list);
 
 } // namespace ConflictMarks

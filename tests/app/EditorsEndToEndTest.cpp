@@ -63,9 +63,10 @@ private slots:
         QCOMPARE(child<QLabel>(tool, "Label3")->text(), QStringLiteral("Osobní"));
 
         QTest::mouseMove(h.box(), at(0, 8, 0));
+        QTRY_COMPARE(child<QLabel>(tool, "Label5")->text(), QStringLiteral("Praha")); // the move has arrived
         QTest::mouseClick(h.box(), Qt::LeftButton, {}, at(0, 8, 0)); // the departure from Praha
         QTest::mouseMove(h.box(), at(30, 8, 20));
-        QCOMPARE(child<QLabel>(tool, "Label5")->text(), QStringLiteral("Kolín"));
+        QTRY_COMPARE(child<QLabel>(tool, "Label5")->text(), QStringLiteral("Kolín"));
         QCOMPARE(child<QLabel>(tool, "Label7")->text(), QStringLiteral(" 8:20:00"));
         const QRgb green = LineRaster::rgb(Colours::darkGreen);
         QVERIFY(h.pixels(green) > 5);            // the preview

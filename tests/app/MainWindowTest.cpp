@@ -364,6 +364,7 @@ private slots:
         QCOMPARE(find<QLabel>("Label1")->text(), DiagramView::zoomText(h.doc().settings.zoom));
         QCOMPARE(find<QSpinBox>("SpinEdit2")->value(), h.doc().settings.ratioY);
         find<QCheckBox>("CheckBoxKonflikty")->setChecked(true); // as another test may have left it
+        QTRY_VERIFY(!window()->diagram().conflictsPending()); // the marks follow the worker's check
         const QImage marked = h.box()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(marked, renderer().surface());
         // The example's conflicts are marked over the diagram as the command
@@ -423,6 +424,7 @@ private slots:
     {
         find<QCheckBox>("CheckBoxKonflikty")->setChecked(true);
         QVERIFY(window()->openFile(h.example()));
+        QTRY_VERIFY(!window()->diagram().conflictsPending());
         shortcut(Qt::Key_K, Qt::ControlModifier);
         ConflictListDialog *dialog = h.windows->conflictListDialog();
         QVERIFY(dialog->isVisible());

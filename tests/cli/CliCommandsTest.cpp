@@ -229,6 +229,15 @@ TEST_F(CliCommandsTest, ConflictsListsThemAndSaysSoInItsStatus)
     EXPECT_EQ(list[0]["stations"], Json::array({1, 2}));
     EXPECT_EQ(list[0]["point"], (Json{{"minute", 606.0}, {"km", 3.0}}));
     EXPECT_EQ(cli({"conflicts", path("double.vrs"), "--json"}).out, "[]\n");
+
+    // 150 trains together: 11,175 headways, the first 10,000 listed.
+    doc.clearTrains();
+    for (int i = 0; i < 150; ++i)
+        DocumentFixtures::addTrain(doc, "Os", {{1, 10, 0}, {2, 10, 10}});
+    FileBytes::write(path("many.vrs"), FileBytes::of(doc));
+    const Json many = Json::parse(cli({"conflicts", path("many.vrs"), "--json"}).out.toStdString());
+    EXPECT_EQ(std::pair(many.size(), many.back()), std::pair(size_t{10001}, Json{{"more", 1175}}));
+    EXPECT_TRUE(cli({"conflicts", path("many.vrs")}).out.endsWith("\n… a dalších 1 175\n"));
 }
 
 // shift: the named train moved, from a station on when asked; a move its

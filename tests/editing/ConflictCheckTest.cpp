@@ -1,13 +1,21 @@
-// The conflict check on small lines of two or three trains, and its
-// incremental recheck against a full one on the generated busy line.
+// The conflict check on small lines of two or three trains, its
+// incremental recheck against a full one on the generated busy line, the
+// list cut short, and the check beside the work.
 #include "editing/ConflictCheck.h"
 #include "editing/ConflictText.h"
+#include "editing/ConflictWatch.h"
+#include "io/DocumentFile.h"
+#include "io/DocumentReader.h"
 
 #include "model/Document.h"
 #include "model/Tracks.h"
 
 #include "DocumentFixtures.h"
 #include "SampleLine.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -236,44 +244,120 @@ TEST(ConflictCheck, LinesThatAreNoRuns)
     EXPECT_EQ(check(doc, {{"Os 1", {{1, 10, 0}, {4, 10, 5}, {3, 10, 10}}}, down}).size(), 1u);
 }
 
-// Any edit of one train rechecked alone gives what a full check gives.
+// Any edit of one train rechecked alone gives what a full check gives,
+// also when the check keeps fewer conflicts than it finds.
 TEST(ConflictCheck, RecheckingOneTrainEqualsAFullCheck)
 {
-    Document doc;
-    SampleLine::fill(doc, {20, 100, 300, 20});
-    doc.stations[5].sectionTracks = Tracks::doubleTrack;
-    doc.stations[8].stationTracks = 3;
-    ConflictCheck incremental(doc);
-    incremental.recompute();
-    ASSERT_GT(incremental.conflicts().size(), 100u);
+    for (const int32_t kept : {ConflictCheck::maxKept, 40}) {
+        Document doc;
+        SampleLine::fill(doc, {20, 100, 300, 20});
+        doc.stations[5].sectionTracks = Tracks::doubleTrack;
+        doc.stations[8].stationTracks = 3;
+        ConflictCheck incremental(doc, kept);
+        incremental.recompute();
+        ASSERT_GT(incremental.total(), 100);
 
-    auto expectFull = [&doc, &incremental](const char *what) {
-        ConflictCheck full(doc);
-        full.recompute();
-        EXPECT_EQ(incremental.conflicts(), full.conflicts()) << what;
-    };
-    const double tenMinutes = 10.0 / 1440.0;
-    for (int32_t t : {0, 7, 150, 299}) {
-        Train &train = doc.trains[static_cast<size_t>(t)];
-        train.firstTime += tenMinutes;
-        for (TrainStop &s : train.stops)
-            s.time += tenMinutes;
-        incremental.recheckTrain(t);
-        expectFull("ten minutes later");
+        auto expectFull = [&doc, &incremental, kept](const char *what) {
+            ConflictCheck full(doc, kept);
+            full.recompute();
+            EXPECT_EQ(incremental.conflicts(), full.conflicts()) << what << " " << kept;
+            EXPECT_EQ(incremental.total(), full.total()) << what << " " << kept;
+        };
+        const double tenMinutes = 10.0 / 1440.0;
+        for (int32_t t : {0, 7, 150, 299}) {
+            Train &train = doc.trains[static_cast<size_t>(t)];
+            train.firstTime += tenMinutes;
+            for (TrainStop &s : train.stops)
+                s.time += tenMinutes;
+            incremental.recheckTrain(t);
+            expectFull("ten minutes later");
+        }
+        doc.trains[3].podlePotreby = !doc.trains[3].podlePotreby;
+        incremental.recheckTrain(3);
+        expectFull("as required");
+        doc.trains[4].stops.clear();
+        incremental.recheckTrain(4);
+        expectFull("one row left");
+        const Train copies[] = {doc.trains[10], doc.trains[11]};
+        doc.trains.insert(doc.trains.end(), std::begin(copies), std::end(copies));
+        incremental.recheckTrain(static_cast<int32_t>(doc.trains.size()) - 1);
+        expectFull("two appended");
+        doc.trains.erase(doc.trains.begin() + 2);
+        incremental.recheckTrain(2);
+        expectFull("one removed");
     }
-    doc.trains[3].podlePotreby = !doc.trains[3].podlePotreby;
-    incremental.recheckTrain(3);
-    expectFull("as required");
-    doc.trains[4].stops.clear();
-    incremental.recheckTrain(4);
-    expectFull("one row left");
-    const Train copies[] = {doc.trains[10], doc.trains[11]};
-    doc.trains.insert(doc.trains.end(), std::begin(copies), std::end(copies));
-    incremental.recheckTrain(static_cast<int32_t>(doc.trains.size()) - 1);
-    expectFull("two appended");
-    doc.trains.erase(doc.trains.begin() + 2);
-    incremental.recheckTrain(2);
-    expectFull("one removed");
+}
+
+// Ten identical trains are 90 headways over two sections: a check keeping
+// 40 lists the first 40 of them and counts the other 50.
+TEST(ConflictCheck, AListCutShortCountsTheRest)
+{
+    Document doc;
+    fillLine(doc);
+    doc.clearTrains();
+    for (int i = 0; i < 10; ++i)
+        DocumentFixtures::addTrain(doc, "Os", {{1, 10, 0}, {3, 10, 10}});
+    ConflictCheck all(doc);
+    ConflictCheck first(doc, 40);
+    all.recompute();
+    first.recompute();
+    ASSERT_EQ(all.total(), 90);
+    EXPECT_EQ(std::tuple(first.total(), first.rest(), first.warningCount()), std::tuple(90, 50, 0));
+    EXPECT_EQ(first.conflicts(), std::vector<Conflict>(all.conflicts().begin(), all.conflicts().begin() + 40));
+    EXPECT_EQ(ConflictText::rest(1237500), QStringLiteral("… a dalších 1 237 500"));
+    EXPECT_EQ(ConflictText::rest(50), QStringLiteral("… a dalších 50"));
+}
+
+// A full check beside the work: an edit while it runs starts another, and
+// the one in flight is dropped; the worker's check of every document of the
+// fuzz corpus gives what the foreground check gives.
+TEST(ConflictWatch, BesideTheWorkAsInTheForeground)
+{
+    auto foreground = [](const Document &doc) {
+        ConflictCheck check(doc);
+        check.recompute();
+        return check.conflicts();
+    };
+    Document doc;
+    fillLine(doc);
+    ASSERT_EQ(check(doc, {up, down}).size(), 1u);
+    doc.trains.push_back(doc.trains[0]);
+    ConflictWatch watch(doc);
+    int checked = 0;
+    watch.setBeside([&checked] { ++checked; });
+    ASSERT_TRUE(watch.refresh());
+    ASSERT_TRUE(watch.pending());
+    doc.trains.erase(doc.trains.begin());
+    ASSERT_TRUE(watch.refresh());
+    for (QDeadlineTimer deadline(60000); watch.pending() && !deadline.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(std::tuple(checked, watch.fullChecks(), watch.pending()), std::tuple(1, 2, false));
+    EXPECT_EQ(watch.conflicts(), foreground(doc));
+    EXPECT_EQ(watch.conflicts().size(), 1u);
+
+    int withConflicts = 0;
+    for (const QFileInfo &file : QDir(QStringLiteral(VLAKORYS_SOURCE_DIR "/fuzz/corpus/document")).entryInfoList()) {
+        Document read;
+        if (DocumentFile::load(read, file.filePath()).status != DocumentFile::Status::Ok)
+            continue;
+        try {
+            DocumentReader::finishLoading(read);
+        } catch (const std::exception &) {
+            continue;
+        }
+        // As read, and with every train twice: trains in each other's way.
+        for (int pass = 0; pass < 2; ++pass) {
+            ConflictWatch beside(read);
+            beside.setBeside({});
+            beside.refresh();
+            beside.wait();
+            EXPECT_EQ(beside.conflicts(), foreground(read)) << file.fileName().toStdString();
+            withConflicts += !beside.conflicts().empty();
+            const std::vector<Train> trains = read.trains;
+            read.trains.insert(read.trains.end(), trains.begin(), trains.end());
+        }
+    }
+    EXPECT_GT(withConflicts, 0);
 }
 
 TEST(ConflictCheck, TheTextsOfTimes)

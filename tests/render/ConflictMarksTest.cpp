@@ -127,6 +127,8 @@ TEST(ConflictMarks, TheLinesOfAMark)
 
     DisplayList list;
     list.startRebuild(6000, 200, true);
-    ConflictMarks::record({ring(0, 100, 50), bar(1, 10, 60, 40, 100)}, list);
-    EXPECT_EQ(list.lineCount(), size_t(ConflictMarks::ringSides + 4));
+    // A mark alike to one before it is drawn once; a warning is another.
+    ConflictMarks::record({ring(0, 100, 50), bar(1, 10, 60, 40, 100), ring(2, 100, 50), bar(3, 10, 60, 40, 100, true)},
+                          list);
+    EXPECT_EQ(list.lineCount(), size_t(ConflictMarks::ringSides + 4 + 4));
 }
