@@ -81,6 +81,9 @@ TEST(ImportSources, TheBytesInFlightAreBoundedWhateverTheCores)
             held -= bytes.size();
         };
         const ImportSources::Result r = ImportSources::read({dir.filePath(folder)}, options);
-        EXPECT_EQ(std::tuple(r.documents, peak), std::tuple(6, qint64{200000})) << folder;
+        // Two at once as a rule; on a loaded machine the second may come
+        // only after the first has gone.
+        EXPECT_EQ(r.documents, 6) << folder;
+        EXPECT_LE(peak, qint64{200000}) << folder;
     }
 }
