@@ -63,8 +63,8 @@ io16 src/io/SafeFile.cpp :: if (written != len) { ==> if (written < 0) {
 io17 src/io/SafeFile.cpp :: if (!made) ==> if (false)
 io18 src/io/WholeFile.cpp :: if (bytes.size() > limit) { ==> if (bytes.size() > limit + 1) {
 rn01 src/render/TrainLines.cpp :: if (stationRef > frame.stationCount) ==> if (stationRef >= frame.stationCount)
-rn02 src/render/TrainLines.cpp :: * (1440.0 - prev.minutes) ==> * (1439.0 - prev.minutes)
-rn03 src/render/TrainLines.cpp :: if (q.station == 0 || q.station != prev.station) ==> if (q.station != prev.station)
+rn02 src/render/TrainLines.h :: * (1440.0 - prev.minutes) ==> * (1439.0 - prev.minutes)
+rn03 src/render/TrainLines.h :: if (q.station == 0 || q.station != prev.station) ==> if (q.station != prev.station)
 rn04 src/render/StationLegend.cpp :: if (k < n) ==> if (k <= n)
 rn05 src/render/TrainCategory.cpp :: return settings.penMedium; ==> return settings.penThick;
 rn06 src/render/LabelText.cpp :: qsizetype i = std::min<qsizetype>(2, length - 1); ==> qsizetype i = std::min<qsizetype>(1, length - 1);
