@@ -1,8 +1,8 @@
-#include "io/import/RealTimetableImport.h"
+#include "import/RealTimetableImport.h"
 #include "model/Cp1250.h"
 #include "model/Document.h"
 
-#include "../czptt/CzpttTestData.h"
+#include "../io/czptt/CzpttTestData.h"
 #include "DayBuilder.h"
 #include "DocumentFixtures.h"
 #include "SampleLine.h"
@@ -113,16 +113,6 @@ TEST(RealTimetableImport, NewLineFromTheDay)
                                                              {4, 6, 25, 0, 0, 0},
                                                              {4, 6, 26, 0, 0, 0},
                                                              {5, 6, 30, 0, 1, 0}}));
-
-    // Without positions the line is spaced by running times from its first
-    // end (the fastest train: 10, 9, 4 and 4.5 minutes), and the result
-    // says so.
-    const RealTimetableImport::Result spaced = RealTimetableImport::newLine(doc, day, "A", "D");
-    ASSERT_TRUE(spaced.ok());
-    EXPECT_EQ(std::get<1>(stationsOf(doc).back()), 27500);
-    EXPECT_EQ(spaced.notes.size(), 1);
-    EXPECT_TRUE(spaced.text().startsWith(QStringLiteral("Přidáno 3 vlaků.\nPolohy stanic nejsou známy")))
-        << spaced.text().toStdString();
 }
 
 // A name longer than the document's 50 characters, or in letters code page
