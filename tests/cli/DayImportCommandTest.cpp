@@ -1,7 +1,7 @@
 // vlakorys-cli import-czptt and import-gtfs on the real timetables of
 // tests/data: the documents they write, what they print, and the refusals
-// of their options (the import's own are the import's tests) as one line
-// and no output file.
+// of their options as one line and no output file (what the import brings
+// and refuses is ImportSessionTest's).
 #include "CliTest.h"
 
 #include "../io/FileBytes.h"

@@ -102,16 +102,6 @@ TEST(LineTrains, ImportAgainReplacesTrainsOfTheSameName)
         std::tuple(QByteArray("Os 13250"), rows, uint8_t{1}));
 }
 
-TEST(LineTrains, TrainsMeetingTheLineOnceAreCounted)
-{
-    Document doc;
-    addStations(doc, {"Vsetín", "Valašské Meziříčí", "Nikde"});
-    const ImportSummary s = LineTrains::appendTo(doc, dayOf({CzpttTestData::lineDir()}, wednesday));
-    // Os 13254 runs on to Valašské Meziříčí; the other 36 only reach Vsetín.
-    EXPECT_EQ(std::tuple(s.added, s.oneStation), std::tuple(1, 36));
-    EXPECT_EQ(DocumentFixtures::rowsOf(doc.trains.front()), (Rows{{1, 6, 37, 0, 0, 0}, {2, 6, 53, 0, 0, 0}}));
-}
-
 TEST(LineTrains, NamesAreMatchedTrimmedAndTheFirstOfANameWins)
 {
     DayTimetable day;

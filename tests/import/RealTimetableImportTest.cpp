@@ -239,16 +239,3 @@ TEST(RealTimetableImport, IntoTheLine)
         EXPECT_EQ(doc.trains.size(), size_t(r.trains())) << c.what;
     }
 }
-
-TEST(RealTimetableImport, StartAtZeroMovesTheLineOnly)
-{
-    DayTimetable day = smallDay();
-    const std::vector<int> line = {0, 1, 2};
-    day.points[0].metres = 48212;
-    day.points[1].metres = 50083;
-    day.points[3].metres = 1000; // not on the line
-    RealTimetableImport::startAtZero(day, line);
-    EXPECT_EQ(std::tuple(day.points[0].metres, day.points[1].metres, day.points[2].metres, day.points[3].metres),
-              std::tuple(std::optional<int32_t>(0), std::optional<int32_t>(1871), std::optional<int32_t>(),
-                         std::optional<int32_t>(1000)));
-}
