@@ -10,7 +10,7 @@
 // dialog does before the user has named the line). The peak of resident
 // memory during each run is a counter.
 #include "io/czptt/CzpttTimetable.h"
-#include "io/import/LineTrains.h"
+#include "import/LineTrains.h"
 #include "model/Document.h"
 
 #include "SampleLine.h"

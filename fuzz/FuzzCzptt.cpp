@@ -6,9 +6,9 @@
 #include "FuzzSupport.h"
 
 #include "io/czptt/CzpttTimetable.h"
-#include "io/import/LineSteps.h"
-#include "io/import/LineTrains.h"
-#include "io/import/RealTimetableImport.h"
+#include "import/LineSteps.h"
+#include "import/LineTrains.h"
+#include "import/RealTimetableImport.h"
 #include "model/Cp1250.h"
 #include "model/Document.h"
 

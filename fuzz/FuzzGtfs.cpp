@@ -12,8 +12,8 @@
 #include "io/gtfs/FeedTable.h"
 #include "io/gtfs/GtfsDayReader.h"
 #include "io/gtfs/GtfsFeed.h"
-#include "io/import/LineSteps.h"
-#include "io/import/RealTimetableImport.h"
+#include "import/LineSteps.h"
+#include "import/RealTimetableImport.h"
 #include "model/Document.h"
 
 #include <QBuffer>

@@ -6,7 +6,7 @@
 #include "FuzzSupport.h"
 
 #include "editing/LabelGeneration.h"
-#include "io/TextImport.h"
+#include "import/TextImport.h"
 #include "model/Document.h"
 #include "model/Errors.h"
 #include "render/DiagramView.h"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures what the test suite catches: applies a fixed list of single-point
-# mutations to the code of src/io, src/render and src/editing, one at a time,
-# rebuilds, runs the tests and counts the mutants they kill.
+# mutations to the code of src/io, src/render, src/editing and src/import, one
+# at a time, rebuilds, runs the tests and counts the mutants they kill.
 #
 #   scripts/mutate.sh [--list] [--check] [--skip-baseline] [ID...]
 #
@@ -55,9 +55,9 @@ io08 src/io/BinaryReader.cpp :: m_offset = 0;\n    const qint64 want ==> const q
 io09 src/io/BinaryWriter.cpp :: || !m_device.seek(end)) ==> )
 io10 src/io/DocumentSnapshot.cpp :: settings.zoom = now.zoom; ==> settings.zoom = read.settings.zoom;
 io11 src/io/SettingsFile.cpp :: s.penMedium = byteValue(ini, sectionLines, "Stredni", defaults.penMedium); ==> s.penMedium = byteValue(ini, sectionLines, "Silna", defaults.penMedium);
-io12 src/io/TextImport.cpp :: if (rowState >= 1) { ==> if (rowState >= 0) {
-io13 src/io/TextImport.cpp :: f.shortDwell = 1; ==> f.halfMinute = 1;
-io14 src/io/TextImport.cpp :: if (length > 0 && text.at(end - 1) == '\r') ==> if (length > 0 && text.at(end - 1) == '\t')
+io12 src/import/TextImport.cpp :: if (rowState >= 1) { ==> if (rowState >= 0) {
+io13 src/import/TextImport.cpp :: f.shortDwell = 1; ==> f.halfMinute = 1;
+io14 src/import/TextImport.cpp :: if (length > 0 && text.at(end - 1) == '\r') ==> if (length > 0 && text.at(end - 1) == '\t')
 io15 src/io/RecoveryStore.cpp :: QFile::remove(path);\n    m_held.erase(path); ==> m_held.erase(path);
 io16 src/io/SafeFile.cpp :: if (written != len) { ==> if (written < 0) {
 io17 src/io/SafeFile.cpp :: if (!made) ==> if (false)
@@ -94,6 +94,13 @@ ed14 src/editing/FindTrain.cpp :: if (upperCaseCz(part) == upperText) ==> if (pa
 ed15 src/editing/Panning.cpp :: if (dx >= 6) { ==> if (dx >= 7) {
 ed16 src/editing/HalfMinuteText.cpp :: value = 1; ==> value = 0;
 ed17 src/editing/EditHistory.cpp :: if (!after->sameContent(*before)) { ==> if (true) {
+cz01 src/io/czptt/CzpttMessage.cpp :: l.shortDwell = true; ==> l.shortDwell = false;
+cz02 src/io/czptt/CzpttMessage.cpp :: if (!start.isValid() || day < start || day > end) ==> if (!start.isValid() || day < start || day >= end)
+gt01 src/io/gtfs/GtfsDayReader.cpp :: c.departure - c.arrival < 30; ==> c.departure - c.arrival <= 30;
+gt02 src/io/gtfs/GtfsDayReader.cpp :: call.stops = c.publicStop || c.departure > c.arrival; ==> call.stops = c.publicStop;
+im01 src/import/CodebookPlacement.cpp :: metres[i] = *metres[i + 1] - sign * *d; ==> metres[i] = *metres[i + 1] + sign * *d;
+im02 src/import/LineSteps.cpp :: const bool firstLeads = startsAtFirst > startsAtSecond ==> const bool firstLeads = startsAtFirst < startsAtSecond
+im03 src/import/ImportSession.cpp :: if (m_codebook)\n            m_codebook->describe(m_day); ==> if (false)\n            m_codebook->describe(m_day);
 EOF
 )
 

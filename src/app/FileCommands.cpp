@@ -1,6 +1,6 @@
 #include "FileCommands.h"
 
-#include "dialogs/RealImportSource.h"
+#include "import/ImportSession.h"
 
 #include "Session.h"
 
@@ -9,7 +9,7 @@
 #include "io/DocumentFile.h"
 #include "io/DocumentSnapshot.h"
 #include "io/FileMessages.h"
-#include "io/TextImport.h"
+#include "import/TextImport.h"
 #include "io/WholeFile.h"
 #include "render/LabelImage.h"
 
@@ -224,7 +224,7 @@ bool importFile(Session &session, Diagram &diagram, const QString &path)
     return guarded(session, [&] { return importFileSteps(session, diagram, path); });
 }
 
-bool importRealTimetable(Session &session, Diagram &diagram, DocumentViews &views, const RealImportChoice &choice)
+bool importRealTimetable(Session &session, Diagram &diagram, DocumentViews &views, const ImportChoice &choice)
 {
     return guarded(session, [&] {
         Document &doc = session.document;

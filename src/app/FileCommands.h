@@ -6,7 +6,7 @@ class Diagram;
 class DocumentSnapshot;
 struct FileStamp;
 struct Session;
-struct RealImportChoice;
+struct ImportChoice;
 
 // What the editor around the diagram does when another document takes the
 // place of the one shown (Open, a recovered copy, New). The main window
@@ -69,7 +69,7 @@ bool importFile(Session &session, Diagram &diagram, const QString &path);
 // (the trains, the input skipped, how the line was placed). The caller
 // makes it one step of the history. False, with the document unchanged,
 // when the import is refused.
-bool importRealTimetable(Session &session, Diagram &diagram, DocumentViews &views, const RealImportChoice &choice);
+bool importRealTimetable(Session &session, Diagram &diagram, DocumentViews &views, const ImportChoice &choice);
 
 inline const QString untitledName = QStringLiteral("Bez názvu");
 inline const QString saveChangesQuestion = QStringLiteral("Uložit změny v dokumentu „%1“?");

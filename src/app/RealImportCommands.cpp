@@ -20,20 +20,20 @@ RealImportCommands::RealImportCommands(Session &session, Diagram &diagram, Docum
 
 void RealImportCommands::ImportCzptt1Click()
 {
-    run(RealImportSource::Format::Czptt);
+    run(ImportSession::Format::Czptt);
 }
 
 void RealImportCommands::ImportGtfs1Click()
 {
-    run(RealImportSource::Format::Gtfs);
+    run(ImportSession::Format::Gtfs);
 }
 
-void RealImportCommands::run(RealImportSource::Format format)
+void RealImportCommands::run(ImportSession::Format format)
 {
     // The dialog reads its sources anew each time: they may have changed.
     RealImportDialog dialog(format, m_session.document, m_session.prompter, m_session.settingsFile, &m_window);
     dialog.preferDay(m_lastDay);
-    const std::optional<RealImportChoice> choice = dialog.ask();
+    const std::optional<ImportChoice> choice = dialog.ask();
     m_lastDay = dialog.chosenDay();
     if (!choice)
         return;

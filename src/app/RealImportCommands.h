@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/RealImportSource.h"
+#include "import/ImportSession.h"
 
 #include <QDate>
 #include <QObject>
@@ -26,7 +26,7 @@ public:
     void ImportGtfs1Click();
 
 private:
-    void run(RealImportSource::Format format);
+    void run(ImportSession::Format format);
 
     Session &m_session;
     Diagram &m_diagram;

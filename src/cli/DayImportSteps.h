@@ -2,7 +2,7 @@
 
 #include "editing/LabelSteps.h"
 
-#include "io/import/RealTimetableImport.h"
+#include "import/RealTimetableImport.h"
 
 #include <QDate>
 #include <QHash>

@@ -5,7 +5,7 @@
 
 #include "io/DocumentFile.h"
 #include "io/FileMessages.h"
-#include "io/TextImport.h"
+#include "import/TextImport.h"
 #include "model/Document.h"
 
 #include <exception>

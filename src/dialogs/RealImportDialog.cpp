@@ -5,13 +5,10 @@
 
 #include "io/FileMessages.h"
 #include "io/SettingsFile.h"
-#include "io/gtfs/GtfsMessages.h"
-#include "io/import/LineSteps.h"
 #include "model/Document.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
-#include <QCollator>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDialogButtonBox>
@@ -30,6 +27,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -71,11 +69,11 @@ void fillNames(QComboBox *box, const QStringList &names, const QString &wanted)
 
 } // namespace
 
-RealImportDialog::RealImportDialog(RealImportSource::Format format, const Document &doc, Prompter &prompter,
+RealImportDialog::RealImportDialog(ImportSession::Format format, const Document &doc, Prompter &prompter,
                                    SettingsFile &settings, QWidget *parent)
     : QDialog(parent), m_format(format), m_doc(doc), m_prompter(prompter), m_settings(settings)
 {
-    const bool czptt = format == RealImportSource::Format::Czptt;
+    const bool czptt = format == ImportSession::Format::Czptt;
     setObjectName(QStringLiteral("RealImportDialog"));
     setWindowTitle(czptt ? QStringLiteral("Import – Jízdní řád SŽ (CZPTT)") : QStringLiteral("Import – GTFS"));
     auto *layout = new QVBoxLayout(this);
@@ -216,7 +214,7 @@ RealImportDialog::RealImportDialog(RealImportSource::Format format, const Docume
 
 RealImportDialog::~RealImportDialog() = default;
 
-std::optional<RealImportChoice> RealImportDialog::ask()
+std::optional<ImportChoice> RealImportDialog::ask()
 {
     m_choice.reset();
     if (exec() != QDialog::Accepted)
@@ -235,20 +233,20 @@ bool RealImportDialog::addSources(const QStringList &sources)
 {
     if (sources.isEmpty())
         return false;
-    if (m_format == RealImportSource::Format::Gtfs)
+    if (m_format == ImportSession::Format::Gtfs)
         m_sourceList->clear();
     for (const QString &s : sources) {
         if (m_sourceList->findItems(s, Qt::MatchExactly).isEmpty())
             m_sourceList->addItem(s);
     }
     readSources();
-    return m_source && m_source->ok();
+    return m_session && m_session->ok();
 }
 
 void RealImportDialog::addFilesClicked()
 {
     Prompter::FileDialog dialog;
-    if (m_format == RealImportSource::Format::Czptt) {
+    if (m_format == ImportSession::Format::Czptt) {
         dialog.title = QStringLiteral("Jízdní řád SŽ");
         dialog.filter = czpttFilter;
         if (const std::optional<QStringList> chosen = m_prompter.openFileNames(dialog))
@@ -264,8 +262,8 @@ void RealImportDialog::addFilesClicked()
 
 void RealImportDialog::addFolderClicked()
 {
-    const QString title = m_format == RealImportSource::Format::Czptt ? QStringLiteral("Složka se zprávami CZPTT")
-                                                                      : QStringLiteral("Složka jízdního řádu GTFS");
+    const QString title = m_format == ImportSession::Format::Czptt ? QStringLiteral("Složka se zprávami CZPTT")
+                                                                   : QStringLiteral("Složka jízdního řádu GTFS");
     if (const std::optional<QString> chosen = m_prompter.existingFolder(title, QString()))
         addSources({*chosen});
 }
@@ -298,6 +296,8 @@ void RealImportDialog::codebookTyped()
     if (path.isEmpty()) {
         m_codebook.reset();
         m_codebookPath.clear();
+        if (m_session)
+            m_session->setCodebook(nullptr);
         dayChanged();
     } else if (!useCodebook(path)) {
         m_codebookEdit->setText(m_codebookPath);
@@ -314,6 +314,8 @@ bool RealImportDialog::useCodebook(const QString &path)
     }
     m_codebook = std::move(book);
     m_codebookPath = path;
+    if (m_session)
+        m_session->setCodebook(m_codebook);
     if (m_codebookEdit)
         m_codebookEdit->setText(path);
     if (const SafeFile::Result written = m_settings.writeCodebookPath(path); !written)
@@ -328,7 +330,7 @@ void RealImportDialog::readSources()
     QStringList sources;
     for (int i = 0; i < m_sourceList->count(); ++i)
         sources << m_sourceList->item(i)->text();
-    m_source.reset();
+    m_session.reset();
     if (sources.isEmpty()) {
         m_sourceInfo->setText(noSourceText);
         sourceChanged();
@@ -341,10 +343,10 @@ void RealImportDialog::readSources()
     std::atomic<qint64> done{0};
     std::atomic<qint64> total{0};
     std::atomic<bool> finished{false};
-    std::shared_ptr<RealImportSource> read;
+    std::shared_ptr<ImportSession> read;
     setReading(true);
     std::thread worker([&] {
-        read = RealImportSource::read(m_format, sources, [&](qint64 d, qint64 t) {
+        read = ImportSession::read(m_format, sources, [&](qint64 d, qint64 t) {
             done = d;
             total = t;
             return !m_stop.load();
@@ -372,12 +374,13 @@ void RealImportDialog::readSources()
     } else if (!read->ok()) {
         m_sourceInfo->setText(read->error());
     } else {
-        m_source = read;
+        m_session = read;
+        m_session->setCodebook(m_codebook);
         const QString span = read->firstDay().isValid() ? QStringLiteral(" (dny %1 – %2)")
                                                               .arg(RealTimetableImport::dayText(read->firstDay()),
                                                                    RealTimetableImport::dayText(read->lastDay()))
                                                         : QString();
-        m_sourceInfo->setText(m_format == RealImportSource::Format::Czptt
+        m_sourceInfo->setText(m_format == ImportSession::Format::Czptt
                                   ? QStringLiteral("Načteno: %1 tras vlaků%2.").arg(read->trainPaths()).arg(span)
                                   : QStringLiteral("Načteno: %1 linek%2.").arg(read->routes().size()).arg(span));
     }
@@ -399,17 +402,17 @@ void RealImportDialog::sourceChanged()
 {
     m_filling = true;
     m_routeList->clear();
-    if (m_source) {
-        for (const GtfsRoute &r : m_source->routes()) {
+    if (m_session) {
+        for (const GtfsRoute &r : m_session->routes()) {
             auto *item = new QListWidgetItem(routeText(r), m_routeList);
             item->setData(Qt::UserRole, r.id);
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(r.isRail() ? Qt::Checked : Qt::Unchecked);
         }
     }
-    if (m_source && m_source->firstDay().isValid()) {
-        const QDate first = m_source->firstDay();
-        const QDate last = m_source->lastDay();
+    if (m_session && m_session->firstDay().isValid()) {
+        const QDate first = m_session->firstDay();
+        const QDate last = m_session->lastDay();
         m_calendar->setDateRange(first, last);
         const bool covered = m_preferredDay.isValid() && m_preferredDay >= first && m_preferredDay <= last;
         m_calendar->setSelectedDate(covered ? m_preferredDay : first);
@@ -431,53 +434,36 @@ QStringList RealImportDialog::chosenRoutes() const
 
 QDate RealImportDialog::chosenDay() const
 {
-    return m_source ? m_calendar->selectedDate() : m_preferredDay;
+    return m_session ? m_calendar->selectedDate() : m_preferredDay;
 }
 
 void RealImportDialog::dayChanged()
 {
     if (m_filling)
         return;
-    if (m_source)
+    if (m_session) {
         m_preferredDay = m_calendar->selectedDate();
-    m_day = {};
-    m_straightLine = false;
-    if (m_source) {
         const QStringList routes = chosenRoutes();
         // A feed with no route chosen has nothing to import (none named
         // would read every railway route).
-        if (m_format == RealImportSource::Format::Czptt || !routes.isEmpty())
-            m_day = m_source->day(m_calendar->selectedDate(), routes, m_codebook.get(), &m_straightLine);
+        if (m_format == ImportSession::Format::Czptt || !routes.isEmpty())
+            m_session->chooseDay(m_calendar->selectedDate(), routes);
+        else
+            m_session->clearDay();
     }
     linePointsChanged();
 }
 
 void RealImportDialog::linePointsChanged()
 {
-    QStringList names;
-    const std::vector<bool> publicStops = LineSteps::publicStopsOf(m_day);
-    for (size_t i = 0; i < m_day.points.size(); ++i) {
-        if (LineSteps::isLinePoint(m_day, static_cast<int>(i), publicStops))
-            names << m_day.points[i].name;
-    }
-    names.removeDuplicates();
-    // A feed lists its stations in line order; the points of a whole
-    // country's messages are easier to find alphabetically.
-    if (m_format == RealImportSource::Format::Czptt) {
-        QCollator collator(QLocale(QLocale::Czech, QLocale::CzechRepublic));
-        std::sort(names.begin(), names.end(), collator);
-    }
+    const QStringList names = m_session ? m_session->endNames() : QStringList();
     // Ends the program offered follow the day; those the user chose stay
     // while the day has them.
     QString from = m_from->currentText();
     QString to = m_to->currentText();
     if (!names.contains(from) || !names.contains(to) || QStringList{from, to} == m_defaultEnds) {
-        const std::optional<LineSteps::Ends> ends = m_format == RealImportSource::Format::Gtfs
-                                                        ? LineSteps::routeEnds(m_day)
-                                                        : LineSteps::defaultEnds(m_day);
-        if (ends) {
-            from = m_day.points[static_cast<size_t>(ends->from)].name;
-            to = m_day.points[static_cast<size_t>(ends->to)].name;
+        if (const auto ends = m_session ? m_session->defaultEnds() : std::nullopt) {
+            std::tie(from, to) = *ends;
             m_defaultEnds = {from, to};
         }
     }
@@ -496,11 +482,9 @@ void RealImportDialog::updatePreview()
     m_to->setEnabled(m_newLine->isChecked());
     QString text; // the sources' line says what is missing
     bool ok = false;
-    if (m_source) {
+    if (m_session) {
         const RealTimetableImport::Preview preview =
-            m_newLine->isChecked()
-                ? RealTimetableImport::previewNewLine(m_day, m_from->currentText(), m_to->currentText())
-                : RealTimetableImport::previewIntoLine(m_doc, m_day);
+            m_session->preview(m_doc, m_newLine->isChecked(), m_from->currentText(), m_to->currentText());
         text = preview.text();
         ok = preview.ok();
     }
@@ -513,27 +497,15 @@ QString RealImportDialog::previewText() const
     return m_preview->text();
 }
 
-RealImportChoice RealImportDialog::choice() const
+ImportChoice RealImportDialog::choice() const
 {
-    RealImportChoice c;
-    c.day = m_day;
-    c.newLine = m_newLine->isChecked();
-    c.from = m_from->currentText();
-    c.to = m_to->currentText();
-    if (m_format == RealImportSource::Format::Gtfs) {
-        c.place = RealTimetableImport::startAtZero;
-        if (m_straightLine)
-            c.notes << GtfsMessages::straightLinePositions;
-    } else if (m_codebook) {
-        std::shared_ptr<const Sr70Codebook> book = m_codebook;
-        c.place = [book](DayTimetable &day, const std::vector<int> &line) { book->place(day, line); };
-    }
-    return c;
+    return m_session ? m_session->choice(m_newLine->isChecked(), m_from->currentText(), m_to->currentText())
+                     : ImportChoice();
 }
 
 void RealImportDialog::importClicked()
 {
-    if (m_format == RealImportSource::Format::Czptt && m_newLine->isChecked() && !m_codebook
+    if (m_format == ImportSession::Format::Czptt && m_newLine->isChecked() && !m_codebook
         && m_prompter.askYesNo(noCodebookQuestion))
         codebookClicked();
     if (!m_import->isEnabled())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RealImportSource.h"
+#include "import/ImportSession.h"
 
 #include <QDialog>
 
@@ -38,12 +38,12 @@ class RealImportDialog : public QDialog
     Q_OBJECT
 
 public:
-    RealImportDialog(RealImportSource::Format format, const Document &doc, Prompter &prompter, SettingsFile &settings,
+    RealImportDialog(ImportSession::Format format, const Document &doc, Prompter &prompter, SettingsFile &settings,
                      QWidget *parent = nullptr);
     ~RealImportDialog() override;
 
     // Shows the dialog modally; the choice when it ended with Importovat.
-    std::optional<RealImportChoice> ask();
+    std::optional<ImportChoice> ask();
 
     // Reads the sources as the buttons do (a GTFS feed replaces the one
     // before); false when nothing could be read.
@@ -58,7 +58,7 @@ public:
     QDate chosenDay() const;
 
     // The choice as the controls stand.
-    RealImportChoice choice() const;
+    ImportChoice choice() const;
     QString previewText() const;
 
 public slots:
@@ -80,20 +80,18 @@ private:
     void setReading(bool reading);
     QStringList chosenRoutes() const;
 
-    RealImportSource::Format m_format;
+    ImportSession::Format m_format;
     const Document &m_doc;
     Prompter &m_prompter;
     SettingsFile &m_settings;
-    std::shared_ptr<RealImportSource> m_source;
+    std::shared_ptr<ImportSession> m_session;
     std::shared_ptr<const Sr70Codebook> m_codebook;
     QString m_codebookPath;
     QDate m_preferredDay;
     QStringList m_defaultEnds; // the ends last offered by the program
-    DayTimetable m_day;
-    bool m_straightLine = false;
-    bool m_filling = false; // controls being set by the program
+    bool m_filling = false;    // controls being set by the program
     std::atomic<bool> m_stop{false};
-    std::optional<RealImportChoice> m_choice;
+    std::optional<ImportChoice> m_choice;
 
     QListWidget *m_sourceList = nullptr;
     QPushButton *m_addFiles = nullptr;

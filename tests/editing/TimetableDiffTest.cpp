@@ -5,7 +5,7 @@
 
 #include "editing/TimetableDiff.h"
 #include "io/czptt/CzpttTimetable.h"
-#include "io/import/RealTimetableImport.h"
+#include "import/RealTimetableImport.h"
 #include "model/ClockTime.h"
 #include "model/Cp1250.h"
 

@@ -17,8 +17,8 @@
 
 #include "CzpttMessage.h"
 
-#include "io/import/DayTimetable.h"
-#include "io/import/ImportSources.h"
+#include "io/sources/DayTimetable.h"
+#include "io/sources/ImportSources.h"
 
 #include <QDate>
 #include <QHash>

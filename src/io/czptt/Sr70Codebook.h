@@ -9,7 +9,7 @@
 // its kind, its coordinates and its kilometres, each kilometre with the
 // track section (TUDU) it is chained on.
 
-#include "io/import/DayTimetable.h"
+#include "io/sources/DayTimetable.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -68,23 +68,6 @@ public:
 
     // Gives the day's points the codebook knows their kind and coordinates.
     void describe(DayTimetable &day) const;
-
-    struct Placement
-    {
-        QString section;   // the line's own track section (four characters)
-        int onSection = 0; // points with a kilometre on it
-        int chained = 0;   // points placed from their coordinates
-        int unplaced = 0;  // left for the caller to place
-    };
-
-    // Metres of a line's points (indices into day.points, in line order):
-    // the kilometre of the line's own track section, the four-character
-    // TUDU prefix most of its points share; a point chained on another
-    // section (a junction station at the line's end) is placed from its
-    // distance on the ground to its neighbour on the line, or between its
-    // neighbours in proportion to those distances. A point neither way can
-    // place keeps no metres.
-    Placement place(DayTimetable &day, const std::vector<int> &line) const;
 
 private:
     std::vector<Entry> m_entries;

@@ -2,7 +2,7 @@
 
 #include "GtfsLinePositions.h"
 
-#include "io/import/DayTimetable.h"
+#include "io/sources/DayTimetable.h"
 
 #include <QDate>
 #include <QString>

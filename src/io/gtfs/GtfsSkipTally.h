@@ -1,6 +1,6 @@
 #pragma once
 
-#include "io/import/DayTimetable.h"
+#include "io/sources/DayTimetable.h"
 
 #include <QString>
 

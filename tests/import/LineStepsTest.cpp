@@ -1,8 +1,9 @@
-#include "io/import/LineSteps.h"
+#include "import/LineSteps.h"
+#include "import/CodebookPlacement.h"
 #include "io/czptt/CzpttTimetable.h"
 #include "io/czptt/Sr70Codebook.h"
 
-#include "../czptt/CzpttTestData.h"
+#include "../io/czptt/CzpttTestData.h"
 #include "DayBuilder.h"
 
 #include <gtest/gtest.h>
@@ -68,7 +69,7 @@ TEST_F(VsetinLine, StationsAndKilometresFromTheCodebook)
     // Vsetín-Bečva, a timing point no train stops at, is left out.
     const std::vector<int> line = LineSteps::pointsBetween(day, vsetin, karlovice);
 
-    const Sr70Codebook::Placement placed = book.place(day, line);
+    const CodebookPlacement::Placement placed = CodebookPlacement::place(book, day, line);
     EXPECT_EQ(std::tuple(placed.section, placed.onSection, placed.chained, placed.unplaced),
               std::tuple(QStringLiteral("2371"), 13, 1, 0));
     const LineSteps::LinePlan plan = LineSteps::plan(day, line);

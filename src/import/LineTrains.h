@@ -21,7 +21,7 @@
 // of a name is replaced, once per import; further trains of the same name
 // in the day are added.
 
-#include "DayTimetable.h"
+#include "io/sources/DayTimetable.h"
 #include "ImportSummary.h"
 
 #include <QStringList>

@@ -10,7 +10,7 @@
 // train's running times, and spaces the whole line that way when nothing
 // was placed, saying so.
 
-#include "DayTimetable.h"
+#include "io/sources/DayTimetable.h"
 
 #include "model/Records.h"
 

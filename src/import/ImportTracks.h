@@ -6,7 +6,7 @@
 // then sees are those of the changes. Trains imported into a line that has
 // its own layout are checked against it instead.
 
-#include "io/import/RealTimetableImport.h"
+#include "import/RealTimetableImport.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "io/TextImport.h"
+#include "import/TextImport.h"
 #include "model/Document.h"
 
 #include "DocumentFixtures.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WholeFile.h"
+#include "io/WholeFile.h"
 
 #include <QByteArray>
 #include <QString>

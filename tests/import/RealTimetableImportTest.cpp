@@ -1,8 +1,8 @@
-#include "io/import/RealTimetableImport.h"
+#include "import/RealTimetableImport.h"
 #include "model/Cp1250.h"
 #include "model/Document.h"
 
-#include "../czptt/CzpttTestData.h"
+#include "../io/czptt/CzpttTestData.h"
 #include "DayBuilder.h"
 #include "DocumentFixtures.h"
 #include "SampleLine.h"
@@ -113,16 +113,6 @@ TEST(RealTimetableImport, NewLineFromTheDay)
                                                              {4, 6, 25, 0, 0, 0},
                                                              {4, 6, 26, 0, 0, 0},
                                                              {5, 6, 30, 0, 1, 0}}));
-
-    // Without positions the line is spaced by running times from its first
-    // end (the fastest train: 10, 9, 4 and 4.5 minutes), and the result
-    // says so.
-    const RealTimetableImport::Result spaced = RealTimetableImport::newLine(doc, day, "A", "D");
-    ASSERT_TRUE(spaced.ok());
-    EXPECT_EQ(std::get<1>(stationsOf(doc).back()), 27500);
-    EXPECT_EQ(spaced.notes.size(), 1);
-    EXPECT_TRUE(spaced.text().startsWith(QStringLiteral("Přidáno 3 vlaků.\nPolohy stanic nejsou známy")))
-        << spaced.text().toStdString();
 }
 
 // A name longer than the document's 50 characters, or in letters code page
@@ -248,17 +238,4 @@ TEST(RealTimetableImport, IntoTheLine)
         EXPECT_EQ(std::tuple(preview.ok(), preview.trains), std::tuple(r.ok(), r.trains())) << c.what;
         EXPECT_EQ(doc.trains.size(), size_t(r.trains())) << c.what;
     }
-}
-
-TEST(RealTimetableImport, StartAtZeroMovesTheLineOnly)
-{
-    DayTimetable day = smallDay();
-    const std::vector<int> line = {0, 1, 2};
-    day.points[0].metres = 48212;
-    day.points[1].metres = 50083;
-    day.points[3].metres = 1000; // not on the line
-    RealTimetableImport::startAtZero(day, line);
-    EXPECT_EQ(std::tuple(day.points[0].metres, day.points[1].metres, day.points[2].metres, day.points[3].metres),
-              std::tuple(std::optional<int32_t>(0), std::optional<int32_t>(1871), std::optional<int32_t>(),
-                         std::optional<int32_t>(1000)));
 }

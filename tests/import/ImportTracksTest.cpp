@@ -1,7 +1,7 @@
 // The track data inferred from a day: each rule on a small line, the line
 // free of conflicts afterwards.
 #include "editing/ConflictCheck.h"
-#include "editing/ImportTracks.h"
+#include "import/ImportTracks.h"
 
 #include "model/Document.h"
 #include "model/Tracks.h"

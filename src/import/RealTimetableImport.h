@@ -12,7 +12,7 @@
 // document as it was when it refuses. Label generation, the render and the
 // undo step are the caller's.
 
-#include "DayTimetable.h"
+#include "io/sources/DayTimetable.h"
 #include "ImportSummary.h"
 
 #include <QDate>
@@ -32,7 +32,7 @@ namespace RealTimetableImport {
 constexpr int32_t kmLimit = 2000;
 
 // Gives the points of the chosen line (indices into day.points, in line
-// order) their metres: Sr70Codebook::place for CZPTT. Points left without
+// order) their metres: CodebookPlacement::place for CZPTT. Points left without
 // metres are spaced by running times.
 using Placer = std::function<void(DayTimetable &day, const std::vector<int> &line)>;
 

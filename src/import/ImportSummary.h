@@ -5,7 +5,7 @@
 // line at one station only, and the input that could not be read, each
 // with its source.
 
-#include "DayTimetable.h"
+#include "io/sources/DayTimetable.h"
 
 #include <QString>
 

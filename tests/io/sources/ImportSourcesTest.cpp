@@ -1,4 +1,4 @@
-#include "io/import/ImportSources.h"
+#include "io/sources/ImportSources.h"
 
 #include "ZipBuilder.h"
 
