@@ -4,6 +4,7 @@
 #include "DayImportSteps.h"
 #include "DumpCommand.h"
 
+#include "editing/DocumentOpen.h"
 #include "editing/ImportTracks.h"
 #include "io/czptt/CzpttTimetable.h"
 #include "io/czptt/Sr70Codebook.h"
@@ -64,7 +65,7 @@ int CzpttImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *
     Document doc;
     if (!c.into.isEmpty()) {
         QString warning;
-        if (const QString error = DumpCommand::openDocument(doc, c.into, m_labels, &warning); !error.isEmpty())
+        if (const QString error = DocumentOpen::open(doc, c.into, m_labels, &warning); !error.isEmpty())
             return CliOutput::fail(err, c.into, error);
         // Only a message naming two of the line's stations can bring a train.
         QStringList names;

@@ -4,6 +4,7 @@
 #include "DayImportSteps.h"
 #include "DumpCommand.h"
 
+#include "editing/DocumentOpen.h"
 #include "editing/ImportTracks.h"
 #include "io/gtfs/GtfsDayReader.h"
 #include "io/gtfs/GtfsFeed.h"
@@ -68,7 +69,7 @@ int GtfsImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *e
     Document doc;
     QString warning;
     if (!c.into.isEmpty()) {
-        if (const QString failed = DumpCommand::openDocument(doc, c.into, m_labels, &warning); !failed.isEmpty())
+        if (const QString failed = DocumentOpen::open(doc, c.into, m_labels, &warning); !failed.isEmpty())
             return CliOutput::fail(err, c.into, failed);
     }
 
