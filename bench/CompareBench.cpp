@@ -38,7 +38,7 @@ struct Scene : HeadlessDiagram
         if (labels) {
             diagram.makeTrainLabels();
             diagram.makeTimeLabels();
-            window.setChecked(DiagramWindow::CheckBox::TimeLabels, true);
+            doc.settings.showTimeLabels = 1;
         }
         if (compared)
             diagram.setCompared(laterVariant());

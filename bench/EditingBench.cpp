@@ -146,11 +146,11 @@ void dropRender(benchmark::State &state)
             event(Qt::NoButton, Qt::LeftButton, to, turn ? Qt::ShiftModifier : Qt::NoModifier));
         if (!turn)
             at = to;
-        const int rebuilds = scene.renderer.stats.rebuilds;
+        const int rebuilds = scene.renderer.stats().rebuilds;
         state.ResumeTiming();
         scene.mouse.PaintBox1MouseUp(
             event(Qt::LeftButton, Qt::NoButton, to, turn ? Qt::ShiftModifier : Qt::NoModifier));
-        if (scene.renderer.stats.rebuilds != rebuilds + 1) {
+        if (scene.renderer.stats().rebuilds != rebuilds + 1) {
             state.SkipWithError("the drop did not render");
             break;
         }

@@ -37,7 +37,7 @@ struct Scene : HeadlessDiagram
         choice.number = 99999; // a name no train of the line has, so it gets its own label
         diagram.makeTrainLabels();
         diagram.makeTimeLabels();
-        window.setChecked(DiagramWindow::CheckBox::TimeLabels, minuteLabels);
+        doc.settings.showTimeLabels = minuteLabels;
         // The add-train dialog's OK.
         QObject::connect(&tool, &InsertTool::commitRequested, [this] { tool.addTrain(choice); });
         diagram.render(RenderRequest::rebuildAll());

@@ -58,7 +58,7 @@ void openInEditor(benchmark::State &state)
         MainWindow *window = windows->mainWindow();
         PaintCounter counter;
         window->paintBox()->installEventFilter(&counter);
-        const Renderer::Stats before = window->diagram().renderer().stats;
+        const Renderer::Stats before = window->diagram().renderer().stats();
         state.ResumeTiming();
 
         window->resize(1920, 1080);
@@ -73,8 +73,8 @@ void openInEditor(benchmark::State &state)
         QApplication::processEvents();
 
         state.PauseTiming();
-        renders = window->diagram().renderer().stats.renders - before.renders;
-        replays = window->diagram().renderer().stats.replays - before.replays;
+        renders = window->diagram().renderer().stats().renders - before.renders;
+        replays = window->diagram().renderer().stats().replays - before.replays;
         windows.reset();
         session.reset();
         state.ResumeTiming();

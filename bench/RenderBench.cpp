@@ -25,7 +25,7 @@ struct Scene : HeadlessDiagram
         if (labels != Labels::None) {
             diagram.makeTrainLabels();
             diagram.makeTimeLabels();
-            window.setChecked(DiagramWindow::CheckBox::TimeLabels, labels == Labels::TrainAndMinute);
+            doc.settings.showTimeLabels = labels == Labels::TrainAndMinute;
         }
         diagram.render(RenderRequest::rebuildAll()); // the first render of a document, with its second pass
     }
@@ -88,8 +88,7 @@ void zoomStep(benchmark::State &state)
     SampleLine::fill(doc, {60, 300, static_cast<int>(state.range(0)), 40});
     doc.settings.zoom = 5;
     doc.settings.smoothing = static_cast<uint8_t>(state.range(1));
-    window.setChecked(DiagramWindow::CheckBox::TimeLabels, true);
-    window.setChecked(DiagramWindow::CheckBox::Smoothing, state.range(1) != 0);
+    doc.settings.showTimeLabels = 1;
     view.updateScale(doc.settings);
     scene.diagram.makeTrainLabels();
     scene.diagram.makeTimeLabels();

@@ -58,7 +58,6 @@ bool CompareCommands::compareWith(const QString &path)
     m_diagram.setCompared(std::move(compared));
     m_name = QFileInfo(path).fileName();
     showState();
-    m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
     Rozdly1Click();
     if (!outcome.read.warning.isEmpty())
         m_session.prompter.information(outcome.read.warning);
@@ -83,7 +82,6 @@ void CompareCommands::Konecporovnn1Click()
     m_name.clear();
     m_list.hide();
     showState();
-    m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
 }
 
 QString CompareCommands::statusText() const
@@ -119,5 +117,4 @@ void CompareCommands::historyChanged()
 void CompareCommands::differenceChosen(int currentTrain, int comparedTrain)
 {
     m_diagram.showDifference(currentTrain, comparedTrain);
-    m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
 }

@@ -19,7 +19,7 @@ ConflictCommands::ConflictCommands(Session &session, Diagram &diagram, MainMenu 
 {
     const bool shown = session.settingsFile.readShowConflicts();
     panel.conflictsBox()->setChecked(shown);
-    m_diagram.setConflictsShown(shown);
+    m_diagram.setConflictsShown(shown, false);
     // The marks and the list follow a full check when it ends.
     m_diagram.checkConflictsBeside([this] { historyChanged(); });
     connect(panel.conflictsBox(), &QCheckBox::toggled, this, &ConflictCommands::CheckBoxKonfliktyClick);
@@ -42,17 +42,13 @@ void ConflictCommands::Konflikty1Click()
 // open; a train found by "Najdi vlak" stays.
 void ConflictCommands::listClosed()
 {
-    Renderer &renderer = m_diagram.renderer();
-    if (!renderer.highlightOn || renderer.otherFoundName.isEmpty())
-        return;
-    renderer.highlightOn = false;
-    m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
+    if (m_diagram.highlighting().on && !m_diagram.highlighting().other.isEmpty())
+        m_diagram.highlightOff();
 }
 
 void ConflictCommands::CheckBoxKonfliktyClick(bool checked)
 {
     m_diagram.setConflictsShown(checked);
-    m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
     if (const SafeFile::Result written = m_session.settingsFile.writeShowConflicts(checked); !written)
         m_session.prompter.error(
             FileMessages::naming(SettingsCommands::writeErrorMessage, m_session.settingsFile.path(), written.cause));
@@ -67,5 +63,4 @@ void ConflictCommands::historyChanged()
 void ConflictCommands::conflictChosen(const Conflict &conflict)
 {
     m_diagram.showConflict(conflict);
-    m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
 }

@@ -17,7 +17,6 @@ void newDocument(Session &session)
     doc.noDocument = true;
     session.fileName.clear();
     session.fileStamp = {};
-    doc.redrawNeeded = true;
     doc.untitled = true;
     session.history.reset();
 }

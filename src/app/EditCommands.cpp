@@ -49,8 +49,7 @@ void EditCommands::Znovu1Click()
 void EditCommands::documentRestored()
 {
     m_views.documentReplaced();
-    m_diagram.makeTimeLabels();
-    m_diagram.render(RenderRequest::rebuildAll());
+    m_diagram.contentChanged();
 }
 
 void EditCommands::Stanice1Click()
@@ -76,10 +75,10 @@ void EditCommands::Najdivlak1Click()
     const std::optional<QString> typed = m_findTrain.ask();
     if (!typed)
         return; // cancelled: the highlight stays as it was
-    const FindTrain::Outcome found = FindTrain::run(m_diagram.renderer(), m_session.document, *typed);
-    if (!found.found)
-        m_session.prompter.information(FindTrain::notFoundMessage(*typed));
-    m_diagram.render(found.render);
+    if (FindTrain::run(m_diagram, *typed))
+        return;
+    m_session.prompter.information(FindTrain::notFoundMessage(*typed));
+    m_diagram.highlightOff();
 }
 
 void EditCommands::Nastaven1Click()

@@ -11,6 +11,7 @@
 #include "io/FileMessages.h"
 #include "io/PictureFile.h"
 #include "model/Document.h"
+#include "editing/ViewPicture.h"
 #include "render/DiagramWindow.h"
 #include "render/Renderer.h"
 #include "render/SheetLayout.h"
@@ -94,8 +95,8 @@ void ExportCommands::Tiskdobitmapy1Click()
 
 PrintSheet::Options ExportCommands::sheetOptions() const
 {
-    const DiagramWindow &window = m_diagram.window();
-    return {window.isChecked(DiagramWindow::CheckBox::TimeLabels), window.isChecked(DiagramWindow::CheckBox::Category),
+    const DocumentSettings &s = m_session.document.settings;
+    return {s.showTimeLabels != 0, s.showCategory != 0,
             m_diagram.conflictsShown() ? &m_diagram.conflicts() : nullptr, m_diagram.comparedOverlay()};
 }
 
@@ -169,7 +170,7 @@ bool ExportCommands::exportBitmap(Prompter &prompter, Diagram &diagram, QString 
     if (!path)
         return false;
     fileName = *path;
-    diagram.render();
+    diagram.viewChanged();
     const SafeFile::Result written = BitmapFile::write(diagram.renderer().diagramBitmap(), *path);
     if (written)
         return true;
@@ -245,23 +246,6 @@ bool ExportCommands::exportView(Prompter &prompter, Diagram &diagram, const QStr
     const auto chosen = askPicture(prompter, fileName);
     if (!chosen)
         return false;
-    const Document &doc = diagram.document();
-    const DiagramView &view = diagram.view();
-    const Renderer &renderer = diagram.renderer();
-    DiagramWindow &window = diagram.window();
-    diagram.render();
-    const QSize box = window.paintBoxSize();
-    const SheetLayout layout =
-        SheetLayout::view(doc, view, box.width(), box.height(), renderer.visibleBottom(), renderer.legendLines());
-    SheetPainter::Recording recording;
-    recording.list = &renderer.displayList();
-    recording.numbers = renderer.stationColumn().numbers();
-    recording.columnAxisBottom = Geometry::fullHeight(doc.settings.zoom, doc.maxMetres);
-    recording.labels = vectorLabels(doc, doc.settings, view.scale, window.isChecked(DiagramWindow::CheckBox::Category));
-    recording.timeLabels = window.isChecked(DiagramWindow::CheckBox::TimeLabels);
-    PictureFile::Picture picture;
-    picture.pixels = box;
-    picture.image = renderer.surface();
-    picture.paint = [&](QPainter &p) { SheetPainter::paint(p, layout, recording); };
-    return writePicture(prompter, chosen->first, chosen->second, picture, title, 96);
+    const ViewPicture view(diagram);
+    return writePicture(prompter, chosen->first, chosen->second, view.picture(), title, 96);
 }

@@ -6,6 +6,7 @@
 
 #include "dialogs/Prompter.h"
 #include "editing/Diagram.h"
+#include "editing/DocumentOpen.h"
 #include "io/DocumentFile.h"
 #include "io/DocumentSnapshot.h"
 #include "io/FileMessages.h"
@@ -67,7 +68,7 @@ bool openFileSteps(Session &session, Diagram &diagram, DocumentViews &views, con
     // Taken before reading: a file written while it is read counts as
     // changed by the next save.
     const FileStamp stamp = FileStamp::of(path);
-    const DocumentFile::LoadOutcome outcome = DocumentFile::load(doc, path);
+    const DocumentFile::LoadOutcome outcome = DocumentOpen::read(doc, path);
     if (outcome.read.cleared)
         views.documentReplaced();
     if (outcome.read.settingsRead)
@@ -83,11 +84,10 @@ bool openFileSteps(Session &session, Diagram &diagram, DocumentViews &views, con
         session.prompter.error(outcome.status == DocumentFile::Status::ReadError && !outcome.cause.isEmpty()
                                    ? FileMessages::naming(message, path, outcome.cause)
                                    : message);
-        diagram.render(RenderRequest::rebuildAll());
+        diagram.contentChanged(Diagram::TrainLabels::Keep, false);
         return false;
     }
     session.history.reset();
-    doc.untitled = false;
     cursor.restore();
     // Save writes back to this file without asking; that holds for the
     // stations-only files of 0.1 too, so Save never overwrites the file
@@ -95,11 +95,7 @@ bool openFileSteps(Session &session, Diagram &diagram, DocumentViews &views, con
     session.fileName = QFileInfo(path).absoluteFilePath();
     session.fileStamp = stamp;
 
-    DocumentReader::finishLoading(doc);
-    if (doc.trainLabels.empty())
-        diagram.makeTrainLabels();
-    diagram.makeTimeLabels();
-    diagram.render(RenderRequest::rebuildAll());
+    diagram.documentOpened();
     // What the file held in part (positions to the metre it had damaged) is
     // told once the document it did give is on the screen.
     if (!outcome.read.warning.isEmpty())
@@ -176,13 +172,11 @@ bool importFileSteps(Session &session, Diagram &diagram, const QString &path)
     const TextImport::Result result = TextImport::run(doc, lines);
     if (!result.ok) {
         // The trains before the bad one are in; labels are not made again.
-        doc.redrawNeeded = true;
+        diagram.changedUndrawn();
         session.prompter.error(result.error);
         return false;
     }
-    diagram.makeTrainLabels();
-    diagram.makeTimeLabels();
-    diagram.render(RenderRequest::rebuildAll());
+    diagram.contentChanged(Diagram::TrainLabels::AllAnew);
     return true;
 }
 
@@ -239,9 +233,7 @@ bool importRealTimetable(Session &session, Diagram &diagram, DocumentViews &view
         // old ones stays.
         if (choice.newLine)
             views.documentReplaced();
-        diagram.makeTrainLabels();
-        diagram.makeTimeLabels();
-        diagram.render(RenderRequest::rebuildAll());
+        diagram.contentChanged(Diagram::TrainLabels::AllAnew);
         cursor.restore();
         session.prompter.information(result.text());
         return true;
@@ -288,8 +280,7 @@ bool openRecovered(Session &session, Diagram &diagram, DocumentViews &views, con
         session.fileStamp = stamp;
         doc.untitled = originalPath.isEmpty();
         session.history.reset(true);
-        diagram.makeTimeLabels();
-        diagram.render(RenderRequest::rebuildAll());
+        diagram.contentChanged();
         return true;
     });
 }

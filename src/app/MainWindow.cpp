@@ -42,7 +42,7 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
 
     PaintBox1 = new PaintBox(m_client);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
-    PaintBox1->setSource(&m_diagram.renderer().surface());
+    PaintBox1->setSource(&m_diagram.surface());
     connect(PaintBox1, &PaintBox::mousePressed, this, &MainWindow::PaintBox1MouseDown);
     connect(PaintBox1, &PaintBox::mouseMoved, this, &MainWindow::PaintBox1MouseMove);
     connect(PaintBox1, &PaintBox::mouseReleased, this, &MainWindow::PaintBox1MouseUp);
@@ -87,12 +87,10 @@ void MainWindow::FormCreate()
 {
     Document &doc = m_session.document;
     doc.untitled = true;
-    doc.labelImagesStale = false;
     doc.clearTimeLabels();
     doc.clearStationKinds();
     doc.trainCount = 0;
     m_diagram.documentReplaced();
-    setPrintAndExportEnabled(false);
 
     DocumentCommands::readStartupSettings(m_session);
     doc.settings.zoom =
@@ -114,7 +112,7 @@ void MainWindow::FormCreate()
         bars.setMaximum(Qt::Horizontal, 1160);
     }
     // The empty axis, with the minute texts (none yet) kept.
-    m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::all()));
+    m_diagram.trainsChanged(RenderRequest::Labels::all());
 }
 
 void MainWindow::FormResize()
@@ -248,9 +246,9 @@ void MainWindow::setChecked(CheckBox box, bool checked)
     m_panel.setChecked(box, checked);
 }
 
-void MainWindow::setPrintAndExportEnabled(bool enabled)
+void MainWindow::pictureExists(bool exists)
 {
-    m_menu.setPrintAndExportEnabled(enabled);
+    m_menu.setPrintAndExportEnabled(exists);
 }
 
 void MainWindow::setZoomText(const QString &text)
@@ -330,7 +328,7 @@ void MainWindow::Nov1Click()
     m_insertTool.close();
     DocumentCommands::newDocument(m_session);
     emit newDocumentMade();
-    m_diagram.render();
+    m_diagram.contentChanged(Diagram::TrainLabels::Keep, false);
 }
 
 void MainWindow::Otevt1Click()

@@ -83,7 +83,7 @@ public:
     void setScrollBarVisible(Qt::Orientation bar, bool visible) override;
     bool isChecked(CheckBox box) const override;
     void setChecked(CheckBox box, bool checked) override;
-    void setPrintAndExportEnabled(bool enabled) override;
+    void pictureExists(bool exists) override;
     void setZoomText(const QString &text) override;
     ProgressSink &progress() override { return *m_progress; }
 

@@ -185,7 +185,7 @@ void ToolPanel::showDocumentSettings()
     DocumentSettings &s = m_diagram.document().settings;
     const DocumentSettings wanted = s;
     {
-        RenderGuard guard(m_diagram.renderer());
+        const RenderGuard guard = m_diagram.holdRenders();
         SpinEdit1->setValue(wanted.ratioX);
         SpinEdit2->setValue(wanted.ratioY);
         CheckBox1->setChecked(wanted.showTimeLabels);

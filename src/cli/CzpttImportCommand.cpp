@@ -2,8 +2,8 @@
 
 #include "CliOutput.h"
 #include "DayImportSteps.h"
-#include "DumpCommand.h"
 
+#include "editing/DocumentOpen.h"
 #include "import/ImportSession.h"
 #include "model/Document.h"
 
@@ -47,7 +47,7 @@ int CzpttImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *
     Document doc;
     QString warning;
     if (!c.into.isEmpty()) {
-        if (const QString error = DumpCommand::openDocument(doc, c.into, m_labels, &warning); !error.isEmpty())
+        if (const QString error = DocumentOpen::open(doc, c.into, m_labels, &warning); !error.isEmpty())
             return CliOutput::fail(err, c.into, error);
     }
     const ImportSession::Outcome made =

@@ -3,30 +3,8 @@
 #include "CliOutput.h"
 #include "DocumentJson.h"
 
-#include "io/DocumentFile.h"
-#include "io/FileMessages.h"
+#include "editing/DocumentOpen.h"
 #include "model/Document.h"
-
-#include <exception>
-
-QString DumpCommand::openDocument(Document &doc, const QString &path, const LabelSteps &labels, QString *warning)
-{
-    const DocumentFile::LoadOutcome outcome = DocumentFile::load(doc, path);
-    if (outcome.status != DocumentFile::Status::Ok)
-        return FileMessages::withCause(DocumentFile::message(outcome.status), outcome.cause);
-    if (warning)
-        *warning = outcome.read.warning;
-    try {
-        DocumentReader::finishLoading(doc);
-        doc.untitled = false;
-        if (doc.trainLabels.empty())
-            labels.makeTrainLabels(doc);
-        labels.makeTimeLabels(doc);
-    } catch (const std::exception &e) {
-        return QString::fromUtf8(e.what());
-    }
-    return {};
-}
 
 int DumpCommand::run(const QStringList &args, std::FILE *out, std::FILE *err) const
 {
@@ -37,7 +15,7 @@ int DumpCommand::run(const QStringList &args, std::FILE *out, std::FILE *err) co
     const QString &path = args.front();
     Document doc;
     QString warning;
-    const QString error = openDocument(doc, path, m_labels, &warning);
+    const QString error = DocumentOpen::open(doc, path, m_labels, &warning);
     if (!error.isEmpty())
         return CliOutput::fail(err, path, error);
     const QByteArray text = DocumentJson::toText(doc);

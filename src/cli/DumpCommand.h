@@ -6,10 +6,8 @@
 
 #include <cstdio>
 
-class Document;
-
 // vlakorys-cli dump SOUBOR.vrs: the document as the editor's Open command
-// leaves it, printed as JSON on standard output.
+// leaves it (DocumentOpen), printed as JSON on standard output.
 class DumpCommand
 {
 public:
@@ -18,14 +16,6 @@ public:
     explicit DumpCommand(LabelSteps labels = LabelSteps::standard()) : m_labels(std::move(labels)) {}
 
     int run(const QStringList &args, std::FILE *out, std::FILE *err) const;
-
-    // Open's steps on a named file: read, finish (kinds linked, kilometre
-    // table), train labels when the file had none, time labels. Returns an
-    // empty text, or the message the editor would show. What the editor
-    // would tell once the document is open (a damaged part it did without)
-    // goes into warning, for the command to print when it succeeds.
-    static QString openDocument(Document &doc, const QString &path, const LabelSteps &labels,
-                                QString *warning = nullptr);
 
 private:
     LabelSteps m_labels;

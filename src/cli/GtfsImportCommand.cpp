@@ -2,8 +2,8 @@
 
 #include "CliOutput.h"
 #include "DayImportSteps.h"
-#include "DumpCommand.h"
 
+#include "editing/DocumentOpen.h"
 #include "import/ImportSession.h"
 #include "model/Document.h"
 
@@ -33,7 +33,7 @@ int GtfsImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *e
     Document doc;
     QString warning;
     if (!c.into.isEmpty()) {
-        if (const QString failed = DumpCommand::openDocument(doc, c.into, m_labels, &warning); !failed.isEmpty())
+        if (const QString failed = DocumentOpen::open(doc, c.into, m_labels, &warning); !failed.isEmpty())
             return CliOutput::fail(err, c.into, failed);
     }
     const ImportSession::Outcome made = session->importDay({c.day, !c.into.isEmpty(), c.from, c.to}, doc);

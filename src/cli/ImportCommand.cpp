@@ -3,6 +3,7 @@
 #include "CliOutput.h"
 #include "DumpCommand.h"
 
+#include "editing/DocumentOpen.h"
 #include "io/DocumentFile.h"
 #include "io/FileMessages.h"
 #include "import/TextImport.h"
@@ -24,7 +25,7 @@ int ImportCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
 
     Document doc;
     QString warning;
-    const QString error = DumpCommand::openDocument(doc, documentPath, m_labels, &warning);
+    const QString error = DocumentOpen::open(doc, documentPath, m_labels, &warning);
     if (!error.isEmpty())
         return CliOutput::fail(err, documentPath, error);
 

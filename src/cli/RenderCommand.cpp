@@ -5,8 +5,10 @@
 
 #include "editing/ConflictCheck.h"
 #include "editing/Diagram.h"
+#include "editing/DocumentOpen.h"
 #include "editing/FindTrain.h"
 #include "editing/PrintSheet.h"
+#include "editing/ViewPicture.h"
 #include "io/FileMessages.h"
 #include "io/PictureFile.h"
 #include "model/Document.h"
@@ -96,12 +98,11 @@ struct ViewScene
 {
     HeadlessWindow window;
     Diagram diagram;
-    DiagramView &view;
-    Renderer &renderer;
 
     ViewScene(Document &doc, const RenderCommand::Options &o, const LabelSteps &labels)
-        : window(o.size), diagram(doc, window, labels), view(diagram.view()), renderer(diagram.renderer())
+        : window(o.size), diagram(doc, window, labels)
     {
+        DiagramView &view = diagram.view();
         DocumentSettings &s = doc.settings;
         const DocumentSettings opened = s;
         if (o.zoom)
@@ -115,28 +116,20 @@ struct ViewScene
         if (o.timeLabels)
             s.showTimeLabels = *o.timeLabels;
 
-        // The window after Open: its controls hold the document's settings and
-        // the scale follows them.
-        window.setChecked(DiagramWindow::CheckBox::TimeLabels, s.showTimeLabels);
-        window.setChecked(DiagramWindow::CheckBox::Smoothing, s.smoothing);
-        window.setChecked(DiagramWindow::CheckBox::Category, s.showCategory);
+        // The window after Open: the scale follows the settings.
         view.updateScale(s);
-        diagram.setConflictsShown(o.conflicts);
-        if (o.find) {
-            // As a confirmed search leaves it; this render rebuilds everything.
-            if (const Train *found = FindTrain::first(doc, *o.find)) {
-                renderer.highlightOn = true;
-                renderer.foundName = found->name.view().toByteArray();
-            }
-        }
-        diagram.render(RenderRequest::rebuildAll());
+        diagram.setConflictsShown(o.conflicts, false);
+        diagram.contentChanged(Diagram::TrainLabels::Keep, false);
+        // As a confirmed search leaves it.
+        if (o.find)
+            FindTrain::run(diagram, *o.find);
         // Then the user scrolls, within the ranges of the finished render: its
         // first pass runs without the legend gap and has the shorter vertical
         // range.
         if (o.hpos != 0 || o.vpos != 0) {
             view.hpos = o.hpos;
             view.vpos = o.vpos;
-            diagram.render();
+            diagram.viewChanged();
         }
     }
 };
@@ -304,7 +297,7 @@ QString RenderCommand::check(const Document &doc, Options &o)
 QImage RenderCommand::viewSurface(Document &doc, const Options &options, const LabelSteps &labels)
 {
     ViewScene scene(doc, options, labels);
-    return scene.renderer.surface().copy();
+    return scene.diagram.renderer().surface().copy();
 }
 
 QString RenderCommand::write(Document &doc, const Options &o, const LabelSteps &labels)
@@ -313,8 +306,7 @@ QString RenderCommand::write(Document &doc, const Options &o, const LabelSteps &
     PictureFile::Picture picture;
     std::unique_ptr<PrintSheet> sheet;
     std::unique_ptr<ViewScene> scene;
-    SheetLayout layout;
-    SheetPainter::Recording recording;
+    std::unique_ptr<ViewPicture> view;
     ConflictCheck conflicts(doc);
     if (o.sheet) {
         if (o.conflicts)
@@ -327,20 +319,8 @@ QString RenderCommand::write(Document &doc, const Options &o, const LabelSteps &
         picture.paint = [&sheet](QPainter &p) { sheet->paint(p); };
     } else {
         scene = std::make_unique<ViewScene>(doc, o, labels);
-        picture.pixels = o.size;
-        picture.image = scene->renderer.surface();
-    }
-    // The view in vector form is the same recording drawn by the painter
-    // back end; PNG and BMP take the surface's pixels and need none of it.
-    if (scene && (o.format == PictureFile::Format::Pdf || o.format == PictureFile::Format::Svg)) {
-        layout = SheetLayout::view(doc, scene->view, o.size.width(), o.size.height(), scene->renderer.visibleBottom(),
-                                   scene->renderer.legendLines());
-        recording.list = &scene->renderer.displayList();
-        recording.numbers = scene->renderer.stationColumn().numbers();
-        recording.columnAxisBottom = Geometry::fullHeight(doc.settings.zoom, doc.maxMetres);
-        recording.labels = vectorLabels(doc, doc.settings, scene->view.scale, doc.settings.showCategory != 0);
-        recording.timeLabels = doc.settings.showTimeLabels != 0;
-        picture.paint = [&](QPainter &p) { SheetPainter::paint(p, layout, recording); };
+        view = std::make_unique<ViewPicture>(scene->diagram);
+        picture = view->picture();
     }
     const PictureFile::Outcome written = PictureFile::write(o.output, o.format, picture, title, o.dpi);
     switch (written.status) {
@@ -373,7 +353,7 @@ int RenderCommand::run(const QStringList &args, std::FILE *, std::FILE *err) con
         return CliOutput::failure;
     Document doc;
     QString warning;
-    const QString error = DumpCommand::openDocument(doc, options.input, m_labels, &warning);
+    const QString error = DocumentOpen::open(doc, options.input, m_labels, &warning);
     if (!error.isEmpty())
         return CliOutput::fail(err, options.input, error);
     const QString refused = check(doc, options);

@@ -4,6 +4,7 @@
 #include "DayImportSteps.h"
 #include "DumpCommand.h"
 
+#include "editing/DocumentOpen.h"
 #include "editing/TrainShift.h"
 #include "io/DocumentFile.h"
 #include "model/Cp1250.h"
@@ -79,7 +80,7 @@ int ShiftCommand::run(const QStringList &args, std::FILE *, std::FILE *err) cons
 
     Document doc;
     QString warning;
-    const QString error = DumpCommand::openDocument(doc, path, m_labels, &warning);
+    const QString error = DocumentOpen::open(doc, path, m_labels, &warning);
     if (!error.isEmpty())
         return CliOutput::fail(err, path, error);
     const QString refused =

@@ -30,7 +30,7 @@ void stationList(Diagram &diagram, Prompter &prompter, StationListDialog &dialog
         // The document keeps what was stored so far; the user hears why.
         prompter.error(QString::fromUtf8(e.what()));
     }
-    diagram.render(RenderRequest::rebuildAll());
+    diagram.contentChanged(Diagram::TrainLabels::Keep, false);
 }
 
 void trainList(Diagram &diagram, Prompter &prompter, TrainListDialog &dialog)
@@ -48,14 +48,12 @@ void afterTrainList(Diagram &diagram, Prompter &prompter, int trainCount)
 {
     Document &doc = diagram.document();
     doc.trainCount = trainCount;
-    if (prompter.askYesNo(newTrainLabelsQuestion)) {
-        diagram.makeLabelsForNewTrains();
-    } else if (prompter.askYesNo(allTrainLabelsQuestion)) {
-        diagram.makeTrainLabels();
-        doc.labelImagesStale = true;
-    }
-    diagram.makeTimeLabels();
-    diagram.render(RenderRequest::rebuildAll());
+    Diagram::TrainLabels labels = Diagram::TrainLabels::Keep;
+    if (prompter.askYesNo(newTrainLabelsQuestion))
+        labels = Diagram::TrainLabels::ForNewTrains;
+    else if (prompter.askYesNo(allTrainLabelsQuestion))
+        labels = Diagram::TrainLabels::AllAnew;
+    diagram.contentChanged(labels);
 }
 
 } // namespace ListCommands

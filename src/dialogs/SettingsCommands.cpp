@@ -52,29 +52,18 @@ Outcome apply(Diagram &diagram, SettingsFile &file, const SettingsChoice &choice
             outcome.writeCause = result.cause;
         }
     };
-    doc.redrawNeeded = false;
-    // A rebuild, once anything but the check box changed, that keeps the
-    // minute texts and places no train label unless a font says otherwise.
-    RenderRequest request;
-    request.keepMinuteTexts = true;
-    request.labels = RenderRequest::Labels::none();
-
+    // What changed decides what the diagram does again.
+    bool timeFont = false, trainFont = false, drawing = false;
     if (takeFont(choice.timeFont, s.timeFontName, s.timeFontSize)) {
-        diagram.makeTimeLabels();
-        request.rebuild = true;
-        request.keepMinuteTexts = false;
+        timeFont = true;
         written(file.writeTimeFont(s.timeFontName, s.timeFontSize));
     }
     if (takeFont(choice.smallTrainFont, s.trainFontSmallName, s.trainFontSmallSize)) {
-        doc.dropLabelImages();
-        request.labels = RenderRequest::Labels::all();
-        request.rebuild = true;
+        trainFont = true;
         written(file.writeSmallTrainFont(s.trainFontSmallName, s.trainFontSmallSize));
     }
     if (takeFont(choice.largeTrainFont, s.trainFontLargeName, s.trainFontLargeSize)) {
-        doc.dropLabelImages();
-        request.labels = RenderRequest::Labels::all();
-        request.rebuild = true;
+        trainFont = true;
         written(file.writeLargeTrainFont(s.trainFontLargeName, s.trainFontLargeSize));
     }
 
@@ -91,7 +80,7 @@ Outcome apply(Diagram &diagram, SettingsFile &file, const SettingsChoice &choice
             continue;
         w.current = static_cast<uint8_t>(w.chosen);
         written((file.*w.write)(w.current));
-        request.rebuild = true;
+        drawing = true;
     }
 
     if (choice.saveLabelImages != (s.saveLabelImages != 0)) {
@@ -104,13 +93,10 @@ Outcome apply(Diagram &diagram, SettingsFile &file, const SettingsChoice &choice
     tracks.minHeadway = choice.minHeadway;
     if (tracks != doc.lineTracks && Tracks::validLine(tracks)) {
         doc.lineTracks = tracks;
-        request.rebuild = true;
+        drawing = true;
     }
 
-    if (request.rebuild) {
-        diagram.render(request);
-        outcome.rendered = true;
-    }
+    outcome.rendered = diagram.settingsChanged(timeFont, trainFont, drawing);
     return outcome;
 }
 

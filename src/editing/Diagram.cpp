@@ -1,5 +1,7 @@
 #include "Diagram.h"
 
+#include "DocumentOpen.h"
+
 #include "render/CompareOverlay.h"
 #include "render/ConflictMarks.h"
 #include "render/DiagramWindow.h"
@@ -25,10 +27,98 @@ void Diagram::render(const RenderRequest &request)
     // each rebuild (a label drag's rebuild finds nothing changed).
     if (m_conflictsShown && (request.rebuild || m_doc.redrawNeeded))
         m_conflicts.refresh();
-    m_renderer.conflictMarks = m_conflictsShown ? &m_conflicts.conflicts() : nullptr;
-    m_renderer.compared = m_compared.get();
-    m_renderer.draw(m_window, request);
+    m_options.conflictMarks = m_conflictsShown ? &m_conflicts.conflicts() : nullptr;
+    m_options.compared = m_compared.get();
+    // The panel's check boxes show the document's settings.
+    const DocumentSettings &s = m_doc.settings;
+    m_options.timeLabels = s.showTimeLabels != 0;
+    m_options.smoothing = s.smoothing != 0;
+    m_options.category = s.showCategory != 0;
+    const bool dropped = m_renderer.busy();
+    m_renderer.draw(m_window, request, m_options);
+    if (!dropped) {
+        m_pickedLabel = 0;
+        m_window.pictureExists(m_renderer.hasPicture());
+    }
     takeUpResize();
+}
+
+Renderer::ScrollRanges Diagram::scrollRanges(int zoom)
+{
+    return m_renderer.scrollRanges(zoom, m_view.scale, m_window.paintBoxSize());
+}
+
+void Diagram::contentChanged(TrainLabels trainLabels, bool timeLabels)
+{
+    switch (trainLabels) {
+    case TrainLabels::Keep:
+        break;
+    case TrainLabels::WhenNone:
+        if (m_doc.trainLabels.empty())
+            makeTrainLabels();
+        break;
+    case TrainLabels::ForNewTrains:
+        makeLabelsForNewTrains();
+        break;
+    case TrainLabels::AllAnew:
+        makeTrainLabels();
+        m_doc.labelImagesStale = true;
+        break;
+    }
+    if (timeLabels)
+        makeTimeLabels();
+    render(RenderRequest::rebuildAll());
+}
+
+void Diagram::documentOpened()
+{
+    DocumentOpen::finish(m_doc, {[this] { makeTrainLabels(); }, [this] { makeTimeLabels(); }});
+    render(RenderRequest::rebuildAll());
+}
+
+void Diagram::trainsChanged(RenderRequest::Labels placed)
+{
+    render(RenderRequest::redraw(placed));
+}
+
+bool Diagram::settingsChanged(bool timeFont, bool trainFont, bool drawing)
+{
+    // Nothing drawn changed: no rebuild is owed for the settings.
+    m_doc.redrawNeeded = false;
+    if (!timeFont && !trainFont && !drawing)
+        return false;
+    // A rebuild that keeps the minute texts and places no train label
+    // unless a font says otherwise.
+    RenderRequest request = RenderRequest::redraw(RenderRequest::Labels::none());
+    if (timeFont) {
+        makeTimeLabels();
+        request.keepMinuteTexts = false;
+    }
+    if (trainFont) {
+        m_doc.dropLabelImages();
+        request.labels = RenderRequest::Labels::all();
+    }
+    render(request);
+    return true;
+}
+
+void Diagram::highlight(const QByteArray &found, const QByteArray &other)
+{
+    m_options.highlight = {true, found, other, -1};
+    render(RenderRequest::redraw(RenderRequest::Labels::none()));
+}
+
+void Diagram::highlightOff()
+{
+    const bool shown = m_options.highlight.on || m_renderer.highlightRecorded();
+    m_options.highlight.on = false;
+    if (shown)
+        render(RenderRequest::redraw(RenderRequest::Labels::none()));
+}
+
+void Diagram::viewChanged(bool moved)
+{
+    render(moved ? RenderRequest() : RenderRequest::paint());
 }
 
 template <typename Step> void Diagram::withRendersHeld(Step step)
@@ -57,7 +147,7 @@ void Diagram::makeLabelsForNewTrains()
 
 void Diagram::resized()
 {
-    if (m_renderer.renderInProgress) {
+    if (m_renderer.busy()) {
         m_resizePending = true;
         return;
     }
@@ -68,7 +158,7 @@ void Diagram::resized()
 
 void Diagram::takeUpResize()
 {
-    if (m_resizePending && !m_renderer.renderInProgress)
+    if (m_resizePending && !m_renderer.busy())
         QTimer::singleShot(0, &m_later, [this] {
             if (m_resizePending)
                 resized();
@@ -77,7 +167,7 @@ void Diagram::takeUpResize()
 
 void Diagram::documentReplaced()
 {
-    m_renderer.dragLabelNumber = -1;
+    m_pickedLabel = 0;
 }
 
 const std::vector<Conflict> &Diagram::conflicts()
@@ -89,19 +179,19 @@ const std::vector<Conflict> &Diagram::conflicts()
 void Diagram::checkConflictsBeside(std::function<void()> checked)
 {
     m_conflicts.setBeside([this, checked = std::move(checked)] {
-        if (m_conflictsShown) {
-            m_doc.redrawNeeded = true;
-            render(RenderRequest::redraw(RenderRequest::Labels::none()));
-        }
+        if (m_conflictsShown)
+            trainsChanged();
         if (checked)
             checked();
     });
 }
 
-void Diagram::setConflictsShown(bool shown)
+void Diagram::setConflictsShown(bool shown, bool render)
 {
     m_conflictsShown = shown;
     m_doc.redrawNeeded = true;
+    if (render)
+        trainsChanged();
 }
 
 void Diagram::showConflict(const Conflict &conflict)
@@ -111,20 +201,16 @@ void Diagram::showConflict(const Conflict &conflict)
                    ? m_doc.trains[static_cast<size_t>(index)].name.view().toByteArray()
                    : QByteArray();
     };
-    m_renderer.highlightOn = true;
-    m_renderer.foundName = trainName(conflict.trainA);
-    m_renderer.otherFoundName = trainName(conflict.trainB);
-    m_renderer.comparedEmphasis = -1;
-    m_doc.redrawNeeded = true;
-
+    m_options.highlight = {true, trainName(conflict.trainA), trainName(conflict.trainB), -1};
     const std::vector<ConflictMarks::Mark> marks =
         ConflictMarks::of({conflict}, ConflictMarks::Frame::of(m_doc, m_view.scale));
-    if (marks.empty())
-        return;
-    const ConflictMarks::Mark &mark = marks.front();
-    const int32_t x = mark.shape == ConflictMarks::Mark::Shape::Ring ? mark.x0 : (mark.x0 + mark.x1) / 2;
-    const int32_t y = mark.shape == ConflictMarks::Mark::Shape::Ring ? mark.y0 : (mark.y0 + mark.y1) / 2;
-    centreOn(x, y);
+    if (!marks.empty()) {
+        const ConflictMarks::Mark &mark = marks.front();
+        const int32_t x = mark.shape == ConflictMarks::Mark::Shape::Ring ? mark.x0 : (mark.x0 + mark.x1) / 2;
+        const int32_t y = mark.shape == ConflictMarks::Mark::Shape::Ring ? mark.y0 : (mark.y0 + mark.y1) / 2;
+        centreOn(x, y);
+    }
+    trainsChanged();
 }
 
 void Diagram::centreOn(int64_t x, int64_t y)
@@ -138,8 +224,8 @@ void Diagram::centreOn(int64_t x, int64_t y)
 void Diagram::setCompared(std::unique_ptr<const Document> compared)
 {
     m_compared = compared ? std::make_unique<CompareOverlay::Compared>(std::move(compared)) : nullptr;
-    m_renderer.comparedEmphasis = -1;
-    m_doc.redrawNeeded = true;
+    m_options.highlight.comparedEmphasis = -1;
+    trainsChanged();
 }
 
 void Diagram::showDifference(int32_t currentTrain, int32_t comparedTrain)
@@ -148,18 +234,20 @@ void Diagram::showDifference(int32_t currentTrain, int32_t comparedTrain)
         return doc && index >= 0 && static_cast<size_t>(index) < doc->trains.size();
     };
     const bool inCurrent = valid(currentTrain, &m_doc);
-    m_renderer.highlightOn = true;
-    m_renderer.foundName =
-        inCurrent ? m_doc.trains[static_cast<size_t>(currentTrain)].name.view().toByteArray() : QByteArray();
-    m_renderer.otherFoundName.clear();
-    m_renderer.comparedEmphasis = valid(comparedTrain, compared()) ? comparedTrain : -1;
-    m_doc.redrawNeeded = true;
+    m_options.highlight = {
+        true, inCurrent ? m_doc.trains[static_cast<size_t>(currentTrain)].name.view().toByteArray() : QByteArray(),
+        QByteArray(), valid(comparedTrain, compared()) ? comparedTrain : -1};
+    showDifferenceAt(currentTrain, comparedTrain, inCurrent);
+    trainsChanged();
+}
 
+void Diagram::showDifferenceAt(int32_t currentTrain, int32_t comparedTrain, bool inCurrent)
+{
     // The train's lines, as the current line places them.
     Train placed;
     if (inCurrent)
         placed = m_doc.trains[static_cast<size_t>(currentTrain)];
-    else if (m_renderer.comparedEmphasis < 0
+    else if (m_options.highlight.comparedEmphasis < 0
              || !CompareOverlay::place(compared()->trains[static_cast<size_t>(comparedTrain)],
                                        StationMatch::of(m_doc, *compared()), placed))
         return;

@@ -19,7 +19,7 @@ bool DiagramMouse::insideView(QPoint pos) const
 
 void DiagramMouse::PaintBox1MouseDown(const MouseEvent &e)
 {
-    if (m_diagram.renderer().renderInProgress)
+    if (m_diagram.busy())
         return;
     m_panning.stop();
     if (e.button == Qt::LeftButton) {

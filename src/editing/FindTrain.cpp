@@ -2,7 +2,7 @@
 
 #include "model/Cp1250.h"
 #include "model/Document.h"
-#include "render/Renderer.h"
+#include "Diagram.h"
 
 namespace FindTrain {
 
@@ -33,21 +33,12 @@ QString notFoundMessage(const QString &typed)
     return QStringLiteral("Vlak ") + typed + QStringLiteral(" nebyl nalezen");
 }
 
-Outcome run(Renderer &renderer, const Document &doc, const QString &typed)
+bool run(Diagram &diagram, const QString &typed)
 {
-    const RenderRequest greenChanges = RenderRequest::redraw(RenderRequest::Labels::none());
-    renderer.highlightOn = false;
-    const Train *train = first(doc, typed);
-    if (!train) {
-        // The train found before is no longer the one searched for: its
-        // green line goes with the render after the message.
-        return {false, renderer.highlightRecorded() ? greenChanges : RenderRequest()};
-    }
-    renderer.highlightOn = true;
-    renderer.foundName = train->name.view().toByteArray();
-    renderer.otherFoundName.clear();
-    renderer.comparedEmphasis = -1;
-    return {true, greenChanges};
+    const Train *train = first(diagram.document(), typed);
+    if (train)
+        diagram.highlight(train->name.view().toByteArray());
+    return train != nullptr;
 }
 
 } // namespace FindTrain

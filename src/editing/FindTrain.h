@@ -1,12 +1,10 @@
 #pragma once
 
-#include "render/RenderRequest.h"
-
 #include <QByteArrayView>
 #include <QString>
 
 class Document;
-class Renderer;
+class Diagram;
 struct Train;
 
 // "Najdi vlak...": the first train, in list order, whose name holds the
@@ -25,19 +23,10 @@ const Train *first(const Document &doc, const QString &typed);
 // "Vlak <typed> nebyl nalezen".
 QString notFoundMessage(const QString &typed);
 
-// What a confirmed search found, and the render that shows it.
-struct Outcome
-{
-    bool found = false;
-    RenderRequest render;
-};
-
-// A confirmed search: the highlight goes off, and when a train matches it
-// comes on for that train's name, to be shown by a rebuild that keeps the
-// minute texts and images no train label; with no match the same rebuild
-// is asked for when a train is drawn green, so the render takes it away.
-// The caller shows the not-found message when nothing was found, and
-// renders either way.
-Outcome run(Renderer &renderer, const Document &doc, const QString &typed);
+// A confirmed search: when a train matches, the diagram draws it green
+// (Diagram::highlight) and true is returned. With no match nothing changes
+// yet: the caller shows the not-found message, then switches the highlight
+// off (Diagram::highlightOff), so a green line goes after the message.
+bool run(Diagram &diagram, const QString &typed);
 
 } // namespace FindTrain

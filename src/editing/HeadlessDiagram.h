@@ -22,6 +22,6 @@ struct HeadlessDiagram
     HeadlessWindow window;
     Diagram diagram;
     DiagramView &view = diagram.view();
-    Renderer &renderer = diagram.renderer();
+    const Renderer &renderer = diagram.renderer();
     ViewCommands &commands = diagram.commands();
 };

@@ -67,20 +67,20 @@ InsertTool::InsertTool(Diagram &diagram, EditHistory &history, int pointCapacity
     m_points.reserve(m_capacity);
     // The preview goes on the picture after every render, between the
     // station column and the window's edge, above the visible bottom.
-    m_diagram.renderer().overlay = [this](QImage &surface) {
+    m_diagram.setOverlay([this](QImage &surface) {
         drawOverlay(surface, OverlayClip{DiagramView::stationColumn, 0, m_diagram.window().clientSize().width(),
                                          m_diagram.renderer().visibleBottom()});
-    };
+    });
 }
 
 InsertTool::~InsertTool()
 {
-    m_diagram.renderer().overlay = nullptr;
+    m_diagram.setOverlay(nullptr);
 }
 
 void InsertTool::paintPreview()
 {
-    m_diagram.render(RenderRequest::paint());
+    m_diagram.repaint();
 }
 
 bool InsertTool::open(QString *refusal)
@@ -529,9 +529,7 @@ void InsertTool::addTrain(const NewTrainChoice &choice)
     emit windowCloseWanted();
     FormClose();
     emit timerWanted(false);
-    m_diagram.makeLabelsForNewTrains();
-    m_diagram.makeTimeLabels();
-    m_diagram.render(RenderRequest::rebuildAll());
+    m_diagram.contentChanged(Diagram::TrainLabels::ForNewTrains);
 }
 
 void InsertTool::drawOverlay(QImage &surface, const OverlayClip &clip) const

@@ -124,7 +124,7 @@ bool LabelDrag::press(const MouseEvent &e)
     const QPoint point(sat(int64_t{e.pos.x()} - DiagramView::stationColumn + int64_t{DiagramView::hUnit} * v.hpos),
                        sat(int64_t{e.pos.y()} + int64_t{DiagramView::vUnit} * v.vpos));
     const LabelOutline *picked = nullptr;
-    for (const LabelOutline &o : m_diagram.renderer().labelOutlines())
+    for (const LabelOutline &o : m_diagram.labelOutlines())
         if (contains(o, point))
             picked = &o;
     if (!picked || picked->number < 1 || picked->number > m_diagram.document().trainLabelCount())
@@ -138,7 +138,7 @@ bool LabelDrag::press(const MouseEvent &e)
     m_grab = QPoint(sat(int64_t{m_outline.left} - e.pos.x()), sat(int64_t{m_outline.top} - e.pos.y()));
     m_pressRow = e.pos.y();
     m_number = picked->number;
-    m_diagram.renderer().dragLabelNumber = m_number;
+    m_diagram.pickLabel(m_number);
     m_startAngle = m_angle = m_diagram.document().trainLabels[static_cast<size_t>(m_number - 1)].angle;
     m_armed = true;
     m_moved = false;
@@ -150,7 +150,7 @@ void LabelDrag::move(const MouseEvent &e)
 {
     if (!m_armed)
         return;
-    if (m_diagram.renderer().dragLabelNumber <= 0) {
+    if (m_diagram.pickedLabel() <= 0) {
         // A render has replaced the picture, outline and all: the drag is over.
         end();
         return;
@@ -189,7 +189,7 @@ void LabelDrag::releaseOutside(const MouseEvent &e)
 void LabelDrag::finish(const MouseEvent &e)
 {
     m_lastDrop = Drop::None;
-    if (m_diagram.renderer().dragLabelNumber <= 0) {
+    if (m_diagram.pickedLabel() <= 0) {
         end();
         return;
     }
@@ -198,7 +198,7 @@ void LabelDrag::finish(const MouseEvent &e)
         drop(e);
     } else {
         // Nothing changed and the picture is whole again: show it.
-        m_diagram.render(RenderRequest::paint());
+        m_diagram.repaint();
     }
     end();
 }
@@ -206,15 +206,14 @@ void LabelDrag::finish(const MouseEvent &e)
 void LabelDrag::drop(const MouseEvent &e)
 {
     Document &doc = m_diagram.document();
-    Renderer &renderer = m_diagram.renderer();
     const DiagramView &v = m_diagram.view();
     const size_t index = static_cast<size_t>(m_number - 1);
     RenderRequest::Labels placed = RenderRequest::Labels::none(); // unless the label moves
 
-    if (m_outline.left < leftmostDrop || m_outline.top < 1 || m_outline.bottom > renderer.visibleBottom()) {
+    if (m_outline.left < leftmostDrop || m_outline.top < 1 || m_outline.bottom > m_diagram.renderer().visibleBottom()) {
         if (m_edit.askYesNo(deleteQuestion) && index < doc.trainLabels.size()) {
             doc.trainLabels.erase(doc.trainLabels.begin() + static_cast<std::ptrdiff_t>(index));
-            outlinesAfterLabelRemoved(renderer.labelOutlines(), m_number);
+            outlinesAfterLabelRemoved(m_diagram.labelOutlines(), m_number);
             m_lastDrop = Drop::Delete;
         }
     } else {
@@ -237,7 +236,7 @@ void LabelDrag::drop(const MouseEvent &e)
                 copy.rusici = label->rusici;
                 copy.ascending = label->ascending;
                 doc.trainLabels.push_front(std::move(copy));
-                outlinesAfterLabelInsertedAtHead(renderer.labelOutlines());
+                outlinesAfterLabelInsertedAtHead(m_diagram.labelOutlines());
                 label = &doc.trainLabels.front();
                 placed = RenderRequest::Labels::one(1);
                 m_lastDrop = Drop::Copy;
@@ -253,7 +252,7 @@ void LabelDrag::drop(const MouseEvent &e)
             label->visible = 1;
         }
     }
-    m_diagram.render(RenderRequest::redraw(placed));
+    m_diagram.trainsChanged(placed);
 }
 
 void LabelDrag::end()
@@ -266,7 +265,7 @@ void LabelDrag::end()
 
 void LabelDrag::drawOutline()
 {
-    QImage &surface = m_diagram.renderer().surface();
+    QImage &surface = m_diagram.surface();
     const std::array<QPoint, 5> points = outlinePolyline(m_outline, m_angle, labelImageHeight());
     const QRect bounds = QPolygon(QList<QPoint>(points.begin(), points.end() - 1)).boundingRect();
     const QRect before = m_savedAt;
@@ -280,7 +279,7 @@ void LabelDrag::drawOutline()
 
 void LabelDrag::restoreBackground()
 {
-    QImage &surface = m_diagram.renderer().surface();
+    QImage &surface = m_diagram.surface();
     if (m_saved.isNull() || !surface.rect().contains(m_savedAt))
         return;
     const size_t bytes = static_cast<size_t>(m_savedAt.width()) * sizeof(QRgb);

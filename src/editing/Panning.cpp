@@ -54,5 +54,5 @@ void Panning::move(QPoint pos)
     }
     // The picture of unchanged positions is the one on the screen: copying it
     // again is enough.
-    m_diagram.render(view.hpos == hpos && view.vpos == vpos ? RenderRequest::paint() : RenderRequest());
+    m_diagram.viewChanged(view.hpos != hpos || view.vpos != vpos);
 }

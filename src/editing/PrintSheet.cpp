@@ -15,7 +15,8 @@
 namespace {
 
 // What recording at another scale changes in the document, put back when
-// the sheet is recorded.
+// the sheet is recorded: the settings, the minute labels, the rows' points,
+// and what the document owes the editor's renderer (its own draws again).
 class DocumentState
 {
 public:
@@ -78,15 +79,15 @@ PrintSheet::PrintSheet(Document &doc, const PrintPlan::Choice &choice, const Opt
     // The renderer records the whole diagram; its window is a single pixel,
     // so its own picture costs nothing, and it places no train label.
     HeadlessWindow window(QSize(1, 1));
-    window.setChecked(DiagramWindow::CheckBox::TimeLabels, options.timeLabels);
-    window.setChecked(DiagramWindow::CheckBox::Smoothing, false);
-    window.setChecked(DiagramWindow::CheckBox::Category, options.showCategory);
     m_renderer = std::make_unique<Renderer>(doc, m_view);
-    m_renderer->conflictMarks = options.conflicts;
-    m_renderer->compared = options.compared;
+    RenderOptions drawn;
+    drawn.timeLabels = options.timeLabels;
+    drawn.category = options.showCategory;
+    drawn.conflictMarks = options.conflicts;
+    drawn.compared = options.compared;
     RenderRequest everything = RenderRequest::rebuildAll();
     everything.labels = RenderRequest::Labels::none();
-    m_renderer->draw(window, everything);
+    m_renderer->draw(window, everything, drawn);
     // The minute labels of the strips its tiny picture did not need.
     m_renderer->recordWholeDiagram();
 

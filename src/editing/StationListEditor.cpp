@@ -369,7 +369,6 @@ void StationListEditor::storeEmpty()
     m_doc.clearStations();
     m_savedKinds.clear();
     m_doc.rebuildStationTable();
-    m_doc.redrawNeeded = true;
 }
 
 void StationListEditor::store(bool deleteTrains)
@@ -413,7 +412,6 @@ void StationListEditor::store(bool deleteTrains)
     m_savedKinds.clear();
     m_doc.rebuildStationTable();
     m_doc.noDocument = false;
-    m_doc.redrawNeeded = true;
 }
 
 void StationListEditor::clearFirstRow()

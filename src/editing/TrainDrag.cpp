@@ -58,11 +58,7 @@ bool TrainDrag::press(const MouseEvent &e)
     m_dragging = true;
     m_pressX = e.pos.x();
     m_amount = 0;
-    Renderer &renderer = m_diagram.renderer();
-    renderer.highlightOn = true;
-    renderer.foundName = m_name;
-    renderer.otherFoundName.clear();
-    m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
+    m_diagram.highlight(m_name);
     showStatus(e.pos);
     return true;
 }
@@ -166,7 +162,6 @@ void TrainDrag::putBack()
     for (const auto &[index, time] : m_labelTimes)
         if (index < doc.trainLabels.size())
             doc.trainLabels[index].time = time;
-    doc.redrawNeeded = true;
 }
 
 void TrainDrag::renderMoved()
@@ -178,7 +173,7 @@ void TrainDrag::renderMoved()
         labels = RenderRequest::Labels::one(static_cast<int32_t>(m_labelTimes.front().first) + 1);
     else if (m_pick.row == 0 && m_labelTimes.size() > 1)
         labels = RenderRequest::Labels::all();
-    m_diagram.render(RenderRequest::redraw(labels));
+    m_diagram.trainsChanged(labels);
 }
 
 void TrainDrag::showStatus(QPoint viewPoint)

@@ -122,7 +122,6 @@ int shift(Document &doc, int index, int fromRow, int amount)
             if (label.text.view() == text)
                 label.time = movedLabelTime(label.time, amount);
     }
-    doc.redrawNeeded = true;
     return amount;
 }
 
@@ -189,7 +188,6 @@ int copySeries(Document &doc, int index, int count, int interval, int numberStep
         doc.trains.push_back(std::move(copy));
     }
     doc.trainCount = static_cast<int32_t>(doc.trains.size());
-    doc.redrawNeeded = true;
     return count;
 }
 

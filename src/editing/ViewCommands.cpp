@@ -38,7 +38,7 @@ void ViewCommands::zoomTo(int zoom, int switchAt, bool timeLabels)
     doc.settings.zoom = static_cast<uint8_t>(zoom);
     view.updateScale(doc.settings);
 
-    const Renderer::ScrollRanges ranges = m_diagram.renderer().scrollRanges(zoom, view.scale, window.paintBoxSize());
+    const Renderer::ScrollRanges ranges = m_diagram.scrollRanges(zoom);
     ProgrammaticScroll bars(window, view);
     bars.setMaximum(Qt::Horizontal, ranges.horizontal);
     bars.setMaximum(Qt::Vertical, ranges.vertical.maximum);
@@ -54,28 +54,26 @@ void ViewCommands::zoomTo(int zoom, int switchAt, bool timeLabels)
     // which records and places everything at the new zoom, would then find
     // nothing left to do.
     if (zoom == switchAt) {
-        RenderGuard guard(m_diagram.renderer());
+        const RenderGuard guard = m_diagram.holdRenders();
         window.setChecked(DiagramWindow::CheckBox::TimeLabels, timeLabels);
         doc.settings.showTimeLabels = timeLabels;
     }
-    m_diagram.makeTimeLabels();
-    m_diagram.render(RenderRequest::rebuildAll());
+    m_diagram.contentChanged();
     window.setZoomText(DiagramView::zoomText(zoom));
 }
 
 void ViewCommands::refresh()
 {
     m_diagram.view().updateScale(m_diagram.document().settings);
-    m_diagram.makeTimeLabels();
-    m_diagram.render(RenderRequest::rebuildAll());
+    m_diagram.contentChanged();
 }
 
 void ViewCommands::toggleTimeLabels()
 {
     m_diagram.document().settings.showTimeLabels = m_diagram.window().isChecked(DiagramWindow::CheckBox::TimeLabels);
-    if (m_diagram.renderer().renderInProgress)
+    if (m_diagram.busy())
         return;
-    m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
+    m_diagram.trainsChanged();
 }
 
 void ViewCommands::toggleSmoothing()
@@ -92,11 +90,11 @@ void ViewCommands::toggleCategory()
 
 void ViewCommands::redrawLabelImages()
 {
-    if (m_diagram.renderer().renderInProgress)
+    if (m_diagram.busy())
         return;
     for (TrainLabel &label : m_diagram.document().trainLabels)
         label.dropImage();
-    m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::all()));
+    m_diagram.trainsChanged(RenderRequest::Labels::all());
 }
 
 void ViewCommands::scrollChanged(Qt::Orientation bar, int position)
@@ -105,20 +103,16 @@ void ViewCommands::scrollChanged(Qt::Orientation bar, int position)
     if (view.programmaticScroll)
         return;
     (bar == Qt::Horizontal ? view.hpos : view.vpos) = position;
-    m_diagram.render();
+    m_diagram.viewChanged();
 }
 
 bool ViewCommands::keyScroll(int key, Qt::KeyboardModifiers modifiers)
 {
-    Renderer &renderer = m_diagram.renderer();
     DiagramView &view = m_diagram.view();
     DiagramWindow &window = m_diagram.window();
     if (key == Qt::Key_Escape) {
         // A green line left from a search that found nothing goes too.
-        if (!renderer.highlightOn && !renderer.highlightRecorded())
-            return true;
-        renderer.highlightOn = false;
-        m_diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
+        m_diagram.highlightOff();
         return true;
     }
     const int32_t step = modifiers.testFlag(Qt::ShiftModifier) ? 50 : 5;
@@ -151,11 +145,11 @@ bool ViewCommands::keyScroll(int key, Qt::KeyboardModifiers modifiers)
     ProgrammaticScroll bars(window, view);
     bars.setValue(Qt::Horizontal, view.hpos);
     bars.setValue(Qt::Vertical, view.vpos);
-    m_diagram.render();
+    m_diagram.viewChanged();
     return true;
 }
 
 void ViewCommands::paint()
 {
-    m_diagram.render(RenderRequest::paint());
+    m_diagram.repaint();
 }

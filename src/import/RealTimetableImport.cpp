@@ -230,7 +230,6 @@ Result newLine(Document &doc, const DayTimetable &source, const QString &from, c
     doc.rebuildStationTable();
     doc.noDocument = false;
     doc.untitled = true;
-    doc.redrawNeeded = true;
 
     const std::vector<int32_t> stationOfPoint = stationsOfLine(day, points);
     result.summary = LineTrains::appendTo(doc, day, stationOfPoint);
@@ -253,7 +252,6 @@ Result intoLine(Document &doc, const DayTimetable &day)
     }
     result.summary = LineTrains::appendTo(doc, day);
     result.stations = static_cast<int>(doc.stations.size());
-    doc.redrawNeeded = true;
     return result;
 }
 

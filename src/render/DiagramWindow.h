@@ -9,8 +9,9 @@
 class ProgressSink;
 
 // The main window as the renderer and the view commands see it: sizes, the
-// two scroll bars, the three check boxes of the tool panel, the printing and
-// export items, the scale label and the progress window. The
+// two scroll bars, the three check boxes of the tool panel (the view
+// commands read and set them; the renderer has their state in its options),
+// whether there is a picture, the scale label and the progress window. The
 // editor's TForm1 implements it with its widgets; tests and vlakorys-cli use
 // HeadlessWindow, so the whole drawing runs with no window at all.
 //
@@ -48,9 +49,10 @@ public:
     // when the render-in-progress flag is clear.
     virtual void setChecked(CheckBox box, bool checked) = 0;
 
-    // "Tisk...", "Exportovat..." and the hidden "Tisk do bitmapy...": there
-    // is a diagram to print while a document with stations is drawn.
-    virtual void setPrintAndExportEnabled(bool enabled) = 0;
+    // After each render (Diagram): whether it drew a document, a picture to
+    // print and export ("Tisk...", "Exportovat...", "Tisk do bitmapy..."),
+    // or the empty axis.
+    virtual void pictureExists(bool exists) = 0;
     virtual void setZoomText(const QString &text) = 0;
     virtual ProgressSink &progress() = 0;
 };

@@ -34,11 +34,11 @@ public:
     bool isChecked(CheckBox box) const override { return m_checks[static_cast<size_t>(box)]; }
     void setChecked(CheckBox box, bool checked) override { m_checks[static_cast<size_t>(box)] = checked; }
 
-    void setPrintAndExportEnabled(bool enabled) override { printAndExportEnabled = enabled; }
+    void pictureExists(bool exists) override { picture = exists; }
     void setZoomText(const QString &text) override { zoomText = text; }
     ProgressSink &progress() override { return *m_progress; }
 
-    bool printAndExportEnabled = false;
+    bool picture = false;
     QString zoomText = QStringLiteral("100 %");
     int surfaceChanges = 0;
 

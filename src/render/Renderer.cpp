@@ -57,16 +57,17 @@ QFont Renderer::diagramFontOf(int zoom)
                            Geometry::diagramFontBold(zoom) ? Fonts::Bold : 0);
 }
 
-void Renderer::draw(DiagramWindow &window, const RenderRequest &request)
+void Renderer::draw(DiagramWindow &window, const RenderRequest &request, const RenderOptions &options)
 {
     if (request.rebuild)
         m_doc.redrawNeeded = true;
-    if (renderInProgress) {
-        ++stats.dropped;
+    if (m_busy) {
+        ++m_stats.dropped;
         return;
     }
-    renderInProgress = true;
+    m_busy = true;
     m_request = request;
+    m_options = options;
     // The flags end with the render whatever happens in it: a render that
     // fails half-way must not leave the editor refusing every later one.
     struct Finish
@@ -75,16 +76,15 @@ void Renderer::draw(DiagramWindow &window, const RenderRequest &request)
         ~Finish()
         {
             r.m_request = {};
-            r.renderInProgress = false;
+            r.m_busy = false;
         }
     } finish{*this};
 
-    ++stats.renders;
+    ++m_stats.renders;
     m_diagramFont = diagramFontOf(m_doc.settings.zoom);
     prepareSurface(window.paintBoxSize());
     if (m_doc.redrawNeeded && m_request.labels == RenderRequest::Labels::all())
         m_outlines.clear();
-    dragLabelNumber = -1;
 
     if (m_doc.noDocument) {
         drawEmptyAxis(window);
@@ -155,8 +155,8 @@ Renderer::ScrollRanges Renderer::scrollRanges(int zoom, double scale, QSize pain
 // with the zoom level as pixels per minute.
 void Renderer::drawEmptyAxis(DiagramWindow &window)
 {
-    ++stats.emptyAxes;
-    window.setPrintAndExportEnabled(false);
+    ++m_stats.emptyAxes;
+    m_hasPicture = false;
     const int z = m_doc.settings.zoom;
     const int32_t w0 = Geometry::emptyWidth(z);
     const QSize box = window.paintBoxSize();
@@ -209,14 +209,14 @@ void Renderer::drawEmptyAxis(DiagramWindow &window)
 
 void Renderer::drawDocument(DiagramWindow &window, bool picture)
 {
-    ++stats.passes;
+    ++m_stats.passes;
     const int z = m_doc.settings.zoom;
     const int32_t maxMetres = m_doc.maxMetres;
     const QSize client = window.clientSize();
     const QSize box = window.paintBoxSize();
     ProgressSink &progress = window.progress();
 
-    window.setPrintAndExportEnabled(true);
+    m_hasPicture = true;
     if (m_bitmap.isNull()) {
         m_bitmap = QImage(client.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
         m_bitmap.fill(Qt::white);
@@ -224,7 +224,7 @@ void Renderer::drawDocument(DiagramWindow &window, bool picture)
 
     const bool rebuild = m_doc.redrawNeeded;
     if (rebuild) {
-        ++stats.rebuilds;
+        ++m_stats.rebuilds;
         progress.setText(QStringLiteral("Měním velikost bitmapy ..."));
         progress.setGaugeVisible(false);
         progress.showNow();
@@ -286,7 +286,7 @@ void Renderer::drawDocument(DiagramWindow &window, bool picture)
         // reads only the document's time labels and settings and the list's
         // size, which those steps leave alone.
         QFuture<void> minutes;
-        if (!m_request.keepMinuteTexts && !eager && window.isChecked(DiagramWindow::CheckBox::TimeLabels))
+        if (!m_request.keepMinuteTexts && !m_options.eager && m_options.timeLabels)
             minutes = QtConcurrent::run([this] { m_minuteTexts.prepare(m_doc, m_list, 0, {}); });
         // Should a step below fail, the layout must still end before the
         // renderer and the document it reads may go.
@@ -320,7 +320,7 @@ void Renderer::drawDocument(DiagramWindow &window, bool picture)
                        || m_lastReplaySize != m_bitmap.size();
     if (!m_request.paintOnly || stale) {
         if (picture)
-            replay(viewport, window.isChecked(DiagramWindow::CheckBox::TimeLabels));
+            replay(viewport, m_options.timeLabels);
         else
             m_lastViewport.reset(); // the next pass replays in its place
     }
@@ -329,8 +329,8 @@ void Renderer::drawDocument(DiagramWindow &window, bool picture)
         return;
 
     copyToSurface(client.width(), bottom);
-    if (overlay)
-        overlay(m_surface);
+    if (m_options.overlay)
+        m_options.overlay(m_surface);
 }
 
 // Hour numbers under the bottom axis on every render; the ten-minute grid
@@ -436,16 +436,18 @@ void Renderer::recordTrains(DiagramWindow &window)
     progress.setText(QStringLiteral("Zakresluji vlaky..."));
     progress.repaintNow();
     const TrainLines::Frame frame = TrainLines::frameOf(m_doc, m_view.scale);
-    const TrainLines::Highlight highlight{highlightOn, QByteArrayView(foundName), QByteArrayView(otherFoundName)};
+    const TrainLines::Highlight highlight{m_options.highlight.on, QByteArrayView(m_options.highlight.found),
+                                          QByteArrayView(m_options.highlight.other)};
     m_highlightRecorded = false;
-    if (compared)
-        m_highlightRecorded = compared->record(m_doc, frame, highlightOn ? comparedEmphasis : -1, m_list);
+    if (m_options.compared)
+        m_highlightRecorded = m_options.compared->record(
+            m_doc, frame, m_options.highlight.on ? m_options.highlight.comparedEmphasis : -1, m_list);
     for (Train &train : m_doc.trains) {
         TrainLines::RecordTrain(train, frame, TrainLines::trainPen(train, m_doc.settings, highlight), m_list);
         m_highlightRecorded = m_highlightRecorded || highlight.marks(train.name.view());
     }
-    if (conflictMarks)
-        ConflictMarks::record(ConflictMarks::of(*conflictMarks, ConflictMarks::Frame::of(m_doc, m_view.scale)), m_list);
+    if (m_options.conflictMarks)
+        ConflictMarks::record(ConflictMarks::of(*m_options.conflictMarks, ConflictMarks::Frame::of(m_doc, m_view.scale)), m_list);
 }
 
 // The minute-label step: every time label as a text of the display list, in
@@ -462,7 +464,7 @@ void Renderer::recordMinuteLabels(DiagramWindow &window, QFuture<void> &laidOut)
     progress.setProgress(0);
     progress.repaintNow();
 
-    if (!window.isChecked(DiagramWindow::CheckBox::TimeLabels))
+    if (!m_options.timeLabels)
         return;
     if (laidOut.isValid())
         return; // being laid out on another core
@@ -470,7 +472,7 @@ void Renderer::recordMinuteLabels(DiagramWindow &window, QFuture<void> &laidOut)
         progress.setProgress(count);
         progress.repaintNow();
     });
-    if (eager)
+    if (m_options.eager)
         m_minuteTexts.recordAll(m_list);
 }
 
@@ -482,21 +484,21 @@ void Renderer::placeTrainLabels(DiagramWindow &window)
     if (!m_labelFonts || !m_labelFonts->sameFonts(m_doc.settings))
         m_labelFonts = std::make_unique<TrainLabelFonts>(m_doc.settings);
     PlaceTrainLabels(m_doc, *m_labelFonts, m_view.scale, m_request.labels.selector(),
-                     window.isChecked(DiagramWindow::CheckBox::Smoothing),
-                     window.isChecked(DiagramWindow::CheckBox::Category), m_outlines, window.progress(), eager);
+                     m_options.smoothing,
+                     m_options.category, m_outlines, window.progress(), m_options.eager);
 }
 
 void Renderer::replay(const Replayer::Viewport &viewport, bool texts)
 {
-    ++stats.replays;
+    ++m_stats.replays;
     if (texts)
-        m_minuteTexts.record(m_list.stripOf(viewport.vx0), m_list.stripOf(viewport.vx1), m_list, !eager);
-    m_replayer.paintEveryText = eager;
-    m_replayer.oneBand = eager;
+        m_minuteTexts.record(m_list.stripOf(viewport.vx0), m_list.stripOf(viewport.vx1), m_list, !m_options.eager);
+    m_replayer.paintEveryText = m_options.eager;
+    m_replayer.oneBand = m_options.eager;
     m_replayer.replay(m_list, m_bitmap, viewport, texts);
     drawOwedLabelImages(viewport);
     ComposeLabelImages(m_doc.trainLabels, m_bitmap, viewport.vx0, viewport.vy0, viewport.vx1, viewport.vy1,
-                       eager ? 1 : m_replayer.bandsOf(m_bitmap));
+                       m_options.eager ? 1 : m_replayer.bandsOf(m_bitmap));
     m_lastViewport = viewport;
     m_lastReplaySize = m_bitmap.size();
 }
@@ -536,7 +538,7 @@ void Renderer::copyToSurface(int clientWidth, int32_t bottom)
                 std::memcpy(reinterpret_cast<QRgb *>(to + r * toStride) + column, from + r * fromStride,
                             static_cast<size_t>(columns) * sizeof(QRgb));
         };
-        if (bands == 1 || eager)
+        if (bands == 1 || m_options.eager)
             std::for_each(ranges.begin(), ranges.end(), copy);
         else
             QtConcurrent::blockingMap(ranges, copy);

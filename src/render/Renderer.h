@@ -4,6 +4,7 @@
 #include "DisplayList.h"
 #include "LabelOutline.h"
 #include "MinuteLabels.h"
+#include "RenderOptions.h"
 #include "RenderRequest.h"
 #include "Replay.h"
 #include "StationColumn.h"
@@ -47,7 +48,7 @@ class TrainLabelFonts;
 // (LabelImage) on it. Then it lays out the scroll bars, draws the bottom
 // axis, the hour numbers and the legend on the paint-box surface, copies
 // DiagramBitmap and the station column beside them, and hands the surface
-// to `overlay` (the insert tool's preview, InsertOverlay). With no document
+// to the options' overlay (the insert tool's preview, InsertOverlay). With no document
 // the surface shows only an empty time axis.
 //
 // What only the picture needs waits until a replay needs it, so a zoom
@@ -64,7 +65,7 @@ class TrainLabelFonts;
 //   whose boxes meet the viewport (DrawOwedLabelImages) before it composes.
 //   Save with label images draws every owed one first.
 // - recordWholeDiagram() records every owed strip (for a back end that draws
-//   the whole diagram). `eager` does all of it at each rebuild, paints every
+//   the whole diagram). The `eager` option does all of it at each rebuild, paints every
 //   text and replays in one band: tests/render/LazyRenderTest compares the
 //   two ways pixel for pixel.
 // The painter back end of the same recording (PainterReplay, SheetPainter,
@@ -82,54 +83,29 @@ public:
     // Raised while a render runs, and while the program sets controls or
     // makes labels (RenderGuard): a render asked for then is dropped, the
     // controls' handlers run no command and the mouse ignores presses.
-    bool renderInProgress = false;
+    bool busy() const { return m_busy; }
 
-    // The find command's highlight: the train named foundName exactly is
-    // drawn green while highlightOn is set.
-    bool highlightOn = false;
-    QByteArray foundName;
-    // A second train drawn green with it (both trains of a conflict chosen
-    // in the list); empty for the find command's one train.
-    QByteArray otherFoundName;
-    // The conflicts marked on the diagram at each rebuild, red over the
-    // train lines (ConflictMarks); null: no marks. The list is its owner's
-    // and must outlive the next rebuild.
-    const std::vector<Conflict> *conflictMarks = nullptr;
-    // The document compared with this one, its trains drawn behind the
-    // current ones at each rebuild (CompareOverlay); null: none. Its owner
-    // keeps it until the next rebuild. While highlightOn, its train
-    // comparedEmphasis (0-based; -1: none) is drawn emphasised.
-    CompareOverlay::Compared *compared = nullptr;
-    int32_t comparedEmphasis = -1;
+    // The options of the latest render.
+    const RenderOptions &options() const { return m_options; }
     // Whether the display list holds a train drawn green (or a compared
-    // train emphasised): it keeps it until
-    // the next rebuild, whatever highlightOn says meanwhile.
+    // train emphasised): it keeps it until the next rebuild, whatever the
+    // options say meanwhile.
     bool highlightRecorded() const { return m_highlightRecorded; }
-
-    // The label drag's picked label number; every render sets it to -1.
-    int32_t dragLabelNumber = -1;
+    // Whether the latest render drew a document (not the empty axis): there
+    // is a picture to print or export.
+    bool hasPicture() const { return m_hasPicture; }
 
     // Draws what the request asks for onto the surface. A request to
     // rebuild marks the document's redrawNeeded first, so that a render
     // dropped while another runs leaves the rebuild to the next one.
-    void draw(DiagramWindow &window, const RenderRequest &request = {});
+    void draw(DiagramWindow &window, const RenderRequest &request, const RenderOptions &options);
     // The request of the render running; a default one between renders.
     const RenderRequest &request() const { return m_request; }
 
-    // Does at each rebuild what is otherwise left until a replay needs it:
-    // every strip recorded and every label image drawn; and every text is
-    // drawn with the painter, none copied from its stamp, and the lines in
-    // one band on the calling thread. For comparisons
-    // with the picture built a piece at a time.
-    bool eager = false;
     // Records what the display list still owes (the minute labels of the
     // strips no replay has needed yet): the whole diagram, for a back end
     // that draws all of it.
     void recordWholeDiagram();
-
-    // Drawn on the surface as the last step of a full render (the
-    // insert-train tool's preview); it decides itself whether it has points.
-    std::function<void(QImage &surface)> overlay;
 
     // PaintBox1's picture.
     QImage &surface() { return m_surface; }
@@ -144,6 +120,7 @@ public:
     int32_t visibleBottom() const { return m_visibleBottom; }
     const DisplayList &displayList() const { return m_list; }
     LabelOutlineList &labelOutlines() { return m_outlines; }
+    const LabelOutlineList &labelOutlines() const { return m_outlines; }
     const StationColumn &stationColumn() const { return m_column; }
     const std::vector<QString> &legendLines() const { return m_legendLines; }
     // The diagram font of the last render ("ARIAL CE" by zoom).
@@ -176,9 +153,10 @@ public:
         int replays = 0;
         int emptyAxes = 0;
     };
-    Stats stats;
+    const Stats &stats() const { return m_stats; }
 
 private:
+    friend class RenderGuard;
     void drawEmptyAxis(DiagramWindow &window);
     // picture: replay and copy the bitmaps (not in a pass another follows).
     void drawDocument(DiagramWindow &window, bool picture);
@@ -198,6 +176,10 @@ private:
     Document &m_doc;
     DiagramView &m_view;
     RenderRequest m_request;
+    RenderOptions m_options;
+    Stats m_stats;
+    bool m_busy = false;
+    bool m_hasPicture = false;
 
     QImage m_surface;
     QImage m_bitmap;
@@ -242,11 +224,11 @@ private:
 class RenderGuard
 {
 public:
-    explicit RenderGuard(Renderer &renderer) : m_renderer(renderer), m_was(renderer.renderInProgress)
+    explicit RenderGuard(Renderer &renderer) : m_renderer(renderer), m_was(renderer.m_busy)
     {
-        m_renderer.renderInProgress = true;
+        m_renderer.m_busy = true;
     }
-    ~RenderGuard() { m_renderer.renderInProgress = m_was; }
+    ~RenderGuard() { m_renderer.m_busy = m_was; }
     RenderGuard(const RenderGuard &) = delete;
     RenderGuard &operator=(const RenderGuard &) = delete;
 

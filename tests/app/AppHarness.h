@@ -50,7 +50,7 @@ public:
     MainWindow *window() const { return windows->mainWindow(); }
     Document &doc() const { return session->document; }
     Diagram &diagram() const { return window()->diagram(); }
-    Renderer &renderer() const { return diagram().renderer(); }
+    const Renderer &renderer() const { return diagram().renderer(); }
     DiagramView &view() const { return diagram().view(); }
     PaintBox *box() const { return window()->paintBox(); }
     QString ini() const { return path("Vlakorys.ini"); }

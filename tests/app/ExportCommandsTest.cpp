@@ -27,7 +27,7 @@ protected:
     HeadlessDiagram scene{QSize(900, 500)};
     Document &doc = scene.doc;
     DiagramView &view = scene.view;
-    Renderer &renderer = scene.renderer;
+    const Renderer &renderer = scene.renderer;
     HeadlessWindow &window = scene.window;
     QString fileName;
 
@@ -48,9 +48,9 @@ TEST_F(ExportCommandsTest, WritesTheRenderedDiagramAs24BitBitmap)
 {
     view.hpos = 40; // scrolled: the picture is what the window shows now
     prompter.fileAnswers = {path("vlakorys.bmp")};
-    const int renders = renderer.stats.renders;
+    const int renders = renderer.stats().renders;
     ASSERT_TRUE(run());
-    EXPECT_EQ(renderer.stats.renders, renders + 1);
+    EXPECT_EQ(renderer.stats().renders, renders + 1);
     EXPECT_TRUE(prompter.lastFileDialog.promptOverwrite);
     EXPECT_EQ(prompter.lastFileDialog.defaultSuffix, QStringLiteral("bmp"));
     EXPECT_EQ(fileName, path("vlakorys.bmp")) << "SaveDialog2 keeps the name for the next export";
@@ -64,9 +64,9 @@ TEST_F(ExportCommandsTest, WritesTheRenderedDiagramAs24BitBitmap)
 
 TEST_F(ExportCommandsTest, CancelWritesNothingAndAFailedWriteIsReported)
 {
-    const int renders = renderer.stats.renders;
+    const int renders = renderer.stats().renders;
     EXPECT_FALSE(run());
-    EXPECT_EQ(renderer.stats.renders, renders);
+    EXPECT_EQ(renderer.stats().renders, renders);
     EXPECT_TRUE(prompter.messages().isEmpty());
     prompter.fileAnswers = {path("chybí/vlakorys.bmp")};
     EXPECT_FALSE(run());

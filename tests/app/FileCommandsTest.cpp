@@ -428,11 +428,10 @@ TEST_F(FileCommandsTest, NewKeepsKindRecordsForTheNextStations)
     doc.appendKind({.stationIndex = 1, .hradlo = 1});
     doc.legacyDopravna = {1, 2};
     doc.noDocument = false;
-    doc.redrawNeeded = false;
     DocumentCommands::newDocument(session);
     EXPECT_EQ(doc.stationKinds.size(), 1u);
     EXPECT_TRUE(doc.legacyDopravna.empty());
-    EXPECT_TRUE(doc.noDocument && doc.redrawNeeded);
+    EXPECT_TRUE(doc.noDocument);
 }
 
 TEST_F(FileCommandsTest, CloseWritesOnlyTheZoom)

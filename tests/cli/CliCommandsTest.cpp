@@ -48,22 +48,6 @@ protected:
 
 } // namespace
 
-TEST_F(CliCommandsTest, DumpRunsTheLabelStepsOfOpen)
-{
-    for (bool label : {false, true}) {
-        smallDocument(label);
-        labelCalls.clear();
-        const CommandRun r = capture(
-            [&](std::FILE *out, std::FILE *err) { return DumpCommand(recording).run({path("doc.vrs")}, out, err); });
-        EXPECT_EQ(std::pair(r.status, r.err), std::pair(0, QByteArray()));
-        // Train labels only when the file had none, then the time labels.
-        EXPECT_EQ(labelCalls, (label ? QStringList{"time"} : QStringList{"train", "time"}));
-        const Json json = Json::parse(r.out.toStdString());
-        EXPECT_EQ(std::tuple(json["stations"].size(), json["trains"].size(), json["trainLabels"].size()),
-                  std::tuple(4u, 2u, label ? 1u : 0u));
-    }
-}
-
 TEST_F(CliCommandsTest, ImportAppendsTrainsAndSaves)
 {
     smallDocument(true);

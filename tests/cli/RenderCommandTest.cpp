@@ -5,6 +5,7 @@
 
 #include "cli/DumpCommand.h"
 #include "cli/RenderCommand.h"
+#include "editing/DocumentOpen.h"
 #include "editing/Diagram.h"
 #include "io/DocumentFile.h"
 #include "model/Document.h"
@@ -113,7 +114,7 @@ TEST_F(RenderCommandTest, TheSheetAsImagesAtTheChosenResolution)
     for (const char *name : {"sheet.png", "sheet.bmp"})
         ASSERT_EQ(render(QStringList{example, path(name)} + sheet).status, 0) << name;
     Document doc;
-    ASSERT_TRUE(DumpCommand::openDocument(doc, example, LabelSteps::standard()).isEmpty());
+    ASSERT_TRUE(DocumentOpen::open(doc, example, LabelSteps::standard()).isEmpty());
     const PrintPlan plan(doc);
     const PrintPlan::Choice c{.layers = 2, .overlap = 30};
     // The sheet's millimetres at 75 / 25.4 dots each.
@@ -146,7 +147,7 @@ TEST_F(RenderCommandTest, TheSameRenderAsTheEditor)
     opened.settings.ratioY = 1;
     labels.makeTimeLabels(opened);
     HeadlessWindow window(QSize(900, 300));
-    window.setChecked(DiagramWindow::CheckBox::TimeLabels, true);
+    opened.settings.showTimeLabels = 1;
     Diagram diagram(opened, window);
     DiagramView &view = diagram.view();
     view.updateScale(opened.settings);

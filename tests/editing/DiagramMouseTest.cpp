@@ -75,7 +75,7 @@ protected:
     HeadlessDiagram scene{QSize(1600, 900)};
     Document &doc = scene.doc;
     DiagramView &view = scene.view;
-    Renderer &renderer = scene.renderer;
+    const Renderer &renderer = scene.renderer;
     HeadlessWindow &window = scene.window;
     ScriptedView edit;
     EditHistory history{doc};
@@ -100,7 +100,7 @@ protected:
     // The middle of a label's turned box in view pixels.
     QPoint centre(int number)
     {
-        const LabelOutline *o = findOutline(renderer.labelOutlines(), number);
+        const LabelOutline *o = findOutline(scene.diagram.labelOutlines(), number);
         EXPECT_NE(o, nullptr);
         const QPoint middle = (o->p1 + o->p3) / 2;
         return QPoint(40 + middle.x() - 5 * view.hpos, middle.y() - 2 * view.vpos);
@@ -110,7 +110,7 @@ protected:
     {
         ASSERT_EQ(renderer.labelOutlines().size(), doc.trainLabels.size());
         for (int n = 1; n <= doc.trainLabelCount(); ++n) {
-            const LabelOutline *o = findOutline(renderer.labelOutlines(), n);
+            const LabelOutline *o = findOutline(scene.diagram.labelOutlines(), n);
             ASSERT_NE(o, nullptr) << n;
             EXPECT_EQ(QPoint(o->left, o->top), QPoint(label(n).x, label(n).y)) << n;
         }
@@ -184,13 +184,13 @@ TEST_F(DiagramMouseTest, APressPicksTheLastMatchInTheOutlineList)
     doc.redrawNeeded = true;
     scene.diagram.render();
     mouse.PaintBox1MouseDown(pressAt(centre(1)));
-    EXPECT_EQ(renderer.dragLabelNumber, 1);
+    EXPECT_EQ(scene.diagram.pickedLabel(), 1);
     mouse.PaintBox1MouseUp(releaseAt(centre(1)));
 
     // Nowhere near a label, or while a render runs: nothing.
     mouse.PaintBox1MouseDown(pressAt(QPoint(60, 400)));
     EXPECT_FALSE(mouse.labelDrag().armed());
-    renderer.renderInProgress = true;
+    const RenderGuard busy = scene.diagram.holdRenders();
     mouse.PaintBox1MouseDown(pressAt(centre(3)));
     EXPECT_FALSE(mouse.labelDrag().armed());
 }
@@ -199,12 +199,12 @@ TEST_F(DiagramMouseTest, AClickWithoutMovingChangesNothing)
 {
     const LabelState before = stateOf(label(1));
     const QImage picture = renderer.surface().copy();
-    const int rebuilds = renderer.stats.rebuilds;
+    const int rebuilds = renderer.stats().rebuilds;
     mouse.PaintBox1MouseDown(pressAt(centre(1)));
     EXPECT_NE(renderer.surface(), picture) << "the outline is drawn";
     mouse.PaintBox1MouseUp(releaseAt(centre(1), Qt::ControlModifier));
     EXPECT_EQ(stateOf(label(1)), before);
-    EXPECT_EQ(std::tuple(doc.trainLabelCount(), renderer.stats.rebuilds, renderer.surface() == picture,
+    EXPECT_EQ(std::tuple(doc.trainLabelCount(), renderer.stats().rebuilds, renderer.surface() == picture,
                          mouse.labelDrag().armed(), history.count()),
               std::tuple(3, rebuilds, true, false, 0));
 }
@@ -238,7 +238,7 @@ TEST_F(DiagramMouseTest, ADropPlacesTheLabelByTheOutlinesCentreOnAWholeMinute)
         const QPoint by(c.column - (o.left + o.right) / 2, c.row - (o.top + o.bottom) / 2);
         mouse.PaintBox1MouseMove(moveTo(p + by));
         mouse.PaintBox1MouseUp(releaseAt(p + by, c.keys));
-        EXPECT_EQ(renderer.dragLabelNumber, -1);
+        EXPECT_EQ(scene.diagram.pickedLabel(), 0);
         if (c.time < 0) {
             EXPECT_EQ(std::pair(stateOf(label(1)), doc.trainLabelCount()), std::pair(before, 3)) << c.column;
             continue;
@@ -383,10 +383,10 @@ TEST_F(DiagramMouseTest, RightButtonPanning)
     } steps[] = {{{496, 200}, 10, 10}, {{494, 200}, 11, 10}, {{494, 198}, 11, 10},
                  {{494, 197}, 11, 11}, {{520, 197}, 6, 11},  {{520, 210}, 6, 5}};
     for (const auto &s : steps) {
-        const int renders = renderer.stats.renders;
+        const int renders = renderer.stats().renders;
         mouse.PaintBox1MouseMove(moveTo(s.to, Qt::RightButton));
         EXPECT_EQ(QPoint(view.hpos, view.vpos), QPoint(s.hpos, s.vpos)) << s.to.x() << "," << s.to.y();
-        EXPECT_EQ(renderer.stats.renders, renders + 1);
+        EXPECT_EQ(renderer.stats().renders, renders + 1);
     }
 
     // At the end of the bar the pointer still becomes the new start.
@@ -413,7 +413,7 @@ TEST_F(DiagramMouseTest, RightButtonPanning)
         end();
         EXPECT_FALSE(mouse.panning().active());
     }
-    renderer.renderInProgress = true;
+    const RenderGuard busy = scene.diagram.holdRenders();
     mouse.PaintBox1MouseDown(pressAt({500, 200}, Qt::RightButton));
     EXPECT_FALSE(mouse.panning().active()) << "presses during a render do nothing";
 }

@@ -28,7 +28,7 @@ public:
     HeadlessDiagram scene;
     Document &doc = scene.doc;
     Diagram &diagram = scene.diagram;
-    Renderer &renderer = scene.renderer;
+    const Renderer &renderer = scene.renderer;
     NoQuestions edit;
     NoInsertTool noTool;
     EditHistory history{doc};

@@ -2,9 +2,7 @@
 
 #include "model/Cp1250.h"
 #include "model/Document.h"
-#include "render/DiagramView.h"
-#include "render/HeadlessWindow.h"
-#include "render/Renderer.h"
+#include "editing/HeadlessDiagram.h"
 
 #include "SampleLine.h"
 
@@ -57,32 +55,17 @@ TEST(FindTrain, TheFirstNameHoldingTheTextFromADigit)
     EXPECT_EQ(FindTrain::notFoundMessage(QStringLiteral("os 1234")), QStringLiteral("Vlak os 1234 nebyl nalezen"));
 }
 
-TEST(FindTrain, AConfirmedSearchSetsTheHighlight)
+TEST(FindTrain, AConfirmedSearchDrawsTheTrainGreen)
 {
-    Document doc;
-    DiagramView view;
-    Renderer renderer(doc, view);
-    setTrains(doc, {"Sp 1234", "Os 1234", "Sp 1234"});
-
-    const RenderRequest greenChanges = RenderRequest::redraw(RenderRequest::Labels::none());
-    const FindTrain::Outcome found = FindTrain::run(renderer, doc, QStringLiteral("1234"));
-    EXPECT_EQ(std::tuple(found.found, renderer.highlightOn, renderer.foundName, found.render),
-              std::tuple(true, true, QByteArray("Sp 1234"), greenChanges));
-
-    // A search that finds nothing switches the highlight off; it asks for
-    // the rebuild that keeps the minute texts only while a train is drawn
-    // green, so that the render after its message takes the green away.
-    for (bool drawn : {false, true}) {
-        if (drawn) {
-            SampleLine::fill(doc, {4, 20, 3, 4});
-            renderer.highlightOn = true;
-            renderer.foundName = doc.trains[1].name.toByteArray();
-            HeadlessWindow window(QSize(600, 400));
-            renderer.draw(window, RenderRequest::rebuildAll());
-            ASSERT_TRUE(renderer.highlightRecorded());
-        }
-        const FindTrain::Outcome none = FindTrain::run(renderer, doc, QStringLiteral("no digit"));
-        EXPECT_EQ(std::tuple(none.found, renderer.highlightOn, none.render),
-                  std::tuple(false, false, drawn ? greenChanges : RenderRequest()));
-    }
+    HeadlessDiagram h(QSize(600, 400));
+    SampleLine::fill(h.doc, {4, 20, 3, 4});
+    h.diagram.render(RenderRequest::rebuildAll());
+    const QByteArray second = h.doc.trains[1].name.toByteArray();
+    EXPECT_TRUE(FindTrain::run(h.diagram, QString::fromLatin1(second).section(u' ', 1)));
+    EXPECT_EQ(std::tuple(h.diagram.highlighting().found, h.renderer.highlightRecorded(), h.diagram.lastRequest()),
+              std::tuple(second, true, RenderRequest::redraw(RenderRequest::Labels::none())));
+    // Nothing found changes nothing until the caller has said so.
+    const int renders = h.renderer.stats().renders;
+    EXPECT_FALSE(FindTrain::run(h.diagram, QStringLiteral("no digit")));
+    EXPECT_EQ(std::pair(h.diagram.highlighting().on, h.renderer.stats().renders), std::pair(true, renders));
 }

@@ -180,12 +180,12 @@ TEST_F(TrainDragTest, PressPicksTheNearestLineWithinFourPixels)
     };
     for (const auto &c : cases) {
         drag.forget();
-        scene.renderer.highlightOn = false;
+        scene.diagram.highlightOff();
         tool.active = c.toolOpen;
         press(view(c.at.x(), c.at.y()), c.keys);
         EXPECT_EQ((TrainPick::Hit{drag.picked() ? drag.train() : -1, drag.picked() ? drag.fromRow() : 0}), c.hit)
             << c.what;
-        EXPECT_EQ(scene.renderer.highlightOn && scene.renderer.foundName == QByteArray("Os 1"), c.hit.train == 0)
+        EXPECT_EQ(scene.diagram.highlighting().on && scene.diagram.highlighting().found == QByteArray("Os 1"), c.hit.train == 0)
             << c.what;
         release(view(c.at.x(), c.at.y()));
     }

@@ -16,7 +16,7 @@ class ReportingWindow : public HeadlessWindow
 public:
     using HeadlessWindow::HeadlessWindow;
     ViewCommands *commands = nullptr;
-    Renderer *renderer = nullptr;
+    const Renderer *renderer = nullptr;
     int clicks = 0; // CheckBox1 click operations that ran
 
     void setScrollValue(Qt::Orientation bar, int value) override
@@ -37,7 +37,7 @@ public:
     {
         const bool old = isChecked(box);
         HeadlessWindow::setChecked(box, checked);
-        if (commands && old != checked && box == CheckBox::TimeLabels && !renderer->renderInProgress) {
+        if (commands && old != checked && box == CheckBox::TimeLabels && !renderer->busy()) {
             ++clicks;
             commands->toggleTimeLabels();
         }
@@ -58,7 +58,7 @@ protected:
     int timeLabelRuns = 0;
     Diagram diagram{doc, window, LabelSteps({}, [this](Document &, double, ProgressSink &) { ++timeLabelRuns; })};
     DiagramView &view = diagram.view();
-    Renderer &renderer = diagram.renderer();
+    const Renderer &renderer = diagram.renderer();
     ViewCommands &commands = diagram.commands();
 
     void SetUp() override
@@ -78,8 +78,8 @@ TEST_F(ViewCommandsTest, ZoomStepsRebuildOnceRescaleTheBarsAndSetTheTimeLabelBox
     ASSERT_FALSE(window.scrollBarVisible(Qt::Vertical)); // the whole height fits: the bar keeps 0
     const int oldMax = window.scrollMaximum(Qt::Horizontal);
     window.userScroll(Qt::Horizontal, 100);
-    const int rebuilds = renderer.stats.rebuilds;
-    const int renders = renderer.stats.renders;
+    const int rebuilds = renderer.stats().rebuilds;
+    const int renders = renderer.stats().renders;
     commands.zoomIn();
     EXPECT_EQ(std::tuple(doc.settings.zoom, view.scale, window.zoomText), std::tuple(5, 2.5, QStringLiteral("125 %")));
     EXPECT_EQ(
@@ -87,7 +87,7 @@ TEST_F(ViewCommandsTest, ZoomStepsRebuildOnceRescaleTheBarsAndSetTheTimeLabelBox
         std::tuple(true, 1, 1));
     // One rebuild at the new zoom: neither the check box's own render nor the
     // bars moved by the program run.
-    EXPECT_EQ(std::tuple(window.clicks, renderer.stats.renders, renderer.stats.rebuilds),
+    EXPECT_EQ(std::tuple(window.clicks, renderer.stats().renders, renderer.stats().rebuilds),
               std::tuple(0, renders + 1, rebuilds + 1));
     const int newMax = window.scrollMaximum(Qt::Horizontal);
     EXPECT_EQ(std::tuple(view.hpos, window.scrollValue(Qt::Horizontal), view.vpos),
@@ -104,9 +104,9 @@ TEST_F(ViewCommandsTest, ZoomStepsRebuildOnceRescaleTheBarsAndSetTheTimeLabelBox
     // The steps stop at 50 % and 525 %; a step past the end does nothing.
     for (int i = 0; i < 30; ++i)
         commands.zoomOut();
-    const int before = renderer.stats.renders;
+    const int before = renderer.stats().renders;
     commands.zoomOut();
-    EXPECT_EQ(std::pair(doc.settings.zoom, renderer.stats.renders), std::pair(uint8_t(2), before));
+    EXPECT_EQ(std::pair(doc.settings.zoom, renderer.stats().renders), std::pair(uint8_t(2), before));
     for (int i = 0; i < 30; ++i)
         commands.zoomIn();
     EXPECT_EQ(doc.settings.zoom, 21);
@@ -126,16 +126,16 @@ TEST_F(ViewCommandsTest, OnlyAktAppliesARatio)
 
 TEST_F(ViewCommandsTest, UserScrollingRendersOnce)
 {
-    const int renders = renderer.stats.renders;
+    const int renders = renderer.stats().renders;
     window.userScroll(Qt::Horizontal, 40);
-    EXPECT_EQ(std::pair(view.hpos, renderer.stats.renders), std::pair(40, renders + 1));
+    EXPECT_EQ(std::pair(view.hpos, renderer.stats().renders), std::pair(40, renders + 1));
     {
         ProgrammaticScroll bars(window, view);
         bars.setValue(Qt::Horizontal, 60);
     }
-    EXPECT_EQ(std::pair(view.hpos, renderer.stats.renders), std::pair(40, renders + 1)) << "moved by the program";
+    EXPECT_EQ(std::pair(view.hpos, renderer.stats().renders), std::pair(40, renders + 1)) << "moved by the program";
     window.userScroll(Qt::Horizontal, 70);
-    EXPECT_EQ(std::pair(view.hpos, renderer.stats.renders), std::pair(70, renders + 2));
+    EXPECT_EQ(std::pair(view.hpos, renderer.stats().renders), std::pair(70, renders + 2));
 }
 
 TEST_F(ViewCommandsTest, KeysScrollWithinTheBars)
@@ -159,9 +159,9 @@ TEST_F(ViewCommandsTest, KeysScrollWithinTheBars)
     EXPECT_FALSE(commands.keyScroll(Qt::Key_A, Qt::NoModifier));
 
     // Up and down need the vertical bar.
-    const int renders = renderer.stats.renders;
+    const int renders = renderer.stats().renders;
     commands.keyScroll(Qt::Key_Up, Qt::NoModifier);
-    EXPECT_EQ(std::pair(view.vpos, renderer.stats.renders), std::pair(0, renders));
+    EXPECT_EQ(std::pair(view.vpos, renderer.stats().renders), std::pair(0, renders));
     window.setPaintBoxSize(QSize(1000, 300));
     diagram.render();
     ASSERT_GT(window.scrollMaximum(Qt::Vertical), 55);
@@ -176,22 +176,14 @@ TEST_F(ViewCommandsTest, KeysScrollWithinTheBars)
 
 TEST_F(ViewCommandsTest, EscapeSwitchesTheHighlightOff)
 {
-    const int renders = renderer.stats.renders;
+    const int renders = renderer.stats().renders;
     EXPECT_TRUE(commands.keyScroll(Qt::Key_Escape, Qt::NoModifier));
-    EXPECT_EQ(renderer.stats.renders, renders) << "nothing highlighted: nothing to do";
-    renderer.highlightOn = true;
-    renderer.foundName = doc.trains.front().name.toByteArray();
+    EXPECT_EQ(renderer.stats().renders, renders) << "nothing highlighted: nothing to do";
+    diagram.highlight(doc.trains.front().name.toByteArray());
+    ASSERT_TRUE(renderer.highlightRecorded());
     commands.keyScroll(Qt::Key_Escape, Qt::NoModifier);
-    EXPECT_EQ(std::pair(renderer.highlightOn, renderer.stats.rebuilds), std::pair(false, 2));
-
-    // A green line the list still holds with the highlight already off goes
-    // too.
-    renderer.highlightOn = true;
-    doc.redrawNeeded = true;
-    diagram.render();
-    renderer.highlightOn = false;
-    commands.keyScroll(Qt::Key_Escape, Qt::NoModifier);
-    EXPECT_EQ(std::pair(renderer.highlightRecorded(), renderer.stats.rebuilds), std::pair(false, 4));
+    EXPECT_EQ(std::tuple(diagram.highlighting().on, renderer.highlightRecorded(), renderer.stats().rebuilds),
+              std::tuple(false, false, 3));
 }
 
 TEST_F(ViewCommandsTest, CheckBoxesRebuildKeepingTheMinuteTexts)
@@ -209,14 +201,14 @@ TEST_F(ViewCommandsTest, CheckBoxesRebuildKeepingTheMinuteTexts)
     EXPECT_FALSE(label.hasImage());
     giveImage();
     commands.toggleCategory();
-    EXPECT_EQ(std::pair(label.hasImage(), renderer.stats.rebuilds), std::pair(false, 4));
+    EXPECT_EQ(std::pair(label.hasImage(), renderer.stats().rebuilds), std::pair(false, 4));
 
     // While the program sets the controls nothing runs.
     giveImage();
     {
-        RenderGuard guard(renderer);
+        const RenderGuard guard = diagram.holdRenders();
         commands.toggleTimeLabels();
         commands.toggleSmoothing();
     }
-    EXPECT_EQ(std::pair(label.hasImage(), renderer.stats.rebuilds), std::pair(true, 4));
+    EXPECT_EQ(std::pair(label.hasImage(), renderer.stats().rebuilds), std::pair(true, 4));
 }

@@ -20,12 +20,9 @@ struct Scene : HeadlessDiagram
 {
     Scene(const std::function<void(Document &)> &open, bool eager) : HeadlessDiagram(QSize(1300, 700))
     {
-        renderer.eager = eager;
+        diagram.setEager(eager);
         open(doc);
         view.updateScale(doc.settings);
-        window.setChecked(DiagramWindow::CheckBox::TimeLabels, doc.settings.showTimeLabels);
-        window.setChecked(DiagramWindow::CheckBox::Smoothing, doc.settings.smoothing);
-        window.setChecked(DiagramWindow::CheckBox::Category, doc.settings.showCategory);
         if (doc.trainLabels.empty())
             diagram.makeTrainLabels();
         diagram.makeTimeLabels();

@@ -33,6 +33,9 @@ protected:
     DiagramView view;
     Renderer renderer{doc, view};
     HeadlessWindow window{QSize(1000, 600)};
+    RenderOptions options;
+
+    void draw(const RenderRequest &request = {}) { renderer.draw(window, request, options); }
 
     void SetUp() override
     {
@@ -55,7 +58,7 @@ protected:
     void rebuild(const RenderRequest &request = {})
     {
         doc.redrawNeeded = true;
-        renderer.draw(window, request);
+        draw(request);
     }
 
     QColor pixel(int x, int y) const { return renderer.surface().pixelColor(x, y); }
@@ -80,8 +83,8 @@ protected:
 
 TEST_F(RendererTest, EmptyAxisWithoutADocument)
 {
-    renderer.draw(window);
-    EXPECT_EQ(std::tuple(renderer.stats.emptyAxes, window.surfaceChanges, window.printAndExportEnabled),
+    draw();
+    EXPECT_EQ(std::tuple(renderer.stats().emptyAxes, window.surfaceChanges, renderer.hasPicture()),
               std::tuple(1, 1, false));
     EXPECT_EQ(window.scrollMaximum(Qt::Horizontal), (4 * 1440 + 80 - 1000) / 5);
     EXPECT_FALSE(window.scrollBarVisible(Qt::Vertical)); // 600 >= 10 z + 20
@@ -93,9 +96,9 @@ TEST_F(RendererTest, EmptyAxisWithoutADocument)
 TEST_F(RendererTest, ARenderDuringARenderDoesNothing)
 {
     addStation(0);
-    renderer.renderInProgress = true;
-    renderer.draw(window);
-    EXPECT_EQ(std::tuple(renderer.stats.renders, renderer.stats.dropped, window.surfaceChanges, doc.redrawNeeded),
+    const RenderGuard busy(renderer);
+    draw();
+    EXPECT_EQ(std::tuple(renderer.stats().renders, renderer.stats().dropped, window.surfaceChanges, doc.redrawNeeded),
               std::tuple(0, 1, 0, true));
 }
 
@@ -103,20 +106,19 @@ TEST_F(RendererTest, TheFirstFullRenderRunsTwiceAndEveryFlagEndsWithTheRender)
 {
     doc.noDocument = false;
     rebuild();
-    EXPECT_EQ(std::pair(renderer.stats.passes, view.legendGap), std::pair(1, 0)) << "no stations: no legend";
+    EXPECT_EQ(std::pair(renderer.stats().passes, view.legendGap), std::pair(1, 0)) << "no stations: no legend";
 
     addLine();
     doc.labelImagesStale = true;
-    renderer.dragLabelNumber = 7;
     rebuild(RenderRequest::redraw(RenderRequest::Labels::one(3)));
     // The second pass records nothing; the first leaves the picture to the second.
-    EXPECT_EQ(std::tuple(renderer.stats.passes, renderer.stats.rebuilds, renderer.stats.replays, view.legendGap),
+    EXPECT_EQ(std::tuple(renderer.stats().passes, renderer.stats().rebuilds, renderer.stats().replays, view.legendGap),
               std::tuple(3, 2, 2, 35));
-    EXPECT_EQ(std::tuple(window.printAndExportEnabled, renderer.request(), renderer.renderInProgress,
-                         renderer.dragLabelNumber, doc.labelImagesStale, doc.redrawNeeded),
-              std::tuple(true, RenderRequest(), false, -1, false, false));
+    EXPECT_EQ(std::tuple(renderer.hasPicture(), renderer.request(), renderer.busy(), doc.labelImagesStale,
+                         doc.redrawNeeded),
+              std::tuple(true, RenderRequest(), false, false, false));
     rebuild();
-    EXPECT_EQ(renderer.stats.passes, 4);
+    EXPECT_EQ(renderer.stats().passes, 4);
 }
 
 TEST_F(RendererTest, ScrollingReplaysAndAPaintOnlyCopies)
@@ -129,25 +131,25 @@ TEST_F(RendererTest, ScrollingReplaysAndAPaintOnlyCopies)
     EXPECT_EQ(pixel(40 + 1250 - 1000, 220), colour(Colours::red));
     EXPECT_EQ(pixel(40 + 1250 - 1000 + 6, 220), QColor(Qt::white));
 
-    const int replays = renderer.stats.replays;
+    const int replays = renderer.stats().replays;
     view.hpos = 210;
-    renderer.draw(window);
-    EXPECT_EQ(std::pair(renderer.stats.replays, renderer.stats.rebuilds), std::pair(replays + 1, 1));
+    draw();
+    EXPECT_EQ(std::pair(renderer.stats().replays, renderer.stats().rebuilds), std::pair(replays + 1, 1));
     EXPECT_EQ(pixel(40 + 1250 - 1050, 220), colour(Colours::red));
     EXPECT_NE(pixel(40 + 1250 - 1000, 220), colour(Colours::red));
 
     const QImage before = renderer.surface().copy();
     renderer.surface().fill(Qt::red); // as if the window had been covered
-    renderer.draw(window, RenderRequest::paint());
-    EXPECT_EQ(renderer.stats.replays, replays + 1);
+    draw(RenderRequest::paint());
+    EXPECT_EQ(renderer.stats().replays, replays + 1);
     EXPECT_EQ(renderer.surface(), before);
 
     // After a resize the old picture would not fill the window: the paint
     // replays once.
     window.setPaintBoxSize(QSize(1200, 700));
     renderer.resizeDiagramBitmap(window.clientSize());
-    renderer.draw(window, RenderRequest::paint());
-    EXPECT_EQ(renderer.stats.replays, replays + 2);
+    draw(RenderRequest::paint());
+    EXPECT_EQ(renderer.stats().replays, replays + 2);
     EXPECT_EQ(std::pair(renderer.surface().size(), renderer.diagramBitmap().size()),
               std::pair(QSize(1200, 700), window.clientSize()));
     EXPECT_EQ(pixel(40 + 1250 - 1050, 220), colour(Colours::red));
@@ -269,7 +271,7 @@ TEST_F(RendererTest, HourNumbersLeftOfTheColumnAreNotWritten)
     const auto olive = [](QRgb p) { return QColor(p) == colour(Colours::olive); };
     EXPECT_GT(count(0, b + 19, 40, b + 40, olive), 0) << "\"0\" centred on x = 40";
     view.hpos = 1; // "0" would stand at 35
-    renderer.draw(window);
+    draw();
     EXPECT_EQ(count(0, b + 19, 40, b + 40, olive), 0);
 }
 
@@ -314,7 +316,7 @@ TEST_F(RendererTest, ScrollRangesOfADocument)
 
     // A position beyond a smaller range is pulled in with the bar.
     view.vpos = 100000;
-    renderer.draw(window);
+    draw();
     EXPECT_EQ(std::pair(view.vpos, window.scrollValue(Qt::Vertical)),
               std::pair(window.scrollMaximum(Qt::Vertical), window.scrollMaximum(Qt::Vertical)));
 }
@@ -330,8 +332,8 @@ TEST_F(RendererTest, AnAbsurdDocumentStaysBounded)
     EXPECT_GT(window.scrollMaximum(Qt::Vertical), 0);
     EXPECT_EQ(renderer.surface().size(), QSize(1000, 600));
     view.vpos = window.scrollMaximum(Qt::Vertical);
-    renderer.draw(window);
-    EXPECT_FALSE(renderer.renderInProgress);
+    draw();
+    EXPECT_FALSE(renderer.busy());
 }
 
 TEST_F(RendererTest, TheTimeLabelBoxHidesAndShowsRecordedLabels)
@@ -345,7 +347,7 @@ TEST_F(RendererTest, TheTimeLabelBoxHidesAndShowsRecordedLabels)
     TimeLabel &beyond = doc.newTimeLabel();
     beyond.text = "1";
     beyond.x = 1000;
-    window.setChecked(DiagramWindow::CheckBox::TimeLabels, true);
+    options.timeLabels = true;
     rebuild();
     const DisplayList &list = renderer.displayList();
     EXPECT_EQ(list.textsInStrip(3).size(), 0u) << "beyond the window: recorded once it is asked for";
@@ -362,9 +364,9 @@ TEST_F(RendererTest, TheTimeLabelBoxHidesAndShowsRecordedLabels)
 
     // Unchecking keeps the recorded texts and hides them; checking shows them.
     const auto toggle = [&](bool on) {
-        window.setChecked(DiagramWindow::CheckBox::TimeLabels, on);
+        options.timeLabels = on;
         doc.redrawNeeded = true;
-        renderer.draw(window, RenderRequest::redraw(RenderRequest::Labels::all()));
+        draw(RenderRequest::redraw(RenderRequest::Labels::all()));
     };
     toggle(false);
     EXPECT_EQ(std::pair(list.textCount(), inkInBox()), std::pair(size_t(2), 0));
@@ -373,7 +375,7 @@ TEST_F(RendererTest, TheTimeLabelBoxHidesAndShowsRecordedLabels)
 
     // A rebuild while the box is unchecked records none, and checking the
     // box afterwards shows none until such a rebuild.
-    window.setChecked(DiagramWindow::CheckBox::TimeLabels, false);
+    options.timeLabels = false;
     rebuild();
     toggle(true);
     EXPECT_EQ(std::pair(list.textCount(), inkInBox()), std::pair(size_t(0), 0));
@@ -386,7 +388,7 @@ TEST_F(RendererTest, ProgressWindowDuringARebuild)
     RecordingProgress progress;
     window.setProgress(&progress);
     addLine();
-    window.setChecked(DiagramWindow::CheckBox::TimeLabels, true);
+    options.timeLabels = true;
     for (int i = 0; i < 45; ++i)
         doc.newTimeLabel().text = "1";
     rebuild();
@@ -397,6 +399,6 @@ TEST_F(RendererTest, ProgressWindowDuringARebuild)
     EXPECT_EQ(progress.calls.back(), QStringLiteral("hide"));
 
     progress.calls.clear();
-    renderer.draw(window);
+    draw();
     EXPECT_TRUE(progress.calls.isEmpty()) << "no rebuild: no progress window";
 }
