@@ -442,9 +442,37 @@ void Renderer::recordTrains(DiagramWindow &window)
     if (m_options.compared)
         m_highlightRecorded = m_options.compared->record(
             m_doc, frame, m_options.highlight.on ? m_options.highlight.comparedEmphasis : -1, m_list);
-    for (Train &train : m_doc.trains) {
-        TrainLines::RecordTrain(train, frame, TrainLines::trainPen(train, m_doc.settings, highlight), m_list);
+    for (const Train &train : m_doc.trains)
         m_highlightRecorded = m_highlightRecorded || highlight.marks(train.name.view());
+    const auto recordRun = [&](DisplayList &list, size_t from, size_t to) {
+        for (size_t t = from; t < to; ++t) {
+            Train &train = m_doc.trains[t];
+            TrainLines::RecordTrain(train, frame, TrainLines::trainPen(train, m_doc.settings, highlight), list);
+        }
+    };
+    // A long day is recorded in runs of trains on all cores, each run into
+    // a list of its own, and the runs appended in train order: the lines,
+    // their strips and their order are those of one recording in order.
+    // The eager way keeps the one recording, which the runs are checked
+    // against.
+    constexpr size_t run = 128;
+    const size_t trains = m_doc.trains.size();
+    if (m_options.eager || trains < 2 * run) {
+        recordRun(m_list, 0, trains);
+    } else {
+        const size_t runs = (trains + run - 1) / run;
+        if (m_trainRuns.size() < runs)
+            m_trainRuns.resize(runs);
+        std::vector<size_t> indices(runs);
+        for (size_t i = 0; i < runs; ++i)
+            indices[i] = i;
+        QtConcurrent::blockingMap(indices, [&](size_t i) {
+            DisplayList &list = m_trainRuns[i];
+            list.startRebuild(m_cullWidth, m_fullHeight, false);
+            recordRun(list, i * run, std::min(trains, (i + 1) * run));
+        });
+        for (size_t i = 0; i < runs; ++i)
+            m_list.appendLines(m_trainRuns[i]);
     }
     if (m_options.conflictMarks)
         ConflictMarks::record(ConflictMarks::of(*m_options.conflictMarks, ConflictMarks::Frame::of(m_doc, m_view.scale)), m_list);

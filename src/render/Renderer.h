@@ -190,6 +190,8 @@ private:
     std::vector<QString> m_legendLines;
     LabelOutlineList m_outlines;
     MinuteTextStrips m_minuteTexts;
+    // The runs of trains recorded on all cores, kept for their room.
+    std::vector<DisplayList> m_trainRuns;
     std::unique_ptr<TrainLabelFonts> m_labelFonts;
     QFont m_diagramFont;
     int32_t m_visibleBottom = 0;

@@ -104,6 +104,7 @@ void samePicturesAllTheWay(const std::function<void(Document &)> &open)
         step(eager);
         ASSERT_EQ(lazy.renderer.surface().size(), eager.renderer.surface().size()) << what;
         EXPECT_TRUE(lazy.renderer.surface() == eager.renderer.surface()) << what;
+        EXPECT_EQ(lazy.renderer.displayList().lineCount(), eager.renderer.displayList().lineCount()) << what;
     }
     // The lazy way did leave work undone: the comparison saw both ways. What
     // a save draws of it is what the eager way drew.
