@@ -1,6 +1,6 @@
 #include "ImportTracks.h"
 
-#include "ConflictCheck.h"
+#include "conflicts/ConflictCheck.h"
 
 #include "model/Cp1250.h"
 #include "model/Document.h"

@@ -1,9 +1,9 @@
 // The conflict check on small lines of two or three trains, its
 // incremental recheck against a full one on the generated busy line, the
 // list cut short, and the check beside the work.
-#include "editing/ConflictCheck.h"
-#include "editing/ConflictText.h"
-#include "editing/ConflictWatch.h"
+#include "conflicts/ConflictCheck.h"
+#include "conflicts/ConflictText.h"
+#include "conflicts/ConflictWatch.h"
 #include "io/DocumentFile.h"
 #include "io/DocumentReader.h"
 

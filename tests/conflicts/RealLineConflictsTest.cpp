@@ -3,8 +3,8 @@
 // keeps it in step with edits.
 #include "../io/czptt/CzpttTestData.h"
 
-#include "editing/ConflictText.h"
-#include "editing/ConflictWatch.h"
+#include "conflicts/ConflictText.h"
+#include "conflicts/ConflictWatch.h"
 #include "model/Document.h"
 
 #include <gtest/gtest.h>
