@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures what the test suite catches: applies a fixed list of single-point
-# mutations to the code of src/io, src/render and src/editing, one at a time,
-# rebuilds, runs the tests and counts the mutants they kill.
+# mutations to the code of src/io, src/render, src/editing and src/conflicts,
+# one at a time, rebuilds, runs the tests and counts the mutants they kill.
 #
 #   scripts/mutate.sh [--list] [--check] [--skip-baseline] [ID...]
 #
@@ -94,6 +94,13 @@ ed14 src/editing/FindTrain.cpp :: if (upperCaseCz(part) == upperText) ==> if (pa
 ed15 src/editing/Panning.cpp :: if (dx >= 6) { ==> if (dx >= 7) {
 ed16 src/editing/HalfMinuteText.cpp :: value = 1; ==> value = 0;
 ed17 src/editing/EditHistory.cpp :: if (!after->sameContent(*before)) { ==> if (true) {
+cf01 src/conflicts/SectionRules.cpp :: if (section.tracks >= Tracks::doubleTrack || ==> if (section.tracks > Tracks::doubleTrack ||
+cf02 src/conflicts/SectionRules.cpp :: const bool sameDirection = a.dir != 0 && a.dir == b.dir; ==> const bool sameDirection = a.dir != 0 && a.dir != b.dir;
+cf03 src/conflicts/SectionRules.cpp :: const double least = section.headway - headwaySlack; ==> const double least = section.headway + headwaySlack;
+cf04 src/conflicts/StationRules.cpp :: if (needed > tracks && latest) { ==> if (needed > tracks + 1 && latest) {
+cf05 src/conflicts/ConflictIndex.cpp :: touched(m_traces[static_cast<size_t>(t)]);\n        remove(t); ==> remove(t);
+cf06 src/conflicts/ConflictCheck.cpp :: KeptConflicts first(m_kept); ==> KeptConflicts first(m_kept - 1);
+cf07 src/conflicts/TrainTrace.cpp :: offset += DayCircle::day; ==> offset += DayCircle::day / 2;
 EOF
 )
 
