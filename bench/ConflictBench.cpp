@@ -3,7 +3,7 @@
 // the worst case with conflicts everywhere, and the periodic double line
 // (GeneratedLines::periodic), a real line's shape with a few dozen. Each
 // checked whole, and with one train moved by ten minutes and rechecked.
-#include "editing/ConflictCheck.h"
+#include "conflicts/ConflictCheck.h"
 
 #include "GeneratedLines.h"
 #include "SampleLine.h"

@@ -1,6 +1,6 @@
 #include "FuzzSupport.h"
 
-#include "editing/ConflictCheck.h"
+#include "conflicts/ConflictCheck.h"
 #include "editing/LabelGeneration.h"
 #include "io/DocumentReader.h"
 #include "io/DocumentWriter.h"

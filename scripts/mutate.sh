@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures what the test suite catches: applies a fixed list of single-point
-# mutations to the code of src/io, src/render, src/editing and src/import, one
-# at a time, rebuilds, runs the tests and counts the mutants they kill.
+# mutations to the code of src/io, src/render, src/editing, src/import and
+# src/conflicts, one at a time, rebuilds, runs the tests and counts the
+# mutants they kill.
 #
 #   scripts/mutate.sh [--list] [--check] [--skip-baseline] [ID...]
 #
@@ -101,6 +102,13 @@ gt02 src/io/gtfs/GtfsDayReader.cpp :: call.stops = c.publicStop || c.departure >
 im01 src/import/CodebookPlacement.cpp :: metres[i] = *metres[i + 1] - sign * *d; ==> metres[i] = *metres[i + 1] + sign * *d;
 im02 src/import/LineSteps.cpp :: const bool firstLeads = startsAtFirst > startsAtSecond ==> const bool firstLeads = startsAtFirst < startsAtSecond
 im03 src/import/ImportSession.cpp :: if (m_codebook)\n            m_codebook->describe(m_day); ==> if (false)\n            m_codebook->describe(m_day);
+cf01 src/conflicts/SectionRules.cpp :: if (section.tracks >= Tracks::doubleTrack || ==> if (section.tracks > Tracks::doubleTrack ||
+cf02 src/conflicts/SectionRules.cpp :: const bool sameDirection = a.dir != 0 && a.dir == b.dir; ==> const bool sameDirection = a.dir != 0 && a.dir != b.dir;
+cf03 src/conflicts/SectionRules.cpp :: const double least = section.headway - headwaySlack; ==> const double least = section.headway + headwaySlack;
+cf04 src/conflicts/StationRules.cpp :: if (needed > tracks && latest) { ==> if (needed > tracks + 1 && latest) {
+cf05 src/conflicts/ConflictIndex.cpp :: touched(m_traces[static_cast<size_t>(t)]);\n        remove(t); ==> remove(t);
+cf06 src/conflicts/ConflictCheck.cpp :: KeptConflicts first(m_kept); ==> KeptConflicts first(m_kept - 1);
+cf07 src/conflicts/TrainTrace.cpp :: offset += DayCircle::day; ==> offset += DayCircle::day / 2;
 EOF
 )
 

@@ -2,8 +2,8 @@
 
 #include "CliOutput.h"
 
-#include "editing/ConflictCheck.h"
-#include "editing/ConflictText.h"
+#include "conflicts/ConflictCheck.h"
+#include "conflicts/ConflictText.h"
 #include "io/DocumentFile.h"
 #include "io/FileMessages.h"
 #include "model/Document.h"

@@ -3,7 +3,7 @@
 #include "CliOutput.h"
 #include "DumpCommand.h"
 
-#include "editing/ConflictCheck.h"
+#include "conflicts/ConflictCheck.h"
 #include "editing/Diagram.h"
 #include "editing/DocumentOpen.h"
 #include "editing/FindTrain.h"

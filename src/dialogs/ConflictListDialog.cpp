@@ -1,7 +1,7 @@
 #include "ConflictListDialog.h"
 
-#include "editing/ConflictCheck.h"
-#include "editing/ConflictText.h"
+#include "conflicts/ConflictCheck.h"
+#include "conflicts/ConflictText.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ConflictWatch.h"
+#include "conflicts/ConflictWatch.h"
 #include "LabelSteps.h"
 #include "ViewCommands.h"
 

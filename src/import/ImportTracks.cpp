@@ -1,6 +1,6 @@
 #include "ImportTracks.h"
 
-#include "editing/ConflictCheck.h"
+#include "conflicts/ConflictCheck.h"
 
 #include "model/Cp1250.h"
 #include "model/Document.h"

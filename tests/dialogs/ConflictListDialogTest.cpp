@@ -3,7 +3,7 @@
 #include "DocumentFixtures.h"
 #include "SampleLine.h"
 
-#include "editing/ConflictCheck.h"
+#include "conflicts/ConflictCheck.h"
 #include "model/Document.h"
 
 #include <QLabel>

@@ -4,7 +4,6 @@
 
 #include "../io/FileBytes.h"
 
-#include "editing/DiagramMouse.h"
 #include "editing/HeadlessDiagram.h"
 
 #include "SampleLine.h"
@@ -12,13 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class NoQuestions : public DiagramEditView
-{
-public:
-    void surfaceAreaChanged(const QRect &) override {}
-    bool askYesNo(const QString &) override { return true; }
-};
 
 // A drawn line with labels and their images; saves carry the images, so
 // every byte of every label counts.
@@ -28,11 +20,7 @@ public:
     HeadlessDiagram scene;
     Document &doc = scene.doc;
     Diagram &diagram = scene.diagram;
-    const Renderer &renderer = scene.renderer;
-    NoQuestions edit;
-    NoInsertTool noTool;
     EditHistory history{doc};
-    DiagramMouse mouse{diagram, edit, history, noTool};
     int restores = 0;
 
     void SetUp() override
@@ -55,23 +43,6 @@ public:
 
     QByteArray saved() const { return FileBytes::of(doc); }
 
-    // Moves the first label whose middle lies inside the view.
-    void dragALabel(QPoint by)
-    {
-        for (const LabelOutline &o : renderer.labelOutlines()) {
-            const QPoint m = (o.p1 + o.p3) / 2 + QPoint(40, 0);
-            if (m.x() < 100 || m.y() < 50 || m.y() > renderer.visibleBottom() - 50)
-                continue;
-            mouse.PaintBox1MouseDown({Qt::LeftButton, Qt::LeftButton, {}, m});
-            if (!mouse.labelDrag().armed())
-                continue;
-            mouse.PaintBox1MouseMove({Qt::NoButton, Qt::LeftButton, {}, m + by});
-            mouse.PaintBox1MouseUp({Qt::LeftButton, Qt::NoButton, {}, m + by});
-            return;
-        }
-        FAIL() << "no label to drag";
-    }
-
     void change(int step)
     {
         history.begin();
@@ -87,7 +58,7 @@ TEST_F(EditHistoryTest, AnEditUndoneAndRedoneToTheBytes)
     const QByteArray before = saved();
     history.begin();
     EXPECT_FALSE(history.canUndo()); // not while the command runs
-    dragALabel(QPoint(0, -2000));    // deleted, image and all
+    doc.trainLabels.pop_front();     // deleted, image and all
     ASSERT_TRUE(history.commit(QStringLiteral("smazání")));
     const QByteArray after = saved();
     ASSERT_NE(after, before);

@@ -125,13 +125,6 @@ protected:
     }
 };
 
-TEST_F(InsertToolTest, StationsOwnTheKilometresUpToTheMidpoints)
-{
-    open();
-    using B = InsertTool::StationBand;
-    EXPECT_EQ(tool.bands(), (std::vector<B>{{0, 5000, 1}, {5001, 20000, 2}, {20001, 30000, 3}}));
-}
-
 TEST_F(InsertToolTest, OpeningNeedsAProfileAndTakesADirectionThatHasOne)
 {
     doc.profiles.countOf(1) = 0;
@@ -144,12 +137,20 @@ TEST_F(InsertToolTest, OpeningNeedsAProfileAndTakesADirectionThatHasOne)
     ASSERT_TRUE(tool.open());
     EXPECT_EQ(std::tuple(tool.direction(), tool.profileMaximum(), tool.isActive()), std::tuple(2, 3, true));
     EXPECT_EQ(calls, (QStringList{"timer on", "show", "Editace off"}));
+    // Stations own the kilometres up to the midpoints.
+    using B = InsertTool::StationBand;
+    EXPECT_EQ(tool.bands(), (std::vector<B>{{0, 5000, 1}, {5001, 20000, 2}, {20001, 30000, 3}}));
 }
 
 TEST_F(InsertToolTest, ThePointerShowsItsTimeAndStation)
 {
     open();
-    for (auto [time, text] : {std::pair{hms(9, 5, 30), " 9:05:30"}, {hms(12, 0), "12:00:00"}}) {
+    // Past midnight the texts are the times the rows keep (24:00 and on);
+    // left of midnight, where a click lays nothing, the tool shows no time.
+    for (auto [time, text] : {std::pair{1.0 + hms(0, 12, 30), "24:12:30"},
+                              {-hms(0, 10), ""},
+                              {hms(9, 5, 30), " 9:05:30"},
+                              {hms(12, 0), "12:00:00"}}) {
         move(10, time);
         EXPECT_EQ(tool.timeText(), QString::fromLatin1(text));
     }
@@ -186,24 +187,27 @@ TEST_F(InsertToolTest, TheTrainFollowsThePointerAndTheClicks)
          [&] { click(10, hms(8, 5), Qt::ControlModifier); },
          {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}}},
         {"Ctrl at the origin", [&] { click(0, hms(8, 0), Qt::ControlModifier); }, {}},
+        // A departure fixed at 0:00 is fixed like any other: a second click
+        // at the origin moves it and adds no second row there.
+        {"origin at midnight", [&] { click(0, hms(0, 0)); }, {{1, sec(0, 0)}}},
+        {"and again", [&] { click(0, hms(0, 5)); }, {{1, sec(0, 5)}}},
+        {"Ctrl at the origin again", [&] { click(0, hms(0, 5), Qt::ControlModifier); }, {}},
+        // A click at an earlier station fixes its departure and keeps the
+        // later stops.
+        {"C departs 8:10",
+         [&] { click(0, hms(8, 0)), move(30, hms(8, 20)), tool.leftPress(at(30, hms(8, 10))); },
+         {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}, {3, sec(8, 6)}, {3, sec(8, 10)}}},
+        {"B, passed so far, departs 8:05",
+         [&] { click(10, hms(8, 5)); },
+         {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 5)}, {3, sec(8, 8)}, {3, sec(8, 10)}}},
+        {"the origin departs earlier",
+         [&] { click(0, hms(7, 50)); },
+         {{1, sec(7, 50)}, {2, sec(7, 52)}, {2, sec(8, 5)}, {3, sec(8, 8)}, {3, sec(8, 10)}}},
     };
     for (const Step &s : steps) {
         s.act();
         EXPECT_EQ(points(), s.expected) << s.what;
     }
-}
-
-TEST_F(InsertToolTest, AClickAtAnEarlierStationFixesItsDepartureAndKeepsTheLaterStops)
-{
-    open();
-    click(0, hms(8, 0));
-    move(30, hms(8, 20));
-    tool.leftPress(at(30, hms(8, 10))); // C departs 8:10
-    EXPECT_EQ(points(), (Points{{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}, {3, sec(8, 6)}, {3, sec(8, 10)}}));
-    click(10, hms(8, 5)); // B, passed so far, departs 8:05
-    EXPECT_EQ(points(), (Points{{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 5)}, {3, sec(8, 8)}, {3, sec(8, 10)}}));
-    click(0, hms(7, 50)); // the origin departs earlier
-    EXPECT_EQ(points(), (Points{{1, sec(7, 50)}, {2, sec(7, 52)}, {2, sec(8, 5)}, {3, sec(8, 8)}, {3, sec(8, 10)}}));
 }
 
 TEST_F(InsertToolTest, AStationWithoutRunningTimeIsLeftOut)
@@ -300,26 +304,10 @@ TEST_F(InsertToolTest, ShiftClickHandsTheTimetableToTheDialogAndAddsTheTrain)
         EXPECT_EQ(decodeTime(t.row(k).time).seconds, 0) << k;
 }
 
-// A departure fixed at 0:00 is fixed like any other: a second click at the
-// origin moves it and never adds a second row there.
-TEST_F(InsertToolTest, ADepartureFixedAtMidnightIsFixed)
+// A train laid past midnight keeps its times as shown.
+TEST_F(InsertToolTest, TimesPastMidnightAreStoredAsShown)
 {
     open();
-    click(0, hms(0, 0));
-    click(0, hms(0, 5));
-    EXPECT_EQ(points(), (Points{{1, sec(0, 5)}}));
-    EXPECT_EQ(tool.points().front().fixedTime, std::optional(hms(0, 5)));
-}
-
-// Past midnight the texts are the times the rows keep (24:00 and on); left
-// of midnight, where a click lays nothing, the tool shows no time.
-TEST_F(InsertToolTest, TimesPastMidnightAreShownAsTheyWillBeStored)
-{
-    open();
-    for (auto [time, text] : {std::pair{1.0 + hms(0, 12, 30), "24:12:30"}, {-hms(0, 10), ""}}) {
-        move(10, time);
-        EXPECT_EQ(tool.timeText(), QString::fromLatin1(text));
-    }
     click(0, hms(23, 58));
     move(30, 1.0 + hms(0, 12, 30));
     EXPECT_EQ(tool.timeText(), QStringLiteral("24:12:30"));

@@ -106,24 +106,13 @@ TEST_F(PrintSheetTest, NamesAreTextAndTheOverlapIsInBothLayers)
         EXPECT_EQ(text.count(QString::fromLatin1(label) + u'\n'), times) << label;
 }
 
-TEST_F(PrintSheetTest, AnSvgOfTheSheetsSizeWithItsTexts)
-{
-    const PrintSheet sheet(doc, C{}, {false, true});
-    QBuffer svg;
-    svg.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(PictureFile::writeSvg(svg, {sheet.pixels(), [&sheet](QPainter &p) { sheet.paint(p); }, {}},
-                                      QStringLiteral("Trať")));
-    const QString text = QString::fromUtf8(svg.data());
-    EXPECT_TRUE(text.contains(QStringLiteral("width=\"%1mm\"").arg(PrintPlan::millimetres(sheet.pixels().width()))));
-    EXPECT_TRUE(text.contains(QStringLiteral("Poříčany")));
-}
-
-// The SVG generator writes no clip: what crosses the left edge of a layer
+// An SVG of the sheet's size, with its texts. The SVG generator writes no
+// clip: what crosses the left edge of a layer
 // is cut where the station column begins, as in a PDF. Two layers, the
 // second from 11:45: the station lines begin at midnight, left of it, and a
 // train runs across 11:45. In the column (left of the numbers' ticks) there
 // is no long run of line pixels and nothing of the train's black.
-TEST_F(PrintSheetTest, AnSvgIsCutAtTheStationColumnAsAPdfIs)
+TEST_F(PrintSheetTest, AnSvgOfTheSheetsSizeCutAtTheStationColumnAsAPdfIs)
 {
     DocumentFixtures::addTrain(doc, "Os 5405", {{1, 11, 30}, {4, 12, 0}});
     const PrintSheet sheet(doc, C{.layers = 2, .overlap = 30}, {true, true});
@@ -131,6 +120,9 @@ TEST_F(PrintSheetTest, AnSvgIsCutAtTheStationColumnAsAPdfIs)
     svg.open(QIODevice::WriteOnly);
     ASSERT_TRUE(PictureFile::writeSvg(svg, {sheet.pixels(), [&sheet](QPainter &p) { sheet.paint(p); }, {}},
                                       QStringLiteral("Trať")));
+    const QString text = QString::fromUtf8(svg.data());
+    EXPECT_TRUE(text.contains(QStringLiteral("width=\"%1mm\"").arg(PrintPlan::millimetres(sheet.pixels().width()))));
+    EXPECT_TRUE(text.contains(QStringLiteral("Poříčany")));
     QSvgRenderer reader(svg.data());
     ASSERT_TRUE(reader.isValid());
     QImage image(sheet.pixels(), QImage::Format_RGB32);

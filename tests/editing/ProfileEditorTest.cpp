@@ -71,7 +71,7 @@ TEST_F(ProfileEditorTest, ATypedValueIsStoredInTheShownProfileAndShownFormatted)
               std::tuple(QString(), QString(), E::valueMask));
 }
 
-TEST_F(ProfileEditorTest, TheFreeSlotAppearsAndGoesWithTheLastProfileInUse)
+TEST_F(ProfileEditorTest, TheFreeSlotAppearsAndGoesWithTheLastProfileInUseUpToNinetyNine)
 {
     EXPECT_EQ(editor.maximum(), 1);
     editor.commitCell(E::DwellColumn, 2, QStringLiteral("1"));
@@ -84,10 +84,8 @@ TEST_F(ProfileEditorTest, TheFreeSlotAppearsAndGoesWithTheLastProfileInUse)
     EXPECT_EQ(editor.maximum(), 2);
     editor.setName(QString());
     EXPECT_EQ(editor.maximum(), 1);
-}
 
-TEST_F(ProfileEditorTest, WithAllNinetyNineInUseNoFreeSlotIsOffered)
-{
+    // With all ninety-nine in use none is offered.
     doc.profiles.countOf(1) = 98;
     editor.fill();
     editor.setNumber(99);
@@ -115,7 +113,7 @@ TEST_F(ProfileEditorTest, DirectionTwoListsTheStationsBackwardsAndShowsItsFirstP
     EXPECT_EQ(editor.cell(E::RunTimeColumn, 2), QStringLiteral("3"));
 }
 
-TEST_F(ProfileEditorTest, CancelRestoresEveryProfileAndBothCounts)
+TEST_F(ProfileEditorTest, CancelRestoresEveryProfileAndBothCountsOkKeepsThem)
 {
     profile(1, 1).name = "Os";
     doc.profiles.countOf(1) = 1;
@@ -129,11 +127,9 @@ TEST_F(ProfileEditorTest, CancelRestoresEveryProfileAndBothCounts)
     EXPECT_EQ(doc.profiles.countOf(2), 1);
     editor.restore();
     EXPECT_TRUE(DocumentSnapshot::take(doc).sameContent(before)) << "every profile, the counts too";
-}
 
-TEST_F(ProfileEditorTest, OkKeepsEveryProfileInUseWhateverNumberIsShown)
-{
-    editor.commitCell(E::RunTimeColumn, 2, QStringLiteral("1"));
+    // OK keeps every profile in use whatever number is shown.
+    editor.fill();
     editor.setNumber(2);
     editor.commitCell(E::RunTimeColumn, 2, QStringLiteral("2"));
     editor.setNumber(1);

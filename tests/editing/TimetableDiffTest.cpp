@@ -1,19 +1,12 @@
 // What changed between two documents of one line: trains paired by name in
-// list order, rows compared at the stations both lines have; and the real
-// Wednesday of the Vsetín line against its Saturday.
-#include "../io/czptt/CzpttTestData.h"
-
+// list order, rows compared at the stations both lines have.
 #include "editing/TimetableDiff.h"
-#include "io/czptt/CzpttTimetable.h"
-#include "import/RealTimetableImport.h"
 #include "model/ClockTime.h"
-#include "model/Cp1250.h"
 
 #include "SampleLine.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
 
 namespace {
 
@@ -118,36 +111,4 @@ TEST(TimetableDiff, ListsWhatChanged)
         EXPECT_EQ(trains, c.trains);
         EXPECT_EQ(TimetableDiff::summary(r), c.summary);
     }
-}
-
-// Wednesday 4 March 2026 against Saturday 7 March on the line from Vsetín,
-// each imported as a line of its own: the trains that do not run on the
-// Saturday are added, those that run only then removed.
-TEST(TimetableDiff, TheRealWednesdayAgainstItsSaturday)
-{
-    const CzpttTimetable scanned = CzpttTimetable::scan({CzpttTestData::lineDir()});
-    Document days[2];
-    std::set<QString> names[2];
-    for (int d = 0; d < 2; ++d) {
-        const DayTimetable day = scanned.day(QDate(2026, 3, d == 0 ? 4 : 7));
-        for (const DayTrain &t : day.trains)
-            names[d].insert(t.name);
-        ASSERT_TRUE(
-            RealTimetableImport::newLine(days[d], day, QStringLiteral("Vsetín"), QStringLiteral("Velké Karlovice"))
-                .ok());
-    }
-    std::set<QString> expected[2];
-    for (int d = 0; d < 2; ++d)
-        for (const QString &name : names[d])
-            if (!names[1 - d].count(name))
-                expected[d].insert(name);
-    ASSERT_FALSE(expected[0].empty());
-
-    const TimetableDiff::Result r = TimetableDiff::compare(days[0], days[1]);
-    std::set<QString> found[2];
-    for (const TimetableDiff::Row &row : r.rows)
-        if (row.kind != TimetableDiff::Kind::Changed)
-            found[row.kind == TimetableDiff::Kind::Added ? 0 : 1].insert(cp1250::toUnicode(row.name));
-    EXPECT_EQ(found[0], expected[0]);
-    EXPECT_EQ(found[1], expected[1]);
 }

@@ -44,6 +44,7 @@ constexpr int h(int hours, int minutes, int half = 0)
 TEST(TrainShift, MovesRowsByHalfMinutesHeldToTheirOrderAroundMidnight)
 {
     const HalfRows stop = {{1, h(8, 0)}, {2, h(8, 20)}, {2, h(8, 21)}, {3, h(8, 40)}};
+    const HalfRows through = {{1, h(8, 0)}, {2, h(8, 10)}, {3, h(8, 20)}};
     const struct
     {
         const char *what;
@@ -57,18 +58,8 @@ TEST(TrainShift, MovesRowsByHalfMinutesHeldToTheirOrderAroundMidnight)
         {"earlier", {{1, h(8, 0)}}, 0, -3, {{1, h(7, 58, 1)}}, -3},
         {"dwell end on", stop, 2, 10, {{1, h(8, 0)}, {2, h(8, 20)}, {2, h(8, 26)}, {3, h(8, 45)}}, 10},
         {"never before arrival", stop, 2, -10, {{1, h(8, 0)}, {2, h(8, 20)}, {2, h(8, 20)}, {3, h(8, 39)}}, -2},
-        {"waits where it passed",
-         {{1, h(8, 0)}, {2, h(8, 10)}, {3, h(8, 20)}},
-         1,
-         10,
-         {{1, h(8, 0)}, {2, h(8, 10)}, {2, h(8, 15)}, {3, h(8, 25)}},
-         10},
-        {"runs there sooner",
-         {{1, h(8, 0)}, {2, h(8, 10)}, {3, h(8, 20)}},
-         1,
-         -4,
-         {{1, h(8, 0)}, {2, h(8, 8)}, {3, h(8, 18)}},
-         -4},
+        {"waits where it passed", through, 1, 10, {{1, h(8, 0)}, {2, h(8, 10)}, {2, h(8, 15)}, {3, h(8, 25)}}, 10},
+        {"runs there sooner", through, 1, -4, {{1, h(8, 0)}, {2, h(8, 8)}, {3, h(8, 18)}}, -4},
         {"past midnight", {{1, h(23, 50)}, {2, h(23, 58)}}, 0, 20, {{1, h(0, 0)}, {2, h(0, 8)}}, 20},
         {"before midnight", {{1, h(0, 5)}}, 0, -20, {{1, h(23, 55)}}, -20},
         {"limit over midnight", {{1, h(23, 58)}, {2, h(0, 2)}}, 1, -10, {{1, h(23, 58)}, {2, h(23, 58)}}, -8},

@@ -1,6 +1,6 @@
 // The track data inferred from a day: each rule on a small line, the line
 // free of conflicts afterwards.
-#include "editing/ConflictCheck.h"
+#include "conflicts/ConflictCheck.h"
 #include "import/ImportTracks.h"
 
 #include "model/Document.h"

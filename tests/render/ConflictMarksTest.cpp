@@ -107,12 +107,11 @@ TEST(ConflictMarks, TheLinesOfAMark)
     const std::vector<LinePrimitive> ringLines = ConflictMarks::lines(ring(0, 100, 50));
     ASSERT_EQ(ringLines.size(), size_t(ConflictMarks::ringSides));
     const std::vector<Line> r = ends(ringLines);
-    // From right of the centre up and round: 22.5 degrees is (6.47, 2.68).
-    EXPECT_EQ(r[0], Line(107, 50, 106, 47));
-    EXPECT_EQ(std::get<2>(r[3]), 100); // a quarter round: straight above
-    EXPECT_EQ(std::get<3>(r[3]), 43);
-    EXPECT_EQ(std::tuple(std::get<2>(r[7]), std::get<3>(r[7])), std::tuple(93, 50));
-    EXPECT_EQ(std::tuple(std::get<2>(r[15]), std::get<3>(r[15])), std::tuple(107, 50)); // closed
+    // From right of the centre up and round: 22.5 degrees is (6.47, 2.68); a
+    // quarter round is straight above, half round left of it; closed.
+    auto end = [&r](size_t i) { return std::pair(std::get<2>(r[i]), std::get<3>(r[i])); };
+    EXPECT_EQ(std::tuple(r[0], end(3), end(7), end(15)),
+              std::tuple(Line(107, 50, 106, 47), std::pair(100, 43), std::pair(93, 50), std::pair(107, 50)));
     for (const LinePrimitive &l : ringLines)
         EXPECT_EQ(std::tuple(l.colour, l.width, l.style),
                   std::tuple(Colours::red, ConflictMarks::penWidth, uint8_t(LinePrimitive::Solid)));

@@ -1,9 +1,10 @@
 // The conflict check on small lines of two or three trains, its
 // incremental recheck against a full one on the generated busy line, the
-// list cut short, and the check beside the work.
-#include "editing/ConflictCheck.h"
-#include "editing/ConflictText.h"
-#include "editing/ConflictWatch.h"
+// list cut short, and the watch in the foreground and beside the work.
+#include "conflicts/ConflictCheck.h"
+#include "conflicts/ConflictText.h"
+#include "conflicts/ConflictWatch.h"
+#include "editing/TrainShift.h"
 #include "io/DocumentFile.h"
 #include "io/DocumentReader.h"
 
@@ -66,15 +67,36 @@ std::vector<std::string> check(Document &doc, const std::vector<TrainSpec> &trai
 
 using Lines = std::vector<std::string>;
 
+std::vector<Conflict> fullCheck(const Document &doc)
+{
+    ConflictCheck check(doc);
+    check.recompute();
+    return check.conflicts();
+}
+
 // Os 1 runs up A 10:00 - C 10:10, Os 2 down C 10:02 - A 10:12: their lines
 // cross at 10:06 at 6 km, between B and C.
 const TrainSpec up = {"Os 1", {{1, 10, 0}, {3, 10, 10}}};
 const TrainSpec down = {"Os 2", {{3, 10, 2}, {1, 10, 12}}};
+// Os 1 and Os 2 stand at B together from 10:06 to 10:07.
+const std::vector<TrainSpec> meetAtB = {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 7}, {3, 10, 12}}},
+                                        {"Os 2", {{3, 10, 1}, {2, 10, 6}, {2, 10, 8}, {1, 10, 13}}}};
+// R 2 passes Os 1 standing at B at 10:08.
+const std::vector<TrainSpec> overtakeAtB = {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 15}, {3, 10, 20}}},
+                                            {"R 2", {{1, 10, 3}, {2, 10, 8}, {3, 10, 12}}}};
+// R 2 overtakes Os 1 at 10:08 at 4 km, between A and B.
+const std::vector<TrainSpec> overtakeInAB = {{"Os 1", {{1, 10, 0}, {3, 10, 20}}}, {"R 2", {{1, 10, 4}, {3, 10, 14}}}};
 
 } // namespace
 
 TEST(ConflictCheck, EachKindOnASmallLine)
 {
+    const Lines overtakenInAB = {"10:04–10:09\tA – B\tOs 1\tR 2\tpředjíždění mezi stanicemi\tchyba\t@10:08 4000",
+                                 "10:09–10:10\tA – B\tOs 1\tR 2\tnedodržené následné mezidobí\tchyba",
+                                 "10:09–10:10\tB – C\tOs 1\tR 2\tnedodržené následné mezidobí\tchyba"};
+    const TrainSpec os1 = {"Os 1", {{1, 10, 0}, {2, 10, 5}}}; // A to B
+    const std::string meetBC = "10:05–10:07\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tchyba\t@10:06 6000";
+    const auto dop = &StationKind::dopravna;
     const struct
     {
         const char *what;
@@ -82,10 +104,15 @@ TEST(ConflictCheck, EachKindOnASmallLine)
         Lines expected;
         uint8_t StationKind::*middle = &StationKind::dopravna;
         uint8_t mainTracks = Tracks::singleTrack;
+        uint8_t belowB = 0, aboveB = 0; // the sections' own tracks
     } cases[] = {
-        {"a meet in a section",
-         {up, down},
-         {"10:05–10:07\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tchyba\t@10:06 6000"}},
+        {"a meet in a section", {up, down}, {meetBC}},
+        // A section set on its own follows its number, whatever the line's
+        // is; the meet is above B.
+        {"B – C set double", {up, down}, {}, dop, Tracks::singleTrack, 0, Tracks::doubleTrack},
+        {"A – B set double", {up, down}, {meetBC}, dop, Tracks::singleTrack, Tracks::doubleTrack, 0},
+        {"B – C set single on a double line", {up, down}, {meetBC}, dop, Tracks::doubleTrack, 0, Tracks::singleTrack},
+        {"A – B set single on a double line", {up, down}, {}, dop, Tracks::doubleTrack, Tracks::singleTrack, 0},
         {"the same trains listed the other way",
          {down, up},
          {"10:05–10:07\tB – C\tOs 2\tOs 1\tkřižování na jednokolejné trati\tchyba\t@10:06 6000"}},
@@ -99,59 +126,34 @@ TEST(ConflictCheck, EachKindOnASmallLine)
         {"a meet over midnight, one train wholly after it",
          {{"Os 1", {{1, 23, 55}, {3, 0, 5}}}, {"Os 2", {{3, 0, 0}, {1, 0, 10}}}},
          {"0:00–0:05\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tchyba\t@0:02:30 7500"}},
-        {"trains meeting at a Dopravna",
-         {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 7}, {3, 10, 12}}},
-          {"Os 2", {{3, 10, 1}, {2, 10, 6}, {2, 10, 8}, {1, 10, 13}}}},
-         {}},
+        {"trains meeting at a Dopravna", meetAtB, {}},
         {"trains meeting at a halt",
-         {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 7}, {3, 10, 12}}},
-          {"Os 2", {{3, 10, 1}, {2, 10, 6}, {2, 10, 8}, {1, 10, 13}}}},
+         meetAtB,
          {"10:06–10:07\tB\tOs 1\tOs 2\tkřižování bez volné koleje\tchyba"},
          &StationKind::zastavka},
-        {"trains meeting at a halt of a double line",
-         {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 7}, {3, 10, 12}}},
-          {"Os 2", {{3, 10, 1}, {2, 10, 6}, {2, 10, 8}, {1, 10, 13}}}},
-         {},
-         &StationKind::zastavka,
-         Tracks::doubleTrack},
+        {"trains meeting at a halt of a double line", meetAtB, {}, &StationKind::zastavka, Tracks::doubleTrack},
         {"one passes as the other leaves a halt",
          {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 7}, {3, 10, 12}}}, {"Os 2", {{3, 10, 2}, {1, 10, 12}}}},
          {"10:07\tB\tOs 1\tOs 2\tkřižování bez volné koleje\tchyba"},
          &StationKind::zastavka},
         {"an overtaking at a halt",
-         {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 15}, {3, 10, 20}}}, {"R 2", {{1, 10, 3}, {2, 10, 8}, {3, 10, 12}}}},
+         overtakeAtB,
          {"10:08\tB\tOs 1\tR 2\tpředjíždění bez volné koleje\tchyba"},
          &StationKind::zastavka},
         {"an overtaking at a halt of a double line",
-         {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 15}, {3, 10, 20}}}, {"R 2", {{1, 10, 3}, {2, 10, 8}, {3, 10, 12}}}},
+         overtakeAtB,
          {"10:08\tB\tOs 1\tR 2\tpředjíždění bez volné koleje\tchyba"},
          &StationKind::zastavka,
          Tracks::doubleTrack},
-        {"an overtaking at a Dopravna",
-         {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 15}, {3, 10, 20}}}, {"R 2", {{1, 10, 3}, {2, 10, 8}, {3, 10, 12}}}},
-         {}},
+        {"an overtaking at a Dopravna", overtakeAtB, {}},
         {"a third train at a Dopravna",
-         {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 15}, {3, 10, 20}}},
-          {"R 2", {{1, 10, 3}, {2, 10, 8}, {3, 10, 12}}},
-          {"Os 3", {{3, 10, 0}, {2, 10, 8}, {1, 10, 20}}}},
+         {overtakeAtB[0], overtakeAtB[1], {"Os 3", {{3, 10, 0}, {2, 10, 8}, {1, 10, 20}}}},
          {"10:08\tB\tR 2\tOs 3, Os 1\tkřižování bez volné koleje\tchyba"}},
-        {"an overtaking between stations",
-         {{"Os 1", {{1, 10, 0}, {3, 10, 20}}}, {"R 2", {{1, 10, 4}, {3, 10, 14}}}},
-         {"10:04–10:09\tA – B\tOs 1\tR 2\tpředjíždění mezi stanicemi\tchyba\t@10:08 4000",
-          "10:09–10:10\tA – B\tOs 1\tR 2\tnedodržené následné mezidobí\tchyba",
-          "10:09–10:10\tB – C\tOs 1\tR 2\tnedodržené následné mezidobí\tchyba"}},
-        {"an overtaking on double track",
-         {{"Os 1", {{1, 10, 0}, {3, 10, 20}}}, {"R 2", {{1, 10, 4}, {3, 10, 14}}}},
-         {"10:04–10:09\tA – B\tOs 1\tR 2\tpředjíždění mezi stanicemi\tchyba\t@10:08 4000",
-          "10:09–10:10\tA – B\tOs 1\tR 2\tnedodržené následné mezidobí\tchyba",
-          "10:09–10:10\tB – C\tOs 1\tR 2\tnedodržené následné mezidobí\tchyba"},
-         &StationKind::dopravna,
-         Tracks::doubleTrack},
-        {"a headway of exactly the minimum",
-         {{"Os 1", {{1, 10, 0}, {2, 10, 5}}}, {"Os 3", {{1, 10, 3}, {2, 10, 8}}}},
-         {}},
+        {"an overtaking between stations", overtakeInAB, overtakenInAB},
+        {"an overtaking on double track", overtakeInAB, overtakenInAB, &StationKind::dopravna, Tracks::doubleTrack},
+        {"a headway of exactly the minimum", {os1, {"Os 3", {{1, 10, 3}, {2, 10, 8}}}}, {}},
         {"a headway a minute short",
-         {{"Os 1", {{1, 10, 0}, {2, 10, 5}}}, {"Os 3", {{1, 10, 2}, {2, 10, 7}}}},
+         {os1, {"Os 3", {{1, 10, 2}, {2, 10, 7}}}},
          {"10:00–10:07\tA – B\tOs 1\tOs 3\tnedodržené následné mezidobí\tchyba"}},
         {"a headway short only at the end",
          {{"Os 1", {{1, 10, 0}, {2, 10, 6}}}, {"Os 3", {{1, 10, 3}, {2, 10, 7}}}},
@@ -159,9 +161,7 @@ TEST(ConflictCheck, EachKindOnASmallLine)
         {"a headway short over midnight, down the line",
          {{"Os 1", {{2, 23, 59}, {1, 0, 4}}}, {"Os 3", {{2, 0, 1}, {1, 0, 6}}}},
          {"23:59–0:06\tA – B\tOs 1\tOs 3\tnedodržené následné mezidobí\tchyba"}},
-        {"a headway of a half minute more",
-         {{"Os 1", {{1, 10, 0}, {2, 10, 5}}}, {"Os 3", {{1, 10, 3, 0, 1}, {2, 10, 8, 0, 1}}}},
-         {}},
+        {"a headway of a half minute more", {os1, {"Os 3", {{1, 10, 3, 0, 1}, {2, 10, 8, 0, 1}}}}, {}},
         {"trains passing B at the same moment meet there",
          {{"Os 1", {{1, 10, 0}, {3, 10, 10}}}, {"Os 2", {{3, 10, 0}, {1, 10, 10}}}},
          {"10:05\tB\tOs 1\tOs 2\tkřižování bez volné koleje\tchyba"},
@@ -171,31 +171,9 @@ TEST(ConflictCheck, EachKindOnASmallLine)
         Document doc;
         fillLine(doc, c.middle);
         doc.lineTracks.mainTracks = c.mainTracks;
-        EXPECT_EQ(check(doc, c.trains), c.expected) << c.what;
-    }
-}
-
-// A section set on its own follows its number, whatever the line's is.
-TEST(ConflictCheck, ASectionsOwnTracks)
-{
-    const struct
-    {
-        uint8_t line, belowB, aboveB;
-        size_t meets;
-    } cases[] = {
-        {Tracks::singleTrack, 0, 0, 1},
-        {Tracks::singleTrack, 0, Tracks::doubleTrack, 0},
-        {Tracks::singleTrack, Tracks::doubleTrack, 0, 1},
-        {Tracks::doubleTrack, 0, Tracks::singleTrack, 1},
-        {Tracks::doubleTrack, Tracks::singleTrack, 0, 0},
-    };
-    for (const auto &c : cases) {
-        Document doc;
-        fillLine(doc);
-        doc.lineTracks.mainTracks = c.line;
         doc.stations[0].sectionTracks = c.belowB;
-        doc.stations[1].sectionTracks = c.aboveB; // the meet is above B
-        EXPECT_EQ(check(doc, {up, down}).size(), c.meets) << int(c.line) << int(c.belowB) << int(c.aboveB);
+        doc.stations[1].sectionTracks = c.aboveB;
+        EXPECT_EQ(check(doc, c.trains), c.expected) << c.what;
     }
 }
 
@@ -203,8 +181,6 @@ TEST(ConflictCheck, ASectionsOwnTracks)
 // station list out of order by position keeps its sections by position.
 TEST(ConflictCheck, StationTracksAndTheOrderOfTheList)
 {
-    const std::vector<TrainSpec> meetAtB = {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 7}, {3, 10, 12}}},
-                                            {"Os 2", {{3, 10, 1}, {2, 10, 6}, {2, 10, 8}, {1, 10, 13}}}};
     Document doc;
     fillLine(doc);
     doc.stations[1].stationTracks = 1;
@@ -313,11 +289,6 @@ TEST(ConflictCheck, AListCutShortCountsTheRest)
 // fuzz corpus gives what the foreground check gives.
 TEST(ConflictWatch, BesideTheWorkAsInTheForeground)
 {
-    auto foreground = [](const Document &doc) {
-        ConflictCheck check(doc);
-        check.recompute();
-        return check.conflicts();
-    };
     Document doc;
     fillLine(doc);
     ASSERT_EQ(check(doc, {up, down}).size(), 1u);
@@ -332,7 +303,7 @@ TEST(ConflictWatch, BesideTheWorkAsInTheForeground)
     for (QDeadlineTimer deadline(60000); watch.pending() && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_EQ(std::tuple(checked, watch.fullChecks(), watch.pending()), std::tuple(1, 2, false));
-    EXPECT_EQ(watch.conflicts(), foreground(doc));
+    EXPECT_EQ(watch.conflicts(), fullCheck(doc));
     EXPECT_EQ(watch.conflicts().size(), 1u);
 
     int withConflicts = 0;
@@ -351,13 +322,34 @@ TEST(ConflictWatch, BesideTheWorkAsInTheForeground)
             beside.setBeside({});
             beside.refresh();
             beside.wait();
-            EXPECT_EQ(beside.conflicts(), foreground(read)) << file.fileName().toStdString();
+            EXPECT_EQ(beside.conflicts(), fullCheck(read)) << file.fileName().toStdString();
             withConflicts += !beside.conflicts().empty();
             const std::vector<Train> trains = read.trains;
             read.trains.insert(read.trains.end(), trains.begin(), trains.end());
         }
     }
     EXPECT_GT(withConflicts, 0);
+}
+
+// The watch checks what changed alone: nothing the check reads (a label
+// moved), one train (its rows moved, as a drag moves them), or everything
+// (a section's tracks); each time with the list a full check gives.
+TEST(ConflictWatch, ChecksWhatChanged)
+{
+    Document doc;
+    fillLine(doc);
+    ASSERT_EQ(check(doc, {up, {"Os 2", {{3, 10, 30}, {1, 10, 40}}}}), Lines{});
+    ConflictWatch watch(doc);
+    ASSERT_TRUE(watch.refresh());
+    doc.redrawNeeded = true;
+    EXPECT_FALSE(watch.refresh());
+    TrainShift::shiftRows(doc.trains[1], 0, -56); // 28 minutes earlier: Os 2 is `down`
+    ASSERT_TRUE(watch.refresh());
+    EXPECT_EQ(std::tuple(watch.fullChecks(), watch.trainChecks(), watch.conflicts().size()), std::tuple(1, 1, 1u));
+    EXPECT_EQ(watch.conflicts(), fullCheck(doc));
+    doc.stations[1].sectionTracks = Tracks::doubleTrack;
+    ASSERT_TRUE(watch.refresh());
+    EXPECT_EQ(std::tuple(watch.fullChecks(), watch.trainChecks(), watch.conflicts().size()), std::tuple(2, 1, 0u));
 }
 
 TEST(ConflictCheck, TheTextsOfTimes)

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "LineLayout.h"
+#include "TrainTrace.h"
+
+#include <cstdint>
+#include <vector>
+
+class Document;
+
+// What the conflict check keeps between edits: every train's trace, each
+// section's passages and each place's visits by time, and the conflicts
+// found in each (SectionRules, StationRules). After an edit of one train
+// only the sections and places it touched before or touches now are checked
+// again: its old passages and visits go, the new come in, a section's
+// conflicts of other trains stay (one that had to drop some is checked
+// whole), a station's are taken anew.
+class ConflictIndex
+{
+public:
+    // Everything from the document: the layout, every trace, every section
+    // and place checked. Trains are traced, and sections and places checked,
+    // each apart from the others on all cores, then gathered in train order
+    // so the lists come out as one core would make them.
+    void rebuild(const Document &doc, int32_t kept);
+
+    // Train `train` traced again (one beyond those known was appended) and
+    // what it touched checked again; `sections` and `places` are what was
+    // touched, sorted.
+    void recheck(const Document &doc, int32_t train, std::vector<int32_t> &sections, std::vector<int32_t> &places);
+
+    int32_t trainCount() const { return static_cast<int32_t>(m_traces.size()); }
+    const LineLayout &layout() const { return m_layout; }
+    LineLayout &layout() { return m_layout; }
+
+private:
+    void insert(int32_t train);
+    void remove(int32_t train);
+
+    LineLayout m_layout;
+    std::vector<TrainTrace> m_traces;
+};
