@@ -13,7 +13,7 @@
 
 #include "ByteBuilder.h"
 
-#include "cli/DocumentJson.h"
+#include "io/json/DocumentJson.h"
 #include "io/DocumentWriter.h"
 #include "model/ClockTime.h"
 #include "model/Document.h"

@@ -5,10 +5,10 @@
 #include "Session.h"
 
 #include "dialogs/FindTrainDialog.h"
-#include "dialogs/ListCommands.h"
-#include "dialogs/ProfileCommands.h"
+#include "ListCommands.h"
+#include "ProfileCommands.h"
 #include "dialogs/Prompter.h"
-#include "dialogs/SettingsCommands.h"
+#include "SettingsCommands.h"
 #include "editing/Diagram.h"
 #include "editing/FindTrain.h"
 #include "editing/StepNames.h"

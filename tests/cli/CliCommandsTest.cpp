@@ -7,7 +7,7 @@
 #include "cli/CliOutput.h"
 #include "cli/ConflictsCommand.h"
 #include "cli/DiffCommand.h"
-#include "cli/DocumentJson.h"
+#include "io/json/DocumentJson.h"
 #include "cli/DumpCommand.h"
 #include "cli/ImportCommand.h"
 #include "cli/TableCommand.h"
@@ -48,22 +48,6 @@ protected:
 
 } // namespace
 
-TEST_F(CliCommandsTest, DumpRunsTheLabelStepsOfOpen)
-{
-    for (bool label : {false, true}) {
-        smallDocument(label);
-        labelCalls.clear();
-        const CommandRun r = capture(
-            [&](std::FILE *out, std::FILE *err) { return DumpCommand(recording).run({path("doc.vrs")}, out, err); });
-        EXPECT_EQ(std::pair(r.status, r.err), std::pair(0, QByteArray()));
-        // Train labels only when the file had none, then the time labels.
-        EXPECT_EQ(labelCalls, (label ? QStringList{"time"} : QStringList{"train", "time"}));
-        const Json json = Json::parse(r.out.toStdString());
-        EXPECT_EQ(std::tuple(json["stations"].size(), json["trains"].size(), json["trainLabels"].size()),
-                  std::tuple(4u, 2u, label ? 1u : 0u));
-    }
-}
-
 TEST_F(CliCommandsTest, ImportAppendsTrainsAndSaves)
 {
     smallDocument(true);
@@ -79,26 +63,6 @@ TEST_F(CliCommandsTest, ImportAppendsTrainsAndSaves)
     const Json json = Json::parse(dump.out.toStdString());
     ASSERT_EQ(json["trains"].size(), 3u);
     EXPECT_EQ(json["trains"][2]["name"], "Os 77");
-}
-
-// A document whose positions to the metre are damaged opens at whole
-// kilometres; the commands that open it say so on one line and succeed.
-TEST_F(CliCommandsTest, ADocumentOpenedInPartIsSaidOnStandardError)
-{
-    Document doc;
-    SampleLine::fill(doc, {4, 12, 2, 4});
-    doc.stations[1].metres = 7562;
-    FileBytes::write(path("damaged.vrs"), FileBytes::withLastByteFlipped(FileBytes::of(doc)));
-    FileBytes::write(path("jr.txt"), "Os 77\nStanice 1\t\t 6:00\nStanice 2\t 6:05\t\n-\n");
-    const QByteArray warning = (QStringLiteral("vlakorys-cli: ") + path("damaged.vrs") + QStringLiteral(": ")
-                                + FileMessages::damagedExtension + u'\n')
-                                   .toUtf8();
-    for (const QStringList &args :
-         {QStringList{"dump", path("damaged.vrs")}, QStringList{"render", path("damaged.vrs"), path("out.png")},
-          QStringList{"import", path("damaged.vrs"), path("jr.txt"), path("out.vrs")}}) {
-        const CommandRun r = cli(args);
-        EXPECT_EQ(std::pair(r.status, r.err), std::pair(0, warning)) << args.front().toStdString();
-    }
 }
 
 TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
@@ -122,10 +86,6 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
          says("bad.json", QStringLiteral("stations[0].name: očekává se text"))},
         {{"build", path("missing.json"), path("out.vrs")},
          says("missing.json", QStringLiteral("Chyba při otevírání souboru: soubor nebo adresář neexistuje"))},
-        {{"build", dir.path(), path("out.vrs")},
-         (QStringLiteral("vlakorys-cli: ") + dir.path()
-          + QStringLiteral(": Chyba při otevírání souboru: je to adresář\n"))
-             .toUtf8()},
         {{"build", path("ok.json"), path("./ok.json")}, says("./ok.json", CliOutput::outputIsInputMessage)},
         {{"build", path("ok.json"), path("no/dir/x.vrs")},
          says("no/dir/x.vrs", QStringLiteral("Chyba při vytváření souboru: soubor nebo adresář neexistuje"))},
@@ -165,8 +125,6 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
     EXPECT_EQ(FileBytes::read(path("out.vrs")), QByteArray("old"));
     // The table of one direction, for contrast with the failures above.
     EXPECT_EQ(cli({"table", path("line.vrs"), "--direction", "2", path("t.csv")}).status, 0);
-    const QByteArray csv = FileBytes::read(path("t.csv"));
-    EXPECT_EQ(std::pair(csv.left(3), csv.count("\r\n\r\n")), std::pair(QByteArray("\xEF\xBB\xBF"), qsizetype(0)));
     for (const char *option : {"--help", "--version"})
         EXPECT_EQ(std::pair(cliOnFullDisk({option}).status, cliOnFullDisk({option}).err), std::pair(1, fullDiskSaid));
     // A failing label step of Open.

@@ -1,5 +1,5 @@
 // What OK in the settings dialog changes, writes and redraws.
-#include "dialogs/SettingsCommands.h"
+#include "app/SettingsCommands.h"
 
 #include "editing/Diagram.h"
 #include "io/SettingsFile.h"

@@ -2,7 +2,7 @@
 #include "GuiClicks.h"
 #include "ScriptedPrompter.h"
 #include "dialogs/KilometreDialog.h"
-#include "dialogs/ListCommands.h"
+#include "app/ListCommands.h"
 
 #include "RecordingDiagram.h"
 #include "dialogs/StationListBox.h"
