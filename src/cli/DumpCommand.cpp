@@ -9,7 +9,7 @@
 
 #include <exception>
 
-QString DumpCommand::openDocument(Document &doc, const QString &path, const LabelSteps &labels, QString *warning)
+QString DumpCommand::openDocument(Document &doc, const QString &path, const LabelMakers &labels, QString *warning)
 {
     const DocumentFile::LoadOutcome outcome = DocumentFile::load(doc, path);
     if (outcome.status != DocumentFile::Status::Ok)

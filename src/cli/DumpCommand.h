@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/LabelSteps.h"
+#include "editing/LabelMakers.h"
 
 #include <QStringList>
 
@@ -15,7 +15,7 @@ class DumpCommand
 public:
     static constexpr const char *usage = "vlakorys-cli dump SOUBOR.vrs";
 
-    explicit DumpCommand(LabelSteps labels = LabelSteps::standard()) : m_labels(std::move(labels)) {}
+    explicit DumpCommand(LabelMakers labels = LabelMakers::standard()) : m_labels(std::move(labels)) {}
 
     int run(const QStringList &args, std::FILE *out, std::FILE *err) const;
 
@@ -24,9 +24,9 @@ public:
     // empty text, or the message the editor would show. What the editor
     // would tell once the document is open (a damaged part it did without)
     // goes into warning, for the command to print when it succeeds.
-    static QString openDocument(Document &doc, const QString &path, const LabelSteps &labels,
+    static QString openDocument(Document &doc, const QString &path, const LabelMakers &labels,
                                 QString *warning = nullptr);
 
 private:
-    LabelSteps m_labels;
+    LabelMakers m_labels;
 };

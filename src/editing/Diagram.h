@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ConflictWatch.h"
-#include "LabelSteps.h"
+#include "LabelMakers.h"
 #include "ViewCommands.h"
 
 #include "render/CompareOverlay.h"
@@ -17,7 +17,7 @@ class DiagramWindow;
 class Document;
 
 // The diagram of one document in one window: its view state (DiagramView),
-// its renderer, the view commands and the label steps. Everything that
+// its renderer, the view commands and the label makers. Everything that
 // changes what the diagram shows reaches the screen here:
 //
 //   command → the document changed → render(RenderRequest) → Renderer::draw
@@ -30,7 +30,7 @@ class Document;
 class Diagram
 {
 public:
-    Diagram(Document &document, DiagramWindow &window, LabelSteps labels = LabelSteps::standard());
+    Diagram(Document &document, DiagramWindow &window, LabelMakers labels = LabelMakers::standard());
     Diagram(const Diagram &) = delete;
     Diagram &operator=(const Diagram &) = delete;
 
@@ -104,7 +104,7 @@ private:
 
     Document &m_doc;
     DiagramWindow &m_window;
-    LabelSteps m_labels;
+    LabelMakers m_labels;
     DiagramView m_view;
     Renderer m_renderer;
     ViewCommands m_commands;

@@ -376,7 +376,7 @@ private slots:
         QCOMPARE(h.prompter->log.size(), 1);
 
         Document fromFile;
-        QVERIFY(DumpCommand::openDocument(fromFile, h.example(), LabelSteps::standard()).isEmpty());
+        QVERIFY(DumpCommand::openDocument(fromFile, h.example(), LabelMakers::standard()).isEmpty());
         RenderCommand::Options options;
         options.size = h.box()->size();
         QCOMPARE(RenderCommand::viewSurface(fromFile, options), marked);

@@ -32,7 +32,7 @@ class CliCommandsTest : public CliTest
 {
 protected:
     QStringList labelCalls;
-    LabelSteps recording{[this](Document &, double) { labelCalls << QStringLiteral("train"); },
+    LabelMakers recording{[this](Document &, double) { labelCalls << QStringLiteral("train"); },
                          [this](Document &, double, ProgressSink &) { labelCalls << QStringLiteral("time"); }};
 
     // doc.vrs: four stations and two trains, with a train label when asked.
@@ -127,8 +127,8 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
     EXPECT_EQ(cli({"table", path("line.vrs"), "--direction", "2", path("t.csv")}).status, 0);
     for (const char *option : {"--help", "--version"})
         EXPECT_EQ(std::pair(cliOnFullDisk({option}).status, cliOnFullDisk({option}).err), std::pair(1, fullDiskSaid));
-    // A failing label step of Open.
-    LabelSteps failing{[](Document &, double) { throw RangeError(); }, [](Document &, double, ProgressSink &) {}};
+    // A failing label maker of Open.
+    LabelMakers failing{[](Document &, double) { throw RangeError(); }, [](Document &, double, ProgressSink &) {}};
     const CommandRun r =
         capture([&](std::FILE *out, std::FILE *err) { return DumpCommand(failing).run({path("doc.vrs")}, out, err); });
     EXPECT_EQ(std::pair(r.status, r.err), std::pair(1, says("doc.vrs", QStringLiteral("Range check error"))));

@@ -41,7 +41,7 @@ TEST_F(DayImportCommandTest, CzpttNewLineAndIntoIt)
     const QString day = QStringLiteral("2026-03-04");
     // The labels are made as after the text import.
     QStringList labelCalls;
-    const LabelSteps recording{[&](Document &, double) { labelCalls << QStringLiteral("train"); },
+    const LabelMakers recording{[&](Document &, double) { labelCalls << QStringLiteral("train"); },
                                [&](Document &, double, ProgressSink &) { labelCalls << QStringLiteral("time"); }};
     const CommandRun made = capture([&](std::FILE *out, std::FILE *err) {
         return CzpttImportCommand(recording).run({"--sr70", CzpttTestData::sr70Path(), "--from", "Vsetín", "--to",
