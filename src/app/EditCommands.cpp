@@ -4,11 +4,11 @@
 #include "MainMenu.h"
 #include "Session.h"
 
-#include "dialogs/FindTrainDialog.h"
 #include "ListCommands.h"
 #include "ProfileCommands.h"
-#include "dialogs/Prompter.h"
 #include "SettingsCommands.h"
+#include "dialogs/FindTrainDialog.h"
+#include "dialogs/Prompter.h"
 #include "editing/Diagram.h"
 #include "editing/FindTrain.h"
 #include "editing/StepNames.h"

@@ -76,7 +76,8 @@ public:
     // The surface of an opened document under the options.
     // A zoom or ratio other than the document's makes the time labels anew,
     // as a zoom step or "Akt." does in the editor.
-    static QImage viewSurface(Document &doc, const Options &options, const LabelMakers &labels = LabelMakers::standard());
+    static QImage viewSurface(Document &doc, const Options &options,
+                              const LabelMakers &labels = LabelMakers::standard());
 
     // Writes the picture the options ask for; an empty text, or what went
     // wrong. The file is replaced only once it is complete.

@@ -1,8 +1,8 @@
 #include "AddTrainDialog.h"
 
 #include "DialogPlacement.h"
-#include "WidgetHelpers.h"
 #include "StringGrid.h"
+#include "WidgetHelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -56,7 +56,8 @@ AddTrainDialog::AddTrainDialog(QWidget *parent)
 
     CheckBox1 = named(new QCheckBox(QStringLiteral("Rušící"), this), "CheckBox1");
     CheckBox2 = named(new QCheckBox(QStringLiteral("Podle potřeby"), this), "CheckBox2");
-    const WidgetHelpers::OkCancel buttons = WidgetHelpers::okCancel(this, QStringLiteral("OK"), QStringLiteral("&Zrušit"));
+    const WidgetHelpers::OkCancel buttons =
+        WidgetHelpers::okCancel(this, QStringLiteral("OK"), QStringLiteral("&Zrušit"));
     BitBtn1 = buttons.ok;
     BitBtn2 = buttons.cancel;
 

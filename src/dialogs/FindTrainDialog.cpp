@@ -5,8 +5,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-FindTrainDialog::FindTrainDialog(QWidget *parent)
-    : PromptDialog(parent, "TForm6", QStringLiteral("-"))
+FindTrainDialog::FindTrainDialog(QWidget *parent) : PromptDialog(parent, "TForm6", QStringLiteral("-"))
 {
     Label1 = new QLabel(QStringLiteral("Číslo vlaku:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));

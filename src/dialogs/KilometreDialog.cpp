@@ -4,8 +4,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-KilometreDialog::KilometreDialog(QWidget *parent)
-    : PromptDialog(parent, "TForm4", QStringLiteral("Kilometr"))
+KilometreDialog::KilometreDialog(QWidget *parent) : PromptDialog(parent, "TForm4", QStringLiteral("Kilometr"))
 {
     SpinEdit1 = new QSpinBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));

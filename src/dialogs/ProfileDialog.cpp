@@ -58,7 +58,8 @@ ProfileDialog::ProfileDialog(Document &doc, Prompter &prompter, QWidget *parent)
     StringGrid1->setColumnWidths({0, 183, 36, 34});
     StringGrid1->verticalHeader()->hide();
 
-    const WidgetHelpers::OkCancel buttons = WidgetHelpers::okCancel(this, QStringLiteral("&OK"), QStringLiteral("&Zrušit"));
+    const WidgetHelpers::OkCancel buttons =
+        WidgetHelpers::okCancel(this, QStringLiteral("&OK"), QStringLiteral("&Zrušit"));
     BitBtn1 = buttons.ok;
     BitBtn1->setAutoDefault(false);
     BitBtn2 = buttons.cancel;

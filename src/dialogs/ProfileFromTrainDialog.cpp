@@ -1,8 +1,8 @@
 #include "ProfileFromTrainDialog.h"
 
 #include "DialogPlacement.h"
-#include "WidgetHelpers.h"
 #include "EditMask.h"
+#include "WidgetHelpers.h"
 
 #include "editing/HalfMinuteText.h"
 #include "model/Cp1250.h"

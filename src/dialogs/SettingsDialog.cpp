@@ -96,7 +96,8 @@ SettingsDialog::SettingsDialog(Prompter &prompter, QWidget *parent)
     lineGrid->setColumnStretch(2, 1);
     layout->addWidget(line);
 
-    const WidgetHelpers::OkCancel buttons = WidgetHelpers::okCancel(this, QStringLiteral("OK"), QStringLiteral("&Zrušit"));
+    const WidgetHelpers::OkCancel buttons =
+        WidgetHelpers::okCancel(this, QStringLiteral("OK"), QStringLiteral("&Zrušit"));
     BitBtn1 = buttons.ok;
     BitBtn2 = buttons.cancel;
     layout->addLayout(buttons.row);

@@ -1,8 +1,8 @@
 #include "StationListDialog.h"
 
 #include "DialogPlacement.h"
-#include "WidgetHelpers.h"
 #include "Prompter.h"
+#include "WidgetHelpers.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -49,7 +49,8 @@ StationListDialog::StationListDialog(Document &doc, Prompter &prompter, QWidget 
     CheckBox6 = box("CheckBox6", QStringLiteral("Kilometr"));
     m_boxes = {BorCheck1, CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6};
 
-    const WidgetHelpers::OkCancel buttons = WidgetHelpers::okCancel(this, QStringLiteral("&OK"), QStringLiteral("Zrušit"));
+    const WidgetHelpers::OkCancel buttons =
+        WidgetHelpers::okCancel(this, QStringLiteral("&OK"), QStringLiteral("Zrušit"));
     BitBtn1 = buttons.ok;
     BitBtn1->setAutoDefault(false);
     BitBtn2 = buttons.cancel;

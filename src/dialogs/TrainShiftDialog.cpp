@@ -47,7 +47,8 @@ TrainShiftDialog::TrainShiftDialog(Mode mode, Document &doc, TrainListEditor &ed
         form->addRow(QStringLiteral("Interval:"), m_interval);
         form->addRow(QStringLiteral("Krok čísla vlaku:"), m_numberStep);
     }
-    const WidgetHelpers::OkCancel buttons = WidgetHelpers::okCancel(this, QStringLiteral("&OK"), QStringLiteral("&Zrušit"));
+    const WidgetHelpers::OkCancel buttons =
+        WidgetHelpers::okCancel(this, QStringLiteral("&OK"), QStringLiteral("&Zrušit"));
     connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);

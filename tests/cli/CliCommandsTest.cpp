@@ -7,13 +7,13 @@
 #include "cli/CliOutput.h"
 #include "cli/ConflictsCommand.h"
 #include "cli/DiffCommand.h"
-#include "io/json/DocumentJson.h"
 #include "cli/DumpCommand.h"
 #include "cli/ImportCommand.h"
 #include "cli/TableCommand.h"
 #include "cli/ShiftCommand.h"
 #include "io/DocumentFile.h"
 #include "io/FileMessages.h"
+#include "io/json/DocumentJson.h"
 #include "model/Document.h"
 #include "model/Errors.h"
 
@@ -33,7 +33,7 @@ class CliCommandsTest : public CliTest
 protected:
     QStringList labelCalls;
     LabelMakers recording{[this](Document &, double) { labelCalls << QStringLiteral("train"); },
-                         [this](Document &, double, ProgressSink &) { labelCalls << QStringLiteral("time"); }};
+                          [this](Document &, double, ProgressSink &) { labelCalls << QStringLiteral("time"); }};
 
     // doc.vrs: four stations and two trains, with a train label when asked.
     void smallDocument(bool label)

@@ -19,12 +19,12 @@ public:
         : m_window(*this, paintBox),
           m_diagram(doc, m_window,
                     LabelMakers([this](Document &, double) { calls << QStringLiteral("train labels"); },
-                               [this](Document &, double, ProgressSink &) {
-                                   calls << QStringLiteral("time labels");
-                                   if (atTimeLabels)
-                                       atTimeLabels();
-                               },
-                               [this](Document &, double) { calls << QStringLiteral("new labels"); }))
+                                [this](Document &, double, ProgressSink &) {
+                                    calls << QStringLiteral("time labels");
+                                    if (atTimeLabels)
+                                        atTimeLabels();
+                                },
+                                [this](Document &, double) { calls << QStringLiteral("new labels"); }))
     {
     }
 

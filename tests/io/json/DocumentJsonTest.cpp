@@ -6,7 +6,6 @@
 #include "model/ClockTime.h"
 #include "model/Document.h"
 
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -82,9 +81,9 @@ TEST(DocumentJson, KilometresToTheMetreAndTrackNumbers)
     doc.stations[2].stationTracks = 0;
     doc.lineTracks = {2, 0};
     const std::string text = DocumentJson::toText(doc).toStdString();
-    for (const char *item :
-         {R"("km": 0, "sectionTracks": 3, "sectionHeadway": 2})", R"("km": 7.562})", R"("km": 12, "stationTracks": 0})",
-          R"("km": -0.35})", R"("km": 2.5})", R"("km": 2147483})", R"("lineTracks": {"mainTracks": 2, "minHeadway": 0})"})
+    for (const char *item : {R"("km": 0, "sectionTracks": 3, "sectionHeadway": 2})", R"("km": 7.562})",
+                             R"("km": 12, "stationTracks": 0})", R"("km": -0.35})", R"("km": 2.5})",
+                             R"("km": 2147483})", R"("lineTracks": {"mainTracks": 2, "minHeadway": 0})"})
         EXPECT_NE(text.find(item), std::string::npos) << item << "\n" << text;
     Document back;
     ASSERT_EQ(DocumentJson::fromText(QByteArray::fromStdString(text), back), QString());
