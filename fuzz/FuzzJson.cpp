@@ -2,9 +2,9 @@
 // it accepts must write, open in the editor and survive what Open does next.
 #include "FuzzSupport.h"
 
-#include "cli/DocumentJson.h"
 #include "io/DocumentReader.h"
 #include "io/DocumentWriter.h"
+#include "io/json/DocumentJson.h"
 #include "model/Document.h"
 
 #include <QBuffer>

@@ -13,8 +13,8 @@
 
 #include "ByteBuilder.h"
 
-#include "cli/DocumentJson.h"
 #include "io/DocumentWriter.h"
+#include "io/json/DocumentJson.h"
 #include "model/ClockTime.h"
 #include "model/Document.h"
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Measures what the test suite catches: applies a fixed list of single-point
-# mutations to the code of src/io, src/render, src/editing, src/import and
-# src/conflicts, one at a time, rebuilds, runs the tests and counts the
-# mutants they kill.
+# mutations to the code of src/model, src/io, src/render, src/editing,
+# src/import and src/conflicts, one at a time, rebuilds, runs the tests and
+# counts the mutants they kill.
 #
 #   scripts/mutate.sh [--list] [--check] [--skip-baseline] [ID...]
 #
@@ -63,6 +63,11 @@ io15 src/io/RecoveryStore.cpp :: QFile::remove(path);\n    m_held.erase(path); =
 io16 src/io/SafeFile.cpp :: if (written != len) { ==> if (written < 0) {
 io17 src/io/SafeFile.cpp :: if (!made) ==> if (false)
 io18 src/io/WholeFile.cpp :: if (bytes.size() > limit) { ==> if (bytes.size() > limit + 1) {
+js01 src/io/json/DocumentJson.cpp :: j["shortDwell"] = r.shortDwell; ==> // the row's short dwell left out
+js02 src/io/json/DocumentJson.cpp :: if (const Json *v = find(item, "podlePotreby")) ==> if (const Json *v = find(item, "rusici"))
+js03 src/io/json/DocumentJson.cpp :: if (encoded.size() > capacity) ==> if (encoded.size() > capacity + 1)
+md01 src/model/Document.cpp :: if (i > maxStations) ==> if (i > maxStations + 1)
+md02 src/model/Kilometres.cpp :: const bool negative = metres < 0; ==> const bool negative = metres <= 0;
 rn01 src/render/TrainLines.cpp :: if (stationRef > frame.stationCount) ==> if (stationRef >= frame.stationCount)
 rn02 src/render/TrainLines.h :: * (1440.0 - prev.minutes) ==> * (1439.0 - prev.minutes)
 rn03 src/render/TrainLines.h :: if (q.station == 0 || q.station != prev.station) ==> if (q.station != prev.station)

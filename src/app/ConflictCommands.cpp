@@ -6,9 +6,9 @@
 
 #include "dialogs/ConflictListDialog.h"
 #include "dialogs/Prompter.h"
-#include "dialogs/SettingsCommands.h"
 #include "editing/Diagram.h"
 #include "io/FileMessages.h"
+#include "io/SettingsFile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -51,7 +51,7 @@ void ConflictCommands::CheckBoxKonfliktyClick(bool checked)
     m_diagram.setConflictsShown(checked);
     if (const SafeFile::Result written = m_session.settingsFile.writeShowConflicts(checked); !written)
         m_session.prompter.error(
-            FileMessages::naming(SettingsCommands::writeErrorMessage, m_session.settingsFile.path(), written.cause));
+            FileMessages::naming(SettingsFile::writeErrorMessage, m_session.settingsFile.path(), written.cause));
 }
 
 void ConflictCommands::historyChanged()

@@ -2,6 +2,7 @@
 
 #include "MainMenu.h"
 #include "Session.h"
+#include "WaitCursor.h"
 
 #include "dialogs/ExportDialog.h"
 #include "dialogs/PrintToBitmapDialog.h"
@@ -20,9 +21,7 @@
 #include "render/VectorLabels.h"
 
 #include <QAction>
-#include <QCursor>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -31,13 +30,6 @@ namespace {
 
 constexpr PictureFile::Format formats[] = {PictureFile::Format::Pdf, PictureFile::Format::Svg, PictureFile::Format::Png,
                                            PictureFile::Format::Bmp};
-
-// The hourglass while a long drawing runs, taken away on every path.
-struct WaitCursor
-{
-    WaitCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 bool writePicture(Prompter &prompter, const QString &path, PictureFile::Format format,
                   const PictureFile::Picture &picture, const QString &title, int dpi)

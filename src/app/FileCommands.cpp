@@ -3,6 +3,7 @@
 #include "import/ImportSession.h"
 
 #include "Session.h"
+#include "WaitCursor.h"
 
 #include "dialogs/Prompter.h"
 #include "editing/Diagram.h"
@@ -14,10 +15,8 @@
 #include "io/WholeFile.h"
 #include "render/LabelImage.h"
 
-#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 
 #include <exception>
 
@@ -29,24 +28,6 @@ const QString timetableFilter = QStringLiteral("Textové soubory (*.txt)|*.txt|V
 const QString timetableSuffix = QStringLiteral("txt");
 
 namespace {
-
-// The hourglass while a file is read or written; restored at the latest
-// when the command returns, by whatever path.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-    ~WaitCursor() { restore(); }
-    void restore()
-    {
-        if (m_active)
-            QGuiApplication::restoreOverrideCursor();
-        m_active = false;
-    }
-
-private:
-    bool m_active = true;
-};
 
 // A range or conversion error from the steps after reading (label
 // generation meets a row that names no station) ends the command with the

@@ -1,7 +1,7 @@
 #include "BuildCommand.h"
 
 #include "CliOutput.h"
-#include "DocumentJson.h"
+#include "io/json/DocumentJson.h"
 
 #include "io/DocumentFile.h"
 #include "io/FileMessages.h"

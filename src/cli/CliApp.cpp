@@ -95,14 +95,15 @@ namespace {
 
 int dispatch(const QStringList &args, std::FILE *out, std::FILE *err)
 {
-    if (args.isEmpty() || args.front() == QLatin1String("--help") || args.front() == QLatin1String("-h")) {
-        std::fputs(usage().toUtf8().constData(), args.isEmpty() ? err : out);
-        return args.isEmpty() ? 1 : 0;
+    if (args.isEmpty()) {
+        std::fputs(usage().toUtf8().constData(), err);
+        return CliOutput::failure;
     }
-    if (args.front() == QLatin1String("--version")) {
-        std::fputs("vlakorys-cli " VLAKORYS_VERSION "\n", out);
-        return 0;
-    }
+    if (args.front() == QLatin1String("--help") || args.front() == QLatin1String("-h"))
+        return CliOutput::wroteAll(out, err, usage().toUtf8()) ? CliOutput::success : CliOutput::failure;
+    if (args.front() == QLatin1String("--version"))
+        return CliOutput::wroteAll(out, err, "vlakorys-cli " VLAKORYS_VERSION "\n") ? CliOutput::success
+                                                                                      : CliOutput::failure;
     const QString command = args.front();
     const QStringList rest = args.mid(1);
     if (command == QLatin1String("dump"))

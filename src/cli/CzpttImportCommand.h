@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/LabelSteps.h"
+#include "editing/LabelMakers.h"
 
 #include <QStringList>
 
@@ -18,10 +18,10 @@ public:
     static constexpr const char *usage = "vlakorys-cli import-czptt [--into DOKUMENT.vrs] [--sr70 ČÍSELNÍK.csv] "
                                          "[--from STANICE --to STANICE] --day RRRR-MM-DD ZDROJ... VÝSTUP.vrs";
 
-    explicit CzpttImportCommand(LabelSteps labels = LabelSteps::standard()) : m_labels(std::move(labels)) {}
+    explicit CzpttImportCommand(LabelMakers labels = LabelMakers::standard()) : m_labels(std::move(labels)) {}
 
     int run(const QStringList &args, std::FILE *out, std::FILE *err) const;
 
 private:
-    LabelSteps m_labels;
+    LabelMakers m_labels;
 };

@@ -89,7 +89,8 @@ QString countsLine(int trains, int stations)
 }
 
 int finish(Document &doc, const RealTimetableImport::Result &result, const QStringList &notes, const QString &target,
-           const LabelSteps &labels, std::FILE *out, std::FILE *err, const QString &warningFile, const QString &warning)
+           const LabelMakers &labels, std::FILE *out, std::FILE *err, const QString &warningFile,
+           const QString &warning)
 {
     try {
         labels.makeTrainLabels(doc);

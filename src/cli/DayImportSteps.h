@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/LabelSteps.h"
+#include "editing/LabelMakers.h"
 
 #include "import/RealTimetableImport.h"
 
@@ -55,7 +55,7 @@ int requireExisting(std::FILE *err, const QString &path);
 // After a successful import: labels, the save, the summary and the notes
 // on out, the document's warning (when it was opened with one) on err.
 int finish(Document &doc, const RealTimetableImport::Result &result, const QStringList &notes, const QString &target,
-           const LabelSteps &labels, std::FILE *out, std::FILE *err, const QString &warningFile = {},
+           const LabelMakers &labels, std::FILE *out, std::FILE *err, const QString &warningFile = {},
            const QString &warning = {});
 
 // The closing line: "37 trains, 14 stations".

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DocumentJson.h"
+#include "io/json/DocumentJson.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #include "DumpCommand.h"
 
 #include "CliOutput.h"
-#include "DocumentJson.h"
+#include "io/json/DocumentJson.h"
 
 #include "editing/DocumentOpen.h"
 #include "model/Document.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/LabelSteps.h"
+#include "editing/LabelMakers.h"
 
 #include <QStringList>
 
@@ -13,10 +13,10 @@ class DumpCommand
 public:
     static constexpr const char *usage = "vlakorys-cli dump SOUBOR.vrs";
 
-    explicit DumpCommand(LabelSteps labels = LabelSteps::standard()) : m_labels(std::move(labels)) {}
+    explicit DumpCommand(LabelMakers labels = LabelMakers::standard()) : m_labels(std::move(labels)) {}
 
     int run(const QStringList &args, std::FILE *out, std::FILE *err) const;
 
 private:
-    LabelSteps m_labels;
+    LabelMakers m_labels;
 };

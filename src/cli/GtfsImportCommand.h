@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/LabelSteps.h"
+#include "editing/LabelMakers.h"
 
 #include <QStringList>
 
@@ -19,10 +19,10 @@ public:
     static constexpr const char *usage = "vlakorys-cli import-gtfs [--into DOKUMENT.vrs] [--route ID]... "
                                          "[--from STANICE --to STANICE] --day RRRR-MM-DD FEED VÝSTUP.vrs";
 
-    explicit GtfsImportCommand(LabelSteps labels = LabelSteps::standard()) : m_labels(std::move(labels)) {}
+    explicit GtfsImportCommand(LabelMakers labels = LabelMakers::standard()) : m_labels(std::move(labels)) {}
 
     int run(const QStringList &args, std::FILE *out, std::FILE *err) const;
 
 private:
-    LabelSteps m_labels;
+    LabelMakers m_labels;
 };

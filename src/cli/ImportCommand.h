@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/LabelSteps.h"
+#include "editing/LabelMakers.h"
 
 #include <QStringList>
 
@@ -14,10 +14,10 @@ class ImportCommand
 public:
     static constexpr const char *usage = "vlakorys-cli import DOKUMENT.vrs JÍZDNÍ-ŘÁD.txt VÝSTUP.vrs";
 
-    explicit ImportCommand(LabelSteps labels = LabelSteps::standard()) : m_labels(std::move(labels)) {}
+    explicit ImportCommand(LabelMakers labels = LabelMakers::standard()) : m_labels(std::move(labels)) {}
 
     int run(const QStringList &args, std::FILE *out, std::FILE *err) const;
 
 private:
-    LabelSteps m_labels;
+    LabelMakers m_labels;
 };

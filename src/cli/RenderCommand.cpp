@@ -99,7 +99,7 @@ struct ViewScene
     HeadlessWindow window;
     Diagram diagram;
 
-    ViewScene(Document &doc, const RenderCommand::Options &o, const LabelSteps &labels)
+    ViewScene(Document &doc, const RenderCommand::Options &o, const LabelMakers &labels)
         : window(o.size), diagram(doc, window, labels)
     {
         DiagramView &view = diagram.view();
@@ -294,13 +294,13 @@ QString RenderCommand::check(const Document &doc, Options &o)
     return {};
 }
 
-QImage RenderCommand::viewSurface(Document &doc, const Options &options, const LabelSteps &labels)
+QImage RenderCommand::viewSurface(Document &doc, const Options &options, const LabelMakers &labels)
 {
     ViewScene scene(doc, options, labels);
     return scene.diagram.renderer().surface().copy();
 }
 
-QString RenderCommand::write(Document &doc, const Options &o, const LabelSteps &labels)
+QString RenderCommand::write(Document &doc, const Options &o, const LabelMakers &labels)
 {
     const QString title = QFileInfo(o.input).completeBaseName();
     PictureFile::Picture picture;

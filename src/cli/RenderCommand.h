@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/LabelSteps.h"
+#include "editing/LabelMakers.h"
 
 #include "editing/PrintPlan.h"
 #include "io/PictureFile.h"
@@ -62,7 +62,7 @@ public:
         int dpi = 300;
     };
 
-    explicit RenderCommand(LabelSteps labels = LabelSteps::standard()) : m_labels(std::move(labels)) {}
+    explicit RenderCommand(LabelMakers labels = LabelMakers::standard()) : m_labels(std::move(labels)) {}
 
     int run(const QStringList &args, std::FILE *out, std::FILE *err) const;
 
@@ -76,12 +76,13 @@ public:
     // The surface of an opened document under the options.
     // A zoom or ratio other than the document's makes the time labels anew,
     // as a zoom step or "Akt." does in the editor.
-    static QImage viewSurface(Document &doc, const Options &options, const LabelSteps &labels = LabelSteps::standard());
+    static QImage viewSurface(Document &doc, const Options &options,
+                              const LabelMakers &labels = LabelMakers::standard());
 
     // Writes the picture the options ask for; an empty text, or what went
     // wrong. The file is replaced only once it is complete.
-    static QString write(Document &doc, const Options &options, const LabelSteps &labels = LabelSteps::standard());
+    static QString write(Document &doc, const Options &options, const LabelMakers &labels = LabelMakers::standard());
 
 private:
-    LabelSteps m_labels;
+    LabelMakers m_labels;
 };

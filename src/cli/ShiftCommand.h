@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/LabelSteps.h"
+#include "editing/LabelMakers.h"
 
 #include <QStringList>
 
@@ -20,7 +20,7 @@ class ShiftCommand
 public:
     static constexpr const char *usage = "vlakorys-cli shift SOUBOR.vrs VLAK MINUTY [--from STANICE] VÝSTUP.vrs";
 
-    explicit ShiftCommand(LabelSteps labels = LabelSteps::standard()) : m_labels(std::move(labels)) {}
+    explicit ShiftCommand(LabelMakers labels = LabelMakers::standard()) : m_labels(std::move(labels)) {}
 
     int run(const QStringList &args, std::FILE *out, std::FILE *err) const;
 
@@ -31,5 +31,5 @@ public:
     static QString apply(Document &doc, const QString &train, int halfMinutes, const QString &fromStation);
 
 private:
-    LabelSteps m_labels;
+    LabelMakers m_labels;
 };

@@ -2,6 +2,7 @@
 
 #include "DialogPlacement.h"
 #include "StringGrid.h"
+#include "WidgetHelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +19,8 @@
 #include <algorithm>
 #include <limits>
 
+using WidgetHelpers::named;
+
 AddTrainDialog::AddTrainDialog(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
@@ -25,10 +28,6 @@ AddTrainDialog::AddTrainDialog(QWidget *parent)
     setObjectName(QStringLiteral("TForm13"));
     setWindowTitle(QStringLiteral("Přidat vlak"));
 
-    auto named = [](auto *w, const char *name) {
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
-    };
     Label1 = named(new QLabel(QStringLiteral("Druh vlaku:"), this), "Label1");
     ComboBox1 = named(new QComboBox(this), "ComboBox1");
     ComboBox1->addItems(newTrainCategories);
@@ -57,9 +56,10 @@ AddTrainDialog::AddTrainDialog(QWidget *parent)
 
     CheckBox1 = named(new QCheckBox(QStringLiteral("Rušící"), this), "CheckBox1");
     CheckBox2 = named(new QCheckBox(QStringLiteral("Podle potřeby"), this), "CheckBox2");
-    BitBtn1 = named(new QPushButton(QStringLiteral("OK"), this), "BitBtn1");
-    BitBtn1->setDefault(true);
-    BitBtn2 = named(new QPushButton(QStringLiteral("&Zrušit"), this), "BitBtn2");
+    const WidgetHelpers::OkCancel buttons =
+        WidgetHelpers::okCancel(this, QStringLiteral("OK"), QStringLiteral("&Zrušit"));
+    BitBtn1 = buttons.ok;
+    BitBtn2 = buttons.cancel;
 
     auto *choice = new QGridLayout;
     choice->addWidget(Label1, 0, 0);
@@ -69,18 +69,13 @@ AddTrainDialog::AddTrainDialog(QWidget *parent)
     choice->addWidget(CheckBox1, 0, 2);
     choice->addWidget(CheckBox2, 1, 2);
     choice->setColumnStretch(3, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(choice);
     layout->addWidget(StringGrid1, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
     connect(BitBtn1, &QPushButton::clicked, this, &AddTrainDialog::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
     FormCreate();
 }

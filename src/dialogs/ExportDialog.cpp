@@ -1,6 +1,7 @@
 #include "ExportDialog.h"
 
 #include "DialogPlacement.h"
+#include "WidgetHelpers.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,18 +33,12 @@ ExportDialog::ExportDialog(QWidget *parent)
     groupLayout->addWidget(RadioButton2);
     layout->addWidget(group);
 
-    BitBtn1 = new QPushButton(QStringLiteral("&Uložit..."), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("&Zrušit"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
-    layout->addLayout(buttons);
+    const WidgetHelpers::OkCancel buttons =
+        WidgetHelpers::okCancel(this, QStringLiteral("&Uložit..."), QStringLiteral("&Zrušit"));
+    BitBtn1 = buttons.ok;
+    BitBtn2 = buttons.cancel;
+    layout->addLayout(buttons.row);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     DialogPlacement::centre(this);
 }
 

@@ -1,6 +1,7 @@
 #include "InsertToolWindow.h"
 
 #include "DialogPlacement.h"
+#include "WidgetHelpers.h"
 
 #include "editing/InsertTool.h"
 
@@ -13,6 +14,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+using WidgetHelpers::named;
 
 namespace {
 
@@ -33,20 +36,7 @@ InsertToolWindow::InsertToolWindow(InsertTool &tool, QWidget *parent)
     // The main window keeps the keyboard while the user points in it.
     setAttribute(Qt::WA_ShowWithoutActivating);
 
-    auto named = [](auto *w, const char *name) {
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
-    };
-    RadioGroup1 = named(new QGroupBox(QStringLiteral("Směr jízdy"), this), "RadioGroup1");
-    m_directions = new QButtonGroup(this);
-    auto *directions = new QHBoxLayout(RadioGroup1);
-    for (int d = 1; d <= 2; ++d) {
-        auto *b = new QRadioButton(QStringLiteral("&%1").arg(d), RadioGroup1);
-        b->setObjectName(QStringLiteral("RadioButton%1").arg(d));
-        m_directions->addButton(b, d);
-        directions->addWidget(b);
-    }
-    m_directions->button(1)->setChecked(true);
+    m_directions = WidgetHelpers::directionGroup(this, RadioGroup1);
 
     Label1 = named(new QLabel(QStringLiteral("Číslo:"), this), "Label1");
     SpinEdit1 = named(new QSpinBox(this), "SpinEdit1");

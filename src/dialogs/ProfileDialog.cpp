@@ -43,16 +43,7 @@ ProfileDialog::ProfileDialog(Document &doc, Prompter &prompter, QWidget *parent)
     SpinEdit1 = named(new QSpinBox(this), "SpinEdit1");
     SpinEdit1->setRange(1, 1);
 
-    RadioGroup1 = named(new QGroupBox(QStringLiteral("Směr jízdy"), this), "RadioGroup1");
-    m_directions = new QButtonGroup(this);
-    auto *directions = new QHBoxLayout(RadioGroup1);
-    for (int d = 1; d <= 2; ++d) {
-        auto *b = new QRadioButton(QStringLiteral("&%1").arg(d), RadioGroup1);
-        b->setObjectName(QStringLiteral("RadioButton%1").arg(d));
-        m_directions->addButton(b, d);
-        directions->addWidget(b);
-    }
-    m_directions->button(1)->setChecked(true);
+    m_directions = WidgetHelpers::directionGroup(this, RadioGroup1);
 
     Label2 = named(new QLabel(QStringLiteral("Název jízdní doby (max. 20 znaků)"), this), "Label2");
     Edit1 = named(new QLineEdit(this), "Edit1");
@@ -67,10 +58,11 @@ ProfileDialog::ProfileDialog(Document &doc, Prompter &prompter, QWidget *parent)
     StringGrid1->setColumnWidths({0, 183, 36, 34});
     StringGrid1->verticalHeader()->hide();
 
-    BitBtn1 = named(new QPushButton(QStringLiteral("&OK"), this), "BitBtn1");
-    BitBtn1->setDefault(true);
+    const WidgetHelpers::OkCancel buttons =
+        WidgetHelpers::okCancel(this, QStringLiteral("&OK"), QStringLiteral("&Zrušit"));
+    BitBtn1 = buttons.ok;
     BitBtn1->setAutoDefault(false);
-    BitBtn2 = named(new QPushButton(QStringLiteral("&Zrušit"), this), "BitBtn2");
+    BitBtn2 = buttons.cancel;
     BitBtn2->setAutoDefault(false);
     Button1 = named(new QPushButton(QStringLiteral("Jízd. doby z vlaku"), this), "Button1");
     Button1->setAutoDefault(false);
@@ -79,18 +71,14 @@ ProfileDialog::ProfileDialog(Document &doc, Prompter &prompter, QWidget *parent)
     top->addWidget(Label1, 0, 0);
     top->addWidget(SpinEdit1, 1, 0);
     top->addWidget(RadioGroup1, 0, 1, 2, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Button1);
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    buttons.row->insertWidget(0, Button1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(top);
     layout->addWidget(Label2);
     layout->addWidget(Edit1);
     layout->addWidget(StringGrid1, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
     connect(m_directions, &QButtonGroup::idClicked, this, &ProfileDialog::RadioGroup1Click);
     connect(SpinEdit1, &QSpinBox::valueChanged, this, &ProfileDialog::SpinEdit1Change);
@@ -98,7 +86,6 @@ ProfileDialog::ProfileDialog(Document &doc, Prompter &prompter, QWidget *parent)
     connect(StringGrid1, &StringGrid::currentCellChanged, this, &ProfileDialog::StringGrid1Click);
     connect(StringGrid1, &StringGrid::cellCommitted, this, &ProfileDialog::StringGrid1SetEditText);
     connect(BitBtn1, &QPushButton::clicked, this, &ProfileDialog::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     connect(Button1, &QPushButton::clicked, this, &ProfileDialog::Button1Click);
 
     FormCreate();

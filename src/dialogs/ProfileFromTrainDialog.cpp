@@ -2,6 +2,7 @@
 
 #include "DialogPlacement.h"
 #include "EditMask.h"
+#include "WidgetHelpers.h"
 
 #include "editing/HalfMinuteText.h"
 #include "model/Cp1250.h"
@@ -16,6 +17,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using WidgetHelpers::named;
+
 ProfileFromTrainDialog::ProfileFromTrainDialog(Document &doc, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_doc(doc)
@@ -23,10 +26,6 @@ ProfileFromTrainDialog::ProfileFromTrainDialog(Document &doc, QWidget *parent)
     setObjectName(QStringLiteral("TForm11"));
     setWindowTitle(QStringLiteral("Jízdní doby z vlaku"));
 
-    auto named = [](auto *w, const char *name) {
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
-    };
     Label1 = named(new QLabel(QStringLiteral("Vlak:"), this), "Label1");
     ComboBox1 = named(new QComboBox(this), "ComboBox1");
     CheckBox1 = named(new QCheckBox(QStringLiteral("Pobyty z vlaku"), this), "CheckBox1");
@@ -36,9 +35,11 @@ ProfileFromTrainDialog::ProfileFromTrainDialog(Document &doc, QWidget *parent)
     EditMask(dwellMask).apply(MaskEdit1);
     MaskEdit1->setMaxLength(4);
     MaskEdit1->setText(QStringLiteral("0"));
-    BitBtn2 = named(new QPushButton(QStringLiteral("OK"), this), "BitBtn2");
-    BitBtn2->setDefault(true);
-    BitBtn1 = named(new QPushButton(QStringLiteral("&Zrušit"), this), "BitBtn1");
+    // Here OK is BitBtn2 and Zrušit BitBtn1.
+    const WidgetHelpers::OkCancel buttons =
+        WidgetHelpers::okCancel(this, QStringLiteral("OK"), QStringLiteral("&Zrušit"), true, "BitBtn2", "BitBtn1");
+    BitBtn2 = buttons.ok;
+    BitBtn1 = buttons.cancel;
 
     auto *form = new QGridLayout;
     form->addWidget(Label1, 0, 0);
@@ -46,19 +47,14 @@ ProfileFromTrainDialog::ProfileFromTrainDialog(Document &doc, QWidget *parent)
     form->addWidget(CheckBox1, 1, 0, 1, 2);
     form->addWidget(Label2, 2, 0);
     form->addWidget(MaskEdit1, 2, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn2);
-    buttons->addWidget(BitBtn1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
     connect(CheckBox1, &QCheckBox::toggled, this, &ProfileFromTrainDialog::CheckBox1Click);
     connect(MaskEdit1, &QLineEdit::editingFinished, this, &ProfileFromTrainDialog::MaskEdit1Exit);
     connect(BitBtn2, &QPushButton::clicked, this, &ProfileFromTrainDialog::BitBtn2Click);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
 
     FormCreate();
 }

@@ -1,7 +1,6 @@
 #include "RealImportDialog.h"
 
 #include "Prompter.h"
-#include "SettingsCommands.h"
 
 #include "io/FileMessages.h"
 #include "io/SettingsFile.h"
@@ -319,7 +318,7 @@ bool RealImportDialog::useCodebook(const QString &path)
     if (m_codebookEdit)
         m_codebookEdit->setText(path);
     if (const SafeFile::Result written = m_settings.writeCodebookPath(path); !written)
-        m_prompter.error(FileMessages::naming(SettingsCommands::writeErrorMessage, m_settings.path(), written.cause));
+        m_prompter.error(FileMessages::naming(SettingsFile::writeErrorMessage, m_settings.path(), written.cause));
     // The codebook tells which points are stations of a new line.
     dayChanged();
     return true;

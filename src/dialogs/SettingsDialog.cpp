@@ -1,6 +1,10 @@
 #include "SettingsDialog.h"
 
 #include "DialogPlacement.h"
+#include "WidgetHelpers.h"
+
+#include "model/Cp1250.h"
+#include "model/Tracks.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -12,6 +16,21 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+SettingsChoice SettingsChoice::of(const DocumentSettings &s, const LineTracks &tracks)
+{
+    SettingsChoice c;
+    c.timeFont = {cp1250::toUnicode(s.timeFontName), s.timeFontSize};
+    c.smallTrainFont = {cp1250::toUnicode(s.trainFontSmallName), s.trainFontSmallSize};
+    c.largeTrainFont = {cp1250::toUnicode(s.trainFontLargeName), s.trainFontLargeSize};
+    c.penThin = s.penThin;
+    c.penMedium = s.penMedium;
+    c.penThick = s.penThick;
+    c.saveLabelImages = s.saveLabelImages != 0;
+    c.mainTracks = tracks.mainTracks;
+    c.minHeadway = tracks.minHeadway;
+    return c;
+}
 
 namespace {
 
@@ -77,22 +96,16 @@ SettingsDialog::SettingsDialog(Prompter &prompter, QWidget *parent)
     lineGrid->setColumnStretch(2, 1);
     layout->addWidget(line);
 
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("&Zrušit"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
-    layout->addLayout(buttons);
+    const WidgetHelpers::OkCancel buttons =
+        WidgetHelpers::okCancel(this, QStringLiteral("OK"), QStringLiteral("&Zrušit"));
+    BitBtn1 = buttons.ok;
+    BitBtn2 = buttons.cancel;
+    layout->addLayout(buttons.row);
 
     connect(Button1, &QPushButton::clicked, this, &SettingsDialog::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &SettingsDialog::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &SettingsDialog::Button3Click);
     connect(BitBtn1, &QPushButton::clicked, this, &SettingsDialog::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
     fill(SettingsChoice::of(DocumentSettings{}));
     // A fixed border; wide enough for long font names.

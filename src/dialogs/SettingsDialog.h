@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SettingsCommands.h"
+#include "SettingsChoice.h"
 
 #include <QDialog>
 

@@ -2,6 +2,7 @@
 
 #include "DialogPlacement.h"
 #include "Prompter.h"
+#include "WidgetHelpers.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -48,12 +49,11 @@ StationListDialog::StationListDialog(Document &doc, Prompter &prompter, QWidget 
     CheckBox6 = box("CheckBox6", QStringLiteral("Kilometr"));
     m_boxes = {BorCheck1, CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6};
 
-    BitBtn1 = new QPushButton(QStringLiteral("&OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(true);
+    const WidgetHelpers::OkCancel buttons =
+        WidgetHelpers::okCancel(this, QStringLiteral("&OK"), QStringLiteral("Zrušit"));
+    BitBtn1 = buttons.ok;
     BitBtn1->setAutoDefault(false);
-    BitBtn2 = new QPushButton(QStringLiteral("Zrušit"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2 = buttons.cancel;
     BitBtn2->setAutoDefault(false);
 
     auto *kinds = new QGridLayout;
@@ -65,15 +65,11 @@ StationListDialog::StationListDialog(Document &doc, Prompter &prompter, QWidget 
     kinds->addWidget(CheckBox4, 0, 1);
     kinds->addWidget(CheckBox5, 1, 1);
     kinds->addWidget(CheckBox6, 2, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(StringGrid1, 1);
     layout->addLayout(kinds);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 
     connect(StringGrid1, &StringGrid::currentCellChanged, this, &StationListDialog::StringGrid1Click);
     connect(StringGrid1, &StringGrid::cellCommitted, this, &StationListDialog::StringGrid1SetEditText);
@@ -83,7 +79,6 @@ StationListDialog::StationListDialog(Document &doc, Prompter &prompter, QWidget 
                 [this, kind](bool checked) { kindBoxClick(kind, checked); });
     }
     connect(BitBtn1, &QPushButton::clicked, this, &StationListDialog::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
     FormCreate();
 }

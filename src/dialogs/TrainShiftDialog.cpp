@@ -47,18 +47,12 @@ TrainShiftDialog::TrainShiftDialog(Mode mode, Document &doc, TrainListEditor &ed
         form->addRow(QStringLiteral("Interval:"), m_interval);
         form->addRow(QStringLiteral("Krok čísla vlaku:"), m_numberStep);
     }
-    auto *ok = named(new QPushButton(QStringLiteral("&OK"), this), "BitBtn1");
-    ok->setDefault(true);
-    auto *cancel = named(new QPushButton(QStringLiteral("&Zrušit"), this), "BitBtn2");
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const WidgetHelpers::OkCancel buttons =
+        WidgetHelpers::okCancel(this, QStringLiteral("&OK"), QStringLiteral("&Zrušit"));
+    connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.row);
 }
 
 void TrainShiftDialog::limitMinutes()

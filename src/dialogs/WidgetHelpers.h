@@ -3,6 +3,13 @@
 #include <QString>
 #include <utility>
 
+class QButtonGroup;
+class QDialog;
+class QGroupBox;
+class QHBoxLayout;
+class QPushButton;
+class QWidget;
+
 // Small pieces the hand-built dialogs share.
 namespace WidgetHelpers {
 
@@ -22,5 +29,23 @@ template <typename F> void guarded(bool &flag, F &&f)
     std::forward<F>(f)();
     flag = was;
 }
+
+// A dialog's OK and Zrušit buttons and their row: OK is the default button,
+// Zrušit rejects the dialog; what OK does the dialog connects itself. The
+// captions and names are each dialog's own. The row holds a stretch (when
+// the buttons keep to the right), then OK, then Zrušit.
+struct OkCancel
+{
+    QPushButton *ok = nullptr;
+    QPushButton *cancel = nullptr;
+    QHBoxLayout *row = nullptr;
+};
+OkCancel okCancel(QDialog *dialog, const QString &okText, const QString &cancelText, bool toTheRight = true,
+                  const char *okName = "BitBtn1", const char *cancelName = "BitBtn2");
+
+// The group "Směr jízdy" (RadioGroup1) with "&1" and "&2" side by side
+// (RadioButton1, RadioButton2), each button's id its direction; direction 1
+// is checked.
+QButtonGroup *directionGroup(QWidget *parent, QGroupBox *&box);
 
 } // namespace WidgetHelpers

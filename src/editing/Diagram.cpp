@@ -14,7 +14,7 @@
 
 #include <QTimer>
 
-Diagram::Diagram(Document &document, DiagramWindow &window, LabelSteps labels)
+Diagram::Diagram(Document &document, DiagramWindow &window, LabelMakers labels)
     : m_doc(document), m_window(window), m_labels(std::move(labels)), m_renderer(document, m_view), m_commands(*this),
       m_conflicts(document)
 {

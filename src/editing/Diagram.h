@@ -1,7 +1,7 @@
 #pragma once
 
 #include "conflicts/ConflictWatch.h"
-#include "LabelSteps.h"
+#include "LabelMakers.h"
 #include "ViewCommands.h"
 
 #include "render/CompareOverlay.h"
@@ -36,7 +36,7 @@ class Document;
 class Diagram
 {
 public:
-    Diagram(Document &document, DiagramWindow &window, LabelSteps labels = LabelSteps::standard());
+    Diagram(Document &document, DiagramWindow &window, LabelMakers labels = LabelMakers::standard());
     Diagram(const Diagram &) = delete;
     Diagram &operator=(const Diagram &) = delete;
 
@@ -165,7 +165,7 @@ private:
 
     Document &m_doc;
     DiagramWindow &m_window;
-    LabelSteps m_labels;
+    LabelMakers m_labels;
     DiagramView m_view;
     Renderer m_renderer;
     ViewCommands m_commands;

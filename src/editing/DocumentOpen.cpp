@@ -1,6 +1,6 @@
 #include "DocumentOpen.h"
 
-#include "LabelSteps.h"
+#include "LabelMakers.h"
 
 #include "io/FileMessages.h"
 #include "model/Document.h"
@@ -23,7 +23,7 @@ void finish(Document &doc, const Labels &labels)
     labels.time();
 }
 
-QString open(Document &doc, const QString &path, const LabelSteps &labels, QString *warning)
+QString open(Document &doc, const QString &path, const LabelMakers &labels, QString *warning)
 {
     const DocumentFile::LoadOutcome outcome = read(doc, path);
     if (outcome.status != DocumentFile::Status::Ok)

@@ -7,7 +7,7 @@
 #include <functional>
 
 class Document;
-class LabelSteps;
+class LabelMakers;
 
 // Opening a document file, the one way for the editor's Open and for every
 // command of vlakorys-cli that reads one: the file read (DocumentFile), then
@@ -19,7 +19,7 @@ namespace DocumentOpen {
 DocumentFile::LoadOutcome read(Document &doc, const QString &path);
 
 // The label steps of an open: the diagram's in the editor (at its scale,
-// with its progress window), LabelSteps at the opening scale elsewhere.
+// with its progress window), LabelMakers at the opening scale elsewhere.
 struct Labels
 {
     std::function<void()> train;
@@ -33,6 +33,6 @@ void finish(Document &doc, const Labels &labels);
 // Read and finished with no window: what failed (the read's message with
 // its cause, or a step's own words), or empty when the document is open;
 // the read's warning goes to `warning`.
-QString open(Document &doc, const QString &path, const LabelSteps &labels, QString *warning = nullptr);
+QString open(Document &doc, const QString &path, const LabelMakers &labels, QString *warning = nullptr);
 
 } // namespace DocumentOpen

@@ -11,7 +11,7 @@
 // they reach for most.
 struct HeadlessDiagram
 {
-    explicit HeadlessDiagram(QSize paintBox = QSize(1600, 900), LabelSteps labels = LabelSteps::standard())
+    explicit HeadlessDiagram(QSize paintBox = QSize(1600, 900), LabelMakers labels = LabelMakers::standard())
         : window(paintBox), diagram(doc, window, std::move(labels))
     {
     }

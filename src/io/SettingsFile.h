@@ -23,6 +23,9 @@ public:
 
     explicit SettingsFile(QString path = defaultPath());
 
+    // Shown naming the file and the cause (FileMessages::naming).
+    static inline const QString writeErrorMessage = QStringLiteral("Nastavení nelze zapsat do souboru.");
+
     const QString &path() const { return m_path; }
 
     // Reads the keys in the order the program always has: Meritko,

@@ -65,7 +65,7 @@ TEST_F(DayImportCommandTest, WriteTheDocumentTheSummaryCounts)
 
     // What it prints is the import's summary, then its notes.
     QStringList labelCalls;
-    const LabelSteps recording{[&](Document &, double) { labelCalls << QStringLiteral("train"); },
+    const LabelMakers recording{[&](Document &, double) { labelCalls << QStringLiteral("train"); },
                                [&](Document &, double, ProgressSink &) { labelCalls << QStringLiteral("time"); }};
     const CommandRun spaced = capture([&](std::FILE *out, std::FILE *err) {
         return CzpttImportCommand(recording).run({"--day=" + day, lineDir, path("spaced.vrs")}, out, err);

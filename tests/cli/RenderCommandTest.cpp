@@ -114,7 +114,7 @@ TEST_F(RenderCommandTest, TheSheetAsImagesAtTheChosenResolution)
     for (const char *name : {"sheet.png", "sheet.bmp"})
         ASSERT_EQ(render(QStringList{example, path(name)} + sheet).status, 0) << name;
     Document doc;
-    ASSERT_TRUE(DocumentOpen::open(doc, example, LabelSteps::standard()).isEmpty());
+    ASSERT_TRUE(DocumentOpen::open(doc, example, LabelMakers::standard()).isEmpty());
     const PrintPlan plan(doc);
     const PrintPlan::Choice c{.layers = 2, .overlap = 30};
     // The sheet's millimetres at 75 / 25.4 dots each.
@@ -139,7 +139,7 @@ TEST_F(RenderCommandTest, TheSameRenderAsTheEditor)
     Document opened;
     ASSERT_EQ(DocumentFile::load(opened, path("line.vrs")).status, DocumentFile::Status::Ok);
     DocumentReader::finishLoading(opened);
-    const LabelSteps labels = LabelSteps::standard();
+    const LabelMakers labels = LabelMakers::standard();
     labels.makeTrainLabels(opened); // the file has none
     labels.makeTimeLabels(opened);
     opened.settings.zoom = 6; // the time labels follow the new scale

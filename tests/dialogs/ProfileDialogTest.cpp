@@ -2,7 +2,7 @@
 #include "DocumentFixtures.h"
 #include "GuiClicks.h"
 #include "ScriptedPrompter.h"
-#include "dialogs/ProfileCommands.h"
+#include "app/ProfileCommands.h"
 #include "dialogs/ProfileFromTrainDialog.h"
 
 #include "SampleLine.h"

@@ -1,5 +1,5 @@
 // What OK in the settings dialog changes, writes and redraws.
-#include "dialogs/SettingsCommands.h"
+#include "app/SettingsCommands.h"
 
 #include "editing/Diagram.h"
 #include "io/SettingsFile.h"
@@ -111,7 +111,7 @@ TEST(SettingsCommand, TakesWritesAndRedrawsWhatDiffers)
 
         bool timeLabels = false;
         HeadlessWindow window;
-        Diagram diagram(doc, window, LabelSteps({}, [&](Document &, double, ProgressSink &) {
+        Diagram diagram(doc, window, LabelMakers({}, [&](Document &, double, ProgressSink &) {
                             timeLabels = true;
                             EXPECT_EQ(doc.settings.timeFontName, choice.timeFont.name.toUtf8())
                                 << "labels are made in the new font";

@@ -1,5 +1,5 @@
 #include "dialogs/SettingsDialog.h"
-#include "dialogs/SettingsCommands.h"
+#include "app/SettingsCommands.h"
 
 #include "GuiKeys.h"
 #include "ScriptedPrompter.h"

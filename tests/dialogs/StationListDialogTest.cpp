@@ -2,7 +2,7 @@
 #include "GuiClicks.h"
 #include "SampleLine.h"
 #include "ScriptedPrompter.h"
-#include "dialogs/ListCommands.h"
+#include "app/ListCommands.h"
 
 #include "RecordingDiagram.h"
 #include "model/Cp1250.h"
@@ -172,35 +172,6 @@ private slots:
         QCOMPARE(m_prompter.log.size(), 3); // two refusals, then the question about trains
         QCOMPARE(std::tuple(m_doc->stations[0].metres, int(m_doc->stations[0].stationTracks), m_doc->stations[1].metres),
                  std::tuple(7562, 4, 27000));
-    }
-
-    // The track columns take digits only; a number out of range is
-    // explained and its cell put right; OK stores both numbers.
-    void trackColumns()
-    {
-        m_prompter.yesNoAnswers = {false};
-        runCommand([this] {
-            type(QStringLiteral("Vsetín"));
-            key(Qt::Key_Return);
-            type(QStringLiteral("0"));
-            key(Qt::Key_Return);
-            clickCell(K::SectionTracksColumn, 1);
-            type(QStringLiteral("4"));
-            key(Qt::Key_Return);
-            QCOMPARE(m_prompter.messages(), QStringList{K::sectionTracksMessage});
-            QCOMPARE(std::pair(grid()->currentColumn(), grid()->currentRowNumber()),
-                     std::pair(int(K::SectionTracksColumn), 1));
-            type(QStringLiteral("2"));
-            key(Qt::Key_Return);
-            QCOMPARE(grid()->currentColumn(), int(K::StationTracksColumn));
-            type(QStringLiteral("x4"));
-            QCOMPARE(grid()->openEditor()->text(), QStringLiteral("4"));
-            key(Qt::Key_Return);
-            dialog().BitBtn1Click();
-        });
-        QCOMPARE(m_doc->stations.size(), size_t(1));
-        QCOMPARE(std::pair(int(m_doc->stations[0].sectionTracks), int(m_doc->stations[0].stationTracks)),
-                 std::pair(2, 4));
     }
 
     // Nothing to store: no question, an empty document that keeps its

@@ -1,8 +1,8 @@
 #include "dialogs/TrainListDialog.h"
 #include "GuiClicks.h"
 #include "ScriptedPrompter.h"
+#include "app/ListCommands.h"
 #include "dialogs/KilometreDialog.h"
-#include "dialogs/ListCommands.h"
 
 #include "RecordingDiagram.h"
 #include "dialogs/StationListBox.h"

@@ -60,7 +60,7 @@ protected:
     Document doc;
     NotingWindow window{calls};
     Diagram diagram{doc, window,
-                    LabelSteps(
+                    LabelMakers(
                         {}, [this](Document &, double, ProgressSink &) { calls << "time labels"; },
                         [this](Document &, double) { calls << "new labels"; })};
     DiagramView &view = diagram.view();

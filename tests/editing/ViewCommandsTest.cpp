@@ -56,7 +56,7 @@ protected:
     Document doc;
     ReportingWindow window{QSize(1000, 1200)};
     int timeLabelRuns = 0;
-    Diagram diagram{doc, window, LabelSteps({}, [this](Document &, double, ProgressSink &) { ++timeLabelRuns; })};
+    Diagram diagram{doc, window, LabelMakers({}, [this](Document &, double, ProgressSink &) { ++timeLabelRuns; })};
     DiagramView &view = diagram.view();
     const Renderer &renderer = diagram.renderer();
     ViewCommands &commands = diagram.commands();

@@ -7,7 +7,6 @@
 #include "io/DocumentExtension.h"
 #include "io/DocumentFile.h"
 #include "io/DocumentReader.h"
-#include "io/DocumentSnapshot.h"
 #include "io/FileMessages.h"
 #include "model/Document.h"
 #include "model/Tracks.h"
@@ -98,24 +97,20 @@ std::vector<int32_t> wholeMetres()
 
 } // namespace
 
-TEST(DocumentExtension, AFractionalDocumentIsSavedAndOpenedEqual)
+// A fractional line is saved and opened equal. A reader that stops after
+// the profiles reads the plain 1.2 file of the same line at whole
+// kilometres; the rest is the magic and one chunk.
+TEST(DocumentExtension, AFractionalLineAndWhatAnOldReaderSees)
 {
     const QByteArray bytes = bytesOfLine(fractional);
     Document loaded;
     const DocumentReader::Outcome outcome = load(loaded, bytes);
-    ASSERT_EQ(outcome.status, Status::Ok);
-    EXPECT_EQ(outcome.warning, QString());
-    EXPECT_EQ(positions(loaded), fractional);
+    EXPECT_EQ(std::tuple(outcome.status, outcome.warning, positions(loaded)),
+              std::tuple(Status::Ok, QString(), fractional));
     EXPECT_EQ(of(loaded), bytes);
     DocumentReader::finishLoading(loaded);
     EXPECT_EQ(std::pair(loaded.maxMetres, loaded.stationMetres[2]), std::pair(27348, 7562));
-}
 
-// A reader that stops after the profiles reads the plain 1.2 file of the
-// same line at whole kilometres; the rest is the magic and one chunk.
-TEST(DocumentExtension, AnOldReaderSeesTheNearestWholeKilometres)
-{
-    const QByteArray bytes = bytesOfLine(fractional);
     const QByteArray plain = bytesOfLine(wholeMetres());
     ASSERT_TRUE(bytes.startsWith(plain));
     EXPECT_EQ(bytes.mid(plain.size()), QByteArray("VRSX") + chunk("METR", metresPayload(fractional, 6)));
@@ -193,19 +188,6 @@ TEST(DocumentExtension, RecordsBeyondTheRangeOfAPositionAreHeld)
     EXPECT_EQ(positions(doc), (std::vector<int32_t>{2147483000, -2147483000}));
 }
 
-// The undo history keeps documents in the file form: the metres with them.
-TEST(DocumentExtension, ASnapshotKeepsTheMetres)
-{
-    Document doc;
-    fillLine(doc, fractional);
-    doc.noDocument = false;
-    const DocumentSnapshot before = DocumentSnapshot::take(doc);
-    doc.stations[1].metres = 7563;
-    EXPECT_FALSE(DocumentSnapshot::take(doc).sameContent(before));
-    ASSERT_TRUE(before.restore(doc, DocumentSnapshot::View::Keep));
-    EXPECT_EQ(positions(doc), fractional);
-}
-
 namespace {
 
 struct TrackNumbers
@@ -268,6 +250,9 @@ TEST(DocumentExtension, TracksAreSavedOnlyWhenSet)
     ASSERT_EQ(load(loaded, bytes).warning, QString());
     EXPECT_EQ(tracksOf(loaded), tracksOf(doc));
     EXPECT_EQ(of(loaded), bytes);
+    // Read over a document with tracks, a plain file leaves the defaults.
+    ASSERT_EQ(load(loaded, plain).status, Status::Ok);
+    EXPECT_EQ(tracksOf(loaded), tracksOf(defaults));
 
     // With the metres: both chunks, the metres first.
     fillLine(doc, {}); // a fourth station, off a whole kilometre
@@ -341,29 +326,6 @@ TEST(DocumentExtension, DamagedTracks)
         EXPECT_EQ(outcome.warning, c.warning) << c.what;
         EXPECT_EQ(tracksOf(doc), tracksOf(c.tracks ? set : defaults)) << c.what;
     }
-}
-
-// The undo history and a reopened document keep the layout; a document read
-// over one with tracks has the file's.
-TEST(DocumentExtension, ASnapshotKeepsTheTracks)
-{
-    Document doc;
-    fillLine(doc, threeKm);
-    setTracks(doc);
-    doc.noDocument = false;
-    const DocumentSnapshot before = DocumentSnapshot::take(doc);
-    const TrackNumbers expected = tracksOf(doc);
-    for (auto change : {+[](Document &d) { d.stations[2].stationTracks = 0; },
-                        +[](Document &d) { d.stations[2].sectionTracks = Tracks::singleTrack; },
-                        +[](Document &d) { d.lineTracks.minHeadway = 4; },
-                        +[](Document &d) { d.stations[1].sectionHeadway = Tracks::lineHeadway; }}) {
-        change(doc);
-        EXPECT_FALSE(DocumentSnapshot::take(doc).sameContent(before));
-        ASSERT_TRUE(before.restore(doc, DocumentSnapshot::View::Keep));
-        EXPECT_EQ(tracksOf(doc), expected);
-    }
-    ASSERT_EQ(load(doc, bytesOfLine(threeKm)).status, Status::Ok);
-    EXPECT_EQ(doc.lineTracks, LineTracks{});
 }
 
 // A document saved before positions had metres opens and saves to its own

@@ -443,7 +443,7 @@ TEST(DocumentReaderDamage, OutOfRangeViewSettingsAreHeldToTheirControls)
 
 // A file the fuzz targets found (fuzz/corpus/document/regress-*): times at
 // the ends of the double range made the train label's anchor infinite, and
-// after the label steps of Open the saved file could not be read.
+// after the label makers of Open the saved file could not be read.
 TEST(DocumentReaderDamage, AcceptedFilesSurviveOpenAndSave)
 {
     ByteBuilder b;

@@ -31,13 +31,4 @@ inline void clickItem(QListWidget *list, int index, bool twice = false)
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
-// Each entry typed and confirmed with a key.
-inline void typeAll(QWidget *w, std::initializer_list<const char *> entries, Qt::Key after = Qt::Key_Return)
-{
-    for (const char *entry : entries) {
-        GuiKeys::type(w, QString::fromUtf8(entry));
-        GuiKeys::key(w, after);
-    }
-}
-
 } // namespace GuiClicks

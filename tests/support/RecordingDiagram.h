@@ -8,9 +8,9 @@
 #include <functional>
 
 // A diagram on a window without widgets that notes in `calls` what the
-// commands ask of it: the label steps ("train labels", "time labels", "new
+// commands ask of it: the label makers ("train labels", "time labels", "new
 // labels") and each picture ("render" for a rebuild, "paint" for a
-// paint-only one, "replay" otherwise). The label steps only note; the
+// paint-only one, "replay" otherwise). The label makers only note; the
 // renders draw.
 class RecordingDiagram
 {
@@ -18,13 +18,13 @@ public:
     explicit RecordingDiagram(Document &doc, QSize paintBox = QSize(800, 500))
         : m_window(*this, paintBox),
           m_diagram(doc, m_window,
-                    LabelSteps([this](Document &, double) { calls << QStringLiteral("train labels"); },
-                               [this](Document &, double, ProgressSink &) {
-                                   calls << QStringLiteral("time labels");
-                                   if (atTimeLabels)
-                                       atTimeLabels();
-                               },
-                               [this](Document &, double) { calls << QStringLiteral("new labels"); }))
+                    LabelMakers([this](Document &, double) { calls << QStringLiteral("train labels"); },
+                                [this](Document &, double, ProgressSink &) {
+                                    calls << QStringLiteral("time labels");
+                                    if (atTimeLabels)
+                                        atTimeLabels();
+                                },
+                                [this](Document &, double) { calls << QStringLiteral("new labels"); }))
     {
     }
 

@@ -1,7 +1,7 @@
 #include "ProfileCommands.h"
 
-#include "ProfileDialog.h"
-#include "Prompter.h"
+#include "dialogs/ProfileDialog.h"
+#include "dialogs/Prompter.h"
 
 namespace ProfileCommands {
 

@@ -5,21 +5,21 @@
 class Document;
 class ProgressSink;
 
-// The label generation steps (LabelGeneration) as values. The diagram runs
-// them at its scale with its progress window; the command-line tool runs
-// them on a document it has opened, at the scale the document opens with;
-// tests put steps of their own in to watch or to fail them.
-class LabelSteps
+// The label makers of LabelGeneration as values. The diagram runs them at
+// its scale with its progress window; the command-line tool runs them on a
+// document it has opened, at the scale the document opens with; tests put
+// makers of their own in to watch or to fail them.
+class LabelMakers
 {
 public:
-    using TrainStep = std::function<void(Document &, double scale)>;
-    using TimeStep = std::function<void(Document &, double scale, ProgressSink &)>;
+    using TrainMaker = std::function<void(Document &, double scale)>;
+    using TimeMaker = std::function<void(Document &, double scale, ProgressSink &)>;
 
-    // A step left empty does nothing.
-    LabelSteps(TrainStep trainLabels, TimeStep timeLabels, TrainStep labelsForNewTrains = {});
+    // A maker left empty does nothing.
+    LabelMakers(TrainMaker trainLabels, TimeMaker timeLabels, TrainMaker labelsForNewTrains = {});
 
     // MakeTrainLabels, MakeTimeLabels and MakeLabelsForNewTrains.
-    static LabelSteps standard();
+    static LabelMakers standard();
 
     // Every train label discarded and one made for every train with rows.
     void makeTrainLabels(Document &doc, double scale) const;
@@ -34,7 +34,7 @@ public:
     void makeTimeLabels(Document &doc) const;
 
 private:
-    TrainStep m_trainLabels;
-    TimeStep m_timeLabels;
-    TrainStep m_labelsForNewTrains;
+    TrainMaker m_trainLabels;
+    TimeMaker m_timeLabels;
+    TrainMaker m_labelsForNewTrains;
 };

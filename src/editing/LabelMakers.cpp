@@ -1,4 +1,4 @@
-#include "LabelSteps.h"
+#include "LabelMakers.h"
 
 #include "LabelGeneration.h"
 
@@ -15,41 +15,41 @@ double openingScale(const Document &doc)
 
 } // namespace
 
-LabelSteps::LabelSteps(TrainStep trainLabels, TimeStep timeLabels, TrainStep labelsForNewTrains)
+LabelMakers::LabelMakers(TrainMaker trainLabels, TimeMaker timeLabels, TrainMaker labelsForNewTrains)
     : m_trainLabels(std::move(trainLabels)), m_timeLabels(std::move(timeLabels)),
       m_labelsForNewTrains(std::move(labelsForNewTrains))
 {
 }
 
-LabelSteps LabelSteps::standard()
+LabelMakers LabelMakers::standard()
 {
-    return LabelSteps(MakeTrainLabels, MakeTimeLabels, MakeLabelsForNewTrains);
+    return LabelMakers(MakeTrainLabels, MakeTimeLabels, MakeLabelsForNewTrains);
 }
 
-void LabelSteps::makeTrainLabels(Document &doc, double scale) const
+void LabelMakers::makeTrainLabels(Document &doc, double scale) const
 {
     if (m_trainLabels)
         m_trainLabels(doc, scale);
 }
 
-void LabelSteps::makeTimeLabels(Document &doc, double scale, ProgressSink &progress) const
+void LabelMakers::makeTimeLabels(Document &doc, double scale, ProgressSink &progress) const
 {
     if (m_timeLabels)
         m_timeLabels(doc, scale, progress);
 }
 
-void LabelSteps::makeLabelsForNewTrains(Document &doc, double scale) const
+void LabelMakers::makeLabelsForNewTrains(Document &doc, double scale) const
 {
     if (m_labelsForNewTrains)
         m_labelsForNewTrains(doc, scale);
 }
 
-void LabelSteps::makeTrainLabels(Document &doc) const
+void LabelMakers::makeTrainLabels(Document &doc) const
 {
     makeTrainLabels(doc, openingScale(doc));
 }
 
-void LabelSteps::makeTimeLabels(Document &doc) const
+void LabelMakers::makeTimeLabels(Document &doc) const
 {
     NullProgress progress;
     makeTimeLabels(doc, openingScale(doc), progress);

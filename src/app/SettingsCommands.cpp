@@ -1,6 +1,6 @@
 #include "SettingsCommands.h"
 
-#include "SettingsDialog.h"
+#include "dialogs/SettingsDialog.h"
 
 #include "editing/Diagram.h"
 #include "io/FileMessages.h"
@@ -8,21 +8,6 @@
 #include "model/Cp1250.h"
 #include "model/Document.h"
 #include "model/Tracks.h"
-
-SettingsChoice SettingsChoice::of(const DocumentSettings &s, const LineTracks &tracks)
-{
-    SettingsChoice c;
-    c.timeFont = {cp1250::toUnicode(s.timeFontName), s.timeFontSize};
-    c.smallTrainFont = {cp1250::toUnicode(s.trainFontSmallName), s.trainFontSmallSize};
-    c.largeTrainFont = {cp1250::toUnicode(s.trainFontLargeName), s.trainFontLargeSize};
-    c.penThin = s.penThin;
-    c.penMedium = s.penMedium;
-    c.penThick = s.penThick;
-    c.saveLabelImages = s.saveLabelImages != 0;
-    c.mainTracks = tracks.mainTracks;
-    c.minHeadway = tracks.minHeadway;
-    return c;
-}
 
 namespace {
 
@@ -108,7 +93,7 @@ void settingsCommand(Diagram &diagram, SettingsFile &file, Prompter &prompter, S
         return;
     const Outcome outcome = apply(diagram, file, dialog.choice());
     if (outcome.writeFailed)
-        prompter.error(FileMessages::naming(writeErrorMessage, file.path(), outcome.writeCause));
+        prompter.error(FileMessages::naming(SettingsFile::writeErrorMessage, file.path(), outcome.writeCause));
 }
 
 } // namespace SettingsCommands

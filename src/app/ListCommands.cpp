@@ -1,8 +1,8 @@
 #include "ListCommands.h"
 
-#include "Prompter.h"
-#include "StationListDialog.h"
-#include "TrainListDialog.h"
+#include "dialogs/Prompter.h"
+#include "dialogs/StationListDialog.h"
+#include "dialogs/TrainListDialog.h"
 
 #include "editing/Diagram.h"
 

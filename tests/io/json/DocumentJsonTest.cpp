@@ -1,14 +1,10 @@
 // The JSON form of a document: its exact text (small-document.json), which
 // dump prints and tools depend on, and everything build accepts and refuses.
-#include "../io/FileBytes.h"
-#include "CliTest.h"
+#include "../FileBytes.h"
 
-#include "cli/DocumentJson.h"
-#include "editing/LabelSteps.h"
+#include "io/json/DocumentJson.h"
 #include "model/ClockTime.h"
 #include "model/Document.h"
-
-#include "SampleLine.h"
 
 #include <gtest/gtest.h>
 
@@ -71,31 +67,24 @@ TEST(DocumentJson, TextOfASmallDocument)
     EXPECT_EQ(of(back), of(doc));
 }
 
-// build makes the document dump printed: dump, build, dump prints the same
-// text, train labels in the same order (dump makes them for the example,
-// which has none).
-TEST_F(CliTest, DumpBuildDumpIsTheIdentity)
-{
-    const CommandRun first = cli({"dump", example});
-    ASSERT_EQ(first.status, 0) << first.err.constData();
-    ASSERT_GT(DocumentJson::Json::parse(first.out.toStdString())["trainLabels"].size(), 1u);
-    FileBytes::write(path("dump.json"), first.out);
-    ASSERT_EQ(cli({"build", path("dump.json"), path("built.vrs")}).status, 0);
-    const CommandRun second = cli({"dump", path("built.vrs")});
-    ASSERT_EQ(second.status, 0) << second.err.constData();
-    EXPECT_EQ(second.out.toStdString(), first.out.toStdString());
-}
-
 // A position is a number of kilometres with up to three decimals; a whole
-// kilometre is written, as ever, without a fraction.
-TEST(DocumentJson, KilometresToTheMetre)
+// kilometre is written, as ever, without a fraction. Track numbers appear
+// only where they differ from the defaults. Both come back as they were.
+TEST(DocumentJson, KilometresToTheMetreAndTrackNumbers)
 {
     Document doc;
     for (int32_t metres : {0, 7562, 12000, -350, 2500, 2147483000})
         doc.stations.push_back({"S", metres});
+    EXPECT_EQ(DocumentJson::toText(doc).toStdString().find("Tracks"), std::string::npos);
+    doc.stations[0].sectionTracks = 3;
+    doc.stations[0].sectionHeadway = 2;
+    doc.stations[2].stationTracks = 0;
+    doc.lineTracks = {2, 0};
     const std::string text = DocumentJson::toText(doc).toStdString();
-    for (const char *km : {"0", "7.562", "12", "-0.35", "2.5", "2147483"})
-        EXPECT_NE(text.find(std::string("\"km\": ") + km + "}"), std::string::npos) << km << "\n" << text;
+    for (const char *item : {R"("km": 0, "sectionTracks": 3, "sectionHeadway": 2})", R"("km": 7.562})",
+                             R"("km": 12, "stationTracks": 0})", R"("km": -0.35})", R"("km": 2.5})",
+                             R"("km": 2147483})", R"("lineTracks": {"mainTracks": 2, "minHeadway": 0})"})
+        EXPECT_NE(text.find(item), std::string::npos) << item << "\n" << text;
     Document back;
     ASSERT_EQ(DocumentJson::fromText(QByteArray::fromStdString(text), back), QString());
     EXPECT_EQ(of(back), of(doc));
@@ -107,28 +96,6 @@ TEST(DocumentJson, KilometresToTheMetre)
     EXPECT_EQ(std::tuple(typed.stations[0].metres, typed.stations[1].metres, typed.stations[2].metres,
                          typed.stations[3].metres),
               std::tuple(24151, 24151, 30000, -1));
-}
-
-// Track numbers appear only where they differ from the defaults, and come
-// back as they were.
-TEST(DocumentJson, TrackNumbers)
-{
-    Document doc;
-    for (int32_t metres : {0, 5000, 9000})
-        doc.stations.push_back({"S", metres});
-    const std::string plain = DocumentJson::toText(doc).toStdString();
-    EXPECT_EQ(plain.find("Tracks"), std::string::npos) << plain;
-    doc.stations[0].sectionTracks = 3;
-    doc.stations[0].sectionHeadway = 2;
-    doc.stations[1].stationTracks = 0;
-    doc.lineTracks = {2, 0};
-    const std::string text = DocumentJson::toText(doc).toStdString();
-    for (const char *key : {R"("km": 0, "sectionTracks": 3, "sectionHeadway": 2})", R"("km": 5, "stationTracks": 0})",
-                            R"("lineTracks": {"mainTracks": 2, "minHeadway": 0})"})
-        EXPECT_NE(text.find(key), std::string::npos) << key << "\n" << text;
-    Document back;
-    ASSERT_EQ(DocumentJson::fromText(QByteArray::fromStdString(text), back), QString());
-    EXPECT_EQ(of(back), of(doc));
 }
 
 TEST(DocumentJson, MissingKeysTakeTheValuesOfAnEmptyDocument)

@@ -1,42 +1,15 @@
 #pragma once
 
-#include "Prompter.h"
-
-#include "model/Records.h"
+#include "dialogs/SettingsChoice.h"
 
 #include <QString>
 
-#include <cstdint>
-
 class Diagram;
-class Document;
 class SettingsDialog;
 class SettingsFile;
 
-// What the settings dialog TForm9 holds: the three label fonts as the texts
-// of its labels, the three line widths and the label-image check box; and
-// the line's track settings, which belong to the document alone (saved with
-// it, never to the settings file).
-struct SettingsChoice
-{
-    Prompter::Font timeFont;       // minute labels
-    Prompter::Font smallTrainFont; // train labels "M" (Os, Pn ...)
-    Prompter::Font largeTrainFont; // train labels "V" (R, Sn, Nex ...)
-    int penThin = 1;
-    int penMedium = 2;
-    int penThick = 3;
-    bool saveLabelImages = false;
-    int mainTracks = 1; // "Jednokolejná trať" 1, "Dvoukolejná trať" 2
-    int minHeadway = 3; // minutes
-
-    static SettingsChoice of(const DocumentSettings &settings, const LineTracks &tracks = {});
-};
-
 // The menu command "Nastavení" (Ctrl+Shift+N).
 namespace SettingsCommands {
-
-// Shown naming the file and the cause (FileMessages::naming).
-inline const QString writeErrorMessage = QStringLiteral("Nastavení nelze zapsat do souboru.");
 
 // Fills the dialog from the document's settings and shows it; on OK, apply.
 // The settings file is written at once; a write that fails is reported once.
