@@ -18,7 +18,7 @@ ConflictCheck::ConflictCheck(const Document &doc, int32_t kept) : m_doc(&doc), m
 
 void ConflictCheck::recompute()
 {
-    m_index.rebuild(*m_doc, m_kept);
+    m_index.rebuild(*m_doc, m_kept, m_pool);
     settle();
 }
 

@@ -4,6 +4,8 @@
 
 #include "model/Conflict.h"
 
+#include <QThreadPool>
+
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -42,6 +44,9 @@ public:
     // The check reads another document with the same stations and trains
     // (one a worker checked a copy of hands its result to the original).
     void rebind(const Document &doc) { m_doc = &doc; }
+    // The threads recompute() spreads its work over: the shared pool unless
+    // told otherwise, none for the calling thread alone.
+    void setPool(QThreadPool *pool) { m_pool = pool; }
 
     // Everything from the document: after opening, after station or
     // settings edits, after trains were removed or reordered.
@@ -73,6 +78,7 @@ private:
 
     const Document *m_doc;
     int32_t m_kept;
+    QThreadPool *m_pool = QThreadPool::globalInstance();
     ConflictIndex m_index;
     mutable std::vector<Conflict> m_all;
     mutable int64_t m_total = 0;

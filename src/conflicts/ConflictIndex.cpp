@@ -21,17 +21,27 @@ constexpr auto visitBefore = [](const TrainTrace::Visit &a, const TrainTrace::Vi
     return DayCircle::before(a.arr, a.dep, a.train, a.seq, b.arr, b.dep, b.train, b.seq);
 };
 
+// Over the pool's threads and the calling one; with no pool, on the calling
+// thread alone.
+template <typename Items, typename Step> void each(QThreadPool *pool, Items &items, Step step)
+{
+    if (pool)
+        QtConcurrent::blockingMap(pool, items, step);
+    else
+        std::for_each(items.begin(), items.end(), step);
+}
+
 } // namespace
 
-void ConflictIndex::rebuild(const Document &doc, int32_t kept)
+void ConflictIndex::rebuild(const Document &doc, int32_t kept, QThreadPool *pool)
 {
     m_layout.build(doc, kept);
     const auto trains = static_cast<int32_t>(doc.trains.size());
     m_traces.assign(static_cast<size_t>(trains), {});
     std::vector<int32_t> order(static_cast<size_t>(trains));
     std::iota(order.begin(), order.end(), 0);
-    QtConcurrent::blockingMap(
-        order, [this, &doc](int32_t t) { m_traces[static_cast<size_t>(t)] = TrainTrace::of(doc, m_layout, t); });
+    each(
+        pool, order, [this, &doc](int32_t t) { m_traces[static_cast<size_t>(t)] = TrainTrace::of(doc, m_layout, t); });
     for (const TrainTrace &trace : m_traces) {
         for (const auto &[s, p] : trace.passages)
             m_layout.sections[static_cast<size_t>(s)].passages.push_back(p);
@@ -39,14 +49,14 @@ void ConflictIndex::rebuild(const Document &doc, int32_t kept)
             m_layout.places[static_cast<size_t>(g)].visits.push_back(v);
     }
     const SectionRules sectionRules(doc, m_traces);
-    QtConcurrent::blockingMap(m_layout.sections, [&sectionRules](LineLayout::Section &section) {
+    each(pool, m_layout.sections, [&sectionRules](LineLayout::Section &section) {
         std::sort(section.passages.begin(), section.passages.end(), passageBefore);
         for (const TrainTrace::Passage &p : section.passages)
             section.longest = std::max(section.longest, p.tOut - p.tIn);
         sectionRules.check(section);
     });
     const StationRules stationRules(doc);
-    QtConcurrent::blockingMap(m_layout.places, [&stationRules](LineLayout::Place &place) {
+    each(pool, m_layout.places, [&stationRules](LineLayout::Place &place) {
         std::sort(place.visits.begin(), place.visits.end(), visitBefore);
         stationRules.check(place);
         place.conflicts.trim();

@@ -15,14 +15,17 @@ class Document;
 // again: its old passages and visits go, the new come in, a section's
 // conflicts of other trains stay (one that had to drop some is checked
 // whole), a station's are taken anew.
+class QThreadPool;
+
 class ConflictIndex
 {
 public:
     // Everything from the document: the layout, every trace, every section
     // and place checked. Trains are traced, and sections and places checked,
-    // each apart from the others on all cores, then gathered in train order
-    // so the lists come out as one core would make them.
-    void rebuild(const Document &doc, int32_t kept);
+    // each apart from the others on the pool's threads (none: on this one
+    // alone), then gathered in train order so the lists come out as one
+    // core would make them.
+    void rebuild(const Document &doc, int32_t kept, QThreadPool *pool);
 
     // Train `train` traced again (one beyond those known was appended) and
     // what it touched checked again; `sections` and `places` are what was

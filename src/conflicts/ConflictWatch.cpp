@@ -3,9 +3,11 @@
 #include "model/Document.h"
 
 #include <QFuture>
+#include <QThread>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -67,6 +69,8 @@ struct ConflictWatch::Job
 ConflictWatch::ConflictWatch(const Document &doc) : m_doc(doc), m_check(doc)
 {
     m_worker.setMaxThreadCount(1);
+    // The worker's own thread takes part in the check.
+    m_checkPool.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 2));
 }
 
 ConflictWatch::~ConflictWatch() = default;
@@ -81,6 +85,7 @@ void ConflictWatch::startJob(uint64_t line, std::vector<uint64_t> trains)
 {
     auto job = std::make_shared<Job>();
     copyChecked(m_doc, job->copy);
+    job->check.setPool(QThread::idealThreadCount() > 2 ? &m_checkPool : nullptr);
     job->line = line;
     job->trains = std::move(trains);
     m_inFlight = job;
@@ -108,6 +113,7 @@ void ConflictWatch::take(const std::shared_ptr<Job> &job)
 {
     m_check = std::move(job->check);
     m_check.rebind(m_doc);
+    m_check.setPool(QThreadPool::globalInstance());
     m_checked = true;
     m_line = job->line;
     m_trains = std::move(job->trains);

@@ -70,7 +70,12 @@ private:
     std::shared_ptr<Job> m_inFlight;
     // Receives the workers' results; the results of a watch gone are dropped.
     QObject m_context;
-    // The worker: one thread of its own, as the check spreads its work over
-    // the shared pool. Gone first, waiting for a check in flight.
+    // The threads the worker's check spreads over, with the worker's own:
+    // all cores but one, so that the labels and the picture, which use the
+    // shared pool, never wait for a check. On two cores the worker checks
+    // alone.
+    QThreadPool m_checkPool;
+    // The worker: one thread of its own. Gone first, waiting for a check in
+    // flight.
     QThreadPool m_worker;
 };
