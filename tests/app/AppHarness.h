@@ -53,7 +53,6 @@ public:
     const Renderer &renderer() const { return diagram().renderer(); }
     DiagramView &view() const { return diagram().view(); }
     PaintBox *box() const { return window()->paintBox(); }
-    QString ini() const { return path("Vlakorys.ini"); }
     QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
     static QString example() { return TestPaths::examplesDir() + QStringLiteral("/liberec-tanvald.vrs"); }
     template <typename T> T *find(const char *name) const
@@ -78,14 +77,6 @@ public:
         window()->showDocumentSettings();
         view().updateScale(doc().settings);
         diagram().render(RenderRequest::rebuildAll());
-    }
-
-    // The pointer over a kilometre of the line at a minute of the day.
-    QPoint at(double km, double minute) const
-    {
-        const DiagramView &v = view();
-        return QPoint(v.screenX(Geometry::round(minute * v.scale)),
-                      v.screenY(Geometry::round(Geometry::y(km, doc().settings.zoom, doc().maxMetres / 1000.0))));
     }
 
     // The middle of a label no other label covers there, well inside the
@@ -116,19 +107,6 @@ public:
         }
         qWarning("no pickable label");
         return {};
-    }
-
-    // Runs the steps once the modal window is up and active itself, not only
-    // through the main window it belongs to; a window the steps leave open
-    // is closed, so that a failing step cannot hang the test.
-    static void whenShown(QDialog *modal, std::function<void()> steps)
-    {
-        QTimer::singleShot(0, modal, [modal, steps = std::move(steps)] {
-            QVERIFY(QTest::qWaitFor([modal] { return QApplication::activeWindow() == modal; }));
-            steps();
-            if (modal->isVisible())
-                modal->reject();
-        });
     }
 
     void drag(QPoint from, QPoint to, Qt::KeyboardModifiers moving = {}, Qt::KeyboardModifiers atRelease = {}) const

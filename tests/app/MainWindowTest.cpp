@@ -209,8 +209,6 @@ private slots:
                  action("Tisk1")->trigger();
              },
              [&] { return hasFile("arch.pdf", "%PDF"); }},
-            {"Najdivlak1", [&] { findTrain(QString::fromLatin1(doc().trains[3].name.view().toByteArray()).section(u' ', 1)); },
-             [&] { return h.diagram().highlighting().on; }},
             {"Nastaven1: OK",
              [&] {
                  GuiKeys::whenActive(settings(), [this] {

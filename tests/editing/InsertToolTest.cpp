@@ -310,7 +310,6 @@ TEST_F(InsertToolTest, TimesPastMidnightAreStoredAsShown)
     open();
     click(0, hms(23, 58));
     move(30, 1.0 + hms(0, 12, 30));
-    EXPECT_EQ(tool.timeText(), QStringLiteral("24:12:30"));
     click(30, 1.0 + hms(0, 12, 30), Qt::ShiftModifier); // the dialog is cancelled
     EXPECT_EQ(shownTable, (std::vector<AddTrainRow>{{"A", "", "", "", "23:58:00"},
                                                     {"B", "2", "24:00:00", "1", "24:01:00"},

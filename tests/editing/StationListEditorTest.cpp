@@ -151,75 +151,45 @@ TEST_F(StationEditorTest, ALoneRowWithABlankNameIsEmptyInput)
               std::tuple(true, 0u, 0, 1u));
 }
 
-// A kilometre as typed into row 1, which held "5": the cell's text and the
-// position stored afterwards, or the reason it is refused. A refused entry
-// leaves the cell and the rows as they were and brings the cursor back to
-// the cell (the commit came with the cursor on the next row's name).
-TEST_F(StationEditorTest, KilometreEntries)
-{
-    const struct
-    {
-        const char *typed;
-        const char *shown; // nullptr: refused
-        int32_t metres;
-        const QString *refusal;
-    } cases[] = {
-        {"24,151", "24,151", 24151, nullptr},
-        {"24.151", "24,151", 24151, nullptr},
-        {" 7,5 ", "7,5", 7500, nullptr},
-        {"7,500", "7,5", 7500, nullptr},
-        {"  62", "62", 62000, nullptr},
-        {"012,0", "12", 12000, nullptr},
-        {",003", "0,003", 3, nullptr},
-        {"-0,35", "-0,35", -350, nullptr},
-        {"2000", "2000", 2000000, nullptr},
-        {"-2000,000", "-2000", -2000000, nullptr},
-        {"24,1515", nullptr, 5000, &K::kmDecimalsMessage},
-        {"2000,001", nullptr, 5000, &K::kmRangeMessage},
-        {"-2001", nullptr, 5000, &K::kmRangeMessage},
-        {"12a", nullptr, 5000, &K::kmNotANumberMessage},
-        {"1,2,3", nullptr, 5000, &K::kmNotANumberMessage},
-        {"-", nullptr, 5000, &K::kmNotANumberMessage},
-    };
-    for (const auto &c : cases) {
-        Document d;
-        StationListEditor e(d);
-        e.fill();
-        typeRow(e, u("A"), u("5"));
-        ASSERT_EQ(std::tuple(e.rowCount(), e.currentColumn(), e.currentRow()), std::tuple(3, K::NameColumn, 2));
-        e.commitCell(K::KmColumn, 1, u(c.typed), K::NameColumn, 2);
-        const QString refusal = e.takeRefusal();
-        EXPECT_EQ(std::tuple(refusal, e.takeRefusal(), e.cell(K::KmColumn, 1)),
-                  std::tuple(c.refusal ? *c.refusal : QString(), QString(), u(c.shown ? c.shown : "5")))
-            << c.typed << ": told once";
-        if (c.refusal) {
-            EXPECT_EQ(std::tuple(e.rowCount(), e.currentColumn(), e.currentRow()), std::tuple(3, K::KmColumn, 1));
-        }
-        e.commitCell(K::NameColumn, 1, u("A"), K::NameColumn, 1);
-        e.store(false);
-        ASSERT_EQ(d.stations.size(), 1u) << c.typed;
-        EXPECT_EQ(d.stations[0].metres, c.metres) << c.typed;
-    }
-}
-
-// The list shows a document's positions as a person reads them, and a list
-// stored untouched gives back every position exactly, also one the editor
-// would not take when typed.
-TEST_F(StationEditorTest, PositionsShownAndStoredToTheMetre)
+// The list shows a document's positions as a person reads them and its track
+// numbers (defaults as empty cells); a list stored untouched gives back every
+// position exactly, also one the editor would not take when typed, and the
+// numbers go with their rows. Enter walks the track columns row by row.
+TEST_F(StationEditorTest, ADocumentsNumbersAreShownAndStoredBackWithTheirRows)
 {
     for (int32_t metres : {0, 7562, 7500, 12000, -350, 9999000, -2147483000})
         addStation(doc, "S", 0).metres = metres;
+    doc.stations[0].sectionTracks = Tracks::doubleTrack;
+    doc.stations[1].stationTracks = 3;
+    doc.stations[2].sectionHeadway = 2;
     editor.fill();
     QStringList shown;
     for (int r = 1; r <= 7; ++r)
-        shown << editor.cell(K::KmColumn, r);
-    EXPECT_EQ(shown, (QStringList{"0", "7,562", "7,5", "12", "-0,35", "9999", "-2147483"}));
+        shown << editor.cell(K::KmColumn, r) + u'/' + editor.cell(K::SectionTracksColumn, r) + u'/'
+                     + editor.cell(K::StationTracksColumn, r);
+    EXPECT_EQ(shown, (QStringList{"0/2/", "7,562//3", "7,5//", "12//", "-0,35//", "9999//", "-2147483//"}));
+    EXPECT_EQ(std::pair(editor.cell(K::SectionTracksColumn, 0), editor.cell(K::StationTracksColumn, 0)),
+              std::pair(u("Kolejí v úseku"), u("Dopravních kolejí")));
+
+    editor.setCurrentCell(K::SectionTracksColumn, 2);
+    editor.commitCell(K::SectionTracksColumn, 2, u("1"));
+    EXPECT_EQ(std::pair(editor.currentColumn(), editor.currentRow()), std::pair(int(K::StationTracksColumn), 2));
+    editor.commitCell(K::StationTracksColumn, 2, u(""));
+    EXPECT_EQ(std::pair(editor.currentColumn(), editor.currentRow()), std::pair(int(K::SectionTracksColumn), 3));
+    editor.commitCell(K::NameColumn, 1, u("A2")); // the name changes, the numbers stay
     editor.store(false);
-    std::vector<int32_t> stored;
+    std::vector<std::tuple<int32_t, int, int>> stored;
     for (const Station &s : doc.stations)
-        stored.push_back(s.metres);
-    EXPECT_EQ(stored, (std::vector<int32_t>{0, 7562, 7500, 12000, -350, 9999000, -2147483000}));
-    EXPECT_EQ(std::pair(doc.maxMetres, doc.stationMetres[2]), std::pair(9999000, 7562));
+        stored.emplace_back(s.metres, s.sectionTracks, s.stationTracks);
+    EXPECT_EQ(stored, (std::vector<std::tuple<int32_t, int, int>>{{0, 2, -1},
+                                                                 {7562, 1, -1},
+                                                                 {7500, 0, -1},
+                                                                 {12000, 0, -1},
+                                                                 {-350, 0, -1},
+                                                                 {9999000, 0, -1},
+                                                                 {-2147483000, 0, -1}}));
+    EXPECT_EQ(std::tuple(doc.maxMetres, doc.stationMetres[2], doc.stations[2].sectionHeadway),
+              std::tuple(9999000, 7562, 2));
 }
 
 TEST_F(StationEditorTest, ACommitWithoutAStepKeepsTheCursorButMaintainsTheRows)
@@ -376,86 +346,80 @@ TEST_F(StationEditorTest, CancelRestoresTheKindsAndChangesNoStation)
 
 } // namespace
 
-// The two track columns: an empty cell follows the default, a number within
-// its range is taken (blanks and leading zeros dropped), anything else is
-// refused as a kilometre is.
-TEST_F(StationEditorTest, TrackEntries)
+// A cell of row 1 (name "A", kilometre "5") as typed: the cell's text and
+// the number stored afterwards, or the reason it is refused. A refused entry
+// leaves the cell and the rows as they were and brings the cursor back to
+// the cell (the commit came with the cursor on the next row's name). An
+// empty track cell follows the default.
+TEST_F(StationEditorTest, CellEntries)
 {
+    const int Km = K::KmColumn, Sec = K::SectionTracksColumn, Sta = K::StationTracksColumn, Hw = K::HeadwayColumn;
     const struct
     {
         int column;
         const char *typed;
         const char *shown; // nullptr: refused
-        int stored;
+        int32_t stored;
+        const QString *refusal = nullptr;
     } cases[] = {
-        {K::SectionTracksColumn, "1", "1", 1},
-        {K::SectionTracksColumn, " 2 ", "2", 2},
-        {K::SectionTracksColumn, "", "", Tracks::lineDefault},
-        {K::SectionTracksColumn, "0", nullptr, Tracks::lineDefault},
-        {K::SectionTracksColumn, "3", "3", Tracks::manyTracks},
-        {K::SectionTracksColumn, "4", nullptr, Tracks::lineDefault},
-        {K::SectionTracksColumn, "-1", nullptr, Tracks::lineDefault},
-        {K::StationTracksColumn, "0", "0", 0},
-        {K::StationTracksColumn, "07", "7", 7},
-        {K::StationTracksColumn, "99", "99", 99},
-        {K::StationTracksColumn, "", "", Tracks::byKind},
-        {K::StationTracksColumn, "100", nullptr, Tracks::byKind},
-        {K::StationTracksColumn, "2,5", nullptr, Tracks::byKind},
-        {K::HeadwayColumn, "0", "0", 0},
-        {K::HeadwayColumn, "60", "60", 60},
-        {K::HeadwayColumn, "", "", Tracks::lineHeadway},
-        {K::HeadwayColumn, "61", nullptr, Tracks::lineHeadway},
+        {Km, "24,151", "24,151", 24151},
+        {Km, "24.151", "24,151", 24151},
+        {Km, " 7,5 ", "7,5", 7500},
+        {Km, "7,500", "7,5", 7500},
+        {Km, "  62", "62", 62000},
+        {Km, "012,0", "12", 12000},
+        {Km, ",003", "0,003", 3},
+        {Km, "-0,35", "-0,35", -350},
+        {Km, "2000", "2000", 2000000},
+        {Km, "-2000,000", "-2000", -2000000},
+        {Km, "24,1515", nullptr, 5000, &K::kmDecimalsMessage},
+        {Km, "2000,001", nullptr, 5000, &K::kmRangeMessage},
+        {Km, "-2001", nullptr, 5000, &K::kmRangeMessage},
+        {Km, "12a", nullptr, 5000, &K::kmNotANumberMessage},
+        {Km, "1,2,3", nullptr, 5000, &K::kmNotANumberMessage},
+        {Km, "-", nullptr, 5000, &K::kmNotANumberMessage},
+        {Sec, "1", "1", 1},
+        {Sec, " 2 ", "2", 2},
+        {Sec, "", "", Tracks::lineDefault},
+        {Sec, "0", nullptr, Tracks::lineDefault, &K::sectionTracksMessage},
+        {Sec, "3", "3", Tracks::manyTracks},
+        {Sec, "4", nullptr, Tracks::lineDefault, &K::sectionTracksMessage},
+        {Sec, "-1", nullptr, Tracks::lineDefault, &K::sectionTracksMessage},
+        {Sta, "0", "0", 0},
+        {Sta, "07", "7", 7},
+        {Sta, "99", "99", 99},
+        {Sta, "", "", Tracks::byKind},
+        {Sta, "100", nullptr, Tracks::byKind, &K::stationTracksMessage},
+        {Sta, "2,5", nullptr, Tracks::byKind, &K::stationTracksMessage},
+        {Hw, "0", "0", 0},
+        {Hw, "60", "60", 60},
+        {Hw, "", "", Tracks::lineHeadway},
+        {Hw, "61", nullptr, Tracks::lineHeadway, &K::headwayMessage},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
         Document d;
         StationListEditor e(d);
         e.fill();
         typeRow(e, u("A"), u("5"));
+        ASSERT_EQ(std::tuple(e.rowCount(), e.currentColumn(), e.currentRow()), std::tuple(3, K::NameColumn, 2));
         e.commitCell(c.column, 1, u(c.typed), K::NameColumn, 2);
-        const QString &message = c.column == K::SectionTracksColumn   ? K::sectionTracksMessage
-                                 : c.column == K::StationTracksColumn ? K::stationTracksMessage
-                                                                      : K::headwayMessage;
-        EXPECT_EQ(e.takeRefusal(), c.shown ? QString() : message) << c.typed;
-        if (!c.shown) {
-            EXPECT_EQ(std::tuple(e.currentColumn(), e.currentRow()), std::tuple(c.column, 1)) << c.typed;
+        const QString refusal = e.takeRefusal();
+        EXPECT_EQ(std::tuple(refusal, e.takeRefusal(), e.cell(c.column, 1)),
+                  std::tuple(c.refusal ? *c.refusal : QString(), QString(),
+                             c.shown ? u(c.shown) : c.column == Km ? u("5") : QString()))
+            << "told once";
+        if (c.refusal) {
+            EXPECT_EQ(std::tuple(e.rowCount(), e.currentColumn(), e.currentRow()), std::tuple(3, c.column, 1));
         }
-        EXPECT_EQ(e.cell(c.column, 1), c.shown ? u(c.shown) : QString()) << c.typed;
+        e.commitCell(K::NameColumn, 1, u("A"), K::NameColumn, 1);
         e.store(false);
-        ASSERT_EQ(d.stations.size(), 1u) << c.typed;
+        ASSERT_EQ(d.stations.size(), 1u);
         const Station &s = d.stations[0];
-        EXPECT_EQ(c.column == K::SectionTracksColumn   ? s.sectionTracks
-                  : c.column == K::StationTracksColumn ? s.stationTracks
-                                                       : s.sectionHeadway,
-                  c.stored)
-            << c.typed;
+        EXPECT_EQ(c.column == Km    ? s.metres
+                  : c.column == Sec ? s.sectionTracks
+                  : c.column == Sta ? s.stationTracks
+                                    : s.sectionHeadway,
+                  c.stored);
     }
-}
-
-// A document's numbers are shown (defaults as empty cells) and stored back
-// with their rows; Enter walks the track columns row by row.
-TEST_F(StationEditorTest, TrackNumbersGoWithTheirRows)
-{
-    addStation(doc, "A", 0).sectionTracks = Tracks::doubleTrack;
-    addStation(doc, "B", 5).stationTracks = 3;
-    addStation(doc, "C", 9).sectionHeadway = 2;
-    editor.fill();
-    QStringList shown;
-    for (int r = 1; r <= 3; ++r)
-        shown << editor.cell(K::SectionTracksColumn, r) + u'/' + editor.cell(K::StationTracksColumn, r);
-    EXPECT_EQ(shown, (QStringList{"2/", "/3", "/"}));
-    EXPECT_EQ(std::pair(editor.cell(K::SectionTracksColumn, 0), editor.cell(K::StationTracksColumn, 0)),
-              std::pair(u("Kolejí v úseku"), u("Dopravních kolejí")));
-
-    editor.setCurrentCell(K::SectionTracksColumn, 2);
-    editor.commitCell(K::SectionTracksColumn, 2, u("1"));
-    EXPECT_EQ(std::pair(editor.currentColumn(), editor.currentRow()), std::pair(int(K::StationTracksColumn), 2));
-    editor.commitCell(K::StationTracksColumn, 2, u(""));
-    EXPECT_EQ(std::pair(editor.currentColumn(), editor.currentRow()), std::pair(int(K::SectionTracksColumn), 3));
-    editor.commitCell(K::NameColumn, 1, u("A2")); // the name changes, the numbers stay
-    editor.store(false);
-    std::vector<std::pair<int, int>> stored;
-    for (const Station &s : doc.stations)
-        stored.emplace_back(s.sectionTracks, s.stationTracks);
-    EXPECT_EQ(stored, (std::vector<std::pair<int, int>>{{2, -1}, {1, -1}, {0, -1}}));
-    EXPECT_EQ(doc.stations[2].sectionHeadway, 2);
 }

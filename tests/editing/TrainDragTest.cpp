@@ -201,15 +201,12 @@ TEST_F(TrainDragTest, ReleaseIsOneStepAndEscPutsTheTrainBack)
     press(view(980, 340));
     moveTo(view(1000, 340));
     release(view(1000, 340));
-    const HalfRows moved = rowsOf(0);
-    EXPECT_EQ(moved, (HalfRows{{1, h(8, 10)}, {2, h(9, 0)}}));
+    EXPECT_EQ(rowsOf(0), (HalfRows{{1, h(8, 10)}, {2, h(9, 0)}}));
     EXPECT_DOUBLE_EQ(doc.trainLabels.front().time, labelBefore + makeTime(0, 10));
     EXPECT_EQ(history.undoText(), QStringLiteral("posun vlaku Os 1 o +10 min"));
     ASSERT_TRUE(history.undo());
     EXPECT_EQ(rowsOf(0), before);
     EXPECT_DOUBLE_EQ(doc.trainLabels.front().time, labelBefore);
-    ASSERT_TRUE(history.redo());
-    EXPECT_EQ(rowsOf(0), moved);
     // Esc with no drag leaves the pick to the view's Esc.
     EXPECT_FALSE(mouse.trainKey(Qt::Key_Escape, {}, false));
     EXPECT_FALSE(drag.picked());
@@ -217,7 +214,6 @@ TEST_F(TrainDragTest, ReleaseIsOneStepAndEscPutsTheTrainBack)
 
 TEST_F(TrainDragTest, AltArrowsMoveThePickOneStepPerPressOrHeldKey)
 {
-    const HalfRows before = rowsOf(0);
     EXPECT_FALSE(mouse.trainKey(Qt::Key_Right, Qt::AltModifier, false)); // nothing picked
     press(view(980, 340));
     release(view(980, 340));
@@ -226,15 +222,10 @@ TEST_F(TrainDragTest, AltArrowsMoveThePickOneStepPerPressOrHeldKey)
         EXPECT_TRUE(mouse.trainKey(Qt::Key_Right, Qt::AltModifier, repeat));
     EXPECT_EQ(history.count(), 1);
     EXPECT_EQ(history.undoText(), QStringLiteral("posun vlaku Os 1 o +1,5 min"));
-    const HalfRows held = rowsOf(0);
-    EXPECT_EQ(held, (HalfRows{{1, h(8, 1, 1)}, {2, h(8, 51, 1)}}));
+    EXPECT_EQ(rowsOf(0), (HalfRows{{1, h(8, 1, 1)}, {2, h(8, 51, 1)}}));
     EXPECT_TRUE(mouse.trainKey(Qt::Key_Left, Qt::AltModifier | Qt::ShiftModifier, false));
     EXPECT_EQ(rowsOf(0), (HalfRows{{1, h(7, 56, 1)}, {2, h(8, 46, 1)}}));
     EXPECT_EQ(history.count(), 2);
-    ASSERT_TRUE(history.undo());
-    EXPECT_EQ(rowsOf(0), held);
-    ASSERT_TRUE(history.undo());
-    EXPECT_EQ(rowsOf(0), before);
 }
 
 } // namespace

@@ -1,12 +1,11 @@
 // The timetable tables: the cells of a small line, their CSV, the pages they
-// are printed on, and the real Vsetín day written as CSV and PDF.
+// are printed on, and the real Vsetín day written as PDF.
 #include "../io/czptt/CzpttTestData.h"
 
 #include "DocumentFixtures.h"
 #include "Poppler.h"
 #include "SampleLine.h"
 
-#include "model/Cp1250.h"
 #include "table/TimetableFiles.h"
 #include "table/TimetablePages.h"
 
@@ -15,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <map>
 
 namespace {
 
@@ -107,62 +106,14 @@ TEST(TimetablePages, WholeColumnsAndRowBlocksPerPage)
     EXPECT_TRUE(TimetablePages::plan(tables, m).empty());
 }
 
-// The real day: every time in the CSV is a row of its train at its station,
-// and every station a train calls at has a time; the PDF's pages each hold
-// whole train columns, as many pages as they say.
+// The real day: the PDF's pages each hold whole train columns, as many pages
+// as they say.
 class VsetinTable : public ::testing::Test
 {
 protected:
     void SetUp() override { ASSERT_EQ(CzpttTestData::importVsetinDay(doc), QString()); }
     Document doc;
 };
-
-TEST_F(VsetinTable, CsvTimesAreTheTrainsRows)
-{
-    const QByteArray csv = TimetableFiles::csv(TimetableFiles::tables(doc));
-    ASSERT_TRUE(csv.startsWith("\xEF\xBB\xBF"));
-    const QStringList lines = QString::fromUtf8(csv.mid(3)).split("\r\n");
-    QStringList heads;
-    int times = 0;
-    for (int d = 0; d < 2; ++d) {
-        const TimetableTable table(doc, d + 1);
-        const qsizetype start = lines.indexOf(table.title());
-        ASSERT_GE(start, 0);
-        const QStringList head = lines[start + 1].split(u';');
-        for (int c = 0; c < table.columnCount(); ++c) {
-            const Train &train = doc.trains[static_cast<size_t>(table.columns()[static_cast<size_t>(c)].train)];
-            std::set<std::pair<QString, QString>> rows, shown;
-            std::set<QString> called;
-            for (int k = 0; k < train.rowCount(); ++k) {
-                const TrainRow row = train.row(k);
-                if (row.station <= 0)
-                    continue;
-                TimetableTable::Cell cell{TimetableTable::Cell::Kind::Time,
-                                          static_cast<int16_t>(2 * minuteOfDay(row.time) + row.halfMinute)};
-                const QString name = cp1250::toUnicode(doc.stations[size_t(row.station - 1)].name.view());
-                rows.emplace(name, cell.spreadsheetText());
-                called.insert(name);
-            }
-            for (int r = 0; r < table.rowCount(); ++r) {
-                const QStringList fields = lines[start + 2 + r].split(u';');
-                if (fields[3 + c].contains(u':'))
-                    shown.emplace(table.stationName(r), fields[3 + c]);
-            }
-            std::set<QString> timed;
-            for (const auto &[station, time] : shown) {
-                EXPECT_TRUE(rows.contains({station, time}))
-                    << head[3 + c].toStdString() << " " << station.toStdString();
-                timed.insert(station);
-            }
-            EXPECT_EQ(timed, called) << head[3 + c].toStdString();
-            times += static_cast<int>(shown.size());
-        }
-        heads += head.mid(3);
-    }
-    EXPECT_TRUE(heads.contains("Os 13262"));
-    EXPECT_EQ(heads.size(), static_cast<qsizetype>(doc.trains.size()));
-    EXPECT_GT(times, 10 * heads.size());
-}
 
 TEST_F(VsetinTable, PdfPagesHoldWholeColumns)
 {
