@@ -118,25 +118,6 @@ TEST(CzpttMessage, ElementOrderIsNotRelied)
         EXPECT_EQ(rowOf(b.locations[i]), rowOf(a.locations[i])) << i;
 }
 
-TEST(CzpttMessage, Cancellation)
-{
-    const QByteArray xml = "<?xml version=\"1.0\"?>\n<CZCanceledPTTMessage>"
-                           "<PlannedTransportIdentifiers><ObjectType>PA</ObjectType><Company>0054</Company>"
-                           "<Core>KT----16555A</Core><Variant>00</Variant><TimetableYear>2026</TimetableYear>"
-                           "</PlannedTransportIdentifiers>"
-                           "<CZPTTCancelation>2026-02-20T10:00:00</CZPTTCancelation>"
-                           "<PlannedCalendar><BitmapDays>101</BitmapDays><ValidityPeriod>"
-                           "<StartDateTime>2026-03-03T00:00:00</StartDateTime><EndDateTime>2026-03-05T00:00:00"
-                           "</EndDateTime></ValidityPeriod></PlannedCalendar></CZCanceledPTTMessage>";
-    const CzpttMessage m = read(xml);
-    EXPECT_EQ(m.kind, CzpttMessage::Kind::Cancellation);
-    EXPECT_EQ(m.pathKey(), QStringLiteral("PA|0054|KT----16555A|00|2026"));
-    EXPECT_EQ(std::tuple(m.calendar.covers({2026, 3, 2}), m.calendar.covers({2026, 3, 3}),
-                         m.calendar.covers({2026, 3, 4}), m.calendar.covers({2026, 3, 5}),
-                         m.calendar.covers({2026, 3, 6})),
-              std::tuple(false, true, false, true, false));
-}
-
 TEST(CzpttMessage, DamagedOrForeignInputIsRefusedWithItsReason)
 {
     const QByteArray good = CzpttTestData::bytes(CzpttTestData::linePath("16555A"));
@@ -178,8 +159,6 @@ TEST(CzpttTrainTypes, NamesOfTrains)
         const char16_t *commercial, *traffic, *number, *name;
     } cases[] = {
         {u"84", u"11", u"13250", u"Os 13250"},
-        {u"157", u"C2", u"1181", u"R 1181"},
-        {u"69", u"C1", u"143", u"Ex 143"},
         {u"9004", u"C1", u"1042", u"RJ 1042"},
         // A code the list does not know: the traffic type.
         {u"1234", u"C3", u"1821", u"Sp 1821"},

@@ -43,12 +43,7 @@ TEST(Sr70Codebook, TheCodebookAsExported)
         {"35443", "Vsetín-Bečva", DayPointKind::TimingPoint, {{36169, "2362C1"}}, 49.320358, 17.994585},
         {"35332", "Velké Karlovice zastávka", DayPointKind::Halt, {{26100, "237110"}}, 49.358689, 18.285997},
         {"33522", "Nový Hrozenkov", DayPointKind::FreightPoint, {{19501, "2371D1"}}, 49.340750, 18.204118},
-        {"35162",
-         "Valašské Meziříčí",
-         DayPointKind::Station,
-         {{25057, "2361G1"}, {25057, "2361G1"}, {25057, "2361G1"}, {25057, "2361G1"}},
-         49.474507,
-         17.960638},
+        {"35162", "Valašské Meziříčí", DayPointKind::Station, Positions(4, {25057, "2361G1"}), 49.474507, 17.960638},
     };
     for (const auto &c : cases) {
         const Sr70Codebook::Entry *e = book.find(QString::fromUtf8(c.code));
