@@ -20,7 +20,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <memory>
 #include <tuple>
 
@@ -244,31 +243,29 @@ TEST(DocumentReader, Headers)
 TEST(DocumentReader, OlderVersions)
 {
     // No older version holds settings: the running ones stay.
-    const auto old = [](const std::function<void(ByteBuilder &)> &fill) {
-        ByteBuilder b;
-        fill(b);
+    ByteBuilder b;
+    const auto old = [&b] {
         auto doc = std::make_unique<Document>();
         doc->settings.zoom = 7;
         const auto outcome = load(*doc, b.bytes());
         EXPECT_EQ(std::tuple(outcome.status, outcome.settingsRead, doc->settings.zoom),
                   std::tuple(Status::Ok, false, uint8_t(7)))
             << b.bytes().mid(1, 12).constData();
+        b = ByteBuilder();
         return doc;
     };
-    auto doc = old([](ByteBuilder &b) {
-        b.header("Vlakorys 0.2!").i32(2).sstr("A", 50).i32(0).sstr("B", 50).i32(10);
-        b.i32(1).sstr("Os 12345", 10).i32(1).f64(0.25).i32(2).i32(2).f64(0.26).i32(-990).f64(0.27);
-    });
+    b.header("Vlakorys 0.2!").i32(2).sstr("A", 50).i32(0).sstr("B", 50).i32(10);
+    b.i32(1).sstr("Os 12345", 10).i32(1).f64(0.25).i32(2).i32(2).f64(0.26).i32(-990).f64(0.27);
+    auto doc = old();
     const Train &t2 = doc->trains.at(0);
     EXPECT_EQ(std::tuple(t2.name.toByteArray(), t2.firstStation, t2.firstTime, t2.stops.size()),
               std::tuple(QByteArray("Os 12345"), 1, 0.25, size_t(2)));
     EXPECT_EQ(std::tuple(t2.stops[1].station, t2.stops[1].time), std::tuple(-990, 0.27));
     EXPECT_TRUE(doc->labelImagesStale);
 
-    doc = old([](ByteBuilder &b) {
-        b.header("Vlakorys 0.3!").i32(3).sstr("A", 50).i32(0).sstr("B", 50).i32(5).sstr("C", 50).i32(9);
-        b.i32(1).sstr("Mn 80001", 10).i32(3).f64(0.5).i32(1).i32(1).f64(0.55).i32(2).i32(1).i32(3);
-    });
+    b.header("Vlakorys 0.3!").i32(3).sstr("A", 50).i32(0).sstr("B", 50).i32(5).sstr("C", 50).i32(9);
+    b.i32(1).sstr("Mn 80001", 10).i32(3).f64(0.5).i32(1).i32(1).f64(0.55).i32(2).i32(1).i32(3);
+    doc = old();
     EXPECT_EQ(doc->legacyDopravna, (std::vector<int32_t>{1, 3}));
     EXPECT_EQ(doc->trains.at(0).stops.size(), 1u);
     DocumentReader::finishLoading(*doc);
@@ -279,24 +276,21 @@ TEST(DocumentReader, OlderVersions)
     EXPECT_EQ(kinds, (std::vector<std::pair<int32_t, int>>{{2, 0}, {3, 1}, {1, 1}}));
     EXPECT_EQ(doc->stations[1].kind->zastavka, 1);
 
-    doc = old([](ByteBuilder &b) {
-        b.header("Vlakorys 0.4!").i32(0).i32(1).sstr("Sp 1", 10).i32(1).f64(0.5).raw({1, 1}).i32(0).i32(0);
-    });
+    b.header("Vlakorys 0.4!").i32(0).i32(1).sstr("Sp 1", 10).i32(1).f64(0.5).raw({1, 1}).i32(0).i32(0);
+    doc = old();
     EXPECT_EQ(std::tuple(doc->trains.at(0).rusici, doc->trains.at(0).podlePotreby), std::tuple(1, 1));
 
-    doc = old([](ByteBuilder &b) {
-        b.header("Vlakorys 0.5!").i32(1).sstr("A", 50).i32(0).i32(1).sstr("R 7", 10).i32(1).f64(0.5);
-        b.raw({0, 1}).i32(0).i32(1).i32(1).i32(3).i32(7).i32(8).i32(9);
-    });
+    b.header("Vlakorys 0.5!").i32(1).sstr("A", 50).i32(0).i32(1).sstr("R 7", 10).i32(1).f64(0.5);
+    b.raw({0, 1}).i32(0).i32(1).i32(1).i32(3).i32(7).i32(8).i32(9);
+    doc = old();
     EXPECT_EQ(doc->legacyDopravna, std::vector<int32_t>{1});
     EXPECT_EQ(doc->legacyOther, (std::vector<int32_t>{7, 8, 9}));
 
     // Labels with a six-byte level and no angle; the last read is at the head.
-    doc = old([](ByteBuilder &b) {
-        b.header("Vlakorys 0.6!").i32(0).i32(0).i32(0).i32(0).i32(2);
-        b.sstr("Os 1", 15).f64(0.3).raw({0x84, 0, 0, 0, 0, 0x48}).raw({1, 0, 1});
-        b.sstr("Os 2", 15).f64(0.4).raw({0x82, 0, 0, 0, 0, 0xA0}).raw({0, 1, 1});
-    });
+    b.header("Vlakorys 0.6!").i32(0).i32(0).i32(0).i32(0).i32(2);
+    b.sstr("Os 1", 15).f64(0.3).raw({0x84, 0, 0, 0, 0, 0x48}).raw({1, 0, 1});
+    b.sstr("Os 2", 15).f64(0.4).raw({0x82, 0, 0, 0, 0, 0xA0}).raw({0, 1, 1});
+    doc = old();
     ASSERT_EQ(doc->trainLabelCount(), 2);
     EXPECT_EQ(std::tuple(doc->trainLabels[1].text.toByteArray(), doc->trainLabels[1].level, doc->trainLabels[1].angle),
               std::tuple(QByteArray("Os 1"), 12.5, -0.7853981635));
@@ -304,45 +298,40 @@ TEST(DocumentReader, OlderVersions)
               std::tuple(-2.5, 1, 0.7853981635));
 
     // Kinds; a six-byte level of exponent 0 is 0.0.
-    doc = old([](ByteBuilder &b) {
-        b.header("Vlakorys 0.7!").i32(2).sstr("A", 50).i32(0).sstr("B", 50).i32(3).i32(0);
-        b.i32(1).i32(2).raw({0, 1, 0, 0, 0, 0, 1});
-        b.i32(1).sstr("Pn 1", 15).f64(0.1).raw({0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}).raw({1, 0, 1});
-    });
+    b.header("Vlakorys 0.7!").i32(2).sstr("A", 50).i32(0).sstr("B", 50).i32(3).i32(0);
+    b.i32(1).i32(2).raw({0, 1, 0, 0, 0, 0, 1});
+    b.i32(1).sstr("Pn 1", 15).f64(0.1).raw({0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}).raw({1, 0, 1});
+    doc = old();
     ASSERT_EQ(doc->stationKinds.size(), 1u);
     const StationKind &k = doc->stationKinds.front();
     EXPECT_EQ(std::tuple(k.stationIndex, k.odbocka, k.nakladiste), std::tuple(2, 1, 1));
     EXPECT_EQ(std::tuple(doc->trainLabels.at(0).level, doc->trainLabels.at(0).angle), std::tuple(0.0, -0.7853981635));
 
-    doc = old([](ByteBuilder &b) {
-        b.header("Vlakorys 0.8!").i32(0).i32(0).i32(0);
-        b.i32(1).sstr("Ex 1", 15).f64(0.1).raw({0x84, 0, 0, 0, 0, 0x48}).raw({1, 0, 1});
-        b.raw({0x80, 0x92, 0xA2, 0xDA, 0x0F, 0xC9});
-    });
+    b.header("Vlakorys 0.8!").i32(0).i32(0).i32(0);
+    b.i32(1).sstr("Ex 1", 15).f64(0.1).raw({0x84, 0, 0, 0, 0, 0x48}).raw({1, 0, 1});
+    b.raw({0x80, 0x92, 0xA2, 0xDA, 0x0F, 0xC9});
+    doc = old();
     EXPECT_EQ(doc->trainLabels.at(0).level, 12.5);
     EXPECT_NEAR(doc->trainLabels.at(0).angle, -0.7853981635, 1e-11);
 
-    doc = old([](ByteBuilder &b) {
-        b.header("Vlakorys 0.9!").i32(0).i32(1).sstr("Os 1234567", 10).i32(1).f64(0.5).raw({0, 0}).i32(0);
-        b.i32(0).i32(1).sstr("Os 1234567", 15).f64(0.5).f64(7.75).raw({0, 0, 1}).f64(0.3);
-    });
+    b.header("Vlakorys 0.9!").i32(0).i32(1).sstr("Os 1234567", 10).i32(1).f64(0.5).raw({0, 0}).i32(0);
+    b.i32(0).i32(1).sstr("Os 1234567", 15).f64(0.5).f64(7.75).raw({0, 0, 1}).f64(0.3);
+    doc = old();
     EXPECT_EQ(std::tuple(doc->trainLabels.at(0).level, doc->trainLabels.at(0).angle), std::tuple(7.75, 0.3));
 
-    doc = old([](ByteBuilder &b) {
-        b.header("Vlakorys 1.0!").i32(0);
-        b.i32(1).sstr("Os 12345678901234567", 20).i32(1).f64(0.5).raw({1, 0}).i32(-3).i32(1);
-        b.i32(2).f64(0.6).i32(4).i32(0).i32(0);
-    });
+    b.header("Vlakorys 1.0!").i32(0);
+    b.i32(1).sstr("Os 12345678901234567", 20).i32(1).f64(0.5).raw({1, 0}).i32(-3).i32(1);
+    b.i32(2).f64(0.6).i32(4).i32(0).i32(0);
+    doc = old();
     EXPECT_EQ(std::tuple(doc->trains.at(0).name.toByteArray(), doc->trains.at(0).firstMark),
               std::tuple(QByteArray("Os 12345678901234567"), -3));
 
     // Train names of 20 with marks, and row flags; labels with a double level and angle.
-    doc = old([](ByteBuilder &b) {
-        b.header("Vlakorys 1.1!").i32(0);
-        b.i32(1).sstr("Os 12345678901234567", 20).i32(1).f64(0.5).raw({0, 0}).i32(-3).raw({1, 0}).i32(1);
-        b.i32(2).f64(0.6).i32(4).raw({0, 1}).i32(0);
-        b.i32(1).sstr("R 5", 15).f64(0.5).f64(7.75).raw({1, 0, 1}).f64(-1);
-    });
+    b.header("Vlakorys 1.1!").i32(0);
+    b.i32(1).sstr("Os 12345678901234567", 20).i32(1).f64(0.5).raw({0, 0}).i32(-3).raw({1, 0}).i32(1);
+    b.i32(2).f64(0.6).i32(4).raw({0, 1}).i32(0);
+    b.i32(1).sstr("R 5", 15).f64(0.5).f64(7.75).raw({1, 0, 1}).f64(-1);
+    doc = old();
     const Train &t = doc->trains.at(0);
     EXPECT_EQ(std::tuple(t.name.toByteArray(), t.firstMark, t.stops.at(0).mark),
               std::tuple(QByteArray("Os 12345678901234567"), -3, 4));

@@ -37,13 +37,6 @@ QImage fewColours()
 }
 
 // Four stations and two trains: a few hundred bytes.
-QByteArray smallDocumentBytes()
-{
-    Document doc;
-    SampleLine::fill(doc, {4, 12, 2, 4});
-    return FileBytes::of(doc);
-}
-
 void fillSmall(Document &doc)
 {
     SampleLine::fill(doc, {4, 12, 2, 4});
@@ -78,7 +71,7 @@ std::vector<Writer> everyWriter()
         };
     };
     return {
-        {"trať.vrs", smallDocumentBytes(),
+        {"trať.vrs", "old document",
          [](const QString &path) {
              Document doc;
              fillSmall(doc);

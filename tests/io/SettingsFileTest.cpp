@@ -46,14 +46,9 @@ TEST_F(SettingsFileTest, NoFileGivesTheDefaults)
 TEST_F(SettingsFileTest, WrittenValuesReadBackWithBooleansAsOneAndZero)
 {
     SettingsFile f(path);
-    ASSERT_TRUE(f.writeZoom(9));
-    ASSERT_TRUE(f.writeSaveLabelImages(true));
-    ASSERT_TRUE(f.writeTimeFont("Courier", 9));
-    ASSERT_TRUE(f.writeSmallTrainFont("Serif", 10));
-    ASSERT_TRUE(f.writeLargeTrainFont("Sans", 14));
-    ASSERT_TRUE(f.writePenThin(2));
-    ASSERT_TRUE(f.writePenMedium(4));
-    ASSERT_TRUE(f.writePenThick(6));
+    ASSERT_TRUE(f.writeZoom(9) && f.writeSaveLabelImages(true) && f.writeTimeFont("Courier", 9)
+                && f.writeSmallTrainFont("Serif", 10) && f.writeLargeTrainFont("Sans", 14) && f.writePenThin(2)
+                && f.writePenMedium(4) && f.writePenThick(6));
     EXPECT_EQ(keys(read()),
               std::tuple(9, 1, QByteArray("Courier"), 9, QByteArray("Serif"), 10, QByteArray("Sans"), 14, 2, 4, 6));
     // The sections and keys in the file: SettingsCommandsTest.
