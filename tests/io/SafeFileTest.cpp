@@ -127,8 +127,7 @@ TEST(SafeFile, WritesAndReplacesWholeOrNotAtAll)
 
     const struct
     {
-        QString path;
-        QString cause;
+        QString path, cause;
     } cannotCreate[] = {
         {dir.filePath(QStringLiteral("chybí/a.vrs")), QStringLiteral("soubor nebo adresář neexistuje")},
         {dir.path(), QStringLiteral("je to adresář")},

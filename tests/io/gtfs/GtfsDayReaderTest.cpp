@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <numbers>
 #include <set>
 #include <string>
 #include <vector>
@@ -135,8 +133,7 @@ TEST_F(Caltrain, TripsOfADay)
     {
         QDate day;
         QStringList routes;
-        size_t trains;
-        size_t points;
+        size_t trains, points;
     } cases[] = {
         {QDate(2017, 7, 24), {QStringLiteral("Bu-129")}, 22, 13},
         // Sunday: 24 railway trips and 22 of the Tamien – San José shuttle,
@@ -199,36 +196,6 @@ TEST(GtfsDayReader, Positions)
     }
 }
 
-// Stations projected onto the longest shape: the shape begins 500 m south
-// of Alfa and bends 300 m east between Gama and Delta, so the track there
-// is longer than the chord.
-TEST(GtfsDayReader, PositionsOnTheShape)
-{
-    Tables t = smallLine(Distances::None);
-    const double bend = 2 * std::hypot(300.0, 750.0);
-    const auto east = [](double metres, double north) {
-        return QByteArray::number(
-            14.0 + metres / (111195.0802 * std::cos((50.0 + north / 111195.0802) * std::numbers::pi / 180)), 'f', 7);
-    };
-    t[QStringLiteral("shapes.txt")] = "shape_id,shape_pt_lat,shape_pt_lon,shape_pt_sequence\n"
-                                      "short,"
-                                      + latitude(1000) + ",14.0,1\nshort," + latitude(4000) + ",14.0,2\n" + "long,"
-                                      + latitude(-500) + ",14.0,1\nlong," + latitude(2500) + ",14.0,2\n" + "long,"
-                                      + latitude(3250) + ',' + east(300, 3250) + ",3\n" + "long," + latitude(4000)
-                                      + ",14.0,4\nlong," + latitude(6000) + ",14.0,5\n";
-    t[QStringLiteral("trips.txt")] = "route_id,service_id,trip_id,trip_short_name,direction_id,shape_id\n"
-                                     "R1,WD,N1,1001,0,long\n"
-                                     "R1,WD,S1,1002,1,\n"
-                                     "R1,WD,S2,1004,1,short\n";
-    const GtfsDay read = readSmall(t);
-    EXPECT_EQ(read.positions, GtfsLinePositions::Source::Shape);
-    const std::vector<int32_t> metres = pointMetres(read.timetable);
-    const double expected[] = {0, 1000, 2500, 2500 + bend, 4500 + bend};
-    ASSERT_EQ(metres.size(), 5u);
-    for (size_t i = 0; i < 5; ++i)
-        EXPECT_NEAR(metres[i], expected[i], 1.0) << i;
-}
-
 TEST(GtfsDayReader, Trains)
 {
     const DayTimetable day = readSmall(smallLine()).timetable;
@@ -252,8 +219,7 @@ TEST(GtfsDayReader, Calls)
     {
         const char *what;
         QByteArray header; // replaces the stop_times header when not empty
-        QByteArray from;
-        QByteArray to;
+        QByteArray from, to;
         std::string n1;
     } cases[] = {
         {"nobody boards or alights, no dwell: a pass",
@@ -296,9 +262,7 @@ TEST(GtfsDayReader, TrainNames)
 {
     const struct
     {
-        const char *shortName, *longName;
-        const char *number;
-        const char *name;
+        const char *shortName, *longName, *number, *name;
     } cases[] = {
         {"Baby Bullet", "Bullet", "305", "Baby Bullet 305"},
         {"", "", "305", "305"},

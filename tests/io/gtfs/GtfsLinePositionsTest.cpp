@@ -22,13 +22,8 @@ TEST(GtfsPolyline, Locate)
 
     const GtfsPolyline line({north(0), north(1000), north(3000)});
     EXPECT_NEAR(line.length(), 3000, 0.01);
-    const struct
-    {
-        double at;
-        double measure;
-    } cases[] = {{0, 0}, {500, 500}, {2999, 2999}, {-200, -200}, {3500, 3500}};
-    for (const auto &c : cases)
-        EXPECT_NEAR(line.locate(north(c.at)).measure, c.at, 0.01) << c.at;
+    for (const double at : {0.0, 500.0, 2999.0, -200.0, 3500.0})
+        EXPECT_NEAR(line.locate(north(at)).measure, at, 0.01) << at;
     // 100 m east of the line: its foot, 100 m off.
     const GtfsPolyline::Location off = line.locate(
         {north(1500).latitude, 14.0 + 100 / (metresPerDegree * std::cos(50.0135 * std::numbers::pi / 180))});
@@ -48,20 +43,16 @@ TEST(GtfsPolyline, Locate)
 TEST(GtfsLinePositions, Unit)
 {
     const std::vector<std::optional<GeoPoint>> stations = {north(0), north(2000)};
-    const struct
-    {
-        double perUnit;
-    } cases[] = {{1.0}, {1000.0}, {1609.344}, {0.3048}};
-    for (const auto &c : cases) {
+    for (const double perUnit : {1.0, 1000.0, 1609.344, 0.3048}) {
         GtfsLinePositions::Shape shape;
         shape.points = {north(0), north(2500), north(5000)};
-        shape.distances = {0, 2500 / c.perUnit, 5000 / c.perUnit};
-        EXPECT_EQ(GtfsLinePositions::guessUnit(stations, {}, {shape}), c.perUnit);
+        shape.distances = {0, 2500 / perUnit, 5000 / perUnit};
+        EXPECT_EQ(GtfsLinePositions::guessUnit(stations, {}, {shape}), perUnit);
 
         GtfsLinePositions::Pattern trip;
         trip.stations = {0, 1};
-        trip.distances = {0, 2100 / c.perUnit}; // the track a little longer than the chord
-        EXPECT_EQ(GtfsLinePositions::guessUnit(stations, {trip}, {}), c.perUnit);
+        trip.distances = {0, 2100 / perUnit}; // the track a little longer than the chord
+        EXPECT_EQ(GtfsLinePositions::guessUnit(stations, {trip}, {}), perUnit);
     }
     // With no geometry at all, short numbers are kilometres.
     GtfsLinePositions::Pattern trip;
