@@ -80,16 +80,10 @@ QByteArray metresPayload(const std::vector<int32_t> &metres, int32_t count)
 }
 
 const std::vector<int32_t> fractional = {0, 7562, 12500, 13500, -350, 27348};
-// The whole kilometres of the station records: halves go to even.
+// The whole kilometres of the station records (halves go to even), and as
+// metres.
 const std::vector<int32_t> recordKm = {0, 8, 12, 14, 0, 27};
-
-std::vector<int32_t> wholeMetres()
-{
-    std::vector<int32_t> metres;
-    for (int32_t km : recordKm)
-        metres.push_back(km * 1000);
-    return metres;
-}
+const std::vector<int32_t> wholeMetres = {0, 8000, 12000, 14000, 0, 27000};
 
 } // namespace
 
@@ -107,7 +101,7 @@ TEST(DocumentExtension, AFractionalLineAndWhatAnOldReaderSees)
     DocumentReader::finishLoading(loaded);
     EXPECT_EQ(std::pair(loaded.maxMetres, loaded.stationMetres[2]), std::pair(27348, 7562));
 
-    const QByteArray plain = bytesOfLine(wholeMetres());
+    const QByteArray plain = bytesOfLine(wholeMetres);
     ASSERT_TRUE(bytes.startsWith(plain));
     EXPECT_EQ(bytes.mid(plain.size()), QByteArray("VRSX") + chunk("METR", metresPayload(fractional, 6)));
     for (size_t i = 0; i < recordKm.size(); ++i) {
@@ -115,7 +109,7 @@ TEST(DocumentExtension, AFractionalLineAndWhatAnOldReaderSees)
         EXPECT_EQ(qFromLittleEndian<int32_t>(bytes.constData() + at), recordKm[i]) << i;
     }
     Document whole;
-    fillLine(whole, wholeMetres());
+    fillLine(whole, wholeMetres);
     EXPECT_TRUE(DocumentExtension::bytesOf(whole).isEmpty());
 }
 
@@ -123,7 +117,7 @@ TEST(DocumentExtension, AFractionalLineAndWhatAnOldReaderSees)
 // when their chunk is sound, else at whole kilometres and with the message.
 TEST(DocumentExtension, DamageBehindTheProfiles)
 {
-    const QByteArray plain = bytesOfLine(wholeMetres());
+    const QByteArray plain = bytesOfLine(wholeMetres);
     const QByteArray good = chunk("METR", metresPayload(fractional, 6));
     const QByteArray badCheck = withLastByteFlipped(good);
     QByteArray badPayload = good;
@@ -167,7 +161,7 @@ TEST(DocumentExtension, DamageBehindTheProfiles)
         const DocumentReader::Outcome outcome = load(doc, plain + c.tail);
         ASSERT_EQ(outcome.status, Status::Ok) << c.what;
         EXPECT_EQ(outcome.warning, c.warning) << c.what;
-        EXPECT_EQ(positions(doc), c.metres ? fractional : wholeMetres()) << c.what;
+        EXPECT_EQ(positions(doc), c.metres ? fractional : wholeMetres) << c.what;
     }
 }
 

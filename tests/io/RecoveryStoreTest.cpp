@@ -22,11 +22,6 @@ DocumentSnapshot smallSnapshot()
     return DocumentSnapshot::take(doc);
 }
 
-QStringList filesIn(const QString &dir)
-{
-    return QDir(dir).entryList(QDir::Files, QDir::Name);
-}
-
 // Lock files as editors leave them when they end without their clean-up:
 // taken by a process that is gone.
 void leaveLocksOfAnEndedEditor(const QStringList &paths)
@@ -132,6 +127,6 @@ TEST(RecoveryStore, LocksOfEndedEditorsGoAtTheNextStart)
     QStringList expected{QStringLiteral("editor-8-00000002.lock"), QStringLiteral("editor-8-00000002.recovery"),
                          QStringLiteral("editor-9-00000003.lock"), own};
     expected.sort();
-    EXPECT_EQ(filesIn(dir.path()), expected);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name), expected);
     EXPECT_EQ(store.leftCopies(), std::vector<QString>{leftCopy});
 }

@@ -36,12 +36,6 @@ QImage fewColours()
     return image;
 }
 
-// Four stations and two trains: a few hundred bytes.
-void fillSmall(Document &doc)
-{
-    SampleLine::fill(doc, {4, 12, 2, 4});
-}
-
 PictureFile::Picture picture()
 {
     return {QSize(40, 30),
@@ -74,7 +68,7 @@ std::vector<Writer> everyWriter()
         {"trať.vrs", "old document",
          [](const QString &path) {
              Document doc;
-             fillSmall(doc);
+             SampleLine::fill(doc, {4, 12, 2, 4}); // a few hundred bytes
              const DocumentFile::SaveOutcome out = DocumentFile::save(doc, path);
              return SafeFile::Result{out.status == DocumentFile::Status::Ok ? SafeFile::Failure::None
                                                                             : SafeFile::Failure::Write,
@@ -85,7 +79,7 @@ std::vector<Writer> everyWriter()
         {"editor.recovery", "old copy",
          [](const QString &path) {
              Document doc;
-             fillSmall(doc);
+             SampleLine::fill(doc, {4, 12, 2, 4});
              const QByteArray copy = RecoveryStore::encode(path, FileStamp{}, DocumentSnapshot::take(doc));
              return RecoveryStore::write(path, copy);
          }},

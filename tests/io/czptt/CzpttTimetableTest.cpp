@@ -26,20 +26,12 @@ std::vector<QString> namesOf(const DayTimetable &day)
     return names;
 }
 
-std::vector<QString> fileNames(const QString &dir)
-{
-    std::vector<QString> names;
-    for (const QString &n : QDir(dir).entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name))
-        names.push_back(n);
-    return names;
-}
-
 // The line's messages as the published archives hold them: each zipped on
 // its own, all of them in one zip.
 QByteArray archiveOfZippedMessages()
 {
     std::vector<Member> inner;
-    for (const QString &n : fileNames(CzpttTestData::lineDir())) {
+    for (const QString &n : QDir(CzpttTestData::lineDir()).entryList({QStringLiteral("*.xml")}, QDir::Files)) {
         const QByteArray xml = CzpttTestData::bytes(CzpttTestData::lineDir() + u'/' + n);
         inner.push_back(
             {QString(n).replace(QStringLiteral(".xml"), QStringLiteral(".zip")), ZipBuilder::zip({{n, xml}})});
