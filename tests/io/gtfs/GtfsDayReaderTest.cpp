@@ -1,18 +1,24 @@
-#include "io/gtfs/GtfsDayReader.h"
-#include "io/gtfs/GtfsCalendar.h"
-#include "io/gtfs/GtfsFeed.h"
-#include "io/gtfs/GtfsSkipTally.h"
-
 #include "../FileBytes.h"
 #include "GtfsTestFeeds.h"
 #include "ZipBuilder.h"
 
+#include "io/gtfs/FeedTable.h"
+#include "io/gtfs/GtfsCalendar.h"
+#include "io/gtfs/GtfsDayReader.h"
+#include "io/gtfs/GtfsFeed.h"
+#include "io/gtfs/GtfsLinePositions.h"
+#include "io/gtfs/GtfsSkipTally.h"
+#include "io/gtfs/GtfsValues.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 #include <set>
 #include <string>
 #include <vector>
@@ -514,5 +520,257 @@ TEST(GtfsFeed, NotAFeed)
             continue;
         }
         EXPECT_FALSE(readFeed(*feed).timetable.skipped.empty()) << cut;
+    }
+}
+
+namespace {
+
+// A sequential device giving its bytes a few at a time, as a pipe or an
+// archive member may: records cross every read.
+class Trickle : public QIODevice
+{
+public:
+    Trickle(QByteArray bytes, int step) : m_bytes(std::move(bytes)), m_step(step) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 n = std::min<qint64>({maxSize, m_step, m_bytes.size() - m_at});
+        memcpy(data, m_bytes.constData() + m_at, size_t(n));
+        m_at += n;
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    int m_step;
+    qint64 m_at = 0;
+};
+
+// Every record as "line:field|field…", a left out one as "line:!", and how
+// the table ended.
+std::vector<std::string> walk(QIODevice &device, qint64 limit = qint64{1} << 30)
+{
+    FeedTable table(device, limit);
+    std::vector<std::string> out;
+    FeedTable::Status s = table.readHeader();
+    if (s == FeedTable::Status::Row) {
+        out.push_back("header:" + std::to_string(table.header().size()));
+        s = table.next();
+    }
+    for (; s == FeedTable::Status::Row || s == FeedTable::Status::Malformed; s = table.next()) {
+        std::string row = std::to_string(table.line()) + ':';
+        if (s == FeedTable::Status::Malformed) {
+            row += '!';
+        } else {
+            for (int i = 0; i < table.fieldCount(); ++i)
+                row += (i ? "|" : "") + std::string(table.field(i));
+        }
+        out.push_back(row);
+    }
+    out.push_back(s == FeedTable::Status::End ? "end" : s == FeedTable::Status::TooLarge ? "too large" : "error");
+    return out;
+}
+
+std::vector<std::string> walkBytes(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return walk(buffer);
+}
+
+} // namespace
+
+TEST(FeedTable, Records)
+{
+    using Rows = std::vector<std::string>;
+    const struct
+    {
+        const char *what;
+        QByteArray bytes;
+        Rows rows;
+    } cases[] = {
+        {"byte-order mark, CR LF, no end of line at the end",
+         "\xEF\xBB\xBFid,name\r\n1,Alfa\r\n2,Beta",
+         {"header:2", "2:1|Alfa", "3:2|Beta", "end"}},
+        {"quotes: commas, doubled quotes, a line break; blanks trimmed",
+         "a,b\n\"x,y\",\"say \"\"hi\"\"\"\n\"two\nlines\", c \n3,\"\"\n",
+         {"header:2", "2:x,y|say \"hi\"", "3:two\nlines|c", "5:3|", "end"}},
+        {"empty lines left out, lone CR line ends", "a\r\r\n\n1\r2\n\n", {"header:1", "4:1", "5:2", "end"}},
+        {"ragged rows: missing fields read as empty, extra ones kept",
+         "a,b,c\n1\n1,2,3,4\n",
+         {"header:3", "2:1", "3:1|2|3|4", "end"}},
+        {"a quote inside an unquoted field is text", "a,b\n5\" gauge,x\n", {"header:2", "2:5\" gauge|x", "end"}},
+        {"text after a closing quote: that line is left out",
+         "a,b\n\"x\"y,1\n2,3\n",
+         {"header:2", "2:!", "3:2|3", "end"}},
+        {"a quote never closed costs its own line only",
+         "a,b\n1,2\n\"open,3\n4,5\n",
+         {"header:2", "2:1|2", "3:!", "4:4|5", "end"}},
+        {"an empty table", "", {"end"}},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(walkBytes(c.bytes), c.rows) << c.what;
+        for (int step : {1, 3}) {
+            Trickle trickle(c.bytes, step);
+            EXPECT_EQ(walk(trickle), c.rows) << c.what << " (read " << step << " bytes at a time)";
+        }
+    }
+}
+
+TEST(FeedTable, ColumnsByName)
+{
+    QBuffer buffer;
+    buffer.setData("stop_id, stop_name ,stop_lat\nX,Alfa\n");
+    buffer.open(QIODevice::ReadOnly);
+    FeedTable table(buffer, 1000);
+    ASSERT_EQ(table.readHeader(), FeedTable::Status::Row);
+    ASSERT_EQ(table.next(), FeedTable::Status::Row);
+    EXPECT_EQ(std::make_tuple(table.field(table.column("stop_name")), table.column("stop_lat"),
+                              table.field(table.column("stop_lat")), table.column("parent_station"),
+                              table.field(table.column("parent_station"))),
+              std::make_tuple("Alfa", 2, "", -1, ""));
+}
+
+// Records longer than a read, one longer than any record may be, and a
+// table that passes its limit.
+TEST(FeedTable, Bounds)
+{
+    QByteArray big = "a,b\n";
+    const QByteArray longField(300000, 'x');
+    big += "\"" + longField + "\",1\n";
+    big += QByteArray(FeedTable::recordLimit + 10, 'y') + ",2\n";
+    big += "\"" + QByteArray(FeedTable::recordLimit + 10, 'z') + "\n";
+    big += "last,3\n";
+    const std::vector<std::string> rows = walkBytes(big);
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[1], "2:" + longField.toStdString() + "|1");
+    EXPECT_EQ(std::vector<std::string>(rows.begin() + 2, rows.end()),
+              (std::vector<std::string>{"3:!", "4:!", "5:last|3", "end"}));
+
+    const QByteArray table = "a\n" + QByteArray(5000, '1') + "\n";
+    QBuffer sized;
+    sized.setData(table);
+    sized.open(QIODevice::ReadOnly);
+    Trickle unsized(table, 1000);
+    EXPECT_EQ(walk(sized, 4000), std::vector<std::string>{"too large"});
+    EXPECT_EQ(walk(unsized, 4000), (std::vector<std::string>{"header:1", "too large"}));
+}
+
+TEST(GtfsValues, Times)
+{
+    const struct
+    {
+        const char *text;
+        std::optional<int32_t> seconds;
+    } cases[] = {
+        {"05:00:00", 18000}, {"5:00:00", 18000}, {"25:43:00", 92580}, {"0:00:00", 0}, {"123:00:01", 442801},
+        {"25:61:00", {}},    {"24:00:60", {}},   {"5:0:00", {}},      {"05:00", {}},  {"1234:00:00", {}},
+        {"-1:00:00", {}},    {":00:00", {}},     {"5:00:00 ", {}},    {"", {}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(GtfsValues::time(c.text), c.seconds) << c.text;
+}
+
+TEST(GtfsValues, DatesAndNumbers)
+{
+    EXPECT_EQ(GtfsValues::date("20170724"), QDate(2017, 7, 24));
+    for (const char *bad : {"2017-07-24", "20170230", "2017072", "201707245", "2017O724"})
+        EXPECT_EQ(GtfsValues::date(bad), std::nullopt) << bad;
+    EXPECT_EQ(GtfsValues::number("-122.394992"), -122.394992);
+    EXPECT_EQ(GtfsValues::number("+1e3"), 1000.0);
+    for (const char *bad : {"", "1,5", "nan", "inf", "1e999", "+-1", "12 km"})
+        EXPECT_EQ(GtfsValues::number(bad), std::nullopt) << bad;
+    EXPECT_EQ(GtfsValues::integer("-7"), -7);
+    for (const char *bad : {"", "1.0", "2147483648", "+-1"})
+        EXPECT_EQ(GtfsValues::integer(bad), std::nullopt) << bad;
+    EXPECT_FALSE(GtfsValues::validCoordinates(0, 0));
+    EXPECT_FALSE(GtfsValues::validCoordinates(91, 14));
+    EXPECT_TRUE(GtfsValues::validCoordinates(0, 14));
+}
+
+namespace {
+
+constexpr double metresPerDegree = 111195.0802; // of latitude, on the mean sphere
+
+GeoPoint north(double metres)
+{
+    return {50.0 + metres / metresPerDegree, 14.0};
+}
+
+} // namespace
+
+TEST(GtfsPolyline, Locate)
+{
+    EXPECT_NEAR(GtfsPolyline::distance({50, 14}, {51, 14}), metresPerDegree, 0.01);
+
+    const GtfsPolyline line({north(0), north(1000), north(3000)});
+    EXPECT_NEAR(line.length(), 3000, 0.01);
+    for (const double at : {0.0, 500.0, 2999.0, -200.0, 3500.0})
+        EXPECT_NEAR(line.locate(north(at)).measure, at, 0.01) << at;
+    // 100 m east of the line: its foot, 100 m off.
+    const GtfsPolyline::Location off = line.locate(
+        {north(1500).latitude, 14.0 + 100 / (metresPerDegree * std::cos(50.0135 * std::numbers::pi / 180))});
+    EXPECT_NEAR(off.measure, 1500, 0.5);
+    EXPECT_NEAR(off.offset, 100, 0.5);
+
+    // A line measured the other way: beyond its ends the measure goes on
+    // the way it runs.
+    const GtfsPolyline chained({north(0), north(1000)}, {7000, 6000});
+    EXPECT_NEAR(chained.locate(north(250)).measure, 6750, 0.01);
+    EXPECT_NEAR(chained.locate(north(-100)).measure, 7100, 0.01);
+    EXPECT_NEAR(chained.locate(north(1100)).measure, 5900, 0.01);
+}
+
+// The unit of shape_dist_traveled, from a 5 km shape given in each unit,
+// and from stations 2 km apart on trips without shapes.
+TEST(GtfsLinePositions, Unit)
+{
+    const std::vector<std::optional<GeoPoint>> stations = {north(0), north(2000)};
+    for (const double perUnit : {1.0, 1000.0, 1609.344, 0.3048}) {
+        GtfsLinePositions::Shape shape;
+        shape.points = {north(0), north(2500), north(5000)};
+        shape.distances = {0, 2500 / perUnit, 5000 / perUnit};
+        EXPECT_EQ(GtfsLinePositions::guessUnit(stations, {}, {shape}), perUnit);
+
+        GtfsLinePositions::Pattern trip;
+        trip.stations = {0, 1};
+        trip.distances = {0, 2100 / perUnit}; // the track a little longer than the chord
+        EXPECT_EQ(GtfsLinePositions::guessUnit(stations, {trip}, {}), perUnit);
+    }
+    // With no geometry at all, short numbers are kilometres.
+    GtfsLinePositions::Pattern trip;
+    trip.stations = {0, 1};
+    trip.distances = {0, 12.5};
+    EXPECT_EQ(GtfsLinePositions::guessUnit({std::nullopt, std::nullopt}, {trip}, {}), 1000.0);
+    trip.distances = {0, 12500};
+    EXPECT_EQ(GtfsLinePositions::guessUnit({std::nullopt, std::nullopt}, {trip}, {}), 1.0);
+}
+
+// Patterns laid onto the line: one that meets two placed stations takes its
+// direction from them; a branch meeting the line at one station takes it
+// from direction_id; a station no pattern with distances reaches is
+// projected onto the placed stations.
+TEST(GtfsLinePositions, LayingPatterns)
+{
+    // Stations 0–2 on the main line, 3 on a branch from station 2, 4 off
+    // the distances, between 0 and 1.
+    const std::vector<std::optional<GeoPoint>> stations = {north(0), north(1000), north(2000), north(2500), north(400)};
+    GtfsLinePositions::Pattern up{{0, 1, 2}, {0, 1000, 2000}, 0, -1};
+    GtfsLinePositions::Pattern down{{2, 1}, {0, 1000}, 1, -1};
+    // Measured from its own start at the branch's end, running towards
+    // the line: against the main line's sense.
+    GtfsLinePositions::Pattern branch{{3, 2}, {0, 700}, 1, -1};
+    GtfsLinePositions::Pattern untimed{{0, 4, 1}, {}, 0, -1};
+    const GtfsLinePositions::Result r = GtfsLinePositions::compute(stations, {up, down, branch, untimed}, {});
+    EXPECT_EQ(r.source, GtfsLinePositions::Source::Distances);
+    ASSERT_EQ(r.metres.size(), 5u);
+    const double expected[] = {0, 1000, 2000, 2700, 400};
+    for (size_t i = 0; i < 5; ++i) {
+        ASSERT_TRUE(r.metres[i]) << i;
+        EXPECT_NEAR(*r.metres[i], expected[i], 0.5) << i;
     }
 }
