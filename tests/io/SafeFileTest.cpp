@@ -29,11 +29,15 @@
 
 namespace {
 
-QImage fewColours()
+// A picture of `colours` different colours, each in a run of pixels.
+QImage colourRuns(int colours, int height)
 {
-    QImage image(40, 30, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    image.setPixel(3, 4, qRgb(0, 0, 255));
+    QImage image(97, height, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const int c = (y * image.width() + x) / 3 % colours;
+            image.setPixel(x, y, qRgb(c % 256, c / 256 * 40, 255 - c % 7));
+        }
     return image;
 }
 
@@ -84,25 +88,13 @@ std::vector<Writer> everyWriter()
              const QByteArray copy = RecoveryStore::encode(path, FileStamp{}, DocumentSnapshot::take(doc));
              return RecoveryStore::write(path, copy);
          }},
-        {"okno.bmp", "old bitmap", [](const QString &path) { return BitmapFile::write(fewColours(), path); }},
-        {"okno.png", "old png", [](const QString &path) { return PngFile::write(fewColours(), path); }},
+        {"okno.bmp", "old bitmap", [](const QString &path) { return BitmapFile::write(colourRuns(2, 30), path); }},
+        {"okno.png", "old png", [](const QString &path) { return PngFile::write(colourRuns(2, 30), path); }},
         {"list.pdf", "old pdf", picture(PictureFile::Format::Pdf)},
         {"list.svg", "old svg", picture(PictureFile::Format::Svg)},
         {"list.png", "old png", picture(PictureFile::Format::Png)},
         {"list.bmp", "old bmp", picture(PictureFile::Format::Bmp)},
     };
-}
-
-// A picture of `colours` different colours, each in a run of pixels.
-QImage colourRuns(int colours, int height)
-{
-    QImage image(97, height, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const int c = (y * image.width() + x) / 3 % colours;
-            image.setPixel(x, y, qRgb(c % 256, c / 256 * 40, 255 - c % 7));
-        }
-    return image;
 }
 
 } // namespace

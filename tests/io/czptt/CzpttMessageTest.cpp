@@ -110,16 +110,15 @@ TEST(CzpttMessage, ElementOrderIsNotRelied)
     // The calendar before the locations, the identifiers last, a timing's
     // offset before its time and the arrival after the departure.
     QByteArray shuffled = original;
-    const qsizetype calStart = shuffled.indexOf("<PlannedCalendar>");
-    const qsizetype calEnd = shuffled.indexOf("</PlannedCalendar>") + qsizetype(strlen("</PlannedCalendar>"));
-    const QByteArray calendar = shuffled.mid(calStart, calEnd - calStart);
-    shuffled.remove(calStart, calEnd - calStart);
-    shuffled.replace("<CZPTTInformation>", "<CZPTTInformation>" + calendar);
-    const qsizetype idStart = shuffled.indexOf("<Identifiers>");
-    const qsizetype idEnd = shuffled.indexOf("</Identifiers>") + qsizetype(strlen("</Identifiers>"));
-    const QByteArray ids = shuffled.mid(idStart, idEnd - idStart);
-    shuffled.remove(idStart, idEnd - idStart);
-    shuffled.replace("</CZPTTCISMessage>", ids + "</CZPTTCISMessage>");
+    const auto cut = [&shuffled](const QByteArray &element) {
+        const qsizetype start = shuffled.indexOf("<" + element + ">");
+        const qsizetype end = shuffled.indexOf("</" + element + ">") + element.size() + 3;
+        const QByteArray part = shuffled.mid(start, end - start);
+        shuffled.remove(start, end - start);
+        return part;
+    };
+    shuffled.replace("<CZPTTInformation>", "<CZPTTInformation>" + cut("PlannedCalendar"));
+    shuffled.replace("</CZPTTCISMessage>", cut("Identifiers") + "</CZPTTCISMessage>");
     shuffled.replace("<Offset>0</Offset>\r\n        </Timing>", "</Timing>");
     shuffled.replace("<Time>", "<Offset>0</Offset><Time>");
     ASSERT_NE(shuffled, original);

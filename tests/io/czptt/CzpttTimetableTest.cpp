@@ -295,8 +295,7 @@ TEST(ImportSources, TheBytesInFlightAreBoundedWhateverTheCores)
     for (const char *folder : {"files", "zips"}) {
         std::mutex mutex;
         std::condition_variable more;
-        qint64 held = 0;
-        qint64 peak = 0;
+        qint64 held = 0, peak = 0;
         ImportSources::Options options;
         options.threads = 4;
         options.limits.maxBytesInFlight = 250000;
