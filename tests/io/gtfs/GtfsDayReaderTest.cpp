@@ -112,13 +112,14 @@ GtfsDay readSmall(const Tables &tables, QStringList routes = {}, QDate day = QDa
 
 struct Caltrain : ::testing::Test
 {
-    static GtfsDay read(QDate day, QStringList routes = {})
+    static std::unique_ptr<GtfsFeed> open()
     {
         QString error;
-        const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(caltrainDir(), error);
+        std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(caltrainDir(), error);
         EXPECT_TRUE(feed) << error.toStdString();
-        return GtfsDayReader::readDay(*feed, {day, routes});
+        return feed;
     }
+    static GtfsDay read(QDate day, QStringList routes = {}) { return GtfsDayReader::readDay(*open(), {day, routes}); }
 };
 
 } // namespace
@@ -180,8 +181,7 @@ TEST_F(Caltrain, TripsOfADay)
 
 TEST_F(Caltrain, Routes)
 {
-    QString error;
-    const std::unique_ptr<GtfsFeed> feed = GtfsFeed::open(caltrainDir(), error);
+    const std::unique_ptr<GtfsFeed> feed = open();
     ASSERT_TRUE(feed);
     const GtfsRouteList list = GtfsDayReader::routes(*feed);
     std::vector<std::string> routes;
@@ -623,9 +623,7 @@ TEST(FeedTable, Records)
 
 TEST(FeedTable, ColumnsByName)
 {
-    QBuffer buffer;
-    buffer.setData("stop_id, stop_name ,stop_lat\nX,Alfa\n");
-    buffer.open(QIODevice::ReadOnly);
+    Trickle buffer("stop_id, stop_name ,stop_lat\nX,Alfa\n", 1000);
     FeedTable table(buffer, 1000);
     ASSERT_EQ(table.readHeader(), FeedTable::Status::Row);
     ASSERT_EQ(table.next(), FeedTable::Status::Row);
