@@ -247,33 +247,30 @@ TEST(GtfsDayReader, Calls)
     const struct
     {
         const char *what;
-        QByteArray header; // replaces the stop_times header when not empty
         QByteArray from, to;
         std::string n1;
     } cases[] = {
-        {"nobody boards or alights, no dwell: a pass",
-         "trip_id,arrival_time,departure_time,stop_id,stop_sequence,shape_dist_traveled,pickup_type,drop_off_type",
-         "N1,05:11:00,05:11:00,D1,40,4200.0", "N1,05:11:00,05:11:00,D1,40,4200.0,1,1",
+        {"nobody boards or alights, no dwell: a pass", "N1,05:11:00,05:11:00,D1,40,4200.0",
+         "N1,05:11:00,05:11:00,D1,40,4200.0,1,1",
          "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama 5:07-5:07:30, Delta >5:11, Epsilon 5:20"},
-        {"nobody boards or alights, but the train stands",
-         "trip_id,arrival_time,departure_time,stop_id,stop_sequence,shape_dist_traveled,pickup_type,drop_off_type",
-         "N1,05:03:00,05:04:00,B1,20,1050.0", "N1,05:03:00,05:04:00,B1,20,1050.0,1,1",
+        {"nobody boards or alights, but the train stands", "N1,05:03:00,05:04:00,B1,20,1050.0",
+         "N1,05:03:00,05:04:00,B1,20,1050.0,1,1",
          "Os 1001: Alfa 5:00, Beta 5:03-5:04(n), Gama 5:07-5:07:30, Delta 5:11, Epsilon 5:20"},
-        {"a dwell under half a minute", "", "N1,05:07:00,05:07:30,C1", "N1,05:07:00,05:07:20,C1",
+        {"a dwell under half a minute", "N1,05:07:00,05:07:30,C1", "N1,05:07:00,05:07:20,C1",
          "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama 5:07-5:07:20k, Delta 5:11, Epsilon 5:20"},
-        {"no times: by position between the timed neighbours", "", "N1,05:07:00,05:07:30,C1", "N1,,,C1",
+        {"no times: by position between the timed neighbours", "N1,05:07:00,05:07:30,C1", "N1,,,C1",
          "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama 5:07:30, Delta 5:11, Epsilon 5:20"},
-        {"only an arrival", "", "N1,05:11:00,05:11:00,D1", "N1,05:11:00,,D1",
+        {"only an arrival", "N1,05:11:00,05:11:00,D1", "N1,05:11:00,,D1",
          "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama 5:07-5:07:30, Delta 5:11, Epsilon 5:20"},
-        {"two platforms of Gama one after the other", "", "N1,05:11:00,05:11:00,D1,40,4200.0",
+        {"two platforms of Gama one after the other", "N1,05:11:00,05:11:00,D1,40,4200.0",
          "N1,05:08:00,05:08:00,C2,35,2625.0\nN1,05:11:00,05:11:00,D1,40,4200.0",
          "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama 5:07-5:08, Delta 5:11, Epsilon 5:20"},
     };
     for (const auto &c : cases) {
         Tables t = smallLine();
         QByteArray &stopTimes = t[QStringLiteral("stop_times.txt")];
-        if (!c.header.isEmpty())
-            stopTimes.replace(0, stopTimes.indexOf('\n'), c.header);
+        // Rows without the boarding columns read them as empty: allowed.
+        stopTimes.replace("shape_dist_traveled\n", "shape_dist_traveled,pickup_type,drop_off_type\n");
         ASSERT_TRUE(stopTimes.contains(c.from)) << c.what;
         stopTimes.replace(c.from, c.to);
         const DayTimetable day = readSmall(t).timetable;
