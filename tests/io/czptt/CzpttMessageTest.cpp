@@ -1,5 +1,7 @@
 #include "io/czptt/CzpttMessage.h"
 #include "io/czptt/CzpttTrainTypes.h"
+#include "io/czptt/Sr70Codebook.h"
+#include "model/Cp1250.h"
 
 #include "CzpttTestData.h"
 #include "TestPaths.h"
@@ -13,6 +15,19 @@
 namespace {
 
 using CzpttTestData::replaced;
+
+using Positions = std::vector<std::pair<int32_t, QString>>;
+
+Positions positionsOf(const Sr70Codebook::Entry &e)
+{
+    Positions p;
+    for (const Sr70Codebook::Position &pos : e.positions)
+        p.emplace_back(pos.metres, pos.section);
+    return p;
+}
+
+const char *header = "Evidenční číslo;Název;Kvalifikátor - popis;Stav - popis;Km poloha;TUDU;Km polohy další;"
+                     "TUDU další;GPS N (DEG);GPS E (DEG)\n";
 
 CzpttMessage read(const QByteArray &xml)
 {
@@ -95,16 +110,15 @@ TEST(CzpttMessage, ElementOrderIsNotRelied)
     // The calendar before the locations, the identifiers last, a timing's
     // offset before its time and the arrival after the departure.
     QByteArray shuffled = original;
-    const qsizetype calStart = shuffled.indexOf("<PlannedCalendar>");
-    const qsizetype calEnd = shuffled.indexOf("</PlannedCalendar>") + qsizetype(strlen("</PlannedCalendar>"));
-    const QByteArray calendar = shuffled.mid(calStart, calEnd - calStart);
-    shuffled.remove(calStart, calEnd - calStart);
-    shuffled.replace("<CZPTTInformation>", "<CZPTTInformation>" + calendar);
-    const qsizetype idStart = shuffled.indexOf("<Identifiers>");
-    const qsizetype idEnd = shuffled.indexOf("</Identifiers>") + qsizetype(strlen("</Identifiers>"));
-    const QByteArray ids = shuffled.mid(idStart, idEnd - idStart);
-    shuffled.remove(idStart, idEnd - idStart);
-    shuffled.replace("</CZPTTCISMessage>", ids + "</CZPTTCISMessage>");
+    const auto cut = [&shuffled](const QByteArray &element) {
+        const qsizetype start = shuffled.indexOf("<" + element + ">");
+        const qsizetype end = shuffled.indexOf("</" + element + ">") + element.size() + 3;
+        const QByteArray part = shuffled.mid(start, end - start);
+        shuffled.remove(start, end - start);
+        return part;
+    };
+    shuffled.replace("<CZPTTInformation>", "<CZPTTInformation>" + cut("PlannedCalendar"));
+    shuffled.replace("</CZPTTCISMessage>", cut("Identifiers") + "</CZPTTCISMessage>");
     shuffled.replace("<Offset>0</Offset>\r\n        </Timing>", "</Timing>");
     shuffled.replace("<Time>", "<Offset>0</Offset><Time>");
     ASSERT_NE(shuffled, original);
@@ -116,25 +130,6 @@ TEST(CzpttMessage, ElementOrderIsNotRelied)
     ASSERT_EQ(b.locations.size(), a.locations.size());
     for (size_t i = 0; i < a.locations.size(); ++i)
         EXPECT_EQ(rowOf(b.locations[i]), rowOf(a.locations[i])) << i;
-}
-
-TEST(CzpttMessage, Cancellation)
-{
-    const QByteArray xml = "<?xml version=\"1.0\"?>\n<CZCanceledPTTMessage>"
-                           "<PlannedTransportIdentifiers><ObjectType>PA</ObjectType><Company>0054</Company>"
-                           "<Core>KT----16555A</Core><Variant>00</Variant><TimetableYear>2026</TimetableYear>"
-                           "</PlannedTransportIdentifiers>"
-                           "<CZPTTCancelation>2026-02-20T10:00:00</CZPTTCancelation>"
-                           "<PlannedCalendar><BitmapDays>101</BitmapDays><ValidityPeriod>"
-                           "<StartDateTime>2026-03-03T00:00:00</StartDateTime><EndDateTime>2026-03-05T00:00:00"
-                           "</EndDateTime></ValidityPeriod></PlannedCalendar></CZCanceledPTTMessage>";
-    const CzpttMessage m = read(xml);
-    EXPECT_EQ(m.kind, CzpttMessage::Kind::Cancellation);
-    EXPECT_EQ(m.pathKey(), QStringLiteral("PA|0054|KT----16555A|00|2026"));
-    EXPECT_EQ(std::tuple(m.calendar.covers({2026, 3, 2}), m.calendar.covers({2026, 3, 3}),
-                         m.calendar.covers({2026, 3, 4}), m.calendar.covers({2026, 3, 5}),
-                         m.calendar.covers({2026, 3, 6})),
-              std::tuple(false, true, false, true, false));
 }
 
 TEST(CzpttMessage, DamagedOrForeignInputIsRefusedWithItsReason)
@@ -178,8 +173,6 @@ TEST(CzpttTrainTypes, NamesOfTrains)
         const char16_t *commercial, *traffic, *number, *name;
     } cases[] = {
         {u"84", u"11", u"13250", u"Os 13250"},
-        {u"157", u"C2", u"1181", u"R 1181"},
-        {u"69", u"C1", u"143", u"Ex 143"},
         {u"9004", u"C1", u"1042", u"RJ 1042"},
         // A code the list does not know: the traffic type.
         {u"1234", u"C3", u"1821", u"Sp 1821"},
@@ -212,4 +205,92 @@ TEST(CzpttTrainTypes, TheProgramKnowsEveryTypeOfTheCodeList)
                   xml.attributes().value(QLatin1StringView("Kod")).toString());
     }
     EXPECT_EQ(types, 18);
+}
+
+TEST(Sr70Codebook, TheCodebookAsExported)
+{
+    Sr70Codebook book;
+    const Sr70Codebook::ReadResult r = book.readFile(CzpttTestData::sr70Path());
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(std::tuple(r.entries, r.skippedRows), std::tuple(4367, 0));
+
+    const struct
+    {
+        const char *code, *name;
+        DayPointKind kind;
+        Positions positions;
+        double latitude, longitude;
+    } cases[] = {
+        {"35442", "Vsetín", DayPointKind::Station, {{37877, "2362C5"}}, 49.334866, 17.994348},
+        // A further position without a section is of no use.
+        {"35443", "Vsetín-Bečva", DayPointKind::TimingPoint, {{36169, "2362C1"}}, 49.320358, 17.994585},
+        {"35332", "Velké Karlovice zastávka", DayPointKind::Halt, {{26100, "237110"}}, 49.358689, 18.285997},
+        {"33522", "Nový Hrozenkov", DayPointKind::FreightPoint, {{19501, "2371D1"}}, 49.340750, 18.204118},
+        {"35162", "Valašské Meziříčí", DayPointKind::Station, Positions(4, {25057, "2361G1"}), 49.474507, 17.960638},
+    };
+    for (const auto &c : cases) {
+        const Sr70Codebook::Entry *e = book.find(QString::fromUtf8(c.code));
+        ASSERT_NE(e, nullptr) << c.code;
+        EXPECT_EQ(std::tuple(e->name, e->kind, positionsOf(*e)),
+                  std::tuple(QString::fromUtf8(c.name), c.kind, c.positions))
+            << c.code;
+        EXPECT_DOUBLE_EQ(e->latitude.value_or(0), c.latitude) << c.code;
+        EXPECT_DOUBLE_EQ(e->longitude.value_or(0), c.longitude) << c.code;
+    }
+    EXPECT_EQ(book.find(QStringLiteral("99999")), nullptr);
+}
+
+TEST(Sr70Codebook, RowsItCannotReadAreSkippedAndCounted)
+{
+    const QString text = QString::fromUtf8(header)
+                         // A name in quotes with a line break, a ";" and doubled quotes.
+                         + "100016;\"Dlouhá \"\"Ves\"\";\nhoření\";Zastávka;Aktivní;1,5;1000A1;-;-;N50,1°;E15,2°\n"
+                         // Not a number, a code too short, too few columns.
+                         + "1000X2;Špatné číslo;Zastávka;Aktivní;1;1000A1;-;-;-;-\n" + "1234;Krátké;Zastávka\n"
+                         + "100032;Málo sloupců\n"
+                         + "\n"
+                         // A cancelled point and an active one of the same five digits.
+                         + "100040;Stará;Zastávka;Zrušen;0,000;-;-;-;-;-\n"
+                         + "100041;Nová;Hláska a zastávka;Aktivní;-2,25;1000B1;-;-;S10,5°;W20,25°\n"
+                         // Kilometres that are no number; a row over the limit; a quote never closed.
+                         + "100057;Bez polohy;Odbočka (dopravna);Aktivní;abc;1000A1;3,1; 1000C1;-;-\n" + "100060;"
+                         + QString(Sr70Codebook::recordLimit, u'x') + ";Zastávka\n"
+                         + "100065;\"Neukončená;Zastávka;Aktivní;1;1000A1;-;-;-;-\n";
+    Sr70Codebook book;
+    const Sr70Codebook::ReadResult r = book.read(cp1250::fromUnicode(text));
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(std::tuple(r.entries, r.skippedRows), std::tuple(3, 5));
+
+    const Sr70Codebook::Entry *quoted = book.find(QStringLiteral("10001"));
+    ASSERT_NE(quoted, nullptr);
+    EXPECT_EQ(std::tuple(quoted->name, positionsOf(*quoted), quoted->latitude, quoted->longitude),
+              std::tuple(QStringLiteral("Dlouhá \"Ves\";\nhoření"), Positions{{1500, "1000A1"}},
+                         std::optional<double>(50.1), std::optional<double>(15.2)));
+    const Sr70Codebook::Entry *active = book.find(QStringLiteral("10004"));
+    ASSERT_NE(active, nullptr);
+    EXPECT_EQ(std::tuple(active->name, active->kind, positionsOf(*active), active->latitude, active->longitude),
+              std::tuple(QStringLiteral("Nová"), DayPointKind::SignalPost, Positions{{-2250, "1000B1"}},
+                         std::optional<double>(-10.5), std::optional<double>(-20.25)));
+    const Sr70Codebook::Entry *unplaced = book.find(QStringLiteral("10005"));
+    ASSERT_NE(unplaced, nullptr);
+    EXPECT_EQ(std::tuple(unplaced->kind, positionsOf(*unplaced)),
+              std::tuple(DayPointKind::Junction, Positions{{3100, "1000C1"}}));
+
+    // Not a codebook at all.
+    const Sr70Codebook::ReadResult foreign = book.read("stop_id,stop_name\n1,A\n");
+    EXPECT_FALSE(foreign.ok);
+    EXPECT_TRUE(foreign.error.startsWith(QStringLiteral("Soubor není číselník SR70"))) << foreign.error.toStdString();
+    EXPECT_TRUE(book.isEmpty());
+    EXPECT_FALSE(book.readFile(QStringLiteral("/nonexistent/SR70.csv")).ok);
+}
+
+TEST(Sr70Codebook, SavedAsUtf8ItReadsTheSame)
+{
+    const QString text = QString::fromUtf8(header) + "100016;Dlouhá Ves-hoření;Zastávka;Aktivní;1,5;1000A1;-;-;-;-\n";
+    const QByteArray utf8 = text.toUtf8();
+    for (const QByteArray &bytes : {cp1250::fromUnicode(text), utf8, "\xEF\xBB\xBF" + utf8}) {
+        Sr70Codebook book;
+        ASSERT_TRUE(book.read(bytes).ok) << bytes.left(3).toHex().toStdString();
+        EXPECT_EQ(book.find(QStringLiteral("10001"))->name, QStringLiteral("Dlouhá Ves-hoření"));
+    }
 }

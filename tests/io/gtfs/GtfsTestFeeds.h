@@ -51,8 +51,7 @@ inline Tables smallLine(Distances distances = Distances::Metres)
     QByteArray stops = "stop_id,stop_name,stop_lat,stop_lon,location_type,parent_station\n";
     const struct
     {
-        const char *id;
-        const char *name;
+        const char *id, *name;
         double metres;
         bool parent;
     } stations[] = {{"A", "Alfa", 0, true},
@@ -81,10 +80,7 @@ inline Tables smallLine(Distances distances = Distances::Metres)
     // (trip, stop, arrival, departure, metres from the trip's own start)
     const struct
     {
-        const char *trip;
-        const char *stop;
-        const char *arrival;
-        const char *departure;
+        const char *trip, *stop, *arrival, *departure;
         double metres;
     } rows[] = {
         {"N1", "A1", "5:00:00", "5:00:00", 0},      {"N1", "B1", "05:03:00", "05:04:00", 1050},
