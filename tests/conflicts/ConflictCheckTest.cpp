@@ -5,6 +5,8 @@
 #include "conflicts/ConflictText.h"
 #include "conflicts/ConflictWatch.h"
 #include "editing/TrainShift.h"
+#include "io/DocumentFile.h"
+#include "io/DocumentReader.h"
 
 #include "model/Document.h"
 #include "model/Tracks.h"
@@ -14,6 +16,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -282,7 +285,8 @@ TEST(ConflictCheck, AListCutShortCountsTheRest)
 }
 
 // A full check beside the work: an edit while it runs starts another, and
-// the one in flight is dropped; the worker's list is the foreground's.
+// the one in flight is dropped; the worker's check of every document of the
+// fuzz corpus gives what the foreground check gives.
 TEST(ConflictWatch, BesideTheWorkAsInTheForeground)
 {
     Document doc;
@@ -301,6 +305,30 @@ TEST(ConflictWatch, BesideTheWorkAsInTheForeground)
     EXPECT_EQ(std::tuple(checked, watch.fullChecks(), watch.pending()), std::tuple(1, 2, false));
     EXPECT_EQ(watch.conflicts(), fullCheck(doc));
     EXPECT_EQ(watch.conflicts().size(), 1u);
+
+    int withConflicts = 0;
+    for (const QFileInfo &file : QDir(QStringLiteral(VLAKORYS_SOURCE_DIR "/fuzz/corpus/document")).entryInfoList()) {
+        Document read;
+        if (DocumentFile::load(read, file.filePath()).status != DocumentFile::Status::Ok)
+            continue;
+        try {
+            DocumentReader::finishLoading(read);
+        } catch (const std::exception &) {
+            continue;
+        }
+        // As read, and with every train twice: trains in each other's way.
+        for (int pass = 0; pass < 2; ++pass) {
+            ConflictWatch beside(read);
+            beside.setBeside({});
+            beside.refresh();
+            beside.wait();
+            EXPECT_EQ(beside.conflicts(), fullCheck(read)) << file.fileName().toStdString();
+            withConflicts += !beside.conflicts().empty();
+            const std::vector<Train> trains = read.trains;
+            read.trains.insert(read.trains.end(), trains.begin(), trains.end());
+        }
+    }
+    EXPECT_GT(withConflicts, 0);
 }
 
 // The watch checks what changed alone: nothing the check reads (a label
