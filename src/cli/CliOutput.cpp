@@ -31,6 +31,24 @@ int unknownOption(std::FILE *err, const QString &option)
     return fail(err, QString(), unknownOptionMessage + option);
 }
 
+FilesAndJson filesAndJson(const QStringList &args, std::FILE *err, qsizetype count, const char *usage)
+{
+    FilesAndJson a;
+    for (const QString &arg : args) {
+        if (arg == QLatin1String("--json")) {
+            a.json = true;
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            a.status = unknownOption(err, arg.section(u'=', 0, 0));
+            return a;
+        } else {
+            a.files << arg;
+        }
+    }
+    if (a.files.size() != count)
+        a.status = usageError(err, QString::fromUtf8(usage));
+    return a;
+}
+
 QString optionAmong(const QStringList &args)
 {
     for (const QString &arg : args) {

@@ -31,6 +31,16 @@ int usageError(std::FILE *err, const QString &usage);
 // "vlakorys-cli: neznámá volba --bogus".
 inline const QString unknownOptionMessage = QStringLiteral("neznámá volba ");
 int unknownOption(std::FILE *err, const QString &option);
+// The arguments of a command that takes `count` files and "--json": an
+// unknown option or another count of files is said on `err`, and `status`
+// is then the failure's.
+struct FilesAndJson
+{
+    QStringList files;
+    bool json = false;
+    int status = success;
+};
+FilesAndJson filesAndJson(const QStringList &args, std::FILE *err, qsizetype count, const char *usage);
 // For the commands that take no options: the first argument that looks
 // like one (empty when none does).
 QString optionAmong(const QStringList &args);

@@ -85,18 +85,11 @@ Json DiffCommand::toJson(const TimetableDiff::Result &result)
 
 int DiffCommand::run(const QStringList &args, std::FILE *out, std::FILE *err) const
 {
-    QStringList files;
-    bool json = false;
-    for (const QString &arg : args) {
-        if (arg == QLatin1String("--json"))
-            json = true;
-        else if (arg.startsWith(QLatin1String("--")))
-            return CliOutput::unknownOption(err, arg.section(u'=', 0, 0));
-        else
-            files << arg;
-    }
-    if (files.size() != 2)
-        return CliOutput::usageError(err, QString::fromUtf8(usage));
+    const CliOutput::FilesAndJson a = CliOutput::filesAndJson(args, err, 2, usage);
+    if (a.status != CliOutput::success)
+        return a.status;
+    const QStringList &files = a.files;
+    const bool json = a.json;
 
     Document current;
     Document compared;
