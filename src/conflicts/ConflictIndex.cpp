@@ -40,8 +40,7 @@ void ConflictIndex::rebuild(const Document &doc, int32_t kept, QThreadPool *pool
     m_traces.assign(static_cast<size_t>(trains), {});
     std::vector<int32_t> order(static_cast<size_t>(trains));
     std::iota(order.begin(), order.end(), 0);
-    each(
-        pool, order, [this, &doc](int32_t t) { m_traces[static_cast<size_t>(t)] = TrainTrace::of(doc, m_layout, t); });
+    each(pool, order, [this, &doc](int32_t t) { m_traces[static_cast<size_t>(t)] = TrainTrace::of(doc, m_layout, t); });
     for (const TrainTrace &trace : m_traces) {
         for (const auto &[s, p] : trace.passages)
             m_layout.sections[static_cast<size_t>(s)].passages.push_back(p);

@@ -101,8 +101,8 @@ QString rest(int64_t count)
 
 QString line(const Document &doc, const Conflict &c)
 {
-    return QStringList{span(c), place(doc, c), train(doc, c.trainA), laterTrains(doc, c), kind(c.kind),
-                       severity(c.severity)}
+    return QStringList{span(c),      place(doc, c),       train(doc, c.trainA), laterTrains(doc, c),
+                       kind(c.kind), severity(c.severity)}
         .join(u'\t');
 }
 

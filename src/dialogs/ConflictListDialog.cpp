@@ -3,10 +3,9 @@
 #include "conflicts/ConflictCheck.h"
 #include "conflicts/ConflictText.h"
 
-#include <QDialogButtonBox>
-#include <QHeaderView>
+#include "WidgetHelpers.h"
+
 #include <QLabel>
-#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -18,25 +17,13 @@ ConflictListDialog::ConflictListDialog(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Konflikty"));
     setModal(false);
     auto *layout = new QVBoxLayout(this);
-    m_list = new QTreeWidget(this);
-    m_list->setObjectName(QStringLiteral("ConflictList"));
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setAllColumnsShowFocus(true);
-    m_list->setHeaderLabels(
-        {QStringLiteral("Čas"), QStringLiteral("Místo"), QStringLiteral("Vlaky"), QStringLiteral("Druh")});
-    m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_list->setMinimumSize(620, 260);
-    layout->addWidget(m_list);
+    m_list = WidgetHelpers::rowList(
+        this, layout, "ConflictList",
+        {QStringLiteral("Čas"), QStringLiteral("Místo"), QStringLiteral("Vlaky"), QStringLiteral("Druh")}, 620);
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("ConflictSummary"));
     layout->addWidget(m_summary);
-    auto *buttons = new QDialogButtonBox(this);
-    QPushButton *close = buttons->addButton(QStringLiteral("Zavřít"), QDialogButtonBox::RejectRole);
-    close->setObjectName(QStringLiteral("CloseButton"));
-    close->setAutoDefault(false);
-    layout->addWidget(buttons);
-    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    WidgetHelpers::closeRow(this, layout);
     connect(m_list, &QTreeWidget::currentItemChanged, this, &ConflictListDialog::currentChanged);
     connect(m_list, &QTreeWidget::itemActivated, this, &ConflictListDialog::currentChanged);
 }
@@ -66,8 +53,7 @@ void ConflictListDialog::fill(const Document &doc, const std::vector<Conflict> &
     items.reserve(static_cast<qsizetype>(conflicts.size()));
     for (const Conflict &c : conflicts) {
         auto *item = new QTreeWidgetItem(
-            QStringList{ConflictText::span(c), ConflictText::place(doc, c),
-                        ConflictText::trains(doc, c),
+            QStringList{ConflictText::span(c), ConflictText::place(doc, c), ConflictText::trains(doc, c),
                         c.isWarning() ? ConflictText::kind(c.kind) + QStringLiteral(" (")
                                             + ConflictText::severity(c.severity) + QStringLiteral(")")
                                       : ConflictText::kind(c.kind)});

@@ -2,10 +2,9 @@
 
 #include "model/Cp1250.h"
 
-#include <QDialogButtonBox>
-#include <QHeaderView>
+#include "WidgetHelpers.h"
+
 #include <QLabel>
-#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -17,15 +16,9 @@ DifferenceListDialog::DifferenceListDialog(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Rozdíly"));
     setModal(false);
     auto *layout = new QVBoxLayout(this);
-    m_list = new QTreeWidget(this);
-    m_list->setObjectName(QStringLiteral("DifferenceList"));
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setAllColumnsShowFocus(true);
-    m_list->setHeaderLabels({QStringLiteral("Vlak"), QStringLiteral("Změna"), QStringLiteral("Kde a jak")});
-    m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_list->setMinimumSize(480, 260);
-    layout->addWidget(m_list);
+    m_list =
+        WidgetHelpers::rowList(this, layout, "DifferenceList",
+                               {QStringLiteral("Vlak"), QStringLiteral("Změna"), QStringLiteral("Kde a jak")}, 480);
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("DifferenceSummary"));
     layout->addWidget(m_summary);
@@ -33,12 +26,7 @@ DifferenceListDialog::DifferenceListDialog(QWidget *parent) : QDialog(parent)
     m_note->setObjectName(QStringLiteral("DifferenceNote"));
     m_note->hide();
     layout->addWidget(m_note);
-    auto *buttons = new QDialogButtonBox(this);
-    QPushButton *close = buttons->addButton(QStringLiteral("Zavřít"), QDialogButtonBox::RejectRole);
-    close->setObjectName(QStringLiteral("CloseButton"));
-    close->setAutoDefault(false);
-    layout->addWidget(buttons);
-    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    WidgetHelpers::closeRow(this, layout);
     connect(m_list, &QTreeWidget::currentItemChanged, this, &DifferenceListDialog::currentChanged);
     connect(m_list, &QTreeWidget::itemActivated, this, &DifferenceListDialog::currentChanged);
 }

@@ -2,10 +2,14 @@
 
 #include <QButtonGroup>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 
 namespace WidgetHelpers {
 
@@ -38,6 +42,30 @@ QButtonGroup *directionGroup(QWidget *parent, QGroupBox *&box)
     }
     group->button(1)->setChecked(true);
     return group;
+}
+
+QTreeWidget *rowList(QWidget *parent, QVBoxLayout *layout, const char *name, const QStringList &headers,
+                     int minimumWidth)
+{
+    auto *list = named(new QTreeWidget(parent), name);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setHeaderLabels(headers);
+    list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list->setMinimumSize(minimumWidth, 260);
+    layout->addWidget(list);
+    return list;
+}
+
+void closeRow(QDialog *dialog, QVBoxLayout *layout)
+{
+    auto *buttons = new QDialogButtonBox(dialog);
+    QPushButton *close =
+        named(buttons->addButton(QStringLiteral("Zavřít"), QDialogButtonBox::RejectRole), "CloseButton");
+    close->setAutoDefault(false);
+    layout->addWidget(buttons);
+    QObject::connect(close, &QPushButton::clicked, dialog, &QDialog::close);
 }
 
 } // namespace WidgetHelpers

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 #include <utility>
 
 class QButtonGroup;
@@ -8,6 +8,8 @@ class QDialog;
 class QGroupBox;
 class QHBoxLayout;
 class QPushButton;
+class QTreeWidget;
+class QVBoxLayout;
 class QWidget;
 
 // Small pieces the hand-built dialogs share.
@@ -47,5 +49,12 @@ OkCancel okCancel(QDialog *dialog, const QString &okText, const QString &cancelT
 // (RadioButton1, RadioButton2), each button's id its direction; direction 1
 // is checked.
 QButtonGroup *directionGroup(QWidget *parent, QGroupBox *&box);
+
+// A modeless list window's list of rows (named `name`, one row chosen at a
+// time, the columns as wide as their texts), put into `layout`.
+QTreeWidget *rowList(QWidget *parent, QVBoxLayout *layout, const char *name, const QStringList &headers,
+                     int minimumWidth);
+// Its "Zavřít" (CloseButton) row at the bottom of `layout`, closing `dialog`.
+void closeRow(QDialog *dialog, QVBoxLayout *layout);
 
 } // namespace WidgetHelpers
