@@ -167,13 +167,16 @@ bool ConflictWatch::refresh()
     bool any = true;
     if (sameLine && changed.empty() && !appended) {
         any = false;
-    } else if (sameLine && changed.size() + (appended ? 1 : 0) <= 1) {
+    } else if (sameLine && changed.size() + (appended ? 1 : 0) <= 1 && !(m_beside && m_check.rest() > 0)) {
         // recheckTrain traces every train beyond those it knows as well.
         m_check.recheckTrain(static_cast<int32_t>(changed.empty() ? m_trains.size() : changed.front()));
         ++m_trainChecks;
     } else if (m_beside) {
         // What was checked before stands while the worker runs, unless the
-        // line is another.
+        // line is another. A train of a line with more conflicts than the
+        // list keeps is checked here too: its recheck goes through the
+        // sections' every passage again, which on such a line takes longer
+        // than the redraw it would hold up.
         if (!m_checked || line != m_line)
             m_check = ConflictCheck(m_doc);
         startJob(line, std::move(trains));

@@ -19,7 +19,8 @@ class Document;
 // "Podle potřeby") with the one it checked. Nothing of that changed (a
 // label was moved, the view scrolled): nothing is done. One train changed,
 // or trains were appended: only those are checked again, at once (a
-// millisecond). Anything else: a full check.
+// millisecond), unless beside the work on a line of more conflicts than
+// the list keeps. Anything else: a full check.
 //
 // In the foreground (the command-line tool, the tests) the full check is
 // done before refresh() returns. Beside the work (setBeside, the editor) it

@@ -306,6 +306,23 @@ TEST(ConflictWatch, BesideTheWorkAsInTheForeground)
     EXPECT_EQ(watch.conflicts(), fullCheck(doc));
     EXPECT_EQ(watch.conflicts().size(), 1u);
 
+    // More conflicts than the list keeps: a moved train goes to the worker.
+    Document busy;
+    fillLine(busy);
+    busy.clearTrains();
+    for (int i = 0; i < 150; ++i)
+        DocumentFixtures::addTrain(busy, "Os", {{1, 10, 0}, {3, 10, 10}});
+    ConflictWatch crowded(busy);
+    crowded.setBeside({});
+    crowded.refresh();
+    crowded.wait();
+    ASSERT_GT(crowded.check().rest(), 0);
+    TrainShift::shiftRows(busy.trains[7], 0, 2);
+    ASSERT_TRUE(crowded.refresh());
+    EXPECT_EQ(std::tuple(crowded.pending(), crowded.trainChecks()), std::tuple(true, 0));
+    crowded.wait();
+    EXPECT_EQ(crowded.conflicts(), fullCheck(busy));
+
     int withConflicts = 0;
     for (const QFileInfo &file : QDir(QStringLiteral(VLAKORYS_SOURCE_DIR "/fuzz/corpus/document")).entryInfoList()) {
         Document read;
