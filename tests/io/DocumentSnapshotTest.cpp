@@ -1,3 +1,4 @@
+#include "ByteBuilder.h"
 #include "DocumentFixtures.h"
 #include "FileBytes.h"
 
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QLockFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -121,13 +121,13 @@ TEST(DocumentSnapshotTest, RestoresTheDocumentExactlyThroughItsBytes)
     }
 }
 
-TEST(DocumentSnapshotTest, ContentAloneCounts)
+// Changes to what the program makes again count for nothing; edits count.
+// Every cut of the bytes is refused, and so is a damaged content.
+TEST(DocumentSnapshotTest, ContentAloneCountsAndDamagedBytesAreRefused)
 {
     Document doc;
     fillDocument(doc);
     const DocumentSnapshot first = DocumentSnapshot::take(doc);
-
-    // Changes to what the program makes again count for nothing; edits count.
     const std::tuple<const char *, bool, std::function<void(Document &)>> changes[]{
         {"an image drawn", true, [](Document &d) { d.trainLabels[1].imageCodes.assign(2, 1); }},
         {"time labels", true, [](Document &d) { d.newTimeLabel(); }},
@@ -144,25 +144,16 @@ TEST(DocumentSnapshotTest, ContentAloneCounts)
         change(d);
         EXPECT_EQ(DocumentSnapshot::take(d).sameContent(first), same) << what;
     }
-}
-
-TEST(DocumentSnapshotTest, DamagedBytes)
-{
-    Document doc;
-    fillDocument(doc);
-    const QByteArray bytes = DocumentSnapshot::take(doc).serialize();
-    // Every cut of the bytes is refused, and so is a damaged content.
+    const QByteArray bytes = first.serialize();
     for (qsizetype cut : {qsizetype(0), qsizetype(5), bytes.size() / 2, bytes.size() - 1})
         EXPECT_FALSE(DocumentSnapshot::deserialize(bytes.left(cut))) << cut;
     QByteArray damaged = bytes;
     damaged[30] = char(0x7F); // inside the content's header
     const std::optional<DocumentSnapshot> bad = DocumentSnapshot::deserialize(damaged);
     ASSERT_TRUE(bad);
-    Document untouched;
-    fillDocument(untouched);
-    const QByteArray kept = FileBytes::of(untouched);
-    EXPECT_FALSE(bad->restore(untouched, DocumentSnapshot::View::Take));
-    EXPECT_EQ(FileBytes::of(untouched), kept);
+    const QByteArray kept = FileBytes::of(doc);
+    EXPECT_FALSE(bad->restore(doc, DocumentSnapshot::View::Take));
+    EXPECT_EQ(FileBytes::of(doc), kept);
 }
 
 // The file the document came from and its stamp come back with the
@@ -171,26 +162,20 @@ TEST(DocumentSnapshotTest, DamagedBytes)
 TEST(RecoveryStore, CopyHoldsTheOriginalItsStampAndTheSnapshot)
 {
     const DocumentSnapshot snapshot = smallSnapshot();
-    const struct
-    {
-        QString original;
-        FileStamp stamp;
-    } rows[] = {{QStringLiteral("/home/u/tratě/lt.vrs"), FileStamp{1234, 1700000000123}}, {QString(), FileStamp()}};
-    for (const auto &r : rows) {
-        const QByteArray bytes = RecoveryStore::encode(r.original, r.stamp, snapshot);
+    const std::tuple<QString, FileStamp> rows[] = {
+        {QStringLiteral("/home/u/tratě/lt.vrs"), FileStamp{1234, 1700000000123}}, {QString(), FileStamp()}};
+    for (const auto &[original, stamp] : rows) {
+        const QByteArray bytes = RecoveryStore::encode(original, stamp, snapshot);
         const std::optional<RecoveryStore::Copy> copy = RecoveryStore::decode(bytes);
         ASSERT_TRUE(copy);
-        EXPECT_EQ(copy->originalPath, r.original);
-        EXPECT_EQ(copy->stamp, r.stamp);
-        EXPECT_EQ(copy->snapshot.serialize(), snapshot.serialize());
+        EXPECT_EQ(std::tuple(copy->originalPath, copy->stamp, copy->snapshot.serialize()),
+                  std::tuple(original, stamp, snapshot.serialize()));
         for (qsizetype cut : {qsizetype(0), qsizetype(10), qsizetype(24), qsizetype(30), bytes.size() - 1})
             EXPECT_FALSE(RecoveryStore::decode(bytes.left(cut))) << cut;
     }
 
-    const QByteArray name = QStringLiteral("/a/b.vrs").toUtf8();
-    QByteArray earlier("Vlakorys recovery 1\n");
-    const int32_t length = qToLittleEndian(static_cast<int32_t>(name.size()));
-    earlier.append(reinterpret_cast<const char *>(&length), 4).append(name).append(snapshot.serialize());
+    const QByteArray earlier =
+        ByteBuilder().raw("Vlakorys recovery 1\n").i32(8).raw("/a/b.vrs").raw(snapshot.serialize()).bytes();
     const std::optional<RecoveryStore::Copy> old = RecoveryStore::decode(earlier);
     ASSERT_TRUE(old);
     EXPECT_EQ(std::pair(old->originalPath, old->stamp.isValid()), std::pair(QStringLiteral("/a/b.vrs"), false));

@@ -60,13 +60,17 @@ struct Writer
     std::function<SafeFile::Result(const QString &path)> write;
 };
 
+SafeFile::Result resultOf(bool ok, const QString &cause)
+{
+    return {ok ? SafeFile::Failure::None : SafeFile::Failure::Write, cause};
+}
+
 std::vector<Writer> everyWriter()
 {
     const auto picture = [](PictureFile::Format format) {
         return [format](const QString &path) {
             const PictureFile::Outcome out = PictureFile::write(path, format, ::picture(), QStringLiteral("Trať"), 75);
-            return SafeFile::Result{
-                out.status == PictureFile::Status::Ok ? SafeFile::Failure::None : SafeFile::Failure::Write, out.cause};
+            return resultOf(out.status == PictureFile::Status::Ok, out.cause);
         };
     };
     return {
@@ -75,9 +79,7 @@ std::vector<Writer> everyWriter()
              Document doc;
              SampleLine::fill(doc, {4, 12, 2, 4}); // a few hundred bytes
              const DocumentFile::SaveOutcome out = DocumentFile::save(doc, path);
-             return SafeFile::Result{out.status == DocumentFile::Status::Ok ? SafeFile::Failure::None
-                                                                            : SafeFile::Failure::Write,
-                                     out.cause};
+             return resultOf(out.status == DocumentFile::Status::Ok, out.cause);
          }},
         {"Vlakorys.ini", "[Nastaveni]\nMeritko=4\n",
          [](const QString &path) { return SettingsFile(path).writeZoom(9); }},
@@ -119,21 +121,17 @@ TEST(SafeFile, WritesAndReplacesWholeOrNotAtAll)
     const QString other = dir.filePath(QStringLiteral("b.vrs"));
     const SafeFile::Result blocked = SafeFile::write(
         other, [&](QIODevice &d) { return QDir(dir.path()).mkpath(QStringLiteral("b.vrs/x")) && d.write("new") == 3; });
-    EXPECT_EQ(blocked.failure, SafeFile::Failure::Write);
-    EXPECT_FALSE(blocked.cause.isEmpty());
+    EXPECT_EQ(std::pair(blocked.failure, blocked.cause.isEmpty()), std::pair(SafeFile::Failure::Write, false));
     ASSERT_TRUE(QDir(other).removeRecursively());
     leftAlone();
 
-    const struct
-    {
-        QString path, cause;
-    } cannotCreate[] = {
+    const std::tuple<QString, QString> cannotCreate[] = {
         {dir.filePath(QStringLiteral("chybí/a.vrs")), QStringLiteral("soubor nebo adresář neexistuje")},
         {dir.path(), QStringLiteral("je to adresář")},
     };
-    for (const auto &c : cannotCreate) {
-        const SafeFile::Result r = SafeFile::write(c.path, QByteArrayView("x"));
-        EXPECT_EQ(std::pair(r.failure, r.cause), std::pair(SafeFile::Failure::Create, c.cause));
+    for (const auto &[path, cause] : cannotCreate) {
+        const SafeFile::Result r = SafeFile::write(path, QByteArrayView("x"));
+        EXPECT_EQ(std::pair(r.failure, r.cause), std::pair(SafeFile::Failure::Create, cause));
     }
     leftAlone();
 
@@ -173,14 +171,7 @@ TEST(WholeFile, ReadsUpToItsBoundAndNoFurther)
     const QString path = dir.filePath(QStringLiteral("jr.txt"));
     FileBytes::write(path, QByteArray(1000, 'a'));
     // A device that never ends is given up one byte past the bound.
-    const struct
-    {
-        QString path;
-        qint64 limit;
-        WholeFile::Status status;
-        qsizetype bytes;
-        QString cause;
-    } cases[] = {
+    const std::tuple<QString, qint64, WholeFile::Status, qsizetype, QString> cases[] = {
         {path, 1000, WholeFile::Status::Ok, 1000, {}},
         {path, 999, WholeFile::Status::TooLarge, 0, QStringLiteral("soubor je větší než 999 bajtů")},
         {QStringLiteral("/dev/zero"), 3 << 20, WholeFile::Status::TooLarge, 0,
@@ -189,21 +180,17 @@ TEST(WholeFile, ReadsUpToItsBoundAndNoFurther)
          QStringLiteral("soubor nebo adresář neexistuje")},
         {dir.path(), 1000, WholeFile::Status::CannotOpen, 0, QStringLiteral("je to adresář")},
     };
-    for (const auto &c : cases) {
-        const WholeFile::Read r = WholeFile::read(c.path, c.limit);
-        EXPECT_EQ(std::tuple(r.status, r.bytes.size(), r.cause), std::tuple(c.status, c.bytes, c.cause))
-            << c.path.toStdString() << " " << c.limit;
+    for (const auto &[path, limit, status, bytes, cause] : cases) {
+        const WholeFile::Read r = WholeFile::read(path, limit);
+        EXPECT_EQ(std::tuple(r.status, r.bytes.size(), r.cause), std::tuple(status, bytes, cause))
+            << path.toStdString() << " " << limit;
     }
 }
 
 TEST(PngFile, WrittenWithAPaletteWhenItHoldsEveryColour)
 {
-    const struct
-    {
-        int colours, height;
-        bool indexed;
-    } cases[] = {{2, 31, true}, {256, 40, true}, {257, 31, false}};
-    for (const auto [colours, height, indexed] : cases) {
+    const std::tuple<int, int, bool> cases[] = {{2, 31, true}, {256, 40, true}, {257, 31, false}};
+    for (const auto &[colours, height, indexed] : cases) {
         const QImage source = colourRuns(colours, height);
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
@@ -243,16 +230,15 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsFileTest, NoFileGivesTheDefaults)
+// No file gives the defaults; written values read back, booleans as one and
+// zero, and the codebook's path keeps its bytes beside the other keys.
+TEST_F(SettingsFileTest, DefaultsAndWrittenValues)
 {
     EXPECT_EQ(keys(read()), std::tuple(4, 0, QByteArray("Arial CE"), 7, QByteArray("Times New Roman CE"), 8,
                                        QByteArray("Arial CE"), 12, 1, 2, 3));
     EXPECT_FALSE(QFile::exists(path)) << "reading must not create the file";
-}
-
-TEST_F(SettingsFileTest, WrittenValuesReadBackWithBooleansAsOneAndZero)
-{
     SettingsFile f(path);
+    EXPECT_EQ(f.readCodebookPath(), QString());
     ASSERT_TRUE(f.writeZoom(9) && f.writeSaveLabelImages(true) && f.writeTimeFont("Courier", 9)
                 && f.writeSmallTrainFont("Serif", 10) && f.writeLargeTrainFont("Sans", 14) && f.writePenThin(2)
                 && f.writePenMedium(4) && f.writePenThick(6));
@@ -262,13 +248,7 @@ TEST_F(SettingsFileTest, WrittenValuesReadBackWithBooleansAsOneAndZero)
     ASSERT_TRUE(f.writeSaveLabelImages(false));
     EXPECT_EQ(read().saveLabelImages, 0);
     EXPECT_TRUE(FileBytes::read(path).replace(" = ", "=").contains("UlozitPopisky=0"));
-}
 
-TEST_F(SettingsFileTest, CodebookPathKeepsItsBytesBesideTheOtherKeys)
-{
-    SettingsFile f(path);
-    EXPECT_EQ(f.readCodebookPath(), QString());
-    ASSERT_TRUE(f.writeZoom(9));
     const QString codebook = QStringLiteral("/data/číselníky/SR70 ř.csv");
     ASSERT_TRUE(f.writeCodebookPath(codebook));
     EXPECT_EQ(f.readCodebookPath(), codebook);
@@ -284,11 +264,7 @@ TEST_F(SettingsFileTest, CodebookPathKeepsItsBytesBesideTheOtherKeys)
 TEST_F(SettingsFileTest, FilesFromTheWindowsWorld)
 {
     const QByteArray a("Arial CE"), t("Times New Roman CE");
-    const struct
-    {
-        const char *text;
-        decltype(keys(DocumentSettings())) expected;
-    } cases[] = {
+    const std::pair<const char *, decltype(keys(DocumentSettings()))> cases[] = {
         // Sections and keys ignore case; one pair of quotes is dropped.
         {"[NASTAVENI]\r\nmeritko=6\r\nulozitpopisky=1\r\n[cary]\r\nSILNA=5\r\n[casove POPISKY]\r\n"
          "name=\"Tahoma CE\"\r\nSIZE=8\r\n",
@@ -298,9 +274,9 @@ TEST_F(SettingsFileTest, FilesFromTheWindowsWorld)
          "[Casove popisky]\nSize=7pt\nName='x'\n[Vlakove popisky]\nSizeM= 11\nSizeV=99999\n",
          {4, 0, "x", 7, t, 11, a, 99999, 1, 2, 255}},
     };
-    for (const auto &c : cases) {
-        FileBytes::write(path, c.text);
-        EXPECT_EQ(keys(read()), c.expected) << c.text;
+    for (const auto &[text, expected] : cases) {
+        FileBytes::write(path, text);
+        EXPECT_EQ(keys(read()), expected) << text;
     }
 }
 

@@ -61,13 +61,11 @@ QByteArray cancellationOf(const char *core, const char *variant, const char *bit
 TEST(CzpttTimetable, TheLineOnAWeekdayAndOnASaturday)
 {
     const CzpttTimetable year = CzpttTimetable::scan({CzpttTestData::lineDir()});
-    EXPECT_TRUE(year.skipped().empty());
-    EXPECT_EQ(year.paths().size(), 39u);
-    EXPECT_EQ(std::tuple(year.firstDay(), year.lastDay()), std::tuple(QDate(2025, 12, 14), QDate(2026, 12, 12)));
+    EXPECT_EQ(std::tuple(year.skipped().empty(), year.paths().size(), year.firstDay(), year.lastDay()),
+              std::tuple(true, 39u, QDate(2025, 12, 14), QDate(2026, 12, 12)));
 
     const DayTimetable day = year.day(wednesday);
-    EXPECT_EQ(day.day, wednesday);
-    EXPECT_EQ(day.trains.size(), 37u);
+    EXPECT_EQ(std::tuple(day.day, day.trains.size()), std::tuple(wednesday, 37u));
     // In the order of the files; each train with where it came from.
     EXPECT_EQ(day.trains.front().name, QStringLiteral("Os 13250"));
     EXPECT_EQ(day.trains.front().source, QStringLiteral("vsetin-velke-karlovice/PA_0054_KT----16555A_00_2026.xml"));
@@ -126,64 +124,54 @@ TEST(CzpttTimetable, DamagedInputIsSkippedWithItsNameAndTheRestRead)
     for (int level = 0; level < 5; ++level)
         deep = ZipBuilder::zip({{QStringLiteral("level%1.zip").arg(level), deep}});
 
-    const struct
-    {
-        const char *file;
-        QByteArray bytes;
-        QString source; // of the skipped input
-        QString reason; // its start
-        int trains;     // read on the day besides the good file
-        qint64 maxDocumentBytes = 0;
-    } cases[] = {
-        {"cut.xml", good.left(2000), "in/cut.xml", "poškozené XML (řádek 52)", 0},
+    // The file, its bytes, the skipped input and the start of its reason, the
+    // trains read on the day besides the good file, a bound of a document.
+    const std::tuple<const char *, QByteArray, QString, QString, int, qint64> cases[] = {
+        {"cut.xml", good.left(2000), "in/cut.xml", "poškozené XML (řádek 52)", 0, 0},
         // The members before the cut are read.
-        {"cut.zip", zipped.left(zipped.size() * 2 / 5), "in/cut.zip", "poškozený nebo zkrácený archiv (", 1},
+        {"cut.zip", zipped.left(zipped.size() * 2 / 5), "in/cut.zip", "poškozený nebo zkrácený archiv (", 1, 0},
         {"nested-cut.zip", ZipBuilder::zip({{"in.zip", nested.left(nested.size() - 120)}}, false),
-         "in/nested-cut.zip/in.zip", "poškozený", 0},
+         "in/nested-cut.zip/in.zip", "poškozený", 0, 0},
         {"bomb.zip", ZipBuilder::zip({{"bomb.xml", zeros}}), "in/bomb.zip/bomb.xml",
-         "podezřele vysoký kompresní poměr (zip bomb?)", 0},
+         "podezřele vysoký kompresní poměr (zip bomb?)", 0, 0},
         {"nested-bomb.zip", ZipBuilder::zip({{"in.zip", ZipBuilder::zip({{"bomb.xml", zeros}})}}, false),
-         "in/nested-bomb.zip/in.zip/bomb.xml", "podezřele vysoký kompresní poměr (zip bomb?)", 0},
+         "in/nested-bomb.zip/in.zip/bomb.xml", "podezřele vysoký kompresní poměr (zip bomb?)", 0, 0},
         {"big.zip", ZipBuilder::zip({{"big.xml", noise}}), "in/big.zip/big.xml", "větší než 2 MiB po rozbalení", 0,
          2 * 1024 * 1024},
         {"big.xml", noise + noise, "in/big.xml", "větší než 2 MiB", 0, 2 * 1024 * 1024},
-        {"deep.zip", deep, "in/deep.zip/level4.zip/level3.zip/level2.zip/level1.zip", "příliš mnoho archivů v sobě", 0},
-        {"broken.xml.gz", QByteArray("\x1f\x8b\x08\x00garbage", 11), "in/broken.xml.gz", "poškozený soubor gzip", 0},
-        {"junk.zip", "PK\x03\x04 this is no archive", "in/junk.zip", "poškozený", 0},
+        {"deep.zip", deep, "in/deep.zip/level4.zip/level3.zip/level2.zip/level1.zip", "příliš mnoho archivů v sobě", 0,
+         0},
+        {"broken.xml.gz", QByteArray("\x1f\x8b\x08\x00garbage", 11), "in/broken.xml.gz", "poškozený soubor gzip", 0, 0},
+        {"junk.zip", "PK\x03\x04 this is no archive", "in/junk.zip", "poškozený", 0, 0},
     };
-    for (const auto &c : cases) {
+    for (const auto &[file, bytes, source, reason, trains, maxDocumentBytes] : cases) {
         QTemporaryDir dir;
         const QString in = dir.filePath(QStringLiteral("in"));
         ASSERT_TRUE(QDir().mkpath(in));
         FileBytes::write(in + QStringLiteral("/good.xml"), good);
-        FileBytes::write(in + u'/' + QLatin1StringView(c.file), c.bytes);
+        FileBytes::write(in + u'/' + QLatin1StringView(file), bytes);
         CzpttTimetable::ScanOptions options;
-        if (c.maxDocumentBytes)
-            options.limits.maxDocumentBytes = c.maxDocumentBytes;
+        if (maxDocumentBytes)
+            options.limits.maxDocumentBytes = maxDocumentBytes;
         const CzpttTimetable year = CzpttTimetable::scan({in}, options);
-        EXPECT_EQ(year.day(wednesday).trains.size(), 1u + c.trains) << c.file;
-        ASSERT_EQ(year.skipped().size(), 1u) << c.file;
-        EXPECT_EQ(year.skipped().front().source, c.source) << c.file;
-        EXPECT_TRUE(year.skipped().front().reason.startsWith(c.reason))
-            << c.file << ": " << year.skipped().front().reason.toStdString();
+        EXPECT_EQ(year.day(wednesday).trains.size(), 1u + trains) << file;
+        ASSERT_EQ(year.skipped().size(), 1u) << file;
+        EXPECT_EQ(year.skipped().front().source, source) << file;
+        EXPECT_TRUE(year.skipped().front().reason.startsWith(reason))
+            << file << ": " << year.skipped().front().reason.toStdString();
     }
 
     // A source that is not there.
     const CzpttTimetable missing = CzpttTimetable::scan({QStringLiteral("/nonexistent/x.xml")});
     ASSERT_EQ(missing.skipped().size(), 1u);
-    EXPECT_EQ(missing.skipped().front().source, QStringLiteral("x.xml"));
-    EXPECT_EQ(missing.skipped().front().reason, QStringLiteral("soubor nenalezen"));
+    EXPECT_EQ(std::pair(missing.skipped().front().source, missing.skipped().front().reason),
+              std::pair(QStringLiteral("x.xml"), QStringLiteral("soubor nenalezen")));
 }
 
 TEST(CzpttTimetable, NamedLinesPassOverOtherMessagesUnread)
 {
     const QStringList sources{CzpttTestData::lineDir(), CzpttTestData::dir(QStringLiteral("czptt/edge-cases"))};
-    const struct
-    {
-        QStringList names;
-        int minNames;
-        size_t paths;
-    } cases[] = {
+    const std::tuple<QStringList, int, size_t> cases[] = {
         {{}, 1, 42},
         {{"Vsetín", "Velké Karlovice"}, 2, 39},
         // Only Os 13254 of 16571A runs on to Valašské Meziříčí.
@@ -193,11 +181,11 @@ TEST(CzpttTimetable, NamedLinesPassOverOtherMessagesUnread)
         {{"  Bad   Schandau "}, 1, 1},
         {{"Praha hl. n."}, 1, 0},
     };
-    for (const auto &c : cases) {
+    for (const auto &[names, minNames, paths] : cases) {
         CzpttTimetable::ScanOptions options;
-        options.names = c.names;
-        options.minNames = c.minNames;
-        EXPECT_EQ(CzpttTimetable::scan(sources, options).paths().size(), c.paths) << c.names.join(u',').toStdString();
+        options.names = names;
+        options.minNames = minNames;
+        EXPECT_EQ(CzpttTimetable::scan(sources, options).paths().size(), paths) << names.join(u',').toStdString();
     }
 
     // Escaped names are left to the reader; cancellations always matter.

@@ -63,40 +63,37 @@ const DayTrain *trainNamed(const DayTimetable &day, const QString &name)
     return it == day.trains.end() ? nullptr : &*it;
 }
 
+// Each item of a list through f.
+template <typename List, typename F> auto mapped(const List &list, F f)
+{
+    std::vector<decltype(f(*list.begin()))> out;
+    for (const auto &item : list)
+        out.push_back(f(item));
+    return out;
+}
+
 std::vector<std::string> skipped(const DayTimetable &day)
 {
-    std::vector<std::string> out;
-    for (const DaySkipped &s : day.skipped)
-        out.push_back((s.source + QStringLiteral(": ") + s.reason).toStdString());
-    return out;
+    return mapped(day.skipped,
+                  [](const DaySkipped &s) { return (s.source + QStringLiteral(": ") + s.reason).toStdString(); });
 }
 
 std::vector<std::string> pointNames(const DayTimetable &day)
 {
-    std::vector<std::string> out;
-    for (const DayPoint &p : day.points)
-        out.push_back(p.name.toStdString());
-    return out;
-}
-
-std::vector<int32_t> pointMetres(const DayTimetable &day)
-{
-    std::vector<int32_t> out;
-    for (const DayPoint &p : day.points)
-        out.push_back(p.metres.value_or(-1));
-    return out;
+    return mapped(day.points, [](const DayPoint &p) { return p.name.toStdString(); });
 }
 
 // The trains and stations of a reading, as text.
 std::vector<std::string> summary(const GtfsDay &read)
 {
-    std::vector<std::string> out;
-    for (const DayPoint &p : read.timetable.points)
-        out.push_back(QStringLiteral("%1 %2").arg(p.name).arg(p.metres.value_or(-1)).toStdString());
-    for (const DayTrain &t : read.timetable.trains)
+    const DayTimetable &day = read.timetable;
+    std::vector<std::string> out = mapped(day.points, [](const DayPoint &p) {
+        return QStringLiteral("%1 %2").arg(p.name).arg(p.metres.value_or(-1)).toStdString();
+    });
+    for (const DayTrain &t : day.trains)
         out.push_back(QStringLiteral("%1 (%2 calls)").arg(t.name).arg(t.calls.size()).toStdString());
-    for (const DaySkipped &s : read.timetable.skipped)
-        out.push_back((s.source + QStringLiteral(": ") + s.reason).toStdString());
+    for (const std::string &s : skipped(day))
+        out.push_back(s);
     return out;
 }
 
@@ -159,12 +156,7 @@ TEST_F(Caltrain, TripsOfADay)
 {
     const QStringList everyRoute = {QStringLiteral("Bu-129"), QStringLiteral("Li-129"), QStringLiteral("Lo-129"),
                                     QStringLiteral("TaSj-129")};
-    const struct
-    {
-        QDate day;
-        QStringList routes;
-        size_t trains, points;
-    } cases[] = {
+    const std::tuple<QDate, QStringList, size_t, size_t> cases[] = {
         {QDate(2017, 7, 24), {QStringLiteral("Bu-129")}, 22, 13},
         // Sunday: 24 railway trips and 22 of the Tamien – San José shuttle,
         // a bus, which only a choice of routes takes.
@@ -172,10 +164,10 @@ TEST_F(Caltrain, TripsOfADay)
         {QDate(2017, 7, 30), everyRoute, 46, 26},
         {QDate(2017, 7, 29), {}, 28, 24},
     };
-    for (const auto &c : cases) {
-        const DayTimetable day = read(c.day, c.routes).timetable;
-        EXPECT_EQ(std::make_pair(day.trains.size(), day.points.size()), std::make_pair(c.trains, c.points))
-            << c.day.toString(Qt::ISODate).toStdString() << ' ' << c.routes.join(u',').toStdString();
+    for (const auto &[date, routes, trains, points] : cases) {
+        const DayTimetable day = read(date, routes).timetable;
+        EXPECT_EQ(std::make_pair(day.trains.size(), day.points.size()), std::make_pair(trains, points))
+            << date.toString(Qt::ISODate).toStdString() << ' ' << routes.join(u',').toStdString();
     }
 }
 
@@ -199,28 +191,20 @@ TEST_F(Caltrain, Routes)
 // straight lines between the stations' coordinates.
 TEST(GtfsDayReader, Positions)
 {
-    const struct
-    {
-        Distances distances;
-        GtfsLinePositions::Source source;
-        std::vector<int32_t> metres;
-    } cases[] = {
+    const std::tuple<Distances, GtfsLinePositions::Source, std::vector<int32_t>> cases[] = {
         {Distances::Metres, GtfsLinePositions::Source::Distances, {0, 1050, 2625, 4200, 6300}},
         {Distances::Kilometres, GtfsLinePositions::Source::Distances, {0, 1050, 2625, 4200, 6300}},
         {Distances::None, GtfsLinePositions::Source::StraightLine, {0, 1000, 2500, 4000, 6000}},
     };
-    for (const auto &c : cases) {
-        const GtfsDay read = readSmall(smallLine(c.distances));
+    for (const auto &[distances, source, metres] : cases) {
+        const GtfsDay read = readSmall(smallLine(distances));
         const DayTimetable &day = read.timetable;
-        EXPECT_EQ(read.positions, c.source);
-        EXPECT_EQ(pointMetres(day), c.metres);
+        EXPECT_EQ(read.positions, source);
+        EXPECT_EQ(mapped(day.points, [](const DayPoint &p) { return p.metres.value_or(-1); }), metres);
         // Platforms of a parent station are the station; Gama's two stops
         // of one name are one station, keyed by the first.
-        EXPECT_EQ(pointNames(day), (std::vector<std::string>{"Alfa", "Beta", "Gama", "Delta", "Epsilon"}));
-        std::vector<std::string> keys;
-        for (const DayPoint &p : day.points)
-            keys.push_back(p.key.toStdString());
-        EXPECT_EQ(keys, (std::vector<std::string>{"A", "B", "C1", "D", "E"}));
+        EXPECT_EQ(mapped(day.points, [](const DayPoint &p) { return (p.name + u' ' + p.key).toStdString(); }),
+                  (std::vector<std::string>{"Alfa A", "Beta B", "Gama C1", "Delta D", "Epsilon E"}));
         EXPECT_EQ(skipped(day), std::vector<std::string>{});
     }
 }
@@ -228,28 +212,21 @@ TEST(GtfsDayReader, Positions)
 TEST(GtfsDayReader, Trains)
 {
     const DayTimetable day = readSmall(smallLine()).timetable;
-    std::vector<std::string> trains;
-    for (const DayTrain &t : day.trains)
-        trains.push_back(describe(day, t));
     // Sorted by their first time; the night train's times run on past
     // 24:00.
-    EXPECT_EQ(trains, (std::vector<std::string>{
-                          "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama 5:07-5:07:30, Delta 5:11, Epsilon 5:20",
-                          "Os 1004: Delta 7:00, Gama 7:04, Beta 7:09",
-                          "Os 1002: Epsilon 23:50, Delta 23:57-23:58, Gama 24:02, Beta 24:06-24:07, Alfa 24:12",
-                      }));
+    EXPECT_EQ(mapped(day.trains, [&](const DayTrain &t) { return describe(day, t); }),
+              (std::vector<std::string>{
+                  "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama 5:07-5:07:30, Delta 5:11, Epsilon 5:20",
+                  "Os 1004: Delta 7:00, Gama 7:04, Beta 7:09",
+                  "Os 1002: Epsilon 23:50, Delta 23:57-23:58, Gama 24:02, Beta 24:06-24:07, Alfa 24:12",
+              }));
 }
 
 // What a stop row says of a call: passes, short dwells, rows without
 // times, a station listed twice in a row.
 TEST(GtfsDayReader, Calls)
 {
-    const struct
-    {
-        const char *what;
-        QByteArray from, to;
-        std::string n1;
-    } cases[] = {
+    const std::tuple<const char *, QByteArray, QByteArray, std::string> cases[] = {
         {"nobody boards or alights, no dwell: a pass", "N1,05:11:00,05:11:00,D1,40,4200.0",
          "N1,05:11:00,05:11:00,D1,40,4200.0,1,1",
          "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama 5:07-5:07:30, Delta >5:11, Epsilon 5:20"},
@@ -266,18 +243,18 @@ TEST(GtfsDayReader, Calls)
          "N1,05:08:00,05:08:00,C2,35,2625.0\nN1,05:11:00,05:11:00,D1,40,4200.0",
          "Os 1001: Alfa 5:00, Beta 5:03-5:04, Gama 5:07-5:08, Delta 5:11, Epsilon 5:20"},
     };
-    for (const auto &c : cases) {
+    for (const auto &[what, from, to, described] : cases) {
         Tables t = smallLine();
         QByteArray &stopTimes = t[QStringLiteral("stop_times.txt")];
         // Rows without the boarding columns read them as empty: allowed.
         stopTimes.replace("shape_dist_traveled\n", "shape_dist_traveled,pickup_type,drop_off_type\n");
-        ASSERT_TRUE(stopTimes.contains(c.from)) << c.what;
-        stopTimes.replace(c.from, c.to);
+        ASSERT_TRUE(stopTimes.contains(from)) << what;
+        stopTimes.replace(from, to);
         const DayTimetable day = readSmall(t).timetable;
         const DayTrain *n1 = trainNamed(day, QStringLiteral("Os 1001"));
-        ASSERT_TRUE(n1) << c.what;
-        EXPECT_EQ(describe(day, *n1), c.n1) << c.what;
-        EXPECT_EQ(skipped(day), std::vector<std::string>{}) << c.what;
+        ASSERT_TRUE(n1) << what;
+        EXPECT_EQ(describe(day, *n1), described) << what;
+        EXPECT_EQ(skipped(day), std::vector<std::string>{}) << what;
     }
 }
 
@@ -286,10 +263,7 @@ TEST(GtfsDayReader, Calls)
 // nothing.
 TEST(GtfsDayReader, TrainNames)
 {
-    const struct
-    {
-        const char *shortName, *longName, *number, *name;
-    } cases[] = {
+    const std::tuple<const char *, const char *, const char *, const char *> cases[] = {
         {"Baby Bullet", "Bullet", "305", "Baby Bullet 305"},
         {"", "", "305", "305"},
         {"Os", "", "", "Os"},
@@ -300,11 +274,11 @@ TEST(GtfsDayReader, TrainNames)
         {"", "Northeast Regional", "171", "NR 171"},
         {"", "Intercityexpress", "171", "171"},
     };
-    for (const auto &c : cases) {
-        const QString number = QString::fromUtf8(c.number);
+    for (const auto &[shortName, longName, digits, name] : cases) {
+        const QString number = QString::fromUtf8(digits);
         const QString route =
-            GtfsDayReader::routeLabel(QString::fromUtf8(c.shortName), QString::fromUtf8(c.longName), number);
-        EXPECT_EQ(GtfsDayReader::trainName(route, number), QString::fromUtf8(c.name)) << c.shortName << c.longName;
+            GtfsDayReader::routeLabel(QString::fromUtf8(shortName), QString::fromUtf8(longName), number);
+        EXPECT_EQ(GtfsDayReader::trainName(route, number), QString::fromUtf8(name)) << shortName << longName;
     }
 }
 
@@ -320,93 +294,86 @@ TEST(GtfsCalendar, ServicesOfADay)
                                               "SA,20260504,1\n"
                                               "X,20260505,1\n"
                                               "WD,20270104,1\n";
-    const struct
-    {
-        QDate day;
-        std::set<std::string> services;
-    } cases[] = {
+    const std::pair<QDate, std::set<std::string>> cases[] = {
         {QDate(2026, 3, 4), {"WD"}}, {QDate(2026, 3, 7), {"SA"}},      {QDate(2026, 3, 8), {}},
         {QDate(2026, 5, 4), {"SA"}}, {QDate(2026, 5, 5), {"WD", "X"}}, {QDate(2025, 12, 31), {}},
         {QDate(2027, 1, 4), {"WD"}},
     };
-    const std::unique_ptr<GtfsFeed> feed = GtfsFeed::fromTables(t);
-    for (const auto &c : cases) {
+    // Nothing in these calendars is left out.
+    const auto servicesOn = [&t](QDate day) {
         GtfsSkipTally tally;
-        const std::unordered_set<std::string> services = GtfsCalendar::servicesOn(*feed, c.day, tally);
-        EXPECT_EQ(std::set<std::string>(services.begin(), services.end()), c.services)
-            << c.day.toString(Qt::ISODate).toStdString();
-    }
-    EXPECT_EQ(GtfsCalendar::dateRange(*feed), std::make_pair(QDate(2026, 1, 1), QDate(2027, 1, 4)));
+        const std::unordered_set<std::string> s = GtfsCalendar::servicesOn(*GtfsFeed::fromTables(t), day, tally);
+        EXPECT_TRUE(tally.entries().empty());
+        return std::set<std::string>(s.begin(), s.end());
+    };
+    for (const auto &[day, services] : cases)
+        EXPECT_EQ(servicesOn(day), services) << day.toString(Qt::ISODate).toStdString();
+    EXPECT_EQ(GtfsCalendar::dateRange(*GtfsFeed::fromTables(t)), std::make_pair(QDate(2026, 1, 1), QDate(2027, 1, 4)));
 
     // calendar_dates.txt alone is a calendar too.
     t.erase(QStringLiteral("calendar.txt"));
-    GtfsSkipTally tally;
-    const std::unordered_set<std::string> services =
-        GtfsCalendar::servicesOn(*GtfsFeed::fromTables(t), QDate(2026, 5, 4), tally);
-    EXPECT_EQ(std::set<std::string>(services.begin(), services.end()), std::set<std::string>{"SA"});
-    EXPECT_TRUE(tally.entries().empty());
+    EXPECT_EQ(servicesOn(QDate(2026, 5, 4)), std::set<std::string>{"SA"});
 }
 
 // Bad input is left out and counted, never a failure of the whole.
 TEST(GtfsDayReader, BadInput)
 {
-    const struct
-    {
-        const char *table;
-        // Replacements in the table; none: the table is taken away.
-        std::vector<std::pair<QByteArray, QByteArray>> edits;
-        std::vector<std::string> skipped;
-        size_t trains;
-    } cases[] = {
-        {"stops.txt", {}, {"stops.txt: soubor chybí"}, 0},
-        {"stop_times.txt", {{"stop_sequence", "seq"}}, {"stop_times.txt: chybí sloupec stop_sequence"}, 0},
-        // Text after a closing quote.
-        {"stop_times.txt", {{"N1,05:03:00", "\"N1\"x,05:03:00"}}, {"stop_times.txt: chybný řádek: řádek 3"}, 3},
-        {"stop_times.txt", {{"N1,05:07:00", "N1,25:61:00"}}, {"stop_times.txt: chybný čas: řádek 4"}, 3},
-        // An arrival after the departure.
-        {"stop_times.txt", {{"05:03:00,05:04:00", "05:04:00,05:03:00"}}, {"stop_times.txt: chybný čas: řádek 3"}, 3},
-        {"stop_times.txt",
-         {{"05:07:00,05:07:30", "05:01:00,05:01:30"}},
-         {"stop_times.txt: spoj s časem dřívějším než na předchozí zastávce: N1"},
-         3},
-        {"stop_times.txt", {{":00,", ":0,"}}, {"stop_times.txt: chybný čas: 13 řádků, první je řádek 2"}, 0},
-        {"stop_times.txt", {{",D1,", ",Z9,"}}, {"stop_times.txt: neznámá zastávka: řádek 5"}, 3},
-        {"stop_times.txt", {{"S2,07:00:00", "S9,07:00:00"}}, {"stop_times.txt: neznámý spoj: řádek 12"}, 3},
-        // A trip left with one stop.
-        {"stop_times.txt",
-         {{"S2,07:00:00", "S9,07:00:00"}, {"S2,07:04:00", "S9,07:04:00"}},
-         {"stop_times.txt: neznámý spoj: 2 řádky, první je řádek 12",
-          "stop_times.txt: spoj s méně než dvěma zastávkami: S2"},
-         2},
-        {"stop_times.txt",
-         {{"B1,20,1050.0", "B1,20,1050.0\nN1,05:03:30,05:03:30,C1,20,1050.0"}},
-         {"stop_times.txt: opakované pořadí zastávky ve spoji: N1"},
-         3},
-        {"trips.txt", {{"R1,WD,S2", "R7,WD,S2"}}, {"trips.txt: neznámá linka: řádek 4"}, 2},
-        {"stops.txt",
-         {{"B2,Beta 2", "B1,Beta 2"}},
-         {"stops.txt: opakovaný identifikátor: řádek 7",
-          "stop_times.txt: neznámá zastávka: 2 řádky, první je řádek 10"},
-         3},
-        {"stops.txt", {{"E,Epsilon,5", "E,Epsilon,x5"}}, {"stops.txt: chybné souřadnice: řádek 13"}, 3},
-        {"calendar.txt", {{"20261231", "2026-12-31"}}, {"calendar.txt: chybné datum: řádek 2"}, 0},
-        {"calendar.txt", {}, {"calendar.txt: chybí calendar.txt i calendar_dates.txt"}, 0},
-        {"routes.txt", {{"Epsilon,2", "Epsilon,0"}}, {"routes.txt: žádná železniční linka; vyberte linky"}, 0},
-        // The byte-order mark, CR LF and empty lines are no fault.
-        {"trips.txt", {{"route_id", "\xEF\xBB\xBF\r\nroute_id"}, {"\n", "\r\n\r\n"}}, {}, 3},
-    };
-    for (const auto &c : cases) {
+    // The table, replacements in it (none: the table is taken away), what is
+    // left out and the trains read.
+    const std::tuple<const char *, std::vector<std::pair<QByteArray, QByteArray>>, std::vector<std::string>, size_t>
+        cases[] = {
+            {"stops.txt", {}, {"stops.txt: soubor chybí"}, 0},
+            {"stop_times.txt", {{"stop_sequence", "seq"}}, {"stop_times.txt: chybí sloupec stop_sequence"}, 0},
+            // Text after a closing quote.
+            {"stop_times.txt", {{"N1,05:03:00", "\"N1\"x,05:03:00"}}, {"stop_times.txt: chybný řádek: řádek 3"}, 3},
+            {"stop_times.txt", {{"N1,05:07:00", "N1,25:61:00"}}, {"stop_times.txt: chybný čas: řádek 4"}, 3},
+            // An arrival after the departure.
+            {"stop_times.txt",
+             {{"05:03:00,05:04:00", "05:04:00,05:03:00"}},
+             {"stop_times.txt: chybný čas: řádek 3"},
+             3},
+            {"stop_times.txt",
+             {{"05:07:00,05:07:30", "05:01:00,05:01:30"}},
+             {"stop_times.txt: spoj s časem dřívějším než na předchozí zastávce: N1"},
+             3},
+            {"stop_times.txt", {{":00,", ":0,"}}, {"stop_times.txt: chybný čas: 13 řádků, první je řádek 2"}, 0},
+            {"stop_times.txt", {{",D1,", ",Z9,"}}, {"stop_times.txt: neznámá zastávka: řádek 5"}, 3},
+            {"stop_times.txt", {{"S2,07:00:00", "S9,07:00:00"}}, {"stop_times.txt: neznámý spoj: řádek 12"}, 3},
+            // A trip left with one stop.
+            {"stop_times.txt",
+             {{"S2,07:00:00", "S9,07:00:00"}, {"S2,07:04:00", "S9,07:04:00"}},
+             {"stop_times.txt: neznámý spoj: 2 řádky, první je řádek 12",
+              "stop_times.txt: spoj s méně než dvěma zastávkami: S2"},
+             2},
+            {"stop_times.txt",
+             {{"B1,20,1050.0", "B1,20,1050.0\nN1,05:03:30,05:03:30,C1,20,1050.0"}},
+             {"stop_times.txt: opakované pořadí zastávky ve spoji: N1"},
+             3},
+            {"trips.txt", {{"R1,WD,S2", "R7,WD,S2"}}, {"trips.txt: neznámá linka: řádek 4"}, 2},
+            {"stops.txt",
+             {{"B2,Beta 2", "B1,Beta 2"}},
+             {"stops.txt: opakovaný identifikátor: řádek 7",
+              "stop_times.txt: neznámá zastávka: 2 řádky, první je řádek 10"},
+             3},
+            {"stops.txt", {{"E,Epsilon,5", "E,Epsilon,x5"}}, {"stops.txt: chybné souřadnice: řádek 13"}, 3},
+            {"calendar.txt", {{"20261231", "2026-12-31"}}, {"calendar.txt: chybné datum: řádek 2"}, 0},
+            {"calendar.txt", {}, {"calendar.txt: chybí calendar.txt i calendar_dates.txt"}, 0},
+            {"routes.txt", {{"Epsilon,2", "Epsilon,0"}}, {"routes.txt: žádná železniční linka; vyberte linky"}, 0},
+            // The byte-order mark, CR LF and empty lines are no fault.
+            {"trips.txt", {{"route_id", "\xEF\xBB\xBF\r\nroute_id"}, {"\n", "\r\n\r\n"}}, {}, 3},
+        };
+    for (const auto &[file, edits, leftOut, trains] : cases) {
         Tables t = smallLine();
-        const QString table = QString::fromUtf8(c.table);
-        const std::string what = c.table + (c.edits.empty() ? std::string() : ' ' + c.edits[0].second.toStdString());
-        if (c.edits.empty())
+        const QString table = QString::fromUtf8(file);
+        const std::string what = file + (edits.empty() ? std::string() : ' ' + edits[0].second.toStdString());
+        if (edits.empty())
             t.erase(table);
-        for (const auto &[from, to] : c.edits) {
+        for (const auto &[from, to] : edits) {
             ASSERT_TRUE(t[table].contains(from)) << what;
             t[table].replace(from, to);
         }
         const DayTimetable day = readSmall(t).timetable;
-        EXPECT_EQ(std::make_pair(skipped(day), day.trains.size()), std::make_pair(c.skipped, c.trains)) << what;
+        EXPECT_EQ(std::make_pair(skipped(day), day.trains.size()), std::make_pair(leftOut, trains)) << what;
     }
 
     const GtfsDay chosen = readSmall(smallLine(), {QStringLiteral("R9")});
@@ -442,7 +409,8 @@ TEST(GtfsDayReader, Cancel)
 
 // The same feed read from memory, a directory and a zip whose tables stand
 // in a folder (beside a stray deeper copy of one) gives the same day.
-TEST(GtfsFeed, DirectoryAndZip)
+// Damaged archives and paths that are no feed: a message, never a crash.
+TEST(GtfsFeed, DirectoryAndZipAndWhatIsNoFeed)
 {
     const Tables tables = smallLine();
     const std::vector<std::string> expected = summary(readFeed(*GtfsFeed::fromTables(tables)));
@@ -486,20 +454,9 @@ TEST(GtfsFeed, DirectoryAndZip)
                         "stop_times.txt: chyba při čtení: podezřele vysoký kompresní poměr (zip bomb?)"),
               bomb.end())
         << bomb.back();
-}
 
-// Damaged archives and paths that are no feed: a message, never a crash.
-TEST(GtfsFeed, NotAFeed)
-{
-    QTemporaryDir dir;
-    std::vector<ZipBuilder::Member> members;
-    for (const auto &[name, bytes] : smallLine())
-        members.push_back({name, bytes.repeated(40)});
-    const QByteArray whole = ZipBuilder::zip(members);
     const QString text = dir.filePath(QStringLiteral("notes.txt"));
     FileBytes::write(text, "stop_id,stop_name\n");
-
-    QString error;
     EXPECT_FALSE(GtfsFeed::open(dir.filePath(QStringLiteral("none")), error));
     EXPECT_EQ(error, QStringLiteral("„%1“ není složka ani archiv ZIP s jízdním řádem GTFS.")
                          .arg(dir.filePath(QStringLiteral("none"))));
@@ -508,6 +465,10 @@ TEST(GtfsFeed, NotAFeed)
 
     // Cut anywhere, the archive opens with a message or reads what it can
     // and counts the rest.
+    std::vector<ZipBuilder::Member> longer;
+    for (const auto &[name, bytes] : tables)
+        longer.push_back({name, bytes.repeated(40)});
+    const QByteArray whole = ZipBuilder::zip(longer);
     for (const qsizetype cut : {whole.size() / 5, whole.size() / 2, whole.size() - 30}) {
         const QString cutPath = dir.filePath(QStringLiteral("cut-%1.zip").arg(cut));
         FileBytes::write(cutPath, whole.left(cut));
@@ -571,12 +532,12 @@ std::vector<std::string> walk(QIODevice &device, qint64 limit = qint64{1} << 30)
     return out;
 }
 
-std::vector<std::string> walkBytes(const QByteArray &bytes)
+std::vector<std::string> walkBytes(const QByteArray &bytes, qint64 limit = qint64{1} << 30)
 {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    return walk(buffer);
+    return walk(buffer, limit);
 }
 
 } // namespace
@@ -584,12 +545,7 @@ std::vector<std::string> walkBytes(const QByteArray &bytes)
 TEST(FeedTable, Records)
 {
     using Rows = std::vector<std::string>;
-    const struct
-    {
-        const char *what;
-        QByteArray bytes;
-        Rows rows;
-    } cases[] = {
+    const std::tuple<const char *, QByteArray, Rows> cases[] = {
         {"byte-order mark, CR LF, no end of line at the end",
          "\xEF\xBB\xBFid,name\r\n1,Alfa\r\n2,Beta",
          {"header:2", "2:1|Alfa", "3:2|Beta", "end"}},
@@ -609,11 +565,11 @@ TEST(FeedTable, Records)
          {"header:2", "2:1|2", "3:!", "4:4|5", "end"}},
         {"an empty table", "", {"end"}},
     };
-    for (const auto &c : cases) {
-        EXPECT_EQ(walkBytes(c.bytes), c.rows) << c.what;
+    for (const auto &[what, bytes, rows] : cases) {
+        EXPECT_EQ(walkBytes(bytes), rows) << what;
         for (int step : {1, 3}) {
-            Trickle trickle(c.bytes, step);
-            EXPECT_EQ(walk(trickle), c.rows) << c.what << " (read " << step << " bytes at a time)";
+            Trickle trickle(bytes, step);
+            EXPECT_EQ(walk(trickle), rows) << what << " (read " << step << " bytes at a time)";
         }
     }
 }
@@ -640,38 +596,24 @@ TEST(FeedTable, Bounds)
     big += QByteArray(FeedTable::recordLimit + 10, 'y') + ",2\n";
     big += "\"" + QByteArray(FeedTable::recordLimit + 10, 'z') + "\n";
     big += "last,3\n";
-    const std::vector<std::string> rows = walkBytes(big);
-    ASSERT_EQ(rows.size(), 6u);
-    EXPECT_EQ(rows[1], "2:" + longField.toStdString() + "|1");
-    EXPECT_EQ(std::vector<std::string>(rows.begin() + 2, rows.end()),
-              (std::vector<std::string>{"3:!", "4:!", "5:last|3", "end"}));
+    EXPECT_EQ(walkBytes(big), (std::vector<std::string>{"header:2", "2:" + longField.toStdString() + "|1", "3:!", "4:!",
+                                                        "5:last|3", "end"}));
 
     const QByteArray table = "a\n" + QByteArray(5000, '1') + "\n";
-    QBuffer sized;
-    sized.setData(table);
-    sized.open(QIODevice::ReadOnly);
     Trickle unsized(table, 1000);
-    EXPECT_EQ(walk(sized, 4000), std::vector<std::string>{"too large"});
+    EXPECT_EQ(walkBytes(table, 4000), std::vector<std::string>{"too large"});
     EXPECT_EQ(walk(unsized, 4000), (std::vector<std::string>{"header:1", "too large"}));
 }
 
-TEST(GtfsValues, Times)
+TEST(GtfsValues, TimesDatesAndNumbers)
 {
-    const struct
-    {
-        const char *text;
-        std::optional<int32_t> seconds;
-    } cases[] = {
+    const std::tuple<const char *, std::optional<int32_t>> cases[] = {
         {"05:00:00", 18000}, {"5:00:00", 18000}, {"25:43:00", 92580}, {"0:00:00", 0}, {"123:00:01", 442801},
         {"25:61:00", {}},    {"24:00:60", {}},   {"5:0:00", {}},      {"05:00", {}},  {"1234:00:00", {}},
         {"-1:00:00", {}},    {":00:00", {}},     {"5:00:00 ", {}},    {"", {}},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(GtfsValues::time(c.text), c.seconds) << c.text;
-}
-
-TEST(GtfsValues, DatesAndNumbers)
-{
+    for (const auto &[text, seconds] : cases)
+        EXPECT_EQ(GtfsValues::time(text), seconds) << text;
     EXPECT_EQ(GtfsValues::date("20170724"), QDate(2017, 7, 24));
     for (const char *bad : {"2017-07-24", "20170230", "2017072", "201707245", "2017O724"})
         EXPECT_EQ(GtfsValues::date(bad), std::nullopt) << bad;
@@ -682,9 +624,9 @@ TEST(GtfsValues, DatesAndNumbers)
     EXPECT_EQ(GtfsValues::integer("-7"), -7);
     for (const char *bad : {"", "1.0", "2147483648", "+-1"})
         EXPECT_EQ(GtfsValues::integer(bad), std::nullopt) << bad;
-    EXPECT_FALSE(GtfsValues::validCoordinates(0, 0));
-    EXPECT_FALSE(GtfsValues::validCoordinates(91, 14));
-    EXPECT_TRUE(GtfsValues::validCoordinates(0, 14));
+    EXPECT_EQ(std::tuple(GtfsValues::validCoordinates(0, 0), GtfsValues::validCoordinates(91, 14),
+                         GtfsValues::validCoordinates(0, 14)),
+              std::tuple(false, false, true));
 }
 
 namespace {
@@ -715,9 +657,8 @@ TEST(GtfsPolyline, Locate)
     // A line measured the other way: beyond its ends the measure goes on
     // the way it runs.
     const GtfsPolyline chained({north(0), north(1000)}, {7000, 6000});
-    EXPECT_NEAR(chained.locate(north(250)).measure, 6750, 0.01);
-    EXPECT_NEAR(chained.locate(north(-100)).measure, 7100, 0.01);
-    EXPECT_NEAR(chained.locate(north(1100)).measure, 5900, 0.01);
+    for (const auto &[at, measure] : {std::pair(250, 6750), std::pair(-100, 7100), std::pair(1100, 5900)})
+        EXPECT_NEAR(chained.locate(north(at)).measure, measure, 0.01) << at;
 }
 
 // The unit of shape_dist_traveled, from a 5 km shape given in each unit,
@@ -739,10 +680,10 @@ TEST(GtfsLinePositions, Unit)
     // With no geometry at all, short numbers are kilometres.
     GtfsLinePositions::Pattern trip;
     trip.stations = {0, 1};
-    trip.distances = {0, 12.5};
-    EXPECT_EQ(GtfsLinePositions::guessUnit({std::nullopt, std::nullopt}, {trip}, {}), 1000.0);
-    trip.distances = {0, 12500};
-    EXPECT_EQ(GtfsLinePositions::guessUnit({std::nullopt, std::nullopt}, {trip}, {}), 1.0);
+    for (const auto &[last, unit] : {std::pair(12.5, 1000.0), std::pair(12500.0, 1.0)}) {
+        trip.distances = {0, last};
+        EXPECT_EQ(GtfsLinePositions::guessUnit({std::nullopt, std::nullopt}, {trip}, {}), unit) << last;
+    }
 }
 
 // Patterns laid onto the line: one that meets two placed stations takes its

@@ -22,6 +22,7 @@
 
 #include <map>
 #include <optional>
+#include <tuple>
 
 namespace GtfsTestFeeds {
 
@@ -49,24 +50,18 @@ inline Tables smallLine(Distances distances = Distances::Metres)
                                       "R1,Os,Alfa – Epsilon,2\n"
                                       "BUS,,Náhradní doprava,3\n";
     QByteArray stops = "stop_id,stop_name,stop_lat,stop_lon,location_type,parent_station\n";
-    const struct
-    {
-        const char *id, *name;
-        double metres;
-        bool parent;
-    } stations[] = {{"A", "Alfa", 0, true},
-                    {"B", "Beta", 1000, true},
-                    {"C", "Gama", 2500, false},
-                    {"D", "Delta", 4000, true},
-                    {"E", "Epsilon", 6000, true}};
-    for (const auto &s : stations) {
-        const QByteArray lat = latitude(s.metres);
-        if (s.parent)
-            stops += QByteArray(s.id) + ',' + s.name + ',' + lat + ",14.0,1,\n";
+    // (id, name, metres from Alfa, a parent station)
+    const std::tuple<const char *, const char *, double, bool> stations[] = {
+        {"A", "Alfa", 0, true},     {"B", "Beta", 1000, true},    {"C", "Gama", 2500, false},
+        {"D", "Delta", 4000, true}, {"E", "Epsilon", 6000, true},
+    };
+    for (const auto &[id, name, metres, parent] : stations) {
+        const QByteArray lat = latitude(metres);
+        if (parent)
+            stops += QByteArray(id) + ',' + name + ',' + lat + ",14.0,1,\n";
         for (const char *platform : {"1", "2"}) {
-            stops += QByteArray(s.id) + platform + ','
-                     + (s.parent ? QByteArray(s.name) + " " + platform : QByteArray(s.name)) + ',' + lat + ",14.0,0,"
-                     + (s.parent ? QByteArray(s.id) : QByteArray()) + '\n';
+            stops += QByteArray(id) + platform + ',' + (parent ? QByteArray(name) + " " + platform : QByteArray(name))
+                     + ',' + lat + ",14.0,0," + (parent ? QByteArray(id) : QByteArray()) + '\n';
         }
     }
     t[QStringLiteral("stops.txt")] = stops;
@@ -78,11 +73,7 @@ inline Tables smallLine(Distances distances = Distances::Metres)
                                      "R1,WD,S1,1002,1\n"
                                      "R1,WD,S2,1004,1\n";
     // (trip, stop, arrival, departure, metres from the trip's own start)
-    const struct
-    {
-        const char *trip, *stop, *arrival, *departure;
-        double metres;
-    } rows[] = {
+    const std::tuple<const char *, const char *, const char *, const char *, double> rows[] = {
         {"N1", "A1", "5:00:00", "5:00:00", 0},      {"N1", "B1", "05:03:00", "05:04:00", 1050},
         {"N1", "C1", "05:07:00", "05:07:30", 2625}, {"N1", "D1", "05:11:00", "05:11:00", 4200},
         {"N1", "E1", "05:20:00", "05:20:00", 6300}, {"S1", "E2", "23:50:00", "23:50:00", 0},
@@ -95,15 +86,15 @@ inline Tables smallLine(Distances distances = Distances::Metres)
     stopTimes += distances == Distances::None ? "\n" : ",shape_dist_traveled\n";
     int sequence = 0;
     const char *lastTrip = "";
-    for (const auto &r : rows) {
-        sequence = qstrcmp(lastTrip, r.trip) == 0 ? sequence + 1 : 1;
-        lastTrip = r.trip;
-        stopTimes += QByteArray(r.trip) + ',' + r.arrival + ',' + r.departure + ',' + r.stop + ','
-                     + QByteArray::number(sequence * 10);
+    for (const auto &[trip, stop, arrival, departure, metres] : rows) {
+        sequence = qstrcmp(lastTrip, trip) == 0 ? sequence + 1 : 1;
+        lastTrip = trip;
+        stopTimes +=
+            QByteArray(trip) + ',' + arrival + ',' + departure + ',' + stop + ',' + QByteArray::number(sequence * 10);
         if (distances == Distances::Metres)
-            stopTimes += ',' + QByteArray::number(r.metres, 'f', 1);
+            stopTimes += ',' + QByteArray::number(metres, 'f', 1);
         else if (distances == Distances::Kilometres)
-            stopTimes += ',' + QByteArray::number(r.metres / 1000, 'f', 4);
+            stopTimes += ',' + QByteArray::number(metres / 1000, 'f', 4);
         stopTimes += '\n';
     }
     t[QStringLiteral("stop_times.txt")] = stopTimes;
