@@ -8,7 +8,6 @@
 #include "SampleLine.h"
 #include "ScriptedPrompter.h"
 #include "editing/HeadlessDiagram.h"
-#include "io/BitmapFile.h"
 #include "io/PictureFile.h"
 #include "render/SheetTiles.h"
 
@@ -44,7 +43,7 @@ protected:
 
 } // namespace
 
-TEST_F(ExportCommandsTest, WritesTheRenderedDiagramAs24BitBitmap)
+TEST_F(ExportCommandsTest, WritesTheRenderedDiagramAs24BitBitmapOrSaysWhyNot)
 {
     view.hpos = 40; // scrolled: the picture is what the window shows now
     prompter.fileAnswers = {path("vlakorys.bmp")};
@@ -60,13 +59,10 @@ TEST_F(ExportCommandsTest, WritesTheRenderedDiagramAs24BitBitmap)
     const QImage read = QImage::fromData(bytes, "BMP").convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(read.size(), window.clientSize());
     EXPECT_EQ(read, renderer.diagramBitmap().convertToFormat(QImage::Format_RGB32));
-}
 
-TEST_F(ExportCommandsTest, CancelWritesNothingAndAFailedWriteIsReported)
-{
-    const int renders = renderer.stats().renders;
+    // Cancelled: nothing written, nothing drawn; a failed write is reported.
     EXPECT_FALSE(run());
-    EXPECT_EQ(renderer.stats().renders, renders);
+    EXPECT_EQ(renderer.stats().renders, renders + 1);
     EXPECT_TRUE(prompter.messages().isEmpty());
     prompter.fileAnswers = {path("chybí/vlakorys.bmp")};
     EXPECT_FALSE(run());
@@ -142,15 +138,11 @@ TEST_F(SheetCommandsTest, TheSuffixTypedDecidesTheFormatElseTheFilterChosen)
     EXPECT_TRUE(
         ExportCommands::unknownPictureSuffix(path("view.xyz")).startsWith(u"Neznámá přípona souboru „view.xyz“."));
     EXPECT_FALSE(QFile::exists(path("view.xyz")));
-}
-
-TEST_F(SheetCommandsTest, ASheetTooLargeForAnImageIsReported)
-{
-    PrintPlan::Choice huge;
-    huge.scale = 525;
-    huge.layers = 30;
+    // A sheet too large for an image is reported.
+    prompter.log.clear();
     prompter.fileAnswers = {path("obri.png")};
     prompter.filterAnswers = {2};
+    const PrintPlan::Choice huge{.layers = 30, .scale = 525};
     EXPECT_FALSE(ExportCommands::exportSheet(prompter, doc, huge, options, 360, QStringLiteral("Trať"), fileName));
     EXPECT_EQ(prompter.messages(), QStringList{ExportCommands::tooLargeForImage(360)});
     EXPECT_FALSE(QFile::exists(path("obri.png")));
