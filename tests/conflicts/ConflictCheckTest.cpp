@@ -97,7 +97,9 @@ TEST(ConflictCheck, EachKindOnASmallLine)
                                  "10:09–10:10\tB – C\tOs 1\tR 2\tnedodržené následné mezidobí\tchyba"};
     const TrainSpec os1 = {"Os 1", {{1, 10, 0}, {2, 10, 5}}}; // A to B
     const std::string meetAtHalt = "10:06–10:07\tB\tOs 1\tOs 2\tkřižování bez volné koleje\tchyba";
+    const std::string overtakenAtHalt = "10:08\tB\tOs 1\tR 2\tpředjíždění bez volné koleje\tchyba";
     const auto dop = &StationKind::dopravna;
+    const auto halt = &StationKind::zastavka;
     const struct
     {
         const char *what;
@@ -118,7 +120,7 @@ TEST(ConflictCheck, EachKindOnASmallLine)
         {"the same trains listed the other way",
          {down, up},
          {"10:05–10:07\tB – C\tOs 2\tOs 1\tkřižování na jednokolejné trati\tchyba\t@10:06 6000"}},
-        {"a meet on double track", {up, down}, {}, &StationKind::dopravna, Tracks::doubleTrack},
+        {"a meet on double track", {up, down}, {}, dop, Tracks::doubleTrack},
         {"a train as required",
          {up, {"Os 2", down.rows, true}},
          {"10:05–10:07\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tvarování\t@10:06 6000"}},
@@ -129,27 +131,20 @@ TEST(ConflictCheck, EachKindOnASmallLine)
          {{"Os 1", {{1, 23, 55}, {3, 0, 5}}}, {"Os 2", {{3, 0, 0}, {1, 0, 10}}}},
          {"0:00–0:05\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tchyba\t@0:02:30 7500"}},
         {"trains meeting at a Dopravna", meetAtB, {}},
-        {"trains meeting at a halt", meetAtB, {meetAtHalt}, &StationKind::zastavka},
-        {"trains meeting at a halt of a double line", meetAtB, {}, &StationKind::zastavka, Tracks::doubleTrack},
+        {"trains meeting at a halt", meetAtB, {meetAtHalt}, halt},
+        {"trains meeting at a halt of a double line", meetAtB, {}, halt, Tracks::doubleTrack},
         {"one passes as the other leaves a halt",
          {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 7}, {3, 10, 12}}}, {"Os 2", {{3, 10, 2}, {1, 10, 12}}}},
          {"10:07\tB\tOs 1\tOs 2\tkřižování bez volné koleje\tchyba"},
-         &StationKind::zastavka},
-        {"an overtaking at a halt",
-         overtakeAtB,
-         {"10:08\tB\tOs 1\tR 2\tpředjíždění bez volné koleje\tchyba"},
-         &StationKind::zastavka},
-        {"an overtaking at a halt of a double line",
-         overtakeAtB,
-         {"10:08\tB\tOs 1\tR 2\tpředjíždění bez volné koleje\tchyba"},
-         &StationKind::zastavka,
-         Tracks::doubleTrack},
+         halt},
+        {"an overtaking at a halt", overtakeAtB, {overtakenAtHalt}, halt},
+        {"an overtaking at a halt of a double line", overtakeAtB, {overtakenAtHalt}, halt, Tracks::doubleTrack},
         {"an overtaking at a Dopravna", overtakeAtB, {}},
         {"a third train at a Dopravna",
          {overtakeAtB[0], overtakeAtB[1], {"Os 3", {{3, 10, 0}, {2, 10, 8}, {1, 10, 20}}}},
          {"10:08\tB\tR 2\tOs 3, Os 1\tkřižování bez volné koleje\tchyba"}},
         {"an overtaking between stations", overtakeInAB, overtakenInAB},
-        {"an overtaking on double track", overtakeInAB, overtakenInAB, &StationKind::dopravna, Tracks::doubleTrack},
+        {"an overtaking on double track", overtakeInAB, overtakenInAB, dop, Tracks::doubleTrack},
         {"a headway of exactly the minimum", {os1, {"Os 3", {{1, 10, 3}, {2, 10, 8}}}}, {}},
         {"a headway a minute short",
          {os1, {"Os 3", {{1, 10, 2}, {2, 10, 7}}}},
@@ -164,11 +159,11 @@ TEST(ConflictCheck, EachKindOnASmallLine)
         {"trains passing B at the same moment meet there",
          {{"Os 1", {{1, 10, 0}, {3, 10, 10}}}, {"Os 2", {{3, 10, 0}, {1, 10, 10}}}},
          {"10:05\tB\tOs 1\tOs 2\tkřižování bez volné koleje\tchyba"},
-         &StationKind::zastavka},
+         halt},
         // The station's own number of tracks counts instead of its kind's.
         {"a Dopravna of one track", meetAtB, {meetAtHalt}, dop, Tracks::singleTrack, 0, 0, 1},
         {"a Dopravna of no track", meetAtB, {meetAtHalt}, dop, Tracks::singleTrack, 0, 0, 0},
-        {"a halt of two tracks", meetAtB, {}, &StationKind::zastavka, Tracks::singleTrack, 0, 0, 2},
+        {"a halt of two tracks", meetAtB, {}, halt, Tracks::singleTrack, 0, 0, 2},
         // Rows at kilometre points inside a section, a line drawn back to
         // the left and rows beyond the station list are no runs.
         {"Os 5 standing at km 7 from 10:00 to 10:20",
@@ -353,12 +348,8 @@ TEST(ConflictWatch, ChecksWhatChanged)
 
 TEST(ConflictCheck, TheTextsOfTimes)
 {
-    const struct
-    {
-        double minute;
-        const char *text;
-    } cases[] = {{0.0, "0:00"},      {605.0, "10:05"},    {605.5, "10:05:30"},
-                 {1439.999, "0:00"}, {1443.5, "0:03:30"}, {-1.0, "23:59"}};
-    for (const auto &c : cases)
-        EXPECT_EQ(ConflictText::clock(c.minute).toStdString(), c.text) << c.minute;
+    const std::pair<double, const char *> cases[] = {{0.0, "0:00"},      {605.0, "10:05"},    {605.5, "10:05:30"},
+                                                     {1439.999, "0:00"}, {1443.5, "0:03:30"}, {-1.0, "23:59"}};
+    for (auto [minute, text] : cases)
+        EXPECT_EQ(ConflictText::clock(minute).toStdString(), text) << minute;
 }
