@@ -110,23 +110,18 @@ TEST_F(SheetCommandsTest, TheSheetIsPrintedOnPagesThatFitTogether)
 
 TEST_F(SheetCommandsTest, TheSuffixTypedDecidesTheFormatElseTheFilterChosen)
 {
-    const struct
-    {
-        int filter;
-        const char *name;
-        QByteArray starts;
-    } rows[] =
+    const std::tuple<int, const char *, QByteArray> rows[] =
         {
             {0, "arch.pdf", "%PDF"},         {1, "arch.svg", "<?xml"}, {2, "arch.png", "\x89PNG"},
             {3, "arch.bmp", "BM"},           {0, "view.svg", "<?xml"}, {1, "view.PNG", "\x89PNG"},
             {0, "arch-bez-pripony", "%PDF"}, // no suffix: the filter's
         };
-    for (const auto &r : rows) {
-        prompter.fileAnswers = {path(r.name)};
-        prompter.filterAnswers = {r.filter};
+    for (const auto &[filter, name, starts] : rows) {
+        prompter.fileAnswers = {path(name)};
+        prompter.filterAnswers = {filter};
         ASSERT_TRUE(ExportCommands::exportSheet(prompter, doc, {}, options, 75, QStringLiteral("Trať"), fileName))
-            << r.name;
-        EXPECT_TRUE(FileBytes::read(path(r.name)).startsWith(r.starts)) << r.name;
+            << name;
+        EXPECT_TRUE(FileBytes::read(path(name)).startsWith(starts)) << name;
     }
     // The dialog opens with the format of the name it was last given.
     EXPECT_EQ(ExportCommands::pictureSaveDialog(path("arch.png")).filterIndex, 2);

@@ -79,11 +79,7 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
     FileBytes::write(path("ok.json"), "{}");
     FileBytes::write(path("out.vrs"), "old"); // an existing output stays as it was
     ASSERT_TRUE(QFile::copy(example, path("line.vrs")));
-    const struct
-    {
-        QStringList args;
-        QByteArray err;
-    } cases[] = {
+    const std::pair<QStringList, QByteArray> cases[] = {
         {{"dump", path("cut.vrs")}, says("cut.vrs", QStringLiteral("Chyba při načítání souboru"))},
         {{"build", path("bad.json"), path("out.vrs")},
          says("bad.json", QStringLiteral("stations[0].name: očekává se text"))},
@@ -115,9 +111,9 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
          "vlakorys-cli: použití: " + QByteArray(TableCommand::usage) + '\n'},
     };
     const QStringList files = QDir(dir.path()).entryList(QDir::Files);
-    for (const auto &c : cases) {
-        const CommandRun r = cli(c.args);
-        EXPECT_EQ(std::tuple(r.status, r.err, r.out), std::tuple(1, c.err, QByteArray()));
+    for (const auto &[args, err] : cases) {
+        const CommandRun r = cli(args);
+        EXPECT_EQ(std::tuple(r.status, r.err, r.out), std::tuple(1, err, QByteArray())) << args.join(' ').toStdString();
     }
     const CommandRun large =
         cli({"render", path("line.vrs"), path("x.png"), "--sheet", "--scale", "525", "--layers", "30", "--dpi", "360"});
@@ -155,13 +151,7 @@ TEST_F(CliCommandsTest, ConflictsAndDiffSayInTheirStatusWhatTheyFound)
     FileBytes::write(path("damaged.vrs"), FileBytes::withLastByteFlipped(doubleTrack));
 
     const QByteArray meet = "10:02–10:10\tA – B\tOs 1\tOs 2\tkřižování na jednokolejné trati\tvarování\n";
-    const struct
-    {
-        QStringList args;
-        int status;
-        QByteArray out;
-        QByteArray err;
-    } cases[] = {
+    const std::tuple<QStringList, int, QByteArray, QByteArray> cases[] = {
         {{"conflicts", path("meet.vrs")}, ConflictsCommand::someFound, meet, {}},
         {{"conflicts", path("double.vrs")}, 0, {}, {}},
         {{"conflicts", path("damaged.vrs")},
@@ -176,10 +166,9 @@ TEST_F(CliCommandsTest, ConflictsAndDiffSayInTheirStatusWhatTheyFound)
         {{"diff", path("a.vrs"), path("missing.vrs")}, 1, {}, says("missing.vrs", noFile)},
         {{"diff", path("a.vrs")}, 1, {}, "vlakorys-cli: použití: " + QByteArray(DiffCommand::usage) + '\n'},
     };
-    for (const auto &c : cases) {
-        const CommandRun r = cli(c.args);
-        EXPECT_EQ(std::tuple(r.status, r.out, r.err), std::tuple(c.status, c.out, c.err))
-            << c.args.join(' ').toStdString();
+    for (const auto &[args, status, out, err] : cases) {
+        const CommandRun r = cli(args);
+        EXPECT_EQ(std::tuple(r.status, r.out, r.err), std::tuple(status, out, err)) << args.join(' ').toStdString();
     }
     const Json diff = Json::parse(cli({"diff", path("meet.vrs"), path("a.vrs"), "--json"}).out.toStdString());
     EXPECT_EQ(diff["rows"], Json::parse(R"([{"name": "Os 2", "kind": "added", "word": "přidán", "current": 2,
@@ -236,14 +225,14 @@ TEST_F(CliCommandsTest, ShiftMovesTheNamedTrainOrSaysWhyNot)
          "vlakorys-cli: neplatný počet minut „0,25“ (celé nebo půl minuty, méně než den)\n"},
         {{"shift", in, "Os 1", out}, QStringLiteral("vlakorys-cli: použití: ") + ShiftCommand::usage + u'\n'},
     };
-    for (const auto &c : cases) {
+    for (const auto &[args, err, rows] : cases) {
         QFile::remove(out);
-        const CommandRun r = cli(c.args);
-        EXPECT_EQ(std::pair(r.status, QString::fromUtf8(r.err)), std::pair(c.err.isEmpty() ? 0 : 1, c.err))
-            << c.args.join(u' ').toStdString();
+        const CommandRun r = cli(args);
+        EXPECT_EQ(std::pair(r.status, QString::fromUtf8(r.err)), std::pair(err.isEmpty() ? 0 : 1, err))
+            << args.join(u' ').toStdString();
         Document result;
-        EXPECT_EQ(DocumentFile::load(result, out).status == DocumentFile::Status::Ok, c.err.isEmpty());
-        if (c.err.isEmpty())
-            EXPECT_EQ(DocumentFixtures::rowsOf(result.trains.at(0)), c.rows);
+        EXPECT_EQ(DocumentFile::load(result, out).status == DocumentFile::Status::Ok, err.isEmpty());
+        if (err.isEmpty())
+            EXPECT_EQ(DocumentFixtures::rowsOf(result.trains.at(0)), rows);
     }
 }

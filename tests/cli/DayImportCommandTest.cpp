@@ -79,11 +79,7 @@ TEST_F(DayImportCommandTest, RefusalsSayWhyAndWriteNothing)
     const QString lineDir = CzpttTestData::lineDir();
     const QString out = path("out.vrs");
     const QStringList newLine = {"import-czptt", "--from", "Vsetín", "--to", "Velké Karlovice"};
-    const struct
-    {
-        QStringList args;
-        QString err;
-    } cases[] = {
+    const std::pair<QStringList, QString> cases[] = {
         {{"import-czptt", "--to", "Vsetín", "--day", "2026-03-04", lineDir, out},
          "chybí volba --from (nová trať potřebuje --from a --to)"},
         {newLine + QStringList{"--bogus", "--day", "2026-03-04", lineDir, out}, "neznámá volba --bogus"},
@@ -102,11 +98,11 @@ TEST_F(DayImportCommandTest, RefusalsSayWhyAndWriteNothing)
         {{"import-gtfs", "--from", "Gilroy Caltrain", "--day", "2017-07-24", caltrain, out},
          "chybí volba --to (nová trať potřebuje --from a --to)"},
     };
-    for (const auto &c : cases) {
-        const CommandRun r = cli(c.args);
+    for (const auto &[args, err] : cases) {
+        const CommandRun r = cli(args);
         EXPECT_EQ(std::tuple(r.status, QString::fromUtf8(r.err), r.out),
-                  std::tuple(1, QStringLiteral("vlakorys-cli: ") + c.err + u'\n', QByteArray()))
-            << c.args.join(u' ').toStdString();
+                  std::tuple(1, QStringLiteral("vlakorys-cli: ") + err + u'\n', QByteArray()))
+            << args.join(u' ').toStdString();
     }
     // The summary on a full disk: an error, and no document either.
     for (const QStringList &args : {newLine + QStringList{"--day", "2026-03-04", lineDir, out},
