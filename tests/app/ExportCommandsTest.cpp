@@ -153,7 +153,7 @@ TEST_F(SheetCommandsTest, TheViewAsPictures)
     EXPECT_EQ(QImage(path("pohled.png")).convertToFormat(QImage::Format_RGB32), renderer.surface());
     ASSERT_TRUE(ExportCommands::exportView(prompter, scene.diagram, QStringLiteral("Trať"), fileName));
     const QSizeF page = Poppler::pageSizeMm(path("pohled.pdf"));
-    EXPECT_EQ(QSize(std::lround(page.width()), std::lround(page.height())),
+    EXPECT_EQ(QSize(int(std::nearbyint(page.width())), int(std::nearbyint(page.height()))),
               PictureFile::millimetres(window.paintBoxSize()));
     EXPECT_TRUE(Poppler::text(path("pohled.pdf")).contains(QStringLiteral("Stanice 1")));
 }
