@@ -81,8 +81,8 @@ public:
 
     // The middle of a label no other label covers there, well inside the
     // view, in PaintBox1 pixels; the view scrolls to one when none is in
-    // sight. Its number in `number`.
-    QPoint pickableLabel(int *number = nullptr, int avoid = 0) const
+    // sight.
+    QPoint pickableLabel() const
     {
         for (int attempt = 0; attempt < 2; ++attempt) {
             const QPoint shift(40 - 5 * view().hpos, -2 * view().vpos);
@@ -92,16 +92,13 @@ public:
                 int hits = 0;
                 for (const LabelOutline &other : renderer().labelOutlines())
                     hits += LabelDrag::contains(other, m);
-                if (hits != 1 || o.number == avoid)
+                if (hits != 1)
                     continue;
                 alone = m;
                 const QPoint p = m + shift;
                 if (p.x() > 120 && p.x() < box()->width() - 150 && p.y() > 80
-                    && p.y() < renderer().visibleBottom() - 10) {
-                    if (number)
-                        *number = o.number;
+                    && p.y() < renderer().visibleBottom() - 10)
                     return p;
-                }
             }
             window()->horizontalBar()->setValue(std::max(0, (alone.x() - 500) / 5));
         }
@@ -109,14 +106,12 @@ public:
         return {};
     }
 
-    void drag(QPoint from, QPoint to, Qt::KeyboardModifiers moving = {}, Qt::KeyboardModifiers atRelease = {}) const
+    void drag(QPoint from, QPoint to) const
     {
         QTest::mousePress(box(), Qt::LeftButton, {}, from);
-        if (from != to) { // a click alone moves nothing
-            QTest::mouseEvent(QTest::MouseMove, box(), Qt::NoButton, moving, (from + to) / 2);
-            QTest::mouseEvent(QTest::MouseMove, box(), Qt::NoButton, moving, to);
-        }
-        QTest::mouseRelease(box(), Qt::LeftButton, atRelease, to);
+        for (QPoint at : {(from + to) / 2, to})
+            QTest::mouseEvent(QTest::MouseMove, box(), Qt::NoButton, {}, at);
+        QTest::mouseRelease(box(), Qt::LeftButton, {}, to);
     }
 
     int pixels(QRgb colour) const

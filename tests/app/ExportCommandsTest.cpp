@@ -8,7 +8,6 @@
 #include "SampleLine.h"
 #include "ScriptedPrompter.h"
 #include "editing/HeadlessDiagram.h"
-#include "io/BitmapFile.h"
 #include "io/PictureFile.h"
 #include "render/SheetTiles.h"
 
@@ -44,7 +43,7 @@ protected:
 
 } // namespace
 
-TEST_F(ExportCommandsTest, WritesTheRenderedDiagramAs24BitBitmap)
+TEST_F(ExportCommandsTest, WritesTheRenderedDiagramAs24BitBitmapOrSaysWhyNot)
 {
     view.hpos = 40; // scrolled: the picture is what the window shows now
     prompter.fileAnswers = {path("vlakorys.bmp")};
@@ -60,13 +59,10 @@ TEST_F(ExportCommandsTest, WritesTheRenderedDiagramAs24BitBitmap)
     const QImage read = QImage::fromData(bytes, "BMP").convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(read.size(), window.clientSize());
     EXPECT_EQ(read, renderer.diagramBitmap().convertToFormat(QImage::Format_RGB32));
-}
 
-TEST_F(ExportCommandsTest, CancelWritesNothingAndAFailedWriteIsReported)
-{
-    const int renders = renderer.stats().renders;
+    // Cancelled: nothing written, nothing drawn; a failed write is reported.
     EXPECT_FALSE(run());
-    EXPECT_EQ(renderer.stats().renders, renders);
+    EXPECT_EQ(renderer.stats().renders, renders + 1);
     EXPECT_TRUE(prompter.messages().isEmpty());
     prompter.fileAnswers = {path("chybí/vlakorys.bmp")};
     EXPECT_FALSE(run());
@@ -114,23 +110,18 @@ TEST_F(SheetCommandsTest, TheSheetIsPrintedOnPagesThatFitTogether)
 
 TEST_F(SheetCommandsTest, TheSuffixTypedDecidesTheFormatElseTheFilterChosen)
 {
-    const struct
-    {
-        int filter;
-        const char *name;
-        QByteArray starts;
-    } rows[] =
+    const std::tuple<int, const char *, QByteArray> rows[] =
         {
             {0, "arch.pdf", "%PDF"},         {1, "arch.svg", "<?xml"}, {2, "arch.png", "\x89PNG"},
             {3, "arch.bmp", "BM"},           {0, "view.svg", "<?xml"}, {1, "view.PNG", "\x89PNG"},
             {0, "arch-bez-pripony", "%PDF"}, // no suffix: the filter's
         };
-    for (const auto &r : rows) {
-        prompter.fileAnswers = {path(r.name)};
-        prompter.filterAnswers = {r.filter};
+    for (const auto &[filter, name, starts] : rows) {
+        prompter.fileAnswers = {path(name)};
+        prompter.filterAnswers = {filter};
         ASSERT_TRUE(ExportCommands::exportSheet(prompter, doc, {}, options, 75, QStringLiteral("Trať"), fileName))
-            << r.name;
-        EXPECT_TRUE(FileBytes::read(path(r.name)).startsWith(r.starts)) << r.name;
+            << name;
+        EXPECT_TRUE(FileBytes::read(path(name)).startsWith(starts)) << name;
     }
     // The dialog opens with the format of the name it was last given.
     EXPECT_EQ(ExportCommands::pictureSaveDialog(path("arch.png")).filterIndex, 2);
@@ -142,15 +133,11 @@ TEST_F(SheetCommandsTest, TheSuffixTypedDecidesTheFormatElseTheFilterChosen)
     EXPECT_TRUE(
         ExportCommands::unknownPictureSuffix(path("view.xyz")).startsWith(u"Neznámá přípona souboru „view.xyz“."));
     EXPECT_FALSE(QFile::exists(path("view.xyz")));
-}
-
-TEST_F(SheetCommandsTest, ASheetTooLargeForAnImageIsReported)
-{
-    PrintPlan::Choice huge;
-    huge.scale = 525;
-    huge.layers = 30;
+    // A sheet too large for an image is reported.
+    prompter.log.clear();
     prompter.fileAnswers = {path("obri.png")};
     prompter.filterAnswers = {2};
+    const PrintPlan::Choice huge{.layers = 30, .scale = 525};
     EXPECT_FALSE(ExportCommands::exportSheet(prompter, doc, huge, options, 360, QStringLiteral("Trať"), fileName));
     EXPECT_EQ(prompter.messages(), QStringList{ExportCommands::tooLargeForImage(360)});
     EXPECT_FALSE(QFile::exists(path("obri.png")));
@@ -166,7 +153,7 @@ TEST_F(SheetCommandsTest, TheViewAsPictures)
     EXPECT_EQ(QImage(path("pohled.png")).convertToFormat(QImage::Format_RGB32), renderer.surface());
     ASSERT_TRUE(ExportCommands::exportView(prompter, scene.diagram, QStringLiteral("Trať"), fileName));
     const QSizeF page = Poppler::pageSizeMm(path("pohled.pdf"));
-    EXPECT_EQ(QSize(std::lround(page.width()), std::lround(page.height())),
+    EXPECT_EQ(QSize(int(std::nearbyint(page.width())), int(std::nearbyint(page.height()))),
               PictureFile::millimetres(window.paintBoxSize()));
     EXPECT_TRUE(Poppler::text(path("pohled.pdf")).contains(QStringLiteral("Stanice 1")));
 }

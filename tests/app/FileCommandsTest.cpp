@@ -28,7 +28,6 @@
 #include <cerrno>
 #include <functional>
 #include <optional>
-#include <sys/resource.h>
 
 namespace {
 
@@ -198,7 +197,11 @@ TEST_F(FileCommandsTest, ReadErrorKeepsThePartDocumentUnsaveable)
     EXPECT_FALSE(QFile::exists(path("before.vrs")));
 }
 
-TEST_F(FileCommandsTest, OldestFormatBecomesTheFileSaveWritesTo)
+// What Open meets after reading: the oldest format becomes the file Save
+// writes to; positions to the metre damaged open at whole kilometres (the
+// reader's DocumentExtension.DamageBehindTheProfiles) and say so once the
+// document is there; a step after reading that fails says so in its words.
+TEST_F(FileCommandsTest, WhatOpenMeetsAfterReading)
 {
     FileBytes::write(path("old.vrs"), ByteBuilder().header("Vlakorys 0.1!").i32(1).sstr("A", 50).i32(5).bytes());
     doc.untitled = false;
@@ -206,27 +209,19 @@ TEST_F(FileCommandsTest, OldestFormatBecomesTheFileSaveWritesTo)
     ASSERT_TRUE(FileCommands::openFile(session, window.diagram(), window, path("old.vrs")));
     EXPECT_EQ(session.fileName, path("old.vrs"));
     EXPECT_EQ(window.steps, (QStringList{"cleared", "train labels", "time labels", "render"}));
-}
 
-// A file whose positions to the metre are damaged opens at whole
-// kilometres and says so once the document is there.
-TEST_F(FileCommandsTest, DamagedPositionsOpenAtWholeKilometresWithAMessage)
-{
     Document d;
     fillSmall(d, true);
     d.stations[1].metres = 5250;
-    QByteArray bytes = FileBytes::of(d);
-    bytes[bytes.size() - 1] = char(bytes.back() ^ 0x10); // the chunk's check
-    FileBytes::write(path("metry.vrs"), bytes);
+    FileBytes::write(path("metry.vrs"), FileBytes::withLastByteFlipped(FileBytes::of(d)));
+    window.steps.clear();
     ASSERT_TRUE(FileCommands::openFile(session, window.diagram(), window, path("metry.vrs")));
     EXPECT_EQ(prompter.log, QStringList{QStringLiteral("information: ") + FileMessages::damagedExtension});
-    EXPECT_EQ(window.steps.back(), QStringLiteral("render"));
-    EXPECT_EQ(std::pair(doc.stations[1].metres, doc.noDocument), std::pair(5000, false));
-}
+    EXPECT_EQ(std::pair(window.steps.back(), doc.noDocument), std::pair(QStringLiteral("render"), false));
 
-TEST_F(FileCommandsTest, ErrorOfAStepAfterReadingIsShownWithItsOwnWords)
-{
-    writeSmall("a.vrs", true);
+    FileBytes::write(path("a.vrs"), FileBytes::of(d));
+    prompter.log.clear();
+    doc.untitled = true;
     window.onTimeLabels = [] { throw RangeError(); };
     EXPECT_FALSE(FileCommands::openFile(session, window.diagram(), window, path("a.vrs")));
     EXPECT_EQ(prompter.messages(), QStringList{"Range check error"});
@@ -386,24 +381,12 @@ TEST_F(FileCommandsTest, FailedWriteLeavesThePreviousFileIntact)
     EXPECT_EQ(FileBytes::read(path("keep.vrs")), previous); // no temporary file left: SafeFileTest's
 }
 
-TEST_F(FileCommandsTest, ImportAppendsTrainsAndMakesEveryLabelAnew)
+// Import appends the trains and makes every label anew; a file it cannot
+// take says why and changes nothing.
+TEST_F(FileCommandsTest, ImportAppendsTrainsOrSaysWhyNot)
 {
     fillSmall(doc, true);
     doc.noDocument = false;
-    FileBytes::write(path("jr.txt"), "Os 9;rus\nStanice 1\t\t 6:00\nStanice 2\t 6:05\t\n-\n");
-    prompter.fileAnswers = {path("jr.txt")};
-    doc.redrawNeeded = false;
-    FileCommands::importTimetable(session, window.diagram());
-    EXPECT_TRUE(prompter.messages().isEmpty());
-    EXPECT_EQ(window.steps, (QStringList{"train labels", "time labels", "render"}));
-    ASSERT_EQ(doc.trains.size(), 3u);
-    EXPECT_EQ(doc.trains.back().name.toByteArray(), "Os 9");
-    EXPECT_TRUE(doc.untitled && session.fileName.isEmpty());
-}
-
-TEST_F(FileCommandsTest, ImportFailures)
-{
-    fillSmall(doc, true);
     FileBytes::write(path("bad.txt"), "Os 9\nStanice 1\t\t 6:00\nStanice 2\t 6:x5\t\n-\n");
     // Larger than any timetable (and sparse: nothing of it is written).
     FileBytes::write(path("huge.txt"), "Os 1\n");
@@ -421,9 +404,22 @@ TEST_F(FileCommandsTest, ImportFailures)
         EXPECT_TRUE(window.steps.isEmpty());
         EXPECT_EQ(doc.trains.size(), 2u);
     }
+
+    FileBytes::write(path("jr.txt"), "Os 9;rus\nStanice 1\t\t 6:00\nStanice 2\t 6:05\t\n-\n");
+    prompter.fileAnswers = {path("jr.txt")};
+    prompter.log.clear();
+    doc.redrawNeeded = false;
+    FileCommands::importTimetable(session, window.diagram());
+    EXPECT_TRUE(prompter.messages().isEmpty());
+    EXPECT_EQ(window.steps, (QStringList{"train labels", "time labels", "render"}));
+    ASSERT_EQ(doc.trains.size(), 3u);
+    EXPECT_EQ(doc.trains.back().name.toByteArray(), "Os 9");
+    EXPECT_TRUE(doc.untitled && session.fileName.isEmpty());
 }
 
-TEST_F(FileCommandsTest, NewKeepsKindRecordsForTheNextStations)
+// New keeps the kind records for the next stations; closing writes the zoom
+// alone.
+TEST_F(FileCommandsTest, NewKeepsKindRecordsAndCloseWritesOnlyTheZoom)
 {
     doc.appendKind({.stationIndex = 1, .hradlo = 1});
     doc.legacyDopravna = {1, 2};
@@ -432,15 +428,11 @@ TEST_F(FileCommandsTest, NewKeepsKindRecordsForTheNextStations)
     EXPECT_EQ(doc.stationKinds.size(), 1u);
     EXPECT_TRUE(doc.legacyDopravna.empty());
     EXPECT_TRUE(doc.noDocument);
-}
 
-TEST_F(FileCommandsTest, CloseWritesOnlyTheZoom)
-{
     doc.settings.zoom = 12;
     doc.settings.penThick = 9;
     DocumentCommands::writeCloseSettings(session);
     DocumentSettings s;
     SettingsFile(path("Vlakorys.ini")).readInto(s);
-    EXPECT_EQ(s.zoom, 12);
-    EXPECT_EQ(s.penThick, 3);
+    EXPECT_EQ(std::pair(int(s.zoom), int(s.penThick)), std::pair(12, 3));
 }

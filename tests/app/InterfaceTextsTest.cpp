@@ -6,19 +6,6 @@
 // table. A text changed by mistake, or "corrected", fails here.
 #include "AppHarness.h"
 
-#include "dialogs/AboutDialog.h"
-#include "dialogs/AddTrainDialog.h"
-#include "dialogs/FindTrainDialog.h"
-#include "dialogs/InsertToolWindow.h"
-#include "dialogs/KilometreDialog.h"
-#include "dialogs/PrintToBitmapDialog.h"
-#include "dialogs/ProfileDialog.h"
-#include "dialogs/ProfileFromTrainDialog.h"
-#include "dialogs/ProgressWindow.h"
-#include "dialogs/SettingsDialog.h"
-#include "dialogs/StationListDialog.h"
-#include "dialogs/TrainListDialog.h"
-
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
@@ -149,47 +136,26 @@ class InterfaceTextsTest : public QObject
 
     AppHarness h;
 
-    QWidget *window(const QString &name) const
-    {
-        if (h.window()->objectName() == name)
-            return h.window();
-        return h.window()->findChild<QWidget *>(name);
-    }
-
     // The text of one row as the user sees it; a null string when the
     // control is not there or has no text of that kind.
     QString shown(const Row &row) const
     {
-        QWidget *w = window(QString::fromLatin1(row.window));
-        if (!w)
-            return {};
-        const QString name = QString::fromLatin1(row.control);
-        if (name.isEmpty())
-            return w->windowTitle();
-        QObject *o = w->findChild<QObject *>(name);
-        if (!o)
-            return {};
-        switch (row.read) {
-        case Read::Hint:
-            if (auto *b = qobject_cast<QToolButton *>(o))
-                return b->toolTip();
-            return {};
-        case Read::Title:
-            if (auto *m = qobject_cast<QMenu *>(o))
-                return m->title();
-            if (auto *g = qobject_cast<QGroupBox *>(o))
-                return g->title();
-            return {};
-        case Read::Text:
-            if (auto *a = qobject_cast<QAction *>(o))
-                return a->text();
-            if (auto *b = qobject_cast<QAbstractButton *>(o))
-                return b->text();
-            if (auto *l = qobject_cast<QLabel *>(o))
-                return l->text();
-            return {};
-        }
-        return {};
+        const QString name = QString::fromLatin1(row.window);
+        QWidget *w = h.window()->objectName() == name ? h.window() : h.window()->findChild<QWidget *>(name);
+        QObject *o = w && *row.control ? w->findChild<QObject *>(QLatin1String(row.control)) : w;
+        if (!o || o == w)
+            return o ? w->windowTitle() : QString();
+        auto *tool = qobject_cast<QToolButton *>(o);
+        auto *menu = qobject_cast<QMenu *>(o);
+        auto *group = qobject_cast<QGroupBox *>(o);
+        auto *action = qobject_cast<QAction *>(o);
+        auto *button = qobject_cast<QAbstractButton *>(o);
+        auto *label = qobject_cast<QLabel *>(o);
+        if (row.read == Read::Hint)
+            return tool ? tool->toolTip() : QString();
+        if (row.read == Read::Title)
+            return menu ? menu->title() : group ? group->title() : QString();
+        return action ? action->text() : button ? button->text() : label ? label->text() : QString();
     }
 
 private slots:

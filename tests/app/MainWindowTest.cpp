@@ -1,6 +1,5 @@
 #include "../io/FileBytes.h"
 #include "AppHarness.h"
-#include "DocumentFixtures.h"
 #include "dialogs/ConflictListDialog.h"
 #include "dialogs/DifferenceListDialog.h"
 #include "dialogs/ExportDialog.h"
@@ -12,9 +11,7 @@
 #include "dialogs/QtPrompter.h"
 #include "dialogs/RealImportDialog.h"
 #include "dialogs/SettingsDialog.h"
-#include "dialogs/StationListDialog.h"
 #include "dialogs/TimetableWindow.h"
-#include "dialogs/TrainListDialog.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -28,8 +25,6 @@
 #include <QToolButton>
 
 #include <functional>
-
-Q_DECLARE_METATYPE(std::function<void()>)
 
 // TForm1 as the user reaches its commands: one table of control → command
 // reached (the commands' rules are tested on the commands), the keys and
@@ -47,23 +42,6 @@ class MainWindowTest : public QObject
     QAction *action(const char *name) const { return h.action(name); }
     int hpos() const { return h.view().hpos; }
     bool modified() const { return window()->isWindowModified(); }
-    TrainLabel &label(int n) const { return doc().trainLabels[static_cast<size_t>(n - 1)]; }
-    SettingsDialog *settings() const { return h.windows->settingsDialog(); }
-    template <typename T> T *inSettings(const char *name) const
-    {
-        return settings()->findChild<T *>(QLatin1String(name));
-    }
-
-    void findTrain(const QString &typed)
-    {
-        FindTrainDialog *dialog = h.windows->findTrainDialog();
-        GuiKeys::whenActive(dialog, [dialog, typed] {
-            QCOMPARE(dialog->edit()->text(), QString()); // cleared for every search
-            QTest::keyClicks(dialog->edit(), typed);
-            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1")), Qt::LeftButton);
-        });
-        action("Najdivlak1")->trigger();
-    }
 
     // A shortcut typed with the focus in the ratio's spin box, which has an
     // undo of its own, the window activated again after a render's progress.
@@ -84,9 +62,20 @@ private slots:
     void init() { h.start(); }
     void cleanup() { h.stop(); }
 
-    void resizeReplaysOrWaits()
+    // The progress window stays on top and on the screen, and shows a
+    // rebuild's steps; a resize replays the picture, or waits for a render.
+    void progressWindowAndResize()
     {
+        ProgressWindow *form7 = h.windows->progressWindow();
+        QVERIFY(form7->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        const QRect screen(0, 0, 1920, 1080);
+        const std::pair<QPoint, QPoint> kept[] = {
+            {{100, 100}, {100, 100}}, {{1800, 1050}, {1920 - 249, 1080 - 83}}, {{-30, -5}, {0, 0}}};
+        for (auto [at, shown] : kept)
+            QCOMPARE(ProgressWindow::keptOnScreen(QRect(at, QSize(249, 83)), screen), shown);
         h.showSampleLine();
+        QCOMPARE(form7->label()->text(), QStringLiteral("Vytvářím popisky vlaků..."));
+
         const int replays = renderer().stats().replays;
         window()->resize(1000, 700);
         QWidget *client = window()->centralWidget();
@@ -100,19 +89,6 @@ private slots:
         }
         h.diagram().render(RenderRequest::paint()); // a render ends
         QTRY_COMPARE(renderer().diagramBitmap().size(), client->size());
-    }
-
-    void progressWindow()
-    {
-        ProgressWindow *form7 = h.windows->progressWindow();
-        QVERIFY(form7->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        const QRect screen(0, 0, 1920, 1080);
-        const std::pair<QPoint, QPoint> kept[] = {
-            {{100, 100}, {100, 100}}, {{1800, 1050}, {1920 - 249, 1080 - 83}}, {{-30, -5}, {0, 0}}};
-        for (auto [at, shown] : kept)
-            QCOMPARE(ProgressWindow::keptOnScreen(QRect(at, QSize(249, 83)), screen), shown);
-        h.showSampleLine(); // a rebuild shows its steps there
-        QCOMPARE(form7->label()->text(), QStringLiteral("Vytvářím popisky vlaků..."));
     }
 
     // Each menu item, panel button and key as far as the command it runs
@@ -134,6 +110,12 @@ private slots:
         const auto zoomText = [this] { return find<QLabel>("Label1")->text(); };
         const auto hasFile = [this](const char *name, const char *starts) {
             return FileBytes::read(h.path(name)).startsWith(starts);
+        };
+        const auto printDialog = [this](const char *button) {
+            QTimer::singleShot(0, this, [this, button] {
+                h.windows->printToBitmapDialog()->findChild<QPushButton *>(QLatin1String(button))->click();
+            });
+            action("Tisk1")->trigger();
         };
         const Row rows[] = {
             {"SpeedButton2: Open",
@@ -193,27 +175,22 @@ private slots:
             {"Tisk1: Tisk",
              [&] {
                  h.prompter->printAnswers = {h.path("tisk.pdf")};
-                 QTimer::singleShot(0, this, [this] {
-                     h.windows->printToBitmapDialog()->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
-                 });
-                 action("Tisk1")->trigger();
+                 printDialog("BitBtn1");
              },
              [&] { return hasFile("tisk.pdf", "%PDF"); }},
             {"Tisk1: Exportovat",
              [&] {
                  h.prompter->fileAnswers = {h.path("arch.pdf")};
                  h.prompter->filterAnswers = {0};
-                 QTimer::singleShot(0, this, [this] {
-                     h.windows->printToBitmapDialog()->findChild<QPushButton *>(QStringLiteral("BitBtn4"))->click();
-                 });
-                 action("Tisk1")->trigger();
+                 printDialog("BitBtn4");
              },
              [&] { return hasFile("arch.pdf", "%PDF"); }},
             {"Nastaven1: OK",
              [&] {
-                 GuiKeys::whenActive(settings(), [this] {
-                     inSettings<QSpinBox>("SpinEdit3")->setValue(6);
-                     inSettings<QPushButton>("BitBtn1")->click();
+                 SettingsDialog *d = h.windows->settingsDialog();
+                 GuiKeys::whenActive(d, [d] {
+                     d->findChild<QSpinBox *>(QStringLiteral("SpinEdit3"))->setValue(6);
+                     d->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
                  });
                  action("Nastaven1")->trigger();
              },
@@ -263,8 +240,8 @@ private slots:
             {"Ins from a spin box: the insert tool, Editace and its shortcuts locked",
              [&] { shortcut(Qt::Key_Insert, Qt::NoModifier); },
              [&] {
-                 const bool open = h.windows->insertToolWindow()->isVisible()
-                                   && !find<QMenu>("Editace1")->isEnabled() && !action("Stanice1")->isEnabled();
+                 const bool open = h.windows->insertToolWindow()->isVisible() && !find<QMenu>("Editace1")->isEnabled()
+                                   && !action("Stanice1")->isEnabled();
                  h.windows->insertToolWindow()->close();
                  return open;
              }},
@@ -311,7 +288,10 @@ private slots:
                  action("Konec1")->trigger();
                  h.start();
              },
-             [&] { return find<QLabel>("Label1")->text() == QStringLiteral("125 %") && find<QCheckBox>("CheckBox1")->isChecked(); }},
+             [&] {
+                 return find<QLabel>("Label1")->text() == QStringLiteral("125 %")
+                        && find<QCheckBox>("CheckBox1")->isChecked();
+             }},
         };
         for (const Row &row : rows) {
             h.start();
@@ -395,7 +375,13 @@ private slots:
         h.showSampleLine();
         FindTrainDialog *dialog = h.windows->findTrainDialog();
         const QRgb green = qRgb(0, 255, 0);
-        findTrain(QString::fromLatin1(doc().trains.front().name.view().toByteArray()).section(u' ', 1));
+        const QString number = QString::fromLatin1(doc().trains.front().name.view().toByteArray()).section(u' ', 1);
+        GuiKeys::whenActive(dialog, [dialog, number] {
+            QCOMPARE(dialog->edit()->text(), QString()); // cleared for every search
+            QTest::keyClicks(dialog->edit(), number);
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1")), Qt::LeftButton);
+        });
+        action("Najdivlak1")->trigger();
         QVERIFY(h.pixels(green) > 20);
 
         auto *spin = find<QSpinBox>("SpinEdit1");

@@ -8,7 +8,6 @@
 #include "app/RecoveryKeeper.h"
 #include "io/RecoveryStore.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -252,8 +251,7 @@ private slots:
         QVERIFY(QFile::exists(copy));
         child.terminate();
         QVERIFY(child.waitForFinished());
-        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(std::pair(child.exitStatus(), child.exitCode()), std::pair(QProcess::NormalExit, 0));
         QCOMPARE(stateFiles(), QStringList{QFileInfo(copy).fileName()});
         QCOMPARE(RecoveryStore(stateDir()).leftCopies(), std::vector<QString>{copy});
 
@@ -264,8 +262,7 @@ private slots:
         asked.start(QStringLiteral(VLAKORYS_RECOVERY_CHILD),
                     {path("trať.vrs"), path("import.txt"), path("unused.vrs"), QStringLiteral("term-at-question")});
         QVERIFY(asked.waitForFinished());
-        QCOMPARE(asked.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(asked.exitCode(), 0);
+        QCOMPARE(std::pair(asked.exitStatus(), asked.exitCode()), std::pair(QProcess::NormalExit, 0));
         QCOMPARE(stateFiles(), QStringList{QFileInfo(copy).fileName()});
     }
 };

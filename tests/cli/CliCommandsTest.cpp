@@ -9,8 +9,8 @@
 #include "cli/DiffCommand.h"
 #include "cli/DumpCommand.h"
 #include "cli/ImportCommand.h"
-#include "cli/TableCommand.h"
 #include "cli/ShiftCommand.h"
+#include "cli/TableCommand.h"
 #include "io/DocumentFile.h"
 #include "io/FileMessages.h"
 #include "io/json/DocumentJson.h"
@@ -44,6 +44,12 @@ protected:
             doc.newTrainLabel().text = "Os 1";
         FileBytes::write(path("doc.vrs"), FileBytes::of(doc));
     }
+    // The one line of a failure about `file`.
+    QByteArray says(const char *file, const QString &message) const
+    {
+        return (QStringLiteral("vlakorys-cli: ") + path(file) + QStringLiteral(": ") + message + u'\n').toUtf8();
+    }
+    inline static const QString noFile = QStringLiteral("Chyba při otevírání souboru: soubor nebo adresář neexistuje");
 };
 
 } // namespace
@@ -73,19 +79,11 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
     FileBytes::write(path("ok.json"), "{}");
     FileBytes::write(path("out.vrs"), "old"); // an existing output stays as it was
     ASSERT_TRUE(QFile::copy(example, path("line.vrs")));
-    const auto says = [this](const char *file, const QString &message) {
-        return (QStringLiteral("vlakorys-cli: ") + path(file) + QStringLiteral(": ") + message + u'\n').toUtf8();
-    };
-    const struct
-    {
-        QStringList args;
-        QByteArray err;
-    } cases[] = {
+    const std::pair<QStringList, QByteArray> cases[] = {
         {{"dump", path("cut.vrs")}, says("cut.vrs", QStringLiteral("Chyba při načítání souboru"))},
         {{"build", path("bad.json"), path("out.vrs")},
          says("bad.json", QStringLiteral("stations[0].name: očekává se text"))},
-        {{"build", path("missing.json"), path("out.vrs")},
-         says("missing.json", QStringLiteral("Chyba při otevírání souboru: soubor nebo adresář neexistuje"))},
+        {{"build", path("missing.json"), path("out.vrs")}, says("missing.json", noFile)},
         {{"build", path("ok.json"), path("./ok.json")}, says("./ok.json", CliOutput::outputIsInputMessage)},
         {{"build", path("ok.json"), path("no/dir/x.vrs")},
          says("no/dir/x.vrs", QStringLiteral("Chyba při vytváření souboru: soubor nebo adresář neexistuje"))},
@@ -113,9 +111,9 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
          "vlakorys-cli: použití: " + QByteArray(TableCommand::usage) + '\n'},
     };
     const QStringList files = QDir(dir.path()).entryList(QDir::Files);
-    for (const auto &c : cases) {
-        const CommandRun r = cli(c.args);
-        EXPECT_EQ(std::tuple(r.status, r.err, r.out), std::tuple(1, c.err, QByteArray()));
+    for (const auto &[args, err] : cases) {
+        const CommandRun r = cli(args);
+        EXPECT_EQ(std::tuple(r.status, r.err, r.out), std::tuple(1, err, QByteArray())) << args.join(' ').toStdString();
     }
     const CommandRun large =
         cli({"render", path("line.vrs"), path("x.png"), "--sheet", "--scale", "525", "--layers", "30", "--dpi", "360"});
@@ -136,12 +134,15 @@ TEST_F(CliCommandsTest, FailuresSayOneLineAndLeaveNoOutput)
 
 // conflicts: one line a conflict and status 3, nothing and 0, or JSON; a
 // damaged track layout is said on standard error and checked as the default.
-TEST_F(CliCommandsTest, ConflictsListsThemAndSaysSoInItsStatus)
+// diff: the trains that differ, one a line, and the status says whether any
+// does.
+TEST_F(CliCommandsTest, ConflictsAndDiffSayInTheirStatusWhatTheyFound)
 {
     Document doc;
     SampleLine::addStation(doc, "A", 0);
     SampleLine::addStation(doc, "B", 5);
     DocumentFixtures::addTrain(doc, "Os 1", {{1, 10, 0}, {2, 10, 10}});
+    FileBytes::write(path("a.vrs"), FileBytes::of(doc));
     DocumentFixtures::addTrain(doc, "Os 2", {{2, 10, 2}, {1, 10, 12}}).podlePotreby = 1;
     FileBytes::write(path("meet.vrs"), FileBytes::of(doc));
     doc.lineTracks.mainTracks = 2;
@@ -150,42 +151,35 @@ TEST_F(CliCommandsTest, ConflictsListsThemAndSaysSoInItsStatus)
     FileBytes::write(path("damaged.vrs"), FileBytes::withLastByteFlipped(doubleTrack));
 
     const QByteArray meet = "10:02–10:10\tA – B\tOs 1\tOs 2\tkřižování na jednokolejné trati\tvarování\n";
-    const struct
-    {
-        QStringList args;
-        int status;
-        QByteArray out;
-        QByteArray err;
-    } cases[] = {
+    const std::tuple<QStringList, int, QByteArray, QByteArray> cases[] = {
         {{"conflicts", path("meet.vrs")}, ConflictsCommand::someFound, meet, {}},
         {{"conflicts", path("double.vrs")}, 0, {}, {}},
         {{"conflicts", path("damaged.vrs")},
          ConflictsCommand::someFound,
          meet,
-         ("vlakorys-cli: " + path("damaged.vrs") + ": " + FileMessages::damagedTracks + "\n").toUtf8()},
-        {{"conflicts", path("missing.vrs")},
-         1,
-         {},
-         ("vlakorys-cli: " + path("missing.vrs") + ": Chyba při otevírání souboru: soubor nebo adresář neexistuje\n")
-             .toUtf8()},
+         says("damaged.vrs", FileMessages::damagedTracks)},
+        {{"conflicts", path("missing.vrs")}, 1, {}, says("missing.vrs", noFile)},
         {{"conflicts"}, 1, {}, "vlakorys-cli: použití: vlakorys-cli conflicts SOUBOR.vrs [--json]\n"},
         {{"conflicts", path("meet.vrs"), "--svg"}, 1, {}, "vlakorys-cli: neznámá volba --svg\n"},
+        {{"diff", path("a.vrs"), path("a.vrs")}, 0, {}, {}},
+        {{"diff", path("a.vrs"), path("meet.vrs")}, DiffCommand::differ, "Os 2\tzrušen\n", {}},
+        {{"diff", path("a.vrs"), path("missing.vrs")}, 1, {}, says("missing.vrs", noFile)},
+        {{"diff", path("a.vrs")}, 1, {}, "vlakorys-cli: použití: " + QByteArray(DiffCommand::usage) + '\n'},
     };
-    for (const auto &c : cases) {
-        const CommandRun r = cli(c.args);
-        EXPECT_EQ(std::tuple(r.status, r.out, r.err), std::tuple(c.status, c.out, c.err))
-            << c.args.join(' ').toStdString();
+    for (const auto &[args, status, out, err] : cases) {
+        const CommandRun r = cli(args);
+        EXPECT_EQ(std::tuple(r.status, r.out, r.err), std::tuple(status, out, err)) << args.join(' ').toStdString();
     }
+    const Json diff = Json::parse(cli({"diff", path("meet.vrs"), path("a.vrs"), "--json"}).out.toStdString());
+    EXPECT_EQ(diff["rows"], Json::parse(R"([{"name": "Os 2", "kind": "added", "word": "přidán", "current": 2,
+                                              "compared": null, "occurrence": 1, "sharedName": false}])"));
+    EXPECT_EQ(diff["unchanged"], 1);
 
     const CommandRun json = cli({"conflicts", path("meet.vrs"), "--json"});
-    ASSERT_EQ(json.status, ConflictsCommand::someFound);
-    const Json list = Json::parse(json.out.toStdString());
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0]["kind"], "meet");
-    EXPECT_EQ(list[0]["severity"], "warning");
-    EXPECT_EQ(list[0]["trains"], Json::array({1, 2}));
-    EXPECT_EQ(list[0]["stations"], Json::array({1, 2}));
-    EXPECT_EQ(list[0]["point"], (Json{{"minute", 606.0}, {"km", 3.0}}));
+    EXPECT_EQ(json.status, ConflictsCommand::someFound);
+    EXPECT_EQ(Json::parse(json.out.toStdString()), Json::parse(R"([{"kind": "meet", "severity": "warning",
+        "text": "křižování na jednokolejné trati", "from": 602, "to": 610, "time": "10:02–10:10", "trains": [1, 2],
+        "names": ["Os 1", "Os 2"], "stations": [1, 2], "place": "A – B", "point": {"minute": 606, "km": 3}}])"));
     EXPECT_EQ(cli({"conflicts", path("double.vrs"), "--json"}).out, "[]\n");
 
     // 150 trains together: 11,175 headways, the first 10,000 listed.
@@ -231,47 +225,14 @@ TEST_F(CliCommandsTest, ShiftMovesTheNamedTrainOrSaysWhyNot)
          "vlakorys-cli: neplatný počet minut „0,25“ (celé nebo půl minuty, méně než den)\n"},
         {{"shift", in, "Os 1", out}, QStringLiteral("vlakorys-cli: použití: ") + ShiftCommand::usage + u'\n'},
     };
-    for (const auto &c : cases) {
+    for (const auto &[args, err, rows] : cases) {
         QFile::remove(out);
-        const CommandRun r = cli(c.args);
-        EXPECT_EQ(std::pair(r.status, QString::fromUtf8(r.err)), std::pair(c.err.isEmpty() ? 0 : 1, c.err))
-            << c.args.join(u' ').toStdString();
+        const CommandRun r = cli(args);
+        EXPECT_EQ(std::pair(r.status, QString::fromUtf8(r.err)), std::pair(err.isEmpty() ? 0 : 1, err))
+            << args.join(u' ').toStdString();
         Document result;
-        EXPECT_EQ(DocumentFile::load(result, out).status == DocumentFile::Status::Ok, c.err.isEmpty());
-        if (c.err.isEmpty())
-            EXPECT_EQ(DocumentFixtures::rowsOf(result.trains.at(0)), c.rows);
+        EXPECT_EQ(DocumentFile::load(result, out).status == DocumentFile::Status::Ok, err.isEmpty());
+        if (err.isEmpty())
+            EXPECT_EQ(DocumentFixtures::rowsOf(result.trains.at(0)), rows);
     }
-}
-
-// diff: the trains that differ, one a line, and the status says whether any
-// does.
-TEST_F(CliCommandsTest, DiffTellsInItsStatusWhetherTheTimetablesDiffer)
-{
-    Document doc;
-    SampleLine::addStation(doc, "A", 0);
-    SampleLine::addStation(doc, "B", 5);
-    DocumentFixtures::addTrain(doc, "Os 1", {{1, 10, 0}, {2, 10, 10}});
-    FileBytes::write(path("a.vrs"), FileBytes::of(doc));
-    DocumentFixtures::addTrain(doc, "Os 2", {{2, 11, 0}, {1, 11, 10}});
-    FileBytes::write(path("b.vrs"), FileBytes::of(doc));
-    const struct
-    {
-        QStringList args;
-        int status;
-        QByteArray out;
-    } cases[] = {
-        {{"diff", path("a.vrs"), path("a.vrs")}, 0, {}},
-        {{"diff", path("a.vrs"), path("b.vrs")}, DiffCommand::differ, "Os 2\tzrušen\n"},
-        {{"diff", path("a.vrs"), path("missing.vrs")}, 1, {}},
-        {{"diff", path("a.vrs")}, 1, {}},
-    };
-    for (const auto &c : cases) {
-        const CommandRun r = cli(c.args);
-        EXPECT_EQ(std::tuple(r.status, r.out, r.err.isEmpty()), std::tuple(c.status, c.out, c.status != 1))
-            << c.args.join(' ').toStdString();
-    }
-    const Json json = Json::parse(cli({"diff", path("b.vrs"), path("a.vrs"), "--json"}).out.toStdString());
-    EXPECT_EQ(json["rows"], Json::parse(R"([{"name": "Os 2", "kind": "added", "word": "přidán", "current": 2,
-                                              "compared": null, "occurrence": 1, "sharedName": false}])"));
-    EXPECT_EQ(json["unchanged"], 1);
 }

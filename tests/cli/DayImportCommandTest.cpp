@@ -25,15 +25,6 @@ const QString caltrain = TestPaths::sourceDir() + QStringLiteral("/tests/data/gt
 
 class DayImportCommandTest : public CliTest
 {
-protected:
-    // The document a command wrote, as Open reads it.
-    static bool load(Document &doc, const QString &file)
-    {
-        if (DocumentFile::load(doc, file).status != DocumentFile::Status::Ok)
-            return false;
-        DocumentReader::finishLoading(doc);
-        return true;
-    }
 };
 
 } // namespace
@@ -53,8 +44,9 @@ TEST_F(DayImportCommandTest, WriteTheDocumentTheSummaryCounts)
           QStringList{"import-czptt", "--into", path("stations.vrs"), "--day", day, lineDir, path("into.vrs")},
           QStringList{"import-gtfs", "--day", "2017-07-24", caltrain, path("caltrain.vrs")}}) {
         const CommandRun r = cli(args);
-        Document doc;
-        ASSERT_TRUE(load(doc, args.back()));
+        Document doc; // as Open reads it
+        ASSERT_EQ(DocumentFile::load(doc, args.back()).status, DocumentFile::Status::Ok);
+        DocumentReader::finishLoading(doc);
         const QString counts = DayImportSteps::countsLine(int(doc.trains.size()), int(doc.stations.size()));
         EXPECT_EQ(std::tuple(r.status, r.err, r.out.endsWith(("\n" + counts + "\n").toUtf8())),
                   std::tuple(0, QByteArray(), true))
@@ -66,7 +58,7 @@ TEST_F(DayImportCommandTest, WriteTheDocumentTheSummaryCounts)
     // What it prints is the import's summary, then its notes.
     QStringList labelCalls;
     const LabelMakers recording{[&](Document &, double) { labelCalls << QStringLiteral("train"); },
-                               [&](Document &, double, ProgressSink &) { labelCalls << QStringLiteral("time"); }};
+                                [&](Document &, double, ProgressSink &) { labelCalls << QStringLiteral("time"); }};
     const CommandRun spaced = capture([&](std::FILE *out, std::FILE *err) {
         return CzpttImportCommand(recording).run({"--day=" + day, lineDir, path("spaced.vrs")}, out, err);
     });
@@ -87,11 +79,7 @@ TEST_F(DayImportCommandTest, RefusalsSayWhyAndWriteNothing)
     const QString lineDir = CzpttTestData::lineDir();
     const QString out = path("out.vrs");
     const QStringList newLine = {"import-czptt", "--from", "Vsetín", "--to", "Velké Karlovice"};
-    const struct
-    {
-        QStringList args;
-        QString err;
-    } cases[] = {
+    const std::pair<QStringList, QString> cases[] = {
         {{"import-czptt", "--to", "Vsetín", "--day", "2026-03-04", lineDir, out},
          "chybí volba --from (nová trať potřebuje --from a --to)"},
         {newLine + QStringList{"--bogus", "--day", "2026-03-04", lineDir, out}, "neznámá volba --bogus"},
@@ -110,11 +98,11 @@ TEST_F(DayImportCommandTest, RefusalsSayWhyAndWriteNothing)
         {{"import-gtfs", "--from", "Gilroy Caltrain", "--day", "2017-07-24", caltrain, out},
          "chybí volba --to (nová trať potřebuje --from a --to)"},
     };
-    for (const auto &c : cases) {
-        const CommandRun r = cli(c.args);
+    for (const auto &[args, err] : cases) {
+        const CommandRun r = cli(args);
         EXPECT_EQ(std::tuple(r.status, QString::fromUtf8(r.err), r.out),
-                  std::tuple(1, QStringLiteral("vlakorys-cli: ") + c.err + u'\n', QByteArray()))
-            << c.args.join(u' ').toStdString();
+                  std::tuple(1, QStringLiteral("vlakorys-cli: ") + err + u'\n', QByteArray()))
+            << args.join(u' ').toStdString();
     }
     // The summary on a full disk: an error, and no document either.
     for (const QStringList &args : {newLine + QStringList{"--day", "2026-03-04", lineDir, out},

@@ -78,6 +78,7 @@ std::vector<Conflict> fullCheck(const Document &doc)
 // cross at 10:06 at 6 km, between B and C.
 const TrainSpec up = {"Os 1", {{1, 10, 0}, {3, 10, 10}}};
 const TrainSpec down = {"Os 2", {{3, 10, 2}, {1, 10, 12}}};
+const std::string meetBC = "10:05–10:07\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tchyba\t@10:06 6000";
 // Os 1 and Os 2 stand at B together from 10:06 to 10:07.
 const std::vector<TrainSpec> meetAtB = {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 7}, {3, 10, 12}}},
                                         {"Os 2", {{3, 10, 1}, {2, 10, 6}, {2, 10, 8}, {1, 10, 13}}}};
@@ -95,8 +96,10 @@ TEST(ConflictCheck, EachKindOnASmallLine)
                                  "10:09–10:10\tA – B\tOs 1\tR 2\tnedodržené následné mezidobí\tchyba",
                                  "10:09–10:10\tB – C\tOs 1\tR 2\tnedodržené následné mezidobí\tchyba"};
     const TrainSpec os1 = {"Os 1", {{1, 10, 0}, {2, 10, 5}}}; // A to B
-    const std::string meetBC = "10:05–10:07\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tchyba\t@10:06 6000";
+    const std::string meetAtHalt = "10:06–10:07\tB\tOs 1\tOs 2\tkřižování bez volné koleje\tchyba";
+    const std::string overtakenAtHalt = "10:08\tB\tOs 1\tR 2\tpředjíždění bez volné koleje\tchyba";
     const auto dop = &StationKind::dopravna;
+    const auto halt = &StationKind::zastavka;
     const struct
     {
         const char *what;
@@ -105,6 +108,7 @@ TEST(ConflictCheck, EachKindOnASmallLine)
         uint8_t StationKind::*middle = &StationKind::dopravna;
         uint8_t mainTracks = Tracks::singleTrack;
         uint8_t belowB = 0, aboveB = 0; // the sections' own tracks
+        int8_t atB = Tracks::byKind;    // B's own tracks
     } cases[] = {
         {"a meet in a section", {up, down}, {meetBC}},
         // A section set on its own follows its number, whatever the line's
@@ -116,7 +120,7 @@ TEST(ConflictCheck, EachKindOnASmallLine)
         {"the same trains listed the other way",
          {down, up},
          {"10:05–10:07\tB – C\tOs 2\tOs 1\tkřižování na jednokolejné trati\tchyba\t@10:06 6000"}},
-        {"a meet on double track", {up, down}, {}, &StationKind::dopravna, Tracks::doubleTrack},
+        {"a meet on double track", {up, down}, {}, dop, Tracks::doubleTrack},
         {"a train as required",
          {up, {"Os 2", down.rows, true}},
          {"10:05–10:07\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tvarování\t@10:06 6000"}},
@@ -127,30 +131,20 @@ TEST(ConflictCheck, EachKindOnASmallLine)
          {{"Os 1", {{1, 23, 55}, {3, 0, 5}}}, {"Os 2", {{3, 0, 0}, {1, 0, 10}}}},
          {"0:00–0:05\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tchyba\t@0:02:30 7500"}},
         {"trains meeting at a Dopravna", meetAtB, {}},
-        {"trains meeting at a halt",
-         meetAtB,
-         {"10:06–10:07\tB\tOs 1\tOs 2\tkřižování bez volné koleje\tchyba"},
-         &StationKind::zastavka},
-        {"trains meeting at a halt of a double line", meetAtB, {}, &StationKind::zastavka, Tracks::doubleTrack},
+        {"trains meeting at a halt", meetAtB, {meetAtHalt}, halt},
+        {"trains meeting at a halt of a double line", meetAtB, {}, halt, Tracks::doubleTrack},
         {"one passes as the other leaves a halt",
          {{"Os 1", {{1, 10, 0}, {2, 10, 5}, {2, 10, 7}, {3, 10, 12}}}, {"Os 2", {{3, 10, 2}, {1, 10, 12}}}},
          {"10:07\tB\tOs 1\tOs 2\tkřižování bez volné koleje\tchyba"},
-         &StationKind::zastavka},
-        {"an overtaking at a halt",
-         overtakeAtB,
-         {"10:08\tB\tOs 1\tR 2\tpředjíždění bez volné koleje\tchyba"},
-         &StationKind::zastavka},
-        {"an overtaking at a halt of a double line",
-         overtakeAtB,
-         {"10:08\tB\tOs 1\tR 2\tpředjíždění bez volné koleje\tchyba"},
-         &StationKind::zastavka,
-         Tracks::doubleTrack},
+         halt},
+        {"an overtaking at a halt", overtakeAtB, {overtakenAtHalt}, halt},
+        {"an overtaking at a halt of a double line", overtakeAtB, {overtakenAtHalt}, halt, Tracks::doubleTrack},
         {"an overtaking at a Dopravna", overtakeAtB, {}},
         {"a third train at a Dopravna",
          {overtakeAtB[0], overtakeAtB[1], {"Os 3", {{3, 10, 0}, {2, 10, 8}, {1, 10, 20}}}},
          {"10:08\tB\tR 2\tOs 3, Os 1\tkřižování bez volné koleje\tchyba"}},
         {"an overtaking between stations", overtakeInAB, overtakenInAB},
-        {"an overtaking on double track", overtakeInAB, overtakenInAB, &StationKind::dopravna, Tracks::doubleTrack},
+        {"an overtaking on double track", overtakeInAB, overtakenInAB, dop, Tracks::doubleTrack},
         {"a headway of exactly the minimum", {os1, {"Os 3", {{1, 10, 3}, {2, 10, 8}}}}, {}},
         {"a headway a minute short",
          {os1, {"Os 3", {{1, 10, 2}, {2, 10, 7}}}},
@@ -165,7 +159,18 @@ TEST(ConflictCheck, EachKindOnASmallLine)
         {"trains passing B at the same moment meet there",
          {{"Os 1", {{1, 10, 0}, {3, 10, 10}}}, {"Os 2", {{3, 10, 0}, {1, 10, 10}}}},
          {"10:05\tB\tOs 1\tOs 2\tkřižování bez volné koleje\tchyba"},
-         &StationKind::zastavka},
+         halt},
+        // The station's own number of tracks counts instead of its kind's.
+        {"a Dopravna of one track", meetAtB, {meetAtHalt}, dop, Tracks::singleTrack, 0, 0, 1},
+        {"a Dopravna of no track", meetAtB, {meetAtHalt}, dop, Tracks::singleTrack, 0, 0, 0},
+        {"a halt of two tracks", meetAtB, {}, halt, Tracks::singleTrack, 0, 0, 2},
+        // Rows at kilometre points inside a section, a line drawn back to
+        // the left and rows beyond the station list are no runs.
+        {"Os 5 standing at km 7 from 10:00 to 10:20",
+         {{"Os 5", {{-993, 10, 0}, {-993, 10, 20}, {3, 10, 23}}}, down},
+         {"10:02–10:07\tB – C\tOs 5\tOs 2\tkřižování na jednokolejné trati\tchyba\t@10:05 7000"}},
+        {"19:59 to 0:30, drawn back", {{"Os 1", {{1, 19, 59}, {3, 0, 30}}}, {"Os 2", {{3, 0, 0}, {1, 0, 40}}}}, {}},
+        {"a row beyond the stations", {{"Os 1", {{1, 10, 0}, {4, 10, 5}, {3, 10, 10}}}, down}, {meetBC}},
     };
     for (const auto &c : cases) {
         Document doc;
@@ -173,51 +178,23 @@ TEST(ConflictCheck, EachKindOnASmallLine)
         doc.lineTracks.mainTracks = c.mainTracks;
         doc.stations[0].sectionTracks = c.belowB;
         doc.stations[1].sectionTracks = c.aboveB;
+        doc.stations[1].stationTracks = c.atB;
         EXPECT_EQ(check(doc, c.trains), c.expected) << c.what;
     }
 }
 
-// The station's own number of tracks counts instead of its kind's; a
-// station list out of order by position keeps its sections by position.
-TEST(ConflictCheck, StationTracksAndTheOrderOfTheList)
+// A station list out of order by position keeps its sections by position:
+// C, A, B: the sections are still A-B and B-C; B-C is held by B.
+TEST(ConflictCheck, TheOrderOfTheList)
 {
-    Document doc;
-    fillLine(doc);
-    doc.stations[1].stationTracks = 1;
-    EXPECT_EQ(check(doc, meetAtB).size(), 1u);
-    doc.stations[1].stationTracks = 0;
-    EXPECT_EQ(check(doc, meetAtB).size(), 1u);
-
-    Document halt;
-    fillLine(halt, &StationKind::zastavka);
-    halt.stations[1].stationTracks = 2;
-    EXPECT_EQ(check(halt, meetAtB), Lines{});
-
-    // C, A, B: the sections are still A-B and B-C; B-C is held by B.
     Document shuffled;
-    SampleLine::addStation(shuffled, "C", 10);
-    SampleLine::addStation(shuffled, "A", 0);
-    SampleLine::addStation(shuffled, "B", 5);
+    for (auto [name, km] : {std::pair{"C", 10}, {"A", 0}, {"B", 5}})
+        SampleLine::addStation(shuffled, name, km);
+    const std::vector<TrainSpec> trains = {{"Os 1", {{2, 10, 0}, {1, 10, 10}}}, {"Os 2", {{1, 10, 2}, {2, 10, 12}}}};
     shuffled.stations[2].sectionTracks = Tracks::doubleTrack;
-    EXPECT_EQ(check(shuffled, {{"Os 1", {{2, 10, 0}, {1, 10, 10}}}, {"Os 2", {{1, 10, 2}, {2, 10, 12}}}}), Lines{});
+    EXPECT_EQ(check(shuffled, trains), Lines{});
     shuffled.stations[2].sectionTracks = 0;
-    EXPECT_EQ(check(shuffled, {{"Os 1", {{2, 10, 0}, {1, 10, 10}}}, {"Os 2", {{1, 10, 2}, {2, 10, 12}}}}),
-              Lines{"10:05–10:07\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tchyba\t@10:06 6000"});
-}
-
-// Rows at kilometre points inside a section, a line drawn back to the left
-// and rows beyond the station list are no runs to conflict with.
-TEST(ConflictCheck, LinesThatAreNoRuns)
-{
-    Document doc;
-    fillLine(doc);
-    // Os 5 stands at km 7 (a kilometre point) from 10:00 to 10:20.
-    const TrainSpec standing = {"Os 5", {{-993, 10, 0}, {-993, 10, 20}, {3, 10, 23}}};
-    EXPECT_EQ(check(doc, {standing, down}),
-              Lines{"10:02–10:07\tB – C\tOs 5\tOs 2\tkřižování na jednokolejné trati\tchyba\t@10:05 7000"});
-    // 19:59 to 0:30 does not run past midnight: drawn back, no run.
-    EXPECT_EQ(check(doc, {{"Os 1", {{1, 19, 59}, {3, 0, 30}}}, {"Os 2", {{3, 0, 0}, {1, 0, 40}}}}), Lines{});
-    EXPECT_EQ(check(doc, {{"Os 1", {{1, 10, 0}, {4, 10, 5}, {3, 10, 10}}}, down}).size(), 1u);
+    EXPECT_EQ(check(shuffled, trains), Lines{meetBC});
 }
 
 // Any edit of one train rechecked alone gives what a full check gives,
@@ -371,12 +348,8 @@ TEST(ConflictWatch, ChecksWhatChanged)
 
 TEST(ConflictCheck, TheTextsOfTimes)
 {
-    const struct
-    {
-        double minute;
-        const char *text;
-    } cases[] = {{0.0, "0:00"},      {605.0, "10:05"},    {605.5, "10:05:30"},
-                 {1439.999, "0:00"}, {1443.5, "0:03:30"}, {-1.0, "23:59"}};
-    for (const auto &c : cases)
-        EXPECT_EQ(ConflictText::clock(c.minute).toStdString(), c.text) << c.minute;
+    const std::pair<double, const char *> cases[] = {{0.0, "0:00"},      {605.0, "10:05"},    {605.5, "10:05:30"},
+                                                     {1439.999, "0:00"}, {1443.5, "0:03:30"}, {-1.0, "23:59"}};
+    for (auto [minute, text] : cases)
+        EXPECT_EQ(ConflictText::clock(minute).toStdString(), text) << minute;
 }

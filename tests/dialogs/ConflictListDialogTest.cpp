@@ -6,7 +6,6 @@
 #include "conflicts/ConflictCheck.h"
 #include "model/Document.h"
 
-#include <QLabel>
 #include <QSignalSpy>
 #include <QTreeWidget>
 #include <QtTest>
@@ -20,13 +19,6 @@ class ConflictListDialogTest : public QObject
     Q_OBJECT
 
     Document m_doc;
-
-    std::vector<Conflict> check()
-    {
-        ConflictCheck check(m_doc);
-        check.recompute();
-        return check.conflicts();
-    }
 
 private slots:
     void initTestCase()
@@ -45,7 +37,9 @@ private slots:
     {
         ConflictListDialog d;
         QVERIFY(!d.isModal());
-        const std::vector<Conflict> conflicts = check();
+        ConflictCheck check(m_doc);
+        check.recompute();
+        const std::vector<Conflict> conflicts = check.conflicts();
         d.setConflicts(m_doc, conflicts);
         QTreeWidget *list = d.list();
         QCOMPARE(list->topLevelItemCount(), int(conflicts.size()));

@@ -52,9 +52,9 @@ private slots:
     }
     void cleanup() { m_dialog.reset(); }
 
-    // Defaults, and each control reaching the plan: the sizes are recomputed
-    // (their rules are tested on PrintPlan).
-    void defaultsWhenShown()
+    // Defaults, then the resolution and the printer setup reaching the plan:
+    // the sizes are recomputed (their rules are tested on PrintPlan).
+    void defaultsResolutionAndPrinterSetup()
     {
         const std::pair<const char *, int> spins[] = {
             {"SpinEdit1", 1}, {"SpinEdit2", 0}, {"SpinEdit3", 100}, {"SpinEdit4", 0}, {"SpinEdit5", 999}};
@@ -68,6 +68,13 @@ private slots:
         QCOMPARE(find<QComboBox>("ComboBox2")->itemText(2), QStringLiteral("Cé"));
         QCOMPARE(find<QComboBox>("ComboBox3")->currentText(), QStringLiteral("300 X 300"));
         QVERIFY(find<QCheckBox>("CheckBox1")->isChecked());
+
+        find<QComboBox>("ComboBox3")->setCurrentIndex(0); // "75 X 75"
+        QCOMPARE(text("Label14"), QStringLiteral("1197"));
+        m_prompter.printerAnswers = {QSize(4960, 7016)};
+        find<QPushButton>("BitBtn3")->click();
+        QCOMPARE(m_prompter.log, QStringList{QStringLiteral("printer setup")});
+        QCOMPARE(text("Label14") + u'x' + text("Label15"), QStringLiteral("2395x1693"));
     }
 
     // Fields reach the plan when left (its rules are PrintPlan's); a falling
@@ -122,16 +129,6 @@ private slots:
         from->setText(QStringLiteral("06:00")); // an empty range is a range
         find<QPushButton>("BitBtn4")->click();
         QCOMPARE(m_dialog->action(), PrintToBitmapDialog::Action::Export);
-    }
-
-    void resolutionAndPrinterSetup()
-    {
-        find<QComboBox>("ComboBox3")->setCurrentIndex(0); // "75 X 75"
-        QCOMPARE(text("Label14"), QStringLiteral("1197"));
-        m_prompter.printerAnswers = {QSize(4960, 7016)};
-        find<QPushButton>("BitBtn3")->click();
-        QCOMPARE(m_prompter.log, QStringList{QStringLiteral("printer setup")});
-        QCOMPARE(text("Label14") + u'x' + text("Label15"), QStringLiteral("2395x1693"));
     }
 
     void printAndExportCloseTheDialogWithTheirAction()

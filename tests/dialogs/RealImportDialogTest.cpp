@@ -4,11 +4,8 @@
 #include "GuiKeys.h"
 #include "SampleLine.h"
 #include "ScriptedPrompter.h"
-#include "TestPaths.h"
 
 #include "io/SettingsFile.h"
-#include "model/Cp1250.h"
-#include "model/Document.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -24,14 +21,9 @@ using Format = ImportSession::Format;
 
 namespace {
 
-QString data(const char *sub)
-{
-    return TestPaths::sourceDir() + QStringLiteral("/tests/data/") + QString::fromUtf8(sub);
-}
-
-const QString lineDir = data("czptt/vsetin-velke-karlovice");
-const QString codebook = data("sr70/SR70-2026-08-15.csv");
-const QString caltrain = data("gtfs/caltrain-2017");
+const QString lineDir = CzpttTestData::lineDir();
+const QString codebook = CzpttTestData::sr70Path();
+const QString caltrain = CzpttTestData::dir(QStringLiteral("gtfs/caltrain-2017"));
 
 } // namespace
 
@@ -44,8 +36,8 @@ class RealImportDialogTest : public QObject
 
     QTemporaryDir m_dir;
     ScriptedPrompter m_prompter;
-
-    SettingsFile settings() { return SettingsFile(m_dir.filePath(QStringLiteral("Vlakorys.ini"))); }
+    SettingsFile m_file{m_dir.filePath(QStringLiteral("Vlakorys.ini"))};
+    const Document m_empty;
 
     template <typename T> static T *child(QDialog &d, const char *name)
     {
@@ -59,7 +51,7 @@ private slots:
     void init()
     {
         m_prompter = ScriptedPrompter();
-        QFile::remove(m_dir.filePath(QStringLiteral("Vlakorys.ini")));
+        QFile::remove(m_file.path());
     }
 
     // An empty document takes a new line; the ends default to those most of
@@ -67,10 +59,8 @@ private slots:
     // the next time.
     void czpttNewLineBetweenTheDefaultEnds()
     {
-        Document empty;
-        SettingsFile file = settings();
         {
-            RealImportDialog d(Format::Czptt, empty, m_prompter, file);
+            RealImportDialog d(Format::Czptt, m_empty, m_prompter, m_file);
             QVERIFY(!child<QPushButton>(d, "ImportButton")->isEnabled());
             QVERIFY(d.addSources({lineDir}));
             QVERIFY(d.useCodebook(codebook));
@@ -91,7 +81,7 @@ private slots:
             QVERIFY(!d.previewText().startsWith(QStringLiteral("Nalezeno")));
             QVERIFY(!child<QPushButton>(d, "ImportButton")->isEnabled());
         }
-        RealImportDialog again(Format::Czptt, empty, m_prompter, file);
+        RealImportDialog again(Format::Czptt, m_empty, m_prompter, m_file);
         QCOMPARE(child<QLineEdit>(again, "CodebookEdit")->text(), codebook);
         QVERIFY(m_prompter.log.isEmpty());
     }
@@ -101,16 +91,14 @@ private slots:
     // the codebook's path can be typed (a wrong one is refused).
     void dayTitlesAndTypedCodebook()
     {
-        Document empty;
-        SettingsFile file = settings();
         for (const QDate day : {QDate(), QDate(2026, 3, 4)}) {
-            RealImportDialog d(Format::Czptt, empty, m_prompter, file);
+            RealImportDialog d(Format::Czptt, m_empty, m_prompter, m_file);
             d.preferDay(day);
             QVERIFY(d.addSources({lineDir}));
             QCOMPARE(d.chosenDay(), day.isValid() ? day : QDate(2025, 12, 14));
         }
-        RealImportDialog d(Format::Czptt, empty, m_prompter, file);
-        RealImportDialog gtfs(Format::Gtfs, empty, m_prompter, file);
+        RealImportDialog d(Format::Czptt, m_empty, m_prompter, m_file);
+        RealImportDialog gtfs(Format::Gtfs, m_empty, m_prompter, m_file);
         QStringList titles;
         for (QPushButton *b : {child<QPushButton>(d, "AddFilesButton"), child<QPushButton>(d, "CodebookButton"),
                                child<QPushButton>(gtfs, "AddFilesButton")}) {
@@ -124,7 +112,7 @@ private slots:
             edit->setText(typed);
             emit edit->editingFinished();
         }
-        QCOMPARE(std::pair(edit->text(), file.readCodebookPath()), std::pair(codebook, codebook));
+        QCOMPARE(std::pair(edit->text(), m_file.readCodebookPath()), std::pair(codebook, codebook));
         QCOMPARE(m_prompter.messages().size(), 1);
     }
 
@@ -134,8 +122,7 @@ private slots:
     {
         Document doc;
         SampleLine::addStations(doc, CzpttTestData::lineFromVsetin);
-        SettingsFile file = settings();
-        RealImportDialog into(Format::Czptt, doc, m_prompter, file);
+        RealImportDialog into(Format::Czptt, doc, m_prompter, m_file);
         QVERIFY(into.addSources({lineDir}));
         child<QCalendarWidget>(into, "DayCalendar")->setSelectedDate(QDate(2026, 3, 4));
         auto *newLine = child<QCheckBox>(into, "NewLineCheck");
@@ -147,9 +134,7 @@ private slots:
     // user declines to choose one; the question comes at Importovat.
     void czpttAsksForTheCodebookAtImport()
     {
-        Document empty;
-        SettingsFile file = settings();
-        RealImportDialog d(Format::Czptt, empty, m_prompter, file);
+        RealImportDialog d(Format::Czptt, m_empty, m_prompter, m_file);
         QVERIFY(d.addSources({lineDir}));
         child<QCalendarWidget>(d, "DayCalendar")->setSelectedDate(QDate(2026, 3, 4));
         m_prompter.yesNoAnswers = {false};
@@ -165,9 +150,7 @@ private slots:
     // imports nothing.
     void gtfsRoutesAndDay()
     {
-        Document empty;
-        SettingsFile file = settings();
-        RealImportDialog d(Format::Gtfs, empty, m_prompter, file);
+        RealImportDialog d(Format::Gtfs, m_empty, m_prompter, m_file);
         m_prompter.folderAnswers = {caltrain};
         GuiClicks::click(child<QPushButton>(d, "AddFolderButton"));
         child<QCalendarWidget>(d, "DayCalendar")->setSelectedDate(QDate(2017, 7, 24));
@@ -206,28 +189,18 @@ private slots:
     }
 
     // Sources that give nothing say why, and leave Importovat off.
-    void sourcesThatGiveNothing_data()
-    {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("not a feed") << int(Format::Gtfs) << lineDir << QStringLiteral("není složka ani archiv ZIP");
-        QTest::newRow("no messages") << int(Format::Czptt) << caltrain
-                                     << QStringLiteral("není žádná trasa vlaku CZPTT");
-    }
-
     void sourcesThatGiveNothing()
     {
-        QFETCH(int, format);
-        QFETCH(QString, source);
-        QFETCH(QString, says);
-        Document empty;
-        SettingsFile file = settings();
-        RealImportDialog d(static_cast<Format>(format), empty, m_prompter, file);
-        QVERIFY(!d.addSources({source}));
-        QVERIFY2(child<QLabel>(d, "SourceInfo")->text().contains(says),
-                 qPrintable(child<QLabel>(d, "SourceInfo")->text()));
-        QVERIFY(!child<QPushButton>(d, "ImportButton")->isEnabled());
+        const std::tuple<Format, QString, const char *> cases[] = {
+            {Format::Gtfs, lineDir, "není složka ani archiv ZIP"},
+            {Format::Czptt, caltrain, "není žádná trasa vlaku CZPTT"}};
+        for (const auto &[format, source, says] : cases) {
+            RealImportDialog d(format, m_empty, m_prompter, m_file);
+            QVERIFY(!d.addSources({source}));
+            const QString info = child<QLabel>(d, "SourceInfo")->text();
+            QVERIFY2(info.contains(QString::fromUtf8(says)), qPrintable(info));
+            QVERIFY(!child<QPushButton>(d, "ImportButton")->isEnabled());
+        }
     }
 };
 

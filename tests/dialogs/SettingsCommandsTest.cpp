@@ -136,11 +136,11 @@ TEST(SettingsCommand, TakesWritesAndRedrawsWhatDiffers)
         } else {
             EXPECT_FALSE(doc.redrawNeeded);
         }
-        const SettingsChoice taken = SettingsChoice::of(doc.settings, doc.lineTracks);
-        EXPECT_EQ(std::pair(taken.mainTracks, taken.minHeadway), std::pair(choice.mainTracks, choice.minHeadway));
-        EXPECT_TRUE(taken.timeFont == choice.timeFont);
-        EXPECT_EQ(taken.penThick, choice.penThick);
-        EXPECT_EQ(taken.saveLabelImages, choice.saveLabelImages);
+        const auto fields = [](const SettingsChoice &c) {
+            return std::tie(c.timeFont, c.smallTrainFont, c.largeTrainFont, c.penThin, c.penMedium, c.penThick,
+                            c.saveLabelImages, c.mainTracks, c.minHeadway);
+        };
+        EXPECT_TRUE(fields(SettingsChoice::of(doc.settings, doc.lineTracks)) == fields(choice)) << "all taken";
     }
 }
 

@@ -12,11 +12,7 @@
 #include "DocumentFixtures.h"
 #include "SampleLine.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QMenu>
 #include <QPushButton>
-#include <QSpinBox>
 
 #include <QtTest>
 
