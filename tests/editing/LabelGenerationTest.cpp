@@ -127,12 +127,7 @@ TEST_F(LabelGeneration, EachLabelOnItsSideOfItsPoint)
         double km;
         int above;
     };
-    const struct
-    {
-        const char *what;
-        std::vector<DocumentFixtures::Row> rows;
-        std::vector<Label> labels;
-    } cases[] = {
+    const std::tuple<const char *, std::vector<DocumentFixtures::Row>, std::vector<Label>> cases[] = {
         {"a falling line swaps the sides",
          {{3, 10, 0}, {2, 10, 10}},
          {{"0", 10, 0, 1, 20, -1}, {"0", 10, 10, -1, 10, 1}}},
@@ -149,19 +144,19 @@ TEST_F(LabelGeneration, EachLabelOnItsSideOfItsPoint)
         {"nor one back in time", {{1, 10, 10}, {2, 10, 0}}, {{"0", 10, 10, 0, 0, 0}, {"0", 10, 0, 0, 10, 0}}},
     };
     const int dh = digitHeight();
-    for (const auto &c : cases) {
+    for (const auto &[what, rows, expected] : cases) {
         doc.clearTrains();
-        addTrain(doc, "Os 1", c.rows);
+        addTrain(doc, "Os 1", rows);
         const auto labels = timeLabels();
-        ASSERT_EQ(labels.size(), c.labels.size()) << c.what;
+        ASSERT_EQ(labels.size(), expected.size()) << what;
         for (size_t i = 0; i < labels.size(); ++i) {
-            const Label &e = c.labels[i];
+            const Label &e = expected[i];
             const TimeLabel &l = labels[i];
             const int32_t at = xOf(e.hours, e.minutes);
             const int side = l.x > at ? 1 : l.x == at ? 0 : l.x + digitWidth(e.text) < at ? -1 : 2;
-            EXPECT_EQ(std::pair(textOf(l), side), std::pair(QByteArray(e.text), e.side)) << c.what << ", label " << i;
+            EXPECT_EQ(std::pair(textOf(l), side), std::pair(QByteArray(e.text), e.side)) << what << ", label " << i;
             if (e.above != 0) {
-                EXPECT_DOUBLE_EQ(l.distance, e.km + (e.above > 0 ? (dh + 1) / 8.0 : -1 / 8.0)) << c.what << " " << i;
+                EXPECT_DOUBLE_EQ(l.distance, e.km + (e.above > 0 ? (dh + 1) / 8.0 : -1 / 8.0)) << what << " " << i;
             }
         }
     }

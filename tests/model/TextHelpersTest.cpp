@@ -60,36 +60,26 @@ TEST(ClockTime, FormatRightAlignsTheHourAndWrapsTheDay)
 
 TEST(ClockTime, TrainTimesCountTheHoursOnPastMidnight)
 {
-    const struct
-    {
-        double time;
-        bool seconds;
-        const char *text;
-    } rows[] = {
+    const std::tuple<double, bool, const char *> rows[] = {
         {makeTime(9, 5, 30), true, " 9:05:30"}, {1.0, false, "24:00"},   {1.0 + makeTime(0, 12, 30), true, "24:12:30"},
         {2.0 + makeTime(3, 0), false, "51:00"}, {-1.0 / 1440, true, ""}, {std::nan(""), true, ""},
     };
-    for (const auto &r : rows)
-        EXPECT_EQ(formatTrainTime(r.time, r.seconds), QString::fromLatin1(r.text)) << r.text;
+    for (const auto &[time, seconds, text] : rows)
+        EXPECT_EQ(formatTrainTime(time, seconds), QString::fromLatin1(text)) << text;
 }
 
 TEST(ClockTime, ParseValidTexts)
 {
-    struct Case
-    {
-        const char *text;
-        bool seconds;
-        bool digits; // parseClockDigits, else parseClockText
-        double expected;
-    };
-    for (const Case &c :
+    // digits: parseClockDigits, else parseClockText
+    using Case = std::tuple<const char *, bool, bool, double>;
+    for (const auto &[text, seconds, digits, expected] :
          {Case{"0705", false, true, makeTime(7, 5)}, Case{"1430", false, true, makeTime(14, 30)},
           Case{" 705", false, true, makeTime(7, 5)}, // leading blank
           Case{"235959", true, true, makeTime(23, 59, 59)}, Case{" 6:12", false, false, makeTime(6, 12)},
           Case{"12:30:15", true, false, makeTime(12, 30, 15)}, Case{"08.05", false, false, makeTime(8, 5)}}) {
-        const double got = c.digits ? parseClockDigits(QByteArrayView(c.text), c.seconds)
-                                    : parseClockText(QByteArrayView(c.text), c.seconds);
-        EXPECT_EQ(got, c.expected) << c.text; // exact, not near
+        const double got =
+            digits ? parseClockDigits(QByteArrayView(text), seconds) : parseClockText(QByteArrayView(text), seconds);
+        EXPECT_EQ(got, expected) << text; // exact, not near
     }
 }
 
