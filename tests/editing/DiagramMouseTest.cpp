@@ -186,36 +186,32 @@ TEST_F(DiagramMouseTest, ADropPlacesTheLabelByTheOutlinesCentreOnAWholeMinute)
 {
     // time < 0: at or beyond midnight (1439.5 minutes halve to 1440) a drop
     // or a copy changes nothing and asks nothing.
-    const struct
-    {
-        int hpos, column, row; // column, row: of the outline's centre after the drop
-        double time;
-        Qt::KeyboardModifiers keys = {};
-    } cases[] = {
-        {0, 1480, 220, makeTime(12, 0)},    // (1480 - 40) / 2 minutes
-        {100, 1481, 100, makeTime(16, 10)}, // 970.5 minutes: halves to even
-        {100, 1483, 300, makeTime(16, 12)}, // 971.5
-        {272, 1558, 200, makeTime(23, 59)}, // the last minute of the day
-        {272, 1559, 200, -1},
+    // column, row: of the outline's centre after the drop
+    const std::tuple<int, int, int, double, Qt::KeyboardModifiers> cases[] = {
+        {0, 1480, 220, makeTime(12, 0), {}},    // (1480 - 40) / 2 minutes
+        {100, 1481, 100, makeTime(16, 10), {}}, // 970.5 minutes: halves to even
+        {100, 1483, 300, makeTime(16, 12), {}}, // 971.5
+        {272, 1558, 200, makeTime(23, 59), {}}, // the last minute of the day
+        {272, 1559, 200, -1, {}},
         {272, 1559, 200, -1, Qt::ControlModifier},
     };
-    for (const auto &c : cases) {
-        view.hpos = c.hpos;
+    for (const auto &[hpos, column, row, time, keys] : cases) {
+        view.hpos = hpos;
         scene.diagram.render();
         const LabelState before = stateOf(label(1));
         const QPoint p = centre(1);
         mouse.PaintBox1MouseDown(pressAt(p));
         const LabelDrag::Edges o = mouse.labelDrag().outline();
-        const QPoint by(c.column - (o.left + o.right) / 2, c.row - (o.top + o.bottom) / 2);
+        const QPoint by(column - (o.left + o.right) / 2, row - (o.top + o.bottom) / 2);
         mouse.PaintBox1MouseMove(moveTo(p + by));
-        mouse.PaintBox1MouseUp(releaseAt(p + by, c.keys));
+        mouse.PaintBox1MouseUp(releaseAt(p + by, keys));
         EXPECT_EQ(scene.diagram.pickedLabel(), 0);
-        if (c.time < 0) {
-            EXPECT_EQ(std::pair(stateOf(label(1)), doc.trainLabelCount()), std::pair(before, 3)) << c.column;
+        if (time < 0) {
+            EXPECT_EQ(std::pair(stateOf(label(1)), doc.trainLabelCount()), std::pair(before, 3)) << column;
             continue;
         }
-        EXPECT_DOUBLE_EQ(label(1).time, c.time) << c.column;
-        EXPECT_DOUBLE_EQ(label(1).level, (2.0 * 4 * 50 + 20 - c.row) / 8) << c.row;
+        EXPECT_DOUBLE_EQ(label(1).time, time) << column;
+        EXPECT_DOUBLE_EQ(label(1).level, (2.0 * 4 * 50 + 20 - row) / 8) << row;
         EXPECT_EQ(label(1).visible, 1);
     }
     EXPECT_TRUE(edit.questions.isEmpty());

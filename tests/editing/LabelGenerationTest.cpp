@@ -253,25 +253,20 @@ TEST_F(LabelGeneration, TrainLabelsOfARisingAndAFallingFirstSegment)
 
 TEST_F(LabelGeneration, TrainLabelAngleOfTheFirstSegment)
 {
-    const struct
-    {
-        std::vector<DocumentFixtures::Row> rows;
-        double angle;
-        uint8_t firstHalf = 0;
-    } cases[] = {
-        {{{2, 10, 0}, {4, 10, 10}}, 0.0},                             // level: the falling rule
-        {{{1, 10, 0}, {2, 10, 0}}, 0.0},                              // vertical: a horizontal label
-        {{{1, 10, 0}, {1, 10, 5}, {2, 10, 15}}, -std::atan(4.0)},     // from the departure after a dwell
+    const std::tuple<std::vector<DocumentFixtures::Row>, double, uint8_t> cases[] = {
+        {{{2, 10, 0}, {4, 10, 10}}, 0.0, 0},                          // level: the falling rule
+        {{{1, 10, 0}, {2, 10, 0}}, 0.0, 0},                           // vertical: a horizontal label
+        {{{1, 10, 0}, {1, 10, 5}, {2, 10, 15}}, -std::atan(4.0), 0},  // from the departure after a dwell
         {{{1, 10, 0}, {2, 10, 10}}, -std::atan(80.0 / (9.5 * 2)), 1}, // the half minute counts
     };
-    for (const auto &c : cases) {
+    for (const auto &[rows, angle, firstHalf] : cases) {
         doc.clearTrains();
-        addTrain(doc, "Os 1", c.rows).firstHalfMinute = c.firstHalf;
+        addTrain(doc, "Os 1", rows).firstHalfMinute = firstHalf;
         MakeTrainLabels(doc, s);
         ASSERT_EQ(doc.trainLabelCount(), 1);
-        EXPECT_NEAR(doc.trainLabels.front().angle, c.angle, 1e-15) << c.rows.size();
+        EXPECT_NEAR(doc.trainLabels.front().angle, angle, 1e-15) << rows.size();
         EXPECT_TRUE(std::isfinite(doc.trainLabels.front().time));
-        if (c.rows.begin()->station == 2) { // level: the falling rule, a kilometre below
+        if (rows.begin()->station == 2) { // level: the falling rule, a kilometre below
             EXPECT_EQ(std::pair(doc.trainLabels.front().level, int(doc.trainLabels.front().ascending)),
                       std::pair(9.0, 0));
         }
