@@ -159,14 +159,24 @@ TEST(RealTimetableImport, RefusalsLeaveTheDocument)
         bool previewed; // the preview, which places nothing, sees no fault
     } cases[] = {
         {"no train", empty, "A", "D", {}, QStringLiteral("Dne 4. 3. 2026 nejede žádný vlak."), false},
-        {"an unknown end", smallDay(), "A", "X", {}, QStringLiteral("Stanice „X“ v jízdním řádu dne 4. 3. 2026 není."),
+        {"an unknown end",
+         smallDay(),
+         "A",
+         "X",
+         {},
+         QStringLiteral("Stanice „X“ v jízdním řádu dne 4. 3. 2026 není."),
          false},
         {"2000 km is the limit", smallDay(), "A", "D", placing({{"A", 0}, {"D", 2000000}}), {}, true},
         {"a metre beyond it", smallDay(), "A", "D", placing({{"A", 0}, {"D", 2000001}}),
          QStringLiteral("Stanice „D“ by ležela na km 2000,001, dál než 2000 km od začátku trati; zvolte kratší úsek."),
          true},
-        {"more stations than a document holds", crowded, "P0", "P1000", {},
-         QStringLiteral("Trať by měla 1001 stanic, dokument jich pojme nejvýše 1000; zvolte kratší úsek."), false},
+        {"more stations than a document holds",
+         crowded,
+         "P0",
+         "P1000",
+         {},
+         QStringLiteral("Trať by měla 1001 stanic, dokument jich pojme nejvýše 1000; zvolte kratší úsek."),
+         false},
     };
     for (const auto &[what, day, from, to, place, error, previewed] : cases) {
         Document doc;
