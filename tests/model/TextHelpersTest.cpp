@@ -101,10 +101,9 @@ TEST(ClockTime, InvalidTextsAreConversionErrors)
 
 TEST(ClockTime, ParseIntegerAsTheRuntimeDoes)
 {
-    EXPECT_EQ(parseInteger(QByteArrayView(" 7")), 7);
-    EXPECT_EQ(parseInteger(QByteArrayView("+12")), 12);
-    EXPECT_EQ(parseInteger(QByteArrayView("$1F")), 31);
-    EXPECT_EQ(parseInteger(QByteArrayView("-2147483648")), -2147483648LL);
+    for (const auto &[text, value] :
+         {std::pair{" 7", 7LL}, {"+12", 12LL}, {"$1F", 31LL}, {"-2147483648", -2147483648LL}})
+        EXPECT_EQ(parseInteger(QByteArrayView(text)), value) << text;
     int32_t v = 0;
     for (const char *bad : {"7 ", "", "-", "2147483648", "1.5"})
         EXPECT_FALSE(tryParseInteger(QByteArrayView(bad), v)) << bad;
