@@ -256,8 +256,7 @@ TEST_F(InsertToolTest, ARouteStopsAtTheLastPointThatFits)
         if (small.count() == 0)
             small.leftPress(at(km, time));
     }
-    EXPECT_EQ(small.count(), 3);
-    EXPECT_EQ(small.points().back().station, 2);
+    EXPECT_EQ(std::tuple(small.count(), small.points().back().station), std::tuple(3, 2));
 }
 
 TEST_F(InsertToolTest, ShiftClickHandsTheTimetableToTheDialogAndAddsTheTrain)

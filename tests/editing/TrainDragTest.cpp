@@ -178,12 +178,10 @@ TEST_F(TrainDragTest, ReleaseIsOneStepAndEscPutsTheTrainBack)
     moveTo(view(990, 340));
     moveTo(view(1001, 340)); // 21 px: 10.5 minutes, drawn already
     EXPECT_EQ(rowsOf(0), (HalfRows{{1, h(8, 10, 1)}, {2, h(9, 0, 1)}}));
-    EXPECT_EQ(drag.status(), QStringLiteral("Os 1   8:20:30  +10,5 min"));
-    EXPECT_EQ(history.count(), 0);
+    EXPECT_EQ(std::tuple(drag.status(), history.count()), std::tuple(QStringLiteral("Os 1   8:20:30  +10,5 min"), 0));
     EXPECT_TRUE(mouse.trainKey(Qt::Key_Escape, {}, false));
     release(view(1001, 340));
-    EXPECT_EQ(rowsOf(0), before);
-    EXPECT_EQ(history.count(), 0);
+    EXPECT_EQ(std::tuple(rowsOf(0), history.count()), std::tuple(before, 0));
 
     press(view(980, 340));
     moveTo(view(1000, 340));
@@ -211,8 +209,7 @@ TEST_F(TrainDragTest, AltArrowsMoveThePickOneStepPerPressOrHeldKey)
     EXPECT_EQ(history.undoText(), QStringLiteral("posun vlaku Os 1 o +1,5 min"));
     EXPECT_EQ(rowsOf(0), (HalfRows{{1, h(8, 1, 1)}, {2, h(8, 51, 1)}}));
     EXPECT_TRUE(mouse.trainKey(Qt::Key_Left, Qt::AltModifier | Qt::ShiftModifier, false));
-    EXPECT_EQ(rowsOf(0), (HalfRows{{1, h(7, 56, 1)}, {2, h(8, 46, 1)}}));
-    EXPECT_EQ(history.count(), 2);
+    EXPECT_EQ(std::tuple(rowsOf(0), history.count()), std::tuple((HalfRows{{1, h(7, 56, 1)}, {2, h(8, 46, 1)}}), 2));
 }
 
 } // namespace

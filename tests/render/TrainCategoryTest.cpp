@@ -7,10 +7,8 @@ using namespace TrainCategory;
 
 TEST(TrainCategory, KeyIsTheFirstTwoCharactersUpperCased)
 {
-    EXPECT_EQ(key("R 123"), QByteArray("R "));
-    EXPECT_EQ(key("Os 5401"), QByteArray("OS"));
-    EXPECT_EQ(key("R"), QByteArray("R"));
-    EXPECT_EQ(key(""), QByteArray(""));
+    EXPECT_EQ(std::tuple(key("R 123"), key("Os 5401")), std::tuple(QByteArray("R "), QByteArray("OS")));
+    EXPECT_EQ(std::tuple(key("R"), key("")), std::tuple(QByteArray("R"), QByteArray("")));
     EXPECT_EQ(key("\xE8x"), QByteArray("\xE8X")); // only a-z change
 }
 
