@@ -132,42 +132,31 @@ LabelState stateOf(const TrainLabel &l)
 
 TEST(LabelDrag, RotatedBoxesContainTheirEdges)
 {
-    struct Case
-    {
-        double angle;
-        QPoint point;
-        bool inside;
-    } cases[] = {// Upright edges (a label turned by less than two degrees): inside
-                 // its box, the edges and corners included. A label rising to the
-                 // right hangs from its image's bottom (30). Turned both ways: the
-                 // middle of the turned box and its corners, and a corner of the
-                 // unturned box that the turn leaves out.
-                 {0.0, {100, 50}, true},      {0.0, {140, 62}, true},  {0.0001, {139, 51}, true},
-                 {0.0, {99, 56}, false},      {0.0, {120, 63}, false}, {-0.0001, {120, 74}, true},
-                 {-0.0001, {120, 56}, false}, {0.5, {120, 65}, true},  {0.5, {135, 80}, true},
-                 {0.5, {140, 50}, false},     {-0.5, {106, 80}, true}, {-0.5, {100, 50}, false}};
-    for (const Case &c : cases) {
-        const LabelOutline o = LabelOutline::make(100, 50, 40, 12, c.angle, 30, 1);
-        EXPECT_EQ(LabelDrag::contains(o, c.point), c.inside) << c.angle << " " << c.point.x() << "," << c.point.y();
+    const std::tuple<double, QPoint, bool> cases[] = {
+        // Upright edges (a label turned by less than two degrees): inside
+        // its box, the edges and corners included. A label rising to the
+        // right hangs from its image's bottom (30). Turned both ways: the
+        // middle of the turned box and its corners, and a corner of the
+        // unturned box that the turn leaves out.
+        {0.0, {100, 50}, true},  {0.0, {140, 62}, true},     {0.0001, {139, 51}, true},   {0.0, {99, 56}, false},
+        {0.0, {120, 63}, false}, {-0.0001, {120, 74}, true}, {-0.0001, {120, 56}, false}, {0.5, {120, 65}, true},
+        {0.5, {135, 80}, true},  {0.5, {140, 50}, false},    {-0.5, {106, 80}, true},     {-0.5, {100, 50}, false}};
+    for (const auto &[angle, point, inside] : cases) {
+        const LabelOutline o = LabelOutline::make(100, 50, 40, 12, angle, 30, 1);
+        EXPECT_EQ(LabelDrag::contains(o, point), inside) << angle << " " << point.x() << "," << point.y();
     }
 }
 
 TEST(LabelDrag, TurningOneDegreePerPixel)
 {
-    const struct
-    {
-        double start;
-        int down;
-        double angle;
-    } cases[] = {
-        {0.0, 100, pi - 100 * pi / 180}, // turns back after the vertical
-        {0.0, 0, 0.0001},                // never 0
-        {0.0, -100, -100 * pi / 180 + pi},
-        {0.2, 10, 0.2 + 10 * pi / 180},
-        {0.0, 360, 0.0001},
-    };
-    for (const auto &c : cases)
-        EXPECT_DOUBLE_EQ(LabelDrag::turnedAngle(c.start, c.down), c.angle) << c.start << " " << c.down;
+    // (start, pixels down, angle): turns back after the vertical, never 0.
+    const std::tuple<double, int, double> cases[] = {{0.0, 100, pi - 100 * pi / 180},
+                                                     {0.0, 0, 0.0001},
+                                                     {0.0, -100, -100 * pi / 180 + pi},
+                                                     {0.2, 10, 0.2 + 10 * pi / 180},
+                                                     {0.0, 360, 0.0001}};
+    for (const auto &[start, down, angle] : cases)
+        EXPECT_DOUBLE_EQ(LabelDrag::turnedAngle(start, down), angle) << start << " " << down;
     // An angle from a damaged file ends in range too, with no endless loop.
     EXPECT_LE(std::abs(LabelDrag::turnedAngle(1e300, 0)), LabelDrag::halfPi + 1e-4);
 }
@@ -197,38 +186,32 @@ TEST_F(DiagramMouseTest, ADropPlacesTheLabelByTheOutlinesCentreOnAWholeMinute)
 {
     // time < 0: at or beyond midnight (1439.5 minutes halve to 1440) a drop
     // or a copy changes nothing and asks nothing.
-    const struct
-    {
-        int hpos;
-        int column; // of the outline's centre after the drop
-        int row;
-        double time;
-        Qt::KeyboardModifiers keys = {};
-    } cases[] = {
-        {0, 1480, 220, makeTime(12, 0)},    // (1480 - 40) / 2 minutes
-        {100, 1481, 100, makeTime(16, 10)}, // 970.5 minutes: halves to even
-        {100, 1483, 300, makeTime(16, 12)}, // 971.5
-        {272, 1558, 200, makeTime(23, 59)}, // the last minute of the day
-        {272, 1559, 200, -1},
+    // column, row: of the outline's centre after the drop
+    const std::tuple<int, int, int, double, Qt::KeyboardModifiers> cases[] = {
+        {0, 1480, 220, makeTime(12, 0), {}},    // (1480 - 40) / 2 minutes
+        {100, 1481, 100, makeTime(16, 10), {}}, // 970.5 minutes: halves to even
+        {100, 1483, 300, makeTime(16, 12), {}}, // 971.5
+        {272, 1558, 200, makeTime(23, 59), {}}, // the last minute of the day
+        {272, 1559, 200, -1, {}},
         {272, 1559, 200, -1, Qt::ControlModifier},
     };
-    for (const auto &c : cases) {
-        view.hpos = c.hpos;
+    for (const auto &[hpos, column, row, time, keys] : cases) {
+        view.hpos = hpos;
         scene.diagram.render();
         const LabelState before = stateOf(label(1));
         const QPoint p = centre(1);
         mouse.PaintBox1MouseDown(pressAt(p));
         const LabelDrag::Edges o = mouse.labelDrag().outline();
-        const QPoint by(c.column - (o.left + o.right) / 2, c.row - (o.top + o.bottom) / 2);
+        const QPoint by(column - (o.left + o.right) / 2, row - (o.top + o.bottom) / 2);
         mouse.PaintBox1MouseMove(moveTo(p + by));
-        mouse.PaintBox1MouseUp(releaseAt(p + by, c.keys));
+        mouse.PaintBox1MouseUp(releaseAt(p + by, keys));
         EXPECT_EQ(scene.diagram.pickedLabel(), 0);
-        if (c.time < 0) {
-            EXPECT_EQ(std::pair(stateOf(label(1)), doc.trainLabelCount()), std::pair(before, 3)) << c.column;
+        if (time < 0) {
+            EXPECT_EQ(std::pair(stateOf(label(1)), doc.trainLabelCount()), std::pair(before, 3)) << column;
             continue;
         }
-        EXPECT_DOUBLE_EQ(label(1).time, c.time) << c.column;
-        EXPECT_DOUBLE_EQ(label(1).level, (2.0 * 4 * 50 + 20 - c.row) / 8) << c.row;
+        EXPECT_DOUBLE_EQ(label(1).time, time) << column;
+        EXPECT_DOUBLE_EQ(label(1).level, (2.0 * 4 * 50 + 20 - row) / 8) << row;
         EXPECT_EQ(label(1).visible, 1);
     }
     EXPECT_TRUE(edit.questions.isEmpty());
@@ -237,19 +220,13 @@ TEST_F(DiagramMouseTest, ADropPlacesTheLabelByTheOutlinesCentreOnAWholeMinute)
 
 TEST_F(DiagramMouseTest, KeysAtReleaseMoveCopyOrTurn)
 {
-    const struct
-    {
-        Qt::KeyboardModifiers keys;
-        bool copies;
-        bool turns;
-    } cases[] = {
+    const std::tuple<Qt::KeyboardModifiers, bool, bool> cases[] = {
         {Qt::NoModifier, false, false},
         {Qt::ControlModifier, true, false},
         {Qt::ShiftModifier, false, true},
-        {Qt::ShiftModifier | Qt::ControlModifier, false, false},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.keys.toInt());
+        {Qt::ShiftModifier | Qt::ControlModifier, false, false}};
+    for (const auto &[keys, copies, turns] : cases) {
+        SCOPED_TRACE(keys.toInt());
         const int count = doc.trainLabelCount();
         const LabelState picked = stateOf(label(2));
         const QPoint p = centre(2);
@@ -263,9 +240,9 @@ TEST_F(DiagramMouseTest, KeysAtReleaseMoveCopyOrTurn)
         mouse.PaintBox1MouseMove(moveTo(p + QPoint(120, 30))); // and moved
         // 120 pixels right: an hour later, on the whole minute.
         const double later = (minuteOfDay(picked.time) + 60) / 1440.0;
-        mouse.PaintBox1MouseUp(releaseAt(p + QPoint(120, 30), c.keys));
+        mouse.PaintBox1MouseUp(releaseAt(p + QPoint(120, 30), keys));
 
-        if (c.copies) {
+        if (copies) {
             ASSERT_EQ(doc.trainLabelCount(), count + 1);
             EXPECT_EQ(stateOf(label(3)), picked) << "the picked label, one place down, stays";
             EXPECT_EQ(std::pair(label(1).text.view().toByteArray(), label(1).angle),
@@ -274,14 +251,14 @@ TEST_F(DiagramMouseTest, KeysAtReleaseMoveCopyOrTurn)
         } else {
             ASSERT_EQ(doc.trainLabelCount(), count);
             EXPECT_DOUBLE_EQ(label(2).time, later);
-            EXPECT_EQ(label(2).angle, c.turns ? turned : picked.angle);
-            EXPECT_EQ(label(2).imageCodes != image, c.turns) << "imaged again at a new angle";
+            EXPECT_EQ(label(2).angle, turns ? turned : picked.angle);
+            EXPECT_EQ(label(2).imageCodes != image, turns) << "imaged again at a new angle";
         }
         expectOutlinesInStep();
         // The drop is one step of the history, named for what it did.
-        EXPECT_EQ(history.undoText(), c.copies  ? QStringLiteral("kopie popisku")
-                                      : c.turns ? QStringLiteral("otočení popisku")
-                                                : QStringLiteral("přesun popisku"));
+        EXPECT_EQ(history.undoText(), copies  ? QStringLiteral("kopie popisku")
+                                      : turns ? QStringLiteral("otočení popisku")
+                                              : QStringLiteral("přesun popisku"));
     }
 }
 
@@ -371,16 +348,12 @@ TEST_F(DiagramMouseTest, RightButtonPanning)
 
     mouse.PaintBox1MouseDown(pressAt(QPoint(500, 200), Qt::RightButton));
     // 4 pixels: nothing yet; 2 more: one step; right: back by 26 div 5.
-    const struct
-    {
-        QPoint to;
-        int hpos, vpos;
-    } steps[] = {{{496, 200}, 10, 10}, {{494, 200}, 11, 10}, {{494, 198}, 11, 10},
-                 {{494, 197}, 11, 11}, {{520, 197}, 6, 11},  {{520, 210}, 6, 5}};
-    for (const auto &s : steps) {
+    const std::pair<QPoint, QPoint> steps[] = {{{496, 200}, {10, 10}}, {{494, 200}, {11, 10}}, {{494, 198}, {11, 10}},
+                                               {{494, 197}, {11, 11}}, {{520, 197}, {6, 11}},  {{520, 210}, {6, 5}}};
+    for (const auto &[to, pos] : steps) {
         const int renders = renderer.stats().renders;
-        mouse.PaintBox1MouseMove(moveTo(s.to, Qt::RightButton));
-        EXPECT_EQ(QPoint(view.hpos, view.vpos), QPoint(s.hpos, s.vpos)) << s.to.x() << "," << s.to.y();
+        mouse.PaintBox1MouseMove(moveTo(to, Qt::RightButton));
+        EXPECT_EQ(QPoint(view.hpos, view.vpos), pos) << to.x() << "," << to.y();
         EXPECT_EQ(renderer.stats().renders, renders + 1);
     }
 

@@ -1,8 +1,8 @@
 #include "editing/FindTrain.h"
 
+#include "editing/HeadlessDiagram.h"
 #include "model/Cp1250.h"
 #include "model/Document.h"
-#include "editing/HeadlessDiagram.h"
 
 #include "SampleLine.h"
 
@@ -26,12 +26,8 @@ void setTrains(Document &doc, const std::vector<const char *> &names)
 
 TEST(FindTrain, TheFirstNameHoldingTheTextFromADigit)
 {
-    const struct
-    {
-        std::vector<const char *> trains;
-        const char *typed;
-        int found; // index in the list; -1 none
-    } cases[] = {
+    // found: index in the list; -1 none
+    const std::tuple<std::vector<const char *>, const char *, int> cases[] = {
         {{"R 812", "Os 1234"}, "1234", 1},
         {{"R 812", "Os 1234"}, "os 1234", -1}, // the category is never compared
         {{"Os 12345"}, "1234", 0},
@@ -47,10 +43,10 @@ TEST(FindTrain, TheFirstNameHoldingTheTextFromADigit)
         {{"Pn 4á"}, "4a", -1},
     };
     Document doc;
-    for (const auto &c : cases) {
-        setTrains(doc, c.trains);
-        const Train *t = FindTrain::first(doc, QString::fromUtf8(c.typed));
-        EXPECT_EQ(t ? t - doc.trains.data() : -1, c.found) << c.typed;
+    for (const auto &[trains, typed, found] : cases) {
+        setTrains(doc, trains);
+        const Train *t = FindTrain::first(doc, QString::fromUtf8(typed));
+        EXPECT_EQ(t ? t - doc.trains.data() : -1, found) << typed;
     }
     EXPECT_EQ(FindTrain::notFoundMessage(QStringLiteral("os 1234")), QStringLiteral("Vlak os 1234 nebyl nalezen"));
 }

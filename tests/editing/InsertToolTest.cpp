@@ -164,13 +164,7 @@ TEST_F(InsertToolTest, ThePointerShowsItsTimeAndStation)
 TEST_F(InsertToolTest, TheTrainFollowsThePointerAndTheClicks)
 {
     open();
-    struct Step
-    {
-        const char *what;
-        std::function<void()> act;
-        Points expected;
-    };
-    const std::vector<Step> steps{
+    const std::vector<std::tuple<const char *, std::function<void()>, Points>> steps{
         {"origin", [&] { click(0, hms(8, 0)); }, {{1, sec(8, 0)}}},
         {"to C", [&] { move(30, hms(8, 20)); }, {{1, sec(8, 0)}, {2, sec(8, 2)}, {2, sec(8, 3)}, {3, sec(8, 6)}}},
         {"back to B", [&] { move(10, hms(8, 5)); }, {{1, sec(8, 0)}, {2, sec(8, 2)}}},
@@ -204,9 +198,9 @@ TEST_F(InsertToolTest, TheTrainFollowsThePointerAndTheClicks)
          [&] { click(0, hms(7, 50)); },
          {{1, sec(7, 50)}, {2, sec(7, 52)}, {2, sec(8, 5)}, {3, sec(8, 8)}, {3, sec(8, 10)}}},
     };
-    for (const Step &s : steps) {
-        s.act();
-        EXPECT_EQ(points(), s.expected) << s.what;
+    for (const auto &[what, act, expected] : steps) {
+        act();
+        EXPECT_EQ(points(), expected) << what;
     }
 }
 
@@ -262,8 +256,7 @@ TEST_F(InsertToolTest, ARouteStopsAtTheLastPointThatFits)
         if (small.count() == 0)
             small.leftPress(at(km, time));
     }
-    EXPECT_EQ(small.count(), 3);
-    EXPECT_EQ(small.points().back().station, 2);
+    EXPECT_EQ(std::tuple(small.count(), small.points().back().station), std::tuple(3, 2));
 }
 
 TEST_F(InsertToolTest, ShiftClickHandsTheTimetableToTheDialogAndAddsTheTrain)

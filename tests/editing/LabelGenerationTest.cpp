@@ -127,12 +127,7 @@ TEST_F(LabelGeneration, EachLabelOnItsSideOfItsPoint)
         double km;
         int above;
     };
-    const struct
-    {
-        const char *what;
-        std::vector<DocumentFixtures::Row> rows;
-        std::vector<Label> labels;
-    } cases[] = {
+    const std::tuple<const char *, std::vector<DocumentFixtures::Row>, std::vector<Label>> cases[] = {
         {"a falling line swaps the sides",
          {{3, 10, 0}, {2, 10, 10}},
          {{"0", 10, 0, 1, 20, -1}, {"0", 10, 10, -1, 10, 1}}},
@@ -149,19 +144,19 @@ TEST_F(LabelGeneration, EachLabelOnItsSideOfItsPoint)
         {"nor one back in time", {{1, 10, 10}, {2, 10, 0}}, {{"0", 10, 10, 0, 0, 0}, {"0", 10, 0, 0, 10, 0}}},
     };
     const int dh = digitHeight();
-    for (const auto &c : cases) {
+    for (const auto &[what, rows, expected] : cases) {
         doc.clearTrains();
-        addTrain(doc, "Os 1", c.rows);
+        addTrain(doc, "Os 1", rows);
         const auto labels = timeLabels();
-        ASSERT_EQ(labels.size(), c.labels.size()) << c.what;
+        ASSERT_EQ(labels.size(), expected.size()) << what;
         for (size_t i = 0; i < labels.size(); ++i) {
-            const Label &e = c.labels[i];
+            const Label &e = expected[i];
             const TimeLabel &l = labels[i];
             const int32_t at = xOf(e.hours, e.minutes);
             const int side = l.x > at ? 1 : l.x == at ? 0 : l.x + digitWidth(e.text) < at ? -1 : 2;
-            EXPECT_EQ(std::pair(textOf(l), side), std::pair(QByteArray(e.text), e.side)) << c.what << ", label " << i;
+            EXPECT_EQ(std::pair(textOf(l), side), std::pair(QByteArray(e.text), e.side)) << what << ", label " << i;
             if (e.above != 0) {
-                EXPECT_DOUBLE_EQ(l.distance, e.km + (e.above > 0 ? (dh + 1) / 8.0 : -1 / 8.0)) << c.what << " " << i;
+                EXPECT_DOUBLE_EQ(l.distance, e.km + (e.above > 0 ? (dh + 1) / 8.0 : -1 / 8.0)) << what << " " << i;
             }
         }
     }
@@ -258,25 +253,20 @@ TEST_F(LabelGeneration, TrainLabelsOfARisingAndAFallingFirstSegment)
 
 TEST_F(LabelGeneration, TrainLabelAngleOfTheFirstSegment)
 {
-    const struct
-    {
-        std::vector<DocumentFixtures::Row> rows;
-        double angle;
-        uint8_t firstHalf = 0;
-    } cases[] = {
-        {{{2, 10, 0}, {4, 10, 10}}, 0.0},                             // level: the falling rule
-        {{{1, 10, 0}, {2, 10, 0}}, 0.0},                              // vertical: a horizontal label
-        {{{1, 10, 0}, {1, 10, 5}, {2, 10, 15}}, -std::atan(4.0)},     // from the departure after a dwell
+    const std::tuple<std::vector<DocumentFixtures::Row>, double, uint8_t> cases[] = {
+        {{{2, 10, 0}, {4, 10, 10}}, 0.0, 0},                          // level: the falling rule
+        {{{1, 10, 0}, {2, 10, 0}}, 0.0, 0},                           // vertical: a horizontal label
+        {{{1, 10, 0}, {1, 10, 5}, {2, 10, 15}}, -std::atan(4.0), 0},  // from the departure after a dwell
         {{{1, 10, 0}, {2, 10, 10}}, -std::atan(80.0 / (9.5 * 2)), 1}, // the half minute counts
     };
-    for (const auto &c : cases) {
+    for (const auto &[rows, angle, firstHalf] : cases) {
         doc.clearTrains();
-        addTrain(doc, "Os 1", c.rows).firstHalfMinute = c.firstHalf;
+        addTrain(doc, "Os 1", rows).firstHalfMinute = firstHalf;
         MakeTrainLabels(doc, s);
         ASSERT_EQ(doc.trainLabelCount(), 1);
-        EXPECT_NEAR(doc.trainLabels.front().angle, c.angle, 1e-15) << c.rows.size();
+        EXPECT_NEAR(doc.trainLabels.front().angle, angle, 1e-15) << rows.size();
         EXPECT_TRUE(std::isfinite(doc.trainLabels.front().time));
-        if (c.rows.begin()->station == 2) { // level: the falling rule, a kilometre below
+        if (rows.begin()->station == 2) { // level: the falling rule, a kilometre below
             EXPECT_EQ(std::pair(doc.trainLabels.front().level, int(doc.trainLabels.front().ascending)),
                       std::pair(9.0, 0));
         }

@@ -57,11 +57,7 @@ protected:
 
 TEST_F(PrintPlanTest, WidthInMillimetres)
 {
-    const struct
-    {
-        C choice;
-        int64_t millimetres;
-    } rows[] = {
+    const std::tuple<C, int64_t> rows[] = {
         {C{}, 1338},                                         // (1440 * 4 + 40) * 3 / 13
         {C{.layers = 2, .overlap = 30}, 688},                // ((30 * 4 + 5760) / 2 + 40) * 3 / 13
         {C{.scale = 110}, 1338},                             // 110 / 25 is still 4 pixels a minute
@@ -69,9 +65,9 @@ TEST_F(PrintPlanTest, WidthInMillimetres)
         {C{3, 15, 200, T::Span, 6 * 60, 18 * 60}, 480},      // (8 * 720 + 3 * 15 * 8) / 3 + 40
         {C{.layers = 30, .overlap = 60, .scale = 525}, 523}, // (29 * 60 * 21 + 1440 * 21) / 30 + 40 = 2266
     };
-    for (const auto &row : rows)
-        EXPECT_EQ(PrintPlan::millimetres(plan().widthPixels(row.choice)), row.millimetres)
-            << row.choice.layers << " layers at " << row.choice.scale;
+    for (const auto &[choice, millimetres] : rows)
+        EXPECT_EQ(PrintPlan::millimetres(plan().widthPixels(choice)), millimetres)
+            << choice.layers << " layers at " << choice.scale;
 }
 
 TEST_F(PrintPlanTest, HeightOfAStationOrKilometreRange)

@@ -35,28 +35,22 @@ protected:
 
 TEST(HalfMinuteTextTest, ValuesTypedAndShown)
 {
-    struct Case
-    {
-        const char *typed;
-        int32_t none;
-        int32_t stored; // before: 99
-        const char *shown;
-    };
-    for (const Case &c : {Case{"3+", noRun, 7, "3+"},
-                          {" 5 ", noRun, 10, "5"},
-                          {"+", noRun, 1, "0+"},
-                          {"N/A", noRun, noRun, "N/A"},
-                          {"n", noRun, noRun, "N/A"},
-                          {"", noRun, noRun, "N/A"},
-                          {"0", noDwell, 0, "0"},
-                          {"n/a", noDwell, noDwell, "N/A"},
-                          {"x3", noRun, 99, "49+"},
-                          {"-2", noDwell, 99, "49+"},
-                          {"3++", noRun, 99, "49+"}}) {
+    using Case = std::tuple<const char *, int32_t, int32_t, const char *>; // stored: 99 before
+    for (const auto &[typed, none, stored, shown] : {Case{"3+", noRun, 7, "3+"},
+                                                     {" 5 ", noRun, 10, "5"},
+                                                     {"+", noRun, 1, "0+"},
+                                                     {"N/A", noRun, noRun, "N/A"},
+                                                     {"n", noRun, noRun, "N/A"},
+                                                     {"", noRun, noRun, "N/A"},
+                                                     {"0", noDwell, 0, "0"},
+                                                     {"n/a", noDwell, noDwell, "N/A"},
+                                                     {"x3", noRun, 99, "49+"},
+                                                     {"-2", noDwell, 99, "49+"},
+                                                     {"3++", noRun, 99, "49+"}}) {
         int32_t value = 99;
-        HalfMinuteText::parse(QString::fromUtf8(c.typed), c.none, value);
-        EXPECT_EQ(value, c.stored) << c.typed;
-        EXPECT_EQ(HalfMinuteText::format(value, c.none), QString::fromUtf8(c.shown)) << c.typed;
+        HalfMinuteText::parse(QString::fromUtf8(typed), none, value);
+        EXPECT_EQ(value, stored) << typed;
+        EXPECT_EQ(HalfMinuteText::format(value, none), QString::fromUtf8(shown)) << typed;
     }
 }
 
@@ -80,8 +74,7 @@ TEST_F(ProfileEditorTest, TheFreeSlotAppearsAndGoesWithTheLastProfileInUseUpToNi
     EXPECT_EQ(editor.maximum(), 1);
 
     editor.setName(QStringLiteral("Osobní vlaky a ještě mnohem víc"));
-    EXPECT_EQ(profile(1, 1).name.size(), E::maxNameLength);
-    EXPECT_EQ(editor.maximum(), 2);
+    EXPECT_EQ(std::tuple(profile(1, 1).name.size(), editor.maximum()), std::tuple(E::maxNameLength, 2));
     editor.setName(QString());
     EXPECT_EQ(editor.maximum(), 1);
 
@@ -139,19 +132,16 @@ TEST_F(ProfileEditorTest, CancelRestoresEveryProfileAndBothCountsOkKeepsThem)
 
 TEST_F(ProfileEditorTest, TheCursorWalksThroughTheValuesAndNeverStaysOnTheFirstStation)
 {
-    struct Step
-    {
-        int column, row;
-        int cursorColumn, cursorRow; // where the grid's cursor is at the commit
-        int expectedColumn, expectedRow;
-    };
-    for (const Step &s : {Step{E::RunTimeColumn, 2, -1, -1, E::DwellColumn, 2},
-                          {E::DwellColumn, 2, E::DwellColumn, 2, E::RunTimeColumn, 3},
-                          {E::DwellColumn, 4, -1, -1, E::DwellColumn, 4}, // the last row
-                          {E::RunTimeColumn, 3, E::RunTimeColumn, 4, E::RunTimeColumn, 4}}) {
-        editor.commitCell(s.column, s.row, QStringLiteral("1"), s.cursorColumn, s.cursorRow);
-        EXPECT_EQ(std::pair(editor.cursorColumn(), editor.cursorRow()), std::pair(s.expectedColumn, s.expectedRow))
-            << s.column << " " << s.row;
+    // (column, row, the grid's cursor at the commit, the cursor expected after)
+    using Step = std::tuple<int, int, int, int, int, int>;
+    for (const auto &[column, row, cursorColumn, cursorRow, expectedColumn, expectedRow] :
+         {Step{E::RunTimeColumn, 2, -1, -1, E::DwellColumn, 2},
+          {E::DwellColumn, 2, E::DwellColumn, 2, E::RunTimeColumn, 3},
+          {E::DwellColumn, 4, -1, -1, E::DwellColumn, 4}, // the last row
+          {E::RunTimeColumn, 3, E::RunTimeColumn, 4, E::RunTimeColumn, 4}}) {
+        editor.commitCell(column, row, QStringLiteral("1"), cursorColumn, cursorRow);
+        EXPECT_EQ(std::pair(editor.cursorColumn(), editor.cursorRow()), std::pair(expectedColumn, expectedRow))
+            << column << " " << row;
     }
     editor.setCursor(E::DwellColumn, 1);
     EXPECT_EQ(std::pair(editor.cursorColumn(), editor.cursorRow()), std::pair(int(E::DwellColumn), 2));

@@ -79,8 +79,7 @@ TEST_F(StationEditorTest, FillShowsTheStationsAndStoreGivesThemBack)
     EXPECT_EQ(std::tuple(editor.cell(K::NameColumn, 2), editor.cell(K::KmColumn, 2), editor.cell(K::NumberColumn, 4),
                          editor.cell(K::NameColumn, 4), editor.currentRow()),
               std::tuple(u("Říčany"), u("19"), u("4"), QString(), 1));
-    EXPECT_EQ(editor.kindBoxes(), boxes({K::Dopravna}));
-    EXPECT_EQ(doc.findKind(3), nullptr);
+    EXPECT_EQ(std::tuple(editor.kindBoxes(), doc.findKind(3)), std::tuple(boxes({K::Dopravna}), nullptr));
     editor.setCurrentCell(K::NameColumn, 2);
     EXPECT_EQ(editor.kindBoxes(), boxes({K::Zastavka}));
 
@@ -182,12 +181,12 @@ TEST_F(StationEditorTest, ADocumentsNumbersAreShownAndStoredBackWithTheirRows)
     for (const Station &s : doc.stations)
         stored.emplace_back(s.metres, s.sectionTracks, s.stationTracks);
     EXPECT_EQ(stored, (std::vector<std::tuple<int32_t, int, int>>{{0, 2, -1},
-                                                                 {7562, 1, -1},
-                                                                 {7500, 0, -1},
-                                                                 {12000, 0, -1},
-                                                                 {-350, 0, -1},
-                                                                 {9999000, 0, -1},
-                                                                 {-2147483000, 0, -1}}));
+                                                                  {7562, 1, -1},
+                                                                  {7500, 0, -1},
+                                                                  {12000, 0, -1},
+                                                                  {-350, 0, -1},
+                                                                  {9999000, 0, -1},
+                                                                  {-2147483000, 0, -1}}));
     EXPECT_EQ(std::tuple(doc.maxMetres, doc.stationMetres[2], doc.stations[2].sectionHeadway),
               std::tuple(9999000, 7562, 2));
 }
@@ -226,13 +225,8 @@ TEST_F(StationEditorTest, TheGridStopsAtTheDocumentsStationLimit)
 // looked at).
 TEST_F(StationEditorTest, RowsBehindTheLastCompleteRowAndTheEnterWalk)
 {
-    const struct
-    {
-        int column, row;
-        const char *text;
-        int cursorColumn, cursorRow;
-        int rows, atColumn, atRow;
-    } steps[] = {
+    // (column, row, text, cursor column, cursor row; rows, at column, at row)
+    const std::tuple<int, int, const char *, int, int, int, int, int> steps[] = {
         {K::NameColumn, 1, "Praha", -1, -1, 2, K::KmColumn, 1}, // a name alone completes nothing
         {K::KmColumn, 1, "    ", -1, -1, 2, K::NameColumn, 1},  // nor a kilometre of blanks; no row to go to
         {K::KmColumn, 1, "  12", K::KmColumn, 1, 3, K::NameColumn, 2},
@@ -250,13 +244,14 @@ TEST_F(StationEditorTest, RowsBehindTheLastCompleteRowAndTheEnterWalk)
     };
     editor.fill();
     for (const auto &s : steps) {
-        editor.commitCell(s.column, s.row, u(s.text), s.cursorColumn, s.cursorRow);
-        EXPECT_EQ(editor.rowCount(), s.rows) << s.row << " " << s.text;
-        if (s.atColumn >= 0) {
-            EXPECT_EQ(editor.currentColumn(), s.atColumn) << s.row << " " << s.text;
+        const auto &[column, row, text, cursorColumn, cursorRow, rows, atColumn, atRow] = s;
+        editor.commitCell(column, row, u(text), cursorColumn, cursorRow);
+        EXPECT_EQ(editor.rowCount(), rows) << row << " " << text;
+        if (atColumn >= 0) {
+            EXPECT_EQ(editor.currentColumn(), atColumn) << row << " " << text;
         }
-        if (s.atRow >= 0) {
-            EXPECT_EQ(editor.currentRow(), s.atRow) << s.row << " " << s.text;
+        if (atRow >= 0) {
+            EXPECT_EQ(editor.currentRow(), atRow) << row << " " << text;
         }
         if (&s == &steps[2]) { // the new row behind the first complete one
             EXPECT_EQ(
@@ -268,12 +263,8 @@ TEST_F(StationEditorTest, RowsBehindTheLastCompleteRowAndTheEnterWalk)
 
 TEST_F(StationEditorTest, KindRules)
 {
-    struct Case
-    {
-        std::vector<std::pair<K::Kind, bool>> clicks; // on a fresh Dopravna row
-        std::vector<K::Kind> shown;
-    };
-    const Case cases[] = {
+    // Clicks on a fresh Dopravna row, the boxes shown after.
+    const std::pair<std::vector<std::pair<K::Kind, bool>>, std::vector<K::Kind>> cases[] = {
         {{{K::Dopravna, false}}, {K::Dopravna}},
         {{{K::Zastavka, true}, {K::Hradlo, true}, {K::Dopravna, true}}, {K::Dopravna}},
         {{{K::Zastavka, true}, {K::Hradlo, true}}, {K::Hradlo, K::Zastavka}},
@@ -293,9 +284,9 @@ TEST_F(StationEditorTest, KindRules)
         Document d;
         StationListEditor e(d);
         e.fill();
-        for (auto [kind, checked] : cases[i].clicks)
+        for (auto [kind, checked] : cases[i].first)
             e.clickKind(kind, checked);
-        EXPECT_EQ(e.kindBoxes(), boxes(cases[i].shown)) << "case " << i;
+        EXPECT_EQ(e.kindBoxes(), boxes(cases[i].second)) << "case " << i;
         EXPECT_EQ(recordBoxes(*d.findKind(1)), e.kindBoxes()) << "case " << i;
     }
 }
@@ -354,72 +345,67 @@ TEST_F(StationEditorTest, CancelRestoresTheKindsAndChangesNoStation)
 TEST_F(StationEditorTest, CellEntries)
 {
     const int Km = K::KmColumn, Sec = K::SectionTracksColumn, Sta = K::StationTracksColumn, Hw = K::HeadwayColumn;
-    const struct
-    {
-        int column;
-        const char *typed;
-        const char *shown; // nullptr: refused
-        int32_t stored;
-        const QString *refusal = nullptr;
-    } cases[] = {
-        {Km, "24,151", "24,151", 24151},
-        {Km, "24.151", "24,151", 24151},
-        {Km, " 7,5 ", "7,5", 7500},
-        {Km, "7,500", "7,5", 7500},
-        {Km, "  62", "62", 62000},
-        {Km, "012,0", "12", 12000},
-        {Km, ",003", "0,003", 3},
-        {Km, "-0,35", "-0,35", -350},
-        {Km, "2000", "2000", 2000000},
-        {Km, "-2000,000", "-2000", -2000000},
+    // (column, typed, shown or nullptr: refused, stored, refusal)
+    const std::tuple<int, const char *, const char *, int32_t, const QString *> cases[] = {
+        {Km, "24,151", "24,151", 24151, nullptr},
+        {Km, "24.151", "24,151", 24151, nullptr},
+        {Km, " 7,5 ", "7,5", 7500, nullptr},
+        {Km, "7,500", "7,5", 7500, nullptr},
+        {Km, "  62", "62", 62000, nullptr},
+        {Km, "012,0", "12", 12000, nullptr},
+        {Km, ",003", "0,003", 3, nullptr},
+        {Km, "-0,35", "-0,35", -350, nullptr},
+        {Km, "2000", "2000", 2000000, nullptr},
+        {Km, "-2000,000", "-2000", -2000000, nullptr},
         {Km, "24,1515", nullptr, 5000, &K::kmDecimalsMessage},
         {Km, "2000,001", nullptr, 5000, &K::kmRangeMessage},
         {Km, "-2001", nullptr, 5000, &K::kmRangeMessage},
         {Km, "12a", nullptr, 5000, &K::kmNotANumberMessage},
         {Km, "1,2,3", nullptr, 5000, &K::kmNotANumberMessage},
         {Km, "-", nullptr, 5000, &K::kmNotANumberMessage},
-        {Sec, "1", "1", 1},
-        {Sec, " 2 ", "2", 2},
-        {Sec, "", "", Tracks::lineDefault},
+        {Sec, "1", "1", 1, nullptr},
+        {Sec, " 2 ", "2", 2, nullptr},
+        {Sec, "", "", Tracks::lineDefault, nullptr},
         {Sec, "0", nullptr, Tracks::lineDefault, &K::sectionTracksMessage},
-        {Sec, "3", "3", Tracks::manyTracks},
+        {Sec, "3", "3", Tracks::manyTracks, nullptr},
         {Sec, "4", nullptr, Tracks::lineDefault, &K::sectionTracksMessage},
         {Sec, "-1", nullptr, Tracks::lineDefault, &K::sectionTracksMessage},
-        {Sta, "0", "0", 0},
-        {Sta, "07", "7", 7},
-        {Sta, "99", "99", 99},
-        {Sta, "", "", Tracks::byKind},
+        {Sta, "0", "0", 0, nullptr},
+        {Sta, "07", "7", 7, nullptr},
+        {Sta, "99", "99", 99, nullptr},
+        {Sta, "", "", Tracks::byKind, nullptr},
         {Sta, "100", nullptr, Tracks::byKind, &K::stationTracksMessage},
         {Sta, "2,5", nullptr, Tracks::byKind, &K::stationTracksMessage},
-        {Hw, "0", "0", 0},
-        {Hw, "60", "60", 60},
-        {Hw, "", "", Tracks::lineHeadway},
-        {Hw, "61", nullptr, Tracks::lineHeadway, &K::headwayMessage},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.typed);
+        {Hw, "0", "0", 0, nullptr},
+        {Hw, "60", "60", 60, nullptr},
+        {Hw, "", "", Tracks::lineHeadway, nullptr},
+        {Hw, "61", nullptr, Tracks::lineHeadway, &K::headwayMessage}};
+    for (const auto &[column, typed, shown, stored, refusal] : cases) {
+        SCOPED_TRACE(typed);
         Document d;
         StationListEditor e(d);
         e.fill();
         typeRow(e, u("A"), u("5"));
         ASSERT_EQ(std::tuple(e.rowCount(), e.currentColumn(), e.currentRow()), std::tuple(3, K::NameColumn, 2));
-        e.commitCell(c.column, 1, u(c.typed), K::NameColumn, 2);
-        const QString refusal = e.takeRefusal();
-        EXPECT_EQ(std::tuple(refusal, e.takeRefusal(), e.cell(c.column, 1)),
-                  std::tuple(c.refusal ? *c.refusal : QString(), QString(),
-                             c.shown ? u(c.shown) : c.column == Km ? u("5") : QString()))
+        e.commitCell(column, 1, u(typed), K::NameColumn, 2);
+        const QString told = e.takeRefusal();
+        EXPECT_EQ(std::tuple(told, e.takeRefusal(), e.cell(column, 1)),
+                  std::tuple(refusal ? *refusal : QString(), QString(),
+                             shown          ? u(shown)
+                             : column == Km ? u("5")
+                                            : QString()))
             << "told once";
-        if (c.refusal) {
-            EXPECT_EQ(std::tuple(e.rowCount(), e.currentColumn(), e.currentRow()), std::tuple(3, c.column, 1));
+        if (refusal) {
+            EXPECT_EQ(std::tuple(e.rowCount(), e.currentColumn(), e.currentRow()), std::tuple(3, column, 1));
         }
         e.commitCell(K::NameColumn, 1, u("A"), K::NameColumn, 1);
         e.store(false);
         ASSERT_EQ(d.stations.size(), 1u);
         const Station &s = d.stations[0];
-        EXPECT_EQ(c.column == Km    ? s.metres
-                  : c.column == Sec ? s.sectionTracks
-                  : c.column == Sta ? s.stationTracks
-                                    : s.sectionHeadway,
-                  c.stored);
+        EXPECT_EQ(column == Km    ? s.metres
+                  : column == Sec ? s.sectionTracks
+                  : column == Sta ? s.stationTracks
+                                  : s.sectionHeadway,
+                  stored);
     }
 }

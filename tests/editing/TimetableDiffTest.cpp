@@ -107,8 +107,7 @@ TEST(TimetableDiff, ListsWhatChanged)
             lines.push_back(TimetableDiff::line(row));
             trains.emplace_back(row.current, row.compared);
         }
-        EXPECT_EQ(lines, c.lines);
-        EXPECT_EQ(trains, c.trains);
+        EXPECT_EQ(std::tuple(lines, trains), std::tuple(c.lines, c.trains));
         EXPECT_EQ(TimetableDiff::summary(r), c.summary);
     }
 }

@@ -45,14 +45,7 @@ TEST(TrainShift, MovesRowsByHalfMinutesHeldToTheirOrderAroundMidnight)
 {
     const HalfRows stop = {{1, h(8, 0)}, {2, h(8, 20)}, {2, h(8, 21)}, {3, h(8, 40)}};
     const HalfRows through = {{1, h(8, 0)}, {2, h(8, 10)}, {3, h(8, 20)}};
-    const struct
-    {
-        const char *what;
-        HalfRows rows;
-        int from, amount;
-        HalfRows expected;
-        int moved;
-    } cases[] = {
+    const std::tuple<const char *, HalfRows, int, int, HalfRows, int> cases[] = {
         {"whole train", stop, 0, 20, {{1, h(8, 10)}, {2, h(8, 30)}, {2, h(8, 31)}, {3, h(8, 50)}}, 20},
         {":30 takes the flag", {{1, h(8, 0)}, {2, h(8, 9, 1)}}, 0, 1, {{1, h(8, 0, 1)}, {2, h(8, 10)}}, 1},
         {"earlier", {{1, h(8, 0)}}, 0, -3, {{1, h(7, 58, 1)}}, -3},
@@ -66,11 +59,11 @@ TEST(TrainShift, MovesRowsByHalfMinutesHeldToTheirOrderAroundMidnight)
         {"counted past 24:00", {{1, h(23, 58)}, {2, h(24, 10)}}, 1, 2, {{1, h(23, 58)}, {2, h(24, 11)}}, 2},
         {"less than a day", {{1, h(8, 0)}}, 0, 3000, {{1, h(7, 59, 1)}}, 2879},
     };
-    for (const auto &c : cases) {
+    for (const auto &[what, rows, from, amount, expected, moved] : cases) {
         Document doc;
-        doc.trains.push_back(trainOf(c.rows));
-        EXPECT_EQ(TrainShift::shift(doc, 0, c.from, c.amount), c.moved) << c.what;
-        EXPECT_EQ(halvesOf(doc.trains[0]), c.expected) << c.what;
+        doc.trains.push_back(trainOf(rows));
+        EXPECT_EQ(TrainShift::shift(doc, 0, from, amount), moved) << what;
+        EXPECT_EQ(halvesOf(doc.trains[0]), expected) << what;
     }
 }
 
@@ -151,14 +144,8 @@ TEST_F(TrainDragTest, PressPicksTheNearestLineWithinFourPixels)
     const int x0 = label.x() - (420 - label.y()) / 4;
     DocumentFixtures::addTrain(doc, "Os 9", {{1, 0, x0 / 2, 0, x0 % 2}, {2, 0, x0 / 2 + 50, 0, x0 % 2}});
     scene.diagram.render(RenderRequest::redraw(RenderRequest::Labels::none()));
-    const struct
-    {
-        const char *what;
-        QPoint at; // diagram pixels
-        Qt::KeyboardModifiers keys;
-        bool toolOpen;
-        TrainPick::Hit hit;
-    } cases[] = {
+    // at: diagram pixels
+    const std::tuple<const char *, QPoint, Qt::KeyboardModifiers, bool, TrainPick::Hit> cases[] = {
         {"3.9 px beside Os 1", {984, 340}, {}, false, {0, 0}},
         {"4.9 px beside", {985, 340}, {}, false, {-1, 0}},
         {"at the crossing: drawn last", {1010, 220}, {}, false, {1, 0}},
@@ -169,16 +156,16 @@ TEST_F(TrainDragTest, PressPicksTheNearestLineWithinFourPixels)
         {"on a label", label, {}, false, {-1, 0}},
         {"insert tool open", {984, 340}, {}, true, {-1, 0}},
     };
-    for (const auto &c : cases) {
+    for (const auto &[what, at, keys, toolOpen, hit] : cases) {
         drag.forget();
         scene.diagram.highlightOff();
-        tool.active = c.toolOpen;
-        press(view(c.at.x(), c.at.y()), c.keys);
-        EXPECT_EQ((TrainPick::Hit{drag.picked() ? drag.train() : -1, drag.picked() ? drag.fromRow() : 0}), c.hit)
-            << c.what;
-        EXPECT_EQ(scene.diagram.highlighting().on && scene.diagram.highlighting().found == QByteArray("Os 1"), c.hit.train == 0)
-            << c.what;
-        release(view(c.at.x(), c.at.y()));
+        tool.active = toolOpen;
+        press(view(at.x(), at.y()), keys);
+        EXPECT_EQ((TrainPick::Hit{drag.picked() ? drag.train() : -1, drag.picked() ? drag.fromRow() : 0}), hit) << what;
+        EXPECT_EQ(scene.diagram.highlighting().on && scene.diagram.highlighting().found == QByteArray("Os 1"),
+                  hit.train == 0)
+            << what;
+        release(view(at.x(), at.y()));
     }
     EXPECT_EQ(history.count(), 0);
 }
@@ -191,12 +178,10 @@ TEST_F(TrainDragTest, ReleaseIsOneStepAndEscPutsTheTrainBack)
     moveTo(view(990, 340));
     moveTo(view(1001, 340)); // 21 px: 10.5 minutes, drawn already
     EXPECT_EQ(rowsOf(0), (HalfRows{{1, h(8, 10, 1)}, {2, h(9, 0, 1)}}));
-    EXPECT_EQ(drag.status(), QStringLiteral("Os 1   8:20:30  +10,5 min"));
-    EXPECT_EQ(history.count(), 0);
+    EXPECT_EQ(std::tuple(drag.status(), history.count()), std::tuple(QStringLiteral("Os 1   8:20:30  +10,5 min"), 0));
     EXPECT_TRUE(mouse.trainKey(Qt::Key_Escape, {}, false));
     release(view(1001, 340));
-    EXPECT_EQ(rowsOf(0), before);
-    EXPECT_EQ(history.count(), 0);
+    EXPECT_EQ(std::tuple(rowsOf(0), history.count()), std::tuple(before, 0));
 
     press(view(980, 340));
     moveTo(view(1000, 340));
@@ -224,8 +209,7 @@ TEST_F(TrainDragTest, AltArrowsMoveThePickOneStepPerPressOrHeldKey)
     EXPECT_EQ(history.undoText(), QStringLiteral("posun vlaku Os 1 o +1,5 min"));
     EXPECT_EQ(rowsOf(0), (HalfRows{{1, h(8, 1, 1)}, {2, h(8, 51, 1)}}));
     EXPECT_TRUE(mouse.trainKey(Qt::Key_Left, Qt::AltModifier | Qt::ShiftModifier, false));
-    EXPECT_EQ(rowsOf(0), (HalfRows{{1, h(7, 56, 1)}, {2, h(8, 46, 1)}}));
-    EXPECT_EQ(history.count(), 2);
+    EXPECT_EQ(std::tuple(rowsOf(0), history.count()), std::tuple((HalfRows{{1, h(7, 56, 1)}, {2, h(8, 46, 1)}}), 2));
 }
 
 } // namespace

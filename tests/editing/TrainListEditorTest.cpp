@@ -137,30 +137,25 @@ TEST_F(TrainEditorTest, ClearingNamesAtTheEndRemovesTrains)
 // Row 2 is entered below a row at 8:55; its old time is 9:30 with both flags.
 TEST_F(TrainEditorTest, TimeEntriesBelowFiveToNine)
 {
-    struct Case
-    {
-        const char *entry;
-        int hours, minutes; // -1: the old time stays
-        int half, shortDwell;
-    };
-    // Entries that are no time keep the old one; flags typed with them are
-    // stored all the same. Digits only: no hexadecimal or sign.
-    const Case cases[] = {
+    // (entry, hours or -1: the old time stays, minutes, half, short dwell). Entries
+    // that are no time keep the old one; flags typed with them are stored all
+    // the same. Digits only: no hexadecimal or sign.
+    const std::tuple<const char *, int, int, int, int> cases[] = {
         {"14", 8, 14, 0, 0},    {"14+", 8, 14, 1, 0},    {"14-", 8, 14, 0, 1},   {"14*", 8, 14, 1, 1},
         {"7", 8, 7, 0, 0},      {" 7 ", 8, 7, 0, 0},     {"1+", 8, 1, 1, 0},     {"+", 8, 55, 1, 0},
         {"1430", 14, 30, 0, 0}, {"1430-", 14, 30, 0, 1}, {"0705*", 7, 5, 1, 1},  {"2359", 23, 59, 0, 0},
         {"2561", -1, 0, 0, 0},  {"705", -1, 0, 0, 0},    {"60", -1, 0, 0, 0},    {"$9", -1, 0, 0, 0},
         {"+5", -1, 0, 0, 0},    {"12 5", -1, 0, 0, 0},   {"9a+", -1, 0, 1, 0},   {"ab", -1, 0, 0, 0},
         {"-", -1, 0, 0, 0},     {"", -1, 0, 0, 0},       {"1260-", -1, 0, 0, 1}, {"2400", -1, 0, 0, 0}};
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.entry);
+    for (const auto &[entry, hours, minutes, half, shortDwell] : cases) {
+        SCOPED_TRACE(entry);
         doc.trains.clear();
         add("Os 1", {{1, 8, 55}, {2, 9, 30, 0, 1, 1}, {3, 9, 40}});
         open(1);
         editor.setRowCursor(2);
-        editor.commitTime(2, u(c.entry));
-        const int h = c.hours < 0 ? 9 : c.hours, m = c.hours < 0 ? 30 : c.minutes;
-        EXPECT_EQ(rows()[1], std::tuple(2, h, m, 0, c.half, c.shortDwell));
+        editor.commitTime(2, u(entry));
+        const int h = hours < 0 ? 9 : hours, m = hours < 0 ? 30 : minutes;
+        EXPECT_EQ(rows()[1], std::tuple(2, h, m, 0, half, shortDwell));
         EXPECT_EQ(editor.rowCell(E::TimeColumn, 2), formatClockTime(makeTime(h, m)));
         EXPECT_EQ(editor.rowCursor(), 3) << "the cursor steps down after a commit";
     }

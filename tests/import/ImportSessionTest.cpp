@@ -47,15 +47,7 @@ TEST(ImportSession, RealDays)
 {
     const QString lineDir = CzpttTestData::lineDir();
     const QString cut = "Přidáno 37 vlaků.\nZkráceno 1 vlaků, které jezdí i mimo trať, ve stanicích: Vsetín 1.\n";
-    const struct
-    {
-        Format format;
-        QString source;
-        ImportSession::Request request;
-        bool withCodebook;
-        QString said;
-        QString made;
-    } cases[] = {
+    const std::tuple<Format, QString, ImportSession::Request, bool, QString, QString> cases[] = {
         {Format::Czptt, lineDir, {wednesday, false, "Vsetín", "Velké Karlovice"}, true,
          cut + "Z jízdního řádu odvozeno: jednokolejná trať, koleje stanic podle druhu.", "37 14 500-27348"},
         {Format::Czptt, lineDir, {wednesday, true, {}, {}}, false,
@@ -74,19 +66,19 @@ TEST(ImportSession, RealDays)
          "Caltrain“, celá trasa vlaků dne.",
          "92 29 0-123550"},
     };
-    for (const auto &c : cases) {
+    for (const auto &[format, source, request, withCodebook, said, summary] : cases) {
         Document doc;
-        if (c.request.into)
+        if (request.into)
             SampleLine::addStations(doc, CzpttTestData::lineFromVsetin);
-        const ImportSession::Outcome made = run(c.format, c.source, c.request, doc, c.withCodebook);
-        ASSERT_EQ(made.error, QString()) << c.made.toStdString();
-        EXPECT_EQ((QStringList{made.result.text()} + made.notes).join(u'\n'), c.said);
+        const ImportSession::Outcome made = run(format, source, request, doc, withCodebook);
+        ASSERT_EQ(made.error, QString()) << summary.toStdString();
+        EXPECT_EQ((QStringList{made.result.text()} + made.notes).join(u'\n'), said);
         EXPECT_EQ(QStringLiteral("%1 %2 %3-%4")
                       .arg(made.result.trains())
                       .arg(made.result.stations)
                       .arg(doc.stations.front().metres)
                       .arg(doc.stations.back().metres),
-                  c.made);
+                  summary);
         EXPECT_EQ(std::pair(doc.trains.size(), doc.stations.size()),
                   std::pair(size_t(made.result.trains()), size_t(made.result.stations)));
     }
@@ -98,13 +90,7 @@ TEST(ImportSession, RefusalsSayWhatWasLeftOutThenWhy)
     const QString cutFile = dir.filePath(QStringLiteral("cut.xml"));
     FileBytes::write(cutFile, CzpttTestData::bytes(CzpttTestData::linePath("16555A")).left(2000));
     const QString lineDir = CzpttTestData::lineDir();
-    const struct
-    {
-        Format format;
-        QString source;
-        ImportSession::Request request;
-        QString error;
-    } cases[] = {
+    const std::tuple<Format, QString, ImportSession::Request, QString> cases[] = {
         {Format::Czptt, cutFile, {wednesday, false, "Vsetín", "Velké Karlovice"},
          "Přeskočeno 1 souborů: cut.xml (poškozené XML (řádek 52))\n"
          "Stanice „Vsetín“ ani „Velké Karlovice“ v jízdním řádu není."},
@@ -114,12 +100,12 @@ TEST(ImportSession, RefusalsSayWhatWasLeftOutThenWhy)
         {Format::Czptt, lineDir, {wednesday, true, {}, {}}, "Dne 4. 3. 2026 nejede žádný vlak přes dvě stanice trati."},
         {Format::Gtfs, lineDir, {caltrainMonday, false, {}, {}}, "routes.txt: soubor chybí"},
     };
-    for (const auto &c : cases) {
+    for (const auto &[format, source, request, error] : cases) {
         Document doc;
         SampleLine::fill(doc, {3, 0, 0, 0});
-        const ImportSession::Outcome made = run(c.format, c.source, c.request, doc);
-        EXPECT_EQ(made.error, c.error);
-        EXPECT_EQ(doc.trains.size(), 0u) << c.error.toStdString();
+        const ImportSession::Outcome made = run(format, source, request, doc);
+        EXPECT_EQ(made.error, error);
+        EXPECT_EQ(doc.trains.size(), 0u) << error.toStdString();
     }
 }
 

@@ -170,14 +170,11 @@ TEST(LineSteps, EveryStopOfTheLineFromEveryTrainAlongIt)
     DayBuilder::addTrain(day, "Sp 4",
                          {{"C", -1, hm(10, 0)}, {"D", hm(10, 5), hm(10, 6)}, {"C", hm(10, 12), hm(10, 13)}});
     const std::vector<QString> whole{"A", "B", "C", "D", "E"};
-    const struct
-    {
-        const char *from, *to;
-        std::vector<QString> line;
-    } cases[] = {{"A", "E", whole}, {"E", "A", {"E", "D", "C", "B", "A"}}, {"B", "E", {"B", "C", "D", "E"}}};
-    for (const auto &c : cases) {
-        const LineSteps::LineChoice choice = LineSteps::lineBetween(day, c.from, c.to);
-        EXPECT_EQ(DayBuilder::names(day, choice.line), c.line) << c.from << c.to;
+    const std::tuple<const char *, const char *, std::vector<QString>> cases[] = {
+        {"A", "E", whole}, {"E", "A", {"E", "D", "C", "B", "A"}}, {"B", "E", {"B", "C", "D", "E"}}};
+    for (const auto &[from, to, line] : cases) {
+        const LineSteps::LineChoice choice = LineSteps::lineBetween(day, from, to);
+        EXPECT_EQ(DayBuilder::names(day, choice.line), line) << from << to;
         EXPECT_EQ(choice.unplaced, QStringList{"Sp 4"});
     }
     // No ends named: the whole route, the branch most trains take, from
@@ -209,12 +206,7 @@ TEST(LineSteps, PlanFillsWhatTheSourceDidNotPlace)
         return day.points[static_cast<size_t>(DayBuilder::pointOf(day, name))];
     };
 
-    const struct
-    {
-        std::vector<std::pair<const char *, int32_t>> placed;
-        std::vector<int32_t> metres;
-        int32_t shift;
-    } cases[] = {
+    const std::tuple<std::vector<std::pair<const char *, int32_t>>, std::vector<int32_t>, int32_t> cases[] = {
         // B and D placed: C shares their 10 km by running time (6 : 4), A
         // and E go on at the same speed (1 km a minute, as it happens).
         {{{"B", 10000}, {"D", 20000}}, {8000, 10000, 16000, 20000, 22000}, 0},
@@ -224,38 +216,32 @@ TEST(LineSteps, PlanFillsWhatTheSourceDidNotPlace)
         // A would lie below zero, so the whole line moves up.
         {{{"B", 1000}}, {0, 2000, 8000, 12000, 14000}, 1000},
     };
-    for (const auto &c : cases) {
+    for (const auto &[placed, expected, shift] : cases) {
         for (DayPoint &p : day.points)
             p.metres.reset();
-        for (const auto &[name, m] : c.placed)
+        for (const auto &[name, m] : placed)
             at(name).metres = m;
         const LineSteps::LinePlan plan = LineSteps::plan(day, line);
         std::vector<int32_t> metres;
         for (const LineSteps::PlanStation &s : plan.stations)
             metres.push_back(s.metres);
-        EXPECT_EQ(metres, c.metres) << c.placed.size();
+        EXPECT_EQ(metres, expected) << placed.size();
         EXPECT_EQ(std::tuple(plan.shiftMetres, plan.estimated, plan.spacedByRunningTimes),
-                  std::tuple(c.shift, 5 - static_cast<int>(c.placed.size()), false));
+                  std::tuple(shift, 5 - static_cast<int>(placed.size()), false));
     }
 }
 
 TEST(LineSteps, KindsOfStations)
 {
-    const struct
-    {
-        DayPointKind kind;
-        bool publicStop;
-        const char *flags;
-    } cases[] = {
+    const std::tuple<DayPointKind, bool, const char *> cases[] = {
         {DayPointKind::Station, true, "D"},       {DayPointKind::Station, false, "D"},
         {DayPointKind::Junction, false, "O"},     {DayPointKind::Junction, true, "ZO"},
         {DayPointKind::BlockPost, true, "ZH"},    {DayPointKind::SignalPost, false, "L"},
         {DayPointKind::FreightPoint, true, "ZN"}, {DayPointKind::Halt, false, "Z"},
         {DayPointKind::Unknown, true, "Z"},       {DayPointKind::TimingPoint, true, "Z"},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(flags(LineSteps::stationKindOf(c.kind, c.publicStop)), c.flags)
-            << static_cast<int>(c.kind) << c.publicStop;
+    for (const auto &[kind, publicStop, shown] : cases)
+        EXPECT_EQ(flags(LineSteps::stationKindOf(kind, publicStop)), shown) << static_cast<int>(kind) << publicStop;
 }
 
 TEST(LineSteps, LineBetweenEndsNamedByTheUser)
@@ -264,21 +250,15 @@ TEST(LineSteps, LineBetweenEndsNamedByTheUser)
     day.day = wednesday;
     DayBuilder::addTrain(day, "Os 1", {{"A", -1, hm(6, 0)}, {"B", hm(6, 5), hm(6, 6)}, {"C", hm(6, 20)}});
     DayBuilder::addTrain(day, "Os 2", {{"D", -1, hm(7, 0)}, {"E", hm(7, 20)}});
-    const struct
-    {
-        const char *from, *to;
-        std::vector<QString> line;
-        QString error;
-    } cases[] = {
+    const std::tuple<const char *, const char *, std::vector<QString>, QString> cases[] = {
         {" C", "A ", {"C", "B", "A"}, ""},
         {"A", "Z", {}, "Stanice „Z“ v jízdním řádu dne 4. 3. 2026 není."},
         {"B ", " B", {}, "Počáteční a koncová stanice je táž: „B“."},
         {"A", "E", {}, "Mezi stanicemi „A“ a „E“ dne 4. 3. 2026 nejede žádný vlak."},
     };
-    for (const auto &c : cases) {
-        const LineSteps::LineChoice choice = LineSteps::lineBetween(day, c.from, c.to);
-        EXPECT_EQ(std::tuple(DayBuilder::names(day, choice.line), choice.error), std::tuple(c.line, c.error))
-            << c.from << c.to;
+    for (const auto &[from, to, line, error] : cases) {
+        const LineSteps::LineChoice choice = LineSteps::lineBetween(day, from, to);
+        EXPECT_EQ(std::tuple(DayBuilder::names(day, choice.line), choice.error), std::tuple(line, error)) << from << to;
     }
     DayTimetable empty;
     empty.day = wednesday;

@@ -94,8 +94,7 @@ TEST(LineTrains, ImportAgainReplacesTrainsOfTheSameName)
 
     const ImportSummary again = LineTrains::appendTo(doc, day);
     EXPECT_EQ(std::tuple(again.added, again.replaced), std::tuple(0, 37));
-    EXPECT_EQ(doc.trains.size(), 38u);
-    EXPECT_EQ(doc.trains[0].name, QByteArrayView("Sv 1"));
+    EXPECT_EQ(std::tuple(doc.trains.size(), doc.trains[0].name), std::tuple(38u, QByteArrayView("Sv 1")));
     // Replaced in its place, with its rows back and the user's flag kept.
     EXPECT_EQ(
         std::tuple(doc.trains[1].name.toByteArray(), DocumentFixtures::rowsOf(doc.trains[1]), doc.trains[1].rusici),

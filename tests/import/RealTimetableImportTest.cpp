@@ -153,8 +153,7 @@ TEST(RealTimetableImport, RefusalsLeaveTheDocument)
     {
         const char *what;
         DayTimetable day;
-        QString from;
-        QString to;
+        QString from, to;
         RealTimetableImport::Placer place;
         QString error;
         bool previewed; // the preview, which places nothing, sees no fault
@@ -179,16 +178,16 @@ TEST(RealTimetableImport, RefusalsLeaveTheDocument)
          QStringLiteral("Trať by měla 1001 stanic, dokument jich pojme nejvýše 1000; zvolte kratší úsek."),
          false},
     };
-    for (const auto &c : cases) {
+    for (const auto &[what, day, from, to, place, error, previewed] : cases) {
         Document doc;
         fillOld(doc);
-        const RealTimetableImport::Result r = RealTimetableImport::newLine(doc, c.day, c.from, c.to, c.place);
-        EXPECT_EQ(r.error, c.error) << c.what;
-        EXPECT_EQ(RealTimetableImport::previewNewLine(c.day, c.from, c.to).ok(), c.previewed) << c.what;
-        if (!c.error.isEmpty()) {
+        const RealTimetableImport::Result r = RealTimetableImport::newLine(doc, day, from, to, place);
+        EXPECT_EQ(r.error, error) << what;
+        EXPECT_EQ(RealTimetableImport::previewNewLine(day, from, to).ok(), previewed) << what;
+        if (!error.isEmpty()) {
             EXPECT_EQ(std::tuple(doc.stations.size(), doc.trains.size(), doc.trainLabels.size(), doc.untitled),
                       std::tuple(4u, 2u, 1u, false))
-                << c.what;
+                << what;
         }
     }
 }
@@ -202,13 +201,7 @@ TEST(RealTimetableImport, IntoTheLine)
     damaged.duplicates = 2;
     DayTimetable twice = smallDay();
     twice.duplicates = 3;
-    const struct
-    {
-        const char *what;
-        std::vector<const char *> stations;
-        DayTimetable day;
-        QString text;
-    } cases[] = {
+    const std::tuple<const char *, std::vector<const char *>, DayTimetable, QString> cases[] = {
         {"no train", {"A", "D"}, empty, QStringLiteral("Dne 4. 3. 2026 nejede žádný vlak.")},
         {"no train through two stations",
          {"A", "X"},
@@ -226,16 +219,16 @@ TEST(RealTimetableImport, IntoTheLine)
          smallDay(),
          QStringLiteral("Přidáno 2 vlaků.\nVynecháno 1 vlaků, které trať potkávají jen v jedné stanici.")},
     };
-    for (const auto &c : cases) {
+    for (const auto &[what, stations, day, text] : cases) {
         Document doc;
-        for (const char *name : c.stations)
+        for (const char *name : stations)
             SampleLine::addStation(doc, name, 0);
-        const RealTimetableImport::Preview preview = RealTimetableImport::previewIntoLine(doc, c.day);
-        const RealTimetableImport::Result r = RealTimetableImport::intoLine(doc, c.day);
-        EXPECT_EQ(r.text(), c.text) << c.what;
+        const RealTimetableImport::Preview preview = RealTimetableImport::previewIntoLine(doc, day);
+        const RealTimetableImport::Result r = RealTimetableImport::intoLine(doc, day);
+        EXPECT_EQ(r.text(), text) << what;
         if (!r.ok())
-            EXPECT_EQ(preview.text(), c.text) << c.what;
-        EXPECT_EQ(std::tuple(preview.ok(), preview.trains), std::tuple(r.ok(), r.trains())) << c.what;
-        EXPECT_EQ(doc.trains.size(), size_t(r.trains())) << c.what;
+            EXPECT_EQ(preview.text(), text) << what;
+        EXPECT_EQ(std::tuple(preview.ok(), preview.trains), std::tuple(r.ok(), r.trains())) << what;
+        EXPECT_EQ(doc.trains.size(), size_t(r.trains())) << what;
     }
 }

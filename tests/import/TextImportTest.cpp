@@ -37,11 +37,8 @@ std::vector<QByteArray> namesOf(const Document &doc)
 
 TEST(TextImport, RowsOfATrain)
 {
-    const struct
-    {
-        const char *stationLines;
-        Rows rows; // (station, hours, minutes, mark, half minute, short dwell)
-    } cases[] = {
+    // rows: (station, hours, minutes, mark, half minute, short dwell)
+    const std::tuple<const char *, Rows> cases[] = {
         // The format's example.
         {"Liberec\t\t 6:12\nLiberec-Rochlice\t 6:17\t 6:18+1;P\n",
          {{1, 6, 12, 0, 0, 0}, {2, 6, 17, 0, 0, 0}, {2, 6, 18, 1, 1, 0}}},
@@ -67,12 +64,12 @@ TEST(TextImport, RowsOfATrain)
         {"Liberec\t\t 6:00-2147483648\nLiberec-Rochlice\t 6:05+2147483647\t 6:06-2147483649",
          {{1, 6, 0, INT32_MIN, 0, 0}, {2, 6, 5, INT32_MAX, 0, 0}, {2, 6, 6, 0, 0, 0}}},
     };
-    for (const auto &c : cases) {
+    for (const auto &[stationLines, rows] : cases) {
         Document doc;
         fillStations(doc);
-        ASSERT_TRUE(importText(doc, QByteArray("Os 1\n") + c.stationLines + "\n-\n").ok) << c.stationLines;
+        ASSERT_TRUE(importText(doc, QByteArray("Os 1\n") + stationLines + "\n-\n").ok) << stationLines;
         ASSERT_EQ(doc.trains.size(), 1u);
-        EXPECT_EQ(DocumentFixtures::rowsOf(doc.trains[0]), c.rows) << c.stationLines;
+        EXPECT_EQ(DocumentFixtures::rowsOf(doc.trains[0]), rows) << stationLines;
     }
 }
 
@@ -92,12 +89,8 @@ TEST(TextImport, TrainLineKeywords)
 TEST(TextImport, BlocksAndTheTrainCounter)
 {
     const QByteArray block = "Os 1\nLiberec\t\t 6:00\nLiberec-Rochlice\t 6:05\t\n-\n";
-    const struct
-    {
-        QByteArray text;
-        std::vector<QByteArray> trains; // each with two rows
-        int32_t counter;
-    } cases[] = {
+    // trains: each with two rows
+    const std::tuple<QByteArray, std::vector<QByteArray>, int32_t> cases[] = {
         {"", {}, 0},
         {"Os 1\n", {}, 0},
         {"\n\n\n", {}, 0},
@@ -108,13 +101,13 @@ TEST(TextImport, BlocksAndTheTrainCounter)
         // Records: the first, one after each of the two full blocks; minus one.
         {block + block + "Os 9\nLiberec\t\t 6:00\n-\n", {"Os 1", "Os 1"}, 2},
     };
-    for (const auto &c : cases) {
+    for (const auto &[text, trains, counter] : cases) {
         Document doc;
         fillStations(doc);
-        EXPECT_TRUE(importText(doc, c.text).ok);
-        EXPECT_EQ(std::pair(namesOf(doc), doc.trainCount), std::pair(c.trains, c.counter)) << c.text.constData();
+        EXPECT_TRUE(importText(doc, text).ok);
+        EXPECT_EQ(std::pair(namesOf(doc), doc.trainCount), std::pair(trains, counter)) << text.constData();
         for (const Train &t : doc.trains)
-            EXPECT_EQ(t.rowCount(), 2) << c.text.constData();
+            EXPECT_EQ(t.rowCount(), 2) << text.constData();
     }
 }
 
@@ -152,11 +145,8 @@ TEST(TextImport, TheReadingThatFindsTheStationsWins)
     // Úšovice, Železný Brod and Liberec in code page 1250.
     const QByteArray uSovice = "\xDA\x9Aovice", zelezny = "\x8E"
                                                           "elezn\xFD Brod";
-    const struct
-    {
-        QByteArray text;
-        QByteArray train; // the name it gets
-    } cases[] = {
+    // train: the name it gets
+    const std::tuple<QByteArray, QByteArray> cases[] = {
         // Code page 1250: "Ú" and "š" also make a valid UTF-8 pair.
         {"Os 1\n" + uSovice + "\t\t 6:00\nLiberec\t 6:05\t\n", "Os 1"},
         // Not valid UTF-8 at all.
@@ -165,12 +155,12 @@ TEST(TextImport, TheReadingThatFindsTheStationsWins)
         {"Os \xC5\xA1\n\xC5\xBD\x65lezn\xC3\xBD Brod\t\t 6:00\nLiberec\t 6:05\t\n", "Os \x9A"},
         {"\xEF\xBB\xBFOs \xC5\xA1\n\xC3\x9A\xC5\xA1ovice\t\t 6:00\nLiberec\t 6:05\t\n", "Os \x9A"},
     };
-    for (const auto &c : cases) {
+    for (const auto &[text, train] : cases) {
         Document doc;
         for (const char *name : {"Úšovice", "Železný Brod", "Liberec"})
             SampleLine::addStation(doc, name, 0);
-        EXPECT_TRUE(importText(doc, c.text).ok);
-        ASSERT_EQ(namesOf(doc), std::vector<QByteArray>{c.train}) << c.text.toHex(' ').constData();
+        EXPECT_TRUE(importText(doc, text).ok);
+        ASSERT_EQ(namesOf(doc), std::vector<QByteArray>{train}) << text.toHex(' ').constData();
         EXPECT_EQ(doc.trains[0].rowCount(), 2);
     }
 }

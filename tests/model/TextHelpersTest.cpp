@@ -43,8 +43,7 @@ TEST(UpperCaseCz, AsciiAndEveryCzechLetter)
     for (qsizetype i = 0; i < l.size(); ++i)
         EXPECT_EQ(upperCaseCz(static_cast<uint8_t>(l[i])), static_cast<uint8_t>(u[i])) << lower.mid(i, 1).toStdString();
     // Capitals, digits and signs stay as they are.
-    EXPECT_EQ(upperCaseCz(u), u);
-    EXPECT_EQ(upperCaseCz(QByteArrayView("0-9 +;")), QByteArray("0-9 +;"));
+    EXPECT_EQ(std::tuple(upperCaseCz(u), upperCaseCz(QByteArrayView("0-9 +;"))), std::tuple(u, QByteArray("0-9 +;")));
 }
 
 TEST(ClockTime, FormatRightAlignsTheHourAndWrapsTheDay)
@@ -60,36 +59,26 @@ TEST(ClockTime, FormatRightAlignsTheHourAndWrapsTheDay)
 
 TEST(ClockTime, TrainTimesCountTheHoursOnPastMidnight)
 {
-    const struct
-    {
-        double time;
-        bool seconds;
-        const char *text;
-    } rows[] = {
+    const std::tuple<double, bool, const char *> rows[] = {
         {makeTime(9, 5, 30), true, " 9:05:30"}, {1.0, false, "24:00"},   {1.0 + makeTime(0, 12, 30), true, "24:12:30"},
         {2.0 + makeTime(3, 0), false, "51:00"}, {-1.0 / 1440, true, ""}, {std::nan(""), true, ""},
     };
-    for (const auto &r : rows)
-        EXPECT_EQ(formatTrainTime(r.time, r.seconds), QString::fromLatin1(r.text)) << r.text;
+    for (const auto &[time, seconds, text] : rows)
+        EXPECT_EQ(formatTrainTime(time, seconds), QString::fromLatin1(text)) << text;
 }
 
 TEST(ClockTime, ParseValidTexts)
 {
-    struct Case
-    {
-        const char *text;
-        bool seconds;
-        bool digits; // parseClockDigits, else parseClockText
-        double expected;
-    };
-    for (const Case &c :
+    // digits: parseClockDigits, else parseClockText
+    using Case = std::tuple<const char *, bool, bool, double>;
+    for (const auto &[text, seconds, digits, expected] :
          {Case{"0705", false, true, makeTime(7, 5)}, Case{"1430", false, true, makeTime(14, 30)},
           Case{" 705", false, true, makeTime(7, 5)}, // leading blank
           Case{"235959", true, true, makeTime(23, 59, 59)}, Case{" 6:12", false, false, makeTime(6, 12)},
           Case{"12:30:15", true, false, makeTime(12, 30, 15)}, Case{"08.05", false, false, makeTime(8, 5)}}) {
-        const double got = c.digits ? parseClockDigits(QByteArrayView(c.text), c.seconds)
-                                    : parseClockText(QByteArrayView(c.text), c.seconds);
-        EXPECT_EQ(got, c.expected) << c.text; // exact, not near
+        const double got =
+            digits ? parseClockDigits(QByteArrayView(text), seconds) : parseClockText(QByteArrayView(text), seconds);
+        EXPECT_EQ(got, expected) << text; // exact, not near
     }
 }
 
@@ -111,10 +100,9 @@ TEST(ClockTime, InvalidTextsAreConversionErrors)
 
 TEST(ClockTime, ParseIntegerAsTheRuntimeDoes)
 {
-    EXPECT_EQ(parseInteger(QByteArrayView(" 7")), 7);
-    EXPECT_EQ(parseInteger(QByteArrayView("+12")), 12);
-    EXPECT_EQ(parseInteger(QByteArrayView("$1F")), 31);
-    EXPECT_EQ(parseInteger(QByteArrayView("-2147483648")), -2147483648LL);
+    for (const auto &[text, value] :
+         {std::pair{" 7", 7LL}, {"+12", 12LL}, {"$1F", 31LL}, {"-2147483648", -2147483648LL}})
+        EXPECT_EQ(parseInteger(QByteArrayView(text)), value) << text;
     int32_t v = 0;
     for (const char *bad : {"7 ", "", "-", "2147483648", "1.5"})
         EXPECT_FALSE(tryParseInteger(QByteArrayView(bad), v)) << bad;

@@ -65,12 +65,7 @@ TEST(ConflictMarks, WhereEachMarkStands)
 {
     const ConflictMarks::Frame f = frame();
     ASSERT_EQ(f.stationY, (std::vector<int32_t>{0, 100, 60, 20}));
-    const struct
-    {
-        const char *what;
-        Conflict conflict;
-        std::vector<Mark> marks;
-    } cases[] = {
+    const std::tuple<const char *, Conflict, std::vector<Mark>> cases[] = {
         {"a meet at its point", withPoint(conflict(2, 3, 605, 607), 606, 6000), {ring(0, 2424, 52)}},
         {"a point between metres", withPoint(conflict(2, 3, 605, 607), 606.5, 6250), {ring(0, 2426, 50)}},
         {"a warning", withPoint(conflict(2, 3, 605, 607, true), 606, 6000), {ring(0, 2424, 52, true)}},
@@ -82,8 +77,8 @@ TEST(ConflictMarks, WhereEachMarkStands)
         {"just over midnight", conflict(3, 3, 1439.5, 1440.5), {bar(0, 5756, 18, 5762, 22), bar(0, -2, 18, 4, 22)}},
         {"a station the line does not hold", conflict(3, 4, 600, 610), {}},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(ConflictMarks::of({c.conflict}, f), c.marks) << c.what;
+    for (const auto &[what, given, expected] : cases)
+        EXPECT_EQ(ConflictMarks::of({given}, f), expected) << what;
 
     // Marks name their conflicts by position in the list.
     const std::vector<Mark> marks =

@@ -40,12 +40,10 @@ TEST(DisplayList, PrimitivesAreFiledInEveryStripTheyTouchInRecordedOrder)
     EXPECT_EQ(stripsHolding(list, 2900, 2930), (std::vector<int>{6}));
     const std::vector<LinePrimitive> strip1 = list.linesInStrip(1);
     ASSERT_EQ(strip1.size(), 3u);
-    EXPECT_EQ(strip1[1].x0, 499);
-    EXPECT_EQ(strip1[2].x0, 2880);
+    EXPECT_EQ(std::tuple(strip1[1].x0, strip1[2].x0), std::tuple(499, 2880));
 
     list.recordText(text(490, 15));
-    EXPECT_EQ(list.textsInStrip(1).size(), 1u);
-    EXPECT_EQ(list.textsInStrip(2).size(), 1u);
+    EXPECT_EQ(std::tuple(list.textsInStrip(1).size(), list.textsInStrip(2).size()), std::tuple(1u, 1u));
     EXPECT_EQ(list.textsInStrip(3).size(), 0u);
 }
 
@@ -56,8 +54,7 @@ TEST(DisplayList, ARebuildKeepsTextsOnlyWhenAsked)
     list.recordText(text(100, 5));
     list.recordLine(10, 1, 20, 1, 0, Colours::black, 1);
     list.startRebuild(2930, 420, false);
-    EXPECT_EQ(list.linesInStrip(1).size(), 0u);
-    EXPECT_EQ(list.textsInStrip(1).size(), 1u);
+    EXPECT_EQ(std::tuple(list.linesInStrip(1).size(), list.textsInStrip(1).size()), std::tuple(0u, 1u));
     list.startRebuild(2930, 420, true);
     EXPECT_EQ(list.textsInStrip(1).size(), 0u);
 }

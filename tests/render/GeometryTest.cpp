@@ -35,12 +35,10 @@ TEST(Geometry, RowsOfPositionsToTheMetre)
 
 TEST(Geometry, ScaleFromRatioAndZoom)
 {
-    EXPECT_DOUBLE_EQ(DiagramView::scaleOf(2, 2, 4), 4.0);
-    EXPECT_DOUBLE_EQ(DiagramView::scaleOf(1, 3, 4), 4.0 / 3.0);
     // A damaged file's ratio of 0 or 1000 is held to 1..100: never a
     // division by zero or a scale of millions.
-    EXPECT_DOUBLE_EQ(DiagramView::scaleOf(1, 0, 4), 4.0);
-    EXPECT_DOUBLE_EQ(DiagramView::scaleOf(1000, 1, 4), 400.0);
+    for (const auto &[x, y, scale] : {std::tuple{2, 2, 4.0}, {1, 3, 4.0 / 3.0}, {1, 0, 4.0}, {1000, 1, 400.0}})
+        EXPECT_DOUBLE_EQ(DiagramView::scaleOf(x, y, 4), scale) << x << ":" << y;
     for (const auto &[zoom, text] : {std::pair{2, "50 %"}, {4, "100 %"}, {5, "125 %"}, {7, "175 %"}, {21, "525 %"}})
         EXPECT_EQ(DiagramView::zoomText(zoom), QString::fromLatin1(text));
 }

@@ -96,23 +96,17 @@ TEST(MakeLabelImage, UprightTextIsCopiedExactlyButForItsFirstColumn)
 
 TEST(MakeLabelImage, ColourAndChannelFollowCategoryAndRusici)
 {
-    struct Case
-    {
-        const char *text;
-        bool rusici;
-        int32_t colour;
-        LabelChannel channel;
-    };
-    for (const Case &c : {Case{"Os 5401", false, Colours::black, LabelChannel::Red},
-                          Case{"Sv 9", false, Colours::blue, LabelChannel::Red},
-                          Case{"Sv 9", true, Colours::red, LabelChannel::Blue}}) {
-        const LabelImage image = MakeLabelImage(c.text, c.rusici, -0.3, labelFont(), false, true);
-        EXPECT_EQ(std::pair(image.colour, image.channel), std::pair(c.colour, c.channel)) << c.text;
+    using Case = std::tuple<const char *, bool, int32_t, LabelChannel>;
+    for (const auto &[text, rusici, colour, channel] : {Case{"Os 5401", false, Colours::black, LabelChannel::Red},
+                                                        Case{"Sv 9", false, Colours::blue, LabelChannel::Red},
+                                                        Case{"Sv 9", true, Colours::red, LabelChannel::Blue}}) {
+        const LabelImage image = MakeLabelImage(text, rusici, -0.3, labelFont(), false, true);
+        EXPECT_EQ(std::pair(image.colour, image.channel), std::pair(colour, channel)) << text;
         // Every pixel white or the colour, which has nothing in the kept channel.
-        const QRgb ink = Colours::toQColor(c.colour).rgb();
+        const QRgb ink = Colours::toQColor(colour).rgb();
         const QRect all = image.bitmap.rect();
         EXPECT_EQ(Pixels::count(image.bitmap, all, [&](QRgb p) { return p != qRgb(255, 255, 255) && p != ink; }), 0);
-        EXPECT_GT(Pixels::count(image.bitmap, all, [&](QRgb p) { return p == ink; }), 0) << c.text;
+        EXPECT_GT(Pixels::count(image.bitmap, all, [&](QRgb p) { return p == ink; }), 0) << text;
     }
 }
 

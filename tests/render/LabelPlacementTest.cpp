@@ -223,39 +223,31 @@ TEST_F(LabelsOnALine, MinuteLabelBoxesInTheirFontsAndOnlyWhereTheyMeetTheDiagram
     const int w = one.width();
     const int h = one.height();
     using Bits = MinuteLabelLayout::FontBits;
-    const struct
-    {
-        const char *text;
-        int32_t x;
-        double distance;
-        uint8_t half;
-        std::optional<QRect> box;
-        uint8_t font = 0;
-    } cases[] = {
-        {"5+2", 300, 10.0, 0, QRect(QPoint(300, 100), measured(timeFont, "5+2"))},
+    const std::tuple<const char *, int32_t, double, uint8_t, std::optional<QRect>, uint8_t> cases[] = {
+        {"5+2", 300, 10.0, 0, QRect(QPoint(300, 100), measured(timeFont, "5+2")), 0},
         {"p", 400, 10.0, 0, QRect(QPoint(400, 100), measured(arrowFont, Fonts::drawableText("WINGDINGS 3", "p"))),
          Bits::ArrowBit},
         {"7", 500, 12.3, 1, QRect(500, static_cast<int>(std::nearbyint(180 - 8 * 12.3)), w, h), Bits::UnderlineBit},
-        {"1", -w, 10.0, 0, QRect(-w, 100, w, h)}, // touches x = 0
-        {"1", -w - 1, 10.0, 0, std::nullopt},     // wholly left
-        {"1", 2930, 10.0, 0, QRect(2930, 100, w, h)},
-        {"1", 2931, 10.0, 0, std::nullopt},
-        {"1", 10, 20.0 + (20.0 + h) / 8, 0, QRect(10, -h, w, h)}, // its bottom at y = 0
-        {"1", 10, 20.0 + (21.0 + h) / 8, 0, std::nullopt},
-        {"1", 10, -1.0, 0, std::nullopt}, // y = 188: below the diagram
+        {"1", -w, 10.0, 0, QRect(-w, 100, w, h), 0}, // touches x = 0
+        {"1", -w - 1, 10.0, 0, std::nullopt, 0},     // wholly left
+        {"1", 2930, 10.0, 0, QRect(2930, 100, w, h), 0},
+        {"1", 2931, 10.0, 0, std::nullopt, 0},
+        {"1", 10, 20.0 + (20.0 + h) / 8, 0, QRect(10, -h, w, h), 0}, // its bottom at y = 0
+        {"1", 10, 20.0 + (21.0 + h) / 8, 0, std::nullopt, 0},
+        {"1", 10, -1.0, 0, std::nullopt, 0}, // y = 188: below the diagram
     };
     MinuteLabelLayout layout(doc);
-    for (const auto &c : cases) {
+    for (const auto &[text, x, distance, half, expected, font] : cases) {
         TimeLabel label;
-        label.text = c.text;
-        label.x = c.x;
-        label.distance = c.distance;
-        label.halfMinute = c.half;
+        label.text = text;
+        label.x = x;
+        label.distance = distance;
+        label.halfMinute = half;
         MinuteLabelLayout::Box box;
-        ASSERT_EQ(layout.place(label, 2930, 180, box), c.box.has_value()) << c.text << " at " << c.x;
-        if (c.box) {
-            EXPECT_EQ(QRect(box.x, box.y, box.width, box.height), *c.box) << c.text << " at " << c.x;
-            EXPECT_EQ(box.font, c.font) << c.text;
+        ASSERT_EQ(layout.place(label, 2930, 180, box), expected.has_value()) << text << " at " << x;
+        if (expected) {
+            EXPECT_EQ(QRect(box.x, box.y, box.width, box.height), *expected) << text << " at " << x;
+            EXPECT_EQ(box.font, font) << text;
         }
     }
     EXPECT_EQ(layout.fontName(Bits::ArrowBit), QByteArray("WINGDINGS 3"));

@@ -141,8 +141,7 @@ TEST_F(RendererTest, ScrollingReplaysAndAPaintOnlyCopies)
     const QImage before = renderer.surface().copy();
     renderer.surface().fill(Qt::red); // as if the window had been covered
     draw(RenderRequest::paint());
-    EXPECT_EQ(renderer.stats().replays, replays + 1);
-    EXPECT_EQ(renderer.surface(), before);
+    EXPECT_EQ(std::tuple(renderer.stats().replays, renderer.surface()), std::tuple(replays + 1, before));
 
     // After a resize the old picture would not fill the window: the paint
     // replays once.
@@ -157,27 +156,21 @@ TEST_F(RendererTest, ScrollingReplaysAndAPaintOnlyCopies)
 
 TEST_F(RendererTest, StationLinesByKind)
 {
-    struct Expect
-    {
-        uint8_t StationKind::*kind;
-        uint8_t style;
-        uint8_t width;
-    };
-    const Expect kinds[] = {
+    const std::tuple<uint8_t StationKind::*, uint8_t, uint8_t> kinds[] = {
         {&StationKind::dopravna, LinePrimitive::Solid, 2},  {&StationKind::hradlo, LinePrimitive::Solid, 1},
         {&StationKind::hlaska, LinePrimitive::Solid, 1},    {&StationKind::odbocka, LinePrimitive::DashDot, 1},
         {&StationKind::nakladiste, LinePrimitive::Dash, 1}, {&StationKind::kilometr, LinePrimitive::Dash, 1},
         {&StationKind::zastavka, LinePrimitive::Dot, 1},
     };
     for (int i = 0; i < 7; ++i)
-        addStation(10 * i, kinds[i].kind);
+        addStation(10 * i, std::get<0>(kinds[i]));
     addStation(70, &StationKind::dopravna); // the top station
     rebuild();
     for (int i = 0; i < 7; ++i) {
         const std::vector<LinePrimitive> lines = stationLines(Geometry::yOfMetres(10000 * i, 4, 70000));
         ASSERT_EQ(lines.size(), 1u) << i;
         EXPECT_EQ(std::tuple(lines[0].style, lines[0].width, lines[0].colour),
-                  std::tuple(kinds[i].style, kinds[i].width, Colours::olive))
+                  std::tuple(std::get<1>(kinds[i]), std::get<2>(kinds[i]), Colours::olive))
             << i;
     }
     // The top station: a width-3 olive line with a thin black one on it.

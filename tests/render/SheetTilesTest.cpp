@@ -37,18 +37,14 @@ TEST(SheetTiles, PagesGoRowByRowAndOverlap)
 {
     const SheetTiles::Plan p = SheetTiles::plan({841, 1189}, {190, 271});
     ASSERT_EQ(p.tiles.size(), 25u);
-    const struct
-    {
-        int index, number, row, column;
-        QRectF source;
-    } rows[] = {
+    const std::tuple<int, int, int, int, QRectF> rows[] = {
         {0, 1, 1, 1, {0, 0, 190, 271}},   {1, 2, 1, 2, {180, 0, 190, 271}},
         {4, 5, 1, 5, {720, 0, 121, 271}}, // the rest of the width
         {5, 6, 2, 1, {0, 261, 190, 271}}, {24, 25, 5, 5, {720, 1044, 121, 145}},
     };
-    for (const auto &r : rows) {
-        const SheetTiles::Tile &t = p.tiles[size_t(r.index)];
-        EXPECT_EQ(std::tuple(t.number, t.row, t.column, t.source), std::tuple(r.number, r.row, r.column, r.source));
+    for (const auto &[index, number, row, column, source] : rows) {
+        const SheetTiles::Tile &t = p.tiles[size_t(index)];
+        EXPECT_EQ(std::tuple(t.number, t.row, t.column, t.source), std::tuple(number, row, column, source));
     }
     EXPECT_EQ(SheetTiles::pageName(QStringLiteral("Trať"), p.tiles[5], 25),
               QStringLiteral("Trať – list 6 z 25 (řádek 2, sloupec 1)"));

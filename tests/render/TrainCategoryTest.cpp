@@ -7,10 +7,8 @@ using namespace TrainCategory;
 
 TEST(TrainCategory, KeyIsTheFirstTwoCharactersUpperCased)
 {
-    EXPECT_EQ(key("R 123"), QByteArray("R "));
-    EXPECT_EQ(key("Os 5401"), QByteArray("OS"));
-    EXPECT_EQ(key("R"), QByteArray("R"));
-    EXPECT_EQ(key(""), QByteArray(""));
+    EXPECT_EQ(std::tuple(key("R 123"), key("Os 5401")), std::tuple(QByteArray("R "), QByteArray("OS")));
+    EXPECT_EQ(std::tuple(key("R"), key("")), std::tuple(QByteArray("R"), QByteArray("")));
     EXPECT_EQ(key("\xE8x"), QByteArray("\xE8X")); // only a-z change
 }
 
@@ -20,14 +18,7 @@ TEST(TrainCategory, TableByCategory)
     s.penThin = 1;
     s.penMedium = 2;
     s.penThick = 3;
-    struct Row
-    {
-        const char *name;
-        int32_t colour;
-        int width;
-        LabelFont font;
-    };
-    const Row rows[] = {
+    const std::tuple<const char *, int32_t, int, LabelFont> rows[] = {
         {"Os 5401", Colours::black, 1, LabelFont::Small}, {"R 601", Colours::black, 3, LabelFont::Large},
         {"Rn 1234", Colours::blue, 2, LabelFont::Large},  {"Sv 9", Colours::blue, 1, LabelFont::Small},
         {"EN 447", Colours::black, 1, LabelFont::Large},  {"NEx 3", Colours::blue, 3, LabelFont::Large},
@@ -35,11 +26,11 @@ TEST(TrainCategory, TableByCategory)
         {"Lv 2", Colours::blue, 1, LabelFont::Small},     {"Slu\x9E 1", Colours::black, 1, LabelFont::Small},
         {"Rx 5", Colours::black, 1, LabelFont::Small},
     };
-    for (const Row &r : rows) {
-        const Style st = style(key(r.name));
+    for (const auto &[name, colour, width, font] : rows) {
+        const Style st = style(key(name));
         EXPECT_EQ(std::tuple(st.lineColour, st.labelColour, penWidth(s, st.lineWidth), st.labelFont),
-                  std::tuple(r.colour, r.colour, r.width, r.font))
-            << r.name;
+                  std::tuple(colour, colour, width, font))
+            << name;
     }
     EXPECT_EQ(labelFontName(s, LabelFont::Large), QByteArray("Arial CE"));
     EXPECT_EQ(labelFontSize(s, LabelFont::Small), 8);
