@@ -218,12 +218,14 @@ TEST_F(CliCommandsTest, ShiftMovesTheNamedTrainOrSaysWhyNot)
          {},
          {{1, 8, 0, 0, 0, 0}, {2, 8, 5, 0, 0, 0}, {2, 8, 5, 0, 1, 0}, {3, 8, 10, 0, 1, 0}}},
         {{"shift", in, "Os 1", "-6", "--from=B", out},
-         fails + "vlak „Os 1“ nelze posunout o -6 min, nejvýš o -2 min\n"},
-        {{"shift", in, "Os 9", "1", out}, fails + "vlak „Os 9“ v dokumentu není\n"},
-        {{"shift", in, "Os 1", "1", "--from", "X", out}, fails + "vlak „Os 1“ nejede přes stanici „X“\n"},
+         fails + "vlak „Os 1“ nelze posunout o -6 min, nejvýš o -2 min\n",
+         {}},
+        {{"shift", in, "Os 9", "1", out}, fails + "vlak „Os 9“ v dokumentu není\n", {}},
+        {{"shift", in, "Os 1", "1", "--from", "X", out}, fails + "vlak „Os 1“ nejede přes stanici „X“\n", {}},
         {{"shift", in, "Os 1", "0,25", out},
-         "vlakorys-cli: neplatný počet minut „0,25“ (celé nebo půl minuty, méně než den)\n"},
-        {{"shift", in, "Os 1", out}, QStringLiteral("vlakorys-cli: použití: ") + ShiftCommand::usage + u'\n'},
+         "vlakorys-cli: neplatný počet minut „0,25“ (celé nebo půl minuty, méně než den)\n",
+         {}},
+        {{"shift", in, "Os 1", out}, QStringLiteral("vlakorys-cli: použití: ") + ShiftCommand::usage + u'\n', {}},
     };
     for (const auto &[args, err, rows] : cases) {
         QFile::remove(out);
@@ -232,7 +234,8 @@ TEST_F(CliCommandsTest, ShiftMovesTheNamedTrainOrSaysWhyNot)
             << args.join(u' ').toStdString();
         Document result;
         EXPECT_EQ(DocumentFile::load(result, out).status == DocumentFile::Status::Ok, err.isEmpty());
-        if (err.isEmpty())
+        if (err.isEmpty()) {
             EXPECT_EQ(DocumentFixtures::rowsOf(result.trains.at(0)), rows);
+        }
     }
 }

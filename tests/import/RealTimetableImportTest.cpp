@@ -226,8 +226,9 @@ TEST(RealTimetableImport, IntoTheLine)
         const RealTimetableImport::Preview preview = RealTimetableImport::previewIntoLine(doc, day);
         const RealTimetableImport::Result r = RealTimetableImport::intoLine(doc, day);
         EXPECT_EQ(r.text(), text) << what;
-        if (!r.ok())
+        if (!r.ok()) {
             EXPECT_EQ(preview.text(), text) << what;
+        }
         EXPECT_EQ(std::tuple(preview.ok(), preview.trains), std::tuple(r.ok(), r.trains())) << what;
         EXPECT_EQ(doc.trains.size(), size_t(r.trains())) << what;
     }
