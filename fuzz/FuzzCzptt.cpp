@@ -6,7 +6,7 @@
 #include "FuzzSupport.h"
 
 #include "io/czptt/CzpttTimetable.h"
-#include "import/LineSteps.h"
+#include "import/LinePlanner.h"
 #include "import/LineTrains.h"
 #include "import/RealTimetableImport.h"
 #include "model/Cp1250.h"
@@ -68,12 +68,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 FuzzSupport::fault("a call at no point of the day");
 
     Document doc;
-    if (const std::optional<LineSteps::Ends> ends = LineSteps::defaultEnds(day)) {
-        const std::vector<int> line = LineSteps::pointsBetween(day, ends->from, ends->to);
-        const LineSteps::LinePlan plan = LineSteps::plan(day, line);
+    if (const std::optional<LinePlanner::Ends> ends = LinePlanner::defaultEnds(day)) {
+        const std::vector<int> line = LinePlanner::pointsBetween(day, ends->from, ends->to);
+        const LinePlanner::LinePlan plan = LinePlanner::plan(day, line);
         if (plan.stations.size() != line.size())
             FuzzSupport::fault("the plan lost points of the line");
-        for (const LineSteps::PlanStation &s : plan.stations) {
+        for (const LinePlanner::PlanStation &s : plan.stations) {
             if (s.metres < 0)
                 FuzzSupport::fault("a station of the plan below zero");
         }

@@ -12,7 +12,7 @@
 #include "io/gtfs/FeedTable.h"
 #include "io/gtfs/GtfsDayReader.h"
 #include "io/gtfs/GtfsFeed.h"
-#include "import/LineSteps.h"
+#include "import/LinePlanner.h"
 #include "import/RealTimetableImport.h"
 #include "model/Document.h"
 
@@ -93,7 +93,7 @@ void checkDay(const GtfsDay &read)
 
 void checkNewLine(const DayTimetable &day)
 {
-    const std::optional<LineSteps::Ends> ends = LineSteps::defaultEnds(day);
+    const std::optional<LinePlanner::Ends> ends = LinePlanner::defaultEnds(day);
     if (!ends)
         return;
     Document doc;

@@ -105,7 +105,7 @@ cz02 src/io/czptt/CzpttMessage.cpp :: if (!start.isValid() || day < start || day
 gt01 src/io/gtfs/GtfsDayReader.cpp :: c.departure - c.arrival < 30; ==> c.departure - c.arrival <= 30;
 gt02 src/io/gtfs/GtfsDayReader.cpp :: call.stops = c.publicStop || c.departure > c.arrival; ==> call.stops = c.publicStop;
 im01 src/import/CodebookPlacement.cpp :: metres[i] = *metres[i + 1] - sign * *d; ==> metres[i] = *metres[i + 1] + sign * *d;
-im02 src/import/LineSteps.cpp :: const bool firstLeads = startsAtFirst > startsAtSecond ==> const bool firstLeads = startsAtFirst < startsAtSecond
+im02 src/import/LinePlanner.cpp :: const bool firstLeads = startsAtFirst > startsAtSecond ==> const bool firstLeads = startsAtFirst < startsAtSecond
 im03 src/import/ImportSession.cpp :: if (m_codebook)\n            m_codebook->describe(m_day); ==> if (false)\n            m_codebook->describe(m_day);
 cf01 src/conflicts/SectionRules.cpp :: if (section.tracks >= Tracks::doubleTrack || ==> if (section.tracks > Tracks::doubleTrack ||
 cf02 src/conflicts/SectionRules.cpp :: const bool sameDirection = a.dir != 0 && a.dir == b.dir; ==> const bool sameDirection = a.dir != 0 && a.dir != b.dir;

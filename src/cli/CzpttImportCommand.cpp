@@ -1,7 +1,7 @@
 #include "CzpttImportCommand.h"
 
 #include "CliOutput.h"
-#include "DayImportSteps.h"
+#include "DayImportCli.h"
 
 #include "editing/DocumentOpen.h"
 #include "import/ImportSession.h"
@@ -12,11 +12,11 @@
 int CzpttImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *err) const
 {
     const QString sr70Option = QStringLiteral("--sr70");
-    const DayImportSteps::Args parsed = DayImportSteps::parse(args, {"--into", "--sr70", "--from", "--to", "--day"});
+    const DayImportCli::Args parsed = DayImportCli::parse(args, {"--into", "--sr70", "--from", "--to", "--day"});
     if (!parsed.error.isEmpty())
         return CliOutput::fail(err, QString(), parsed.error);
-    DayImportSteps::Common c;
-    if (const QString problem = DayImportSteps::common(parsed, c, false); !problem.isEmpty())
+    DayImportCli::Common c;
+    if (const QString problem = DayImportCli::common(parsed, c, false); !problem.isEmpty())
         return CliOutput::fail(err, QString(), problem);
     if (!c.into.isEmpty() && parsed.has(sr70Option))
         return CliOutput::fail(err, QString(), QStringLiteral("--sr70: nelze s --into (stanice dává dokument)"));
@@ -29,14 +29,14 @@ int CzpttImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *
         != CliOutput::success)
         return CliOutput::failure;
     for (const QString &source : sources) {
-        if (DayImportSteps::requireExisting(err, source) != CliOutput::success)
+        if (DayImportCli::requireExisting(err, source) != CliOutput::success)
             return CliOutput::failure;
     }
 
     std::shared_ptr<Sr70Codebook> book;
     if (parsed.has(sr70Option)) {
         const QString path = parsed.value(sr70Option);
-        if (DayImportSteps::requireExisting(err, path) != CliOutput::success)
+        if (DayImportCli::requireExisting(err, path) != CliOutput::success)
             return CliOutput::failure;
         book = std::make_shared<Sr70Codebook>();
         const Sr70Codebook::ReadResult read = book->readFile(path);
@@ -54,5 +54,5 @@ int CzpttImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *
         ImportSession::importCzptt(sources, book, {c.day, !c.into.isEmpty(), c.from, c.to}, doc);
     if (!made.error.isEmpty())
         return CliOutput::fail(err, QString(), made.error);
-    return DayImportSteps::finish(doc, made.result, made.notes, target, m_labels, out, err, c.into, warning);
+    return DayImportCli::finish(doc, made.result, made.notes, target, m_labels, out, err, c.into, warning);
 }

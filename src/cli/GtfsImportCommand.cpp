@@ -1,7 +1,7 @@
 #include "GtfsImportCommand.h"
 
 #include "CliOutput.h"
-#include "DayImportSteps.h"
+#include "DayImportCli.h"
 
 #include "editing/DocumentOpen.h"
 #include "import/ImportSession.h"
@@ -10,12 +10,12 @@
 int GtfsImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *err) const
 {
     const QString routeOption = QStringLiteral("--route");
-    const DayImportSteps::Args parsed =
-        DayImportSteps::parse(args, {"--into", "--route", "--from", "--to", "--day"}, {routeOption});
+    const DayImportCli::Args parsed =
+        DayImportCli::parse(args, {"--into", "--route", "--from", "--to", "--day"}, {routeOption});
     if (!parsed.error.isEmpty())
         return CliOutput::fail(err, QString(), parsed.error);
-    DayImportSteps::Common c;
-    if (const QString problem = DayImportSteps::common(parsed, c, false); !problem.isEmpty())
+    DayImportCli::Common c;
+    if (const QString problem = DayImportCli::common(parsed, c, false); !problem.isEmpty())
         return CliOutput::fail(err, QString(), problem);
     if (parsed.positional.size() != 2)
         return CliOutput::usageError(err, QString::fromUtf8(usage));
@@ -23,7 +23,7 @@ int GtfsImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *e
     const QString &target = parsed.positional[1];
     if (CliOutput::outputIsNoInput(err, target, {feedPath, c.into}) != CliOutput::success)
         return CliOutput::failure;
-    if (DayImportSteps::requireExisting(err, feedPath) != CliOutput::success)
+    if (DayImportCli::requireExisting(err, feedPath) != CliOutput::success)
         return CliOutput::failure;
 
     const std::shared_ptr<ImportSession> session = ImportSession::openFeed(feedPath, parsed.values.value(routeOption));
@@ -39,5 +39,5 @@ int GtfsImportCommand::run(const QStringList &args, std::FILE *out, std::FILE *e
     const ImportSession::Outcome made = session->importDay({c.day, !c.into.isEmpty(), c.from, c.to}, doc);
     if (!made.error.isEmpty())
         return CliOutput::fail(err, QString(), made.error);
-    return DayImportSteps::finish(doc, made.result, made.notes, target, m_labels, out, err, c.into, warning);
+    return DayImportCli::finish(doc, made.result, made.notes, target, m_labels, out, err, c.into, warning);
 }

@@ -1,7 +1,7 @@
 #include "ShiftCommand.h"
 
 #include "CliOutput.h"
-#include "DayImportSteps.h"
+#include "DayImportCli.h"
 #include "DumpCommand.h"
 
 #include "editing/DocumentOpen.h"
@@ -65,7 +65,7 @@ QString ShiftCommand::apply(Document &doc, const QString &train, int halfMinutes
 int ShiftCommand::run(const QStringList &args, std::FILE *, std::FILE *err) const
 {
     const QString from = QStringLiteral("--from");
-    const DayImportSteps::Args parsed = DayImportSteps::parse(args, {from});
+    const DayImportCli::Args parsed = DayImportCli::parse(args, {from});
     if (!parsed.error.isEmpty())
         return CliOutput::fail(err, QString(), parsed.error);
     if (parsed.positional.size() != 4)

@@ -1,6 +1,6 @@
 #include "CodebookPlacement.h"
 
-#include "LineSteps.h"
+#include "LinePlanner.h"
 
 #include <QHash>
 #include <QSet>
@@ -56,7 +56,7 @@ Placement place(const Sr70Codebook &book, DayTimetable &day, const std::vector<i
         const DayPoint &pb = point(b);
         if (!pa.latitude || !pa.longitude || !pb.latitude || !pb.longitude)
             return std::nullopt;
-        return LineSteps::groundMetres(*pa.latitude, *pa.longitude, *pb.latitude, *pb.longitude);
+        return LinePlanner::groundMetres(*pa.latitude, *pa.longitude, *pb.latitude, *pb.longitude);
     };
 
     if (!placed.empty()) {

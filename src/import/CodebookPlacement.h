@@ -6,7 +6,7 @@
 // the line's end) is placed from its distance on the ground to its
 // neighbour on the line, or between its neighbours in proportion to those
 // distances. A point neither way can place keeps no metres, for the plan
-// to fill in from running times (LineSteps::plan).
+// to fill in from running times (LinePlanner::plan).
 
 #include "io/czptt/Sr70Codebook.h"
 #include "io/sources/DayTimetable.h"

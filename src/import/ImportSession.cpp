@@ -2,7 +2,7 @@
 
 #include "CodebookPlacement.h"
 #include "ImportTracks.h"
-#include "LineSteps.h"
+#include "LinePlanner.h"
 
 #include "io/gtfs/GtfsMessages.h"
 #include "model/Cp1250.h"
@@ -135,9 +135,9 @@ void ImportSession::clearDay()
 QStringList ImportSession::endNames() const
 {
     QStringList names;
-    const std::vector<bool> publicStops = LineSteps::publicStopsOf(m_day);
+    const std::vector<bool> publicStops = LinePlanner::publicStopsOf(m_day);
     for (size_t i = 0; i < m_day.points.size(); ++i) {
-        if (LineSteps::isLinePoint(m_day, static_cast<int>(i), publicStops))
+        if (LinePlanner::isLinePoint(m_day, static_cast<int>(i), publicStops))
             names << m_day.points[i].name;
     }
     names.removeDuplicates();
@@ -150,8 +150,8 @@ QStringList ImportSession::endNames() const
 
 std::optional<std::pair<QString, QString>> ImportSession::defaultEnds() const
 {
-    const std::optional<LineSteps::Ends> ends =
-        m_format == Format::Gtfs ? LineSteps::routeEnds(m_day) : LineSteps::defaultEnds(m_day);
+    const std::optional<LinePlanner::Ends> ends =
+        m_format == Format::Gtfs ? LinePlanner::routeEnds(m_day) : LinePlanner::defaultEnds(m_day);
     if (!ends)
         return std::nullopt;
     return std::pair(m_day.points[static_cast<size_t>(ends->from)].name,
@@ -221,7 +221,7 @@ ImportSession::Outcome ImportSession::importDay(const Request &request, Document
         if (from.isEmpty() && !m_day.trains.empty()) {
             const std::optional<std::pair<QString, QString>> ends = defaultEnds();
             if (!ends)
-                return refuse(refusedText(LineSteps::noTrainsText(m_day.day)));
+                return refuse(refusedText(LinePlanner::noTrainsText(m_day.day)));
             std::tie(from, to) = *ends;
             notes << QStringLiteral("Trať mezi stanicemi „%1“ a „%2“, celá trasa vlaků dne.").arg(from, to);
         }
@@ -248,7 +248,7 @@ ImportSession::Outcome ImportSession::importDay(const Request &request, Document
         chooseDay(request.day);
         const std::optional<std::pair<QString, QString>> ends = defaultEnds();
         if (!ends)
-            return refuse(LineSteps::noTrainsText(request.day));
+            return refuse(LinePlanner::noTrainsText(request.day));
         std::tie(from, to) = *ends;
         notes << QStringLiteral("Trať mezi stanicemi „%1“ a „%2“, mezi nimiž jezdí nejvíc vlaků dne.").arg(from, to);
     }
@@ -260,7 +260,7 @@ ImportSession::Outcome ImportSession::importDay(const Request &request, Document
     if (m_czptt->paths().empty())
         return refuse(refusedText(
             QStringLiteral("Stanice „%1“ ani „%2“ v jízdním řádu není.").arg(from.trimmed(), to.trimmed())));
-    const LineSteps::LineChoice line = LineSteps::lineBetween(m_day, from, to);
+    const LinePlanner::LineChoice line = LinePlanner::lineBetween(m_day, from, to);
     if (!line.error.isEmpty())
         return refuse(refusedText(line.error));
     QStringList names;

@@ -1,6 +1,6 @@
 #include "RealTimetableImport.h"
 
-#include "LineSteps.h"
+#include "LinePlanner.h"
 #include "LineTrains.h"
 
 #include "model/Cp1250.h"
@@ -137,7 +137,7 @@ Preview previewNewLine(const DayTimetable &day, const QString &from, const QStri
 {
     Preview preview;
     preview.leftOut = ImportSummary::leftOutOf(day);
-    const LineSteps::LineChoice choice = LineSteps::lineBetween(day, from, to);
+    const LinePlanner::LineChoice choice = LinePlanner::lineBetween(day, from, to);
     if (!choice.error.isEmpty()) {
         preview.error = choice.error;
         return preview;
@@ -156,7 +156,7 @@ Preview previewIntoLine(const Document &doc, const DayTimetable &day)
     Preview preview;
     preview.leftOut = ImportSummary::leftOutOf(day);
     if (day.trains.empty()) {
-        preview.error = LineSteps::noTrainsText(day.day);
+        preview.error = LinePlanner::noTrainsText(day.day);
         return preview;
     }
     QStringList names;
@@ -176,7 +176,7 @@ Result newLine(Document &doc, const DayTimetable &source, const QString &from, c
     Result result;
     result.summary = ImportSummary::leftOutOf(source);
     DayTimetable day = source; // placed and kinds guessed here, never in the caller's day
-    const LineSteps::LineChoice choice = LineSteps::lineBetween(day, from, to);
+    const LinePlanner::LineChoice choice = LinePlanner::lineBetween(day, from, to);
     if (!choice.error.isEmpty()) {
         result.error = choice.error;
         return result;
@@ -188,11 +188,11 @@ Result newLine(Document &doc, const DayTimetable &source, const QString &from, c
     }
     if (place)
         place(day, line);
-    LineSteps::guessKinds(day, line);
-    const LineSteps::LinePlan plan = LineSteps::plan(day, line);
+    LinePlanner::guessKinds(day, line);
+    const LinePlanner::LinePlan plan = LinePlanner::plan(day, line);
 
     constexpr int64_t limitMetres = int64_t{kmLimit} * Kilometres::metresPerKm;
-    for (const LineSteps::PlanStation &s : plan.stations) {
+    for (const LinePlanner::PlanStation &s : plan.stations) {
         if (std::abs(int64_t{s.metres}) > limitMetres) {
             result.error = QStringLiteral("Stanice „%1“ by ležela na km %2, dál než %3 km od začátku trati; "
                                           "zvolte kratší úsek.")
@@ -216,7 +216,7 @@ Result newLine(Document &doc, const DayTimetable &source, const QString &from, c
     std::vector<int> points;
     doc.stations.reserve(order.size());
     for (size_t i : order) {
-        const LineSteps::PlanStation &s = plan.stations[i];
+        const LinePlanner::PlanStation &s = plan.stations[i];
         Station station;
         station.name = cp1250::fromUnicode(s.name.trimmed());
         station.metres = s.metres;
@@ -234,7 +234,7 @@ Result newLine(Document &doc, const DayTimetable &source, const QString &from, c
     const std::vector<int32_t> stationOfPoint = stationsOfLine(day, points);
     result.summary = LineTrains::appendTo(doc, day, stationOfPoint);
     result.stations = static_cast<int>(doc.stations.size());
-    for (const QString &note : {cutText(day, stationOfPoint, points), LineSteps::estimatedText(plan),
+    for (const QString &note : {cutText(day, stationOfPoint, points), LinePlanner::estimatedText(plan),
                                 unplacedText(choice.unplaced)})
         if (!note.isEmpty())
             result.notes << note;

@@ -4,7 +4,7 @@
 // the command line both run, whichever timetable the day was read from.
 //
 // newLine makes the document a new line out of the day: the points between
-// two end stations (LineSteps), placed by the source (a codebook's
+// two end stations (LinePlanner), placed by the source (a codebook's
 // kilometres; a GTFS reader has placed them already), kinds guessed where
 // the source knows none, positions planned, and the stations listed from
 // the lowest kilometre up; then the day's trains on them. intoLine adds the

@@ -8,7 +8,7 @@
 #include "../io/czptt/CzpttTestData.h"
 
 #include "cli/CzpttImportCommand.h"
-#include "cli/DayImportSteps.h"
+#include "cli/DayImportCli.h"
 #include "import/ImportSession.h"
 #include "io/DocumentFile.h"
 #include "model/Document.h"
@@ -47,7 +47,7 @@ TEST_F(DayImportCommandTest, WriteTheDocumentTheSummaryCounts)
         Document doc; // as Open reads it
         ASSERT_EQ(DocumentFile::load(doc, args.back()).status, DocumentFile::Status::Ok);
         DocumentReader::finishLoading(doc);
-        const QString counts = DayImportSteps::countsLine(int(doc.trains.size()), int(doc.stations.size()));
+        const QString counts = DayImportCli::countsLine(int(doc.trains.size()), int(doc.stations.size()));
         EXPECT_EQ(std::tuple(r.status, r.err, r.out.endsWith(("\n" + counts + "\n").toUtf8())),
                   std::tuple(0, QByteArray(), true))
             << r.out.toStdString();
@@ -66,7 +66,7 @@ TEST_F(DayImportCommandTest, WriteTheDocumentTheSummaryCounts)
     const ImportSession::Outcome made =
         ImportSession::importCzptt({lineDir}, nullptr, {QDate(2026, 3, 4), false, {}, {}}, imported);
     const QStringList lines = QStringList{made.result.text()} + made.notes
-                              + QStringList{DayImportSteps::countsLine(made.result.trains(), made.result.stations)};
+                              + QStringList{DayImportCli::countsLine(made.result.trains(), made.result.stations)};
     EXPECT_EQ(std::tuple(spaced.status, QString::fromUtf8(spaced.out), labelCalls),
               std::tuple(0, lines.join(u'\n') + u'\n', QStringList{"train", "time"}));
 }

@@ -5,10 +5,10 @@
 // becomes a document: the points the trains pass and every train running on
 // that day, with its calls in running order.
 //
-// A reader fills it for the day the user chose; the line steps then pick the
-// points between two end stations, give them positions (each source its own
-// way: a codebook's kilometres, a feed's shapes), and turn the trains into
-// the document's rows. Nothing here knows the document.
+// A reader fills it for the day the user chose; the line planner then picks
+// the points between two end stations and gives them positions (each source
+// its own way: a codebook's kilometres, a feed's shapes), and the trains are
+// turned into the document's rows. Nothing here knows the document.
 
 #include <QDate>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "import/LineSteps.h"
+#include "import/LinePlanner.h"
 #include "import/CodebookPlacement.h"
 #include "io/czptt/CzpttTimetable.h"
 #include "io/czptt/Sr70Codebook.h"
@@ -31,10 +31,10 @@ std::string flags(const StationKind &k)
 
 using PlanRow = std::tuple<QString, int32_t, std::string, bool>; // name, metres, kinds, estimated
 
-std::vector<PlanRow> rowsOf(const LineSteps::LinePlan &plan)
+std::vector<PlanRow> rowsOf(const LinePlanner::LinePlan &plan)
 {
     std::vector<PlanRow> rows;
-    for (const LineSteps::PlanStation &s : plan.stations)
+    for (const LinePlanner::PlanStation &s : plan.stations)
         rows.emplace_back(s.name, s.metres, flags(s.kind), s.estimated);
     return rows;
 }
@@ -59,20 +59,20 @@ TEST_F(VsetinLine, StationsAndKilometresFromTheCodebook)
     book.describe(day);
 
     // 36 trains run between the two ends; Os 13254 runs on beyond Vsetín.
-    const std::optional<LineSteps::Ends> ends = LineSteps::defaultEnds(day);
+    const std::optional<LinePlanner::Ends> ends = LinePlanner::defaultEnds(day);
     ASSERT_TRUE(ends.has_value());
     EXPECT_EQ(DayBuilder::names(day, {ends->from, ends->to}), (std::vector<QString>{"Velké Karlovice", "Vsetín"}));
     EXPECT_EQ(ends->trains, 36);
 
-    const int vsetin = LineSteps::findPoint(day, QStringLiteral(" Vsetín "));
-    const int karlovice = LineSteps::findPoint(day, QStringLiteral("Velké Karlovice"));
+    const int vsetin = LinePlanner::findPoint(day, QStringLiteral(" Vsetín "));
+    const int karlovice = LinePlanner::findPoint(day, QStringLiteral("Velké Karlovice"));
     // Vsetín-Bečva, a timing point no train stops at, is left out.
-    const std::vector<int> line = LineSteps::pointsBetween(day, vsetin, karlovice);
+    const std::vector<int> line = LinePlanner::pointsBetween(day, vsetin, karlovice);
 
     const CodebookPlacement::Placement placed = CodebookPlacement::place(book, day, line);
     EXPECT_EQ(std::tuple(placed.section, placed.onSection, placed.chained, placed.unplaced),
               std::tuple(QStringLiteral("2371"), 13, 1, 0));
-    const LineSteps::LinePlan plan = LineSteps::plan(day, line);
+    const LinePlanner::LinePlan plan = LinePlanner::plan(day, line);
     EXPECT_EQ(std::tuple(plan.estimated, plan.spacedByRunningTimes, plan.shiftMetres), std::tuple(0, false, 0));
     // Vsetín is chained on its main line (37.877 on 2362): it lies 2.865 km
     // from Ústí u Vsetína zastávka on the ground, below it.
@@ -99,9 +99,9 @@ TEST_F(VsetinLine, WithoutCodebookTheFastestTrainSpacesTheLine)
 {
     const DayTimetable day = s_year->day(wednesday);
     const std::vector<int> line =
-        LineSteps::pointsBetween(day, LineSteps::findPoint(day, QStringLiteral("Vsetín")),
-                                 LineSteps::findPoint(day, QStringLiteral("Velké Karlovice")));
-    const LineSteps::LinePlan plan = LineSteps::plan(day, line);
+        LinePlanner::pointsBetween(day, LinePlanner::findPoint(day, QStringLiteral("Vsetín")),
+                                 LinePlanner::findPoint(day, QStringLiteral("Velké Karlovice")));
+    const LinePlanner::LinePlan plan = LinePlanner::plan(day, line);
     EXPECT_TRUE(plan.spacedByRunningTimes);
     EXPECT_EQ(plan.estimated, 14);
     // The fastest train needs 3 minutes from Vsetín to Ústí u Vsetína
@@ -112,7 +112,7 @@ TEST_F(VsetinLine, WithoutCodebookTheFastestTrainSpacesTheLine)
         EXPECT_GT(plan.stations[i].metres, plan.stations[i - 1].metres) << i;
 }
 
-TEST(LineSteps, OrderJoinsTheTrainsPointsAndKeepsLinePoints)
+TEST(LinePlanner, OrderJoinsTheTrainsPointsAndKeepsLinePoints)
 {
     DayTimetable day;
     DayBuilder::addTrain(
@@ -135,26 +135,26 @@ TEST(LineSteps, OrderJoinsTheTrainsPointsAndKeepsLinePoints)
     const int e = DayBuilder::pointOf(day, "E");
 
     // Os 4 runs along the line from A to B: J goes in between them too.
-    EXPECT_EQ(DayBuilder::names(day, LineSteps::pointsBetween(day, a, e)),
+    EXPECT_EQ(DayBuilder::names(day, LinePlanner::pointsBetween(day, a, e)),
               (std::vector<QString>{"A", "J", "X", "B", "C", "D", "E"}));
-    EXPECT_EQ(DayBuilder::names(day, LineSteps::pointsBetween(day, e, a)),
+    EXPECT_EQ(DayBuilder::names(day, LinePlanner::pointsBetween(day, e, a)),
               (std::vector<QString>{"E", "D", "C", "B", "X", "J", "A"}));
-    EXPECT_EQ(DayBuilder::names(day, LineSteps::pointsBetween(day, a, DayBuilder::pointOf(day, "B"))),
+    EXPECT_EQ(DayBuilder::names(day, LinePlanner::pointsBetween(day, a, DayBuilder::pointOf(day, "B"))),
               (std::vector<QString>{"A", "J", "B"}));
-    EXPECT_TRUE(LineSteps::pointsBetween(day, a, a).empty());
+    EXPECT_TRUE(LinePlanner::pointsBetween(day, a, a).empty());
 
     // Three trains between A and E, more of them starting at A.
-    const std::optional<LineSteps::Ends> ends = LineSteps::defaultEnds(day);
+    const std::optional<LinePlanner::Ends> ends = LinePlanner::defaultEnds(day);
     ASSERT_TRUE(ends.has_value());
     EXPECT_EQ(std::tuple(ends->from, ends->to, ends->trains), std::tuple(a, e, 3));
-    EXPECT_FALSE(LineSteps::defaultEnds(DayTimetable{}).has_value());
+    EXPECT_FALSE(LinePlanner::defaultEnds(DayTimetable{}).has_value());
 }
 
 // Expresses A - C - E both ways; locals serve B and D, which the expresses
 // skip, turning at C; a train from the branch X joins at C; beyond E two
 // trains run on to G, one (the longest) to H; one train calls at C twice
 // and is not placed.
-TEST(LineSteps, EveryStopOfTheLineFromEveryTrainAlongIt)
+TEST(LinePlanner, EveryStopOfTheLineFromEveryTrainAlongIt)
 {
     DayTimetable day;
     DayBuilder::addTrain(day, "R 1", {{"A", -1, hm(6, 0)}, {"C", hm(6, 10), hm(6, 11)}, {"E", hm(6, 20)}});
@@ -173,18 +173,18 @@ TEST(LineSteps, EveryStopOfTheLineFromEveryTrainAlongIt)
     const std::tuple<const char *, const char *, std::vector<QString>> cases[] = {
         {"A", "E", whole}, {"E", "A", {"E", "D", "C", "B", "A"}}, {"B", "E", {"B", "C", "D", "E"}}};
     for (const auto &[from, to, line] : cases) {
-        const LineSteps::LineChoice choice = LineSteps::lineBetween(day, from, to);
+        const LinePlanner::LineChoice choice = LinePlanner::lineBetween(day, from, to);
         EXPECT_EQ(DayBuilder::names(day, choice.line), line) << from << to;
         EXPECT_EQ(choice.unplaced, QStringList{"Sp 4"});
     }
     // No ends named: the whole route, the branch most trains take, from
     // the end more trains start at.
-    const std::optional<LineSteps::Ends> ends = LineSteps::routeEnds(day);
+    const std::optional<LinePlanner::Ends> ends = LinePlanner::routeEnds(day);
     ASSERT_TRUE(ends.has_value());
     EXPECT_EQ(DayBuilder::names(day, {ends->from, ends->to}), (std::vector<QString>{"A", "G"}));
 }
 
-TEST(LineSteps, PlanFillsWhatTheSourceDidNotPlace)
+TEST(LinePlanner, PlanFillsWhatTheSourceDidNotPlace)
 {
     DayTimetable day;
     // Running times A-B 2 min, B-C 6 min, C-D 4 min, D-E 2 min (the fastest
@@ -201,7 +201,7 @@ TEST(LineSteps, PlanFillsWhatTheSourceDidNotPlace)
                           {"C", hm(7, 9), hm(7, 9)},
                           {"B", hm(7, 20), hm(7, 20)},
                           {"A", hm(7, 25)}});
-    const std::vector<int> line = LineSteps::pointsBetween(day, 0, DayBuilder::pointOf(day, "E"));
+    const std::vector<int> line = LinePlanner::pointsBetween(day, 0, DayBuilder::pointOf(day, "E"));
     const auto at = [&](const char *name) -> DayPoint & {
         return day.points[static_cast<size_t>(DayBuilder::pointOf(day, name))];
     };
@@ -221,9 +221,9 @@ TEST(LineSteps, PlanFillsWhatTheSourceDidNotPlace)
             p.metres.reset();
         for (const auto &[name, m] : placed)
             at(name).metres = m;
-        const LineSteps::LinePlan plan = LineSteps::plan(day, line);
+        const LinePlanner::LinePlan plan = LinePlanner::plan(day, line);
         std::vector<int32_t> metres;
-        for (const LineSteps::PlanStation &s : plan.stations)
+        for (const LinePlanner::PlanStation &s : plan.stations)
             metres.push_back(s.metres);
         EXPECT_EQ(metres, expected) << placed.size();
         EXPECT_EQ(std::tuple(plan.shiftMetres, plan.estimated, plan.spacedByRunningTimes),
@@ -231,7 +231,7 @@ TEST(LineSteps, PlanFillsWhatTheSourceDidNotPlace)
     }
 }
 
-TEST(LineSteps, KindsOfStations)
+TEST(LinePlanner, KindsOfStations)
 {
     const std::tuple<DayPointKind, bool, const char *> cases[] = {
         {DayPointKind::Station, true, "D"},       {DayPointKind::Station, false, "D"},
@@ -241,10 +241,10 @@ TEST(LineSteps, KindsOfStations)
         {DayPointKind::Unknown, true, "Z"},       {DayPointKind::TimingPoint, true, "Z"},
     };
     for (const auto &[kind, publicStop, shown] : cases)
-        EXPECT_EQ(flags(LineSteps::stationKindOf(kind, publicStop)), shown) << static_cast<int>(kind) << publicStop;
+        EXPECT_EQ(flags(LinePlanner::stationKindOf(kind, publicStop)), shown) << static_cast<int>(kind) << publicStop;
 }
 
-TEST(LineSteps, LineBetweenEndsNamedByTheUser)
+TEST(LinePlanner, LineBetweenEndsNamedByTheUser)
 {
     DayTimetable day;
     day.day = wednesday;
@@ -257,18 +257,18 @@ TEST(LineSteps, LineBetweenEndsNamedByTheUser)
         {"A", "E", {}, "Mezi stanicemi „A“ a „E“ dne 4. 3. 2026 nejede žádný vlak."},
     };
     for (const auto &[from, to, line, error] : cases) {
-        const LineSteps::LineChoice choice = LineSteps::lineBetween(day, from, to);
+        const LinePlanner::LineChoice choice = LinePlanner::lineBetween(day, from, to);
         EXPECT_EQ(std::tuple(DayBuilder::names(day, choice.line), choice.error), std::tuple(line, error)) << from << to;
     }
     DayTimetable empty;
     empty.day = wednesday;
-    EXPECT_EQ(LineSteps::lineBetween(empty, "A", "C").error, QStringLiteral("Dne 4. 3. 2026 nejede žádný vlak."));
+    EXPECT_EQ(LinePlanner::lineBetween(empty, "A", "C").error, QStringLiteral("Dne 4. 3. 2026 nejede žádný vlak."));
 
-    LineSteps::LinePlan plan;
-    EXPECT_TRUE(LineSteps::estimatedText(plan).isEmpty());
+    LinePlanner::LinePlan plan;
+    EXPECT_TRUE(LinePlanner::estimatedText(plan).isEmpty());
     plan.estimated = 2;
-    EXPECT_EQ(LineSteps::estimatedText(plan),
+    EXPECT_EQ(LinePlanner::estimatedText(plan),
               QStringLiteral("Polohu 2 stanic zdroj neurčil: jsou odhadnuty z jízdních dob nejrychlejšího vlaku."));
     plan.spacedByRunningTimes = true;
-    EXPECT_TRUE(LineSteps::estimatedText(plan).startsWith(QStringLiteral("Polohy stanic nejsou známy")));
+    EXPECT_TRUE(LinePlanner::estimatedText(plan).startsWith(QStringLiteral("Polohy stanic nejsou známy")));
 }

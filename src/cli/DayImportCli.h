@@ -18,7 +18,7 @@ class Document;
 // the options of each), the document they import into, and the end: labels
 // made as after the text import, the document saved, and on standard output
 // the summary with the closing line "N trains, M stations".
-namespace DayImportSteps {
+namespace DayImportCli {
 
 struct Args
 {
@@ -61,4 +61,4 @@ int finish(Document &doc, const RealTimetableImport::Result &result, const QStri
 // The closing line: "37 trains, 14 stations".
 QString countsLine(int trains, int stations);
 
-} // namespace DayImportSteps
+} // namespace DayImportCli

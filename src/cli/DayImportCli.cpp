@@ -1,4 +1,4 @@
-#include "DayImportSteps.h"
+#include "DayImportCli.h"
 
 #include "CliOutput.h"
 
@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <exception>
 
-namespace DayImportSteps {
+namespace DayImportCli {
 
 Args parse(const QStringList &args, const QStringList &options, const QStringList &repeatable)
 {
@@ -111,4 +111,4 @@ int finish(Document &doc, const RealTimetableImport::Result &result, const QStri
     return CliOutput::success;
 }
 
-} // namespace DayImportSteps
+} // namespace DayImportCli

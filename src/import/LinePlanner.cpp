@@ -1,4 +1,4 @@
-#include "LineSteps.h"
+#include "LinePlanner.h"
 
 #include <QHash>
 #include <QStringList>
@@ -266,7 +266,7 @@ Chain chainOf(const DayTimetable &day, std::vector<int> seed, bool extend)
 
 } // namespace
 
-namespace LineSteps {
+namespace LinePlanner {
 
 double groundMetres(double latitude1, double longitude1, double latitude2, double longitude2)
 {
@@ -642,4 +642,4 @@ LinePlan plan(const DayTimetable &day, const std::vector<int> &line)
     return result;
 }
 
-} // namespace LineSteps
+} // namespace LinePlanner

@@ -1,6 +1,6 @@
 #pragma once
 
-// The steps from a day of real trains to the stations of one line, the
+// From a day of real trains to the stations of one line, the
 // same whichever timetable the day was read from: the two ends most of the
 // day's trains share, the points between two ends in line order, and a
 // plan of stations with their positions in metres and their kinds.
@@ -22,7 +22,7 @@
 #include <optional>
 #include <vector>
 
-namespace LineSteps {
+namespace LinePlanner {
 
 // The distance on the ground between two points given in degrees, in
 // metres (on a sphere of the earth's mean radius).
@@ -134,4 +134,4 @@ void guessKinds(DayTimetable &day, const std::vector<int> &line);
 // there for passengers; a point of unknown kind is a Zastávka.
 StationKind stationKindOf(DayPointKind kind, bool publicStop);
 
-} // namespace LineSteps
+} // namespace LinePlanner
