@@ -90,6 +90,19 @@ void ConflictWatch::startJob(uint64_t line, std::vector<uint64_t> trains)
     job->trains = std::move(trains);
     m_inFlight = job;
     ++m_fullChecks;
+    // Started from the event loop: the picture being made now, which asked
+    // for the check, has the cores to itself until it is done.
+    QTimer::singleShot(0, &m_context, [this, weak = std::weak_ptr<Job>(job)] {
+        const std::shared_ptr<Job> latest = weak.lock();
+        if (latest && latest == m_inFlight)
+            launch(latest);
+    });
+}
+
+void ConflictWatch::launch(const std::shared_ptr<Job> &job)
+{
+    if (job->done.isValid())
+        return;
     // The worker holds the job while it runs; the watch, while it is the
     // latest.
     job->done = QtConcurrent::run(&m_worker, [job] {
@@ -124,6 +137,7 @@ void ConflictWatch::wait()
 {
     if (!m_inFlight)
         return;
+    launch(m_inFlight);
     m_inFlight->done.waitForFinished();
     take(m_inFlight);
 }

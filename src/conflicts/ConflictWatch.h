@@ -24,7 +24,8 @@ class Document;
 //
 // In the foreground (the command-line tool, the tests) the full check is
 // done before refresh() returns. Beside the work (setBeside, the editor) it
-// runs on a worker with a copy of what it reads, refresh() returns at once
+// runs on a worker with a copy of what it reads, started from the event
+// loop once the picture that asked for it is made; refresh() returns at once
 // and the conflicts stay those checked before (none when the line itself
 // changed) until the worker ends: its result is taken on the watch's thread
 // and `checked` is called. An edit that needs another full check meanwhile
@@ -56,6 +57,7 @@ private:
 
     uint64_t lineFingerprint() const;
     void startJob(uint64_t line, std::vector<uint64_t> trains);
+    void launch(const std::shared_ptr<Job> &job);
     void take(const std::shared_ptr<Job> &job);
 
     const Document &m_doc;
