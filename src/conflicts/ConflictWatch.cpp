@@ -84,15 +84,14 @@ void ConflictWatch::setBeside(std::function<void()> checked)
 void ConflictWatch::startJob(uint64_t line, std::vector<uint64_t> trains)
 {
     auto job = std::make_shared<Job>();
+    copyChecked(m_doc, job->copy);
     job->check.setPool(QThread::idealThreadCount() > 2 ? &m_checkPool : nullptr);
     job->line = line;
     job->trains = std::move(trains);
     m_inFlight = job;
     ++m_fullChecks;
-    // Copied and started from the event loop: the picture being made now,
-    // which asked for the check, has the cores to itself until it is done.
-    // Should the document change before, the copy holds the change, and the
-    // next refresh() finds the train changed and checks it again.
+    // Started from the event loop: the picture being made now, which asked
+    // for the check, has the cores to itself until it is done.
     QTimer::singleShot(0, &m_context, [this, weak = std::weak_ptr<Job>(job)] {
         const std::shared_ptr<Job> latest = weak.lock();
         if (latest && latest == m_inFlight)
@@ -104,7 +103,6 @@ void ConflictWatch::launch(const std::shared_ptr<Job> &job)
 {
     if (job->done.isValid())
         return;
-    copyChecked(m_doc, job->copy);
     // The worker holds the job while it runs; the watch, while it is the
     // latest.
     job->done = QtConcurrent::run(&m_worker, [job] {
