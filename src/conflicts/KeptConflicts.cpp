@@ -10,6 +10,7 @@ void KeptConflicts::dropAfter(const Conflict &last)
 void KeptConflicts::clear()
 {
     m_list.clear();
+    m_last.reset();
     m_total = 0;
     m_warnings = 0;
 }
@@ -18,8 +19,13 @@ void KeptConflicts::trim()
 {
     if (m_list.size() <= static_cast<size_t>(m_cap))
         return;
-    std::nth_element(m_list.begin(), m_list.begin() + m_cap, m_list.end());
+    if (m_cap <= 0) {
+        m_list.clear();
+        return;
+    }
+    std::nth_element(m_list.begin(), m_list.begin() + (m_cap - 1), m_list.end());
     m_list.resize(static_cast<size_t>(m_cap));
+    m_last = m_list.back();
 }
 
 bool KeptConflicts::removeTrain(int32_t train)

@@ -4,11 +4,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // The conflicts of one section or station: its first `cap`, in no order,
-// and how many there are. The list grows to twice the cap before it is cut
-// back, so keeping the first costs a selection now and then, not a sort.
+// and how many there are. The list fills the room it has before it is cut
+// back, so keeping the first costs a selection now and then, not a sort;
+// once cut, a conflict after the last kept is only counted, as it can never
+// be among the first, and the room is not outgrown.
 class KeptConflicts
 {
 public:
@@ -20,8 +23,10 @@ public:
         ++m_total;
         if (c.isWarning())
             ++m_warnings;
+        if (m_last && *m_last < c)
+            return;
         m_list.push_back(c);
-        if (m_list.size() >= 2 * static_cast<size_t>(m_cap))
+        if (m_list.size() > static_cast<size_t>(m_cap) && m_list.size() == m_list.capacity())
             trim();
     }
     void clear();
@@ -41,6 +46,8 @@ public:
 
 private:
     std::vector<Conflict> m_list;
+    // The last kept since the list was first cut.
+    std::optional<Conflict> m_last;
     int32_t m_cap = 0;
     int64_t m_total = 0;
     int64_t m_warnings = 0;
