@@ -128,10 +128,12 @@ void ConflictCheck::settle()
         return;
     conflicts();
     // What the sections and stations keep stays whole while it is a few
-    // lists' worth: a recheck then checks what the train touched alone.
+    // lists' worth and each holds its own first: a recheck then checks what
+    // the train touched alone. Cut to a shared bound, they hold only what
+    // the list needs, and a recheck must know up to where.
     int64_t held = 0;
     eachKept([&held](const Conflict &) { ++held; });
-    if (held <= heldLists * static_cast<int64_t>(m_kept))
+    if (held <= heldLists * static_cast<int64_t>(m_kept) && !m_index.boundCut())
         return;
     const Conflict last = m_all.back();
     m_cutAfter = last;

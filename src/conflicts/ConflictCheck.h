@@ -28,11 +28,14 @@ class Document;
 // track data, and the line's settings are read by recompute() only.
 //
 // Whatever the document, the check lists at most maxKept conflicts: the
-// first in the list's order, and the count of all it found. Each section
-// and station keeps its own first maxKept, so the first of the whole are
-// among them; when all they keep is more than a few lists' worth, each
-// keeps only those up to the list's last. A recheck of a section that had
-// to drop some checks all of its passages again.
+// first in the list's order, and the count of all it found. While the whole
+// line is checked, the sections and stations share a bound (SharedBound):
+// each keeps only what can still be among the first maxKept of all. After
+// a recheck each section keeps its own first maxKept, so the first of the
+// whole are among them; when all they keep is more than a few lists'
+// worth, or the shared bound cut them, each keeps only those up to the
+// list's last. A recheck of a section that had to drop some checks all of
+// its passages again.
 class ConflictCheck
 {
 public:

@@ -38,28 +38,64 @@ void ConflictIndex::rebuild(const Document &doc, int32_t kept, QThreadPool *pool
     m_layout.build(doc, kept);
     const auto trains = static_cast<int32_t>(doc.trains.size());
     m_traces.assign(static_cast<size_t>(trains), {});
-    std::vector<int32_t> order(static_cast<size_t>(trains));
-    std::iota(order.begin(), order.end(), 0);
-    each(pool, order, [this, &doc](int32_t t) { m_traces[static_cast<size_t>(t)] = TrainTrace::of(doc, m_layout, t); });
-    for (const TrainTrace &trace : m_traces) {
-        for (const auto &[s, p] : trace.passages)
-            m_layout.sections[static_cast<size_t>(s)].passages.push_back(p);
-        for (const auto &[g, v] : trace.visits)
-            m_layout.places[static_cast<size_t>(g)].visits.push_back(v);
+    m_where.assign(m_traces.size(), {});
+    // The trains are traced in runs, twice: first to count what each
+    // section and place will hold, then to file it there, so that no more
+    // than a run's passages and visits are held twice.
+    constexpr int32_t run = 512;
+    std::vector<int32_t> part;
+    auto traceRun = [&](int32_t from) {
+        part.resize(static_cast<size_t>(std::min(run, trains - from)));
+        std::iota(part.begin(), part.end(), from);
+        each(pool, part, [this, &doc](int32_t t) { m_traces[static_cast<size_t>(t)] = TrainTrace::of(doc, m_layout, t); });
+    };
+    std::vector<size_t> passages(m_layout.sections.size());
+    std::vector<size_t> visits(m_layout.places.size());
+    for (int32_t from = 0; from < trains; from += run) {
+        traceRun(from);
+        for (int32_t t : part) {
+            TrainTrace &trace = m_traces[static_cast<size_t>(t)];
+            for (const auto &sp : trace.passages)
+                ++passages[static_cast<size_t>(sp.first)];
+            for (const auto &gv : trace.visits)
+                ++visits[static_cast<size_t>(gv.first)];
+            trace = {};
+        }
     }
+    for (size_t s = 0; s < passages.size(); ++s)
+        m_layout.sections[s].passages.reserve(passages[s]);
+    for (size_t g = 0; g < visits.size(); ++g)
+        m_layout.places[g].visits.reserve(visits[g]);
+    for (int32_t from = 0; from < trains; from += run) {
+        traceRun(from);
+        for (int32_t t : part) {
+            for (const auto &[s, p] : m_traces[static_cast<size_t>(t)].passages)
+                m_layout.sections[static_cast<size_t>(s)].passages.push_back(p);
+            for (const auto &[g, v] : m_traces[static_cast<size_t>(t)].visits)
+                m_layout.places[static_cast<size_t>(g)].visits.push_back(v);
+            keepWhere(t);
+        }
+    }
+    // The sections and places share one bound while they are checked, so
+    // that a line of millions of conflicts holds about `kept` of them.
+    SharedBound bound(kept);
     const SectionRules sectionRules(doc, m_traces);
-    each(pool, m_layout.sections, [&sectionRules](LineLayout::Section &section) {
+    each(pool, m_layout.sections, [&sectionRules, &bound](LineLayout::Section &section) {
         std::sort(section.passages.begin(), section.passages.end(), passageBefore);
         for (const TrainTrace::Passage &p : section.passages)
             section.longest = std::max(section.longest, p.tOut - p.tIn);
+        section.conflicts.share(&bound);
         sectionRules.check(section);
+        section.conflicts.finish();
     });
     const StationRules stationRules(doc);
-    each(pool, m_layout.places, [&stationRules](LineLayout::Place &place) {
+    each(pool, m_layout.places, [&stationRules, &bound](LineLayout::Place &place) {
         std::sort(place.visits.begin(), place.visits.end(), visitBefore);
+        place.conflicts.share(&bound);
         stationRules.check(place);
-        place.conflicts.trim();
+        place.conflicts.finish();
     });
+    m_boundCut = bound.cut();
 }
 
 void ConflictIndex::recheck(const Document &doc, int32_t t, std::vector<int32_t> &sections,
@@ -67,22 +103,22 @@ void ConflictIndex::recheck(const Document &doc, int32_t t, std::vector<int32_t>
 {
     sections.clear();
     places.clear();
-    auto touched = [&](const TrainTrace &trace) {
-        for (const auto &[s, p] : trace.passages)
-            sections.push_back(s);
-        for (const auto &[g, v] : trace.visits)
-            places.push_back(g);
-    };
     if (t < trainCount()) {
-        touched(m_traces[static_cast<size_t>(t)]);
+        const Where &before = m_where[static_cast<size_t>(t)];
+        sections = before.sections;
+        places = before.places;
         remove(t);
     } else {
         m_traces.emplace_back();
+        m_where.emplace_back();
     }
     m_traces[static_cast<size_t>(t)] = TrainTrace::of(doc, m_layout, t);
     insert(t);
     const TrainTrace &trace = m_traces[static_cast<size_t>(t)];
-    touched(trace);
+    for (const auto &[s, p] : trace.passages)
+        sections.push_back(s);
+    for (const auto &[g, v] : trace.visits)
+        places.push_back(g);
     std::sort(sections.begin(), sections.end());
     sections.erase(std::unique(sections.begin(), sections.end()), sections.end());
     std::sort(places.begin(), places.end());
@@ -106,6 +142,27 @@ void ConflictIndex::recheck(const Document &doc, int32_t t, std::vector<int32_t>
         stationRules.check(place);
         place.conflicts.trim();
     }
+    keepWhere(t);
+}
+
+// The sections and places hold the train's passages and visits; the train
+// keeps only where they are.
+void ConflictIndex::keepWhere(int32_t train)
+{
+    TrainTrace &trace = m_traces[static_cast<size_t>(train)];
+    Where &where = m_where[static_cast<size_t>(train)];
+    where.sections.clear();
+    where.places.clear();
+    for (const auto &sp : trace.passages)
+        where.sections.push_back(sp.first);
+    for (const auto &gv : trace.visits)
+        where.places.push_back(gv.first);
+    where.sections.erase(std::unique(where.sections.begin(), where.sections.end()), where.sections.end());
+    where.places.erase(std::unique(where.places.begin(), where.places.end()), where.places.end());
+    where.sections.shrink_to_fit();
+    where.places.shrink_to_fit();
+    trace.passages = decltype(trace.passages)();
+    trace.visits = decltype(trace.visits)();
 }
 
 void ConflictIndex::insert(int32_t train)
@@ -126,11 +183,11 @@ void ConflictIndex::insert(int32_t train)
 
 void ConflictIndex::remove(int32_t train)
 {
-    const TrainTrace &trace = m_traces[static_cast<size_t>(train)];
-    for (const auto &[s, p] : trace.passages)
+    const Where &where = m_where[static_cast<size_t>(train)];
+    for (int32_t s : where.sections)
         std::erase_if(m_layout.sections[static_cast<size_t>(s)].passages,
                       [train](const TrainTrace::Passage &q) { return q.train == train; });
-    for (const auto &[g, v] : trace.visits)
+    for (int32_t g : where.places)
         std::erase_if(m_layout.places[static_cast<size_t>(g)].visits,
                       [train](const TrainTrace::Visit &w) { return w.train == train; });
 }

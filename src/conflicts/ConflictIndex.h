@@ -8,13 +8,13 @@
 
 class Document;
 
-// What the conflict check keeps between edits: every train's trace, each
-// section's passages and each place's visits by time, and the conflicts
-// found in each (SectionRules, StationRules). After an edit of one train
-// only the sections and places it touched before or touches now are checked
-// again: its old passages and visits go, the new come in, a section's
-// conflicts of other trains stay (one that had to drop some is checked
-// whole), a station's are taken anew.
+// What the conflict check keeps between edits: every train's pieces and
+// where it passes, each section's passages and each place's visits by
+// time, and the conflicts found in each (SectionRules, StationRules). After
+// an edit of one train only the sections and places it touched before or
+// touches now are checked again: its old passages and visits go, the new
+// come in, a section's conflicts of other trains stay (one that had to drop
+// some is checked whole), a station's are taken anew.
 class QThreadPool;
 
 class ConflictIndex
@@ -35,11 +35,25 @@ public:
     int32_t trainCount() const { return static_cast<int32_t>(m_traces.size()); }
     const LineLayout &layout() const { return m_layout; }
     LineLayout &layout() { return m_layout; }
+    // Whether the last rebuild left some sections or places holding fewer
+    // than their own first `kept`: only those up to a bound of the whole.
+    bool boundCut() const { return m_boundCut; }
 
 private:
     void insert(int32_t train);
     void remove(int32_t train);
+    void keepWhere(int32_t train);
+
+    // Where a train's passages and visits are: the sections and places hold
+    // them, the trace keeps only its pieces.
+    struct Where
+    {
+        std::vector<int32_t> sections;
+        std::vector<int32_t> places;
+    };
 
     LineLayout m_layout;
     std::vector<TrainTrace> m_traces;
+    std::vector<Where> m_where;
+    bool m_boundCut = false;
 };

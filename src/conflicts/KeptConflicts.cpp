@@ -13,19 +13,45 @@ void KeptConflicts::clear()
     m_last.reset();
     m_total = 0;
     m_warnings = 0;
+    m_offered = 0;
 }
 
 void KeptConflicts::trim()
 {
+    if (m_shared && m_offered < m_list.size()) {
+        const std::optional<Conflict> bound =
+            m_shared->offer(std::span<const Conflict>(m_list).subspan(m_offered));
+        if (bound && (!m_last || *bound < *m_last)) {
+            m_last = bound;
+            dropAfter(*bound);
+        }
+        m_offered = m_list.size();
+    }
     if (m_list.size() <= static_cast<size_t>(m_cap))
         return;
     if (m_cap <= 0) {
         m_list.clear();
+        m_offered = 0;
         return;
     }
     std::nth_element(m_list.begin(), m_list.begin() + (m_cap - 1), m_list.end());
     m_list.resize(static_cast<size_t>(m_cap));
     m_last = m_list.back();
+    m_offered = m_list.size();
+}
+
+void KeptConflicts::share(SharedBound *bound)
+{
+    m_shared = bound;
+    m_offered = 0;
+}
+
+void KeptConflicts::finish()
+{
+    trim();
+    m_shared = nullptr;
+    m_offered = 0;
+    m_list.shrink_to_fit();
 }
 
 bool KeptConflicts::removeTrain(int32_t train)
@@ -36,4 +62,17 @@ bool KeptConflicts::removeTrain(int32_t train)
     m_total = static_cast<int64_t>(m_list.size());
     m_warnings = std::count_if(m_list.begin(), m_list.end(), [](const Conflict &c) { return c.isWarning(); });
     return true;
+}
+
+std::optional<Conflict> SharedBound::offer(std::span<const Conflict> added)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    for (const Conflict &c : added)
+        m_first.push_back(c);
+    if (m_first.cut()) {
+        // Cut back now, so the bound is the last of the first `cap` so far.
+        m_first.trim();
+        m_bound = *std::max_element(m_first.begin(), m_first.end());
+    }
+    return m_bound;
 }

@@ -262,6 +262,29 @@ TEST(ConflictCheck, AListCutShortCountsTheRest)
     EXPECT_EQ(ConflictText::rest(50), QStringLiteral("… a dalších 50"));
 }
 
+// While the line is checked its sections share a bound: five trains A–B at
+// 6:00 are the first ten conflicts, so B–C keeps none of its 45 at 7:00.
+// One of the five moved away, a recheck of A–B alone must bring four back.
+TEST(ConflictCheck, ARecheckReachesPastTheSharedBound)
+{
+    Document doc;
+    fillLine(doc);
+    doc.clearTrains();
+    for (int i = 0; i < 15; ++i)
+        DocumentFixtures::addTrain(doc, "Os", {{1 + (i >= 5), 6 + (i >= 5), 0}, {2 + (i >= 5), 6 + (i >= 5), 10}});
+    ConflictCheck incremental(doc, 10);
+    incremental.setPool(nullptr); // the sections in their order
+    incremental.recompute();
+    const double threeHours = 3.0 / 24.0;
+    doc.trains[0].firstTime += threeHours;
+    doc.trains[0].stops[0].time += threeHours;
+    incremental.recheckTrain(0);
+    ConflictCheck full(doc, 10);
+    full.recompute();
+    EXPECT_EQ(std::tuple(incremental.total(), incremental.conflicts()), std::tuple(full.total(), full.conflicts()));
+    EXPECT_EQ(full.conflicts().back().stationLow, 2);
+}
+
 // A full check beside the work: an edit while it runs starts another, and
 // the one in flight is dropped; the worker's check of every document of the
 // fuzz corpus gives what the foreground check gives.
