@@ -111,11 +111,11 @@ cf01 src/conflicts/SectionRules.cpp :: if (section.tracks >= Tracks::doubleTrack
 cf02 src/conflicts/SectionRules.cpp :: const bool sameDirection = a.dir != 0 && a.dir == b.dir; ==> const bool sameDirection = a.dir != 0 && a.dir != b.dir;
 cf03 src/conflicts/SectionRules.cpp :: const double least = section.headway - headwaySlack; ==> const double least = section.headway + headwaySlack;
 cf04 src/conflicts/StationRules.cpp :: if (needed > tracks && latest) { ==> if (needed > tracks + 1 && latest) {
-cf05 src/conflicts/ConflictIndex.cpp :: sections = before.sections; ==> sections.clear();
+cf05 src/conflicts/ConflictIndex.cpp :: sections.assign(before.ids.begin(), before.ids.begin() + before.sections); ==> sections.clear();
 cf06 src/conflicts/ConflictCheck.cpp :: KeptConflicts first(m_kept); ==> KeptConflicts first(m_kept - 1);
 cf07 src/conflicts/TrainTrace.cpp :: offset += DayCircle::day; ==> offset += DayCircle::day / 2;
 cf08 src/conflicts/ConflictCheck.cpp :: && !m_index.boundCut()) ==> )
-cf09 src/conflicts/KeptConflicts.cpp :: m_bound = *std::max_element ==> m_bound = *std::min_element
+cf09 src/conflicts/KeptConflicts.cpp :: m_offered = m_list.size();\n    }\n    if (m_list.size() <= ==> m_offered = 0;\n    }\n    if (m_list.size() <=
 EOF
 )
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <span>
 
 namespace {
 
@@ -39,35 +40,14 @@ void ConflictIndex::rebuild(const Document &doc, int32_t kept, QThreadPool *pool
     const auto trains = static_cast<int32_t>(doc.trains.size());
     m_traces.assign(static_cast<size_t>(trains), {});
     m_where.assign(m_traces.size(), {});
-    // The trains are traced in runs, twice: first to count what each
-    // section and place will hold, then to file it there, so that no more
-    // than a run's passages and visits are held twice.
+    // The trains are traced in runs and each run's passages and visits
+    // filed where they go at once: never more than a run's are held twice.
     constexpr int32_t run = 512;
     std::vector<int32_t> part;
-    auto traceRun = [&](int32_t from) {
+    for (int32_t from = 0; from < trains; from += run) {
         part.resize(static_cast<size_t>(std::min(run, trains - from)));
         std::iota(part.begin(), part.end(), from);
         each(pool, part, [this, &doc](int32_t t) { m_traces[static_cast<size_t>(t)] = TrainTrace::of(doc, m_layout, t); });
-    };
-    std::vector<size_t> passages(m_layout.sections.size());
-    std::vector<size_t> visits(m_layout.places.size());
-    for (int32_t from = 0; from < trains; from += run) {
-        traceRun(from);
-        for (int32_t t : part) {
-            TrainTrace &trace = m_traces[static_cast<size_t>(t)];
-            for (const auto &sp : trace.passages)
-                ++passages[static_cast<size_t>(sp.first)];
-            for (const auto &gv : trace.visits)
-                ++visits[static_cast<size_t>(gv.first)];
-            trace = {};
-        }
-    }
-    for (size_t s = 0; s < passages.size(); ++s)
-        m_layout.sections[s].passages.reserve(passages[s]);
-    for (size_t g = 0; g < visits.size(); ++g)
-        m_layout.places[g].visits.reserve(visits[g]);
-    for (int32_t from = 0; from < trains; from += run) {
-        traceRun(from);
         for (int32_t t : part) {
             for (const auto &[s, p] : m_traces[static_cast<size_t>(t)].passages)
                 m_layout.sections[static_cast<size_t>(s)].passages.push_back(p);
@@ -105,8 +85,8 @@ void ConflictIndex::recheck(const Document &doc, int32_t t, std::vector<int32_t>
     places.clear();
     if (t < trainCount()) {
         const Where &before = m_where[static_cast<size_t>(t)];
-        sections = before.sections;
-        places = before.places;
+        sections.assign(before.ids.begin(), before.ids.begin() + before.sections);
+        places.assign(before.ids.begin() + before.sections, before.ids.end());
         remove(t);
     } else {
         m_traces.emplace_back();
@@ -151,16 +131,16 @@ void ConflictIndex::keepWhere(int32_t train)
 {
     TrainTrace &trace = m_traces[static_cast<size_t>(train)];
     Where &where = m_where[static_cast<size_t>(train)];
-    where.sections.clear();
-    where.places.clear();
+    std::vector<int32_t> ids;
+    ids.reserve(trace.passages.size() + trace.visits.size());
     for (const auto &sp : trace.passages)
-        where.sections.push_back(sp.first);
+        if (ids.empty() || ids.back() != sp.first)
+            ids.push_back(sp.first);
+    where.sections = static_cast<int32_t>(ids.size());
     for (const auto &gv : trace.visits)
-        where.places.push_back(gv.first);
-    where.sections.erase(std::unique(where.sections.begin(), where.sections.end()), where.sections.end());
-    where.places.erase(std::unique(where.places.begin(), where.places.end()), where.places.end());
-    where.sections.shrink_to_fit();
-    where.places.shrink_to_fit();
+        if (static_cast<int32_t>(ids.size()) == where.sections || ids.back() != gv.first)
+            ids.push_back(gv.first);
+    where.ids = std::move(ids);
     trace.passages = decltype(trace.passages)();
     trace.visits = decltype(trace.visits)();
 }
@@ -184,10 +164,11 @@ void ConflictIndex::insert(int32_t train)
 void ConflictIndex::remove(int32_t train)
 {
     const Where &where = m_where[static_cast<size_t>(train)];
-    for (int32_t s : where.sections)
+    const auto split = where.ids.begin() + where.sections;
+    for (int32_t s : std::span(where.ids.begin(), split))
         std::erase_if(m_layout.sections[static_cast<size_t>(s)].passages,
                       [train](const TrainTrace::Passage &q) { return q.train == train; });
-    for (int32_t g : where.places)
+    for (int32_t g : std::span(split, where.ids.end()))
         std::erase_if(m_layout.places[static_cast<size_t>(g)].visits,
                       [train](const TrainTrace::Visit &w) { return w.train == train; });
 }

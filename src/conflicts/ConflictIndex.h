@@ -48,8 +48,8 @@ private:
     // them, the trace keeps only its pieces.
     struct Where
     {
-        std::vector<int32_t> sections;
-        std::vector<int32_t> places;
+        std::vector<int32_t> ids; // its sections, then its places
+        int32_t sections = 0;
     };
 
     LineLayout m_layout;

@@ -69,10 +69,7 @@ std::optional<Conflict> SharedBound::offer(std::span<const Conflict> added)
     const std::lock_guard<std::mutex> lock(m_mutex);
     for (const Conflict &c : added)
         m_first.push_back(c);
-    if (m_first.cut()) {
-        // Cut back now, so the bound is the last of the first `cap` so far.
-        m_first.trim();
-        m_bound = *std::max_element(m_first.begin(), m_first.end());
-    }
-    return m_bound;
+    // The last kept when the list was last cut: all before it are the
+    // first `cap` of what was taken then.
+    return m_first.m_last;
 }

@@ -72,6 +72,8 @@ private:
     SharedBound *m_shared = nullptr;
     // The list's first m_offered were handed to m_shared.
     size_t m_offered = 0;
+
+    friend class SharedBound;
 };
 
 // The first `cap` of what many lists hand over, on any threads, and so the
@@ -89,5 +91,4 @@ public:
 private:
     std::mutex m_mutex;
     KeptConflicts m_first;
-    std::optional<Conflict> m_bound;
 };

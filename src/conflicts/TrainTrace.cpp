@@ -254,7 +254,5 @@ TrainTrace TrainTrace::of(const Document &doc, const LineLayout &layout, int32_t
         tracer.finish();
     // Kept for the document's life: without the room the pushes left.
     out.pieces.shrink_to_fit();
-    out.passages.shrink_to_fit();
-    out.visits.shrink_to_fit();
     return out;
 }
