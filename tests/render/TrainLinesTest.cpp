@@ -66,9 +66,9 @@ TEST(TrainLines, OverridesInOrder)
     EXPECT_EQ(trainPen(t, settings, {}).colour, Colours::red);
     // Found and highlighted: green even when rušící; only the exact name.
     const QByteArray found = "Rn 7";
-    EXPECT_EQ(pen({true, found}), std::tuple(LinePrimitive::Dot, Colours::green, settings.penMedium));
-    EXPECT_EQ(trainPen(t, settings, {false, found}).colour, Colours::red);
-    EXPECT_EQ(trainPen(t, settings, {true, QByteArray("Rn 77")}).colour, Colours::red);
+    EXPECT_EQ(pen({true, found, {}}), std::tuple(LinePrimitive::Dot, Colours::green, settings.penMedium));
+    EXPECT_EQ(trainPen(t, settings, {false, found, {}}).colour, Colours::red);
+    EXPECT_EQ(trainPen(t, settings, {true, QByteArray("Rn 77"), {}}).colour, Colours::red);
 }
 
 TEST(TrainLines, SegmentsOfARunAndItsMidnightFlags)
