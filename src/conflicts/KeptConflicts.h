@@ -82,8 +82,9 @@ class SharedBound
 {
 public:
     explicit SharedBound(int32_t cap) : m_first(cap) {}
-    // Takes the conflicts; the last of the first `cap` taken, once more
-    // were taken than that.
+    // Takes the conflicts; once more were taken than `cap`, the last of
+    // the first `cap` when its list was last cut (none of the first `cap`
+    // of all comes after it).
     std::optional<Conflict> offer(std::span<const Conflict> added);
     // Whether a list was told to keep fewer than it found.
     bool cut() const { return m_first.cut(); }
