@@ -281,7 +281,8 @@ void composeRows(const std::deque<TrainLabel> &labels, uchar *bits, qsizetype st
         size_t ci = 0;
         size_t vi = 0;
         int64_t row = int64_t(label.y) - vy0;
-        if (row > lastRow)
+        // Above or below the rows wanted: nothing to walk.
+        if (row > lastRow || row + label.height < topRow)
             continue;
         const int64_t columnStart = int64_t(label.x) - vx0;
         int64_t column = columnStart;

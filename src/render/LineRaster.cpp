@@ -1,6 +1,8 @@
 #include "LineRaster.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 #include <cmath>
 #include <cstdlib>
 
@@ -162,6 +164,12 @@ void LineRaster::thin(int64_t x0, int64_t y0, int64_t x1, int64_t y1, QRgb colou
         if (!stepRange(w, dx - 1, 0, m_width - 1, first, end))
             return;
         w.at(first);
+        if (style == Solid) {
+            for (int64_t i = first; i <= end; ++i, w.step())
+                if (w.minor >= 0 && w.minor < m_height)
+                    reinterpret_cast<QRgb *>(m_bits + w.minor * m_stride)[w.major0 + w.smajor * i] = colour;
+            return;
+        }
         Phase phase(pattern, first);
         for (int64_t i = first; i <= end; ++i, w.step(), phase.step()) {
             if (w.minor >= 0 && w.minor < m_height && phase.on())
@@ -173,6 +181,12 @@ void LineRaster::thin(int64_t x0, int64_t y0, int64_t x1, int64_t y1, QRgb colou
         if (!stepRange(w, dy - 1, 0, m_height - 1, first, end))
             return;
         w.at(first);
+        if (style == Solid) {
+            for (int64_t i = first; i <= end; ++i, w.step())
+                if (w.minor >= 0 && w.minor < m_width)
+                    reinterpret_cast<QRgb *>(m_bits + (w.major0 + w.smajor * i) * m_stride)[w.minor] = colour;
+            return;
+        }
         Phase phase(pattern, first);
         for (int64_t i = first; i <= end; ++i, w.step(), phase.step()) {
             if (w.minor >= 0 && w.minor < m_width && phase.on())
@@ -181,21 +195,60 @@ void LineRaster::thin(int64_t x0, int64_t y0, int64_t x1, int64_t y1, QRgb colou
     }
 }
 
+namespace {
+
+// The rows of a disc of diameter `width` centred on the pixel (or between
+// pixels for an even width): from row lo on, each row's first and last
+// column relative to the centre.
+struct DiscRows
+{
+    int lo = 0;
+    std::vector<std::pair<int, int>> spans;
+
+    explicit DiscRows(int width)
+    {
+        lo = -(width - 1) / 2;
+        const int hi = width / 2;
+        const double c = (lo + hi) / 2.0;
+        const double r2 = width * width / 4.0 + 0.25;
+        for (int dy = lo; dy <= hi; ++dy) {
+            const double ry = dy - c;
+            const double half = std::sqrt(std::max(0.0, r2 - ry * ry));
+            const auto a = static_cast<int>(std::ceil(c - half - 1e-9));
+            const auto b = static_cast<int>(std::floor(c + half + 1e-9));
+            spans.emplace_back(std::max(a, lo), std::min(b, hi));
+        }
+    }
+};
+
+constexpr int smallWidths = 33;
+
+// The widths lines are drawn in are few and small: their rows are worked
+// out once.
+const DiscRows &discRows(int width)
+{
+    static const std::vector<DiscRows> small = [] {
+        std::vector<DiscRows> rows;
+        for (int w = 0; w < smallWidths; ++w)
+            rows.emplace_back(w);
+        return rows;
+    }();
+    return small[static_cast<size_t>(width)];
+}
+
+} // namespace
+
 void LineRaster::disc(int64_t cx, int64_t cy, int width, QRgb colour)
 {
-    // A disc of diameter `width` centred on the pixel (or between pixels for
-    // an even width).
-    const int lo = -(width - 1) / 2;
-    const int hi = width / 2;
-    const double c = (lo + hi) / 2.0;
-    const double r2 = width * width / 4.0 + 0.25;
-    for (int dy = lo; dy <= hi; ++dy) {
-        const double ry = dy - c;
-        const double half = std::sqrt(std::max(0.0, r2 - ry * ry));
-        const int64_t a = static_cast<int64_t>(std::ceil(c - half - 1e-9));
-        const int64_t b = static_cast<int64_t>(std::floor(c + half + 1e-9));
-        hspan(cy + dy, cx + std::max<int64_t>(a, lo), cx + std::min<int64_t>(b, hi), colour);
-    }
+    const auto draw = [&](const DiscRows &rows) {
+        int64_t y = cy + rows.lo;
+        for (const auto &[a, b] : rows.spans)
+            hspan(y++, cx + a, cx + b, colour);
+    };
+    if (width >= 0 && width < smallWidths)
+        draw(discRows(width));
+    else
+        draw(DiscRows(width));
 }
 
 void LineRaster::wide(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int width, QRgb colour)
@@ -228,7 +281,13 @@ void LineRaster::wide(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int width,
         if (!stepRange(w, dy, 0, m_height - 1, first, end))
             return;
         w.at(first);
-        for (int64_t i = first; i <= end; ++i, w.step())
-            hspan(w.major0 + w.smajor * i, w.minor + lo, w.minor + hi, colour);
+        // Every row here lies in the image: only the columns are held to it.
+        for (int64_t i = first; i <= end; ++i, w.step()) {
+            const int64_t xa = std::max<int64_t>(w.minor + lo, 0);
+            const int64_t xb = std::min<int64_t>(w.minor + hi, m_width - 1);
+            auto *row = reinterpret_cast<QRgb *>(m_bits + (w.major0 + w.smajor * i) * m_stride);
+            for (int64_t x = xa; x <= xb; ++x)
+                row[x] = colour;
+        }
     }
 }

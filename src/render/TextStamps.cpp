@@ -115,6 +115,8 @@ bool TextStamps::Stamp::learn(const Draw &draw, QSize size)
         }
     }
 
+    splitOpaqueRuns();
+
     // The check: on speckles the painter changes the same pixels, and to
     // what the tables say.
     QImage speckled(room, QImage::Format_RGB32);
@@ -126,6 +128,27 @@ bool TextStamps::Stamp::learn(const Draw &draw, QSize size)
         draw(painter, at);
     }
     return speckled == expected;
+}
+
+void TextStamps::Stamp::splitOpaqueRuns()
+{
+    // A table that gives one value over every value covers what was there.
+    std::vector<uint8_t> constant(m_tables.size());
+    for (size_t t = 0; t < m_tables.size(); ++t)
+        constant[t] = std::all_of(m_tables[t].begin(), m_tables[t].end(),
+                                  [&](uint8_t v) { return v == m_tables[t][0]; });
+    std::vector<Run> runs;
+    for (const Run &run : m_runs) {
+        for (int i = 0; i < run.length; ++i) {
+            const uint32_t pixel = run.first + static_cast<uint32_t>(i);
+            const std::array<uint16_t, 3> &t = m_tableOf[pixel];
+            const bool opaque = constant[t[0]] && constant[t[1]] && constant[t[2]];
+            if (i == 0 || runs.back().opaque != opaque)
+                runs.push_back({run.dx + i, run.dy, 0, pixel, opaque});
+            ++runs.back().length;
+        }
+    }
+    m_runs = std::move(runs);
 }
 
 void TextStamps::Stamp::write(uchar *bits, qsizetype stride, const QRect &bounds, QPoint topLeft) const
@@ -149,6 +172,11 @@ void TextStamps::Stamp::write(uchar *bits, qsizetype stride, const QRect &bounds
             x1 = std::min(x1, bounds.right() + 1);
         }
         auto *row = reinterpret_cast<QRgb *>(bits + y * stride);
+        if (run.opaque) {
+            if (x1 > x0)
+                std::copy_n(m_onWhite.begin() + i, x1 - x0, row + x0);
+            continue;
+        }
         for (int x = x0; x < x1; ++x, ++i) {
             const QRgb d = row[x];
             if (d == white) {

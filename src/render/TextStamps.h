@@ -52,11 +52,14 @@ public:
             int32_t dx = 0;
             int32_t dy = 0;
             int32_t length = 0;
-            uint32_t first = 0; // its first pixel in m_onWhite and m_tables
+            uint32_t first = 0;  // its first pixel in m_onWhite and m_tables
+            bool opaque = false; // every pixel left as on white, whatever was there
         };
         using Table = std::array<uint8_t, 256>; // value left over each value
 
         bool learn(const Draw &draw, QSize size);
+        // Runs cut where pixels start or stop covering what was there.
+        void splitOpaqueRuns();
 
         bool m_usable = false;
         QRect m_box;

@@ -102,6 +102,9 @@ TEST(LineRaster, LinePixels)
     EXPECT_EQ(columnsWith(image, 19, 21, Colours::olive).size(), 28u);
     raster.line(QPoint(5, 30), QPoint(30, 30), 2, Colours::blue);
     EXPECT_EQ(pixels(image, {17, 28}, {0, 1}, 5, Colours::blue), "..##.");
+    // Steep lines sweep their slice along the rows.
+    raster.line(QPoint(35, 2), QPoint(35, 38), 3, Colours::blue);
+    EXPECT_EQ(pixels(image, {32, 20}, {1, 0}, 6, Colours::blue), "..###.");
 }
 
 TEST(LineRaster, PatternsCountPixelsFromTheStart)
