@@ -31,22 +31,21 @@ struct LinePrimitive
 };
 
 // One recorded text (the minute labels). Its font is an entry of the display
-// list's font table; the text is kept as the document's bytes and as the
-// characters that are drawn.
+// list's font table; the text is kept as the characters that are drawn. A
+// busy day records hundreds of thousands: the fields are packed.
 struct TextPrimitive
 {
     enum BrushStyle : uint8_t { SolidBrush = 0, ClearBrush = 1 };
 
     int32_t brushColour = 0;
     int32_t fontColour = 0;
-    uint8_t brushStyle = ClearBrush;
     int32_t x = 0;
     int32_t y = 0;
-    QByteArray text;
-    QString drawable;
-    uint16_t font = 0; // index into DisplayList::fonts()
     int32_t width = 0;
     int32_t height = 0;
+    QString drawable;
+    uint16_t font = 0; // index into DisplayList::fonts()
+    uint8_t brushStyle = ClearBrush;
     uint8_t done = 0;
 };
 

@@ -147,7 +147,7 @@ uint32_t MinuteTextStrips::textIndex(const TimeLabel &label, bool arrow)
     auto it = m_textIndex.constFind(key);
     if (it == m_textIndex.constEnd()) {
         it = m_textIndex.insert(key, static_cast<uint32_t>(m_texts.size()));
-        m_texts.push_back({bytes.toByteArray(), Fonts::drawableText(m_layout->fontName(font), bytes)});
+        m_texts.push_back(Fonts::drawableText(m_layout->fontName(font), bytes));
     }
     if (slot)
         *slot = it.value();
@@ -217,15 +217,14 @@ void MinuteTextStrips::record(int32_t first, int32_t last, DisplayList &list, bo
         for (uint32_t i : entries) {
             const Entry &e = m_entries[i];
             const MinuteLabelLayout::Box &box = e.box;
-            const Text &text = m_texts[e.text];
+            const QString &drawable = m_texts[e.text];
             TextPrimitive &t = out.emplace_back();
             t.brushColour = Colours::white;
             t.fontColour = Colours::black;
             t.brushStyle = TextPrimitive::ClearBrush;
             t.x = box.x;
             t.y = box.y;
-            t.text = text.text;
-            t.drawable = text.drawable;
+            t.drawable = drawable;
             t.font = static_cast<uint16_t>(fontIndex[box.font]);
             t.width = box.width;
             t.height = box.height;

@@ -103,11 +103,6 @@ private:
         MinuteLabelLayout::Box box;
         uint32_t text = 0; // index into m_texts
     };
-    struct Text
-    {
-        QByteArray text;
-        QString drawable; // as the arrow's font or the time-label font draws it
-    };
     struct Font
     {
         QByteArray name;
@@ -131,7 +126,8 @@ private:
         std::array<uint8_t, 4> order{};
     };
     std::vector<StripFonts> m_stripFonts; // [k - 1]
-    std::vector<Text> m_texts;
+    // The distinct texts as the arrow's font or the time-label font draws them.
+    std::vector<QString> m_texts;
     QHash<QByteArray, uint32_t> m_textIndex;
     static constexpr uint32_t noText = 0xFFFFFFFF;
     // Texts of one byte, [byte] in the time-label font and [256 + byte] in

@@ -613,7 +613,6 @@ void Renderer::RecordText(int32_t x, int32_t y, QByteArrayView text, int32_t wid
     t.brushStyle = m_canvas.brushStyle;
     t.x = x;
     t.y = y;
-    t.text = text.toByteArray();
     t.drawable = Fonts::drawableText(m_canvas.fontName, text);
     t.font = m_canvas.index;
     t.width = width;
