@@ -28,6 +28,8 @@ void DisplayList::startRebuild(int32_t cullWidth, int32_t fullHeight, bool disca
         for (auto &strip : m_textStrips)
             strip.clear();
         m_fonts.clear();
+        m_texts.clear();
+        m_textIndex.clear();
         ++m_fontGeneration;
         m_textCount = 0;
     }
@@ -39,6 +41,8 @@ void DisplayList::discardAll()
     m_crossing.clear();
     m_textStrips.clear();
     m_fonts.clear();
+    m_texts.clear();
+    m_textIndex.clear();
     ++m_fontGeneration;
     m_order = 0;
     m_lineCount = 0;
@@ -102,6 +106,16 @@ uint16_t DisplayList::fontIndex(const QByteArray &name, int32_t size, uint8_t st
         return 0xFFFE;
     m_fonts.push_back({name, size, style, font, ascent});
     return static_cast<uint16_t>(m_fonts.size() - 1);
+}
+
+uint32_t DisplayList::textIndex(const QString &drawable)
+{
+    auto it = m_textIndex.constFind(drawable);
+    if (it == m_textIndex.constEnd()) {
+        it = m_textIndex.insert(drawable, static_cast<uint32_t>(m_texts.size()));
+        m_texts.push_back(drawable);
+    }
+    return it.value();
 }
 
 void DisplayList::recordText(const TextPrimitive &text)

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QFont>
+#include <QHash>
 #include <QString>
 
 #include <cstdint>
@@ -31,8 +32,8 @@ struct LinePrimitive
 };
 
 // One recorded text (the minute labels). Its font is an entry of the display
-// list's font table; the text is kept as the characters that are drawn. A
-// busy day records hundreds of thousands: the fields are packed.
+// list's font table, its characters (as they are drawn) an entry of the text
+// table: a busy day records hundreds of thousands of a few distinct texts.
 struct TextPrimitive
 {
     enum BrushStyle : uint8_t { SolidBrush = 0, ClearBrush = 1 };
@@ -43,7 +44,7 @@ struct TextPrimitive
     int32_t y = 0;
     int32_t width = 0;
     int32_t height = 0;
-    QString drawable;
+    uint32_t text = 0; // index into DisplayList::texts()
     uint16_t font = 0; // index into DisplayList::fonts()
     uint8_t brushStyle = ClearBrush;
     uint8_t done = 0;
@@ -101,6 +102,9 @@ public:
 
     // The font of texts to come; returns its index in the font table.
     uint16_t fontIndex(const QByteArray &name, int32_t size, uint8_t style, const QFont &font, int ascent);
+    // The index of drawn characters in the text table, entered the first
+    // time they come. The table is emptied with the font table.
+    uint32_t textIndex(const QString &drawable);
     // RecordText: files the text in every strip from x div 500 + 1 to
     // (x + width) div 500 + 1.
     void recordText(const TextPrimitive &text);
@@ -114,12 +118,13 @@ public:
     const std::vector<CrossingLine> &crossingLines() const { return m_crossing; }
     const std::vector<TextPrimitive> &textsInStrip(int32_t strip) const;
     const std::vector<TextFont> &fonts() const { return m_fonts; }
+    const std::vector<QString> &texts() const { return m_texts; }
 
     size_t lineCount() const { return m_lineCount; }
     // Texts recorded; one recorded strip by strip counts once per strip.
     size_t textCount() const { return m_textCount; }
-    // Changes whenever the font table is emptied, so that what was kept
-    // for its entries (the replay's shaped texts) can be let go.
+    // Changes whenever the font and text tables are emptied, so that what
+    // was kept for their entries (the replay's shaped texts) can be let go.
     uint32_t fontGeneration() const { return m_fontGeneration; }
 
     // Strip of a diagram x, clamped to 1..stripCount.
@@ -139,6 +144,8 @@ private:
     std::vector<CrossingLine> m_crossing;
     std::vector<std::vector<TextPrimitive>> m_textStrips; // [k - 1]
     std::vector<TextFont> m_fonts;
+    std::vector<QString> m_texts;
+    QHash<QString, uint32_t> m_textIndex;
     int32_t m_cullWidth = 0;
     int32_t m_fullHeight = 0;
     int32_t m_stripCount = 1;

@@ -209,6 +209,10 @@ void MinuteTextStrips::record(int32_t first, int32_t last, DisplayList &list, bo
             }
         }
     }
+    // The texts enter the list's table once.
+    std::vector<uint32_t> textIndex(m_texts.size());
+    for (size_t i = 0; i < m_texts.size(); ++i)
+        textIndex[i] = list.textIndex(m_texts[i]);
     std::vector<std::vector<TextPrimitive>> texts(owed.size());
     const auto build = [&](std::vector<TextPrimitive> &out) {
         const int32_t strip = owed[static_cast<size_t>(&out - texts.data())];
@@ -217,14 +221,13 @@ void MinuteTextStrips::record(int32_t first, int32_t last, DisplayList &list, bo
         for (uint32_t i : entries) {
             const Entry &e = m_entries[i];
             const MinuteLabelLayout::Box &box = e.box;
-            const QString &drawable = m_texts[e.text];
             TextPrimitive &t = out.emplace_back();
             t.brushColour = Colours::white;
             t.fontColour = Colours::black;
             t.brushStyle = TextPrimitive::ClearBrush;
             t.x = box.x;
             t.y = box.y;
-            t.drawable = drawable;
+            t.text = textIndex[e.text];
             t.font = static_cast<uint16_t>(fontIndex[box.font]);
             t.width = box.width;
             t.height = box.height;

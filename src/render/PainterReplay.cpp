@@ -57,7 +57,7 @@ void drawTexts(QPainter &painter, const SoftClip &clip, const DisplayList &list,
     int32_t fontColour = -1;
     for (int32_t k = first; k <= last; ++k) {
         for (const TextPrimitive &t : list.textsInStrip(k)) {
-            if (t.done != 0 || t.font >= fonts.size())
+            if (t.done != 0 || t.font >= fonts.size() || t.text >= list.texts().size())
                 continue;
             // A text is filed in every strip it touches; it is drawn in the
             // first of them that the viewport meets.
@@ -77,7 +77,7 @@ void drawTexts(QPainter &painter, const SoftClip &clip, const DisplayList &list,
             }
             if (t.brushStyle == TextPrimitive::SolidBrush)
                 clip.fillRect(painter, QRectF(t.x, t.y, t.width, t.height), Colours::toQColor(t.brushColour));
-            clip.drawText(painter, QPointF(t.x, t.y + fonts[t.font].ascent), t.drawable);
+            clip.drawText(painter, QPointF(t.x, t.y + fonts[t.font].ascent), list.texts()[t.text]);
         }
     }
 }

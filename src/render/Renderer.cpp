@@ -613,7 +613,7 @@ void Renderer::RecordText(int32_t x, int32_t y, QByteArrayView text, int32_t wid
     t.brushStyle = m_canvas.brushStyle;
     t.x = x;
     t.y = y;
-    t.drawable = Fonts::drawableText(m_canvas.fontName, text);
+    t.text = m_list.textIndex(Fonts::drawableText(m_canvas.fontName, text));
     t.font = m_canvas.index;
     t.width = width;
     t.height = height;

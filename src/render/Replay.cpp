@@ -260,11 +260,12 @@ void Replayer::paintText(QPainter &painter, const DisplayList &list, const TextP
     if (t.brushStyle == TextPrimitive::SolidBrush)
         painter.fillRect(topLeft.x(), topLeft.y(), t.width, t.height, Colours::toQColor(t.brushColour));
     const QPoint baseline(topLeft.x(), topLeft.y() + f.ascent);
-    if (const QList<QGlyphRun> *runs = shaped(list, t.font, t.drawable, painter.device()))
+    const QString &drawable = list.texts()[t.text];
+    if (const QList<QGlyphRun> *runs = shaped(list, t.font, drawable, painter.device()))
         for (const QGlyphRun &run : *runs)
             painter.drawGlyphRun(baseline, run);
     else
-        painter.drawText(baseline, t.drawable);
+        painter.drawText(baseline, drawable);
 }
 
 const TextStamps::Stamp *Replayer::stamp(const DisplayList &list, const TextPrimitive &t)
@@ -281,17 +282,14 @@ const TextStamps::Stamp *Replayer::stamp(const DisplayList &list, const TextPrim
     if (font.colour != t.fontColour) {
         // Stamps already placed by this replay are kept until it ends.
         font.colour = t.fontColour;
-        for (std::shared_ptr<const TextStamps::Stamp> &p : font.single)
+        for (std::shared_ptr<const TextStamps::Stamp> &p : font.ofText)
             if (p)
                 m_pinned.push_back(std::move(p));
-        for (std::shared_ptr<const TextStamps::Stamp> &p : font.others)
-            m_pinned.push_back(std::move(p));
-        font.single.fill(nullptr);
-        font.others.clear();
+        font.ofText.clear();
     }
-    const bool single = t.drawable.size() == 1 && t.drawable[0].unicode() < font.single.size();
-    std::shared_ptr<const TextStamps::Stamp> *slot =
-        single ? &font.single[t.drawable[0].unicode()] : &font.others[t.drawable];
+    if (font.ofText.size() <= t.text)
+        font.ofText.resize(list.texts().size());
+    std::shared_ptr<const TextStamps::Stamp> *slot = &font.ofText[t.text];
     if (!*slot) {
         TextPrimitive clear = t;
         clear.brushStyle = TextPrimitive::ClearBrush;
@@ -304,7 +302,8 @@ const TextStamps::Stamp *Replayer::stamp(const DisplayList &list, const TextPrim
             m_painterFont = font;
             m_painterColour = colour;
         };
-        *slot = TextStamps::shared().stamp(font.fontKey, t.fontColour, t.drawable, draw, QSize(t.width, t.height));
+        *slot = TextStamps::shared().stamp(font.fontKey, t.fontColour, list.texts()[t.text], draw,
+                                           QSize(t.width, t.height));
     }
     return slot->get();
 }
@@ -315,7 +314,7 @@ bool Replayer::placeTexts(const DisplayList &list, int32_t first, int32_t last, 
     bool allStamped = true;
     for (int32_t k = first; k <= last; ++k) {
         for (const TextPrimitive &t : list.textsInStrip(k)) {
-            if (t.done != 0 || t.font >= fonts.size())
+            if (t.done != 0 || t.font >= fonts.size() || t.text >= list.texts().size())
                 continue;
             const int64_t right = int64_t{t.x} + t.width;
             const int64_t bottom = int64_t{t.y} + t.height;

@@ -131,8 +131,7 @@ private:
     {
         QString fontKey;
         int32_t colour = -1;
-        std::array<std::shared_ptr<const TextStamps::Stamp>, 128> single; // one-character texts
-        QHash<QString, std::shared_ptr<const TextStamps::Stamp>> others;
+        std::vector<std::shared_ptr<const TextStamps::Stamp>> ofText; // by the list's text index
     };
     std::vector<FontStamps> m_fontStamps;
     uint32_t m_shapedGeneration = 0;
