@@ -83,6 +83,9 @@ rn12 src/render/LineRaster.cpp :: if (!stepRange(w, dx - 1, 0, m_width - 1, firs
 rn13 src/render/InsertOverlay.cpp :: d.halfMinute = sec % 60 > 0; ==> d.halfMinute = sec % 60 > 30;
 rn14 src/render/LabelImage.cpp :: runs.pixel(static_cast<uint8_t>(sum / 9)); ==> runs.pixel(static_cast<uint8_t>((sum + 4) / 9));
 rn15 src/render/LabelImage.cpp :: line[px] = qRgb(Geometry::round(qRed(old) ==> line[px] = qRgb(std::trunc(qRed(old)
+rn16 src/render/LineRaster.cpp :: const int64_t xb = std::min<int64_t>(w.minor + hi, m_width - 1); ==> const int64_t xb = std::min<int64_t>(w.minor + hi + 1, m_width - 1);
+rn17 src/render/LabelImage.cpp :: if (row > lastRow || row + label.height < topRow) ==> if (row > lastRow || row + label.height < topRow + 8)
+rn18 src/render/LineRaster.cpp :: spans.emplace_back(std::max(a, lo), std::min(b, hi)); ==> spans.emplace_back(std::max(a, lo), std::min(b, hi - 1));
 ed01 src/editing/LabelGeneration.cpp :: c.x = static_cast<int32_t>(std::trunc(c.sec / 60.0 * m_scale)); ==> c.x = static_cast<int32_t>(std::nearbyint(c.sec / 60.0 * m_scale));
 ed02 src/editing/LabelGeneration.cpp :: if (next.station == s.station || s.shortDwell) { ==> if (next.station == s.station) {
 ed03 src/editing/LabelGeneration.cpp :: v.time = t1 + 5 * minute ==> v.time = t1 + 4 * minute
