@@ -1,10 +1,10 @@
 #include "LineRaster.h"
 
 #include <algorithm>
-#include <utility>
-#include <vector>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 LineRaster::LineRaster(QImage &image)
 {
@@ -151,6 +151,26 @@ struct Phase
 
 } // namespace
 
+namespace {
+
+// The steps first..end of a walk that the pattern draws, each handed to put
+// with the walk at that step. A solid line keeps no phase.
+template <typename Put> void eachDrawnStep(Walk &w, int64_t first, int64_t end, const Pattern &pattern, Put put)
+{
+    w.at(first);
+    if (pattern.mask == ~0u) {
+        for (int64_t i = first; i <= end; ++i, w.step())
+            put(i);
+        return;
+    }
+    Phase phase(pattern, first);
+    for (int64_t i = first; i <= end; ++i, w.step(), phase.step())
+        if (phase.on())
+            put(i);
+}
+
+} // namespace
+
 void LineRaster::thin(int64_t x0, int64_t y0, int64_t x1, int64_t y1, QRgb colour, uint8_t style)
 {
     const Pattern pattern(style);
@@ -163,35 +183,19 @@ void LineRaster::thin(int64_t x0, int64_t y0, int64_t x1, int64_t y1, QRgb colou
         int64_t first = 0, end = 0;
         if (!stepRange(w, dx - 1, 0, m_width - 1, first, end))
             return;
-        w.at(first);
-        if (style == Solid) {
-            for (int64_t i = first; i <= end; ++i, w.step())
-                if (w.minor >= 0 && w.minor < m_height)
-                    reinterpret_cast<QRgb *>(m_bits + w.minor * m_stride)[w.major0 + w.smajor * i] = colour;
-            return;
-        }
-        Phase phase(pattern, first);
-        for (int64_t i = first; i <= end; ++i, w.step(), phase.step()) {
-            if (w.minor >= 0 && w.minor < m_height && phase.on())
+        eachDrawnStep(w, first, end, pattern, [&](int64_t i) {
+            if (w.minor >= 0 && w.minor < m_height)
                 reinterpret_cast<QRgb *>(m_bits + w.minor * m_stride)[w.major0 + w.smajor * i] = colour;
-        }
+        });
     } else {
         Walk w(y0, x0, y1, x1);
         int64_t first = 0, end = 0;
         if (!stepRange(w, dy - 1, 0, m_height - 1, first, end))
             return;
-        w.at(first);
-        if (style == Solid) {
-            for (int64_t i = first; i <= end; ++i, w.step())
-                if (w.minor >= 0 && w.minor < m_width)
-                    reinterpret_cast<QRgb *>(m_bits + (w.major0 + w.smajor * i) * m_stride)[w.minor] = colour;
-            return;
-        }
-        Phase phase(pattern, first);
-        for (int64_t i = first; i <= end; ++i, w.step(), phase.step()) {
-            if (w.minor >= 0 && w.minor < m_width && phase.on())
+        eachDrawnStep(w, first, end, pattern, [&](int64_t i) {
+            if (w.minor >= 0 && w.minor < m_width)
                 reinterpret_cast<QRgb *>(m_bits + (w.major0 + w.smajor * i) * m_stride)[w.minor] = colour;
-        }
+        });
     }
 }
 

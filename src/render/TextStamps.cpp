@@ -135,8 +135,8 @@ void TextStamps::Stamp::splitOpaqueRuns()
     // A table that gives one value over every value covers what was there.
     std::vector<uint8_t> constant(m_tables.size());
     for (size_t t = 0; t < m_tables.size(); ++t)
-        constant[t] = std::all_of(m_tables[t].begin(), m_tables[t].end(),
-                                  [&](uint8_t v) { return v == m_tables[t][0]; });
+        constant[t] =
+            std::all_of(m_tables[t].begin(), m_tables[t].end(), [&](uint8_t v) { return v == m_tables[t][0]; });
     std::vector<Run> runs;
     for (const Run &run : m_runs) {
         for (int i = 0; i < run.length; ++i) {
