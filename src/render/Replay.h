@@ -10,7 +10,6 @@
 #include <QPoint>
 #include <QRect>
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
