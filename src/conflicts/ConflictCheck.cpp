@@ -137,10 +137,14 @@ void ConflictCheck::settle()
         return;
     const Conflict last = m_all.back();
     m_cutAfter = last;
-    for (LineLayout::Section &s : m_index.layout().sections)
+    for (LineLayout::Section &s : m_index.layout().sections) {
         s.conflicts.dropAfter(last);
-    for (LineLayout::Place &p : m_index.layout().places)
+        s.conflicts.shrink();
+    }
+    for (LineLayout::Place &p : m_index.layout().places) {
         p.conflicts.dropAfter(last);
+        p.conflicts.shrink();
+    }
 }
 
 int64_t ConflictCheck::countAll() const

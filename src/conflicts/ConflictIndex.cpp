@@ -22,6 +22,15 @@ constexpr auto visitBefore = [](const TrainTrace::Visit &a, const TrainTrace::Vi
     return DayCircle::before(a.arr, a.dep, a.train, a.seq, b.arr, b.dep, b.train, b.seq);
 };
 
+// Inserts one item in order. A full list grows by an eighth, not twice
+// over: one train checked again must not double the index.
+template <typename T, typename Before> void insertSorted(std::vector<T> &list, const T &item, Before before)
+{
+    if (list.size() == list.capacity())
+        list.reserve(list.size() + list.size() / 8 + 16);
+    list.insert(std::upper_bound(list.begin(), list.end(), item, before), item);
+}
+
 // Over the pool's threads and the calling one; with no pool, on the calling
 // thread alone.
 template <typename Items, typename Step> void each(QThreadPool *pool, Items &items, Step step)
@@ -47,7 +56,8 @@ void ConflictIndex::rebuild(const Document &doc, int32_t kept, QThreadPool *pool
     for (int32_t from = 0; from < trains; from += run) {
         part.resize(static_cast<size_t>(std::min(run, trains - from)));
         std::iota(part.begin(), part.end(), from);
-        each(pool, part, [this, &doc](int32_t t) { m_traces[static_cast<size_t>(t)] = TrainTrace::of(doc, m_layout, t); });
+        each(pool, part,
+             [this, &doc](int32_t t) { m_traces[static_cast<size_t>(t)] = TrainTrace::of(doc, m_layout, t); });
         for (int32_t t : part) {
             for (const auto &[s, p] : m_traces[static_cast<size_t>(t)].passages)
                 m_layout.sections[static_cast<size_t>(s)].passages.push_back(p);
@@ -60,7 +70,10 @@ void ConflictIndex::rebuild(const Document &doc, int32_t kept, QThreadPool *pool
     // that a line of millions of conflicts holds about `kept` of them.
     SharedBound bound(kept);
     const SectionRules sectionRules(doc, m_traces);
+    // The lists were grown a run at a time; they give back what they did
+    // not fill before they are kept between edits.
     each(pool, m_layout.sections, [&sectionRules, &bound](LineLayout::Section &section) {
+        section.passages.shrink_to_fit();
         std::sort(section.passages.begin(), section.passages.end(), passageBefore);
         for (const TrainTrace::Passage &p : section.passages)
             section.longest = std::max(section.longest, p.tOut - p.tIn);
@@ -70,6 +83,7 @@ void ConflictIndex::rebuild(const Document &doc, int32_t kept, QThreadPool *pool
     });
     const StationRules stationRules(doc);
     each(pool, m_layout.places, [&stationRules, &bound](LineLayout::Place &place) {
+        place.visits.shrink_to_fit();
         std::sort(place.visits.begin(), place.visits.end(), visitBefore);
         place.conflicts.share(&bound);
         stationRules.check(place);
@@ -150,14 +164,12 @@ void ConflictIndex::insert(int32_t train)
     const TrainTrace &trace = m_traces[static_cast<size_t>(train)];
     for (const auto &[s, p] : trace.passages) {
         LineLayout::Section &section = m_layout.sections[static_cast<size_t>(s)];
-        const auto at = std::upper_bound(section.passages.begin(), section.passages.end(), p, passageBefore);
-        section.passages.insert(at, p);
+        insertSorted(section.passages, p, passageBefore);
         section.longest = std::max(section.longest, p.tOut - p.tIn);
     }
     for (const auto &[g, v] : trace.visits) {
         LineLayout::Place &place = m_layout.places[static_cast<size_t>(g)];
-        const auto at = std::upper_bound(place.visits.begin(), place.visits.end(), v, visitBefore);
-        place.visits.insert(at, v);
+        insertSorted(place.visits, v, visitBefore);
     }
 }
 

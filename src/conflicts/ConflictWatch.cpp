@@ -10,6 +10,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace {
 
 // FNV-1a over plain values of up to eight bytes, a value at a time.
@@ -112,10 +116,18 @@ void ConflictWatch::launch(const std::shared_ptr<Job> &job)
     // Taken from the event loop, also when the worker ended before this.
     job->done.then(&m_context, [this, weak = std::weak_ptr<Job>(job)] {
         QTimer::singleShot(0, &m_context, [this, weak] {
-            const std::shared_ptr<Job> ended = weak.lock();
+            std::shared_ptr<Job> ended = weak.lock();
             if (!ended || ended != m_inFlight)
                 return;
             take(ended);
+            // The worker built the index in its own heap and the copy it
+            // read is gone: what they left free goes back to the system,
+            // which the allocator would keep for a thread that may not
+            // allocate again.
+            ended.reset();
+#if defined(__GLIBC__)
+            malloc_trim(0);
+#endif
             if (m_onChecked)
                 m_onChecked();
         });

@@ -19,8 +19,7 @@ void KeptConflicts::clear()
 void KeptConflicts::trim()
 {
     if (m_shared && m_offered < m_list.size()) {
-        const std::optional<Conflict> bound =
-            m_shared->offer(std::span<const Conflict>(m_list).subspan(m_offered));
+        const std::optional<Conflict> bound = m_shared->offer(std::span<const Conflict>(m_list).subspan(m_offered));
         if (bound && (!m_last || *bound < *m_last)) {
             m_last = bound;
             dropAfter(*bound);
