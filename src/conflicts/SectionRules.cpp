@@ -120,7 +120,7 @@ void SectionRules::relate(const LineLayout::Section &section, const TrainTrace::
         DayCircle::setSpan(c, std::max(a.tIn, bIn), std::min(a.tOut, bOut));
         double minute = 0.0;
         double metres = 0.0;
-        if (firstCommonPoint(a, b, shift, minute, metres)) {
+        if (firstCommonPoint(section, a, b, shift, minute, metres)) {
             c.hasPoint = true;
             c.pointMinute = minute + DayCircle::shiftOf(minute);
             c.pointMetres = metres;
@@ -132,7 +132,7 @@ void SectionRules::relate(const LineLayout::Section &section, const TrainTrace::
     if (section.tracks < Tracks::manyTracks && a.tIn <= bOut && bIn <= a.tOut) {
         double minute = 0.0;
         double metres = 0.0;
-        if (firstCommonPoint(a, b, shift, minute, metres) && metres > section.dLow && metres < section.dHigh) {
+        if (firstCommonPoint(section, a, b, shift, minute, metres) && metres > section.dLow && metres < section.dHigh) {
             Conflict o = c;
             o.kind = Conflict::Kind::Overtaking;
             o.severity = DayCircle::severity(m_doc, a.train, b.train);
@@ -158,18 +158,18 @@ void SectionRules::relate(const LineLayout::Section &section, const TrainTrace::
     }
 }
 
-bool SectionRules::firstCommonPoint(const TrainTrace::Passage &a, const TrainTrace::Passage &b, double shift,
-                                    double &minute, double &metres) const
+bool SectionRules::firstCommonPoint(const LineLayout::Section &section, const TrainTrace::Passage &a,
+                                    const TrainTrace::Passage &b, double shift, double &minute, double &metres) const
 {
     const std::vector<TrainTrace::Piece> &pa = m_traces[static_cast<size_t>(a.train)].pieces;
     const std::vector<TrainTrace::Piece> &pb = m_traces[static_cast<size_t>(b.train)].pieces;
     const double sa = a.shift;
     const double sb = b.shift + shift;
     bool found = false;
-    for (int32_t i = 0; i < a.pieceCount; ++i) {
-        const TrainTrace::Piece &x = pa[static_cast<size_t>(a.firstPiece + i)];
-        for (int32_t j = 0; j < b.pieceCount; ++j) {
-            const TrainTrace::Piece &y = pb[static_cast<size_t>(b.firstPiece + j)];
+    for (int32_t i = 0; i < a.pieces(); ++i) {
+        const TrainTrace::Piece x = a.piece(pa, i, section.dLow, section.dHigh);
+        for (int32_t j = 0; j < b.pieces(); ++j) {
+            const TrainTrace::Piece y = b.piece(pb, j, section.dLow, section.dHigh);
             double m = 0.0;
             double d = 0.0;
             if (intersect(x.t0 + sa, x.d0, x.t1 + sa, x.d1, y.t0 + sb, y.d0, y.t1 + sb, y.d1, m, d)

@@ -36,8 +36,8 @@ public:
 private:
     void relate(const LineLayout::Section &section, const TrainTrace::Passage &a, const TrainTrace::Passage &b,
                 double shift, KeptConflicts &out) const;
-    bool firstCommonPoint(const TrainTrace::Passage &a, const TrainTrace::Passage &b, double shift, double &minute,
-                          double &metres) const;
+    bool firstCommonPoint(const LineLayout::Section &section, const TrainTrace::Passage &a,
+                          const TrainTrace::Passage &b, double shift, double &minute, double &metres) const;
 
     const Document &m_doc;
     const std::vector<TrainTrace> &m_traces;

@@ -165,6 +165,13 @@ private:
         p.dir = sign(last.d1 - first.d0);
         p.entersAtEnd = first.d0 == s.dLow || first.d0 == s.dHigh;
         p.leavesAtEnd = last.d1 == s.dLow || last.d1 == s.dHigh;
+        // Straight through from end to end: the passage says all of it.
+        if (p.pieceCount == 1 && p.entersAtEnd && p.leavesAtEnd && p.dir != 0 && p.tIn - p.shift == first.t0
+            && p.tOut - p.shift == last.t1) {
+            m_out.pieces.pop_back();
+            p.firstPiece = 0;
+            p.pieceCount = 0;
+        }
         m_out.passages.emplace_back(m_section, p);
         m_section = -1;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -30,12 +31,27 @@ struct TrainTrace
         double tOut = 0.0;
         double shift = 0.0;
         int32_t train = 0;
+        // Its pieces in the trace's list. None kept (pieceCount 0): one
+        // straight piece from the end it came in at to the other, from
+        // tIn - shift to tOut - shift (kept so only where that gives its
+        // times back to the bit), as most passages are: piece() makes it.
         int32_t firstPiece = 0;
         int32_t pieceCount = 0;
         int32_t seq = 0; // order among the train's passages
         int8_t dir = 0;  // +1 up the line, -1 down, 0 back the way it came
         bool entersAtEnd = false;
         bool leavesAtEnd = false;
+
+        int32_t pieces() const { return pieceCount == 0 ? 1 : pieceCount; }
+        // Piece i of pieces(), of the trace that holds the passage, in the
+        // section between dLow and dHigh.
+        Piece piece(const std::vector<Piece> &all, int32_t i, double dLow, double dHigh) const
+        {
+            if (pieceCount != 0)
+                return all[static_cast<size_t>(firstPiece + i)];
+            return dir > 0 ? Piece{tIn - shift, dLow, tOut - shift, dHigh}
+                           : Piece{tIn - shift, dHigh, tOut - shift, dLow};
+        }
     };
 
     // One train at one station: from its arrival to its departure (equal
