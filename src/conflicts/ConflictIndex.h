@@ -8,13 +8,14 @@
 
 class Document;
 
-// What the conflict check keeps between edits: every train's pieces and
-// where it passes, each section's passages and each place's visits by
-// time, and the conflicts found in each (SectionRules, StationRules). After
-// an edit of one train only the sections and places it touched before or
-// touches now are checked again: its old passages and visits go, the new
-// come in, a section's conflicts of other trains stay (one that had to drop
-// some is checked whole), a station's are taken anew.
+// What the conflict check keeps between edits: the pieces of every train's
+// line that its passages do not give themselves, where it passes, each
+// section's passages and each place's visits by time, and the conflicts
+// found in each (SectionRules, StationRules). After an edit of one train
+// only the sections and places it touched before or touches now are
+// checked again: its old passages and visits go, the new come in, a
+// section's conflicts of other trains stay (one that had to drop some is
+// checked whole), a station's are taken anew.
 class QThreadPool;
 
 class ConflictIndex
