@@ -65,6 +65,18 @@ void ConflictIndex::rebuild(const Document &doc, int32_t kept, QThreadPool *pool
                 m_layout.places[static_cast<size_t>(g)].visits.push_back(v);
             keepWhere(t);
         }
+        // The first run foretells how full each list gets: reserved now,
+        // the lists are not doubled, and held twice over, as they fill.
+        if (from == 0 && trains > run) {
+            const auto foretell = [trains](auto &list) {
+                const size_t expected = list.size() * static_cast<size_t>(trains) / static_cast<size_t>(run);
+                list.reserve(expected + expected / 16 + 16);
+            };
+            for (LineLayout::Section &section : m_layout.sections)
+                foretell(section.passages);
+            for (LineLayout::Place &place : m_layout.places)
+                foretell(place.visits);
+        }
     }
     // The sections and places share one bound while they are checked, so
     // that a line of millions of conflicts holds about `kept` of them.
