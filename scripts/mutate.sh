@@ -119,6 +119,8 @@ cf06 src/conflicts/ConflictCheck.cpp :: KeptConflicts first(m_kept); ==> KeptCon
 cf07 src/conflicts/TrainTrace.cpp :: offset += DayCircle::day; ==> offset += DayCircle::day / 2;
 cf08 src/conflicts/ConflictCheck.cpp :: && !m_index.boundCut()) ==> )
 cf09 src/conflicts/KeptConflicts.cpp :: m_offered = m_list.size();\n    }\n    if (m_list.size() <= ==> m_offered = 0;\n    }\n    if (m_list.size() <=
+cf10 src/conflicts/TrainTrace.cpp :: if (p.pieceCount == 1 && p.entersAtEnd ==> if (p.entersAtEnd
+cf11 src/conflicts/TrainTrace.h :: return dir > 0 ? Piece{tIn - shift, dLow ==> return dir < 0 ? Piece{tIn - shift, dLow
 EOF
 )
 

@@ -169,6 +169,10 @@ TEST(ConflictCheck, EachKindOnASmallLine)
         {"Os 5 standing at km 7 from 10:00 to 10:20",
          {{"Os 5", {{-993, 10, 0}, {-993, 10, 20}, {3, 10, 23}}}, down},
          {"10:02–10:07\tB – C\tOs 5\tOs 2\tkřižování na jednokolejné trati\tchyba\t@10:05 7000"}},
+        // A line bent at a kilometre point crosses on its bent part.
+        {"Os 1 bending at km 7 between B and C",
+         {{"Os 1", {{2, 10, 0}, {-993, 10, 1}, {3, 10, 10}}}, down},
+         {"10:02–10:07\tB – C\tOs 1\tOs 2\tkřižování na jednokolejné trati\tchyba\t@10:04 8000"}},
         {"19:59 to 0:30, drawn back", {{"Os 1", {{1, 19, 59}, {3, 0, 30}}}, {"Os 2", {{3, 0, 0}, {1, 0, 40}}}}, {}},
         {"a row beyond the stations", {{"Os 1", {{1, 10, 0}, {4, 10, 5}, {3, 10, 10}}}, down}, {meetBC}},
     };
