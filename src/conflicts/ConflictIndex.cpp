@@ -31,6 +31,12 @@ template <typename T, typename Before> void insertSorted(std::vector<T> &list, c
     list.insert(std::upper_bound(list.begin(), list.end(), item, before), item);
 }
 
+template <typename T> void giveBackRoom(std::vector<T> &list)
+{
+    if (list.capacity() - list.size() > list.size() / 8 + 16)
+        list.shrink_to_fit();
+}
+
 // Over the pool's threads and the calling one; with no pool, on the calling
 // thread alone.
 template <typename Items, typename Step> void each(QThreadPool *pool, Items &items, Step step)
@@ -82,10 +88,11 @@ void ConflictIndex::rebuild(const Document &doc, int32_t kept, QThreadPool *pool
     // that a line of millions of conflicts holds about `kept` of them.
     SharedBound bound(kept);
     const SectionRules sectionRules(doc, m_traces);
-    // The lists were grown a run at a time; they give back what they did
-    // not fill before they are kept between edits.
+    // The lists were grown a run at a time; one that left much room
+    // unfilled gives it back before it is kept between edits. Only then:
+    // giving it back copies the list into new memory.
     each(pool, m_layout.sections, [&sectionRules, &bound](LineLayout::Section &section) {
-        section.passages.shrink_to_fit();
+        giveBackRoom(section.passages);
         std::sort(section.passages.begin(), section.passages.end(), passageBefore);
         for (const TrainTrace::Passage &p : section.passages)
             section.longest = std::max(section.longest, p.tOut - p.tIn);
@@ -95,7 +102,7 @@ void ConflictIndex::rebuild(const Document &doc, int32_t kept, QThreadPool *pool
     });
     const StationRules stationRules(doc);
     each(pool, m_layout.places, [&stationRules, &bound](LineLayout::Place &place) {
-        place.visits.shrink_to_fit();
+        giveBackRoom(place.visits);
         std::sort(place.visits.begin(), place.visits.end(), visitBefore);
         place.conflicts.share(&bound);
         stationRules.check(place);
