@@ -139,11 +139,11 @@ void ConflictCheck::settle()
     m_cutAfter = last;
     for (LineLayout::Section &s : m_index.layout().sections) {
         s.conflicts.dropAfter(last);
-        s.conflicts.shrink();
+        s.conflicts.giveBackRoom();
     }
     for (LineLayout::Place &p : m_index.layout().places) {
         p.conflicts.dropAfter(last);
-        p.conflicts.shrink();
+        p.conflicts.giveBackRoom();
     }
 }
 

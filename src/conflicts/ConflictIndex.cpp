@@ -1,6 +1,7 @@
 #include "ConflictIndex.h"
 
 #include "DayCircle.h"
+#include "ListRoom.h"
 #include "SectionRules.h"
 #include "StationRules.h"
 
@@ -21,21 +22,6 @@ constexpr auto passageBefore = [](const TrainTrace::Passage &a, const TrainTrace
 constexpr auto visitBefore = [](const TrainTrace::Visit &a, const TrainTrace::Visit &b) {
     return DayCircle::before(a.arr, a.dep, a.train, a.seq, b.arr, b.dep, b.train, b.seq);
 };
-
-// Inserts one item in order. A full list grows by an eighth, not twice
-// over: one train checked again must not double the index.
-template <typename T, typename Before> void insertSorted(std::vector<T> &list, const T &item, Before before)
-{
-    if (list.size() == list.capacity())
-        list.reserve(list.size() + list.size() / 8 + 16);
-    list.insert(std::upper_bound(list.begin(), list.end(), item, before), item);
-}
-
-template <typename T> void giveBackRoom(std::vector<T> &list)
-{
-    if (list.capacity() - list.size() > list.size() / 8 + 16)
-        list.shrink_to_fit();
-}
 
 // Over the pool's threads and the calling one; with no pool, on the calling
 // thread alone.
@@ -89,10 +75,9 @@ void ConflictIndex::rebuild(const Document &doc, int32_t kept, QThreadPool *pool
     SharedBound bound(kept);
     const SectionRules sectionRules(doc, m_traces);
     // The lists were grown a run at a time; one that left much room
-    // unfilled gives it back before it is kept between edits. Only then:
-    // giving it back copies the list into new memory.
+    // unfilled gives it back before it is kept between edits.
     each(pool, m_layout.sections, [&sectionRules, &bound](LineLayout::Section &section) {
-        giveBackRoom(section.passages);
+        ListRoom::giveBack(section.passages);
         std::sort(section.passages.begin(), section.passages.end(), passageBefore);
         for (const TrainTrace::Passage &p : section.passages)
             section.longest = std::max(section.longest, p.tOut - p.tIn);
@@ -102,7 +87,7 @@ void ConflictIndex::rebuild(const Document &doc, int32_t kept, QThreadPool *pool
     });
     const StationRules stationRules(doc);
     each(pool, m_layout.places, [&stationRules, &bound](LineLayout::Place &place) {
-        giveBackRoom(place.visits);
+        ListRoom::giveBack(place.visits);
         std::sort(place.visits.begin(), place.visits.end(), visitBefore);
         place.conflicts.share(&bound);
         stationRules.check(place);
@@ -183,12 +168,12 @@ void ConflictIndex::insert(int32_t train)
     const TrainTrace &trace = m_traces[static_cast<size_t>(train)];
     for (const auto &[s, p] : trace.passages) {
         LineLayout::Section &section = m_layout.sections[static_cast<size_t>(s)];
-        insertSorted(section.passages, p, passageBefore);
+        ListRoom::insertSorted(section.passages, p, passageBefore);
         section.longest = std::max(section.longest, p.tOut - p.tIn);
     }
     for (const auto &[g, v] : trace.visits) {
         LineLayout::Place &place = m_layout.places[static_cast<size_t>(g)];
-        insertSorted(place.visits, v, visitBefore);
+        ListRoom::insertSorted(place.visits, v, visitBefore);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "KeptConflicts.h"
 
+#include "ListRoom.h"
+
 #include <algorithm>
 
 void KeptConflicts::dropAfter(const Conflict &last)
@@ -50,7 +52,12 @@ void KeptConflicts::finish()
     trim();
     m_shared = nullptr;
     m_offered = 0;
-    m_list.shrink_to_fit();
+    giveBackRoom();
+}
+
+void KeptConflicts::giveBackRoom()
+{
+    ListRoom::giveBack(m_list);
 }
 
 bool KeptConflicts::removeTrain(int32_t train)

@@ -43,8 +43,8 @@ public:
     void clear();
     // Keeps only those not after `last`; the count stays.
     void dropAfter(const Conflict &last);
-    // Gives back the room of those dropped.
-    void shrink() { m_list.shrink_to_fit(); }
+    // Gives back the room of those dropped, when it is much (ListRoom).
+    void giveBackRoom();
     // Leaves the first `cap`, and with a shared bound no more than it allows.
     void trim();
     // The list is filled beside others sharing `bound` until finish(), which
