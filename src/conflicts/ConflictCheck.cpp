@@ -18,12 +18,17 @@ ConflictCheck::ConflictCheck(const Document &doc, int32_t kept) : m_doc(&doc), m
 
 void ConflictCheck::recompute()
 {
+    m_released = false;
     m_index.rebuild(*m_doc, m_kept, m_pool);
     settle();
 }
 
 void ConflictCheck::recheckTrain(int32_t index)
 {
+    if (m_released) {
+        recompute();
+        return;
+    }
     const auto trains = static_cast<int32_t>(m_doc->trains.size());
     if (trains < m_index.trainCount() || index < 0 || index >= trains) {
         if (trains != m_index.trainCount())
@@ -149,6 +154,8 @@ void ConflictCheck::settle()
 
 int64_t ConflictCheck::countAll() const
 {
+    if (m_released)
+        return m_total;
     m_total = 0;
     m_warnings = 0;
     for (const LineLayout::Section &s : m_index.layout().sections) {
@@ -171,6 +178,15 @@ int64_t ConflictCheck::warningCount() const
 {
     countAll();
     return m_warnings;
+}
+
+void ConflictCheck::releaseIndex()
+{
+    conflicts();
+    countAll();
+    m_released = true;
+    m_cutAfter.reset();
+    m_index = ConflictIndex();
 }
 
 std::vector<Conflict> ConflictCheck::conflictsOf(int32_t train) const

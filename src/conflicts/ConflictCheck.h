@@ -73,6 +73,12 @@ public:
     // filter, the marks of a highlighted train).
     std::vector<Conflict> conflictsOf(int32_t train) const;
 
+    // Lets the index go and keeps the list and its counts: for a line whose
+    // every edit is checked whole anyway. The next recheck checks the whole
+    // line.
+    void releaseIndex();
+    bool holdsIndex() const { return !m_released; }
+
 private:
     void mergeChanges(int32_t train, const std::vector<int32_t> &sections, const std::vector<int32_t> &places);
     void settle();
@@ -87,6 +93,8 @@ private:
     mutable int64_t m_total = 0;
     mutable int64_t m_warnings = 0;
     mutable bool m_allStale = true;
+    // The index was let go: the counts are those of the last check.
+    bool m_released = false;
     // Set when the sections and stations kept only the conflicts up to the
     // list's last: this one.
     std::optional<Conflict> m_cutAfter;

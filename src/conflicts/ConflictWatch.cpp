@@ -112,6 +112,10 @@ void ConflictWatch::launch(const std::shared_ptr<Job> &job)
     job->done = QtConcurrent::run(&m_worker, [job] {
         job->check.recompute();
         job->check.conflicts();
+        // Every edit of a line with more conflicts than the list keeps is
+        // checked whole here: its index would only take room.
+        if (job->check.rest() > 0)
+            job->check.releaseIndex();
     });
     // Taken from the event loop, also when the worker ended before this.
     job->done.then(&m_context, [this, weak = std::weak_ptr<Job>(job)] {

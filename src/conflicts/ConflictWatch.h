@@ -20,7 +20,8 @@ class Document;
 // label was moved, the view scrolled): nothing is done. One train changed,
 // or trains were appended: only those are checked again, at once (a
 // millisecond), unless beside the work on a line of more conflicts than
-// the list keeps. Anything else: a full check.
+// the list keeps: such a line is checked whole, and the worker lets the
+// index go. Anything else: a full check.
 //
 // In the foreground (the command-line tool, the tests) the full check is
 // done before refresh() returns. Beside the work (setBeside, the editor) it
