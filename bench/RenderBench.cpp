@@ -98,7 +98,9 @@ void paintOnly(benchmark::State &state)
 // A zoom step in and back out as the editor runs it: MakeTimeLabels, the
 // rebuild and the replay, on the generated line of 1000 or 10,000 trains
 // at 125 % and 150 %, train and minute labels on. The second argument is
-// "Vyhlazení". The CPU is the whole process's, for an in and an out.
+// "Vyhlazení"; the third, the steps of a run (a held key, the wheel turned
+// three notches), rebuilt once after it. The CPU is the whole process's,
+// for a run in and a run out.
 void zoomStep(benchmark::State &state)
 {
     HeadlessDiagram scene(QSize(1920, 1080));
@@ -122,11 +124,17 @@ void zoomStep(benchmark::State &state)
     using Clock = std::chrono::steady_clock;
     double inMs = 0;
     double outMs = 0;
+    const auto run = static_cast<int>(state.range(2));
+    const ViewCommands::Rebuild rebuild = run > 1 ? ViewCommands::Rebuild::Later : ViewCommands::Rebuild::Now;
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        commands.zoomIn();
+        for (int i = 0; i < run; ++i)
+            commands.zoomIn(rebuild);
+        commands.settleZoom();
         const Clock::time_point middle = Clock::now();
-        commands.zoomOut();
+        for (int i = 0; i < run; ++i)
+            commands.zoomOut(rebuild);
+        commands.settleZoom();
         inMs += std::chrono::duration<double, std::milli>(middle - start).count();
         outMs += std::chrono::duration<double, std::milli>(Clock::now() - middle).count();
     }
@@ -155,10 +163,11 @@ BENCHMARK(fullRebuildWithLabels)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 BENCHMARK(zoomStep)
-    ->Args({1000, 0})
-    ->Args({1000, 1})
-    ->Args({10000, 0})
-    ->Args({10000, 1})
+    ->Args({1000, 0, 1})
+    ->Args({1000, 1, 1})
+    ->Args({10000, 0, 1})
+    ->Args({10000, 1, 1})
+    ->Args({10000, 0, 3})
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond)

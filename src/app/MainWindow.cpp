@@ -17,6 +17,10 @@
 #include <QScrollBar>
 #include <QSessionManager>
 #include <QStatusBar>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include <cstdlib>
 
 namespace {
 
@@ -24,6 +28,23 @@ MouseEvent mouseEvent(const QMouseEvent &e)
 {
     return MouseEvent{e.button(), e.buttons(), e.modifiers(), e.position().toPoint()};
 }
+
+class ZoomSettling : public QObject
+{
+public:
+    explicit ZoomSettling(ViewCommands &commands) : m_commands(commands) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (m_commands.zoomOwed() && MainWindow::readsDrawing(*event))
+            m_commands.settleZoom();
+        return false;
+    }
+
+private:
+    ViewCommands &m_commands;
+};
 
 } // namespace
 
@@ -79,6 +100,11 @@ MainWindow::MainWindow(Session &session, QWidget *parent)
     for (QWidget *w : findChildren<QWidget *>())
         if (w->focusPolicy() != Qt::NoFocus)
             w->installEventFilter(this);
+    PaintBox1->installEventFilter(this);
+    // Zoom steps owing their rebuild get it before any input that reads the
+    // drawing, in whichever window.
+    m_zoomSettling = std::make_unique<ZoomSettling>(m_diagram.commands());
+    qApp->installEventFilter(m_zoomSettling.get());
 }
 
 MainWindow::~MainWindow() = default;
@@ -133,8 +159,70 @@ void MainWindow::FormResize()
 
 // --- Keys ------------------------------------------------------------------
 
+bool MainWindow::readsDrawing(const QEvent &event)
+{
+    switch (event.type()) {
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride: {
+        const auto &key = static_cast<const QKeyEvent &>(event);
+        const bool modifier = key.key() == Qt::Key_Control || key.key() == Qt::Key_Shift || key.key() == Qt::Key_Alt
+                              || key.key() == Qt::Key_Meta;
+        return !modifier && key.text() != QLatin1String("+") && key.text() != QLatin1String("-");
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::ContextMenu:
+    case QEvent::Close:
+        return true;
+    case QEvent::MouseMove:
+        return static_cast<const QMouseEvent &>(event).buttons() != Qt::NoButton;
+    case QEvent::Wheel:
+        return !static_cast<const QWheelEvent &>(event).modifiers().testFlag(Qt::ControlModifier);
+    default:
+        return false;
+    }
+}
+
+void MainWindow::zoomStep(bool in)
+{
+    ViewCommands &commands = m_diagram.commands();
+    if (in)
+        commands.zoomIn(ViewCommands::Rebuild::Later);
+    else
+        commands.zoomOut(ViewCommands::Rebuild::Later);
+    if (commands.zoomOwed())
+        QTimer::singleShot(0, this, [this] { m_diagram.commands().settleZoom(); });
+}
+
+void MainWindow::PaintBox1Wheel(QWheelEvent *event)
+{
+    if (event->modifiers().testFlag(Qt::ControlModifier)) {
+        m_wheelZoom += event->angleDelta().y();
+        for (; m_wheelZoom >= QWheelEvent::DefaultDeltasPerStep; m_wheelZoom -= QWheelEvent::DefaultDeltasPerStep)
+            zoomStep(true);
+        for (; m_wheelZoom <= -QWheelEvent::DefaultDeltasPerStep; m_wheelZoom += QWheelEvent::DefaultDeltasPerStep)
+            zoomStep(false);
+        return;
+    }
+    m_wheelZoom = 0;
+    // A notch moves the view as far as three presses of an arrow key.
+    constexpr int unitsPerNotch = 15;
+    const QPoint turn = event->angleDelta();
+    const bool sideways = event->modifiers().testFlag(Qt::ShiftModifier) || std::abs(turn.x()) > std::abs(turn.y());
+    m_wheelScroll += (sideways && turn.x() != 0 ? turn.x() : turn.y()) * unitsPerNotch;
+    const int units = m_wheelScroll / QWheelEvent::DefaultDeltasPerStep;
+    m_wheelScroll -= units * QWheelEvent::DefaultDeltasPerStep;
+    QScrollBar *moved = bar(sideways ? Qt::Horizontal : Qt::Vertical);
+    moved->setValue(moved->value() - units);
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == PaintBox1 && event->type() == QEvent::Wheel) {
+        PaintBox1Wheel(static_cast<QWheelEvent *>(event));
+        return true;
+    }
     // The menu's commands come before what the control with the focus would
     // do with their keys (a spin box's line takes Ctrl+Z to undo its text
     // and, under X11's key bindings, Ctrl+E to its end).
@@ -172,12 +260,8 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
 
 bool MainWindow::FormKeyPress(QKeyEvent *event)
 {
-    if (event->text() == QLatin1String("+")) {
-        m_diagram.commands().zoomIn();
-        return true;
-    }
-    if (event->text() == QLatin1String("-")) {
-        m_diagram.commands().zoomOut();
+    if (event->text() == QLatin1String("+") || event->text() == QLatin1String("-")) {
+        zoomStep(event->text() == QLatin1String("+"));
         return true;
     }
     return false;

@@ -13,10 +13,13 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QKeyEvent;
 class QMouseEvent;
 class QScrollBar;
 class QSessionManager;
+class QWheelEvent;
 class PaintBox;
 class RecoveryKeeper;
 struct Session;
@@ -27,8 +30,10 @@ struct Session;
 // ScrollBar2 (vertical), and it owns the Diagram shown on them. As the
 // Diagram's DiagramWindow it hands the renderer its sizes, bars and check
 // boxes; the pointer events of PaintBox1 go to DiagramMouse, for which it is
-// the DiagramEditView (the screen and the delete question); keys go to the
-// diagram's ViewCommands. The menu's commands are carried out by the
+// the DiagramEditView (the screen and the delete question); keys and the
+// wheel (Ctrl: zoom, else the bars) go to the diagram's ViewCommands, the
+// zoom steps of a held key or a turned wheel rebuilt once after the run.
+// The menu's commands are carried out by the
 // command objects AppWindows connects to the menu's actions (EditCommands,
 // ExportCommands, InsertToolController); New, Open, Save, Save as and Konec
 // stay here with the caption, which names the document and marks it
@@ -109,6 +114,10 @@ public slots:
     // The desktop session ends.
     void commitData(QSessionManager &manager);
 
+    // Whether the event is input that reads the drawing, before which zoom
+    // steps still owing their rebuild get it.
+    static bool readsDrawing(const QEvent &event);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -121,6 +130,12 @@ private:
     // Esc scroll. Returns whether the key was one of them.
     bool FormKeyPress(QKeyEvent *event);
     bool FormKeyDown(QKeyEvent *event);
+    // The wheel over PaintBox1: with Ctrl it zooms a step a notch, else it
+    // turns the scroll bars (with Shift, or sideways, the horizontal one).
+    void PaintBox1Wheel(QWheelEvent *event);
+    // A zoom step of the keys or the wheel: the view moves at once, the
+    // drawing is rebuilt once the steps that came with it are taken.
+    void zoomStep(bool in);
     // The caption after the document or its history changed.
     void historyChanged();
     QScrollBar *bar(Qt::Orientation o) const { return o == Qt::Horizontal ? ScrollBar1 : ScrollBar2; }
@@ -142,4 +157,11 @@ private:
     RecoveryKeeper *m_recovery = nullptr;
     // The question before closing was answered during the session's end.
     bool m_closeSettled = false;
+    // The wheel's turn with Ctrl held not yet a whole notch, and its turn
+    // without Ctrl not yet a whole scroll unit.
+    int m_wheelZoom = 0;
+    int m_wheelScroll = 0;
+    // The application's filter that settles owed zoom steps; it goes before
+    // the diagram it settles.
+    std::unique_ptr<QObject> m_zoomSettling;
 };

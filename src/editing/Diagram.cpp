@@ -22,6 +22,10 @@ Diagram::Diagram(Document &document, DiagramWindow &window, LabelMakers labels)
 
 void Diagram::render(const RenderRequest &request)
 {
+    // The rebuild owed by zoom steps records and places everything anew,
+    // whatever else was asked.
+    if (m_commands.settleZoom())
+        return;
     m_lastRequest = request;
     // The marks are recorded with everything else: brought up to date for
     // each rebuild (a label drag's rebuild finds nothing changed).

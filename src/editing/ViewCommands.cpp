@@ -10,21 +10,31 @@ ViewCommands::ViewCommands(Diagram &diagram) : m_diagram(diagram)
 {
 }
 
-void ViewCommands::zoomIn()
+void ViewCommands::zoomIn(Rebuild rebuild)
 {
     if (m_diagram.document().settings.zoom >= DiagramView::maxZoom)
         return;
-    zoomTo(m_diagram.document().settings.zoom + 1, 5, true);
+    zoomTo(m_diagram.document().settings.zoom + 1, 5, true, rebuild);
 }
 
-void ViewCommands::zoomOut()
+void ViewCommands::zoomOut(Rebuild rebuild)
 {
     if (m_diagram.document().settings.zoom <= DiagramView::minZoom)
         return;
-    zoomTo(m_diagram.document().settings.zoom - 1, 4, false);
+    zoomTo(m_diagram.document().settings.zoom - 1, 4, false, rebuild);
 }
 
-void ViewCommands::zoomTo(int zoom, int switchAt, bool timeLabels)
+bool ViewCommands::settleZoom()
+{
+    // Within a render held back the rebuild would be dropped: it stays owed.
+    if (!m_zoomOwed || m_diagram.busy())
+        return false;
+    m_zoomOwed = false;
+    m_diagram.contentChanged();
+    return true;
+}
+
+void ViewCommands::zoomTo(int zoom, int switchAt, bool timeLabels, Rebuild rebuild)
 {
     Document &doc = m_diagram.document();
     DiagramView &view = m_diagram.view();
@@ -58,8 +68,10 @@ void ViewCommands::zoomTo(int zoom, int switchAt, bool timeLabels)
         window.setChecked(DiagramWindow::CheckBox::TimeLabels, timeLabels);
         doc.settings.showTimeLabels = timeLabels;
     }
-    m_diagram.contentChanged();
     window.setZoomText(DiagramView::zoomText(zoom));
+    m_zoomOwed = rebuild == Rebuild::Later;
+    if (!m_zoomOwed)
+        m_diagram.contentChanged();
 }
 
 void ViewCommands::refresh()

@@ -13,8 +13,16 @@ class ViewCommands
 public:
     explicit ViewCommands(Diagram &diagram);
 
-    void zoomIn();
-    void zoomOut();
+    // A zoom step rebuilds the drawing at once, or (Later) moves the view
+    // and its bars and leaves the rebuild to settleZoom(): steps that come
+    // one after another (the "+" key held, the wheel turned) then end in
+    // one rebuild, at the last step's zoom. Any other render settles first.
+    enum class Rebuild { Now, Later };
+    void zoomIn(Rebuild rebuild = Rebuild::Now);
+    void zoomOut(Rebuild rebuild = Rebuild::Now);
+    // The rebuild owed by steps taken Later; false when none is owed.
+    bool settleZoom();
+    bool zoomOwed() const { return m_zoomOwed; }
     void refresh(); // "Akt.": the only way a changed axis ratio takes effect
 
     // The check boxes' click operations: each takes the box's state into the
@@ -38,9 +46,10 @@ public:
 private:
     // Zooming in to 125 % checks "Časové popisky", zooming out to 100 %
     // unchecks it.
-    void zoomTo(int zoom, int switchAt, bool timeLabels);
+    void zoomTo(int zoom, int switchAt, bool timeLabels, Rebuild rebuild);
     // Smoothing and the category change every label's image.
     void redrawLabelImages();
 
     Diagram &m_diagram;
+    bool m_zoomOwed = false;
 };

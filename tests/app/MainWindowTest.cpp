@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <functional>
 
@@ -108,6 +109,13 @@ private slots:
         const QString data = TestPaths::sourceDir() + QStringLiteral("/tests/data/");
         const auto click = [this](const char *button) { find<QToolButton>(button)->click(); };
         const auto zoomText = [this] { return find<QLabel>("Label1")->text(); };
+        int rebuilt = 0;
+        const auto wheel = [this](int turn, Qt::KeyboardModifiers modifiers) {
+            auto *box = find<QWidget>("PaintBox1");
+            QWheelEvent e(QPointF(50, 50), box->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, turn), Qt::NoButton,
+                          modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(box, &e);
+        };
         const auto hasFile = [this](const char *name, const char *starts) {
             return FileBytes::read(h.path(name)).startsWith(starts);
         };
@@ -138,6 +146,18 @@ private slots:
              [&] { return now().zoom == before.zoom - 1 && zoomText() == DiagramView::zoomText(now().zoom); }},
             {"+ on the bar: zoom in", [&] { QTest::keyClick(find<QScrollBar>("ScrollBar1"), Qt::Key_Plus); },
              [&] { return now().zoom == before.zoom + 1; }},
+            {"Ctrl+wheel on PaintBox1: two steps in, rebuilt once after them",
+             [&] {
+                 rebuilt = renderer().stats().rebuilds;
+                 wheel(2 * QWheelEvent::DefaultDeltasPerStep, Qt::ControlModifier);
+             },
+             [&] {
+                 const bool waiting = now().zoom == before.zoom + 2 && renderer().stats().rebuilds == rebuilt;
+                 QTest::qWait(20);
+                 return waiting && renderer().stats().rebuilds == rebuilt + 1;
+             }},
+            {"Shift+wheel on PaintBox1: ScrollBar1",
+             [&] { wheel(-QWheelEvent::DefaultDeltasPerStep, Qt::ShiftModifier); }, [&] { return hpos() == 15; }},
             {"SpinEdit1, then SpeedButton9: the ratio, Akt.",
              [&] {
                  find<QSpinBox>("SpinEdit1")->setValue(before.ratioX + 1);
@@ -313,7 +333,7 @@ private slots:
         h.doc().settings.smoothing = 0;
         h.doc().settings.ratioX = 0;
         h.doc().settings.ratioY = 500;
-        const int rebuilt = renderer().stats().rebuilds;
+        rebuilt = renderer().stats().rebuilds;
         window()->showDocumentSettings();
         QCOMPARE(renderer().stats().rebuilds, rebuilt);
         QVERIFY(!find<QCheckBox>("CheckBox2")->isChecked());

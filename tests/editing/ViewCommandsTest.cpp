@@ -1,6 +1,7 @@
 #include "editing/ViewCommands.h"
 
 #include "editing/Diagram.h"
+#include "editing/HeadlessDiagram.h"
 #include "render/HeadlessWindow.h"
 
 #include "SampleLine.h"
@@ -110,6 +111,49 @@ TEST_F(ViewCommandsTest, ZoomStepsRebuildOnceRescaleTheBarsAndSetTheTimeLabelBox
     for (int i = 0; i < 30; ++i)
         commands.zoomIn();
     EXPECT_EQ(doc.settings.zoom, 21);
+}
+
+// Steps whose rebuild waits (a held key, the wheel) end where the same
+// steps taken one by one end, in one rebuild; a render asked for meanwhile
+// (here a scroll key) makes the owed rebuild first.
+TEST(ViewCommands, StepsRebuiltLaterEndAsStepsRebuiltAtOnce)
+{
+    using Rebuild = ViewCommands::Rebuild;
+    HeadlessDiagram now(QSize(900, 500));
+    HeadlessDiagram later(QSize(900, 500));
+    for (HeadlessDiagram *d : {&now, &later}) {
+        SampleLine::fill(d->doc, {20, 100, 80, 20});
+        d->view.updateScale(d->doc.settings);
+        d->diagram.makeTrainLabels();
+        d->diagram.makeTimeLabels();
+        d->diagram.render(RenderRequest::rebuildAll());
+        d->view.hpos = d->window.scrollMaximum(Qt::Horizontal) / 3;
+        d->view.vpos = d->window.scrollMaximum(Qt::Vertical) / 2;
+        d->diagram.render();
+    }
+    const auto state = [](HeadlessDiagram &d) {
+        return std::tuple(d.doc.settings.zoom, d.view.hpos, d.view.vpos, d.window.zoomText,
+                          d.window.isChecked(DiagramWindow::CheckBox::TimeLabels), d.diagram.surface());
+    };
+    const int rebuilds = later.renderer.stats().rebuilds;
+    for (int i = 0; i < 3; ++i) {
+        now.commands.zoomIn();
+        later.commands.zoomIn(Rebuild::Later);
+    }
+    now.commands.zoomOut();
+    later.commands.zoomOut(Rebuild::Later);
+    EXPECT_EQ(std::tuple(later.renderer.stats().rebuilds, later.commands.zoomOwed()), std::tuple(rebuilds, true));
+    EXPECT_TRUE(later.commands.settleZoom());
+    EXPECT_EQ(std::tuple(later.renderer.stats().rebuilds, later.commands.settleZoom()),
+              std::tuple(rebuilds + 1, false));
+    EXPECT_EQ(state(later), state(now));
+
+    now.commands.zoomOut();
+    later.commands.zoomOut(Rebuild::Later);
+    now.commands.keyScroll(Qt::Key_Left, {});
+    later.commands.keyScroll(Qt::Key_Left, {});
+    EXPECT_EQ(std::tuple(later.renderer.stats().rebuilds, later.commands.zoomOwed()), std::tuple(rebuilds + 2, false));
+    EXPECT_EQ(state(later), state(now));
 }
 
 TEST_F(ViewCommandsTest, OnlyAktAppliesARatio)
