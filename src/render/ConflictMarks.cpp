@@ -2,13 +2,12 @@
 
 #include "Colours.h"
 #include "DiagramView.h"
+#include "RingSides.h"
 
 #include "model/Document.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <numbers>
 #include <set>
 #include <tuple>
 
@@ -92,31 +91,8 @@ std::vector<Mark> of(const std::vector<Conflict> &conflicts, const Frame &frame)
 
 namespace {
 
-// The ring's corners round its centre, worked out once for a radius: up the
-// screen is a smaller y.
-class RingCorners
-{
-public:
-    const std::array<std::pair<int32_t, int32_t>, ringSides> &of(int32_t radius)
-    {
-        if (radius != m_radius) {
-            m_radius = radius;
-            for (int k = 0; k < ringSides; ++k) {
-                const double a = 2.0 * std::numbers::pi * k / ringSides;
-                m_corners[static_cast<size_t>(k)] = {Geometry::round(radius * std::cos(a)),
-                                                     -Geometry::round(radius * std::sin(a))};
-            }
-        }
-        return m_corners;
-    }
-
-private:
-    int32_t m_radius = -1;
-    std::array<std::pair<int32_t, int32_t>, ringSides> m_corners{};
-};
-
 // Every line of a mark, handed to `line` as a primitive.
-template <typename Line> void eachLine(const Mark &mark, RingCorners &corners, Line &&line)
+template <typename Line> void eachLine(const Mark &mark, Line &&line)
 {
     LinePrimitive l;
     l.style = mark.warning ? LinePrimitive::Dash : LinePrimitive::Solid;
@@ -130,12 +106,12 @@ template <typename Line> void eachLine(const Mark &mark, RingCorners &corners, L
         line(l);
     };
     if (mark.shape == Mark::Shape::Ring) {
-        const auto &c = corners.of(mark.radius);
-        for (int k = 1; k <= ringSides; ++k) {
-            const auto &p = c[static_cast<size_t>(k - 1)];
-            const auto &q = c[static_cast<size_t>(k % ringSides)];
-            draw(mark.x0 + p.first, mark.y0 + p.second, mark.x0 + q.first, mark.y0 + q.second);
-        }
+        l.kind = LinePrimitive::Ring;
+        l.x0 = Geometry::saturate(int64_t{mark.x0} - mark.radius);
+        l.y0 = Geometry::saturate(int64_t{mark.y0} - mark.radius);
+        l.x1 = Geometry::saturate(int64_t{mark.x0} + mark.radius);
+        l.y1 = Geometry::saturate(int64_t{mark.y0} + mark.radius);
+        line(l);
         return;
     }
     if (mark.y1 - mark.y0 < barThickness) {
@@ -154,22 +130,30 @@ template <typename Line> void eachLine(const Mark &mark, RingCorners &corners, L
 std::vector<LinePrimitive> lines(const Mark &mark)
 {
     std::vector<LinePrimitive> out;
-    RingCorners corners;
-    eachLine(mark, corners, [&out](const LinePrimitive &l) { out.push_back(l); });
+    eachLine(mark, [&out](const LinePrimitive &l) {
+        if (l.kind == LinePrimitive::Ring)
+            RingSides::each(l, [&out](const LinePrimitive &side) { out.push_back(side); });
+        else
+            out.push_back(l);
+    });
     return out;
 }
 
 void record(const std::vector<Mark> &marks, DisplayList &list)
 {
-    // A day's marks are many thousands on a busy line: no list per mark,
-    // the ring's corners worked out once, and many conflicts of trains
-    // running together are one mark, drawn once.
-    RingCorners corners;
+    // A day's marks are many thousands on a busy line: no list per mark, a
+    // ring one primitive, and many conflicts of trains running together
+    // are one mark, drawn once.
     std::set<std::tuple<Mark::Shape, bool, int32_t, int32_t, int32_t, int32_t, int32_t>> drawn;
     for (const Mark &m : marks) {
         if (!drawn.emplace(m.shape, m.warning, m.x0, m.y0, m.x1, m.y1, m.radius).second)
             continue;
-        eachLine(m, corners, [&list](const LinePrimitive &l) {
+        if (m.shape == Mark::Shape::Ring) {
+            list.recordRing(m.x0, m.y0, m.radius, m.warning ? LinePrimitive::Dash : LinePrimitive::Solid, Colours::red,
+                            penWidth);
+            continue;
+        }
+        eachLine(m, [&list](const LinePrimitive &l) {
             list.recordLine(l.x0, l.y0, l.x1, l.y1, l.style, l.colour, l.width);
         });
     }

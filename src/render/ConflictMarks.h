@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DisplayList.h"
+#include "RingSides.h"
 
 #include "model/Conflict.h"
 
@@ -27,7 +28,7 @@ class Document;
 namespace ConflictMarks {
 
 constexpr int32_t ringRadius = 7;
-constexpr int ringSides = 16;
+constexpr int ringSides = RingSides::count;
 constexpr int32_t barThickness = 5; // odd: the station's line in the middle
 constexpr int32_t minBarLength = 6;
 constexpr uint8_t penWidth = 2;

@@ -1,6 +1,7 @@
 #include "DisplayList.h"
 
 #include "DiagramView.h"
+#include "RingSides.h"
 
 #include <algorithm>
 
@@ -52,8 +53,7 @@ void DisplayList::discardAll()
 void DisplayList::recordLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint8_t style, int32_t colour,
                              uint8_t width)
 {
-    if ((x0 < 0 && x1 < 0) || (y0 < 0 && y1 < 0) || (x0 > m_cullWidth && x1 > m_cullWidth)
-        || (y0 > m_fullHeight && y1 > m_fullHeight))
+    if (culled(x0, y0, x1, y1))
         return;
     LinePrimitive p;
     p.style = style;
@@ -71,6 +71,50 @@ void DisplayList::recordLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uin
         m_lineStrips[static_cast<size_t>(first - 1)].push_back(p);
     else
         m_crossing.push_back({p, first, last});
+}
+
+void DisplayList::recordRing(int32_t cx, int32_t cy, int32_t radius, uint8_t style, int32_t colour, uint8_t width)
+{
+    // Wholly outside the drawing, every side is dropped; the rest lies
+    // within a radius of it.
+    if (radius < 0 || int64_t{cx} + radius < 0 || int64_t{cy} + radius < 0 || int64_t{cx} - radius > m_cullWidth
+        || int64_t{cy} - radius > m_fullHeight)
+        return;
+    LinePrimitive p;
+    p.kind = LinePrimitive::Ring;
+    p.style = style;
+    p.colour = colour;
+    p.width = width;
+    p.x0 = cx - radius;
+    p.y0 = cy - radius;
+    p.x1 = cx + radius;
+    p.y1 = cy + radius;
+    int32_t first = m_stripCount + 1;
+    int32_t last = 0;
+    eachLineOf(p, [&first, &last](const LinePrimitive &, int32_t from, int32_t to) {
+        first = std::min(first, from);
+        last = std::max(last, to);
+    });
+    if (first > last)
+        return;
+    p.order = m_order++;
+    ++m_lineCount;
+    if (first == last)
+        m_lineStrips[static_cast<size_t>(first - 1)].push_back(p);
+    else
+        m_crossing.push_back({p, first, last});
+}
+
+int DisplayList::keptSides(const LinePrimitive &ring, std::array<KeptLine, ringSides> &sides) const
+{
+    static_assert(ringSides == RingSides::count);
+    int kept = 0;
+    RingSides::each(ring, [&](const LinePrimitive &side) {
+        if (!culled(side.x0, side.y0, side.x1, side.y1))
+            sides[static_cast<size_t>(kept++)] = {side, stripOf(std::min(side.x0, side.x1)),
+                                                  stripOf(std::max(side.x0, side.x1))};
+    });
+    return kept;
 }
 
 void DisplayList::appendLines(const DisplayList &other)

@@ -7,15 +7,22 @@
 #include <QHash>
 #include <QString>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 // One recorded line of the diagram, in diagram coordinates.
 struct LinePrimitive
 {
     enum Style : uint8_t { Solid = 0, Dash = 1, Dot = 2, DashDot = 3 };
+    // A ring stands for its straight sides (RingSides) round the middle of
+    // the square from (x0, y0) to (x1, y1): each side is kept, filed and
+    // drawn as a line of its own would be.
+    enum Kind : uint8_t { Line = 1, Ring = 2 };
 
-    uint8_t kind = 1; // 1 = line
+    uint8_t kind = Line;
     uint8_t style = Solid;
     uint8_t width = 1;
     uint8_t done = 0; // a primitive with done != 0 is skipped by replay
@@ -94,6 +101,29 @@ public:
     // RecordLine: drops a line that lies wholly left of 0, above 0, right of
     // Wc or below H; files it in every strip it touches.
     void recordLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint8_t style, int32_t colour, uint8_t width);
+    // A ring round (cx, cy): one primitive, filed in the strips its sides
+    // touch; the sides recordLine would drop are left out when it is drawn.
+    void recordRing(int32_t cx, int32_t cy, int32_t radius, uint8_t style, int32_t colour, uint8_t width);
+    // Whether recordLine drops a line with these ends.
+    bool culled(int32_t x0, int32_t y0, int32_t x1, int32_t y1) const
+    {
+        return (x0 < 0 && x1 < 0) || (y0 < 0 && y1 < 0) || (x0 > m_cullWidth && x1 > m_cullWidth)
+               || (y0 > m_fullHeight && y1 > m_fullHeight);
+    }
+    // Each line a primitive draws, with the first and last strip it
+    // touches: a line itself, a ring's sides that are kept.
+    template <typename F> void eachLineOf(const LinePrimitive &p, F &&f) const
+    {
+        if (p.kind != LinePrimitive::Ring) {
+            f(p, stripOf(std::min(p.x0, p.x1)), stripOf(std::max(p.x0, p.x1)));
+            return;
+        }
+        std::array<KeptLine, ringSides> sides;
+        const int kept = keptSides(p, sides);
+        for (int i = 0; i < kept; ++i)
+            f(sides[static_cast<size_t>(i)].line, sides[static_cast<size_t>(i)].first,
+              sides[static_cast<size_t>(i)].last);
+    }
 
     // Every line of another list of the same geometry (Wc and H), after
     // what this one holds and in that list's order: a recording kept from
@@ -138,6 +168,17 @@ public:
     }
 
 private:
+    struct KeptLine
+    {
+        LinePrimitive line;
+        int32_t first = 1;
+        int32_t last = 1;
+    };
+    static constexpr int ringSides = 16;
+    // A ring's sides that a recording of them one by one would keep, in
+    // their order; returns how many.
+    int keptSides(const LinePrimitive &ring, std::array<KeptLine, ringSides> &sides) const;
+
     std::vector<TextPrimitive> *textStrip(int32_t strip);
 
     std::vector<std::vector<LinePrimitive>> m_lineStrips; // [k - 1]

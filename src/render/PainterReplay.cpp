@@ -8,6 +8,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -31,17 +32,28 @@ void drawLines(QPainter &painter, const SoftClip &clip, const DisplayList &list,
     std::sort(lines.begin(), lines.end(),
               [](const LinePrimitive *a, const LinePrimitive *b) { return a->order < b->order; });
 
-    const LinePrimitive *pen = nullptr;
-    for (const LinePrimitive *p : lines) {
-        if (!pen || !pen->samePen(*p)) {
-            painter.setPen(PainterReplay::penOf(*p));
+    std::optional<LinePrimitive> pen;
+    const auto stroke = [&](const LinePrimitive &p) {
+        if (!pen || !pen->samePen(p)) {
+            painter.setPen(PainterReplay::penOf(p));
             pen = p;
         }
         // One path a line: a vector file keeps every recorded line as an
         // element of its own.
-        QPainterPath path(QPointF(p->x0 + 0.5, p->y0 + 0.5));
-        path.lineTo(p->x1 + 0.5, p->y1 + 0.5);
+        QPainterPath path(QPointF(p.x0 + 0.5, p.y0 + 0.5));
+        path.lineTo(p.x1 + 0.5, p.y1 + 0.5);
         clip.strokePath(painter, path);
+    };
+    for (const LinePrimitive *p : lines) {
+        if (p->kind != LinePrimitive::Ring) {
+            stroke(*p);
+            continue;
+        }
+        // A ring's sides, each as a line of its own.
+        list.eachLineOf(*p, [&](const LinePrimitive &side, int32_t, int32_t) {
+            if (!outside(side, v))
+                stroke(side);
+        });
     }
 }
 

@@ -129,17 +129,31 @@ void Replayer::drawBand(LinePass &pass, const DisplayList &list, const Pixels &b
     pass.rgb = qRgb(255, 255, 255);
 
     for (int32_t k = first; k <= last; ++k) {
+        // A ring draws the sides that touch this strip, as they would be
+        // drawn had each been recorded alone.
+        const auto draw = [&pass, &list, &v, k](const LinePrimitive &p) {
+            if (p.kind != LinePrimitive::Ring) {
+                pass.drawLine(p, v);
+                return;
+            }
+            if (p.done != 0)
+                return;
+            list.eachLineOf(p, [&pass, &v, k](const LinePrimitive &side, int32_t from, int32_t to) {
+                if (from <= k && k <= to)
+                    pass.drawLine(side, v);
+            });
+        };
         const std::vector<LinePrimitive> &own = list.ownLines(k);
         auto next = own.begin();
         for (const DisplayList::CrossingLine *c : m_crossing) {
             if (k < c->firstStrip || k > c->lastStrip)
                 continue;
             for (; next != own.end() && next->order < c->line.order; ++next)
-                pass.drawLine(*next, v);
-            pass.drawLine(c->line, v);
+                draw(*next);
+            draw(c->line);
         }
         for (; next != own.end(); ++next)
-            pass.drawLine(*next, v);
+            draw(*next);
     }
     pass.flush();
     pass.raster = nullptr;

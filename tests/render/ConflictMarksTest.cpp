@@ -2,10 +2,15 @@
 #include "render/ConflictMarks.h"
 
 #include "render/Colours.h"
+#include "render/PainterReplay.h"
+#include "render/Replay.h"
 
 #include "model/Document.h"
 
+#include "Pixels.h"
 #include "SampleLine.h"
+
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -121,8 +126,47 @@ TEST(ConflictMarks, TheLinesOfAMark)
 
     DisplayList list;
     list.startRebuild(6000, 200, true);
-    // A mark alike to one before it is drawn once; a warning is another.
+    // A mark alike to one before it is drawn once; a warning is another. A
+    // ring is one primitive.
     ConflictMarks::record({ring(0, 100, 50), bar(1, 10, 60, 40, 100), ring(2, 100, 50), bar(3, 10, 60, 40, 100, true)},
                           list);
-    EXPECT_EQ(list.lineCount(), size_t(ConflictMarks::ringSides + 4 + 4));
+    EXPECT_EQ(list.lineCount(), size_t(1 + 4 + 4));
+}
+
+// A ring recorded as one primitive draws what its sides recorded one by one
+// draw: across a strip's edge, partly off the drawing, between lines before
+// and after it; replayed whole, from the second strip on, and by a painter.
+TEST(ConflictMarks, ARingDrawsAsItsSidesWould)
+{
+    DisplayList rings;
+    DisplayList sides;
+    for (DisplayList *list : {&rings, &sides}) {
+        list->startRebuild(1000, 200, true);
+        list->recordLine(0, 190, 1000, 196, LinePrimitive::Solid, Colours::blue, 3);
+    }
+    for (const Mark &m : {ring(0, 500, 60, true), ring(1, 3, 2), ring(2, 996, 197), ring(3, 499, 58)}) {
+        ConflictMarks::record({m}, rings);
+        for (const LinePrimitive &l : ConflictMarks::lines(m))
+            sides.recordLine(l.x0, l.y0, l.x1, l.y1, l.style, l.colour, l.width);
+    }
+    for (DisplayList *list : {&rings, &sides}) {
+        list->recordLine(490, 50, 510, 70, LinePrimitive::Solid, Colours::black, 1);
+        list->recordLine(480, 60, 498, 60, LinePrimitive::Solid, Colours::black, 1); // the first strip's own
+    }
+    ASSERT_EQ(std::pair(rings.lineCount(), rings.crossingLines().size()), std::pair(size_t(7), size_t(5)));
+
+    for (const Replayer::Viewport v : {Replayer::Viewport{0, 0, 1010, 210}, Replayer::Viewport{501, 0, 1010, 210}}) {
+        QImage a = Pixels::filled(v.vx1 - v.vx0, 210);
+        QImage b = a;
+        Replayer().replay(rings, a, v, false);
+        Replayer().replay(sides, b, v, false);
+        EXPECT_TRUE(a == b) << v.vx0;
+    }
+    QImage a = Pixels::filled(1010, 210);
+    QImage b = a;
+    for (auto [list, image] : {std::pair(&rings, &a), std::pair(&sides, &b)}) {
+        QPainter painter(image);
+        PainterReplay::replay(painter, *list, {0, 0, 1010, 210}, false);
+    }
+    EXPECT_TRUE(a == b);
 }
