@@ -184,10 +184,12 @@ bool MainWindow::readsDrawing(const QEvent &event)
     }
 }
 
-void MainWindow::zoomStep(bool in)
+void MainWindow::zoomStep(bool in, std::optional<QPoint> pointer)
 {
     ViewCommands &commands = m_diagram.commands();
-    if (in)
+    if (pointer)
+        commands.zoomAt(*pointer, in, ViewCommands::Rebuild::Later);
+    else if (in)
         commands.zoomIn(ViewCommands::Rebuild::Later);
     else
         commands.zoomOut(ViewCommands::Rebuild::Later);
@@ -199,10 +201,11 @@ void MainWindow::PaintBox1Wheel(QWheelEvent *event)
 {
     if (event->modifiers().testFlag(Qt::ControlModifier)) {
         m_wheelZoom += event->angleDelta().y();
+        const QPoint pointer = event->position().toPoint();
         for (; m_wheelZoom >= QWheelEvent::DefaultDeltasPerStep; m_wheelZoom -= QWheelEvent::DefaultDeltasPerStep)
-            zoomStep(true);
+            zoomStep(true, pointer);
         for (; m_wheelZoom <= -QWheelEvent::DefaultDeltasPerStep; m_wheelZoom += QWheelEvent::DefaultDeltasPerStep)
-            zoomStep(false);
+            zoomStep(false, pointer);
         return;
     }
     m_wheelZoom = 0;

@@ -14,6 +14,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 
 class QKeyEvent;
 class QMouseEvent;
@@ -133,9 +134,10 @@ private:
     // The wheel over PaintBox1: with Ctrl it zooms a step a notch, else it
     // turns the scroll bars (with Shift, or sideways, the horizontal one).
     void PaintBox1Wheel(QWheelEvent *event);
-    // A zoom step of the keys or the wheel: the view moves at once, the
-    // drawing is rebuilt once the steps that came with it are taken.
-    void zoomStep(bool in);
+    // A zoom step of the keys or the wheel (which keeps the diagram's point
+    // under the pointer where it is): the view moves at once, the drawing
+    // is rebuilt once the steps that came with it are taken.
+    void zoomStep(bool in, std::optional<QPoint> pointer = {});
     // The caption after the document or its history changed.
     void historyChanged();
     QScrollBar *bar(Qt::Orientation o) const { return o == Qt::Horizontal ? ScrollBar1 : ScrollBar2; }

@@ -6,6 +6,9 @@
 #include "render/DiagramWindow.h"
 #include "render/Renderer.h"
 
+#include <algorithm>
+#include <cmath>
+
 ViewCommands::ViewCommands(Diagram &diagram) : m_diagram(diagram)
 {
 }
@@ -24,6 +27,17 @@ void ViewCommands::zoomOut(Rebuild rebuild)
     zoomTo(m_diagram.document().settings.zoom - 1, 4, false, rebuild);
 }
 
+void ViewCommands::zoomAt(QPoint pointer, bool in, Rebuild rebuild)
+{
+    const int zoom = m_diagram.document().settings.zoom;
+    if (in ? zoom >= DiagramView::maxZoom : zoom <= DiagramView::minZoom)
+        return;
+    if (in)
+        zoomTo(zoom + 1, 5, true, rebuild, pointer);
+    else
+        zoomTo(zoom - 1, 4, false, rebuild, pointer);
+}
+
 bool ViewCommands::settleZoom()
 {
     // Within a render held back the rebuild would be dropped: it stays owed.
@@ -34,7 +48,7 @@ bool ViewCommands::settleZoom()
     return true;
 }
 
-void ViewCommands::zoomTo(int zoom, int switchAt, bool timeLabels, Rebuild rebuild)
+void ViewCommands::zoomTo(int zoom, int switchAt, bool timeLabels, Rebuild rebuild, std::optional<QPoint> anchor)
 {
     Document &doc = m_diagram.document();
     DiagramView &view = m_diagram.view();
@@ -45,6 +59,8 @@ void ViewCommands::zoomTo(int zoom, int switchAt, bool timeLabels, Rebuild rebui
     const int32_t oldHMax = window.scrollMaximum(Qt::Horizontal);
     const int32_t oldVMax = window.scrollMaximum(Qt::Vertical);
 
+    const int oldZoom = doc.settings.zoom;
+    const double oldScale = view.scale;
     doc.settings.zoom = static_cast<uint8_t>(zoom);
     view.updateScale(doc.settings);
 
@@ -55,6 +71,18 @@ void ViewCommands::zoomTo(int zoom, int switchAt, bool timeLabels, Rebuild rebui
     view.hpos = std::clamp(Geometry::rescalePosition(oldH, oldHMax, ranges.horizontal), 0, ranges.horizontal);
     view.vpos =
         std::clamp(Geometry::rescalePosition(oldV, oldVMax, ranges.vertical.maximum), 0, ranges.vertical.maximum);
+    if (anchor) {
+        // The minute and the distance under the pointer, and where they
+        // come at the new zoom.
+        const double x = anchor->x() - DiagramView::stationColumn;
+        const double minute = (x + DiagramView::hUnit * double{oldH}) / oldScale;
+        view.hpos = static_cast<int32_t>(
+            std::clamp(std::nearbyint((minute * view.scale - x) / DiagramView::hUnit), 0.0, double{ranges.horizontal}));
+        const double y = anchor->y() - DiagramView::topMargin;
+        const double fromTop = (y + DiagramView::vUnit * double{oldV}) / oldZoom; // 2 (D - d)
+        view.vpos = static_cast<int32_t>(std::clamp(std::nearbyint((fromTop * zoom - y) / DiagramView::vUnit), 0.0,
+                                                    double{ranges.vertical.maximum}));
+    }
     bars.setValue(Qt::Horizontal, view.hpos);
     bars.setValue(Qt::Vertical, view.vpos);
 

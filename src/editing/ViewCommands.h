@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPoint>
 #include <Qt>
+
+#include <optional>
 
 class Diagram;
 
@@ -20,6 +23,9 @@ public:
     enum class Rebuild { Now, Later };
     void zoomIn(Rebuild rebuild = Rebuild::Now);
     void zoomOut(Rebuild rebuild = Rebuild::Now);
+    // A step of the wheel: the point of the diagram under the pointer (a
+    // point of the paint box) stays under it as far as the bars allow.
+    void zoomAt(QPoint pointer, bool in, Rebuild rebuild);
     // The rebuild owed by steps taken Later; false when none is owed.
     bool settleZoom();
     bool zoomOwed() const { return m_zoomOwed; }
@@ -46,7 +52,7 @@ public:
 private:
     // Zooming in to 125 % checks "Časové popisky", zooming out to 100 %
     // unchecks it.
-    void zoomTo(int zoom, int switchAt, bool timeLabels, Rebuild rebuild);
+    void zoomTo(int zoom, int switchAt, bool timeLabels, Rebuild rebuild, std::optional<QPoint> anchor = {});
     // Smoothing and the category change every label's image.
     void redrawLabelImages();
 

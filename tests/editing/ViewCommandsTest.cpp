@@ -154,6 +154,19 @@ TEST(ViewCommands, StepsRebuiltLaterEndAsStepsRebuiltAtOnce)
     later.commands.keyScroll(Qt::Key_Left, {});
     EXPECT_EQ(std::tuple(later.renderer.stats().rebuilds, later.commands.zoomOwed()), std::tuple(rebuilds + 2, false));
     EXPECT_EQ(state(later), state(now));
+
+    // A step of the wheel keeps the minute and the distance under the
+    // pointer where they were, to half a scroll unit.
+    const auto under = [&now](QPoint p) {
+        return std::pair(
+            (p.x() - DiagramView::stationColumn + DiagramView::hUnit * double{now.view.hpos}) / now.view.scale,
+            (p.y() - DiagramView::topMargin + DiagramView::vUnit * double{now.view.vpos}) / now.doc.settings.zoom);
+    };
+    const QPoint pointer(600, 300);
+    const auto before = under(pointer);
+    now.commands.zoomAt(pointer, true, Rebuild::Now);
+    EXPECT_NEAR(under(pointer).first, before.first, 2.5 / now.view.scale);
+    EXPECT_NEAR(under(pointer).second, before.second, 1.0 / now.doc.settings.zoom);
 }
 
 TEST_F(ViewCommandsTest, OnlyAktAppliesARatio)
