@@ -75,13 +75,13 @@ void ViewCommands::zoomTo(int zoom, int switchAt, bool timeLabels, Rebuild rebui
         // The minute and the distance under the pointer, and where they
         // come at the new zoom.
         const double x = anchor->x() - DiagramView::stationColumn;
-        const double minute = (x + DiagramView::hUnit * double{oldH}) / oldScale;
-        view.hpos = static_cast<int32_t>(
-            std::clamp(std::nearbyint((minute * view.scale - x) / DiagramView::hUnit), 0.0, double{ranges.horizontal}));
+        const double minute = (x + DiagramView::hUnit * static_cast<double>(oldH)) / oldScale;
+        view.hpos = static_cast<int32_t>(std::clamp(std::nearbyint((minute * view.scale - x) / DiagramView::hUnit), 0.0,
+                                                    static_cast<double>(ranges.horizontal)));
         const double y = anchor->y() - DiagramView::topMargin;
-        const double fromTop = (y + DiagramView::vUnit * double{oldV}) / oldZoom; // 2 (D - d)
+        const double fromTop = (y + DiagramView::vUnit * static_cast<double>(oldV)) / oldZoom; // 2 (D - d)
         view.vpos = static_cast<int32_t>(std::clamp(std::nearbyint((fromTop * zoom - y) / DiagramView::vUnit), 0.0,
-                                                    double{ranges.vertical.maximum}));
+                                                    static_cast<double>(ranges.vertical.maximum)));
     }
     bars.setValue(Qt::Horizontal, view.hpos);
     bars.setValue(Qt::Vertical, view.vpos);

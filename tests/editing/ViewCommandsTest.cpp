@@ -158,9 +158,10 @@ TEST(ViewCommands, StepsRebuiltLaterEndAsStepsRebuiltAtOnce)
     // A step of the wheel keeps the minute and the distance under the
     // pointer where they were, to half a scroll unit.
     const auto under = [&now](QPoint p) {
-        return std::pair(
-            (p.x() - DiagramView::stationColumn + DiagramView::hUnit * double{now.view.hpos}) / now.view.scale,
-            (p.y() - DiagramView::topMargin + DiagramView::vUnit * double{now.view.vpos}) / now.doc.settings.zoom);
+        return std::pair((p.x() - DiagramView::stationColumn + DiagramView::hUnit * static_cast<double>(now.view.hpos))
+                             / now.view.scale,
+                         (p.y() - DiagramView::topMargin + DiagramView::vUnit * static_cast<double>(now.view.vpos))
+                             / now.doc.settings.zoom);
     };
     const QPoint pointer(600, 300);
     const auto before = under(pointer);
