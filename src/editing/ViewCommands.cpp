@@ -15,27 +15,28 @@ ViewCommands::ViewCommands(Diagram &diagram) : m_diagram(diagram)
 
 void ViewCommands::zoomIn(Rebuild rebuild)
 {
-    if (m_diagram.document().settings.zoom >= DiagramView::maxZoom)
-        return;
-    zoomTo(m_diagram.document().settings.zoom + 1, 5, true, rebuild);
+    zoomStep(true, rebuild, {});
 }
 
 void ViewCommands::zoomOut(Rebuild rebuild)
 {
-    if (m_diagram.document().settings.zoom <= DiagramView::minZoom)
-        return;
-    zoomTo(m_diagram.document().settings.zoom - 1, 4, false, rebuild);
+    zoomStep(false, rebuild, {});
 }
 
 void ViewCommands::zoomAt(QPoint pointer, bool in, Rebuild rebuild)
+{
+    zoomStep(in, rebuild, pointer);
+}
+
+void ViewCommands::zoomStep(bool in, Rebuild rebuild, std::optional<QPoint> anchor)
 {
     const int zoom = m_diagram.document().settings.zoom;
     if (in ? zoom >= DiagramView::maxZoom : zoom <= DiagramView::minZoom)
         return;
     if (in)
-        zoomTo(zoom + 1, 5, true, rebuild, pointer);
+        zoomTo(zoom + 1, 5, true, rebuild, anchor);
     else
-        zoomTo(zoom - 1, 4, false, rebuild, pointer);
+        zoomTo(zoom - 1, 4, false, rebuild, anchor);
 }
 
 bool ViewCommands::settleZoom()

@@ -52,7 +52,8 @@ public:
 private:
     // Zooming in to 125 % checks "Časové popisky", zooming out to 100 %
     // unchecks it.
-    void zoomTo(int zoom, int switchAt, bool timeLabels, Rebuild rebuild, std::optional<QPoint> anchor = {});
+    void zoomStep(bool in, Rebuild rebuild, std::optional<QPoint> anchor);
+    void zoomTo(int zoom, int switchAt, bool timeLabels, Rebuild rebuild, std::optional<QPoint> anchor);
     // Smoothing and the category change every label's image.
     void redrawLabelImages();
 
