@@ -2,9 +2,12 @@
 // the random busy single line (60 stations, 300 km, about 40 rows a train),
 // the worst case with conflicts everywhere, and the periodic double line
 // (GeneratedLines::periodic), a real line's shape with a few dozen. Each
-// checked whole, and with one train moved by ten minutes and rechecked.
-// heldMB: what the check holds between edits, after the runs.
+// checked whole, and with one train moved by ten minutes and rechecked,
+// by the check itself and as the editor's watch does it (finding first
+// which train changed). heldMB: what the check holds between edits, after
+// the runs.
 #include "conflicts/ConflictCheck.h"
+#include "conflicts/ConflictWatch.h"
 
 #include "GeneratedLines.h"
 #include "SampleLine.h"
@@ -71,5 +74,25 @@ BENCHMARK(oneTrainRechecked)
     ->ArgNames({"periodic", "trains"})
     ->ArgsProduct({{0, 1}, {1000, 10000}})
     ->Unit(benchmark::kMicrosecond);
+
+void oneTrainWatched(benchmark::State &state)
+{
+    Document doc;
+    fillLine(doc, 1, state.range(0));
+    ConflictWatch watch(doc);
+    watch.refresh();
+    Train &train = doc.trains[doc.trains.size() / 2];
+    double shift = 10.0 / 1440.0;
+    for (auto _ : state) {
+        train.firstTime += shift;
+        for (TrainStop &s : train.stops)
+            s.time += shift;
+        shift = -shift;
+        watch.refresh();
+        benchmark::DoNotOptimize(watch.conflicts().data());
+    }
+    state.counters["trainChecks"] = watch.trainChecks();
+}
+BENCHMARK(oneTrainWatched)->ArgName("trains")->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
