@@ -32,6 +32,18 @@ void fillLine(Document &doc, int64_t periodic, int64_t trains)
         SampleLine::fill(doc, {60, 300, static_cast<int>(trains), 40});
 }
 
+constexpr double tenMinutes = 10.0 / 1440.0;
+
+// The train moved by `shift`, and the next move the other way: the same
+// train each time, back and forth.
+void moveBackAndForth(Train &train, double &shift)
+{
+    train.firstTime += shift;
+    for (TrainStop &s : train.stops)
+        s.time += shift;
+    shift = -shift;
+}
+
 void fullCheck(benchmark::State &state)
 {
     Document doc;
@@ -58,13 +70,9 @@ void oneTrainRechecked(benchmark::State &state)
     ConflictCheck check(doc);
     check.recompute();
     const size_t moved = doc.trains.size() / 2;
-    Train &train = doc.trains[moved];
-    double shift = 10.0 / 1440.0;
+    double shift = tenMinutes;
     for (auto _ : state) {
-        train.firstTime += shift;
-        for (TrainStop &s : train.stops)
-            s.time += shift;
-        shift = -shift; // back and forth, the same train each time
+        moveBackAndForth(doc.trains[moved], shift);
         check.recheckTrain(static_cast<int32_t>(moved));
         benchmark::DoNotOptimize(check.conflicts().data());
     }
@@ -81,13 +89,9 @@ void oneTrainWatched(benchmark::State &state)
     fillLine(doc, 1, state.range(0));
     ConflictWatch watch(doc);
     watch.refresh();
-    Train &train = doc.trains[doc.trains.size() / 2];
-    double shift = 10.0 / 1440.0;
+    double shift = tenMinutes;
     for (auto _ : state) {
-        train.firstTime += shift;
-        for (TrainStop &s : train.stops)
-            s.time += shift;
-        shift = -shift;
+        moveBackAndForth(doc.trains[doc.trains.size() / 2], shift);
         watch.refresh();
         benchmark::DoNotOptimize(watch.conflicts().data());
     }
