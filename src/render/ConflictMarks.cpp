@@ -148,13 +148,11 @@ void record(const std::vector<Mark> &marks, DisplayList &list)
     for (const Mark &m : marks) {
         if (!drawn.emplace(m.shape, m.warning, m.x0, m.y0, m.x1, m.y1, m.radius).second)
             continue;
-        if (m.shape == Mark::Shape::Ring) {
-            list.recordRing(m.x0, m.y0, m.radius, m.warning ? LinePrimitive::Dash : LinePrimitive::Solid, Colours::red,
-                            penWidth);
-            continue;
-        }
         eachLine(m, [&list](const LinePrimitive &l) {
-            list.recordLine(l.x0, l.y0, l.x1, l.y1, l.style, l.colour, l.width);
+            if (l.kind == LinePrimitive::Ring)
+                list.recordRing(l);
+            else
+                list.recordLine(l.x0, l.y0, l.x1, l.y1, l.style, l.colour, l.width);
         });
     }
 }

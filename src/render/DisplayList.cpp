@@ -73,22 +73,13 @@ void DisplayList::recordLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uin
         m_crossing.push_back({p, first, last});
 }
 
-void DisplayList::recordRing(int32_t cx, int32_t cy, int32_t radius, uint8_t style, int32_t colour, uint8_t width)
+void DisplayList::recordRing(const LinePrimitive &ring)
 {
-    // Wholly outside the drawing, every side is dropped; the rest lies
-    // within a radius of it.
-    if (radius < 0 || int64_t{cx} + radius < 0 || int64_t{cy} + radius < 0 || int64_t{cx} - radius > m_cullWidth
-        || int64_t{cy} - radius > m_fullHeight)
+    // Wholly outside the drawing, every side is dropped.
+    if (ring.x1 < 0 || ring.y1 < 0 || ring.x0 > m_cullWidth || ring.y0 > m_fullHeight)
         return;
-    LinePrimitive p;
+    LinePrimitive p = ring;
     p.kind = LinePrimitive::Ring;
-    p.style = style;
-    p.colour = colour;
-    p.width = width;
-    p.x0 = cx - radius;
-    p.y0 = cy - radius;
-    p.x1 = cx + radius;
-    p.y1 = cy + radius;
     int32_t first = m_stripCount + 1;
     int32_t last = 0;
     eachLineOf(p, [&first, &last](const LinePrimitive &, int32_t from, int32_t to) {

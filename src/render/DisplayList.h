@@ -101,9 +101,10 @@ public:
     // RecordLine: drops a line that lies wholly left of 0, above 0, right of
     // Wc or below H; files it in every strip it touches.
     void recordLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint8_t style, int32_t colour, uint8_t width);
-    // A ring round (cx, cy): one primitive, filed in the strips its sides
-    // touch; the sides recordLine would drop are left out when it is drawn.
-    void recordRing(int32_t cx, int32_t cy, int32_t radius, uint8_t style, int32_t colour, uint8_t width);
+    // A ring (a primitive of kind Ring with its square and pen): filed once,
+    // in the strips its sides touch; the sides recordLine would drop are
+    // left out when it is drawn.
+    void recordRing(const LinePrimitive &ring);
     // Whether recordLine drops a line with these ends.
     bool culled(int32_t x0, int32_t y0, int32_t x1, int32_t y1) const
     {
