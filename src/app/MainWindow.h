@@ -34,11 +34,11 @@ struct Session;
 // the DiagramEditView (the screen and the delete question); keys and the
 // wheel (Ctrl: zoom, else the bars) go to the diagram's ViewCommands, the
 // zoom steps of a held key or a turned wheel rebuilt once after the run.
-// The menu's commands are carried out by the
-// command objects AppWindows connects to the menu's actions (EditCommands,
-// ExportCommands, InsertToolController); New, Open, Save, Save as and Konec
-// stay here with the caption, which names the document and marks it
-// modified, and with closing, which asks first about unsaved changes.
+// The menu's commands are carried out by the command objects AppWindows
+// connects to the menu's actions (EditCommands, ExportCommands,
+// InsertToolController); New, Open, Save, Save as and Konec stay here with
+// the caption, which names the document and marks it modified, and with
+// closing, which asks first about unsaved changes.
 class MainWindow : public QMainWindow, public DiagramWindow, public DiagramEditView, public DocumentViews
 {
     Q_OBJECT
