@@ -1,6 +1,8 @@
+#include "BatchHeap.h"
 #include "CliApp.h"
 
 int main(int argc, char *argv[])
 {
+    BatchHeap::prepare();
     return CliApp::run(argc, argv);
 }
