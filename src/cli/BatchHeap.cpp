@@ -19,7 +19,7 @@
 
 namespace BatchHeap {
 
-void prepare()
+bool prepare()
 {
 #if defined(__linux__) && defined(__GLIBC__) && !defined(VLAKORYS_OWN_ALLOCATOR)
     constexpr int largestFromHeap = 32 << 20;
@@ -44,6 +44,9 @@ void prepare()
         std::free(block);
     }
     mallopt(M_TOP_PAD, laterSteps);
+    return true;
+#else
+    return false;
 #endif
 }
 

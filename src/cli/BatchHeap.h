@@ -11,8 +11,9 @@ namespace BatchHeap {
 // Called first thing in main: blocks up to 32 MB come from the heap, the
 // heap grows in large steps and keeps what is freed until the tool ends,
 // and its first stretch is backed by huge pages where the system gives them
-// on request (transparent huge pages "madvise" or "always"). Does nothing
-// where the C library or a sanitizer's allocator is not glibc's malloc.
-void prepare();
+// on request (transparent huge pages "madvise" or "always"). False, having
+// done nothing, where the allocator is not glibc's malloc (another C
+// library, a sanitizer's allocator).
+bool prepare();
 
 } // namespace BatchHeap
